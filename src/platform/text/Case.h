@@ -15,11 +15,13 @@ QChar upperAscii(QChar c);
 QString upperLetters(QStringView s);
 QString lowerLetters(QStringView s);
 
-// Ordinal comparison after ASCII upper-casing: <0, 0, >0 (CompareText/SameText).
+// Ordinal comparison after ASCII upper-casing: <0, 0, >0 (CompareText/SameText). Ordinal
+// means the windows-1250 byte order ("Š" 0x8A before "Á" 0xC1), as the original compared.
 int compareTextAscii(QStringView a, QStringView b);
 bool sameTextAscii(QStringView a, QStringView b);
 
-// Comparison ignoring the case of every letter, Czech letters included (AnsiCompareText/AnsiSameText).
+// Comparison ignoring the case of every letter, Czech letters included (AnsiCompareText/AnsiSameText);
+// ordinal in the windows-1250 byte order after letter-aware upper-casing (no Czech collation).
 int compareTextLetters(QStringView a, QStringView b);
 bool sameTextLetters(QStringView a, QStringView b);
 

@@ -1,4 +1,7 @@
 // Date and time as the run time kept them: days since 1899-12-30 with the time as fraction.
+// Before that day the number is negative and the time is its fraction's absolute value:
+// -1.25 is 29.12.1899 6:00. Valid years are 1 to 9999; decoding a value outside them (or
+// NaN) raises EConvertError.
 #pragma once
 
 #include <QString>
@@ -25,10 +28,18 @@ QString dateToStr(DateTime dt);
 QString timeToStr(DateTime dt);
 QString dateTimeToStr(DateTime dt);   // date, and the time when it is not midnight
 // FormatDateTime with d dd ddd dddd m mm mmm mmmm yy yyyy h hh n nn s ss z zzz am/pm c t tt
-// ddddd / : and quoted text; Czech day and month names.
+// ddddd dddddd / : and quoted text; Czech day and month names (nominative); "m" right
+// after an hour is the minute; an empty format is "c".
 QString formatDateTime(QStringView format, DateTime dt);
-// StrToDate of "d.m.yyyy" (also "d.m." of this year and a two-digit year); EConvertError.
+// StrToDate of "d.m.yyyy" (also "d.m." of this year; a two-digit year falls within the
+// 100 years from 50 years before this one); blanks around the numbers; EConvertError.
 DateTime strToDate(QStringView s);
 bool tryStrToDate(QStringView s, DateTime& out);
+// StrToTime of "h:nn", "h:nn:ss" or "h:nn:ss.zzz"; StrToDateTime of a date optionally
+// followed by such a time (or a time alone). EConvertError.
+DateTime strToTime(QStringView s);
+bool tryStrToTime(QStringView s, DateTime& out);
+DateTime strToDateTime(QStringView s);
+bool tryStrToDateTime(QStringView s, DateTime& out);
 
 } // namespace txt

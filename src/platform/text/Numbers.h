@@ -2,13 +2,14 @@
 // float and integer text forms, format patterns and the Pascal Str/Val forms.
 #pragma once
 
+// formatFloat, formatFixed and format live beside these routines.
+#include "platform/text/Format.h"
+
 #include <QChar>
 #include <QString>
 #include <QStringView>
 
 #include <cstdint>
-#include <initializer_list>
-#include <variant>
 
 namespace txt {
 
@@ -47,23 +48,31 @@ double checkFloat(double result);   // raises EOverflow / EInvalidOp for inf / N
 
 // --- float <-> text ------------------------------------------------------------------
 // The general form (FloatToStr): 15 significant digits, no trailing zeros, the global
-// separator, exponent form "1,5E20" / "1E-5" when the decimal form would need it.
+// separator; the exponent form when the decimal exponent is below -5 or 15 and more:
+// 1E-6 -> "1E-6", 0,00001 -> "0,00001", 1,5E20 -> "1,5E20", 1E15 -> "1E15". NaN -> "NAN",
+// infinities -> "INF" / "-INF".
 QString floatToStr(double v);
 // Same with an explicit separator.
 QString floatToStr(double v, QChar separator);
 
-// StrToFloat: blanks around are allowed, the global separator only; otherwise EConvertError
+// StrToFloat: blanks around are allowed, the global separator only, no thousands; a value
+// beyond the double range fails too; otherwise EConvertError
 // with the run time's text "'<s>' is not a valid floating point value".
 double strToFloat(QStringView s);
 bool tryStrToFloat(QStringView s, double& out);
-// Tolerant readers: accept ',' or '.' as the separator (one of them, once).
+// Tolerant readers (TryTextToFloat/TextToFloatDef): the first 63 characters are read as by
+// StrToFloat; on failure the first ',' or '.' is swapped for the other and read once more.
+// So "3,5" and "3.5" both read whatever the separator, and "1.234,5" does not.
 bool tryTextToFloat(QStringView s, double& out);
 double textToFloatDef(QStringView s, double def);
 
 // --- integer <-> text -----------------------------------------------------------------
 QString intToStr(int64_t v);
+// Upper-case hex, at least `digits` digits; a negative value within 32 bits is written as
+// its 32-bit two's complement (IntToHex(-1, 1) = "FFFFFFFF"), other negatives in 64 bits.
 QString intToHex(int64_t v, int digits);
-// StrToInt: decimal or '$' hex, optional sign, blanks around; EConvertError
+// StrToInt: leading blanks, optional sign, decimal or '$' / "0x" hex (hex up to $FFFFFFFF,
+// which wraps to -1); nothing may follow the digits, not even a blank. EConvertError
 // "'<s>' is not a valid integer value" otherwise or when outside 32 bits.
 int32_t strToInt(QStringView s);
 int32_t strToIntDef(QStringView s, int32_t def);
@@ -74,26 +83,13 @@ int64_t strToInt64(QStringView s);
 // Str(x) of an Extended: scientific, 23 characters, 15 significant digits, '.' separator,
 // 4-digit exponent: 12.5 -> " 1.25000000000000E+0001", -12.5 -> "-1.25000000000000E+0001".
 QString pascalStr(double v);
-// Str(x:width:decimals): fixed with '.', right-aligned in width.
+// Str(x:width:decimals): fixed with '.', right-aligned in width (decimals capped at 64).
 QString pascalStr(double v, int width, int decimals);
 // Val(s, x, code): '.' separator; returns 0 on success, else the 1-based position of the
-// first offending character (the length + 1 for an empty or cut-off text).
+// first offending character (the length + 1 for an empty or cut-off text). Leading blanks
+// are skipped, trailing ones are offending. A real beyond the double range gives code 1;
+// the integer form takes '$' / "0x" hex like StrToInt and fails at the digit that overflows.
 int pascalVal(QStringView s, double& out);
 int pascalVal(QStringView s, int32_t& out);
-
-// --- formatting -------------------------------------------------------------------------
-// FormatFloat: sections ';' (positive;negative;zero), '0', '#', '.', ',', 'E+', 'E-', 'e+',
-// 'e-', quoted text '...' and "...", other characters literal. Rounds half away from zero
-// on the decimal digits as the run time did.
-QString formatFloat(QStringView pattern, double v);
-// "%*.*f": right-aligned in width, decimals after the global separator.
-QString formatFixed(int width, int decimals, double v);
-
-// One argument of format().
-using FormatArg = std::variant<int64_t, double, QString>;
-// Format of the run time for %d %u %x %s %f %g %e %n %m %p %%, with index, '-', width and
-// precision ('*' takes an argument). A directive that does not match its argument gives
-// the argument's plain text; a missing argument gives nothing. Never undefined behaviour.
-QString format(QStringView fmt, std::initializer_list<FormatArg> args);
 
 } // namespace txt

@@ -1,0 +1,348 @@
+// INI files: line-keeping parser, case-blind lookups and write-through of every change.
+#include "platform/ini/IniFile.h"
+
+#include "platform/Exceptions.h"
+#include "platform/files/Files.h"
+#include "platform/text/Case.h"
+#include "platform/text/Cp1250.h"
+#include "platform/text/Numbers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <vector>
+
+namespace {
+
+// One line of the file. `raw` holds its bytes without the line end, so a line the write
+// does not touch goes back to disk byte for byte.
+struct Line {
+    enum class Kind { Other, Section, Key };
+
+    QByteArray raw;
+    QByteArray eol;        // "\r\n", "\n", or empty for a last line without an end
+    Kind kind = Kind::Other;
+    QString name;          // section or key name, trimmed
+    QString value;         // key value, trimmed, quotes kept
+};
+
+void parse(Line& line)
+{
+    const QString text = txt::trim(Cp1250::decode(line.raw));
+    line.kind = Line::Kind::Other;
+    line.name.clear();
+    line.value.clear();
+    if (text.startsWith(u'[')) {
+        const qsizetype close = text.indexOf(u']');
+        line.kind = Line::Kind::Section;
+        line.name = txt::trim(QStringView(text).mid(1, close < 0 ? -1 : close - 1));
+        return;
+    }
+    if (text.startsWith(u';')) return;
+    const qsizetype eq = text.indexOf(u'=');
+    if (eq <= 0) return;
+    line.name = txt::trim(QStringView(text).left(eq));
+    if (line.name.isEmpty()) return;
+    line.kind = Line::Kind::Key;
+    line.value = txt::trim(QStringView(text).mid(eq + 1));
+}
+
+Line makeLine(const QString& text, const QByteArray& eol)
+{
+    Line line;
+    line.raw = Cp1250::encode(text);
+    line.eol = eol;
+    parse(line);
+    return line;
+}
+
+// Line breaks in a written text would split its line and plant others.
+QString singleLine(QString text)
+{
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return text;
+}
+
+QString unquoted(const QString& value)
+{
+    if (value.size() >= 2 && value.front() == value.back() && (value.front() == u'"' || value.front() == u'\''))
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
+// The lines of one file and the lookups over them.
+class Document
+{
+public:
+    static Document load(const QString& path);
+    void save(const QString& path, const QString& fileName) const;
+
+    // Index of the first header of the section, -1 when there is none.
+    qsizetype findSection(const QString& section) const;
+    // Index after the last line of the section that starts at `header`.
+    qsizetype sectionEnd(qsizetype header) const;
+    // Index of the first line of the key within the section, -1 when there is none.
+    qsizetype findKey(qsizetype header, const QString& key) const;
+    const Line* keyLine(const QString& section, const QString& key) const;
+
+    void setValue(const QString& section, const QString& key, const QString& value);
+    bool eraseSection(const QString& section);
+    bool deleteKey(const QString& section, const QString& key);
+
+    std::vector<Line> lines;
+
+private:
+    // The line end new lines get: the file's first one, CRLF for a new file.
+    QByteArray lineEnd() const;
+    void insertLine(qsizetype at, Line line);
+};
+
+Document Document::load(const QString& path)
+{
+    Document doc;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return doc;
+    const QByteArray bytes = file.readAll();
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        const qsizetype nl = bytes.indexOf('\n', start);
+        const qsizetype end = nl < 0 ? bytes.size() : nl;
+        const bool hasCr = nl >= 0 && end > start && bytes[end - 1] == '\r';
+        Line line;
+        line.raw = bytes.mid(start, end - start - (hasCr ? 1 : 0));
+        line.eol = nl < 0 ? QByteArray() : hasCr ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
+        parse(line);
+        doc.lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return doc;
+}
+
+void Document::save(const QString& path, const QString& fileName) const
+{
+    const QString message = QStringLiteral("Nelze zapsat do souboru \"%1\"").arg(fileName);
+    const QFileInfo info(path);
+    // Replacing the file through a temporary one would also get past a read-only file.
+    if (info.exists() && !info.isWritable()) throw EFileError(message);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) throw EFileError(message);
+    for (const Line& line : lines) {
+        file.write(line.raw);
+        file.write(line.eol);
+    }
+    if (!file.commit()) throw EFileError(message);
+}
+
+qsizetype Document::findSection(const QString& section) const
+{
+    for (qsizetype i = 0; i < qsizetype(lines.size()); ++i)
+        if (lines[i].kind == Line::Kind::Section && txt::sameTextLetters(lines[i].name, section)) return i;
+    return -1;
+}
+
+qsizetype Document::sectionEnd(qsizetype header) const
+{
+    qsizetype i = header + 1;
+    while (i < qsizetype(lines.size()) && lines[i].kind != Line::Kind::Section)
+        ++i;
+    return i;
+}
+
+qsizetype Document::findKey(qsizetype header, const QString& key) const
+{
+    const QString wanted = txt::trim(key);
+    const qsizetype end = sectionEnd(header);
+    for (qsizetype i = header + 1; i < end; ++i)
+        if (lines[i].kind == Line::Kind::Key && txt::sameTextLetters(lines[i].name, wanted)) return i;
+    return -1;
+}
+
+const Line* Document::keyLine(const QString& section, const QString& key) const
+{
+    const qsizetype header = findSection(section);
+    if (header < 0) return nullptr;
+    const qsizetype at = findKey(header, key);
+    return at < 0 ? nullptr : &lines[at];
+}
+
+QByteArray Document::lineEnd() const
+{
+    for (const Line& line : lines)
+        if (!line.eol.isEmpty()) return line.eol;
+    return QByteArrayLiteral("\r\n");
+}
+
+void Document::insertLine(qsizetype at, Line line)
+{
+    if (at > 0 && lines[at - 1].eol.isEmpty()) lines[at - 1].eol = lineEnd();
+    lines.insert(lines.begin() + at, std::move(line));
+}
+
+void Document::setValue(const QString& section, const QString& key, const QString& value)
+{
+    const QString cleanKey = txt::trim(singleLine(key));
+    const QString cleanValue = singleLine(value);
+    const qsizetype header = findSection(section);
+    if (header < 0) {
+        const QByteArray eol = lineEnd();
+        insertLine(qsizetype(lines.size()), makeLine(u'[' + singleLine(section) + u']', eol));
+        insertLine(qsizetype(lines.size()), makeLine(cleanKey + u'=' + cleanValue, eol));
+        return;
+    }
+    const qsizetype at = findKey(header, cleanKey);
+    if (at >= 0) {
+        // Keep the key as the file spells it, blanks included; only the value changes.
+        Line& line = lines[at];
+        line.raw = line.raw.left(line.raw.indexOf('=') + 1) + Cp1250::encode(cleanValue);
+        parse(line);
+        return;
+    }
+    qsizetype insertAt = header + 1;
+    const qsizetype end = sectionEnd(header);
+    for (qsizetype i = header + 1; i < end; ++i)
+        if (lines[i].kind == Line::Kind::Key) insertAt = i + 1;
+    insertLine(insertAt, makeLine(cleanKey + u'=' + cleanValue, lineEnd()));
+}
+
+bool Document::eraseSection(const QString& section)
+{
+    bool isChanged = false;
+    for (qsizetype header = findSection(section); header >= 0; header = findSection(section)) {
+        lines.erase(lines.begin() + header, lines.begin() + sectionEnd(header));
+        isChanged = true;
+    }
+    return isChanged;
+}
+
+bool Document::deleteKey(const QString& section, const QString& key)
+{
+    const qsizetype header = findSection(section);
+    if (header < 0) return false;
+    bool isChanged = false;
+    for (qsizetype at = findKey(header, key); at >= 0; at = findKey(header, key)) {
+        lines.erase(lines.begin() + at);
+        isChanged = true;
+    }
+    return isChanged;
+}
+
+bool hasDirectory(const QString& name)
+{
+    return name.contains(u'/') || name.contains(u'\\') || name.contains(u':');
+}
+
+} // namespace
+
+IniFile::IniFile(const QString& fileName) : m_fileName(fileName) {}
+
+QString IniFile::path() const
+{
+    if (!hasDirectory(m_fileName)) return files::resolvePath(files::configDirectory() + u'/' + m_fileName);
+    return files::resolvePath(m_fileName);
+}
+
+QString IniFile::readString(const QString& section, const QString& key, const QString& defaultValue) const
+{
+    const Document doc = Document::load(path());
+    const Line* line = doc.keyLine(section, key);
+    return line ? unquoted(line->value) : defaultValue;
+}
+
+void IniFile::writeString(const QString& section, const QString& key, const QString& value)
+{
+    if (!hasDirectory(m_fileName)) QDir().mkpath(files::configDirectory());
+    const QString target = path();
+    Document doc = Document::load(target);
+    doc.setValue(section, key, value);
+    doc.save(target, m_fileName);
+}
+
+int IniFile::readInteger(const QString& section, const QString& key, int defaultValue) const
+{
+    QString text = readString(section, key, QString());
+    if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X'))
+        text = u'$' + text.mid(2);
+    return txt::strToIntDef(text, defaultValue);
+}
+
+void IniFile::writeInteger(const QString& section, const QString& key, int value)
+{
+    writeString(section, key, QString::number(value));
+}
+
+bool IniFile::readBool(const QString& section, const QString& key, bool defaultValue) const
+{
+    return readInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void IniFile::writeBool(const QString& section, const QString& key, bool value)
+{
+    writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool IniFile::sectionExists(const QString& section) const
+{
+    return Document::load(path()).findSection(section) >= 0;
+}
+
+bool IniFile::valueExists(const QString& section, const QString& key) const
+{
+    return Document::load(path()).keyLine(section, key) != nullptr;
+}
+
+void IniFile::eraseSection(const QString& section)
+{
+    const QString target = path();
+    Document doc = Document::load(target);
+    if (doc.eraseSection(section)) doc.save(target, m_fileName);
+}
+
+void IniFile::deleteKey(const QString& section, const QString& key)
+{
+    const QString target = path();
+    Document doc = Document::load(target);
+    if (doc.deleteKey(section, key)) doc.save(target, m_fileName);
+}
+
+QStringList IniFile::readSection(const QString& section) const
+{
+    const Document doc = Document::load(path());
+    const qsizetype header = doc.findSection(section);
+    QStringList keys;
+    if (header < 0) return keys;
+    const qsizetype end = doc.sectionEnd(header);
+    for (qsizetype i = header + 1; i < end; ++i) {
+        const Line& line = doc.lines[i];
+        // A later duplicate is hidden by the first key of its name.
+        if (line.kind == Line::Kind::Key && doc.findKey(header, line.name) == i) keys.append(line.name);
+    }
+    return keys;
+}
+
+QStringList IniFile::readSections() const
+{
+    const Document doc = Document::load(path());
+    QStringList sections;
+    for (qsizetype i = 0; i < qsizetype(doc.lines.size()); ++i)
+        if (doc.lines[i].kind == Line::Kind::Section && doc.findSection(doc.lines[i].name) == i)
+            sections.append(doc.lines[i].name);
+    return sections;
+}
+
+QStringList IniFile::readSectionValues(const QString& section) const
+{
+    const Document doc = Document::load(path());
+    QStringList values;
+    const qsizetype header = doc.findSection(section);
+    if (header < 0) return values;
+    const qsizetype end = doc.sectionEnd(header);
+    for (qsizetype i = header + 1; i < end; ++i) {
+        const Line& line = doc.lines[i];
+        if (line.kind == Line::Kind::Key && doc.findKey(header, line.name) == i)
+            values.append(line.name + u'=' + unquoted(line.value));
+    }
+    return values;
+}
