@@ -1,0 +1,669 @@
+// Expression operators: trees of operator tools that compute typed values from constants and element properties.
+#pragma once
+
+#include "framework/E_type.h"
+#include "framework/Tools.h"
+
+#include <array>
+#include <memory>
+#include <vector>
+
+// A list of object references (not owned) shared by every node of an expression tree: the
+// variables, variable 0 being the current element. A reference to an object freed since reads nil.
+class TShortList : public TOwnerElement
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    // Raises EListError when index is not below Count.
+    TPersistent* Get(int index) const;
+    // Appends while the list is shorter than index + 1, then sets the entry.
+    void Put(int index, TPersistent* object);
+    int Count() const { return static_cast<int>(m_list.size()); }
+
+private:
+    std::vector<WeakRef<TPersistent>> m_list;
+};
+
+// One flag per value kind (TType order): which kinds a node can yield.
+using TTypeFlags = std::array<bool, 8>;
+
+// An expression node. Execute leaves a fresh value element in Output (or nil: "no value") computed
+// from the Outputs of the operands, which are the node's sub-tools. Values:
+//   - every value is created afresh by its node's Execute, has no owner, and is freed by the
+//     parent that used it (ClearOperandValues); a constant's Output is the constant itself;
+//   - the root's Output is left to the caller, who releases it with ClearResult.
+// Usage: build the tree, SetVariables once on the root with a new TShortList, then per
+// evaluation SetVariable(0, element) and Execute.
+//
+// No value is raised for nothing: a missing or unsuitable operand value gives no value. Integer
+// overflow (EIntOverflow), range errors (ERangeError) and floating errors (EZeroDivide, EOverflow,
+// EInvalidOp) propagate out of Execute; the operand values are freed on the way.
+class TOperator : public TTechnology
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    // An operand replaced is freed with its subtree; nil leaves no operand.
+    virtual void SetOperand1(TOperator* op) = 0;
+    virtual TOperator* GetOperand1() const = 0;
+    virtual void SetOperand2(TOperator* op) = 0;
+    virtual TOperator* GetOperand2() const = 0;
+    virtual void SetValue1(TTypeElement* value) = 0;
+    virtual TTypeElement* GetValue1() const = 0;
+    virtual void SetValue2(TTypeElement* value) = 0;
+    virtual TTypeElement* GetValue2() const = 0;
+    virtual void SetVariableIndex(int index) = 0;
+    virtual int GetVariableIndex() const = 0;
+    // ClearResult on the operands.
+    virtual void ClearOperandValues() = 0;
+    // The node and its operands share the list; each node holds it as a child.
+    virtual void SetVariables(TShortList* list) = 0;
+    // The list, created on first use.
+    virtual TShortList* GetVariables() = 0;
+    // False without a flag block (outside ComputeTypeFlags/FreeTypeFlags).
+    virtual bool GetTypeFlag(TType kind) const = 0;
+    virtual void SetTypeFlag(TType kind, bool flag) = 0;
+    // nil outside ComputeTypeFlags/FreeTypeFlags.
+    virtual const TTypeFlags* GetTypeFlags() const = 0;
+    virtual void SetTypeFlags(const TTypeFlags& flags) = 0;
+    virtual void SetVariable(int index, TPersistent* object) = 0;
+    // Raises EListError when the list has no such entry.
+    virtual TPersistent* GetVariable(int index) = 0;
+    // Executes operand 1, value 1 := its Output (nil without operand 1).
+    virtual void EvaluateOperand1() = 0;
+    // Only when operand 2 exists and value 1 is set; otherwise value 2 := nil.
+    virtual void EvaluateOperand2() = 0;
+    // Frees an Output that no container holds; Output := nil.
+    virtual void ClearResult() = 0;
+    // Whether the node can yield any value at all (evaluates nothing).
+    virtual bool HasType() = 0;
+    // Sets the flags of the kinds that Execute can yield, from the operands' flags.
+    virtual void ComputeTypeFlags() = 0;
+    virtual void FreeTypeFlags() = 0;
+
+    // The Output as a value element (nil for no value).
+    TTypeElement* Value() const;
+};
+
+// Arity 0: variables, variable index and type flags.
+class TNoPtrOperator : public TOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    void SetOperand1(TOperator*) override {}
+    TOperator* GetOperand1() const override { return nullptr; }
+    void SetOperand2(TOperator*) override {}
+    TOperator* GetOperand2() const override { return nullptr; }
+    void SetValue1(TTypeElement*) override {}
+    TTypeElement* GetValue1() const override { return nullptr; }
+    void SetValue2(TTypeElement*) override {}
+    TTypeElement* GetValue2() const override { return nullptr; }
+    void SetVariableIndex(int index) override { m_variableIndex = index; }
+    int GetVariableIndex() const override { return m_variableIndex; }
+    void ClearOperandValues() override {}
+    void SetVariables(TShortList* list) override;
+    TShortList* GetVariables() override;
+    bool GetTypeFlag(TType kind) const override;
+    void SetTypeFlag(TType kind, bool flag) override;
+    const TTypeFlags* GetTypeFlags() const override { return m_typeFlags.get(); }
+    void SetTypeFlags(const TTypeFlags& flags) override;
+    void SetVariable(int index, TPersistent* object) override;
+    TPersistent* GetVariable(int index) override;
+    void EvaluateOperand1() override {}
+    void EvaluateOperand2() override {}
+    void ClearResult() override;
+    bool HasType() override;
+    void ComputeTypeFlags() override;
+    void FreeTypeFlags() override { m_typeFlags.reset(); }
+
+protected:
+    // The flags of this node's own kinds, given its operands' flags (computed before).
+    virtual void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) = 0;
+    // The current element: the variable at the node's index.
+    TPersistent* CurrentElement() { return GetVariable(GetVariableIndex()); }
+
+private:
+    std::unique_ptr<TTypeFlags> m_typeFlags;   // present only between Compute- and FreeTypeFlags
+    WeakRef<TShortList> m_variables;           // also a child of this node
+    int m_variableIndex = 0;
+};
+
+// Arity 1. Execute: operand 1, then Apply over its value when there is one.
+class TOnePtrOperator : public TNoPtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    void SetOperand1(TOperator* op) override;
+    TOperator* GetOperand1() const override { return m_operand1.get(); }
+    void SetValue1(TTypeElement* value) override { m_value1 = value; }
+    TTypeElement* GetValue1() const override { return m_value1; }
+    void ClearOperandValues() override;
+    void SetVariables(TShortList* list) override;
+    void EvaluateOperand1() override;
+    void Execute() override;
+
+protected:
+    // The result for a present operand value; nil for no value.
+    virtual Owned<TTypeElement> Apply(const TTypeElement& value);
+    // Releases a replaced operand and takes the new one as sub-tool.
+    void replaceOperand(WeakRef<TOperator>& slot, TOperator* op);
+
+private:
+    WeakRef<TOperator> m_operand1;
+    TTypeElement* m_value1 = nullptr;   // Output of operand 1, valid until ClearOperandValues
+};
+
+// Arity 2: operand 2 is evaluated only when operand 1 gave a value.
+class TTwoPtrOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    void SetOperand2(TOperator* op) override;
+    TOperator* GetOperand2() const override { return m_operand2.get(); }
+    void SetValue2(TTypeElement* value) override { m_value2 = value; }
+    TTypeElement* GetValue2() const override { return m_value2; }
+    void ClearOperandValues() override;
+    void SetVariables(TShortList* list) override;
+    void EvaluateOperand2() override;
+    void Execute() override;
+
+protected:
+    // The result for two present values; nil for no value (as here).
+    virtual Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right);
+
+private:
+    WeakRef<TOperator> m_operand2;
+    TTypeElement* m_value2 = nullptr;
+};
+
+// A literal: Output is the constant itself, never freed by ClearResult.
+class TConstOperator : public TNoPtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    // The previous constant is released; value becomes a child.
+    void SetConstant(TTypeElement* value);
+    TTypeElement* Constant() const { return m_constant.get(); }
+    void Execute() override;
+    void ClearResult() override {}
+
+protected:
+    void DeclareTypes(const TTypeFlags&, const TTypeFlags&) override;
+
+private:
+    WeakRef<TTypeElement> m_constant;
+};
+
+// Reads a property of the current element. Operand 1 is its fixed inner EXISTSPROP test over a
+// constant holding the name: a published property gives a value of its declared type; any
+// other name goes through the element's GetPropAsString (number texts become numbers).
+class TReadPropOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    void AfterConstruction() override;
+    void SetPropertyName(const QString& name);
+    const QString& PropertyName() const { return m_propertyName; }
+    void Execute() override;
+
+protected:
+    void DeclareTypes(const TTypeFlags&, const TTypeFlags&) override;
+
+private:
+    Owned<TTypeElement> readPublished(TPersistent& element) const;
+    Owned<TTypeElement> readAsText(TPersistent& element) const;
+
+    QString m_propertyName;
+};
+
+// The root of a condition: true only for a Boolean true.
+class TCondition : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    virtual bool EvaluateBoolean();
+    // Output := a new Boolean element holding EvaluateBoolean.
+    void Execute() override;
+
+protected:
+    void DeclareTypes(const TTypeFlags&, const TTypeFlags&) override;
+};
+
+// --- one-operand operators ---------------------------------------------------------------------
+
+// CLASS(name): the current element's class is so named (ASCII case ignored).
+class TClassIsOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// ANCESTOR(name): the current element's class or one of its ancestors is so named.
+class TIsAncestorOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// EXISTSPROP(name): the current element's class publishes the property; false for "".
+class TPropExistsOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// ABS: same kind as the operand.
+class TAbsValOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// ROUND: halves to even; Byte for a Byte, else Integer (ERangeError beyond 32 bits).
+class TRoundOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// TRUNC: toward zero; kinds as ROUND.
+class TTruncOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// COS (radians).
+class TCosOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// SIN (radians).
+class TSinOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// ARCTAN (radians).
+class TArcTanOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// EXP; EOverflow for a large value.
+class TExpOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// FRAC: the value minus its integral part, sign kept.
+class TFracOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// LN; no value for 0 or less.
+class TLnOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// ODD of an integral value.
+class TOddOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// SQR: the square as a Float.
+class TSqrOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// SQRT; no value below 0.
+class TSqrtOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// Unary minus: Integer for integral operands (EIntOverflow for -2147483648), Float for Float.
+class TUnMinusOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// NOT of a Boolean.
+class TNotOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// TOBOOLEAN of a Boolean, Byte or Integer.
+class TNaBooleanOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// TOCHAR of a Char or Byte.
+class TNaCharOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// TOBYTE of a Boolean, Char, Byte or Integer.
+class TNaByteOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// TOFLOAT of a numeric value.
+class TNaFloatOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// TOSTRING of any kind but Pointer and Other.
+class TNaStringOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// TOINTEGER of a Char, Byte, Float or Integer (a Float truncated).
+class TNaIntegerOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// --- two-operand operators ---------------------------------------------------------------------
+
+// +: Integer sum (EIntOverflow), Float sum, or the concatenation of Char/String texts.
+class TPlusOperator : public TTwoPtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// -: Integer (EIntOverflow) or Float difference.
+class TMinusOperator : public TTwoPtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// *: two integral operands give an Integer when the product fits in 32 bits, else a Float.
+class TKratOperator : public TTwoPtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// /: Float quotient (EZeroDivide, EInvalidOp for 0 / 0).
+class TDelenoOperator : public TTwoPtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// MOD: remainder with the dividend's sign; no value for a zero divisor.
+class TModOperator : public TTwoPtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// DIV: quotient truncated toward zero; no value for a zero divisor.
+class TDivOperator : public TTwoPtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// Base of the comparisons: values of the same kind or both numeric; the left kind chooses the test.
+class TCompareOperator : public TTwoPtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    enum class Relation { Greater, Less, Equal };
+
+protected:
+    // The comparison's answer, or no value (Boolean < and >, Other).
+    static Owned<TTypeElement> Compare(const TTypeElement& left, const TTypeElement& right, Relation relation);
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// >
+class TVetsiOperator : public TCompareOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
+};
+
+// <
+class TMensiOperator : public TCompareOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
+};
+
+// = (numbers equal when they differ by less than 1E-13)
+class TRovnoOperator : public TCompareOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
+};
+
+// AND: false without evaluating operand 2 when operand 1 is false.
+class TAndOperator : public TTwoPtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+    void Execute() override;
+
+protected:
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};
+
+// OR: true without evaluating operand 2 when operand 1 is true.
+class TOrOperator : public TTwoPtrOperator
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+    void Execute() override;
+
+protected:
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
+};

@@ -1,0 +1,576 @@
+// Tests of the element tree: shared ownership, owner lists, walks, copies, Clear and aliases.
+#include "ElementsTestSupport.h"
+
+#include "framework/Elements.h"
+#include "platform/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+using namespace lumextest;
+
+namespace {
+
+class ElementsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        registerTestClasses();
+        destroyedCount() = 0;
+        recorder().clear();
+    }
+};
+
+TEST_F(ElementsTest, SharedChildIsFreedOnlyByItsLastHolder)
+{
+    auto first = Create<TOwnerEntity>();
+    auto second = Create<TOwnerEntity>();
+    TOwnedProbe* child = first->AddNew<TOwnedProbe>();
+    second->Add(child);
+    EXPECT_EQ(child->OwnersCount(), 2);
+
+    first->RemoveAndFree(child);
+    EXPECT_EQ(destroyedCount(), 0);
+    EXPECT_EQ(child->OwnersCount(), 1);
+    EXPECT_EQ(first->Count(), 0);
+
+    second->RemoveAndFree(child);
+    EXPECT_EQ(destroyedCount(), 1);
+    EXPECT_EQ(second->Count(), 0);
+}
+
+// A container that lets its shared children go.
+class TAgreeingEntity : public TOwnerEntity
+{
+public:
+    static TClass StaticClass()
+    {
+        static const TClassInfo info = describeClass<TAgreeingEntity, TOwnerEntity>("TAgreeingEntity");
+        return &info;
+    }
+    TClass ClassType() const override { return StaticClass(); }
+    bool AgreesToFree(TElement*) override { return true; }
+};
+
+TEST_F(ElementsTest, SharedChildIsFreedWhenEveryOwnerAgrees)
+{
+    auto first = Create<TAgreeingEntity>();
+    auto second = Create<TAgreeingEntity>();
+    TOwnedProbe* child = first->AddNew<TOwnedProbe>();
+    second->Add(child);
+    first->RemoveAndFree(child);
+    EXPECT_EQ(destroyedCount(), 1);
+    EXPECT_EQ(second->Count(), 0);   // the freed child left the other owner too
+
+    // A holder outside the owner list cannot agree: the child stays.
+    auto plain = Create<TEntity>();
+    TOwnedProbe* kept = first->AddNew<TOwnedProbe>();
+    second->Add(kept);
+    plain->Add(kept);
+    first->RemoveAndFree(kept);
+    EXPECT_EQ(destroyedCount(), 1);
+    EXPECT_EQ(kept->OwnersCount(), 2);
+}
+
+TEST_F(ElementsTest, PlainChildOfTwoContainersIsFreedByTheLastOnly)
+{
+    // Without an owner list the element reports no owners, yet the holders are counted.
+    auto first = Create<TEntity>();
+    auto second = Create<TEntity>();
+    TPlainProbe* child = first->AddNew<TPlainProbe>();
+    second->Add(child);
+    EXPECT_EQ(child->OwnersCount(), 0);
+    EXPECT_EQ(child->HolderCount(), 2);
+
+    first->Clear();
+    EXPECT_EQ(destroyedCount(), 0);
+    EXPECT_EQ(second->Items(0), child);
+    second.reset();
+    EXPECT_EQ(destroyedCount(), 1);
+}
+
+TEST_F(ElementsTest, FreeingAnOwnerAwareElementRemovesItFromBothContainers)
+{
+    auto first = Create<TEntity>();
+    auto second = Create<TOwnerEntity>();
+    Owned<TOwnedProbe> child = Create<TOwnedProbe>();
+    first->Add(child.get());
+    second->Add(child.get());
+    child.reset();
+    EXPECT_EQ(first->Count(), 0);
+    EXPECT_EQ(second->Count(), 0);
+}
+
+TEST_F(ElementsTest, FreeingAPlainElementLeavesNoDanglingChild)
+{
+    auto entity = Create<TEntity>();
+    Owned<TPlainProbe> child = Create<TPlainProbe>();
+    entity->Add(child.get());
+    child.reset();
+    EXPECT_EQ(entity->Count(), 0);
+}
+
+TEST_F(ElementsTest, SameChildAddedTwiceCountsTwice)
+{
+    auto entity = Create<TEntity>();
+    TOwnedProbe* child = entity->AddNew<TOwnedProbe>();
+    entity->Add(child);
+    EXPECT_EQ(entity->Count(), 2);
+    EXPECT_EQ(child->OwnersCount(), 2);
+
+    entity->RemoveAndFree(child);
+    EXPECT_EQ(destroyedCount(), 0);
+    EXPECT_EQ(child->OwnersCount(), 1);
+    entity->RemoveAndFree(child);
+    EXPECT_EQ(destroyedCount(), 1);
+    EXPECT_TRUE(entity->IsEmpty());
+}
+
+TEST_F(ElementsTest, ClearFreesAChildListedTwiceOnce)
+{
+    auto entity = Create<TEntity>();
+    TOwnedProbe* child = entity->AddNew<TOwnedProbe>();
+    entity->Add(child);
+    entity->Clear();
+    EXPECT_EQ(destroyedCount(), 1);
+    EXPECT_TRUE(entity->IsEmpty());
+}
+
+TEST_F(ElementsTest, InsertWithoutListAcceptsOnlyIndexZero)
+{
+    auto entity = Create<TEntity>();
+    TElement* x = Create<TOwnedProbe>().release();
+    entity->Insert(3, x);
+    EXPECT_EQ(entity->Count(), 0);
+    entity->Insert(0, x);
+    ASSERT_EQ(entity->Count(), 1);
+    EXPECT_EQ(entity->Items(0), x);
+    EXPECT_THROW(entity->Items(1), EListError);
+}
+
+TEST_F(ElementsTest, ItemsOutsideTheListRaise)
+{
+    auto entity = Create<TEntity>();
+    EXPECT_EQ(entity->Items(5), nullptr);   // no list yet
+    entity->AddNew<TElement>();
+    EXPECT_THROW(entity->Items(-1), EListError);
+    EXPECT_THROW(entity->Items(1), EListError);
+}
+
+TEST_F(ElementsTest, InsertItemKeepsTheHolderCountRight)
+{
+    auto entity = Create<TEntity>();
+    auto other = Create<TEntity>();
+    TOwnedProbe* replaced = other->AddNew<TOwnedProbe>();
+    entity->Add(replaced);
+    Owned<TOwnedProbe> newcomer = Create<TOwnedProbe>();
+    entity->InsertItem(0, newcomer.get());
+    // No owner bookkeeping, but the slots are counted.
+    EXPECT_EQ(replaced->OwnersCount(), 2);
+    EXPECT_EQ(replaced->HolderCount(), 1);
+    EXPECT_EQ(newcomer->OwnersCount(), 0);
+    EXPECT_EQ(newcomer->HolderCount(), 1);
+    // Clearing frees neither: `other` still holds the replaced child, the Owned the newcomer.
+    entity->Clear();
+    EXPECT_EQ(destroyedCount(), 0);
+    EXPECT_EQ(newcomer->HolderCount(), 0);
+    newcomer.reset();
+    EXPECT_EQ(destroyedCount(), 1);
+    EXPECT_EQ(other->Items(0), replaced);
+    EXPECT_THROW(entity->InsertItem(1, replaced), EListError);
+}
+
+TEST_F(ElementsTest, RemoveLeavesTheChildAlive)
+{
+    auto entity = Create<TOwnerEntity>();
+    Owned<TOwnedProbe> child = Create<TOwnedProbe>();
+    entity->Add(child.get());
+    entity->Remove(child.get());
+    EXPECT_EQ(child->OwnersCount(), 0);
+    EXPECT_EQ(entity->Count(), 0);
+    EXPECT_EQ(destroyedCount(), 0);
+}
+
+TEST_F(ElementsTest, RemoveAndFreeOfAForeignElementFreesNothing)
+{
+    auto entity = Create<TEntity>();
+    entity->AddNew<TElement>();
+    Owned<TOwnedProbe> stranger = Create<TOwnedProbe>();
+    entity->RemoveAndFree(stranger.get());
+    EXPECT_EQ(destroyedCount(), 0);
+}
+
+TEST_F(ElementsTest, FindElementByNameIgnoresCzechLetterCase)
+{
+    auto entity = Create<TEntity>();
+    auto* smrk = entity->AddNew<TOwnerElement>();
+    smrk->SetName(QStringLiteral("Čárka Řeřicha"));
+    EXPECT_EQ(entity->FindElementByName(QStringLiteral("čÁRKA řeřICHA")), smrk);
+    EXPECT_EQ(entity->FindElementByName(QStringLiteral("Carka Rericha")), nullptr);
+    EXPECT_EQ(entity->FindElementByName(QStringLiteral("TOWNERELEMENT")), nullptr);
+
+    auto* unnamed = entity->AddNew<TOwnerEntity>();
+    EXPECT_EQ(entity->FindElementByName(QStringLiteral("townerentity")), unnamed);
+}
+
+TEST_F(ElementsTest, GetOwnerByNameIsCaseSensitive)
+{
+    auto owner = Create<TOwnerEntity>();
+    owner->SetName(QStringLiteral("Čtverec"));
+    auto* child = owner->AddNew<TOwnerElement>();
+    EXPECT_EQ(child->GetOwnerByName(QStringLiteral("Čtverec")), owner.get());
+    EXPECT_EQ(child->GetOwnerByName(QStringLiteral("čtverec")), nullptr);
+}
+
+TEST_F(ElementsTest, OwnerSearchesByClass)
+{
+    auto root = Create<TOwnerEntity>();
+    auto* middle = root->AddNew<TEntity>();
+    auto* leaf = middle->AddNew<TOwnerElement>();
+    EXPECT_EQ(leaf->GetOwnerOfClass(TEntity::StaticClass()), middle);
+    EXPECT_EQ(leaf->GetOwnerOfClass(TOwnerEntity::StaticClass()), nullptr);
+    // TEntity keeps no owner list, so the search stops there.
+    EXPECT_EQ(leaf->FindOwnerOfClass(TOwnerEntity::StaticClass()), nullptr);
+    EXPECT_EQ(leaf->FindOwnerOfClass(TOwnerElement::StaticClass()), leaf);
+
+    auto* inner = root->AddNew<TOwnerEntity>();
+    auto* deep = inner->AddNew<TOwnerElement>();
+    EXPECT_EQ(deep->FindOwnerOfClass(TOwnerEntity::StaticClass()), inner);
+    EXPECT_EQ(inner->FindOwnerOfClass(TNameEntity::StaticClass()), inner);
+}
+
+TEST_F(ElementsTest, OwnerAwareEntityReportsABadOwnerEntry)
+{
+    auto entity = Create<TOwnerEntity>();
+    entity->SetName(QStringLiteral("Les"));
+    Owned<TOwnerElement> notAnEntity = Create<TOwnerElement>();
+    entity->AddOwner(notAnEntity.get());
+    EXPECT_EQ(entity->GetOwner(0), nullptr);
+    ASSERT_EQ(recorder().messages.size(), 1u);
+    EXPECT_EQ(recorder().messages[0].text, QStringLiteral("TOwnerEntity(Les).GetOwner: Objekt vlastníka není TEntity"));
+
+    notAnEntity.reset();   // the entry turns nil
+    EXPECT_EQ(entity->GetOwner(0), nullptr);
+    EXPECT_EQ(recorder().messages.back().text, QStringLiteral("TOwnerEntity(Les).GetOwner: Objekt vlastníka je prázdný"));
+    EXPECT_THROW(entity->GetOwner(-1), EListError);
+    entity->RemoveOwner(nullptr);
+}
+
+TEST_F(ElementsTest, WalksVisitASharedChildOncePerWalk)
+{
+    auto root = Create<TEntity>();
+    auto* left = root->AddNew<TOwnerEntity>();
+    auto* right = root->AddNew<TOwnerEntity>();
+    auto* shared = left->AddNew<TOwnerElement>();
+    right->Add(shared);
+    // root counts 2, left 1, right 1: the shared leaf is no entity, so it is only marked.
+    EXPECT_EQ(root->WholeCount(), 4);
+    const qint32 whole = root->WholeSize();
+    EXPECT_EQ(whole, root->Size() + left->Size() + right->Size() + shared->Size());
+    EXPECT_EQ(shared->ID(), TraversalMark());
+}
+
+TEST_F(ElementsTest, WalksTerminateOnCycles)
+{
+    auto a = Create<TOwnerEntity>();
+    auto* b = a->AddNew<TOwnerEntity>();
+    b->Add(a.get());
+    EXPECT_EQ(a->WholeCount(), 2);
+    EXPECT_EQ(a->WholeSize(), a->Size() + b->Size());
+    b->Remove(a.get());
+}
+
+TEST_F(ElementsTest, TraversalMarksAvoidRealValues)
+{
+    qint32 previous = 0;
+    for (int i = 0; i < 5000; ++i) {
+        NewTraversalMark();
+        const qint32 mark = TraversalMark();
+        EXPECT_GE(mark, -31999);
+        EXPECT_LE(mark, -3);
+        EXPECT_NE(mark, previous);
+        previous = mark;
+    }
+    // A fresh element (ID -1) is never taken as already visited.
+    auto root = Create<TEntity>();
+    root->AddNew<TElement>();
+    EXPECT_EQ(root->WholeCount(), 1);
+}
+
+TEST_F(ElementsTest, SizesFollowTheNames)
+{
+    auto plain = Create<TNameElement>();
+    const qint32 base = plain->Size();
+    plain->SetName(QStringLiteral("abc"));
+    EXPECT_EQ(plain->Size(), base + 3);
+    auto entity = Create<TNameEntity>();
+    const qint32 entityBase = entity->Size();
+    entity->SetName(QStringLiteral("abc"));
+    EXPECT_EQ(entity->Size(), entityBase + 4);
+}
+
+TEST_F(ElementsTest, MakeCopyCopiesPlainChildrenAndSharesOwnerAwareOnes)
+{
+    auto source = Create<TNameEntity>();
+    source->SetName(QStringLiteral("Zdroj"));
+    auto* plain = source->AddNew<TPlainProbe>();
+    auto* aware = source->AddNew<TOwnedProbe>();
+
+    Owned<TElement> copy = source->MakeCopy();
+    auto* entity = dynamic_cast<TNameEntity*>(copy.get());
+    ASSERT_NE(entity, nullptr);
+    EXPECT_EQ(entity->GetName(), QStringLiteral("Obálka: Zdroj"));
+    EXPECT_EQ(entity->ID(), 0);
+    ASSERT_EQ(entity->Count(), 2);
+    EXPECT_NE(entity->Items(0), plain);
+    EXPECT_EQ(entity->Items(0)->ClassType(), TPlainProbe::StaticClass());
+    EXPECT_EQ(entity->Items(1), aware);
+    EXPECT_EQ(aware->OwnersCount(), 2);
+
+    copy.reset();
+    EXPECT_EQ(destroyedCount(), 1);   // the copied plain element only
+    EXPECT_EQ(aware->OwnersCount(), 1);
+}
+
+TEST_F(ElementsTest, ClearLetsEventsRunOnlyAbove200Children)
+{
+    for (const int children : {200, 201}) {
+        auto entity = Create<TEntity>();
+        for (int i = 0; i < children; ++i)
+            entity->AddNew<TElement>();
+        recorder().clear();
+        entity->Clear();
+        EXPECT_EQ(recorder().processEventsCount, children > 200 ? 1 : 0) << children;
+        EXPECT_EQ(recorder().waitDepth, 0);
+    }
+}
+
+// A child that, when destroyed, frees a sibling it knows of in the same entity.
+class TSiblingFreer : public TOwnerElement
+{
+public:
+    ~TSiblingFreer() override { FreeObject(sibling); }
+    static TClass StaticClass()
+    {
+        static const TClassInfo info = describeClass<TSiblingFreer, TOwnerElement>("TSiblingFreer");
+        return &info;
+    }
+    TClass ClassType() const override { return StaticClass(); }
+    TElement* sibling = nullptr;
+};
+
+TEST_F(ElementsTest, ClearSurvivesChildrenThatRemoveOtherChildren)
+{
+    auto entity = Create<TOwnerEntity>();
+    auto* victim = entity->AddNew<TPlainProbe>();
+    auto* freer = entity->AddNew<TSiblingFreer>();
+    freer->sibling = victim;
+    entity->AddNew<TOwnedProbe>();
+    entity->Clear();
+    EXPECT_EQ(destroyedCount(), 2);
+    EXPECT_TRUE(entity->IsEmpty());
+}
+
+// A child whose destruction adds to its former entity and clears it again.
+class TReclearer : public TOwnerElement
+{
+public:
+    ~TReclearer() override
+    {
+        auto* freer = entity->AddNew<TSiblingFreer>();
+        freer->sibling = sibling;
+        entity->Clear();
+    }
+    static TClass StaticClass()
+    {
+        static const TClassInfo info = describeClass<TReclearer, TOwnerElement>("TReclearer");
+        return &info;
+    }
+    TClass ClassType() const override { return StaticClass(); }
+    TEntity* entity = nullptr;
+    TElement* sibling = nullptr;
+};
+
+TEST_F(ElementsTest, NestedClearSurvivesChildrenFreedFromTheOuterList)
+{
+    auto entity = Create<TOwnerEntity>();
+    auto* victim = entity->AddNew<TPlainProbe>();
+    auto* reclearer = entity->AddNew<TReclearer>();
+    reclearer->entity = entity.get();
+    reclearer->sibling = victim;
+    entity->Clear();
+    EXPECT_EQ(destroyedCount(), 1);
+    EXPECT_TRUE(entity->IsEmpty());
+}
+
+TEST_F(ElementsTest, QuickEntityKeepsSlotsOfFreedChildren)
+{
+    auto table = Create<TQuickEntity>();
+    auto holder = Create<TOwnerEntity>();
+    auto* first = holder->AddNew<TOwnedProbe>();
+    auto* second = holder->AddNew<TOwnedProbe>();
+    table->Add(first);
+    table->Add(second);
+    EXPECT_EQ(first->OwnersCount(), 1);   // the quick entity is no owner
+
+    holder->RemoveAndFree(first);   // the table does not keep it alive
+    EXPECT_EQ(destroyedCount(), 1);
+    ASSERT_EQ(table->Count(), 2);
+    EXPECT_EQ(table->Items(0), nullptr);
+    EXPECT_EQ(table->Items(1), second);
+
+    table->ForgetAll();
+    EXPECT_EQ(table->Count(), 0);
+    EXPECT_EQ(holder->Items(0), second);
+}
+
+TEST_F(ElementsTest, ContainersDoNotFreeAnElementItsCreatorStillOwns)
+{
+    Owned<TOwnedProbe> kept = Create<TOwnedProbe>();
+    auto entity = Create<TOwnerEntity>();
+    auto table = Create<TQuickEntity>();
+    entity->Add(kept.get());
+    table->Add(kept.get());
+    table->Clear();
+    entity->RemoveAndFree(kept.get());
+    EXPECT_EQ(destroyedCount(), 0);
+    EXPECT_EQ(entity->Count(), 0);
+
+    entity->Add(kept.get());
+    TOwnedProbe* handedOver = kept.release();   // now the entity's alone
+    entity->Clear();
+    EXPECT_EQ(destroyedCount(), 1);
+    (void)handedOver;
+}
+
+TEST_F(ElementsTest, QuickEntityFreesChildrenNobodyElseHolds)
+{
+    auto table = Create<TQuickEntity>();
+    table->Add(Create<TOwnedProbe>().release());
+    table->Clear();
+    EXPECT_EQ(destroyedCount(), 1);
+}
+
+TEST_F(ElementsTest, ReplaceChildBySameElementDoesNothing)
+{
+    auto entity = Create<TEntity>();
+    TOwnedProbe* slot = nullptr;
+    auto* first = Create<TOwnedProbe>().release();
+    entity->ReplaceChild(slot, first);
+    EXPECT_EQ(slot, first);
+    entity->ReplaceChild(slot, first);
+    EXPECT_EQ(destroyedCount(), 0);
+    EXPECT_EQ(entity->Count(), 1);
+    entity->ReplaceChild(slot, Create<TOwnedProbe>().release());
+    EXPECT_EQ(destroyedCount(), 1);
+    EXPECT_EQ(entity->Count(), 1);
+    EXPECT_EQ(entity->Items(0), slot);
+}
+
+TEST_F(ElementsTest, AliasesFindAndReplaceTheirTargets)
+{
+    auto tool = Create<TOwnerEntity>();
+    auto* param = Create<TOwnedProbe>().release();
+    param->SetName(QStringLiteral("vlastni"));
+    tool->SetAliased(QStringLiteral("Vstup"), param);
+    EXPECT_EQ(tool->FindAliased(QStringLiteral("VSTUP")), param);
+    EXPECT_EQ(tool->FindAliased(QStringLiteral("vlastni")), param);
+    EXPECT_EQ(tool->FindAliased(QStringLiteral("jiny")), nullptr);
+
+    tool->SetAliased(QStringLiteral("Vstup"), param);   // the same element: kept, not doubled
+    EXPECT_EQ(destroyedCount(), 0);
+    EXPECT_EQ(tool->IndexOf(param), 1);
+    EXPECT_EQ(param->OwnersCount(), 1);
+
+    auto* replacement = Create<TOwnedProbe>().release();
+    tool->SetAliased(QStringLiteral("Vstup"), replacement);
+    EXPECT_EQ(destroyedCount(), 1);
+    EXPECT_EQ(tool->FindAliased(QStringLiteral("Vstup")), replacement);
+}
+
+TEST_F(ElementsTest, EnvelopeStandsForItsElementInOwnerSearches)
+{
+    auto technology = Create<TOwnerEntity>();
+    auto* envelope = technology->AddNew<TEnvelopeEntity>();
+    EXPECT_EQ(envelope->Enveloped(), technology.get());
+    auto* tool = envelope->AddNew<TOwnerEntity>();
+    EXPECT_EQ(tool->GetOwnerOfClass(TOwnerEntity::StaticClass()), technology.get());
+    EXPECT_EQ(tool->FindOwnerOfClass(TOwnerEntity::StaticClass()), tool);
+    EXPECT_EQ(envelope->FindOwnerOfClass(TNameEntity::StaticClass()), technology.get());
+}
+
+TEST_F(ElementsTest, AddAllFromSharesTheChildren)
+{
+    auto source = Create<TEntity>();
+    auto* a = source->AddNew<TOwnedProbe>();
+    auto* b = source->AddNew<TOwnedProbe>();
+    auto target = Create<TEntity>();
+    target->AddAllFrom(source.get());
+    target->AddAllFrom(a);   // not an entity: nothing
+    ASSERT_EQ(target->Count(), 2);
+    EXPECT_EQ(target->Items(0), a);
+    EXPECT_EQ(target->Items(1), b);
+    EXPECT_EQ(a->OwnersCount(), 2);
+    EXPECT_EQ(target->CountOfClass(TOwnedProbe::StaticClass()), 2);
+    EXPECT_EQ(target->CountOfClass(TEntity::StaticClass()), 0);
+}
+
+TEST_F(ElementsTest, CreateChildUsesTheRegisteredName)
+{
+    auto entity = Create<TEntity>();
+    TElement* child = entity->CreateChild(QStringLiteral("TOwnedProbe"), QStringLiteral("x"));
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->ClassType(), TOwnedProbe::StaticClass());
+    EXPECT_EQ(child->GetName(), QStringLiteral("x"));
+    EXPECT_EQ(entity->CreateChild(QStringLiteral("OwnedProbe"), QStringLiteral("y")), nullptr);
+    EXPECT_TRUE(recorder().messages.empty());
+    EXPECT_EQ(GetOrCreateChildOfClass(entity.get(), TOwnedProbe::StaticClass(), QStringLiteral("X")), child);
+    TElement* made = GetOrCreateChildOfClass(entity.get(), TOwnedProbe::StaticClass(), QStringLiteral("z"));
+    EXPECT_EQ(entity->Count(), 2);
+    EXPECT_EQ(made->GetName(), QStringLiteral("z"));
+}
+
+// An element that counts NotifyDown calls.
+class TNotifyProbe : public TOwnerEntity
+{
+public:
+    static TClass StaticClass()
+    {
+        static const TClassInfo info = describeClass<TNotifyProbe, TOwnerEntity>("TNotifyProbe");
+        return &info;
+    }
+    TClass ClassType() const override { return StaticClass(); }
+    void NotifyDown() override
+    {
+        ++notified;
+        TOwnerEntity::NotifyDown();
+    }
+    int notified = 0;
+};
+
+TEST_F(ElementsTest, NotifyDownReachesEveryChild)
+{
+    auto root = Create<TEntity>();
+    root->NotifyDown();   // no children: nothing
+    auto* a = root->AddNew<TNotifyProbe>();
+    auto* b = a->AddNew<TNotifyProbe>();
+    root->NotifyDown();
+    EXPECT_EQ(a->notified, 1);
+    EXPECT_EQ(b->notified, 1);
+}
+
+TEST_F(ElementsTest, DestroyingAnEntityHeldTwiceLeavesBothOwners)
+{
+    auto first = Create<TEntity>();
+    auto second = Create<TEntity>();
+    Owned<TOwnerEntity> shared = Create<TOwnerEntity>();
+    first->Add(shared.get());
+    second->Add(shared.get());
+    shared->AddNew<TOwnedProbe>();
+    shared.reset();
+    EXPECT_EQ(first->Count(), 0);
+    EXPECT_EQ(second->Count(), 0);
+    EXPECT_EQ(destroyedCount(), 1);
+}
+
+} // namespace

@@ -1,0 +1,648 @@
+// Tests of the plane graphic elements: points, rectangles, reference points, texts and their streams.
+#include "framework/G_elems.h"
+
+#include "framework/E_Class.h"
+#include "framework/Filer.h"
+#include "framework/T_loader.h"
+#include "framework/T_saver.h"
+#include "platform/Exceptions.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+Owned<TRectEntity> entityOver(double minX, double minY, double maxX, double maxY)
+{
+    auto e = Create<TRectEntity>();
+    e->SetMinX(minX);
+    e->SetMinY(minY);
+    e->SetMaxX(maxX);
+    e->SetMaxY(maxY);
+    return e;
+}
+
+void expectBounds(TRectEntity& e, double minX, double minY, double maxX, double maxY)
+{
+    EXPECT_DOUBLE_EQ(e.MinX(), minX);
+    EXPECT_DOUBLE_EQ(e.MinY(), minY);
+    EXPECT_DOUBLE_EQ(e.MaxX(), maxX);
+    EXPECT_DOUBLE_EQ(e.MaxY(), maxY);
+}
+
+// Writes an element to a buffer and reads it back into `target` (the class name is consumed here,
+// as the loader does).
+void roundTrip(TElement& source, TElement& target, QString* className = nullptr)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    TWriter writer(buffer);
+    source.WriteTo(writer);
+    buffer.seek(0);
+    TReader reader(buffer);
+    const QString name = reader.ReadString();
+    if (className)
+        *className = name;
+    target.ReadFrom(reader, nullptr);
+    EXPECT_TRUE(buffer.atEnd());
+}
+
+// --- points --------------------------------------------------------------------------------------
+
+TEST(Coordinates, PlainCoordinateHasNoPosition)
+{
+    auto c = Create<TCoordinate>();
+    c->SetX(5);
+    c->SetPropAsString("Y", "7");
+    EXPECT_EQ(c->GetX(), -1.0);
+    EXPECT_EQ(c->GetPropAsString("Y"), "-1");
+    EXPECT_EQ(c->GetZ(), -1.0);
+}
+
+TEST(Coordinates, TwoDimensionalPointIgnoresZ)
+{
+    auto p = Create<T2DCoordinate>();
+    EXPECT_EQ(p->GetX(), 0.0);
+    p->SetZ(3.0);
+    EXPECT_EQ(p->GetZ(), -1.0);
+    p->SetPropAsString("X", "12,5");
+    EXPECT_EQ(p->GetX(), 12.5);
+    const TBounds b = p->GetBounds();
+    EXPECT_EQ(b.MinX, 12.5);
+    EXPECT_EQ(b.MaxX, 12.5);
+    EXPECT_EQ(b.MinY, 0.0);
+}
+
+TEST(Coordinates, DuplicateCopiesSystemButMakeCopyDoesNot)
+{
+    auto p = Create<T3DCoordinate>();
+    p->SetX(1);
+    p->SetY(2);
+    p->SetZ(3);
+    p->SetCS(7);
+    const Owned<TCoordinate> dup = p->Duplicate();
+    ASSERT_NE(dynamic_cast<T3DCoordinate*>(dup.get()), nullptr);
+    EXPECT_EQ(dup->GetZ(), 3.0);
+    EXPECT_EQ(dup->CS(), 7);
+    const Owned<TElement> copy = p->MakeCopy();
+    auto* point = dynamic_cast<T3DCoordinate*>(copy.get());
+    ASSERT_NE(point, nullptr);
+    EXPECT_EQ(point->GetX(), 1.0);
+    EXPECT_EQ(point->GetZ(), 3.0);
+    EXPECT_EQ(point->CS(), 0);
+}
+
+TEST(Coordinates, StreamsRawDoublesAndTaggedZ)
+{
+    auto p = Create<T3DCoordinate>();
+    p->SetX(-2.25);
+    p->SetY(1e300);
+    p->SetZ(2.5);
+    p->SetCS(200);
+    p->SetID(3);
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    TWriter writer(buffer);
+    p->WriteTo(writer);
+    const QByteArray bytes = buffer.data();
+    // "T3DCoordinate" (6, 13, text), ID 3 (2, 3), CS 200 (3, 200, 0: beyond 8 signed bits), 16 raw bytes,
+    // Z (5 + 10 bytes).
+    ASSERT_EQ(bytes.size(), 2 + 13 + 2 + 3 + 16 + 11);
+    EXPECT_EQ(bytes.mid(17, 3), QByteArray("\x03\xC8\x00", 3));
+    EXPECT_EQ(bytes.mid(20, 8), QByteArray("\x00\x00\x00\x00\x00\x00\x02\xC0", 8));
+    EXPECT_EQ(bytes.at(36), '\x05');
+
+    auto q = Create<T3DCoordinate>();
+    QString className;
+    roundTrip(*p, *q, &className);
+    EXPECT_EQ(className, "T3DCoordinate");
+    EXPECT_EQ(q->ID(), 3);
+    EXPECT_EQ(q->CS(), 200);
+    EXPECT_EQ(q->GetX(), -2.25);
+    EXPECT_EQ(q->GetY(), 1e300);
+    EXPECT_EQ(q->GetZ(), 2.5);
+}
+
+TEST(Coordinates, SystemNumberOutsideByteRaises)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    TWriter writer(buffer);
+    writer.WriteInteger(1);
+    writer.WriteInteger(256);
+    buffer.seek(0);
+    TReader reader(buffer);
+    auto c = Create<TCoordinate>();
+    EXPECT_THROW(c->ReadFrom(reader, nullptr), ERangeError);
+}
+
+// --- rectangles ---------------------------------------------------------------------------------
+
+TEST(Rectangle, StartsEmptyAndInvalid)
+{
+    auto r = Create<TRectangle>();
+    EXPECT_EQ(r->MinX(), 1e30);
+    EXPECT_EQ(r->MinY(), 1e30);
+    EXPECT_EQ(r->MaxX(), -1e30);
+    EXPECT_EQ(r->MaxY(), -1e30);
+    EXPECT_FALSE(r->IsValid());
+}
+
+TEST(Rectangle, ExtendingEmptyByPointMakesThePoint)
+{
+    auto r = Create<TRectangle>();
+    r->ExtendByPoint(3, -4);
+    EXPECT_TRUE(r->IsValid());
+    EXPECT_EQ(r->Bounds().MinX, 3.0);
+    EXPECT_EQ(r->Bounds().MaxX, 3.0);
+    EXPECT_EQ(r->Bounds().MinY, -4.0);
+    EXPECT_EQ(r->Bounds().MaxY, -4.0);
+    EXPECT_EQ(r->Width(), 0.0);
+}
+
+TEST(Rectangle, UnionOfRectanglesAndPoints)
+{
+    auto a = Create<TRectangle>();
+    a->ExtendByPoint(0, 0);
+    a->ExtendByPoint(10, 5);
+    auto b = Create<TRectangle>();
+    b->ExtendByPoint(-2, 3);
+    b->ExtendByPoint(4, 8);
+    a->ExtendByRect(*b);
+    EXPECT_EQ(a->MinX(), -2.0);
+    EXPECT_EQ(a->MinY(), 0.0);
+    EXPECT_EQ(a->MaxX(), 10.0);
+    EXPECT_EQ(a->MaxY(), 8.0);
+    const auto empty = Create<TRectangle>();
+    a->ExtendByRect(*empty);
+    EXPECT_EQ(a->MinX(), -2.0);
+    EXPECT_EQ(a->MaxY(), 8.0);
+    const auto point = Create<T2DCoordinate>(20.0, -1.0);
+    a->ExtendByCoordinate(*point);
+    EXPECT_EQ(a->MaxX(), 20.0);
+    EXPECT_EQ(a->MinY(), -1.0);
+}
+
+TEST(Rectangle, SizeWritesMoveTheMaximumCorner)
+{
+    auto r = Create<TRectangle>();
+    r->SetPropAsString("MinX", "2");
+    r->SetPropAsString("MinY", "3");
+    r->SetPropAsString("Width", "10");
+    r->SetPropAsString("Height", "4,5");
+    EXPECT_EQ(r->MaxX(), 12.0);
+    EXPECT_EQ(r->MaxY(), 7.5);
+    EXPECT_EQ(r->Center().X, 7.0);
+    EXPECT_EQ(r->Center().Y, 5.25);
+    const TBounds inflated = r->InflatedBounds();
+    EXPECT_EQ(inflated.MinX, -8.0);
+    EXPECT_EQ(inflated.MaxY, 17.5);
+    r->Shift(-2, 1);
+    EXPECT_EQ(r->MinX(), 0.0);
+    EXPECT_EQ(r->MaxY(), 8.5);
+    r->MakeEmpty();
+    EXPECT_FALSE(r->IsValid());
+}
+
+TEST(Rectangle, DuplicateAndStreamKeepCoordinates)
+{
+    auto r = Create<TRectangle>();
+    r->ExtendByPoint(0, 0);
+    r->ExtendByPoint(1.5, 2);
+    const Owned<TElement> copy = r->MakeCopy();
+    auto* rc = dynamic_cast<TRectangle*>(copy.get());
+    ASSERT_NE(rc, nullptr);
+    EXPECT_EQ(rc->MaxX(), 1.5);
+    EXPECT_EQ(rc->ID(), -1);
+
+    auto back = Create<TRectangle>();
+    roundTrip(*r, *back);
+    EXPECT_EQ(back->MinX(), 0.0);
+    EXPECT_EQ(back->MaxY(), 2.0);
+    // An empty rectangle keeps its +-1e30 corners through the stream.
+    auto empty = Create<TRectangle>();
+    auto emptyBack = Create<TRectangle>();
+    emptyBack->ExtendByPoint(1, 1);
+    roundTrip(*empty, *emptyBack);
+    EXPECT_FALSE(emptyBack->IsValid());
+    EXPECT_EQ(emptyBack->MinX(), 1e30);
+}
+
+struct InclusionCase {
+    const char* name;
+    double x1, y1, x2, y2;
+    bool inside;
+    bool covers;
+};
+
+class Inclusion : public ::testing::TestWithParam<InclusionCase>
+{
+};
+
+// The entity spans 0..10 x 0..5.
+TEST_P(Inclusion, EdgesCount)
+{
+    const InclusionCase& c = GetParam();
+    auto e = entityOver(0, 0, 10, 5);
+    EXPECT_EQ(e->IsInside(c.x1, c.y1, c.x2, c.y2), c.inside);
+    EXPECT_EQ(e->Covers(c.x1, c.y1, c.x2, c.y2), c.covers);
+}
+
+INSTANTIATE_TEST_SUITE_P(RectEntity, Inclusion,
+                         ::testing::Values(InclusionCase{"SameRectangle", 0, 0, 10, 5, true, true},
+                                           InclusionCase{"Larger", -1, -1, 11, 6, true, false},
+                                           InclusionCase{"Smaller", 1, 1, 9, 4, false, true},
+                                           InclusionCase{"Overlapping", 5, -1, 15, 4, false, false},
+                                           InclusionCase{"Disjoint", 20, 20, 30, 30, false, false},
+                                           InclusionCase{"TouchingLeftEdge", 0, 1, 3, 4, false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// --- reference points -----------------------------------------------------------------------------
+
+struct RefCase {
+    const char* name;
+    int code;
+    double relX, relY;
+    const char* horiz;
+    const char* vert;
+};
+
+class RefPositions : public ::testing::TestWithParam<RefCase>
+{
+};
+
+// A 0..10 x 0..4 rectangle with the reference at its lower left corner (0, 0).
+TEST_P(RefPositions, CodeSetsBothAxesAndKeepsTheAbsolutePoint)
+{
+    const RefCase& c = GetParam();
+    auto e = entityOver(0, 0, 10, 4);
+    e->SetPropAsInteger("RefPosition", c.code);
+    EXPECT_EQ(e->RelRefX(), c.relX);
+    EXPECT_EQ(e->RelRefY(), c.relY);
+    EXPECT_EQ(e->GetPropAsString("HorizAllign"), c.horiz);
+    EXPECT_EQ(e->GetPropAsString("VertAllign"), c.vert);
+    EXPECT_EQ(e->GetPropAsInteger("RefPosition"), c.code);
+    EXPECT_DOUBLE_EQ(e->AbsRefX(), 0.0);
+    EXPECT_DOUBLE_EQ(e->AbsRefY(), 0.0);
+    EXPECT_DOUBLE_EQ(e->Width(), 10.0);
+    EXPECT_DOUBLE_EQ(e->MinX(), -10.0 * c.relX);
+    EXPECT_DOUBLE_EQ(e->MinY(), -4.0 * c.relY);
+}
+
+INSTANTIATE_TEST_SUITE_P(RectEntity, RefPositions,
+                         ::testing::Values(RefCase{"LeftDown", 1, 0, 0, "LEFT", "DOWN"},
+                                           RefCase{"LeftCenter", 2, 0, 0.5, "LEFT", "CENTER"},
+                                           RefCase{"LeftTop", 3, 0, 1, "LEFT", "TOP"},
+                                           RefCase{"CenterDown", 4, 0.5, 0, "CENTER", "DOWN"},
+                                           RefCase{"Center", 5, 0.5, 0.5, "CENTER", "CENTER"},
+                                           RefCase{"CenterTop", 6, 0.5, 1, "CENTER", "TOP"},
+                                           RefCase{"RightDown", 7, 1, 0, "RIGHT", "DOWN"},
+                                           RefCase{"RightCenter", 8, 1, 0.5, "RIGHT", "CENTER"},
+                                           RefCase{"RightTop", 9, 1, 1, "RIGHT", "TOP"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RectEntityReference, RightAlignmentMovesTheRectangleLeft)
+{
+    auto e = entityOver(0, 0, 10, 10);
+    e->SetPropAsString("HorizAllign", "right");
+    expectBounds(*e, -10, 0, 0, 10);
+    EXPECT_EQ(e->AbsRefX(), 0.0);
+    e->SetPropAsString("HorizAllign", "middle");
+    EXPECT_EQ(e->RelRefX(), 1.0);
+    e->SetPropAsString("VertAllign", "Center");
+    expectBounds(*e, -10, -5, 0, 5);
+}
+
+TEST(RectEntityReference, OtherValuesReadAsOtherAndPositionZero)
+{
+    auto e = entityOver(0, 0, 10, 10);
+    e->SetRelRefX(0.25);
+    EXPECT_EQ(e->HorizAllign(), "OTHER");
+    EXPECT_EQ(e->VertAllign(), "DOWN");
+    EXPECT_EQ(e->GetRefPosition(), 0);
+    e->RefPosition(0);
+    e->RefPosition(10);
+    EXPECT_EQ(e->RelRefX(), 0.25);
+    EXPECT_EQ(e->RelRefY(), 0.0);
+}
+
+TEST(RectEntityReference, AbsoluteWriteMovesOnlyThePoint)
+{
+    auto e = entityOver(0, 0, 8, 4);
+    e->SetPropAsString("AbsRefX", "2");
+    e->SetPropAsString("AbsRefY", "3");
+    expectBounds(*e, 0, 0, 8, 4);
+    EXPECT_EQ(e->RelRefX(), 0.25);
+    EXPECT_EQ(e->RelRefY(), 0.75);
+    EXPECT_EQ(e->DeltaRefX(), 2.0);
+}
+
+TEST(RectEntityReference, DeltaWritesSetRelativeReference)
+{
+    auto e = entityOver(0, 0, 8, 4);
+    e->SetDeltaRefX(2);
+    EXPECT_EQ(e->RelRefX(), 0.25);
+    // The absolute point stays at the old left edge: the rectangle moves by -2.
+    EXPECT_EQ(e->MinX(), -2.0);
+    auto flat = entityOver(0, 0, 0, 4);
+    flat->SetRelRefX(0.5);
+    flat->SetDeltaRefX(3);
+    EXPECT_EQ(flat->RelRefX(), 0.0);
+}
+
+TEST(RectEntityReference, SizeWriteKeepsMinimumAndAbsolutePoint)
+{
+    auto e = entityOver(0, 0, 10, 10);
+    e->SetAbsRefX(5);   // relative 0.5
+    e->SetPropAsString("Width", "20");
+    expectBounds(*e, 0, 0, 20, 10);
+    EXPECT_EQ(e->AbsRefX(), 5.0);
+    EXPECT_EQ(e->RelRefX(), 0.25);
+    e->SetHeight(0);
+    EXPECT_EQ(e->MaxY(), 0.0);
+    EXPECT_EQ(e->RelRefY(), 0.0);
+}
+
+TEST(RectEntityReference, PositionWritesMoveRectangleWithPoint)
+{
+    auto empty = Create<TRectEntity>();
+    empty->SetPropAsString("X", "7");
+    EXPECT_EQ(empty->MinX(), 7.0);
+    EXPECT_EQ(empty->MaxX(), 7.0);
+    EXPECT_FALSE(empty->IsValid());
+    empty->SetY(-3);
+    EXPECT_TRUE(empty->IsValid());
+    expectBounds(*empty, 7, -3, 7, -3);
+
+    auto e = entityOver(0, 0, 10, 10);
+    e->RefPosition(5);   // centre: rectangle -5..5
+    e->SetPropAsString("X", "100");
+    expectBounds(*e, 95, -5, 105, 5);
+    EXPECT_EQ(e->X(), 100.0);
+    e->SetPropAsString("DeltaY", "2");
+    e->SetPropAsString("DeltaX", "-5");
+    expectBounds(*e, 90, -3, 100, 7);
+    EXPECT_EQ(e->GetPropAsString("CenterX"), "95");
+}
+
+// --- extents from children -----------------------------------------------------------------------
+
+TEST(RectEntityExtent, RecalcWithoutChildrenLeavesEmpty)
+{
+    auto e = entityOver(0, 0, 1, 1);
+    e->RecalcRect();
+    EXPECT_FALSE(e->IsValid());
+    EXPECT_EQ(e->GetPropAsString("IsValid"), "False");
+}
+
+TEST(RectEntityExtent, ChildrenExtendWithoutReset)
+{
+    auto e = entityOver(0, 0, 1, 1);
+    e->AddNew<T2DCoordinate>(5.0, -2.0);
+    TRectEntity* child = e->AddNew<TRectEntity>();
+    child->SetMinX(-3);
+    child->SetMinY(0);
+    child->SetMaxX(-1);
+    child->SetMaxY(4);
+    e->AddNew<TRectEntity>();   // empty: changes nothing
+    e->AddNew<TNameEntity>();   // not geometric: ignored
+    e->ExtendByChildren();
+    expectBounds(*e, -3, -2, 5, 4);
+    e->SetPropAsBoolean("UpdateNoReset", false);
+    EXPECT_FALSE(e->IsValid());
+    e->SetPropAsBoolean("UpdateNoReset", true);
+    expectBounds(*e, -3, -2, 5, 4);
+    child->SetMaxX(10);
+    e->RecalcRect();
+    expectBounds(*e, -3, -2, 10, 4);
+}
+
+TEST(RectEntityExtent, EmptyEntityDoesNotExtend)
+{
+    auto e = entityOver(0, 0, 1, 1);
+    auto empty = Create<TRectEntity>();
+    e->ExtendRect(empty.get());
+    e->ExtendRect(nullptr);
+    expectBounds(*e, 0, 0, 1, 1);
+    auto point = Create<T2DCoordinate>(2.0, 2.0);
+    AddAndExtend(e.get(), point.get());
+    EXPECT_EQ(e->Count(), 1);
+    expectBounds(*e, 0, 0, 2, 2);
+    e->Remove(point.get());
+}
+
+// --- copies and assignment -------------------------------------------------------------------------
+
+TEST(RectEntityCopy, CopySharesChildrenAndTakesRectangleButNotIndexOrReference)
+{
+    auto e = entityOver(1, 2, 3, 4);
+    e->SetName("Porost");
+    e->SetIndex(9);
+    e->SetRelRefX(1);
+    TOwnerEntity* child = e->AddNew<TOwnerEntity>();
+    const Owned<TElement> copy = e->MakeCopy();
+    auto* c = dynamic_cast<TRectEntity*>(copy.get());
+    ASSERT_NE(c, nullptr);
+    expectBounds(*c, e->MinX(), 2, e->MaxX(), 4);
+    EXPECT_EQ(c->Index(), 0);
+    EXPECT_EQ(c->RelRefX(), 0.0);
+    EXPECT_EQ(c->GetName(), QString::fromUtf8("Obálka: Porost"));
+    ASSERT_EQ(c->Count(), 1);
+    EXPECT_EQ(c->Items(0), child);
+    EXPECT_EQ(child->OwnersCount(), 2);
+}
+
+TEST(RectEntityCopy, AssignTakesIndexAndAnOwnRectangle)
+{
+    auto source = entityOver(0, 0, 5, 5);
+    source->SetIndex(4);
+    auto target = Create<TRectEntity>();
+    target->Assign(source.get());
+    EXPECT_EQ(target->Index(), 4);
+    expectBounds(*target, 0, 0, 5, 5);
+    source->Shift(1, 1);
+    EXPECT_EQ(target->MinX(), 0.0);
+    auto other = Create<TNameEntity>();
+    target->Assign(other.get());
+    EXPECT_EQ(target->Index(), 4);
+}
+
+TEST(DrawRectangle, CopyKeepsPenAndBrush)
+{
+    auto d = Create<TDrawRectangle>();
+    d->SetPropAsString("PenStyle", "psDot");
+    d->SetPropAsString("BrushStyle", "bsCross");
+    d->SetPenWidth(0.5);
+    d->SetPenColor(0x0000FF);
+    d->SetBrushColor(0x00FF00);
+    const Owned<TElement> copy = d->MakeCopy();
+    auto* c = dynamic_cast<TDrawRectangle*>(copy.get());
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->GetPropAsString("PenStyle"), "psDot");
+    EXPECT_EQ(c->BrushStyle(), bsCross);
+    EXPECT_EQ(c->PenWidth(), 0.5);
+    EXPECT_EQ(c->PenColor(), 0x0000FF);
+    EXPECT_EQ(c->BrushColor(), 0x00FF00);
+}
+
+TEST(SelectedElement, NameOfTheElementItStandsFor)
+{
+    auto s = Create<TSelectedElement>();
+    EXPECT_EQ(s->GetPropAsString("SelectName"), "");
+    {
+        auto target = Create<TNameEntity>();
+        target->SetName("Oddělení 12");
+        s->SetSelected(target.get());
+        EXPECT_EQ(s->GetPropAsString("SelectName"), QString::fromUtf8("Oddělení 12"));
+    }
+    EXPECT_EQ(s->SelectName(), "");
+}
+
+// --- texts ---------------------------------------------------------------------------------------
+
+TEST(Text, CopyTakesAttributesAndHeight)
+{
+    auto t = Create<TText>();
+    t->SetMinX(0);
+    t->SetMinY(0);
+    t->SetMaxX(20);
+    t->SetMaxY(3);
+    t->SetText(QString::fromUtf8("Smrk ztepilý"));
+    t->SetFontName("Arial");
+    t->SetPropAsString("FontStyle", "3");
+    t->SetCharset(238);
+    t->SetColor(0x123456);
+    t->SetOrientation(90);
+    const Owned<TElement> copy = t->MakeCopy();
+    auto* c = dynamic_cast<TText*>(copy.get());
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->Text(), QString::fromUtf8("Smrk ztepilý"));
+    EXPECT_EQ(c->FontName(), "Arial");
+    EXPECT_EQ(c->FontStyle(), 3);
+    EXPECT_EQ(c->Charset(), 238);
+    EXPECT_EQ(c->Color(), 0x123456);
+    EXPECT_EQ(c->Orientation(), 90.0);
+    EXPECT_EQ(c->Height(), 3.0);
+}
+
+TEST(Text, TakesNoSizeFromChildren)
+{
+    auto t = Create<TText>();
+    t->SetMinX(0);
+    t->SetMinY(0);
+    t->SetMaxX(4);
+    t->SetMaxY(2);
+    t->AddNew<T2DCoordinate>(100.0, 100.0);
+    t->ExtendByChildren();
+    expectBounds(*t, 0, 0, 4, 2);
+}
+
+TEST(Text, StreamRoundTrip)
+{
+    auto t = Create<TText>();
+    t->SetName("popis");
+    t->SetMinX(0);
+    t->SetMinY(0);
+    t->SetMaxX(12);
+    t->SetMaxY(2.5);
+    t->SetText(QString::fromUtf8("Buk lesní"));
+    t->SetOrientation(-45);
+    auto back = Create<TText>();
+    QString className;
+    roundTrip(*t, *back, &className);
+    EXPECT_EQ(className, "TText");
+    EXPECT_EQ(back->GetName(), "popis");
+    EXPECT_EQ(back->Text(), QString::fromUtf8("Buk lesní"));
+    EXPECT_EQ(back->Orientation(), -45.0);
+    expectBounds(*back, 0, 0, 12, 2.5);
+}
+
+TEST(RectEntityStream, ZeroCoordinatesSurvive)
+{
+    auto e = entityOver(0, 0, 0, 0);
+    auto back = Create<TRectEntity>();
+    roundTrip(*e, *back);
+    EXPECT_TRUE(back->IsValid());
+    expectBounds(*back, 0, 0, 0, 0);
+}
+
+// --- registry and published properties ------------------------------------------------------------
+
+TEST(GElemsRegistry, RegistersTheUnitsClasses)
+{
+    RegisterG_elemsUnit();
+    for (const char* name : {"T2DCoordinate", "T3DCoordinate", "TRectangle", "TDrawRectangle", "TText",
+                             "TRectEntity", "TSelectedElement"})
+        EXPECT_NE(FindLumexClass(name), nullptr) << name;
+    const Owned<TElement> text = CreateElementByName("Text");
+    EXPECT_NE(dynamic_cast<TText*>(text.get()), nullptr);
+}
+
+TEST(GElemsRegistry, StoredRectanglePropertiesAreTheOnesThatRebuildIt)
+{
+    auto e = Create<TRectEntity>();
+    QStringList stored;
+    for (const auto& p : TRectEntity::StaticClass()->OwnProps())
+        if (p->IsStored(*e))
+            stored << p->Name;
+    EXPECT_EQ(stored, QStringList({"Index", "MinX", "MinY", "Width", "Height", "AbsRefX", "AbsRefY"}));
+    TClass cls = e->ClassType();
+    const int ref = IndexOfProp(e.get(), "RefPosition");
+    ASSERT_GE(ref, 0);
+    EXPECT_EQ(cls->Prop(ref)->TypeName(), "TRefPosition");
+}
+
+TEST(GElemsRegistry, StoredPropertiesRebuildAMovedEntity)
+{
+    // Replaying the stored properties in order, as a model stream does, rebuilds the entity.
+    auto e = entityOver(0, 0, 10, 4);
+    e->SetIndex(2);
+    e->RefPosition(9);
+    auto rebuilt = Create<TRectEntity>();
+    for (PPropInfo p : e->ClassType()->Props())
+        if (p->IsStored(*e) && p->HasWrite() && p->Name != "Name")
+            SetPropFromString(rebuilt.get(), p, GetPropValueAsString(e.get(), p));
+    expectBounds(*rebuilt, e->MinX(), e->MinY(), e->MaxX(), e->MaxY());
+    EXPECT_EQ(rebuilt->GetRefPosition(), 9);
+    EXPECT_EQ(rebuilt->Index(), 2);
+}
+
+TEST(GElemsModelStream, ZeroRectangleAndReferenceSurviveAReload)
+{
+    RegisterG_elemsUnit();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath("rect.lmx");
+
+    auto root = entityOver(0, 0, 0, 0);   // a point at the origin: MinX 0 and Width 0
+    root->SetName("koren");
+    TText* text = root->AddNew<TText>();
+    text->SetMinX(0);
+    text->SetMinY(-2);
+    text->SetMaxX(5);
+    text->SetMaxY(0);
+    text->RefPosition(6);   // centre top: the rectangle moves to -2.5..2.5 x -4..-2
+    text->SetText("Jedle");
+    {
+        auto save = Create<TSave>(file);
+        save->SetInput(root.get());
+        save->Execute();
+    }
+    auto load = Create<TLoad>(file);
+    load->Execute();
+    Owned<TElement> loaded(load->Output());
+    auto* back = dynamic_cast<TRectEntity*>(loaded.get());
+    ASSERT_NE(back, nullptr);
+    EXPECT_TRUE(back->IsValid());
+    expectBounds(*back, 0, 0, 0, 0);
+    ASSERT_EQ(back->Count(), 1);
+    auto* t = dynamic_cast<TText*>(back->Items(0));
+    ASSERT_NE(t, nullptr);
+    expectBounds(*t, -2.5, -4, 2.5, -2);
+    EXPECT_EQ(t->GetRefPosition(), 6);
+    EXPECT_EQ(t->Text(), "Jedle");
+}
+
+} // namespace

@@ -1,0 +1,307 @@
+// Tests of inheritance models, the system register, element and tool models and the world.
+#include "framework/E_Class.h"
+#include "framework/Worlds.h"
+
+#include "platform/ui/Services.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Models : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        RegisterElementsUnit();
+        RegisterE_typeUnit();
+        RegisterE_SysRegUnit();
+        RegisterE_ElementModelUnit();
+        RegisterE_ToolModelUnit();
+        RegisterToolsUnit();
+        RegisterWorldsUnit();
+    }
+
+    // A model for the class, owned by the caller until it is inserted.
+    static TInheritanceModel* modelFor(TClass cls)
+    {
+        TInheritanceModel* model = Create<TInheritanceModel>().release();
+        model->SetElementClass(cls);
+        return model;
+    }
+
+    static TInheritanceModel* parentModel(TInheritanceModel* model)
+    {
+        return dynamic_cast<TInheritanceModel*>(model->GetOwnerOfClass(TInheritanceModel::StaticClass()));
+    }
+};
+
+TEST_F(Models, NextItemArrangesModelsByClass)
+{
+    auto root = Create<TInheritanceModel>();
+    TInheritanceModel* entity = modelFor(TEntity::StaticClass());
+    TInheritanceModel* ownerEntity = modelFor(TOwnerEntity::StaticClass());
+    TInheritanceModel* element = modelFor(TElement::StaticClass());
+    root->NextItem(entity);
+    root->NextItem(ownerEntity);
+    root->NextItem(element);
+
+    ASSERT_EQ(root->Items()->Count(), 1);
+    EXPECT_EQ(root->ItemAt(0), element);
+    EXPECT_EQ(parentModel(element), root.get());
+    EXPECT_EQ(parentModel(entity), element);
+    EXPECT_EQ(parentModel(ownerEntity), entity);
+    EXPECT_EQ(element->GetName(), "TElement");
+    EXPECT_EQ(root->Items()->GetName(), "ITEMS");
+
+    EXPECT_EQ(root->FindModel(TNameEntity::StaticClass()), entity);
+    EXPECT_EQ(root->FindModel(TOwnerEntity::StaticClass()), ownerEntity);
+    EXPECT_EQ(root->FindModel(TOwnerElement::StaticClass()), element);
+    EXPECT_EQ(root->FindModelByName("TEntity"), entity);
+    EXPECT_EQ(root->FindModel(TPersistent::StaticClass()), nullptr);   // root without class answers nil
+}
+
+TEST_F(Models, ModelEntityReportsThroughError)
+{
+    auto models = Create<TInheritanceModelEntity>();
+    EXPECT_EQ(models->ItemClassName(), "TInheritanceModel");
+
+    models->SetPropAsString("FindClassName", "TNeexistuje");
+    EXPECT_EQ(models->Error(), InheritanceError::NoClass);
+    EXPECT_EQ(models->ActualItem(), nullptr);
+    EXPECT_EQ(models->GetPropAsString("ActualClassName"), "NIL");
+    EXPECT_EQ(models->Error(), InheritanceError::NoActualItem);
+    EXPECT_TRUE(models->GetPropAsBoolean("IsError"));
+
+    models->SetPropAsString("NewClassName", "TEntity");
+    ASSERT_NE(models->ActualItem(), nullptr);
+    EXPECT_EQ(models->Error(), 0);
+    EXPECT_EQ(models->ActualClassName(), "TEntity");
+
+    models->FindClassName("TOwnerEntity");
+    EXPECT_EQ(models->Error(), 0);
+    EXPECT_EQ(models->ActualClassName(), "TEntity");   // the closest model
+
+    models->SetPropAsString("ActualClassName", "TElement");
+    EXPECT_EQ(models->ActualClassName(), "TElement");
+    EXPECT_EQ(models->Items()->Count(), 1);   // the TEntity model was freed and replaced
+
+    WeakRef<TInheritanceModel> actual = models->ActualItem();
+    models->SetPropAsInteger("DeleteActualItem", 1);
+    EXPECT_TRUE(actual.isDangling());
+    EXPECT_EQ(models->Error(), InheritanceError::NoActualItem);
+    EXPECT_TRUE(models->NoItems());
+}
+
+TEST_F(Models, ModelEntityWithoutAcceptingModel)
+{
+    auto models = Create<TInheritanceModelEntity>();
+    models->NewClassName("TEntity");
+    models->FindClassName("TNameElement");
+    EXPECT_EQ(models->Error(), InheritanceError::NotAccepted);
+    EXPECT_EQ(models->ActualItem(), nullptr);
+    models->SetActualClassName("TEntity");   // without actual item
+    EXPECT_EQ(models->Error(), InheritanceError::NoActualItem);
+}
+
+TEST_F(Models, ItemClassNameAcceptsOnlyModelClasses)
+{
+    auto models = Create<TInheritanceModelEntity>();
+    models->SetItemClassName("TRegisterClassModel");
+    EXPECT_EQ(models->ItemClassName(), "TRegisterClassModel");
+    models->NewClassName("TEntity");
+    EXPECT_EQ(models->ActualItem()->ClassType(), TRegisterClassModel::StaticClass());
+    models->SetItemClassName("TEntity");
+    EXPECT_EQ(models->ItemClassName(), "TInheritanceModel");
+}
+
+TEST_F(Models, SystemRegisterKeepsItsLists)
+{
+    auto reg = Create<TSystemRegister>();
+    TRegisterClassModels* classModels = reg->ClassModels();
+    EXPECT_EQ(classModels->GetName(), "CLASS MODELS");
+    EXPECT_EQ(reg->ClassModels(), classModels);
+    EXPECT_EQ(reg->Images()->GetName(), "IMAGES");
+    EXPECT_EQ(reg->Cursors()->GetName(), "CURSORS");
+    EXPECT_EQ(reg->Count(), 3);
+    EXPECT_EQ(reg->GetPropAsInteger("Images"), ObjectHandle(reg->Images()));
+
+    classModels->NewClassName("TOwnerEntity");
+    TRegisterClassModel* model = classModels->ActualClassModel();
+    ASSERT_NE(model, nullptr);
+    model->SetPropAsString("Alias", "Entita");
+    model->SetPropAsInteger("ImageSelectedIndex", 4);
+    EXPECT_EQ(model->GetPropAsString("Alias"), "Entita");
+    EXPECT_EQ(model->PropertyModels()->GetName(), "PROPERTY MODELS");
+    EXPECT_EQ(model->Shell(), model->Shell());
+}
+
+TEST_F(Models, NoQueriesDoNotCreateSubLists)
+{
+    auto model = Create<TToolModel>();
+    EXPECT_TRUE(model->GetPropAsBoolean("NoModelTools"));
+    EXPECT_TRUE(model->NoModelProperties());
+    EXPECT_TRUE(model->NoImages());
+    EXPECT_EQ(model->Count(), 0);
+    model->ModelTools();
+    EXPECT_EQ(model->Count(), 1);
+    EXPECT_TRUE(model->NoModelTools());   // present but empty
+
+    model->SetPropAsString("NewToolName", "Krok");
+    model->SetPropAsString("NewPropertyName", "Suffix");
+    model->SetPropAsString("NewElementName", "Prvek");
+    model->SetPropAsString("NewImage", "obr.bmp");
+    EXPECT_FALSE(model->NoModelTools());
+    EXPECT_FALSE(model->NoModelProperties());
+    EXPECT_FALSE(model->NoModelElements());
+    EXPECT_FALSE(model->NoImages());
+    EXPECT_EQ(model->ModelTools()->Items(0)->ClassType(), TToolModel::StaticClass());
+    EXPECT_EQ(model->ModelTools()->Items(0)->GetName(), "Krok");
+    EXPECT_EQ(model->ModelProperties()->Items(0)->ClassType(), TPropertyModel::StaticClass());
+    EXPECT_EQ(model->ModelElements()->Items(0)->ClassType(), TElementModel::StaticClass());
+    EXPECT_EQ(model->Images()->ValueAt(0), "obr.bmp");
+}
+
+TEST_F(Models, WorldAttachesTheClassRegistry)
+{
+    {
+        Owned<TElement> world = CreateElementByName("World");
+        ASSERT_NE(world, nullptr);
+        auto* w = dynamic_cast<TWorld*>(world.get());
+        EXPECT_EQ(w->Count(), 1);
+        EXPECT_EQ(w->Items(0), LumexClasses());
+        EXPECT_EQ(LumexClasses()->GetName(), "ObjectClasses");
+        EXPECT_EQ(w->ObjectClasses(), LumexClasses());
+        EXPECT_EQ(w->SystemRegister()->GetName(), "System register");
+        EXPECT_EQ(w->ObjectModel()->GetName(), "Object model");
+        EXPECT_EQ(w->Count(), 3);
+        EXPECT_EQ(w->MainTool(), nullptr);
+    }
+    // The registry outlives the world.
+    EXPECT_NE(FindLumexClass("TWorld"), nullptr);
+}
+
+TEST_F(Models, WorldReplacesChildrenButNotBySameElement)
+{
+    auto world = Create<TWorld>();
+    TTool* first = Create<TTool>().release();
+    world->SetMainTool(first);
+    WeakRef<TTool> firstRef = first;
+    world->SetMainTool(first);
+    ASSERT_FALSE(firstRef.isDangling());
+    EXPECT_EQ(world->IndexOf(first), 1);
+    EXPECT_EQ(world->Count(), 2);
+
+    world->SetPropAsInteger("MainTool", ObjectHandle(Create<TTool>().release()));
+    EXPECT_TRUE(firstRef.isDangling());
+    EXPECT_EQ(world->Count(), 2);
+}
+
+// Records the messages a receiver gets.
+class TRecordingTool : public TTool
+{
+public:
+    static TClass StaticClass()
+    {
+        static const TClassInfo info = describeClass<TRecordingTool, TTool>("TRecordingTool");
+        return &info;
+    }
+    TClass ClassType() const override { return StaticClass(); }
+    void OnMessage0(TLumexMessage& msg, bool& handled) override
+    {
+        received.push_back(msg.Message());
+        handled = true;
+    }
+    std::vector<qint32> received;
+};
+
+TEST_F(Models, WorldDeliversMessages)
+{
+    auto world = Create<TWorld>();
+    auto message = TLumexMessage::CreateMessage(0, nullptr, nullptr, nullptr);
+    bool handled = false;
+    world->HandleApplicationMessage(*message, handled);   // nobody to deliver to
+    EXPECT_FALSE(handled);
+
+    auto* main = world->AddNew<TRecordingTool>();
+    world->SetMainTool(main);
+    world->HandleApplicationMessage(*message, handled);
+    EXPECT_TRUE(handled);
+    EXPECT_EQ(message->Receiver(), main);
+    EXPECT_EQ(main->received.size(), 1u);
+
+    auto other = Create<TRecordingTool>();
+    auto directed = TLumexMessage::CreateMessage(0, nullptr, other.get(), nullptr);
+    world->HandleApplicationMessage(*directed, handled);
+    EXPECT_EQ(other->received.size(), 1u);
+    other.reset();
+    world->HandleApplicationMessage(*directed, handled);   // receiver gone: not the main tool
+    EXPECT_EQ(main->received.size(), 1u);
+}
+
+TEST_F(Models, WorldShowsExceptions)
+{
+    auto* recorder = dynamic_cast<ui::RecordingServices*>(&ui::services());
+    ASSERT_NE(recorder, nullptr);
+    recorder->clear();
+    auto world = Create<TWorld>();
+    world->HandleException(nullptr, EConvertError("chyba"));
+    ASSERT_EQ(recorder->messages.size(), 1u);
+    EXPECT_EQ(recorder->messages[0].text, "World Level Error :chyba");
+}
+
+TEST_F(Models, WorldApplicationSettings)
+{
+    auto world = Create<TWorld>();
+    world->SetPropAsString("ApplicHint", "Nápověda");
+    EXPECT_EQ(TApplication::Instance()->Hint(), "Nápověda");
+    world->SetPropAsString("ApplicTitle", "Lesy");
+    EXPECT_EQ(world->GetPropAsString("ApplicTitle"), "Lesy");
+    EXPECT_TRUE(world->GetPropAsString("ApplicDir").endsWith('/'));
+    EXPECT_EQ(world->GetPropAsInteger("Application"), ObjectHandle(TApplication::Instance()));
+
+    auto probe = Create<TNameElement>();
+    world->SetPropAsInteger("TestElement", ObjectHandle(probe.get()));
+    EXPECT_EQ(TestElement(), probe.get());
+    probe.reset();
+    EXPECT_EQ(TestElement(), nullptr);
+}
+
+QStringList ownProps(TClass cls)
+{
+    QStringList out;
+    for (const auto& p : cls->OwnProps()) {
+        const QString access = QString(p->HasRead() ? "R" : "") + (p->HasWrite() ? "W" : "");
+        out << QStringLiteral("%1:%2:%3").arg(p->Name).arg(int(p->Kind)).arg(access);
+    }
+    return out;
+}
+
+TEST_F(Models, PublishedPropertiesAsDeclared)
+{
+    EXPECT_EQ(ownProps(TInheritanceModel::StaticClass()),
+              QStringList({"Items:7:R", "NoItems:3:R", "NextItem:7:W", "ElementClassName:5:RW"}));
+    EXPECT_EQ(ownProps(TInheritanceModelEntity::StaticClass()),
+              QStringList({"Error:1:RW", "ActualItem:7:R", "ItemClassName:5:RW", "NewClassName:5:W",
+                           "FindClassName:5:W", "ActualClassName:5:RW", "DeleteActualItem:1:W", "IsError:3:R"}));
+    EXPECT_EQ(ownProps(TRegisterClassModel::StaticClass()),
+              QStringList({"Alias:5:RW", "ImageIndex:1:RW", "ImageSelectedIndex:1:RW", "Editor:5:RW",
+                           "Interpret:5:RW", "SubClass:5:RW"}));
+    EXPECT_EQ(ownProps(TSystemRegister::StaticClass()),
+              QStringList({"Images:7:R", "Cursors:7:R", "ClassModels:7:R"}));
+    EXPECT_EQ(ownProps(TPropertyModel::StaticClass()), QStringList({"Alias:5:RW", "Value:5:RW"}));
+    EXPECT_EQ(ownProps(TToolModel::StaticClass()),
+              QStringList({"DynamicTool:3:RW", "ModelTools:7:R", "NoModelTools:3:R", "NewToolName:5:W"}));
+    EXPECT_EQ(ownProps(TElementModel::StaticClass()).size(), 14);
+    EXPECT_EQ(ownProps(TWorld::StaticClass()).join(' '),
+              "Application:7:R ApplicExeName:5:R ApplicDir:5:R ApplicHelpFile:5:RW ApplicHint:5:RW "
+              "ApplicShowHint:3:RW ApplicHintColor:1:RW ApplicHintPause:1:RW ApplicMainForm:7:R "
+              "ApplicTitle:5:RW TestElement:7:W MainTool:7:RW SystemRegister:7:RW ObjectClasses:7:RW "
+              "ObjectModel:7:RW");
+    for (const char* name : {"TSystemRegister", "TRegisterClassModel", "TRegisterClassModels", "TRegisterPropertyModel",
+                             "TPropertyModel", "TElementModel", "TToolModel", "TObjectModel", "TWorld"})
+        EXPECT_NE(FindLumexClass(name), nullptr) << name;
+    EXPECT_EQ(FindLumexClass("TModelItems"), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,269 @@
+// Tests of the element selectors: what each variant collects over a small tree, levels, accumulation, errors.
+#include "ConditionTestSupport.h"
+
+#include "framework/E_Class.h"
+#include "framework/Syntax.h"
+#include "framework/T_select.h"
+
+#include <gtest/gtest.h>
+
+using condtest::TTestStand;
+
+namespace {
+
+// The tree, every stand with its Plocha; P is a plain entity (not owner-aware, no Plocha):
+//   R 1
+//   +- A 10
+//   |  +- A1 10
+//   |  +- A2 3
+//   +- P
+//   |  +- P1 30
+//   +- B 5
+//      +- B1 20
+// R itself is held by a world container, so it has an owner as well.
+class Selectors : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        RegisterT_selectUnit();
+        root = stand(world.get(), "R", 1);
+        TTestStand* a = stand(root, "A", 10);
+        stand(a, "A1", 10);
+        stand(a, "A2", 3);
+        auto* plain = root->AddNew<TEntity>();
+        stand(plain, "P1", 30);
+        TTestStand* b = stand(root, "B", 5);
+        stand(b, "B1", 20);
+    }
+
+    void TearDown() override
+    {
+        for (TElement* result : results)
+            FreeObject(result);
+    }
+
+    static TTestStand* stand(TEntity* parent, const char* name, qint32 plocha)
+    {
+        auto* s = parent->AddNew<TTestStand>();
+        s->SetName(QString::fromLatin1(name));
+        s->plocha = plocha;
+        return s;
+    }
+
+    // Runs the selector over input and answers the names of what its Output holds.
+    QStringList run(TSelector& selector, const QString& condition, TElement* input)
+    {
+        selector.SetCondition(condition);
+        selector.SetInput(input);
+        selector.Execute();
+        return namesOf(selector);
+    }
+
+    QStringList namesOf(TSelector& selector)
+    {
+        QStringList names;
+        auto* result = dynamic_cast<TEntity*>(selector.Output());
+        if (!result)
+            return names;
+        if (!results.contains(result))
+            results.append(result);   // the caller owns the result container
+        for (int i = 0; i < result->Count(); ++i)
+            names << result->Items(i)->GetName();
+        return names;
+    }
+
+    Owned<TOwnerEntity> world = Create<TOwnerEntity>();
+    TTestStand* root = nullptr;
+    QList<TElement*> results;
+};
+
+QStringList names(std::initializer_list<const char*> list)
+{
+    QStringList out;
+    for (const char* n : list)
+        out << QString::fromLatin1(n);
+    return out;
+}
+
+TEST_F(Selectors, AllSelectorCollectsEveryOwnerAwareMatch)
+{
+    auto selector = Create<TAllSelector>();
+    EXPECT_EQ(run(*selector, QStringLiteral("Plocha > 9"), root), names({"A", "A1", "P1", "B1"}));
+    auto* result = dynamic_cast<TOwnerEntity*>(selector->Output());
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->GetName(), QStringLiteral("Selected elements"));
+    // The matches stay in their containers; the result is one more owner.
+    EXPECT_EQ(result->Items(0)->OwnersCount(), 2);
+}
+
+TEST_F(Selectors, AllSelectorSkipsPlainEntitiesButSearchesThem)
+{
+    auto selector = Create<TAllSelector>();
+    EXPECT_EQ(run(*selector, QStringLiteral("ANCESTOR(TEntity)"), root),
+              names({"R", "A", "A1", "A2", "P1", "B", "B1"}));
+}
+
+TEST_F(Selectors, FirstSelectorTakesTheTopmostMatchOfEachBranch)
+{
+    auto selector = Create<TFirstSelector>();
+    EXPECT_EQ(run(*selector, QStringLiteral("Plocha > 9"), root), names({"A", "P1", "B1"}));
+}
+
+TEST_F(Selectors, AbsFirstSelectorTakesOneMatch)
+{
+    auto selector = Create<TAbsFirstSelector>();
+    EXPECT_EQ(run(*selector, QStringLiteral("Plocha > 9"), root), names({"A"}));
+    auto other = Create<TAbsFirstSelector>();
+    EXPECT_EQ(run(*other, QStringLiteral("Plocha > 15"), root), names({"P1"}));
+}
+
+struct LevelCase {
+    const char* name;
+    qint32 maxlevel;
+    const char* expected;
+};
+
+class LevelSelector : public Selectors, public ::testing::WithParamInterface<LevelCase>
+{
+};
+
+TEST_P(LevelSelector, TestsDownToMaxlevel)
+{
+    auto selector = Create<TLevelSelector>();
+    selector->SetPropAsInteger(QStringLiteral("Maxlevel"), GetParam().maxlevel);
+    EXPECT_EQ(run(*selector, QStringLiteral("Plocha > 0"), root).join(QLatin1Char(' ')),
+              QString::fromLatin1(GetParam().expected));
+    EXPECT_EQ(selector->Level(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, LevelSelector,
+                         ::testing::Values(LevelCase{"Zero", 0, "R"}, LevelCase{"One", 1, "R"},
+                                           LevelCase{"Two", 2, "R A B"},
+                                           LevelCase{"Three", 3, "R A A1 A2 P1 B B1"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Selectors, LevelSelectorStartsAtMaxlevelZero)
+{
+    auto selector = Create<TLevelSelector>();
+    EXPECT_EQ(selector->Maxlevel(), 0);
+    EXPECT_EQ(run(*selector, QStringLiteral("Plocha > 0"), root), names({"R"}));
+}
+
+TEST_F(Selectors, ResultAccumulatesOverRuns)
+{
+    auto selector = Create<TAllSelector>();
+    run(*selector, QStringLiteral("Plocha > 15"), root);
+    EXPECT_EQ(run(*selector, QStringLiteral("Plocha > 15"), root), names({"P1", "B1", "P1", "B1"}));
+    EXPECT_EQ(dynamic_cast<TEntity*>(selector->Output())->Items(0)->OwnersCount(), 3);
+    // The condition is parsed anew at each run; the previous tree is released.
+    EXPECT_EQ(run(*selector, QStringLiteral("Plocha = 3"), root), names({"P1", "B1", "P1", "B1", "A2"}));
+    EXPECT_EQ(selector->GetParameters()->Count(), 1);
+}
+
+TEST_F(Selectors, InputWithoutOwner)
+{
+    auto loose = Create<TTestStand>();
+    loose->SetName(QStringLiteral("L"));
+    auto first = Create<TFirstSelector>();
+    EXPECT_TRUE(run(*first, QStringLiteral("Plocha = 0"), loose.get()).isEmpty());
+    auto absFirst = Create<TAbsFirstSelector>();
+    EXPECT_TRUE(run(*absFirst, QStringLiteral("Plocha = 0"), loose.get()).isEmpty());
+    auto level = Create<TLevelSelector>();
+    EXPECT_TRUE(run(*level, QStringLiteral("Plocha = 0"), loose.get()).isEmpty());
+
+    // TAllSelector takes it, and the result container becomes its only owner.
+    auto all = Create<TAllSelector>();
+    TTestStand* held = loose.release();
+    const WeakRef<TTestStand> watch(held);
+    EXPECT_EQ(run(*all, QStringLiteral("Plocha = 0"), held), names({"L"}));
+    TElement* result = all->Output();
+    results.removeAll(result);
+    FreeObject(result);
+    EXPECT_TRUE(watch.isDangling());
+}
+
+TEST_F(Selectors, ClassAndExistsPropConditions)
+{
+    auto selector = Create<TAllSelector>();
+    EXPECT_EQ(run(*selector, QStringLiteral("CLASS(ttestStand) AND NOT (Plocha > 4)"), root), names({"R", "A2"}));
+    auto other = Create<TFirstSelector>();
+    EXPECT_EQ(run(*other, QStringLiteral("EXISTSPROP(Plocha)"), root), names({"R"}));
+}
+
+TEST_F(Selectors, CreatedByClassNameAndConfiguredByProperties)
+{
+    Owned<TElement> element = CreateElementByName(QStringLiteral("AllSelector"));
+    auto* selector = dynamic_cast<TAllSelector*>(element.get());
+    ASSERT_TRUE(selector);
+    selector->SetPropAsString(QStringLiteral("condition"), QStringLiteral("Plocha = 20"));
+    EXPECT_EQ(selector->Condition(), QStringLiteral("Plocha = 20"));
+    selector->SetInput(root);
+    selector->Execute();
+    EXPECT_EQ(namesOf(*selector), names({"B1"}));
+    EXPECT_EQ(selector->ConditionCreator()->GetName(), QStringLiteral("Condition Creator"));
+    EXPECT_EQ(FindLumexClass(QStringLiteral("TSelector")), nullptr);
+}
+
+TEST_F(Selectors, RegisteredInUnitOrder)
+{
+    const char* order[] = {"TAllSelector", "TFirstSelector", "TLevelSelector", "TAbsFirstSelector"};
+    qint32 previous = -1;
+    for (const char* name : order) {
+        TLumexClass* entry = LumexClasses()->FindClassEntry(QString::fromLatin1(name));
+        ASSERT_TRUE(entry) << name;
+        EXPECT_GT(entry->ID(), previous) << name;
+        previous = entry->ID();
+    }
+}
+
+// --- failures ----------------------------------------------------------------------------------
+
+TEST_F(Selectors, BlankConditionExpectsAnIdentifier)
+{
+    auto selector = Create<TAllSelector>();
+    selector->SetCondition(QStringLiteral("   "));
+    selector->SetInput(root);
+    try {
+        selector->Execute();
+        FAIL() << "no error";
+    } catch (const PositionedSyntaxExcept& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Ocekavam indentifikator"));
+        EXPECT_EQ(e.Position(), 1);
+    }
+    EXPECT_TRUE(namesOf(*selector).isEmpty());
+    EXPECT_NE(selector->Output(), nullptr);
+}
+
+TEST_F(Selectors, SyntaxErrorLeavesTheWalkUndone)
+{
+    auto selector = Create<TAllSelector>();
+    selector->SetCondition(QStringLiteral("Plocha > "));
+    selector->SetInput(root);
+    EXPECT_THROW(selector->Execute(), SyntaxExcept);
+    EXPECT_TRUE(namesOf(*selector).isEmpty());
+    EXPECT_EQ(selector->ConditionTree(), nullptr);
+}
+
+TEST_F(Selectors, WithoutInputNothingHappens)
+{
+    auto selector = Create<TAllSelector>();
+    selector->SetCondition(QStringLiteral("="));
+    EXPECT_NO_THROW(selector->Execute());
+    EXPECT_EQ(selector->Output(), nullptr);
+}
+
+TEST_F(Selectors, EvaluationErrorEndsTheWalkKeepingTheSelection)
+{
+    auto selector = Create<TAllSelector>();
+    EXPECT_THROW(run(*selector, QStringLiteral("100 / (Plocha - 3) > 0"), root), EZeroDivide);
+    EXPECT_EQ(namesOf(*selector), names({"A", "A1"}));
+}
+
+TEST_F(Selectors, MissingPropertyIsNoMatchAndNoError)
+{
+    auto selector = Create<TAllSelector>();
+    EXPECT_TRUE(run(*selector, QStringLiteral("Vyska > 1"), root).isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,426 @@
+// Tests of tools and technologies: parameters, chaining, selection, building from models, messages.
+#include "framework/E_Class.h"
+#include "framework/Tools.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Outputs a new string element: its input's text followed by Suffix. The results live in Results.
+class TSuffixTool : public TTool
+{
+public:
+    static TClass StaticClass()
+    {
+        static const TClassInfo info = describeClass<TSuffixTool, TTool>("TSuffixTool", [](PropertyTable<TSuffixTool>& t) {
+            t.string("Suffix", [](TSuffixTool& s) { return s.suffix; },
+                     [](TSuffixTool& s, const QString& v) { s.suffix = v; });
+        });
+        return &info;
+    }
+    TClass ClassType() const override { return StaticClass(); }
+
+    void Execute() override
+    {
+        TTool::Execute();
+        ++runs;
+        auto* in = dynamic_cast<TTypeElement*>(Input());
+        TStringElement* out = TStringElement::CreateValue((in ? in->GetAsString() : QString()) + suffix).release();
+        results()->Add(out);
+        SetOutput(out);
+    }
+    static TQuickEntity* results()
+    {
+        static TQuickEntity* holder = Create<TQuickEntity>().release();
+        return holder;
+    }
+
+    QString suffix;
+    int runs = 0;
+};
+
+// What a delivered message carried (the message itself is freed after delivery).
+struct Seen {
+    qint32 code;
+    QString className;
+    TElement* sender;
+    TElement* receiver;
+    QString text;
+    qint32 min = 0, max = 0, progress = 0;
+};
+
+class Tools : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        RegisterElementsUnit();
+        RegisterE_typeUnit();
+        RegisterE_ElementModelUnit();
+        RegisterE_ToolModelUnit();
+        RegisterToolsUnit();
+        RegisterLumexClass(TSuffixTool::StaticClass());
+    }
+    void SetUp() override
+    {
+        // Records every message and delivers it to its receiver, as a world would.
+        SetFrameworkMessageHandler([this](TLumexMessage& msg, bool& handled) {
+            Seen s{msg.Message(), msg.ClassName(), msg.Sender(), msg.Receiver(), QString()};
+            if (auto* text = dynamic_cast<TLumexTextMessage*>(&msg))
+                s.text = text->Text();
+            if (auto* progress = dynamic_cast<TProgressMessage*>(&msg)) {
+                s.min = progress->MinProgress();
+                s.max = progress->MaxProgress();
+                s.progress = progress->Progress();
+                s.text = progress->ProcessName();
+            }
+            seen.push_back(s);
+            if (TElement* receiver = msg.Receiver())
+                receiver->HandleMessage(msg, handled);
+        });
+    }
+    void TearDown() override
+    {
+        DispatchFrameworkMessages();
+        SetFrameworkMessageHandler({});
+        TSuffixTool::results()->Clear();
+    }
+    QStringList texts()
+    {
+        DispatchFrameworkMessages();
+        QStringList out;
+        for (const Seen& s : seen)
+            if (s.code == LumexCode::Info)
+                out << s.text;
+        return out;
+    }
+    static TSuffixTool* suffixTool(const char* suffix)
+    {
+        TSuffixTool* tool = Create<TSuffixTool>().release();
+        tool->suffix = suffix;
+        return tool;
+    }
+
+    std::vector<Seen> seen;
+};
+
+TEST_F(Tools, SeqTechnologyChainsOutputs)
+{
+    auto tech = Create<TSeqTechnology>();
+    TSuffixTool* tools[] = {suffixTool("a"), suffixTool("b"), suffixTool("c")};
+    for (TSuffixTool* t : tools)
+        tech->AddTool(t);
+    auto start = TStringElement::CreateValue("x");
+    tech->SetInput(start.get());
+    tech->Execute();
+
+    auto* out = dynamic_cast<TStringElement*>(tech->Output());
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(out->GetAsString(), "xabc");
+    EXPECT_EQ(tech->Input(), tech->Output());
+    EXPECT_EQ(tech->ActiveIndex(), 2);
+    EXPECT_TRUE(tech->IsExecuted());
+    for (TSuffixTool* t : tools) {
+        EXPECT_EQ(t->GetParameters(), tech->GetParameters());   // shared
+        EXPECT_TRUE(t->IsExecuted());
+    }
+    EXPECT_EQ(tech->GetParameters()->OwnersCount(), 4);
+    tech->Execute();   // the parameters are not handed over again
+    EXPECT_EQ(tech->GetParameters()->OwnersCount(), 4);
+    EXPECT_EQ(dynamic_cast<TStringElement*>(tech->Output())->GetAsString(), "xabcabc");
+}
+
+TEST_F(Tools, SeqTechnologyWithoutChildrenDoesNothing)
+{
+    auto tech = Create<TSeqTechnology>();
+    auto start = TStringElement::CreateValue("x");
+    tech->SetInput(start.get());
+    tech->Execute();
+    EXPECT_TRUE(tech->IsExecuted());
+    EXPECT_EQ(tech->Output(), nullptr);
+    EXPECT_TRUE(tech->IsEmpty());
+}
+
+TEST_F(Tools, SelectTechnologyFallsBackToElseTool)
+{
+    auto tech = Create<TSelectTechnology>();
+    tech->AddTool(suffixTool("0"));
+    tech->AddTool(suffixTool("1"));
+    auto start = TStringElement::CreateValue("x");
+    tech->SetInput(start.get());
+
+    tech->SetSelIndex(1);
+    tech->Execute();
+    EXPECT_EQ(dynamic_cast<TTypeElement*>(tech->Output())->GetAsString(), "x1");
+    EXPECT_FALSE(tech->IsExecuted());
+
+    tech->SetPropAsInteger("SelIndex", 5);
+    TElement* before = tech->Output();
+    tech->Execute();   // no ElseTool: nothing
+    EXPECT_EQ(tech->Output(), before);
+
+    TSuffixTool* otherwise = suffixTool("E");
+    tech->SetElseTool(otherwise);
+    tech->SetElseTool(otherwise);
+    EXPECT_EQ(tech->IndexOf(otherwise), tech->LastIndex());
+    EXPECT_EQ(otherwise->OwnersCount(), 1);
+    tech->Execute();
+    EXPECT_EQ(dynamic_cast<TTypeElement*>(tech->Output())->GetAsString(), "xE");
+}
+
+TEST_F(Tools, ActiveIndexOutsideTheToolsIsMinusOne)
+{
+    auto tech = Create<TSeqTechnology>();
+    TSuffixTool* first = suffixTool("a");
+    tech->AddTool(first);
+    tech->AddTool(suffixTool("b"));
+    tech->SetActiveIndex(-5);
+    EXPECT_EQ(tech->ActiveIndex(), -1);
+    EXPECT_EQ(tech->ActiveTool(), nullptr);
+    tech->SetActiveIndex(2);
+    EXPECT_EQ(tech->ActiveIndex(), -1);
+    tech->SetPropAsInteger("ActiveTool", ObjectHandle(first));
+    EXPECT_EQ(tech->ActiveIndex(), 0);
+    EXPECT_EQ(tech->ActiveTool(), first);
+}
+
+TEST_F(Tools, ParametersByAliasAndReplacement)
+{
+    auto tool = Create<TTool>();
+    TStringElement* first = TStringElement::CreateNamed("vlastni", "1").release();
+    WeakRef<TStringElement> firstRef = first;
+    tool->SetParameter("Alias", first);
+    EXPECT_EQ(tool->GetParameter("ALIAS"), first);
+    EXPECT_EQ(tool->GetParameter("vlastni"), first);   // by child name too
+
+    tool->SetParameter("Alias", first);   // the same element: nothing happens
+    EXPECT_FALSE(firstRef.isDangling());
+    EXPECT_EQ(first->OwnersCount(), 1);
+
+    TStringElement* second = TStringElement::CreateNamed("jiny", "2").release();
+    tool->SetParameter("Alias", second);
+    EXPECT_TRUE(firstRef.isDangling());   // unshared: freed
+    EXPECT_EQ(tool->GetParameter("Alias"), second);
+
+    tool->SetPropAsInteger("NextParameter", ObjectHandle(TStringElement::CreateNamed("Jmeno", "3").release()));
+    EXPECT_EQ(dynamic_cast<TTypeElement*>(tool->GetParameter("jmeno"))->GetAsString(), "3");
+}
+
+TEST_F(Tools, SharedParametersSurviveReplacement)
+{
+    auto a = Create<TTool>();
+    auto b = Create<TTool>();
+    TParameters* shared = a->GetParameters();
+    b->SetParameters(shared);
+    WeakRef<TParameters> ref = shared;
+    a->SetParameters(Create<TParameters>().release());
+    EXPECT_FALSE(ref.isDangling());
+    EXPECT_EQ(b->GetParameters(), shared);
+}
+
+TEST_F(Tools, TechnologyBuiltFromModelChainsItsTools)
+{
+    auto models = Create<TOwnerEntity>();   // a model is shared by its holder and the tool built from it
+    auto* model = models->AddNew<TToolModel>();
+    model->SetName("Retez");
+    model->SetElementClassName("TSeqTechnology");
+    for (const char* suffix : {"-1", "-2"}) {
+        model->NewToolName(QStringLiteral("Krok%1").arg(suffix));
+        auto* sub = dynamic_cast<TToolModel*>(model->ModelTools()->Items(model->ModelTools()->LastIndex()));
+        sub->SetElementClassName("SuffixTool");   // resolved only with the T prefix: unknown
+        if (QString(suffix) == "-2")
+            sub->SetElementClassName("TSuffixTool");
+        sub->NewPropertyName("Suffix");
+        dynamic_cast<TPropertyModel*>(sub->ModelProperties()->Items(0))->SetValue(suffix);
+    }
+    auto top = Create<TSeqTechnology>();
+    TTool* built = top->NewToolByModel(model);
+    ASSERT_NE(built, nullptr);
+    EXPECT_EQ(built->GetName(), "Retez");
+    EXPECT_EQ(built->SelfModel(), model);
+    EXPECT_EQ(model->OwnersCount(), 2);
+    auto* tech = dynamic_cast<TSeqTechnology*>(built);
+    ASSERT_NE(tech, nullptr);
+    ASSERT_EQ(tech->ToolCount(), 1);
+    EXPECT_EQ(texts(), QStringList({"Unknown class: SuffixTool"}));
+    auto* step = dynamic_cast<TSuffixTool*>(tech->ToolAt(0));
+    EXPECT_EQ(step->GetName(), "Krok-2");
+    EXPECT_EQ(step->suffix, "-2");
+
+    auto start = TStringElement::CreateValue("v");
+    top->SetInput(start.get());
+    top->Execute();
+    EXPECT_EQ(dynamic_cast<TTypeElement*>(top->Output())->GetAsString(), "v-2");
+}
+
+TEST_F(Tools, NewToolByModelRejectsNonTools)
+{
+    auto tech = Create<TSeqTechnology>();
+    auto model = Create<TToolModel>();
+    model->SetElementClassName("TEntity");
+    EXPECT_EQ(tech->NewToolByModel(model.get()), nullptr);
+    model->SetElementClassName("");
+    EXPECT_EQ(tech->NewToolByModel(model.get()), nullptr);
+    EXPECT_EQ(tech->NewToolByModel(nullptr), nullptr);
+    EXPECT_EQ(texts(), QStringList({"Class: TEntity is not a Tool"}));
+    EXPECT_EQ(tech->ToolCount(), 0);
+}
+
+TEST_F(Tools, NewToolByModelAttachesToAProperty)
+{
+    auto models = Create<TOwnerEntity>();
+    auto* model = models->AddNew<TToolModel>();
+    auto tech = Create<TSelectTechnology>();
+    model->SetElementClassName("TSuffixTool");
+    model->SetAttachToPropertyName("ElseTool");
+    TTool* tool = tech->NewToolByModel(model);
+    EXPECT_EQ(tech->ElseTool(), tool);
+    EXPECT_EQ(tech->ToolAt(0), tool);
+}
+
+TEST_F(Tools, ApplyModelWithoutModelPostsAText)
+{
+    auto tool = Create<TTool>();
+    tool->SetName("Nastroj");
+    tool->ApplyModel();
+    EXPECT_EQ(texts(), QStringList({"Tool: Nastroj class: TTool Has no model!"}));
+}
+
+TEST_F(Tools, DynamicTechnologyStoresItsModelAndDropsItsTools)
+{
+    auto model = Create<TToolModel>();
+    model->SetDynamicTool(true);
+    model->NewToolName("Krok");
+    auto* sub = dynamic_cast<TToolModel*>(model->ModelTools()->Items(0));
+    sub->SetElementClassName("TSuffixTool");
+    sub->NewPropertyName("Suffix");
+
+    auto tech = Create<TSeqTechnology>();
+    tech->SetName("Dyn");
+    tech->SetSelfModel(model.release());
+    tech->ApplyModel();
+    EXPECT_TRUE(tech->DynamicTool());
+    EXPECT_EQ(tech->ToolCount(), 0);   // a dynamic tool builds its tools itself
+
+    tech->CreateToolsFromModel();
+    ASSERT_EQ(tech->ToolCount(), 1);
+    dynamic_cast<TSuffixTool*>(tech->ToolAt(0))->suffix = "!";
+    tech->DestroyDynamic();
+    EXPECT_EQ(tech->ToolCount(), 0);
+    EXPECT_EQ(dynamic_cast<TPropertyModel*>(sub->ModelProperties()->Items(0))->Value(), "!");
+    EXPECT_EQ(texts(), QStringList({"Dyn: DestroyDynamic"}));
+}
+
+TEST_F(Tools, ReleasedToolIsFreedByItsTechnology)
+{
+    auto tech = Create<TSeqTechnology>();
+    TSuffixTool* tool = suffixTool("a");
+    tech->AddTool(tool);
+    WeakRef<TTool> ref = tool;
+    tool->Execute();
+    // Code 2 asks the tool to release itself; it asks its owner (code 1), the technology frees it.
+    tool->PostMessage(LumexCode::Release, tool, nullptr);
+    DispatchFrameworkMessages();
+    EXPECT_TRUE(ref.isDangling());
+    EXPECT_EQ(tech->ToolCount(), 0);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].code, LumexCode::ReleaseRequest);
+}
+
+TEST_F(Tools, ProgressReportsArePosted)
+{
+    auto tool = Create<TTool>();
+    tool->StepProgress(1);   // not started: nothing
+    tool->StartProgress("Výpočet", 0, 10);
+    tool->StepProgress(5);
+    tool->ProgressText("polovina");
+    tool->EndProgress();
+    tool->StepProgress(6);
+    tool->EndProgress();
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[0].code, LumexCode::ProgressStart);
+    EXPECT_EQ(seen[0].className, "TProgressMessage");
+    EXPECT_EQ(seen[0].text, "Výpočet");
+    EXPECT_EQ(seen[0].max, 10);
+    EXPECT_EQ(seen[0].sender, tool.get());
+    EXPECT_EQ(seen[0].receiver, nullptr);
+    EXPECT_EQ(seen[1].code, LumexCode::ProgressStep);
+    EXPECT_EQ(seen[1].progress, 5);
+    EXPECT_EQ(seen[2].code, LumexCode::ProgressText);
+    EXPECT_EQ(seen[2].text, "polovina");
+    EXPECT_EQ(seen[3].code, LumexCode::ProgressEnd);
+    EXPECT_EQ(seen[3].className, "TLumexMessage");
+}
+
+TEST_F(Tools, ToolFreedDuringProgressEndsIt)
+{
+    auto tool = Create<TTool>();
+    tool->StartProgress("x", 0, 1);
+    tool.reset();
+    DispatchFrameworkMessages();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].code, LumexCode::ProgressEnd);
+    EXPECT_EQ(seen[1].sender, nullptr);   // the sender is gone by then
+}
+
+TEST_F(Tools, StopFlags)
+{
+    auto tool = Create<TTool>();
+    EXPECT_FALSE(tool->StopRequested());
+    tool->SetStop(true);
+    EXPECT_TRUE(tool->StopRequested());
+    tool->SetStop(false);
+    EXPECT_FALSE(tool->StopRequested());
+    tool->SetRunning(true);
+    EXPECT_TRUE(tool->IsRunning());
+    EXPECT_EQ(tool->Flags(), ToolFlag::Running);
+}
+
+TEST_F(Tools, SelfModelReplacement)
+{
+    auto tool = Create<TTool>();
+    TToolModel* model = Create<TToolModel>().release();
+    WeakRef<TToolModel> ref = model;
+    tool->SetSelfModel(model);
+    tool->SetSelfModel(model);
+    EXPECT_EQ(tool->Count(), 1);
+    EXPECT_FALSE(ref.isDangling());
+    tool->SetPropAsInteger("SelfModel", ObjectHandle(Create<TToolModel>().release()));
+    EXPECT_TRUE(ref.isDangling());
+    EXPECT_EQ(tool->Count(), 1);
+}
+
+QString ownProps(TClass cls)
+{
+    QStringList out;
+    for (const auto& p : cls->OwnProps()) {
+        const QString access = QString(p->HasRead() ? "R" : "") + (p->HasWrite() ? "W" : "");
+        out << QStringLiteral("%1:%2:%3:%4").arg(p->Name).arg(int(p->Kind)).arg(access).arg(p->StoredConst ? 1 : 0);
+    }
+    return out.join(' ');
+}
+
+TEST_F(Tools, PublishedPropertiesAsDeclared)
+{
+    EXPECT_EQ(ownProps(TTool::StaticClass()), "Input:7:RW:1 Output:7:RW:1 DynamicTool:3:RW:1 SelfModel:7:RW:1 "
+                                              "Error:1:RW:0 NextParameter:7:W:1");
+    EXPECT_EQ(ownProps(TTechnology::StaticClass()),
+              "ActiveTool:7:RW:1 ToolToAdd:7:W:1 NewToolByModel:7:W:1 ToolToFree:7:W:1 ToolToRemove:7:W:1");
+    EXPECT_EQ(ownProps(TSelectTechnology::StaticClass()), "ElseTool:7:RW:1 SelIndex:1:RW:1");
+    EXPECT_EQ(ownProps(TResultTool::StaticClass()), "Result:5:RW:0");
+    EXPECT_EQ(ownProps(TBooleanTool::StaticClass()), "Result:3:RW:0");
+    EXPECT_EQ(ownProps(TProgressMessage::StaticClass()),
+              "MaxProgress:1:RW:1 Progress:1:RW:1 MinProgress:1:RW:1 ProcessName:5:RW:1");
+}
+
+TEST_F(Tools, AllClassesRegistered)
+{
+    for (const char* name : {"TProgressMessage", "TToolProperties", "TTool", "TResultTool", "TBooleanTool",
+                             "TTechnology", "TSeqTechnology", "TSelectTechnology"})
+        EXPECT_NE(FindLumexClass(name), nullptr) << name;
+    EXPECT_EQ(FindLumexClass("TParameters"), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,402 @@
+// Tests of the typed value elements: the conversion matrix, duplicates, string lists and property lists.
+#include "framework/E_Class.h"
+#include "framework/E_type.h"
+
+#include "platform/text/Cp1250.h"
+#include "platform/text/Numbers.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using Maker = std::function<Owned<TTypeElement>()>;
+
+template<class T, class V>
+Maker make(V value)
+{
+    return [value] { return Owned<TTypeElement>(T::CreateValue(value).release()); };
+}
+
+// --- getters ---------------------------------------------------------------------------------
+
+struct GetRow {
+    const char* name;
+    Maker element;
+    bool asBoolean;
+    int asByte;
+    int asInteger;
+    int charCode;   // windows-1250 code of GetAsChar
+    const char* asString;
+    double asFloat;
+};
+
+class ValueGetters : public ::testing::TestWithParam<GetRow>
+{
+};
+
+TEST_P(ValueGetters, ConvertToEveryRepresentation)
+{
+    const GetRow& r = GetParam();
+    const Owned<TTypeElement> e = r.element();
+    EXPECT_EQ(e->GetAsBoolean(), r.asBoolean);
+    EXPECT_EQ(e->GetAsByte(), r.asByte);
+    EXPECT_EQ(e->GetAsInteger(), r.asInteger);
+    EXPECT_EQ(charOrdinal(e->GetAsChar()), r.charCode);
+    EXPECT_EQ(e->GetAsString(), QString::fromUtf8(r.asString));
+    EXPECT_DOUBLE_EQ(e->GetAsFloat(), r.asFloat);
+    if (e->Typ() != TType::_Integer) {   // an integer reads as the object of that handle
+        EXPECT_EQ(e->GetAsPointer(), nullptr);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Matrix, ValueGetters,
+    ::testing::Values(
+        GetRow{"BooleanTrue", make<TBooleanElement>(true), true, 1, 0, 0, "true", 0},
+        GetRow{"BooleanFalse", make<TBooleanElement>(false), false, 0, 0, 0, "false", 0},
+        GetRow{"CharA", make<TCharElement>(QChar('A')), false, 65, 65, 65, "A", 0},
+        GetRow{"CharCzech", make<TCharElement>(QChar(0x10D)), false, 0xE8, 0xE8, 0xE8, "č", 0},
+        GetRow{"Byte200", make<TByteElement>(quint8(200)), true, 200, 200, 200, "200", 200},
+        GetRow{"Byte0", make<TByteElement>(quint8(0)), false, 0, 0, 0, "0", 0},
+        GetRow{"Float12_5", make<TFloatElement>(12.5), false, 0, 12, 0, " 1.25000000000000E+0001", 12.5},
+        GetRow{"FloatNegative", make<TFloatElement>(-7.9), false, 0, -7, 0, "-7.90000000000000E+0000", -7.9},
+        GetRow{"FloatBeyond32Bits", make<TFloatElement>(3e10), false, 0, 0, 0, " 3.00000000000000E+0010", 3e10},
+        GetRow{"StringZeroComma", make<TStringElement>(QStringLiteral("0,0")), false, 0, 0, 0, "0,0", 0},
+        GetRow{"StringAno", make<TStringElement>(QStringLiteral("ano")), true, 0, 0, 0, "ano", 0},
+        GetRow{"StringANO", make<TStringElement>(QStringLiteral("ANO")), true, 0, 0, 0, "ANO", 0},
+        GetRow{"StringNe", make<TStringElement>(QStringLiteral("ne")), false, 0, 0, 0, "ne", 0},
+        GetRow{"StringTrue", make<TStringElement>(QStringLiteral("True")), true, 0, 0, 0, "True", 0},
+        GetRow{"StringFloat", make<TStringElement>(QStringLiteral("2.5")), true, 0, 0, 0, "2.5", 2.5},
+        GetRow{"StringWhole", make<TStringElement>(QStringLiteral("42")), true, 0, 42, 0, "42", 42},
+        GetRow{"Integer300", make<TIntegerElement>(300), true, 0, 300, 0, "300", 300},
+        GetRow{"Integer7", make<TIntegerElement>(7), true, 7, 7, 0, "7", 7},
+        GetRow{"IntegerNegative", make<TIntegerElement>(-3), true, 0, -3, 0, "-3", -3}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- setters ---------------------------------------------------------------------------------
+
+struct SetRow {
+    const char* name;
+    Maker element;
+    std::function<void(TTypeElement&)> set;
+    const char* result;   // GetAsString afterwards
+};
+
+class ValueSetters : public ::testing::TestWithParam<SetRow>
+{
+};
+
+TEST_P(ValueSetters, ConvertOrKeepTheValue)
+{
+    const SetRow& r = GetParam();
+    const Owned<TTypeElement> e = r.element();
+    r.set(*e);
+    EXPECT_EQ(e->GetAsString(), QString::fromUtf8(r.result));
+}
+
+auto setText(const char* text)
+{
+    return [text](TTypeElement& e) { e.SetAsString(QString::fromUtf8(text)); };
+}
+auto setInteger(qint32 v)
+{
+    return [v](TTypeElement& e) { e.SetAsInteger(v); };
+}
+auto setFloat(double v)
+{
+    return [v](TTypeElement& e) { e.SetAsFloat(v); };
+}
+auto setByte(quint8 v)
+{
+    return [v](TTypeElement& e) { e.SetAsByte(v); };
+}
+auto setBoolean(bool v)
+{
+    return [v](TTypeElement& e) { e.SetAsBoolean(v); };
+}
+auto setChar(QChar v)
+{
+    return [v](TTypeElement& e) { e.SetAsChar(v); };
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Matrix, ValueSetters,
+    ::testing::Values(
+        SetRow{"BooleanFromLowerTrue", make<TBooleanElement>(false), setText("true"), "true"},
+        SetRow{"BooleanFromCapitalTrueKeeps", make<TBooleanElement>(false), setText("True"), "false"},
+        SetRow{"BooleanFromFalse", make<TBooleanElement>(true), setText("false"), "false"},
+        SetRow{"BooleanFromByte", make<TBooleanElement>(false), setByte(5), "true"},
+        SetRow{"BooleanIgnoresInteger", make<TBooleanElement>(false), setInteger(1), "false"},
+        SetRow{"CharFromInteger0Keeps", make<TCharElement>(QChar('x')), setInteger(0), "x"},
+        SetRow{"CharFromInteger300Keeps", make<TCharElement>(QChar('x')), setInteger(300), "x"},
+        SetRow{"CharFromInteger", make<TCharElement>(QChar('x')), setInteger(0x8A), "Š"},
+        SetRow{"CharFromByte", make<TCharElement>(QChar('x')), setByte(66), "B"},
+        SetRow{"CharFromText", make<TCharElement>(QChar('x')), setText("Žluť"), "Ž"},
+        SetRow{"CharFromEmptyTextKeeps", make<TCharElement>(QChar('x')), setText(""), "x"},
+        SetRow{"ByteFromText300", make<TByteElement>(quint8(1)), setText("300"), "44"},
+        SetRow{"ByteFromNegativeText", make<TByteElement>(quint8(1)), setText("-1"), "255"},
+        SetRow{"ByteFromBadTextKeeps", make<TByteElement>(quint8(1)), setText("abc"), "1"},
+        SetRow{"ByteFromInteger256Keeps", make<TByteElement>(quint8(1)), setInteger(256), "1"},
+        SetRow{"ByteFromInteger", make<TByteElement>(quint8(1)), setInteger(255), "255"},
+        SetRow{"ByteFromFloatTruncates", make<TByteElement>(quint8(1)), setFloat(255.9), "255"},
+        SetRow{"ByteFromFloat256Keeps", make<TByteElement>(quint8(1)), setFloat(256.0), "1"},
+        SetRow{"ByteFromNegativeFloatKeeps", make<TByteElement>(quint8(1)), setFloat(-1.5), "1"},
+        SetRow{"ByteFromChar", make<TByteElement>(quint8(1)), setChar(QChar(0x10D)), "232"},
+        SetRow{"ByteFromBoolean", make<TByteElement>(quint8(9)), setBoolean(true), "1"},
+        SetRow{"FloatFromPointText", make<TFloatElement>(0.0), setText("12.5"), " 1.25000000000000E+0001"},
+        SetRow{"FloatFromItsOwnText", make<TFloatElement>(0.0), setText(" -1.25000000000000E+0001"),
+               "-1.25000000000000E+0001"},
+        SetRow{"FloatFromCommaTextKeeps", make<TFloatElement>(1.0), setText("12,5"), " 1.00000000000000E+0000"},
+        SetRow{"FloatFromInteger", make<TFloatElement>(0.0), setInteger(-3), "-3.00000000000000E+0000"},
+        SetRow{"FloatIgnoresBoolean", make<TFloatElement>(1.0), setBoolean(true), " 1.00000000000000E+0000"},
+        SetRow{"StringFromFloat", make<TStringElement>(QString()), setFloat(2.5), "2,5"},
+        SetRow{"StringFromInteger", make<TStringElement>(QString()), setInteger(-4), "-4"},
+        SetRow{"StringFromBoolean", make<TStringElement>(QString()), setBoolean(false), "FALSE"},
+        SetRow{"StringIgnoresByte", make<TStringElement>(QStringLiteral("a")), setByte(3), "a"},
+        SetRow{"IntegerFromText", make<TIntegerElement>(1), setText("12"), "12"},
+        SetRow{"IntegerFromBadTextKeeps", make<TIntegerElement>(1), setText("12abc"), "1"},
+        SetRow{"IntegerFromFloatTruncates", make<TIntegerElement>(1), setFloat(-2.7), "-2"},
+        SetRow{"IntegerFromHugeFloatKeeps", make<TIntegerElement>(1), setFloat(3e10), "1"},
+        SetRow{"IntegerFromByte", make<TIntegerElement>(1), setByte(200), "200"},
+        SetRow{"IntegerFromBoolean", make<TIntegerElement>(5), setBoolean(false), "0"},
+        SetRow{"PointerFromLeadingNumber", make<TPointerElement>(nullptr), setText("12abc"), "12"},
+        SetRow{"PointerFromInteger", make<TPointerElement>(nullptr), setInteger(77), "77"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- single behaviours ----------------------------------------------------------------------
+
+TEST(TypedValues, TypeCodesAndNames)
+{
+    const Owned<TTypeElement> plain = Create<TTypeElement>();
+    EXPECT_EQ(plain->Typ(), TType::_Other);
+    EXPECT_EQ(plain->GetPropAsString("Typ"), "_Other");
+    EXPECT_EQ(TIntegerElement::CreateValue(1)->GetPropAsString("Typ"), "_Integer");
+    EXPECT_EQ(TPathElement().TypeAsString(), "string");
+    EXPECT_EQ(plain->Duplicate(), nullptr);
+}
+
+TEST(TypedValues, DuplicateKeepsClassValueAndName)
+{
+    const Owned<TBooleanElement> unnamed = TBooleanElement::CreateValue(true);
+    const Owned<TTypeElement> copy = unnamed->Duplicate();
+    EXPECT_EQ(copy->ClassType(), TBooleanElement::StaticClass());
+    EXPECT_TRUE(copy->GetAsBoolean());
+    EXPECT_EQ(copy->GetName(), "TBooleanElement");
+    EXPECT_TRUE(copy->IsNameStored());
+
+    auto path = Create<TPathElement>();
+    path->SetAsString("C:\\DATA");
+    path->SetName("Cesta");
+    const Owned<TTypeElement> pathCopy = path->Duplicate();
+    EXPECT_EQ(pathCopy->ClassType(), TPathElement::StaticClass());
+    EXPECT_EQ(pathCopy->GetAsString(), "C:\\DATA");
+    EXPECT_EQ(pathCopy->GetName(), "Cesta");
+}
+
+TEST(TypedValues, PointersAreHandlesThatDieWithTheirObject)
+{
+    Owned<TElement> target = Create<TNameElement>();
+    const Owned<TIntegerElement> number = TIntegerElement::CreateValue(0);
+    const Owned<TPointerElement> pointer = TPointerElement::CreateValue(target.get());
+    number->SetAsPointer(target.get());
+    EXPECT_EQ(number->GetAsPointer(), target.get());
+    EXPECT_EQ(pointer->GetAsPointer(), target.get());
+    EXPECT_EQ(pointer->GetAsInteger(), number->GetAsInteger());
+    target.reset();
+    EXPECT_EQ(number->GetAsPointer(), nullptr);
+    EXPECT_EQ(pointer->GetAsPointer(), nullptr);
+    number->SetAsInteger(123456);   // never a handle given out
+    EXPECT_EQ(number->GetAsPointer(), nullptr);
+}
+
+TEST(TypedValues, StringTryGetInteger)
+{
+    bool ok = true;
+    EXPECT_EQ(TStringElement::CreateValue("12abc")->TryGetInteger(ok), 12);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(TStringElement::CreateValue("-34")->TryGetInteger(ok), -34);
+    EXPECT_TRUE(ok);
+}
+
+struct NameIsValueRow {
+    const char* name;
+    const char* text;
+    const char* resultName;
+    const char* resultValue;
+};
+
+class NameIsValue : public ::testing::TestWithParam<NameIsValueRow>
+{
+};
+
+TEST_P(NameIsValue, SplitsIntoNameAndValue)
+{
+    const NameIsValueRow& r = GetParam();
+    const Owned<TStringElement> e = TStringElement::CreateNamed("Stare", "stara");
+    e->SetPropAsString("NameIsValue", QString::fromUtf8(r.text));
+    EXPECT_EQ(e->GetName(), QString::fromUtf8(r.resultName));
+    EXPECT_EQ(e->GetAsString(), QString::fromUtf8(r.resultValue));
+    EXPECT_EQ(e->GetPropAsString("NameIsValue"),
+              QString::fromUtf8(r.resultName) + "=" + QString::fromUtf8(r.resultValue));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, NameIsValue,
+                         ::testing::Values(NameIsValueRow{"Both", " Plocha = 2,5 ", "Plocha", "2,5"},
+                                           NameIsValueRow{"ValueOnly", "hodnota", "Stare", "hodnota"},
+                                           NameIsValueRow{"NothingAfter", "hodnota=", "Stare", "hodnota"},
+                                           NameIsValueRow{"NothingBefore", "=x", "Stare", "stara"},
+                                           NameIsValueRow{"Empty", "", "Stare", "stara"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TypedValues, AllClassesRegistered)
+{
+    RegisterE_typeUnit();
+    for (const char* name : {"TTypeElement", "TBooleanElement", "TCharElement", "TByteElement", "TFloatElement",
+                             "TIntegerListElement", "TStringElement", "TIntegerElement", "TPointerElement",
+                             "TStringListElement", "TPathElement", "TPropertyList"})
+        EXPECT_NE(FindLumexClass(name), nullptr) << name;
+    Owned<TElement> e = CreateElementByName("FloatElement");
+    ASSERT_NE(e, nullptr);
+    e->SetPropAsString("Value", "12,5");
+    EXPECT_EQ(e->GetPropAsString("AsInteger"), "12");
+}
+
+// name:kind:access:stored of each own property of a class.
+QStringList ownProps(TClass cls)
+{
+    QStringList out;
+    for (const auto& p : cls->OwnProps()) {
+        const QString access = QString(p->HasRead() ? "R" : "") + (p->HasWrite() ? "W" : "");
+        out << QStringLiteral("%1:%2:%3:%4").arg(p->Name).arg(int(p->Kind)).arg(access).arg(p->StoredConst ? 1 : 0);
+    }
+    return out;
+}
+
+TEST(TypedValues, PublishedPropertiesAsDeclared)
+{
+    EXPECT_EQ(ownProps(TTypeElement::StaticClass()),
+              QStringList({"Typ:3:R:0", "TypeAsString:5:R:0", "AsByte:1:RW:0", "AsInteger:1:RW:0", "AsChar:2:RW:0",
+                           "AsString:5:RW:0", "AsFloat:4:RW:0", "AsBoolean:3:RW:0", "Text:5:RW:0",
+                           "UpperName:5:R:0"}));
+    EXPECT_EQ(ownProps(TBooleanElement::StaticClass()), QStringList({"Value:3:RW:1"}));
+    EXPECT_EQ(ownProps(TCharElement::StaticClass()), QStringList({"Value:2:RW:1"}));
+    EXPECT_EQ(ownProps(TByteElement::StaticClass()), QStringList({"Value:1:RW:1"}));
+    EXPECT_EQ(ownProps(TFloatElement::StaticClass()), QStringList({"Value:4:RW:1"}));
+    EXPECT_EQ(ownProps(TStringElement::StaticClass()), QStringList({"Value:5:RW:1", "NameIsValue:5:RW:0"}));
+    EXPECT_EQ(ownProps(TIntegerElement::StaticClass()), QStringList({"Value:1:RW:1"}));
+    EXPECT_TRUE(ownProps(TPointerElement::StaticClass()).isEmpty());
+    EXPECT_EQ(ownProps(TStringListElement::StaticClass()),
+              QStringList({"NextValue:5:W:1", "NextName:5:W:1", "NextNameIsValue:5:W:1", "NextStringList:7:W:1",
+                           "LoadFromFile:5:W:1", "SaveToFile:5:W:1"}));
+    EXPECT_EQ(ownProps(TPropertyList::StaticClass()),
+              QStringList({"Element:7:W:1", "Catenation:5:R:1", "Delimiter:5:RW:1"}));
+}
+
+// --- string lists -----------------------------------------------------------------------------
+
+TEST(StringList, LoadsAndSavesNameValueFilesInWindows1250)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath("vstup.txt");
+    {
+        QFile f(in);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(Cp1250::encode(QStringLiteral("A=1\r\nB\r\n\r\nDřevina = Smrk ztepilý\r\n")));
+    }
+    auto list = Create<TStringListElement>();
+    list->SetPropAsString("LoadFromFile", in);
+    ASSERT_EQ(list->Count(), 3);
+    EXPECT_EQ(list->NameAt(0), "A");
+    EXPECT_EQ(list->ValueAt(0), "1");
+    EXPECT_EQ(list->NameAt(1), "B");
+    EXPECT_EQ(list->ValueAt(1), "");
+    EXPECT_EQ(list->ValueByName("DŘEVINA"), "");   // names compare with ASCII letters only
+    EXPECT_EQ(list->ValueByName("dřevina"), "Smrk ztepilý");
+    EXPECT_EQ(list->IntegerByName("a"), 1);
+    EXPECT_EQ(list->IntegerByName("chybi"), 0);
+
+    const QString out = dir.filePath("vystup.txt");
+    list->SaveToFile(out);
+    QFile f(out);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), Cp1250::encode(QStringLiteral("A=1\r\nB=\r\nDřevina=Smrk ztepilý\r\n")));
+}
+
+TEST(StringList, MissingFileLoadsNothingAndUnwritableFileRaises)
+{
+    auto list = Create<TStringListElement>();
+    list->LoadFromFile("/nonexistent/dir/x.txt");
+    EXPECT_EQ(list->Count(), 0);
+    list->NextValue("v");
+    EXPECT_THROW(list->SaveToFile("/nonexistent/dir/x.txt"), EFileError);
+}
+
+TEST(StringList, ItemsAnswerAsProperties)
+{
+    auto list = Create<TStringListElement>();
+    list->SetPropAsString("Porost", "1a");   // no such property, no such item: added
+    ASSERT_EQ(list->Count(), 1);
+    EXPECT_EQ(list->GetPropAsString("POROST"), "1a");
+    list->SetPropAsString("porost", "2b");
+    EXPECT_EQ(list->Count(), 1);
+    EXPECT_EQ(list->GetPropAsString("Porost"), "2b");
+    // A published property wins over an item of the same name.
+    list->SetPropAsString("NextValue", "x");
+    EXPECT_EQ(list->Count(), 2);
+    EXPECT_EQ(list->GetPropAsString("Count"), "2");
+}
+
+TEST(StringList, LinesThroughThePublishedStringList)
+{
+    auto lines = Create<TStrings>();
+    lines->Lines = QStringList({"jmeno", "", "a=b", "=c", "d="});
+    auto list = Create<TStringListElement>();
+    list->SetPropAsInteger("NextStringList", ObjectHandle(lines.get()));
+    ASSERT_EQ(list->Count(), 4);
+    EXPECT_EQ(list->NameAt(0), "jmeno");
+    EXPECT_EQ(list->NameAt(1), "a");
+    EXPECT_EQ(list->ValueAt(1), "b");
+    EXPECT_EQ(list->NameAt(2), "TStringElement");   // "=c" changes nothing of a new item
+    EXPECT_EQ(list->ValueAt(3), "d");
+    list->NextNameIsValue("bez rovnitka");
+    EXPECT_EQ(list->Count(), 4);
+
+    const Owned<TStringListElement> built = TStringListElement::CreateFromStrings({"x=1", "y"});
+    EXPECT_EQ(built->Count(), 2);
+}
+
+TEST(PropertyList, FillsValuesAndNegates)
+{
+    auto source = Create<TStringListElement>();
+    source->AddNameValue("Plocha", "2.5");
+    source->AddNameValue("Zasoba", "-7");
+    auto list = Create<TPropertyList>();
+    for (const char* name : {"Plocha", "-Plocha", "-Zasoba", "-Chybi"})
+        list->NextName(name);
+    list->SetPropAsString("Delimiter", ";");
+    list->SetElement(source.get());
+    EXPECT_EQ(list->ValueAt(0), "2.5");
+    EXPECT_EQ(list->ValueAt(1), "-2.5");
+    EXPECT_EQ(list->ValueAt(2), "7");
+    // The original raised a range error on a negated empty text.
+    EXPECT_EQ(list->ValueAt(3), "");
+    EXPECT_EQ(list->GetPropAsString("Catenation"), "2.5;-2.5;7;");
+}
+
+TEST(PropertyList, EmptyListOrNilElementDoNothing)
+{
+    auto list = Create<TPropertyList>();
+    EXPECT_EQ(list->Catenation(), "");
+    list->SetElement(nullptr);
+    list->NextName("Name");
+    list->SetValueAt(0, "puvodni");
+    list->SetElement(nullptr);
+    EXPECT_EQ(list->ValueAt(0), "puvodni");
+}
+
+} // namespace
