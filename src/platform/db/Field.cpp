@@ -1,0 +1,466 @@
+// Fields of a dataset: type numbers, field definitions and the field object with its text forms.
+#include "platform/db/Field.h"
+
+#include "platform/db/DataSet.h"
+#include "platform/Exceptions.h"
+#include "platform/text/Case.h"
+#include "platform/text/Cp1250.h"
+#include "platform/text/DateTime.h"
+#include "platform/text/Numbers.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+
+#include <cmath>
+#include <limits>
+
+namespace db {
+
+namespace {
+
+constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
+constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
+
+struct TypeInfo {
+    FieldType type;
+    const char* name;
+};
+
+// The class library's type names, indexed by the type number.
+constexpr TypeInfo kTypeNames[] = {
+    {FieldType::ftUnknown, "Unknown"},     {FieldType::ftString, "String"},
+    {FieldType::ftSmallint, "SmallInt"},   {FieldType::ftInteger, "Integer"},
+    {FieldType::ftWord, "Word"},           {FieldType::ftBoolean, "Boolean"},
+    {FieldType::ftFloat, "Float"},         {FieldType::ftCurrency, "Currency"},
+    {FieldType::ftBCD, "BCD"},             {FieldType::ftDate, "Date"},
+    {FieldType::ftTime, "Time"},           {FieldType::ftDateTime, "DateTime"},
+    {FieldType::ftBytes, "Bytes"},         {FieldType::ftVarBytes, "VarBytes"},
+    {FieldType::ftAutoInc, "AutoInc"},     {FieldType::ftBlob, "Blob"},
+    {FieldType::ftMemo, "Memo"},           {FieldType::ftGraphic, "Graphic"},
+    {FieldType::ftFmtMemo, "FmtMemo"},     {FieldType::ftParadoxOle, "ParadoxOle"},
+    {FieldType::ftDBaseOle, "DBaseOle"},   {FieldType::ftTypedBinary, "TypedBinary"},
+};
+static_assert(std::size(kTypeNames) == 22);
+static_assert(kTypeNames[21].type == FieldType::ftTypedBinary);
+
+// Days of 1899-12-30 counted as QDate's Julian day.
+constexpr qint64 kJulianDayOfZero = 2415019;
+
+QString rangeText(int64_t v) { return QString::number(v); }
+
+double dateOf(const QDate& d) { return double(d.toJulianDay() - kJulianDayOfZero); }
+double timeOf(const QTime& t) { return t.msecsSinceStartOfDay() / 86400000.0; }
+
+// "h:nn[:ss]" of the run time's StrToTime; EConvertError otherwise.
+double strToTime(const QString& text)
+{
+    const QStringList parts = txt::trim(text).split(QLatin1Char(':'));
+    bool ok = parts.size() >= 2 && parts.size() <= 3;
+    int values[3] = {0, 0, 0};
+    for (int i = 0; ok && i < parts.size(); ++i)
+        values[i] = parts[i].toInt(&ok);
+    double result = 0;
+    if (!ok || !txt::tryEncodeTime(values[0], values[1], values[2], 0, result))
+        throw EConvertError(QStringLiteral("'%1' is not a valid time").arg(text));
+    return result;
+}
+
+// Date, optionally followed by a blank and a time.
+double strToDateTime(const QString& text)
+{
+    const QString t = txt::trim(text);
+    const int blank = t.indexOf(QLatin1Char(' '));
+    if (blank < 0)
+        return t.contains(QLatin1Char(':')) ? strToTime(t) : txt::strToDate(t);
+    return txt::strToDate(t.left(blank)) + strToTime(t.mid(blank + 1));
+}
+
+int32_t toInt32(int64_t v)
+{
+    if (v < kInt32Min || v > kInt32Max)
+        throw ERangeError(QStringLiteral("Hodnota %1 je mimo rozsah").arg(v));
+    return int32_t(v);
+}
+
+bool textToBool(const QString& s)
+{
+    const QString t = txt::trim(s);
+    return !t.isEmpty() && QStringLiteral("TtYy1").contains(t.at(0));
+}
+
+} // namespace
+
+QString fieldTypeName(FieldType type)
+{
+    const int n = int(type);
+    return (n >= 0 && n < int(std::size(kTypeNames))) ? QString::fromLatin1(kTypeNames[n].name)
+                                                      : QStringLiteral("Unknown");
+}
+
+bool isBlobType(FieldType type)
+{
+    switch (type) {
+    case FieldType::ftBlob: case FieldType::ftMemo: case FieldType::ftGraphic:
+    case FieldType::ftFmtMemo: case FieldType::ftParadoxOle: case FieldType::ftDBaseOle:
+    case FieldType::ftTypedBinary:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isTextType(FieldType type)
+{
+    return type == FieldType::ftString || type == FieldType::ftMemo || type == FieldType::ftFmtMemo;
+}
+
+bool isIntegerType(FieldType type)
+{
+    return type == FieldType::ftSmallint || type == FieldType::ftInteger || type == FieldType::ftWord
+        || type == FieldType::ftAutoInc;
+}
+
+bool isFloatType(FieldType type)
+{
+    return type == FieldType::ftFloat || type == FieldType::ftCurrency || type == FieldType::ftBCD;
+}
+
+bool isDateType(FieldType type)
+{
+    return type == FieldType::ftDate || type == FieldType::ftTime || type == FieldType::ftDateTime;
+}
+
+QVariant canonicalValue(FieldType type, const QVariant& value)
+{
+    if (!value.isValid() || value.isNull())
+        return QVariant();
+    const int meta = value.typeId();
+    const bool isText = meta == QMetaType::QString;
+    if (isTextType(type)) {
+        if (meta == QMetaType::QByteArray)
+            return Cp1250::decode(value.toByteArray());
+        return value.toString();
+    }
+    if (isIntegerType(type)) {
+        if (isText)
+            return txt::strToInt(value.toString());
+        if (meta == QMetaType::Double || meta == QMetaType::Float)
+            return txt::roundHalfEven(value.toDouble());
+        if (meta == QMetaType::Bool)
+            return value.toBool() ? 1 : 0;
+        return toInt32(value.toLongLong());
+    }
+    if (type == FieldType::ftBoolean)
+        return isText ? textToBool(value.toString()) : value.toBool();
+    if (isFloatType(type)) {
+        if (isText) {
+            double d = 0;
+            if (!txt::tryTextToFloat(txt::trim(value.toString()), d))
+                return txt::strToFloat(value.toString());
+            return d;
+        }
+        return value.toDouble();
+    }
+    if (isDateType(type)) {
+        switch (meta) {
+        case QMetaType::QDate: return dateOf(value.toDate());
+        case QMetaType::QTime: return timeOf(value.toTime());
+        case QMetaType::QDateTime: {
+            const QDateTime dt = value.toDateTime();
+            return dateOf(dt.date()) + timeOf(dt.time());
+        }
+        case QMetaType::QString: return strToDateTime(value.toString());
+        default: return value.toDouble();
+        }
+    }
+    if (meta == QMetaType::QString)
+        return Cp1250::encode(value.toString());
+    return value.toByteArray();
+}
+
+// --- FieldDefs ----------------------------------------------------------------------------
+
+void FieldDefs::Add(const QString& name, FieldType type, int size, bool required)
+{
+    m_defs.push_back(FieldDef{name, type, size, required});
+}
+
+int FieldDefs::IndexOf(const QString& name) const
+{
+    for (size_t i = 0; i < m_defs.size(); ++i) {
+        if (txt::sameTextAscii(m_defs[i].Name, name))
+            return int(i);
+    }
+    return -1;
+}
+
+// --- Field ----------------------------------------------------------------------------------
+
+Field::Field(DataSet& dataSet, int index, FieldDef def)
+    : m_dataSet(dataSet), m_index(index), m_def(std::move(def))
+{
+    switch (m_def.DataType) {
+    case FieldType::ftSmallint: m_min = -32768; m_max = 32767; break;
+    case FieldType::ftWord: m_min = 0; m_max = 65535; break;
+    default: m_min = kInt32Min; m_max = kInt32Max; break;
+    }
+}
+
+int Field::DataSize() const
+{
+    switch (m_def.DataType) {
+    case FieldType::ftString: return m_def.Size + 1;
+    case FieldType::ftSmallint: case FieldType::ftWord: case FieldType::ftBoolean: return 2;
+    case FieldType::ftInteger: case FieldType::ftAutoInc: case FieldType::ftDate:
+    case FieldType::ftTime: return 4;
+    case FieldType::ftFloat: case FieldType::ftCurrency: case FieldType::ftDateTime: return 8;
+    case FieldType::ftBCD: return 34;
+    case FieldType::ftBytes: case FieldType::ftVarBytes: return m_def.Size;
+    default: return 0;
+    }
+}
+
+int Field::DisplayWidth() const
+{
+    if (m_displayWidth >= 0)
+        return m_displayWidth;
+    if (m_def.DataType == FieldType::ftString)
+        return m_def.Size;
+    if (m_def.DataType == FieldType::ftBoolean)
+        return 5;
+    return 10;
+}
+
+Align Field::Alignment() const
+{
+    if (m_alignment >= 0)
+        return Align(m_alignment);
+    const FieldType t = m_def.DataType;
+    return (isIntegerType(t) || isFloatType(t)) ? Align::taRightJustify : Align::taLeftJustify;
+}
+
+QVariant Field::Value() const
+{
+    return m_dataSet.fieldValue(m_index);
+}
+
+void Field::accessError(const QString& typeName) const
+{
+    throw EDatabaseError(QStringLiteral("Pole '%1' nelze použít jako typ %2").arg(m_def.Name, typeName));
+}
+
+QString Field::asStringOf(const QVariant& value) const
+{
+    if (!value.isValid())
+        return QString();
+    const FieldType t = m_def.DataType;
+    if (t == FieldType::ftString) {   // fixed-width text: trailing blanks are padding
+        QString s = value.toString();
+        qsizetype n = s.size();
+        while (n > 0 && s.at(n - 1) == QLatin1Char(' '))
+            --n;
+        s.truncate(n);
+        return s;
+    }
+    if (isTextType(t))
+        return value.toString();
+    if (isIntegerType(t))
+        return QString::number(value.toInt());
+    if (isFloatType(t))
+        return txt::floatToStr(value.toDouble());
+    switch (t) {
+    case FieldType::ftBoolean: return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case FieldType::ftDate: return txt::dateToStr(value.toDouble());
+    case FieldType::ftTime: return txt::timeToStr(value.toDouble());
+    case FieldType::ftDateTime: return txt::dateTimeToStr(value.toDouble());
+    default: return Cp1250::decode(value.toByteArray());
+    }
+}
+
+QString Field::displayTextOf(const QVariant& value) const
+{
+    const FieldType t = m_def.DataType;
+    if (isBlobType(t)) {
+        const QString name = t == FieldType::ftMemo ? QStringLiteral("Memo") : fieldTypeName(t);
+        const bool hasData = value.isValid() && !(value.typeId() == QMetaType::QString
+                                                      ? value.toString().isEmpty()
+                                                      : value.toByteArray().isEmpty());
+        return QLatin1Char('(') + (hasData ? name.toUpper() : name.toLower()) + QLatin1Char(')');
+    }
+    if (!value.isValid())
+        return QString();
+    if (isIntegerType(t) || isFloatType(t)) {
+        if (!m_displayFormat.isEmpty())
+            return txt::formatFloat(m_displayFormat, value.toDouble());
+        if (t == FieldType::ftCurrency)
+            return txt::formatFloat(u"#,##0.00", value.toDouble()) + QStringLiteral(" Kč");
+    }
+    if (isDateType(t) && !m_displayFormat.isEmpty())
+        return txt::formatDateTime(m_displayFormat, value.toDouble());
+    return asStringOf(value);
+}
+
+int32_t Field::asIntegerOf(const QVariant& value) const
+{
+    const FieldType t = m_def.DataType;
+    if (t == FieldType::ftString)
+        return txt::strToInt(value.toString());
+    if (isIntegerType(t))
+        return value.isValid() ? value.toInt() : 0;
+    if (isFloatType(t))
+        return value.isValid() ? txt::roundHalfEven(value.toDouble()) : 0;
+    accessError(QStringLiteral("Integer"));
+}
+
+double Field::asFloatOf(const QVariant& value) const
+{
+    const FieldType t = m_def.DataType;
+    if (t == FieldType::ftString)
+        return txt::strToFloat(value.toString());
+    if (isIntegerType(t) || isFloatType(t) || isDateType(t))
+        return value.isValid() ? value.toDouble() : 0.0;
+    accessError(QStringLiteral("Float"));
+}
+
+bool Field::AsBoolean() const
+{
+    const QVariant v = Value();
+    switch (m_def.DataType) {
+    case FieldType::ftBoolean: return v.isValid() && v.toBool();
+    case FieldType::ftString: return textToBool(v.toString());
+    default: accessError(QStringLiteral("Boolean"));
+    }
+}
+
+double Field::AsDateTime() const
+{
+    const QVariant v = Value();
+    if (isDateType(m_def.DataType))
+        return v.isValid() ? v.toDouble() : 0.0;
+    if (m_def.DataType == FieldType::ftString)
+        return strToDateTime(v.toString());
+    accessError(QStringLiteral("DateTime"));
+}
+
+QByteArray Field::AsBytes() const
+{
+    const QVariant v = Value();
+    if (!v.isValid())
+        return QByteArray();
+    if (isTextType(m_def.DataType))
+        return Cp1250::encode(v.toString());
+    if (isBlobType(m_def.DataType) || m_def.DataType == FieldType::ftBytes
+        || m_def.DataType == FieldType::ftVarBytes)
+        return v.toByteArray();
+    return Cp1250::encode(asStringOf(v));
+}
+
+QVariant Field::valueFromText(const QString& text) const
+{
+    const FieldType t = m_def.DataType;
+    if (t == FieldType::ftString) {
+        if (text.isEmpty())
+            return QVariant();
+        return m_def.Size > 0 ? text.left(m_def.Size) : text;
+    }
+    if (isTextType(t))
+        return text.isEmpty() ? QVariant() : QVariant(text);
+    const QString trimmed = txt::trim(text);
+    if (trimmed.isEmpty())
+        return QVariant();
+    if (isIntegerType(t))
+        return txt::strToInt(trimmed);
+    if (isFloatType(t))
+        return txt::strToFloat(trimmed);
+    switch (t) {
+    case FieldType::ftBoolean: {
+        const QString upper = txt::upperLetters(txt::trim(text));
+        if (QStringLiteral("TRUE").startsWith(upper))
+            return true;
+        if (QStringLiteral("FALSE").startsWith(upper))
+            return false;
+        throw EDatabaseError(
+            QStringLiteral("'%1' není platná logická hodnota pole '%2'").arg(text, m_def.Name));
+    }
+    case FieldType::ftDate: return txt::strToDate(text);
+    case FieldType::ftTime: return strToTime(text);
+    case FieldType::ftDateTime: return strToDateTime(text);
+    default: return Cp1250::encode(text);
+    }
+}
+
+QVariant Field::checked(const QVariant& value) const
+{
+    if (value.isValid() && isIntegerType(m_def.DataType)) {
+        const int64_t v = value.toLongLong();
+        if (v < m_min || v > m_max)
+            throw EDatabaseError(QStringLiteral("%1 není platná hodnota pole '%2'. Povolený rozsah je %3 až %4")
+                                     .arg(rangeText(v), m_def.Name, rangeText(m_min), rangeText(m_max)));
+    }
+    return value;
+}
+
+void Field::Value(const QVariant& value)
+{
+    m_dataSet.setFieldValue(m_index, checked(canonicalValue(m_def.DataType, value)));
+}
+
+void Field::AsString(const QString& value)
+{
+    m_dataSet.setFieldValue(m_index, checked(valueFromText(value)));
+}
+
+void Field::AsInteger(int32_t value)
+{
+    const FieldType t = m_def.DataType;
+    if (isIntegerType(t) || isFloatType(t))
+        m_dataSet.setFieldValue(m_index, checked(canonicalValue(t, value)));
+    else if (t == FieldType::ftString)
+        AsString(QString::number(value));
+    else
+        accessError(QStringLiteral("Integer"));
+}
+
+void Field::AsFloat(double value)
+{
+    const FieldType t = m_def.DataType;
+    if (isIntegerType(t) || isFloatType(t) || isDateType(t))
+        m_dataSet.setFieldValue(m_index, checked(canonicalValue(t, value)));
+    else if (t == FieldType::ftString)
+        AsString(txt::floatToStr(value));
+    else
+        accessError(QStringLiteral("Float"));
+}
+
+void Field::AsBoolean(bool value)
+{
+    if (m_def.DataType == FieldType::ftBoolean)
+        m_dataSet.setFieldValue(m_index, value);
+    else if (m_def.DataType == FieldType::ftString)
+        AsString(value ? QStringLiteral("T") : QStringLiteral("F"));
+    else
+        accessError(QStringLiteral("Boolean"));
+}
+
+void Field::AsDateTime(double value)
+{
+    if (isDateType(m_def.DataType))
+        m_dataSet.setFieldValue(m_index, value);
+    else if (m_def.DataType == FieldType::ftString)
+        AsString(txt::dateTimeToStr(value));
+    else
+        accessError(QStringLiteral("DateTime"));
+}
+
+void Field::AsBytes(const QByteArray& value)
+{
+    m_dataSet.setFieldValue(m_index, value.isEmpty() ? QVariant() : canonicalValue(m_def.DataType, value));
+}
+
+void Field::Clear()
+{
+    m_dataSet.setFieldValue(m_index, QVariant());
+}
+
+} // namespace db

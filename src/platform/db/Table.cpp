@@ -1,0 +1,774 @@
+// A dataset over one Paradox table: orders, ranges, key search, master-detail links, creation.
+#include "platform/db/Table.h"
+
+#include "platform/db/TableStorage.h"
+#include "platform/db/paradox/ParadoxWriter.h"
+#include "platform/db/paradox/TableFiles.h"
+#include "platform/text/Case.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace db {
+
+namespace {
+
+DatabasePathResolver& resolver()
+{
+    static DatabasePathResolver r;
+    return r;
+}
+
+// Field names of a ";"-separated list (a trailing ";" and blanks are allowed).
+QStringList splitFieldList(const QString& list)
+{
+    QStringList names;
+    for (const QString& part : list.split(QLatin1Char(';'))) {
+        const QString name = txt::trim(part);
+        if (!name.isEmpty())
+            names.append(name);
+    }
+    return names;
+}
+
+// Sort form of one value: numbers (and dates, logicals) as doubles, texts upper-cased, bytes raw.
+struct SortValue {
+    bool isNull = true;
+    double number = 0;
+    QString text;
+    QByteArray bytes;
+};
+
+enum class SortKind { Number, Text, Bytes };
+
+SortKind sortKindOf(FieldType type)
+{
+    if (isTextType(type))
+        return SortKind::Text;
+    if (isBlobType(type) || type == FieldType::ftBytes || type == FieldType::ftVarBytes)
+        return SortKind::Bytes;
+    return SortKind::Number;
+}
+
+SortValue sortValueOf(SortKind kind, const QVariant& v)
+{
+    SortValue s;
+    if (!v.isValid())
+        return s;
+    s.isNull = false;
+    switch (kind) {
+    case SortKind::Number: s.number = v.toDouble(); break;
+    case SortKind::Text: s.text = txt::upperLetters(v.toString()); break;
+    case SortKind::Bytes: s.bytes = v.toByteArray(); break;
+    }
+    return s;
+}
+
+int compareSort(SortKind kind, const SortValue& a, const SortValue& b)
+{
+    if (a.isNull || b.isNull)
+        return int(b.isNull) - int(a.isNull);
+    switch (kind) {
+    case SortKind::Number: return a.number < b.number ? -1 : (a.number > b.number ? 1 : 0);
+    case SortKind::Text: return QString::compare(a.text, b.text, Qt::CaseSensitive);
+    case SortKind::Bytes: return a.bytes.compare(b.bytes);
+    }
+    return 0;
+}
+
+// Hash key of link values: equal exactly when compareSort answers 0 for every field.
+QString linkKeyPart(SortKind kind, const SortValue& v)
+{
+    if (v.isNull)
+        return QStringLiteral("\x01");
+    switch (kind) {
+    case SortKind::Number: return QString::number(v.number == 0 ? 0.0 : v.number, 'g', 17);
+    case SortKind::Text: return v.text;
+    case SortKind::Bytes: return QString::fromLatin1(v.bytes.toHex());
+    }
+    return QString();
+}
+
+[[noreturn]] void readOnlyError(const QString& path)
+{
+    throw EDatabaseError(QStringLiteral("Tabulku nelze měnit, je jen pro čtení. Soubor: %1")
+                             .arg(QDir::toNativeSeparators(path)));
+}
+
+// The path of a directory and a table name: "\" as "/", a drive letter dropped, every component
+// matched ignoring case, ".DB" added when the name has no extension.
+QString resolveTablePath(const QString& directory, const QString& tableName)
+{
+    auto normal = [](QString p) {
+        p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:(?=/)"));
+        return p.remove(drive);
+    };
+    QString name = normal(tableName);
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".DB");
+    QString full = (QDir::isAbsolutePath(name) || directory.isEmpty())
+        ? name : normal(directory) + QLatin1Char('/') + name;
+    full = QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(full));
+    if (QFileInfo::exists(full))
+        return full;
+    const QStringList parts = full.split(QLatin1Char('/'));
+    QString result;
+    bool found = true;
+    for (int i = 1; i < parts.size(); ++i) {
+        QString part = parts[i];
+        if (found && !QFileInfo::exists(result + QLatin1Char('/') + part)) {
+            const QString match = paradox::findFileIgnoringCase(result.isEmpty() ? QStringLiteral("/") : result, part);
+            if (match.isEmpty())
+                found = false;
+            else
+                part = QFileInfo(match).fileName();
+        }
+        result += QLatin1Char('/') + part;
+    }
+    return result;
+}
+
+} // namespace
+
+void setDatabasePathResolver(DatabasePathResolver r)
+{
+    resolver() = std::move(r);
+}
+
+// --- the order of a table: sorted record ids, sort columns and link indexes -------------------
+
+struct Table::OrderCache {
+    uint64_t version = 0;
+    std::vector<int> fields;                  // field indexes of the order
+    std::vector<SortKind> kinds;              // per order field
+    std::vector<std::vector<SortValue>> columns;   // per order field, by record id
+    std::vector<int> sorted;                  // every record id (deleted ones too), in order
+    int linkFieldCount = -1;                  // fields of linkIndex; -1 when not built
+    std::vector<int> linkFields;
+    QHash<QString, std::vector<int>> linkIndex;
+
+    int compare(int a, int b) const
+    {
+        for (size_t i = 0; i < fields.size(); ++i) {
+            const int c = compareSort(kinds[i], columns[i][size_t(a)], columns[i][size_t(b)]);
+            if (c != 0)
+                return c;
+        }
+        return 0;
+    }
+};
+
+// Follows the master data source of a detail table.
+class Table::MasterLink : public DataLink
+{
+public:
+    explicit MasterLink(Table& table) : m_table(table) {}
+
+protected:
+    void dataEvent(DataEvent event, Field* field) override
+    {
+        if (event == DataEvent::FieldChange) {
+            const QStringList names = splitFieldList(m_table.m_masterFields);
+            if (!field || !std::any_of(names.begin(), names.end(), [&](const QString& n) {
+                    return txt::sameTextAscii(n, field->FieldName());
+                }))
+                return;
+        }
+        m_table.masterChanged();
+    }
+
+private:
+    Table& m_table;
+};
+
+// --- Table ----------------------------------------------------------------------------------
+
+Table::Table() : m_masterLink(std::make_unique<MasterLink>(*this)) {}
+
+Table::~Table()
+{
+    closeForDestruction();
+}
+
+void Table::checkInactive(const char* operation) const
+{
+    if (Active())
+        throw EDatabaseError(QStringLiteral("Nelze provést operaci %1 na otevřené tabulce")
+                                 .arg(QString::fromLatin1(operation)));
+}
+
+void Table::SetDatabaseName(const QString& name)
+{
+    checkInactive("DatabaseName");
+    m_databaseName = name;
+}
+
+void Table::SetTableName(const QString& name)
+{
+    checkInactive("TableName");
+    m_tableName = name;
+}
+
+void Table::SetExclusive(bool exclusive)
+{
+    checkInactive("Exclusive");
+    m_exclusive = exclusive;
+}
+
+QString Table::filePath() const
+{
+    if (txt::trim(m_tableName).isEmpty())
+        throw EDatabaseError(QStringLiteral("Chybí jméno tabulky"));
+    QString directory = m_databaseName;
+    if (!directory.isEmpty() && resolver()) {
+        const QString resolved = resolver()(directory);
+        if (!resolved.isEmpty())
+            directory = resolved;
+    }
+    return resolveTablePath(directory, m_tableName);
+}
+
+bool Table::isReadOnlyStorage() const
+{
+    return !m_storage || m_storage->readOnly || ReadOnly();
+}
+
+// --- opening ----------------------------------------------------------------------------------
+
+void Table::openSource()
+{
+    const QString path = filePath();
+    m_storage = detail::TableStorage::acquire(path, m_exclusive);
+    try {
+        bindStorage();
+    } catch (...) {
+        detail::TableStorage::release(std::move(m_storage), m_exclusive);
+        m_storage.reset();
+        throw;
+    }
+}
+
+void Table::bindStorage()
+{
+    for (const FieldDef& declared : FieldDefs()) {
+        if (m_storage->fieldIndex(declared.Name) < 0)
+            throw EDeclaredFieldMissing(QStringLiteral("Pole '%1' nebylo nalezeno v tabulce %2")
+                                            .arg(declared.Name, QDir::toNativeSeparators(m_storage->path)),
+                                        declared.Name);
+    }
+    for (int i = 0; i < m_storage->fieldCount(); ++i)
+        addField(m_storage->fieldDef(i));
+    for (int i = 0; i < FieldCount(); ++i) {
+        Field& f = Fields(i);
+        if (f.DataType() == FieldType::ftSmallint)
+            f.setIntegerRange(-32767, 32767);   // -32768 is the NULL of the file
+        else if (f.DataType() == FieldType::ftInteger)
+            f.setIntegerRange(-2147483647, 2147483647);
+        if (m_storage->isAutoInc(i))
+            f.SetReadOnly(true);
+    }
+    m_order.reset();
+    m_rangeApplied = false;
+    m_searchKey.reset(FieldCount());
+    m_rangeStart.reset(FieldCount());
+    m_rangeEnd.reset(FieldCount());
+    orderFieldIndexes();   // an unknown index raises now
+}
+
+void Table::closeSource()
+{
+    if (!m_storage)
+        return;
+    // The last holder writes pending changes; a failure leaves the table open with its rows.
+    if (m_storage->holders == 1)
+        m_storage->flush();
+    std::shared_ptr<detail::TableStorage> storage = m_storage;
+    m_order.reset();
+    m_storage.reset();
+    m_rangeApplied = false;
+    detail::TableStorage::release(std::move(storage), m_exclusive);
+}
+
+int Table::sourceRecordCount() const
+{
+    return m_storage ? m_storage->recordCount() : 0;
+}
+
+QVariant Table::sourceValue(int record, int field) const
+{
+    return m_storage->value(record, field);
+}
+
+void Table::refreshSource()
+{
+    if (m_storage->reloadIfChangedOnDisk())
+        m_order.reset();
+}
+
+bool Table::sourceRecordDeleted(int record) const
+{
+    return m_storage->isDeleted(record);
+}
+
+bool Table::sourceCanModify() const
+{
+    return m_storage && !m_storage->readOnly;
+}
+
+int Table::writeRecord(int record, const std::vector<QVariant>& values)
+{
+    if (isReadOnlyStorage())
+        readOnlyError(m_storage ? m_storage->path : QString());
+    return m_storage->write(record, values);
+}
+
+void Table::removeRecord(int record)
+{
+    if (isReadOnlyStorage())
+        readOnlyError(m_storage ? m_storage->path : QString());
+    m_storage->remove(record);
+}
+
+void Table::initNewRecord(std::vector<QVariant>& values)
+{
+    // A new detail row takes the master's values into its link fields, as the class library did.
+    DataSet* master = m_masterLink->dataSet();
+    if (!m_linkActive || m_rangeApplied || !master || !master->Active())
+        return;
+    const QStringList masterNames = splitFieldList(m_masterFields);
+    const std::vector<int> order = orderFieldIndexes();
+    for (int i = 0; i < masterNames.size(); ++i) {
+        const int f = i < int(order.size()) ? order[size_t(i)] : FieldByName(masterNames[i]).Index();
+        Field* source = master->FindField(masterNames[i]);
+        if (source)
+            values[size_t(f)] = canonicalValue(Fields(f).DataType(), source->Value());
+    }
+}
+
+bool Table::isOpenInProcess(const QString& path)
+{
+    return detail::TableStorage::isLive(path);
+}
+
+void Table::recordWritten(int)
+{
+    m_order.reset();
+}
+
+bool Table::keepViewAfterWrite(int, bool)
+{
+    return orderFieldIndexes().empty() && !m_rangeApplied && !m_linkActive;
+}
+
+void Table::FlushBuffers()
+{
+    checkActive();
+    CheckBrowseMode();
+    m_storage->flush();
+}
+
+void Table::flushPending(const QString& path)
+{
+    detail::TableStorage::flushPending(path);
+}
+
+// --- orders -----------------------------------------------------------------------------------
+
+void Table::SetIndexName(const QString& name)
+{
+    m_indexName = name;
+    m_indexFieldNames.clear();
+    orderChanged();
+}
+
+void Table::SetIndexFieldNames(const QString& names)
+{
+    m_indexFieldNames = names;
+    m_indexName.clear();
+    orderChanged();
+}
+
+void Table::orderChanged()
+{
+    m_order.reset();
+    if (!Active())
+        return;
+    CheckBrowseMode();
+    m_rangeApplied = false;
+    orderFieldIndexes();
+    rebuildView(currentRecord());
+}
+
+std::vector<int> Table::orderFieldIndexes() const
+{
+    std::vector<int> indexes;
+    if (!m_storage)
+        return indexes;
+    const QString list = !m_indexFieldNames.isEmpty() ? m_indexFieldNames : m_indexName;
+    if (list.trimmed().isEmpty()) {
+        for (int i = 0; i < m_storage->keyFieldCount(); ++i)
+            indexes.push_back(i);
+        return indexes;
+    }
+    for (const QString& name : splitFieldList(list)) {
+        const int index = m_storage->fieldIndex(name);
+        if (index < 0)
+            throw EDatabaseError(QStringLiteral("Index '%1' neexistuje").arg(list));
+        indexes.push_back(index);
+    }
+    return indexes;
+}
+
+int Table::IndexFieldCount() const
+{
+    return int(orderFieldIndexes().size());
+}
+
+Field& Table::IndexFields(int index) const
+{
+    const std::vector<int> fields = orderFieldIndexes();
+    if (index < 0 || index >= int(fields.size()))
+        throw EListError(QStringLiteral("Index seznamu je mimo meze (%1)").arg(index));
+    return Fields(fields[size_t(index)]);
+}
+
+std::vector<IndexDef> Table::IndexDefs() const
+{
+    std::vector<IndexDef> defs;
+    if (m_storage && m_storage->keyFieldCount() > 0) {
+        QStringList names;
+        for (int i = 0; i < m_storage->keyFieldCount(); ++i)
+            names.append(m_storage->fieldDef(i).Name);
+        defs.push_back(IndexDef{QString(), names.join(QLatin1Char(';')), true});
+    }
+    return defs;
+}
+
+const std::vector<int>& Table::orderedRecords() const
+{
+    if (m_order && m_order->version == m_storage->version)
+        return m_order->sorted;
+    auto order = std::make_unique<OrderCache>();
+    order->version = m_storage->version;
+    order->fields = orderFieldIndexes();
+    const int count = m_storage->recordCount();
+    for (const int field : order->fields) {
+        const SortKind kind = sortKindOf(Fields(field).DataType());
+        order->kinds.push_back(kind);
+        std::vector<SortValue> column(static_cast<size_t>(count));
+        for (int r = 0; r < count; ++r) {
+            if (!m_storage->isDeleted(r))
+                column[size_t(r)] = sortValueOf(kind, m_storage->value(r, field));
+        }
+        order->columns.push_back(std::move(column));
+    }
+    order->sorted.resize(size_t(count));
+    for (int r = 0; r < count; ++r)
+        order->sorted[size_t(r)] = r;
+    if (!order->fields.empty()) {
+        const OrderCache& o = *order;
+        std::stable_sort(order->sorted.begin(), order->sorted.end(),
+                         [&o](int a, int b) { return o.compare(a, b) < 0; });
+    }
+    m_order = std::move(order);
+    return m_order->sorted;
+}
+
+// --- rows shown --------------------------------------------------------------------------------
+
+std::vector<int> Table::buildView() const
+{
+    const std::vector<int>& sorted = orderedRecords();
+    std::vector<int> rows;
+    auto addLive = [&](auto first, auto last) {
+        for (auto it = first; it != last; ++it) {
+            if (!m_storage->isDeleted(*it))
+                rows.push_back(*it);
+        }
+    };
+    if (m_rangeApplied) {
+        const int startCount = assignedCount(m_rangeStart);
+        const int endCount = assignedCount(m_rangeEnd);
+        const auto first = std::partition_point(sorted.begin(), sorted.end(), [&](int r) {
+            return compareRecordToKey(r, m_rangeStart, startCount) < 0;
+        });
+        const auto last = std::partition_point(first, sorted.end(), [&](int r) {
+            return compareRecordToKey(r, m_rangeEnd, endCount) <= 0;
+        });
+        addLive(first, last);
+        return rows;
+    }
+    if (m_linkActive)
+        return linkedRecords();
+    rows.reserve(sorted.size());
+    addLive(sorted.begin(), sorted.end());
+    return rows;
+}
+
+std::vector<int> Table::linkedRecords() const
+{
+    std::vector<int> rows;
+    DataSet* master = m_masterLink->dataSet();
+    if (!master || !master->Active() || master->IsEmpty())
+        return rows;
+    const QStringList masterNames = splitFieldList(m_masterFields);
+    OrderCache& order = *m_order;
+    if (order.linkFieldCount != int(masterNames.size())) {
+        // Detail fields: the leading order fields, or the fields named like the master's.
+        order.linkFields.clear();
+        for (int i = 0; i < masterNames.size(); ++i) {
+            order.linkFields.push_back(i < int(order.fields.size()) ? order.fields[size_t(i)]
+                                                                    : FieldByName(masterNames[i]).Index());
+        }
+        order.linkIndex.clear();
+        for (const int r : order.sorted) {
+            if (m_storage->isDeleted(r))
+                continue;
+            QString key;
+            for (const int f : order.linkFields) {
+                const SortKind kind = sortKindOf(Fields(f).DataType());
+                key += linkKeyPart(kind, sortValueOf(kind, m_storage->value(r, f))) + QChar(0x1F);
+            }
+            order.linkIndex[key].push_back(r);
+        }
+        order.linkFieldCount = int(masterNames.size());
+    }
+    QString key;
+    for (int i = 0; i < masterNames.size(); ++i) {
+        const SortKind kind = sortKindOf(Fields(order.linkFields[size_t(i)]).DataType());
+        key += linkKeyPart(kind, sortValueOf(kind, master->FieldByName(masterNames[i]).Value())) + QChar(0x1F);
+    }
+    const auto it = order.linkIndex.constFind(key);
+    if (it != order.linkIndex.constEnd()) {
+        for (const int r : *it) {
+            if (!m_storage->isDeleted(r))
+                rows.push_back(r);
+        }
+    }
+    return rows;
+}
+
+// --- key search and ranges -------------------------------------------------------------------
+
+int Table::assignedCount(const KeyBuffer& key) const
+{
+    int n = 0;
+    for (const int f : orderFieldIndexes()) {
+        if (size_t(f) >= key.assigned.size() || !key.assigned[size_t(f)])
+            break;
+        ++n;
+    }
+    return n;
+}
+
+int Table::compareRecordToKey(int record, const KeyBuffer& key, int fieldCount) const
+{
+    const OrderCache& order = *m_order;
+    for (int i = 0; i < fieldCount && i < int(order.fields.size()); ++i) {
+        const SortKind kind = order.kinds[size_t(i)];
+        const SortValue k = sortValueOf(kind, key.values[size_t(order.fields[size_t(i)])]);
+        const int c = compareSort(kind, order.columns[size_t(i)][size_t(record)], k);
+        if (c != 0)
+            return c;
+    }
+    return 0;
+}
+
+void Table::fillKey(KeyBuffer& key, const QVariantList& values)
+{
+    const std::vector<int> fields = orderFieldIndexes();
+    if (values.size() > qsizetype(fields.size()))
+        throw EDatabaseError(QStringLiteral("Příliš mnoho hodnot klíče (%1) pro index s %2 poli")
+                                 .arg(values.size()).arg(fields.size()));
+    key.reset(FieldCount());
+    for (int i = 0; i < values.size(); ++i) {
+        const int f = fields[size_t(i)];
+        key.values[size_t(f)] = canonicalValue(Fields(f).DataType(), values[i]);
+        key.assigned[size_t(f)] = true;
+    }
+}
+
+void Table::SetKey()
+{
+    m_searchKey.reset(FieldCount());
+    enterSetKey(m_searchKey);
+}
+
+void Table::EditKey()
+{
+    enterSetKey(m_searchKey);
+}
+
+namespace {
+[[noreturn]] void noIndexError()
+{
+    throw EDatabaseError(QStringLiteral("Tabulka nemá nastavený index"));
+}
+} // namespace
+
+bool Table::GotoKey()
+{
+    checkActive();
+    CheckBrowseMode();
+    if (orderFieldIndexes().empty())
+        noIndexError();
+    orderedRecords();
+    const int n = assignedCount(m_searchKey);
+    const std::vector<int>& rows = view();
+    const auto it = std::partition_point(rows.begin(), rows.end(), [&](int r) {
+        return compareRecordToKey(r, m_searchKey, n) < 0;
+    });
+    if (it == rows.end() || compareRecordToKey(*it, m_searchKey, n) != 0)
+        return false;
+    moveToRow(int(it - rows.begin()));
+    return true;
+}
+
+void Table::GotoNearest()
+{
+    checkActive();
+    CheckBrowseMode();
+    if (orderFieldIndexes().empty())
+        noIndexError();
+    orderedRecords();
+    const int n = assignedCount(m_searchKey);
+    const std::vector<int>& rows = view();
+    const auto it = std::partition_point(rows.begin(), rows.end(), [&](int r) {
+        return compareRecordToKey(r, m_searchKey, n) < 0;
+    });
+    moveToRow(it == rows.end() ? int(rows.size()) - 1 : int(it - rows.begin()));
+}
+
+bool Table::FindKey(const QVariantList& values)
+{
+    checkActive();
+    CheckBrowseMode();
+    fillKey(m_searchKey, values);
+    return GotoKey();
+}
+
+void Table::FindNearest(const QVariantList& values)
+{
+    checkActive();
+    CheckBrowseMode();
+    fillKey(m_searchKey, values);
+    GotoNearest();
+}
+
+void Table::SetRangeStart()
+{
+    m_rangeStart.reset(FieldCount());
+    enterSetKey(m_rangeStart);
+}
+
+void Table::SetRangeEnd()
+{
+    m_rangeEnd.reset(FieldCount());
+    enterSetKey(m_rangeEnd);
+}
+
+void Table::EditRangeStart()
+{
+    enterSetKey(m_rangeStart);
+}
+
+void Table::EditRangeEnd()
+{
+    enterSetKey(m_rangeEnd);
+}
+
+void Table::ApplyRange()
+{
+    checkActive();
+    CheckBrowseMode();
+    if (orderFieldIndexes().empty())
+        noIndexError();
+    m_rangeApplied = true;
+    rebuildView(-1);
+}
+
+void Table::CancelRange()
+{
+    checkActive();
+    CheckBrowseMode();
+    if (!m_rangeApplied)
+        return;
+    m_rangeApplied = false;
+    rebuildView(currentRecord());
+}
+
+void Table::SetRange(const QVariantList& startValues, const QVariantList& endValues)
+{
+    checkActive();
+    CheckBrowseMode();
+    fillKey(m_rangeStart, startValues);
+    fillKey(m_rangeEnd, endValues);
+    ApplyRange();
+}
+
+// --- master-detail ---------------------------------------------------------------------------
+
+DataSource* Table::MasterSource() const
+{
+    return m_masterLink->dataSource();
+}
+
+void Table::SetMasterSource(DataSource* source)
+{
+    m_masterLink->setDataSource(source);
+}
+
+void Table::SetMasterFields(const QString& fields)
+{
+    m_masterFields = fields;
+    masterChanged();
+}
+
+void Table::masterChanged()
+{
+    m_linkActive = m_masterLink->dataSource() && !splitFieldList(m_masterFields).isEmpty();
+    if (!Active())
+        return;
+    CheckBrowseMode();
+    m_rangeApplied = false;
+    rebuildView(-1);
+}
+
+// --- structure --------------------------------------------------------------------------------
+
+void Table::CreateTable()
+{
+    checkInactive("CreateTable");
+    detail::TableStorage::create(filePath(), FieldDefs());
+}
+
+void Table::DeleteTable()
+{
+    checkInactive("DeleteTable");
+    detail::TableStorage::deleteFiles(filePath());
+}
+
+void Table::EmptyTable()
+{
+    if (!Active()) {
+        detail::TableStorage::emptyFile(filePath());
+        return;
+    }
+    CheckBrowseMode();
+    if (isReadOnlyStorage())
+        readOnlyError(m_storage->path);
+    m_storage->removeAll();
+    m_storage->flush();
+    m_order.reset();
+    rebuildView(-1);
+}
+
+} // namespace db

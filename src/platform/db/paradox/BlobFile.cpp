@@ -1,0 +1,174 @@
+// The blob file (.MB) of a Paradox table: resolving blob pointers and building a new file.
+//
+// Block layout (all integers little-endian), in 4 KB units:
+//   +0 u8 type (0 header, 2 one blob, 3 sub-allocated, 4 free), +1 u16 units in the block.
+//   Type 2: +3 u32 length, +7 u16 mod number, +9 data.
+//   Type 3: +12 64 entries of 5 bytes (u8 data offset / 16, u8 chunks, u16 mod,
+//           u8 bytes in the last chunk 1..16, 0 = deleted); data from 0x150.
+#include "platform/db/paradox/BlobFile.h"
+
+#include "platform/Exceptions.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+
+namespace db::paradox {
+
+namespace {
+
+uint32_t le32(const QByteArray& d, qsizetype at)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(d.constData() + at);
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+
+void putLe16(QByteArray& d, qsizetype at, uint16_t v)
+{
+    d[at] = char(v & 0xFF);
+    d[at + 1] = char(v >> 8);
+}
+
+void putLe32(QByteArray& d, qsizetype at, uint32_t v)
+{
+    putLe16(d, at, uint16_t(v));
+    putLe16(d, at + 2, uint16_t(v >> 16));
+}
+
+constexpr int kSubHeader = 12;
+constexpr int kSubEntries = 64;
+constexpr int kSubDataStart = 0x150;
+
+} // namespace
+
+BlobFile::BlobFile(const QString& path) : m_path(path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EDatabaseError(QStringLiteral("Soubor \"%1\" nelze otevřít: %2").arg(path, file.errorString()));
+    m_data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EDatabaseError(QStringLiteral("Soubor \"%1\" nelze číst: %2").arg(path, file.errorString()));
+    if (m_data.size() < 0x20 || m_data.at(0) != 0)
+        fail(QStringLiteral("neplatná hlavička"));
+}
+
+void BlobFile::fail(const QString& reason) const
+{
+    throw EDatabaseError(QStringLiteral("Soubor \"%1\" je poškozený: %2").arg(QFileInfo(m_path).fileName(), reason));
+}
+
+QByteArray BlobFile::read(const BlobPointer& ptr) const
+{
+    const uint32_t block = ptr.offset & ~0xFFu;
+    const int index = int(ptr.offset & 0xFF);
+    if (block == 0 || qsizetype(block) >= m_data.size())
+        fail(QStringLiteral("odkaz na blok %1 mimo soubor").arg(block));
+    return index == 0xFF ? readSingle(block, ptr) : readSubAllocated(block, index, ptr);
+}
+
+QByteArray BlobFile::readSingle(uint32_t block, const BlobPointer& ptr) const
+{
+    if (m_data.at(block) != 2)
+        fail(QStringLiteral("blok %1 není typu 2").arg(block));
+    if (qsizetype(block) + 9 > m_data.size())
+        fail(QStringLiteral("blok %1 je zkrácený").arg(block));
+    const uint32_t length = le32(m_data, block + 3);
+    if (length != ptr.length)
+        fail(QStringLiteral("délka v bloku %1 nesouhlasí s odkazem").arg(block));
+    if (qsizetype(block) + 9 + qsizetype(length) > m_data.size())
+        fail(QStringLiteral("data bloku %1 přesahují konec souboru").arg(block));
+    return m_data.mid(block + 9, length);
+}
+
+QByteArray BlobFile::readSubAllocated(uint32_t block, int index, const BlobPointer& ptr) const
+{
+    if (m_data.at(block) != 3)
+        fail(QStringLiteral("blok %1 není typu 3").arg(block));
+    if (index >= kSubEntries || qsizetype(block) + kSubDataStart > m_data.size())
+        fail(QStringLiteral("neplatný odkaz do bloku %1").arg(block));
+    const auto* entry = reinterpret_cast<const unsigned char*>(m_data.constData() + block + kSubHeader + 5 * index);
+    const int start = entry[0] * 16;
+    const int chunks = entry[1];
+    const int last = entry[4];
+    if (chunks == 0 || last == 0 || last > 16)
+        fail(QStringLiteral("odkaz na smazaná data v bloku %1").arg(block));
+    const qsizetype length = qsizetype(16) * (chunks - 1) + last;
+    if (uint32_t(length) != ptr.length)
+        fail(QStringLiteral("délka v bloku %1 nesouhlasí s odkazem").arg(block));
+    if (start < kSubDataStart || start + length > BlobFileBuilder::kUnit
+        || qsizetype(block) + start + length > m_data.size())
+        fail(QStringLiteral("data bloku %1 přesahují blok").arg(block));
+    return m_data.mid(block + start, length);
+}
+
+QByteArray payloadOf(FieldType type, const QByteArray& stored)
+{
+    if (type == FieldType::Graphic && stored.size() >= 8)
+        return stored.mid(8);
+    return stored;
+}
+
+BlobFileBuilder::BlobFileBuilder() : m_data(kUnit, '\0')
+{
+    // Header block as the engine writes it; the free-space list from 0x38 stays empty.
+    static const unsigned char fixed[] = {0x82, 0x73, 0x02, 0x00, 0x29, 0x00};
+    m_data[0] = 0;
+    putLe16(m_data, 1, 1);
+    putLe16(m_data, 3, 1);
+    std::memcpy(m_data.data() + 5, fixed, sizeof fixed);
+    putLe16(m_data, 0x0B, 0x1000);
+    putLe16(m_data, 0x0D, 0x1000);
+    m_data[0x10] = 0x10;
+    putLe16(m_data, 0x11, 64);
+    putLe16(m_data, 0x13, 0x800);
+    m_data[0x29] = char(0xA1);
+    m_data[0x2A] = 0x02;
+}
+
+uint32_t BlobFileBuilder::add(QByteArrayView stored, bool isGraphic)
+{
+    return stored.size() <= kSubAllocLimit && !isGraphic ? addSubAllocated(stored) : addSingle(stored);
+}
+
+uint32_t BlobFileBuilder::addSingle(QByteArrayView stored)
+{
+    const qsizetype block = m_data.size();
+    const qsizetype units = (stored.size() + 9 + kUnit - 1) / kUnit;
+    if (block + units * kUnit > 0xFFFFFF00LL || units > 0xFFFF)
+        throw EDatabaseError(QStringLiteral("Soubor blobů by přesáhl 4 GB"));
+    m_data.resize(block + units * kUnit, '\0');
+    m_data[block] = 2;
+    putLe16(m_data, block + 1, uint16_t(units));
+    putLe32(m_data, block + 3, uint32_t(stored.size()));
+    putLe16(m_data, block + 7, 1);
+    std::memcpy(m_data.data() + block + 9, stored.data(), size_t(stored.size()));
+    return uint32_t(block) | 0xFF;
+}
+
+uint32_t BlobFileBuilder::addSubAllocated(QByteArrayView stored)
+{
+    const int chunks = int((stored.size() + 15) / 16);
+    if (m_subBlock < 0 || m_subNextIndex < 0 || (m_subNextChunk + chunks) * 16 > kUnit) {
+        m_subBlock = m_data.size();
+        if (m_subBlock + kUnit > 0xFFFFFF00LL)
+            throw EDatabaseError(QStringLiteral("Soubor blobů by přesáhl 4 GB"));
+        m_data.resize(m_subBlock + kUnit, '\0');
+        m_data[m_subBlock] = 3;
+        putLe16(m_data, m_subBlock + 1, 1);
+        m_subNextChunk = kSubDataStart / 16;
+        m_subNextIndex = kSubEntries - 1;
+    }
+    const int index = m_subNextIndex--;
+    const qsizetype entry = m_subBlock + kSubHeader + 5 * index;
+    m_data[entry] = char(m_subNextChunk);
+    m_data[entry + 1] = char(chunks);
+    putLe16(m_data, entry + 2, 1);
+    m_data[entry + 4] = char(stored.size() - 16 * (chunks - 1));
+    std::memcpy(m_data.data() + m_subBlock + 16 * m_subNextChunk, stored.data(), size_t(stored.size()));
+    m_subNextChunk += chunks;
+    return uint32_t(m_subBlock) | uint32_t(index);
+}
+
+} // namespace db::paradox

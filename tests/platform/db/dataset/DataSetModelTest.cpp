@@ -1,0 +1,135 @@
+// Tests of the grid model over a dataset and of the field-bound line edit.
+#include "platform/db/DataSetModel.h"
+#include "platform/db/FieldEditLink.h"
+#include "platform/db/Table.h"
+
+#include "platform/ui/Services.h"
+#include "support/ParadoxFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+namespace {
+
+class GridTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        test::writeParadoxTable(m_dir.filePath(QStringLiteral("TGENKL.DB")),
+                                {{"ODD", "I"}, {"PSK", "A", 15}, {"PSK_P", "N"}, {"NAJEMCE", "A", 80}},
+                                {{12, "1a", 0.125, QVariant()}, {3, "2b", 4.0, "Lesy obce"}});
+        table.SetDatabaseName(m_dir.path());
+        table.SetTableName(QStringLiteral("TGENKL"));
+        table.Open();
+        table.FieldByName(QStringLiteral("PSK_P")).SetDisplayFormat(QStringLiteral("0.00"));
+        table.FieldByName(QStringLiteral("NAJEMCE")).SetDisplayLabel(QStringLiteral("Nájemce lesa"));
+        source.SetDataSet(&table);
+    }
+
+    QTemporaryDir m_dir;
+    db::Table table;
+    db::DataSource source;
+};
+
+TEST_F(GridTest, ModelShowsFormattedValuesAndLabels)
+{
+    db::DataSetModel model;
+    model.setDataSet(&table);
+    ASSERT_EQ(model.rowCount(), 2);
+    ASSERT_EQ(model.columnCount(), 4);
+    EXPECT_EQ(model.data(model.index(0, 2)).toString(), QStringLiteral("0,13"));
+    EXPECT_EQ(model.data(model.index(1, 2)).toString(), QStringLiteral("4,00"));
+    EXPECT_EQ(model.data(model.index(0, 2), Qt::EditRole).toString(), QStringLiteral("0,125"));
+    EXPECT_EQ(model.data(model.index(0, 3)).toString(), QString());
+    EXPECT_EQ(model.headerData(3, Qt::Horizontal).toString(), QStringLiteral("Nájemce lesa"));
+    EXPECT_EQ(model.data(model.index(0, 0), Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+}
+
+TEST_F(GridTest, ModelEditsThroughTheDataSetAndHonoursReadOnlyColumns)
+{
+    db::DataSetModel model;
+    model.setDataSet(&table);
+    model.setColumns({QStringLiteral("PSK"), QStringLiteral("NAJEMCE")});
+    model.setColumnReadOnly(QStringLiteral("psk"), true);
+    EXPECT_FALSE(model.flags(model.index(1, 0)) & Qt::ItemIsEditable);
+    ASSERT_TRUE(model.flags(model.index(1, 1)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(model.setData(model.index(1, 1), QStringLiteral("Obec Horní Lhota")));
+    EXPECT_EQ(table.State(), db::DataSetState::dsBrowse);
+    EXPECT_EQ(table.RecNo(), 2);
+    EXPECT_EQ(table.FieldByName(QStringLiteral("NAJEMCE")).AsString(), QStringLiteral("Obec Horní Lhota"));
+    model.setReadOnly(true);
+    EXPECT_FALSE(model.setData(model.index(0, 1), QStringLiteral("x")));
+}
+
+TEST_F(GridTest, ModelFollowsInsertsAndFailedEditsReportTheError)
+{
+    db::DataSetModel model;
+    model.setDataSet(&table);
+    table.Append();
+    table.FieldByName(QStringLiteral("ODD")).AsInteger(40);
+    table.Post();
+    EXPECT_EQ(model.rowCount(), 3);
+    auto* recorder = dynamic_cast<ui::RecordingServices*>(&ui::services());
+    ASSERT_NE(recorder, nullptr);
+    const size_t before = recorder->messages.size();
+    EXPECT_FALSE(model.setData(model.index(0, 0), QStringLiteral("dvanáct")));
+    EXPECT_EQ(recorder->messages.size(), before + 1);
+    EXPECT_EQ(table.State(), db::DataSetState::dsBrowse);
+    EXPECT_EQ(table.FieldByName(QStringLiteral("ODD")).AsInteger(), 12);
+}
+
+void type(QLineEdit& edit, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(&edit, &press);
+    }
+}
+
+void press(QLineEdit& edit, Qt::Key key)
+{
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(&edit, &event);
+}
+
+TEST_F(GridTest, LineEditShowsEditsPostsAndCancels)
+{
+    QLineEdit edit;
+    new db::FieldEditLink(&edit, &source, QStringLiteral("PSK_P"));
+    EXPECT_EQ(edit.text(), QStringLiteral("0,13"));
+    edit.selectAll();
+    type(edit, QStringLiteral("7,5"));
+    EXPECT_EQ(table.State(), db::DataSetState::dsEdit);
+    press(edit, Qt::Key_Return);
+    EXPECT_EQ(table.State(), db::DataSetState::dsBrowse);
+    EXPECT_EQ(table.FieldByName(QStringLiteral("PSK_P")).AsFloat(), 7.5);
+    EXPECT_EQ(edit.text(), QStringLiteral("7,50"));
+
+    edit.selectAll();
+    type(edit, QStringLiteral("9"));
+    press(edit, Qt::Key_Escape);
+    EXPECT_EQ(table.State(), db::DataSetState::dsBrowse);
+    EXPECT_EQ(table.FieldByName(QStringLiteral("PSK_P")).AsFloat(), 7.5);
+    EXPECT_EQ(edit.text(), QStringLiteral("7,50"));
+
+    table.Next();
+    EXPECT_EQ(edit.text(), QStringLiteral("4,00"));
+}
+
+TEST_F(GridTest, LineEditIsReadOnlyOverAReadOnlyTable)
+{
+    table.Close();
+    table.SetReadOnly(true);
+    table.Open();
+    QLineEdit edit;
+    new db::FieldEditLink(&edit, &source, QStringLiteral("PSK"));
+    EXPECT_TRUE(edit.isReadOnly());
+    EXPECT_EQ(edit.text(), QStringLiteral("1a"));
+}
+
+} // namespace

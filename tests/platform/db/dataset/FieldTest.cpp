@@ -1,0 +1,155 @@
+// Tests of the text forms and conversions of dataset fields.
+#include "platform/db/dataset/MemoryDataSet.h"
+
+#include "platform/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+#include <QDate>
+
+using db::FieldType;
+using test::MemoryDataSet;
+
+namespace {
+
+// A one-field, one-row dataset holding `value`.
+struct OneValue {
+    OneValue(FieldType type, int size, const QVariant& value)
+        : ds({db::FieldDef{QStringLiteral("F"), type, size}}, {{value}})
+    {
+        ds.Open();
+    }
+    db::Field& field() { return ds.Fields(0); }
+    MemoryDataSet ds;
+};
+
+struct TextCase {
+    const char* name;
+    FieldType type;
+    int size;
+    QVariant value;
+    const char* displayFormat;
+    const char* asString;
+    const char* displayText;
+};
+
+class FieldText : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(FieldText, AsStringAndDisplayText)
+{
+    const TextCase& c = GetParam();
+    OneValue v(c.type, c.size, c.value);
+    v.field().SetDisplayFormat(QString::fromUtf8(c.displayFormat));
+    EXPECT_EQ(v.field().AsString(), QString::fromUtf8(c.asString));
+    EXPECT_EQ(v.field().DisplayText(), QString::fromUtf8(c.displayText));
+    EXPECT_EQ(v.field().IsNull(), !c.value.isValid());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Field, FieldText,
+    ::testing::Values(
+        TextCase{"IntegerInDecimal", FieldType::ftInteger, 0, QVariant(-42), "", "-42", "-42"},
+        TextCase{"SmallintFormatted", FieldType::ftSmallint, 0, QVariant(7), "0.00", "7", "7,00"},
+        TextCase{"FloatGeneralForm", FieldType::ftFloat, 0, QVariant(0.1 + 0.2), "", "0,3", "0,3"},
+        TextCase{"FloatWithFormat", FieldType::ftFloat, 0, QVariant(2.0), "0.00", "2", "2,00"},
+        TextCase{"FloatFormatRoundsHalfUp", FieldType::ftFloat, 0, QVariant(0.125), "0.00", "0,125", "0,13"},
+        TextCase{"NullFloat", FieldType::ftFloat, 0, QVariant(), "0.00", "", ""},
+        TextCase{"NullString", FieldType::ftString, 10, QVariant(), "", "", ""},
+        TextCase{"CzechString", FieldType::ftString, 20, QVariant(QStringLiteral("Žluťoučký kůň")), "",
+                 "Žluťoučký kůň", "Žluťoučký kůň"},
+        TextCase{"StringWithoutTrailingBlanks", FieldType::ftString, 8, QVariant(QStringLiteral(" SM  ")), "",
+                 " SM", " SM"},
+        TextCase{"BooleanTrue", FieldType::ftBoolean, 0, QVariant(true), "", "True", "True"},
+        TextCase{"Date", FieldType::ftDate, 0, QVariant(45000.0), "", "15.3.2023", "15.3.2023"},
+        TextCase{"DateFormatted", FieldType::ftDate, 0, QVariant(45000.0), "yyyy-mm-dd", "15.3.2023", "2023-03-15"},
+        TextCase{"Currency", FieldType::ftCurrency, 0, QVariant(1234.5), "", "1234,5", "1 234,50 Kč"},
+        TextCase{"MemoShowsItsKind", FieldType::ftMemo, 1, QVariant(QStringLiteral("text")), "", "text", "(MEMO)"},
+        TextCase{"EmptyMemo", FieldType::ftMemo, 1, QVariant(), "", "", "(memo)"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct IntegerCase {
+    const char* name;
+    FieldType type;
+    QVariant value;
+    int expected;   // when no error
+    enum { None, Convert, Range, Database } error;
+};
+
+class FieldAsInteger : public ::testing::TestWithParam<IntegerCase> {};
+
+TEST_P(FieldAsInteger, ConvertsOrRaises)
+{
+    const IntegerCase& c = GetParam();
+    OneValue v(c.type, 10, c.value);
+    switch (c.error) {
+    case IntegerCase::None: EXPECT_EQ(v.field().AsInteger(), c.expected); break;
+    case IntegerCase::Convert: EXPECT_THROW(v.field().AsInteger(), EConvertError); break;
+    case IntegerCase::Range: EXPECT_THROW(v.field().AsInteger(), ERangeError); break;
+    case IntegerCase::Database: EXPECT_THROW(v.field().AsInteger(), EDatabaseError); break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Field, FieldAsInteger,
+    ::testing::Values(
+        IntegerCase{"FloatHalfToEvenDown", FieldType::ftFloat, QVariant(2.5), 2, IntegerCase::None},
+        IntegerCase{"FloatHalfToEvenUp", FieldType::ftFloat, QVariant(3.5), 4, IntegerCase::None},
+        IntegerCase{"NegativeHalf", FieldType::ftFloat, QVariant(-2.5), -2, IntegerCase::None},
+        IntegerCase{"NullNumberIsZero", FieldType::ftFloat, QVariant(), 0, IntegerCase::None},
+        IntegerCase{"FloatBeyond32Bits", FieldType::ftFloat, QVariant(3e9), 0, IntegerCase::Range},
+        IntegerCase{"DecimalText", FieldType::ftString, QVariant(QStringLiteral("12")), 12, IntegerCase::None},
+        IntegerCase{"NonNumericText", FieldType::ftString, QVariant(QStringLiteral("1a")), 0, IntegerCase::Convert},
+        IntegerCase{"EmptyText", FieldType::ftString, QVariant(), 0, IntegerCase::Convert},
+        IntegerCase{"BooleanIsNoInteger", FieldType::ftBoolean, QVariant(true), 0, IntegerCase::Database}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Field, AsFloatOfNullIsZeroAndOfTextConverts)
+{
+    EXPECT_EQ(OneValue(FieldType::ftFloat, 0, QVariant()).field().AsFloat(), 0.0);
+    EXPECT_EQ(OneValue(FieldType::ftString, 5, QStringLiteral("1,5")).field().AsFloat(), 1.5);
+    EXPECT_THROW(OneValue(FieldType::ftString, 5, QStringLiteral("x")).field().AsFloat(), EConvertError);
+}
+
+TEST(Field, SettersConvertTextAndCheckTheRange)
+{
+    OneValue v(FieldType::ftSmallint, 0, QVariant(1));
+    v.ds.Edit();
+    v.field().AsString(QStringLiteral(" 12 "));
+    EXPECT_EQ(v.field().AsInteger(), 12);
+    v.field().AsString(QString());
+    EXPECT_TRUE(v.field().IsNull());
+    EXPECT_THROW(v.field().AsString(QStringLiteral("abc")), EConvertError);
+    EXPECT_THROW(v.field().AsInteger(40000), EDatabaseError);
+    v.field().AsFloat(6.5);
+    EXPECT_EQ(v.field().AsInteger(), 6);
+}
+
+TEST(Field, StringSetterCutsToTheFieldSize)
+{
+    OneValue v(FieldType::ftString, 3, QVariant());
+    v.ds.Edit();
+    v.field().AsString(QStringLiteral("ABCDE"));
+    EXPECT_EQ(v.field().AsString(), QStringLiteral("ABC"));
+}
+
+TEST(Field, DefaultsOfDisplayProperties)
+{
+    OneValue text(FieldType::ftString, 15, QVariant());
+    EXPECT_EQ(text.field().DisplayWidth(), 15);
+    EXPECT_EQ(text.field().Alignment(), db::Align::taLeftJustify);
+    EXPECT_EQ(text.field().DisplayLabel(), QStringLiteral("F"));
+    OneValue number(FieldType::ftFloat, 0, QVariant());
+    EXPECT_EQ(number.field().Alignment(), db::Align::taRightJustify);
+    EXPECT_EQ(number.field().DataSize(), 8);
+    EXPECT_EQ(int(number.field().DataType()), 6);
+}
+
+TEST(Field, CanonicalValuesOfForeignTypes)
+{
+    EXPECT_EQ(db::canonicalValue(FieldType::ftDate, QDate(1899, 12, 31)).toDouble(), 1.0);
+    EXPECT_EQ(db::canonicalValue(FieldType::ftInteger, qlonglong(5)).typeId(), QMetaType::Int);
+    EXPECT_THROW(db::canonicalValue(FieldType::ftInteger, qlonglong(1) << 40), ERangeError);
+    EXPECT_FALSE(db::canonicalValue(FieldType::ftString, QVariant()).isValid());
+}
+
+} // namespace

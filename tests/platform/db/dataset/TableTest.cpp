@@ -1,0 +1,512 @@
+// Tests of db::Table over generated Paradox tables: location, orders, ranges, keys, links, writes.
+#include "platform/db/Table.h"
+
+#include "platform/db/paradox/ParadoxFile.h"
+#include "platform/Exceptions.h"
+#include "support/ParadoxFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using db::FieldType;
+using db::Table;
+
+namespace {
+
+class TableTest : public ::testing::Test
+{
+protected:
+    QString write(const QString& name, const QList<test::FixtureField>& fields,
+                  const QList<QVariantList>& rows, const test::FixtureOptions& options = {})
+    {
+        const QString path = m_dir.filePath(name);
+        test::writeParadoxTable(path, fields, rows, options);
+        return path;
+    }
+
+    // NAVRH.DB: proposals of storeys (Vazba = storey ID) by kind, written out of order.
+    QString writeNavrh()
+    {
+        return write(QStringLiteral("NAVRH.DB"),
+                     {{"Vazba", "N"}, {"ID", "N"}, {"N_Druh_vykonu", "S"}, {"N_Zkratka_dreviny", "A", 3}},
+                     {{7.0, 5.0, 11, "SM"}, {7.0, 1.0, 10, "BK"}, {8.0, 2.0, 10, "DB"}, {7.0, 3.0, 10, "SM"},
+                      {7.0, 4.0, 2, "JD"}, {6.0, 6.0, 10, "BO"}, {7.0, 7.0, 12, "SM"}});
+    }
+
+    void open(Table& t, const QString& name, const QString& index = QString())
+    {
+        t.SetDatabaseName(dir());
+        t.SetTableName(name);
+        t.SetIndexFieldNames(index);
+        t.Open();
+    }
+
+    static QStringList column(Table& t, const char* field)
+    {
+        QStringList values;
+        for (t.First(); !t.Eof(); t.Next())
+            values << t.FieldByName(QString::fromLatin1(field)).AsString();
+        return values;
+    }
+
+    QString dir() const { return m_dir.path(); }
+
+    static test::FixtureOptions keyed(int keyFields)
+    {
+        test::FixtureOptions options;
+        options.keyFields = keyFields;
+        return options;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(TableTest, OpensByDirectoryOrFullPathIgnoringCaseAndExtension)
+{
+    write(QStringLiteral("ODDELENI.DB"), {{"ODD", "S"}}, {{1}, {2}});
+    Table byName;
+    open(byName, QStringLiteral("oddeleni"));
+    EXPECT_EQ(byName.RecordCount(), 2);
+
+    Table byPath;
+    byPath.SetTableName(QDir::toNativeSeparators(dir()).replace(QLatin1Char('/'), QLatin1Char('\\'))
+                        + QStringLiteral("\\Oddeleni.db"));
+    byPath.Open();
+    EXPECT_EQ(byPath.FieldByName(QStringLiteral("odd")).AsInteger(), 1);
+
+    Table missing;
+    missing.SetDatabaseName(dir());
+    missing.SetTableName(QStringLiteral("NIC.DB"));
+    EXPECT_THROW(missing.Open(), EDatabaseError);
+    EXPECT_FALSE(missing.Active());
+}
+
+TEST_F(TableTest, DeclaredFieldMissingIsADistinctError)
+{
+    write(QStringLiteral("BEZLESI.DB"), {{"VAZBA", "N"}, {"ID", "N"}}, {{1.0, 2.0}});
+    Table t;
+    t.SetDatabaseName(dir());
+    t.SetTableName(QStringLiteral("BEZLESI.DB"));
+    t.FieldDefs().Add(QStringLiteral("vazba"), FieldType::ftFloat);
+    t.FieldDefs().Add(QStringLiteral("Vyuziti"), FieldType::ftString, 2);
+    try {
+        t.Open();
+        FAIL() << "opened";
+    } catch (const db::EDeclaredFieldMissing& e) {
+        EXPECT_EQ(e.fieldName(), QStringLiteral("Vyuziti"));
+    }
+    EXPECT_FALSE(t.Active());
+    t.FieldDefs().Clear();
+    t.FieldDefs().Add(QStringLiteral("ID"), FieldType::ftFloat);
+    t.Open();
+    EXPECT_EQ(t.FieldCount(), 2);
+}
+
+TEST_F(TableTest, NamedOrdersAreStableOverThePhysicalOrder)
+{
+    writeNavrh();
+    Table t;
+    open(t, QStringLiteral("NAVRH"), QStringLiteral("Vazba"));
+    EXPECT_EQ(column(t, "ID"), (QStringList{"6", "5", "1", "3", "4", "7", "2"}));
+    t.SetIndexFieldNames(QStringLiteral("Vazba;N_Druh_vykonu;ID"));
+    EXPECT_EQ(column(t, "ID"), (QStringList{"6", "4", "1", "3", "5", "7", "2"}));
+    t.SetIndexName(QString());   // unkeyed: the physical order
+    EXPECT_EQ(column(t, "ID"), (QStringList{"5", "1", "2", "3", "4", "6", "7"}));
+    EXPECT_THROW(t.SetIndexName(QStringLiteral("NEEXISTUJE")), EDatabaseError);
+}
+
+TEST_F(TableTest, CompositeRangeOnTheLeadingFields)
+{
+    writeNavrh();
+    Table t;
+    open(t, QStringLiteral("NAVRH"), QStringLiteral("Vazba;N_Druh_vykonu;ID"));
+    auto range = [&](int storey, int firstKind, int lastKind) {
+        t.SetRangeStart();
+        t.FieldByName(QStringLiteral("VAZBA")).AsInteger(storey);
+        t.FieldByName(QStringLiteral("N_Druh_vykonu")).AsInteger(firstKind);
+        t.FieldByName(QStringLiteral("ID")).AsInteger(0);
+        t.SetRangeEnd();
+        t.FieldByName(QStringLiteral("VAZBA")).AsInteger(storey);
+        t.FieldByName(QStringLiteral("N_Druh_vykonu")).AsInteger(lastKind);
+        t.FieldByName(QStringLiteral("ID")).AsInteger(900000);
+        t.ApplyRange();
+    };
+    range(7, 10, 10);
+    EXPECT_EQ(column(t, "ID"), (QStringList{"1", "3"}));
+    range(7, 0, 7);
+    EXPECT_EQ(column(t, "ID"), (QStringList{"4"}));
+    range(9, 10, 10);
+    EXPECT_TRUE(t.IsEmpty());
+    EXPECT_TRUE(t.Bof() && t.Eof());
+    t.SetRange({7.0}, {8.0});   // one leading field only
+    EXPECT_EQ(column(t, "ID"), (QStringList{"4", "1", "3", "5", "7", "2"}));
+    t.CancelRange();
+    EXPECT_EQ(t.RecordCount(), 7);
+}
+
+TEST_F(TableTest, FindKeyMissLeavesTheCursorWhereItWas)
+{
+    writeNavrh();
+    Table t;
+    open(t, QStringLiteral("NAVRH"), QStringLiteral("ID"));
+    t.MoveBy(2);
+    EXPECT_FALSE(t.FindKey({99}));
+    EXPECT_EQ(t.RecNo(), 3);
+    EXPECT_TRUE(t.FindKey({5}));
+    EXPECT_EQ(t.FieldByName(QStringLiteral("N_Druh_vykonu")).AsInteger(), 11);
+    t.SetKey();
+    t.FieldByName(QStringLiteral("ID")).AsFloat(2);
+    EXPECT_TRUE(t.GotoKey());
+    EXPECT_EQ(t.FieldByName(QStringLiteral("N_Zkratka_dreviny")).AsString(), QStringLiteral("DB"));
+    t.FindNearest({4.5});
+    EXPECT_EQ(t.FieldByName(QStringLiteral("ID")).AsInteger(), 5);
+    t.FindNearest({100});
+    EXPECT_EQ(t.RecNo(), 7);
+}
+
+// ODDELENI (ID) > DILEC (VAZBA, ID) > POROST (VAZBA, POR).
+class MasterDetailChain : public TableTest
+{
+protected:
+    void SetUp() override
+    {
+        write(QStringLiteral("ODDELENI.DB"), {{"ODD", "S"}, {"ID", "N"}}, {{1, 100.0}, {2, 200.0}, {3, 300.0}});
+        write(QStringLiteral("DILEC.DB"), {{"VAZBA", "N"}, {"DIL", "A", 1}, {"ID", "N"}},
+              {{200.0, "a", 21.0}, {100.0, "a", 11.0}, {100.0, "b", 12.0}, {200.0, "b", 22.0}});
+        write(QStringLiteral("POROST.DB"), {{"VAZBA", "N"}, {"POR", "A", 1}},
+              {{12.0, "1"}, {11.0, "1"}, {21.0, "1"}, {11.0, "2"}, {22.0, "1"}, {22.0, "2"}, {22.0, "3"}});
+        open(odd, QStringLiteral("ODDELENI"));
+        open(dil, QStringLiteral("DILEC"), QStringLiteral("VAZBA"));
+        open(por, QStringLiteral("POROST"), QStringLiteral("VAZBA"));
+        dil.SetMasterSource(&oddSource);
+        dil.SetMasterFields(QStringLiteral("ID"));
+        por.SetMasterSource(&dilSource);
+        por.SetMasterFields(QStringLiteral("ID"));
+    }
+
+    QString stands()
+    {
+        QStringList all;
+        for (dil.First(); !dil.Eof(); dil.Next())
+            all << dil.FieldByName(QStringLiteral("DIL")).AsString() + QLatin1Char(':')
+                    + column(por, "POR").join(QLatin1Char(','));
+        return all.join(QLatin1Char(' '));
+    }
+
+    Table odd, dil, por;
+    db::DataSource oddSource{&odd};
+    db::DataSource dilSource{&dil};
+};
+
+TEST_F(MasterDetailChain, EveryLevelRefiltersOnEachMasterMove)
+{
+    EXPECT_EQ(stands(), QStringLiteral("a:1,2 b:1"));
+    odd.Next();
+    EXPECT_EQ(stands(), QStringLiteral("a:1 b:1,2,3"));
+    odd.Next();
+    EXPECT_TRUE(dil.IsEmpty());
+    EXPECT_TRUE(por.IsEmpty());
+    odd.Prior();
+    EXPECT_EQ(dil.RecordCount(), 2);
+    EXPECT_EQ(por.FieldByName(QStringLiteral("VAZBA")).AsInteger(), 21);
+}
+
+TEST_F(MasterDetailChain, DetailGoesToItsFirstRowOnEveryMasterMove)
+{
+    dil.Last();
+    EXPECT_EQ(por.RecordCount(), 1);
+    odd.Next();
+    odd.Prior();
+    EXPECT_EQ(dil.RecNo(), 1);
+    EXPECT_TRUE(dil.Bof());
+    EXPECT_EQ(dil.FieldByName(QStringLiteral("ID")).AsInteger(), 11);
+    EXPECT_EQ(por.RecordCount(), 2);
+}
+
+TEST_F(MasterDetailChain, ClosedMasterEmptiesTheDetail)
+{
+    odd.Close();
+    EXPECT_TRUE(dil.IsEmpty());
+    EXPECT_TRUE(por.IsEmpty());
+    odd.Open();
+    EXPECT_EQ(dil.RecordCount(), 2);
+}
+
+TEST_F(MasterDetailChain, DisabledMasterControlsHoldTheDetailUntilEnabled)
+{
+    odd.DisableControls();
+    odd.Next();
+    EXPECT_EQ(dil.FieldByName(QStringLiteral("VAZBA")).AsInteger(), 100);
+    odd.EnableControls();
+    EXPECT_EQ(dil.FieldByName(QStringLiteral("VAZBA")).AsInteger(), 200);
+}
+
+TEST_F(MasterDetailChain, ARangeReplacesTheLinkUntilTheMasterMoves)
+{
+    dil.SetRange({200.0}, {200.0});
+    EXPECT_EQ(column(dil, "ID"), (QStringList{"21", "22"}));
+    odd.Next();
+    odd.First();
+    EXPECT_EQ(column(dil, "ID"), (QStringList{"11", "12"}));
+}
+
+TEST_F(MasterDetailChain, AnInsertedDetailRowTakesTheMasterKey)
+{
+    odd.Next();
+    dil.Append();
+    dil.FieldByName(QStringLiteral("DIL")).AsString(QStringLiteral("c"));
+    dil.FieldByName(QStringLiteral("ID")).AsInteger(23);
+    dil.Post();
+    EXPECT_EQ(dil.FieldByName(QStringLiteral("VAZBA")).AsInteger(), 200);
+    EXPECT_EQ(column(dil, "DIL"), (QStringList{"a", "b", "c"}));
+    odd.First();
+    EXPECT_EQ(column(dil, "DIL"), (QStringList{"a", "b"}));
+}
+
+TEST_F(TableTest, InsertEditDeleteReachTheFileAndAFreshTable)
+{
+    const QString path = write(QStringLiteral("PS.DB"), {{"PSK", "A", 12}, {"PSK_P", "N"}, {"POZN", "M", 10}},
+                               {{"1a", 1.5, "krátká"}, {"2b", 2.5, QString(300, QChar(u'ř'))}, {"3c", 3.5, QVariant()}});
+    {
+        Table t;
+        open(t, QStringLiteral("PS"));
+        t.Next();
+        t.Edit();
+        t.FieldByName(QStringLiteral("PSK_P")).AsFloat(0.12);
+        t.Post();
+        t.Last();
+        t.Delete();
+        t.Append();
+        t.FieldByName(QStringLiteral("PSK")).AsString(QStringLiteral("4d"));
+        t.FieldByName(QStringLiteral("POZN")).AsString(QStringLiteral("Poznámka ěščřžýáíé"));
+        t.Post();
+
+        Table fresh;   // same process, not yet flushed: the rows are shared
+        open(fresh, QStringLiteral("PS"));
+        EXPECT_EQ(column(fresh, "PSK"), (QStringList{"1a", "2b", "4d"}));
+        t.FlushBuffers();
+    }
+    const db::paradox::ParadoxFile file(path);
+    EXPECT_EQ(file.recordCount(), 3);
+    Table reread;
+    open(reread, QStringLiteral("PS"));
+    EXPECT_EQ(column(reread, "PSK_P"), (QStringList{"1,5", "0,12", ""}));
+    EXPECT_EQ(column(reread, "POZN"), (QStringList{"krátká", QString(300, QChar(u'ř')), "Poznámka ěščřžýáíé"}));
+}
+
+TEST_F(TableTest, TwoTablesOnOneFileKeepEachOthersPosts)
+{
+    writeNavrh();
+    Table thinning, felling;
+    open(thinning, QStringLiteral("NAVRH"), QStringLiteral("Vazba;N_Druh_vykonu;ID"));
+    open(felling, QStringLiteral("navrh.db"));
+    thinning.Append();
+    thinning.FieldByName(QStringLiteral("ID")).AsInteger(8);
+    thinning.FieldByName(QStringLiteral("Vazba")).AsInteger(7);
+    thinning.Post();
+    felling.Append();
+    felling.FieldByName(QStringLiteral("ID")).AsInteger(9);
+    felling.Post();
+    felling.FlushBuffers();
+    thinning.Close();
+    felling.Close();
+    Table reread;
+    open(reread, QStringLiteral("NAVRH"), QStringLiteral("ID"));
+    EXPECT_EQ(column(reread, "ID"), (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9"}));
+}
+
+TEST_F(TableTest, BookmarksSurviveAChangeOfOrder)
+{
+    writeNavrh();
+    Table t;
+    open(t, QStringLiteral("NAVRH"));
+    t.MoveBy(3);
+    const db::Bookmark mark = t.GetBookmark();
+    t.SetIndexFieldNames(QStringLiteral("ID"));
+    t.First();
+    t.GotoBookmark(mark);
+    EXPECT_EQ(t.FieldByName(QStringLiteral("ID")).AsInteger(), 3);
+    EXPECT_EQ(t.RecNo(), 3);
+}
+
+TEST_F(TableTest, ClosingTheLastHolderWritesPendingChanges)
+{
+    write(QStringLiteral("ID.DB"), {{"Tabulka", "A", 8}, {"ID", "N"}}, {{"NAVRH", 10.0}});
+    {
+        Table t;
+        open(t, QStringLiteral("ID"));
+        t.Edit();
+        t.FieldByName(QStringLiteral("ID")).AsInteger(11);
+        t.Post();
+        t.Close();
+    }
+    Table again;
+    open(again, QStringLiteral("ID"));
+    EXPECT_EQ(again.FieldByName(QStringLiteral("ID")).AsInteger(), 11);
+}
+
+TEST_F(TableTest, AFailedOpenBesideAnOpenTableKeepsItsChangesWritten)
+{
+    write(QStringLiteral("ID.DB"), {{"Tabulka", "A", 8}, {"ID", "N"}}, {{"NAVRH", 10.0}});
+    Table a;
+    open(a, QStringLiteral("ID"));
+    a.Edit();
+    a.FieldByName(QStringLiteral("ID")).AsInteger(12);
+    a.Post();
+    Table b;
+    b.FieldDefs().Add(QStringLiteral("CHYBI"), FieldType::ftString, 2);
+    EXPECT_THROW(open(b, QStringLiteral("ID")), db::EDeclaredFieldMissing);
+    a.Close();
+    Table c;
+    open(c, QStringLiteral("ID"));
+    EXPECT_EQ(c.FieldByName(QStringLiteral("ID")).AsInteger(), 12);
+}
+
+TEST_F(TableTest, RefreshRereadsAFileChangedOnDiskUnlessChangesArePending)
+{
+    write(QStringLiteral("LHC.DB"), {{"LHC_KOD", "I"}}, {{1}, {2}});
+    Table t;
+    open(t, QStringLiteral("LHC"));
+    write(QStringLiteral("LHC.DB"), {{"LHC_KOD", "I"}}, {{1}, {2}, {3}});
+    t.Refresh();
+    EXPECT_EQ(column(t, "LHC_KOD"), (QStringList{"1", "2", "3"}));
+    t.First();
+    t.Edit();
+    t.Fields(0).AsInteger(9);
+    t.Post();
+    write(QStringLiteral("LHC.DB"), {{"LHC_KOD", "I"}}, {{5}});
+    t.Refresh();
+    EXPECT_EQ(column(t, "LHC_KOD"), (QStringList{"9", "2", "3"}));
+}
+
+TEST_F(TableTest, TableWithIndexFilesOpensReadOnly)
+{
+    const QString path = write(QStringLiteral("TAB_HS.DB"), {{"CISLO_HS", "S"}, {"NAZEV_HS", "A", 30}},
+                               {{1, "první"}, {2, "druhý"}}, keyed(1));
+    QFile px(m_dir.filePath(QStringLiteral("tab_hs.px")));
+    ASSERT_TRUE(px.open(QIODevice::WriteOnly));
+    px.close();
+    const QByteArray before = [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    Table t;
+    open(t, QStringLiteral("TAB_HS"));
+    EXPECT_TRUE(t.isReadOnlyStorage());
+    EXPECT_FALSE(t.CanModify());
+    EXPECT_EQ(t.IndexDefs().size(), 1u);
+    EXPECT_TRUE(t.FindKey({2}));
+    EXPECT_EQ(t.FieldByName(QStringLiteral("NAZEV_HS")).AsString(), QStringLiteral("druhý"));
+    EXPECT_THROW(t.Edit(), EDatabaseError);
+    EXPECT_THROW(t.Append(), EDatabaseError);
+    EXPECT_THROW(t.Delete(), EDatabaseError);
+    t.Close();
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+}
+
+TEST_F(TableTest, KeyedTableRefusesARepeatedKey)
+{
+    write(QStringLiteral("POSKOZ.DB"), {{"Vazba", "N"}, {"Druh_poskozeni", "S"}, {"Stupen_poskozeni", "S"}},
+          {{1.0, 2, 1}, {1.0, 3, 1}}, keyed(2));
+    Table t;
+    open(t, QStringLiteral("POSKOZ"));
+    t.Append();
+    t.FieldByName(QStringLiteral("Vazba")).AsInteger(1);
+    t.FieldByName(QStringLiteral("Druh_poskozeni")).AsInteger(3);
+    EXPECT_THROW(t.Post(), EDatabaseError);
+    EXPECT_EQ(t.State(), db::DataSetState::dsInsert);
+    t.FieldByName(QStringLiteral("Druh_poskozeni")).AsInteger(1);
+    t.Post();
+    EXPECT_EQ(column(t, "Druh_poskozeni"), (QStringList{"1", "2", "3"}));
+}
+
+TEST_F(TableTest, CreateTableReplacesTheFileFromFieldDefinitions)
+{
+    write(QStringLiteral("TGENKL.DB"), {{"X", "A", 5}}, {{"starý"}});
+    Table t;
+    t.SetDatabaseName(dir());
+    t.SetTableName(QStringLiteral("TGENKL.DB"));
+    t.SetExclusive(true);
+    t.FieldDefs().Add(QStringLiteral("LHC_KOD"), FieldType::ftInteger);
+    t.FieldDefs().Add(QStringLiteral("LHC_NAZEV"), FieldType::ftString, 80);
+    t.FieldDefs().Add(QStringLiteral("PSK_P"), FieldType::ftFloat);
+    t.FieldDefs().Add(QStringLiteral("MODEL"), FieldType::ftBoolean);
+    t.CreateTable();
+    t.Open();
+    EXPECT_TRUE(t.IsEmpty());
+    EXPECT_EQ(t.FieldByName(QStringLiteral("LHC_NAZEV")).Size(), 80);
+    EXPECT_EQ(t.FieldByName(QStringLiteral("MODEL")).DataType(), FieldType::ftBoolean);
+    for (int i = 1; i <= 3; ++i) {
+        t.Append();
+        t.FieldByName(QStringLiteral("LHC_KOD")).AsInteger(i);
+        t.FieldByName(QStringLiteral("lhc_nazev")).AsString(QStringLiteral("Lesní celek %1").arg(i));
+        t.FieldByName(QStringLiteral("MODEL")).AsBoolean(i % 2 == 1);
+        t.Post();
+    }
+    EXPECT_EQ(t.RecNo(), 3);
+
+    Table other;
+    other.SetDatabaseName(dir());
+    other.SetTableName(QStringLiteral("TGENKL.DB"));
+    EXPECT_THROW(other.Open(), EDatabaseError);   // opened exclusively
+    t.Close();
+    open(other, QStringLiteral("TGENKL"));
+    EXPECT_EQ(column(other, "LHC_NAZEV"), (QStringList{"Lesní celek 1", "Lesní celek 2", "Lesní celek 3"}));
+    EXPECT_EQ(column(other, "MODEL"), (QStringList{"True", "False", "True"}));
+}
+
+TEST_F(TableTest, EncryptedTableIsReadButNotWritten)
+{
+    test::FixtureOptions options;
+    options.password = QStringLiteral("zq");
+    write(QStringLiteral("OLH.DB"), {{"KOD", "S"}, {"POPIS", "A", 20}}, {{1, "Šumava"}, {2, "Křivoklát"}}, options);
+    Table t;
+    open(t, QStringLiteral("OLH"));
+    EXPECT_EQ(column(t, "POPIS"), (QStringList{"Šumava", "Křivoklát"}));
+    EXPECT_TRUE(t.isReadOnlyStorage());
+    EXPECT_THROW(t.Edit(), EDatabaseError);
+}
+
+TEST_F(TableTest, GraphicAndAutoIncrementFields)
+{
+    const QByteArray picture = QByteArray("BM") + QByteArray(5000, '\x7f');
+    write(QStringLiteral("OBR.DB"), {{"N", "+"}, {"OBR", "G", 10}}, {{1, picture}, {2, QVariant()}});
+    Table t;
+    open(t, QStringLiteral("OBR"));
+    EXPECT_EQ(t.FieldByName(QStringLiteral("OBR")).DataType(), FieldType::ftGraphic);
+    EXPECT_EQ(t.FieldByName(QStringLiteral("OBR")).AsBytes(), picture);
+    EXPECT_TRUE(t.FieldByName(QStringLiteral("N")).ReadOnly());
+    t.Append();
+    t.FieldByName(QStringLiteral("OBR")).AsBytes(QByteArray("GIF89a"));
+    t.Post();
+    EXPECT_EQ(t.FieldByName(QStringLiteral("N")).AsInteger(), 3);
+    t.Close();
+    open(t, QStringLiteral("OBR"));
+    t.Append();
+    t.Post();
+    EXPECT_EQ(column(t, "N"), (QStringList{"1", "2", "3", "4"}));
+    t.First();
+    EXPECT_EQ(t.FieldByName(QStringLiteral("OBR")).AsBytes(), picture);
+    t.MoveBy(2);
+    EXPECT_EQ(t.FieldByName(QStringLiteral("OBR")).AsBytes(), QByteArray("GIF89a"));
+    t.Next();
+    EXPECT_TRUE(t.FieldByName(QStringLiteral("OBR")).IsNull());
+}
+
+TEST_F(TableTest, EmptyTableRemovesEveryRow)
+{
+    write(QStringLiteral("OST.DB"), {{"OST", "N"}}, {{1.0}, {2.0}});
+    Table t;
+    t.SetDatabaseName(dir());
+    t.SetTableName(QStringLiteral("OST"));
+    t.EmptyTable();
+    t.Open();
+    EXPECT_TRUE(t.IsEmpty());
+    t.Close();
+    t.DeleteTable();
+    EXPECT_THROW(t.Open(), EDatabaseError);
+}
+
+} // namespace

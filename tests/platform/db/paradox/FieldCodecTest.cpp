@@ -1,0 +1,203 @@
+// Field encodings against the byte patterns of tables the original engine wrote.
+#include "platform/Exceptions.h"
+#include "platform/db/paradox/FieldCodec.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+
+using namespace db::paradox;
+
+namespace {
+
+FieldDef fieldOf(FieldType type, int width, int decimals = 0)
+{
+    FieldDef f;
+    f.name = QStringLiteral("Pole");
+    f.type = type;
+    f.width = width;
+    f.decimals = decimals;
+    f.offset = 3;   // not at the record start, to catch offset slips
+    return f;
+}
+
+QByteArray fieldBytes(const FieldDef& f, const QByteArray& record)
+{
+    return record.mid(f.offset, f.width).toHex(' ').toUpper();
+}
+
+double dateOf(int y, int m, int d)
+{
+    return double(QDate(y, m, d).toJulianDay() - QDate(1899, 12, 30).toJulianDay());
+}
+
+struct Pattern
+{
+    const char* name;
+    FieldType type;
+    int width;
+    int decimals;
+    QVariant value;
+    const char* bytes;
+};
+
+class KnownBytes : public ::testing::TestWithParam<Pattern>
+{
+};
+
+} // namespace
+
+TEST_P(KnownBytes, EncodesAndDecodes)
+{
+    const Pattern& p = GetParam();
+    const FieldDef f = fieldOf(p.type, p.width, p.decimals);
+    QByteArray record(f.offset + f.width + 2, '\x5A');
+    encodeValue(f, record.data(), p.value, CodePage::forNumber(1250));
+    EXPECT_EQ(fieldBytes(f, record), QByteArray(p.bytes));
+    EXPECT_EQ(record.left(f.offset), QByteArray(f.offset, '\x5A'));   // neighbours untouched
+    EXPECT_EQ(record.right(2), QByteArray(2, '\x5A'));
+    const QVariant back = decodeValue(f, record.constData(), CodePage::forNumber(1250));
+    if (!p.value.isValid())
+        EXPECT_FALSE(back.isValid());
+    else if (p.type == FieldType::Bcd)
+        EXPECT_EQ(back.toDouble(), p.value.toString().toDouble());
+    else
+        EXPECT_EQ(back, p.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, KnownBytes,
+    ::testing::Values(
+        Pattern{"Short40", FieldType::Short, 2, 0, 40, "80 28"},
+        Pattern{"ShortMinus40", FieldType::Short, 2, 0, -40, "7F D8"},
+        Pattern{"ShortZero", FieldType::Short, 2, 0, 0, "80 00"},
+        Pattern{"ShortNull", FieldType::Short, 2, 0, QVariant(), "00 00"},
+        Pattern{"Long40", FieldType::Long, 4, 0, 40, "80 00 00 28"},
+        Pattern{"LongMinus40", FieldType::Long, 4, 0, -40, "7F FF FF D8"},
+        Pattern{"LongNull", FieldType::Long, 4, 0, QVariant(), "00 00 00 00"},
+        Pattern{"AutoInc1", FieldType::AutoInc, 4, 0, 1, "80 00 00 01"},
+        Pattern{"NumberZero", FieldType::Number, 8, 0, 0.0, "80 00 00 00 00 00 00 00"},
+        Pattern{"Number40", FieldType::Number, 8, 0, 40.0, "C0 44 00 00 00 00 00 00"},
+        Pattern{"NumberMinus40", FieldType::Number, 8, 0, -40.0, "3F BB FF FF FF FF FF FF"},
+        Pattern{"Currency1p5", FieldType::Currency, 8, 0, 1.5, "BF F8 00 00 00 00 00 00"},
+        Pattern{"CurrencyMinus1p5", FieldType::Currency, 8, 0, -1.5, "40 07 FF FF FF FF FF FF"},
+        Pattern{"NumberNull", FieldType::Number, 8, 0, QVariant(), "00 00 00 00 00 00 00 00"},
+        Pattern{"LogicalFalse", FieldType::Logical, 1, 0, false, "80"},
+        Pattern{"LogicalTrue", FieldType::Logical, 1, 0, true, "81"},
+        Pattern{"LogicalNull", FieldType::Logical, 1, 0, QVariant(), "00"},
+        Pattern{"Date1970", FieldType::Date, 4, 0, dateOf(1970, 1, 1), "80 0A F9 3B"},
+        Pattern{"Date1999", FieldType::Date, 4, 0, dateOf(1999, 9, 9), "80 0B 23 96"},
+        Pattern{"TimeMidnight", FieldType::Time, 4, 0, 0.0, "80 00 00 00"},
+        Pattern{"Time111111", FieldType::Time, 4, 0, 40271000 / 86400000.0, "82 66 7C 98"},
+        Pattern{"Timestamp1970At11", FieldType::Timestamp, 8, 0, dateOf(1970, 1, 1) + 11 / 24.0,
+                "C2 CC 41 8C D7 B9 C0 00"},
+        Pattern{"Bcd40", FieldType::Bcd, 17, 6, QStringLiteral("40"),
+                "C6 00 00 00 00 00 00 00 00 00 00 00 00 40 00 00 00"},
+        Pattern{"BcdMinus40", FieldType::Bcd, 17, 6, QStringLiteral("-40"),
+                "46 FF FF FF FF FF FF FF FF FF FF FF FF BF FF FF FF"},
+        Pattern{"BcdFraction", FieldType::Bcd, 17, 6, QStringLiteral("13.123457"),
+                "C6 00 00 00 00 00 00 00 00 00 00 00 00 13 12 34 57"},
+        Pattern{"BcdNull", FieldType::Bcd, 17, 6, QVariant(),
+                "06 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"},
+        Pattern{"AlphaFull", FieldType::Alpha, 5, 0, QStringLiteral("Žluť"), "8E 6C 75 9D 00"},
+        Pattern{"AlphaNull", FieldType::Alpha, 3, 0, QVariant(), "00 00 00"},
+        Pattern{"BytesShort", FieldType::Bytes, 3, 0, QByteArray("\x01\x02\x03", 3), "01 02 03"}),
+    [](const ::testing::TestParamInfo<Pattern>& info) { return std::string(info.param.name); });
+
+TEST(FieldCodec, QtDatesAndTimesAreAccepted)
+{
+    const CodePage& cp = CodePage::forNumber(1250);
+    QByteArray record(16, '\0');
+    const FieldDef date = fieldOf(FieldType::Date, 4);
+    encodeValue(date, record.data(), QDate(1999, 9, 9), cp);
+    EXPECT_EQ(fieldBytes(date, record), QByteArray("80 0B 23 96"));
+    const FieldDef time = fieldOf(FieldType::Time, 4);
+    encodeValue(time, record.data(), QTime(11, 11, 11), cp);
+    EXPECT_EQ(fieldBytes(time, record), QByteArray("82 66 7C 98"));
+    const FieldDef stamp = fieldOf(FieldType::Timestamp, 8);
+    encodeValue(stamp, record.data(), QDateTime(QDate(1970, 1, 1), QTime(11, 0)), cp);
+    EXPECT_EQ(fieldBytes(stamp, record), QByteArray("C2 CC 41 8C D7 B9 C0 00"));
+}
+
+TEST(FieldCodec, NegativeZeroIsStoredAsZero)
+{
+    const FieldDef f = fieldOf(FieldType::Number, 8);
+    QByteArray record(16, '\0');
+    encodeDouble(f, record.data(), -0.0);
+    EXPECT_EQ(fieldBytes(f, record), QByteArray("80 00 00 00 00 00 00 00"));
+    EXPECT_FALSE(std::signbit(decodeDouble(f, record.constData())));
+}
+
+TEST(FieldCodec, ValuesThatWouldReadAsNullAreRefused)
+{
+    QByteArray record(32, '\0');
+    EXPECT_THROW(encodeShort(fieldOf(FieldType::Short, 2), record.data(), -32768), EDatabaseError);
+    EXPECT_THROW(encodeLong(fieldOf(FieldType::Long, 4), record.data(), INT_MIN), EDatabaseError);
+    EXPECT_THROW(encodeDouble(fieldOf(FieldType::Number, 8), record.data(), NAN), EDatabaseError);
+    EXPECT_THROW(encodeDate(fieldOf(FieldType::Date, 4), record.data(), -kDayOffset - 1.0), EDatabaseError);
+    EXPECT_THROW(encodeValue(fieldOf(FieldType::Long, 4), record.data(), QStringLiteral("abc"),
+                             CodePage::forNumber(1250)),
+                 EDatabaseError);
+    EXPECT_EQ(record, QByteArray(32, '\0'));
+}
+
+TEST(FieldCodec, BcdRoundsAndKeepsIntegerDigits)
+{
+    const FieldDef f = fieldOf(FieldType::Bcd, 17, 2);
+    QByteArray record(24, '\0');
+    const struct { const char* in; const char* out; } cases[] = {
+        {"100", "100.00"}, {"-40", "-40.00"}, {"1,005", "1.01"}, {"-0.004", "0.00"},
+        {"99.995", "100.00"}, {"0.5", "0.50"}, {"12345678901234567890123456789.99", "12345678901234567890123456789.99"},
+    };
+    for (const auto& c : cases) {
+        encodeBcdText(f, record.data(), QString::fromLatin1(c.in));
+        EXPECT_EQ(decodeBcdText(f, record.constData()), QString::fromLatin1(c.out)) << c.in;
+    }
+    EXPECT_THROW(encodeBcdText(f, record.data(), u"1234567890123456789012345678901.5"), EDatabaseError);
+    EXPECT_THROW(encodeBcdText(f, record.data(), u"1.2.3"), EDatabaseError);
+    encodeBcd(f, record.data(), -2.5);
+    EXPECT_EQ(decodeBcd(f, record.constData()), -2.5);
+}
+
+TEST(FieldCodec, AlphaIsCutToWidthAndTrimmed)
+{
+    const FieldDef f = fieldOf(FieldType::Alpha, 4);
+    QByteArray record(8, '\0');
+    const CodePage& cp = CodePage::forNumber(1250);
+    encodeAlpha(f, record.data(), u"Řešení", cp);
+    EXPECT_EQ(decodeAlpha(f, record.constData(), cp), QStringLiteral("Řeše"));
+    encodeAlpha(f, record.data(), u"ab  ", cp);
+    EXPECT_EQ(decodeAlpha(f, record.constData(), cp), QStringLiteral("ab"));
+    encodeAlpha(f, record.data(), u"", cp);
+    EXPECT_TRUE(isNull(f, record.constData()));
+}
+
+TEST(FieldCodec, BlobLeaderAndPointer)
+{
+    const FieldDef f = fieldOf(FieldType::Memo, 15);
+    QByteArray record(20, '\0');
+    encodeBlob(f, record.data(), "abc");
+    EXPECT_EQ(decodeValue(f, record.constData(), CodePage::forNumber(1250)), QVariant(QByteArray("abc")));
+    encodeBlob(f, record.data(), QByteArray(100, 'x'));
+    const BlobPointer ptr = decodeBlobPointer(f, record.constData());
+    EXPECT_EQ(ptr.length, 100u);
+    EXPECT_EQ(QByteArray(blobLeader(f, record.constData()), blobLeaderLength(f)), QByteArray(5, 'x'));
+    EXPECT_FALSE(decodeValue(f, record.constData(), CodePage::forNumber(1250)).isValid());   // needs the .MB
+    encodeBlob(f, record.data(), QByteArray());
+    EXPECT_TRUE(isNull(f, record.constData()));
+}
+
+TEST(CodePages, DecodeTheTablePages)
+{
+    EXPECT_EQ(CodePage::forNumber(1250).decode("\x8E\x9D\xE8"), QStringLiteral("Žťč"));
+    EXPECT_EQ(CodePage::forNumber(852).decode("\xA6\x9C"), QStringLiteral("Žť"));
+    EXPECT_EQ(CodePage::forNumber(437).decode("\x81"), QStringLiteral("ü"));
+    EXPECT_EQ(CodePage::forNumber(866).decode("\x80"), QStringLiteral("А"));
+    EXPECT_EQ(CodePage::forNumber(0).number(), 1250);
+    EXPECT_EQ(CodePage::forNumber(852).encode(u"Žť€"), QByteArray("\xA6\x9C?"));
+}

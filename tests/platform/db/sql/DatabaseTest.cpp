@@ -1,0 +1,215 @@
+// Tests of db::Database over SQLite: aliases, unique names, transactions and bound parameters.
+#include "platform/Exceptions.h"
+#include "platform/db/sql/Aliases.h"
+#include "platform/db/sql/Database.h"
+#include "platform/db/sql/Query.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A data directory with the default alias LHP pointing at LHP.sqlite in it.
+class SqlDatabase : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        db::Aliases::setAliasFile(QString());
+        db::Aliases::setDataDirectory(dir.path());
+        database.SetAliasName(QStringLiteral("LHP"));
+        database.SetLoginPrompt(false);
+        database.Params() << QStringLiteral("SQLPASSTHRU MODE=SHARED NOAUTOCOMMIT")
+                          << QStringLiteral("USER NAME=LHP") << QStringLiteral("PASSWORD=zyq");
+        database.Open();
+        exec(QStringLiteral("CREATE TABLE LHC (LHC_KOD INTEGER, LHC_KOD_ID INTEGER, LHC_NAZ VARCHAR(40))"));
+    }
+
+    void TearDown() override
+    {
+        database.Close();
+        db::Aliases::setDataDirectory(QString());
+    }
+
+    int exec(const QString& text, const QVariantList& values = {})
+    {
+        db::Query q;
+        q.SetDatabaseName(QStringLiteral("LHP_ORAC"));
+        q.SQL().Add(text);
+        for (int i = 0; i < values.size(); ++i)
+            q.Params().Items(i).setValue(values[i]);
+        q.ExecSQL();
+        return q.RowsAffected();
+    }
+
+    // Names in the file as a second, independent connection sees them.
+    QStringList namesOnDisk()
+    {
+        QStringList names;
+        {
+            QSqlDatabase check = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+            check.setDatabaseName(dir.filePath(QStringLiteral("LHP.sqlite")));
+            EXPECT_TRUE(check.open());
+            QSqlQuery q(QStringLiteral("SELECT LHC_NAZ FROM LHC ORDER BY LHC_KOD"), check);
+            while (q.next())
+                names << q.value(0).toString();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("check"));
+        return names;
+    }
+
+    QTemporaryDir dir;
+    db::Database database{QStringLiteral("LHP_ORAC")};
+};
+
+TEST_F(SqlDatabase, DefaultAliasIsSqliteFileInDataDirectory)
+{
+    EXPECT_TRUE(database.Connected());
+    EXPECT_FALSE(database.isDirectory());
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("LHP.sqlite"))));
+    EXPECT_EQ(database.paramValue(QStringLiteral("user name")), QStringLiteral("LHP"));
+}
+
+TEST_F(SqlDatabase, RollbackLeavesDatabaseUntouched)
+{
+    exec(QStringLiteral("INSERT INTO LHC VALUES (1, 0, 'První')"));
+    exec(QStringLiteral("INSERT INTO LHC VALUES (2, 0, 'Druhý')"));
+
+    database.StartTransaction();
+    EXPECT_TRUE(database.InTransaction());
+    EXPECT_EQ(exec(QStringLiteral("DELETE FROM LHC WHERE LHC_KOD = :k"), {1}), 1);
+    exec(QStringLiteral("UPDATE LHC SET LHC_NAZ = :n"), {QStringLiteral("Změněno")});
+    exec(QStringLiteral("INSERT INTO LHC VALUES (3, 0, 'Třetí')"));
+    database.Rollback();
+
+    EXPECT_FALSE(database.InTransaction());
+    EXPECT_EQ(namesOnDisk(), (QStringList{QStringLiteral("První"), QStringLiteral("Druhý")}));
+}
+
+TEST_F(SqlDatabase, CommitMakesChangesVisibleToOtherConnections)
+{
+    database.StartTransaction();
+    exec(QStringLiteral("INSERT INTO LHC VALUES (7, 1, 'Sedm')"));
+    database.Commit();
+    EXPECT_EQ(namesOnDisk(), QStringList{QStringLiteral("Sedm")});
+}
+
+TEST_F(SqlDatabase, TransactionMisuseRaises)
+{
+    EXPECT_THROW(database.Commit(), EDatabaseError);
+    EXPECT_THROW(database.Rollback(), EDatabaseError);
+    database.StartTransaction();
+    EXPECT_THROW(database.StartTransaction(), EDatabaseError);
+    database.Close();   // an open transaction is rolled back
+    EXPECT_FALSE(database.InTransaction());
+}
+
+TEST_F(SqlDatabase, SecondConnectOfConnectedNameFails)
+{
+    db::Database second(QStringLiteral("lhp_orac"));
+    second.SetAliasName(QStringLiteral("LHP"));
+    EXPECT_THROW(second.Open(), EDatabaseError);
+    EXPECT_FALSE(second.Connected());
+    EXPECT_EQ(db::Database::find(QStringLiteral("LHP_orac")), &database);
+
+    database.Close();
+    second.Open();
+    EXPECT_TRUE(second.Connected());
+    EXPECT_EQ(db::Database::find(QStringLiteral("LHP_ORAC")), &second);
+}
+
+// Values that would break or change a statement pasted together from text.
+struct BoundText
+{
+    const char* name;
+    const char* text;
+};
+
+class BoundParameters : public SqlDatabase, public ::testing::WithParamInterface<BoundText>
+{
+};
+
+TEST_P(BoundParameters, RoundTripUnchanged)
+{
+    const QString text = QString::fromUtf8(GetParam().text);
+    exec(QStringLiteral("INSERT INTO LHC (LHC_KOD, LHC_KOD_ID, LHC_NAZ) VALUES (:kod, :id, :naz)"), {5, 0, text});
+    exec(QStringLiteral("INSERT INTO LHC (LHC_KOD, LHC_KOD_ID, LHC_NAZ) VALUES (6, 0, 'jiný')"));
+
+    db::Query q;
+    q.SetDatabaseName(QStringLiteral("LHP_ORAC"));
+    q.SQL().Add(QStringLiteral("select * from LHC"));
+    q.SQL().Add(QStringLiteral("where LHC_NAZ = :naz -- ':ignored'"));
+    ASSERT_EQ(q.Params().Count(), 1);
+    q.ParamByName(QStringLiteral("NAZ")).setAsString(text);
+    q.Open();
+    ASSERT_EQ(q.RecordCount(), 1);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("lhc_naz")).AsString(), text);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("LHC_KOD")).AsInteger(), 5);
+    EXPECT_EQ(namesOnDisk().size(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, BoundParameters,
+    ::testing::Values(BoundText{"Apostrophes", "O'Brien's ''les''"},
+                      BoundText{"CzechText", "Žluťoučký kůň úpěl ďábelské ódy"},
+                      BoundText{"StatementText", "x'); DELETE FROM LHC; --"},
+                      BoundText{"ColonName", "a :naz b"}),
+    [](const ::testing::TestParamInfo<BoundText>& info) { return std::string(info.param.name); });
+
+TEST_F(SqlDatabase, MissingParameterValueRaises)
+{
+    db::Query q;
+    q.SetDatabaseName(QStringLiteral("LHP_ORAC"));
+    q.SQL().Add(QStringLiteral("select * from LHC where LHC_KOD = :kod"));
+    EXPECT_THROW(q.Open(), EDatabaseError);
+    EXPECT_THROW(q.ParamByName(QStringLiteral("nope")), EDatabaseError);
+}
+
+TEST_F(SqlDatabase, ResultOfSqlDatabaseIsReadOnly)
+{
+    exec(QStringLiteral("INSERT INTO LHC VALUES (1, 0, 'a')"));
+    db::Query q;
+    q.SetDatabaseName(QStringLiteral("LHP_ORAC"));
+    q.SetRequestLive(true);
+    q.SQL().Add(QStringLiteral("select * from LHC"));
+    q.Open();
+    EXPECT_FALSE(q.CanModify());
+}
+
+TEST(Aliases, FileMapsAliasToDriverAndDirectory)
+{
+    QTemporaryDir dir;
+    const QString iniPath = dir.filePath(QStringLiteral("aliasy.ini"));
+    QFile ini(iniPath);
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("; aliases\r\n[db_km]\r\ndriver = STANDARD\r\nDATABASE=/data/vex\r\nDATABASE=/ignored\r\n"
+              "[Jiny]\r\nDRIVER=QSQLITE\r\nDATABASE=jiny.sqlite\r\nPORT=5432\r\n");
+    ini.close();
+    db::Aliases::setAliasFile(iniPath);
+    db::Aliases::setDataDirectory(dir.path());
+
+    const auto km = db::Aliases::find(QStringLiteral("DB_KM"));
+    ASSERT_TRUE(km);
+    EXPECT_TRUE(km->isDirectory());
+    EXPECT_EQ(km->database, QStringLiteral("/data/vex"));
+    const auto other = db::Aliases::find(QStringLiteral("jiny"));
+    ASSERT_TRUE(other);
+    EXPECT_EQ(other->database, dir.filePath(QStringLiteral("jiny.sqlite")));
+    EXPECT_EQ(other->port, 5432);
+    EXPECT_TRUE(db::Aliases::find(QStringLiteral("LHP")));   // the default stays
+    EXPECT_FALSE(db::Aliases::find(QStringLiteral("NEZNAMY")));
+
+    db::Database unknown(QStringLiteral("X"));
+    unknown.SetAliasName(QStringLiteral("NEZNAMY"));
+    EXPECT_THROW(unknown.Open(), EDatabaseError);
+
+    db::Aliases::setAliasFile(QString());
+    db::Aliases::setDataDirectory(QString());
+}
+
+} // namespace
