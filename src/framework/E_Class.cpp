@@ -312,6 +312,13 @@ void RegisterLumexClass(TClass cls)
     LumexClasses()->RegisterClass(cls);
 }
 
+void RegisterUnitClasses(std::initializer_list<TClass> classes)
+{
+    for (const TClass cls : classes)
+        if (FindLumexClass(cls->ClassName()) != cls)
+            RegisterLumexClass(cls);
+}
+
 TClass FindLumexClass(const QString& name)
 {
     return LumexClasses()->FindClass(name);

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <initializer_list>
+
 // A class name that the registry does not know ("Lumex nenašel třídu " + name).
 class EClassNotFound : public Exception
 {
@@ -127,6 +129,9 @@ private:
 // The registry, created on first use (ShowProperties true); never freed.
 TLumexClasses* LumexClasses();
 void RegisterLumexClass(TClass cls);
+// A unit's registration: each class, in order, unless that very class is registered already, so
+// that start-up and tests may run a unit's registration more than once.
+void RegisterUnitClasses(std::initializer_list<TClass> classes);
 // nil when none.
 TClass FindLumexClass(const QString& name);
 // Raises EClassNotFound ("Lumex nenašel třídu " + name).

@@ -414,9 +414,5 @@ QString TDatabaseClass::FieldValue(const QString& field, const QString& adress) 
 
 void RegisterE_dclassUnit()
 {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    RegisterLumexClass(TDatabaseClass::StaticClass());
+    RegisterUnitClasses({TDatabaseClass::StaticClass()});
 }

@@ -505,13 +505,8 @@ void TFileBasedEntity::WriteFile(const QString&) {}
 
 void RegisterE_filesUnit()
 {
-    static bool registered = false;
-    if (registered)
-        return;
-    registered = true;
-    for (TClass cls : {TFileElement::StaticClass(), TDirectoryElement::StaticClass(),
-                       TLogicalDriveElement::StaticClass(), TLocalComputerElement::StaticClass(),
-                       TTextFileElement::StaticClass(), TFileModel::StaticClass(), TFilePathModel::StaticClass(),
-                       TFileBasedEntity::StaticClass()})
-        RegisterLumexClass(cls);
+    RegisterUnitClasses({TFileElement::StaticClass(), TDirectoryElement::StaticClass(),
+                        TLogicalDriveElement::StaticClass(), TLocalComputerElement::StaticClass(),
+                        TTextFileElement::StaticClass(), TFileModel::StaticClass(), TFilePathModel::StaticClass(),
+                        TFileBasedEntity::StaticClass()});
 }

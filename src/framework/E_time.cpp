@@ -160,9 +160,5 @@ bool TTimeElement::Alarm()
 
 void RegisterE_timeUnit()
 {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    RegisterLumexClass(TTimeElement::StaticClass());
+    RegisterUnitClasses({TTimeElement::StaticClass()});
 }

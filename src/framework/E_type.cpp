@@ -684,13 +684,10 @@ QString TPropertyList::Catenation() const
 
 void RegisterE_typeUnit()
 {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    for (TClass cls : {TTypeElement::StaticClass(), TBooleanElement::StaticClass(), TCharElement::StaticClass(),
-                       TByteElement::StaticClass(), TFloatElement::StaticClass(), TIntegerListElement::StaticClass(),
-                       TStringElement::StaticClass(), TIntegerElement::StaticClass(), TPointerElement::StaticClass(),
-                       TStringListElement::StaticClass(), TPathElement::StaticClass(), TPropertyList::StaticClass()})
-        RegisterLumexClass(cls);
+    RegisterUnitClasses({TTypeElement::StaticClass(), TBooleanElement::StaticClass(), TCharElement::StaticClass(),
+                         TByteElement::StaticClass(), TFloatElement::StaticClass(),
+                         TIntegerListElement::StaticClass(), TStringElement::StaticClass(),
+                         TIntegerElement::StaticClass(), TPointerElement::StaticClass(),
+                         TStringListElement::StaticClass(), TPathElement::StaticClass(),
+                         TPropertyList::StaticClass()});
 }

@@ -433,9 +433,7 @@ int TOwnerElement::OwnersCount() const
 
 void TOwnerElement::AddOwner(TElement* owner)
 {
-    if (!m_owners)
-        m_owners = std::make_unique<TOwnerList>();
-    m_owners->emplace_back(owner);
+    insertOwner(m_owners, 0, owner);   // index 0 appends
 }
 
 void TOwnerElement::RemoveOwner(TElement* owner)
@@ -988,9 +986,7 @@ int TOwnerEntity::OwnersCount() const
 
 void TOwnerEntity::AddOwner(TElement* owner)
 {
-    if (!m_owners)
-        m_owners = std::make_unique<TOwnerList>();
-    m_owners->emplace_back(owner);
+    insertOwner(m_owners, 0, owner);   // index 0 appends
 }
 
 void TOwnerEntity::RemoveOwner(TElement* owner)
@@ -1131,12 +1127,7 @@ TElement* GetOrCreateChildOfClass(TEntity* entity, TClass cls, const QString& na
 
 void RegisterElementsUnit()
 {
-    static bool registered = false;
-    if (registered)
-        return;
-    registered = true;
-    for (TClass cls : {TElement::StaticClass(), TNameElement::StaticClass(), TOwnerElement::StaticClass(),
-                       TEntity::StaticClass(), TNameEntity::StaticClass(), TOwnerEntity::StaticClass(),
-                       TEnvelopeEntity::StaticClass(), TLumexMessage::StaticClass()})
-        RegisterLumexClass(cls);
+    RegisterUnitClasses({TElement::StaticClass(), TNameElement::StaticClass(), TOwnerElement::StaticClass(),
+                         TEntity::StaticClass(), TNameEntity::StaticClass(), TOwnerEntity::StaticClass(),
+                         TEnvelopeEntity::StaticClass(), TLumexMessage::StaticClass()});
 }

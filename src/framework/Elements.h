@@ -115,6 +115,8 @@ public:
     // Leaves every container holding it, without being freed (the caller takes it over).
     void LeaveContainers();
     void OwnedHoldChanged(int delta) override { m_ownedHolds += delta; }
+    // Whether an Owned pointer holds this element (it then frees the element, nobody else).
+    bool IsHeldByOwned() const { return m_ownedHolds > 0; }
 
 private:
     friend class TEntity;

@@ -86,17 +86,6 @@ void readBounds(TReader& reader, TRectangle& r)
     r.SetMaxY(reader.ReadFloat());
 }
 
-// The property builder knows only the plain ordinal type names; the class library's own names
-// (TColor, TRefPosition, TFontCharset) are put in afterwards.
-TClassInfo retyped(TClassInfo info, std::initializer_list<std::pair<const char*, const char*>> names)
-{
-    for (const auto& [prop, typeName] : names)
-        for (const auto& own : info.OwnProps())
-            if (own->Name == QLatin1String(prop))
-                own->TypeNameText = QString::fromLatin1(typeName);
-    return info;
-}
-
 } // namespace
 
 // --- TCoordinate --------------------------------------------------------------------------------
@@ -331,7 +320,7 @@ Owned<TElement> TRectangle::MakeCopy()
 TClass TRectEntity::StaticClass()
 {
     using R = TRectEntity;
-    static const TClassInfo info = retyped(describeClass<R, TOwnerEntity>("TRectEntity", [](PropertyTable<R>& t) {
+    static const TClassInfo info = describeClass<R, TOwnerEntity>("TRectEntity", [](PropertyTable<R>& t) {
         t.integer("Index", &R::Index, &R::SetIndex)
             .floating("MinX", "Double", &R::MinX, &R::SetMinX)
             .floating("MinY", "Double", &R::MinY, &R::SetMinY)
@@ -352,11 +341,11 @@ TClass TRectEntity::StaticClass()
             .floating("AbsRefY", "Double", &R::AbsRefY, &R::SetAbsRefY)
             .string("HorizAllign", &R::HorizAllign, &R::SetHorizAllign, false)
             .string("VertAllign", &R::VertAllign, &R::SetVertAllign, false)
-            .integer("RefPosition", &R::GetRefPosition, &R::RefPosition, false)
+            .integer("RefPosition", "TRefPosition", &R::GetRefPosition, &R::RefPosition, false)
             .floating("DeltaX", "Double", nullptr, &R::SetDeltaX, false)
             .floating("DeltaY", "Double", nullptr, &R::SetDeltaY, false)
             .boolean("UpdateNoReset", nullptr, &R::SetUpdateNoReset, false);
-    }), {{"RefPosition", "TRefPosition"}});
+    });
     return &info;
 }
 
@@ -614,17 +603,17 @@ QString TSelectedElement::SelectName() const
 TClass TDrawRectangle::StaticClass()
 {
     using D = TDrawRectangle;
-    static const TClassInfo info = retyped(describeClass<D, TRectEntity>("TDrawRectangle", [](PropertyTable<D>& t) {
+    static const TClassInfo info = describeClass<D, TRectEntity>("TDrawRectangle", [](PropertyTable<D>& t) {
         const QStringList penStyles = {"psSolid", "psDash",  "psDot",        "psDashDot",
                                        "psDashDotDot", "psClear", "psInsideFrame"};
         const QStringList brushStyles = {"bsSolid",     "bsClear",     "bsHorizontal", "bsVertical",
                                          "bsFDiagonal", "bsBDiagonal", "bsCross",      "bsDiagCross"};
-        t.integer("PenColor", &D::PenColor, &D::SetPenColor)
+        t.integer("PenColor", "TColor", &D::PenColor, &D::SetPenColor)
             .enumeration("PenStyle", "TPenStyle", penStyles, &D::PenStyle, &D::SetPenStyle)
             .floating("PenWidth", "Double", &D::PenWidth, &D::SetPenWidth)
-            .integer("BrushColor", &D::BrushColor, &D::SetBrushColor)
+            .integer("BrushColor", "TColor", &D::BrushColor, &D::SetBrushColor)
             .enumeration("BrushStyle", "TBrushStyle", brushStyles, &D::BrushStyle, &D::SetBrushStyle);
-    }), {{"PenColor", "TColor"}, {"BrushColor", "TColor"}});
+    });
     return &info;
 }
 
@@ -643,14 +632,14 @@ Owned<TElement> TDrawRectangle::MakeCopy()
 
 TClass TText::StaticClass()
 {
-    static const TClassInfo info = retyped(describeClass<TText, TRectEntity>("TText", [](PropertyTable<TText>& t) {
+    static const TClassInfo info = describeClass<TText, TRectEntity>("TText", [](PropertyTable<TText>& t) {
         t.string("Text", &TText::Text, &TText::SetText)
             .floating("Orientation", "Double", &TText::Orientation, &TText::SetOrientation)
-            .integer("Color", &TText::Color, &TText::SetColor)
+            .integer("Color", "TColor", &TText::Color, &TText::SetColor)
             .string("FontName", &TText::FontName, &TText::SetFontName)
             .set("FontStyle", "TFontStyles", &TText::FontStyle, &TText::SetFontStyle)
-            .byte("Charset", &TText::Charset, &TText::SetCharset);
-    }), {{"Color", "TColor"}, {"Charset", "TFontCharset"}});
+            .byte("Charset", "TFontCharset", &TText::Charset, &TText::SetCharset);
+    });
     return &info;
 }
 
@@ -692,12 +681,7 @@ Owned<TElement> TText::MakeCopy()
 
 void RegisterG_elemsUnit()
 {
-    static bool registered = false;
-    if (registered)
-        return;
-    registered = true;
-    for (TClass cls : {T2DCoordinate::StaticClass(), T3DCoordinate::StaticClass(), TRectangle::StaticClass(),
-                       TDrawRectangle::StaticClass(), TText::StaticClass(), TRectEntity::StaticClass(),
-                       TSelectedElement::StaticClass()})
-        RegisterLumexClass(cls);
+    RegisterUnitClasses({T2DCoordinate::StaticClass(), T3DCoordinate::StaticClass(), TRectangle::StaticClass(),
+                        TDrawRectangle::StaticClass(), TText::StaticClass(), TRectEntity::StaticClass(),
+                        TSelectedElement::StaticClass()});
 }

@@ -120,7 +120,7 @@ public:
     void SetHeight(double value) { SetMaxY(MinY() + value); }
 
     // The four coordinates of another rectangle; other sources are ignored.
-    virtual void Assign(const TPersistent* source);
+    void Assign(const TPersistent* source) override;
     // A new rectangle of the same class with the four coordinates copied.
     virtual Owned<TRectangle> Duplicate() const;
 
@@ -239,7 +239,7 @@ public:
     void Shift(double dx, double dy) { Rectangle()->Shift(dx, dy); }
 
     // From another TRectEntity: Index and a Duplicate of its rectangle; other sources ignored.
-    virtual void Assign(const TPersistent* source);
+    void Assign(const TPersistent* source) override;
     qint32 Size() override;
     // MinX, MinY, MaxX, MaxY as tagged floats after the base.
     void ReadFrom(TReader& reader, TEntity* loader) override;

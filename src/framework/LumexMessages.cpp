@@ -8,9 +8,17 @@
 
 namespace {
 
+// A queued message: owned by the queue, or borrowed from an Owned pointer that keeps it (then
+// skipped when that holder has freed it before delivery).
+struct PendingMessage {
+    Owned<TLumexMessage> owned;
+    WeakRef<TLumexMessage> borrowed;
+    TLumexMessage* get() const { return owned ? owned.get() : borrowed.get(); }
+};
+
 struct MessageQueue {
     FrameworkMessageHandler handler;
-    std::deque<Owned<TLumexMessage>> pending;
+    std::deque<PendingMessage> pending;
 };
 
 MessageQueue& queue()
@@ -19,14 +27,22 @@ MessageQueue& queue()
     return q;
 }
 
-void deliver(Owned<TLumexMessage> msg)
+void deliver(TLumexMessage* msg)
 {
     // The handler may install another one or post further messages: call a copy.
     const FrameworkMessageHandler handler = queue().handler;
-    if (handler) {
+    if (handler && msg) {
         bool handled = false;
         handler(*msg, handled);
     }
+}
+
+void enqueue(PendingMessage entry)
+{
+    // Without a handler nobody would ever take the message: it is not delivered (and an owned
+    // one is freed now).
+    if (entry.get() && queue().handler)
+        queue().pending.push_back(std::move(entry));
 }
 
 } // namespace
@@ -65,27 +81,29 @@ void TLumexMessage::initMessage(qint32 message, TElement* sender, TElement* rece
     m_time = txt::now();
 }
 
-namespace {
-
-// The queue takes the message over from whoever held it.
-Owned<TLumexMessage> detachMessage(TLumexMessage* msg, qint32 value)
-{
-    if (value != 0)
-        msg->SetMessage(value);
-    msg->LeaveContainers();
-    return Owned<TLumexMessage>(msg);
-}
-
-} // namespace
-
 void TLumexMessage::PostIt(qint32 value)
 {
-    PostFrameworkMessage(detachMessage(this, value));
+    if (value != 0)
+        SetMessage(value);
+    if (IsHeldByOwned()) {
+        enqueue({nullptr, this});
+        return;
+    }
+    // The queue takes the message over from the containers that held it.
+    LeaveContainers();
+    enqueue({Owned<TLumexMessage>(this), nullptr});
 }
 
 void TLumexMessage::SendIt(qint32 value)
 {
-    SendFrameworkMessage(detachMessage(this, value));
+    if (value != 0)
+        SetMessage(value);
+    if (IsHeldByOwned()) {
+        deliver(this);
+        return;
+    }
+    LeaveContainers();
+    SendFrameworkMessage(Owned<TLumexMessage>(this));
 }
 
 TClass TLumexTextMessage::StaticClass()
@@ -108,23 +126,20 @@ void SetFrameworkMessageHandler(FrameworkMessageHandler handler)
 
 void SendFrameworkMessage(Owned<TLumexMessage> msg)
 {
-    if (msg)
-        deliver(std::move(msg));
+    deliver(msg.get());
 }
 
 void PostFrameworkMessage(Owned<TLumexMessage> msg)
 {
-    // Without a handler nobody would ever take the message: it is not delivered and freed now.
-    if (msg && queue().handler)
-        queue().pending.push_back(std::move(msg));
+    enqueue({std::move(msg), nullptr});
 }
 
 void DispatchFrameworkMessages()
 {
     while (!queue().pending.empty()) {
-        Owned<TLumexMessage> msg = std::move(queue().pending.front());
+        const PendingMessage entry = std::move(queue().pending.front());
         queue().pending.pop_front();
-        deliver(std::move(msg));
+        deliver(entry.get());
     }
 }
 

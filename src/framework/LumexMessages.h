@@ -58,7 +58,8 @@ public:
     void SetTime(double t) { m_time = t; }
 
     // Published write-only PostIt/SendIt: a non-zero value becomes the code, then the message
-    // goes to the framework queue, which takes it over from its holders and frees it.
+    // goes to the framework queue, which takes it over from its containers and frees it. A
+    // message that an Owned pointer holds stays with that holder.
     void PostIt(qint32 value);
     void SendIt(qint32 value);
 

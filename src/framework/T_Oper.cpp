@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -543,623 +544,6 @@ void TCondition::DeclareTypes(const TTypeFlags&, const TTypeFlags&)
     SetTypeFlag(TType::_Boolean, true);
 }
 
-// --- element tests -----------------------------------------------------------------------------
-
-TClass TClassIsOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TClassIsOperator, TOnePtrOperator>("TClassIsOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TClassIsOperator::Apply(const TTypeElement& value)
-{
-    TPersistent* element = CurrentElement();
-    if (value.Typ() != TType::_String || !element)
-        return nullptr;
-    return booleanValue(txt::upperAscii(element->ClassName()) == txt::upperAscii(value.GetAsString()));
-}
-
-void TClassIsOperator::DeclareTypes(const TTypeFlags&, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Boolean, true);
-}
-
-TClass TIsAncestorOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TIsAncestorOperator, TOnePtrOperator>("TIsAncestorOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TIsAncestorOperator::Apply(const TTypeElement& value)
-{
-    TPersistent* element = CurrentElement();
-    if (value.Typ() != TType::_String || !element)
-        return nullptr;
-    const QString name = txt::upperAscii(value.GetAsString());
-    for (TClass cls = element->ClassType(); cls; cls = cls->ClassParent())
-        if (txt::upperAscii(cls->ClassName()) == name)
-            return booleanValue(true);
-    return booleanValue(false);
-}
-
-void TIsAncestorOperator::DeclareTypes(const TTypeFlags&, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Boolean, true);
-}
-
-TClass TPropExistsOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TPropExistsOperator, TOnePtrOperator>("TPropExistsOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TPropExistsOperator::Apply(const TTypeElement& value)
-{
-    TPersistent* element = CurrentElement();
-    if (value.Typ() != TType::_String || !element)
-        return nullptr;
-    const QString name = value.GetAsString();
-    return booleanValue(!name.isEmpty() && IndexOfProp(element, name) > -1);
-}
-
-void TPropExistsOperator::DeclareTypes(const TTypeFlags&, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Boolean, true);
-}
-
-// --- numeric functions -------------------------------------------------------------------------
-
-TClass TAbsValOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TAbsValOperator, TOnePtrOperator>("TAbsValOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TAbsValOperator::Apply(const TTypeElement& value)
-{
-    switch (value.Typ()) {
-    case TType::_Byte:
-        return byteValue(value.GetAsByte());
-    case TType::_Integer: {
-        const qint32 v = value.GetAsInteger();
-        return integerValue(v < 0 ? txt::negChecked(v) : v);
-    }
-    case TType::_Float:
-        return floatValue(std::fabs(value.GetAsFloat()));
-    default:
-        return nullptr;
-    }
-}
-
-void TAbsValOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    for (TType kind : {TType::_Byte, TType::_Integer, TType::_Float})
-        SetTypeFlag(kind, mayBe(operand1, kind));
-}
-
-TClass TRoundOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TRoundOperator, TOnePtrOperator>("TRoundOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TRoundOperator::Apply(const TTypeElement& value)
-{
-    if (value.Typ() == TType::_Byte)
-        return byteValue(value.GetAsByte());
-    if (!isNumeric(value.Typ()))
-        return nullptr;
-    return integerValue(roundToInt32(value.GetAsFloat()));
-}
-
-void TRoundOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Byte, mayBe(operand1, TType::_Byte));
-    SetTypeFlag(TType::_Integer, mayBe(operand1, TType::_Integer) || mayBe(operand1, TType::_Float));
-}
-
-TClass TTruncOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TTruncOperator, TOnePtrOperator>("TTruncOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TTruncOperator::Apply(const TTypeElement& value)
-{
-    if (value.Typ() == TType::_Byte)
-        return byteValue(value.GetAsByte());
-    if (!isNumeric(value.Typ()))
-        return nullptr;
-    return integerValue(truncToInt32(value.GetAsFloat()));
-}
-
-void TTruncOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Byte, mayBe(operand1, TType::_Byte));
-    SetTypeFlag(TType::_Integer, mayBe(operand1, TType::_Integer) || mayBe(operand1, TType::_Float));
-}
-
-namespace {
-
-// A Float function of a numeric value; no value for other kinds or outside the domain.
-template<class F>
-Owned<TTypeElement> floatFunction(const TTypeElement& value, F f)
-{
-    if (!isNumeric(value.Typ()))
-        return nullptr;
-    return f(value.GetAsFloat());
-}
-
-} // namespace
-
-TClass TCosOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TCosOperator, TOnePtrOperator>("TCosOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TCosOperator::Apply(const TTypeElement& value)
-{
-    return floatFunction(value, [](double x) -> Owned<TTypeElement> {
-        return floatValue(std::cos(x));
-    });
-}
-
-void TCosOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Float, mayBeNumeric(operand1));
-}
-
-TClass TSinOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TSinOperator, TOnePtrOperator>("TSinOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TSinOperator::Apply(const TTypeElement& value)
-{
-    return floatFunction(value, [](double x) -> Owned<TTypeElement> {
-        return floatValue(std::sin(x));
-    });
-}
-
-void TSinOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Float, mayBeNumeric(operand1));
-}
-
-TClass TArcTanOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TArcTanOperator, TOnePtrOperator>("TArcTanOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TArcTanOperator::Apply(const TTypeElement& value)
-{
-    return floatFunction(value, [](double x) -> Owned<TTypeElement> {
-        return floatValue(std::atan(x));
-    });
-}
-
-void TArcTanOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Float, mayBeNumeric(operand1));
-}
-
-TClass TExpOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TExpOperator, TOnePtrOperator>("TExpOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TExpOperator::Apply(const TTypeElement& value)
-{
-    return floatFunction(value, [](double x) -> Owned<TTypeElement> {
-        return floatValue(std::exp(x));
-    });
-}
-
-void TExpOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Float, mayBeNumeric(operand1));
-}
-
-TClass TFracOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TFracOperator, TOnePtrOperator>("TFracOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TFracOperator::Apply(const TTypeElement& value)
-{
-    return floatFunction(value, [](double x) -> Owned<TTypeElement> {
-        return floatValue(x - std::trunc(x));
-    });
-}
-
-void TFracOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Float, mayBeNumeric(operand1));
-}
-
-TClass TLnOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TLnOperator, TOnePtrOperator>("TLnOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TLnOperator::Apply(const TTypeElement& value)
-{
-    return floatFunction(value, [](double x) -> Owned<TTypeElement> {
-        if (x <= 0)
-            return nullptr;
-        return floatValue(std::log(x));
-    });
-}
-
-void TLnOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Float, mayBeNumeric(operand1));
-}
-
-TClass TSqrOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TSqrOperator, TOnePtrOperator>("TSqrOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TSqrOperator::Apply(const TTypeElement& value)
-{
-    return floatFunction(value, [](double x) -> Owned<TTypeElement> {
-        return floatValue(x * x);
-    });
-}
-
-void TSqrOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Float, mayBeNumeric(operand1));
-}
-
-TClass TSqrtOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TSqrtOperator, TOnePtrOperator>("TSqrtOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TSqrtOperator::Apply(const TTypeElement& value)
-{
-    return floatFunction(value, [](double x) -> Owned<TTypeElement> {
-        if (x < 0)
-            return nullptr;
-        return floatValue(std::sqrt(x));
-    });
-}
-
-void TSqrtOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Float, mayBeNumeric(operand1));
-}
-
-TClass TOddOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TOddOperator, TOnePtrOperator>("TOddOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TOddOperator::Apply(const TTypeElement& value)
-{
-    if (!isIntegral(value.Typ()))
-        return nullptr;
-    return booleanValue((value.GetAsInteger() & 1) != 0);
-}
-
-void TOddOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Boolean, mayBeIntegral(operand1));
-}
-
-TClass TUnMinusOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TUnMinusOperator, TOnePtrOperator>("TUnMinusOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TUnMinusOperator::Apply(const TTypeElement& value)
-{
-    if (isIntegral(value.Typ()))
-        return integerValue(txt::negChecked(value.GetAsInteger()));
-    if (value.Typ() == TType::_Float)
-        return floatValue(-value.GetAsFloat());
-    return nullptr;
-}
-
-void TUnMinusOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Integer, mayBeIntegral(operand1));
-    SetTypeFlag(TType::_Float, mayBe(operand1, TType::_Float));
-}
-
-TClass TNotOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TNotOperator, TOnePtrOperator>("TNotOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TNotOperator::Apply(const TTypeElement& value)
-{
-    if (value.Typ() != TType::_Boolean)
-        return nullptr;
-    return booleanValue(!value.GetAsBoolean());
-}
-
-void TNotOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Boolean, mayBe(operand1, TType::_Boolean));
-}
-
-// --- conversions -------------------------------------------------------------------------------
-
-namespace {
-
-bool isOneOf(TType kind, std::initializer_list<TType> kinds)
-{
-    return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
-}
-
-bool mayBeOneOf(const TTypeFlags& flags, std::initializer_list<TType> kinds)
-{
-    return std::any_of(kinds.begin(), kinds.end(), [&](TType kind) { return mayBe(flags, kind); });
-}
-
-constexpr std::initializer_list<TType> toBooleanKinds = {TType::_Boolean, TType::_Byte, TType::_Integer};
-constexpr std::initializer_list<TType> toCharKinds = {TType::_Char, TType::_Byte};
-constexpr std::initializer_list<TType> toByteKinds = {TType::_Boolean, TType::_Char, TType::_Byte, TType::_Integer};
-constexpr std::initializer_list<TType> toIntegerKinds = {TType::_Char, TType::_Byte, TType::_Float, TType::_Integer};
-constexpr std::initializer_list<TType> toStringKinds = {TType::_Boolean, TType::_Char,   TType::_Byte,
-                                                        TType::_Float,   TType::_String, TType::_Integer};
-
-} // namespace
-
-TClass TNaBooleanOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TNaBooleanOperator, TOnePtrOperator>("TNaBooleanOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TNaBooleanOperator::Apply(const TTypeElement& value)
-{
-    return isOneOf(value.Typ(), toBooleanKinds) ? booleanValue(value.GetAsBoolean()) : nullptr;
-}
-
-void TNaBooleanOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Boolean, mayBeOneOf(operand1, toBooleanKinds));
-}
-
-TClass TNaCharOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TNaCharOperator, TOnePtrOperator>("TNaCharOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TNaCharOperator::Apply(const TTypeElement& value)
-{
-    return isOneOf(value.Typ(), toCharKinds) ? charValue(value.GetAsChar()) : nullptr;
-}
-
-void TNaCharOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Char, mayBeOneOf(operand1, toCharKinds));
-}
-
-TClass TNaByteOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TNaByteOperator, TOnePtrOperator>("TNaByteOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TNaByteOperator::Apply(const TTypeElement& value)
-{
-    return isOneOf(value.Typ(), toByteKinds) ? byteValue(value.GetAsByte()) : nullptr;
-}
-
-void TNaByteOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Byte, mayBeOneOf(operand1, toByteKinds));
-}
-
-TClass TNaFloatOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TNaFloatOperator, TOnePtrOperator>("TNaFloatOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TNaFloatOperator::Apply(const TTypeElement& value)
-{
-    return isNumeric(value.Typ()) ? floatValue(value.GetAsFloat()) : nullptr;
-}
-
-void TNaFloatOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Float, mayBeNumeric(operand1));
-}
-
-TClass TNaStringOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TNaStringOperator, TOnePtrOperator>("TNaStringOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TNaStringOperator::Apply(const TTypeElement& value)
-{
-    return isOneOf(value.Typ(), toStringKinds) ? stringValue(value.GetAsString()) : nullptr;
-}
-
-void TNaStringOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_String, mayBeOneOf(operand1, toStringKinds));
-}
-
-TClass TNaIntegerOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TNaIntegerOperator, TOnePtrOperator>("TNaIntegerOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TNaIntegerOperator::Apply(const TTypeElement& value)
-{
-    return isOneOf(value.Typ(), toIntegerKinds) ? integerValue(value.GetAsInteger()) : nullptr;
-}
-
-void TNaIntegerOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&)
-{
-    SetTypeFlag(TType::_Integer, mayBeOneOf(operand1, toIntegerKinds));
-}
-
-// --- arithmetic --------------------------------------------------------------------------------
-
-namespace {
-
-// Both numeric and at least one of them a Float.
-bool isFloatPair(TType left, TType right)
-{
-    return isNumeric(left) && isNumeric(right) && (left == TType::_Float || right == TType::_Float);
-}
-
-bool mayBeFloatPair(const TTypeFlags& left, const TTypeFlags& right)
-{
-    return mayBeNumeric(left) && mayBeNumeric(right)
-           && (mayBe(left, TType::_Float) || mayBe(right, TType::_Float));
-}
-
-} // namespace
-
-TClass TPlusOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TPlusOperator, TTwoPtrOperator>("TPlusOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TPlusOperator::Combine(const TTypeElement& left, const TTypeElement& right)
-{
-    if (isIntegral(left.Typ()) && isIntegral(right.Typ()))
-        return integerValue(txt::addChecked(left.GetAsInteger(), right.GetAsInteger()));
-    if (isFloatPair(left.Typ(), right.Typ()))
-        return floatValue(left.GetAsFloat() + right.GetAsFloat());
-    if (isText(left.Typ()) && isText(right.Typ()))
-        return stringValue(left.GetAsString() + right.GetAsString());
-    return nullptr;
-}
-
-void TPlusOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2)
-{
-    SetTypeFlag(TType::_Integer, mayBeIntegral(operand1) && mayBeIntegral(operand2));
-    SetTypeFlag(TType::_Float, mayBeFloatPair(operand1, operand2));
-    SetTypeFlag(TType::_String, mayBeOneOf(operand1, {TType::_Char, TType::_String})
-                                    && mayBeOneOf(operand2, {TType::_Char, TType::_String}));
-}
-
-TClass TMinusOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TMinusOperator, TTwoPtrOperator>("TMinusOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TMinusOperator::Combine(const TTypeElement& left, const TTypeElement& right)
-{
-    if (isIntegral(left.Typ()) && isIntegral(right.Typ()))
-        return integerValue(txt::subChecked(left.GetAsInteger(), right.GetAsInteger()));
-    if (isFloatPair(left.Typ(), right.Typ()))
-        return floatValue(left.GetAsFloat() - right.GetAsFloat());
-    return nullptr;
-}
-
-void TMinusOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2)
-{
-    SetTypeFlag(TType::_Integer, mayBeIntegral(operand1) && mayBeIntegral(operand2));
-    SetTypeFlag(TType::_Float, mayBeFloatPair(operand1, operand2));
-}
-
-TClass TKratOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TKratOperator, TTwoPtrOperator>("TKratOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TKratOperator::Combine(const TTypeElement& left, const TTypeElement& right)
-{
-    if (!isNumeric(left.Typ()) || !isNumeric(right.Typ()))
-        return nullptr;
-    const double product = left.GetAsFloat() * right.GetAsFloat();
-    if (isIntegral(left.Typ()) && isIntegral(right.Typ()) && std::fabs(product) <= 2147483647.0)
-        return integerValue(static_cast<qint32>(product));
-    return floatValue(product);
-}
-
-void TKratOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2)
-{
-    SetTypeFlag(TType::_Float, mayBeNumeric(operand1) && mayBeNumeric(operand2));
-    SetTypeFlag(TType::_Integer, mayBeIntegral(operand1) && mayBeIntegral(operand2));
-}
-
-TClass TDelenoOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TDelenoOperator, TTwoPtrOperator>("TDelenoOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TDelenoOperator::Combine(const TTypeElement& left, const TTypeElement& right)
-{
-    if (!isNumeric(left.Typ()) || !isNumeric(right.Typ()))
-        return nullptr;
-    return floatValue(txt::divFloat(left.GetAsFloat(), right.GetAsFloat()));
-}
-
-void TDelenoOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2)
-{
-    SetTypeFlag(TType::_Float, mayBeNumeric(operand1) && mayBeNumeric(operand2));
-}
-
-TClass TModOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TModOperator, TTwoPtrOperator>("TModOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TModOperator::Combine(const TTypeElement& left, const TTypeElement& right)
-{
-    if (!isIntegral(left.Typ()) || !isIntegral(right.Typ()) || right.GetAsInteger() == 0)
-        return nullptr;
-    const qint32 dividend = left.GetAsInteger();
-    const qint32 divisor = right.GetAsInteger();
-    // -2147483648 MOD -1 overflows the machine division as DIV does.
-    txt::divChecked(dividend, divisor);
-    return integerValue(txt::modChecked(dividend, divisor));
-}
-
-void TModOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2)
-{
-    SetTypeFlag(TType::_Integer, mayBeIntegral(operand1) && mayBeIntegral(operand2));
-}
-
-TClass TDivOperator::StaticClass()
-{
-    static const TClassInfo info = describeClass<TDivOperator, TTwoPtrOperator>("TDivOperator");
-    return &info;
-}
-
-Owned<TTypeElement> TDivOperator::Combine(const TTypeElement& left, const TTypeElement& right)
-{
-    if (!isIntegral(left.Typ()) || !isIntegral(right.Typ()) || right.GetAsInteger() == 0)
-        return nullptr;
-    return integerValue(txt::divChecked(left.GetAsInteger(), right.GetAsInteger()));
-}
-
-void TDivOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2)
-{
-    SetTypeFlag(TType::_Integer, mayBeIntegral(operand1) && mayBeIntegral(operand2));
-}
-
 // --- comparisons -------------------------------------------------------------------------------
 
 TClass TCompareOperator::StaticClass()
@@ -1223,38 +607,374 @@ void TCompareOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags
                                      || both(TType::_Pointer) || both(TType::_String));
 }
 
-TClass TVetsiOperator::StaticClass()
+// --- the operator catalogue: kinds -------------------------------------------------------------
+
+namespace {
+
+bool isOneOf(TType kind, std::initializer_list<TType> kinds)
 {
-    static const TClassInfo info = describeClass<TVetsiOperator, TCompareOperator>("TVetsiOperator");
-    return &info;
+    return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
 }
 
-Owned<TTypeElement> TVetsiOperator::Combine(const TTypeElement& left, const TTypeElement& right)
+bool mayBeOneOf(const TTypeFlags& flags, std::initializer_list<TType> kinds)
 {
-    return Compare(left, right, Relation::Greater);
+    return std::any_of(kinds.begin(), kinds.end(), [&](TType kind) { return mayBe(flags, kind); });
 }
 
-TClass TMensiOperator::StaticClass()
+// Both numeric and at least one of them a Float.
+bool isFloatPair(TType left, TType right)
 {
-    static const TClassInfo info = describeClass<TMensiOperator, TCompareOperator>("TMensiOperator");
-    return &info;
+    return isNumeric(left) && isNumeric(right) && (left == TType::_Float || right == TType::_Float);
 }
 
-Owned<TTypeElement> TMensiOperator::Combine(const TTypeElement& left, const TTypeElement& right)
+bool mayBeFloatPair(const TTypeFlags& left, const TTypeFlags& right)
 {
-    return Compare(left, right, Relation::Less);
+    return mayBeNumeric(left) && mayBeNumeric(right) && (mayBe(left, TType::_Float) || mayBe(right, TType::_Float));
 }
 
-TClass TRovnoOperator::StaticClass()
+bool isIntegralPair(const TTypeElement& left, const TTypeElement& right)
 {
-    static const TClassInfo info = describeClass<TRovnoOperator, TCompareOperator>("TRovnoOperator");
-    return &info;
+    return isIntegral(left.Typ()) && isIntegral(right.Typ());
 }
 
-Owned<TTypeElement> TRovnoOperator::Combine(const TTypeElement& left, const TTypeElement& right)
+constexpr std::initializer_list<TType> toBooleanKinds = {TType::_Boolean, TType::_Byte, TType::_Integer};
+constexpr std::initializer_list<TType> toCharKinds = {TType::_Char, TType::_Byte};
+constexpr std::initializer_list<TType> toByteKinds = {TType::_Boolean, TType::_Char, TType::_Byte, TType::_Integer};
+constexpr std::initializer_list<TType> toIntegerKinds = {TType::_Char, TType::_Byte, TType::_Float, TType::_Integer};
+constexpr std::initializer_list<TType> toStringKinds = {TType::_Boolean, TType::_Char,   TType::_Byte,
+                                                        TType::_Float,   TType::_String, TType::_Integer};
+constexpr std::initializer_list<TType> textKinds = {TType::_Char, TType::_String};
+
+// --- result kinds ---
+
+void yieldsBoolean(TOperator& node, const TTypeFlags&)
 {
-    return Compare(left, right, Relation::Equal);
+    node.SetTypeFlag(TType::_Boolean, true);
 }
+
+void floatOfNumeric(TOperator& node, const TTypeFlags& operand1)
+{
+    node.SetTypeFlag(TType::_Float, mayBeNumeric(operand1));
+}
+
+// ROUND, TRUNC: Byte for a Byte, else Integer.
+void wholeOfNumeric(TOperator& node, const TTypeFlags& operand1)
+{
+    node.SetTypeFlag(TType::_Byte, mayBe(operand1, TType::_Byte));
+    node.SetTypeFlag(TType::_Integer, mayBe(operand1, TType::_Integer) || mayBe(operand1, TType::_Float));
+}
+
+template<TType result, const std::initializer_list<TType>& from>
+void conversion(TOperator& node, const TTypeFlags& operand1)
+{
+    node.SetTypeFlag(result, mayBeOneOf(operand1, from));
+}
+
+void integerOfIntegrals(TOperator& node, const TTypeFlags& operand1, const TTypeFlags& operand2)
+{
+    node.SetTypeFlag(TType::_Integer, mayBeIntegral(operand1) && mayBeIntegral(operand2));
+}
+
+void floatOfNumerics(TOperator& node, const TTypeFlags& operand1, const TTypeFlags& operand2)
+{
+    node.SetTypeFlag(TType::_Float, mayBeNumeric(operand1) && mayBeNumeric(operand2));
+}
+
+// +, -: Integer for integrals, Float when a Float takes part.
+void sumKinds(TOperator& node, const TTypeFlags& operand1, const TTypeFlags& operand2)
+{
+    integerOfIntegrals(node, operand1, operand2);
+    node.SetTypeFlag(TType::_Float, mayBeFloatPair(operand1, operand2));
+}
+
+// --- element tests ---
+
+// The tested element: the current one, read before the argument is looked at.
+TPersistent* testedElement(TNoPtrOperator& node, const TTypeElement& value)
+{
+    TPersistent* element = node.CurrentElement();
+    return value.Typ() == TType::_String ? element : nullptr;
+}
+
+Owned<TTypeElement> classIs(TNoPtrOperator& node, const TTypeElement& value)
+{
+    TPersistent* element = testedElement(node, value);
+    if (!element)
+        return nullptr;
+    return booleanValue(txt::upperAscii(element->ClassName()) == txt::upperAscii(value.GetAsString()));
+}
+
+Owned<TTypeElement> isAncestor(TNoPtrOperator& node, const TTypeElement& value)
+{
+    TPersistent* element = testedElement(node, value);
+    if (!element)
+        return nullptr;
+    const QString name = txt::upperAscii(value.GetAsString());
+    for (TClass cls = element->ClassType(); cls; cls = cls->ClassParent())
+        if (txt::upperAscii(cls->ClassName()) == name)
+            return booleanValue(true);
+    return booleanValue(false);
+}
+
+Owned<TTypeElement> propExists(TNoPtrOperator& node, const TTypeElement& value)
+{
+    TPersistent* element = testedElement(node, value);
+    if (!element)
+        return nullptr;
+    const QString name = value.GetAsString();
+    return booleanValue(!name.isEmpty() && IndexOfProp(element, name) > -1);
+}
+
+// --- numeric functions ---
+
+Owned<TTypeElement> absolute(TNoPtrOperator&, const TTypeElement& value)
+{
+    switch (value.Typ()) {
+    case TType::_Byte:
+        return byteValue(value.GetAsByte());
+    case TType::_Integer: {
+        const qint32 v = value.GetAsInteger();
+        return integerValue(v < 0 ? txt::negChecked(v) : v);
+    }
+    case TType::_Float:
+        return floatValue(std::fabs(value.GetAsFloat()));
+    default:
+        return nullptr;
+    }
+}
+
+void absoluteKinds(TOperator& node, const TTypeFlags& operand1)
+{
+    for (TType kind : {TType::_Byte, TType::_Integer, TType::_Float})
+        node.SetTypeFlag(kind, mayBe(operand1, kind));
+}
+
+template<qint32 (*toWhole)(double)>
+Owned<TTypeElement> whole(TNoPtrOperator&, const TTypeElement& value)
+{
+    if (value.Typ() == TType::_Byte)
+        return byteValue(value.GetAsByte());
+    if (!isNumeric(value.Typ()))
+        return nullptr;
+    return integerValue(toWhole(value.GetAsFloat()));
+}
+
+// A Float function of a numeric value; no value for other kinds or outside f's domain.
+template<std::optional<double> (*f)(double)>
+Owned<TTypeElement> floatFunction(TNoPtrOperator&, const TTypeElement& value)
+{
+    if (!isNumeric(value.Typ()))
+        return nullptr;
+    const std::optional<double> result = f(value.GetAsFloat());
+    return result ? floatValue(*result) : nullptr;
+}
+
+std::optional<double> cosine(double x) { return std::cos(x); }
+std::optional<double> sine(double x) { return std::sin(x); }
+std::optional<double> arcTangent(double x) { return std::atan(x); }
+std::optional<double> exponential(double x) { return std::exp(x); }
+std::optional<double> fraction(double x) { return x - std::trunc(x); }
+std::optional<double> square(double x) { return x * x; }
+
+std::optional<double> naturalLog(double x)
+{
+    return x > 0 ? std::optional<double>(std::log(x)) : std::nullopt;
+}
+
+std::optional<double> squareRoot(double x)
+{
+    return x >= 0 ? std::optional<double>(std::sqrt(x)) : std::nullopt;
+}
+
+Owned<TTypeElement> odd(TNoPtrOperator&, const TTypeElement& value)
+{
+    if (!isIntegral(value.Typ()))
+        return nullptr;
+    return booleanValue((value.GetAsInteger() & 1) != 0);
+}
+
+void oddKinds(TOperator& node, const TTypeFlags& operand1)
+{
+    node.SetTypeFlag(TType::_Boolean, mayBeIntegral(operand1));
+}
+
+Owned<TTypeElement> negative(TNoPtrOperator&, const TTypeElement& value)
+{
+    if (isIntegral(value.Typ()))
+        return integerValue(txt::negChecked(value.GetAsInteger()));
+    if (value.Typ() == TType::_Float)
+        return floatValue(-value.GetAsFloat());
+    return nullptr;
+}
+
+void negativeKinds(TOperator& node, const TTypeFlags& operand1)
+{
+    node.SetTypeFlag(TType::_Integer, mayBeIntegral(operand1));
+    node.SetTypeFlag(TType::_Float, mayBe(operand1, TType::_Float));
+}
+
+Owned<TTypeElement> negation(TNoPtrOperator&, const TTypeElement& value)
+{
+    if (value.Typ() != TType::_Boolean)
+        return nullptr;
+    return booleanValue(!value.GetAsBoolean());
+}
+
+void negationKinds(TOperator& node, const TTypeFlags& operand1)
+{
+    node.SetTypeFlag(TType::_Boolean, mayBe(operand1, TType::_Boolean));
+}
+
+// --- conversions ---
+
+Owned<TTypeElement> toBoolean(TNoPtrOperator&, const TTypeElement& value)
+{
+    return isOneOf(value.Typ(), toBooleanKinds) ? booleanValue(value.GetAsBoolean()) : nullptr;
+}
+
+Owned<TTypeElement> toChar(TNoPtrOperator&, const TTypeElement& value)
+{
+    return isOneOf(value.Typ(), toCharKinds) ? charValue(value.GetAsChar()) : nullptr;
+}
+
+Owned<TTypeElement> toByte(TNoPtrOperator&, const TTypeElement& value)
+{
+    return isOneOf(value.Typ(), toByteKinds) ? byteValue(value.GetAsByte()) : nullptr;
+}
+
+Owned<TTypeElement> toFloat(TNoPtrOperator&, const TTypeElement& value)
+{
+    return isNumeric(value.Typ()) ? floatValue(value.GetAsFloat()) : nullptr;
+}
+
+Owned<TTypeElement> toString(TNoPtrOperator&, const TTypeElement& value)
+{
+    return isOneOf(value.Typ(), toStringKinds) ? stringValue(value.GetAsString()) : nullptr;
+}
+
+Owned<TTypeElement> toInteger(TNoPtrOperator&, const TTypeElement& value)
+{
+    return isOneOf(value.Typ(), toIntegerKinds) ? integerValue(value.GetAsInteger()) : nullptr;
+}
+
+// --- arithmetic ---
+
+Owned<TTypeElement> plus(const TTypeElement& left, const TTypeElement& right)
+{
+    if (isIntegralPair(left, right))
+        return integerValue(txt::addChecked(left.GetAsInteger(), right.GetAsInteger()));
+    if (isFloatPair(left.Typ(), right.Typ()))
+        return floatValue(left.GetAsFloat() + right.GetAsFloat());
+    if (isText(left.Typ()) && isText(right.Typ()))
+        return stringValue(left.GetAsString() + right.GetAsString());
+    return nullptr;
+}
+
+void plusKinds(TOperator& node, const TTypeFlags& operand1, const TTypeFlags& operand2)
+{
+    sumKinds(node, operand1, operand2);
+    node.SetTypeFlag(TType::_String, mayBeOneOf(operand1, textKinds) && mayBeOneOf(operand2, textKinds));
+}
+
+Owned<TTypeElement> minus(const TTypeElement& left, const TTypeElement& right)
+{
+    if (isIntegralPair(left, right))
+        return integerValue(txt::subChecked(left.GetAsInteger(), right.GetAsInteger()));
+    if (isFloatPair(left.Typ(), right.Typ()))
+        return floatValue(left.GetAsFloat() - right.GetAsFloat());
+    return nullptr;
+}
+
+Owned<TTypeElement> times(const TTypeElement& left, const TTypeElement& right)
+{
+    if (!isNumeric(left.Typ()) || !isNumeric(right.Typ()))
+        return nullptr;
+    const double product = left.GetAsFloat() * right.GetAsFloat();
+    if (isIntegralPair(left, right) && std::fabs(product) <= 2147483647.0)
+        return integerValue(static_cast<qint32>(product));
+    return floatValue(product);
+}
+
+void timesKinds(TOperator& node, const TTypeFlags& operand1, const TTypeFlags& operand2)
+{
+    floatOfNumerics(node, operand1, operand2);
+    integerOfIntegrals(node, operand1, operand2);
+}
+
+Owned<TTypeElement> divided(const TTypeElement& left, const TTypeElement& right)
+{
+    if (!isNumeric(left.Typ()) || !isNumeric(right.Typ()))
+        return nullptr;
+    return floatValue(txt::divFloat(left.GetAsFloat(), right.GetAsFloat()));
+}
+
+// MOD and DIV: integral operands and a divisor other than 0.
+bool hasIntegralQuotient(const TTypeElement& left, const TTypeElement& right)
+{
+    return isIntegralPair(left, right) && right.GetAsInteger() != 0;
+}
+
+Owned<TTypeElement> modulo(const TTypeElement& left, const TTypeElement& right)
+{
+    if (!hasIntegralQuotient(left, right))
+        return nullptr;
+    const qint32 dividend = left.GetAsInteger();
+    const qint32 divisor = right.GetAsInteger();
+    // -2147483648 MOD -1 overflows the machine division as DIV does.
+    txt::divChecked(dividend, divisor);
+    return integerValue(txt::modChecked(dividend, divisor));
+}
+
+Owned<TTypeElement> quotient(const TTypeElement& left, const TTypeElement& right)
+{
+    if (!hasIntegralQuotient(left, right))
+        return nullptr;
+    return integerValue(txt::divChecked(left.GetAsInteger(), right.GetAsInteger()));
+}
+
+template<TCompareOperator::Relation relation>
+Owned<TTypeElement> comparison(const TTypeElement& left, const TTypeElement& right)
+{
+    return TCompareOperator::Compare(left, right, relation);
+}
+
+} // namespace
+
+// --- the operator catalogue --------------------------------------------------------------------
+
+const UnaryRule TClassIsOperator::rule{"TClassIsOperator", classIs, yieldsBoolean};
+const UnaryRule TIsAncestorOperator::rule{"TIsAncestorOperator", isAncestor, yieldsBoolean};
+const UnaryRule TPropExistsOperator::rule{"TPropExistsOperator", propExists, yieldsBoolean};
+const UnaryRule TAbsValOperator::rule{"TAbsValOperator", absolute, absoluteKinds};
+const UnaryRule TRoundOperator::rule{"TRoundOperator", whole<roundToInt32>, wholeOfNumeric};
+const UnaryRule TTruncOperator::rule{"TTruncOperator", whole<truncToInt32>, wholeOfNumeric};
+const UnaryRule TCosOperator::rule{"TCosOperator", floatFunction<cosine>, floatOfNumeric};
+const UnaryRule TSinOperator::rule{"TSinOperator", floatFunction<sine>, floatOfNumeric};
+const UnaryRule TArcTanOperator::rule{"TArcTanOperator", floatFunction<arcTangent>, floatOfNumeric};
+const UnaryRule TExpOperator::rule{"TExpOperator", floatFunction<exponential>, floatOfNumeric};
+const UnaryRule TFracOperator::rule{"TFracOperator", floatFunction<fraction>, floatOfNumeric};
+const UnaryRule TLnOperator::rule{"TLnOperator", floatFunction<naturalLog>, floatOfNumeric};
+const UnaryRule TOddOperator::rule{"TOddOperator", odd, oddKinds};
+const UnaryRule TSqrOperator::rule{"TSqrOperator", floatFunction<square>, floatOfNumeric};
+const UnaryRule TSqrtOperator::rule{"TSqrtOperator", floatFunction<squareRoot>, floatOfNumeric};
+const UnaryRule TUnMinusOperator::rule{"TUnMinusOperator", negative, negativeKinds};
+const UnaryRule TNotOperator::rule{"TNotOperator", negation, negationKinds};
+const UnaryRule TNaBooleanOperator::rule{"TNaBooleanOperator", toBoolean, conversion<TType::_Boolean, toBooleanKinds>};
+const UnaryRule TNaCharOperator::rule{"TNaCharOperator", toChar, conversion<TType::_Char, toCharKinds>};
+const UnaryRule TNaByteOperator::rule{"TNaByteOperator", toByte, conversion<TType::_Byte, toByteKinds>};
+const UnaryRule TNaFloatOperator::rule{"TNaFloatOperator", toFloat, floatOfNumeric};
+const UnaryRule TNaStringOperator::rule{"TNaStringOperator", toString, conversion<TType::_String, toStringKinds>};
+const UnaryRule TNaIntegerOperator::rule{"TNaIntegerOperator", toInteger, conversion<TType::_Integer, toIntegerKinds>};
+
+const BinaryRule TPlusOperator::rule{"TPlusOperator", plus, plusKinds};
+const BinaryRule TMinusOperator::rule{"TMinusOperator", minus, sumKinds};
+const BinaryRule TKratOperator::rule{"TKratOperator", times, timesKinds};
+const BinaryRule TDelenoOperator::rule{"TDelenoOperator", divided, floatOfNumerics};
+const BinaryRule TModOperator::rule{"TModOperator", modulo, integerOfIntegrals};
+const BinaryRule TDivOperator::rule{"TDivOperator", quotient, integerOfIntegrals};
+const BinaryRule TVetsiOperator::rule{"TVetsiOperator", comparison<TCompareOperator::Relation::Greater>, nullptr};
+const BinaryRule TMensiOperator::rule{"TMensiOperator", comparison<TCompareOperator::Relation::Less>, nullptr};
+const BinaryRule TRovnoOperator::rule{"TRovnoOperator", comparison<TCompareOperator::Relation::Equal>, nullptr};
 
 // --- logical operators -------------------------------------------------------------------------
 
@@ -1263,6 +983,28 @@ namespace {
 bool isBoolean(const TTypeElement* value)
 {
     return value && value->Typ() == TType::_Boolean;
+}
+
+// AND and OR: operand 1 equal to `decisive` is the answer without evaluating operand 2.
+void shortCircuit(TTwoPtrOperator& node, bool decisive)
+{
+    const OperandValuesReleaser releaser(node);
+    node.EvaluateOperand1();
+    const TTypeElement* left = node.GetValue1();
+    if (!isBoolean(left))
+        return;
+    if (left->GetAsBoolean() == decisive) {
+        node.SetOutput(booleanValue(decisive).release());
+        return;
+    }
+    node.EvaluateOperand2();
+    if (const TTypeElement* right = node.GetValue2(); isBoolean(right))
+        node.SetOutput(booleanValue(right->GetAsBoolean()).release());
+}
+
+void bothBoolean(TOperator& node, const TTypeFlags& operand1, const TTypeFlags& operand2)
+{
+    node.SetTypeFlag(TType::_Boolean, mayBe(operand1, TType::_Boolean) && mayBe(operand2, TType::_Boolean));
 }
 
 } // namespace
@@ -1277,23 +1019,12 @@ void TAndOperator::Execute()
 {
     TTool::Execute();
     SetOutput(nullptr);
-    const OperandValuesReleaser releaser(*this);
-    EvaluateOperand1();
-    const TTypeElement* left = GetValue1();
-    if (!isBoolean(left))
-        return;
-    if (!left->GetAsBoolean()) {
-        SetOutput(booleanValue(false).release());
-        return;
-    }
-    EvaluateOperand2();
-    if (const TTypeElement* right = GetValue2(); isBoolean(right))
-        SetOutput(booleanValue(right->GetAsBoolean()).release());
+    shortCircuit(*this, false);
 }
 
 void TAndOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2)
 {
-    SetTypeFlag(TType::_Boolean, mayBe(operand1, TType::_Boolean) && mayBe(operand2, TType::_Boolean));
+    bothBoolean(*this, operand1, operand2);
 }
 
 TClass TOrOperator::StaticClass()
@@ -1306,21 +1037,10 @@ void TOrOperator::Execute()
 {
     TTool::Execute();
     SetOutput(nullptr);
-    const OperandValuesReleaser releaser(*this);
-    EvaluateOperand1();
-    const TTypeElement* left = GetValue1();
-    if (!isBoolean(left))
-        return;
-    if (left->GetAsBoolean()) {
-        SetOutput(booleanValue(true).release());
-        return;
-    }
-    EvaluateOperand2();
-    if (const TTypeElement* right = GetValue2(); isBoolean(right))
-        SetOutput(booleanValue(right->GetAsBoolean()).release());
+    shortCircuit(*this, true);
 }
 
 void TOrOperator::DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2)
 {
-    SetTypeFlag(TType::_Boolean, mayBe(operand1, TType::_Boolean) && mayBe(operand2, TType::_Boolean));
+    bothBoolean(*this, operand1, operand2);
 }

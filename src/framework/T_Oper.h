@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 // A list of object references (not owned) shared by every node of an expression tree: the
@@ -120,12 +121,12 @@ public:
     bool HasType() override;
     void ComputeTypeFlags() override;
     void FreeTypeFlags() override { m_typeFlags.reset(); }
+    // The current element: the variable at the node's index.
+    TPersistent* CurrentElement() { return GetVariable(GetVariableIndex()); }
 
 protected:
     // The flags of this node's own kinds, given its operands' flags (computed before).
     virtual void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) = 0;
-    // The current element: the variable at the node's index.
-    TPersistent* CurrentElement() { return GetVariable(GetVariableIndex()); }
 
 private:
     std::unique_ptr<TTypeFlags> m_typeFlags;   // present only between Compute- and FreeTypeFlags
@@ -244,357 +245,130 @@ protected:
     void DeclareTypes(const TTypeFlags&, const TTypeFlags&) override;
 };
 
+// --- the operator catalogue ------------------------------------------------------------------
+// The concrete operators differ only in what they make of their operand values and which kinds they
+// can yield: each names its rule (the catalogue in T_Oper.cpp). The templates give every class its
+// own descriptor, registered with the arity class as its parent.
+
+// A one-operand operator: the result for a present value (nil: no value), and the kinds it yields
+// from the operand's kinds.
+struct UnaryRule {
+    const char* className;
+    Owned<TTypeElement> (*apply)(TNoPtrOperator& node, const TTypeElement& value);
+    void (*declare)(TOperator& node, const TTypeFlags& operand1);
+};
+
+// A two-operand operator; a comparison keeps the kinds of its base (declare is nil).
+struct BinaryRule {
+    const char* className;
+    Owned<TTypeElement> (*combine)(const TTypeElement& left, const TTypeElement& right);
+    void (*declare)(TOperator& node, const TTypeFlags& operand1, const TTypeFlags& operand2);
+};
+
+template<class Self>
+class UnaryOperator : public TOnePtrOperator
+{
+public:
+    static TClass StaticClass()
+    {
+        static const TClassInfo info = describeClass<Self, TOnePtrOperator>(QLatin1String(Self::rule.className));
+        return &info;
+    }
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Apply(const TTypeElement& value) override { return Self::rule.apply(*this, value); }
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags&) override { Self::rule.declare(*this, operand1); }
+};
+
+template<class Self, class Base = TTwoPtrOperator>
+class BinaryOperator : public Base
+{
+public:
+    static TClass StaticClass()
+    {
+        static const TClassInfo info = describeClass<Self, Base>(QLatin1String(Self::rule.className));
+        return &info;
+    }
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override
+    {
+        return Self::rule.combine(left, right);
+    }
+    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override
+    {
+        if constexpr (std::is_same_v<Base, TTwoPtrOperator>)
+            Self::rule.declare(*this, operand1, operand2);
+        else
+            Base::DeclareTypes(operand1, operand2);
+    }
+};
+
 // --- one-operand operators ---------------------------------------------------------------------
 
 // CLASS(name): the current element's class is so named (ASCII case ignored).
-class TClassIsOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TClassIsOperator : public UnaryOperator<TClassIsOperator> { public: static const UnaryRule rule; };
 // ANCESTOR(name): the current element's class or one of its ancestors is so named.
-class TIsAncestorOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TIsAncestorOperator : public UnaryOperator<TIsAncestorOperator> { public: static const UnaryRule rule; };
 // EXISTSPROP(name): the current element's class publishes the property; false for "".
-class TPropExistsOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TPropExistsOperator : public UnaryOperator<TPropExistsOperator> { public: static const UnaryRule rule; };
 // ABS: same kind as the operand.
-class TAbsValOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TAbsValOperator : public UnaryOperator<TAbsValOperator> { public: static const UnaryRule rule; };
 // ROUND: halves to even; Byte for a Byte, else Integer (ERangeError beyond 32 bits).
-class TRoundOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TRoundOperator : public UnaryOperator<TRoundOperator> { public: static const UnaryRule rule; };
 // TRUNC: toward zero; kinds as ROUND.
-class TTruncOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TTruncOperator : public UnaryOperator<TTruncOperator> { public: static const UnaryRule rule; };
 // COS (radians).
-class TCosOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TCosOperator : public UnaryOperator<TCosOperator> { public: static const UnaryRule rule; };
 // SIN (radians).
-class TSinOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TSinOperator : public UnaryOperator<TSinOperator> { public: static const UnaryRule rule; };
 // ARCTAN (radians).
-class TArcTanOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TArcTanOperator : public UnaryOperator<TArcTanOperator> { public: static const UnaryRule rule; };
 // EXP; EOverflow for a large value.
-class TExpOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TExpOperator : public UnaryOperator<TExpOperator> { public: static const UnaryRule rule; };
 // FRAC: the value minus its integral part, sign kept.
-class TFracOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TFracOperator : public UnaryOperator<TFracOperator> { public: static const UnaryRule rule; };
 // LN; no value for 0 or less.
-class TLnOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TLnOperator : public UnaryOperator<TLnOperator> { public: static const UnaryRule rule; };
 // ODD of an integral value.
-class TOddOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TOddOperator : public UnaryOperator<TOddOperator> { public: static const UnaryRule rule; };
 // SQR: the square as a Float.
-class TSqrOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TSqrOperator : public UnaryOperator<TSqrOperator> { public: static const UnaryRule rule; };
 // SQRT; no value below 0.
-class TSqrtOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TSqrtOperator : public UnaryOperator<TSqrtOperator> { public: static const UnaryRule rule; };
 // Unary minus: Integer for integral operands (EIntOverflow for -2147483648), Float for Float.
-class TUnMinusOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TUnMinusOperator : public UnaryOperator<TUnMinusOperator> { public: static const UnaryRule rule; };
 // NOT of a Boolean.
-class TNotOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TNotOperator : public UnaryOperator<TNotOperator> { public: static const UnaryRule rule; };
 // TOBOOLEAN of a Boolean, Byte or Integer.
-class TNaBooleanOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TNaBooleanOperator : public UnaryOperator<TNaBooleanOperator> { public: static const UnaryRule rule; };
 // TOCHAR of a Char or Byte.
-class TNaCharOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TNaCharOperator : public UnaryOperator<TNaCharOperator> { public: static const UnaryRule rule; };
 // TOBYTE of a Boolean, Char, Byte or Integer.
-class TNaByteOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TNaByteOperator : public UnaryOperator<TNaByteOperator> { public: static const UnaryRule rule; };
 // TOFLOAT of a numeric value.
-class TNaFloatOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TNaFloatOperator : public UnaryOperator<TNaFloatOperator> { public: static const UnaryRule rule; };
 // TOSTRING of any kind but Pointer and Other.
-class TNaStringOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TNaStringOperator : public UnaryOperator<TNaStringOperator> { public: static const UnaryRule rule; };
 // TOINTEGER of a Char, Byte, Float or Integer (a Float truncated).
-class TNaIntegerOperator : public TOnePtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Apply(const TTypeElement& value) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
+class TNaIntegerOperator : public UnaryOperator<TNaIntegerOperator> { public: static const UnaryRule rule; };
 
 // --- two-operand operators ---------------------------------------------------------------------
 
 // +: Integer sum (EIntOverflow), Float sum, or the concatenation of Char/String texts.
-class TPlusOperator : public TTwoPtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TPlusOperator : public BinaryOperator<TPlusOperator> { public: static const BinaryRule rule; };
 // -: Integer (EIntOverflow) or Float difference.
-class TMinusOperator : public TTwoPtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TMinusOperator : public BinaryOperator<TMinusOperator> { public: static const BinaryRule rule; };
 // *: two integral operands give an Integer when the product fits in 32 bits, else a Float.
-class TKratOperator : public TTwoPtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TKratOperator : public BinaryOperator<TKratOperator> { public: static const BinaryRule rule; };
 // /: Float quotient (EZeroDivide, EInvalidOp for 0 / 0).
-class TDelenoOperator : public TTwoPtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TDelenoOperator : public BinaryOperator<TDelenoOperator> { public: static const BinaryRule rule; };
 // MOD: remainder with the dividend's sign; no value for a zero divisor.
-class TModOperator : public TTwoPtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
-
+class TModOperator : public BinaryOperator<TModOperator> { public: static const BinaryRule rule; };
 // DIV: quotient truncated toward zero; no value for a zero divisor.
-class TDivOperator : public TTwoPtrOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
-    void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
-};
+class TDivOperator : public BinaryOperator<TDivOperator> { public: static const BinaryRule rule; };
 
 // Base of the comparisons: values of the same kind or both numeric; the left kind chooses the test.
 class TCompareOperator : public TTwoPtrOperator
@@ -605,44 +379,19 @@ public:
 
     enum class Relation { Greater, Less, Equal };
 
-protected:
     // The comparison's answer, or no value (Boolean < and >, Other).
     static Owned<TTypeElement> Compare(const TTypeElement& left, const TTypeElement& right, Relation relation);
+
+protected:
     void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
 };
 
 // >
-class TVetsiOperator : public TCompareOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
-};
-
+class TVetsiOperator : public BinaryOperator<TVetsiOperator, TCompareOperator> { public: static const BinaryRule rule; };
 // <
-class TMensiOperator : public TCompareOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
-};
-
+class TMensiOperator : public BinaryOperator<TMensiOperator, TCompareOperator> { public: static const BinaryRule rule; };
 // = (numbers equal when they differ by less than 1E-13)
-class TRovnoOperator : public TCompareOperator
-{
-public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right) override;
-};
+class TRovnoOperator : public BinaryOperator<TRovnoOperator, TCompareOperator> { public: static const BinaryRule rule; };
 
 // AND: false without evaluating operand 2 when operand 1 is false.
 class TAndOperator : public TTwoPtrOperator

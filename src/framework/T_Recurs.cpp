@@ -107,9 +107,5 @@ bool TRecursorWithTools::DescendTest(TElement* element)
 
 void RegisterT_RecursUnit()
 {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    RegisterLumexClass(TRecursorWithTools::StaticClass());
+    RegisterUnitClasses({TRecursorWithTools::StaticClass()});
 }

@@ -207,10 +207,5 @@ void TGroupper::ExtendRectangles(TElement* group)
 
 void RegisterT_grpUnit()
 {
-    static bool registered = false;
-    if (registered)
-        return;
-    registered = true;
-    RegisterLumexClass(TGroupper::StaticClass());
-    RegisterLumexClass(TPropsAndClass::StaticClass());
+    RegisterUnitClasses({TGroupper::StaticClass(), TPropsAndClass::StaticClass()});
 }

@@ -457,11 +457,16 @@ TElement* TLumexLoader::elementAt(qint32 index) const
     return m_table[static_cast<size_t>(index)].get();
 }
 
+// A damaged stream may number two records alike: the element pushed out of its place is freed at
+// the end like any other leftover.
 void TLumexLoader::place(qint32 index, TElement* element)
 {
     if (index >= static_cast<qint32>(m_table.size()))
         m_table.resize(static_cast<size_t>(index) + 1);
-    m_table[static_cast<size_t>(index)] = element;
+    WeakRef<TElement>& slot = m_table[static_cast<size_t>(index)];
+    if (TElement* displaced = slot.get(); displaced && displaced != element)
+        m_discarded.push_back(displaced);
+    slot = element;
 }
 
 void TLumexLoader::resolvePending()
@@ -504,13 +509,14 @@ void TLumexLoader::freeAll()
 {
     m_pendingReferences.clear();
     m_pendingChildren.clear();
-    m_discarded.clear();
-    for (auto it = m_table.rbegin(); it != m_table.rend(); ++it) {
-        TElement* element = it->get();
-        if (element && element->HolderCount() == 0)
-            FreeObject(element);
+    for (auto* list : {&m_table, &m_discarded}) {
+        for (auto it = list->rbegin(); it != list->rend(); ++it) {
+            TElement* element = it->get();
+            if (element && element->HolderCount() == 0)
+                FreeObject(element);
+        }
+        list->clear();
     }
-    m_table.clear();
 }
 
 // --- TStreamLoader, TLoad ------------------------------------------------------------------------
@@ -638,10 +644,5 @@ void TLoader::Execute()
 
 void RegisterT_loaderUnit()
 {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    RegisterLumexClass(TLoader::StaticClass());
-    RegisterLumexClass(TLoad::StaticClass());
+    RegisterUnitClasses({TLoader::StaticClass(), TLoad::StaticClass()});
 }

@@ -110,7 +110,7 @@ private:
     std::vector<WeakRef<TElement>> m_table;   // by stored element index
     std::vector<PendingReference> m_pendingReferences;
     std::vector<PendingChild> m_pendingChildren;
-    std::vector<WeakRef<TElement>> m_discarded;   // in-place elements no property took
+    std::vector<WeakRef<TElement>> m_discarded;   // in-place elements and displaced records, freed unless taken
     QSet<const TElement*> m_referenced;
 };
 

@@ -483,10 +483,5 @@ void TSaver::Action(TElement* element)
 
 void RegisterT_saverUnit()
 {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    RegisterLumexClass(TSaver::StaticClass());
-    RegisterLumexClass(TSave::StaticClass());
+    RegisterUnitClasses({TSaver::StaticClass(), TSave::StaticClass()});
 }

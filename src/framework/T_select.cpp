@@ -211,11 +211,6 @@ void TLevelSelector::Action(TElement* element)
 
 void RegisterT_selectUnit()
 {
-    static bool registered = false;
-    if (registered)
-        return;
-    registered = true;
-    for (TClass cls : {TAllSelector::StaticClass(), TFirstSelector::StaticClass(), TLevelSelector::StaticClass(),
-                       TAbsFirstSelector::StaticClass()})
-        RegisterLumexClass(cls);
+    RegisterUnitClasses({TAllSelector::StaticClass(), TFirstSelector::StaticClass(), TLevelSelector::StaticClass(),
+                        TAbsFirstSelector::StaticClass()});
 }

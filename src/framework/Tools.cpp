@@ -506,12 +506,7 @@ void TSelectTechnology::SetElseTool(TTool* tool)
 
 void RegisterToolsUnit()
 {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    for (TClass cls : {TProgressMessage::StaticClass(), TToolProperties::StaticClass(), TTool::StaticClass(),
-                       TResultTool::StaticClass(), TBooleanTool::StaticClass(), TTechnology::StaticClass(),
-                       TSeqTechnology::StaticClass(), TSelectTechnology::StaticClass()})
-        RegisterLumexClass(cls);
+    RegisterUnitClasses({TProgressMessage::StaticClass(), TToolProperties::StaticClass(), TTool::StaticClass(),
+                         TResultTool::StaticClass(), TBooleanTool::StaticClass(), TTechnology::StaticClass(),
+                         TSeqTechnology::StaticClass(), TSelectTechnology::StaticClass()});
 }

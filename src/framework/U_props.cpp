@@ -102,8 +102,6 @@ QString ordinalText(PPropInfo prop, qint32 ordinal)
         if (ordinal >= 0 && ordinal < prop->EnumNames.size())
             return prop->EnumNames.at(ordinal);
         return QString::number(ordinal);
-    case tkClass:
-        return QString::number(ordinal);
     default:   // tkInteger, tkSet
         return QString::number(ordinal);
     }
@@ -272,6 +270,12 @@ QString TPersistent::ClassName() const
 bool TPersistent::InheritsFrom(TClass cls) const
 {
     return ClassType()->InheritsFrom(cls);
+}
+
+void TPersistent::Assign(const TPersistent* source)
+{
+    const QString from = source ? source->ClassName() : QStringLiteral("nil");
+    throw EConvertError(QStringLiteral("Cannot assign a %1 to a %2").arg(from, ClassName()));
 }
 
 qint32 ObjectHandle(const TPersistent* object)

@@ -244,6 +244,9 @@ public:
     virtual void BeforeDestruction() {}
     // An Owned pointer took (+1) or gave up (-1) the object; elements count it as a holder.
     virtual void OwnedHoldChanged(int) {}
+    // Copies the data of `source` into this object. Classes that can copy override it; here it
+    // raises EConvertError "Cannot assign a <source class> to a <own class>" ("nil" for nil).
+    virtual void Assign(const TPersistent* source);
 
 private:
     friend qint32 ObjectHandle(const TPersistent* object);
@@ -319,12 +322,24 @@ public:
 
     PropertyTable& integer(const QString& name, Get<qint32> get, Set<qint32> set, StoredSpec<T> stored = {})
     {
-        return ordinal(name, tkInteger, "Integer", {}, std::move(get), std::move(set), std::move(stored));
+        return integer(name, QStringLiteral("Integer"), std::move(get), std::move(set), std::move(stored));
+    }
+    // An Integer kind under the type name of the class library (TColor, Cardinal, ...).
+    PropertyTable& integer(const QString& name, const QString& typeName, Get<qint32> get, Set<qint32> set,
+                           StoredSpec<T> stored = {})
+    {
+        return ordinal(name, tkInteger, typeName, {}, std::move(get), std::move(set), std::move(stored));
     }
     // Byte: an Integer kind of 0..255; text beyond it is stored modulo 256 as the class library did.
     PropertyTable& byte(const QString& name, Get<quint8> get, Set<quint8> set, StoredSpec<T> stored = {})
     {
-        return ordinal(name, tkInteger, "Byte", {}, wrapGet<quint8>(std::move(get)),
+        return byte(name, QStringLiteral("Byte"), std::move(get), std::move(set), std::move(stored));
+    }
+    // A Byte under the type name of the class library (TFontCharset, ...).
+    PropertyTable& byte(const QString& name, const QString& typeName, Get<quint8> get, Set<quint8> set,
+                        StoredSpec<T> stored = {})
+    {
+        return ordinal(name, tkInteger, typeName, {}, wrapGet<quint8>(std::move(get)),
                        wrapSet<quint8>(std::move(set)), std::move(stored));
     }
     PropertyTable& boolean(const QString& name, Get<bool> get, Set<bool> set, StoredSpec<T> stored = {})

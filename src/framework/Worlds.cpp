@@ -74,7 +74,7 @@ TClass TWorld::StaticClass()
                  [app](TWorld& w, const QString& v) { app(w)->SetHint(v); });
         t.boolean("ApplicShowHint", [app](TWorld& w) { return app(w)->ShowHint(); },
                   [app](TWorld& w, bool v) { app(w)->SetShowHint(v); });
-        t.integer("ApplicHintColor", [app](TWorld& w) { return app(w)->HintColor(); },
+        t.integer("ApplicHintColor", "TColor", [app](TWorld& w) { return app(w)->HintColor(); },
                   [app](TWorld& w, qint32 v) { app(w)->SetHintColor(v); });
         t.integer("ApplicHintPause", [app](TWorld& w) { return app(w)->HintPause(); },
                   [app](TWorld& w, qint32 v) { app(w)->SetHintPause(v); });
@@ -180,10 +180,5 @@ void SetTestElement(TElement* element)
 
 void RegisterWorldsUnit()
 {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    RegisterLumexClass(TObjectModel::StaticClass());
-    RegisterLumexClass(TWorld::StaticClass());
+    RegisterUnitClasses({TObjectModel::StaticClass(), TWorld::StaticClass()});
 }

@@ -102,10 +102,5 @@ void TElementModel::NewImage(const QString& text)
 
 void RegisterE_ElementModelUnit()
 {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    RegisterLumexClass(TPropertyModel::StaticClass());
-    RegisterLumexClass(TElementModel::StaticClass());
+    RegisterUnitClasses({TPropertyModel::StaticClass(), TElementModel::StaticClass()});
 }

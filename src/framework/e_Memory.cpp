@@ -48,37 +48,25 @@ QByteArray readProcFile(const QString& path)
     return file.readAll();   // proc files report size 0: read to the end
 }
 
-using Getter = quint64 (*)(const TMemoryElement&);
-
-std::unique_ptr<TPropInfo> figure(const char* name, Getter get)
-{
-    auto p = std::make_unique<TPropInfo>();
-    p->Name = QString::fromLatin1(name);
-    p->Kind = tkInteger;
-    p->TypeNameText = QStringLiteral("Cardinal");
-    p->StoredConst = false;
-    p->Read = [get](TPersistent& o) {
-        PropValue v;
-        v.Ordinal = TMemoryElement::Published(get(static_cast<TMemoryElement&>(o)));
-        return v;
-    };
-    return p;
-}
-
 TClassInfo describeMemoryElement()
 {
-    TClassInfo info(QStringLiteral("TMemoryElement"), TOwnerElement::StaticClass(), int(sizeof(TMemoryElement)),
-                    [] { return static_cast<TPersistent*>(new TMemoryElement()); });
-    info.AddOwnProp(figure("AlocatedMemory", [](const TMemoryElement& m) { return m.AlocatedMemory(); }));
-    info.AddOwnProp(figure("AvailMemory", [](const TMemoryElement& m) { return m.AvailMemory(); }));
-    info.AddOwnProp(figure("MemoryLoad", [](const TMemoryElement& m) { return m.Status().MemoryLoad; }));
-    info.AddOwnProp(figure("TotalPhys", [](const TMemoryElement& m) { return m.Status().TotalPhys; }));
-    info.AddOwnProp(figure("AvailPhys", [](const TMemoryElement& m) { return m.Status().AvailPhys; }));
-    info.AddOwnProp(figure("TotalPageFile", [](const TMemoryElement& m) { return m.Status().TotalPageFile; }));
-    info.AddOwnProp(figure("AvailPageFile", [](const TMemoryElement& m) { return m.Status().AvailPageFile; }));
-    info.AddOwnProp(figure("TotalVirtual", [](const TMemoryElement& m) { return m.Status().TotalVirtual; }));
-    info.AddOwnProp(figure("AvailVirtual", [](const TMemoryElement& m) { return m.Status().AvailVirtual; }));
-    return info;
+    using M = TMemoryElement;
+    return describeClass<M, TOwnerElement>("TMemoryElement", [](PropertyTable<M>& t) {
+        // Read-only Cardinal figures, clamped to the published 32-bit range, never stored.
+        const auto figure = [&t](const char* name, quint64 (*get)(const M&)) {
+            t.integer(QString::fromLatin1(name), QStringLiteral("Cardinal"),
+                      [get](M& m) { return M::Published(get(m)); }, nullptr, false);
+        };
+        figure("AlocatedMemory", [](const M& m) { return m.AlocatedMemory(); });
+        figure("AvailMemory", [](const M& m) { return m.AvailMemory(); });
+        figure("MemoryLoad", [](const M& m) { return m.Status().MemoryLoad; });
+        figure("TotalPhys", [](const M& m) { return m.Status().TotalPhys; });
+        figure("AvailPhys", [](const M& m) { return m.Status().AvailPhys; });
+        figure("TotalPageFile", [](const M& m) { return m.Status().TotalPageFile; });
+        figure("AvailPageFile", [](const M& m) { return m.Status().AvailPageFile; });
+        figure("TotalVirtual", [](const M& m) { return m.Status().TotalVirtual; });
+        figure("AvailVirtual", [](const M& m) { return m.Status().AvailVirtual; });
+    });
 }
 
 } // namespace
@@ -144,9 +132,5 @@ qint32 TMemoryElement::Published(quint64 value)
 
 void RegisterE_MemoryUnit()
 {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    RegisterLumexClass(TMemoryElement::StaticClass());
+    RegisterUnitClasses({TMemoryElement::StaticClass()});
 }

@@ -96,11 +96,6 @@ TRegisterClassModels* TSystemRegister::ClassModels()
 
 void RegisterE_SysRegUnit()
 {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    for (TClass cls : {TSystemRegister::StaticClass(), TRegisterClassModel::StaticClass(),
-                       TRegisterClassModels::StaticClass(), TRegisterPropertyModel::StaticClass()})
-        RegisterLumexClass(cls);
+    RegisterUnitClasses({TSystemRegister::StaticClass(), TRegisterClassModel::StaticClass(),
+                         TRegisterClassModels::StaticClass(), TRegisterPropertyModel::StaticClass()});
 }

@@ -38,9 +38,5 @@ void TToolModel::NewToolName(const QString& name)
 
 void RegisterE_ToolModelUnit()
 {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    RegisterLumexClass(TToolModel::StaticClass());
+    RegisterUnitClasses({TToolModel::StaticClass()});
 }

@@ -97,9 +97,6 @@ TEST_F(ClassRegistryTest, GlobalLookups)
     } catch (const EClassNotFound& e) {
         EXPECT_EQ(e.message(), QStringLiteral("Lumex nenašel třídu TNeni"));
     }
-    // Classes the unit keeps to itself.
-    EXPECT_EQ(FindLumexClass(QStringLiteral("TQuickEntity")), nullptr);
-    EXPECT_EQ(FindLumexClass(QStringLiteral("TAliases")), nullptr);
 }
 
 TEST_F(ClassRegistryTest, CreateElementByNameRetriesWithT)
@@ -115,14 +112,6 @@ TEST_F(ClassRegistryTest, CreateElementByNameRetriesWithT)
     ASSERT_EQ(recorder().messages.size(), 1u);
     EXPECT_EQ(recorder().messages[0].text, QStringLiteral("Neregistrovaný element: TOddeleni"));
     EXPECT_EQ(recorder().messages[0].type, ui::MsgType::Error);
-}
-
-TEST_F(ClassRegistryTest, CreatedElementsRanTheAfterConstructionStep)
-{
-    Owned<TElement> element = CreateElementByName(QStringLiteral("Entity"));
-    ASSERT_NE(element, nullptr);
-    EXPECT_EQ(element->ID(), -1);
-    EXPECT_TRUE(element->IsEmpty());
 }
 
 TEST_F(ClassRegistryTest, EntriesListTheirProperties)
@@ -159,156 +148,6 @@ TEST_F(ClassRegistryTest, WorldMayNotFreeTheGlobalRegistry)
     world->Add(LumexClasses());
     world.reset();
     EXPECT_EQ(FindLumexClass(QStringLiteral("TEntity")), TEntity::StaticClass());
-}
-
-// --- published property tables of the unit's classes -----------------------------------------
-
-struct PropRow {
-    QString name;
-    TTypeKind kind;
-    QString typeName;
-    bool read;
-    bool write;
-    QString stored;   // "yes", "no" or "test"
-};
-
-QString storedText(PPropInfo p)
-{
-    if (p->HasStoredTest())
-        return QStringLiteral("test");
-    return p->StoredConst ? QStringLiteral("yes") : QStringLiteral("no");
-}
-
-std::vector<PropRow> rowsOf(TClass cls)
-{
-    std::vector<PropRow> rows;
-    for (const PPropInfo p : cls->Props())
-        rows.push_back({p->Name, p->Kind, p->TypeName(), p->HasRead(), p->HasWrite(), storedText(p)});
-    return rows;
-}
-
-const std::vector<PropRow>& elementRows()
-{
-    static const std::vector<PropRow> rows = {
-        {"ID", tkInteger, "Integer", true, true, "no"},
-        {"Name", tkString, "string", true, true, "test"},
-        {"OwnersCount", tkInteger, "Integer", true, false, "yes"},
-        {"Size", tkInteger, "Integer", true, false, "yes"},
-        {"WholeSize", tkInteger, "Integer", true, false, "yes"},
-    };
-    return rows;
-}
-
-std::vector<PropRow> entityRows()
-{
-    std::vector<PropRow> rows = elementRows();
-    const std::vector<PropRow> own = {
-        {"NextElement", tkClass, "TElement", false, true, "yes"},
-        {"ElementToFree", tkClass, "TElement", false, true, "yes"},
-        {"ElementToRemove", tkClass, "TElement", false, true, "yes"},
-        {"AddAllFrom", tkClass, "TElement", false, true, "yes"},
-        {"WholeCount", tkInteger, "Integer", true, false, "yes"},
-        {"Count", tkInteger, "Integer", true, false, "yes"},
-        {"LastIndex", tkInteger, "Integer", true, false, "yes"},
-    };
-    rows.insert(rows.end(), own.begin(), own.end());
-    return rows;
-}
-
-std::vector<PropRow> messageRows()
-{
-    std::vector<PropRow> rows = elementRows();
-    const std::vector<PropRow> own = {
-        {"Sender", tkClass, "TElement", true, true, "yes"},
-        {"Receiver", tkClass, "TElement", true, true, "yes"},
-        {"Message", tkInteger, "Integer", true, true, "yes"},
-        {"Data", tkClass, "TElement", true, true, "yes"},
-        {"KillData", tkEnumeration, "Boolean", true, true, "yes"},
-        {"Time", tkFloat, "TDateTime", true, true, "yes"},
-        {"PostIt", tkInteger, "Integer", false, true, "yes"},
-        {"SendIt", tkInteger, "Integer", false, true, "yes"},
-    };
-    rows.insert(rows.end(), own.begin(), own.end());
-    return rows;
-}
-
-std::vector<PropRow> withOwn(std::vector<PropRow> rows, const std::vector<PropRow>& own)
-{
-    rows.insert(rows.end(), own.begin(), own.end());
-    return rows;
-}
-
-struct TableCase {
-    const char* className;
-    std::vector<PropRow> rows;
-};
-
-void PrintTo(const TableCase& c, std::ostream* os)
-{
-    *os << c.className;
-}
-
-class PropertyTableTest : public ClassRegistryTest, public ::testing::WithParamInterface<TableCase>
-{
-};
-
-TEST_P(PropertyTableTest, MatchesThePublishedTable)
-{
-    const TableCase& c = GetParam();
-    const TClass cls = FindLumexClass(QString::fromLatin1(c.className));
-    ASSERT_NE(cls, nullptr) << "not registered";
-    const std::vector<PropRow> actual = rowsOf(cls);
-    ASSERT_EQ(actual.size(), c.rows.size());
-    for (size_t i = 0; i < actual.size(); ++i) {
-        SCOPED_TRACE(c.rows[i].name.toStdString());
-        EXPECT_EQ(actual[i].name, c.rows[i].name);
-        EXPECT_EQ(actual[i].kind, c.rows[i].kind);
-        EXPECT_EQ(actual[i].typeName, c.rows[i].typeName);
-        EXPECT_EQ(actual[i].read, c.rows[i].read);
-        EXPECT_EQ(actual[i].write, c.rows[i].write);
-        EXPECT_EQ(actual[i].stored, c.rows[i].stored);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Unit, PropertyTableTest,
-    ::testing::Values(TableCase{"TElement", elementRows()}, TableCase{"TNameElement", elementRows()},
-                      TableCase{"TOwnerElement", elementRows()}, TableCase{"TEntity", entityRows()},
-                      TableCase{"TNameEntity", entityRows()}, TableCase{"TOwnerEntity", entityRows()},
-                      TableCase{"TEnvelopeEntity", entityRows()}, TableCase{"TLumexMessage", messageRows()}),
-    [](const ::testing::TestParamInfo<TableCase>& info) { return std::string(info.param.className); });
-
-TEST_F(ClassRegistryTest, RegistryClassesPublishTheirTables)
-{
-    const std::vector<PropRow> classes = withOwn(entityRows(), {
-        {"ShowProperties", tkEnumeration, "Boolean", true, true, "yes"},
-        {"SortByName", tkEnumeration, "Boolean", true, true, "yes"},
-    });
-    const std::vector<PropRow> entry = withOwn(entityRows(), {
-        {"PropCount", tkInteger, "Integer", true, false, "yes"},
-        {"ElementClassName", tkString, "string", true, false, "yes"},
-        {"AncestorClassName", tkString, "string", true, false, "yes"},
-    });
-    const std::vector<PropRow> property = withOwn(elementRows(), {
-        {"PropIndex", tkInteger, "Integer", true, true, "yes"},
-        {"TypeKind", tkEnumeration, "TTypeKind", true, false, "yes"},
-    });
-    const std::vector<PropRow> text = withOwn(messageRows(), {{"Text", tkString, "string", true, true, "yes"}});
-    for (const auto& [cls, rows] : {std::pair{TLumexClasses::StaticClass(), classes},
-                                    std::pair{TLumexClass::StaticClass(), entry},
-                                    std::pair{TLumexInstance::StaticClass(), entry},
-                                    std::pair{TLumexClassProperty::StaticClass(), property},
-                                    std::pair{TLumexTextMessage::StaticClass(), text}}) {
-        SCOPED_TRACE(cls->ClassName().toStdString());
-        const std::vector<PropRow> actual = rowsOf(cls);
-        ASSERT_EQ(actual.size(), rows.size());
-        for (size_t i = 0; i < rows.size(); ++i) {
-            EXPECT_EQ(actual[i].name, rows[i].name);
-            EXPECT_EQ(actual[i].kind, rows[i].kind);
-            EXPECT_EQ(actual[i].read, rows[i].read);
-            EXPECT_EQ(actual[i].write, rows[i].write);
-        }
-    }
 }
 
 TEST_F(ClassRegistryTest, SortByNameIgnoresWrites)

@@ -155,9 +155,11 @@ TEST_F(DatabaseClassTest, ChildrenAreRowsInKeyOrder)
     EXPECT_EQ(names, (QStringList{"01", "02", "10", "5A"}));
     EXPECT_EQ(adresses, (QStringList{"01;", "02;", "10;", "5A;"}));
     EXPECT_EQ(recorder().beepCount, 0);
+    d->Clear();   // the rows are the table's: nothing to clear
+    EXPECT_EQ(d->Count(), 4);
 }
 
-TEST_F(DatabaseClassTest, ItemsReachesAnyPositionInAnyOrder)
+TEST_F(DatabaseClassTest, ItemsReachesAnyPositionInAnyOrderAndNilOutside)
 {
     auto d = codebook();
     EXPECT_EQ(d->Items(3)->GetName(), QStringLiteral("5A"));
@@ -168,14 +170,8 @@ TEST_F(DatabaseClassTest, ItemsReachesAnyPositionInAnyOrder)
     ASSERT_NE(d->FindElementByName(QStringLiteral("10")), nullptr);
     EXPECT_EQ(d->Items(1)->GetName(), QStringLiteral("02"));
     EXPECT_EQ(d->Items(2)->GetName(), QStringLiteral("10"));
-}
-
-TEST_F(DatabaseClassTest, ItemsOutsideTheRowsIsNil)
-{
-    auto d = codebook();
     EXPECT_EQ(d->Items(4), nullptr);
     EXPECT_EQ(d->Items(-1), nullptr);
-    EXPECT_EQ(d->Items(3)->GetName(), QStringLiteral("5A"));
 }
 
 TEST_F(DatabaseClassTest, OneRowElementIsReusedUntilAContainerTakesIt)
@@ -211,13 +207,6 @@ TEST_F(DatabaseClassTest, ATakenRowElementOutlivesItsTable)
     EXPECT_EQ(row->GetName(), QStringLiteral("5A"));
     EXPECT_EQ(row->GetPropAsString(QStringLiteral("NAZEV")), QString());   // no table behind it any more
     EXPECT_EQ(row->Size(), 0);
-}
-
-TEST_F(DatabaseClassTest, ClearLeavesTheRows)
-{
-    auto d = codebook();
-    d->Clear();
-    EXPECT_EQ(d->Count(), 4);
 }
 
 // --- lookups --------------------------------------------------------------------------------------
@@ -529,19 +518,6 @@ TEST_F(DatabaseClassTest, BadSqlBeeps)
     d->SetAdressField(QStringLiteral("KOD"));
     EXPECT_EQ(d->Count(), 0);
     EXPECT_EQ(recorder().beepCount, 1);
-}
-
-// --- registration ---------------------------------------------------------------------------------
-
-TEST(DatabaseClassRegistry, IsCreatedByName)
-{
-    RegisterE_dclassUnit();
-    EXPECT_EQ(FindLumexClass(QStringLiteral("TDatabaseClass")), TDatabaseClass::StaticClass());
-    Owned<TElement> e = CreateElementByName(QStringLiteral("DatabaseClass"));
-    auto* d = dynamic_cast<TDatabaseClass*>(e.get());
-    ASSERT_NE(d, nullptr);
-    EXPECT_EQ(d->DataSourceType(), dstTable);
-    EXPECT_TRUE(d->SQL().isEmpty());
 }
 
 } // namespace

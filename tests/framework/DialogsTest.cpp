@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <stdexcept>
 
 namespace {
 
@@ -54,14 +53,6 @@ INSTANTIATE_TEST_SUITE_P(AskYesNo, YesNoAnswers,
                                            AnswerCase{"NoAnswer", ui::Answer::None, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Dialogs, MultiLineQuestionIsPassedWhole)
-{
-    recorder->script({ui::Answer::Yes});
-    const QString question = QString::fromUtf8("První řádek\nDruhý řádek");
-    EXPECT_TRUE(AskYesNo(question));
-    EXPECT_EQ(recorder->messages.front().text, question);
-}
-
 TEST_F(Dialogs, GaugeShowsStepsUnderTheHourglass)
 {
     {
@@ -91,19 +82,6 @@ TEST_F(Dialogs, FreeingAShownGaugeClosesItOnce)
     EXPECT_EQ(recorder->waitDepth, 0);
     EXPECT_EQ(recorder->progress.back(), std::make_pair(0, 0));
     EXPECT_EQ(recorder->progress.size(), 2u);
-}
-
-TEST_F(Dialogs, GaugeClosedByAnErrorRestoresTheCursor)
-{
-    try {
-        TF_gaugeForm gauge;
-        gauge.SetMaxValue(10);
-        gauge.Show();
-        gauge.SetProgress(4);
-        throw std::runtime_error("load failed");
-    } catch (const std::runtime_error&) {
-    }
-    EXPECT_EQ(recorder->waitDepth, 0);
 }
 
 TEST_F(Dialogs, GaugeKeepsPositionWithinTheBar)

@@ -352,13 +352,4 @@ TEST_F(FileTree, FileBasedEntityRecordsTheOutcome)
     EXPECT_EQ(e.GetFileName(), root + "a.txt");
 }
 
-TEST(EFilesRegistry, RegistersTheUnitsClasses)
-{
-    RegisterE_filesUnit();
-    for (const char* name : {"TFileElement", "TDirectoryElement", "TLogicalDriveElement", "TLocalComputerElement",
-                             "TTextFileElement", "TFileModel", "TFilePathModel", "TFileBasedEntity"})
-        EXPECT_NE(FindLumexClass(name), nullptr) << name;
-    EXPECT_EQ(FindLumexClass("TPascalUnitElement"), nullptr);
-}
-
 } // namespace

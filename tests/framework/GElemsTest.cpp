@@ -140,16 +140,6 @@ TEST(Coordinates, SystemNumberOutsideByteRaises)
 
 // --- rectangles ---------------------------------------------------------------------------------
 
-TEST(Rectangle, StartsEmptyAndInvalid)
-{
-    auto r = Create<TRectangle>();
-    EXPECT_EQ(r->MinX(), 1e30);
-    EXPECT_EQ(r->MinY(), 1e30);
-    EXPECT_EQ(r->MaxX(), -1e30);
-    EXPECT_EQ(r->MaxY(), -1e30);
-    EXPECT_FALSE(r->IsValid());
-}
-
 TEST(Rectangle, ExtendingEmptyByPointMakesThePoint)
 {
     auto r = Create<TRectangle>();
@@ -537,76 +527,6 @@ TEST(Text, TakesNoSizeFromChildren)
     t->AddNew<T2DCoordinate>(100.0, 100.0);
     t->ExtendByChildren();
     expectBounds(*t, 0, 0, 4, 2);
-}
-
-TEST(Text, StreamRoundTrip)
-{
-    auto t = Create<TText>();
-    t->SetName("popis");
-    t->SetMinX(0);
-    t->SetMinY(0);
-    t->SetMaxX(12);
-    t->SetMaxY(2.5);
-    t->SetText(QString::fromUtf8("Buk lesní"));
-    t->SetOrientation(-45);
-    auto back = Create<TText>();
-    QString className;
-    roundTrip(*t, *back, &className);
-    EXPECT_EQ(className, "TText");
-    EXPECT_EQ(back->GetName(), "popis");
-    EXPECT_EQ(back->Text(), QString::fromUtf8("Buk lesní"));
-    EXPECT_EQ(back->Orientation(), -45.0);
-    expectBounds(*back, 0, 0, 12, 2.5);
-}
-
-TEST(RectEntityStream, ZeroCoordinatesSurvive)
-{
-    auto e = entityOver(0, 0, 0, 0);
-    auto back = Create<TRectEntity>();
-    roundTrip(*e, *back);
-    EXPECT_TRUE(back->IsValid());
-    expectBounds(*back, 0, 0, 0, 0);
-}
-
-// --- registry and published properties ------------------------------------------------------------
-
-TEST(GElemsRegistry, RegistersTheUnitsClasses)
-{
-    RegisterG_elemsUnit();
-    for (const char* name : {"T2DCoordinate", "T3DCoordinate", "TRectangle", "TDrawRectangle", "TText",
-                             "TRectEntity", "TSelectedElement"})
-        EXPECT_NE(FindLumexClass(name), nullptr) << name;
-    const Owned<TElement> text = CreateElementByName("Text");
-    EXPECT_NE(dynamic_cast<TText*>(text.get()), nullptr);
-}
-
-TEST(GElemsRegistry, StoredRectanglePropertiesAreTheOnesThatRebuildIt)
-{
-    auto e = Create<TRectEntity>();
-    QStringList stored;
-    for (const auto& p : TRectEntity::StaticClass()->OwnProps())
-        if (p->IsStored(*e))
-            stored << p->Name;
-    EXPECT_EQ(stored, QStringList({"Index", "MinX", "MinY", "Width", "Height", "AbsRefX", "AbsRefY"}));
-    TClass cls = e->ClassType();
-    const int ref = IndexOfProp(e.get(), "RefPosition");
-    ASSERT_GE(ref, 0);
-    EXPECT_EQ(cls->Prop(ref)->TypeName(), "TRefPosition");
-}
-
-TEST(GElemsRegistry, StoredPropertiesRebuildAMovedEntity)
-{
-    // Replaying the stored properties in order, as a model stream does, rebuilds the entity.
-    auto e = entityOver(0, 0, 10, 4);
-    e->SetIndex(2);
-    e->RefPosition(9);
-    auto rebuilt = Create<TRectEntity>();
-    for (PPropInfo p : e->ClassType()->Props())
-        if (p->IsStored(*e) && p->HasWrite() && p->Name != "Name")
-            SetPropFromString(rebuilt.get(), p, GetPropValueAsString(e.get(), p));
-    expectBounds(*rebuilt, e->MinX(), e->MinY(), e->MaxX(), e->MaxY());
-    EXPECT_EQ(rebuilt->GetRefPosition(), 9);
-    EXPECT_EQ(rebuilt->Index(), 2);
 }
 
 TEST(GElemsModelStream, ZeroRectangleAndReferenceSurviveAReload)

@@ -1,5 +1,6 @@
 // Tests of inheritance models, the system register, element and tool models and the world.
 #include "framework/E_Class.h"
+#include "framework/FrameworkUnits.h"
 #include "framework/Worlds.h"
 
 #include "platform/ui/Services.h"
@@ -13,13 +14,7 @@ class Models : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        RegisterElementsUnit();
-        RegisterE_typeUnit();
-        RegisterE_SysRegUnit();
-        RegisterE_ElementModelUnit();
-        RegisterE_ToolModelUnit();
-        RegisterToolsUnit();
-        RegisterWorldsUnit();
+        RegisterFrameworkUnits();
     }
 
     // A model for the class, owned by the caller until it is inserted.
@@ -265,43 +260,6 @@ TEST_F(Models, WorldApplicationSettings)
     EXPECT_EQ(TestElement(), probe.get());
     probe.reset();
     EXPECT_EQ(TestElement(), nullptr);
-}
-
-QStringList ownProps(TClass cls)
-{
-    QStringList out;
-    for (const auto& p : cls->OwnProps()) {
-        const QString access = QString(p->HasRead() ? "R" : "") + (p->HasWrite() ? "W" : "");
-        out << QStringLiteral("%1:%2:%3").arg(p->Name).arg(int(p->Kind)).arg(access);
-    }
-    return out;
-}
-
-TEST_F(Models, PublishedPropertiesAsDeclared)
-{
-    EXPECT_EQ(ownProps(TInheritanceModel::StaticClass()),
-              QStringList({"Items:7:R", "NoItems:3:R", "NextItem:7:W", "ElementClassName:5:RW"}));
-    EXPECT_EQ(ownProps(TInheritanceModelEntity::StaticClass()),
-              QStringList({"Error:1:RW", "ActualItem:7:R", "ItemClassName:5:RW", "NewClassName:5:W",
-                           "FindClassName:5:W", "ActualClassName:5:RW", "DeleteActualItem:1:W", "IsError:3:R"}));
-    EXPECT_EQ(ownProps(TRegisterClassModel::StaticClass()),
-              QStringList({"Alias:5:RW", "ImageIndex:1:RW", "ImageSelectedIndex:1:RW", "Editor:5:RW",
-                           "Interpret:5:RW", "SubClass:5:RW"}));
-    EXPECT_EQ(ownProps(TSystemRegister::StaticClass()),
-              QStringList({"Images:7:R", "Cursors:7:R", "ClassModels:7:R"}));
-    EXPECT_EQ(ownProps(TPropertyModel::StaticClass()), QStringList({"Alias:5:RW", "Value:5:RW"}));
-    EXPECT_EQ(ownProps(TToolModel::StaticClass()),
-              QStringList({"DynamicTool:3:RW", "ModelTools:7:R", "NoModelTools:3:R", "NewToolName:5:W"}));
-    EXPECT_EQ(ownProps(TElementModel::StaticClass()).size(), 14);
-    EXPECT_EQ(ownProps(TWorld::StaticClass()).join(' '),
-              "Application:7:R ApplicExeName:5:R ApplicDir:5:R ApplicHelpFile:5:RW ApplicHint:5:RW "
-              "ApplicShowHint:3:RW ApplicHintColor:1:RW ApplicHintPause:1:RW ApplicMainForm:7:R "
-              "ApplicTitle:5:RW TestElement:7:W MainTool:7:RW SystemRegister:7:RW ObjectClasses:7:RW "
-              "ObjectModel:7:RW");
-    for (const char* name : {"TSystemRegister", "TRegisterClassModel", "TRegisterClassModels", "TRegisterPropertyModel",
-                             "TPropertyModel", "TElementModel", "TToolModel", "TObjectModel", "TWorld"})
-        EXPECT_NE(FindLumexClass(name), nullptr) << name;
-    EXPECT_EQ(FindLumexClass("TModelItems"), nullptr);
 }
 
 } // namespace

@@ -109,6 +109,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ResultCase{"SqrtBelowZeroHasNoValue", "SQRT(-1)", None, ""},
                       ResultCase{"SqrtOfZero", "SQRT(0)", Float, "0"},
                       ResultCase{"LowerCaseFunction", "sin(0)", Float, "0"},
+                      ResultCase{"CosOfZero", "COS(0)", Float, "1"},
+                      ResultCase{"ExpOfOne", "(EXP(1) > 2.718) AND (EXP(1) < 2.719)", Boolean, "true"},
+                      ResultCase{"ArcTanOfOne", "(ARCTAN(1) * 4 > 3.1415) AND (ARCTAN(1) * 4 < 3.1416)", Boolean, "true"},
+                      ResultCase{"LnOfOne", "LN(1)", Float, "0"},
                       ResultCase{"FracKeepsSign", "FRAC(-2.5)", Float, "-0.5"},
                       ResultCase{"AbsOfFloat", "ABS(-2.5)", Float, "2.5"},
                       ResultCase{"AbsOfInteger", "ABS(-7)", Integer, "7"},
@@ -413,6 +417,26 @@ TEST(OperatorTree, ComputedFlagsOfPlusAndRound)
     EXPECT_EQ(tree->GetOperand1()->GetTypeFlags(), nullptr);   // operands' blocks are released
     tree->FreeTypeFlags();
     EXPECT_FALSE(tree->GetTypeFlag(Integer));
+}
+
+// The catalogue classes share their C++ templates; each still registers under its arity class.
+TEST(OperatorTree, CatalogueClassesKeepTheirNamesAndParents)
+{
+    const struct {
+        TClass cls;
+        const char* name;
+        TClass parent;
+    } cases[] = {{TCosOperator::StaticClass(), "TCosOperator", TOnePtrOperator::StaticClass()},
+                 {TNaIntegerOperator::StaticClass(), "TNaIntegerOperator", TOnePtrOperator::StaticClass()},
+                 {TDivOperator::StaticClass(), "TDivOperator", TTwoPtrOperator::StaticClass()},
+                 {TRovnoOperator::StaticClass(), "TRovnoOperator", TCompareOperator::StaticClass()},
+                 {TOrOperator::StaticClass(), "TOrOperator", TTwoPtrOperator::StaticClass()}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.cls->ClassName(), QLatin1String(c.name));
+        EXPECT_EQ(c.cls->ClassParent(), c.parent) << c.name;
+        const Owned<TPersistent> made(c.cls->CreateInstance());
+        EXPECT_EQ(made->ClassType(), c.cls) << c.name;
+    }
 }
 
 } // namespace

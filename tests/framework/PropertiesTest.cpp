@@ -3,6 +3,7 @@
 
 #include "framework/E_Class.h"
 #include "framework/U_props.h"
+#include "platform/Exceptions.h"
 
 #include <gtest/gtest.h>
 
@@ -122,6 +123,7 @@ TEST_F(PropertiesTest, UnknownNamesAnswerNothing)
     EXPECT_EQ(probe->GetPropAsString(QString()), QString());
     EXPECT_FALSE(SetPropByName(probe.get(), QStringLiteral("Neni"), QStringLiteral("1")));
     EXPECT_TRUE(SetPropByName(probe.get(), QStringLiteral("Znak"), QStringLiteral("1")));
+    EXPECT_EQ(GetObjectPropByName(probe.get(), QStringLiteral("Popis")), nullptr);   // not an object
 }
 
 TEST_F(PropertiesTest, ReferencesTravelAsHandles)
@@ -222,15 +224,19 @@ TEST_F(PropertiesTest, CloneObjectHonoursThePerInstanceStoredTest)
     EXPECT_EQ(CloneObject(nullptr), nullptr);
 }
 
-TEST_F(PropertiesTest, TypeNamesAndKindsOfTheProbe)
+TEST_F(PropertiesTest, AssignWithoutACopyOfItsOwnRaises)
 {
-    const TClass cls = TPropProbe::StaticClass();
-    const int bajt = IndexOfProp(probe.get(), QStringLiteral("Bajt"));
-    EXPECT_EQ(cls->Prop(bajt)->Kind, tkInteger);
-    EXPECT_EQ(cls->Prop(bajt)->TypeName(), QStringLiteral("Byte"));
-    const int odkaz = IndexOfProp(probe.get(), QStringLiteral("Odkaz"));
-    EXPECT_EQ(cls->Prop(odkaz)->TypeName(), QStringLiteral("TElement"));
-    EXPECT_EQ(GetObjectPropByName(probe.get(), QStringLiteral("Popis")), nullptr);
+    auto target = Create<TElement>();
+    auto source = Create<TNameElement>();
+    for (const auto& [from, text] : {std::pair<const TPersistent*, const char*>{source.get(), "TNameElement"},
+                                     {nullptr, "nil"}}) {
+        try {
+            target->Assign(from);
+            ADD_FAILURE() << "no error";
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("Cannot assign a %1 to a TElement").arg(text));
+        }
+    }
 }
 
 } // namespace

@@ -164,15 +164,6 @@ TEST(Recursor, ToolsDecideAndRun)
     EXPECT_EQ(inside->names, QStringList({"root", "skip", "go"}));   // leaves are entered without asking
 }
 
-TEST(Recursor, PublishedProperties)
-{
-    QStringList names;
-    for (TClass cls : {TRecursor::StaticClass(), TRecursorWithTools::StaticClass()})
-        for (const auto& p : cls->OwnProps())
-            names << p->Name + ":" + QString::number(int(p->Kind));
-    EXPECT_EQ(names, QStringList({"NotInside:3", "Level:1", "BeforeTool:7", "AfterTool:7", "QGoInsideTool:7"}));
-}
-
 TEST(Recursor, WithoutGoInsideToolEveryEntityIsEntered)
 {
     Owned<TOwnerEntity> root(entity(nullptr, "root"));

@@ -78,6 +78,10 @@ public:
     }
     TClass ClassType() const override { return StaticClass(); }
 
+    TStreamProbe() { ++alive; }
+    ~TStreamProbe() override { --alive; }
+    static inline int alive = 0;   // probes not yet freed
+
     qint32 cislo = 0;
     qint32 mnozstvi = 3;
     double plocha = 0.0;
@@ -671,6 +675,28 @@ TEST_F(Streams, BrokenRecordIsSkippedAndReadingGoesOn)
     EXPECT_EQ(root->cislo, 11);
 }
 
+// A damaged stream that numbers two records alike: the element that lost its place is freed.
+TEST_F(Streams, RecordReusingAnIndexFreesTheElementItReplaces)
+{
+    LmxBuilder lmx;
+    lmx.classEntry("TStreamProbe", 0, probeProperties());
+    lmx.beginRecord(0, 0);
+    lmx.w().WriteInteger(probeIndex("Cislo"));
+    lmx.w().WriteInteger(1);
+    lmx.endRecord();
+    lmx.beginRecord(0, 0);
+    lmx.w().WriteInteger(probeIndex("Cislo"));
+    lmx.w().WriteInteger(2);
+    lmx.endRecord();
+    writeFile(path("model.lmx"), lmx.finish());
+    const int before = TStreamProbe::alive;
+    const Owned<TElement> loaded = load();
+    auto* root = dynamic_cast<TStreamProbe*>(loaded.get());
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->cislo, 2);
+    EXPECT_EQ(TStreamProbe::alive, before + 1);
+}
+
 struct BadFile {
     const char* label;
     QByteArray (*bytes)();   // nil: no file at all
@@ -764,10 +790,8 @@ TEST_F(Streams, OnlySavesOfMoreThan500ElementsReportProgress)
     SetFrameworkMessageHandler({});
 }
 
-TEST_F(Streams, ToolsAreRegisteredAndNameTheirParameter)
+TEST_F(Streams, ToolsNameTheirParameterAndFile)
 {
-    for (const char* name : {"TSave", "TSaver", "TLoad", "TLoader"})
-        EXPECT_NE(FindLumexClass(name), nullptr) << name;
     EXPECT_EQ(Create<TSave>()->GetParamName(3), "FileName");
     EXPECT_EQ(Create<TLoad>()->GetParamName(0), "FileName");
     EXPECT_EQ(Create<TLoader>()->GetName(), "LUMEX.LMX");

@@ -171,9 +171,6 @@ TEST_F(Timers, TimeMultiAlarmWithZeroInterval)
 
 TEST_F(Timers, TimeIntervalThroughProperties)
 {
-    RegisterE_timeUnit();
-    EXPECT_NE(FindLumexClass("TTimeElement"), nullptr);
-    EXPECT_EQ(FindLumexClass("TTickElement"), nullptr);
     auto timer = Create<TTimeElement>();
     timer->SetPropAsString("Interval", "1:30");
     EXPECT_EQ(timer->GetPropAsString("INTERVAL"), "0:1:30.0");

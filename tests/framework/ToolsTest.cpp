@@ -1,5 +1,6 @@
 // Tests of tools and technologies: parameters, chaining, selection, building from models, messages.
 #include "framework/E_Class.h"
+#include "framework/FrameworkUnits.h"
 #include "framework/Tools.h"
 
 #include <gtest/gtest.h>
@@ -56,12 +57,8 @@ class Tools : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        RegisterElementsUnit();
-        RegisterE_typeUnit();
-        RegisterE_ElementModelUnit();
-        RegisterE_ToolModelUnit();
-        RegisterToolsUnit();
-        RegisterLumexClass(TSuffixTool::StaticClass());
+        RegisterFrameworkUnits();
+        RegisterUnitClasses({TSuffixTool::StaticClass()});
     }
     void SetUp() override
     {
@@ -390,37 +387,6 @@ TEST_F(Tools, SelfModelReplacement)
     tool->SetPropAsInteger("SelfModel", ObjectHandle(Create<TToolModel>().release()));
     EXPECT_TRUE(ref.isDangling());
     EXPECT_EQ(tool->Count(), 1);
-}
-
-QString ownProps(TClass cls)
-{
-    QStringList out;
-    for (const auto& p : cls->OwnProps()) {
-        const QString access = QString(p->HasRead() ? "R" : "") + (p->HasWrite() ? "W" : "");
-        out << QStringLiteral("%1:%2:%3:%4").arg(p->Name).arg(int(p->Kind)).arg(access).arg(p->StoredConst ? 1 : 0);
-    }
-    return out.join(' ');
-}
-
-TEST_F(Tools, PublishedPropertiesAsDeclared)
-{
-    EXPECT_EQ(ownProps(TTool::StaticClass()), "Input:7:RW:1 Output:7:RW:1 DynamicTool:3:RW:1 SelfModel:7:RW:1 "
-                                              "Error:1:RW:0 NextParameter:7:W:1");
-    EXPECT_EQ(ownProps(TTechnology::StaticClass()),
-              "ActiveTool:7:RW:1 ToolToAdd:7:W:1 NewToolByModel:7:W:1 ToolToFree:7:W:1 ToolToRemove:7:W:1");
-    EXPECT_EQ(ownProps(TSelectTechnology::StaticClass()), "ElseTool:7:RW:1 SelIndex:1:RW:1");
-    EXPECT_EQ(ownProps(TResultTool::StaticClass()), "Result:5:RW:0");
-    EXPECT_EQ(ownProps(TBooleanTool::StaticClass()), "Result:3:RW:0");
-    EXPECT_EQ(ownProps(TProgressMessage::StaticClass()),
-              "MaxProgress:1:RW:1 Progress:1:RW:1 MinProgress:1:RW:1 ProcessName:5:RW:1");
-}
-
-TEST_F(Tools, AllClassesRegistered)
-{
-    for (const char* name : {"TProgressMessage", "TToolProperties", "TTool", "TResultTool", "TBooleanTool",
-                             "TTechnology", "TSeqTechnology", "TSelectTechnology"})
-        EXPECT_NE(FindLumexClass(name), nullptr) << name;
-    EXPECT_EQ(FindLumexClass("TParameters"), nullptr);
 }
 
 } // namespace

@@ -253,50 +253,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, NameIsValue,
                                            NameIsValueRow{"Empty", "", "Stare", "stara"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(TypedValues, AllClassesRegistered)
-{
-    RegisterE_typeUnit();
-    for (const char* name : {"TTypeElement", "TBooleanElement", "TCharElement", "TByteElement", "TFloatElement",
-                             "TIntegerListElement", "TStringElement", "TIntegerElement", "TPointerElement",
-                             "TStringListElement", "TPathElement", "TPropertyList"})
-        EXPECT_NE(FindLumexClass(name), nullptr) << name;
-    Owned<TElement> e = CreateElementByName("FloatElement");
-    ASSERT_NE(e, nullptr);
-    e->SetPropAsString("Value", "12,5");
-    EXPECT_EQ(e->GetPropAsString("AsInteger"), "12");
-}
-
-// name:kind:access:stored of each own property of a class.
-QStringList ownProps(TClass cls)
-{
-    QStringList out;
-    for (const auto& p : cls->OwnProps()) {
-        const QString access = QString(p->HasRead() ? "R" : "") + (p->HasWrite() ? "W" : "");
-        out << QStringLiteral("%1:%2:%3:%4").arg(p->Name).arg(int(p->Kind)).arg(access).arg(p->StoredConst ? 1 : 0);
-    }
-    return out;
-}
-
-TEST(TypedValues, PublishedPropertiesAsDeclared)
-{
-    EXPECT_EQ(ownProps(TTypeElement::StaticClass()),
-              QStringList({"Typ:3:R:0", "TypeAsString:5:R:0", "AsByte:1:RW:0", "AsInteger:1:RW:0", "AsChar:2:RW:0",
-                           "AsString:5:RW:0", "AsFloat:4:RW:0", "AsBoolean:3:RW:0", "Text:5:RW:0",
-                           "UpperName:5:R:0"}));
-    EXPECT_EQ(ownProps(TBooleanElement::StaticClass()), QStringList({"Value:3:RW:1"}));
-    EXPECT_EQ(ownProps(TCharElement::StaticClass()), QStringList({"Value:2:RW:1"}));
-    EXPECT_EQ(ownProps(TByteElement::StaticClass()), QStringList({"Value:1:RW:1"}));
-    EXPECT_EQ(ownProps(TFloatElement::StaticClass()), QStringList({"Value:4:RW:1"}));
-    EXPECT_EQ(ownProps(TStringElement::StaticClass()), QStringList({"Value:5:RW:1", "NameIsValue:5:RW:0"}));
-    EXPECT_EQ(ownProps(TIntegerElement::StaticClass()), QStringList({"Value:1:RW:1"}));
-    EXPECT_TRUE(ownProps(TPointerElement::StaticClass()).isEmpty());
-    EXPECT_EQ(ownProps(TStringListElement::StaticClass()),
-              QStringList({"NextValue:5:W:1", "NextName:5:W:1", "NextNameIsValue:5:W:1", "NextStringList:7:W:1",
-                           "LoadFromFile:5:W:1", "SaveToFile:5:W:1"}));
-    EXPECT_EQ(ownProps(TPropertyList::StaticClass()),
-              QStringList({"Element:7:W:1", "Catenation:5:R:1", "Delimiter:5:RW:1"}));
-}
-
 // --- string lists -----------------------------------------------------------------------------
 
 TEST(StringList, LoadsAndSavesNameValueFilesInWindows1250)

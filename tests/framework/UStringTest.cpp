@@ -59,12 +59,9 @@ TEST(UString, BooleansAsText)
 {
     EXPECT_EQ(BoolToText(true), QStringLiteral("TRUE"));
     EXPECT_EQ(BoolToText(false), QStringLiteral("FALSE"));
-    EXPECT_TRUE(TextToBool(QStringLiteral("t")));
-    EXPECT_TRUE(TextToBool(QStringLiteral("Tak")));
+    EXPECT_TRUE(TextToBool(QStringLiteral("tak")));
     EXPECT_FALSE(TextToBool(QString()));
-    EXPECT_FALSE(TextToBool(QStringLiteral("1")));
-    EXPECT_FALSE(TextToBool(QStringLiteral("ano")));
-    EXPECT_FALSE(TextToBool(QStringLiteral(" TRUE")));
+    EXPECT_FALSE(TextToBool(QStringLiteral(" TRUE")));   // no blanks skipped
 }
 
 TEST(UString, TrimBlanksRemovesBlanksAndNulOnly)

@@ -4,6 +4,7 @@
 #include "platform/db/DataSource.h"
 #include "platform/Exceptions.h"
 #include "platform/text/Case.h"
+#include "platform/ui/Services.h"
 
 #include <algorithm>
 
@@ -12,6 +13,17 @@ namespace db {
 namespace {
 
 bool isEditing(DataSetState s) { return s == DataSetState::dsEdit || s == DataSetState::dsInsert; }
+
+// Closing in a destructor may fail to write pending changes (a table's rows are written at
+// close); nobody can catch that there, so the user is told instead of losing them silently.
+void reportLostChanges(const QString& reason) noexcept
+{
+    try {
+        ui::services().messageBox(reason, QString(), ui::MsgType::Error, ui::Ok);
+    } catch (...) {
+        // The message box itself failed: nothing is left to tell.
+    }
+}
 
 } // namespace
 
@@ -39,8 +51,10 @@ void DataSet::closeForDestruction() noexcept
     m_keyBuffer = nullptr;
     try {
         closeSource();
+    } catch (const Exception& e) {
+        reportLostChanges(e.message());
     } catch (...) {
-        // A destructor has nobody to report to.
+        reportLostChanges(QString());
     }
     m_view.clear();
     m_pos = -1;

@@ -614,7 +614,7 @@ namespace {
 }
 } // namespace
 
-bool Table::GotoKey()
+int Table::firstRowNotBelowKey()
 {
     checkActive();
     CheckBrowseMode();
@@ -626,25 +626,23 @@ bool Table::GotoKey()
     const auto it = std::partition_point(rows.begin(), rows.end(), [&](int r) {
         return compareRecordToKey(r, m_searchKey, n) < 0;
     });
-    if (it == rows.end() || compareRecordToKey(*it, m_searchKey, n) != 0)
+    return int(it - rows.begin());
+}
+
+bool Table::GotoKey()
+{
+    const int row = firstRowNotBelowKey();
+    const std::vector<int>& rows = view();
+    if (row == int(rows.size()) || compareRecordToKey(rows[size_t(row)], m_searchKey, assignedCount(m_searchKey)) != 0)
         return false;
-    moveToRow(int(it - rows.begin()));
+    moveToRow(row);
     return true;
 }
 
 void Table::GotoNearest()
 {
-    checkActive();
-    CheckBrowseMode();
-    if (orderFieldIndexes().empty())
-        noIndexError();
-    orderedRecords();
-    const int n = assignedCount(m_searchKey);
-    const std::vector<int>& rows = view();
-    const auto it = std::partition_point(rows.begin(), rows.end(), [&](int r) {
-        return compareRecordToKey(r, m_searchKey, n) < 0;
-    });
-    moveToRow(it == rows.end() ? int(rows.size()) - 1 : int(it - rows.begin()));
+    const int row = firstRowNotBelowKey();
+    moveToRow(std::min(row, int(view().size()) - 1));
 }
 
 bool Table::FindKey(const QVariantList& values)

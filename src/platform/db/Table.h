@@ -171,6 +171,8 @@ private:
     std::vector<int> linkedRecords() const;
     int compareRecordToKey(int record, const KeyBuffer& key, int fieldCount) const;
     int assignedCount(const KeyBuffer& key) const;
+    // Position in the view of the first row not below the search key (the view's size if none).
+    int firstRowNotBelowKey();
     void fillKey(KeyBuffer& key, const QVariantList& values);
 
     QString m_databaseName;

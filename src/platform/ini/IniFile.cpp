@@ -93,6 +93,9 @@ public:
     bool deleteKey(const QString& section, const QString& key);
 
     std::vector<Line> lines;
+    // The file exists but could not be read: lookups see it empty, and writing it back would
+    // replace it with the changed line alone.
+    bool isUnreadable = false;
 
 private:
     // The line end new lines get: the file's first one, CRLF for a new file.
@@ -104,7 +107,10 @@ Document Document::load(const QString& path)
 {
     Document doc;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return doc;
+    if (!file.open(QIODevice::ReadOnly)) {
+        doc.isUnreadable = QFileInfo::exists(path);
+        return doc;
+    }
     const QByteArray bytes = file.readAll();
     qsizetype start = 0;
     while (start < bytes.size()) {
@@ -126,7 +132,7 @@ void Document::save(const QString& path, const QString& fileName) const
     const QString message = QStringLiteral("Nelze zapsat do souboru \"%1\"").arg(fileName);
     const QFileInfo info(path);
     // Replacing the file through a temporary one would also get past a read-only file.
-    if (info.exists() && !info.isWritable()) throw EFileError(message);
+    if (isUnreadable || (info.exists() && !info.isWritable())) throw EFileError(message);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) throw EFileError(message);
     for (const Line& line : lines) {

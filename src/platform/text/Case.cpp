@@ -68,6 +68,17 @@ QChar lowerLetter(QChar c) { return changeLetterCase(c, false); }
 
 bool isBlank(QChar c) { return c.unicode() <= ' '; }
 
+QStringView trimmed(QStringView s, bool fromLeft, bool fromRight)
+{
+    qsizetype start = 0;
+    qsizetype end = s.size();
+    while (fromLeft && start < end && isBlank(s[start]))
+        ++start;
+    while (fromRight && end > start && isBlank(s[end - 1]))
+        --end;
+    return s.mid(start, end - start);
+}
+
 } // namespace
 
 QChar upperAscii(QChar c)
@@ -98,31 +109,8 @@ bool sameTextLetters(QStringView a, QStringView b)
     return a.size() == b.size() && compareTextLetters(a, b) == 0;
 }
 
-QString trimLeft(QStringView s)
-{
-    qsizetype start = 0;
-    while (start < s.size() && isBlank(s[start]))
-        ++start;
-    return s.mid(start).toString();
-}
-
-QString trimRight(QStringView s)
-{
-    qsizetype end = s.size();
-    while (end > 0 && isBlank(s[end - 1]))
-        --end;
-    return s.left(end).toString();
-}
-
-QString trim(QStringView s)
-{
-    qsizetype start = 0;
-    qsizetype end = s.size();
-    while (start < end && isBlank(s[start]))
-        ++start;
-    while (end > start && isBlank(s[end - 1]))
-        --end;
-    return s.mid(start, end - start).toString();
-}
+QString trim(QStringView s) { return trimmed(s, true, true).toString(); }
+QString trimLeft(QStringView s) { return trimmed(s, true, false).toString(); }
+QString trimRight(QStringView s) { return trimmed(s, false, true).toString(); }
 
 } // namespace txt

@@ -304,7 +304,7 @@ void skipBlanks(QStringView s, qsizetype& i)
         ++i;
 }
 
-// Up to 4 digits after blanks; -1 when none. `digits` counts them.
+// Up to 5 digits after blanks; -1 when none. `digits` counts them.
 int readNumber(QStringView s, qsizetype& i, int& digits)
 {
     skipBlanks(s, i);
@@ -394,6 +394,28 @@ bool atEnd(QStringView s, qsizetype i)
     return i == s.size();
 }
 
+// Runs `scan` over the whole text (blanks may follow); `out` changes only on success.
+template <typename Scan>
+bool scanWhole(QStringView s, Scan scan, DateTime& out)
+{
+    qsizetype i = 0;
+    DateTime value = 0;
+    if (!scan(s, i, value) || !atEnd(s, i))
+        return false;
+    out = value;
+    return true;
+}
+
+// What `tryRead` reads, else EConvertError "'<s>' is not a valid <what>".
+template <typename TryRead>
+DateTime readOrRaise(QStringView s, TryRead tryRead, const char* what)
+{
+    DateTime value = 0;
+    if (!tryRead(s, value))
+        throw EConvertError(QStringLiteral("'%1' is not a valid %2").arg(s, QLatin1String(what)));
+    return value;
+}
+
 } // namespace
 
 bool tryEncodeDate(int year, int month, int day, DateTime& out)
@@ -466,41 +488,10 @@ QString formatDateTime(QStringView format, DateTime dt)
     return DateTimeWriter(format.isEmpty() ? QStringView(u"c") : format, dt).write();
 }
 
-bool tryStrToDate(QStringView s, DateTime& out)
-{
-    qsizetype i = 0;
-    DateTime dt = 0;
-    if (!scanDate(s, i, dt) || !atEnd(s, i))
-        return false;
-    out = dt;
-    return true;
-}
-
-DateTime strToDate(QStringView s)
-{
-    DateTime dt = 0;
-    if (!tryStrToDate(s, dt))
-        throw EConvertError(QStringLiteral("'%1' is not a valid date").arg(s));
-    return dt;
-}
-
-bool tryStrToTime(QStringView s, DateTime& out)
-{
-    qsizetype i = 0;
-    DateTime t = 0;
-    if (!scanTime(s, i, t) || !atEnd(s, i))
-        return false;
-    out = t;
-    return true;
-}
-
-DateTime strToTime(QStringView s)
-{
-    DateTime t = 0;
-    if (!tryStrToTime(s, t))
-        throw EConvertError(QStringLiteral("'%1' is not a valid time").arg(s));
-    return t;
-}
+bool tryStrToDate(QStringView s, DateTime& out) { return scanWhole(s, scanDate, out); }
+DateTime strToDate(QStringView s) { return readOrRaise(s, tryStrToDate, "date"); }
+bool tryStrToTime(QStringView s, DateTime& out) { return scanWhole(s, scanTime, out); }
+DateTime strToTime(QStringView s) { return readOrRaise(s, tryStrToTime, "time"); }
 
 bool tryStrToDateTime(QStringView s, DateTime& out)
 {
@@ -518,12 +509,6 @@ bool tryStrToDateTime(QStringView s, DateTime& out)
     return true;
 }
 
-DateTime strToDateTime(QStringView s)
-{
-    DateTime dt = 0;
-    if (!tryStrToDateTime(s, dt))
-        throw EConvertError(QStringLiteral("'%1' is not a valid date and time").arg(s));
-    return dt;
-}
+DateTime strToDateTime(QStringView s) { return readOrRaise(s, tryStrToDateTime, "date and time"); }
 
 } // namespace txt

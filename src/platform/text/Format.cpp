@@ -13,6 +13,8 @@ namespace txt {
 namespace {
 
 constexpr int maxDecimals = 64;
+// The smallest value with 19 integer digits.
+constexpr double maxFixedMagnitude = 1e18;
 
 // --- FormatFloat ------------------------------------------------------------------------
 
@@ -487,13 +489,18 @@ QString formatFloat(QStringView pattern, double v)
         return (k < sections.size() && !sections[k].isEmpty()) ? &sections[k] : nullptr;
     };
     const QStringView* zeroSection = sectionAt(2);
-    if (v == 0)
-        return writeSection(analyse(zeroSection ? *zeroSection : sections[0]), 0.0, false);
     const QStringView* negativeSection = v < 0 ? sectionAt(1) : nullptr;
-    const PatternSection p = analyse(negativeSection ? *negativeSection : sections[0]);
-    if (renderNumber(p, v).isZero) {
+    const QStringView* chosen = (v == 0 && zeroSection) ? zeroSection : negativeSection ? negativeSection : sectionAt(0);
+    // An empty positive section, or a value of more than 18 integer digits in a section
+    // without an exponent, gives the general form, as the run time did.
+    if (!chosen)
+        return floatToStr(v);
+    const PatternSection p = analyse(*chosen);
+    if (!p.isScientific && std::fabs(v) >= maxFixedMagnitude)
+        return floatToStr(v);
+    if (v == 0 || renderNumber(p, v).isZero) {
         // A value that rounds to zero shows as zero, without a minus sign.
-        return zeroSection ? writeSection(analyse(*zeroSection), 0.0, false) : writeSection(p, 0.0, false);
+        return writeSection(zeroSection ? analyse(*zeroSection) : p, 0.0, false);
     }
     return writeSection(p, v, v < 0 && !negativeSection);
 }

@@ -15,7 +15,8 @@ namespace txt {
 // 15 significant digits, then rounded half away from zero on the pattern's decimals as the
 // run time did (2.345 with "0.00" gives "2,35"). A negative value without its own section
 // gets "-" before its first digit; a value that rounds to zero takes the zero section (or
-// the first) and never shows "-0". Global separators; an empty pattern gives floatToStr.
+// the first) and never shows "-0". Global separators; an empty pattern, an empty positive
+// section and a value of more than 18 integer digits without an exponent give floatToStr.
 QString formatFloat(QStringView pattern, double v);
 // "%*.*f": right-aligned in width, decimals after the global separator.
 QString formatFixed(int width, int decimals, double v);

@@ -26,6 +26,20 @@ const char* const textInvalidOp = "Invalid floating point operation";
 
 constexpr double two63 = 9223372036854775808.0;
 
+template <typename E>
+[[noreturn]] void raise(const char* text)
+{
+    throw E(QString::fromLatin1(text));
+}
+
+// A whole number held in a double; NaN, infinities and values beyond 64 bits raise.
+int64_t wholeToInt64(double whole)
+{
+    if (!std::isfinite(whole) || whole < -two63 || whole >= two63)
+        raise<EInvalidOp>(textInvalidOp);
+    return static_cast<int64_t>(whole);
+}
+
 bool isDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
 bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
@@ -201,37 +215,18 @@ void setThousandSeparator(QChar c) { g_thousandSeparator = c; }
 
 // --- rounding and checked arithmetic -----------------------------------------------
 
-int64_t roundHalfEven64(double v)
-{
-    if (!std::isfinite(v))
-        throw EInvalidOp(QString::fromLatin1(textInvalidOp));
-    // nearbyint rounds in the current mode, which the program never changes from
-    // round-to-nearest-even.
-    const double r = std::nearbyint(v);
-    if (r < -two63 || r >= two63)
-        throw EInvalidOp(QString::fromLatin1(textInvalidOp));
-    return static_cast<int64_t>(r);
-}
-
+// nearbyint rounds in the current mode, which the program never changes from
+// round-to-nearest-even.
+int64_t roundHalfEven64(double v) { return wholeToInt64(std::nearbyint(v)); }
 int32_t roundHalfEven(double v) { return toInt32Checked(roundHalfEven64(v)); }
-
-int64_t trunc64(double v)
-{
-    if (!std::isfinite(v))
-        throw EInvalidOp(QString::fromLatin1(textInvalidOp));
-    const double t = std::trunc(v);
-    if (t < -two63 || t >= two63)
-        throw EInvalidOp(QString::fromLatin1(textInvalidOp));
-    return static_cast<int64_t>(t);
-}
-
+int64_t trunc64(double v) { return wholeToInt64(std::trunc(v)); }
 int32_t trunc32(double v) { return toInt32Checked(trunc64(v)); }
 
 int32_t addChecked(int32_t a, int32_t b)
 {
     int32_t r = 0;
     if (__builtin_add_overflow(a, b, &r))
-        throw EIntOverflow(QString::fromLatin1(textIntOverflow));
+        raise<EIntOverflow>(textIntOverflow);
     return r;
 }
 
@@ -239,7 +234,7 @@ int32_t subChecked(int32_t a, int32_t b)
 {
     int32_t r = 0;
     if (__builtin_sub_overflow(a, b, &r))
-        throw EIntOverflow(QString::fromLatin1(textIntOverflow));
+        raise<EIntOverflow>(textIntOverflow);
     return r;
 }
 
@@ -247,23 +242,23 @@ int32_t mulChecked(int32_t a, int32_t b)
 {
     int32_t r = 0;
     if (__builtin_mul_overflow(a, b, &r))
-        throw EIntOverflow(QString::fromLatin1(textIntOverflow));
+        raise<EIntOverflow>(textIntOverflow);
     return r;
 }
 
 int32_t divChecked(int32_t a, int32_t b)
 {
     if (b == 0)
-        throw EDivByZero(QString::fromLatin1(textDivByZero));
+        raise<EDivByZero>(textDivByZero);
     if (a == std::numeric_limits<int32_t>::min() && b == -1)
-        throw EIntOverflow(QString::fromLatin1(textIntOverflow));
+        raise<EIntOverflow>(textIntOverflow);
     return a / b;
 }
 
 int32_t modChecked(int32_t a, int32_t b)
 {
     if (b == 0)
-        throw EDivByZero(QString::fromLatin1(textDivByZero));
+        raise<EDivByZero>(textDivByZero);
     if (b == -1)
         return 0;
     return a % b;
@@ -274,7 +269,7 @@ int32_t negChecked(int32_t a) { return subChecked(0, a); }
 int64_t checkRange(int64_t value, int64_t lo, int64_t hi)
 {
     if (value < lo || value > hi)
-        throw ERangeError(QString::fromLatin1(textRangeError));
+        raise<ERangeError>(textRangeError);
     return value;
 }
 
@@ -287,11 +282,11 @@ int32_t toInt32Checked(int64_t value)
 double divFloat(double a, double b)
 {
     if (std::isnan(a) || std::isnan(b))
-        throw EInvalidOp(QString::fromLatin1(textInvalidOp));
+        raise<EInvalidOp>(textInvalidOp);
     if (b == 0) {
         if (a == 0)
-            throw EInvalidOp(QString::fromLatin1(textInvalidOp));
-        throw EZeroDivide(QString::fromLatin1(textZeroDivide));
+            raise<EInvalidOp>(textInvalidOp);
+        raise<EZeroDivide>(textZeroDivide);
     }
     return checkFloat(a / b);
 }
@@ -299,9 +294,9 @@ double divFloat(double a, double b)
 double checkFloat(double result)
 {
     if (std::isnan(result))
-        throw EInvalidOp(QString::fromLatin1(textInvalidOp));
+        raise<EInvalidOp>(textInvalidOp);
     if (std::isinf(result))
-        throw EOverflow(QString::fromLatin1(textOverflow));
+        raise<EOverflow>(textOverflow);
     return result;
 }
 

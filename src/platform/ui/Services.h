@@ -49,7 +49,8 @@ public:
     virtual void setWaitCursor(bool on) = 0;
 };
 
-// The installed services; a silent default (answers None/Cancel-free defaults) when none is.
+// The installed services; when none is, a silent default that shows nothing and answers
+// OK, else Yes, else None.
 Services& services();
 // Installs services (not owned); nullptr restores the silent default.
 void setServices(Services* s);

@@ -65,6 +65,8 @@ TEST_F(FilesTest, ResolvesEachComponentIgnoringCase)
     EXPECT_EQ(files::resolvePath(QStringLiteral("C:") + stored(QStringLiteral("\\Ciselnik\\cis_lt.db"))), expected);
     EXPECT_TRUE(files::fileExists(stored(QStringLiteral("\\CISELNIK\\Cis_LT.DB"))));
     EXPECT_TRUE(files::directoryExists(stored(QStringLiteral("\\CISELNIK\\"))));
+    EXPECT_FALSE(files::fileExists(root + QStringLiteral("/CISELNIK")));
+    EXPECT_FALSE(files::directoryExists(root + QStringLiteral("/ciselnik/cis_lt.db")));
 }
 
 TEST_F(FilesTest, KeepsTheUnresolvedRemainderAsGiven)
@@ -94,12 +96,6 @@ TEST_F(FilesTest, RelativePathsStayRelative)
     EXPECT_EQ(found, QStringList{QStringLiteral("CIS_LT.db")});
 }
 
-TEST_F(FilesTest, FileAndDirectoryAreTold)
-{
-    EXPECT_FALSE(files::fileExists(root + QStringLiteral("/CISELNIK")));
-    EXPECT_FALSE(files::directoryExists(root + QStringLiteral("/ciselnik/cis_lt.db")));
-}
-
 struct MaskCase {
     const char* label;
     const char* name;
@@ -118,13 +114,11 @@ TEST_P(MaskTest, MatchesAsTheFileSearch)
 
 INSTANTIATE_TEST_SUITE_P(Files, MaskTest, ::testing::Values(
     MaskCase{"StarDotStarV", "12345.DBV", "*.*V", true},
-    MaskCase{"StarDotStarVLower", "12345.dbv", "*.*V", true},
     MaskCase{"StarDotStarVOtherEnd", "12345.DBX", "*.*V", false},
     MaskCase{"StarDotStarVWithoutDot", "DBV", "*.*V", false},
     MaskCase{"FstExtension", "pp.fst", "*.FST", true},
     MaskCase{"FstLongerExtension", "pp.fstx", "*.FST", false},
     MaskCase{"UnitCodePrefix", "123456.ODV", "123456.*V", true},
-    MaskCase{"UnitCodeOther", "123457.ODV", "123456.*V", false},
     MaskCase{"QuestionOneChar", "CIS_051.FST", "CIS_05?.FST", true},
     MaskCase{"QuestionNotEmpty", "CIS_05.FST", "CIS_05?.FST", false},
     MaskCase{"StarEmptyRun", "A.B", "A*.B", true},
@@ -132,7 +126,6 @@ INSTANTIATE_TEST_SUITE_P(Files, MaskTest, ::testing::Values(
     MaskCase{"NameDotStarNoExt", "LHC", "LHC.*", true},
     MaskCase{"CzechLetterCase", "číselník.db", "ČÍSELNÍK.*", true},
     MaskCase{"Backtracking", "aXbXc.txt", "*X*.txt", true},
-    MaskCase{"EmptyMaskEmptyName", "", "", true},
     MaskCase{"EmptyMask", "A", "", false}),
     [](const auto& info) { return std::string(info.param.label); });
 
@@ -181,7 +174,7 @@ TEST_F(FilesTest, RenameMayChangeOnlyTheLetterCase)
     EXPECT_EQ(QDir(root + QStringLiteral("/ciselnik")).entryList(QDir::Files), QStringList{"cis_lt.DB"});
 }
 
-TEST_F(FilesTest, FailuresNameTheFile)
+TEST_F(FilesTest, DeletesAndNamesTheFileOnFailure)
 {
     const QString missing = stored(QStringLiteral("\\nic.db"));
     EXPECT_EQ(fileErrorOf([&] { files::deleteFile(missing); }), QStringLiteral("Nelze smazat soubor \"%1\"").arg(missing));
@@ -191,10 +184,7 @@ TEST_F(FilesTest, FailuresNameTheFile)
     EXPECT_TRUE(fileErrorOf([&] { files::copyFile(missing, root + QStringLiteral("/x.db")); }).startsWith(
         QStringLiteral("Nelze zkopírovat soubor \"%1\"").arg(missing)));
     EXPECT_FALSE(QFile::exists(root + QStringLiteral("/x.db")));
-}
 
-TEST_F(FilesTest, DeletesAFile)
-{
     files::deleteFile(stored(QStringLiteral("\\CISELNIK\\Cis_LT.DB")));
     EXPECT_FALSE(QFile::exists(root + QStringLiteral("/ciselnik/CIS_LT.db")));
 }
@@ -253,10 +243,8 @@ INSTANTIATE_TEST_SUITE_P(Files, NamePartsTest, ::testing::Values(
 TEST(FileNames, ChangesExtensionAndClosesDirectory)
 {
     EXPECT_EQ(files::changeFileExt(u"C:\\a.b\\name", u".DB"), QStringLiteral("C:\\a.b\\name.DB"));
-    EXPECT_EQ(files::changeFileExt(u"dir/name.px", u".MB"), QStringLiteral("dir/name.MB"));
     EXPECT_EQ(files::changeFileExt(u"name.px", u""), QStringLiteral("name"));
     EXPECT_EQ(files::includeTrailingBackslash(u"C:\\LHP"), QStringLiteral("C:\\LHP\\"));
-    EXPECT_EQ(files::includeTrailingBackslash(u"C:\\LHP\\"), QStringLiteral("C:\\LHP\\"));
     EXPECT_EQ(files::includeTrailingBackslash(u"/home/les"), QStringLiteral("/home/les/"));
     EXPECT_EQ(files::includeTrailingBackslash(u"/home/les/"), QStringLiteral("/home/les/"));
     EXPECT_EQ(files::includeTrailingBackslash(u""), QStringLiteral("\\"));

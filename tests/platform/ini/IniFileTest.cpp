@@ -3,12 +3,15 @@
 
 #include "platform/Exceptions.h"
 #include "platform/files/Files.h"
+#include "platform/text/Cp1250.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -95,6 +98,16 @@ TEST_F(IniFileTest, NewKeyFollowsTheLastKeyOfItsSection)
     expected.replace("celek\r\n", "celek\r\nN\xE1zev=\xD8\xE1" "dek\r\n");
     EXPECT_EQ(read(QStringLiteral("test.ini")), expected);
     EXPECT_EQ(ini.readString(QStringLiteral("EditorSestav"), QStringLiteral("NÁZEV"), QString()), QStringLiteral("Řádek"));
+}
+
+TEST_F(IniFileTest, EveryCzechLetterRoundTripsInKeysAndValues)
+{
+    const QString upper = QStringLiteral("ÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ");
+    const QString lower = QStringLiteral("áčďéěíňóřšťúůýž");
+    IniFile ini = iniWith("");
+    ini.writeString(QStringLiteral("Oddíly"), upper, lower + upper);
+    EXPECT_EQ(ini.readString(QStringLiteral("ODDÍLY"), lower, QString()), lower + upper);
+    EXPECT_EQ(read(QStringLiteral("test.ini")), Cp1250::encode(QStringLiteral("[Oddíly]\r\n") + upper + u'=' + lower + upper + QStringLiteral("\r\n")));
 }
 
 TEST_F(IniFileTest, NewSectionIsAppendedWithTheFileLineEnd)
@@ -214,6 +227,17 @@ TEST_F(IniFileTest, UnwritableFileRaisesNamingIt)
     QDir(m_dir.path()).mkpath(QStringLiteral("adresar.ini"));
     IniFile directory(pathOf(QStringLiteral("adresar.ini")));
     EXPECT_THROW(directory.writeBool(QStringLiteral("S"), QStringLiteral("K"), false), EFileError);
+}
+
+TEST_F(IniFileTest, UnreadableFileIsNotReplacedOnWrite)
+{
+    if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+    const QByteArray original = "[S]\r\nA=1\r\n";
+    IniFile ini = iniWith(original);
+    QFile::setPermissions(pathOf(QStringLiteral("test.ini")), QFileDevice::WriteOwner);
+    EXPECT_THROW(ini.writeString(QStringLiteral("S"), QStringLiteral("B"), QStringLiteral("2")), EFileError);
+    QFile::setPermissions(pathOf(QStringLiteral("test.ini")), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(read(QStringLiteral("test.ini")), original);
 }
 
 struct NumberCase {

@@ -7,19 +7,10 @@
 
 namespace {
 
-TEST(ProgressWindow, FixedSmallWindowWithOneBar)
-{
-    ui::ProgressWindow w;
-    EXPECT_EQ(w.size(), QSize(461, 19));
-    EXPECT_EQ(w.bar()->geometry(), QRect(4, 2, 453, 16));
-    EXPECT_EQ(w.bar()->minimum(), 0);
-    EXPECT_EQ(w.bar()->maximum(), 100);
-    EXPECT_FALSE(w.isVisible());
-}
-
 TEST(ProgressWindow, ShowsStepsAndHidesAtZeroMaximum)
 {
     ui::ProgressWindow w;
+    EXPECT_FALSE(w.isVisible());
     w.setProgress(3, 10);
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.bar()->maximum(), 10);

@@ -69,15 +69,13 @@ QStringList buttonTexts(const QMessageBox& box)
 TEST_P(MessageBoxTest, OffersCzechButtonsWithDefaultAndEscape)
 {
     const BoxCase& c = GetParam();
-    const auto box = ui::createMessageBox(QStringLiteral("Otázka <b>?</b>"), QStringLiteral("Titulek"), c.type, c.buttons);
+    const auto box = ui::createMessageBox(QStringLiteral("Otázka"), QStringLiteral("Titulek"), c.type, c.buttons);
     QStringList texts = buttonTexts(*box);
     QStringList expected = c.texts;
     texts.sort();
     expected.sort();
     EXPECT_EQ(texts, expected);
     EXPECT_EQ(box->icon(), c.icon);
-    EXPECT_EQ(box->text(), QStringLiteral("Otázka <b>?</b>"));
-    EXPECT_EQ(box->textFormat(), Qt::PlainText);
     EXPECT_EQ(box->windowTitle(), QStringLiteral("Titulek"));
     if (c.defaultText) {
         ASSERT_NE(box->defaultButton(), nullptr);
@@ -113,11 +111,13 @@ INSTANTIATE_TEST_SUITE_P(QtServices, MessageBoxTest, ::testing::Values(
     BoxCase{"NoButtonsMeansOk", 0, ui::MsgType::Custom, {"OK"}, "OK", "OK", QMessageBox::NoIcon}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST(QtServices, BoxClosedWithoutButtonAnswersCancel)
+TEST(QtServices, BoxShowsPlainTextAndAnswersCancelWhenClosed)
 {
-    const auto box = ui::createMessageBox(QStringLiteral("x"), QString(), ui::MsgType::Error, ui::AbortRetryIgnore);
-    EXPECT_EQ(ui::answerOf(*box, nullptr), ui::Answer::Cancel);
+    const auto box = ui::createMessageBox(QStringLiteral("Otázka <b>?</b>"), QString(), ui::MsgType::Error, ui::AbortRetryIgnore);
+    EXPECT_EQ(box->text(), QStringLiteral("Otázka <b>?</b>"));
+    EXPECT_EQ(box->textFormat(), Qt::PlainText);
     EXPECT_EQ(box->windowTitle(), QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(ui::answerOf(*box, nullptr), ui::Answer::Cancel);
 }
 
 TEST(QtServices, ModalBoxReturnsTheButtonClicked)

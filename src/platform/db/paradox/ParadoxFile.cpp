@@ -97,6 +97,8 @@ HeaderInfo HeaderReader::readFixed() const
     const uint32_t crypt = u32(0x25);
     const bool isLevel4 = h.versionId >= 5;
     h.isEncrypted = (crypt != 0 && crypt != 0xFF00FF00u) || (isLevel4 && crypt == 0xFF00FF00u && u32(0x5C) != 0);
+    if (h.isEncrypted)
+        h.encryptionKey = crypt != 0xFF00FF00u ? crypt : u32(0x5C);
     h.codePage = isLevel4 ? int(u16(0x6A)) : 0;
     if (h.codePage == 0)
         h.codePage = g_defaultCodePage;
@@ -198,7 +200,7 @@ ParadoxFile::ParadoxFile(const QString& path) : m_path(path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw EDatabaseError(QStringLiteral("Tabulku \"%1\" nelze otevřít: %2").arg(path, file.errorString()));
-    const QByteArray data = file.readAll();
+    QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw EDatabaseError(QStringLiteral("Tabulku \"%1\" nelze číst: %2").arg(path, file.errorString()));
     file.close();
@@ -206,21 +208,16 @@ ParadoxFile::ParadoxFile(const QString& path) : m_path(path)
     m_header = reader.readFixed();
     m_codePage = &CodePage::forNumber(m_header.codePage);
     m_fields = reader.readFields(m_header, *m_codePage);
+    // The blocks of an encrypted table are scrambled, block headers included: unscramble
+    // them first, so that the chain is checked like any other (pxlib would loop on a cycle).
     if (m_header.isEncrypted)
-        readEncrypted();
-    else
-        m_records = reader.readChain(m_header);
+        decryptBlocks(data, m_header);
+    m_records = reader.readChain(m_header);
+    if (m_header.isEncrypted)
+        m_pxlib = std::make_unique<PxlibTable>(m_path);   // for blobs; the chain is sound now
 }
 
 ParadoxFile::~ParadoxFile() = default;
-
-void ParadoxFile::readEncrypted()
-{
-    // The blocks are scrambled, headers included, so the chain cannot be checked here;
-    // pxlib, which walks it unchecked, reads it in a child process first.
-    m_records = PxlibTable::readRecordsIsolated(m_path, m_header.recordCount, m_header.recordSize);
-    m_pxlib = std::make_unique<PxlibTable>(m_path);   // for blobs
-}
 
 int ParadoxFile::fieldIndex(QStringView name) const
 {
@@ -272,13 +269,25 @@ QByteArray ParadoxFile::blob(int field, const char* rec) const
     const BlobPointer ptr = decodeBlobPointer(f, rec);
     if (ptr.offset == 0 && ptr.length <= uint32_t(blobLeaderLength(f)))
         return payloadOf(f.type, QByteArray(blobLeader(f, rec), int(ptr.length)));
-    if (m_pxlib) {
-        const QString mb = blobPath();
-        if (mb.isEmpty())
-            (void)blobFile();   // raises the missing-file error
-        return payloadOf(f.type, m_pxlib->readBlob(mb, f, rec));
-    }
+    if (m_pxlib)
+        return payloadOf(f.type, m_pxlib->readBlob(encryptedBlobPath(ptr), f, rec));
     return payloadOf(f.type, blobFile().read(ptr));
+}
+
+QString ParadoxFile::encryptedBlobPath(const BlobPointer& ptr) const
+{
+    const QString mb = blobPath();
+    if (mb.isEmpty())
+        (void)blobFile();   // raises the missing-file error
+    // pxlib reads a blob that runs past the end of the file with an uninitialised tail. A
+    // whole block (slot 0xFF) has a 9-byte header before the data.
+    const qint64 block = ptr.offset & ~0xFFu;
+    const qint64 end = block + ((ptr.offset & 0xFF) == 0xFF ? 9 : 0) + qint64(ptr.length);
+    if (end > QFileInfo(mb).size()) {
+        throw EDatabaseError(QStringLiteral("Soubor \"%1\" je poškozený: data bloku %2 přesahují konec souboru")
+                                 .arg(QFileInfo(mb).fileName()).arg(block));
+    }
+    return mb;
 }
 
 QString ParadoxFile::memoText(int row, int field) const

@@ -23,7 +23,7 @@ class PxlibTable;
 // record i at i * recordSize(); nothing is decoded until asked. The .MB is opened on
 // the first blob read. Any damage raises EDatabaseError naming the file
 // ("Tabulka \"%1\" je poškozená: %2"); a missing or unreadable file raises too.
-// Encrypted tables are read through pxlib (no password needed).
+// Encrypted tables are unscrambled by pxlib (no password needed).
 // Not copyable; the records do not change after opening.
 class ParadoxFile
 {
@@ -60,9 +60,9 @@ public:
     QString blobPath() const;
 
 private:
-    void readPlain(const QByteArray& file);
-    void readEncrypted();
     const BlobFile& blobFile() const;
+    // The .MB of an encrypted table, checked to hold the blob `ptr` addresses.
+    QString encryptedBlobPath(const BlobPointer& ptr) const;
 
     QString m_path;
     HeaderInfo m_header;

@@ -77,6 +77,7 @@ struct HeaderInfo
     int codePage = 1250;         // 0 in the file (level 3) is reported as the configured default
     int sortOrder = 0;           // sort-order id at 0x29
     bool isEncrypted = false;
+    uint32_t encryptionKey = 0;  // the scrambling key of the data blocks when encrypted
     uint32_t autoIncMax = 0;     // highest auto-increment value assigned
 };
 

@@ -1,21 +1,26 @@
-// Reading an encrypted Paradox table through pxlib: raw decrypted records and blobs.
+// Encrypted tables: block unscrambling and blob reads through pxlib.
 #pragma once
 
 #include "platform/db/paradox/FieldCodec.h"
+#include "platform/db/paradox/ParadoxTypes.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <cstdint>
 #include <cstdio>
 
 struct px_doc;
 
 namespace db::paradox {
 
-// An encrypted .DB opened read-only through pxlib (which needs no password). The
-// caller has checked the header, the field list and the file size before, as pxlib
-// itself does not. Errors raise EDatabaseError naming the file.
+// Unscrambles the data blocks of an encrypted table in place (`file` is the whole .DB,
+// its header already checked). No password is needed.
+void decryptBlocks(QByteArray& file, const HeaderInfo& header);
+
+// An encrypted .DB opened read-only through pxlib, for its blobs. The caller has
+// checked the header, the field list, the file size and the unscrambled block chain
+// before, as pxlib does not (it loops forever on a cyclic chain). Errors raise
+// EDatabaseError naming the file.
 class PxlibTable
 {
 public:
@@ -24,14 +29,6 @@ public:
     PxlibTable(const PxlibTable&) = delete;
     PxlibTable& operator=(const PxlibTable&) = delete;
 
-    int recordCount() const;
-    int recordSize() const;
-    // All records, decrypted, record i at i * recordSize().
-    QByteArray readRecords() const;
-    // The same, read by a child process, so that a damaged file that makes pxlib loop
-    // or crash raises EDatabaseError instead. Open the table in this process only after
-    // this succeeded.
-    static QByteArray readRecordsIsolated(const QString& path, int count, int size);
     // The stored bytes of a blob field of `record` from the .MB at `blobPath`.
     QByteArray readBlob(const QString& blobPath, const FieldDef& field, const char* record);
 
@@ -43,9 +40,6 @@ private:
     px_doc* m_doc = nullptr;
     FILE* m_file = nullptr;
     bool m_isBlobFileOpen = false;
-    // Bytes pxlib may still read from the .DB in the current step (see ReadCookie);
-    // mutable: every read spends it.
-    mutable int64_t m_readBudget = 0;
     // The last error pxlib reported through its handler.
     QString m_error;
 };

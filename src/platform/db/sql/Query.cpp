@@ -169,14 +169,9 @@ Database* Query::sqlDatabase(QString& directory)
     return nullptr;
 }
 
-void Query::openSource()
+// Runs the statement on its SQL database, or over Paradox tables when it names a directory.
+void Query::runStatement()
 {
-    m_result.clear();
-    m_result.columns.clear();
-    m_live = sql::LiveSource();
-    m_deleted.clear();
-    if (statementText().trimmed().isEmpty())
-        throw EDatabaseError(QStringLiteral("Dotaz %1 nemá SQL příkaz.").arg(Name()));
     QString directory;
     if (Database* database = sqlDatabase(directory)) {
         openSql(*database);
@@ -185,6 +180,17 @@ void Query::openSource()
         local.open(statementText(), m_params, m_result, m_requestLive ? &m_live : nullptr);
     }
     m_deleted.assign(size_t(m_result.rowCount()), false);
+}
+
+void Query::openSource()
+{
+    m_result.clear();
+    m_result.columns.clear();
+    m_live = sql::LiveSource();
+    m_deleted.clear();
+    if (statementText().trimmed().isEmpty())
+        throw EDatabaseError(QStringLiteral("Dotaz %1 nemá SQL příkaz.").arg(Name()));
+    runStatement();
     declareFields();
 }
 
@@ -352,14 +358,7 @@ void Query::removeRecord(int record)
 void Query::refreshSource()
 {
     closeSource();
-    QString directory;
-    if (Database* database = sqlDatabase(directory)) {
-        openSql(*database);
-    } else {
-        sql::LocalSql local(directory);
-        local.open(statementText(), m_params, m_result, m_requestLive ? &m_live : nullptr);
-    }
-    m_deleted.assign(size_t(m_result.rowCount()), false);
+    runStatement();
 }
 
 } // namespace db

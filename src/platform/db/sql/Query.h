@@ -90,6 +90,7 @@ private:
     QString statementText() const;
     // The SQL database the name reaches, connected; nullptr for local SQL (then `directory` is set).
     Database* sqlDatabase(QString& directory);
+    void runStatement();
     void openSql(Database& database);
     int execSql(Database& database);
     void fetchSql(QSqlQuery& query);

@@ -65,17 +65,6 @@ INSTANTIATE_TEST_SUITE_P(
         CursorCase{"SingleRowLast", 1, "L", false, true, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(DataSet, WalkVisitsEveryRowOnce)
-{
-    MemoryDataSet ds(test::numberedDefs(), test::numberedRows(4));
-    ds.Open();
-    QStringList seen;
-    for (ds.First(); !ds.Eof(); ds.Next())
-        seen.append(ds.FieldByName(QStringLiteral("id")).AsString());
-    EXPECT_EQ(seen, (QStringList{"10", "20", "30", "40"}));
-    EXPECT_EQ(ds.RecordCount(), 4);
-}
-
 TEST(DataSet, FieldByNameIgnoresCaseAndNamesTheMissingField)
 {
     MemoryDataSet ds(test::numberedDefs(), test::numberedRows(1));

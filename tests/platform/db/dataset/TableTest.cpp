@@ -3,6 +3,7 @@
 
 #include "platform/db/paradox/ParadoxFile.h"
 #include "platform/Exceptions.h"
+#include "platform/ui/Services.h"
 #include "support/ParadoxFixture.h"
 
 #include <gtest/gtest.h>
@@ -332,20 +333,48 @@ TEST_F(TableTest, BookmarksSurviveAChangeOfOrder)
     EXPECT_EQ(t.RecNo(), 3);
 }
 
-TEST_F(TableTest, ClosingTheLastHolderWritesPendingChanges)
+TEST_F(TableTest, ClosingOrDestroyingTheLastHolderWritesPendingChanges)
 {
     write(QStringLiteral("ID.DB"), {{"Tabulka", "A", 8}, {"ID", "N"}}, {{"NAVRH", 10.0}});
+    for (const int id : {11, 12}) {
+        {
+            Table t;
+            open(t, QStringLiteral("ID"));
+            t.Edit();
+            t.FieldByName(QStringLiteral("ID")).AsInteger(id);
+            t.Post();
+            if (id == 11)
+                t.Close();
+        }
+        Table again;
+        open(again, QStringLiteral("ID"));
+        EXPECT_EQ(again.FieldByName(QStringLiteral("ID")).AsInteger(), id);
+    }
+}
+
+// The rows are written at flush or close: a failed write must not pass for success.
+TEST_F(TableTest, AFailedWriteRaisesAtFlushAndCloseAndIsReportedAtDestruction)
+{
+    const QString sub = m_dir.filePath(QStringLiteral("LHC"));
+    ASSERT_TRUE(QDir().mkpath(sub));
+    test::writeParadoxTable(sub + QStringLiteral("/ID.DB"), {{"ID", "N"}}, {{10.0}});
+    auto& recorder = dynamic_cast<ui::RecordingServices&>(ui::services());
+    recorder.clear();
     {
         Table t;
-        open(t, QStringLiteral("ID"));
+        t.SetDatabaseName(sub);
+        t.SetTableName(QStringLiteral("ID"));
+        t.Open();
         t.Edit();
         t.FieldByName(QStringLiteral("ID")).AsInteger(11);
         t.Post();
-        t.Close();
+        ASSERT_TRUE(QDir(sub).removeRecursively());
+        EXPECT_THROW(t.FlushBuffers(), EDatabaseError);
+        EXPECT_THROW(t.Close(), EDatabaseError);
+        EXPECT_TRUE(t.Active());
     }
-    Table again;
-    open(again, QStringLiteral("ID"));
-    EXPECT_EQ(again.FieldByName(QStringLiteral("ID")).AsInteger(), 11);
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_TRUE(recorder.messages[0].text.contains(QStringLiteral("ID.DB"))) << qPrintable(recorder.messages[0].text);
 }
 
 TEST_F(TableTest, AFailedOpenBesideAnOpenTableKeepsItsChangesWritten)

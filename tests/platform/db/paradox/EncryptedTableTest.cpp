@@ -4,10 +4,20 @@
 #include "platform/db/paradox/PxlibTable.h"
 #include "support/ParadoxFixture.h"
 
+#include <QByteArray>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+
+extern "C" {
+// libpx's block scrambling, exported but not declared in paradox.h.
+void px_encrypt_db_block(unsigned char* src, unsigned char* dst, long encryption, long size, long blockno);
+void px_decrypt_db_block(unsigned char* src, unsigned char* dst, long encryption, long size, long blockno);
+void px_encrypt_mb_block(unsigned char* src, unsigned char* dst, long encryption, long size);
+}
 
 using namespace db::paradox;
 
@@ -57,26 +67,94 @@ TEST(EncryptedTable, IsReadWithoutPassword)
     }
 }
 
-TEST(EncryptedTable, DamagedBlocksRaiseInsteadOfHanging)
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void overwrite(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(data);
+}
+
+void expectDamaged(const QString& path, const QString& reason)
+{
+    try {
+        const ParadoxFile table(path);
+        ADD_FAILURE() << "opened a damaged table";
+    } catch (const EDatabaseError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("TAJNA.DB"))) << qPrintable(e.message());
+        EXPECT_TRUE(e.message().contains(reason)) << qPrintable(e.message());
+    }
+}
+
+TEST(EncryptedTable, ScrambledBlocksRaise)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("TAJNA.DB"));
     test::writeParadoxTable(path, kFields, rowsOf(400), {0, QStringLiteral("heslo"), 1250});
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    QByteArray data = file.readAll();
+    QByteArray data = readAll(path);
     const qsizetype headerSize = uint8_t(data[2]) | (uint8_t(data[3]) << 8);
     for (qsizetype i = headerSize; i < data.size(); i += 7)
         data[i] = char(data[i] ^ 0x5A);
-    file.seek(0);
-    file.write(data);
-    file.close();
+    overwrite(path, data);
+    expectDamaged(path, QString());
+}
+
+// pxlib walks the chain of an encrypted table without a cycle check and never returns.
+TEST(EncryptedTable, LoopingChainRaisesInsteadOfHanging)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("TAJNA.DB"));
+    test::writeParadoxTable(path, kFields, rowsOf(400), {0, QStringLiteral("heslo"), 1250});
+    QByteArray data = readAll(path);
+    const ParadoxFile intact(path);
+    const HeaderInfo& h = intact.header();
+    ASSERT_GE(h.blocksInFile, 2);
+    auto* blockTwo = reinterpret_cast<unsigned char*>(data.data()) + h.headerSize + h.blockSize;
+    px_decrypt_db_block(blockTwo, blockTwo, long(h.encryptionKey), h.blockSize, 2);
+    blockTwo[0] = 1;   // next of block 2 -> block 1
+    blockTwo[1] = 0;
+    px_encrypt_db_block(blockTwo, blockTwo, long(h.encryptionKey), h.blockSize, 2);
+    overwrite(path, data);
+    expectDamaged(path, QStringLiteral("zacyklený"));
+}
+
+// pxlib reads a blob that runs past the end of a truncated .MB with an uninitialised tail.
+TEST(EncryptedTable, BlobPastTheEndOfTheBlobFileRaises)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("TAJNA.DB"));
+    test::writeParadoxTable(path, kFields, rowsOf(3), {0, QStringLiteral("heslo"), 1250});
+    const QList<test::FixtureField> memo = {{QStringLiteral("Pozn"), QStringLiteral("M"), 20}};
+    test::writeParadoxTable(dir.filePath(QStringLiteral("JINA.DB")), memo, {{QByteArray(5000, 'm')}});
+    QByteArray blobs = readAll(dir.filePath(QStringLiteral("JINA.MB")));
+    QByteArray data = readAll(path);
+    const ParadoxFile plain(path);
+    const HeaderInfo h = plain.header();
+    const FieldDef& pozn = plain.fields()[5];
+    auto* block = reinterpret_cast<unsigned char*>(data.data()) + h.headerSize;
+    px_decrypt_db_block(block, block, long(h.encryptionKey), h.blockSize, 1);
+    // Row 2's memo points at JINA's: the type-2 block at 4096, 5000 bytes.
+    const unsigned char pointer[8] = {0xFF, 0x10, 0, 0, 0x88, 0x13, 0, 0};
+    std::memcpy(block + 6 + h.recordSize + pozn.offset + pozn.width - 10, pointer, sizeof pointer);
+    px_encrypt_db_block(block, block, long(h.encryptionKey), h.blockSize, 1);
+    overwrite(path, data);
+    auto* blobBlocks = reinterpret_cast<unsigned char*>(blobs.data()) + 4096;
+    px_encrypt_mb_block(blobBlocks, blobBlocks, long(h.encryptionKey), blobs.size() - 4096);
+
+    overwrite(dir.filePath(QStringLiteral("TAJNA.MB")), blobs);
+    EXPECT_EQ(ParadoxFile(path).blob(1, 5), QByteArray(5000, 'm'));
+    overwrite(dir.filePath(QStringLiteral("TAJNA.MB")), blobs.left(4096 + 4096));
+    const ParadoxFile table(path);
     try {
-        const ParadoxFile table(path);
-        // pxlib may decode scrambled rows without noticing; then they must at least be there.
-        EXPECT_EQ(table.recordCount(), 400);
+        table.blob(1, 5);
+        ADD_FAILURE() << "read a blob past the end of the file";
     } catch (const EDatabaseError& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("TAJNA.DB"))) << qPrintable(e.message());
+        EXPECT_TRUE(e.message().contains(QStringLiteral("TAJNA.MB"))) << qPrintable(e.message());
     }
 }
 

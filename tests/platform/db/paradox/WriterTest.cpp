@@ -1,4 +1,4 @@
-// Writing whole tables: layout, blob storage, refusals, failure safety and speed.
+// Writing whole tables: layout, blob storage, refusals and failure safety.
 #include "platform/Exceptions.h"
 #include "platform/db/paradox/ParadoxFile.h"
 #include "platform/db/paradox/ParadoxWriter.h"
@@ -6,7 +6,6 @@
 #include "support/ParadoxFixture.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -129,16 +128,6 @@ TEST(Writer, RewritingCarriesBlobsFromTheOldFile)
     EXPECT_EQ(table.memoText(0, 1), QStringLiteral("dlouhá poznámka ").repeated(50));
 }
 
-TEST(Writer, KeyedTableHeader)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("KLIC.DB"));
-    test::writeParadoxTable(path, kSmall, {{1, QStringLiteral("a")}, {2, QStringLiteral("b")}}, {1, QString(), 1250});
-    const ParadoxFile table(path);
-    EXPECT_EQ(table.header().fileType, 0);
-    EXPECT_EQ(table.header().keyFieldCount, 1);
-}
-
 TEST(Writer, RefusesTablesWithIndexFiles)
 {
     QTemporaryDir dir;
@@ -183,49 +172,3 @@ TEST(Writer, FailureLeavesTheOldTable)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("STARA.DB")});
 }
 
-// 100 000 rows of 31 fields (342-byte records): write, open, read every value.
-TEST(Writer, LargeTableTimings)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("VELKA.DB"));
-    QList<FieldDef> fields;
-    const FieldType cycle[] = {FieldType::Alpha, FieldType::Long, FieldType::Number, FieldType::Short,
-                               FieldType::Date, FieldType::Currency, FieldType::Logical, FieldType::Bcd};
-    for (int i = 0; i < 31; ++i) {
-        FieldDef f;
-        f.name = QStringLiteral("POLE%1").arg(i);
-        f.type = cycle[i % 8];
-        f.width = f.type == FieldType::Alpha ? 30 : fixedWidth(f.type);
-        f.decimals = f.type == FieldType::Bcd ? 2 : 0;
-        fields.append(f);
-    }
-    const int recordSize = layoutFields(fields);
-    constexpr int kRows = 100000;
-    TableContent content;
-    content.fields = fields;
-    content.recordCount = kRows;
-    content.records = QByteArray(qsizetype(kRows) * recordSize, '\0');
-    const CodePage& cp = CodePage::forNumber(1250);
-    for (int r = 0; r < kRows; ++r) {
-        char* rec = content.records.data() + qsizetype(r) * recordSize;
-        for (const FieldDef& f : fields)
-            encodeValue(f, rec, r % 5 == 0 ? QVariant() : (f.type == FieldType::Alpha ? QVariant(QStringLiteral("Hodnota č. %1").arg(r)) : QVariant(r % 1000 + 1)), cp);
-    }
-    QElapsedTimer timer;
-    timer.start();
-    writeTable(path, content);
-    const qint64 writeMs = timer.restart();
-    const ParadoxFile table(path);
-    const qint64 openMs = timer.restart();
-    qint64 nonNull = 0;
-    for (int r = 0; r < table.recordCount(); ++r) {
-        for (int f = 0; f < 31; ++f)
-            nonNull += table.value(r, f).isValid() ? 1 : 0;
-    }
-    const qint64 readMs = timer.elapsed();
-    EXPECT_EQ(nonNull, qint64(kRows) * 4 / 5 * 31);
-    EXPECT_EQ(table.records(), content.records);
-    std::printf("[ timing ] %d rows x 31 fields (%d B): write %lld ms, open %lld ms, decode all %lld ms\n", kRows,
-                recordSize, writeMs, openMs, readMs);
-    EXPECT_LT(writeMs, 10000);   // generous: sanitizer builds; optimised builds take well under a second
-}

@@ -122,10 +122,4 @@ TEST_F(AlterTable, MissingTableAndOtherFormsRaise)
     EXPECT_THROW(exec(QStringLiteral("ALTER TABLE ETAZ ADD X FLOAT")), EDatabaseError);
 }
 
-TEST(BackupPath, TildeBeforeExtension)
-{
-    EXPECT_EQ(db::sql::backupPath(QStringLiteral("/d/TGENKL.DB")), QStringLiteral("/d/TGENKL.~DB"));
-    EXPECT_EQ(db::sql::backupPath(QStringLiteral("/d/lhc.mb")), QStringLiteral("/d/lhc.~mb"));
-}
-
 } // namespace
