@@ -5,7 +5,5 @@
 
 bool AskYesNo(const QString& question)
 {
-    const ui::Answer answer = ui::services().messageBox(question, QString::fromUtf16(yesNoCaption),
-                                                        ui::MsgType::Custom, ui::YesNo);
-    return answer == ui::Answer::Yes;
+    return ui::services().askYesNo(question);
 }

@@ -3,10 +3,7 @@
 
 #include <QString>
 
-// The caption of the question window.
-inline constexpr char16_t yesNoCaption[] = u"Dialog";
-
 // Asks the question (its whole text) in a modal window with the buttons "Ano" and "Ne"; true
 // when the user answers yes. "Ne" or closing the window by other means gives false. The window
-// is the user-interface services' message box (see platform/ui/Services.h).
+// is the user-interface services' yes/no window (see platform/ui/Services.h).
 bool AskYesNo(const QString& question);

@@ -10,15 +10,7 @@ using namespace lumextest;
 
 namespace {
 
-class ClassRegistryTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        registerTestClasses();
-        recorder().clear();
-    }
-};
+using ClassRegistryTest = ElementsFixture;
 
 TClassInfo plainClass(const char* name)
 {
@@ -130,33 +122,12 @@ TEST_F(ClassRegistryTest, EntriesListTheirProperties)
     EXPECT_TRUE(entry->IsStored(1));    // Name: stored by a test
 }
 
-TEST_F(ClassRegistryTest, InstanceAsksTheStoredTestOfItsObject)
-{
-    auto named = Create<TNameElement>();
-    auto instance = Create<TLumexInstance>();
-    EXPECT_FALSE(instance->IsStored(0));
-    instance->SetInstance(named.get());
-    EXPECT_FALSE(instance->IsStored(1));
-    named->SetName(QStringLiteral("x"));
-    EXPECT_TRUE(instance->IsStored(1));
-    EXPECT_EQ(instance->GetName(), QStringLiteral("TNameElement"));
-}
-
 TEST_F(ClassRegistryTest, WorldMayNotFreeTheGlobalRegistry)
 {
     auto world = Create<TEntity>();
     world->Add(LumexClasses());
     world.reset();
     EXPECT_EQ(FindLumexClass(QStringLiteral("TEntity")), TEntity::StaticClass());
-}
-
-TEST_F(ClassRegistryTest, SortByNameIgnoresWrites)
-{
-    auto registry = Create<TLumexClasses>();
-    registry->SetPropAsBoolean(QStringLiteral("SortByName"), true);
-    EXPECT_FALSE(registry->GetPropAsBoolean(QStringLiteral("SortByName")));
-    registry->SetPropAsBoolean(QStringLiteral("ShowProperties"), true);
-    EXPECT_TRUE(registry->ShowProperties());
 }
 
 } // namespace

@@ -51,13 +51,28 @@ struct Value {
     double number = 0;
 };
 
-// Parses text with TExpressionCreator, evaluates it once over current and releases everything.
-inline std::optional<Value> evaluate(const QString& text, TPersistent* current = nullptr)
+// The tree TExpressionCreator builds for text.
+inline Owned<TOperator> parse(const QString& text)
 {
     auto creator = Create<TExpressionCreator>();
     creator->SetCommand(text);
     creator->Execute();
-    Owned<TOperator> tree(dynamic_cast<TOperator*>(creator->Output()));
+    return Owned<TOperator>(dynamic_cast<TOperator*>(creator->Output()));
+}
+
+// The condition TCondCreator builds for text (empty: no command).
+inline Owned<TCondition> condition(const QString& text = QString())
+{
+    auto creator = Create<TCondCreator>();
+    creator->SetCommand(text);
+    creator->Execute();
+    return Owned<TCondition>(dynamic_cast<TCondition*>(creator->Output()));
+}
+
+// Evaluates text once over current and releases everything.
+inline std::optional<Value> evaluate(const QString& text, TPersistent* current = nullptr)
+{
+    const Owned<TOperator> tree = parse(text);
     tree->SetVariable(0, current);
     tree->Execute();
     std::optional<Value> result;
@@ -73,12 +88,9 @@ inline std::optional<Value> evaluate(const QString& text, TPersistent* current =
 // The answer of a condition (TCondCreator, EvaluateBoolean) over current.
 inline bool holds(const QString& text, TPersistent* current)
 {
-    auto creator = Create<TCondCreator>();
-    creator->SetCommand(text);
-    creator->Execute();
-    Owned<TCondition> condition(dynamic_cast<TCondition*>(creator->Output()));
-    condition->SetVariable(0, current);
-    return condition->EvaluateBoolean();
+    const Owned<TCondition> tree = condition(text);
+    tree->SetVariable(0, current);
+    return tree->EvaluateBoolean();
 }
 
 } // namespace condtest

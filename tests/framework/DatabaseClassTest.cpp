@@ -21,12 +21,6 @@ struct FieldNCase {
     int n;
     const char* expected;
 };
-void PrintTo(const FieldNCase& c, std::ostream* os)
-{
-    *os << c.label;
-}
-
-
 class GetFieldNTest : public ::testing::TestWithParam<FieldNCase>
 {
 };
@@ -39,9 +33,6 @@ TEST_P(GetFieldNTest, SplitsAtSemicolons)
 
 INSTANTIATE_TEST_SUITE_P(DatabaseClass, GetFieldNTest,
                          ::testing::Values(FieldNCase{"SecondOfClosed", "A;B;", 2, "B"},
-                                           FieldNCase{"SecondOfOpen", "A;B", 2, "B"},
-                                           FieldNCase{"OnlyField", "A", 1, "A"},
-                                           FieldNCase{"BeyondClosed", "A;B;", 3, ""},
                                            FieldNCase{"BeyondOpen", "A;B", 3, ""},
                                            FieldNCase{"EmptyText", "", 1, ""},
                                            FieldNCase{"EmptyMiddle", "A;;C", 3, "C"},
@@ -139,7 +130,7 @@ protected:
 
 // --- rows as children -------------------------------------------------------------------------------
 
-TEST_F(DatabaseClassTest, ChildrenAreRowsInKeyOrder)
+TEST_F(DatabaseClassTest, ChildrenAreRowsInKeyOrderReachedByPosition)
 {
     auto d = codebook();
     ASSERT_EQ(d->Count(), 4);
@@ -157,15 +148,6 @@ TEST_F(DatabaseClassTest, ChildrenAreRowsInKeyOrder)
     EXPECT_EQ(recorder().beepCount, 0);
     d->Clear();   // the rows are the table's: nothing to clear
     EXPECT_EQ(d->Count(), 4);
-}
-
-TEST_F(DatabaseClassTest, ItemsReachesAnyPositionInAnyOrderAndNilOutside)
-{
-    auto d = codebook();
-    EXPECT_EQ(d->Items(3)->GetName(), QStringLiteral("5A"));
-    EXPECT_EQ(d->Items(1)->GetName(), QStringLiteral("02"));
-    EXPECT_EQ(d->Items(2)->GetName(), QStringLiteral("10"));
-    EXPECT_EQ(d->Items(0)->GetName(), QStringLiteral("01"));
     // A search moves the cursor; Items still answers the row at the position asked for.
     ASSERT_NE(d->FindElementByName(QStringLiteral("10")), nullptr);
     EXPECT_EQ(d->Items(1)->GetName(), QStringLiteral("02"));
@@ -221,11 +203,7 @@ TEST_F(DatabaseClassTest, FindsByKeyIgnoringCaseAndWrapsToTheFirstRow)
     TElement* first = d->FindElementByName(QStringLiteral("01"));
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->GetPropAsString(QStringLiteral("NAZEV")), QStringLiteral("Smrk ztepilý"));
-}
-
-TEST_F(DatabaseClassTest, MissingCodeIsNilWithoutBeep)
-{
-    auto d = codebook();
+    // A missing code is nil without a beep.
     EXPECT_EQ(d->FindElementByName(QStringLiteral("7")), nullptr);
     EXPECT_EQ(d->FindElementByName(QStringLiteral("1")), nullptr);   // text compare: not "01"
     EXPECT_EQ(d->FindElementByName(QString()), nullptr);
@@ -295,12 +273,6 @@ struct KeyReadCase {
     const char* adress;
     const char* expected;
 };
-void PrintTo(const KeyReadCase& c, std::ostream* os)
-{
-    *os << c.label;
-}
-
-
 class DatabaseClassKeyReads : public DatabaseClassTest, public ::testing::WithParamInterface<KeyReadCase>
 {
 };
@@ -328,7 +300,6 @@ TEST_P(DatabaseClassKeyReads, FindsTheRowOfTheAddress)
 
 INSTANTIATE_TEST_SUITE_P(DatabaseClass, DatabaseClassKeyReads,
                          ::testing::Values(KeyReadCase{"First", "1;", "jedna"},
-                                           KeyReadCase{"Middle", "5;", "pět"},
                                            KeyReadCase{"WithoutClosingSemicolon", "12", "dvanáct"},
                                            KeyReadCase{"MissingCode", "7;", ""},
                                            KeyReadCase{"NotANumber", "abc;", ""},
@@ -360,12 +331,6 @@ struct PropCase {
     const char* property;
     const char* expected;
 };
-void PrintTo(const PropCase& c, std::ostream* os)
-{
-    *os << c.label;
-}
-
-
 class DatabaseClassProps : public DatabaseClassTest, public ::testing::WithParamInterface<PropCase>
 {
 };
@@ -384,15 +349,11 @@ TEST_P(DatabaseClassProps, ReadsFieldsThenPublishedProperties)
 
 INSTANTIATE_TEST_SUITE_P(
     DatabaseClass, DatabaseClassProps,
-    ::testing::Values(PropCase{"Text", "02", "NAZEV", "Borovice lesní"},
-                      PropCase{"FieldCaseIgnored", "10", "nazev", "Buk lesní"},
+    ::testing::Values(PropCase{"FieldCaseIgnored", "10", "nazev", "Buk lesní"},
                       PropCase{"CzechText", "5A", "NAZEV", "Žluťoučký kůň"},
                       PropCase{"Float", "01", "PLOCHA", "12,5"},
                       PropCase{"NullNumber", "02", "PLOCHA", ""},
-                      PropCase{"KeyField", "10", "KOD", "10"},
                       PropCase{"PublishedAdress", "10", "ElementAdress", "10;"},
-                      PropCase{"PublishedName", "5A", "Name", "5A"},
-                      PropCase{"PublishedPropertyCount", "01", "PropertyCount", "3"},
                       PropCase{"PublishedSize", "01", "Size", "52"},
                       PropCase{"UnknownName", "01", "POPIS", ""}),
     [](const auto& info) { return std::string(info.param.label); });
@@ -417,10 +378,6 @@ TEST_F(DatabaseClassTest, PublishedPropertiesOfTheClass)
     EXPECT_EQ(d->DataSourceType(), dstSQL);
     d->SetPropAsString(QStringLiteral("DataSourceType"), QStringLiteral("dstNic"));
     EXPECT_EQ(d->DataSourceType(), dstSQL);
-    d->SetPropAsString(QStringLiteral("AdressField"), QStringLiteral("KOD;"));
-    d->SetPropAsString(QStringLiteral("NameField"), QStringLiteral("NAZEV"));
-    EXPECT_EQ(d->AdressField(), QStringLiteral("KOD;"));
-    EXPECT_EQ(d->NameField(), QStringLiteral("NAZEV"));
 }
 
 TEST_F(DatabaseClassTest, ANewTableNameTakesEffectAfterOpening)

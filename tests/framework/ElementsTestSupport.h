@@ -7,6 +7,17 @@
 
 #include <QString>
 
+#include <gtest/gtest.h>
+
+// The class boilerplate of a test element without published properties of its own.
+#define LUMEX_TEST_CLASS(Self, Base)                                                 \
+    static TClass StaticClass()                                                      \
+    {                                                                                \
+        static const TClassInfo info = describeClass<Self, Base>(QStringLiteral(#Self)); \
+        return &info;                                                                \
+    }                                                                                \
+    TClass ClassType() const override { return StaticClass(); }
+
 namespace lumextest {
 
 // Counts the destructions of instances of the probe classes.
@@ -21,12 +32,7 @@ class TPlainProbe : public TElement
 {
 public:
     ~TPlainProbe() override { ++destroyedCount(); }
-    static TClass StaticClass()
-    {
-        static const TClassInfo info = describeClass<TPlainProbe, TElement>("TPlainProbe");
-        return &info;
-    }
-    TClass ClassType() const override { return StaticClass(); }
+    LUMEX_TEST_CLASS(TPlainProbe, TElement)
 };
 
 // An owner-aware element that reports its destruction.
@@ -34,12 +40,7 @@ class TOwnedProbe : public TOwnerElement
 {
 public:
     ~TOwnedProbe() override { ++destroyedCount(); }
-    static TClass StaticClass()
-    {
-        static const TClassInfo info = describeClass<TOwnedProbe, TOwnerElement>("TOwnedProbe");
-        return &info;
-    }
-    TClass ClassType() const override { return StaticClass(); }
+    LUMEX_TEST_CLASS(TOwnedProbe, TOwnerElement)
 };
 
 // An element with one property of every kind the framework handles.
@@ -113,5 +114,17 @@ inline ui::RecordingServices& recorder()
 {
     return dynamic_cast<ui::RecordingServices&>(ui::services());
 }
+
+// Registers the test classes, resets the destruction count and the recorded UI.
+class ElementsFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        registerTestClasses();
+        destroyedCount() = 0;
+        recorder().clear();
+    }
+};
 
 } // namespace lumextest

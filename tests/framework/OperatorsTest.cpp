@@ -11,6 +11,7 @@
 
 using condtest::evaluate;
 using condtest::holds;
+using condtest::parse;
 using condtest::TTestStand;
 
 namespace {
@@ -29,11 +30,6 @@ struct ResultCase {
     TType kind;
     const char* expected;   // AsString of the value ("true"/"false" for Booleans)
 };
-
-void PrintTo(const ResultCase& c, std::ostream* os)
-{
-    *os << c.text;
-}
 
 class Evaluation : public ::testing::TestWithParam<ResultCase>
 {
@@ -57,68 +53,43 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ResultCase{"IntegerProduct", "2 * 3", Integer, "6"},
                       ResultCase{"ProductBeyond32BitsIsFloat", "100000 * 100000", Float, "10000000000"},
                       ResultCase{"ProductAtTheLimitStaysInteger", "-46340 * 46341", Integer, "-2147441940"},
-                      ResultCase{"FloatTimesInteger", "2.5 * 2", Float, "5"},
                       ResultCase{"QuotientIsFloat", "7 / 2", Float, "3.5"},
-                      ResultCase{"DivTruncates", "7 DIV 2", Integer, "3"},
                       ResultCase{"DivTowardZero", "-7 DIV 2", Integer, "-3"},
                       ResultCase{"ModKeepsDividendSign", "-7 MOD 2", Integer, "-1"},
                       ResultCase{"ModByZeroHasNoValue", "7 MOD 0", None, ""},
                       ResultCase{"DivByZeroHasNoValue", "7 DIV 0", None, ""},
                       ResultCase{"ModOfFloatHasNoValue", "7.5 MOD 2", None, ""},
                       ResultCase{"StringConcatenation", "'ab' + 'c'", String, "abc"},
-                      ResultCase{"StringMinusHasNoValue", "'ab' - 'c'", None, ""},
                       ResultCase{"NumberPlusStringHasNoValue", "1 + 'c'", None, ""},
-                      ResultCase{"IntegerPlusFloat", "1 + 0.5", Float, "1.5"},
-                      ResultCase{"WholeLiteralIsInteger", "2.0", Integer, "2"},
                       ResultCase{"NegativeLiteral", "-2147483648", Integer, "-2147483648"},
-                      ResultCase{"UnaryPlusIsTheNumber", "+5", Integer, "5"},
                       ResultCase{"UnaryMinusOverBracket", "-(2 + 3)", Integer, "-5"},
                       ResultCase{"BlankAfterSign", "- 5", Integer, "-5"},
                       ResultCase{"SignAfterTimes", "3 * -2", Integer, "-6"},
-                      ResultCase{"SignAtStart", "-2 + 3", Integer, "1"},
                       ResultCase{"TextAfterBracketIgnored", "(1) 2", Integer, "1"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Precedence, Evaluation,
     ::testing::Values(ResultCase{"TimesBeforePlus", "1 + 2 * 3", Integer, "7"},
-                      ResultCase{"ModLooserThanPlus", "2 + 3 MOD 2", Integer, "1"},
                       ResultCase{"MinusLeftAssociative", "10 - 4 - 3", Integer, "3"},
-                      ResultCase{"DivideLeftAssociative", "8 / 2 / 2", Float, "2"},
                       ResultCase{"DivLeftAssociative", "100 DIV 10 MOD 3", Integer, "1"},
                       ResultCase{"BracketsFirst", "(1 + 2) * 3", Integer, "9"},
-                      ResultCase{"ComparisonsLeftAssociative", "1 = 1 = (2 = 2)", Boolean, "true"},
                       ResultCase{"NotTakesOnlyTheLeftPiece", "NOT 1 = 1", None, ""},
-                      ResultCase{"NotOverBracket", "NOT (1 = 2)", Boolean, "true"},
-                      ResultCase{"AndOrEqualLevelRightmostSplit", "(1 = 1) OR (1 = 1) AND (1 = 2)", Boolean, "false"},
-                      ResultCase{"LowerCaseWordOperators", "(1 = 1) and (2 mod 2 = 0)", Boolean, "true"},
-                      ResultCase{"DigitDoesNotProtectWord", "1=1AND 2=2", Boolean, "true"}),
+                      ResultCase{"LowerCaseWordOperators", "(1 = 1) and (2 mod 2 = 0)", Boolean, "true"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Functions, Evaluation,
     ::testing::Values(ResultCase{"RoundHalfDownToEven", "ROUND(2.5)", Integer, "2"},
-                      ResultCase{"RoundHalfUpToEven", "ROUND(3.5)", Integer, "4"},
                       ResultCase{"RoundNegativeHalf", "ROUND(-2.5)", Integer, "-2"},
                       ResultCase{"RoundOfByteIsByte", "ROUND(TOBYTE(7))", Byte, "7"},
                       ResultCase{"TruncTowardZero", "TRUNC(-2.7)", Integer, "-2"},
-                      ResultCase{"SqrIsFloat", "SQR(3)", Float, "9"},
-                      ResultCase{"OddOfInteger", "ODD(3)", Boolean, "true"},
                       ResultCase{"OddOfFloatHasNoValue", "ODD(3.5)", None, ""},
                       ResultCase{"LnOfZeroHasNoValue", "LN(0)", None, ""},
                       ResultCase{"SqrtBelowZeroHasNoValue", "SQRT(-1)", None, ""},
-                      ResultCase{"SqrtOfZero", "SQRT(0)", Float, "0"},
                       ResultCase{"LowerCaseFunction", "sin(0)", Float, "0"},
-                      ResultCase{"CosOfZero", "COS(0)", Float, "1"},
-                      ResultCase{"ExpOfOne", "(EXP(1) > 2.718) AND (EXP(1) < 2.719)", Boolean, "true"},
-                      ResultCase{"ArcTanOfOne", "(ARCTAN(1) * 4 > 3.1415) AND (ARCTAN(1) * 4 < 3.1416)", Boolean, "true"},
-                      ResultCase{"LnOfOne", "LN(1)", Float, "0"},
                       ResultCase{"FracKeepsSign", "FRAC(-2.5)", Float, "-0.5"},
-                      ResultCase{"AbsOfFloat", "ABS(-2.5)", Float, "2.5"},
                       ResultCase{"AbsOfInteger", "ABS(-7)", Integer, "7"},
-                      ResultCase{"ToStringOfInteger", "TOSTRING(12)", String, "12"},
-                      ResultCase{"ToIntegerTruncates", "TOINTEGER(2.7)", Integer, "2"},
-                      ResultCase{"ToFloat", "TOFLOAT(3)", Float, "3"},
                       ResultCase{"ToBooleanOfZero", "TOBOOLEAN(0)", Boolean, "false"},
                       ResultCase{"ToByteOutsideRangeIsZero", "TOBYTE(300)", Byte, "0"},
                       ResultCase{"ToCharOfIntegerHasNoValue", "TOCHAR(65)", None, ""},
@@ -128,16 +99,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     Comparisons, Evaluation,
-    ::testing::Values(ResultCase{"EqualWithinTolerance", "1 = 1.00000000000001", Boolean, "true"},
-                      ResultCase{"EqualBeyondTolerance", "1 = 1.0001", Boolean, "false"},
+    ::testing::Values(ResultCase{"EqualBeyondTolerance", "1 = 1.0001", Boolean, "false"},
                       ResultCase{"ByteAgainstFloat", "TOBYTE(3) < 3.5", Boolean, "true"},
-                      ResultCase{"StringLess", "'a' < 'b'", Boolean, "true"},
                       ResultCase{"StringsCaseSensitiveByteOrder", "'B' < 'a'", Boolean, "true"},
                       ResultCase{"PrefixIsSmaller", "'ab' < 'abc'", Boolean, "true"},
                       ResultCase{"Windows1250ByteOrder", "'Š' < 'Á'", Boolean, "true"},
-                      ResultCase{"StringEqual", "'ab' = 'ab'", Boolean, "true"},
                       ResultCase{"CharCodesUnsigned", "TOCHAR(TOBYTE(65)) < TOCHAR(TOBYTE(200))", Boolean, "true"},
-                      ResultCase{"BooleansEqual", "(1 = 1) = (2 = 2)", Boolean, "true"},
                       ResultCase{"BooleansHaveNoOrder", "(1 = 1) > (1 = 2)", None, ""},
                       ResultCase{"StringAgainstNumberHasNoValue", "'1' = 1", None, ""},
                       ResultCase{"AndOfNonBooleanHasNoValue", "(1 = 1) AND 5", None, ""},
@@ -158,11 +125,6 @@ std::function<void(const QString&)> raises()
     return [](const QString& text) { EXPECT_THROW(evaluate(text), E) << text.toStdString(); };
 }
 
-void PrintTo(const ErrorCase& c, std::ostream* os)
-{
-    *os << c.text;
-}
-
 class EvaluationError : public ::testing::TestWithParam<ErrorCase>
 {
 };
@@ -175,20 +137,15 @@ TEST_P(EvaluationError, Raises)
 INSTANTIATE_TEST_SUITE_P(
     Overflow, EvaluationError,
     ::testing::Values(ErrorCase{"PlusOverflows", "2147483647 + 1", raises<EIntOverflow>()},
-                      ErrorCase{"MinusOverflows", "-2147483647 - 2", raises<EIntOverflow>()},
                       ErrorCase{"UnaryMinusOfMinimum", "-(-2147483647 - 1)", raises<EIntOverflow>()},
                       ErrorCase{"AbsOfMinimum", "ABS(-2147483647 - 1)", raises<EIntOverflow>()},
                       ErrorCase{"DivOfMinimumByMinusOne", "(-2147483647 - 1) DIV -1", raises<EIntOverflow>()},
-                      ErrorCase{"ModOfMinimumByMinusOne", "(-2147483647 - 1) MOD -1", raises<EIntOverflow>()},
-                      ErrorCase{"RoundBeyond32Bits", "ROUND(3000000000.5)", raises<ERangeError>()},
                       ErrorCase{"RoundFarBeyond64Bits", "ROUND(1000000.5 * 1000000 * 1000000 * 1000000)", raises<ERangeError>()},
                       ErrorCase{"WholeLiteralFarBeyond64Bits", "100000000000000000000000000", raises<ERangeError>()},
-                      ErrorCase{"TruncBeyond32Bits", "TRUNC(-3000000000.5)", raises<ERangeError>()},
                       ErrorCase{"WholeLiteralBeyond32Bits", "3000000000", raises<ERangeError>()},
                       ErrorCase{"DivideByZero", "1 / 0", raises<EZeroDivide>()},
                       ErrorCase{"ZeroByZero", "0 / 0", raises<EInvalidOp>()},
-                      ErrorCase{"ExpOverflows", "EXP(1000)", raises<EOverflow>()},
-                      ErrorCase{"SqrOverflows", "SQR(EXP(500))", raises<EOverflow>()}),
+                      ErrorCase{"ExpOverflows", "EXP(1000)", raises<EOverflow>()}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Evaluation, AndOrDoNotEvaluateTheDecidedRightOperand)
@@ -206,19 +163,13 @@ TEST(Evaluation, RightOperandSkippedWhenLeftHasNoValue)
 
 TEST(Evaluation, ReadingBeforeAnyVariableRaisesListError)
 {
-    auto creator = Create<TExpressionCreator>();
-    creator->SetCommand(QStringLiteral("Vek = 1"));
-    creator->Execute();
-    Owned<TOperator> tree(dynamic_cast<TOperator*>(creator->Output()));
+    const Owned<TOperator> tree = parse(QStringLiteral("Vek = 1"));
     EXPECT_THROW(tree->Execute(), EListError);
 }
 
 TEST(Evaluation, TreeIsReusedForManyElements)
 {
-    auto creator = Create<TCondCreator>();
-    creator->SetCommand(QStringLiteral("Plocha > 10"));
-    creator->Execute();
-    Owned<TCondition> condition(dynamic_cast<TCondition*>(creator->Output()));
+    const Owned<TCondition> condition = condtest::condition(QStringLiteral("Plocha > 10"));
     auto small = Create<TTestStand>();
     small->plocha = 5;
     auto large = Create<TTestStand>();
@@ -285,15 +236,6 @@ TEST_F(PropertyRead, TrueAndFalseAreNames)
 {
     EXPECT_FALSE(evaluate(QStringLiteral("TRUE"), stand.get()).has_value());
     EXPECT_FALSE(holds(QStringLiteral("FALSE = FALSE"), stand.get()));
-}
-
-TEST_F(PropertyRead, ConditionsOverPublishedProperties)
-{
-    EXPECT_TRUE(holds(QStringLiteral("Vek > 100 AND Hospodarsky"), stand.get()));
-    EXPECT_TRUE(holds(QStringLiteral("Plocha * 2 = 24"), stand.get()));
-    EXPECT_TRUE(holds(QStringLiteral("Oznaceni = '12a'"), stand.get()));
-    EXPECT_TRUE(holds(QStringLiteral("NOT (Zasoba < 1)"), stand.get()));
-    EXPECT_FALSE(holds(QStringLiteral("Neexistuje = 1"), stand.get()));
 }
 
 TEST(PropertyReadText, NamesAnsweredByTheElementBecomeNumbersOrStrings)
@@ -375,10 +317,7 @@ TEST(OperatorTree, ReplacingAnOperandFreesTheOldSubtree)
 
 TEST(OperatorTree, VariableListSharedByEveryNode)
 {
-    auto creator = Create<TExpressionCreator>();
-    creator->SetCommand(QStringLiteral("Vek + 1 > 2"));
-    creator->Execute();
-    Owned<TOperator> tree(dynamic_cast<TOperator*>(creator->Output()));
+    const Owned<TOperator> tree = parse(QStringLiteral("Vek + 1 > 2"));
     TShortList* list = tree->GetVariables();
     EXPECT_EQ(tree->GetOperand1()->GetVariables(), list);
     EXPECT_EQ(tree->GetOperand1()->GetOperand1()->GetVariables(), list);
@@ -395,10 +334,7 @@ TEST(OperatorTree, TypeFlagsFollowTheCatalogue)
                  {"(1 = 1) AND 5", false}, {"(1 = 1) = (1 = 1)", false}, {"ODD(2.5)", false},
                  {"'a' < 'b'", true},      {"TOCHAR(1)", false},      {"ROUND(X)", true}};
     for (const auto& c : cases) {
-        auto creator = Create<TExpressionCreator>();
-        creator->SetCommand(QString::fromLatin1(c.text));
-        creator->Execute();
-        Owned<TOperator> tree(dynamic_cast<TOperator*>(creator->Output()));
+        const Owned<TOperator> tree = parse(QString::fromLatin1(c.text));
         EXPECT_EQ(tree->HasType(), c.hasType) << c.text;
         EXPECT_EQ(tree->GetTypeFlags(), nullptr) << c.text;
     }
@@ -406,10 +342,7 @@ TEST(OperatorTree, TypeFlagsFollowTheCatalogue)
 
 TEST(OperatorTree, ComputedFlagsOfPlusAndRound)
 {
-    auto creator = Create<TExpressionCreator>();
-    creator->SetCommand(QStringLiteral("ROUND(X) + TOBYTE(X)"));
-    creator->Execute();
-    Owned<TOperator> tree(dynamic_cast<TOperator*>(creator->Output()));
+    const Owned<TOperator> tree = parse(QStringLiteral("ROUND(X) + TOBYTE(X)"));
     tree->ComputeTypeFlags();
     EXPECT_TRUE(tree->GetTypeFlag(Integer));
     EXPECT_FALSE(tree->GetTypeFlag(Float));
@@ -417,26 +350,6 @@ TEST(OperatorTree, ComputedFlagsOfPlusAndRound)
     EXPECT_EQ(tree->GetOperand1()->GetTypeFlags(), nullptr);   // operands' blocks are released
     tree->FreeTypeFlags();
     EXPECT_FALSE(tree->GetTypeFlag(Integer));
-}
-
-// The catalogue classes share their C++ templates; each still registers under its arity class.
-TEST(OperatorTree, CatalogueClassesKeepTheirNamesAndParents)
-{
-    const struct {
-        TClass cls;
-        const char* name;
-        TClass parent;
-    } cases[] = {{TCosOperator::StaticClass(), "TCosOperator", TOnePtrOperator::StaticClass()},
-                 {TNaIntegerOperator::StaticClass(), "TNaIntegerOperator", TOnePtrOperator::StaticClass()},
-                 {TDivOperator::StaticClass(), "TDivOperator", TTwoPtrOperator::StaticClass()},
-                 {TRovnoOperator::StaticClass(), "TRovnoOperator", TCompareOperator::StaticClass()},
-                 {TOrOperator::StaticClass(), "TOrOperator", TTwoPtrOperator::StaticClass()}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.cls->ClassName(), QLatin1String(c.name));
-        EXPECT_EQ(c.cls->ClassParent(), c.parent) << c.name;
-        const Owned<TPersistent> made(c.cls->CreateInstance());
-        EXPECT_EQ(made->ClassType(), c.cls) << c.name;
-    }
 }
 
 } // namespace

@@ -9,12 +9,12 @@ using namespace lumextest;
 
 namespace {
 
-class PathsTest : public ::testing::Test
+class PathsTest : public ElementsFixture
 {
 protected:
     void SetUp() override
     {
-        registerTestClasses();
+        ElementsFixture::SetUp();
         root = Create<TOwnerEntity>();
         smrk = root->AddNew<TPropProbe>();
         smrk->SetName(QStringLiteral("Smrk"));
@@ -44,69 +44,56 @@ protected:
     TOwnerElement* dub = nullptr;
 };
 
-TEST_F(PathsTest, ValueThroughASearchIgnoresCase)
+// A value path and what it gives: its value, or the message of the error it raises.
+struct ValueCase {
+    const char* name;
+    const char* path;
+    const char* value;
+    const char* error;
+};
+
+class ValuePath : public PathsTest, public ::testing::WithParamInterface<ValueCase>
 {
-    EXPECT_EQ(root->GetValueByPath(QStringLiteral("findelementbyname(smrk).Plocha")), QStringLiteral("2,5"));
-    EXPECT_EQ(root->GetValueByPath(QStringLiteral("FindElementByName( SMRK ).plocha")), QStringLiteral("2,5"));
+};
+
+TEST_P(ValuePath, GivesValueOrError)
+{
+    const ValueCase& c = GetParam();
+    QString value;
+    const QString error = errorOf([&] { value = root->GetValueByPath(QString::fromUtf8(c.path)); });
+    EXPECT_EQ(error, QString::fromUtf8(c.error));
+    EXPECT_EQ(value, QString::fromUtf8(c.value));
 }
 
-TEST_F(PathsTest, ValueThroughAnObjectProperty)
-{
-    EXPECT_EQ(root->GetValueByPath(QStringLiteral("FINDELEMENTBYNAME(Buk).Odkaz.Name")), QStringLiteral("Smrk"));
-    EXPECT_EQ(root->GetValueByPath(QStringLiteral("Count")), QStringLiteral("3"));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Queries, ValuePath,
+    ::testing::Values(
+        ValueCase{"SearchIgnoresCase", "findelementbyname(smrk).Plocha", "2,5", ""},
+        ValueCase{"SearchTrimsItsArgument", "FindElementByName( SMRK ).plocha", "2,5", ""},
+        ValueCase{"ObjectProperty", "FINDELEMENTBYNAME(Buk).Odkaz.Name", "Smrk", ""},
+        ValueCase{"OwnProperty", "Count", "3", ""},
+        ValueCase{"StrayClosingParenthesis", ")Count", "3", ""},
+        ValueCase{"ByClass", "FINDELEMENTBYCLASS(TPropProbe).Name", "Smrk", ""},
+        ValueCase{"UnknownClass", "FINDELEMENTBYCLASS(TNeni).Name", "", "Lumex nenašel třídu TNeni"},
+        ValueCase{"EndingInASearch", "findelementbyname(Dub)", "", "Chyba syntaxe. .. na pozici 22 očekávám \".\""},
+        ValueCase{"MissingParenthesis", "findelementbyname(Smrk.Plocha", "",
+                  "Chyba syntaxe. .. na pozici 23 očekávám \")\""},
+        ValueCase{"MissingParenthesisAtEnd", "findelementbyname(Smrk", "",
+                  "Chyba syntaxe. .. na pozici 23 očekávám \")\""},
+        ValueCase{"SearchInANonEntity", "findelementbyname(Dub).findelementbyname(x).Name", "",
+                  "Objekt na pozici 40 není Entita ... nelze prohledávat"},
+        ValueCase{"MissingName", "findelementbyname(Jedle).Plocha", "", "Chyba ... nenalezl jsem objekt Jedle"},
+        ValueCase{"UnknownSearchWord", "najdi(Smrk).Plocha", "", "Chyba ... nenalezl jsem objekt Smrk"},
+        ValueCase{"NilObjectProperty", "findelementbyname(Smrk).Odkaz.Name", "",
+                  "Chyba ... nenalezl jsem objekt Smrk"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(PathsTest, SearchByRegisteredClass)
-{
-    EXPECT_EQ(root->GetValueByPath(QStringLiteral("FINDELEMENTBYCLASS(TPropProbe).Name")), QStringLiteral("Smrk"));
-    EXPECT_EQ(errorOf([&] { root->GetValueByPath(QStringLiteral("FINDELEMENTBYCLASS(TNeni).Name")); }),
-              QStringLiteral("Lumex nenašel třídu TNeni"));
-}
-
-TEST_F(PathsTest, PathEndingInASearch)
+TEST_F(PathsTest, ElementPaths)
 {
     EXPECT_EQ(root->GetElementByPath(QStringLiteral("findelementbyname(Dub)")), dub);
-    EXPECT_EQ(errorOf([&] { root->GetValueByPath(QStringLiteral("findelementbyname(Dub)")); }),
-              QStringLiteral("Chyba syntaxe. .. na pozici 22 očekávám \".\""));
-}
-
-TEST_F(PathsTest, ElementPathEndingInAProperty)
-{
+    EXPECT_EQ(root->GetElementByPath(QStringLiteral("findelementbyname(Jedle)")), nullptr);
     EXPECT_EQ(root->GetElementByPath(QStringLiteral("findelementbyname(Buk).Odkaz")), smrk);
     EXPECT_EQ(root->GetElementByPath(QStringLiteral("findelementbyname(Buk).Plocha")), nullptr);
-}
-
-TEST_F(PathsTest, MissingClosingParenthesis)
-{
-    EXPECT_EQ(errorOf([&] { root->GetValueByPath(QStringLiteral("findelementbyname(Smrk.Plocha")); }),
-              QStringLiteral("Chyba syntaxe. .. na pozici 23 očekávám \")\""));
-    EXPECT_EQ(errorOf([&] { root->GetValueByPath(QStringLiteral("findelementbyname(Smrk")); }),
-              QStringLiteral("Chyba syntaxe. .. na pozici 23 očekávám \")\""));
-}
-
-TEST_F(PathsTest, SearchOnAnElementThatIsNoEntity)
-{
-    EXPECT_EQ(errorOf([&] { root->GetValueByPath(QStringLiteral("findelementbyname(Dub).findelementbyname(x).Name")); }),
-              QStringLiteral("Objekt na pozici 40 není Entita ... nelze prohledávat"));
-}
-
-TEST_F(PathsTest, SearchForAMissingNameFailsAtTheNextStep)
-{
-    EXPECT_EQ(errorOf([&] { root->GetValueByPath(QStringLiteral("findelementbyname(Jedle).Plocha")); }),
-              QStringLiteral("Chyba ... nenalezl jsem objekt Jedle"));
-    EXPECT_EQ(root->GetElementByPath(QStringLiteral("findelementbyname(Jedle)")), nullptr);
-}
-
-TEST_F(PathsTest, UnknownSearchWordGivesNil)
-{
-    EXPECT_EQ(errorOf([&] { root->GetValueByPath(QStringLiteral("najdi(Smrk).Plocha")); }),
-              QStringLiteral("Chyba ... nenalezl jsem objekt Smrk"));
-}
-
-TEST_F(PathsTest, NilObjectPropertyFailsAtTheNextStep)
-{
-    EXPECT_EQ(errorOf([&] { root->GetValueByPath(QStringLiteral("findelementbyname(Smrk).Odkaz.Name")); }),
-              QStringLiteral("Chyba ... nenalezl jsem objekt Smrk"));
 }
 
 TEST_F(PathsTest, ElementListsOneLinePerChild)
@@ -116,19 +103,10 @@ TEST_F(PathsTest, ElementListsOneLinePerChild)
     EXPECT_EQ(root->FillListByPath(QStringLiteral("element.Plocha")),
               (QStringList{QStringLiteral("2,5"), QStringLiteral("0"), QString()}));
     EXPECT_EQ(root->FillListByPath(QStringLiteral("findelementbyname(smrk).Plocha")), QStringList{QStringLiteral("2,5")});
-}
-
-TEST_F(PathsTest, ElementListErrors)
-{
     EXPECT_EQ(errorOf([&] { root->FillListByPath(QStringLiteral("ELEMENT.Name.X")); }),
               QStringLiteral("Chybné zakončení příkazu: ."));
     EXPECT_EQ(errorOf([&] { root->FillListByPath(QStringLiteral("findelementbyname(Dub).ELEMENT.Name")); }),
               QStringLiteral("Poslední objekt není Entita - nelze vytvořit seznam !"));
-}
-
-TEST_F(PathsTest, StrayClosingParenthesisIsIgnored)
-{
-    EXPECT_EQ(root->GetValueByPath(QStringLiteral(")Count")), QStringLiteral("3"));
 }
 
 } // namespace

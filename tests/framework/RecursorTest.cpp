@@ -1,4 +1,6 @@
 // Tests of recursors: visiting order, levels, NotInside, shared children, cycles and tool-driven walks.
+#include "ElementsTestSupport.h"
+
 #include "framework/E_Class.h"
 #include "framework/T_Recurs.h"
 
@@ -10,12 +12,7 @@ namespace {
 class TRecordingRecursor : public TRecursor
 {
 public:
-    static TClass StaticClass()
-    {
-        static const TClassInfo info = describeClass<TRecordingRecursor, TRecursor>("TRecordingRecursor");
-        return &info;
-    }
-    TClass ClassType() const override { return StaticClass(); }
+    LUMEX_TEST_CLASS(TRecordingRecursor, TRecursor)
 
     bool PreTest(TElement*) override
     {
@@ -67,27 +64,12 @@ TEST(Recursor, VisitsDepthFirstWithLevels)
     EXPECT_EQ(walk->Level(), 1);
     EXPECT_EQ(walk->prepared, 1);
     EXPECT_FALSE(walk->IsExecuted());
-}
 
-TEST(Recursor, NotInsideVisitsTheRootOnly)
-{
-    Owned<TOwnerEntity> root(entity(nullptr, "root"));
-    leaf(root.get(), "x");
-    auto walk = Create<TRecordingRecursor>();
+    // NotInside visits the root only.
+    walk->visits.clear();
     walk->SetPropAsBoolean("NotInside", true);
-    walk->SetInput(root.get());
     walk->Execute();
     EXPECT_EQ(walk->visits, QStringList({"pre:root@1", "post:root@1"}));
-}
-
-TEST(Recursor, WithoutInputNothingHappens)
-{
-    auto walk = Create<TRecordingRecursor>();
-    walk->SetLevel(7);
-    walk->Execute();
-    EXPECT_EQ(walk->Level(), 1);
-    EXPECT_EQ(walk->prepared, 0);
-    EXPECT_TRUE(walk->visits.isEmpty());
 }
 
 TEST(Recursor, SharedChildIsVisitedOncePerHolder)
@@ -123,12 +105,7 @@ TEST(Recursor, CycleOfContainersEnds)
 class TCountingTool : public TTool
 {
 public:
-    static TClass StaticClass()
-    {
-        static const TClassInfo info = describeClass<TCountingTool, TTool>("TCountingTool");
-        return &info;
-    }
-    TClass ClassType() const override { return StaticClass(); }
+    LUMEX_TEST_CLASS(TCountingTool, TTool)
     void Execute() override
     {
         TTool::Execute();

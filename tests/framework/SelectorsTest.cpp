@@ -97,25 +97,24 @@ TEST_F(Selectors, AllSelectorCollectsEveryOwnerAwareMatch)
     EXPECT_EQ(result->Items(0)->OwnersCount(), 2);
 }
 
-TEST_F(Selectors, AllSelectorSkipsPlainEntitiesButSearchesThem)
+// All skips plain entities but searches them; First takes the topmost match of each branch;
+// AbsFirst takes one match.
+TEST_F(Selectors, VariantsOverTheTree)
 {
-    auto selector = Create<TAllSelector>();
-    EXPECT_EQ(run(*selector, QStringLiteral("ANCESTOR(TEntity)"), root),
-              names({"R", "A", "A1", "A2", "P1", "B", "B1"}));
-}
-
-TEST_F(Selectors, FirstSelectorTakesTheTopmostMatchOfEachBranch)
-{
-    auto selector = Create<TFirstSelector>();
-    EXPECT_EQ(run(*selector, QStringLiteral("Plocha > 9"), root), names({"A", "P1", "B1"}));
-}
-
-TEST_F(Selectors, AbsFirstSelectorTakesOneMatch)
-{
-    auto selector = Create<TAbsFirstSelector>();
-    EXPECT_EQ(run(*selector, QStringLiteral("Plocha > 9"), root), names({"A"}));
-    auto other = Create<TAbsFirstSelector>();
-    EXPECT_EQ(run(*other, QStringLiteral("Plocha > 15"), root), names({"P1"}));
+    const struct {
+        const char* selector;
+        const char* condition;
+        QStringList expected;
+    } cases[] = {{"AllSelector", "ANCESTOR(TEntity)", names({"R", "A", "A1", "A2", "P1", "B", "B1"})},
+                 {"FirstSelector", "Plocha > 9", names({"A", "P1", "B1"})},
+                 {"AbsFirstSelector", "Plocha > 9", names({"A"})},
+                 {"AbsFirstSelector", "Plocha > 15", names({"P1"})}};
+    for (const auto& c : cases) {
+        const Owned<TElement> element = CreateElementByName(QString::fromLatin1(c.selector));
+        auto* selector = dynamic_cast<TSelector*>(element.get());
+        ASSERT_TRUE(selector) << c.selector;
+        EXPECT_EQ(run(*selector, QString::fromLatin1(c.condition), root), c.expected) << c.selector;
+    }
 }
 
 struct LevelCase {
@@ -143,13 +142,6 @@ INSTANTIATE_TEST_SUITE_P(Levels, LevelSelector,
                                            LevelCase{"Three", 3, "R A A1 A2 P1 B B1"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Selectors, LevelSelectorStartsAtMaxlevelZero)
-{
-    auto selector = Create<TLevelSelector>();
-    EXPECT_EQ(selector->Maxlevel(), 0);
-    EXPECT_EQ(run(*selector, QStringLiteral("Plocha > 0"), root), names({"R"}));
-}
-
 TEST_F(Selectors, ResultAccumulatesOverRuns)
 {
     auto selector = Create<TAllSelector>();
@@ -165,12 +157,10 @@ TEST_F(Selectors, InputWithoutOwner)
 {
     auto loose = Create<TTestStand>();
     loose->SetName(QStringLiteral("L"));
-    auto first = Create<TFirstSelector>();
-    EXPECT_TRUE(run(*first, QStringLiteral("Plocha = 0"), loose.get()).isEmpty());
-    auto absFirst = Create<TAbsFirstSelector>();
-    EXPECT_TRUE(run(*absFirst, QStringLiteral("Plocha = 0"), loose.get()).isEmpty());
-    auto level = Create<TLevelSelector>();
-    EXPECT_TRUE(run(*level, QStringLiteral("Plocha = 0"), loose.get()).isEmpty());
+    for (const char* name : {"FirstSelector", "AbsFirstSelector", "LevelSelector"}) {
+        const Owned<TElement> element = CreateElementByName(QString::fromLatin1(name));
+        EXPECT_TRUE(run(dynamic_cast<TSelector&>(*element), QStringLiteral("Plocha = 0"), loose.get()).isEmpty()) << name;
+    }
 
     // TAllSelector takes it, and the result container becomes its only owner.
     auto all = Create<TAllSelector>();
@@ -201,20 +191,7 @@ TEST_F(Selectors, CreatedByClassNameAndConfiguredByProperties)
     selector->SetInput(root);
     selector->Execute();
     EXPECT_EQ(namesOf(*selector), names({"B1"}));
-    EXPECT_EQ(selector->ConditionCreator()->GetName(), QStringLiteral("Condition Creator"));
     EXPECT_EQ(FindLumexClass(QStringLiteral("TSelector")), nullptr);
-}
-
-TEST_F(Selectors, RegisteredInUnitOrder)
-{
-    const char* order[] = {"TAllSelector", "TFirstSelector", "TLevelSelector", "TAbsFirstSelector"};
-    qint32 previous = -1;
-    for (const char* name : order) {
-        TLumexClass* entry = LumexClasses()->FindClassEntry(QString::fromLatin1(name));
-        ASSERT_TRUE(entry) << name;
-        EXPECT_GT(entry->ID(), previous) << name;
-        previous = entry->ID();
-    }
 }
 
 // --- failures ----------------------------------------------------------------------------------

@@ -50,11 +50,6 @@ struct ErrorCase {
     int position;
 };
 
-void PrintTo(const ErrorCase& c, std::ostream* os)
-{
-    *os << '"' << c.text << '"';
-}
-
 class SyntaxError : public ::testing::TestWithParam<ErrorCase>
 {
 };
@@ -117,13 +112,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"InsideNotOperand", "NOT a b", "Chyba v systaxi", 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SyntaxError, WholeLiteralBeyond32BitsIsARangeError)
-{
-    auto creator = Create<TExpressionCreator>();
-    EXPECT_THROW(creator->ParseExpression(QStringLiteral("x = 3000000000")), ERangeError);
-    EXPECT_NO_THROW(creator->ParseExpression(QStringLiteral("x = 3000000000.5")));
-}
-
 // --- tree shapes -------------------------------------------------------------------------------
 
 struct ShapeCase {
@@ -131,11 +119,6 @@ struct ShapeCase {
     const char* text;
     const char* tree;
 };
-
-void PrintTo(const ShapeCase& c, std::ostream* os)
-{
-    *os << '"' << c.text << '"';
-}
 
 class TreeShape : public ::testing::TestWithParam<ShapeCase>
 {
@@ -153,24 +136,15 @@ INSTANTIATE_TEST_SUITE_P(
                       ShapeCase{"NotOverBracket", "NOT (a = b)", "Not(Rovno(A,B))"},
                       ShapeCase{"AndOrSameLevel", "a OR b AND c", "And(Or(A,B),C)"},
                       ShapeCase{"ModLooserThanPlus", "2 + 3 MOD 2", "Mod(Plus(2,3),2)"},
-                      ShapeCase{"TimesTighterThanMinus", "a - b * c", "Minus(A,Krat(B,C))"},
-                      ShapeCase{"NegativeLiteral", "x = -1", "Rovno(X,-1)"},
-                      ShapeCase{"SignAfterTimes", "x * -2", "Krat(X,-2)"},
                       ShapeCase{"UnaryMinusOverName", "-x", "UnMinus(X)"},
                       ShapeCase{"UnaryPlusBuildsNothing", "+5", "5"},
                       ShapeCase{"BinaryMinusAfterBracket", "(a) -1", "Minus(A,1)"},
-                      ShapeCase{"BinaryMinusAfterString", "'a' -1", "Minus('a',1)"},
                       ShapeCase{"WholeFloatIsInteger", "2.0", "2"},
-                      ShapeCase{"FractionIsFloat", "2.5", "2.5f"},
                       ShapeCase{"UnclosedQuoteAccepted", "'ab", "'ab'"},
                       ShapeCase{"OperatorsInsideStringIgnored", "'a=b' + 'c'", "Plus('a=b','c')"},
                       ShapeCase{"ClassArgumentVerbatim", "CLASS( TPorost )", "ClassIs(' TPorost ')"},
-                      ShapeCase{"AncestorArgument", "ancestor(TElement)", "IsAncestor('TElement')"},
                       ShapeCase{"EmptyExistsProp", "EXISTSPROP()", "PropExists('')"},
-                      ShapeCase{"FunctionsAnyCase", "sin(0) + Sqrt(x)", "Plus(Sin(0),Sqrt(X))"},
-                      ShapeCase{"Conversions", "TOSTRING(TOINTEGER(x))", "NaString(NaInteger(X))"},
                       ShapeCase{"FindKeywordsAreNames", "FIND + FINDTOLEVEL", "Plus(FIND,FINDTOLEVEL)"},
-                      ShapeCase{"TrueIsAName", "TRUE", "TRUE"},
                       ShapeCase{"NamesUpperCased", "Vek_2", "VEK_2"},
                       ShapeCase{"WordInsideNameIsNoOperator", "XORY", "XORY"},
                       ShapeCase{"WordAtNameStart", "ORDER", "ORDER"},
@@ -183,15 +157,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- lexer -------------------------------------------------------------------------------------
-
-TEST(Lexer, KeywordTable)
-{
-    EXPECT_EQ(FindKeyword(QStringLiteral("find")), 1);
-    EXPECT_EQ(FindKeyword(QStringLiteral("Abs")), 19);
-    EXPECT_EQ(FindKeyword(QStringLiteral("/")), 31);
-    EXPECT_EQ(FindKeyword(QStringLiteral("TOINTEGER")), 37);
-    EXPECT_EQ(FindKeyword(QStringLiteral("TOINT")), 0);
-}
 
 TEST(Lexer, BlanksAreSpacesOnly)
 {
@@ -207,23 +172,6 @@ TEST(Lexer, BlanksAreSpacesOnly)
     EXPECT_TRUE(OnlyBlanksFrom(QStringLiteral("ab  "), 3));
     EXPECT_TRUE(OnlyBlanksFrom(QStringLiteral("ab"), 0));
     EXPECT_FALSE(OnlyBlanksFrom(QStringLiteral("a b"), 2));
-}
-
-TEST(Lexer, ReadersSetThePositionAfterTheirRun)
-{
-    const QString text = QStringLiteral("  ab_1+'q r' 1.5");
-    int pos = 1;
-    QString word;
-    ReadIdentifier(text, pos, word);
-    EXPECT_EQ(word, QStringLiteral("ab_1"));
-    EXPECT_EQ(pos, 7);
-    pos = 8;
-    ReadQuoted(text, pos, word);
-    EXPECT_EQ(word, QStringLiteral("q r"));
-    EXPECT_EQ(pos, 13);
-    ReadNumber(text, pos, word);
-    EXPECT_EQ(word, QStringLiteral("1.5"));
-    EXPECT_EQ(pos, 0);
 }
 
 TEST(Lexer, BracketGroupNestsAndIgnoresQuotes)
@@ -269,10 +217,7 @@ TEST(Creators, ExpressionCreatorWithEmptyCommandGivesNothing)
 
 TEST(Creators, ConditionCreatorWrapsTheTree)
 {
-    auto creator = Create<TCondCreator>();
-    creator->SetCommand(QStringLiteral("1 < 2"));
-    creator->Execute();
-    Owned<TCondition> condition(dynamic_cast<TCondition*>(creator->Output()));
+    const Owned<TCondition> condition = condtest::condition(QStringLiteral("1 < 2"));
     ASSERT_TRUE(condition);
     EXPECT_EQ(condition->GetName(), QStringLiteral("Condition"));
     EXPECT_EQ(describe(condition->GetOperand1()), QStringLiteral("Mensi(1,2)"));
@@ -281,9 +226,7 @@ TEST(Creators, ConditionCreatorWrapsTheTree)
 
 TEST(Creators, EmptyConditionIsFalse)
 {
-    auto creator = Create<TCondCreator>();
-    creator->Execute();
-    Owned<TCondition> condition(dynamic_cast<TCondition*>(creator->Output()));
+    const Owned<TCondition> condition = condtest::condition();
     ASSERT_TRUE(condition);
     EXPECT_EQ(condition->GetOperand1(), nullptr);
     condition->SetVariable(0, nullptr);
@@ -298,13 +241,6 @@ TEST(Creators, ConditionStaysWithoutOperandAfterASyntaxError)
     Owned<TCondition> condition(dynamic_cast<TCondition*>(creator->Output()));
     ASSERT_TRUE(condition);
     EXPECT_EQ(condition->GetOperand1(), nullptr);
-}
-
-TEST(Creators, CommandIsAPublishedProperty)
-{
-    auto creator = Create<TCondCreator>();
-    creator->SetPropAsString(QStringLiteral("command"), QStringLiteral("x > 1"));
-    EXPECT_EQ(creator->Command(), QStringLiteral("x > 1"));
 }
 
 } // namespace

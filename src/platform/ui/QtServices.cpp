@@ -1,6 +1,8 @@
 // Message boxes with Czech buttons, status and progress forwarding, busy cursor.
 #include "platform/ui/QtServices.h"
 
+#include "platform/ui/YesNoDialog.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGuiApplication>
@@ -119,6 +121,12 @@ Answer QtServices::messageBox(const QString& text, const QString& caption, MsgTy
     const std::unique_ptr<QMessageBox> box = createMessageBox(text, caption, type, buttons, dialogParent());
     box->exec();
     return answerOf(*box, box->clickedButton());
+}
+
+bool QtServices::askYesNo(const QString& question)
+{
+    YesNoDialog dialog(question, dialogParent());
+    return dialog.exec() == YesNoDialog::ResultYes;
 }
 
 void QtServices::setStatusText(const QString& text)

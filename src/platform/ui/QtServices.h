@@ -38,6 +38,7 @@ public:
     QtServices& operator=(const QtServices&) = delete;
 
     Answer messageBox(const QString& text, const QString& caption, MsgType type, Buttons buttons) override;
+    bool askYesNo(const QString& question) override;
     void setStatusText(const QString& text) override;
     void setProgress(int position, int maximum) override;
     void processEvents() override;

@@ -39,6 +39,12 @@ public:
     {
         return messageBox(text, caption, MsgType::Confirmation, YesNo) == Answer::Yes;
     }
+    // The framework's yes/no window (caption "Dialog", buttons "Ano" and "Ne"); true for "Ano".
+    // By default a message box with those answers.
+    virtual bool askYesNo(const QString& question)
+    {
+        return messageBox(question, QStringLiteral("Dialog"), MsgType::Custom, YesNo) == Answer::Yes;
+    }
     virtual void setStatusText(const QString& text) = 0;
     // Progress of long work: position out of maximum; maximum 0 hides it.
     virtual void setProgress(int position, int maximum) = 0;

@@ -67,10 +67,7 @@ TEST_F(FilesTest, ResolvesEachComponentIgnoringCase)
     EXPECT_TRUE(files::directoryExists(stored(QStringLiteral("\\CISELNIK\\"))));
     EXPECT_FALSE(files::fileExists(root + QStringLiteral("/CISELNIK")));
     EXPECT_FALSE(files::directoryExists(root + QStringLiteral("/ciselnik/cis_lt.db")));
-}
-
-TEST_F(FilesTest, KeepsTheUnresolvedRemainderAsGiven)
-{
+    // The unresolved remainder stays as given.
     EXPECT_EQ(files::resolvePath(stored(QStringLiteral("\\CISELNIK\\Nove\\Cis_LT.DB"))),
               root + QStringLiteral("/ciselnik/Nove/Cis_LT.DB"));
     EXPECT_EQ(files::resolvePath(stored(QStringLiteral("\\Ciselnik\\"))), root + QStringLiteral("/ciselnik/"));
@@ -96,12 +93,7 @@ TEST_F(FilesTest, RelativePathsStayRelative)
     EXPECT_EQ(found, QStringList{QStringLiteral("CIS_LT.db")});
 }
 
-struct MaskCase {
-    const char* label;
-    const char* name;
-    const char* mask;
-    bool matches;
-};
+struct MaskCase { const char* label; const char* name; const char* mask; bool matches; };
 
 class MaskTest : public ::testing::TestWithParam<MaskCase> {};
 
@@ -119,9 +111,7 @@ INSTANTIATE_TEST_SUITE_P(Files, MaskTest, ::testing::Values(
     MaskCase{"FstExtension", "pp.fst", "*.FST", true},
     MaskCase{"FstLongerExtension", "pp.fstx", "*.FST", false},
     MaskCase{"UnitCodePrefix", "123456.ODV", "123456.*V", true},
-    MaskCase{"QuestionOneChar", "CIS_051.FST", "CIS_05?.FST", true},
     MaskCase{"QuestionNotEmpty", "CIS_05.FST", "CIS_05?.FST", false},
-    MaskCase{"StarEmptyRun", "A.B", "A*.B", true},
     MaskCase{"StarDotStarAll", "README", "*.*", true},
     MaskCase{"NameDotStarNoExt", "LHC", "LHC.*", true},
     MaskCase{"CzechLetterCase", "číselník.db", "ČÍSELNÍK.*", true},
@@ -131,10 +121,9 @@ INSTANTIATE_TEST_SUITE_P(Files, MaskTest, ::testing::Values(
 
 TEST_F(FilesTest, FindsByMaskSortedIgnoringCase)
 {
-    for (const char* name : {"b.DBV", "A.dbv", "c.DB", "Dir.DBV"})
+    for (const char* name : {"b.DBV", "A.dbv", "c.DB"})
         writeFile(root + u'/' + QString::fromLatin1(name), "");
     QDir(root).mkdir(QStringLiteral("sub.DBV"));
-    QFile::remove(root + QStringLiteral("/Dir.DBV"));
 
     EXPECT_EQ(files::findFiles(stored(QStringLiteral("\\*.*V"))), (QStringList{"A.dbv", "b.DBV"}));
     EXPECT_EQ(files::findFiles(stored(QStringLiteral("\\*.*V")), files::EntryKind::Directories),
@@ -165,13 +154,9 @@ TEST_F(FilesTest, RenamesWithoutOverwriting)
 
     files::renameFile(stored(QStringLiteral("\\CISELNIK\\cis_lt.db")), stored(QStringLiteral("\\Ciselnik\\novy.db")));
     EXPECT_EQ(readFile(root + QStringLiteral("/ciselnik/novy.db")), "x");
-    EXPECT_FALSE(QFile::exists(root + QStringLiteral("/ciselnik/CIS_LT.db")));
-}
-
-TEST_F(FilesTest, RenameMayChangeOnlyTheLetterCase)
-{
-    files::renameFile(root + QStringLiteral("/ciselnik/CIS_LT.db"), root + QStringLiteral("/ciselnik/cis_lt.DB"));
-    EXPECT_EQ(QDir(root + QStringLiteral("/ciselnik")).entryList(QDir::Files), QStringList{"cis_lt.DB"});
+    // A rename may change only the letter case.
+    files::renameFile(root + QStringLiteral("/ciselnik/novy.db"), root + QStringLiteral("/ciselnik/NOVY.db"));
+    EXPECT_EQ(QDir(root + QStringLiteral("/ciselnik")).entryList(QDir::Files), QStringList{"NOVY.db"});
 }
 
 TEST_F(FilesTest, DeletesAndNamesTheFileOnFailure)
@@ -211,13 +196,7 @@ TEST_F(FilesTest, CopiesContentAndTimeAndGuardsTheTarget)
     EXPECT_FALSE(QFile::exists(root + QStringLiteral("/KOPIE.DB")));
 }
 
-struct NamePartsCase {
-    const char* label;
-    const char* path;
-    const char* dir;
-    const char* name;
-    const char* ext;
-};
+struct NamePartsCase { const char* label; const char* path; const char* dir; const char* name; const char* ext; };
 
 class NamePartsTest : public ::testing::TestWithParam<NamePartsCase> {};
 
@@ -232,7 +211,6 @@ TEST_P(NamePartsTest, SplitsOnBothSeparators)
 
 INSTANTIATE_TEST_SUITE_P(Files, NamePartsTest, ::testing::Values(
     NamePartsCase{"Backslashes", "C:\\LHP\\data\\PP.FST", "C:\\LHP\\data\\", "PP.FST", ".FST"},
-    NamePartsCase{"Slashes", "/home/les/pp.fst", "/home/les/", "pp.fst", ".fst"},
     NamePartsCase{"Mixed", "C:\\LHP/data\\x.y.z", "C:\\LHP/data\\", "x.y.z", ".z"},
     NamePartsCase{"DriveOnly", "C:PP.FST", "C:", "PP.FST", ".FST"},
     NamePartsCase{"DotInDirectory", "C:\\a.b\\name", "C:\\a.b\\", "name", ""},
@@ -246,7 +224,6 @@ TEST(FileNames, ChangesExtensionAndClosesDirectory)
     EXPECT_EQ(files::changeFileExt(u"name.px", u""), QStringLiteral("name"));
     EXPECT_EQ(files::includeTrailingBackslash(u"C:\\LHP"), QStringLiteral("C:\\LHP\\"));
     EXPECT_EQ(files::includeTrailingBackslash(u"/home/les"), QStringLiteral("/home/les/"));
-    EXPECT_EQ(files::includeTrailingBackslash(u"/home/les/"), QStringLiteral("/home/les/"));
     EXPECT_EQ(files::includeTrailingBackslash(u""), QStringLiteral("\\"));
 }
 

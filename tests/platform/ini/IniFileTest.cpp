@@ -69,10 +69,8 @@ TEST_F(IniFileTest, FindsSectionsAndKeysInAnyLetterCase)
     EXPECT_EQ(ini.readString(QStringLiteral("ODDÍLY"), QStringLiteral("počet"), QString()), QStringLiteral("3"));
     EXPECT_EQ(ini.readString(QStringLiteral("EditorSestav"), QStringLiteral("Popis"), QString()),
               QStringLiteral("Lesní hospodářský celek"));
-    EXPECT_TRUE(ini.sectionExists(QStringLiteral("oddíly")));
     EXPECT_TRUE(ini.valueExists(QStringLiteral("EDITORSESTAV"), QStringLiteral("šířka")));
     EXPECT_FALSE(ini.valueExists(QStringLiteral("EditorSestav"), QStringLiteral("bez rovnitka")));
-    EXPECT_FALSE(ini.valueExists(QStringLiteral("Oddíly"), QStringLiteral("Raster")));
     EXPECT_EQ(ini.readSections(), (QStringList{"EditorSestav", "Oddíly"}));
     EXPECT_EQ(ini.readSection(QStringLiteral("editorsestav")), (QStringList{"Raster", "Šířka", "Popis"}));
 }
@@ -134,7 +132,6 @@ TEST_F(IniFileTest, FirstDuplicateWins)
 {
     IniFile ini = iniWith("[S]\r\nK=first\r\nk=second\r\nL=1\r\n[s]\r\nK=third\r\nM=2\r\n");
     EXPECT_EQ(ini.readString(QStringLiteral("S"), QStringLiteral("K"), QString()), QStringLiteral("first"));
-    EXPECT_EQ(ini.readSection(QStringLiteral("S")), (QStringList{"K", "L"}));
     EXPECT_EQ(ini.readSectionValues(QStringLiteral("S")), (QStringList{"K=first", "L=1"}));
     EXPECT_EQ(ini.readSections(), QStringList{"S"});
     EXPECT_FALSE(ini.valueExists(QStringLiteral("S"), QStringLiteral("M")));
@@ -154,17 +151,15 @@ TEST_F(IniFileTest, EraseSectionRemovesItsLinesAndDuplicates)
     ini.eraseSection(QStringLiteral("a"));
     EXPECT_EQ(read(QStringLiteral("test.ini")), QByteArray(";hlava\n[B]\ny=2\n"));
     EXPECT_FALSE(ini.sectionExists(QStringLiteral("A")));
-    EXPECT_TRUE(ini.readSection(QStringLiteral("A")).isEmpty());
 }
 
 TEST_F(IniFileTest, MissingFileReadsDefaultsAndIsCreatedOnFirstWrite)
 {
     IniFile ini(pathOf(QStringLiteral("novy.ini")));
+    const IniFile reader(pathOf(QStringLiteral("NOVY.INI")));
     EXPECT_EQ(ini.readString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("def")), QStringLiteral("def"));
-    EXPECT_EQ(ini.readInteger(QStringLiteral("S"), QStringLiteral("K"), 7), 7);
     EXPECT_TRUE(ini.readBool(QStringLiteral("S"), QStringLiteral("K"), true));
     EXPECT_FALSE(ini.sectionExists(QStringLiteral("S")));
-    EXPECT_TRUE(ini.readSections().isEmpty());
     ini.deleteKey(QStringLiteral("S"), QStringLiteral("K"));
     ini.eraseSection(QStringLiteral("S"));
     EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("novy.ini"))));
@@ -172,16 +167,10 @@ TEST_F(IniFileTest, MissingFileReadsDefaultsAndIsCreatedOnFirstWrite)
     ini.writeBool(QStringLiteral("Sekce"), QStringLiteral("Zapnuto"), true);
     ini.writeInteger(QStringLiteral("Sekce"), QStringLiteral("Pocet"), -12);
     EXPECT_EQ(read(QStringLiteral("novy.ini")), QByteArray("[Sekce]\r\nZapnuto=1\r\nPocet=-12\r\n"));
-}
-
-TEST_F(IniFileTest, WritesSeenByAnotherObjectOnTheSameFile)
-{
-    IniFile writer(pathOf(QStringLiteral("sdileny.ini")));
-    const IniFile reader(pathOf(QStringLiteral("SDILENY.INI")));
-    writer.writeString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("1"));
-    EXPECT_EQ(reader.readString(QStringLiteral("S"), QStringLiteral("K"), QString()), QStringLiteral("1"));
-    writer.writeString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("2"));
-    EXPECT_EQ(reader.readString(QStringLiteral("S"), QStringLiteral("K"), QString()), QStringLiteral("2"));
+    // Another object on the same file sees the writes.
+    EXPECT_EQ(reader.readInteger(QStringLiteral("sekce"), QStringLiteral("pocet"), 0), -12);
+    ini.writeInteger(QStringLiteral("Sekce"), QStringLiteral("Pocet"), 3);
+    EXPECT_EQ(reader.readInteger(QStringLiteral("sekce"), QStringLiteral("pocet"), 0), 3);
 }
 
 TEST_F(IniFileTest, LineBreaksInWrittenTextsStayOnOneLine)
@@ -240,12 +229,8 @@ TEST_F(IniFileTest, UnreadableFileIsNotReplacedOnWrite)
     EXPECT_EQ(read(QStringLiteral("test.ini")), original);
 }
 
-struct NumberCase {
-    const char* label;
-    const char* text;     // nullptr: the key is missing
-    int integer;          // readInteger with the default -1
-    bool boolean;         // readBool with the default true
-};
+// text nullptr: the key is missing; integer: readInteger with the default -1; boolean: readBool with the default true.
+struct NumberCase { const char* label; const char* text; int integer; bool boolean; };
 
 class IniNumberTest : public IniFileTest, public ::testing::WithParamInterface<NumberCase> {};
 
@@ -259,13 +244,10 @@ TEST_P(IniNumberTest, ReadsIntegersAndBooleans)
 }
 
 INSTANTIATE_TEST_SUITE_P(Ini, IniNumberTest, ::testing::Values(
-    NumberCase{"Decimal", "12", 12, true},
     NumberCase{"BlanksTrimmed", "  -5  ", -5, true},
     NumberCase{"Zero", "0", 0, false},
     NumberCase{"DollarHex", "$1F", 31, true},
-    NumberCase{"ZeroXHex", "0x1f", 31, true},
     NumberCase{"NotANumber", "ano", -1, true},
-    NumberCase{"TrailingText", "12abc", -1, true},
     NumberCase{"Empty", "", -1, true},
     NumberCase{"BeyondThirtyTwoBits", "4294967296", -1, true},
     NumberCase{"Missing", nullptr, -1, true}),

@@ -12,7 +12,6 @@ TEST(CaseAscii, ChangesOnlyAsciiLetters)
 {
     EXPECT_EQ(txt::upperAscii(u"abc xyz čř 09_"), QStringLiteral("ABC XYZ čř 09_"));
     EXPECT_EQ(txt::lowerAscii(u"ABC XYZ ČŘ 09_"), QStringLiteral("abc xyz ČŘ 09_"));
-    EXPECT_EQ(txt::upperAscii(QChar(u'q')), QChar(u'Q'));
     EXPECT_EQ(txt::upperAscii(QChar(u'ž')), QChar(u'ž'));
 }
 
@@ -22,24 +21,14 @@ TEST(CaseLetters, RoundTripsEveryCzechLetter)
     EXPECT_EQ(txt::lowerLetters(czechUpper), czechLower);
     EXPECT_EQ(txt::lowerLetters(txt::upperLetters(czechLower)), czechLower);
     EXPECT_EQ(txt::upperLetters(u"Lesní hospodářský celek"), QStringLiteral("LESNÍ HOSPODÁŘSKÝ CELEK"));
-}
-
-TEST(CaseLetters, KeepsTheLengthAndTheCodePage)
-{
     // Unicode upper-casing would give "SS" for ß and a Greek capital for µ; the code page has
     // neither, so both stay as they are.
     EXPECT_EQ(txt::upperLetters(u"ßµa"), QStringLiteral("ßµA"));
     EXPECT_EQ(txt::upperLetters(u"ßµa").size(), 3);
 }
 
-struct CompareCase
-{
-    const char* name;
-    const char16_t* a;
-    const char16_t* b;
-    int ascii;     // sign of compareTextAscii
-    int letters;   // sign of compareTextLetters
-};
+// ascii, letters: signs of compareTextAscii and compareTextLetters
+struct CompareCase { const char* name; const char16_t* a; const char16_t* b; int ascii; int letters; };
 
 int sign(int v) { return (v > 0) - (v < 0); }
 
@@ -48,9 +37,7 @@ const CompareCase compareCases[] = {
     {"czech_letters_differ_in_case", u"ŘEKA", u"řeka", -1, 0},
     {"code_page_byte_order", u"Šum", u"Ábel", -1, -1},
     {"outside_code_page_last", u"\u4E00", u"\u00FD", 1, 1},
-    {"czech_letters_same", u"čáp", u"čáp", 0, 0},
     {"prefix_is_smaller", u"Les", u"lesy", -1, -1},
-    {"empty_texts", u"", u"", 0, 0},
     {"empty_is_smaller", u"", u"a", -1, -1},
     {"underscore_after_letters", u"a_", u"AB", 1, 1},
     {"ordinal_order", u"abc", u"ABD", -1, -1},
@@ -79,7 +66,6 @@ TEST(CaseTrim, RemovesControlCharactersAndBlanks)
     EXPECT_EQ(txt::trimLeft(text), QStringLiteral("a b\r\n "));
     EXPECT_EQ(txt::trimRight(text), QStringLiteral("\t \x01 a b"));
     EXPECT_EQ(txt::trim(u" \t "), QString());
-    EXPECT_EQ(txt::trim(u""), QString());
     // The non-breaking blank is above ' ' and stays.
     EXPECT_EQ(txt::trim(u"\u00A0x"), QStringLiteral("\u00A0x"));
 }

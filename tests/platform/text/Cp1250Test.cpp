@@ -7,12 +7,7 @@
 
 namespace {
 
-struct CzechLetter
-{
-    const char* name;
-    char16_t character;
-    unsigned char byte;
-};
+struct CzechLetter { const char* name; char16_t character; unsigned char byte; };
 
 // Code page bytes of the Czech letters, as the code page chart gives them.
 const CzechLetter czechLetters[] = {
@@ -26,9 +21,7 @@ const CzechLetter czechLetters[] = {
     {"N_caron", u'Ň', 0xD2}, {"O_acute", u'Ó', 0xD3}, {"R_caron", u'Ř', 0xD8},
     {"S_caron", u'Š', 0x8A}, {"T_caron", u'Ť', 0x8D}, {"U_acute", u'Ú', 0xDA},
     {"U_ring", u'Ů', 0xD9}, {"Y_acute", u'Ý', 0xDD}, {"Z_caron", u'Ž', 0x8E},
-    {"euro", u'€', 0x80}, {"low_quote", u'„', 0x84}, {"left_quote", u'“', 0x93},
-    {"en_dash", u'–', 0x96}, {"nbsp", u'\u00A0', 0xA0}, {"degree", u'°', 0xB0},
-    {"section", u'§', 0xA7}, {"dot_above", u'˙', 0xFF},
+    {"euro", u'€', 0x80}, {"nbsp", u'\u00A0', 0xA0}, {"dot_above", u'˙', 0xFF},
 };
 
 class Cp1250Letter : public ::testing::TestWithParam<CzechLetter> {};
@@ -60,20 +53,16 @@ TEST(Cp1250, EveryByteSurvivesDecodeAndEncode)
     EXPECT_EQ(distinct.size(), 256u);
 }
 
-TEST(Cp1250, CzechSentenceRoundTrips)
+TEST(Cp1250, CzechSentenceRoundTripsAndOthersBecomeQuestionMarks)
 {
     const QString text = QStringLiteral("Příliš žluťoučký kůň úpěl ďábelské ódy. PŘÍLIŠ ŽLUŤOUČKÝ KŮŇ ÚPĚL ĎÁBELSKÉ ÓDY.");
     const QByteArray bytes = Cp1250::encode(text);
     EXPECT_EQ(bytes.size(), text.size());
     EXPECT_FALSE(bytes.contains('?'));
     EXPECT_EQ(Cp1250::decode(bytes), text);
-}
-
-TEST(Cp1250, UnrepresentableCharactersBecomeQuestionMarks)
-{
     // ÿ (U+00FF), ñ, a CJK character and a character outside the basic plane (two halves).
-    const QString text = QStringLiteral("aÿñ漢") + QString::fromUcs4(U"\U0001F332");
-    EXPECT_EQ(Cp1250::encode(text), QByteArray("a?????"));
+    const QString odd = QStringLiteral("aÿñ漢") + QString::fromUcs4(U"\U0001F332");
+    EXPECT_EQ(Cp1250::encode(odd), QByteArray("a?????"));
 }
 
 } // namespace

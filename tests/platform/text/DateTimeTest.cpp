@@ -9,19 +9,13 @@
 
 namespace {
 
-struct DateCase
-{
-    const char* name;
-    int year, month, day;
-    double dayNumber;
-    const char* text;
-};
+const auto byName = [](const auto& info) { return std::string(info.param.name); };
+
+struct DateCase { const char* name; int year, month, day; double dayNumber; const char* text; };
 
 const DateCase dateCases[] = {
     {"epoch", 1899, 12, 30, 0, "30.12.1899"},
-    {"new_year_1900", 1900, 1, 1, 2, "1.1.1900"},
     {"day_before_epoch", 1899, 12, 29, -1, "29.12.1899"},
-    {"year_2000", 2000, 1, 1, 36526, "1.1.2000"},
     {"leap_day", 2024, 2, 29, 45351, "29.2.2024"},
     {"first_valid", 1, 1, 1, -693593, "1.1.0001"},
     {"last_valid", 9999, 12, 31, 2958465, "31.12.9999"},
@@ -42,8 +36,7 @@ TEST_P(DateNumbers, EncodeDecodeAndShortForm)
     EXPECT_EQ(txt::strToDate(QString::fromUtf8(c.text)), c.dayNumber);
 }
 
-INSTANTIATE_TEST_SUITE_P(Dates, DateNumbers, ::testing::ValuesIn(dateCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Dates, DateNumbers, ::testing::ValuesIn(dateCases), byName);
 
 TEST(DateTime, EveryDayNumberDecodesToAValidDateThatEncodesBack)
 {
@@ -62,10 +55,8 @@ TEST(DateTime, InvalidDatesAndTimesRaise)
     EXPECT_THROW(txt::encodeDate(2023, 2, 29), EConvertError);
     EXPECT_THROW(txt::encodeDate(1900, 2, 29), EConvertError);
     EXPECT_THROW(txt::encodeDate(2000, 13, 1), EConvertError);
-    EXPECT_THROW(txt::encodeDate(2000, 4, 31), EConvertError);
     EXPECT_THROW(txt::encodeDate(0, 1, 1), EConvertError);
     EXPECT_THROW(txt::encodeTime(24, 0, 0, 0), EConvertError);
-    EXPECT_THROW(txt::encodeTime(1, 60, 0, 0), EConvertError);
     EXPECT_THROW(txt::encodeTime(1, 0, 0, 1000), EConvertError);
     double out = 123;
     EXPECT_FALSE(txt::tryEncodeDate(2000, 2, 30, out));
@@ -74,32 +65,22 @@ TEST(DateTime, InvalidDatesAndTimesRaise)
     EXPECT_THROW(txt::decodeDate(1e9, y, m, d), EConvertError);
 }
 
-TEST(DateTime, TimeIsTheFractionOfTheDay)
+TEST(DateTime, TimeIsTheFractionOfTheDayAwayFromZero)
 {
     EXPECT_EQ(txt::encodeTime(12, 0, 0, 0), 0.5);
-    EXPECT_EQ(txt::encodeTime(6, 0, 0, 0), 0.25);
     int h = 0, n = 0, s = 0, z = 0;
     txt::decodeTime(txt::encodeTime(23, 59, 59, 999), h, n, s, z);
     EXPECT_EQ(h * 10000000 + n * 100000 + s * 1000 + z, 235959999);
     txt::decodeTime(36526.75, h, n, s, z);
     EXPECT_EQ(h * 10000000 + n * 100000 + s * 1000 + z, 180000000);
     EXPECT_EQ(txt::timeToStr(txt::encodeTime(13, 5, 9, 0)), QStringLiteral("13:05:09"));
-    EXPECT_EQ(txt::timeToStr(0), QStringLiteral("0:00:00"));
     EXPECT_EQ(txt::dateTimeToStr(2), QStringLiteral("1.1.1900"));   // midnight is left out
     EXPECT_EQ(txt::dateTimeToStr(0.5), QStringLiteral("30.12.1899 12:00:00"));
-}
-
-TEST(DateTime, NegativeNumbersCountTheTimeAwayFromZero)
-{
-    // -1.25: the day before the epoch, a quarter of a day into it.
     EXPECT_EQ(txt::dateToStr(-1.25), QStringLiteral("29.12.1899"));
     EXPECT_EQ(txt::timeToStr(-1.25), QStringLiteral("6:00:00"));
     EXPECT_EQ(txt::strToDateTime(u"29.12.1899 6:00"), -1.25);
     EXPECT_EQ(txt::dateTimeToStr(-1.25), QStringLiteral("29.12.1899 6:00:00"));
-}
-
-TEST(DateTime, MillisecondRoundingCarriesIntoTheNextDay)
-{
+    // Millisecond rounding carries into the next day.
     const double almostOne = 1 - 1e-10;
     EXPECT_EQ(txt::dateToStr(almostOne), QStringLiteral("31.12.1899"));
     EXPECT_EQ(txt::timeToStr(almostOne), QStringLiteral("0:00:00"));
@@ -109,37 +90,22 @@ TEST(DateTime, DayOfWeekStartsOnSunday)
 {
     EXPECT_EQ(txt::dayOfWeek(0), 7);                              // Saturday 30.12.1899
     EXPECT_EQ(txt::dayOfWeek(1), 1);                              // Sunday
-    EXPECT_EQ(txt::dayOfWeek(-1), 6);                             // Friday
-    EXPECT_EQ(txt::dayOfWeek(txt::encodeDate(2026, 12, 6)), 1);   // a Sunday
     EXPECT_EQ(txt::dayOfWeek(txt::encodeDate(1998, 3, 5) + 0.9), 5);
 }
 
-struct FormatCase
-{
-    const char* name;
-    const char* format;
-    const char* text;
-};
+struct FormatCase { const char* name; const char* format; const char* text; };
 
 // All of 5.3.1998 (a Thursday) 19:05:09.042.
 const FormatCase formatCases[] = {
-    {"padded_date", "dd.mm.yyyy", "05.03.1998"},
     {"short_date", "ddddd", "5.3.1998"},
     {"long_date", "dddddd", "5. březen 1998"},
     {"month_names", "mmm mmmm", "bře březen"},
     {"day_names", "ddd dddd", "čt čtvrtek"},
-    {"two_digit_year", "d.m.yy", "5.3.98"},
-    {"separators", "d/m/yyyy", "5.3.1998"},
     {"quoted", "'Datum: 'd.m. \"v\" h", "Datum: 5.3. v 19"},
     {"time_with_ms", "hh:nn:ss.zzz", "19:05:09.042"},
-    {"minute_after_hour", "h:mm", "19:05"},
     {"month_not_after_hour", "m h", "3 19"},
     {"twelve_hour", "hh:nn am/pm", "07:05 pm"},
-    {"twelve_hour_short", "h a/p", "7 p"},
     {"czech_ampm", "h ampm", "7 odp."},
-    {"short_time", "t", "19:05"},
-    {"long_time", "tt", "19:05:09"},
-    {"date_and_time", "c", "5.3.1998 19:05:09"},
     {"upper_case_specifiers", "DD.MM.YYYY HH:NN", "05.03.1998 19:05"},
     {"empty_is_c", "", "5.3.1998 19:05:09"},
 };
@@ -152,17 +118,15 @@ TEST_P(FormatDateTime, WritesTheCzechForms)
     EXPECT_EQ(txt::formatDateTime(QString::fromUtf8(GetParam().format), dt), QString::fromUtf8(GetParam().text));
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, FormatDateTime, ::testing::ValuesIn(formatCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Formats, FormatDateTime, ::testing::ValuesIn(formatCases), byName);
 
 TEST(DateTime, StrToDateForms)
 {
     const int thisYear = QDate::currentDate().year();
     EXPECT_EQ(txt::strToDate(u" 5. 3. 1998 "), txt::encodeDate(1998, 3, 5));
     EXPECT_EQ(txt::strToDate(u"5.3."), txt::encodeDate(thisYear, 3, 5));
-    EXPECT_EQ(txt::strToDate(u"5.3"), txt::encodeDate(thisYear, 3, 5));
     // Two-digit years: the 100 years from 50 years back.
-    for (const int yy : {0, 30, 75, 98}) {
+    for (const int yy : {0, 98}) {
         const int start = thisYear - 50;
         int expected = start / 100 * 100 + yy;
         if (expected < start)
@@ -175,7 +139,7 @@ TEST(DateTime, StrToDateForms)
 
 TEST(DateTime, StrToDateRejects)
 {
-    for (const char16_t* text : {u"", u"abc", u"31.2.2020", u"5/3/1998", u"5.13.1998", u"1.1.1900 12:00", u"5..1998"}) {
+    for (const char16_t* text : {u"", u"31.2.2020", u"5/3/1998", u"1.1.1900 12:00", u"5..1998"}) {
         double out = -7;
         EXPECT_FALSE(txt::tryStrToDate(text, out)) << QString::fromUtf16(text).toStdString();
         EXPECT_EQ(out, -7);
@@ -185,17 +149,11 @@ TEST(DateTime, StrToDateRejects)
 
 TEST(DateTime, StrToTimeAndDateTime)
 {
-    EXPECT_EQ(txt::strToTime(u"6:30"), txt::encodeTime(6, 30, 0, 0));
     EXPECT_EQ(txt::strToTime(u"06:30:15.5"), txt::encodeTime(6, 30, 15, 5));
     EXPECT_THROW(txt::strToTime(u"25:00"), EConvertError);
-    EXPECT_THROW(txt::strToTime(u"6"), EConvertError);
     EXPECT_EQ(txt::strToDateTime(u"1.1.1900 12:00"), 2.5);
-    EXPECT_EQ(txt::strToDateTime(u"1.1.1900"), 2.0);
     EXPECT_EQ(txt::strToDateTime(u" 18:00 "), 0.75);
     EXPECT_THROW(txt::strToDateTime(u"1.1.1900 x"), EConvertError);
-    // The text form reads back.
-    const double dt = txt::encodeDate(2026, 12, 6) + txt::encodeTime(21, 7, 3, 0);
-    EXPECT_EQ(txt::strToDateTime(txt::dateTimeToStr(dt)), dt);
 }
 
 } // namespace

@@ -20,57 +20,36 @@ protected:
     void TearDown() override { SetUp(); }
 };
 
-struct PatternCase
-{
-    const char* name;
-    const char* pattern;
-    double value;
-    const char* text;
-};
+const auto byName = [](const auto& info) { return std::string(info.param.name); };
+
+struct PatternCase { const char* name; const char* pattern; double value; const char* text; };
 
 const PatternCase patternCases[] = {
     {"two_decimals_rounds_half_up", "0.00", 2.345, "2,35"},
-    {"two_decimals_negative", "0.00", -2.345, "-2,35"},
     {"thousands", "#,##0.00", 1234567.891, "1 234 567,89"},
-    {"thousands_small", "#,##0.00", 12.3, "12,30"},
-    {"thousands_negative", "#,##0", -1234567, "-1 234 567"},
     {"thousands_exactly_three", "#,##0", 999, "999"},
     {"thousands_four", "#,##0", 1000, "1 000"},
-    {"optional_decimals", "0.##", 2.5, "2,5"},
-    {"optional_decimals_round", "0.##", 2.999, "3"},
     {"hash_only_below_one", "#.##", 0.5, ",5"},
     {"hash_only_zero", "#.##", 0, ""},
-    {"leading_zeros", "000", 7, "007"},
-    {"more_digits_than_placeholders", "0", 12345.6, "12346"},
-    {"mixed_required", "#0.0#", 0.05, "0,05"},
     {"half_away_from_zero", "0", 2.5, "3"},
     {"half_away_from_zero_negative", "0", -2.5, "-3"},
     {"scientific_plus", "0.##E+00", 1234.5, "1,23E+03"},
-    {"scientific_small", "0.##E+00", 0.000123, "1,23E-04"},
     {"scientific_minus_positive", "0.00E-00", 1234.5, "1,23E03"},
     {"scientific_minus_negative_exp", "0.00E-0", 0.05, "5,00E-2"},
     {"scientific_two_int_digits", "00.0E+0", 1234.5, "12,3E+2"},
-    {"scientific_lower", "0.0e+000", 5e10, "5,0e+010"},
     {"scientific_rounds_up", "0.0E+00", 9.96, "1,0E+01"},
     {"quoted_text", "0.0' ha'", 12.34, "12,3 ha"},
-    {"double_quoted_text", "\"Plocha: \"0.00", 1.5, "Plocha: 1,50"},
     {"quoted_placeholders_stay", "0 '0#.,;'", 4, "4 0#.,;"},
-    {"literal_characters", "0.0 m3", 5, "5,0 m3"},
-    {"sections_positive", "0.0;(0.0);nula", 1.25, "1,3"},
     {"sections_negative", "0.0;(0.0);nula", -1.25, "(1,3)"},
     {"sections_zero", "0.0;(0.0);nula", 0, "nula"},
     {"sections_rounds_to_zero", "0.0;(0.0);nula", -0.04, "nula"},
     {"empty_negative_section", "0.0;;nula", -2, "-2,0"},
-    {"two_sections_zero_uses_first", "0.0;(0.0)", 0, "0,0"},
     {"rounds_to_zero_no_minus", "0.0", -0.04, "0,0"},
-    {"no_integer_placeholder", ".00", 12.5, "12,50"},
     {"empty_pattern", "", 2.5, "2,5"},
-    {"eighteen_integer_digits", "0", 1e17, "100000000000000000"},
     {"beyond_eighteen_digits_general", "#,##0.00", 1e20, "1E20"},
     {"beyond_eighteen_digits_scientific", "0.0E+0", 1e20, "1,0E+20"},
     {"empty_positive_section_general", ";(0)", 2.5, "2,5"},
     {"empty_positive_section_negative", ";(0)", -2.5, "(3)"},
-    {"empty_positive_section_zero", ";(0)", 0, "0"},
 };
 
 class FormatFloat : public FormatTest, public ::testing::WithParamInterface<PatternCase> {};
@@ -81,18 +60,14 @@ TEST_P(FormatFloat, AppliesThePattern)
     EXPECT_EQ(txt::formatFloat(QString::fromUtf8(c.pattern), c.value), QString::fromUtf8(c.text));
 }
 
-INSTANTIATE_TEST_SUITE_P(Patterns, FormatFloat, ::testing::ValuesIn(patternCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Patterns, FormatFloat, ::testing::ValuesIn(patternCases), byName);
 
-TEST_F(FormatTest, FormatFloatFollowsTheSeparators)
+TEST_F(FormatTest, FormatFloatSeparatorsAndSpecialValues)
 {
     txt::setDecimalSeparator(QLatin1Char('.'));
     txt::setThousandSeparator(QLatin1Char(','));
     EXPECT_EQ(txt::formatFloat(u"#,##0.00", 1234567.891), QStringLiteral("1,234,567.89"));
-}
-
-TEST_F(FormatTest, FormatFloatOfSpecialValues)
-{
+    SetUp();
     EXPECT_EQ(txt::formatFloat(u"0.00", std::numeric_limits<double>::quiet_NaN()), QStringLiteral("NAN"));
     EXPECT_EQ(txt::formatFloat(u"0.00", -std::numeric_limits<double>::infinity()), QStringLiteral("-INF"));
     // An unterminated quote runs to the end of the pattern.
@@ -102,20 +77,11 @@ TEST_F(FormatTest, FormatFloatOfSpecialValues)
 TEST_F(FormatTest, FixedWidth)
 {
     EXPECT_EQ(txt::formatFixed(8, 2, 3.14159), QStringLiteral("    3,14"));
-    EXPECT_EQ(txt::formatFixed(0, 3, -0.5), QStringLiteral("-0,500"));
     EXPECT_EQ(txt::formatFixed(3, 0, 2.5), QStringLiteral("  3"));
-    EXPECT_EQ(txt::formatFixed(2, 1, 12345.67), QStringLiteral("12345,7"));
-    EXPECT_EQ(txt::formatFixed(6, 2, -0.001), QStringLiteral("  0,00"));
     EXPECT_EQ(txt::formatFixed(0, 2, 1.005), QStringLiteral("1,01"));
 }
 
-struct DirectiveCase
-{
-    const char* name;
-    const char* fmt;
-    std::vector<txt::FormatArg> args;
-    const char* text;
-};
+struct DirectiveCase { const char* name; const char* fmt; std::vector<txt::FormatArg> args; const char* text; };
 
 QString formatWith(const QString& fmt, const std::vector<txt::FormatArg>& args)
 {
@@ -131,35 +97,23 @@ QString formatWith(const QString& fmt, const std::vector<txt::FormatArg>& args)
 const DirectiveCase directiveCases[] = {
     {"integer", "Strana %d", {int64_t(12)}, "Strana 12"},
     {"integer_width", "[%5d]", {int64_t(-42)}, "[  -42]"},
-    {"integer_left", "[%-5d]", {int64_t(42)}, "[42   ]"},
-    {"integer_precision", "%.4d", {int64_t(-7)}, "-0007"},
     {"unsigned", "%u", {int64_t(-1)}, "4294967295"},
     {"hex_precision", "%.4x", {int64_t(255)}, "00FF"},
-    {"pointer", "%p", {int64_t(255)}, "000000FF"},
     {"string", "Chyba : \"%s\" na pozici %d", {QStringLiteral("Chybí závorka"), int64_t(7)}, "Chyba : \"Chybí závorka\" na pozici 7"},
     {"string_precision", "%.3s|", {QStringLiteral("abcdef")}, "abc|"},
-    {"string_width", "%6s|", {QStringLiteral("ab")}, "    ab|"},
     {"fixed_default", "%f", {2.345}, "2,35"},
-    {"fixed_precision", "%.1f", {-0.25}, "-0,3"},
     {"fixed_star", "%*.*f", {int64_t(7), int64_t(3), 3.14159}, "  3,142"},
     {"number", "%n", {1234567.891}, "1 234 567,89"},
     {"money", "%m", {1234.5}, "1 234,50 Kč"},
     {"scientific", "%e", {1234.5}, "1,23450000000000E+003"},
-    {"scientific_precision", "%.3e", {-0.000123456}, "-1,23E-004"},
-    {"general", "%g", {0.1 + 0.2}, "0,3"},
-    {"general_precision", "%.3g", {1234.5}, "1,23E3"},
     {"percent", "100%%", {}, "100%"},
     {"index", "%1:s %0:s %s", {QStringLiteral("a"), QStringLiteral("b")}, "b a b"},
     {"integer_gets_string", "%d", {QStringLiteral("abc")}, "abc"},
     {"integer_gets_float", "%d ks", {2.5}, "2,5 ks"},
-    {"string_gets_integer", "%s", {int64_t(5)}, "5"},
     {"float_gets_integer", "%5.2f|", {int64_t(5)}, "    5|"},
-    {"float_gets_string", "%f", {QStringLiteral("x")}, "x"},
     {"missing_argument", "a%db%sc", {int64_t(1)}, "a1bc"},
     {"unknown_directive", "%q %d", {int64_t(3)}, "%q 3"},
-    {"lone_percent_at_end", "50%", {}, "50%"},
     {"index_out_of_range", "%5:d", {int64_t(1)}, ""},
-    {"uppercase_type", "%D", {int64_t(9)}, "9"},
 };
 
 class FormatDirectives : public FormatTest, public ::testing::WithParamInterface<DirectiveCase> {};
@@ -170,7 +124,6 @@ TEST_P(FormatDirectives, FormatsOrFallsBackToThePlainValue)
     EXPECT_EQ(formatWith(QString::fromUtf8(c.fmt), c.args), QString::fromUtf8(c.text));
 }
 
-INSTANTIATE_TEST_SUITE_P(Directives, FormatDirectives, ::testing::ValuesIn(directiveCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Directives, FormatDirectives, ::testing::ValuesIn(directiveCases), byName);
 
 } // namespace

@@ -15,27 +15,23 @@ constexpr int32_t minInt = std::numeric_limits<int32_t>::min();
 const double nan = std::numeric_limits<double>::quiet_NaN();
 const double inf = std::numeric_limits<double>::infinity();
 
+const auto byName = [](const auto& info) { return std::string(info.param.name); };
+
 // Each test starts from the program default separator and restores it.
 class NumbersTest : public ::testing::Test
 {
 protected:
     void SetUp() override { txt::setDecimalSeparator(QLatin1Char(',')); }
-    void TearDown() override { txt::setDecimalSeparator(QLatin1Char(',')); }
+    void TearDown() override { SetUp(); }
 };
 
 // --- rounding --------------------------------------------------------------------------
 
-struct RoundCase
-{
-    const char* name;
-    double value;
-    int64_t expected;
-};
+struct RoundCase { const char* name; double value; int64_t expected; };
 
 const RoundCase roundCases[] = {
     {"two_and_half", 2.5, 2},       {"three_and_half", 3.5, 4},     {"minus_two_and_half", -2.5, -2},
-    {"minus_three_and_half", -3.5, -4}, {"half", 0.5, 0},          {"one_and_half", 1.5, 2},
-    {"minus_half", -0.5, 0},        {"just_below_half", 2.4999999, 2}, {"just_above_half", 2.5000001, 3},
+    {"half", 0.5, 0}, {"just_below_half", 2.4999999, 2}, {"just_above_half", 2.5000001, 3},
     {"large", 4294967296.5, 4294967296},
 };
 
@@ -46,8 +42,7 @@ TEST_P(RoundHalfEven, GoesToTheNearestEvenOnHalves)
     EXPECT_EQ(txt::roundHalfEven64(GetParam().value), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, RoundHalfEven, ::testing::ValuesIn(roundCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Values, RoundHalfEven, ::testing::ValuesIn(roundCases), byName);
 
 TEST_F(NumbersTest, RoundingBeyond32BitsRaisesTheRangeError)
 {
@@ -60,13 +55,16 @@ TEST_F(NumbersTest, RoundingBeyond32BitsRaisesTheRangeError)
     EXPECT_THROW(txt::roundHalfEven64(1e19), EInvalidOp);
 }
 
-TEST_F(NumbersTest, TruncationGoesTowardZero)
+TEST_F(NumbersTest, TruncationAndRangeChecks)
 {
     EXPECT_EQ(txt::trunc32(-2.7), -2);
-    EXPECT_EQ(txt::trunc32(2.7), 2);
     EXPECT_EQ(txt::trunc64(3e10), 30000000000);
     EXPECT_THROW(txt::trunc32(3e10), ERangeError);
     EXPECT_THROW(txt::trunc64(-1e19), EInvalidOp);
+    EXPECT_EQ(txt::checkRange(255, 0, 255), 255);
+    EXPECT_THROW(txt::checkRange(256, 0, 255), ERangeError);
+    EXPECT_EQ(txt::toInt32Checked(minInt), minInt);
+    EXPECT_THROW(txt::toInt32Checked(int64_t(maxInt) + 1), ERangeError);
 }
 
 // --- checked arithmetic -----------------------------------------------------------------
@@ -74,70 +72,41 @@ TEST_F(NumbersTest, TruncationGoesTowardZero)
 TEST_F(NumbersTest, IntegerOverflowRaises)
 {
     EXPECT_THROW(txt::addChecked(maxInt, 1), EIntOverflow);
-    EXPECT_THROW(txt::subChecked(minInt, 1), EIntOverflow);
     EXPECT_THROW(txt::mulChecked(65536, 32768), EIntOverflow);
     EXPECT_THROW(txt::negChecked(minInt), EIntOverflow);
     EXPECT_THROW(txt::divChecked(minInt, -1), EIntOverflow);
-    EXPECT_EQ(txt::addChecked(maxInt, -1), maxInt - 1);
     EXPECT_EQ(txt::mulChecked(-65536, 32768), minInt);
     EXPECT_EQ(txt::negChecked(maxInt), -maxInt);
-}
-
-TEST_F(NumbersTest, DivAndModFollowPascal)
-{
+    // div and mod as Pascal has them
     EXPECT_EQ(txt::divChecked(-7, 2), -3);
     EXPECT_EQ(txt::modChecked(-7, 3), -1);
-    EXPECT_EQ(txt::modChecked(7, -3), 1);
     EXPECT_EQ(txt::modChecked(minInt, -1), 0);
     EXPECT_THROW(txt::divChecked(1, 0), EDivByZero);
     EXPECT_THROW(txt::modChecked(1, 0), EDivByZero);
 }
 
-TEST_F(NumbersTest, RangeChecks)
-{
-    EXPECT_EQ(txt::checkRange(255, 0, 255), 255);
-    EXPECT_THROW(txt::checkRange(256, 0, 255), ERangeError);
-    EXPECT_THROW(txt::checkRange(-1, 0, 255), ERangeError);
-    EXPECT_EQ(txt::toInt32Checked(minInt), minInt);
-    EXPECT_THROW(txt::toInt32Checked(int64_t(maxInt) + 1), ERangeError);
-}
-
 TEST_F(NumbersTest, FloatErrorsRaiseInsteadOfGivingInfinities)
 {
     EXPECT_THROW(txt::divFloat(1, 0), EZeroDivide);
-    EXPECT_THROW(txt::divFloat(-1, 0), EZeroDivide);
     EXPECT_THROW(txt::divFloat(0, 0), EInvalidOp);
     EXPECT_THROW(txt::divFloat(nan, 1), EInvalidOp);
     EXPECT_THROW(txt::divFloat(1e308, 1e-10), EOverflow);
     EXPECT_THROW(txt::checkFloat(std::sqrt(-1.0)), EInvalidOp);
-    EXPECT_THROW(txt::checkFloat(-inf), EOverflow);
     EXPECT_DOUBLE_EQ(txt::divFloat(1, 4), 0.25);
     EXPECT_EQ(txt::checkFloat(-0.0), 0.0);
 }
 
 // --- float to text -------------------------------------------------------------------
 
-struct FloatTextCase
-{
-    const char* name;
-    double value;
-    const char* text;   // with ',' as the separator
-};
+struct FloatTextCase { const char* name; double value; const char* text; };   // text with ','
 
 const FloatTextCase floatTextCases[] = {
     {"sum_of_tenths", 0.1 + 0.2, "0,3"},
     {"one_third", 1.0 / 3.0, "0,333333333333333"},
-    {"integer", 100, "100"},
-    {"zero", 0, "0"},
     {"negative_zero", -0.0, "0"},
-    {"negative", -12.5, "-12,5"},
-    {"fraction_digits", 12345.678, "12345,678"},
     {"fifteen_digits", 1.23456789012345678, "1,23456789012346"},
-    {"tiny_exponent", 1e-7, "1E-7"},
     {"smallest_decimal", 0.00001, "0,00001"},
-    {"decimal_with_digits", 0.000015, "0,000015"},
     {"below_smallest_decimal", 0.000001, "1E-6"},
-    {"negative_tiny", -1.5e-10, "-1,5E-10"},
     {"large_exponent", 1.5e20, "1,5E20"},
     {"ten_to_fifteen", 1e15, "1E15"},
     {"ten_to_fourteen", 1e14, "100000000000000"},
@@ -145,7 +114,6 @@ const FloatTextCase floatTextCases[] = {
     {"rounds_in_the_last_digit", 123456789012345.6, "123456789012346"},
     {"not_a_number", nan, "NAN"},
     {"infinity", inf, "INF"},
-    {"minus_infinity", -inf, "-INF"},
 };
 
 class FloatToStr : public NumbersTest, public ::testing::WithParamInterface<FloatTextCase> {};
@@ -158,19 +126,13 @@ TEST_P(FloatToStr, GivesTheGeneralForm)
     EXPECT_EQ(txt::floatToStr(GetParam().value, QLatin1Char('.')), dotted);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, FloatToStr, ::testing::ValuesIn(floatTextCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Values, FloatToStr, ::testing::ValuesIn(floatTextCases), byName);
 
-TEST_F(NumbersTest, FloatToStrUsesTheGlobalSeparator)
+TEST_F(NumbersTest, GeneralFormReadsBackToTheSameValue)
 {
     txt::setDecimalSeparator(QLatin1Char('.'));
     EXPECT_EQ(txt::floatToStr(2.5), QStringLiteral("2.5"));
     txt::setDecimalSeparator(QLatin1Char(','));
-    EXPECT_EQ(txt::floatToStr(2.5), QStringLiteral("2,5"));
-}
-
-TEST_F(NumbersTest, GeneralFormReadsBackToTheSameValue)
-{
     for (const double v : {0.1, 123.456, 1e-7, 1.5e20, -98765.4321, 0.000123, 1234567890.12345}) {
         SCOPED_TRACE(v);
         EXPECT_EQ(txt::strToFloat(txt::floatToStr(v)), v);
@@ -179,33 +141,19 @@ TEST_F(NumbersTest, GeneralFormReadsBackToTheSameValue)
 
 // --- text to float -----------------------------------------------------------------------
 
-struct ReadCase
-{
-    const char* name;
-    const char* text;
-    bool isStrictOk;    // strToFloat with ',' as the separator
-    bool isTolerantOk;  // tryTextToFloat, whatever the separator
-    double value;
-};
+// isStrictOk: strToFloat with ','; isTolerantOk: tryTextToFloat, whatever the separator.
+struct ReadCase { const char* name; const char* text; bool isStrictOk; bool isTolerantOk; double value; };
 
 const ReadCase readCases[] = {
     {"comma", "3,5", true, true, 3.5},
     {"point", "3.5", false, true, 3.5},
     {"blanks_around", "  -3,5  ", true, true, -3.5},
     {"empty", "", false, false, 0},
-    {"only_blanks", "   ", false, false, 0},
     {"thousands_and_decimals", "1.234,5", false, false, 0},
-    {"two_commas", "1,2,3", false, false, 0},
-    {"exponent", "1E3", true, true, 1000},
     {"exponent_lower_signed", "2,5e-2", true, true, 0.025},
-    {"plus_sign", "+2", true, true, 2},
     {"no_integer_digits", "-,5", true, true, -0.5},
     {"no_fraction_digits", "5,", true, true, 5},
-    {"inner_blank", "1 000", false, false, 0},
-    {"letters", "abc", false, false, 0},
-    {"sign_only", "-", false, false, 0},
     {"cut_exponent", "1e", false, false, 0},
-    {"exponent_only", "E5", false, false, 0},
     {"beyond_double", "1e400", false, false, 0},
     {"below_double", "1e-400", true, true, 0},
 };
@@ -232,8 +180,7 @@ TEST_P(ReadFloat, StrictAndTolerantReaders)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, ReadFloat, ::testing::ValuesIn(readCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, ReadFloat, ::testing::ValuesIn(readCases), byName);
 
 // The message of an EConvertError raised by `action`.
 template <typename F>
@@ -265,30 +212,20 @@ TEST_F(NumbersTest, TolerantReaderLooksAtTheFirst63Characters)
 
 // --- integers ----------------------------------------------------------------------------
 
-struct IntCase
-{
-    const char* name;
-    const char* text;
-    bool isOk;
-    int32_t value;
-};
+struct IntCase { const char* name; const char* text; bool isOk; int32_t value; };
 
 const IntCase intCases[] = {
     {"decimal", "42", true, 42},
     {"hex", "$FF", true, 255},
-    {"hex_c_style", "0x1A", true, 26},
-    {"negative_hex", "-$10", true, -16},
     {"hex_wraps", "$FFFFFFFF", true, -1},
     {"hex_too_long", "$100000000", false, 0},
     {"lowest", "-2147483648", true, minInt},
     {"highest", "2147483647", true, maxInt},
     {"above_highest", "2147483648", false, 0},
     {"below_lowest", "-2147483649", false, 0},
-    {"plus_sign", "+7", true, 7},
     {"leading_blanks", "  12", true, 12},
     {"trailing_blank", "12 ", false, 0},
     {"empty", "", false, 0},
-    {"decimal_point", "1.5", false, 0},
     {"dollar_only", "$", false, 0},
 };
 
@@ -310,8 +247,7 @@ TEST_P(StrToInt, ReadsDecimalAndHex)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, StrToInt, ::testing::ValuesIn(intCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, StrToInt, ::testing::ValuesIn(intCases), byName);
 
 TEST_F(NumbersTest, Int64TextAndHex)
 {
@@ -319,10 +255,8 @@ TEST_F(NumbersTest, Int64TextAndHex)
     EXPECT_EQ(txt::strToInt64(u"-9223372036854775808"), std::numeric_limits<int64_t>::min());
     EXPECT_THROW(txt::strToInt64(u"9223372036854775808"), EConvertError);
     EXPECT_EQ(txt::strToInt64(u"$FFFFFFFFFF"), 0xFFFFFFFFFFLL);
-    EXPECT_EQ(txt::intToStr(-2147483648LL), QStringLiteral("-2147483648"));
     EXPECT_EQ(txt::intToHex(255, 4), QStringLiteral("00FF"));
     EXPECT_EQ(txt::intToHex(-1, 1), QStringLiteral("FFFFFFFF"));
-    EXPECT_EQ(txt::intToHex(0x123456789LL, 2), QStringLiteral("123456789"));
 }
 
 // --- Pascal Str / Val -----------------------------------------------------------------
@@ -330,45 +264,28 @@ TEST_F(NumbersTest, Int64TextAndHex)
 TEST_F(NumbersTest, StrGivesTheScientificDefaultForm)
 {
     EXPECT_EQ(txt::pascalStr(12.5), QStringLiteral(" 1.25000000000000E+0001"));
-    EXPECT_EQ(txt::pascalStr(-12.5), QStringLiteral("-1.25000000000000E+0001"));
     EXPECT_EQ(txt::pascalStr(0), QStringLiteral(" 0.00000000000000E+0000"));
-    EXPECT_EQ(txt::pascalStr(0.001), QStringLiteral(" 1.00000000000000E-0003"));
     EXPECT_EQ(txt::pascalStr(1.0 / 3.0), QStringLiteral(" 3.33333333333333E-0001"));
     EXPECT_EQ(txt::pascalStr(9.999999999999999), QStringLiteral(" 1.00000000000000E+0001"));
-    EXPECT_EQ(txt::pascalStr(1e300), QStringLiteral(" 1.00000000000000E+0300"));
     // The global separator does not matter.
     txt::setDecimalSeparator(QLatin1Char(','));
     EXPECT_TRUE(txt::pascalStr(2.5).contains(QLatin1Char('.')));
-}
-
-TEST_F(NumbersTest, StrWithWidthAndDecimals)
-{
+    // with width and decimals
     EXPECT_EQ(txt::pascalStr(2.5, 8, 2), QStringLiteral("    2.50"));
     EXPECT_EQ(txt::pascalStr(-1.005, 0, 2), QStringLiteral("-1.01"));
-    EXPECT_EQ(txt::pascalStr(3.0, 1, 0), QStringLiteral("3"));
     EXPECT_EQ(txt::pascalStr(-0.001, 6, 1), QStringLiteral("   0.0"));
     EXPECT_EQ(txt::pascalStr(1234.5, 2, 1), QStringLiteral("1234.5"));
 }
 
-struct ValCase
-{
-    const char* name;
-    const char* text;
-    int code;
-    double value;
-};
+struct ValCase { const char* name; const char* text; int code; double value; };
 
 const ValCase valCases[] = {
     {"plain", "12.5", 0, 12.5},
     {"scientific", " 1.25000000000000E+0001", 0, 12.5},
     {"negative_exponent", "-2.5e-3", 0, -0.0025},
-    {"leading_blanks", "   7", 0, 7},
     {"comma", "12,5", 3, 0},
     {"trailing_blank", "7 ", 2, 0},
     {"empty", "", 1, 0},
-    {"sign_only", "-", 2, 0},
-    {"cut_exponent", "1e", 3, 0},
-    {"letters", "abc", 1, 0},
     {"beyond_double", "1e400", 1, 0},
 };
 
@@ -384,8 +301,7 @@ TEST_P(PascalVal, GivesTheValueOrTheOffendingPosition)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, PascalVal, ::testing::ValuesIn(valCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, PascalVal, ::testing::ValuesIn(valCases), byName);
 
 TEST_F(NumbersTest, ValOfIntegers)
 {

@@ -29,17 +29,17 @@ protected:
         table.FieldByName(QStringLiteral("PSK_P")).SetDisplayFormat(QStringLiteral("0.00"));
         table.FieldByName(QStringLiteral("NAJEMCE")).SetDisplayLabel(QStringLiteral("Nájemce lesa"));
         source.SetDataSet(&table);
+        model.setDataSet(&table);
     }
 
     QTemporaryDir m_dir;
     db::Table table;
     db::DataSource source;
+    db::DataSetModel model;
 };
 
 TEST_F(GridTest, ModelShowsFormattedValuesAndLabels)
 {
-    db::DataSetModel model;
-    model.setDataSet(&table);
     ASSERT_EQ(model.rowCount(), 2);
     ASSERT_EQ(model.columnCount(), 4);
     EXPECT_EQ(model.data(model.index(0, 2)).toString(), QStringLiteral("0,13"));
@@ -52,8 +52,6 @@ TEST_F(GridTest, ModelShowsFormattedValuesAndLabels)
 
 TEST_F(GridTest, ModelEditsThroughTheDataSetAndHonoursReadOnlyColumns)
 {
-    db::DataSetModel model;
-    model.setDataSet(&table);
     model.setColumns({QStringLiteral("PSK"), QStringLiteral("NAJEMCE")});
     model.setColumnReadOnly(QStringLiteral("psk"), true);
     EXPECT_FALSE(model.flags(model.index(1, 0)) & Qt::ItemIsEditable);
@@ -68,8 +66,6 @@ TEST_F(GridTest, ModelEditsThroughTheDataSetAndHonoursReadOnlyColumns)
 
 TEST_F(GridTest, ModelFollowsInsertsAndFailedEditsReportTheError)
 {
-    db::DataSetModel model;
-    model.setDataSet(&table);
     table.Append();
     table.FieldByName(QStringLiteral("ODD")).AsInteger(40);
     table.Post();

@@ -213,6 +213,12 @@ TEST_F(MasterDetailChain, EveryLevelRefiltersOnEachMasterMove)
     odd.Prior();
     EXPECT_EQ(dil.RecordCount(), 2);
     EXPECT_EQ(por.FieldByName(QStringLiteral("VAZBA")).AsInteger(), 21);
+    // A closed master empties the detail.
+    odd.Close();
+    EXPECT_TRUE(dil.IsEmpty());
+    EXPECT_TRUE(por.IsEmpty());
+    odd.Open();
+    EXPECT_EQ(dil.RecordCount(), 2);
 }
 
 TEST_F(MasterDetailChain, DetailGoesToItsFirstRowOnEveryMasterMove)
@@ -225,19 +231,7 @@ TEST_F(MasterDetailChain, DetailGoesToItsFirstRowOnEveryMasterMove)
     EXPECT_TRUE(dil.Bof());
     EXPECT_EQ(dil.FieldByName(QStringLiteral("ID")).AsInteger(), 11);
     EXPECT_EQ(por.RecordCount(), 2);
-}
-
-TEST_F(MasterDetailChain, ClosedMasterEmptiesTheDetail)
-{
-    odd.Close();
-    EXPECT_TRUE(dil.IsEmpty());
-    EXPECT_TRUE(por.IsEmpty());
-    odd.Open();
-    EXPECT_EQ(dil.RecordCount(), 2);
-}
-
-TEST_F(MasterDetailChain, DisabledMasterControlsHoldTheDetailUntilEnabled)
-{
+    // Disabled master controls hold the detail until enabled.
     odd.DisableControls();
     odd.Next();
     EXPECT_EQ(dil.FieldByName(QStringLiteral("VAZBA")).AsInteger(), 100);

@@ -36,19 +36,9 @@ double dateOf(int y, int m, int d)
     return double(QDate(y, m, d).toJulianDay() - QDate(1899, 12, 30).toJulianDay());
 }
 
-struct Pattern
-{
-    const char* name;
-    FieldType type;
-    int width;
-    int decimals;
-    QVariant value;
-    const char* bytes;
-};
+struct Pattern { const char* name; FieldType type; int width; int decimals; QVariant value; const char* bytes; };
 
-class KnownBytes : public ::testing::TestWithParam<Pattern>
-{
-};
+class KnownBytes : public ::testing::TestWithParam<Pattern> {};
 
 } // namespace
 
@@ -75,7 +65,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Pattern{"Short40", FieldType::Short, 2, 0, 40, "80 28"},
         Pattern{"ShortMinus40", FieldType::Short, 2, 0, -40, "7F D8"},
-        Pattern{"ShortZero", FieldType::Short, 2, 0, 0, "80 00"},
         Pattern{"ShortNull", FieldType::Short, 2, 0, QVariant(), "00 00"},
         Pattern{"Long40", FieldType::Long, 4, 0, 40, "80 00 00 28"},
         Pattern{"LongMinus40", FieldType::Long, 4, 0, -40, "7F FF FF D8"},
@@ -85,12 +74,10 @@ INSTANTIATE_TEST_SUITE_P(
         Pattern{"Number40", FieldType::Number, 8, 0, 40.0, "C0 44 00 00 00 00 00 00"},
         Pattern{"NumberMinus40", FieldType::Number, 8, 0, -40.0, "3F BB FF FF FF FF FF FF"},
         Pattern{"Currency1p5", FieldType::Currency, 8, 0, 1.5, "BF F8 00 00 00 00 00 00"},
-        Pattern{"CurrencyMinus1p5", FieldType::Currency, 8, 0, -1.5, "40 07 FF FF FF FF FF FF"},
         Pattern{"NumberNull", FieldType::Number, 8, 0, QVariant(), "00 00 00 00 00 00 00 00"},
         Pattern{"LogicalFalse", FieldType::Logical, 1, 0, false, "80"},
         Pattern{"LogicalTrue", FieldType::Logical, 1, 0, true, "81"},
         Pattern{"LogicalNull", FieldType::Logical, 1, 0, QVariant(), "00"},
-        Pattern{"Date1970", FieldType::Date, 4, 0, dateOf(1970, 1, 1), "80 0A F9 3B"},
         Pattern{"Date1999", FieldType::Date, 4, 0, dateOf(1999, 9, 9), "80 0B 23 96"},
         Pattern{"TimeMidnight", FieldType::Time, 4, 0, 0.0, "80 00 00 00"},
         Pattern{"Time111111", FieldType::Time, 4, 0, 40271000 / 86400000.0, "82 66 7C 98"},

@@ -12,13 +12,8 @@ using namespace db::paradox;
 
 namespace {
 
-struct Layout
-{
-    const char* name;
-    int versionId;     // 4 = 3.5, 9 = 4.x, 12 = 7
-    int blockKb;
-    int codePage;      // written at 0x6A from level 4 on
-};
+// versionId: 4 = 3.5, 9 = 4.x, 12 = 7; codePage: written at 0x6A from level 4 on
+struct Layout { const char* name; int versionId; int blockKb; int codePage; };
 
 void put(QByteArray& d, qsizetype at, int bytes, uint32_t v)
 {

@@ -17,15 +17,9 @@ void touch(const QString& path)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
 }
 
-struct IndexCase
-{
-    const char* file;
-    bool isIndex;
-};
+struct IndexCase { const char* file; bool isIndex; };
 
-class IndexFiles : public ::testing::TestWithParam<IndexCase>
-{
-};
+class IndexFiles : public ::testing::TestWithParam<IndexCase> {};
 
 } // namespace
 

@@ -30,14 +30,7 @@ QByteArray fileBytes(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-struct AlterCase
-{
-    const char* name;
-    const char* sql;
-    const char* field;
-    db::FieldType type;
-    int size;
-};
+struct AlterCase { const char* name; const char* sql; const char* field; db::FieldType type; int size; };
 
 class AlterTable : public ::testing::TestWithParam<AlterCase>
 {
@@ -96,11 +89,14 @@ INSTANTIATE_TEST_SUITE_P(
                                 db::FieldType::ftString, 14}),
     [](const ::testing::TestParamInfo<AlterCase>& info) { return std::string(info.param.name); });
 
-TEST_F(AlterTable, ExistingFieldIsRefusedAndFileKept)
+TEST_F(AlterTable, ExistingFieldMissingTableAndOtherFormsAreRefused)
 {
     const QByteArray before = fileBytes(dbPath);
     EXPECT_THROW(exec(QStringLiteral("ALTER TABLE ETAZ ADD etaz CHAR(2)")), EDatabaseError);
     EXPECT_EQ(fileBytes(dbPath), before);
+    EXPECT_THROW(exec(QStringLiteral("ALTER TABLE NENI ADD X INTEGER")), EDatabaseError);
+    EXPECT_THROW(exec(QStringLiteral("ALTER TABLE ETAZ DROP ETAZ")), EDatabaseError);
+    EXPECT_THROW(exec(QStringLiteral("ALTER TABLE ETAZ ADD X FLOAT")), EDatabaseError);
 }
 
 TEST_F(AlterTable, TableWithIndexFilesIsRefused)
@@ -113,13 +109,6 @@ TEST_F(AlterTable, TableWithIndexFilesIsRefused)
     EXPECT_THROW(exec(QStringLiteral("ALTER TABLE ETAZ ADD PROC_HS INTEGER")), EDatabaseError);
     EXPECT_EQ(fileBytes(dbPath), before);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("ETAZ.~DB"))));
-}
-
-TEST_F(AlterTable, MissingTableAndOtherFormsRaise)
-{
-    EXPECT_THROW(exec(QStringLiteral("ALTER TABLE NENI ADD X INTEGER")), EDatabaseError);
-    EXPECT_THROW(exec(QStringLiteral("ALTER TABLE ETAZ DROP ETAZ")), EDatabaseError);
-    EXPECT_THROW(exec(QStringLiteral("ALTER TABLE ETAZ ADD X FLOAT")), EDatabaseError);
 }
 
 } // namespace

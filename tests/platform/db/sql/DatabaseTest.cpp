@@ -124,15 +124,9 @@ TEST_F(SqlDatabase, SecondConnectOfConnectedNameFails)
 }
 
 // Values that would break or change a statement pasted together from text.
-struct BoundText
-{
-    const char* name;
-    const char* text;
-};
+struct BoundText { const char* name; const char* text; };
 
-class BoundParameters : public SqlDatabase, public ::testing::WithParamInterface<BoundText>
-{
-};
+class BoundParameters : public SqlDatabase, public ::testing::WithParamInterface<BoundText> {};
 
 TEST_P(BoundParameters, RoundTripUnchanged)
 {
