@@ -49,8 +49,7 @@ TEST_P(YesNoAnswers, OnlyYesCountsAsYes)
 INSTANTIATE_TEST_SUITE_P(AskYesNo, YesNoAnswers,
                          ::testing::Values(AnswerCase{"Yes", ui::Answer::Yes, true},
                                            AnswerCase{"No", ui::Answer::No, false},
-                                           AnswerCase{"ClosedByOtherMeans", ui::Answer::Cancel, false},
-                                           AnswerCase{"NoAnswer", ui::Answer::None, false}),
+                                           AnswerCase{"ClosedByOtherMeans", ui::Answer::Cancel, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Dialogs, GaugeShowsStepsUnderTheHourglass)

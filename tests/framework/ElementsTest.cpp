@@ -114,20 +114,6 @@ TEST_F(ElementsTest, SameChildAddedTwiceCountsTwice)
     EXPECT_TRUE(entity->IsEmpty());
 }
 
-TEST_F(ElementsTest, InsertWithoutListAcceptsOnlyIndexZero)
-{
-    auto entity = Create<TEntity>();
-    EXPECT_EQ(entity->Items(5), nullptr);   // no list yet
-    TElement* x = Create<TOwnedProbe>().release();
-    entity->Insert(3, x);
-    EXPECT_EQ(entity->Count(), 0);
-    entity->Insert(0, x);
-    ASSERT_EQ(entity->Count(), 1);
-    EXPECT_EQ(entity->Items(0), x);
-    EXPECT_THROW(entity->Items(-1), EListError);
-    EXPECT_THROW(entity->Items(1), EListError);
-}
-
 TEST_F(ElementsTest, InsertItemKeepsTheHolderCountRight)
 {
     auto entity = Create<TEntity>();
@@ -175,10 +161,6 @@ TEST_F(ElementsTest, OwnerSearchesByClass)
     EXPECT_EQ(leaf->FindOwnerOfClass(TOwnerEntity::StaticClass()), nullptr);
     EXPECT_EQ(leaf->FindOwnerOfClass(TOwnerElement::StaticClass()), leaf);
 
-    auto* inner = root->AddNew<TOwnerEntity>();
-    auto* deep = inner->AddNew<TOwnerElement>();
-    EXPECT_EQ(deep->FindOwnerOfClass(TOwnerEntity::StaticClass()), inner);
-    EXPECT_EQ(inner->FindOwnerOfClass(TNameEntity::StaticClass()), inner);
 }
 
 TEST_F(ElementsTest, OwnerAwareEntityReportsABadOwnerEntry)
@@ -194,8 +176,6 @@ TEST_F(ElementsTest, OwnerAwareEntityReportsABadOwnerEntry)
     notAnEntity.reset();   // the entry turns nil
     EXPECT_EQ(entity->GetOwner(0), nullptr);
     EXPECT_EQ(recorder().messages.back().text, QStringLiteral("TOwnerEntity(Les).GetOwner: Objekt vlastníka je prázdný"));
-    EXPECT_THROW(entity->GetOwner(-1), EListError);
-    entity->RemoveOwner(nullptr);
 }
 
 TEST_F(ElementsTest, WalksVisitASharedChildOncePerWalk)
@@ -413,10 +393,6 @@ TEST_F(ElementsTest, CreateChildUsesTheRegisteredName)
     EXPECT_EQ(child->GetName(), QStringLiteral("x"));
     EXPECT_EQ(entity->CreateChild(QStringLiteral("OwnedProbe"), QStringLiteral("y")), nullptr);
     EXPECT_TRUE(recorder().messages.empty());
-    EXPECT_EQ(GetOrCreateChildOfClass(entity.get(), TOwnedProbe::StaticClass(), QStringLiteral("X")), child);
-    TElement* made = GetOrCreateChildOfClass(entity.get(), TOwnedProbe::StaticClass(), QStringLiteral("z"));
-    EXPECT_EQ(entity->Count(), 2);
-    EXPECT_EQ(made->GetName(), QStringLiteral("z"));
 }
 
 } // namespace

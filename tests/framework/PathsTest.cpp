@@ -69,7 +69,6 @@ INSTANTIATE_TEST_SUITE_P(
     Queries, ValuePath,
     ::testing::Values(
         ValueCase{"SearchIgnoresCase", "findelementbyname(smrk).Plocha", "2,5", ""},
-        ValueCase{"SearchTrimsItsArgument", "FindElementByName( SMRK ).plocha", "2,5", ""},
         ValueCase{"ObjectProperty", "FINDELEMENTBYNAME(Buk).Odkaz.Name", "Smrk", ""},
         ValueCase{"OwnProperty", "Count", "3", ""},
         ValueCase{"StrayClosingParenthesis", ")Count", "3", ""},
@@ -78,12 +77,9 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"EndingInASearch", "findelementbyname(Dub)", "", "Chyba syntaxe. .. na pozici 22 očekávám \".\""},
         ValueCase{"MissingParenthesis", "findelementbyname(Smrk.Plocha", "",
                   "Chyba syntaxe. .. na pozici 23 očekávám \")\""},
-        ValueCase{"MissingParenthesisAtEnd", "findelementbyname(Smrk", "",
-                  "Chyba syntaxe. .. na pozici 23 očekávám \")\""},
         ValueCase{"SearchInANonEntity", "findelementbyname(Dub).findelementbyname(x).Name", "",
                   "Objekt na pozici 40 není Entita ... nelze prohledávat"},
         ValueCase{"MissingName", "findelementbyname(Jedle).Plocha", "", "Chyba ... nenalezl jsem objekt Jedle"},
-        ValueCase{"UnknownSearchWord", "najdi(Smrk).Plocha", "", "Chyba ... nenalezl jsem objekt Smrk"},
         ValueCase{"NilObjectProperty", "findelementbyname(Smrk).Odkaz.Name", "",
                   "Chyba ... nenalezl jsem objekt Smrk"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -102,7 +98,6 @@ TEST_F(PathsTest, ElementListsOneLinePerChild)
               (QStringList{QStringLiteral("Smrk"), QStringLiteral("Buk"), QStringLiteral("Dub")}));
     EXPECT_EQ(root->FillListByPath(QStringLiteral("element.Plocha")),
               (QStringList{QStringLiteral("2,5"), QStringLiteral("0"), QString()}));
-    EXPECT_EQ(root->FillListByPath(QStringLiteral("findelementbyname(smrk).Plocha")), QStringList{QStringLiteral("2,5")});
     EXPECT_EQ(errorOf([&] { root->FillListByPath(QStringLiteral("ELEMENT.Name.X")); }),
               QStringLiteral("Chybné zakončení příkazu: ."));
     EXPECT_EQ(errorOf([&] { root->FillListByPath(QStringLiteral("findelementbyname(Dub).ELEMENT.Name")); }),

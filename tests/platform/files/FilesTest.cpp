@@ -108,9 +108,7 @@ INSTANTIATE_TEST_SUITE_P(Files, MaskTest, ::testing::Values(
     MaskCase{"StarDotStarV", "12345.DBV", "*.*V", true},
     MaskCase{"StarDotStarVOtherEnd", "12345.DBX", "*.*V", false},
     MaskCase{"StarDotStarVWithoutDot", "DBV", "*.*V", false},
-    MaskCase{"FstExtension", "pp.fst", "*.FST", true},
     MaskCase{"FstLongerExtension", "pp.fstx", "*.FST", false},
-    MaskCase{"UnitCodePrefix", "123456.ODV", "123456.*V", true},
     MaskCase{"QuestionNotEmpty", "CIS_05.FST", "CIS_05?.FST", false},
     MaskCase{"StarDotStarAll", "README", "*.*", true},
     MaskCase{"NameDotStarNoExt", "LHC", "LHC.*", true},
@@ -165,10 +163,6 @@ TEST_F(FilesTest, DeletesAndNamesTheFileOnFailure)
     EXPECT_EQ(fileErrorOf([&] { files::deleteFile(missing); }), QStringLiteral("Nelze smazat soubor \"%1\"").arg(missing));
     EXPECT_EQ(fileErrorOf([&] { files::deleteFile(stored(QStringLiteral("\\ciselnik"))); }),
               QStringLiteral("Nelze smazat soubor \"%1\"").arg(stored(QStringLiteral("\\ciselnik"))));
-    EXPECT_TRUE(fileErrorOf([&] { files::renameFile(missing, root + QStringLiteral("/x.db")); }).contains(missing));
-    EXPECT_TRUE(fileErrorOf([&] { files::copyFile(missing, root + QStringLiteral("/x.db")); }).startsWith(
-        QStringLiteral("Nelze zkopírovat soubor \"%1\"").arg(missing)));
-    EXPECT_FALSE(QFile::exists(root + QStringLiteral("/x.db")));
 
     files::deleteFile(stored(QStringLiteral("\\CISELNIK\\Cis_LT.DB")));
     EXPECT_FALSE(QFile::exists(root + QStringLiteral("/ciselnik/CIS_LT.db")));
@@ -239,10 +233,4 @@ TEST(FileDirectories, OverridesAndDefaults)
     files::setConfigDirectory(QString());
     if (savedXdg.isNull()) qunsetenv("XDG_CONFIG_HOME"); else qputenv("XDG_CONFIG_HOME", savedXdg);
 
-    const QString exeDir = files::programDirectory();
-    EXPECT_TRUE(QFileInfo(exeDir).isDir());
-    files::setProgramDirectory(QStringLiteral("/tmp/prog"));
-    EXPECT_EQ(files::programDirectory(), QStringLiteral("/tmp/prog"));
-    files::setProgramDirectory(QString());
-    EXPECT_EQ(files::programDirectory(), exeDir);
 }

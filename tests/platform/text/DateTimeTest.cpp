@@ -97,7 +97,6 @@ struct FormatCase { const char* name; const char* format; const char* text; };
 
 // All of 5.3.1998 (a Thursday) 19:05:09.042.
 const FormatCase formatCases[] = {
-    {"short_date", "ddddd", "5.3.1998"},
     {"long_date", "dddddd", "5. březen 1998"},
     {"month_names", "mmm mmmm", "bře březen"},
     {"day_names", "ddd dddd", "čt čtvrtek"},

@@ -15,17 +15,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(RecordingServices, AnswersFromScriptThenFromButtons)
-{
-    ui::RecordingServices r;
-    r.script({ui::Answer::No});
-    EXPECT_EQ(r.messageBox("a", "", ui::MsgType::Confirmation, ui::YesNo), ui::Answer::No);
-    EXPECT_EQ(r.messageBox("b", "", ui::MsgType::Confirmation, ui::YesNo), ui::Answer::Yes);
-    EXPECT_EQ(r.messageBox("c", "", ui::MsgType::Error, ui::AbortRetryIgnore), ui::Answer::Retry);
-    ASSERT_EQ(r.messages.size(), 3u);
-    EXPECT_EQ(r.messages[1].text, "b");
-}
-
 TEST(RecordingServices, WaitCursorNestsThroughInstalledServices)
 {
     ui::RecordingServices r;
@@ -102,12 +91,8 @@ INSTANTIATE_TEST_SUITE_P(QtServices, MessageBoxTest, ::testing::Values(
     BoxCase{"YesNo", ui::YesNo, ui::MsgType::Confirmation, {"Ano", "Ne"}, "Ano", "Ne", QMessageBox::Question},
     BoxCase{"YesNoCancel", ui::YesNoCancel, ui::MsgType::Warning, {"Ano", "Ne", "Zrušit"}, "Ano", "Zrušit",
             QMessageBox::Warning},
-    BoxCase{"OkCancel", ui::OkCancel, ui::MsgType::Information, {"OK", "Zrušit"}, "OK", "Zrušit",
-            QMessageBox::Information},
     BoxCase{"AbortRetryIgnore", ui::AbortRetryIgnore, ui::MsgType::Error, {"Přerušit", "Opakovat", "Ignorovat"},
             "Opakovat", nullptr, QMessageBox::Critical},
-    BoxCase{"YesNoAll", ui::YesNo | ui::All, ui::MsgType::Custom, {"Ano", "Ne", "Vše"}, "Ano", "Ne",
-            QMessageBox::NoIcon},
     BoxCase{"NoButtonsMeansOk", 0, ui::MsgType::Custom, {"OK"}, "OK", "OK", QMessageBox::NoIcon}),
     [](const auto& info) { return std::string(info.param.label); });
 
@@ -212,13 +197,4 @@ TEST(QtServices, WaitCursorNestsAndNeverOverRestores)
     }
     // Destroying the services gives back what they still held.
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-}
-
-TEST(QtServices, ProcessEventsRunsPendingWork)
-{
-    ui::QtServices services;
-    bool hasRun = false;
-    QTimer::singleShot(0, [&] { hasRun = true; });
-    services.processEvents();
-    EXPECT_TRUE(hasRun);
 }

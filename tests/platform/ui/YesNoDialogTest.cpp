@@ -39,17 +39,6 @@ TEST(YesNoDialog, HoldsTheQuestionAboveTheTwoButtons)
     EXPECT_EQ(dialog.noButton()->geometry(), QRect(168, 127, 75, 44));
 }
 
-TEST(YesNoDialog, ButtonsGiveTheModalResultsAndClosingGivesNone)
-{
-    ui::YesNoDialog dialog("?");
-    dialog.yesButton()->click();
-    EXPECT_EQ(dialog.result(), ui::YesNoDialog::ResultYes);
-    dialog.noButton()->click();
-    EXPECT_EQ(dialog.result(), ui::YesNoDialog::ResultNo);
-    dialog.reject();
-    EXPECT_EQ(dialog.result(), 0);
-}
-
 TEST(YesNoDialog, QtServicesAskThroughIt)
 {
     ui::QtServices services;

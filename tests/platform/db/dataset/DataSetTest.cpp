@@ -42,12 +42,9 @@ INSTANTIATE_TEST_SUITE_P(
     DataSet, CursorRules,
     ::testing::Values(
         CursorCase{"EmptyOpen", 0, "", true, true, 0},
-        CursorCase{"EmptyFirst", 0, "F", true, true, 0},
         CursorCase{"EmptyNextPrior", 0, "NP", true, true, 0},
         CursorCase{"OpenIsBofNotEof", 3, "", true, false, 1},
-        CursorCase{"NextToLastIsNotEof", 3, "NN", false, false, 3},
         CursorCase{"NextPastLastKeepsLastRow", 3, "NNN", false, true, 3},
-        CursorCase{"NextAtEofStays", 3, "NNNN", false, true, 3},
         CursorCase{"PriorFromEofClearsIt", 3, "NNNP", false, false, 2},
         CursorCase{"PriorOnFirstRowIsBof", 3, "NPP", true, false, 1},
         CursorCase{"LastSetsEof", 3, "L", false, true, 3},
@@ -159,18 +156,6 @@ TEST(DataSet, BookmarksFollowTheRecordAndDieWithIt)
     EXPECT_THROW(ds.GotoBookmark(b), EDatabaseError);
     ds.FreeBookmark(b);
     EXPECT_TRUE(b.isNull());
-}
-
-TEST(DataSet, ReadOnlyDataSetRefusesEdits)
-{
-    MemoryDataSet ds(test::numberedDefs(), test::numberedRows(1));
-    ds.writable = false;
-    ds.Open();
-    EXPECT_FALSE(ds.CanModify());
-    EXPECT_THROW(ds.Edit(), EDatabaseError);
-    EXPECT_THROW(ds.Insert(), EDatabaseError);
-    EXPECT_THROW(ds.Delete(), EDatabaseError);
-    EXPECT_EQ(ds.State(), DataSetState::dsBrowse);
 }
 
 TEST(DataSet, DisabledControlsHoldNotificationsUntilEnabled)

@@ -183,7 +183,6 @@ TEST(CodePages, DecodeTheTablePages)
 {
     EXPECT_EQ(CodePage::forNumber(1250).decode("\x8E\x9D\xE8"), QStringLiteral("Žťč"));
     EXPECT_EQ(CodePage::forNumber(852).decode("\xA6\x9C"), QStringLiteral("Žť"));
-    EXPECT_EQ(CodePage::forNumber(437).decode("\x81"), QStringLiteral("ü"));
     EXPECT_EQ(CodePage::forNumber(866).decode("\x80"), QStringLiteral("А"));
     EXPECT_EQ(CodePage::forNumber(0).number(), 1250);
     EXPECT_EQ(CodePage::forNumber(852).encode(u"Žť€"), QByteArray("\xA6\x9C?"));
