@@ -421,50 +421,6 @@ TElement* TOwnerElement::GetOwner(int index) const
     return (*m_owners)[static_cast<size_t>(index)].get();
 }
 
-void TOwnerElement::InsertOwner(int index, TElement* owner)
-{
-    insertOwner(m_owners, index, owner);
-}
-
-int TOwnerElement::OwnersCount() const
-{
-    return m_owners ? static_cast<int>(m_owners->size()) : 0;
-}
-
-void TOwnerElement::AddOwner(TElement* owner)
-{
-    insertOwner(m_owners, 0, owner);   // index 0 appends
-}
-
-void TOwnerElement::RemoveOwner(TElement* owner)
-{
-    removeFirstOwner(m_owners.get(), owner);
-}
-
-bool TOwnerElement::HasOwner(const TElement* owner) const
-{
-    return listsOwner(m_owners.get(), owner);
-}
-
-bool TOwnerElement::HasNoOwner() const
-{
-    return OwnersCount() == 0;
-}
-
-TElement* TOwnerElement::GetOwnerOfClass(TClass cls) const
-{
-    return firstOwnerOfClass(m_owners.get(), cls, false);
-}
-
-TElement* TOwnerElement::GetOwnerByName(const QString& name) const
-{
-    return firstOwnerNamed(m_owners.get(), name, false);
-}
-
-TElement* TOwnerElement::FindOwnerOfClass(TClass cls)
-{
-    return TElement::FindOwnerOfClass(cls);
-}
 
 // --- TAliasElement ----------------------------------------------------------------------------
 
@@ -974,50 +930,65 @@ TElement* TOwnerEntity::GetOwner(int index) const
     return owner;
 }
 
-void TOwnerEntity::InsertOwner(int index, TElement* owner)
+
+// --- WithOwnerList -----------------------------------------------------------------------------
+
+template<class Base, bool LookThroughEnvelopes>
+void WithOwnerList<Base, LookThroughEnvelopes>::InsertOwner(int index, TElement* owner)
 {
     insertOwner(m_owners, index, owner);
 }
 
-int TOwnerEntity::OwnersCount() const
+template<class Base, bool LookThroughEnvelopes>
+int WithOwnerList<Base, LookThroughEnvelopes>::OwnersCount() const
 {
     return m_owners ? static_cast<int>(m_owners->size()) : 0;
 }
 
-void TOwnerEntity::AddOwner(TElement* owner)
+template<class Base, bool LookThroughEnvelopes>
+void WithOwnerList<Base, LookThroughEnvelopes>::AddOwner(TElement* owner)
 {
     insertOwner(m_owners, 0, owner);   // index 0 appends
 }
 
-void TOwnerEntity::RemoveOwner(TElement* owner)
+template<class Base, bool LookThroughEnvelopes>
+void WithOwnerList<Base, LookThroughEnvelopes>::RemoveOwner(TElement* owner)
 {
     removeFirstOwner(m_owners.get(), owner);
 }
 
-bool TOwnerEntity::HasOwner(const TElement* owner) const
+template<class Base, bool LookThroughEnvelopes>
+bool WithOwnerList<Base, LookThroughEnvelopes>::HasOwner(const TElement* owner) const
 {
     return listsOwner(m_owners.get(), owner);
 }
 
-bool TOwnerEntity::HasNoOwner() const
+template<class Base, bool LookThroughEnvelopes>
+bool WithOwnerList<Base, LookThroughEnvelopes>::HasNoOwner() const
 {
     return OwnersCount() == 0;
 }
 
-TElement* TOwnerEntity::GetOwnerOfClass(TClass cls) const
+template<class Base, bool LookThroughEnvelopes>
+TElement* WithOwnerList<Base, LookThroughEnvelopes>::GetOwnerOfClass(TClass cls) const
 {
-    return firstOwnerOfClass(m_owners.get(), cls, true);
+    return firstOwnerOfClass(m_owners.get(), cls, LookThroughEnvelopes);
 }
 
-TElement* TOwnerEntity::GetOwnerByName(const QString& name) const
+template<class Base, bool LookThroughEnvelopes>
+TElement* WithOwnerList<Base, LookThroughEnvelopes>::GetOwnerByName(const QString& name) const
 {
-    return firstOwnerNamed(m_owners.get(), name, true);
+    return firstOwnerNamed(m_owners.get(), name, LookThroughEnvelopes);
 }
 
-TElement* TOwnerEntity::FindOwnerOfClass(TClass cls)
+template<class Base, bool LookThroughEnvelopes>
+TElement* WithOwnerList<Base, LookThroughEnvelopes>::FindOwnerOfClass(TClass cls)
 {
     return TElement::FindOwnerOfClass(cls);
 }
+
+template class WithOwnerList<TNameElement, false>;
+template class WithOwnerList<TNameEntity, true>;
 
 // --- TQuickEntity -----------------------------------------------------------------------------
 

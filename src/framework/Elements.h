@@ -156,15 +156,13 @@ protected:
     QString m_name;
 };
 
-// An element that records the containers holding it (its owners).
-class TOwnerElement : public TNameElement
+// The owner list of the owner-aware classes: the elements and the entities that record the
+// containers holding them. Owner searches by class or name look through envelopes when
+// LookThroughEnvelopes. Instantiated in Elements.cpp for the two classes below.
+template<class Base, bool LookThroughEnvelopes>
+class WithOwnerList : public Base
 {
 public:
-    ~TOwnerElement() override;
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-    TElement* GetOwner(int index) const override;
     void InsertOwner(int index, TElement* owner) override;
     int OwnersCount() const override;
     void AddOwner(TElement* owner) override;
@@ -181,6 +179,17 @@ protected:
 
 private:
     const TOwnerList* ownerList() const override { return m_owners.get(); }
+};
+
+// An element that records the containers holding it (its owners).
+class TOwnerElement : public WithOwnerList<TNameElement, false>
+{
+public:
+    ~TOwnerElement() override;
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    TElement* GetOwner(int index) const override;
 };
 
 // An owner-aware element that refers to another element (not owned) under its own name.
@@ -320,8 +329,8 @@ protected:
     QString m_name;
 };
 
-// A named entity that records its owners.
-class TOwnerEntity : public TNameEntity
+// A named entity that records its owners; its owner searches look through envelopes.
+class TOwnerEntity : public WithOwnerList<TNameEntity, true>
 {
 public:
     ~TOwnerEntity() override;
@@ -330,23 +339,10 @@ public:
 
     // Checks the entry: messages for a nil owner or one that is no entity.
     TElement* GetOwner(int index) const override;
-    void InsertOwner(int index, TElement* owner) override;
-    int OwnersCount() const override;
-    void AddOwner(TElement* owner) override;
-    void RemoveOwner(TElement* owner) override;
-    bool HasOwner(const TElement* owner) const override;
-    bool HasNoOwner() const override;
-    // Looks through envelopes.
-    TElement* GetOwnerOfClass(TClass cls) const override;
-    TElement* GetOwnerByName(const QString& name) const override;
-    TElement* FindOwnerOfClass(TClass cls) override;
-
-protected:
-    std::unique_ptr<TOwnerList> m_owners;   // absent until first needed
-
-private:
-    const TOwnerList* ownerList() const override { return m_owners.get(); }
 };
+
+extern template class WithOwnerList<TNameElement, false>;
+extern template class WithOwnerList<TNameEntity, true>;
 
 // An entity whose children are not told that it holds them (no owner lists touched).
 // It still frees them on Clear and RemoveAndFree, but does not keep them alive: when another

@@ -66,12 +66,14 @@ int cookieSeek(void* c, off64_t* offset, int whence)
 
 int cookieClose(void* c)
 {
-    // Created in openCookie(); the cookie FILE owns it from there.
+    // Created in openBlobFileForPxlib(); the cookie FILE owns it from there.
     const std::unique_ptr<ReadCookie> cookie(static_cast<ReadCookie*>(c));
     return std::fclose(cookie->file);
 }
 
-FILE* openCookie(const QString& path, long sizeBias)
+} // namespace
+
+FILE* openBlobFileForPxlib(const QString& path, long sizeBias)
 {
     FILE* raw = std::fopen(QFile::encodeName(path).constData(), "rb");
     if (!raw)
@@ -86,8 +88,6 @@ FILE* openCookie(const QString& path, long sizeBias)
     cookie.release();
     return wrapped;
 }
-
-} // namespace
 
 PxlibTable::PxlibTable(const QString& path) : m_path(path)
 {
@@ -118,7 +118,7 @@ void PxlibTable::openBlobFile(const QString& blobPath)
 {
     // Only files of whole 4 KB units need the size trick (pxlib's own are not).
     const long sizeBias = QFileInfo(blobPath).size() % 4096 == 0 ? 1 : 0;
-    FILE* wrapped = openCookie(blobPath, sizeBias);
+    FILE* wrapped = openBlobFileForPxlib(blobPath, sizeBias);
     if (!wrapped)
         throw EDatabaseError(QStringLiteral("Soubor \"%1\" nelze otevřít").arg(blobPath));
     // With the size trick pxlib reports "not a multiple of 4 kB" and fails, yet attaches

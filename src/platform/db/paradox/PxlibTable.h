@@ -17,6 +17,11 @@ namespace db::paradox {
 // its header already checked). No password is needed.
 void decryptBlocks(QByteArray& file, const HeaderInfo& header);
 
+// A read-only FILE over a .MB for pxlib that reports `sizeBias` more bytes at SEEK_END (1 for a
+// file of whole 4 KB units keeps pxlib 0.6.8 from its faulty block scan). Closing the FILE
+// closes the file; nullptr when it cannot be opened.
+FILE* openBlobFileForPxlib(const QString& path, long sizeBias);
+
 // An encrypted .DB opened read-only through pxlib, for its blobs. The caller has
 // checked the header, the field list, the file size and the unscrambled block chain
 // before, as pxlib does not (it loops forever on a cyclic chain). Errors raise

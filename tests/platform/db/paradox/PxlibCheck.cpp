@@ -1,6 +1,8 @@
 // pxlib as an independent reader of the tables our writer produces.
 #include "platform/db/paradox/PxlibCheck.h"
 
+#include "platform/db/paradox/PxlibTable.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -16,46 +18,6 @@ namespace test {
 namespace {
 
 void quietHandler(pxdoc_t*, int, const char*, void*) {}
-
-struct Cookie
-{
-    FILE* file = nullptr;
-    long position = 0;   // our own, so that ftell() agrees with the size reported at SEEK_END
-};
-
-ssize_t cookieRead(void* c, char* buf, size_t size)
-{
-    auto* cookie = static_cast<Cookie*>(c);
-    if (std::fseek(cookie->file, cookie->position, SEEK_SET) != 0)
-        return 0;
-    const size_t n = std::fread(buf, 1, size, cookie->file);
-    cookie->position += long(n);
-    return ssize_t(n);
-}
-
-int cookieSeek(void* c, off64_t* offset, int whence)
-{
-    auto* cookie = static_cast<Cookie*>(c);
-    long base = 0;
-    if (whence == SEEK_CUR) {
-        base = cookie->position;
-    } else if (whence == SEEK_END) {
-        if (std::fseek(cookie->file, 0, SEEK_END) != 0)
-            return -1;
-        base = std::ftell(cookie->file) + 1;
-    }
-    if (base + long(*offset) < 0)
-        return -1;
-    cookie->position = base + long(*offset);
-    *offset = cookie->position;
-    return 0;
-}
-
-int cookieClose(void* c)
-{
-    const std::unique_ptr<Cookie> cookie(static_cast<Cookie*>(c));
-    return std::fclose(cookie->file);
-}
 
 bool isStringType(int type)
 {
@@ -100,12 +62,9 @@ int PxlibReader::codePage() const { return m_doc->px_head->px_doscodepage; }
 
 void PxlibReader::attachBlobFile(const QString& path)
 {
-    FILE* raw = std::fopen(QFile::encodeName(path).constData(), "rb");
-    if (!raw)
+    FILE* wrapped = db::paradox::openBlobFileForPxlib(path, 1);
+    if (!wrapped)
         return;
-    auto cookie = std::make_unique<Cookie>(Cookie{raw, 0});
-    FILE* wrapped = fopencookie(cookie.get(), "rb", {cookieRead, nullptr, cookieSeek, cookieClose});
-    cookie.release();
     PX_set_blob_fp(m_doc, wrapped);   // fails on the size trick, yet attaches the file
     if (m_doc->px_blob && m_doc->px_blob->mb_stream)
         m_doc->px_blob->mb_stream->close = 1;
