@@ -364,33 +364,6 @@ qint32 TNameElement::Size()
     return txt::addChecked(TElement::Size(), static_cast<qint32>(m_name.size()) + 1);
 }
 
-QString TNameElement::GetName() const
-{
-    return m_name.isEmpty() ? ClassName() : m_name;
-}
-
-void TNameElement::SetName(const QString& name)
-{
-    m_name = name;
-}
-
-bool TNameElement::IsNameStored() const
-{
-    return !m_name.isEmpty();
-}
-
-void TNameElement::ReadFrom(TReader& reader, TEntity* loader)
-{
-    TElement::ReadFrom(reader, loader);
-    SetName(reader.ReadString());
-}
-
-void TNameElement::WriteTo(TWriter& writer)
-{
-    TElement::WriteTo(writer);
-    writer.WriteString(GetName());
-}
-
 // --- TOwnerElement ----------------------------------------------------------------------------
 
 TClass TOwnerElement::StaticClass()
@@ -420,7 +393,6 @@ TElement* TOwnerElement::GetOwner(int index) const
         return nullptr;
     return (*m_owners)[static_cast<size_t>(index)].get();
 }
-
 
 // --- TAliasElement ----------------------------------------------------------------------------
 
@@ -856,33 +828,6 @@ qint32 TNameEntity::Size()
     return m_name.isEmpty() ? size : txt::addChecked(size, static_cast<qint32>(m_name.size()) + 1);
 }
 
-QString TNameEntity::GetName() const
-{
-    return m_name.isEmpty() ? ClassName() : m_name;
-}
-
-void TNameEntity::SetName(const QString& name)
-{
-    m_name = name;
-}
-
-bool TNameEntity::IsNameStored() const
-{
-    return !m_name.isEmpty();
-}
-
-void TNameEntity::ReadFrom(TReader& reader, TEntity* loader)
-{
-    TEntity::ReadFrom(reader, loader);
-    SetName(reader.ReadString());
-}
-
-void TNameEntity::WriteTo(TWriter& writer)
-{
-    TEntity::WriteTo(writer);
-    writer.WriteString(GetName());
-}
-
 // --- TOwnerEntity -----------------------------------------------------------------------------
 
 TClass TOwnerEntity::StaticClass()
@@ -930,6 +875,42 @@ TElement* TOwnerEntity::GetOwner(int index) const
     return owner;
 }
 
+// --- WithName ----------------------------------------------------------------------------------
+
+template<class Base>
+QString WithName<Base>::GetName() const
+{
+    return m_name.isEmpty() ? this->ClassName() : m_name;
+}
+
+template<class Base>
+void WithName<Base>::SetName(const QString& name)
+{
+    m_name = name;
+}
+
+template<class Base>
+bool WithName<Base>::IsNameStored() const
+{
+    return !m_name.isEmpty();
+}
+
+template<class Base>
+void WithName<Base>::ReadFrom(TReader& reader, TEntity* loader)
+{
+    Base::ReadFrom(reader, loader);
+    SetName(reader.ReadString());
+}
+
+template<class Base>
+void WithName<Base>::WriteTo(TWriter& writer)
+{
+    Base::WriteTo(writer);
+    writer.WriteString(GetName());
+}
+
+template class WithName<TElement>;
+template class WithName<TEntity>;
 
 // --- WithOwnerList -----------------------------------------------------------------------------
 

@@ -138,14 +138,13 @@ private:
     int m_ownedHolds = 0;   // Owned pointers holding this element (0 or 1)
 };
 
-// An element with a name.
-class TNameElement : public TElement
+// The name that named elements and named entities share: an empty name reads as the class
+// name and is not stored; streams carry the name after the base's data. Instantiated in
+// Elements.cpp for the two classes below.
+template<class Base>
+class WithName : public Base
 {
 public:
-    static TClass StaticClass();
-    TClass ClassType() const override { return StaticClass(); }
-
-    qint32 Size() override;
     QString GetName() const override;
     void SetName(const QString& name) override;
     bool IsNameStored() const override;
@@ -154,6 +153,16 @@ public:
 
 protected:
     QString m_name;
+};
+
+// An element with a name.
+class TNameElement : public WithName<TElement>
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    qint32 Size() override;
 };
 
 // The owner list of the owner-aware classes: the elements and the entities that record the
@@ -312,22 +321,18 @@ private:
 };
 
 // An entity with a name.
-class TNameEntity : public TEntity
+class TNameEntity : public WithName<TEntity>
 {
 public:
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
 
+    // The name counts only when set.
     qint32 Size() override;
-    QString GetName() const override;
-    void SetName(const QString& name) override;
-    bool IsNameStored() const override;
-    void ReadFrom(TReader& reader, TEntity* loader) override;
-    void WriteTo(TWriter& writer) override;
-
-protected:
-    QString m_name;
 };
+
+extern template class WithName<TElement>;
+extern template class WithName<TEntity>;
 
 // A named entity that records its owners; its owner searches look through envelopes.
 class TOwnerEntity : public WithOwnerList<TNameEntity, true>
