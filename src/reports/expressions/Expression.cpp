@@ -292,6 +292,7 @@ private:
     void openBracket(qsizetype pos);
     void comma(qsizetype pos);
     void closeBracket(qsizetype pos);
+    std::size_t endArgument(qsizetype pos, uint8_t noBracket);
     void finish();
 
     void name(qsizetype& i);
@@ -508,17 +509,24 @@ void Evaluator::openBracket(qsizetype pos)
     m_afterBinary = false;
 }
 
-void Evaluator::comma(qsizetype pos)
+// Ends the argument before a "," or ")": reduces down to the innermost bracket (whose
+// absence is `noBracket`) and drops the commas above it. Answers the bracket's position.
+std::size_t Evaluator::endArgument(qsizetype pos, uint8_t noBracket)
 {
     const std::optional<std::size_t> b = innermostBracket();
     if (!b)
-        throw Fault{errTooManyCommas, pos};
+        throw Fault{noBracket, pos};
     if (m_expectOperand)
         throw Fault{errSyntax, pos};
     reduce(0, pos);
     while (m_ops.back().op == Op::Comma)
         m_ops.pop_back();
-    Entry& bracket = m_ops[*b];
+    return *b;
+}
+
+void Evaluator::comma(qsizetype pos)
+{
+    Entry& bracket = m_ops[endArgument(pos, errTooManyCommas)];
     if (++bracket.commas > bracket.allowedCommas)
         throw Fault{errTooManyCommas, pos};
     push(Entry{Op::Comma, pos});
@@ -529,14 +537,7 @@ void Evaluator::comma(qsizetype pos)
 
 void Evaluator::closeBracket(qsizetype pos)
 {
-    const std::optional<std::size_t> b = innermostBracket();
-    if (!b)
-        throw Fault{errMissingOpen, pos};
-    if (m_expectOperand)
-        throw Fault{errSyntax, pos};
-    reduce(0, pos);
-    while (m_ops.back().op == Op::Comma)
-        m_ops.pop_back();
+    endArgument(pos, errMissingOpen);
     const Entry bracket = m_ops.back();
     m_ops.pop_back();
     if (bracket.commas < bracket.allowedCommas)

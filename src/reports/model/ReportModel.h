@@ -120,6 +120,8 @@ public:
 private:
     void readSettings();
     void readSettingsLine(QString line);
+    void readSectionRecord(QString& line);
+    void readGroupRecord(QString& line);
     void readPageRecord(QString& line);
     void readRasterRecord(QString& line);
     void readFunctions();
@@ -127,6 +129,9 @@ private:
     void readDetailVariants();
     TOddilSestavy* sectionForTag(const QString& tag) const;
     bool isKeptLine(const QString& line) const;
+    void writeSettings(QStringList& out) const;
+    void writeFunctions(QStringList& out) const;
+    void writeElements(QStringList& out) const;
 
     ReportModel* m_parent = nullptr;
 };
