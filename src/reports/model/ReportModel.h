@@ -76,6 +76,8 @@ public:
     // Leaves the old parent's variant list and joins the new one's.
     void SetParentReport(ReportModel* parent);
     bool IsDetailVariant() const { return m_parent != nullptr; }
+    // The character raster of I,6 is on: text-only printers lay out on its grid.
+    bool IsCharacterRaster() const { return Raster.On; }
 
     // --- data questions ---------------------------------------------------------------
     virtual int ColumnCount() const;
