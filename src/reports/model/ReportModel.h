@@ -73,7 +73,8 @@ public:
     TVoReportElement& AddElementFromLine(TOddilSestavy& section, const QString& line);
 
     ReportModel* ParentReport() const { return m_parent; }
-    // Leaves the old parent's variant list and joins the new one's.
+    // Leaves the old parent's variant list and joins the new one's; a parent that would make
+    // a cycle is refused.
     void SetParentReport(ReportModel* parent);
     bool IsDetailVariant() const { return m_parent != nullptr; }
     // The character raster of I,6 is on: text-only printers lay out on its grid.
