@@ -189,7 +189,7 @@ void FieldDefs::Add(const QString& name, FieldType type, int size, bool required
 int FieldDefs::IndexOf(const QString& name) const
 {
     for (size_t i = 0; i < m_defs.size(); ++i) {
-        if (txt::sameTextAscii(m_defs[i].Name, name))
+        if (txt::sameTextLetters(m_defs[i].Name, name))
             return int(i);
     }
     return -1;

@@ -71,7 +71,7 @@ struct FieldDef {
     bool Required = false;
 };
 
-// Ordered list of field definitions; names are matched ignoring case.
+// Ordered list of field definitions; names are matched ignoring the case of every letter.
 class FieldDefs
 {
 public:
