@@ -6,11 +6,17 @@
 #include "platform/db/sql/Database.h"
 #include "platform/db/sql/ParadoxEdit.h"
 #include "platform/db/sql/SqlText.h"
+#include "platform/text/Case.h"
+#include "platform/text/DateTime.h"
+#include "platform/text/Numbers.h"
 
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSqlResult>
+
+#include <sqlite3.h>
 
 namespace db {
 
@@ -88,6 +94,61 @@ FieldType fieldTypeOfSql(QMetaType type)
     default:
         return FieldType::ftString;
     }
+}
+
+// The date type a column declares ("DATE", "TIMESTAMP(3)", "datetime" ...); ftUnknown for others.
+FieldType dateTypeOfDeclared(const QString& declared)
+{
+    const QString trimmed = declared.trimmed();
+    qsizetype n = 0;
+    while (n < trimmed.size() && trimmed[n].isLetter())
+        ++n;
+    const QString word = txt::upperAscii(QStringView(trimmed).left(n));
+    if (word == QLatin1String("DATE"))
+        return FieldType::ftDate;
+    if (word == QLatin1String("TIMESTAMP") || word == QLatin1String("DATETIME"))
+        return FieldType::ftDateTime;
+    if (word == QLatin1String("TIME"))
+        return FieldType::ftTime;
+    return FieldType::ftUnknown;
+}
+
+// The declared types of the result columns where the driver runs SQLite statements (whose
+// drivers report every date column as text); empty names elsewhere.
+std::vector<QString> declaredTypes(const QSqlQuery& query, int count)
+{
+    std::vector<QString> types(size_t(std::max(count, 0)));
+    const QVariant handle = query.result() ? query.result()->handle() : QVariant();
+    if (qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0)
+        return types;
+    sqlite3_stmt* statement = *static_cast<sqlite3_stmt* const*>(handle.constData());
+    if (!statement)
+        return types;
+    const int columns = std::min(count, sqlite3_column_count(statement));
+    for (int c = 0; c < columns; ++c) {
+        if (const char* declared = sqlite3_column_decltype(statement, c))
+            types[size_t(c)] = QString::fromUtf8(declared);
+    }
+    return types;
+}
+
+// A date parameter as the ISO text every SQL database reads as a date (SQLite stores it as
+// text its date functions understand; PostgreSQL casts it to the column's type).
+QVariant sqlValue(const Param& param)
+{
+    if (param.IsNull())
+        return QVariant();
+    const char16_t* format = nullptr;
+    switch (param.DataType()) {
+    case FieldType::ftDate: format = u"yyyy-mm-dd"; break;
+    case FieldType::ftTime: format = u"hh:nn:ss.zzz"; break;
+    case FieldType::ftDateTime: format = u"yyyy-mm-dd hh:nn:ss.zzz"; break;
+    default: return param.Value();
+    }
+    const double value = param.Value().toDouble();
+    if (!txt::isValidDateTime(value))
+        throw EDatabaseError(QStringLiteral("Parametr '%1' nemá platné datum (%2).").arg(param.Name(), txt::floatToStr(value)));
+    return txt::formatDateTime(format, value);
 }
 
 // True when the stored value is already in the field's canonical form.
@@ -215,13 +276,24 @@ void Query::closeSource()
 
 namespace {
 
+// A date column's value as a day number; a text that is no date raises naming the column.
+QVariant dateValue(FieldType type, const QVariant& value, const QString& column)
+{
+    try {
+        return canonicalValue(type, value);
+    } catch (const EConvertError&) {
+        throw EDatabaseError(QStringLiteral("Hodnota '%1' sloupce %2 není platné datum ani čas.")
+                                 .arg(value.toString().left(100), column));
+    }
+}
+
 void bindSql(QSqlQuery& query, const db::Params& params, const QString& text)
 {
     for (const QString& name : sql::parameterNames(text)) {
         const Param* param = params.FindParam(name);
         if (!param || !param->isBound())
             throw EDatabaseError(QStringLiteral("Parametr '%1' nemá hodnotu.").arg(name));
-        query.bindValue(QLatin1Char(':') + name, param->IsNull() ? QVariant() : param->Value());
+        query.bindValue(QLatin1Char(':') + name, sqlValue(*param));
     }
 }
 
@@ -249,12 +321,14 @@ void Query::openSql(Database& database)
 void Query::fetchSql(QSqlQuery& query)
 {
     const QSqlRecord record = query.record();
+    const std::vector<QString> declared = declaredTypes(query, record.count());
     std::vector<FieldType> types;
     for (int c = 0; c < record.count(); ++c) {
         const QSqlField field = record.field(c);
         sql::ResultColumn column;
         column.name = field.name();
-        const FieldType type = fieldTypeOfSql(field.metaType());
+        const FieldType dateType = dateTypeOfDeclared(declared[size_t(c)]);
+        const FieldType type = dateType != FieldType::ftUnknown ? dateType : fieldTypeOfSql(field.metaType());
         column.dataType = int(type);
         column.size = type == FieldType::ftString ? std::max(1, field.length()) : 0;
         m_result.columns.push_back(column);
@@ -265,7 +339,7 @@ void Query::fetchSql(QSqlQuery& query)
         for (int c = 0; c < record.count(); ++c) {
             const QVariant v = query.value(c);
             if (isDateType(types[size_t(c)]) && !v.isNull())
-                m_result.addVariant(canonicalValue(types[size_t(c)], v));
+                m_result.addVariant(dateValue(types[size_t(c)], v, record.fieldName(c)));
             else
                 m_result.addVariant(v);
             if (types[size_t(c)] == FieldType::ftString && v.typeId() == QMetaType::QString)

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 // A data directory with the default alias LHP pointing at LHP.sqlite in it.
@@ -153,6 +155,85 @@ INSTANTIATE_TEST_SUITE_P(
                       BoundText{"StatementText", "x'); DELETE FROM LHC; --"},
                       BoundText{"ColonName", "a :naz b"}),
     [](const ::testing::TestParamInfo<BoundText>& info) { return std::string(info.param.name); });
+
+// Dates go in as dates and come back as date fields of the same day and time.
+void expectDatesRoundTrip(const QString& databaseName)
+{
+    const auto run = [&](const QString& text, const std::function<void(db::Query&)>& bind) {
+        db::Query q;
+        q.SetDatabaseName(databaseName);
+        q.SQL().Add(text);
+        bind(q);
+        q.ExecSQL();
+    };
+    run(QStringLiteral("CREATE TABLE TERMIN (ID INTEGER, DEN DATE, KDY TIMESTAMP, CAS TIME)"), [](db::Query&) {});
+    const QString insert = QStringLiteral("INSERT INTO TERMIN (ID, DEN, KDY, CAS) VALUES (:id, :den, :kdy, :cas)");
+    run(insert, [](db::Query& q) {
+        q.ParamByName(QStringLiteral("id")).setAsInteger(1);
+        q.ParamByName(QStringLiteral("den")).setAsDate(45351);                  // 29.2.2024
+        q.ParamByName(QStringLiteral("kdy")).setAsDateTime(45351.75);           // 29.2.2024 18:00
+        q.ParamByName(QStringLiteral("cas")).setAsTime(0.25);                   // 6:00
+    });
+    run(insert, [](db::Query& q) {
+        q.ParamByName(QStringLiteral("id")).setAsInteger(2);
+        q.ParamByName(QStringLiteral("den")).setAsDate(-1);                     // 29.12.1899
+        q.ParamByName(QStringLiteral("kdy")).setAsDateTime(-1.25);              // 29.12.1899 6:00
+        q.ParamByName(QStringLiteral("cas")).Clear();
+    });
+
+    db::Query q;
+    q.SetDatabaseName(databaseName);
+    q.SQL().Add(QStringLiteral("SELECT ID, DEN, KDY, CAS FROM TERMIN WHERE DEN = :den OR KDY = :kdy ORDER BY ID"));
+    q.ParamByName(QStringLiteral("den")).setAsDate(45351);
+    q.ParamByName(QStringLiteral("kdy")).setAsDateTime(-1.25);
+    q.Open();
+    ASSERT_EQ(q.RecordCount(), 2);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("DEN")).DataType(), db::FieldType::ftDate);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("KDY")).DataType(), db::FieldType::ftDateTime);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("CAS")).DataType(), db::FieldType::ftTime);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("DEN")).AsString(), QStringLiteral("29.2.2024"));
+    EXPECT_EQ(q.FieldByName(QStringLiteral("KDY")).AsDateTime(), 45351.75);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("CAS")).AsString(), QStringLiteral("6:00:00"));
+    q.Next();
+    EXPECT_EQ(q.FieldByName(QStringLiteral("DEN")).AsDateTime(), -1);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("KDY")).AsString(), QStringLiteral("29.12.1899 6:00:00"));
+    EXPECT_TRUE(q.FieldByName(QStringLiteral("CAS")).IsNull());
+}
+
+TEST_F(SqlDatabase, DatesRoundTripAsDates)
+{
+    expectDatesRoundTrip(QStringLiteral("LHP_ORAC"));
+    // SQLite's own date functions read what was stored.
+    db::Query q;
+    q.SetDatabaseName(QStringLiteral("LHP_ORAC"));
+    q.SQL().Add(QStringLiteral("SELECT date(DEN, '+1 day') AS DALSI, strftime('%H', KDY) AS HODINA FROM TERMIN WHERE ID = 1"));
+    q.Open();
+    EXPECT_EQ(q.FieldByName(QStringLiteral("DALSI")).AsString(), QStringLiteral("2024-03-01"));
+    EXPECT_EQ(q.FieldByName(QStringLiteral("HODINA")).AsString(), QStringLiteral("18"));
+}
+
+// Day numbers that older versions stored as plain numbers still read as dates.
+TEST_F(SqlDatabase, NumbersInDateColumnsReadAsDayNumbers)
+{
+    exec(QStringLiteral("CREATE TABLE STARE (DEN DATE)"));
+    exec(QStringLiteral("INSERT INTO STARE VALUES (:d)"), {45351.0});
+    exec(QStringLiteral("INSERT INTO STARE VALUES ('neděle')"));
+    db::Query q;
+    q.SetDatabaseName(QStringLiteral("LHP_ORAC"));
+    q.SQL().Add(QStringLiteral("SELECT DEN FROM STARE WHERE typeof(DEN) <> 'text'"));
+    q.Open();
+    EXPECT_EQ(q.Fields(0).AsString(), QStringLiteral("29.2.2024"));
+    q.Close();
+    q.SQL().Clear();
+    q.SQL().Add(QStringLiteral("SELECT DEN FROM STARE"));
+    try {
+        q.Open();
+        FAIL() << "no exception";
+    } catch (const EDatabaseError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("neděle"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("DEN"))) << e.message().toStdString();
+    }
+}
 
 TEST(Aliases, FileMapsAliasToDriverAndDirectory)
 {
