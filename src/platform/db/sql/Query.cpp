@@ -297,13 +297,23 @@ void bindSql(QSqlQuery& query, const db::Params& params, const QString& text)
     }
 }
 
+// Runs the statement with its parameters bound. One without parameters runs as it stands:
+// PostgreSQL prepares only queries and data changes, not CREATE or ALTER.
 void prepareSql(QSqlQuery& query, const QString& text, const db::Params& params)
 {
+    const auto error = [&] {
+        return EDatabaseError(QStringLiteral("Chyba SQL: %1\n%2").arg(query.lastError().text(), text.simplified()));
+    };
+    if (sql::parameterNames(text).isEmpty()) {
+        if (!query.exec(text))
+            throw error();
+        return;
+    }
     if (!query.prepare(text))
-        throw EDatabaseError(QStringLiteral("Chyba SQL: %1\n%2").arg(query.lastError().text(), text.simplified()));
+        throw error();
     bindSql(query, params, text);
     if (!query.exec())
-        throw EDatabaseError(QStringLiteral("Chyba SQL: %1\n%2").arg(query.lastError().text(), text.simplified()));
+        throw error();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "platform/db/sql/Aliases.h"
 #include "platform/db/sql/Database.h"
 #include "platform/db/sql/Query.h"
+#include "platform/db/sql/PostgresServer.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <functional>
 
 namespace {
@@ -233,6 +235,55 @@ TEST_F(SqlDatabase, NumbersInDateColumnsReadAsDayNumbers)
         EXPECT_TRUE(e.message().contains(QStringLiteral("neděle"))) << e.message().toStdString();
         EXPECT_TRUE(e.message().contains(QStringLiteral("DEN"))) << e.message().toStdString();
     }
+}
+
+// The zone of the process for one test: Czech summer time shifts any date a driver takes
+// through UTC.
+class TimeZoneScope
+{
+public:
+    explicit TimeZoneScope(const char* zone) : m_old(qgetenv("TZ")), m_hadOld(qEnvironmentVariableIsSet("TZ"))
+    {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~TimeZoneScope()
+    {
+        if (m_hadOld)
+            qputenv("TZ", m_old);
+        else
+            qunsetenv("TZ");
+        tzset();
+    }
+
+private:
+    QByteArray m_old;
+    bool m_hadOld;
+};
+
+TEST(PostgreSql, DatesRoundTripAsDates)
+{
+    const TimeZoneScope zone("Europe/Prague");
+    const test::PostgresServer server;
+    if (!server.isRunning())
+        GTEST_SKIP() << "PostgreSQL test skipped: " << server.whyNot().toStdString();
+    QTemporaryDir dir;
+    const QString iniPath = dir.filePath(QStringLiteral("aliasy.ini"));
+    QFile ini(iniPath);
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(QStringLiteral("[PGTEST]\r\nDRIVER=QPSQL\r\nDATABASE=postgres\r\nHOST=%1\r\nPORT=%2\r\n")
+                  .arg(server.host()).arg(server.port()).toUtf8());
+    ini.close();
+    db::Aliases::setAliasFile(iniPath);
+    {
+        db::Database database(QStringLiteral("PG_TEST"));
+        database.SetAliasName(QStringLiteral("PGTEST"));
+        database.SetLoginPrompt(false);
+        database.Params() << QStringLiteral("USER NAME=") + test::PostgresServer::user();
+        database.Open();
+        expectDatesRoundTrip(QStringLiteral("PG_TEST"));
+    }
+    db::Aliases::setAliasFile(QString());
 }
 
 TEST(Aliases, FileMapsAliasToDriverAndDirectory)
