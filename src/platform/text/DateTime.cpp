@@ -541,6 +541,18 @@ bool isValidDateTime(DateTime dt)
     return trySplit(dt, r);
 }
 
+double toLinearDays(DateTime dt)
+{
+    const double day = std::trunc(dt);
+    return dt < 0 ? day + std::fabs(dt - day) : dt;
+}
+
+DateTime fromLinearDays(double days)
+{
+    const double day = std::floor(days);
+    return join(day, days - day);
+}
+
 DateTime fromQDate(const QDate& date)
 {
     DateTime dt = 0;

@@ -26,6 +26,12 @@ int dayOfWeek(DateTime dt);   // 1 = Sunday .. 7 = Saturday
 // Finite and within years 1 to 9999: the values the text forms can show.
 bool isValidDateTime(DateTime dt);
 
+// Days on a straight time line from 30.12.1899 0:00, as stored timestamps count time (and as
+// Qt's dates do): 29.12.1899 6:00 is -1.25 as a date-time and -0.75 on the line. Storage
+// formats convert through these, never by adding the time to a negative day.
+double toLinearDays(DateTime dt);
+DateTime fromLinearDays(double days);
+
 // Qt's dates and times (as SQL drivers give them), with the rule of the negative days; the
 // date and time as written, whatever the zone. An invalid Qt value or one outside years
 // 1..9999 raises EConvertError.

@@ -170,6 +170,18 @@ TEST(DateTime, QtDatesAndTimes)
     EXPECT_THROW(txt::fromQDateTime(QDateTime()), EConvertError);
 }
 
+// Storage counts time on a straight line; the run time's negative days count the time away from zero.
+TEST(DateTime, LinearTimeOfStoredTimestamps)
+{
+    struct Case { double dateTime; double linear; };
+    for (const Case c : {Case{-1.25, -0.75}, Case{-1, -1}, Case{-2.5, -1.5}, Case{0.25, 0.25}, Case{45351.75, 45351.75}}) {
+        SCOPED_TRACE(c.dateTime);
+        EXPECT_EQ(txt::toLinearDays(c.dateTime), c.linear);
+        EXPECT_EQ(txt::fromLinearDays(c.linear), c.dateTime);
+    }
+    EXPECT_EQ(txt::toLinearDays(-0.25), 0.25);   // day 0 has no negative side
+}
+
 TEST(DateTime, IsoTextsOfSqlDatabases)
 {
     double out = 0;
