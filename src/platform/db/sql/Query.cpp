@@ -276,17 +276,6 @@ void Query::closeSource()
 
 namespace {
 
-// A date column's value as a day number; a text that is no date raises naming the column.
-QVariant dateValue(FieldType type, const QVariant& value, const QString& column)
-{
-    try {
-        return canonicalValue(type, value);
-    } catch (const EConvertError&) {
-        throw EDatabaseError(QStringLiteral("Hodnota '%1' sloupce %2 není platné datum ani čas.")
-                                 .arg(value.toString().left(100), column));
-    }
-}
-
 void bindSql(QSqlQuery& query, const db::Params& params, const QString& text)
 {
     for (const QString& name : sql::parameterNames(text)) {
@@ -346,18 +335,48 @@ void Query::fetchSql(QSqlQuery& query)
     }
     while (query.next()) {
         m_result.beginRow();
-        for (int c = 0; c < record.count(); ++c) {
-            const QVariant v = query.value(c);
-            if (isDateType(types[size_t(c)]) && !v.isNull())
-                m_result.addVariant(dateValue(types[size_t(c)], v, record.fieldName(c)));
-            else
-                m_result.addVariant(v);
-            if (types[size_t(c)] == FieldType::ftString && v.typeId() == QMetaType::QString)
-                m_result.columns[size_t(c)].size = std::max<int>(m_result.columns[size_t(c)].size, int(v.toString().size()));
-        }
+        for (int c = 0; c < record.count(); ++c)
+            m_result.addVariant(query.value(c));
     }
     if (query.lastError().isValid())
         throw EDatabaseError(QStringLiteral("Chyba SQL: %1").arg(query.lastError().text()));
+    for (int c = 0; c < m_result.columnCount(); ++c)
+        settleColumn(c);
+}
+
+// A column's type is what its values fit: SQLite keeps any value in any column. Date values
+// become day numbers; a column holding a value its type cannot take shows every value as
+// text (an integer column of numbers beyond 32 bits as a float), so reading never raises.
+void Query::settleColumn(int column)
+{
+    sql::ResultColumn& info = m_result.columns[size_t(column)];
+    const FieldType type = FieldType(info.dataType);
+    bool fits = true;
+    bool isNumeric = true;
+    std::vector<std::pair<int, QVariant>> dates;   // converted date values, applied once all fit
+    for (int r = 0; r < m_result.rowCount(); ++r) {
+        const sql::ResultSet::Kind kind = m_result.kind(r, column);
+        isNumeric = isNumeric && kind != sql::ResultSet::Kind::Text && kind != sql::ResultSet::Kind::Bytes;
+        if (!fits || isCanonical(type, kind))
+            continue;
+        try {
+            QVariant value = canonicalValue(type, m_result.value(r, column));
+            if (isDateType(type))
+                dates.emplace_back(r, std::move(value));
+        } catch (const Exception&) {
+            fits = false;
+        }
+    }
+    if (fits) {
+        for (const auto& [row, value] : dates)
+            m_result.setValue(row, column, value);
+    } else {
+        info.dataType = int(isIntegerType(type) && isNumeric ? FieldType::ftFloat : FieldType::ftString);
+    }
+    if (FieldType(info.dataType) == FieldType::ftString) {
+        for (int r = 0; r < m_result.rowCount(); ++r)
+            info.size = std::max<int>(info.size, int(m_result.value(r, column).toString().size()));
+    }
 }
 
 int Query::execSql(Database& database)

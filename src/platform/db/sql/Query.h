@@ -50,7 +50,8 @@ private:
 // (Params, ParamByName), never pasted into it. On an SQL database date parameters
 // (setAsDate, setAsTime, setAsDateTime) bind as ISO texts the database reads as dates, and
 // columns of a date type (declared DATE, TIME, TIMESTAMP or DATETIME on SQLite) read back as
-// date fields; a day number stored by older versions reads as that day.
+// date fields; a day number stored by older versions reads as that day. A column holding a
+// value its type cannot take shows its values as text, so reading a stored value never raises.
 //
 // `RequestLive` over local SQL: a result that comes from one table with plain columns can be
 // edited; each Post (and Delete, Append) writes the record back to the table file by record
@@ -97,6 +98,7 @@ private:
     void openSql(Database& database);
     int execSql(Database& database);
     void fetchSql(QSqlQuery& query);
+    void settleColumn(int column);
     void declareFields();
 
     SqlLines m_sql;
