@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -49,6 +51,24 @@ TEST(TextFuzz, NumberTextReadsBackOrRaises)
             EXPECT_THROW(txt::strToInt(text), EConvertError);
         txt::pascalVal(text, value);
         txt::pascalVal(text, integer);
+    }
+}
+
+// Any finite double, from random bit patterns: its general form reads back to 15 digits.
+TEST(TextFuzz, GeneralFormOfAnyFiniteValueReadsBack)
+{
+    std::mt19937_64 bits(8106);
+    for (int round = 0; round < rounds; ++round) {
+        const uint64_t pattern = bits();
+        double v = 0;
+        std::memcpy(&v, &pattern, sizeof v);
+        if (!std::isfinite(v))
+            continue;
+        const QString text = txt::floatToStr(v);
+        SCOPED_TRACE(text.toStdString());
+        double back = 0;
+        ASSERT_TRUE(txt::tryStrToFloat(text, back));
+        EXPECT_EQ(txt::floatToStr(back), text);
     }
 }
 
