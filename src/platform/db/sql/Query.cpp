@@ -321,7 +321,6 @@ void Query::fetchSql(QSqlQuery& query)
 {
     const QSqlRecord record = query.record();
     const std::vector<QString> declared = declaredTypes(query, record.count());
-    std::vector<FieldType> types;
     for (int c = 0; c < record.count(); ++c) {
         const QSqlField field = record.field(c);
         sql::ResultColumn column;
@@ -331,7 +330,6 @@ void Query::fetchSql(QSqlQuery& query)
         column.dataType = int(type);
         column.size = type == FieldType::ftString ? std::max(1, field.length()) : 0;
         m_result.columns.push_back(column);
-        types.push_back(type);
     }
     while (query.next()) {
         m_result.beginRow();
