@@ -58,8 +58,9 @@ TEST(IniFuzz, MutatedFilesReadAndWriteConsistently)
         EXPECT_EQ(ini.readString(section, key, QString()), QStringLiteral("hodnota %1").arg(round));
         const std::vector<QStringList> after = allValues(ini, sections);
         for (size_t i = 0; i < before.size(); ++i) {
-            if (sections.at(int(i)).compare(section, Qt::CaseInsensitive) != 0)
+            if (sections.at(int(i)).compare(section, Qt::CaseInsensitive) != 0) {
                 EXPECT_EQ(after[i], before[i]) << sections.at(int(i)).toStdString();
+            }
         }
         ini.eraseSection(section);
         EXPECT_FALSE(ini.sectionExists(section));

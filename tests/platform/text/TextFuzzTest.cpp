@@ -44,11 +44,13 @@ TEST(TextFuzz, NumberTextReadsBackOrRaises)
             EXPECT_THROW(txt::strToFloat(text), EConvertError);
         }
         double tolerant = 0;
-        if (txt::tryTextToFloat(text, tolerant))
+        if (txt::tryTextToFloat(text, tolerant)) {
             EXPECT_TRUE(std::isfinite(tolerant));
+        }
         int32_t integer = 0;
-        if (!txt::tryStrToInt(text, integer))
+        if (!txt::tryStrToInt(text, integer)) {
             EXPECT_THROW(txt::strToInt(text), EConvertError);
+        }
         txt::pascalVal(text, value);
         txt::pascalVal(text, integer);
     }
