@@ -50,8 +50,10 @@ QString SqlLines::Text() const
 
 void SqlLines::SetText(const QString& text)
 {
+    // CRLF, LF and a lone CR each end a line.
     QString normalized = text;
     normalized.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    normalized.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     m_lines = normalized.split(QLatin1Char('\n'));
     if (!m_lines.isEmpty() && m_lines.last().isEmpty())
         m_lines.removeLast();
