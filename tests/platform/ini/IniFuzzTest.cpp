@@ -45,8 +45,13 @@ TEST(IniFuzz, MutatedFilesReadAndWriteConsistently)
         IniFile ini(path);
         const QStringList sections = ini.readSections();
         const std::vector<QStringList> before = allValues(ini, sections);
-        for (const QString& s : sections)
+        for (const QString& s : sections) {
             EXPECT_TRUE(ini.sectionExists(s));
+            for (const QString& key : ini.readSection(s)) {
+                EXPECT_TRUE(ini.valueExists(s, key));
+                ini.readInteger(s, key, 0);
+            }
+        }
 
         // Every sixth file takes a write (each save syncs the disk): the key reads back, and no
         // other section changes.
