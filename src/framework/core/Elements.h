@@ -40,6 +40,8 @@ qint32 TraversalMark();
 // A new element: `entity->AddNew<T>()`, or `entity->Add(Create<T>().release())`; an element kept
 // in an Owned and also added to containers stays alive until the Owned lets it go.
 // The published property table follows the original's: ID, Name, OwnersCount, Size, WholeSize.
+// Members are defined in Elements.cpp, except the path queries (ElementPaths.cpp) and the
+// message operations (Messages.cpp).
 class TElement : public TPersistent
 {
 public:
@@ -74,7 +76,7 @@ public:
     // A bare instance of the same class (no after-construction step, ID 0) named
     // "Obálka: " + GetName. The caller owns it.
     virtual Owned<TElement> MakeCopy();
-    // Framework messages (see LumexMessages.h).
+    // Framework messages (see Messages.h).
     virtual void HandleMessage(TLumexMessage& msg, bool& handled);
     virtual void DispatchToOwners(TLumexMessage& msg, bool& handled);
     virtual void SendMessage(qint32 message, TElement* receiver, TElement* data);

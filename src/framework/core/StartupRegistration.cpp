@@ -21,8 +21,8 @@
 
 void RegisterFrameworkUnits()
 {
-    // U_string, E_Class, U_props, e_InhMdl, T_Oper, Syntax, creacond, f_YesNo and F_gauge offer
-    // no class by name.
+    // The text routines, class registry, properties, inheritance models, operators, condition
+    // parser and dialogs offer no class by name.
     RegisterElementsUnit();
     RegisterG_elemsUnit();
     RegisterE_MemoryUnit();

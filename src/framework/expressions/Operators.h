@@ -247,7 +247,7 @@ protected:
 
 // --- the operator catalogue ------------------------------------------------------------------
 // The concrete operators differ only in what they make of their operand values and which kinds they
-// can yield: each names its rule (the catalogue in T_Oper.cpp). The templates give every class its
+// can yield: each names its rule (the catalogue in Operators.cpp). The templates give every class its
 // own descriptor, registered with the arity class as its parent.
 
 // A one-operand operator: the result for a present value (nil: no value), and the kinds it yields
@@ -342,6 +342,7 @@ class TSqrtOperator : public UnaryOperator<TSqrtOperator> { public: static const
 class TUnMinusOperator : public UnaryOperator<TUnMinusOperator> { public: static const UnaryRule rule; };
 // NOT of a Boolean.
 class TNotOperator : public UnaryOperator<TNotOperator> { public: static const UnaryRule rule; };
+// The TNa... operators convert ("na", to) a value to one kind.
 // TOBOOLEAN of a Boolean, Byte or Integer.
 class TNaBooleanOperator : public UnaryOperator<TNaBooleanOperator> { public: static const UnaryRule rule; };
 // TOCHAR of a Char or Byte.
@@ -361,9 +362,9 @@ class TNaIntegerOperator : public UnaryOperator<TNaIntegerOperator> { public: st
 class TPlusOperator : public BinaryOperator<TPlusOperator> { public: static const BinaryRule rule; };
 // -: Integer (EIntOverflow) or Float difference.
 class TMinusOperator : public BinaryOperator<TMinusOperator> { public: static const BinaryRule rule; };
-// *: two integral operands give an Integer when the product fits in 32 bits, else a Float.
+// Multiplication ("krát", times) *: two integral operands give an Integer when the product fits in 32 bits, else a Float.
 class TKratOperator : public BinaryOperator<TKratOperator> { public: static const BinaryRule rule; };
-// /: Float quotient (EZeroDivide, EInvalidOp for 0 / 0).
+// Division ("děleno", divided by) /: Float quotient (EZeroDivide, EInvalidOp for 0 / 0).
 class TDelenoOperator : public BinaryOperator<TDelenoOperator> { public: static const BinaryRule rule; };
 // MOD: remainder with the dividend's sign; no value for a zero divisor.
 class TModOperator : public BinaryOperator<TModOperator> { public: static const BinaryRule rule; };
@@ -386,11 +387,11 @@ protected:
     void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
 };
 
-// >
+// Greater than ("větší") >
 class TVetsiOperator : public BinaryOperator<TVetsiOperator, TCompareOperator> { public: static const BinaryRule rule; };
-// <
+// Less than ("menší") <
 class TMensiOperator : public BinaryOperator<TMensiOperator, TCompareOperator> { public: static const BinaryRule rule; };
-// = (numbers equal when they differ by less than 1E-13)
+// Equal to ("rovno") = (numbers equal when they differ by less than 1E-13)
 class TRovnoOperator : public BinaryOperator<TRovnoOperator, TCompareOperator> { public: static const BinaryRule rule; };
 
 // AND: false without evaluating operand 2 when operand 1 is false.

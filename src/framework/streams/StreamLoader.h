@@ -20,7 +20,7 @@ public:
     using Exception::Exception;
 };
 
-// Reads a model stream (layout in LmxFormat.h) and leaves its root as Output. The loaded model
+// Reads a model stream (layout in StreamFormats.h) and leaves its root as Output. The loaded model
 // is owned by nobody: the caller takes the root. Elements written in place are owned by nobody
 // either; the properties that refer to them are their only link.
 //

@@ -12,7 +12,7 @@
 
 class TWriter;
 
-// Writes the tree under Input as a model stream (layout in LmxFormat.h). The walk is the
+// Writes the tree under Input as a model stream (layout in StreamFormats.h). The walk is the
 // recursor's, children before their parent; Action writes one element record.
 //
 // Indexes live in a map of this saver, not in the elements' IDs (a stale ID is no index).

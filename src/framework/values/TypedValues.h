@@ -43,7 +43,7 @@ public:
     virtual void SetAsFloat(double) {}
     virtual bool GetAsBoolean() const { return false; }
     virtual void SetAsBoolean(bool) {}
-    // References travel as object handles (U_props.h): a dead or unknown one reads nil.
+    // References travel as object handles (core/Properties.h): a dead or unknown one reads nil.
     virtual TPersistent* GetAsPointer() const { return nullptr; }
     virtual void SetAsPointer(TPersistent*) {}
     // GetName with ASCII letters upper-cased.

@@ -1,6 +1,5 @@
-// Tests of the yes/no question and the progress window through the recording user interface.
+// Tests of the progress window through the recording user interface.
 #include "framework/dialogs/ProgressGauge.h"
-#include "framework/dialogs/YesNoQuestion.h"
 
 #include "platform/ui/Services.h"
 
@@ -24,33 +23,6 @@ protected:
     using Progress = std::vector<std::pair<int, int>>;
     ui::RecordingServices* recorder = nullptr;
 };
-
-struct AnswerCase {
-    const char* name;
-    ui::Answer answer;
-    bool yes;
-};
-
-class YesNoAnswers : public Dialogs, public ::testing::WithParamInterface<AnswerCase>
-{
-};
-
-TEST_P(YesNoAnswers, OnlyYesCountsAsYes)
-{
-    recorder->script({GetParam().answer});
-    EXPECT_EQ(AskYesNo(QString::fromUtf8("Smazat porost 12a?")), GetParam().yes);
-    ASSERT_EQ(recorder->messages.size(), 1u);
-    const auto& box = recorder->messages.front();
-    EXPECT_EQ(box.text, QString::fromUtf8("Smazat porost 12a?"));
-    EXPECT_EQ(box.caption, "Dialog");
-    EXPECT_EQ(box.buttons, ui::YesNo);
-}
-
-INSTANTIATE_TEST_SUITE_P(AskYesNo, YesNoAnswers,
-                         ::testing::Values(AnswerCase{"Yes", ui::Answer::Yes, true},
-                                           AnswerCase{"No", ui::Answer::No, false},
-                                           AnswerCase{"ClosedByOtherMeans", ui::Answer::Cancel, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Dialogs, GaugeShowsStepsUnderTheHourglass)
 {
