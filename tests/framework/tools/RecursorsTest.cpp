@@ -89,6 +89,51 @@ TEST(Recursor, CycleOfContainersEnds)
     b->Remove(a);   // break the cycle so that both can be freed
 }
 
+// Frees, on the pre visit of an element so named, the element named with it (from its owner).
+class TFreeingRecursor : public TRecordingRecursor
+{
+public:
+    LUMEX_TEST_CLASS(TFreeingRecursor, TRecordingRecursor)
+    void Action(TElement* e) override
+    {
+        TRecordingRecursor::Action(e);
+        if (phase != "pre" || e->GetName() != trigger)
+            return;
+        auto* owner = dynamic_cast<TEntity*>(victim->GetOwner(0));
+        owner->RemoveAndFree(victim);
+    }
+    QString trigger;
+    TElement* victim = nullptr;
+};
+
+// The walk neither touches a freed element again nor goes on through a freed entity's children.
+TEST(Recursor, ActionMayFreeTheVisitedElementOrItsContainer)
+{
+    Owned<TOwnerEntity> root(entity(nullptr, "root"));
+    leaf(root.get(), "B");
+    TOwnerEntity* a = entity(root.get(), "A");
+    leaf(a, "killer");
+    leaf(a, "unseen");
+    TOwnerEntity* doomed = entity(root.get(), "doomed");
+    leaf(doomed, "inner");
+
+    auto walk = Create<TFreeingRecursor>();
+    walk->trigger = "doomed";
+    walk->victim = doomed;
+    walk->SetInput(root.get());
+    walk->Execute();
+    EXPECT_EQ(walk->visits, QStringList({"pre:root@1", "pre:B@2", "post:B@2", "pre:A@2", "pre:killer@3",
+                                         "post:killer@3", "pre:unseen@3", "post:unseen@3", "post:A@2",
+                                         "pre:doomed@2", "post:root@1"}));
+    walk->visits.clear();
+    walk->trigger = "killer";
+    walk->victim = a;
+    walk->Execute();
+    EXPECT_EQ(walk->visits, QStringList({"pre:root@1", "pre:B@2", "post:B@2", "pre:A@2", "pre:killer@3",
+                                         "post:root@1"}));
+    EXPECT_EQ(walk->Level(), 1);
+}
+
 // Counts its runs, and gives an Output unless the input is named "skip".
 class TCountingTool : public TTool
 {
