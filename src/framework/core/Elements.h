@@ -119,6 +119,15 @@ public:
     void OwnedHoldChanged(int delta) override { m_ownedHolds += delta; }
     // Whether an Owned pointer holds this element (it then frees the element, nobody else).
     bool IsHeldByOwned() const { return m_ownedHolds > 0; }
+    // A hold of something that is neither a container nor an Owned (a message that is to free
+    // its Data): it counts as a holder. DropHold answers whether nothing holds the element any
+    // more, so that the one dropping the hold frees it.
+    void Hold() { ++m_otherHolds; }
+    bool DropHold()
+    {
+        --m_otherHolds;
+        return countingHolders() == 0;
+    }
 
 private:
     friend class TEntity;
@@ -138,6 +147,7 @@ private:
     qint32 m_id = -1;
     std::vector<Holding> m_holdings;
     int m_ownedHolds = 0;   // Owned pointers holding this element (0 or 1)
+    int m_otherHolds = 0;   // holds taken through Hold
 };
 
 // The name that named elements and named entities share: an empty name reads as the class

@@ -508,9 +508,6 @@ bool SetPropByName(TPersistent* object, const QString& name, const QString& text
 QString MethodToString(const TMethodRef& method);
 TMethodRef StringToMethod(const QString& text);
 
-// The integer reading of GetPropAsInteger: blanks skipped, sign, decimal or "$"/"0x" hexadecimal,
-// stops at the first character that does not fit (or would overflow 32 bits); empty gives 0.
-qint32 LeadingInteger(const QString& text);
 
 // --- member definitions of PropertyTable ---------------------------------------------------
 template<class T>

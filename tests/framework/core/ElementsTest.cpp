@@ -137,6 +137,46 @@ TEST_F(ElementsTest, InsertItemKeepsTheHolderCountRight)
     EXPECT_THROW(entity->InsertItem(1, replaced), EListError);
 }
 
+TEST_F(ElementsTest, InsertIntoANewEntityAcceptsOnlyTheFirstPlace)
+{
+    auto entity = Create<TEntity>();
+    Owned<TOwnedProbe> child = Create<TOwnedProbe>();
+    entity->Insert(3, child.get());
+    EXPECT_EQ(entity->Count(), 0);
+    EXPECT_EQ(child->OwnersCount(), 0);
+    entity->Insert(0, child.get());
+    EXPECT_EQ(entity->Count(), 1);
+    EXPECT_EQ(child->GetOwner(0), entity.get());
+}
+
+// Clear and ForgetAll leave an empty list, not a missing one.
+TEST_F(ElementsTest, EmptiedEntityBehavesAsAnyEmptyList)
+{
+    for (const bool forget : {false, true}) {
+        SCOPED_TRACE(forget ? "ForgetAll" : "Clear");
+        destroyedCount() = 0;
+        auto entity = Create<TEntity>();
+        auto* first = entity->AddNew<TOwnedProbe>();
+        auto* second = entity->AddNew<TOwnedProbe>();
+        if (forget)
+            entity->ForgetAll();
+        else
+            entity->Clear();
+        EXPECT_THROW(entity->Items(0), EListError);
+        Owned<TOwnedProbe> late = Create<TOwnedProbe>();
+        EXPECT_THROW(entity->Insert(1, late.get()), EListError);
+        entity->Insert(0, late.get());
+        ASSERT_EQ(entity->Count(), 1);
+        EXPECT_EQ(entity->Items(0), late.get());
+        late.release();
+        if (forget) {   // forgotten, not freed
+            EXPECT_EQ(destroyedCount(), 0);
+            FreeObject(first);
+            FreeObject(second);
+        }
+    }
+}
+
 TEST_F(ElementsTest, FindElementByNameIgnoresCzechLetterCase)
 {
     auto entity = Create<TEntity>();
@@ -150,9 +190,13 @@ TEST_F(ElementsTest, FindElementByNameIgnoresCzechLetterCase)
     EXPECT_EQ(entity->FindElementByName(QStringLiteral("townerentity")), unnamed);
 }
 
-TEST_F(ElementsTest, OwnerSearchesByClass)
+TEST_F(ElementsTest, OwnerSearchesByClassAndName)
 {
     auto root = Create<TOwnerEntity>();
+    root->SetName(QStringLiteral("Les"));
+    auto* direct = root->AddNew<TOwnerElement>();
+    EXPECT_EQ(direct->GetOwnerByName(QStringLiteral("Les")), root.get());
+    EXPECT_EQ(direct->GetOwnerByName(QStringLiteral("LES")), nullptr);
     auto* middle = root->AddNew<TEntity>();
     auto* leaf = middle->AddNew<TOwnerElement>();
     EXPECT_EQ(leaf->GetOwnerOfClass(TEntity::StaticClass()), middle);

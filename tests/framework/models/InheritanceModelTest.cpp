@@ -81,4 +81,26 @@ TEST_F(Models, ModelEntityReportsThroughError)
     EXPECT_TRUE(models->NoItems());
 }
 
+// The model tree gives up its hold on the actual item; whoever else holds it keeps it.
+TEST_F(Models, ReplacedOrDeletedActualItemStaysWithItsOtherHolders)
+{
+    auto models = Create<TInheritanceModelEntity>();
+    auto elsewhere = Create<TOwnerEntity>();
+    models->NewClassName("TEntity");
+    TInheritanceModel* shared = models->ActualItem();
+    elsewhere->Add(shared);
+    models->SetActualClassName("TElement");
+    EXPECT_EQ(models->ActualClassName(), "TElement");
+    EXPECT_EQ(models->Items()->IndexOf(shared), -1);
+    ASSERT_EQ(elsewhere->Count(), 1);
+    EXPECT_EQ(elsewhere->Items(0), shared);
+    EXPECT_EQ(shared->ElementClassName(), "TEntity");
+
+    Owned<TInheritanceModel> kept(models->ActualItem());
+    models->DeleteActualItem();
+    EXPECT_EQ(models->Error(), InheritanceError::NoActualItem);
+    EXPECT_TRUE(models->NoItems());
+    EXPECT_EQ(kept->ElementClassName(), "TElement");
+}
+
 } // namespace
