@@ -339,11 +339,7 @@ Owned<TElement> CreateElementByName(const QString& name)
                                   ui::Ok);
         return nullptr;
     }
-    TPersistent* created = cls->CreateInstance();
-    Owned<TElement> element(dynamic_cast<TElement*>(created));
-    if (!element)
-        FreeObject(created);
-    return element;
+    return CreateOfClass<TElement>(cls);
 }
 
 Owned<TPersistent> CloneObject(TPersistent* object)

@@ -576,18 +576,7 @@ void TEntity::Clear()
 
 TElement* TEntity::CreateChild(const QString& className, const QString& name)
 {
-    const TClass cls = FindLumexClass(className);
-    if (!cls)
-        return nullptr;
-    TPersistent* created = cls->CreateInstance();
-    auto* element = dynamic_cast<TElement*>(created);
-    if (!element) {
-        FreeObject(created);
-        return nullptr;
-    }
-    element->SetName(name);
-    Add(element);
-    return element;
+    return AddNewOfClass(FindLumexClass(className), name);
 }
 
 void TEntity::Add(TElement* element)
@@ -1069,15 +1058,7 @@ TElement* GetOrCreateChildOfClass(TEntity* entity, TClass cls, const QString& na
 {
     if (TElement* found = entity->FindElementByName(name))
         return found;
-    TPersistent* created = cls->CreateInstance();
-    auto* element = dynamic_cast<TElement*>(created);
-    if (!element) {
-        FreeObject(created);
-        return nullptr;
-    }
-    element->SetName(name);
-    entity->Add(element);
-    return element;
+    return entity->AddNewOfClass(cls, name);
 }
 
 void RegisterElementsUnit()

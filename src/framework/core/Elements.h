@@ -298,6 +298,20 @@ public:
     // Nothing when the alias already refers to element.
     void SetAliased(const QString& name, TElement* element);
 
+    // Creates an instance of cls through its virtual constructor, names it and adds it; nil (and
+    // nothing added) when cls makes no T.
+    template<class T = TElement>
+    T* AddNewOfClass(TClass cls, const QString& name)
+    {
+        Owned<T> element = CreateOfClass<T>(cls);
+        if (!element)
+            return nullptr;
+        element->SetName(name);
+        T* added = element.release();
+        Add(added);
+        return added;
+    }
+
     // Creates a T through the framework and adds it; the entity holds it.
     template<class T, class... Args>
     T* AddNew(Args&&... args)
@@ -408,6 +422,13 @@ public:
 
 // The child named `name` (case ignored) or a new instance of cls so named and added.
 TElement* GetOrCreateChildOfClass(TEntity* entity, TClass cls, const QString& name);
+// The named sub-list of a model ("ITEMS", "TOOLS" ...): GetOrCreateChildOfClass with T's class;
+// nil when a child of that name is no T.
+template<class T>
+T* NamedChild(TEntity* entity, const QString& name)
+{
+    return dynamic_cast<T*>(GetOrCreateChildOfClass(entity, T::StaticClass(), name));
+}
 
 // Registers the classes of this unit in the class registry (TElement, TNameElement,
 // TOwnerElement, TEntity, TNameEntity, TOwnerEntity, TEnvelopeEntity, TLumexMessage).

@@ -180,7 +180,7 @@ void TInheritanceModelEntity::NewClassName(const QString& name)
         return;
     }
     const TClass itemClass = m_itemClass ? m_itemClass : ItemClass();
-    auto* item = dynamic_cast<TInheritanceModel*>(itemClass->CreateInstance());
+    TInheritanceModel* item = CreateOfClass<TInheritanceModel>(itemClass).release();
     if (!item)
         return;
     item->SetElementClass(cls);

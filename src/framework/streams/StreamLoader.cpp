@@ -14,12 +14,6 @@ namespace {
 
 constexpr qint64 progressStepBytes = 200;
 
-void processPendingEvents()
-{
-    ui::services().processEvents();
-    DispatchFrameworkMessages();
-}
-
 bool isIntegerTag(ValueTag tag)
 {
     return tag == ValueTag::Int8 || tag == ValueTag::Int16 || tag == ValueTag::Int32;
@@ -50,18 +44,6 @@ QByteArray readWholeFile(const QString& fileName)
     if (!file.open(QIODevice::ReadOnly))
         throw EFileError(QStringLiteral("Nelze otevřít soubor \"%1\"").arg(fileName));
     return file.readAll();
-}
-
-// A new element of the class through its virtual constructor; nil for a class of no elements.
-Owned<TElement> createElement(TClass cls)
-{
-    if (!cls || !cls->CanCreate())
-        return nullptr;
-    TPersistent* object = cls->CreateInstance();
-    auto* element = dynamic_cast<TElement*>(object);
-    if (!element)
-        FreeObject(object);
-    return Owned<TElement>(element);
 }
 
 } // namespace
@@ -131,7 +113,7 @@ void TLumexLoader::StepLoading()
         return;
     StepProgress(static_cast<qint32>(position));
     ProgressText(QStringLiteral("%1 bytů z celkových %2").arg(position).arg(m_sourceSize));
-    processPendingEvents();
+    ProcessMessages();
 }
 
 void TLumexLoader::ReadHeader()
@@ -221,7 +203,7 @@ qint32 TLumexLoader::ReadRecord(qint32 classNumber)
         if (classNumber < 0 || classNumber >= static_cast<qint32>(m_classes.size()))
             throw EBadStream(QStringLiteral("Invalid property value"));
         const StoredClass& stored = m_classes[static_cast<size_t>(classNumber)];
-        Owned<TElement> created = createElement(stored.cls);
+        Owned<TElement> created = CreateOfClass<TElement>(stored.cls);
         const qint32 recordIndex = m_reader->ReadInteger();
         // Every record takes several bytes: a larger index is no index of this stream.
         if (recordIndex < 0 || recordIndex > m_sourceSize)
@@ -624,7 +606,7 @@ void TLoader::Execute()
                 freeLoaded(*table);
                 return;
             }
-            Owned<TElement> element = createElement(cls);
+            Owned<TElement> element = CreateOfClass<TElement>(cls);
             if (!element)
                 throw EBadStream(QStringLiteral("Invalid stream format"));
             element->ReadFrom(reader, table.get());

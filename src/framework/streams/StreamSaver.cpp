@@ -15,12 +15,6 @@ namespace {
 
 constexpr qint32 progressThreshold = 500;   // elements; smaller saves report no progress
 
-void processPendingEvents()
-{
-    ui::services().processEvents();
-    DispatchFrameworkMessages();
-}
-
 // Kinds whose zero (or empty) value the model stream leaves out.
 bool hasOmittedZero(TTypeKind kind)
 {
@@ -198,7 +192,7 @@ void TLumexSaver::stepProgress()
         return;
     StepProgress(m_counter);
     ProgressText(QStringLiteral("Uloženo %1 elementů").arg(m_counter));
-    processPendingEvents();
+    ProcessMessages();
 }
 
 int TLumexSaver::RegisterElementClass(TElement* element)

@@ -21,7 +21,7 @@ namespace {
 template<class T>
 Owned<TTypeElement> duplicateOf(const T& src, const std::function<void(T&)>& assign)
 {
-    Owned<TTypeElement> copy(dynamic_cast<TTypeElement*>(src.ClassType()->CreateInstance()));
+    Owned<TTypeElement> copy = CreateOfClass<TTypeElement>(src.ClassType());
     if (auto* typed = dynamic_cast<T*>(copy.get()))
         assign(*typed);
     if (copy)
