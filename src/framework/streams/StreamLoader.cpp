@@ -67,12 +67,11 @@ void TLumexLoader::LoadModel(TReader& reader, qint64 sourceSize)
 {
     m_reader = &reader;
     m_sourceSize = sourceSize;
-    m_classes.clear();
-    m_table.clear();
-    m_referenced.clear();
     BeginLoading();
+    CreateTables();
     try {
         ReadHeader();
+        AfterHeader();
         std::vector<qint32> records;
         const qint32 last = ReadElements(&records);
         resolvePending();
@@ -83,13 +82,12 @@ void TLumexLoader::LoadModel(TReader& reader, qint64 sourceSize)
         SetOutput(output);
     } catch (...) {
         freeAll();
+        FreeTables();
         m_reader = nullptr;
         EndLoading();
         throw;
     }
-    m_table.clear();
-    m_discarded.clear();
-    m_referenced.clear();
+    FreeTables();
     m_reader = nullptr;
     EndLoading();
 }
@@ -97,7 +95,27 @@ void TLumexLoader::LoadModel(TReader& reader, qint64 sourceSize)
 void TLumexLoader::BeginLoading()
 {
     ui::services().setWaitCursor(true);
-    StartProgress(QStringLiteral("Načítání modelu ze souboru ") + m_fileName, 0, static_cast<qint32>(m_sourceSize));
+    StartProgress(QStringLiteral("Načítání modelu ze souboru ") + m_fileName, 0, static_cast<qint32>(SourceSize()));
+    ProcessMessages();
+}
+
+void TLumexLoader::CreateTables()
+{
+    m_table.clear();
+    m_referenced.clear();
+    NewClassList();
+}
+
+void TLumexLoader::FreeTables()
+{
+    m_table.clear();
+    m_discarded.clear();
+    m_referenced.clear();
+}
+
+void TLumexLoader::NewClassList()
+{
+    m_classes.clear();
 }
 
 void TLumexLoader::EndLoading()
@@ -200,10 +218,8 @@ qint32 TLumexLoader::ReadRecord(qint32 classNumber)
 {
     qint32 index = -1;
     try {
-        if (classNumber < 0 || classNumber >= static_cast<qint32>(m_classes.size()))
-            throw EBadStream(QStringLiteral("Invalid property value"));
+        Owned<TElement> created = BeginElement(classNumber);
         const StoredClass& stored = m_classes[static_cast<size_t>(classNumber)];
-        Owned<TElement> created = CreateOfClass<TElement>(stored.cls);
         const qint32 recordIndex = m_reader->ReadInteger();
         // Every record takes several bytes: a larger index is no index of this stream.
         if (recordIndex < 0 || recordIndex > m_sourceSize)
@@ -217,6 +233,13 @@ qint32 TLumexLoader::ReadRecord(qint32 classNumber)
         // The reading goes on with the next item from where the error left it.
     }
     return index;
+}
+
+Owned<TElement> TLumexLoader::BeginElement(qint32 classNumber)
+{
+    if (classNumber < 0 || classNumber >= static_cast<qint32>(m_classes.size()))
+        throw EBadStream(QStringLiteral("Invalid property value"));
+    return CreateOfClass<TElement>(m_classes[static_cast<size_t>(classNumber)].cls);
 }
 
 void TLumexLoader::ReadProperties(TElement* element, const StoredClass& stored)
