@@ -174,6 +174,37 @@ TEST(Recursor, ToolsDecideAndRun)
     EXPECT_EQ(inside->names, QStringList({"root", "skip", "go"}));   // leaves are entered without asking
 }
 
+// Frees its input (from the input's first owner) when the input bears the name it is given.
+class TFreeingTool : public TTool
+{
+public:
+    LUMEX_TEST_CLASS(TFreeingTool, TTool)
+    void Execute() override
+    {
+        TTool::Execute();
+        if (Input()->GetName() == victimName)
+            dynamic_cast<TEntity*>(Input()->GetOwner(0))->RemoveAndFree(Input());
+    }
+    QString victimName;
+};
+
+TEST(Recursor, BeforeToolMayFreeTheVisitedEntity)
+{
+    Owned<TOwnerEntity> root(entity(nullptr, "root"));
+    leaf(root.get(), "first");
+    leaf(entity(root.get(), "doomed"), "inner");
+    auto walk = Create<TRecursorWithTools>();
+    auto* freer = walk->AddNew<TFreeingTool>();
+    freer->victimName = "doomed";
+    auto* after = walk->AddNew<TCountingTool>();
+    walk->SetBeforeTool(freer);
+    walk->SetAfterTool(after);
+    walk->SetInput(root.get());
+    walk->Execute();
+    EXPECT_EQ(after->names, QStringList({"first", "root"}));
+    EXPECT_EQ(root->Count(), 1);
+}
+
 TEST(Recursor, WithoutGoInsideToolEveryEntityIsEntered)
 {
     Owned<TOwnerEntity> root(entity(nullptr, "root"));
