@@ -255,7 +255,7 @@ Owned<TPersistent> TLumexInstance::Clone()
 {
     if (!m_instance.get() || !m_class)
         return nullptr;
-    Owned<TPersistent> copy(m_class->CreateInstance());
+    Owned<TPersistent> copy = CreateOfClass<TPersistent>(m_class);
     if (!copy)
         return nullptr;
     Owned<TLumexInstance> target = Create<TLumexInstance>();

@@ -276,7 +276,7 @@ bool TLumexSaver::zeroIsDefault(TClass cls, int propIndex)
     auto found = m_zeroDefaults.find(cls);
     if (found == m_zeroDefaults.end()) {
         std::vector<char> zero(static_cast<size_t>(cls->PropCount()), 1);
-        Owned<TPersistent> probe(cls->CanCreate() ? cls->CreateInstance() : nullptr);
+        Owned<TPersistent> probe = CreateOfClass<TPersistent>(cls);
         for (int i = 0; probe && i < cls->PropCount(); ++i) {
             // Only what a save may write is read: other getters may build things on demand.
             const PPropInfo prop = cls->Prop(i);
