@@ -22,8 +22,8 @@ constexpr qint32 ProgressText = 13;
 
 // A message between elements. Sender, Receiver and Data are weak references: they read nil once
 // their element is freed, so a message never reaches a dead element. With KillData the message
-// holds its Data and frees it with itself, unless a container or an Owned still holds it. A posted message belongs to the framework queue until it is
-// delivered and freed.
+// holds its Data and frees it with itself, unless a container or an Owned still holds it. A
+// posted message belongs to the framework queue until it is delivered and freed.
 class TLumexMessage : public TElement
 {
 public:
@@ -68,13 +68,12 @@ public:
 
 private:
     void initMessage(qint32 message, TElement* sender, TElement* receiver, TElement* data);
+    // Drops the hold of KillData on the data; frees the data when that was its last holder.
+    void dropDataHold(bool mayFree);
 
     WeakRef<TElement> m_sender;
     WeakRef<TElement> m_receiver;
     qint32 m_message = 0;
-    // Drops the hold of KillData on the data; frees the data when that was its last holder.
-    void dropDataHold(bool mayFree);
-
     WeakRef<TElement> m_data;
     bool m_killData = false;
     bool m_holdsData = false;   // Hold taken on m_data for KillData
