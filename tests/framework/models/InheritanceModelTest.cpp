@@ -1,9 +1,9 @@
-// Tests of inheritance models, the system register, element and tool models.
+// Tests of inheritance models: the class tree, the most specific model and the model entity's errors.
 #include "framework/support/ElementsTestSupport.h"
 
 #include "framework/core/ClassRegistry.h"
 #include "framework/core/StartupRegistration.h"
-#include "framework/core/World.h"
+#include "framework/models/InheritanceModel.h"
 
 #include <gtest/gtest.h>
 
