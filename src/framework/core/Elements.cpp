@@ -1,0 +1,1069 @@
+// Element tree of the Lumex framework: elements, owner-aware elements, containers and aliases.
+#include "framework/core/Elements.h"
+
+#include "framework/core/ClassRegistry.h"
+#include "framework/core/Messages.h"
+#include "framework/core/TextRoutines.h"
+#include "framework/streams/Filer.h"
+#include "platform/Exceptions.h"
+#include "platform/text/Case.h"
+#include "platform/text/Numbers.h"
+#include "platform/ui/Services.h"
+
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+qint32 g_mark = -1;
+
+constexpr int clearEventsThreshold = 200;
+
+[[noreturn]] void listIndexError(int index)
+{
+    throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
+}
+
+void showMessage(const QString& text)
+{
+    ui::services().showMessage(text);
+}
+
+// Owners in the list that are entities, nil for dead or foreign entries.
+TEntity* ownerEntity(const WeakRef<TElement>& entry)
+{
+    return dynamic_cast<TEntity*>(entry.get());
+}
+
+// An envelope owner stands for the element it envelops.
+TElement* throughEnvelope(TElement* owner)
+{
+    if (auto* envelope = dynamic_cast<TEnvelopeEntity*>(owner))
+        return envelope->Enveloped();
+    return owner;
+}
+
+TElement* firstOwnerOfClass(const TOwnerList* owners, TClass cls, bool lookThroughEnvelopes)
+{
+    if (!owners)
+        return nullptr;
+    for (const auto& entry : *owners) {
+        TElement* owner = lookThroughEnvelopes ? throughEnvelope(entry.get()) : entry.get();
+        if (owner && owner->InheritsFrom(cls))
+            return owner;
+    }
+    return nullptr;
+}
+
+TElement* firstOwnerNamed(const TOwnerList* owners, const QString& name, bool lookThroughEnvelopes)
+{
+    if (!owners)
+        return nullptr;
+    for (const auto& entry : *owners) {
+        TElement* owner = lookThroughEnvelopes ? throughEnvelope(entry.get()) : entry.get();
+        if (owner && owner->GetName() == name)
+            return owner;
+    }
+    return nullptr;
+}
+
+TElement* findOwnerOfClassAmong(const TOwnerList* owners, TClass cls)
+{
+    if (!owners)
+        return nullptr;
+    for (const auto& entry : *owners)
+        if (TElement* owner = entry.get())
+            if (TElement* found = owner->FindOwnerOfClass(cls))
+                return found;
+    return nullptr;
+}
+
+void insertOwner(std::unique_ptr<TOwnerList>& owners, int index, TElement* owner)
+{
+    if (!owners)
+        owners = std::make_unique<TOwnerList>();
+    if (index == 0) {
+        owners->emplace_back(owner);
+        return;
+    }
+    if (index < 0 || index > static_cast<int>(owners->size()))
+        listIndexError(index);
+    owners->insert(owners->begin() + index, WeakRef<TElement>(owner));
+}
+
+void removeFirstOwner(TOwnerList* owners, const TElement* owner)
+{
+    if (!owners)
+        return;
+    const auto it = std::find_if(owners->begin(), owners->end(),
+                                 [owner](const WeakRef<TElement>& e) { return e.get() == owner; });
+    if (it != owners->end())
+        owners->erase(it);
+}
+
+bool listsOwner(const TOwnerList* owners, const TElement* owner)
+{
+    return owners && std::any_of(owners->begin(), owners->end(),
+                                 [owner](const WeakRef<TElement>& e) { return e.get() == owner; });
+}
+
+} // namespace
+
+// --- traversal marks --------------------------------------------------------------------------
+
+void NewTraversalMark()
+{
+    // -1 is the ID of every fresh element and -2 the streams' "not yet numbered" reference:
+    // a mark equal to either would make a walk skip elements it never visited.
+    qint32 mark = g_mark;
+    while (mark == g_mark)
+        mark = -static_cast<qint32>(QRandomGenerator::global()->bounded(3, 32000));
+    g_mark = mark;
+}
+
+qint32 TraversalMark()
+{
+    return g_mark;
+}
+
+// --- TElement ---------------------------------------------------------------------------------
+
+TClass TElement::StaticClass()
+{
+    static const TClassInfo info = describeClass<TElement, TPersistent>("TElement", [](PropertyTable<TElement>& t) {
+        t.integer("ID", &TElement::ID, &TElement::SetID, false)
+            .string("Name", &TElement::GetName, &TElement::SetName, &TElement::IsNameStored)
+            .integer("OwnersCount", &TElement::OwnersCount, nullptr)
+            .integer("Size", &TElement::Size, nullptr)
+            .integer("WholeSize", &TElement::WholeSize, nullptr);
+    });
+    return &info;
+}
+
+TElement::~TElement()
+{
+    leaveHolders();
+}
+
+void TElement::addHolding(TEntity* entity, bool counts)
+{
+    m_holdings.push_back({entity, counts});
+}
+
+void TElement::dropHolding(TEntity* entity)
+{
+    const auto it = std::find_if(m_holdings.begin(), m_holdings.end(),
+                                 [entity](const Holding& h) { return h.entity == entity; });
+    if (it != m_holdings.end())
+        m_holdings.erase(it);
+}
+
+int TElement::countingHolders() const
+{
+    return m_ownedHolds + m_otherHolds + static_cast<int>(std::count_if(m_holdings.begin(), m_holdings.end(),
+                                                         [](const Holding& h) { return h.counts; }));
+}
+
+void TElement::leaveHolders()
+{
+    while (!m_holdings.empty()) {
+        TEntity* entity = m_holdings.back().entity;
+        m_holdings.pop_back();
+        entity->childDying(this);
+    }
+}
+
+void TElement::LeaveContainers()
+{
+    while (!m_holdings.empty()) {
+        TEntity* entity = m_holdings.back().entity;
+        m_holdings.pop_back();
+        RemoveOwner(entity);
+        entity->childDying(this);
+    }
+}
+
+qint32 TElement::Size()
+{
+    return ClassType()->InstanceSize();
+}
+
+qint32 TElement::WholeSize()
+{
+    NewTraversalMark();
+    return MarkedSize();
+}
+
+qint32 TElement::MarkedSize()
+{
+    m_id = g_mark;
+    return Size();
+}
+
+QString TElement::GetName() const
+{
+    return ClassName();
+}
+
+void TElement::SetName(const QString&) {}
+
+TElement* TElement::GetOwner(int) const
+{
+    return nullptr;
+}
+
+void TElement::InsertOwner(int, TElement*) {}
+
+int TElement::OwnersCount() const
+{
+    return 0;
+}
+
+bool TElement::IsNameStored() const
+{
+    return false;
+}
+
+void TElement::ReadFrom(TReader& reader, TEntity*)
+{
+    m_id = reader.ReadInteger();
+}
+
+void TElement::WriteTo(TWriter& writer)
+{
+    writer.WriteString(ClassName());
+    writer.WriteInteger(m_id);
+}
+
+bool TElement::IsEmpty() const
+{
+    return true;
+}
+
+Owned<TElement> TElement::MakeCopy()
+{
+    TPersistent* bare = ClassType()->CreateBare();
+    Owned<TElement> copy(dynamic_cast<TElement*>(bare));
+    if (!copy) {
+        FreeObject(bare);
+        return nullptr;
+    }
+    copy->m_id = 0;
+    copy->SetName(QStringLiteral("Obálka: ") + GetName());
+    return copy;
+}
+
+void TElement::NotifyDown() {}
+
+void TElement::AddOwner(TElement*) {}
+
+void TElement::RemoveOwner(TElement*) {}
+
+bool TElement::HasOwner(const TElement*) const
+{
+    return false;
+}
+
+bool TElement::HasNoOwner() const
+{
+    return OwnersCount() < 1;
+}
+
+TElement* TElement::GetOwnerOfClass(TClass) const
+{
+    return nullptr;
+}
+
+TElement* TElement::GetOwnerByName(const QString&) const
+{
+    return nullptr;
+}
+
+TElement* TElement::FindOwnerOfClass(TClass cls)
+{
+    if (InheritsFrom(cls))
+        return this;
+    return findOwnerOfClassAmong(ownerList(), cls);
+}
+
+bool TElement::CanBeFreed()
+{
+    // The releasing container is one of the holders.
+    const int holders = countingHolders();
+    if (holders < 2)
+        return true;
+    const TOwnerList* owners = ownerList();
+    // A holder that is not in the owner list cannot be asked: keep the element.
+    if (!owners || static_cast<int>(owners->size()) < holders)
+        return false;
+    for (const auto& entry : *owners) {
+        TEntity* owner = ownerEntity(entry);
+        if (!owner || !owner->AgreesToFree(this))
+            return false;
+    }
+    return true;
+}
+
+void TElement::ResetMarks()
+{
+    NewTraversalMark();
+    SetMark();
+}
+
+void TElement::SetMark()
+{
+    m_id = g_mark;
+}
+
+bool TElement::HasProperty(const QString& name)
+{
+    return IndexOfProp(this, name) > -1;
+}
+
+QString TElement::GetPropAsString(const QString& name)
+{
+    return GetPropByName(this, name);
+}
+
+void TElement::SetPropAsString(const QString& name, const QString& value)
+{
+    SetPropByName(this, name, value);
+}
+
+qint32 TElement::GetPropAsInteger(const QString& name)
+{
+    return LeadingInteger(GetPropAsString(name));
+}
+
+void TElement::SetPropAsInteger(const QString& name, qint32 value)
+{
+    SetPropAsString(name, QString::number(value));
+}
+
+bool TElement::GetPropAsBoolean(const QString& name)
+{
+    const QString text = GetPropAsString(name);
+    return !text.isEmpty() && txt::upperAscii(text.at(0)) == QLatin1Char('T');
+}
+
+void TElement::SetPropAsBoolean(const QString& name, bool value)
+{
+    SetPropAsString(name, value ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+}
+
+// --- TNameElement -----------------------------------------------------------------------------
+
+TClass TNameElement::StaticClass()
+{
+    static const TClassInfo info = describeClass<TNameElement, TElement>("TNameElement");
+    return &info;
+}
+
+qint32 TNameElement::Size()
+{
+    return txt::addChecked(TElement::Size(), static_cast<qint32>(m_name.size()) + 1);
+}
+
+// --- TOwnerElement ----------------------------------------------------------------------------
+
+TClass TOwnerElement::StaticClass()
+{
+    static const TClassInfo info = describeClass<TOwnerElement, TNameElement>("TOwnerElement");
+    return &info;
+}
+
+TOwnerElement::~TOwnerElement()
+{
+    // Leave every container that still lists this element, the last owner first.
+    while (m_owners && !m_owners->empty()) {
+        const size_t before = m_owners->size();
+        TEntity* owner = ownerEntity(m_owners->back());
+        if (owner)
+            owner->Remove(this);
+        if (m_owners && m_owners->size() == before)
+            m_owners->pop_back();
+    }
+}
+
+TElement* TOwnerElement::GetOwner(int index) const
+{
+    if (index < 0)
+        listIndexError(index);
+    if (!m_owners || index >= static_cast<int>(m_owners->size()))
+        return nullptr;
+    return (*m_owners)[static_cast<size_t>(index)].get();
+}
+
+// --- TAliasElement ----------------------------------------------------------------------------
+
+TClass TAliasElement::StaticClass()
+{
+    static const TClassInfo info = describeClass<TAliasElement, TOwnerElement>("TAliasElement");
+    return &info;
+}
+
+// --- TEntity ----------------------------------------------------------------------------------
+
+TClass TEntity::StaticClass()
+{
+    static const TClassInfo info = describeClass<TEntity, TElement>("TEntity", [](PropertyTable<TEntity>& t) {
+        t.object<TElement>("NextElement", nullptr, &TEntity::Add)
+            .object<TElement>("ElementToFree", nullptr, &TEntity::RemoveAndFree)
+            .object<TElement>("ElementToRemove", nullptr, &TEntity::Remove)
+            .object<TElement>("AddAllFrom", nullptr, &TEntity::AddAllFrom)
+            .integer("WholeCount", &TEntity::WholeCount, nullptr)
+            .integer("Count", &TEntity::Count, nullptr)
+            .integer("LastIndex", &TEntity::LastIndex, nullptr);
+    });
+    return &info;
+}
+
+TEntity::~TEntity()
+{
+    TEntity::Clear();
+}
+
+TSuperList& TEntity::list()
+{
+    if (!m_children)
+        m_children = std::make_unique<TSuperList>();
+    return *m_children;
+}
+
+void TEntity::listAppend(TElement* element)
+{
+    list().push_back(element);
+    if (element)
+        element->addHolding(this, HoldingsCount());
+}
+
+void TEntity::listInsert(int index, TElement* element)
+{
+    TSuperList& children = list();
+    if (index < 0 || index > static_cast<int>(children.size()))
+        listIndexError(index);
+    children.insert(children.begin() + index, element);
+    if (element)
+        element->addHolding(this, HoldingsCount());
+}
+
+bool TEntity::takeFirst(TElement* element)
+{
+    if (!m_children)
+        return false;
+    const auto it = std::find(m_children->begin(), m_children->end(), element);
+    if (it == m_children->end())
+        return false;
+    m_children->erase(it);
+    element->dropHolding(this);
+    return true;
+}
+
+void TEntity::childDying(TElement* child)
+{
+    // The child's holding is already gone; take one of its slots out.
+    for (TSuperList* detached : m_clearing) {
+        const auto it = std::find(detached->begin(), detached->end(), child);
+        if (it != detached->end()) {
+            *it = nullptr;
+            return;
+        }
+    }
+    if (m_children) {
+        const auto it = std::find(m_children->begin(), m_children->end(), child);
+        if (it == m_children->end())
+            return;
+        // Weak holders keep the slot so that positions (the loaders' element numbers) stay valid.
+        if (HoldingsCount())
+            m_children->erase(it);
+        else
+            *it = nullptr;
+    }
+}
+
+bool TEntity::mayFree(TElement* child)
+{
+    // A weak holder is not among the counted ones: anybody counted keeps the child.
+    if (!HoldingsCount() && child->countingHolders() > 0)
+        return false;
+    return child->CanBeFreed();
+}
+
+void TEntity::release(TElement* child)
+{
+    // Decided while the child still counted this container among its holders.
+    const bool canFree = mayFree(child);
+    child->dropHolding(this);
+    if (canFree)
+        FreeObject(child);
+    else
+        child->RemoveOwner(this);
+}
+
+int TEntity::Count() const
+{
+    return m_children ? static_cast<int>(m_children->size()) : 0;
+}
+
+int TEntity::LastIndex() const
+{
+    return Count() - 1;
+}
+
+TElement* TEntity::Items(int index) const
+{
+    if (!m_children)
+        return nullptr;
+    if (index < 0 || index >= static_cast<int>(m_children->size()))
+        listIndexError(index);
+    return (*m_children)[static_cast<size_t>(index)];
+}
+
+void TEntity::InsertItem(int index, TElement* element)
+{
+    if (!m_children || m_children->empty()) {
+        if (index != 0)
+            listIndexError(index);
+        listAppend(element);
+        return;
+    }
+    if (index < 0 || index >= static_cast<int>(m_children->size()))
+        listIndexError(index);
+    TElement*& slot = (*m_children)[static_cast<size_t>(index)];
+    TElement* replaced = slot;
+    slot = element;
+    // No owner lists change, but the holdings follow the slot.
+    if (replaced)
+        replaced->dropHolding(this);
+    if (element)
+        element->addHolding(this, HoldingsCount());
+}
+
+int TEntity::IndexOf(const TElement* element) const
+{
+    if (!m_children)
+        return -1;
+    const auto it = std::find(m_children->begin(), m_children->end(), element);
+    return it == m_children->end() ? -1 : static_cast<int>(it - m_children->begin());
+}
+
+void TEntity::Clear()
+{
+    if (IsEmpty())
+        return;
+    ui::WaitCursor cursor;
+    // Detached first: a child whose destruction removes it from this entity cannot reach the
+    // list being worked through, and a handler run by processEvents sees an empty entity. The
+    // entity keeps an empty list, as any emptied list.
+    std::unique_ptr<TSuperList> children = std::exchange(m_children, std::make_unique<TSuperList>());
+    m_clearing.push_back(children.get());
+    const struct PopOnExit {
+        std::vector<TSuperList*>& stack;
+        ~PopOnExit() { stack.pop_back(); }
+    } popOnExit{m_clearing};
+    if (children->size() > static_cast<size_t>(clearEventsThreshold))
+        ProcessMessages();
+    for (size_t i = children->size(); i-- > 0;) {
+        TElement* child = (*children)[i];
+        if (!child)
+            continue;
+        (*children)[i] = nullptr;
+        release(child);
+    }
+}
+
+TElement* TEntity::CreateChild(const QString& className, const QString& name)
+{
+    return AddNewOfClass(FindLumexClass(className), name);
+}
+
+void TEntity::Add(TElement* element)
+{
+    if (!element)
+        return;
+    list();
+    element->AddOwner(this);
+    listAppend(element);
+}
+
+void TEntity::Insert(int index, TElement* element)
+{
+    if (!element)
+        return;
+    if (!m_children) {
+        if (index != 0)
+            return;
+        listAppend(element);
+    } else {
+        listInsert(index, element);
+    }
+    element->AddOwner(this);
+}
+
+void TEntity::Remove(TElement* element)
+{
+    if (!element || !m_children)
+        return;
+    element->RemoveOwner(this);
+    takeFirst(element);
+}
+
+void TEntity::RemoveAndFree(TElement* element)
+{
+    if (!element || !m_children)
+        return;
+    // An element this entity does not hold is not its to free.
+    if (IndexOf(element) < 0) {
+        element->RemoveOwner(this);
+        return;
+    }
+    const bool canFree = mayFree(element);
+    takeFirst(element);
+    if (canFree)
+        FreeObject(element);
+    else
+        element->RemoveOwner(this);
+}
+
+TElement* TEntity::FindElementByClass(TClass cls) const
+{
+    if (!m_children)
+        return nullptr;
+    for (TElement* child : *m_children)
+        if (child && child->InheritsFrom(cls))
+            return child;
+    return nullptr;
+}
+
+TElement* TEntity::FindElementByName(const QString& name) const
+{
+    if (!m_children)
+        return nullptr;
+    const QString wanted = txt::upperLetters(name);
+    for (TElement* child : *m_children)
+        if (child && txt::upperLetters(child->GetName()) == wanted)
+            return child;
+    return nullptr;
+}
+
+bool TEntity::AgreesToFree(TElement*)
+{
+    return false;
+}
+
+bool TEntity::IsEmpty() const
+{
+    return !m_children || m_children->empty();
+}
+
+qint32 TEntity::MarkedSize()
+{
+    SetID(g_mark);
+    qint32 size = Size();
+    if (m_children)
+        for (size_t i = 0; i < m_children->size(); ++i) {
+            TElement* child = (*m_children)[i];
+            if (child && child->ID() != g_mark)
+                size = txt::addChecked(size, child->MarkedSize());
+        }
+    return size;
+}
+
+void TEntity::SetMark()
+{
+    SetID(g_mark);
+    if (m_children)
+        for (size_t i = 0; i < m_children->size(); ++i) {
+            TElement* child = (*m_children)[i];
+            if (child && child->ID() != g_mark)
+                child->SetMark();
+        }
+}
+
+void TEntity::ReadFrom(TReader& reader, TEntity* loader)
+{
+    TElement::ReadFrom(reader, loader);
+    reader.ReadListBegin();
+    while (!reader.EndOfList()) {
+        const qint32 number = reader.ReadInteger();
+        if (loader)
+            Add(loader->Items(number));
+    }
+    reader.ReadListEnd();
+}
+
+void TEntity::WriteTo(TWriter& writer)
+{
+    TElement::WriteTo(writer);
+    writer.WriteListBegin();
+    if (m_children)
+        for (TElement* child : *m_children)
+            writer.WriteInteger(child ? child->ID() : -1);
+    writer.WriteListEnd();
+}
+
+Owned<TElement> TEntity::MakeCopy()
+{
+    Owned<TElement> copy = TElement::MakeCopy();
+    auto* entity = dynamic_cast<TEntity*>(copy.get());
+    if (!entity || !m_children)
+        return copy;
+    const TSuperList children = *m_children;
+    for (TElement* child : children) {
+        if (!child)
+            continue;
+        if (child->HasNoOwner())
+            entity->Add(child->MakeCopy().release());
+        else
+            entity->Add(child);
+    }
+    return copy;
+}
+
+void TEntity::HandleMessage(TLumexMessage&, bool&) {}
+
+void TEntity::NotifyDown()
+{
+    // The live list: a child freed on the way is never reached through a stale copy.
+    for (size_t i = 0; m_children && i < m_children->size(); ++i)
+        if (TElement* child = (*m_children)[i])
+            child->NotifyDown();
+}
+
+int TEntity::WholeCount()
+{
+    NewTraversalMark();
+    return countAll(g_mark);
+}
+
+int TEntity::countAll(qint32 mark)
+{
+    SetID(mark);
+    qint32 total = Count();
+    if (m_children)
+        for (size_t i = 0; i < m_children->size(); ++i) {
+            TElement* child = (*m_children)[i];
+            if (!child || child->ID() == mark)
+                continue;
+            if (auto* entity = dynamic_cast<TEntity*>(child))
+                total = txt::addChecked(total, entity->countAll(mark));
+            else
+                child->SetID(mark);
+        }
+    return total;
+}
+
+void TEntity::AddAllFrom(TElement* source)
+{
+    auto* entity = dynamic_cast<TEntity*>(source);
+    if (!entity || !entity->m_children)
+        return;
+    const TSuperList children = *entity->m_children;
+    for (TElement* child : children)
+        Add(child);
+}
+
+int TEntity::CountOfClass(TClass cls) const
+{
+    if (!m_children)
+        return 0;
+    return static_cast<int>(std::count_if(m_children->begin(), m_children->end(),
+                                          [cls](TElement* c) { return c && c->InheritsFrom(cls); }));
+}
+
+void TEntity::ForgetAll()
+{
+    if (IsEmpty())
+        return;
+    for (TElement* child : *m_children)
+        if (child)
+            child->dropHolding(this);
+    m_children->clear();
+}
+
+TElement* TEntity::FindAliased(const QString& name)
+{
+    if (auto* aliases = dynamic_cast<TAliases*>(FindElementByClass(TAliases::StaticClass())))
+        if (TElement* target = aliases->AliasTarget(name))
+            return target;
+    return FindElementByName(name);
+}
+
+void TEntity::SetAliased(const QString& name, TElement* element)
+{
+    auto* aliases = dynamic_cast<TAliases*>(FindElementByClass(TAliases::StaticClass()));
+    if (!aliases)
+        aliases = AddNew<TAliases>();
+    TElement* current = aliases->AliasTarget(name);
+    // Replacing an element by itself must not free it on the way.
+    if (current && current == element)
+        return;
+    if (current)
+        RemoveAndFree(current);
+    aliases->SetAlias(name, element);
+    Add(element);
+}
+
+// --- TNameEntity ------------------------------------------------------------------------------
+
+TClass TNameEntity::StaticClass()
+{
+    static const TClassInfo info = describeClass<TNameEntity, TEntity>("TNameEntity");
+    return &info;
+}
+
+qint32 TNameEntity::Size()
+{
+    const qint32 size = TEntity::Size();
+    return m_name.isEmpty() ? size : txt::addChecked(size, static_cast<qint32>(m_name.size()) + 1);
+}
+
+// --- TOwnerEntity -----------------------------------------------------------------------------
+
+TClass TOwnerEntity::StaticClass()
+{
+    static const TClassInfo info = describeClass<TOwnerEntity, TNameEntity>("TOwnerEntity");
+    return &info;
+}
+
+TOwnerEntity::~TOwnerEntity()
+{
+    // Leave every container that still lists this entity, the last owner first.
+    for (size_t i = m_owners ? m_owners->size() : 0; i-- > 0;) {
+        if (!m_owners || i >= m_owners->size())
+            continue;
+        TElement* owner = (*m_owners)[i].get();
+        if (!owner)
+            continue;
+        auto* entity = dynamic_cast<TEntity*>(owner);
+        if (!entity) {
+            showMessage(QStringLiteral("TOwnerEntity.Destroy: Špatný vlastník"));
+            continue;
+        }
+        if (entity->Count() > 0)
+            entity->Remove(this);
+    }
+    m_owners.reset();
+}
+
+TElement* TOwnerEntity::GetOwner(int index) const
+{
+    if (index < 0)
+        listIndexError(index);
+    if (!m_owners || index >= static_cast<int>(m_owners->size()))
+        return nullptr;
+    TElement* owner = (*m_owners)[static_cast<size_t>(index)].get();
+    const QString prefix = QStringLiteral("TOwnerEntity(") + GetName() + QStringLiteral(").GetOwner: ");
+    if (!owner) {
+        showMessage(prefix + QStringLiteral("Objekt vlastníka je prázdný"));
+        return nullptr;
+    }
+    if (!dynamic_cast<TEntity*>(owner)) {
+        showMessage(prefix + QStringLiteral("Objekt vlastníka není TEntity"));
+        return nullptr;
+    }
+    return owner;
+}
+
+// --- WithName ----------------------------------------------------------------------------------
+
+template<class Base>
+QString WithName<Base>::GetName() const
+{
+    return m_name.isEmpty() ? this->ClassName() : m_name;
+}
+
+template<class Base>
+void WithName<Base>::SetName(const QString& name)
+{
+    m_name = name;
+}
+
+template<class Base>
+bool WithName<Base>::IsNameStored() const
+{
+    return !m_name.isEmpty();
+}
+
+template<class Base>
+void WithName<Base>::ReadFrom(TReader& reader, TEntity* loader)
+{
+    Base::ReadFrom(reader, loader);
+    SetName(reader.ReadString());
+}
+
+template<class Base>
+void WithName<Base>::WriteTo(TWriter& writer)
+{
+    Base::WriteTo(writer);
+    writer.WriteString(GetName());
+}
+
+template class WithName<TElement>;
+template class WithName<TEntity>;
+
+// --- WithOwnerList -----------------------------------------------------------------------------
+
+template<class Base, bool LookThroughEnvelopes>
+void WithOwnerList<Base, LookThroughEnvelopes>::InsertOwner(int index, TElement* owner)
+{
+    insertOwner(m_owners, index, owner);
+}
+
+template<class Base, bool LookThroughEnvelopes>
+int WithOwnerList<Base, LookThroughEnvelopes>::OwnersCount() const
+{
+    return m_owners ? static_cast<int>(m_owners->size()) : 0;
+}
+
+template<class Base, bool LookThroughEnvelopes>
+void WithOwnerList<Base, LookThroughEnvelopes>::AddOwner(TElement* owner)
+{
+    insertOwner(m_owners, 0, owner);   // index 0 appends
+}
+
+template<class Base, bool LookThroughEnvelopes>
+void WithOwnerList<Base, LookThroughEnvelopes>::RemoveOwner(TElement* owner)
+{
+    removeFirstOwner(m_owners.get(), owner);
+}
+
+template<class Base, bool LookThroughEnvelopes>
+bool WithOwnerList<Base, LookThroughEnvelopes>::HasOwner(const TElement* owner) const
+{
+    return listsOwner(m_owners.get(), owner);
+}
+
+template<class Base, bool LookThroughEnvelopes>
+bool WithOwnerList<Base, LookThroughEnvelopes>::HasNoOwner() const
+{
+    return OwnersCount() == 0;
+}
+
+template<class Base, bool LookThroughEnvelopes>
+TElement* WithOwnerList<Base, LookThroughEnvelopes>::GetOwnerOfClass(TClass cls) const
+{
+    return firstOwnerOfClass(m_owners.get(), cls, LookThroughEnvelopes);
+}
+
+template<class Base, bool LookThroughEnvelopes>
+TElement* WithOwnerList<Base, LookThroughEnvelopes>::GetOwnerByName(const QString& name) const
+{
+    return firstOwnerNamed(m_owners.get(), name, LookThroughEnvelopes);
+}
+
+template<class Base, bool LookThroughEnvelopes>
+TElement* WithOwnerList<Base, LookThroughEnvelopes>::FindOwnerOfClass(TClass cls)
+{
+    return TElement::FindOwnerOfClass(cls);
+}
+
+template class WithOwnerList<TNameElement, false>;
+template class WithOwnerList<TNameEntity, true>;
+
+// --- TQuickEntity -----------------------------------------------------------------------------
+
+TClass TQuickEntity::StaticClass()
+{
+    static const TClassInfo info = describeClass<TQuickEntity, TEntity>("TQuickEntity");
+    return &info;
+}
+
+void TQuickEntity::Add(TElement* element)
+{
+    if (element)
+        listAppend(element);
+}
+
+void TQuickEntity::Insert(int index, TElement* element)
+{
+    if (!element)
+        return;
+    if (!hasList()) {
+        if (index == 0)
+            listAppend(element);
+        return;
+    }
+    listInsert(index, element);
+}
+
+// --- TEnvelopeEntity --------------------------------------------------------------------------
+
+TClass TEnvelopeEntity::StaticClass()
+{
+    static const TClassInfo info = describeClass<TEnvelopeEntity, TEntity>("TEnvelopeEntity");
+    return &info;
+}
+
+void TEnvelopeEntity::AddOwner(TElement* owner)
+{
+    m_enveloped = owner;
+}
+
+void TEnvelopeEntity::HandleMessage(TLumexMessage& msg, bool& handled)
+{
+    TElement* enveloped = m_enveloped.get();
+    msg.SetReceiver(enveloped);
+    if (enveloped)
+        enveloped->HandleMessage(msg, handled);
+}
+
+TElement* TEnvelopeEntity::GetOwnerOfClass(TClass cls) const
+{
+    if (InheritsFrom(cls))
+        return const_cast<TEnvelopeEntity*>(this);
+    TElement* enveloped = m_enveloped.get();
+    return enveloped && enveloped->InheritsFrom(cls) ? enveloped : nullptr;
+}
+
+TElement* TEnvelopeEntity::FindOwnerOfClass(TClass cls)
+{
+    if (InheritsFrom(cls))
+        return this;
+    TElement* enveloped = m_enveloped.get();
+    return enveloped ? enveloped->FindOwnerOfClass(cls) : nullptr;
+}
+
+// --- TAliases ---------------------------------------------------------------------------------
+
+TClass TAliases::StaticClass()
+{
+    static const TClassInfo info = describeClass<TAliases, TEntity>("TAliases");
+    return &info;
+}
+
+TElement* TAliases::AliasTarget(const QString& name) const
+{
+    auto* alias = dynamic_cast<TAliasElement*>(FindElementByName(name));
+    return alias ? alias->Target() : nullptr;
+}
+
+void TAliases::SetAlias(const QString& name, TElement* element)
+{
+    if (!element)
+        return;
+    auto* alias = dynamic_cast<TAliasElement*>(FindElementByName(name));
+    if (!alias) {
+        alias = AddNew<TAliasElement>();
+        alias->SetName(name);
+    }
+    alias->SetTarget(element);
+}
+
+// --- free functions ---------------------------------------------------------------------------
+
+TElement* GetOrCreateChildOfClass(TEntity* entity, TClass cls, const QString& name)
+{
+    if (TElement* found = entity->FindElementByName(name))
+        return found;
+    return entity->AddNewOfClass(cls, name);
+}
+
+void RegisterElementsUnit()
+{
+    RegisterUnitClasses({TElement::StaticClass(), TNameElement::StaticClass(), TOwnerElement::StaticClass(),
+                         TEntity::StaticClass(), TNameEntity::StaticClass(), TOwnerEntity::StaticClass(),
+                         TEnvelopeEntity::StaticClass(), TLumexMessage::StaticClass()});
+}

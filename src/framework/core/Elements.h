@@ -1,0 +1,436 @@
+// Element tree of the Lumex framework: elements, owner-aware elements, containers and aliases.
+#pragma once
+
+#include "framework/core/Properties.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class TElement;
+class TEntity;
+class TLumexMessage;
+class TReader;
+class TWriter;
+
+// A plain list of elements (the class library's TList of the original): the children of an entity.
+using TSuperList = std::vector<TElement*>;
+// The owners of an owner-aware element. Entries turn nil when their owner is freed.
+using TOwnerList = std::vector<WeakRef<TElement>>;
+
+// --- traversal marks ------------------------------------------------------------------------
+// Draws a new walk mark in -31999..-3 that differs from the previous one. 0, -1 (the ID of a
+// fresh element) and -2 (an unnumbered reference in the model streams) are never drawn.
+void NewTraversalMark();
+qint32 TraversalMark();
+
+// Root of the framework's classes.
+//
+// Ownership: elements are created through Create<T>() or a class reference (the virtual
+// constructor) and freed through FreeObject. Containers (TEntity) hold their children; an element
+// held by several containers is freed by the last one that releases it. Besides the owner list
+// of the owner-aware classes (OwnersCount, GetOwner), every element privately records each
+// container that holds it, so that
+//   - CanBeFreed answers no while another container, or an Owned pointer, still holds the
+//     element, whatever its class;
+//   - an element that is freed leaves every container holding it (no container keeps a
+//     dangling child).
+// A new element: `entity->AddNew<T>()`, or `entity->Add(Create<T>().release())`; an element kept
+// in an Owned and also added to containers stays alive until the Owned lets it go.
+// The published property table follows the original's: ID, Name, OwnersCount, Size, WholeSize.
+// Members are defined in Elements.cpp, except the path queries (ElementPaths.cpp) and the
+// message operations (Messages.cpp).
+class TElement : public TPersistent
+{
+public:
+    TElement() = default;
+    ~TElement() override;
+
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    // Field ID: -1 after construction; carries the walk mark during walks.
+    qint32 ID() const { return m_id; }
+    void SetID(qint32 id) { m_id = id; }
+
+    // Instance size of the object's class in bytes.
+    virtual qint32 Size();
+    // New walk mark, then MarkedSize. 32-bit overflow raises EIntOverflow.
+    virtual qint32 WholeSize();
+    virtual qint32 MarkedSize();
+    // The class name (named classes: the name, or the class name when empty).
+    virtual QString GetName() const;
+    virtual void SetName(const QString& name);
+    // nil here; owner-aware classes give the owner at index (a negative index raises EListError).
+    virtual TElement* GetOwner(int index) const;
+    virtual void InsertOwner(int index, TElement* owner);
+    virtual int OwnersCount() const;
+    virtual bool IsNameStored() const;
+    // Reads ID; the loader is the entity that holds the elements read so far, in stream order.
+    virtual void ReadFrom(TReader& reader, TEntity* loader);
+    // Writes the class name and ID.
+    virtual void WriteTo(TWriter& writer);
+    virtual bool IsEmpty() const;
+    // A bare instance of the same class (no after-construction step, ID 0) named
+    // "Obálka: " + GetName. The caller owns it.
+    virtual Owned<TElement> MakeCopy();
+    // Framework messages (see Messages.h).
+    virtual void HandleMessage(TLumexMessage& msg, bool& handled);
+    virtual void DispatchToOwners(TLumexMessage& msg, bool& handled);
+    virtual void SendMessage(qint32 message, TElement* receiver, TElement* data);
+    virtual void PostMessage(qint32 message, TElement* receiver, TElement* data);
+    virtual void SendToOwners(qint32 message, TElement* data);
+    virtual void PostToOwners(qint32 message, TElement* data);
+    virtual void NotifyDown();
+    // Owner bookkeeping; ignored here (no owner list).
+    virtual void AddOwner(TElement* owner);
+    virtual void RemoveOwner(TElement* owner);
+    virtual bool HasOwner(const TElement* owner) const;
+    virtual bool HasNoOwner() const;
+    virtual TElement* GetOwnerOfClass(TClass cls) const;
+    virtual TElement* GetOwnerByName(const QString& name) const;
+    // Self when of the class, else the first owner's answer, else nil.
+    virtual TElement* FindOwnerOfClass(TClass cls);
+    // True when no other container holds the element; with two or more owners (all of them
+    // known through the owner list) only when every owner AgreesToFree.
+    virtual bool CanBeFreed();
+    virtual void ResetMarks();
+    virtual void SetMark();
+    // Path queries: "FINDELEMENTBYNAME(x).Prop", "FINDELEMENTBYCLASS(TX).Obj.Prop", ... Errors raise
+    // Exception with the position in the path.
+    virtual QString GetValueByPath(const QString& path);
+    virtual QStringList FillListByPath(const QString& path);
+    virtual TPersistent* GetElementByPath(const QString& path);
+    // Published properties by name (ASCII case ignored).
+    virtual bool HasProperty(const QString& name);
+    virtual QString GetPropAsString(const QString& name);
+    virtual void SetPropAsString(const QString& name, const QString& value);
+    virtual qint32 GetPropAsInteger(const QString& name);
+    virtual void SetPropAsInteger(const QString& name, qint32 value);
+    virtual bool GetPropAsBoolean(const QString& name);
+    virtual void SetPropAsBoolean(const QString& name, bool value);
+
+    // Number of container slots holding this element (owner-aware or not, TQuickEntity included).
+    int HolderCount() const { return static_cast<int>(m_holdings.size()); }
+    // Leaves every container holding it, without being freed (the caller takes it over).
+    void LeaveContainers();
+    void OwnedHoldChanged(int delta) override { m_ownedHolds += delta; }
+    // Whether an Owned pointer holds this element (it then frees the element, nobody else).
+    bool IsHeldByOwned() const { return m_ownedHolds > 0; }
+    // A hold of something that is neither a container nor an Owned (a message that is to free
+    // its Data): it counts as a holder. DropHold answers whether nothing holds the element any
+    // more, so that the one dropping the hold frees it.
+    void Hold() { ++m_otherHolds; }
+    bool DropHold()
+    {
+        --m_otherHolds;
+        return countingHolders() == 0;
+    }
+
+private:
+    friend class TEntity;
+    // The owner list of owner-aware classes, nullptr for the others.
+    virtual const TOwnerList* ownerList() const { return nullptr; }
+    // One slot of a container that holds this element. Weak holdings (TQuickEntity) do not keep
+    // the element from being freed, but are told when it dies.
+    struct Holding {
+        TEntity* entity;
+        bool counts;
+    };
+    void addHolding(TEntity* entity, bool counts);
+    void dropHolding(TEntity* entity);
+    int countingHolders() const;
+    void leaveHolders();
+
+    qint32 m_id = -1;
+    std::vector<Holding> m_holdings;
+    int m_ownedHolds = 0;   // Owned pointers holding this element (0 or 1)
+    int m_otherHolds = 0;   // holds taken through Hold
+};
+
+// The name that named elements and named entities share: an empty name reads as the class
+// name and is not stored; streams carry the name after the base's data. Instantiated in
+// Elements.cpp for the two classes below.
+template<class Base>
+class WithName : public Base
+{
+public:
+    QString GetName() const override;
+    void SetName(const QString& name) override;
+    bool IsNameStored() const override;
+    void ReadFrom(TReader& reader, TEntity* loader) override;
+    void WriteTo(TWriter& writer) override;
+
+protected:
+    QString m_name;
+};
+
+// An element with a name.
+class TNameElement : public WithName<TElement>
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    qint32 Size() override;
+};
+
+// The owner list of the owner-aware classes: the elements and the entities that record the
+// containers holding them. Owner searches by class or name look through envelopes when
+// LookThroughEnvelopes. Instantiated in Elements.cpp for the two classes below.
+template<class Base, bool LookThroughEnvelopes>
+class WithOwnerList : public Base
+{
+public:
+    void InsertOwner(int index, TElement* owner) override;
+    int OwnersCount() const override;
+    void AddOwner(TElement* owner) override;
+    void RemoveOwner(TElement* owner) override;
+    bool HasOwner(const TElement* owner) const override;
+    bool HasNoOwner() const override;
+    TElement* GetOwnerOfClass(TClass cls) const override;
+    // Case-sensitive.
+    TElement* GetOwnerByName(const QString& name) const override;
+    TElement* FindOwnerOfClass(TClass cls) override;
+
+protected:
+    std::unique_ptr<TOwnerList> m_owners;   // absent until first needed
+
+private:
+    const TOwnerList* ownerList() const override { return m_owners.get(); }
+};
+
+// An element that records the containers holding it (its owners).
+class TOwnerElement : public WithOwnerList<TNameElement, false>
+{
+public:
+    ~TOwnerElement() override;
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    TElement* GetOwner(int index) const override;
+};
+
+// An owner-aware element that refers to another element (not owned) under its own name.
+class TAliasElement : public TOwnerElement
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    TElement* Target() const { return m_target.get(); }
+    void SetTarget(TElement* target) { m_target = target; }
+
+private:
+    WeakRef<TElement> m_target;
+};
+
+// An ordered container of elements (children). See TElement for ownership.
+class TEntity : public TElement
+{
+public:
+    ~TEntity() override;
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    virtual int Count() const;
+    virtual int LastIndex() const;
+    // Child at index; nil without a list; an index outside the list raises EListError.
+    virtual TElement* Items(int index) const;
+    // Puts the element in place of the child at index, without owner-list bookkeeping (the
+    // replaced child is not freed); appends on an empty list at index 0.
+    virtual void InsertItem(int index, TElement* element);
+    virtual int IndexOf(const TElement* element) const;
+    // Frees the children that CanBeFreed, drops the others (they lose this owner).
+    virtual void Clear();
+    // Creates, names and adds a child of the class registered under className; nil when none.
+    virtual TElement* CreateChild(const QString& className, const QString& name);
+    virtual void Add(TElement* element);
+    virtual void Insert(int index, TElement* element);
+    virtual void Remove(TElement* element);
+    virtual void RemoveAndFree(TElement* element);
+    virtual TElement* FindElementByClass(TClass cls) const;
+    // Letter case ignored (Czech letters included).
+    virtual TElement* FindElementByName(const QString& name) const;
+    virtual bool AgreesToFree(TElement* child);
+
+    bool IsEmpty() const override;
+    qint32 MarkedSize() override;
+    void SetMark() override;
+    void ReadFrom(TReader& reader, TEntity* loader) override;
+    void WriteTo(TWriter& writer) override;
+    Owned<TElement> MakeCopy() override;
+    void HandleMessage(TLumexMessage& msg, bool& handled) override;
+    void NotifyDown() override;
+
+    // New walk mark, then the children counted along all paths, each element once.
+    int WholeCount();
+    // Adds (shares) every child of source when it is an entity.
+    void AddAllFrom(TElement* source);
+    int CountOfClass(TClass cls) const;
+    // slot's element goes through RemoveAndFree, then slot := element and Add(element).
+    // Nothing at all when slot already holds element.
+    template<class T>
+    void ReplaceChild(T*& slot, T* element)
+    {
+        if (slot == element)
+            return;
+        TElement* old = slot;
+        slot = nullptr;
+        RemoveAndFree(old);
+        slot = element;
+        Add(element);
+    }
+    template<class T>
+    void ReplaceChild(WeakRef<T>& slot, T* element)
+    {
+        T* current = slot.get();
+        ReplaceChild(current, element);
+        slot = current;
+    }
+    // Empties the list without freeing and without owner bookkeeping.
+    void ForgetAll();
+    // The target of the alias in the first TAliases child, else FindElementByName.
+    TElement* FindAliased(const QString& name);
+    // Registers element under the alias (replacing and releasing the earlier one) and adds it.
+    // Nothing when the alias already refers to element.
+    void SetAliased(const QString& name, TElement* element);
+
+    // Creates an instance of cls through its virtual constructor, names it and adds it; nil (and
+    // nothing added) when cls makes no T.
+    template<class T = TElement>
+    T* AddNewOfClass(TClass cls, const QString& name)
+    {
+        Owned<T> element = CreateOfClass<T>(cls);
+        if (!element)
+            return nullptr;
+        element->SetName(name);
+        T* added = element.release();
+        Add(added);
+        return added;
+    }
+
+    // Creates a T through the framework and adds it; the entity holds it.
+    template<class T, class... Args>
+    T* AddNew(Args&&... args)
+    {
+        T* element = Create<T>(std::forward<Args>(args)...).release();
+        Add(element);
+        return element;
+    }
+
+protected:
+    // Whether this container's holdings keep children alive (TQuickEntity: no).
+    virtual bool HoldingsCount() const { return true; }
+    // Appends/inserts in the list with the private holding, no owner bookkeeping.
+    void listAppend(TElement* element);
+    void listInsert(int index, TElement* element);
+    TSuperList& list();
+    bool hasList() const { return m_children != nullptr; }
+
+private:
+    friend class TElement;
+    // A child is being destroyed: its slot leaves the list (a TQuickEntity's slot becomes nil).
+    void childDying(TElement* child);
+    int countAll(qint32 mark);
+    // Takes the first occurrence out of the list with its holding; false when absent.
+    bool takeFirst(TElement* element);
+    // Frees or releases one child that has left the list.
+    void release(TElement* child);
+    // Whether this container may free the child it holds (asked before its holding is dropped).
+    bool mayFree(TElement* child);
+
+    std::unique_ptr<TSuperList> m_children;   // absent until first needed
+    std::vector<TSuperList*> m_clearing;      // lists that (nested) Clears have detached and work through
+};
+
+// An entity with a name.
+class TNameEntity : public WithName<TEntity>
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    // The name counts only when set.
+    qint32 Size() override;
+};
+
+extern template class WithName<TElement>;
+extern template class WithName<TEntity>;
+
+// A named entity that records its owners; its owner searches look through envelopes.
+class TOwnerEntity : public WithOwnerList<TNameEntity, true>
+{
+public:
+    ~TOwnerEntity() override;
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    // Checks the entry: messages for a nil owner or one that is no entity.
+    TElement* GetOwner(int index) const override;
+};
+
+extern template class WithOwnerList<TNameElement, false>;
+extern template class WithOwnerList<TNameEntity, true>;
+
+// An entity whose children are not told that it holds them (no owner lists touched).
+// It still frees them on Clear and RemoveAndFree, but does not keep them alive: when another
+// container frees a child, its slot here becomes nil (indexes stay valid).
+class TQuickEntity : public TEntity
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    void Add(TElement* element) override;
+    void Insert(int index, TElement* element) override;
+
+protected:
+    bool HoldingsCount() const override { return false; }
+};
+
+// An entity that envelops one element: AddOwner makes the element the enveloped one, messages
+// and owner searches pass to it.
+class TEnvelopeEntity : public TEntity
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    TElement* Enveloped() const { return m_enveloped.get(); }
+    void AddOwner(TElement* owner) override;
+    void HandleMessage(TLumexMessage& msg, bool& handled) override;
+    TElement* GetOwnerOfClass(TClass cls) const override;
+    TElement* FindOwnerOfClass(TClass cls) override;
+
+private:
+    WeakRef<TElement> m_enveloped;
+};
+
+// A table from alias names to elements; its children are TAliasElements.
+class TAliases : public TEntity
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    TElement* AliasTarget(const QString& name) const;
+    void SetAlias(const QString& name, TElement* element);
+};
+
+// The child named `name` (case ignored) or a new instance of cls so named and added.
+TElement* GetOrCreateChildOfClass(TEntity* entity, TClass cls, const QString& name);
+// The named sub-list of a model ("ITEMS", "TOOLS" ...): GetOrCreateChildOfClass with T's class;
+// nil when a child of that name is no T.
+template<class T>
+T* NamedChild(TEntity* entity, const QString& name)
+{
+    return dynamic_cast<T*>(GetOrCreateChildOfClass(entity, T::StaticClass(), name));
+}
+
+// Registers the classes of this unit in the class registry (TElement, TNameElement,
+// TOwnerElement, TEntity, TNameEntity, TOwnerEntity, TEnvelopeEntity, TLumexMessage).
+// The unit's initialisation: runs once, later calls do nothing.
+void RegisterElementsUnit();

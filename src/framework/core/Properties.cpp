@@ -1,0 +1,342 @@
+// Published properties: class descriptors, object handles and property access by name.
+#include "framework/core/Properties.h"
+
+#include "framework/core/TextRoutines.h"
+#include "platform/Exceptions.h"
+#include "platform/text/Case.h"
+#include "platform/text/Cp1250.h"
+#include "platform/text/Numbers.h"
+#include "platform/ui/Services.h"
+
+#include <QHash>
+
+#include <cassert>
+#include <limits>
+
+namespace {
+
+// Handles are never reused while numbers last, so a stale number finds nothing.
+struct HandleTable {
+    QHash<qint32, TPersistent*> objects;
+    qint32 next = 1;
+};
+
+// Never destroyed: objects may still be freed while statics are torn down at exit.
+HandleTable& handleTable()
+{
+    static HandleTable& table = *new HandleTable;
+    return table;
+}
+
+// Text of a whole-number property; 0 for a text that is not a whole number within 32 bits.
+qint32 wholeNumberOrZero(const QString& text)
+{
+    return WholeNumber(text).value_or(0);
+}
+
+QString ordinalText(PPropInfo prop, qint32 ordinal)
+{
+    switch (prop->Kind) {
+    case tkChar:
+        return QString(charFromOrdinal(ordinal));
+    case tkEnumeration:
+        if (ordinal >= 0 && ordinal < prop->EnumNames.size())
+            return prop->EnumNames.at(ordinal);
+        return QString::number(ordinal);
+    default:   // tkInteger, tkSet
+        return QString::number(ordinal);
+    }
+}
+
+// Enumerations and sets: a whole number, else an identifier of the type (letter case ignored).
+// An ordinal outside the type, or an unknown identifier, leaves the property as it was (the
+// original stored a value the type does not have).
+bool ordinalFromText(PPropInfo prop, const QString& text, qint32& ordinal)
+{
+    if (const auto number = WholeNumber(text)) {
+        ordinal = *number;
+        return prop->Kind == tkSet || (ordinal >= 0 && ordinal < prop->EnumNames.size());
+    }
+    for (int i = 0; i < prop->EnumNames.size(); ++i) {
+        if (txt::sameTextAscii(prop->EnumNames.at(i), txt::trim(text))) {
+            ordinal = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+void writeFromText(TPersistent* object, PPropInfo prop, const QString& text)
+{
+    PropValue v;
+    switch (prop->Kind) {
+    case tkInteger:
+        v.Ordinal = wholeNumberOrZero(text);
+        break;
+    case tkEnumeration:
+    case tkSet:
+        if (!ordinalFromText(prop, text, v.Ordinal))
+            return;
+        break;
+    case tkFloat:
+        v.Float = text.isEmpty() ? 0.0 : TextToFloatDef(text);
+        break;
+    case tkString:
+    case tkLString:
+        v.Text = text;
+        break;
+    case tkClass:
+        v.Object = ObjectFromHandle(wholeNumberOrZero(text), prop->ObjectClass());
+        break;
+    case tkMethod:
+        v.Method = StringToMethod(text);
+        break;
+    default:   // tkUnknown, tkChar, tkWChar, tkWString, tkVariant, tkInt64 ignore text
+        return;
+    }
+    prop->Write(*object, v);
+}
+
+} // namespace
+
+// --- descriptors ------------------------------------------------------------------------------
+
+QStringList typeKindNames()
+{
+    return {"tkUnknown", "tkInteger", "tkChar", "tkEnumeration", "tkFloat", "tkString",
+            "tkSet", "tkClass", "tkMethod", "tkWChar", "tkLString", "tkWString",
+            "tkVariant", "tkArray", "tkRecord", "tkInterface", "tkInt64", "tkDynArray"};
+}
+
+QString TPropInfo::TypeName() const
+{
+    const TClass cls = ObjectClass();
+    return cls ? cls->ClassName() : TypeNameText;
+}
+
+TClassInfo::TClassInfo(QString name, TClass parent, int instanceSize, std::function<TPersistent*()> construct)
+    : m_name(std::move(name)), m_parent(parent), m_instanceSize(instanceSize), m_construct(std::move(construct))
+{
+    if (m_parent)
+        m_props = m_parent->Props();
+}
+
+bool TClassInfo::InheritsFrom(TClass other) const
+{
+    for (TClass c = this; c; c = c->m_parent)
+        if (c == other)
+            return true;
+    return false;
+}
+
+TPersistent* TClassInfo::CreateInstance() const
+{
+    TPersistent* object = CreateBare();
+    if (object)
+        object->AfterConstruction();
+    return object;
+}
+
+TPersistent* TClassInfo::CreateBare() const
+{
+    TPersistent* object = m_construct ? m_construct() : nullptr;
+    // Every class overrides ClassType() with its own StaticClass().
+    assert(!object || object->ClassType() == this);
+    return object;
+}
+
+void TClassInfo::AddOwnProp(std::unique_ptr<TPropInfo> prop)
+{
+    m_props.push_back(prop.get());
+    m_own.push_back(std::move(prop));
+}
+
+qint32 charOrdinal(QChar c)
+{
+    return static_cast<unsigned char>(Cp1250::encodeChar(c));
+}
+
+QChar charFromOrdinal(qint32 code)
+{
+    return Cp1250::decodeChar(static_cast<unsigned char>(code & 0xFF));
+}
+
+// --- objects and handles --------------------------------------------------------------------------
+
+void FreeObject(TPersistent* object)
+{
+    if (!object)
+        return;
+    object->BeforeDestruction();
+    delete object;
+}
+
+void ChangeOwnedHold(TPersistent* object, int delta)
+{
+    object->OwnedHoldChanged(delta);
+}
+
+TPersistent::~TPersistent()
+{
+    if (m_handle)
+        handleTable().objects.remove(m_handle);
+}
+
+TClass TPersistent::StaticClass()
+{
+    static const TClassInfo info(QStringLiteral("TPersistent"), nullptr, static_cast<int>(sizeof(TPersistent)), {});
+    return &info;
+}
+
+QString TPersistent::ClassName() const
+{
+    return ClassType()->ClassName();
+}
+
+bool TPersistent::InheritsFrom(TClass cls) const
+{
+    return ClassType()->InheritsFrom(cls);
+}
+
+void TPersistent::Assign(const TPersistent* source)
+{
+    const QString from = source ? source->ClassName() : QStringLiteral("nil");
+    throw EConvertError(QStringLiteral("Cannot assign a %1 to a %2").arg(from, ClassName()));
+}
+
+qint32 ObjectHandle(const TPersistent* object)
+{
+    if (!object)
+        return 0;
+    if (object->m_handle == 0) {
+        HandleTable& table = handleTable();
+        while (table.objects.contains(table.next))
+            table.next = table.next == std::numeric_limits<qint32>::max() ? 1 : table.next + 1;
+        object->m_handle = table.next;
+        table.objects.insert(table.next, const_cast<TPersistent*>(object));
+        table.next = table.next == std::numeric_limits<qint32>::max() ? 1 : table.next + 1;
+    }
+    return object->m_handle;
+}
+
+TPersistent* ObjectFromHandle(qint32 handle, TClass expected)
+{
+    if (handle == 0)
+        return nullptr;
+    TPersistent* object = handleTable().objects.value(handle, nullptr);
+    if (object && expected && !object->InheritsFrom(expected))
+        return nullptr;
+    return object;
+}
+
+// --- access by name ---------------------------------------------------------------------------
+
+int PublishedPropCount(const TPersistent* object)
+{
+    return object ? object->ClassType()->PropCount() : 0;
+}
+
+int IndexOfProp(const TPersistent* object, const QString& name)
+{
+    if (!object)
+        return -1;
+    const auto& props = object->ClassType()->Props();
+    for (size_t i = 0; i < props.size(); ++i)
+        if (txt::sameTextAscii(props[i]->Name, name))
+            return static_cast<int>(i);
+    return -1;
+}
+
+QString GetPropByName(TPersistent* object, const QString& name)
+{
+    if (name.isEmpty())
+        return {};
+    const int index = IndexOfProp(object, name);
+    return index < 0 ? QString() : GetPropAsStringByIndex(object, index);
+}
+
+QString GetPropAsStringByIndex(TPersistent* object, int index)
+{
+    if (!object || index < 0 || index >= PublishedPropCount(object))
+        return {};
+    return GetPropValueAsString(object, object->ClassType()->Prop(index));
+}
+
+QString GetPropValueAsString(TPersistent* object, PPropInfo prop)
+{
+    if (!object || !prop || !prop->HasRead())
+        return {};
+    switch (prop->Kind) {
+    case tkInteger:
+    case tkChar:
+    case tkEnumeration:
+    case tkSet:
+        return ordinalText(prop, prop->Read(*object).Ordinal);
+    case tkFloat:
+        return txt::floatToStr(prop->Read(*object).Float);
+    case tkString:
+    case tkLString:
+        return prop->Read(*object).Text;
+    case tkClass:
+        return QString::number(ObjectHandle(prop->Read(*object).Object));
+    case tkMethod:
+        return MethodToString(prop->Read(*object).Method);
+    default:   // tkUnknown, tkWChar, tkWString, tkVariant, tkInt64
+        return {};
+    }
+}
+
+TPersistent* GetObjectPropByName(TPersistent* object, const QString& name)
+{
+    const int index = IndexOfProp(object, name);
+    if (index < 0)
+        return nullptr;
+    const PPropInfo prop = object->ClassType()->Prop(index);
+    if (prop->Kind != tkClass || !prop->HasRead())
+        return nullptr;
+    return prop->Read(*object).Object;
+}
+
+void SetPropFromString(TPersistent* object, PPropInfo prop, const QString& text)
+{
+    if (!object || !prop || !prop->HasWrite())
+        return;
+    try {
+        writeFromText(object, prop, text);
+    } catch (const Exception&) {
+        ui::services().showMessage(QStringLiteral("Error filling property ") + prop->Name +
+                                   QStringLiteral(" by string ") + text);
+    }
+}
+
+void SetPropFromStringByIndex(TPersistent* object, int index, const QString& text)
+{
+    if (!object || index < 0 || index >= PublishedPropCount(object))
+        return;
+    SetPropFromString(object, object->ClassType()->Prop(index), text);
+}
+
+bool SetPropByName(TPersistent* object, const QString& name, const QString& text)
+{
+    const int index = IndexOfProp(object, name);
+    if (index < 0)
+        return false;
+    SetPropFromStringByIndex(object, index, text);
+    return true;
+}
+
+QString MethodToString(const TMethodRef& method)
+{
+    return QString::number(method.Code) + QLatin1Char(';') + QString::number(method.Data);
+}
+
+TMethodRef StringToMethod(const QString& text)
+{
+    const int semicolon = text.indexOf(QLatin1Char(';'));
+    const QString code = semicolon < 0 ? text : text.left(semicolon);
+    const QString data = semicolon < 0 ? QString() : text.mid(semicolon + 1, 255);
+    TMethodRef m;
+    m.Code = wholeNumberOrZero(code);
+    m.Data = wholeNumberOrZero(data);
+    return m;
+}

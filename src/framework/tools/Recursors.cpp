@@ -1,0 +1,117 @@
+// Recursors: depth-first walks of an element tree around one action.
+#include "framework/tools/Recursors.h"
+
+#include "framework/core/ClassRegistry.h"
+
+#include <algorithm>
+
+namespace {
+
+// Runs the tool on the element when there is a tool.
+void runOn(TTool* tool, TElement* element)
+{
+    if (!tool)
+        return;
+    tool->SetInput(element);
+    tool->Execute();
+}
+
+} // namespace
+
+TClass TRecursor::StaticClass()
+{
+    static const TClassInfo info = describeClass<TRecursor, TTechnology>("TRecursor", [](PropertyTable<TRecursor>& t) {
+        t.boolean("NotInside", &TRecursor::NotInside, &TRecursor::SetNotInside);
+        t.integer("Level", &TRecursor::Level, &TRecursor::SetLevel);
+    });
+    return &info;
+}
+
+void TRecursor::Execute()
+{
+    m_level = 1;
+    TElement* root = Input();
+    if (!root)
+        return;
+    Prepare();
+    m_path.clear();
+    visit(root);
+}
+
+// An action or a tool may free the element being visited, or an entity the walk is inside:
+// the walk holds weak references and goes no further through a freed one.
+void TRecursor::visit(TElement* element)
+{
+    const WeakRef<TElement> visited = element;
+    if (PreTest(element))
+        Action(element);
+    if (!visited.get())
+        return;
+    if (DescendTest(element) && visited.get())
+        Recurse(element);
+    if (visited.get() && PostTest(element))
+        Action(element);
+}
+
+// The original walked a cycle of containers until the stack overflowed: an entity already on
+// the path is not entered again.
+void TRecursor::Recurse(TElement* element)
+{
+    auto* entity = dynamic_cast<TEntity*>(element);
+    if (m_notInside || !entity)
+        return;
+    if (std::find(m_path.begin(), m_path.end(), entity) != m_path.end())
+        return;
+    const WeakRef<TEntity> walked = entity;
+    m_path.push_back(entity);
+    ++m_level;
+    const int count = entity->Count();
+    for (int i = 0; i < count && walked.get() && i < entity->Count(); ++i) {
+        if (TElement* child = entity->Items(i))
+            visit(child);
+    }
+    --m_level;
+    m_path.pop_back();
+}
+
+bool TRecursor::DescendTest(TElement* element)
+{
+    return dynamic_cast<TEntity*>(element) != nullptr;
+}
+
+TClass TRecursorWithTools::StaticClass()
+{
+    using R = TRecursorWithTools;
+    static const TClassInfo info = describeClass<R, TRecursor>("TRecursorWithTools", [](PropertyTable<R>& t) {
+        t.object<TTool>("BeforeTool", &R::BeforeTool, &R::SetBeforeTool);
+        t.object<TTool>("AfterTool", &R::AfterTool, &R::SetAfterTool);
+        t.object<TTool>("QGoInsideTool", &R::QGoInsideTool, &R::SetQGoInsideTool);
+    });
+    return &info;
+}
+
+bool TRecursorWithTools::PreTest(TElement* element)
+{
+    runOn(BeforeTool(), element);
+    return false;
+}
+
+bool TRecursorWithTools::PostTest(TElement* element)
+{
+    runOn(AfterTool(), element);
+    return false;
+}
+
+bool TRecursorWithTools::DescendTest(TElement* element)
+{
+    TTool* tool = QGoInsideTool();
+    if (!dynamic_cast<TEntity*>(element) || !tool)
+        return true;
+    runOn(tool, element);
+    return tool->Output() != nullptr;
+}
+
+void RegisterT_RecursUnit()
+{
+    RegisterUnitClasses({TRecursorWithTools::StaticClass()});
+}

@@ -1,0 +1,115 @@
+// Tests of the class registry: sorted entries, lookups, creation by name, property tables.
+#include "framework/support/ElementsTestSupport.h"
+
+#include "framework/core/ClassRegistry.h"
+#include "framework/core/Messages.h"
+
+#include <gtest/gtest.h>
+
+using namespace lumextest;
+
+namespace {
+
+using ClassRegistryTest = ElementsFixture;
+
+TClassInfo plainClass(const char* name)
+{
+    return TClassInfo(QString::fromUtf8(name), TElement::StaticClass(), 8, [] {
+        return static_cast<TPersistent*>(Create<TElement>().release());
+    });
+}
+
+TEST_F(ClassRegistryTest, EntriesStaySortedIgnoringCase)
+{
+    const TClassInfo zeta = plainClass("TZeta");
+    const TClassInfo alfa = plainClass("talfa");
+    const TClassInfo beta = plainClass("TBeta");
+    auto registry = Create<TLumexClasses>();
+    registry->RegisterClass(&zeta);
+    registry->RegisterClass(&alfa);
+    registry->RegisterClass(&beta);
+
+    ASSERT_EQ(registry->Count(), 3);
+    EXPECT_EQ(registry->EntryAt(0)->GetName(), QStringLiteral("talfa"));
+    EXPECT_EQ(registry->EntryAt(1)->GetName(), QStringLiteral("TBeta"));
+    EXPECT_EQ(registry->EntryAt(2)->GetName(), QStringLiteral("TZeta"));
+    EXPECT_EQ(registry->FindClass(QStringLiteral("TBETA")), &beta);
+    // Registration numbers in registration order, counted once each.
+    EXPECT_EQ(registry->EntryAt(2)->ID(), 0);
+    EXPECT_EQ(registry->EntryAt(0)->ID(), 1);
+    EXPECT_EQ(registry->EntryAt(1)->ID(), 2);
+    EXPECT_EQ(registry->Current(), registry->EntryAt(1));
+}
+
+TEST_F(ClassRegistryTest, SearchFindsEveryEntryAndInsertPositions)
+{
+    auto registry = Create<TLumexClasses>();
+    std::vector<std::unique_ptr<TClassInfo>> classes;
+    const QStringList names = {"TA", "TC", "TE", "TG", "TI", "TK", "TM"};
+    for (const QString& n : names) {
+        classes.push_back(std::make_unique<TClassInfo>(n, TElement::StaticClass(), 8, nullptr));
+        registry->RegisterClass(classes.back().get());
+    }
+    for (int i = 0; i < names.size(); ++i) {
+        int insertAt = 0;
+        EXPECT_EQ(registry->Search(names[i].toLower(), insertAt), i) << names[i].toStdString();
+    }
+    int insertAt = 0;
+    EXPECT_EQ(registry->Search(QStringLiteral("TD"), insertAt), -1);
+    EXPECT_EQ(insertAt, 2);
+    EXPECT_EQ(registry->Search(QStringLiteral("T0"), insertAt), -1);
+    EXPECT_EQ(insertAt, 0);
+    EXPECT_EQ(registry->Search(QStringLiteral("TZ"), insertAt), -1);
+    EXPECT_EQ(insertAt, -1);
+}
+
+TEST_F(ClassRegistryTest, CzechNamesSortByLetters)
+{
+    const TClassInfo a = plainClass("TČáp");
+    const TClassInfo b = plainClass("TCukr");
+    const TClassInfo c = plainClass("TDub");
+    auto registry = Create<TLumexClasses>();
+    registry->RegisterClass(&c);
+    registry->RegisterClass(&a);
+    registry->RegisterClass(&b);
+    EXPECT_EQ(registry->FindClass(QStringLiteral("tčÁP")), &a);
+    EXPECT_EQ(registry->FindClass(QStringLiteral("TCUKR")), &b);
+    EXPECT_EQ(registry->FindClass(QStringLiteral("tdub")), &c);
+    EXPECT_EQ(registry->FindClass(QStringLiteral("TCap")), nullptr);
+}
+
+TEST_F(ClassRegistryTest, GlobalLookups)
+{
+    EXPECT_EQ(FindLumexClass(QStringLiteral("townerentity")), TOwnerEntity::StaticClass());
+    EXPECT_EQ(FindLumexClass(QStringLiteral("TNeni")), nullptr);
+    EXPECT_EQ(GetLumexClass(QStringLiteral("TEntity")), TEntity::StaticClass());
+    try {
+        GetLumexClass(QStringLiteral("TNeni"));
+        FAIL() << "no exception";
+    } catch (const EClassNotFound& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Lumex nenašel třídu TNeni"));
+    }
+}
+
+TEST_F(ClassRegistryTest, CreateElementByNameRetriesWithT)
+{
+    Owned<TElement> probe = CreateElementByName(QStringLiteral("OwnedProbe"));
+    ASSERT_NE(probe, nullptr);
+    EXPECT_EQ(probe->ClassType(), TOwnedProbe::StaticClass());
+    EXPECT_TRUE(recorder().messages.empty());
+
+    EXPECT_EQ(CreateElementByName(QStringLiteral("Oddeleni")), nullptr);
+    ASSERT_EQ(recorder().messages.size(), 1u);
+    EXPECT_EQ(recorder().messages[0].text, QStringLiteral("Neregistrovaný element: TOddeleni"));
+    EXPECT_EQ(recorder().messages[0].type, ui::MsgType::Error);
+}
+
+TEST_F(ClassRegistryTest, WorldMayNotFreeTheGlobalRegistry)
+{
+    auto world = Create<TEntity>();
+    world->Add(LumexClasses());
+    world.reset();
+    EXPECT_EQ(FindLumexClass(QStringLiteral("TEntity")), TEntity::StaticClass());
+}
+
+} // namespace
