@@ -1,0 +1,219 @@
+// Tests of the forest set: naming by prefix and key, the current item, keep-only-one mode, lists.
+#include "forest/base/ColumnProperties.h"
+#include "forest/base/LesniMnozina.h"
+#include "forest/support/ForestTestSupport.h"
+
+namespace {
+
+using foresttest::recorder;
+using foresttest::TTestMN;
+using foresttest::TTestPrvek;
+
+class LesniMnozina : public foresttest::ForestFixture
+{
+protected:
+    Owned<TTestMN> set = Create<TTestMN>();
+};
+
+TEST_F(LesniMnozina, SelectOrCreateTwiceGivesOneChild)
+{
+    set->NovyNeboAktualniPrvek("a");
+    TElement* first = set->AktualniPrvek();
+    set->NovyNeboAktualniPrvek("a");
+    ASSERT_EQ(set->Count(), 1);
+    EXPECT_EQ(set->Items(0)->GetName(), "POR a");
+    EXPECT_EQ(set->AktualniPrvek(), first);
+    EXPECT_EQ(set->JmenoAktualnihoPrvku(), "a");
+
+    set->NovyPrvek("a");
+    EXPECT_EQ(set->AktualniPrvek(), nullptr);
+    EXPECT_EQ(set->Count(), 1);
+    EXPECT_EQ(set->JmenoAktualnihoPrvku(), "PrvekNeni");
+}
+
+TEST_F(LesniMnozina, KeysMatchIgnoringLetterCase)
+{
+    set->NovyPrvek("č");
+    set->SetJmenoAktualnihoPrvku("Č");
+    ASSERT_NE(set->AktualniPrvek(), nullptr);
+    EXPECT_EQ(set->AktualniPrvek()->GetName(), "POR č");
+    set->SetJmenoAktualnihoPrvku("x");
+    EXPECT_EQ(set->AktualniPrvek(), nullptr);
+}
+
+TEST_F(LesniMnozina, AddPutsThePrefixInFrontOnlyWhenMissing)
+{
+    set->SetPredponaName("DIL");
+    Owned<TTestPrvek> x = Create<TTestPrvek>();
+    x->SetName("x");
+    Owned<TTestPrvek> y = Create<TTestPrvek>();
+    y->SetName("DIL y");
+    set->Add(x.get());
+    set->Add(y.get());
+    EXPECT_EQ(x->GetName(), "DIL x");
+    EXPECT_EQ(y->GetName(), "DIL y");
+    EXPECT_EQ(set->AktualniPrvek(), y.get());
+    EXPECT_EQ(set->Count(), 2);
+}
+
+TEST_F(LesniMnozina, ForeignClassIsRefusedWithAMessage)
+{
+    set->SetName("Porosty");
+    set->NovyPrvek("1");
+    TElement* current = set->AktualniPrvek();
+    Owned<TObecnyLesniPrvek> foreign = Create<TObecnyLesniPrvek>();
+    foreign->SetName("cizi");
+    set->Add(foreign.get());
+    EXPECT_EQ(set->Count(), 1);
+    EXPECT_EQ(set->AktualniPrvek(), current);
+    EXPECT_EQ(foreign->GetName(), "cizi");
+    ASSERT_EQ(recorder().messages.size(), 1u);
+    EXPECT_EQ(recorder().messages[0].text, "Prvek \"cizi\" neni typem pro mnozinu \"Porosty\"");
+}
+
+TEST_F(LesniMnozina, KeepOnlyOneFreesTheOldItem)
+{
+    set->SetNechavatJenJedenPrvek(true);
+    set->NovyPrvek("1");
+    WeakRef<TElement> old = set->AktualniPrvek();
+    set->NovyPrvek("2");
+    EXPECT_EQ(old.get(), nullptr);
+    ASSERT_EQ(set->Count(), 1);
+    EXPECT_EQ(set->JmenoAktualnihoPrvku(), "2");
+}
+
+TEST_F(LesniMnozina, KeepOnlyOneKeepsAnItemAddedAgain)
+{
+    // The original freed every item of the class, the one being added again included.
+    set->SetNechavatJenJedenPrvek(true);
+    set->NovyPrvek("1");
+    TElement* item = set->AktualniPrvek();
+    set->Add(item);
+    ASSERT_GE(set->Count(), 1);
+    EXPECT_EQ(set->Items(0), item);
+    EXPECT_EQ(set->AktualniPrvek()->GetName(), "POR 1");
+}
+
+TEST_F(LesniMnozina, KeepOnlyOneLeavesItemsOfOtherClassesAlone)
+{
+    set->SetNechavatJenJedenPrvek(true);
+    Owned<TObecnyLesniPrvek> other = Create<TObecnyLesniPrvek>();
+    set->TObecnyLesniPrvek::Add(other.get());
+    set->NovyPrvek("1");
+    set->NovyPrvek("2");
+    EXPECT_EQ(set->Count(), 2);
+    EXPECT_EQ(set->PocetPrvku(), 1);
+    EXPECT_EQ(set->Items(0), other.get());
+}
+
+TEST_F(LesniMnozina, CurrentKeyIsPrvekNeniWhenEmptyOrRemoved)
+{
+    EXPECT_EQ(set->JmenoAktualnihoPrvku(), "PrvekNeni");
+    set->NovyPrvek("5");
+    Owned<TElement> keep(set->AktualniPrvek());
+    set->Remove(keep.get());
+    EXPECT_EQ(set->JmenoAktualnihoPrvku(), "PrvekNeni");
+}
+
+TEST_F(LesniMnozina, OldKeyFollowsEveryWriteOfTheCurrentItem)
+{
+    set->NovyPrvek("1");
+    set->NovyPrvek("2");
+    TElement* second = set->AktualniPrvek();
+    set->SetJmenoAktualnihoPrvku("1");
+    EXPECT_EQ(set->JmenoStarehoPrvku(), "2");
+    set->SetAktualniPrvek(nullptr);
+    EXPECT_EQ(set->JmenoStarehoPrvku(), "1");
+    set->SetAktualniPrvek(second);
+    EXPECT_EQ(set->JmenoStarehoPrvku(), "PrvekNeni");
+}
+
+TEST_F(LesniMnozina, AlwaysCreatesTheVzdyItem)
+{
+    set->SetPredponaName("ETAZ");
+    TElement* item = set->AktualniPrvekVzdy();
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->GetName(), "ETAZ Vzdy");
+    EXPECT_EQ(set->AktualniPrvekVzdy(), item);
+    EXPECT_EQ(set->Count(), 1);
+}
+
+TEST_F(LesniMnozina, AlwaysNTakesTheFirstChildWithoutTouchingTheOldKey)
+{
+    set->NovyPrvek("1");
+    set->NovyPrvek("2");
+    set->SetAktualniPrvek(nullptr);
+    const QString old = set->JmenoStarehoPrvku();
+    EXPECT_EQ(set->AktualniPrvekVzdyN(), set->Items(0));
+    EXPECT_EQ(set->JmenoStarehoPrvku(), old);
+
+    Owned<TTestMN> empty = Create<TTestMN>();
+    EXPECT_EQ(empty->AktualniPrvekVzdyN()->GetName(), "POR Vzdy");
+}
+
+TEST_F(LesniMnozina, AlwaysNewAllowsDuplicateKeys)
+{
+    set->NovyPrvekVzdy("a");
+    set->NovyPrvekVzdy("a");
+    ASSERT_EQ(set->Count(), 2);
+    EXPECT_EQ(set->Items(1)->GetName(), "POR a");
+    EXPECT_EQ(set->AktualniPrvek(), set->Items(1));
+    EXPECT_EQ(set->PoradiAktualnihoPrvku(), 1);
+}
+
+TEST_F(LesniMnozina, NamesAndPropertiesFromLists)
+{
+    set->SetNamesFromList("1;2;3;", ";");
+    ASSERT_EQ(set->Count(), 3);
+    EXPECT_EQ(set->Items(2)->GetName(), "POR 3");
+    set->SetPropertyFromList("ZAST", "10;20;30;40", ";");
+    ASSERT_EQ(set->Count(), 4);
+    EXPECT_EQ(set->Items(0)->GetPropAsInteger("ZAST"), 10);
+    EXPECT_EQ(set->Items(3)->GetPropAsInteger("zast"), 40);
+    set->SetPropertyOfAll("POPIS", "x");
+    EXPECT_EQ(set->Items(1)->GetPropAsString("POPIS"), "x");
+    EXPECT_EQ(set->Items(3)->GetPropAsString("POPIS"), "x");
+}
+
+TEST_F(LesniMnozina, PublishedAccessorsDriveTheSet)
+{
+    TElement& e = *set;
+    e.SetPropAsString("NovyNeboAktualniPrvek", "7");
+    e.SetPropAsString("NovyNeboAktualniPrvek", "7");
+    EXPECT_EQ(e.GetPropAsInteger("PocetPrvku"), 1);
+    EXPECT_EQ(e.GetPropAsString("JmenoAktualnihoPrvku"), "7");
+    EXPECT_EQ(e.GetPropAsString("PredponaName"), "POR");
+    e.SetPropAsBoolean("NechavatJenJedenPrvek", true);
+    EXPECT_TRUE(set->NechavatJenJedenPrvek());
+    Owned<TElement> created = CreateElementByName("TVlastnostiMN");
+    ASSERT_TRUE(created);
+    EXPECT_EQ(created->GetPropAsString("PredponaName"), "VLAS");
+}
+
+TEST_F(LesniMnozina, CloneKeepsOnlyTheStoredSettings)
+{
+    set->SetNechavatJenJedenPrvek(true);
+    set->SetPredponaName("DIL");
+    set->NovyPrvek("1");
+    Owned<TObecnyLesniPrvek> copy = set->Clone();
+    auto* clone = dynamic_cast<TTestMN*>(copy.get());
+    ASSERT_NE(clone, nullptr);
+    EXPECT_EQ(clone->PredponaName(), "DIL");
+    EXPECT_TRUE(clone->NechavatJenJedenPrvek());
+    EXPECT_EQ(clone->JmenoStarehoPrvku(), set->JmenoStarehoPrvku());
+    EXPECT_EQ(clone->Count(), 0);
+    EXPECT_EQ(clone->AktualniPrvek(), nullptr);
+}
+
+TEST_F(LesniMnozina, ColumnPropertiesStartWithTheTooltipColour)
+{
+    Owned<TVlastnosti> v = Create<TVlastnosti>();
+    EXPECT_EQ(v->Color(), 0x80000018u);
+    EXPECT_EQ(v->Value(), 0u);
+    Owned<TVlastnostiSloupcuMN> columns = Create<TVlastnostiSloupcuMN>();
+    columns->NovyPrvek("A");
+    EXPECT_EQ(columns->Items(0)->GetName(), "SLOUP A");
+    EXPECT_TRUE(columns->Items(0)->InheritsFrom(TVlastnostiSloupcu::StaticClass()));
+}
+
+} // namespace
