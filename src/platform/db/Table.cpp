@@ -2,15 +2,14 @@
 #include "platform/db/Table.h"
 
 #include "platform/db/TableStorage.h"
-#include "platform/db/paradox/ParadoxWriter.h"
-#include "platform/db/paradox/TableFiles.h"
+#include "platform/files/Files.h"
 #include "platform/text/Case.h"
+#include "platform/ui/Services.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <cstring>
@@ -96,44 +95,21 @@ QString linkKeyPart(SortKind kind, const SortValue& v)
     return QString();
 }
 
+void reportUnsavedRecords(const QString& path, int records, const QString& reason) noexcept
+{
+    try {
+        ui::services().messageBox(QStringLiteral("Změny %1 záznamů tabulky %2 nebyly uloženy.\n%3")
+                                      .arg(records).arg(QDir::toNativeSeparators(path), reason),
+                                  QString(), ui::MsgType::Error, ui::Ok);
+    } catch (...) {
+        // The message box itself failed: nothing is left to tell.
+    }
+}
+
 [[noreturn]] void readOnlyError(const QString& path)
 {
     throw EDatabaseError(QStringLiteral("Tabulku nelze měnit, je jen pro čtení. Soubor: %1")
                              .arg(QDir::toNativeSeparators(path)));
-}
-
-// The path of a directory and a table name: "\" as "/", a drive letter dropped, every component
-// matched ignoring case, ".DB" added when the name has no extension.
-QString resolveTablePath(const QString& directory, const QString& tableName)
-{
-    auto normal = [](QString p) {
-        p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:(?=/)"));
-        return p.remove(drive);
-    };
-    QString name = normal(tableName);
-    if (QFileInfo(name).suffix().isEmpty())
-        name += QStringLiteral(".DB");
-    QString full = (QDir::isAbsolutePath(name) || directory.isEmpty())
-        ? name : normal(directory) + QLatin1Char('/') + name;
-    full = QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(full));
-    if (QFileInfo::exists(full))
-        return full;
-    const QStringList parts = full.split(QLatin1Char('/'));
-    QString result;
-    bool found = true;
-    for (int i = 1; i < parts.size(); ++i) {
-        QString part = parts[i];
-        if (found && !QFileInfo::exists(result + QLatin1Char('/') + part)) {
-            const QString match = paradox::findFileIgnoringCase(result.isEmpty() ? QStringLiteral("/") : result, part);
-            if (match.isEmpty())
-                found = false;
-            else
-                part = QFileInfo(match).fileName();
-        }
-        result += QLatin1Char('/') + part;
-    }
-    return result;
 }
 
 } // namespace
@@ -163,6 +139,12 @@ struct Table::OrderCache {
                 return c;
         }
         return 0;
+    }
+    // `sorted` is ordered by the fields, ties by record id (a stable sort of the ids).
+    bool isBefore(int a, int b) const
+    {
+        const int c = compare(a, b);
+        return c < 0 || (c == 0 && a < b);
     }
 };
 
@@ -195,6 +177,17 @@ Table::Table() : m_masterLink(std::make_unique<MasterLink>(*this)) {}
 
 Table::~Table()
 {
+    // Nobody can catch a failed write here: the user is told what was lost.
+    if (m_storage && m_storage->hasPendingChanges() && m_storage->holderCount() == 1) {
+        const int records = m_storage->pendingRecordCount();
+        try {
+            m_storage->flush();
+        } catch (const Exception& e) {
+            reportUnsavedRecords(m_storage->path(), records, e.message());
+            m_storage->discardPendingChanges();
+        }
+    }
+    m_isDestroying = true;
     closeForDestruction();
 }
 
@@ -233,12 +226,17 @@ QString Table::filePath() const
         if (!resolved.isEmpty())
             directory = resolved;
     }
-    return resolveTablePath(directory, m_tableName);
+    QString stored = txt::trim(m_tableName);
+    if (files::extractFileExt(stored).isEmpty())
+        stored += QStringLiteral(".DB");
+    if (!files::isAbsoluteStoredPath(stored) && !directory.isEmpty())
+        stored = files::includeTrailingBackslash(directory) + stored;
+    return QDir::cleanPath(QDir::current().absoluteFilePath(files::resolvePath(stored)));
 }
 
 bool Table::isReadOnlyStorage() const
 {
-    return !m_storage || m_storage->readOnly || ReadOnly();
+    return !m_storage || m_storage->isReadOnly() || ReadOnly();
 }
 
 // --- opening ----------------------------------------------------------------------------------
@@ -261,7 +259,7 @@ void Table::bindStorage()
     for (const FieldDef& declared : FieldDefs()) {
         if (m_storage->fieldIndex(declared.Name) < 0)
             throw EDeclaredFieldMissing(QStringLiteral("Pole '%1' nebylo nalezeno v tabulce %2")
-                                            .arg(declared.Name, QDir::toNativeSeparators(m_storage->path)),
+                                            .arg(declared.Name, QDir::toNativeSeparators(m_storage->path())),
                                         declared.Name);
     }
     for (int i = 0; i < m_storage->fieldCount(); ++i)
@@ -287,8 +285,9 @@ void Table::closeSource()
 {
     if (!m_storage)
         return;
-    // The last holder writes pending changes; a failure leaves the table open with its rows.
-    if (m_storage->holders == 1)
+    // Posted rows are written at close (those of other holders too: the rows are shared); a
+    // failure leaves the table open with its rows.
+    if (!m_isDestroying)
         m_storage->flush();
     std::shared_ptr<detail::TableStorage> storage = m_storage;
     m_order.reset();
@@ -320,21 +319,14 @@ bool Table::sourceRecordDeleted(int record) const
 
 bool Table::sourceCanModify() const
 {
-    return m_storage && !m_storage->readOnly;
+    return m_storage && !m_storage->isReadOnly();
 }
 
 int Table::writeRecord(int record, const std::vector<QVariant>& values)
 {
     if (isReadOnlyStorage())
-        readOnlyError(m_storage ? m_storage->path : QString());
+        readOnlyError(m_storage ? m_storage->path() : QString());
     return m_storage->write(record, values);
-}
-
-void Table::removeRecord(int record)
-{
-    if (isReadOnlyStorage())
-        readOnlyError(m_storage ? m_storage->path : QString());
-    m_storage->remove(record);
 }
 
 void Table::initNewRecord(std::vector<QVariant>& values)
@@ -358,14 +350,66 @@ bool Table::isOpenInProcess(const QString& path)
     return detail::TableStorage::isLive(path);
 }
 
-void Table::recordWritten(int)
+void Table::recordWritten(int record)
 {
-    m_order.reset();
+    // The order follows the write when nothing else changed the rows since it was built.
+    if (!m_order || m_order->version + 1 != m_storage->version()) {
+        m_order.reset();
+        return;
+    }
+    OrderCache& order = *m_order;
+    order.version = m_storage->version();
+    order.linkFieldCount = -1;
+    order.linkFields.clear();
+    order.linkIndex.clear();
+    const bool isNew = record >= int(order.sorted.size());
+    if (order.fields.empty()) {
+        if (isNew)
+            order.sorted.push_back(record);
+        return;
+    }
+    const auto less = [&order](int a, int b) { return order.isBefore(a, b); };
+    if (!isNew) {
+        const auto old = std::lower_bound(order.sorted.begin(), order.sorted.end(), record, less);
+        if (old == order.sorted.end() || *old != record) {
+            m_order.reset();
+            return;
+        }
+        order.sorted.erase(old);
+    }
+    for (size_t i = 0; i < order.fields.size(); ++i) {
+        std::vector<SortValue>& column = order.columns[i];
+        if (isNew)
+            column.resize(size_t(record) + 1);
+        column[size_t(record)] = sortValueOf(order.kinds[i], m_storage->value(record, order.fields[i]));
+    }
+    order.sorted.insert(std::lower_bound(order.sorted.begin(), order.sorted.end(), record, less), record);
 }
 
-bool Table::keepViewAfterWrite(int, bool)
+void Table::removeRecord(int record)
 {
-    return orderFieldIndexes().empty() && !m_rangeApplied && !m_linkActive;
+    if (isReadOnlyStorage())
+        readOnlyError(m_storage ? m_storage->path() : QString());
+    const bool isOrderCurrent = m_order && m_order->version == m_storage->version();
+    m_storage->remove(record);
+    // A deleted record leaves the view; the order of the others stands.
+    if (isOrderCurrent && m_order->version + 1 == m_storage->version())
+        m_order->version = m_storage->version();
+}
+
+int Table::viewRowAfterWrite(int record, int oldRow)
+{
+    if (m_rangeApplied || m_linkActive)
+        return -1;
+    const std::vector<int>& rows = view();
+    if (orderFieldIndexes().empty())
+        return oldRow >= 0 ? oldRow : int(rows.size());
+    if (!m_order || m_order->version != m_storage->version())
+        return -1;
+    const OrderCache& order = *m_order;
+    const auto at = std::lower_bound(rows.begin(), rows.end(), record,
+                                     [&order](int a, int b) { return order.isBefore(a, b); });
+    return int(at - rows.begin());
 }
 
 void Table::FlushBuffers()
@@ -373,11 +417,6 @@ void Table::FlushBuffers()
     checkActive();
     CheckBrowseMode();
     m_storage->flush();
-}
-
-void Table::flushPending(const QString& path)
-{
-    detail::TableStorage::flushPending(path);
 }
 
 // --- orders -----------------------------------------------------------------------------------
@@ -454,10 +493,10 @@ std::vector<IndexDef> Table::IndexDefs() const
 
 const std::vector<int>& Table::orderedRecords() const
 {
-    if (m_order && m_order->version == m_storage->version)
+    if (m_order && m_order->version == m_storage->version())
         return m_order->sorted;
     auto order = std::make_unique<OrderCache>();
-    order->version = m_storage->version;
+    order->version = m_storage->version();
     order->fields = orderFieldIndexes();
     const int count = m_storage->recordCount();
     for (const int field : order->fields) {
@@ -762,7 +801,7 @@ void Table::EmptyTable()
     }
     CheckBrowseMode();
     if (isReadOnlyStorage())
-        readOnlyError(m_storage->path);
+        readOnlyError(m_storage->path());
     m_storage->removeAll();
     m_storage->flush();
     m_order.reset();

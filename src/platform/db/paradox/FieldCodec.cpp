@@ -2,6 +2,7 @@
 #include "platform/db/paradox/FieldCodec.h"
 
 #include "platform/Exceptions.h"
+#include "platform/files/ByteOrder.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -26,42 +27,13 @@ unsigned char* bytesOf(const FieldDef& field, char* record)
     return reinterpret_cast<unsigned char*>(record + field.offset);
 }
 
-uint32_t readBe32(const unsigned char* p)
-{
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
-}
-
-uint64_t readBe64(const unsigned char* p)
-{
-    return (uint64_t(readBe32(p)) << 32) | readBe32(p + 4);
-}
-
-void writeBe32(unsigned char* p, uint32_t v)
-{
-    p[0] = uint8_t(v >> 24);
-    p[1] = uint8_t(v >> 16);
-    p[2] = uint8_t(v >> 8);
-    p[3] = uint8_t(v);
-}
-
-void writeBe64(unsigned char* p, uint64_t v)
-{
-    writeBe32(p, uint32_t(v >> 32));
-    writeBe32(p + 4, uint32_t(v));
-}
-
-uint32_t readLe32(const unsigned char* p)
-{
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
-
-void writeLe32(unsigned char* p, uint32_t v)
-{
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-    p[2] = uint8_t(v >> 16);
-    p[3] = uint8_t(v >> 24);
-}
+// Field bytes are handled as unsigned; the byte-order helpers take plain chars.
+uint32_t readBe32(const unsigned char* p) { return files::readBe32(reinterpret_cast<const char*>(p)); }
+uint64_t readBe64(const unsigned char* p) { return files::readBe64(reinterpret_cast<const char*>(p)); }
+void writeBe32(unsigned char* p, uint32_t v) { files::writeBe32(reinterpret_cast<char*>(p), v); }
+void writeBe64(unsigned char* p, uint64_t v) { files::writeBe64(reinterpret_cast<char*>(p), v); }
+uint32_t readLe32(const unsigned char* p) { return files::readLe32(reinterpret_cast<const char*>(p)); }
+void writeLe32(unsigned char* p, uint32_t v) { files::writeLe32(reinterpret_cast<char*>(p), v); }
 
 bool allZero(const unsigned char* p, int n)
 {

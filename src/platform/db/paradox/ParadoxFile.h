@@ -36,6 +36,8 @@ public:
 
     const QString& path() const { return m_path; }
     const HeaderInfo& header() const { return m_header; }
+    // The header as stored (header size bytes), kept so that a rewrite keeps its format.
+    const QByteArray& headerBytes() const { return m_headerBytes; }
     const QList<FieldDef>& fields() const { return m_fields; }
     // Index of a field by name ignoring case; -1 when there is none.
     int fieldIndex(QStringView name) const;
@@ -69,6 +71,7 @@ private:
     QList<FieldDef> m_fields;
     const CodePage* m_codePage = nullptr;
     QByteArray m_records;
+    QByteArray m_headerBytes;
     // Opened on the first blob read.
     mutable std::unique_ptr<BlobFile> m_blobs;
     mutable std::unique_ptr<PxlibTable> m_pxlib;

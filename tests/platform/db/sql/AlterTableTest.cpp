@@ -111,4 +111,24 @@ TEST_F(AlterTable, TableWithIndexFilesIsRefused)
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("ETAZ.~DB"))));
 }
 
+// The open table's rows would overwrite the restructured file at its next save.
+TEST_F(AlterTable, IsRefusedWhileATableHoldsTheFile)
+{
+    db::Table open;
+    open.SetDatabaseName(dir.path());
+    open.SetTableName(QStringLiteral("ETAZ"));
+    open.Open();
+    const QByteArray before = fileBytes(dbPath);
+    try {
+        exec(QStringLiteral("ALTER TABLE ETAZ ADD PROC_HS INTEGER"));
+        FAIL() << "restructured an open table";
+    } catch (const EDatabaseError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("otevřena"))) << qPrintable(e.message());
+    }
+    EXPECT_EQ(fileBytes(dbPath), before);
+    open.Close();
+    exec(QStringLiteral("ALTER TABLE ETAZ ADD PROC_HS INTEGER"));
+    EXPECT_GE(db::paradox::ParadoxFile(dbPath).fieldIndex(QStringLiteral("PROC_HS")), 0);
+}
+
 } // namespace

@@ -1,0 +1,185 @@
+// A table save that fails at any step leaves a readable pair (.DB, .MB): the old one or the new one.
+#include "platform/Exceptions.h"
+#include "platform/db/Table.h"
+#include "platform/db/paradox/ParadoxFile.h"
+#include "platform/db/paradox/PxlibCheck.h"
+#include "platform/files/FileOps.h"
+#include "support/ParadoxFixture.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace db::paradox;
+
+namespace {
+
+// Makes the n-th file operation fail (counting from 1). A torn failure writes half of the data
+// first, as a full disk or a crash would.
+class FailingOps : public files::FileOps
+{
+public:
+    FailingOps(int failAt, bool isTorn) : m_failAt(failAt), m_isTorn(isTorn) {}
+
+    void writeFile(const QString& path, QByteArrayView data) override
+    {
+        if (isFailing())
+            tear([&] { FileOps::writeFile(path, data.first(data.size() / 2)); });
+        FileOps::writeFile(path, data);
+    }
+    void writeAt(const QString& path, qint64 offset, QByteArrayView data) override
+    {
+        if (isFailing())
+            tear([&] { FileOps::writeAt(path, offset, data.first(data.size() / 2)); });
+        FileOps::writeAt(path, offset, data);
+    }
+    void resize(const QString& path, qint64 size) override
+    {
+        if (isFailing())
+            tear([] {});
+        FileOps::resize(path, size);
+    }
+    void replace(const QString& from, const QString& to) override
+    {
+        if (isFailing())
+            tear([] {});
+        FileOps::replace(from, to);
+    }
+    void remove(const QString& path) override
+    {
+        if (isFailing())
+            tear([] {});
+        FileOps::remove(path);
+    }
+
+    bool hasFailed() const { return m_calls >= m_failAt; }
+
+private:
+    bool isFailing() { return ++m_calls == m_failAt; }
+    template <typename Half>
+    [[noreturn]] void tear(Half half)
+    {
+        if (m_isTorn)
+            half();
+        throw EFileError(QStringLiteral("vložená chyba"));
+    }
+
+    int m_failAt;
+    bool m_isTorn;
+    int m_calls = 0;
+};
+
+const QList<test::FixtureField> kFields = {{QStringLiteral("ID"), QStringLiteral("I")},
+                                           {QStringLiteral("Pozn"), QStringLiteral("M"), 10}};
+
+using Rows = QList<QStringList>;
+
+const Rows kOld = {{"1", "krátká"}, {"2", QString(300, u'ř')}, {"3", QString(5000, u'v')}};
+const Rows kNew = {{"1", QString(400, u'n')}, {"2", QString(300, u'ř')}, {"3", "x"}, {"4", QString(3000, u'č')}};
+
+Rows readOurs(const QString& path)
+{
+    const ParadoxFile table(path);
+    Rows rows;
+    for (int r = 0; r < table.recordCount(); ++r)
+        rows.append({QString::number(table.value(r, 0).toInt()), table.memoText(r, 1)});
+    return rows;
+}
+
+Rows readPxlib(const QString& path, const QString& mbPath)
+{
+    test::PxlibReader px(path);
+    if (!px.isOpen())
+        return {{"pxlib nečte tabulku"}};
+    px.attachBlobFile(mbPath);
+    Rows rows;
+    for (int r = 0; r < px.recordCount(); ++r)
+        rows.append({px.value(r, 0).toString(), CodePage::forNumber(1250).decode(px.value(r, 1).toByteArray())});
+    return rows;
+}
+
+// Opens the old table, makes the changes that lead to kNew and saves them with `ops` in place;
+// `check` then sees the files, while the table is still open, and whether the save raised.
+void saveWith(const QString& dir, files::FileOps& ops, const std::function<void(bool hasRaised)>& check)
+{
+    db::Table t;
+    t.SetDatabaseName(dir);
+    t.SetTableName(QStringLiteral("PAR"));
+    t.Open();
+    t.Edit();
+    t.Fields(1).AsString(kNew[0][1]);
+    t.Post();
+    t.Last();
+    t.Edit();
+    t.Fields(1).AsString(kNew[2][1]);
+    t.Post();
+    t.Append();
+    t.Fields(0).AsInteger(4);
+    t.Fields(1).AsString(kNew[3][1]);
+    t.Post();
+    bool hasRaised = false;
+    {
+        const files::ScopedFileOps scoped(ops);
+        try {
+            t.FlushBuffers();
+        } catch (const EDatabaseError&) {
+            hasRaised = true;
+        }
+    }
+    check(hasRaised);
+}
+
+void writeOld(const QString& path)
+{
+    QList<QVariantList> rows;
+    for (const QStringList& row : kOld)
+        rows.append({row[0].toInt(), row[1]});
+    test::writeParadoxTable(path, kFields, rows);
+}
+
+} // namespace
+
+TEST(SaveFailure, EveryStepLeavesTheOldOrTheNewPairForBothReaders)
+{
+    for (const bool isTorn : {false, true}) {
+        bool hasSucceeded = false;
+        for (int step = 1; step <= 12 && !hasSucceeded; ++step) {
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QStringLiteral("PAR.DB"));
+            writeOld(path);
+            FailingOps ops(step, isTorn);
+            const QString where = QStringLiteral("step %1%2").arg(step).arg(isTorn ? " torn" : "");
+            saveWith(dir.path(), ops, [&](bool hasRaised) {
+                EXPECT_EQ(hasRaised, ops.hasFailed()) << qPrintable(where);
+                hasSucceeded = !ops.hasFailed();
+                const Rows ours = readOurs(path);
+                EXPECT_EQ(ours, hasSucceeded ? kNew : kOld) << qPrintable(where);
+                EXPECT_EQ(readPxlib(path, dir.filePath(QStringLiteral("PAR.MB"))), ours) << qPrintable(where);
+                EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                          (QStringList{QStringLiteral("PAR.DB"), QStringLiteral("PAR.MB")}))
+                    << qPrintable(where);
+            });
+        }
+        EXPECT_TRUE(hasSucceeded);
+    }
+}
+
+// The .MB only grows by the blobs a save adds: every blob the old .DB addresses stays in place.
+TEST(SaveFailure, ASaveAppendsToTheBlobFileAndKeepsItsOldBytes)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("PAR.DB"));
+    writeOld(path);
+    QFile mb(dir.filePath(QStringLiteral("PAR.MB")));
+    ASSERT_TRUE(mb.open(QIODevice::ReadOnly));
+    const QByteArray before = mb.readAll();
+    mb.close();
+    files::FileOps real;
+    saveWith(dir.path(), real, [](bool hasRaised) { EXPECT_FALSE(hasRaised); });
+    ASSERT_TRUE(mb.open(QIODevice::ReadOnly));
+    EXPECT_EQ(mb.read(before.size()), before);
+    EXPECT_EQ(readOurs(path), kNew);
+}
