@@ -127,6 +127,7 @@ struct Table::OrderCache {
     std::vector<SortKind> kinds;              // per order field
     std::vector<std::vector<SortValue>> columns;   // per order field, by record id
     std::vector<int> sorted;                  // every record id (deleted ones too), in order
+    bool isSortedCurrent = false;             // `sorted` agrees with the columns
     int linkFieldCount = -1;                  // fields of linkIndex; -1 when not built
     std::vector<int> linkFields;
     QHash<QString, std::vector<int>> linkIndex;
@@ -362,28 +363,20 @@ void Table::recordWritten(int record)
     order.linkFieldCount = -1;
     order.linkFields.clear();
     order.linkIndex.clear();
-    const bool isNew = record >= int(order.sorted.size());
-    if (order.fields.empty()) {
-        if (isNew)
+    if (order.fields.empty()) {   // physical order: record ids
+        if (record >= int(order.sorted.size()))
             order.sorted.push_back(record);
         return;
     }
-    const auto less = [&order](int a, int b) { return order.isBefore(a, b); };
-    if (!isNew) {
-        const auto old = std::lower_bound(order.sorted.begin(), order.sorted.end(), record, less);
-        if (old == order.sorted.end() || *old != record) {
-            m_order.reset();
-            return;
-        }
-        order.sorted.erase(old);
-    }
+    // The sort columns follow at once; the sorted ids are rebuilt from them when next asked for
+    // (a range, a key search), so a run of posts costs no sorting.
     for (size_t i = 0; i < order.fields.size(); ++i) {
         std::vector<SortValue>& column = order.columns[i];
-        if (isNew)
+        if (record >= int(column.size()))
             column.resize(size_t(record) + 1);
         column[size_t(record)] = sortValueOf(order.kinds[i], m_storage->value(record, order.fields[i]));
     }
-    order.sorted.insert(std::lower_bound(order.sorted.begin(), order.sorted.end(), record, less), record);
+    order.isSortedCurrent = false;
 }
 
 void Table::removeRecord(int record)
@@ -402,9 +395,10 @@ int Table::viewRowAfterWrite(int record, int oldRow)
     if (m_rangeApplied || m_linkActive)
         return -1;
     const std::vector<int>& rows = view();
-    if (orderFieldIndexes().empty())
+    const bool isOrderCurrent = m_order && m_order->version == m_storage->version();
+    if (isOrderCurrent ? m_order->fields.empty() : orderFieldIndexes().empty())
         return oldRow >= 0 ? oldRow : int(rows.size());
-    if (!m_order || m_order->version != m_storage->version())
+    if (!isOrderCurrent)
         return -1;
     const OrderCache& order = *m_order;
     const auto at = std::lower_bound(rows.begin(), rows.end(), record,
@@ -493,32 +487,35 @@ std::vector<IndexDef> Table::IndexDefs() const
 
 const std::vector<int>& Table::orderedRecords() const
 {
-    if (m_order && m_order->version == m_storage->version())
-        return m_order->sorted;
-    auto order = std::make_unique<OrderCache>();
-    order->version = m_storage->version();
-    order->fields = orderFieldIndexes();
-    const int count = m_storage->recordCount();
-    for (const int field : order->fields) {
-        const SortKind kind = sortKindOf(Fields(field).DataType());
-        order->kinds.push_back(kind);
-        std::vector<SortValue> column(static_cast<size_t>(count));
-        for (int r = 0; r < count; ++r) {
-            if (!m_storage->isDeleted(r))
-                column[size_t(r)] = sortValueOf(kind, m_storage->value(r, field));
+    if (!m_order || m_order->version != m_storage->version()) {
+        auto order = std::make_unique<OrderCache>();
+        order->version = m_storage->version();
+        order->fields = orderFieldIndexes();
+        const int count = m_storage->recordCount();
+        for (const int field : order->fields) {
+            const SortKind kind = sortKindOf(Fields(field).DataType());
+            order->kinds.push_back(kind);
+            std::vector<SortValue> column(static_cast<size_t>(count));
+            for (int r = 0; r < count; ++r) {
+                if (!m_storage->isDeleted(r))
+                    column[size_t(r)] = sortValueOf(kind, m_storage->value(r, field));
+            }
+            order->columns.push_back(std::move(column));
         }
-        order->columns.push_back(std::move(column));
+        order->isSortedCurrent = false;
+        m_order = std::move(order);
     }
-    order->sorted.resize(size_t(count));
-    for (int r = 0; r < count; ++r)
-        order->sorted[size_t(r)] = r;
-    if (!order->fields.empty()) {
-        const OrderCache& o = *order;
-        std::stable_sort(order->sorted.begin(), order->sorted.end(),
-                         [&o](int a, int b) { return o.compare(a, b) < 0; });
+    OrderCache& order = *m_order;
+    if (!order.isSortedCurrent) {
+        const int count = m_storage->recordCount();
+        order.sorted.resize(size_t(count));
+        for (int r = 0; r < count; ++r)
+            order.sorted[size_t(r)] = r;
+        if (!order.fields.empty())
+            std::sort(order.sorted.begin(), order.sorted.end(), [&order](int a, int b) { return order.isBefore(a, b); });
+        order.isSortedCurrent = true;
     }
-    m_order = std::move(order);
-    return m_order->sorted;
+    return order.sorted;
 }
 
 // --- rows shown --------------------------------------------------------------------------------

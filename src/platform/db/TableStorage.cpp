@@ -124,15 +124,15 @@ bool isNeverWritten(const paradox::ParadoxFile& file)
     return h.fileType == 0 || h.keyFieldCount > 0 || h.isEncrypted || paradox::hasIndexFiles(file.path());
 }
 
-// The content of a table with the same fields, header kept: only the rows change.
-paradox::TableContent contentKeepingFormat(const paradox::ParadoxFile& file)
+// The content of a table with the same fields, its header kept: only the rows change.
+paradox::TableContent contentKeepingFormat(const paradox::ParadoxFile& file, const QByteArray& header)
 {
     paradox::TableContent content;
     content.fields = file.fields();
     content.codePage = file.codePage().number();
     content.versionId = file.header().versionId;
     content.blockSizeKb = file.header().blockSize / 1024;
-    content.header = file.headerBytes();
+    content.header = header;
     content.autoIncMax = file.header().autoIncMax;
     return content;
 }
@@ -227,7 +227,7 @@ void TableStorage::emptyFile(const QString& path)
     const paradox::ParadoxFile file(path);
     if (isNeverWritten(file))
         readOnlyError(path);
-    paradox::writeTable(path, contentKeepingFormat(file));
+    paradox::writeTable(path, contentKeepingFormat(file, file.headerBytes()));
 }
 
 // --- rows ---------------------------------------------------------------------------------------
@@ -242,6 +242,7 @@ void TableStorage::load(const QString& filePath)
     m_recordSize = m_file->recordSize();
     m_keyFieldCount = std::clamp(header.keyFieldCount, 0, int(m_fields.size()));
     m_records = m_file->records();
+    m_headerBytes = m_file->headerBytes();
     m_count = m_file->recordCount();
     m_deleted.assign(size_t(m_count), 0);
     m_changed.assign(size_t(m_count), 0);
@@ -278,8 +279,7 @@ bool TableStorage::isUnchangedOnDisk() const
     if (stampOf(m_path) != m_stamp)
         return false;
     QFile file(m_path);
-    const QByteArray& header = m_file->headerBytes();
-    return file.open(QIODevice::ReadOnly) && file.read(header.size()) == header;
+    return file.open(QIODevice::ReadOnly) && file.read(m_headerBytes.size()) == m_headerBytes;
 }
 
 bool TableStorage::reloadIfChangedOnDisk()
@@ -368,18 +368,28 @@ void TableStorage::storeField(int field, char* rec, const QVariant& value, QHash
 
 int TableStorage::write(int rec, const std::vector<QVariant>& values)
 {
-    FieldValues changed;
+    std::vector<FieldValue> changed;
+    changed.reserve(values.size());
     for (int i = 0; i < m_fields.size() && i < int(values.size()); ++i) {
         // An unchanged field keeps its stored bytes: decoding is not always exact (blanks after
         // an alpha value, sub-millisecond times, long BCD numbers).
         if (rec >= 0 && values[size_t(i)] == value(rec, i))
             continue;
-        changed.append({i, values[size_t(i)]});
+        changed.push_back({i, &values[size_t(i)]});
     }
-    return writeFields(rec, changed);
+    return store(rec, changed);
 }
 
 int TableStorage::writeFields(int rec, const FieldValues& values)
+{
+    std::vector<FieldValue> fields;
+    fields.reserve(size_t(values.size()));
+    for (const auto& [field, v] : values)
+        fields.push_back({field, &v});
+    return store(rec, fields);
+}
+
+int TableStorage::store(int rec, const std::vector<FieldValue>& values)
 {
     if (m_isReadOnly)
         readOnlyError(m_path);
@@ -394,7 +404,9 @@ int TableStorage::writeFields(int rec, const FieldValues& values)
     QHash<int, QByteArray> newBlobs;
     uint32_t autoInc = m_autoIncMax;
     bool isAutoIncSet = false;
-    for (const auto& [field, v] : values) {
+    for (const FieldValue& fv : values) {
+        const int field = fv.field;
+        const QVariant& v = *fv.value;
         if (field < 0 || field >= m_fields.size())
             throw EDatabaseError(QStringLiteral("Neplatné pole %1. Soubor: %2").arg(field).arg(native(m_path)));
         storeField(field, bytes.data(), v, newBlobs);
@@ -532,23 +544,28 @@ void TableStorage::flush()
         if (!m_deleted[size_t(r)])
             ids.push_back(r);
     }
-    paradox::TableContent content = contentKeepingFormat(*m_file);
+    paradox::TableContent content = contentKeepingFormat(*m_file, m_headerBytes);
     content.autoIncMax = m_autoIncMax;
     content.recordCount = int(ids.size());
-    content.records.reserve(qsizetype(ids.size()) * m_recordSize);
-    for (const int r : ids)
-        content.records.append(record(r), m_recordSize);
+    if (ids.size() == size_t(m_count)) {
+        content.records = m_records;   // shared, not copied
+    } else {
+        content.records.reserve(qsizetype(ids.size()) * m_recordSize);
+        for (const int r : ids)
+            content.records.append(record(r), m_recordSize);
+    }
     content.blobPayload = [&](int field, const char*, int row) { return m_blobs.value(blobKey(ids[size_t(row)], field)); };
-    paradox::writeTable(m_path, content);
-    // The new blobs have their places in the .MB now: take the written records back so the
-    // pointers match it.
-    auto fresh = std::make_unique<paradox::ParadoxFile>(m_path);
-    if (fresh->recordCount() != int(ids.size()) || fresh->recordSize() != m_recordSize)
-        throw EDatabaseError(QStringLiteral("Tabulka se nezapsala celá. Soubor: %1").arg(native(m_path)));
-    for (size_t row = 0; row < ids.size(); ++row)
-        std::memcpy(m_records.data() + qsizetype(ids[row]) * m_recordSize, fresh->record(int(row)), size_t(m_recordSize));
-    m_file = std::move(fresh);
-    m_codePage = &m_file->codePage();
+    const paradox::WrittenTable written = paradox::writeTable(m_path, content);
+    content.records.clear();
+    // New blobs have their places in the .MB now: the records take their pointers.
+    if (written.records.constData() != m_records.constData()) {
+        for (size_t row = 0; row < ids.size(); ++row) {
+            std::memcpy(m_records.data() + qsizetype(ids[row]) * m_recordSize,
+                        written.records.constData() + qsizetype(row) * m_recordSize, size_t(m_recordSize));
+        }
+    }
+    m_headerBytes = written.header;
+    m_file->forgetBlobFile();
     discardPendingChanges();
     m_stamp = stampOf(m_path);
 }

@@ -127,6 +127,12 @@ private:
     };
     static FileStamp stampOf(const QString& filePath);
 
+    struct FieldValue
+    {
+        int field;
+        const QVariant* value;
+    };
+    int store(int record, const std::vector<FieldValue>& values);
     void load(const QString& filePath);
     bool isUnchangedOnDisk() const;
     void storeField(int field, char* record, const QVariant& value, QHash<int, QByteArray>& newBlobs);
@@ -146,6 +152,7 @@ private:
     int m_recordSize = 0;
     int m_keyFieldCount = 0;
     QByteArray m_records;
+    QByteArray m_headerBytes;   // the header as last read or written
     int m_count = 0;
     std::vector<uint8_t> m_deleted;   // by record id
     std::vector<uint8_t> m_changed;   // by record id: written or removed since the last flush

@@ -254,6 +254,11 @@ QVariant ParadoxFile::value(int row, int field) const
     return blob(field, record(row));
 }
 
+void ParadoxFile::forgetBlobFile()
+{
+    m_blobs.reset();
+}
+
 QString ParadoxFile::blobPath() const
 {
     return companionFile(m_path, QStringLiteral("MB"));

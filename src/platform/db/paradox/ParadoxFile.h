@@ -60,6 +60,8 @@ public:
     QString memoText(int row, int field) const;
     // The .MB beside the .DB (any case), empty when there is none.
     QString blobPath() const;
+    // Forgets the .MB read so far: it grew (a save appended blobs); the next blob read rereads it.
+    void forgetBlobFile();
 
 private:
     const BlobFile& blobFile() const;

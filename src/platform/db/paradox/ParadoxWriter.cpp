@@ -107,10 +107,10 @@ void checkKeys(const QString& path, const TableContent& c, int recordSize)
         return;
     const FieldDef& last = c.fields[c.keyFieldCount - 1];
     const int keyBytes = last.offset + last.width;
-    QSet<QByteArray> seen;
+    QSet<QByteArrayView> seen;
     seen.reserve(c.recordCount);
     for (int row = 0; row < c.recordCount; ++row) {
-        const QByteArray key(c.records.constData() + qsizetype(row) * recordSize, keyBytes);
+        const QByteArrayView key(c.records.constData() + qsizetype(row) * recordSize, keyBytes);
         if (seen.contains(key))
             fail(path, QStringLiteral("klíč záznamu %1 se opakuje").arg(row + 1));
         seen.insert(key);
@@ -254,16 +254,19 @@ bool placeBlobs(const QString& path, const TableContent& c, QByteArray& records,
     return isAddressed;
 }
 
-QByteArray buildTable(const QString& path, const TableContent& c, const QByteArray& records, int recordSize)
+QByteArray buildHeaderFor(const QString& path, const TableContent& c, int recordSize, int blocks)
+{
+    const bool keepsHeader = c.header.size() >= 0x78 && files::readLe16(c.header, 0x00) == recordSize;
+    QByteArray header = keepsHeader ? c.header : buildHeader(path, c, recordSize);
+    putCounts(header, c.recordCount, blocks, highestAutoInc(c, recordSize));
+    return header;
+}
+
+QByteArray buildTable(const QByteArray& header, const TableContent& c, const QByteArray& records, int recordSize)
 {
     const int blockSize = blockSizeOf(c);
     const int perBlock = (blockSize - 6) / recordSize;
     const qsizetype blocks = (qsizetype(c.recordCount) + perBlock - 1) / perBlock;
-    if (blocks > 0xFFFF)
-        fail(path, QStringLiteral("tabulka je příliš velká"));
-    const bool keepsHeader = c.header.size() >= 0x78 && files::readLe16(c.header, 0x00) == recordSize;
-    QByteArray header = keepsHeader ? c.header : buildHeader(path, c, recordSize);
-    putCounts(header, c.recordCount, int(blocks), highestAutoInc(c, recordSize));
     QByteArray file(header.size() + blocks * blockSize, '\0');
     std::memcpy(file.data(), header.constData(), size_t(header.size()));
     for (qsizetype b = 0; b < blocks; ++b) {
@@ -337,7 +340,7 @@ void tidyBlobFile(const QString& mbPath, bool hasBlobFields, bool isAddressed)
 
 } // namespace
 
-void writeTable(const QString& path, const TableContent& content)
+WrittenTable writeTable(const QString& path, const TableContent& content)
 {
     if (hasIndexFiles(path))
         fail(path, QStringLiteral("tabulka má indexové soubory"));
@@ -352,7 +355,12 @@ void writeTable(const QString& path, const TableContent& content)
     BlobFileBuilder mb(base);
     QByteArray records = content.records;
     const bool isAddressed = hasBlobFields && placeBlobs(path, content, records, recordSize, mb);
-    const QByteArray table = buildTable(path, content, records, recordSize);
+    const int perBlock = (blockSizeOf(content) - 6) / recordSize;
+    const qsizetype blocks = (qsizetype(content.recordCount) + perBlock - 1) / perBlock;
+    if (blocks > 0xFFFF)
+        fail(path, QStringLiteral("tabulka je příliš velká"));
+    WrittenTable written{buildHeaderFor(path, content, recordSize, int(blocks)), records};
+    const QByteArray table = buildTable(written.header, content, records, recordSize);
 
     files::FileOps& ops = files::fileOps();
     bool isMbExtended = false;
@@ -375,6 +383,7 @@ void writeTable(const QString& path, const TableContent& content)
         fail(path, e.message());
     }
     tidyBlobFile(mbPath, hasBlobFields, isAddressed);
+    return written;
 }
 
 } // namespace db::paradox

@@ -41,6 +41,13 @@ struct TableContent
     std::function<QByteArray(int field, const char* record, int row)> blobPayload;
 };
 
+// What was written: the header and the records with the .MB places of their blobs.
+struct WrittenTable
+{
+    QByteArray header;
+    QByteArray records;
+};
+
 // Writes the table to `path` (.DB) and its .MB. The pair is replaced atomically: new blobs are
 // appended to the existing .MB (which the old .DB does not address past its old end), then a
 // complete new .DB replaces the old one by a rename. At every failure the old pair or the new
@@ -49,6 +56,6 @@ struct TableContent
 // Raises EDatabaseError naming the table when it has index files (hasIndexFiles), when the
 // fields are invalid (empty, duplicate or longer than 25 characters names, bad widths, more
 // than 255 fields, records longer than a block), on a repeated key, or on any I/O failure.
-void writeTable(const QString& path, const TableContent& content);
+WrittenTable writeTable(const QString& path, const TableContent& content);
 
 } // namespace db::paradox
