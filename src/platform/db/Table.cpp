@@ -4,7 +4,6 @@
 #include "platform/db/TableStorage.h"
 #include "platform/files/Files.h"
 #include "platform/text/Case.h"
-#include "platform/ui/Services.h"
 
 #include <QDir>
 #include <QFile>
@@ -95,17 +94,6 @@ QString linkKeyPart(SortKind kind, const SortValue& v)
     return QString();
 }
 
-void reportUnsavedRecords(const QString& path, int records, const QString& reason) noexcept
-{
-    try {
-        ui::services().messageBox(QStringLiteral("Změny %1 záznamů tabulky %2 nebyly uloženy.\n%3")
-                                      .arg(records).arg(QDir::toNativeSeparators(path), reason),
-                                  QString(), ui::MsgType::Error, ui::Ok);
-    } catch (...) {
-        // The message box itself failed: nothing is left to tell.
-    }
-}
-
 [[noreturn]] void readOnlyError(const QString& path)
 {
     throw EDatabaseError(QStringLiteral("Tabulku nelze měnit, je jen pro čtení. Soubor: %1")
@@ -178,16 +166,10 @@ Table::Table() : m_masterLink(std::make_unique<MasterLink>(*this)) {}
 
 Table::~Table()
 {
-    // Nobody can catch a failed write here: the user is told what was lost.
-    if (m_storage && m_storage->hasPendingChanges() && m_storage->holderCount() == 1) {
-        const int records = m_storage->pendingRecordCount();
-        try {
-            m_storage->flush();
-        } catch (const Exception& e) {
-            reportUnsavedRecords(m_storage->path(), records, e.message());
-            m_storage->discardPendingChanges();
-        }
-    }
+    // Nobody can catch a failed write here: the user is told what was lost. With other holders
+    // the changes stay with the shared rows for the last one.
+    if (m_storage && m_storage->holderCount() == 1)
+        m_storage->saveOrReport();
     m_isDestroying = true;
     closeForDestruction();
 }

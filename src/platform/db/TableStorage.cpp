@@ -7,6 +7,7 @@
 #include "platform/db/paradox/TableFiles.h"
 #include "platform/Exceptions.h"
 #include "platform/text/Case.h"
+#include "platform/ui/Services.h"
 
 #include <QDir>
 #include <QFile>
@@ -570,12 +571,35 @@ void TableStorage::flush()
     m_stamp = stampOf(m_path);
 }
 
+void TableStorage::saveOrReport() noexcept
+{
+    if (!m_isDirty)
+        return;
+    const int records = pendingRecordCount();
+    try {
+        flush();
+        return;
+    } catch (const Exception& e) {
+        try {
+            ui::services().messageBox(QStringLiteral("Změny %1 záznamů tabulky %2 nebyly uloženy.\n%3")
+                                          .arg(records).arg(native(m_path), e.message()),
+                                      QString(), ui::MsgType::Error, ui::Ok);
+        } catch (...) {
+            // The message box itself failed: nothing is left to tell.
+        }
+    } catch (...) {
+    }
+    discardPendingChanges();
+}
+
 // --- holds ------------------------------------------------------------------------------------
 
 StorageHold::StorageHold(const QString& path) : m_storage(TableStorage::acquire(path, false)) {}
 
 StorageHold::~StorageHold()
 {
+    if (m_storage->holderCount() == 1)
+        m_storage->saveOrReport();
     TableStorage::release(std::move(m_storage), false);
 }
 

@@ -106,6 +106,9 @@ public:
     int pendingRecordCount() const;
     // Forgets the pending changes (they could not be saved and were reported).
     void discardPendingChanges();
+    // For the last holder going away, where nobody can catch an error: saves the pending changes,
+    // or tells the user through ui::services() which table lost how many records, and forgets them.
+    void saveOrReport() noexcept;
     // Writes the whole table when anything changed. Raises EDatabaseError and keeps the pending
     // changes when the file cannot be written or changed on disk meanwhile.
     void flush();

@@ -19,6 +19,12 @@ inline uint32_t readLe32(const char* p)
     return uint32_t(readLe16(p)) | (uint32_t(readLe16(p + 2)) << 16);
 }
 
+inline uint16_t readBe16(const char* p)
+{
+    const auto* b = reinterpret_cast<const unsigned char*>(p);
+    return uint16_t((b[0] << 8) | b[1]);
+}
+
 inline uint32_t readBe32(const char* p)
 {
     const auto* b = reinterpret_cast<const unsigned char*>(p);
@@ -40,6 +46,12 @@ inline void writeLe32(char* p, uint32_t v)
 {
     writeLe16(p, uint16_t(v));
     writeLe16(p + 2, uint16_t(v >> 16));
+}
+
+inline void writeBe16(char* p, uint16_t v)
+{
+    p[0] = char(v >> 8);
+    p[1] = char(v & 0xFF);
 }
 
 inline void writeBe32(char* p, uint32_t v)

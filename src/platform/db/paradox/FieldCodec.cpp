@@ -162,8 +162,7 @@ QString decodeAlpha(const FieldDef& field, const char* record, const CodePage& c
 
 int decodeShort(const FieldDef& field, const char* record)
 {
-    const unsigned char* p = bytesOf(field, record);
-    return static_cast<int16_t>(((p[0] << 8) | p[1]) ^ 0x8000);
+    return static_cast<int16_t>(files::readBe16(record + field.offset) ^ 0x8000);
 }
 
 int decodeLong(const FieldDef& field, const char* record)
@@ -241,7 +240,7 @@ BlobPointer decodeBlobPointer(const FieldDef& field, const char* record)
     BlobPointer ptr;
     ptr.offset = readLe32(p);
     ptr.length = readLe32(p + 4);
-    ptr.modNumber = uint16_t(p[8] | (p[9] << 8));
+    ptr.modNumber = files::readLe16(reinterpret_cast<const char*>(p + 8));
     return ptr;
 }
 
@@ -299,10 +298,7 @@ void encodeShort(const FieldDef& field, char* record, int value)
     // -32768 would be stored as zeros, which read as NULL.
     if (value < -32767 || value > 32767)
         badValue(field, QStringLiteral("číslo mimo rozsah"));
-    unsigned char* p = bytesOf(field, record);
-    const uint16_t bits = static_cast<uint16_t>(static_cast<int16_t>(value)) ^ 0x8000u;
-    p[0] = uint8_t(bits >> 8);
-    p[1] = uint8_t(bits);
+    files::writeBe16(record + field.offset, static_cast<uint16_t>(static_cast<int16_t>(value)) ^ 0x8000u);
 }
 
 void encodeLong(const FieldDef& field, char* record, int32_t value)

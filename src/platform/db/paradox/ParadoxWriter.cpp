@@ -316,6 +316,8 @@ void replaceFile(const QString& path, const QByteArray& data)
     const QString temporary = temporaryPathFor(path);
     try {
         ops.writeFile(temporary, data);
+        if (QFileInfo::exists(path))   // the new file keeps the old one's permissions
+            QFile::setPermissions(temporary, QFileInfo(path).permissions());
         ops.replace(temporary, path);
     } catch (...) {
         QFile::remove(temporary);

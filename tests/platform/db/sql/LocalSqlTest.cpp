@@ -356,6 +356,26 @@ TEST_F(LocalSql, LiveEditFollowsItsRowWhenASaveRenumbersTheFile)
               (QStringList{QStringLiteral("Čápová"), QStringLiteral("adam"), QStringLiteral("O'Neill")}));
 }
 
+// Rows posted through a Table that goes away while a live result still holds the file are saved
+// when the last holder lets go.
+TEST_F(LocalSql, RowsOfADestroyedTableAreSavedByTheLastHolder)
+{
+    db::Query q;
+    prepare(q, dir, QStringLiteral("select * from TGENKL"), true);
+    q.Open();
+    {
+        db::Table table;
+        table.SetDatabaseName(dir.path());
+        table.SetTableName(QStringLiteral("TGENKL"));
+        table.Open();
+        table.Append();
+        table.FieldByName(QStringLiteral("NAJEMCE")).AsString(QStringLiteral("Poslední"));
+        table.Post();
+    }
+    q.Close();
+    EXPECT_EQ(fileColumn(path(QStringLiteral("TGENKL.DB")), "NAJEMCE").value(4), QStringLiteral("Poslední"));
+}
+
 // Devices and pipes are no tables: /dev/zero would be read without end.
 TEST_F(LocalSql, OnlyRegularFilesAreTables)
 {
