@@ -77,8 +77,15 @@ const QList<test::FixtureField> kFields = {{QStringLiteral("ID"), QStringLiteral
 
 using Rows = QList<QStringList>;
 
-const Rows kOld = {{"1", "krátká"}, {"2", QString(300, u'ř')}, {"3", QString(5000, u'v')}};
-const Rows kNew = {{"1", QString(400, u'n')}, {"2", QString(300, u'ř')}, {"3", "x"}, {"4", QString(3000, u'č')}};
+// Old tables: with a .MB to append to, and with memos that all fit their leaders (no .MB yet).
+const Rows kOldWithBlobFile = {{"1", "krátká"}, {"2", QString(300, u'ř')}, {"3", QString(5000, u'v')}};
+const Rows kOldInLeaders = {{"1", "krátká"}, {"2", "kus"}, {"3", ""}};
+
+// The rows after the changes saveWith() makes.
+Rows changed(const Rows& old)
+{
+    return {{"1", QString(400, u'n')}, old[1], {"3", "x"}, {"4", QString(3000, u'č')}};
+}
 
 Rows readOurs(const QString& path)
 {
@@ -101,7 +108,7 @@ Rows readPxlib(const QString& path, const QString& mbPath)
     return rows;
 }
 
-// Opens the old table, makes the changes that lead to kNew and saves them with `ops` in place;
+// Opens the old table, makes the changes of changed() and saves them with `ops` in place;
 // `check` then sees the files, while the table is still open, and whether the save raised.
 void saveWith(const QString& dir, files::FileOps& ops, const std::function<void(bool hasRaised)>& check)
 {
@@ -109,16 +116,17 @@ void saveWith(const QString& dir, files::FileOps& ops, const std::function<void(
     t.SetDatabaseName(dir);
     t.SetTableName(QStringLiteral("PAR"));
     t.Open();
+    const Rows after = changed(kOldInLeaders);
     t.Edit();
-    t.Fields(1).AsString(kNew[0][1]);
+    t.Fields(1).AsString(after[0][1]);
     t.Post();
     t.Last();
     t.Edit();
-    t.Fields(1).AsString(kNew[2][1]);
+    t.Fields(1).AsString(after[2][1]);
     t.Post();
     t.Append();
     t.Fields(0).AsInteger(4);
-    t.Fields(1).AsString(kNew[3][1]);
+    t.Fields(1).AsString(after[3][1]);
     t.Post();
     bool hasRaised = false;
     {
@@ -132,11 +140,11 @@ void saveWith(const QString& dir, files::FileOps& ops, const std::function<void(
     check(hasRaised);
 }
 
-void writeOld(const QString& path)
+void writeOld(const QString& path, const Rows& old)
 {
     QList<QVariantList> rows;
-    for (const QStringList& row : kOld)
-        rows.append({row[0].toInt(), row[1]});
+    for (const QStringList& row : old)
+        rows.append({row[0].toInt(), row[1].isEmpty() ? QVariant() : QVariant(row[1])});
     test::writeParadoxTable(path, kFields, rows);
 }
 
@@ -144,26 +152,29 @@ void writeOld(const QString& path)
 
 TEST(SaveFailure, EveryStepLeavesTheOldOrTheNewPairForBothReaders)
 {
-    for (const bool isTorn : {false, true}) {
-        bool hasSucceeded = false;
-        for (int step = 1; step <= 12 && !hasSucceeded; ++step) {
-            QTemporaryDir dir;
-            const QString path = dir.filePath(QStringLiteral("PAR.DB"));
-            writeOld(path);
-            FailingOps ops(step, isTorn);
-            const QString where = QStringLiteral("step %1%2").arg(step).arg(isTorn ? " torn" : "");
-            saveWith(dir.path(), ops, [&](bool hasRaised) {
-                EXPECT_EQ(hasRaised, ops.hasFailed()) << qPrintable(where);
-                hasSucceeded = !ops.hasFailed();
-                const Rows ours = readOurs(path);
-                EXPECT_EQ(ours, hasSucceeded ? kNew : kOld) << qPrintable(where);
-                EXPECT_EQ(readPxlib(path, dir.filePath(QStringLiteral("PAR.MB"))), ours) << qPrintable(where);
-                EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-                          (QStringList{QStringLiteral("PAR.DB"), QStringLiteral("PAR.MB")}))
-                    << qPrintable(where);
-            });
+    for (const Rows& old : {kOldWithBlobFile, kOldInLeaders}) {
+        for (const bool isTorn : {false, true}) {
+            bool hasSucceeded = false;
+            for (int step = 1; step <= 12 && !hasSucceeded; ++step) {
+                QTemporaryDir dir;
+                const QString path = dir.filePath(QStringLiteral("PAR.DB"));
+                writeOld(path, old);
+                FailingOps ops(step, isTorn);
+                const QString where = QStringLiteral("%1 step %2%3")
+                                          .arg(old == kOldInLeaders ? "no .MB" : ".MB").arg(step).arg(isTorn ? " torn" : "");
+                saveWith(dir.path(), ops, [&](bool hasRaised) {
+                    EXPECT_EQ(hasRaised, ops.hasFailed()) << qPrintable(where);
+                    hasSucceeded = !ops.hasFailed();
+                    const Rows ours = readOurs(path);
+                    EXPECT_EQ(ours, hasSucceeded ? changed(old) : old) << qPrintable(where);
+                    EXPECT_EQ(readPxlib(path, dir.filePath(QStringLiteral("PAR.MB"))), ours) << qPrintable(where);
+                    // No temporary file is left behind.
+                    for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+                        EXPECT_TRUE(name == QStringLiteral("PAR.DB") || name == QStringLiteral("PAR.MB")) << qPrintable(where + name);
+                });
+            }
+            EXPECT_TRUE(hasSucceeded);
         }
-        EXPECT_TRUE(hasSucceeded);
     }
 }
 
@@ -172,7 +183,7 @@ TEST(SaveFailure, ASaveAppendsToTheBlobFileAndKeepsItsOldBytes)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("PAR.DB"));
-    writeOld(path);
+    writeOld(path, kOldWithBlobFile);
     QFile mb(dir.filePath(QStringLiteral("PAR.MB")));
     ASSERT_TRUE(mb.open(QIODevice::ReadOnly));
     const QByteArray before = mb.readAll();
@@ -181,5 +192,5 @@ TEST(SaveFailure, ASaveAppendsToTheBlobFileAndKeepsItsOldBytes)
     saveWith(dir.path(), real, [](bool hasRaised) { EXPECT_FALSE(hasRaised); });
     ASSERT_TRUE(mb.open(QIODevice::ReadOnly));
     EXPECT_EQ(mb.read(before.size()), before);
-    EXPECT_EQ(readOurs(path), kNew);
+    EXPECT_EQ(readOurs(path), changed(kOldWithBlobFile));
 }
