@@ -295,6 +295,35 @@ void BM_KeyedWriteKeyCheck(benchmark::State& state)
 }
 BENCHMARK(BM_KeyedWriteKeyCheck)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// The console report, then each time as a multiple of pxlib's raw read of the same table.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            m_times.emplace_back(run.benchmark_name(), run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3);
+    }
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        double baseline = 0;
+        for (const auto& [name, ms] : m_times) {
+            if (name == "BM_PxlibGetRecord")
+                baseline = ms;
+        }
+        if (baseline <= 0)
+            return;
+        std::printf("\nTime as a multiple of BM_PxlibGetRecord (%.1f ms):\n", baseline);
+        for (const auto& [name, ms] : m_times)
+            std::printf("  %-32s %8.1f ms  %6.2f\n", name.c_str(), ms, ms / baseline);
+    }
+
+private:
+    std::vector<std::pair<std::string, double>> m_times;   // name, milliseconds
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -302,7 +331,8 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     fixture();
-    benchmark::RunSpecifiedBenchmarks();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
 }

@@ -99,20 +99,26 @@ QByteArray CodePage::encode(QStringView text) const
 
 QByteArray CodePage::encode(QStringView text, int maxBytes) const
 {
+    QByteArray bytes(std::min<qsizetype>(text.size(), std::max(maxBytes, 0)), Qt::Uninitialized);
+    encodeInto(text, bytes.data(), int(bytes.size()));
+    return bytes;
+}
+
+int CodePage::encodeInto(QStringView text, char* out, int maxBytes) const
+{
     const qsizetype n = std::min<qsizetype>(text.size(), std::max(maxBytes, 0));
-    QByteArray bytes(n, Qt::Uninitialized);
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = text[i].unicode();
         if (c < 0x80) {
             const int16_t b = m_fromAscii[c];
-            bytes[i] = b >= 0 ? static_cast<char>(b) : '?';
+            out[i] = b >= 0 ? static_cast<char>(b) : '?';
             continue;
         }
         const auto it = std::lower_bound(m_fromUnicode.begin(), m_fromUnicode.end(), c,
                                          [](const auto& entry, char16_t key) { return entry.first < key; });
-        bytes[i] = (it != m_fromUnicode.end() && it->first == c) ? it->second : '?';
+        out[i] = (it != m_fromUnicode.end() && it->first == c) ? it->second : '?';
     }
-    return bytes;
+    return int(n);
 }
 
 } // namespace db::paradox

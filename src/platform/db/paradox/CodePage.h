@@ -31,6 +31,8 @@ public:
     QByteArray encode(QStringView text) const;
     // As encode(), cut to at most maxBytes (whole characters, as every one is one byte).
     QByteArray encode(QStringView text, int maxBytes) const;
+    // Encodes at most maxBytes characters into `out`; answers the bytes written.
+    int encodeInto(QStringView text, char* out, int maxBytes) const;
 
 private:
     explicit CodePage(int number);

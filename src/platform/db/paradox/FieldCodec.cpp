@@ -88,6 +88,12 @@ bool toDouble(const QVariant& value, double& out)
     // Dates and times of Qt become the run time's date-time.
     const QDate base(1899, 12, 30);
     switch (value.typeId()) {
+    case QMetaType::Double:
+        out = *static_cast<const double*>(value.constData());
+        return true;
+    case QMetaType::Int:
+        out = *static_cast<const int*>(value.constData());
+        return true;
     case QMetaType::QDate:
         out = double(value.toDate().toJulianDay() - base.toJulianDay());
         return value.toDate().isValid();
@@ -288,9 +294,8 @@ void setNull(const FieldDef& field, char* record)
 
 void encodeAlpha(const FieldDef& field, char* record, QStringView text, const CodePage& cp)
 {
-    const QByteArray bytes = cp.encode(text, field.width);
-    std::memset(record + field.offset, 0, size_t(field.width));
-    std::memcpy(record + field.offset, bytes.constData(), size_t(bytes.size()));
+    const int length = cp.encodeInto(text, record + field.offset, field.width);
+    std::memset(record + field.offset + length, 0, size_t(field.width - length));
 }
 
 void encodeShort(const FieldDef& field, char* record, int value)
@@ -431,7 +436,10 @@ namespace {
 void encodeTextValue(const FieldDef& field, char* record, const QVariant& value, const CodePage& cp)
 {
     if (field.type == FieldType::Alpha) {
-        encodeAlpha(field, record, value.toString(), cp);
+        if (value.typeId() == QMetaType::QString)
+            encodeAlpha(field, record, *static_cast<const QString*>(value.constData()), cp);
+        else
+            encodeAlpha(field, record, value.toString(), cp);
         return;
     }
     if (field.type == FieldType::Bytes) {
