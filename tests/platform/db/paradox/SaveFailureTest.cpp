@@ -4,6 +4,7 @@
 #include "platform/db/paradox/ParadoxFile.h"
 #include "platform/db/paradox/PxlibCheck.h"
 #include "platform/files/FileOps.h"
+#include "support/FailingFileOps.h"
 #include "support/ParadoxFixture.h"
 
 #include <QDir>
@@ -16,61 +17,6 @@
 using namespace db::paradox;
 
 namespace {
-
-// Makes the n-th file operation fail (counting from 1). A torn failure writes half of the data
-// first, as a full disk or a crash would.
-class FailingOps : public files::FileOps
-{
-public:
-    FailingOps(int failAt, bool isTorn) : m_failAt(failAt), m_isTorn(isTorn) {}
-
-    void writeFile(const QString& path, QByteArrayView data) override
-    {
-        if (isFailing())
-            tear([&] { FileOps::writeFile(path, data.first(data.size() / 2)); });
-        FileOps::writeFile(path, data);
-    }
-    void writeAt(const QString& path, qint64 offset, QByteArrayView data) override
-    {
-        if (isFailing())
-            tear([&] { FileOps::writeAt(path, offset, data.first(data.size() / 2)); });
-        FileOps::writeAt(path, offset, data);
-    }
-    void resize(const QString& path, qint64 size) override
-    {
-        if (isFailing())
-            tear([] {});
-        FileOps::resize(path, size);
-    }
-    void replace(const QString& from, const QString& to) override
-    {
-        if (isFailing())
-            tear([] {});
-        FileOps::replace(from, to);
-    }
-    void remove(const QString& path) override
-    {
-        if (isFailing())
-            tear([] {});
-        FileOps::remove(path);
-    }
-
-    bool hasFailed() const { return m_calls >= m_failAt; }
-
-private:
-    bool isFailing() { return ++m_calls == m_failAt; }
-    template <typename Half>
-    [[noreturn]] void tear(Half half)
-    {
-        if (m_isTorn)
-            half();
-        throw EFileError(QStringLiteral("vložená chyba"));
-    }
-
-    int m_failAt;
-    bool m_isTorn;
-    int m_calls = 0;
-};
 
 const QList<test::FixtureField> kFields = {{QStringLiteral("ID"), QStringLiteral("I")},
                                            {QStringLiteral("Pozn"), QStringLiteral("M"), 10}};
@@ -159,7 +105,7 @@ TEST(SaveFailure, EveryStepLeavesTheOldOrTheNewPairForBothReaders)
                 QTemporaryDir dir;
                 const QString path = dir.filePath(QStringLiteral("PAR.DB"));
                 writeOld(path, old);
-                FailingOps ops(step, isTorn);
+                test::FailingFileOps ops(step, isTorn);
                 const QString where = QStringLiteral("%1 step %2%3")
                                           .arg(old == kOldInLeaders ? "no .MB" : ".MB").arg(step).arg(isTorn ? " torn" : "");
                 saveWith(dir.path(), ops, [&](bool hasRaised) {
