@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -153,54 +154,62 @@ TEST_F(TableStorageTest, KeyedTableOpensReadOnlyWithoutIndexFiles)
 }
 
 // A table of an older format comes back in that format: version, block size, code page, header.
+// Level 3 headers have no code page (read as the configured one) and end after the field names.
 TEST_F(TableStorageTest, RewritingKeepsTheFormatOfTheFile)
 {
-    const QString path = m_dir.filePath(QStringLiteral("STARA.DB"));
-    dp::TableContent content;
-    content.fields = test::fixtureFields({{"NAZEV", "A", 10}, {"POCET", "S"}, {"POZN", "M", 10}});
-    content.versionId = 9;
-    content.blockSizeKb = 2;
-    content.codePage = 852;
-    const dp::CodePage& cp = dp::CodePage::forNumber(852);
-    for (int i = 0; i < 40; ++i) {
-        QByteArray rec(content.fields.back().offset + content.fields.back().width, '\0');
-        dp::encodeAlpha(content.fields[0], rec.data(), QStringLiteral("Buk %1").arg(i), cp);
-        dp::encodeShort(content.fields[1], rec.data(), i);
-        dp::encodeBlob(content.fields[2], rec.data(), QByteArray(i % 3 ? 5 : 200, 'm'));
-        content.records += rec;
+    struct Format { int versionId; int blockSizeKb; int codePage; };
+    for (const Format format : {Format{9, 2, 852}, Format{4, 1, 0}}) {
+        const QString path = m_dir.filePath(QStringLiteral("STARA%1.DB").arg(format.versionId));
+        dp::TableContent content;
+        content.fields = test::fixtureFields({{"NAZEV", "A", 10}, {"POCET", "S"}, {"POZN", "M", 10}});
+        content.versionId = format.versionId;
+        content.blockSizeKb = format.blockSizeKb;
+        content.codePage = format.codePage;
+        const dp::CodePage& cp = dp::CodePage::forNumber(format.codePage);
+        for (int i = 0; i < 40; ++i) {
+            QByteArray rec(content.fields.back().offset + content.fields.back().width, '\0');
+            dp::encodeAlpha(content.fields[0], rec.data(), QStringLiteral("Buk %1").arg(i), cp);
+            dp::encodeShort(content.fields[1], rec.data(), i);
+            dp::encodeBlob(content.fields[2], rec.data(), QByteArray(i % 3 ? 5 : 200, 'm'));
+            content.records += rec;
+        }
+        content.recordCount = 40;
+        content.blobPayload = [memo = content.fields[2]](int, const char* rec, int) {
+            return QByteArray(int(dp::decodeBlobPointer(memo, rec).length), 'm');
+        };
+        dp::writeTable(path, content);
+        const QByteArray header = dp::ParadoxFile(path).headerBytes();
+        ASSERT_EQ(header[0x39], format.versionId);
+        {
+            Table t;
+            open(t, QFileInfo(path).fileName());
+            t.Edit();
+            t.FieldByName(QStringLiteral("POCET")).AsInteger(99);
+            t.FieldByName(QStringLiteral("POZN")).AsString(QStringLiteral("dlouhá poznámka ").repeated(20));
+            t.Post();
+            t.Append();
+            t.FieldByName(QStringLiteral("NAZEV")).AsString(QStringLiteral("Jedle"));
+            t.Post();
+        }
+        const dp::ParadoxFile after(path);
+        EXPECT_EQ(after.header().versionId, format.versionId);
+        EXPECT_EQ(after.header().blockSize, format.blockSizeKb * 1024);
+        EXPECT_EQ(after.header().codePage, format.codePage == 0 ? dp::defaultCodePage() : format.codePage);
+        EXPECT_EQ(after.recordCount(), 41);
+        EXPECT_EQ(after.memoText(0, 2), QStringLiteral("dlouhá poznámka ").repeated(20));
+        // Only the counts of the header change: rows, blocks, first and last block.
+        QByteArray counted = after.headerBytes();
+        for (const int at : {0x06, 0x07, 0x0A, 0x0B, 0x0C, 0x0D, 0x10, 0x11, 0x3A, 0x3B})
+            counted[at] = header[at];
+        EXPECT_EQ(counted, header);
+        test::PxlibReader px(path);
+        ASSERT_TRUE(px.isOpen()) << format.versionId;
+        EXPECT_EQ(px.recordCount(), 41);
+        px.attachBlobFile(dp::ParadoxFile(path).blobPath());
+        EXPECT_EQ(px.value(0, 2).toByteArray(), cp.encode(QStringLiteral("dlouhá poznámka ").repeated(20)));
+        if (format.codePage != 0)
+            EXPECT_EQ(px.codePage(), format.codePage);
     }
-    content.recordCount = 40;
-    content.blobPayload = [memo = content.fields[2]](int, const char* rec, int) {
-        return QByteArray(int(dp::decodeBlobPointer(memo, rec).length), 'm');
-    };
-    dp::writeTable(path, content);
-    const QByteArray header = dp::ParadoxFile(path).headerBytes();
-    ASSERT_EQ(header[0x39], 9);
-    {
-        Table t;
-        open(t, QStringLiteral("STARA"));
-        t.Edit();
-        t.FieldByName(QStringLiteral("POCET")).AsInteger(99);
-        t.FieldByName(QStringLiteral("POZN")).AsString(QStringLiteral("dlouhá poznámka ").repeated(20));
-        t.Post();
-        t.Append();
-        t.FieldByName(QStringLiteral("NAZEV")).AsString(QStringLiteral("Jedle"));
-        t.Post();
-    }
-    const dp::ParadoxFile after(path);
-    EXPECT_EQ(after.header().versionId, 9);
-    EXPECT_EQ(after.header().blockSize, 2048);
-    EXPECT_EQ(after.header().codePage, 852);
-    EXPECT_EQ(after.recordCount(), 41);
-    // Only the counts of the header change: rows, blocks, first and last block.
-    QByteArray counted = after.headerBytes();
-    for (const int at : {0x06, 0x07, 0x0A, 0x0B, 0x0C, 0x0D, 0x10, 0x11, 0x3A, 0x3B})
-        counted[at] = header[at];
-    EXPECT_EQ(counted, header);
-    test::PxlibReader px(path);
-    ASSERT_TRUE(px.isOpen());
-    EXPECT_EQ(px.recordCount(), 41);
-    EXPECT_EQ(px.codePage(), 852);
 }
 
 // Editing one field keeps the stored bytes of the others, even where decoding is not exact.
