@@ -139,8 +139,8 @@ public:
     void EmptyTable();
     // Writes pending changes of the open table to its file.
     void FlushBuffers();
-    // True while a Table of this process has that .DB open (its rows are then held in memory and
-    // would overwrite changes that others write into the file meanwhile).
+    // True while something of this process holds the rows of that .DB (a Table, local SQL, a live
+    // result): they share them, and the file cannot be restructured meanwhile.
     static bool isOpenInProcess(const QString& path);
 
 protected:

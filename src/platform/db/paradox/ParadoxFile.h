@@ -22,7 +22,8 @@ class PxlibTable;
 // block chain, counts, file size) and keeps the records as one contiguous buffer,
 // record i at i * recordSize(); nothing is decoded until asked. The .MB is opened on
 // the first blob read. Any damage raises EDatabaseError naming the file
-// ("Tabulka \"%1\" je poškozená: %2"); a missing or unreadable file raises too.
+// ("Tabulka \"%1\" je poškozená: %2"); a missing or unreadable file, and anything but a regular
+// file (a device, a pipe), raises too.
 // Encrypted tables are unscrambled by pxlib (no password needed).
 // Not copyable; the records do not change after opening.
 class ParadoxFile
