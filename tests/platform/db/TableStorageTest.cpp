@@ -268,6 +268,10 @@ TEST_F(TableStorageTest, AppendsIntoAnOrderedTableKeepTheOrderAndTheCursor)
         }
     }
     const QStringList incremental = column(t, "ODD") + column(t, "DIL");
+    ASSERT_TRUE(t.FindKey({10}));   // the key search sorts what the posts left unsorted
+    EXPECT_EQ(t.Fields(0).AsInteger(), 10);
+    t.Prior();
+    EXPECT_LT(t.Fields(0).AsInteger(), 10);
     t.Refresh();
     Table fresh;
     open(fresh, QStringLiteral("PORADI"), QStringLiteral("ODD;DIL"));
