@@ -396,40 +396,57 @@ int TableStorage::store(int rec, const std::vector<FieldValue>& values)
         readOnlyError(m_path);
     if (rec >= m_count || (rec >= 0 && m_deleted[size_t(rec)]))
         throw EDatabaseError(QStringLiteral("Záznam nebyl nalezen"));
-    QByteArray bytes(m_recordSize, '\0');
-    if (rec >= 0)
-        std::memcpy(bytes.data(), record(rec), size_t(m_recordSize));
-    else
-        for (const paradox::FieldDef& f : m_fields)
-            paradox::setNull(f, bytes.data());
-    QHash<int, QByteArray> newBlobs;
-    uint32_t autoInc = m_autoIncMax;
-    bool isAutoIncSet = false;
-    for (const FieldValue& fv : values) {
-        const int field = fv.field;
-        const QVariant& v = *fv.value;
-        if (field < 0 || field >= m_fields.size())
-            throw EDatabaseError(QStringLiteral("Neplatné pole %1. Soubor: %2").arg(field).arg(native(m_path)));
-        storeField(field, bytes.data(), v, newBlobs);
-        if (isAutoInc(field) && v.isValid())
-            autoInc = std::max(autoInc, uint32_t(std::max(v.toInt(), 0)));
-        isAutoIncSet = isAutoIncSet || (isAutoInc(field) && v.isValid());
-    }
-    if (rec < 0 && !isAutoIncSet) {
-        for (int i = 0; i < m_fields.size(); ++i) {
-            if (isAutoInc(i))
-                paradox::encodeLong(m_fields[i], bytes.data(), int32_t(++autoInc));
+    // A new record is built in place after the others, an edit in a copy: either is dropped when
+    // a value cannot be stored.
+    const qsizetype end = m_records.size();
+    QByteArray copy;
+    char* bytes = nullptr;
+    if (rec >= 0) {
+        copy = QByteArray(record(rec), m_recordSize);
+        bytes = copy.data();
+    } else {
+        m_records.resize(end + m_recordSize);
+        bytes = m_records.data() + end;
+        std::memset(bytes, 0, size_t(m_recordSize));
+        for (const paradox::FieldDef& f : m_fields) {
+            if (f.type == PxType::Bcd)
+                paradox::setNull(f, bytes);
         }
     }
-    const int written = commit(rec, bytes, newBlobs);
+    QHash<int, QByteArray> newBlobs;
+    uint32_t autoInc = m_autoIncMax;
+    try {
+        bool isAutoIncSet = false;
+        for (const FieldValue& fv : values) {
+            const int field = fv.field;
+            const QVariant& v = *fv.value;
+            if (field < 0 || field >= m_fields.size())
+                throw EDatabaseError(QStringLiteral("Neplatné pole %1. Soubor: %2").arg(field).arg(native(m_path)));
+            storeField(field, bytes, v, newBlobs);
+            if (isAutoInc(field) && v.isValid())
+                autoInc = std::max(autoInc, uint32_t(std::max(v.toInt(), 0)));
+            isAutoIncSet = isAutoIncSet || (isAutoInc(field) && v.isValid());
+        }
+        if (rec < 0 && !isAutoIncSet) {
+            for (int i = 0; i < m_fields.size(); ++i) {
+                if (isAutoInc(i))
+                    paradox::encodeLong(m_fields[i], bytes, int32_t(++autoInc));
+            }
+        }
+    } catch (...) {
+        if (rec < 0)
+            m_records.resize(end);
+        throw;
+    }
+    const int written = commit(rec, copy, newBlobs);
     m_autoIncMax = autoInc;
     return written;
 }
 
+// Takes a stored record in: an inserted one is in place already, an edited one is `bytes`.
 int TableStorage::commit(int rec, const QByteArray& bytes, const QHash<int, QByteArray>& newBlobs)
 {
     if (rec < 0) {
-        m_records.append(bytes);
         m_deleted.push_back(0);
         m_changed.push_back(0);
         rec = m_count++;

@@ -267,7 +267,7 @@ QByteArray buildTable(const QByteArray& header, const TableContent& c, const QBy
     const int blockSize = blockSizeOf(c);
     const int perBlock = (blockSize - 6) / recordSize;
     const qsizetype blocks = (qsizetype(c.recordCount) + perBlock - 1) / perBlock;
-    QByteArray file(header.size() + blocks * blockSize, '\0');
+    QByteArray file(header.size() + blocks * blockSize, Qt::Uninitialized);
     std::memcpy(file.data(), header.constData(), size_t(header.size()));
     for (qsizetype b = 0; b < blocks; ++b) {
         char* block = file.data() + header.size() + b * blockSize;
@@ -276,7 +276,9 @@ QByteArray buildTable(const QByteArray& header, const TableContent& c, const QBy
         writeLe16(block, b + 1 < blocks ? uint16_t(b + 2) : 0);
         writeLe16(block + 2, uint16_t(b));
         writeLe16(block + 4, uint16_t(int16_t((count - 1) * recordSize)));
-        std::memcpy(block + 6, records.constData() + qsizetype(first) * recordSize, size_t(count) * size_t(recordSize));
+        const size_t used = size_t(count) * size_t(recordSize);
+        std::memcpy(block + 6, records.constData() + qsizetype(first) * recordSize, used);
+        std::memset(block + 6 + used, 0, size_t(blockSize) - 6 - used);   // no stale bytes after the rows
     }
     return file;
 }
