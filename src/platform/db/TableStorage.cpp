@@ -117,14 +117,6 @@ void checkNoIndexFiles(const QString& path)
     throw EDatabaseError(QStringLiteral("Tabulku nelze měnit, je jen pro čtení. Soubor: %1").arg(native(path)));
 }
 
-// Tables this process never writes: keyed ones (the engine keeps their primary index in a .PX
-// that we do not maintain), those with index files of another program, encrypted ones.
-bool isNeverWritten(const paradox::ParadoxFile& file)
-{
-    const paradox::HeaderInfo& h = file.header();
-    return h.fileType == 0 || h.keyFieldCount > 0 || h.isEncrypted || paradox::hasIndexFiles(file.path());
-}
-
 // The content of a table with the same fields, its header kept: only the rows change.
 paradox::TableContent contentKeepingFormat(const paradox::ParadoxFile& file, const QByteArray& header)
 {
@@ -226,7 +218,7 @@ void TableStorage::emptyFile(const QString& path)
         return;
     }
     const paradox::ParadoxFile file(path);
-    if (isNeverWritten(file))
+    if (file.isNeverWritten())
         readOnlyError(path);
     paradox::writeTable(path, contentKeepingFormat(file, file.headerBytes()));
 }
@@ -259,7 +251,7 @@ void TableStorage::load(const QString& filePath)
         }
     }
     const QFileInfo info(filePath);
-    m_isReadOnly = isNeverWritten(*m_file) || !info.isWritable() || !QFileInfo(info.absolutePath()).isWritable();
+    m_isReadOnly = m_file->isNeverWritten() || !info.isWritable() || !QFileInfo(info.absolutePath()).isWritable();
     m_stamp = stampOf(filePath);
     m_blobs.clear();
     m_isDirty = false;

@@ -254,6 +254,11 @@ QVariant ParadoxFile::value(int row, int field) const
     return blob(field, record(row));
 }
 
+bool ParadoxFile::isNeverWritten() const
+{
+    return m_header.fileType == 0 || m_header.keyFieldCount > 0 || m_header.isEncrypted || hasIndexFiles(m_path);
+}
+
 void ParadoxFile::forgetBlobFile()
 {
     m_blobs.reset();

@@ -61,6 +61,9 @@ public:
     QString memoText(int row, int field) const;
     // The .MB beside the .DB (any case), empty when there is none.
     QString blobPath() const;
+    // Tables this program never writes: keyed ones (the engine keeps their primary index in a .PX
+    // that is not maintained here), those with index files of another program, encrypted ones.
+    bool isNeverWritten() const;
     // Forgets the .MB read so far: it grew (a save appended blobs); the next blob read rereads it.
     void forgetBlobFile();
 

@@ -4,7 +4,6 @@
 #include "platform/Exceptions.h"
 #include "platform/db/paradox/ParadoxFile.h"
 #include "platform/db/paradox/ParadoxWriter.h"
-#include "platform/db/paradox/TableFiles.h"
 #include "platform/db/sql/LocalSql.h"
 
 #include <QDir>
@@ -24,8 +23,7 @@ using paradox::ParadoxFile;
 
 void refuseAlter(const QString& path, const ParadoxFile& file)
 {
-    const paradox::HeaderInfo& h = file.header();
-    if (h.fileType == 0 || h.keyFieldCount > 0 || h.isEncrypted || paradox::hasIndexFiles(path))
+    if (file.isNeverWritten())
         throw EDatabaseError(QStringLiteral("Tabulku \"%1\" nelze měnit, je jen pro čtení.").arg(path));
 }
 
