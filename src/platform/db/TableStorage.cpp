@@ -234,9 +234,9 @@ void TableStorage::load(const QString& filePath)
     m_codePage = &m_file->codePage();
     m_recordSize = m_file->recordSize();
     m_keyFieldCount = std::clamp(header.keyFieldCount, 0, int(m_fields.size()));
-    m_records = m_file->records();
-    m_headerBytes = m_file->headerBytes();
     m_count = m_file->recordCount();
+    m_records = m_file->takeRecords();   // one copy of the rows, not two
+    m_headerBytes = m_file->headerBytes();
     m_deleted.assign(size_t(m_count), 0);
     m_changed.assign(size_t(m_count), 0);
     m_changedCount = 0;

@@ -12,6 +12,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <utility>
 
 namespace db::paradox {
 
@@ -47,6 +48,9 @@ public:
     int recordSize() const { return m_header.recordSize; }
     // All records, recordCount() * recordSize() bytes.
     const QByteArray& records() const { return m_records; }
+    // Moves the records out to a caller that keeps its own rows (and reads only blobs, header and
+    // fields from here afterwards); record(), value() and records() are empty then.
+    QByteArray takeRecords() { return std::exchange(m_records, QByteArray()); }
     const char* record(int row) const { return m_records.constData() + qsizetype(row) * m_header.recordSize; }
 
     bool isNull(int row, int field) const;
