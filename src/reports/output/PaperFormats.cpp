@@ -21,7 +21,7 @@ struct BuiltIn {
     int height;
 };
 
-constexpr std::array<BuiltIn, ListFormatu::builtInCount> builtIns = {{
+constexpr std::array<BuiltIn, TListFormatu::builtInCount> builtIns = {{
     {65052, " (210 x 297 mm)", 826, 1169},
     {65053, " (8.5 x 12\")", 850, 1200},
     {65053, " (15 x 12\")", 1500, 1200},
@@ -63,10 +63,10 @@ int readNumber(QStringView& rest)
 
 } // namespace
 
-FormatPapiru ListFormatu::parseFormatValue(const QString& value)
+TFormatPapiru TListFormatu::parseFormatValue(const QString& value)
 {
     QStringView rest(value);
-    FormatPapiru format;
+    TFormatPapiru format;
     if (rest.startsWith(u'"')) {
         const qsizetype close = rest.indexOf(u'"', 1);
         format.Nazev = (close < 0 ? rest.mid(1) : rest.mid(1, close - 1)).toString();
@@ -84,7 +84,7 @@ FormatPapiru ListFormatu::parseFormatValue(const QString& value)
     return format;
 }
 
-void ListFormatu::BuildPaperFormats(const QString& iniName)
+void TListFormatu::BuildPaperFormats(const QString& iniName)
 {
     for (const BuiltIn& b : builtIns) m_formats.push_back({builtInName(b), b.width, b.height});
     const IniFile ini(iniName);
@@ -94,19 +94,19 @@ void ListFormatu::BuildPaperFormats(const QString& iniName)
         add(parseFormatValue(ini.readString(section, QStringLiteral("Format") + QString::number(i), missing)));
 }
 
-void ListFormatu::SaveUserFormats(const QString& iniName) const
+void TListFormatu::SaveUserFormats(const QString& iniName) const
 {
     IniFile ini(iniName);
     const int n = std::max(count() - builtInCount, 0);
     ini.writeInteger(section, countKey, n);
     for (int i = 1; i <= n; ++i) {
-        const FormatPapiru& f = FormatAt(builtInCount - 1 + i);
+        const TFormatPapiru& f = FormatAt(builtInCount - 1 + i);
         ini.writeString(section, QStringLiteral("Format") + QString::number(i),
                         f.Nazev + u',' + QString::number(f.Sirka) + u',' + QString::number(f.Vyska));
     }
 }
 
-int ListFormatu::FindOrAddFormat(int width, int height)
+int TListFormatu::FindOrAddFormat(int width, int height)
 {
     for (int i = 0; i < count(); ++i)
         if (within1Percent(width, FormatAt(i).Sirka) && within1Percent(height, FormatAt(i).Vyska)) return i;
@@ -114,13 +114,13 @@ int ListFormatu::FindOrAddFormat(int width, int height)
     return count() - 1;
 }
 
-void ListFormatu::add(FormatPapiru format)
+void TListFormatu::add(TFormatPapiru format)
 {
     format.Nazev.truncate(maxNameLength);
     m_formats.push_back(std::move(format));
 }
 
-void ListFormatu::removeUserFormat(int index)
+void TListFormatu::removeUserFormat(int index)
 {
     if (index >= builtInCount && index < count()) m_formats.erase(m_formats.begin() + index);
 }

@@ -8,7 +8,7 @@
 namespace reports {
 
 // One paper format; sizes in hundredths of an inch, portrait.
-struct FormatPapiru {
+struct TFormatPapiru {
     QString Nazev;   // at most 31 characters
     int Sirka = 0;
     int Vyska = 0;
@@ -16,7 +16,7 @@ struct FormatPapiru {
 
 // The list of paper formats: the built-in formats at indexes 0-17, always in that order, then
 // the user's formats.
-class ListFormatu
+class TListFormatu
 {
 public:
     static constexpr int builtInCount = 18;
@@ -33,22 +33,22 @@ public:
     void SaveUserFormats(const QString& iniName) const;
 
     int count() const { return int(m_formats.size()); }
-    const FormatPapiru& FormatAt(int index) const { return m_formats.at(size_t(index)); }
-    FormatPapiru& FormatAt(int index) { return m_formats.at(size_t(index)); }
+    const TFormatPapiru& FormatAt(int index) const { return m_formats.at(size_t(index)); }
+    TFormatPapiru& FormatAt(int index) { return m_formats.at(size_t(index)); }
     // The first format whose sizes both lie within 1 % of the given ones; none matching, a new
     // "uživ. formát" of exactly these sizes is appended. Answers the index.
     int FindOrAddFormat(int width, int height);
     // The name is cut to 31 characters.
-    void add(FormatPapiru format);
+    void add(TFormatPapiru format);
     // Removes a user format; built-in formats stay.
     void removeUserFormat(int index);
     void clear() { m_formats.clear(); }
 
     // One "Format<n>" value: name (quoted when it starts with a double quote), width, height.
-    static FormatPapiru parseFormatValue(const QString& value);
+    static TFormatPapiru parseFormatValue(const QString& value);
 
 private:
-    std::vector<FormatPapiru> m_formats;
+    std::vector<TFormatPapiru> m_formats;
 };
 
 } // namespace reports

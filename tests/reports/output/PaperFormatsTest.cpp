@@ -34,7 +34,7 @@ protected:
 
 TEST_F(PaperFormatsTest, BuiltInFormatsComeFirstInTheirOrder)
 {
-    reports::ListFormatu list;
+    reports::TListFormatu list;
     list.BuildPaperFormats(QStringLiteral("SESTDLL.INI"));
     ASSERT_EQ(list.count(), 18);
     EXPECT_EQ(list.FormatAt(0).Nazev, QStringLiteral("Uživat. (210 x 297 mm)"));
@@ -49,7 +49,7 @@ TEST_F(PaperFormatsTest, UserFormatsReadQuotedNamesAndBadNumbers)
 {
     writeIni(QStringLiteral("[FormatyPapiru]\r\nPocetFormatu=4\r\nFormat1=A4 na šířku,1169,826\r\n"
                             "Format2=\"Obálka, velká\",900,1200\r\nFormat3=Moje,abc,1000\r\n"));
-    reports::ListFormatu list;
+    reports::TListFormatu list;
     list.BuildPaperFormats(QStringLiteral("SESTDLL.INI"));
     ASSERT_EQ(list.count(), 22);
     EXPECT_EQ(list.FormatAt(18).Nazev, QStringLiteral("A4 na šířku"));
@@ -67,15 +67,15 @@ TEST_F(PaperFormatsTest, HostileCountsAndNamesAreBounded)
 {
     writeIni(QStringLiteral("[FormatyPapiru]\r\nPocetFormatu=2000000000\r\nFormat1=") + QString(300, u'x')
              + QStringLiteral(",1,2\r\n"));
-    reports::ListFormatu list;
+    reports::TListFormatu list;
     list.BuildPaperFormats(QStringLiteral("SESTDLL.INI"));
-    EXPECT_EQ(list.count(), 18 + reports::ListFormatu::maxUserFormats);
+    EXPECT_EQ(list.count(), 18 + reports::TListFormatu::maxUserFormats);
     EXPECT_EQ(list.FormatAt(18).Nazev.size(), 31);
 }
 
 TEST_F(PaperFormatsTest, SaveWritesPlainNamesAndTheCount)
 {
-    reports::ListFormatu list;
+    reports::TListFormatu list;
     list.BuildPaperFormats(QStringLiteral("SESTDLL.INI"));
     list.add({QStringLiteral("Obálka, velká"), 900, 1200});
     list.add({QStringLiteral("Druhý"), 10, 20});
@@ -92,14 +92,14 @@ TEST_F(PaperFormatsTest, SaveWritesPlainNamesAndTheCount)
     EXPECT_EQ(list.count(), 18);
     list.SaveUserFormats(QStringLiteral("SESTDLL.INI"));
     EXPECT_EQ(ini.readInteger(QStringLiteral("FormatyPapiru"), QStringLiteral("PocetFormatu"), -1), 0);
-    reports::ListFormatu again;
+    reports::TListFormatu again;
     again.BuildPaperFormats(QStringLiteral("SESTDLL.INI"));
     EXPECT_EQ(again.count(), 18);
 }
 
 TEST_F(PaperFormatsTest, FindOrAddMatchesWithinOnePercent)
 {
-    reports::ListFormatu list;
+    reports::TListFormatu list;
     list.BuildPaperFormats(QStringLiteral("SESTDLL.INI"));
     EXPECT_EQ(list.FindOrAddFormat(830, 1160), 0);
     EXPECT_EQ(list.FindOrAddFormat(1169, 1652), 7);
