@@ -99,7 +99,8 @@ TEST(CharacterPage, WrittenPagesMatchTheirGoldenBytes)
         test_support::expectGolden(QStringLiteral("reports/character_%1.txt").arg(QLatin1String(name)),
                                    page.ZapisStranu(language));
     const QByteArray ascii = page.ZapisStranu(TSestLanguage::slASCII);
-    EXPECT_TRUE(ascii.startsWith("Zlutoucky kun  TUCNE      \r\n\r\n")) << ascii.toStdString();
+    EXPECT_TRUE(ascii.startsWith("Zlutoucky kun  TUCNE")) << ascii.toStdString();
+    EXPECT_TRUE(ascii.contains("     \r\n\r\n"));
     EXPECT_TRUE(ascii.endsWith("Dabelske ody\r\n"));
     EXPECT_EQ(ascii.count("\r\n"), 3);
     EXPECT_FALSE(ascii.contains('\f'));
