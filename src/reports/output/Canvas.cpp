@@ -1,44 +1,32 @@
 // QPainter canvas of output pages.
 #include "reports/output/Canvas.h"
 
+#include "reports/model/ReportTables.h"
+
 #include <QPaintDevice>
 #include <QPainter>
 
 namespace reports {
 
-paint::FontSpec printerFont(const QString& name, bool bold)
+paint::FontSpec deviceFont(const ReportFont& font)
 {
-    paint::FontSpec spec{name, 11, bold ? int(paint::Bold) : 0};
-    return spec;
+    ReportFont mapped = font;
+    MapPrinterFont(mapped);
+    return {mapped.Name, double(mapped.Size), mapped.Style & FontStyleMask, mapped.Color, mapped.Charset};
 }
-
-namespace {
-
-// Text-printer fonts draw in a fixed-pitch face at the size of their pitch.
-paint::FontSpec drawableFont(const paint::FontSpec& font)
-{
-    if (!font.name.startsWith(QLatin1String("Roman "))) return font;
-    paint::FontSpec mapped = font;
-    mapped.name = QStringLiteral("Courier New");
-    const int cpi = font.name.mid(6, 2).toInt();
-    mapped.pointSize = cpi == 12 ? 10 : cpi == 17 ? 8 : 11;
-    return mapped;
-}
-
-} // namespace
 
 PainterCanvas::PainterCanvas(QPainter& painter, QPointF origin, double scaleX, double scaleY)
     : m_painter(painter), m_origin(origin), m_scaleX(scaleX), m_scaleY(scaleY)
 {
 }
 
-void PainterCanvas::drawText(QPointF baseline, QStringView text, const paint::FontSpec& font)
+void PainterCanvas::drawText(QPointF baseline, QStringView text, const ReportFont& font)
 {
     if (!m_hasFont || !(font == m_font)) {
-        const paint::FontSpec f = drawableFont(font);
+        const paint::FontSpec f = deviceFont(font);
         const int logicalDpi = m_painter.device() ? m_painter.device()->logicalDpiY() : 96;
         QFont qfont = paint::makeFont(f, m_scaleY * 100, logicalDpi);
-        if (f.name == QLatin1String("Courier New")) qfont.setStyleHint(QFont::TypeWriter);
+        if (IsPrinterFont(font.Name)) qfont.setStyleHint(QFont::TypeWriter);
         m_painter.setFont(qfont);
         m_painter.setPen(paint::toQColor(f.color));
         m_font = font;

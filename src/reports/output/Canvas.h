@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/paint/Paint.h"
+#include "reports/model/ReportFont.h"
 
 #include <QImage>
 #include <QPointF>
@@ -34,16 +35,15 @@ public:
     virtual double scaleX() const = 0;
     virtual double scaleY() const = 0;
     // Text with its baseline starting at `baseline`.
-    virtual void drawText(QPointF baseline, QStringView text, const paint::FontSpec& font) = 0;
+    virtual void drawText(QPointF baseline, QStringView text, const ReportFont& font) = 0;
     virtual void drawLine(QPointF from, QPointF to, const PenSpec& pen) = 0;
     // `corner`: the rounding of a round rectangle, hundredths of an inch.
     virtual void drawShape(Shape shape, const QRectF& rect, const PenSpec& pen, const BrushSpec& brush, double corner) = 0;
     virtual void drawImage(const QRectF& target, const QImage& image) = 0;
 };
 
-// A text-printer font ("Roman 10cpi", "Roman 12cpi", "Roman 17cpi") as a font spec to draw;
-// the canvas maps it to a fixed-pitch face.
-paint::FontSpec printerFont(const QString& name, bool bold);
+// The device font of a report font: text-printer fonts become their fixed-pitch face.
+paint::FontSpec deviceFont(const ReportFont& font);
 
 // A canvas over a QPainter whose page origin lies at `origin` device pixels.
 class PainterCanvas : public Canvas
@@ -53,7 +53,7 @@ public:
 
     double scaleX() const override { return m_scaleX; }
     double scaleY() const override { return m_scaleY; }
-    void drawText(QPointF baseline, QStringView text, const paint::FontSpec& font) override;
+    void drawText(QPointF baseline, QStringView text, const ReportFont& font) override;
     void drawLine(QPointF from, QPointF to, const PenSpec& pen) override;
     void drawShape(Shape shape, const QRectF& rect, const PenSpec& pen, const BrushSpec& brush, double corner) override;
     void drawImage(const QRectF& target, const QImage& image) override;
@@ -66,7 +66,7 @@ private:
     QPointF m_origin;
     double m_scaleX;
     double m_scaleY;
-    paint::FontSpec m_font;   // the font last set on the painter
+    ReportFont m_font;   // the font last set on the painter
     bool m_hasFont = false;
 };
 

@@ -124,7 +124,9 @@ void TZnakovePole::Kresli(Canvas& canvas) const
             const QString& text = m_rows[size_t(r)].texts[size_t(s)];
             if (text.trimmed().isEmpty()) continue;
             const int pitch = s / 8;
-            const paint::FontSpec font = printerFont(QString::fromLatin1(fonts[pitch]), (s & 1) != 0);
+            ReportFont font;
+            font.Name = QString::fromLatin1(fonts[pitch]);
+            font.Style = s & 1 ? FontBold : 0;
             const double advance = 100.0 / charsPerInch(pitch);
             for (qsizetype c = 0; c < text.size(); ++c)
                 if (text[c] != u' ') canvas.drawText(QPointF(c * advance, (r + 1) * lineHeight), QStringView(text).mid(c, 1), font);
