@@ -1,0 +1,38 @@
+// Drawing order of the items of a page.
+#include "reports/output/OutputPage.h"
+
+namespace reports {
+
+namespace {
+
+int sign(int v)
+{
+    return (v > 0) - (v < 0);
+}
+
+} // namespace
+
+int TStranaPrvku::CompareItems(const ItemStyle& existing, const ItemStyle& added)
+{
+    if (existing.isText() && added.isText()) return sign(existing.TextFlags - added.TextFlags);
+    if (existing.isGraphic() && added.isGraphic()) return 0;
+    return sign(added.Kind - existing.Kind);
+}
+
+void TStranaPrvku::AddItem(TVystPrvek item)
+{
+    const bool text = item.Style.isText();
+    const bool graphic = item.Style.isGraphic();
+    m_graphics += graphic;
+    for (auto it = m_items.begin() + (text ? m_graphics : 0); it != m_items.end(); ++it) {
+        const int c = CompareItems((*it)->Style, item.Style);
+        if (c < 0) continue;
+        item.Layer = c == 0 ? (*it)->Layer : ++m_layers;
+        m_items.insert(it, std::make_unique<TVystPrvek>(std::move(item)));
+        return;
+    }
+    item.Layer = ++m_layers;
+    m_items.push_back(std::make_unique<TVystPrvek>(std::move(item)));
+}
+
+} // namespace reports
