@@ -35,9 +35,8 @@ QString ReadCsvField(QString& line)
     return field;
 }
 
-int ReadCsvInt(QString& line, int defaultValue)
+int DecimalOr(QStringView field, int defaultValue)
 {
-    const QString field = ReadCsvField(line);
     qsizetype i = 0;
     while (i < field.size() && field.at(i) == QLatin1Char(' '))
         ++i;
@@ -62,6 +61,11 @@ int ReadCsvInt(QString& line, int defaultValue)
     if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min())
         return defaultValue;
     return int(value);
+}
+
+int ReadCsvInt(QString& line, int defaultValue)
+{
+    return DecimalOr(ReadCsvField(line), defaultValue);
 }
 
 bool ReadCsvBool(QString& line, bool defaultValue)

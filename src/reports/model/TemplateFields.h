@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 namespace reports {
 
@@ -15,6 +16,9 @@ QString ReadCsvField(QString& line);
 // The next field as a decimal integer (blanks before it and a sign allowed, 32 bits); the
 // default when the field is missing, empty or not such a number.
 int ReadCsvInt(QString& line, int defaultValue);
+// A text as a decimal integer (blanks before it and a sign allowed, 32 bits); the default
+// when it is empty or not such a number.
+int DecimalOr(QStringView text, int defaultValue);
 // ReadCsvInt not equal to 0.
 bool ReadCsvBool(QString& line, bool defaultValue);
 
