@@ -19,7 +19,7 @@ int TStranaPrvku::CompareItems(const ItemStyle& existing, const ItemStyle& added
     return sign(added.Kind - existing.Kind);
 }
 
-void TStranaPrvku::AddItem(TVystPrvek item)
+TVystPrvek& TStranaPrvku::AddItem(TVystPrvek item)
 {
     const bool text = item.Style.isText();
     const bool graphic = item.Style.isGraphic();
@@ -28,11 +28,11 @@ void TStranaPrvku::AddItem(TVystPrvek item)
         const int c = CompareItems((*it)->Style, item.Style);
         if (c < 0) continue;
         item.Layer = c == 0 ? (*it)->Layer : ++m_layers;
-        m_items.insert(it, std::make_unique<TVystPrvek>(std::move(item)));
-        return;
+        return **m_items.insert(it, std::make_unique<TVystPrvek>(std::move(item)));
     }
     item.Layer = ++m_layers;
     m_items.push_back(std::make_unique<TVystPrvek>(std::move(item)));
+    return *m_items.back();
 }
 
 } // namespace reports

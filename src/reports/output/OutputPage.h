@@ -14,8 +14,8 @@ namespace reports {
 class TStranaPrvku
 {
 public:
-    // Inserts in drawing order and gives the item its layer.
-    void AddItem(TVystPrvek item);
+    // Inserts in drawing order and gives the item its layer; answers the stored item.
+    TVystPrvek& AddItem(TVystPrvek item);
     // Comparison of an existing item against a new one: texts by flags, graphics equal,
     // otherwise the new kind minus the existing kind, as a sign.
     static int CompareItems(const ItemStyle& existing, const ItemStyle& added);

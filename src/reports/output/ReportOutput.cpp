@@ -42,12 +42,11 @@ void TSestVystup::Clear()
     CurrentColumn = 1;
 }
 
-bool TSestVystup::AddItem(TVystPrvek item, int pageIndex)
+TVystPrvek* TSestVystup::AddItem(TVystPrvek item, int pageIndex)
 {
-    if (pageIndex < 0 || pageIndex >= maxPages) return false;
+    if (pageIndex < 0 || pageIndex >= maxPages) return nullptr;
     while (PageCount() <= pageIndex) m_pages.push_back(std::make_unique<TStranaPrvku>());
-    m_pages[size_t(pageIndex)]->AddItem(std::move(item));
-    return true;
+    return &m_pages[size_t(pageIndex)]->AddItem(std::move(item));
 }
 
 void TSestVystup::DeletePage(int index)

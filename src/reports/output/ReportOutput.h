@@ -29,9 +29,9 @@ public:
 
     // No pages; page size from the page settings; layout state back to its start.
     void Clear();
-    // Creates empty pages up to the index, then adds the item to that page. An index beyond
-    // maxPages is refused (false): a run never needs that many.
-    bool AddItem(TVystPrvek item, int pageIndex);
+    // Creates empty pages up to the index, then adds the item to that page and answers the
+    // stored item. An index beyond maxPages is refused (null): a run never needs that many.
+    TVystPrvek* AddItem(TVystPrvek item, int pageIndex);
     void DeletePage(int index);
     int PageCount() const { return int(m_pages.size()); }
     const TStranaPrvku& PageAt(int index) const { return *m_pages.at(size_t(index)); }
