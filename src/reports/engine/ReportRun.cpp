@@ -4,6 +4,7 @@
 #include "platform/text/Format.h"
 #include "platform/text/Numbers.h"
 #include "platform/ui/Services.h"
+#include "reports/engine/ReportWindows.h"
 #include "reports/engine/SestavaTyp.h"
 #include "reports/expressions/OperandHost.h"
 #include "reports/model/ReportTables.h"
@@ -74,6 +75,7 @@ int ReportRun::footLine() const
 int ReportRun::run()
 {
     if (m_top && m_report.progressFactory) m_progress = m_report.progressFactory();
+    else if (m_top && reportWindows()) m_progress = reportWindows()->createProgress(m_report);
     SetOperandHost(&m_report);
     m_running = true;
     m_report.RecordsPrinted = 0;

@@ -3,7 +3,11 @@
 
 #include "platform/files/Files.h"
 #include "platform/paint/PictureLoader.h"
+#include "platform/ui/Services.h"
 #include "reports/engine/ReportRun.h"
+#include "reports/model/ReportTables.h"
+#include "reports/model/ReportTexts.h"
+#include "reports/output/Printer.h"
 #include "reports/output/TextMeasurer.h"
 
 namespace reports {
@@ -49,6 +53,94 @@ int TSestavaTyp::RunReport(bool topLevel)
 {
     m_clipped = false;
     return ReportRun(*this, topLevel).run();
+}
+
+namespace {
+
+// The abort flag of a progress window, or none.
+TSestVystup::AbortFlag abortOf(const std::unique_ptr<RunProgress>& progress)
+{
+    if (!progress) return {};
+    RunProgress* p = progress.get();
+    return [p] { return p->aborted(); };
+}
+
+std::unique_ptr<RunProgress> openProgress(TSestavaTyp& report)
+{
+    return reportWindows() ? reportWindows()->createProgress(report) : nullptr;
+}
+
+} // namespace
+
+void TSestavaTyp::LoadBackground()
+{
+    BackgroundPicture = QImage();
+    if (Background.isEmpty()) return;
+    QImage picture;
+    if (NactiObraz(Background, picture)) BackgroundPicture = picture;
+}
+
+int TSestavaTyp::PreviewEx(const WindowPlacement& placement, int zoomPercent)
+{
+    LoadBackground();
+    Output.SetRange(StartPage, EndPage, PrintCopies);
+    Output.SetBackground(BackgroundPicture, PrintBackground);
+    if (!reportWindows()) return 0;
+    return reportWindows()->showPreview(*this, placement, ZoomStepForPercent(zoomPercent)) == 1 ? 1 : 0;
+}
+
+int TSestavaTyp::Print()
+{
+    if (!printerSystem() || printerSystem()->printerNames().isEmpty()) {
+        ui::services().messageBox(reportText(65151), QString(), ui::MsgType::Error, ui::Ok);
+        return 2;
+    }
+    return PrintOn(-1);
+}
+
+int TSestavaTyp::PrintEx(int index, const QString& port)
+{
+    const std::unique_ptr<Printer> printer = printerSystem() ? printerSystem()->open(index, port) : nullptr;
+    if (!printer) {
+        ui::services().messageBox(reportText(65151), QString(), ui::MsgType::Error, ui::Ok);
+        return 2;
+    }
+    const std::unique_ptr<RunProgress> progress = openProgress(*this);
+    if (PrintBackground) LoadBackground();
+    Output.SetRange(StartPage, EndPage, PrintCopies);
+    Output.SetBackground(BackgroundPicture, PrintBackground);
+    Output.setLineSpacing(Raster.LineSpacing);
+    const TSestVystup::AbortFlag abort = abortOf(progress);
+    const int first = Output.firstPage();
+    const int last = Output.lastPage();
+    if (printer->isTextOnly())
+        Output.PrintCharacter(*printer, first, last, abort, Popis, PrintCopies, ExportLanguage);
+    else
+        Output.PrintGraphic(*printer, first, last, abort, Popis, PrintCopies);
+    return abort && abort() ? 3 : 0;
+}
+
+int TSestavaTyp::PrintCharacterPages(const QString& destination)
+{
+    const std::unique_ptr<RunProgress> progress = openProgress(*this);
+    Output.SetRange(StartPage, EndPage, PrintCopies);
+    Output.setLineSpacing(Raster.LineSpacing);
+    const TSestVystup::AbortFlag abort = abortOf(progress);
+    Output.WriteCharacter(destination, Output.firstPage(), Output.lastPage(), abort, PrintCopies, ExportLanguage);
+    return abort && abort() ? 3 : 0;
+}
+
+int TSestavaTyp::EditEx(const WindowPlacement& placement)
+{
+    LoadBackground();
+    int status = 3;
+    if (reportWindows()) {
+        const int result = reportWindows()->showDesigner(*this, placement);
+        if (result < 0) ui::services().messageBox(reportText(65150), QString(), ui::MsgType::Error, ui::Ok);
+        status = result == 1 ? 0 : 3;
+    }
+    SetOperandHost(this);
+    return status;
 }
 
 } // namespace reports

@@ -2,6 +2,7 @@
 // and the hooks a host may veto sections and items with.
 #pragma once
 
+#include "reports/engine/ReportWindows.h"
 #include "reports/model/ReportModel.h"
 #include "reports/output/CodePages.h"
 #include "reports/output/PaperFormats.h"
@@ -61,6 +62,30 @@ public:
     const TextMeasurer& measurer() const;
     // Creates the progress window of a top-level run; none: never aborted.
     std::function<std::unique_ptr<RunProgress>()> progressFactory;
+
+    // --- operations on the laid-out pages (answers: 0 done, 1 preview closed by its
+    // button, 2 no printer, 3 aborted, 6 not done) ------------------------------------------
+    // Shows the output in the preview window at the zoom step nearest `zoomPercent`.
+    virtual int PreviewEx(const WindowPlacement& placement, int zoomPercent);
+    int Preview() { return PreviewEx({}, 100); }
+    // Prints the output on printer `index` (-1 the default; a port names another queue): in
+    // character mode on a text-only printer, graphically on any other.
+    virtual int PrintEx(int index, const QString& port);
+    int PrintOn(int index) { return PrintEx(index, QString()); }
+    // The default printer; without any printer the message 65151 and 2.
+    int Print();
+    // Writes the output in character mode to a file in ExportLanguage's code page.
+    virtual int PrintCharacterPages(const QString& destination);
+    // Opens the designer; 0 when it closed with OK, else 3.
+    virtual int EditEx(const WindowPlacement& placement);
+    int Edit() { return EditEx({}); }
+
+    // The background picture file, loaded before preview, print and edit; printed under every
+    // page when PrintBackground is set.
+    QString Background;
+    bool PrintBackground = false;
+    QImage BackgroundPicture;
+    void LoadBackground();
 
     // A section of the template was taller than its page and cut at the foot line in the
     // last run.

@@ -104,9 +104,8 @@ std::pair<int, int> TSestVystup::clip(int first, int last) const
     return {std::max(first, 1), std::min(last, PageCount())};
 }
 
-bool TSestVystup::PrintGraphic(Printer& printer, int first, int last, bool& abort, const QString& title, int copies)
+bool TSestVystup::PrintGraphic(Printer& printer, int first, int last, const AbortFlag& abort, const QString& title, int copies)
 {
-    abort = false;
     const auto [from, to] = clip(first, last);
     if (from > to) return true;
     printer.setOrientation(pageSettings().Orientation);
@@ -114,12 +113,14 @@ bool TSestVystup::PrintGraphic(Printer& printer, int first, int last, bool& abor
     const double sx = printer.pixelsPerInchX() / 100.0;
     const double sy = printer.pixelsPerInchY() / 100.0;
     const QPointF origin(page.LeftMargin * sx, page.TopMargin * sy);
+    bool aborted = false;
     for (int copy = 0; copy < std::max(copies, 1); ++copy) {
         if (!printer.beginDocument(title)) return false;
         for (int p = from; p <= to; ++p) {
             if (p > from) printer.newPage();
             ui::services().processEvents();
-            if (abort) break;
+            aborted = abort && abort();
+            if (aborted) break;
             PainterCanvas canvas(printer.painter(), origin, sx, sy);
             if (m_printBackground && !m_background.isNull())
                 canvas.drawImage(QRectF(-page.LeftMargin, -page.TopMargin, PaperWidth(), PaperHeight()), m_background);
@@ -127,7 +128,7 @@ bool TSestVystup::PrintGraphic(Printer& printer, int first, int last, bool& abor
             DrawItems(p - 1, canvas);
             printer.painter().setClipping(false);
         }
-        if (abort) {
+        if (aborted) {
             printer.abortDocument();
             return false;
         }
@@ -161,9 +162,8 @@ void TSestVystup::FillCharacterPage(int index, TZnakovePole& grid) const
     }
 }
 
-QByteArray TSestVystup::CharacterBytes(int first, int last, bool& abort, int copies, TSestLanguage language)
+QByteArray TSestVystup::CharacterBytes(int first, int last, const AbortFlag& abort, int copies, TSestLanguage language)
 {
-    abort = false;
     const auto [from, to] = clip(first, last);
     QByteArray out;
     TZnakovePole grid;
@@ -171,7 +171,7 @@ QByteArray TSestVystup::CharacterBytes(int first, int last, bool& abort, int cop
     for (int copy = 0; copy < std::max(copies, 1) && from <= to; ++copy)
         for (int p = from; p <= to; ++p) {
             ui::services().processEvents();
-            if (abort) return {};
+            if (abort && abort()) return {};
             grid.VymazTexty();
             FillCharacterPage(p - 1, grid);
             out += grid.ZapisStranu(language);
@@ -179,20 +179,20 @@ QByteArray TSestVystup::CharacterBytes(int first, int last, bool& abort, int cop
     return out;
 }
 
-bool TSestVystup::PrintCharacter(Printer& printer, int first, int last, bool& abort, const QString& title, int copies,
+bool TSestVystup::PrintCharacter(Printer& printer, int first, int last, const AbortFlag& abort, const QString& title, int copies,
                                  TSestLanguage language)
 {
     const QByteArray bytes = CharacterBytes(first, last, abort, copies, language);
-    if (abort) return false;
+    if (abort && abort()) return false;
     if (bytes.isEmpty()) return true;
     return printer.sendRaw(title, bytes);
 }
 
-bool TSestVystup::WriteCharacter(const QString& destination, int first, int last, bool& abort, int copies,
+bool TSestVystup::WriteCharacter(const QString& destination, int first, int last, const AbortFlag& abort, int copies,
                                  TSestLanguage language)
 {
     const QByteArray bytes = CharacterBytes(first, last, abort, copies, language);
-    if (abort) return false;
+    if (abort && abort()) return false;
     const QString path = files::resolvePath(destination);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())

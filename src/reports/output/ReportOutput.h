@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPicture>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -62,18 +63,21 @@ public:
     // Stops rendering between items.
     void setStopDrawing(bool stop) { m_stopDrawing = stop; }
 
+    // The progress window's abort button, polled between pages and items.
+    using AbortFlag = std::function<bool()>;
+
     // Prints pages first..last (clipped to the pages) in `copies` copies on a graphic
     // printer, full-page coordinates. `abort` is polled before each page. False when the
     // job was aborted or refused; an empty range opens no job and answers true.
-    bool PrintGraphic(Printer& printer, int first, int last, bool& abort, const QString& title, int copies);
+    bool PrintGraphic(Printer& printer, int first, int last, const AbortFlag& abort, const QString& title, int copies);
     // The same pages as character lines (CR LF, no form feed) sent as one raw job.
-    bool PrintCharacter(Printer& printer, int first, int last, bool& abort, const QString& title, int copies,
+    bool PrintCharacter(Printer& printer, int first, int last, const AbortFlag& abort, const QString& title, int copies,
                         TSestLanguage language);
     // The same lines written to a file (any path). Raises EFileError when it cannot be written.
-    bool WriteCharacter(const QString& destination, int first, int last, bool& abort, int copies,
+    bool WriteCharacter(const QString& destination, int first, int last, const AbortFlag& abort, int copies,
                         TSestLanguage language);
     // The character bytes of pages first..last in `copies` copies; empty when aborted.
-    QByteArray CharacterBytes(int first, int last, bool& abort, int copies, TSestLanguage language);
+    QByteArray CharacterBytes(int first, int last, const AbortFlag& abort, int copies, TSestLanguage language);
     // Puts the text items of a page into a character grid.
     void FillCharacterPage(int index, TZnakovePole& grid) const;
 

@@ -64,7 +64,8 @@ TEST_F(ReportOutputTest, GraphicCopiesEachOpenOneDocument)
     fill(3);
     test::FakePrinter printer;
     bool abort = false;
-    ASSERT_TRUE(m_output.PrintGraphic(printer, 1, 3, abort, QStringLiteral("Seznam"), 2));
+    const auto flag = [&] { return abort; };
+    ASSERT_TRUE(m_output.PrintGraphic(printer, 1, 3, flag, QStringLiteral("Seznam"), 2));
     const QStringList oneCopy{QStringLiteral("begin Seznam"), QStringLiteral("page"), QStringLiteral("page"),
                               QStringLiteral("page"), QStringLiteral("end")};
     EXPECT_EQ(printer.events, oneCopy + oneCopy);
@@ -81,8 +82,9 @@ TEST_F(ReportOutputTest, AbortOnTheSecondPageOfTheFirstCopyEndsTheJob)
     fill(3);
     test::FakePrinter printer;
     bool abort = false;
+    const auto flag = [&] { return abort; };
     printer.onPage = [&](int page) { abort = page == 2; };
-    EXPECT_FALSE(m_output.PrintGraphic(printer, 1, 3, abort, QStringLiteral("Seznam"), 2));
+    EXPECT_FALSE(m_output.PrintGraphic(printer, 1, 3, flag, QStringLiteral("Seznam"), 2));
     EXPECT_EQ(printer.events, (QStringList{QStringLiteral("begin Seznam"), QStringLiteral("page"),
                                            QStringLiteral("page"), QStringLiteral("abort")}));
 }
@@ -92,15 +94,16 @@ TEST_F(ReportOutputTest, RangesAreClippedAndAnEmptyRangeOpensNoJob)
     fill(3);
     test::FakePrinter printer;
     bool abort = false;
-    ASSERT_TRUE(m_output.PrintGraphic(printer, 2, 99, abort, QStringLiteral("x"), 1));
+    const auto flag = [&] { return abort; };
+    ASSERT_TRUE(m_output.PrintGraphic(printer, 2, 99, flag, QStringLiteral("x"), 1));
     EXPECT_EQ(printer.events.count(QStringLiteral("page")), 2);
     printer.events.clear();
-    EXPECT_TRUE(m_output.PrintGraphic(printer, 5, 9, abort, QStringLiteral("x"), 1));
-    EXPECT_TRUE(m_output.PrintGraphic(printer, 3, 2, abort, QStringLiteral("x"), 1));
+    EXPECT_TRUE(m_output.PrintGraphic(printer, 5, 9, flag, QStringLiteral("x"), 1));
+    EXPECT_TRUE(m_output.PrintGraphic(printer, 3, 2, flag, QStringLiteral("x"), 1));
     EXPECT_TRUE(printer.events.isEmpty());
     m_output.Clear();
-    EXPECT_TRUE(m_output.PrintGraphic(printer, 1, 9999, abort, QStringLiteral("x"), 1));
-    EXPECT_TRUE(m_output.PrintCharacter(printer, 1, 9999, abort, QStringLiteral("x"), 1, TSestLanguage::slCP852));
+    EXPECT_TRUE(m_output.PrintGraphic(printer, 1, 9999, flag, QStringLiteral("x"), 1));
+    EXPECT_TRUE(m_output.PrintCharacter(printer, 1, 9999, flag, QStringLiteral("x"), 1, TSestLanguage::slCP852));
     EXPECT_TRUE(printer.events.isEmpty());
 }
 
@@ -109,8 +112,9 @@ TEST_F(ReportOutputTest, CharacterOutputTakesEachLineAtItsRow)
     fill(2);
     test::FakePrinter printer;
     bool abort = false;
+    const auto flag = [&] { return abort; };
     m_output.setLineSpacing(0);
-    ASSERT_TRUE(m_output.PrintCharacter(printer, 1, 2, abort, QStringLiteral("Seznam"), 1, TSestLanguage::slASCII));
+    ASSERT_TRUE(m_output.PrintCharacter(printer, 1, 2, flag, QStringLiteral("Seznam"), 1, TSestLanguage::slASCII));
     EXPECT_EQ(printer.events, QStringList{QStringLiteral("raw Seznam %1").arg(printer.rawBytes.size())});
     const QList<QByteArray> lines = printer.rawBytes.split('\n');
     // 70 rows a page; page 1's text at row round((70 + 10) * 6 / 100) = 5, column 150 * 10 / 100.
@@ -127,12 +131,13 @@ TEST_F(ReportOutputTest, CharacterFilesAreWrittenWholeOrRaise)
     fill(1);
     QTemporaryDir dir;
     bool abort = false;
+    const auto flag = [&] { return abort; };
     const QString path = dir.path() + QStringLiteral("/out.txt");
-    ASSERT_TRUE(m_output.WriteCharacter(path, 1, 1, abort, 2, TSestLanguage::slCP1250));
+    ASSERT_TRUE(m_output.WriteCharacter(path, 1, 1, flag, 2, TSestLanguage::slCP1250));
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll().count("Strana 1"), 2);
-    EXPECT_THROW(m_output.WriteCharacter(dir.path() + QStringLiteral("/missing/out.txt"), 1, 1, abort, 1,
+    EXPECT_THROW(m_output.WriteCharacter(dir.path() + QStringLiteral("/missing/out.txt"), 1, 1, flag, 1,
                                          TSestLanguage::slCP1250),
                  EFileError);
 }
