@@ -192,7 +192,6 @@ void ReportRun::computeFunctions()
         const TRadekFunkce& f = *functions.FunctionAt(i);
         m_beforeRecord.push_back({f.Hodnota, f.Pocet, f.Suma, f.SumaCtvercu, f.NulovatPriste});
     }
-    if (std::exchange(m_pageResetPending, false)) functions.RequestReset(1);
     SetOperandHost(&m_report);
     functions.CalculateAll();
     m_report.DoVypoctiFunkce();
@@ -305,7 +304,14 @@ void ReportRun::beginPage(bool continuing, int offset)
         m_report.Funkce.CalculateAll();
         m_report.DoVypoctiFunkce();
     } else {
-        m_pageResetPending = true;
+        // Page functions start again at once, so a foot with no body below it shows their
+        // initial values.
+        for (int i = 0; i < m_report.Funkce.Count(); ++i) {
+            TRadekFunkce& f = *m_report.Funkce.FunctionAt(i);
+            if (f.Nulovat != 1) continue;
+            f.RequestReset(1);
+            f.Reset();
+        }
     }
 }
 

@@ -88,7 +88,6 @@ private:
     std::vector<FunctionState> m_beforeRecord;
     bool m_recordPending = false;
     bool m_recomputeAfterBreak = false;
-    bool m_pageResetPending = false;
     // Something below the head stands on the current page (a break would help).
     bool m_pageHasContent = false;
     int m_headEnd = 0;

@@ -3,6 +3,7 @@
 
 #include "platform/ini/IniFile.h"
 #include "platform/text/Numbers.h"
+#include "reports/model/PageSettings.h"
 #include "reports/model/ReportTexts.h"
 
 #include <array>
@@ -112,6 +113,16 @@ int TListFormatu::FindOrAddFormat(int width, int height)
         if (within1Percent(width, FormatAt(i).Sirka) && within1Percent(height, FormatAt(i).Vyska)) return i;
     add({reportText(65051), width, height});
     return count() - 1;
+}
+
+bool TListFormatu::ApplyFormat(int index) const
+{
+    if (index < 0 || index >= count()) return false;
+    const TFormatPapiru& f = FormatAt(index);
+    if (f.Sirka <= 0 || f.Vyska <= 0) return false;
+    pageSettings().PaperFormatWidth = f.Sirka;
+    pageSettings().PaperFormatHeight = f.Vyska;
+    return true;
 }
 
 void TListFormatu::add(TFormatPapiru format)

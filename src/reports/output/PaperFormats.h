@@ -40,6 +40,9 @@ public:
     int FindOrAddFormat(int width, int height);
     // The name is cut to 31 characters.
     void add(TFormatPapiru format);
+    // Makes format `index` the paper of the page settings. A format without a size (a user
+    // format read as 0 x 0) is never applied: false, and the settings stay.
+    bool ApplyFormat(int index) const;
     // Removes a user format; built-in formats stay.
     void removeUserFormat(int index);
     void clear() { m_formats.clear(); }

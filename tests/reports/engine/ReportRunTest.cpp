@@ -351,4 +351,33 @@ TEST_F(ReportRunTest, AbortInTheProgressWindowAnswers3)
     EXPECT_EQ(report.RecordsPrinted, 3);
 }
 
+// Breaks that come before a record's body is printed (a first body below a tall report
+// start, a report end that needs a new page) never count the record on the page it left.
+TEST_F(ReportRunTest, PageTotalsOnEveryBreakPath)
+{
+    test::ListReport report;
+    QStringList t = groupTemplate(false);
+    t << section(0, 215) << section(3, 60, 1)
+      << text(QStringLiteral("Z"), 1, QStringLiteral("0"), 0, 0, 300, 17, QStringLiteral("Úvod"))
+      << text(QStringLiteral("K"), 6, QStringLiteral("1"), 0, 0, 107, 17);
+    report.setTemplate(t);
+    report.rows = rows({QStringLiteral("A"), QStringLiteral("A"), QStringLiteral("B")});
+    run(report, QStringLiteral("page_totals"));
+    expectTotals(report.Output, report.rows);
+    EXPECT_EQ(textsOfWidth(report.Output, 0, 102), QStringList{QStringLiteral("0")});
+}
+
+// Columns 0 lays out as one column; a detail element without its variant is passed over.
+TEST_F(ReportRunTest, NoColumnsAndDetailsWithoutVariants)
+{
+    test::ListReport report;
+    report.setTemplate({QStringLiteral("I,2,0,826,440,50,50,70,70,0,0"), section(2, 20),
+                        text(QStringLiteral("T"), 2, QStringLiteral("1"), 0, 0, 101, 17),
+                        QStringLiteral("T,15,3,0,0,100,20")});
+    report.rows = rows({QStringLiteral("A"), QStringLiteral("A")});
+    ASSERT_EQ(report.RunReport(), 0);
+    EXPECT_EQ(textsOfWidth(report.Output, 0, 101), (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
+    EXPECT_EQ(report.Output.PageAt(0).count(), 2);
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 #include "reports/output/CharacterPage.h"
 
 #include "platform/text/Cp1250.h"
+#include "reports/support/FixedMeasurer.h"
 #include "support/Golden.h"
 
 #include <gtest/gtest.h>
@@ -104,6 +105,21 @@ TEST(CharacterPage, WrittenPagesMatchTheirGoldenBytes)
     EXPECT_TRUE(ascii.endsWith("Dabelske ody\r\n"));
     EXPECT_EQ(ascii.count("\r\n"), 3);
     EXPECT_FALSE(ascii.contains('\f'));
+}
+
+TEST(CharacterPage, TextsShareARowAndThePreviewDrawsBoldText)
+{
+    TZnakovePole page;
+    page.Priprav(100, 0);
+    page.VlozText(QRect(0, 0, 50, 10), QStringLiteral("left"), 0, 0, 12, 0);
+    page.VlozText(QRect(100, 0, 50, 10), QStringLiteral("right"), 0, 0, 12, 0);
+    page.VlozText(QRect(200, 0, 50, 10), QStringLiteral("B"), 0, 1, 12, 0);
+    EXPECT_EQ(page.ZapisStranu(TSestLanguage::slUndefined).left(22), QByteArray("left      right     B "));
+    reports::test::RecordingCanvas canvas;
+    page.Kresli(canvas);
+    EXPECT_EQ(canvas.drawnText(), QStringLiteral("leftrightB"));
+    EXPECT_TRUE(canvas.calls.last().endsWith(QLatin1String("Roman 10cpi bold")));
+    EXPECT_FALSE(canvas.calls.first().endsWith(QLatin1String("bold")));
 }
 
 } // namespace

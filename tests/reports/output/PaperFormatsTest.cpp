@@ -2,6 +2,7 @@
 #include "reports/output/PaperFormats.h"
 
 #include "platform/files/Files.h"
+#include "reports/model/PageSettings.h"
 #include "platform/ini/IniFile.h"
 #include "platform/text/Cp1250.h"
 
@@ -58,9 +59,15 @@ TEST_F(PaperFormatsTest, UserFormatsReadQuotedNamesAndBadNumbers)
     EXPECT_EQ(list.FormatAt(19).Vyska, 1200);
     EXPECT_EQ(list.FormatAt(20).Sirka, 0);
     EXPECT_EQ(list.FormatAt(20).Vyska, 1000);
-    // Format4 is missing: the default name with no size.
+    // Format4 is missing: the default name with no size, kept but never applied.
     EXPECT_EQ(list.FormatAt(21).Nazev, QStringLiteral("Uživat. (210 x 297 mm)"));
     EXPECT_EQ(list.FormatAt(21).Sirka, 0);
+    reports::resetPageSettings();
+    EXPECT_FALSE(list.ApplyFormat(21));
+    EXPECT_EQ(reports::pageSettings().PaperFormatWidth, 826);
+    EXPECT_TRUE(list.ApplyFormat(18));
+    EXPECT_EQ(reports::pageSettings().PaperFormatWidth, 1169);
+    reports::resetPageSettings();
 }
 
 TEST_F(PaperFormatsTest, HostileCountsAndNamesAreBounded)

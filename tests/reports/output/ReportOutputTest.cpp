@@ -154,6 +154,14 @@ TEST_F(ReportOutputTest, PdfHoldsOnePagePerOutputPage)
     EXPECT_TRUE(pdf.startsWith("%PDF-"));
     EXPECT_EQ(QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))), 3);
     EXPECT_FALSE(WritePdf(m_output, path, 5, 9, QStringLiteral("Seznam")));
+    // A second writer replaces the file whole.
+    ASSERT_TRUE(WritePdf(m_output, path, 1, 1, QStringLiteral("Seznam")));
+    ASSERT_TRUE(f.seek(0) || true);
+    QFile again(path);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    const QByteArray second = again.readAll();
+    EXPECT_EQ(QString::fromLatin1(second).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))), 1);
+    EXPECT_TRUE(second.trimmed().endsWith("%%EOF"));
     EXPECT_THROW(WritePdf(m_output, dir.path() + QStringLiteral("/no/out.pdf"), 1, 1, {}), EFileError);
 }
 
