@@ -292,6 +292,7 @@ private:
     void openBracket(qsizetype pos);
     void comma(qsizetype pos);
     void closeBracket(qsizetype pos);
+    std::size_t endArgument(qsizetype pos, uint8_t noBracket);
     void finish();
 
     void name(qsizetype& i);
@@ -307,6 +308,7 @@ private:
     TOperandValue pop();
     TOperandValue applyBinary(Op op, const TOperandValue& l, const TOperandValue& r, qsizetype pos);
     TOperandValue applyFunction(Fn fn, const std::vector<TOperandValue>& a, qsizetype pos);
+    static TOperandValue applyTextFunction(Fn fn, const std::vector<TOperandValue>& a);
     std::optional<std::size_t> innermostBracket() const;
     TOperandValue checked(double v, qsizetype pos) const;
 
@@ -508,17 +510,24 @@ void Evaluator::openBracket(qsizetype pos)
     m_afterBinary = false;
 }
 
-void Evaluator::comma(qsizetype pos)
+// Ends the argument before a "," or ")": reduces down to the innermost bracket (whose
+// absence is `noBracket`) and drops the commas above it. Answers the bracket's position.
+std::size_t Evaluator::endArgument(qsizetype pos, uint8_t noBracket)
 {
     const std::optional<std::size_t> b = innermostBracket();
     if (!b)
-        throw Fault{errTooManyCommas, pos};
+        throw Fault{noBracket, pos};
     if (m_expectOperand)
         throw Fault{errSyntax, pos};
     reduce(0, pos);
     while (m_ops.back().op == Op::Comma)
         m_ops.pop_back();
-    Entry& bracket = m_ops[*b];
+    return *b;
+}
+
+void Evaluator::comma(qsizetype pos)
+{
+    Entry& bracket = m_ops[endArgument(pos, errTooManyCommas)];
     if (++bracket.commas > bracket.allowedCommas)
         throw Fault{errTooManyCommas, pos};
     push(Entry{Op::Comma, pos});
@@ -529,14 +538,7 @@ void Evaluator::comma(qsizetype pos)
 
 void Evaluator::closeBracket(qsizetype pos)
 {
-    const std::optional<std::size_t> b = innermostBracket();
-    if (!b)
-        throw Fault{errMissingOpen, pos};
-    if (m_expectOperand)
-        throw Fault{errSyntax, pos};
-    reduce(0, pos);
-    while (m_ops.back().op == Op::Comma)
-        m_ops.pop_back();
+    endArgument(pos, errMissingOpen);
     const Entry bracket = m_ops.back();
     m_ops.pop_back();
     if (bracket.commas < bracket.allowedCommas)
@@ -646,7 +648,6 @@ TOperandValue Evaluator::applyBinary(Op op, const TOperandValue& l, const TOpera
 TOperandValue Evaluator::applyFunction(Fn fn, const std::vector<TOperandValue>& a, qsizetype pos)
 {
     const double x = a[0].Number;
-    const QString& s = a[0].Text;
     switch (fn) {
     case Fn::Abs: return checked(std::fabs(x), pos);
     case Fn::Int: return checked(std::trunc(x), pos);
@@ -657,27 +658,6 @@ TOperandValue Evaluator::applyFunction(Fn fn, const std::vector<TOperandValue>& 
         TOperandValue v = x > 0 ? a[1] : a[2];
         v.Kind = a[1].Kind == okText && a[2].Kind == okText ? okText : okNumber;
         return v;
-    }
-    case Fn::Left: return textValue(s.left(std::max(0, intArgument(a[1].Number))), 0);
-    case Fn::Right: return textValue(s.right(std::max(0, intArgument(a[1].Number))), 0);
-    case Fn::Substr: {
-        const qsizetype start = std::max(1, intArgument(a[1].Number)) - 1;
-        const int count = std::max(0, intArgument(a[2].Number));
-        return textValue(start < s.size() ? s.mid(start, count) : QString(), 0);
-    }
-    case Fn::Upper: return textValue(txt::upperLetters(s), x);
-    case Fn::Lower: return textValue(txt::lowerLetters(s), x);
-    case Fn::LTrim: { const QString t = txt::trimLeft(s); return textValue(t, SafeStrToFloat(t)); }
-    case Fn::RTrim: { const QString t = txt::trimRight(s); return textValue(t, SafeStrToFloat(t)); }
-    case Fn::AllTrim: { const QString t = txt::trim(s); return textValue(t, SafeStrToFloat(t)); }
-    case Fn::Format: {
-        QString t;
-        try {
-            t = txt::formatFloat(a[1].Text, x);
-        } catch (...) {
-            t = txt::floatToStr(x);
-        }
-        return textValue(t, x);
     }
     case Fn::Sin: return checked(std::sin(x), pos);
     case Fn::Cos: return checked(std::cos(x), pos);
@@ -690,7 +670,7 @@ TOperandValue Evaluator::applyFunction(Fn fn, const std::vector<TOperandValue>& 
             throw Fault{errNumeric, pos};
         return checked(std::cos(x) / std::sin(x), pos);
     case Fn::Exp: return checked(std::exp(x), pos);
-    case Fn::Log:
+    case Fn::Log:   // the natural logarithm
         if (!(x > 0))
             throw Fault{errNumeric, pos};
         return checked(std::log(x), pos);
@@ -701,8 +681,38 @@ TOperandValue Evaluator::applyFunction(Fn fn, const std::vector<TOperandValue>& 
         return checked(fn == Fn::Asin ? std::asin(x) : std::acos(x), pos);
     case Fn::Atan: return checked(std::atan(x), pos);
     case Fn::Acotg: return checked(std::numbers::pi / 2 - std::atan(x), pos);
+    default: return applyTextFunction(fn, a);
     }
-    throw Fault{errSyntax, pos};
+}
+
+// Functions whose result is a text; they never fail.
+TOperandValue Evaluator::applyTextFunction(Fn fn, const std::vector<TOperandValue>& a)
+{
+    const QString& s = a[0].Text;
+    switch (fn) {
+    case Fn::Left: return textValue(s.left(std::max(0, intArgument(a[1].Number))), 0);
+    case Fn::Right: return textValue(s.right(std::max(0, intArgument(a[1].Number))), 0);
+    case Fn::Substr: {
+        const qsizetype start = std::max(1, intArgument(a[1].Number)) - 1;
+        const int count = std::max(0, intArgument(a[2].Number));
+        return textValue(start < s.size() ? s.mid(start, count) : QString(), 0);
+    }
+    case Fn::Upper: return textValue(txt::upperLetters(s), a[0].Number);
+    case Fn::Lower: return textValue(txt::lowerLetters(s), a[0].Number);
+    case Fn::LTrim: { const QString t = txt::trimLeft(s); return textValue(t, SafeStrToFloat(t)); }
+    case Fn::RTrim: { const QString t = txt::trimRight(s); return textValue(t, SafeStrToFloat(t)); }
+    case Fn::AllTrim: { const QString t = txt::trim(s); return textValue(t, SafeStrToFloat(t)); }
+    case Fn::Format: {
+        QString t;
+        try {
+            t = txt::formatFloat(a[1].Text, a[0].Number);
+        } catch (...) {   // a pattern the formatter rejects prints the plain number
+            t = txt::floatToStr(a[0].Number);
+        }
+        return textValue(t, a[0].Number);
+    }
+    default: return {};
+    }
 }
 
 std::optional<std::size_t> Evaluator::innermostBracket() const

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 
 namespace reports {
@@ -110,6 +111,9 @@ public:
 
 private:
     QString variableText() const;
+    void readReference(const QString& reference);
+    void takeTextFields(const QString& fontName, const std::array<int, 6>& fields);
+    void takeGraphicFields(const std::array<int, 6>& fields);
 };
 
 } // namespace reports

@@ -69,8 +69,12 @@ TVoReportElement& ReportModel::AddElementFromLine(TOddilSestavy& section, const 
 
 void ReportModel::SetParentReport(ReportModel* parent)
 {
-    if (parent == m_parent || parent == this)
+    if (parent == m_parent)
         return;
+    for (const ReportModel* p = parent; p; p = p->m_parent) {
+        if (p == this)   // a report cannot be a variant of itself or of its own variant
+            return;
+    }
     if (m_parent)
         m_parent->Details.Remove(this);
     m_parent = parent;

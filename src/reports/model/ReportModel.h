@@ -73,9 +73,12 @@ public:
     TVoReportElement& AddElementFromLine(TOddilSestavy& section, const QString& line);
 
     ReportModel* ParentReport() const { return m_parent; }
-    // Leaves the old parent's variant list and joins the new one's.
+    // Leaves the old parent's variant list and joins the new one's; a parent that would make
+    // a cycle is refused.
     void SetParentReport(ReportModel* parent);
     bool IsDetailVariant() const { return m_parent != nullptr; }
+    // The character raster of I,6 is on: text-only printers lay out on its grid.
+    bool IsCharacterRaster() const { return Raster.On; }
 
     // --- data questions ---------------------------------------------------------------
     virtual int ColumnCount() const;
@@ -120,6 +123,8 @@ public:
 private:
     void readSettings();
     void readSettingsLine(QString line);
+    void readSectionRecord(QString& line);
+    void readGroupRecord(QString& line);
     void readPageRecord(QString& line);
     void readRasterRecord(QString& line);
     void readFunctions();
@@ -127,6 +132,9 @@ private:
     void readDetailVariants();
     TOddilSestavy* sectionForTag(const QString& tag) const;
     bool isKeptLine(const QString& line) const;
+    void writeSettings(QStringList& out) const;
+    void writeFunctions(QStringList& out) const;
+    void writeElements(QStringList& out) const;
 
     ReportModel* m_parent = nullptr;
 };

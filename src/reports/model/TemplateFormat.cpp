@@ -97,32 +97,12 @@ void ReportModel::readSettingsLine(QString line)
     case 2:
         readPageRecord(line);
         break;
-    case 3: {
-        const int index = ReadCsvInt(line, -1);
-        if (index < siReportStart || index > siPageFoot)
-            break;
-        TOddilSestavy& section = Sections.SectionAt(index);
-        section.Printed = ReadCsvBool(line, section.Printed);
-        section.Height = ReadCsvInt(line, section.Height);
-        const bool flag = ReadCsvBool(line, false);
-        if (index < siPageFoot)
-            PagingFlags[std::size_t(index)] = flag;
-        section.Columns = Columns;
-        section.ColumnGap = ColumnGap;
+    case 3:
+        readSectionRecord(line);
         break;
-    }
-    case 4: {
-        if (Groups.Count() >= MaxGroups)
-            break;
-        const int number = ReadCsvInt(line, 0);
-        const int column = ReadCsvInt(line, 0);
-        const bool startPrinted = ReadCsvBool(line, false);
-        const int startHeight = ReadCsvInt(line, 0);
-        const bool endPrinted = ReadCsvBool(line, false);
-        const int endHeight = ReadCsvInt(line, 0);
-        AddGroup(number, column, ReadCsvBool(line, false), endHeight, endPrinted, startHeight, startPrinted);
+    case 4:
+        readGroupRecord(line);
         break;
-    }
     case 5:
         DesignerSetting = ReadCsvInt(line, 0);
         break;
@@ -132,6 +112,36 @@ void ReportModel::readSettingsLine(QString line)
     default:
         break;
     }
+}
+
+// Fixed section, printed flag, height, paging flag; sections beyond the fixed five are ignored.
+void ReportModel::readSectionRecord(QString& line)
+{
+    const int index = ReadCsvInt(line, -1);
+    if (index < siReportStart || index > siPageFoot)
+        return;
+    TOddilSestavy& section = Sections.SectionAt(index);
+    section.Printed = ReadCsvBool(line, section.Printed);
+    section.Height = ReadCsvInt(line, section.Height);
+    const bool flag = ReadCsvBool(line, false);
+    if (index < siPageFoot)
+        PagingFlags[std::size_t(index)] = flag;
+    section.Columns = Columns;
+    section.ColumnGap = ColumnGap;
+}
+
+// Number, column, start printed and height, end printed and height, new-page flag.
+void ReportModel::readGroupRecord(QString& line)
+{
+    if (Groups.Count() >= MaxGroups)
+        return;
+    const int number = ReadCsvInt(line, 0);
+    const int column = ReadCsvInt(line, 0);
+    const bool startPrinted = ReadCsvBool(line, false);
+    const int startHeight = ReadCsvInt(line, 0);
+    const bool endPrinted = ReadCsvBool(line, false);
+    const int endHeight = ReadCsvInt(line, 0);
+    AddGroup(number, column, ReadCsvBool(line, false), endHeight, endPrinted, startHeight, startPrinted);
 }
 
 // Orientation, paper width and height (from version 1 on), four margins, columns, gap.
@@ -246,25 +256,14 @@ void ReportModel::readDetailVariants()
     }
 }
 
+// Tag, kind, reference, left, top, width, height; then font name, six numbers, text and line
+// height, which text kinds and graphic kinds read each in their own way.
 void TVoReportElement::LoadFromLine(const QString& text)
 {
     QString line = text;
     ReadCsvField(line);
     Kind = ReadCsvInt(line, 0);
-    const QString reference = ReadCsvField(line).left(MaxName);
-    const bool isName = !reference.isEmpty() && !(reference.front() >= QLatin1Char('0') && reference.front() <= QLatin1Char('9'));
-    RefName.clear();
-    Reference = 0;
-    if (isName) {
-        if (Kind == ekColumn || Kind == ekLabel || Kind == ekFunction) {
-            const int index = Kind == ekFunction ? Report->Funkce.IndexOfName(reference)
-                                                 : Report->ColumnIndex(reference);
-            Reference = std::max(index, 0);
-            RefName = reference;
-        }
-    } else {
-        Reference = DecimalOr(reference, 0);
-    }
+    readReference(ReadCsvField(line).left(MaxName));
     Left = ReadCsvInt(line, 0);
     Top = ReadCsvInt(line, 0);
     Width = ReadCsvInt(line, 0);
@@ -273,12 +272,13 @@ void TVoReportElement::LoadFromLine(const QString& text)
         return;
     const bool isGraphic = Kind >= ekLine && Kind <= ekPicture;
     const QString fontName = ReadCsvField(line).left(MaxName);
-    const int n1 = ReadCsvInt(line, isGraphic ? 1 : Font.Size);
-    const int n2 = ReadCsvInt(line, 0);
-    const int n3 = ReadCsvInt(line, 0);
-    const int n4 = ReadCsvInt(line, 0);
-    const int n5 = ReadCsvInt(line, isGraphic ? ColorIndex(BrushColor) : 0);
-    const int n6 = ReadCsvInt(line, isGraphic ? BrushStyle : Font.Charset);
+    std::array<int, 6> n{};
+    n[0] = ReadCsvInt(line, isGraphic ? 1 : Font.Size);
+    n[1] = ReadCsvInt(line, 0);
+    n[2] = ReadCsvInt(line, 0);
+    n[3] = ReadCsvInt(line, 0);
+    n[4] = ReadCsvInt(line, isGraphic ? ColorIndex(BrushColor) : 0);
+    n[5] = ReadCsvInt(line, isGraphic ? BrushStyle : Font.Charset);
     const QString fieldText = ReadCsvField(line).left(MaxText);
     LineHeight = ReadCsvInt(line, 0);
 
@@ -287,31 +287,60 @@ void TVoReportElement::LoadFromLine(const QString& text)
         ++Reference;
     if ((Kind == ekColumn || Kind == ekLabel) && (Reference < 0 || Reference >= Report->ColumnCount()))
         Reference = 0;
-
-    if (Kind >= ekText && Kind <= ekFunction) {
-        if (!fontName.isEmpty())
-            Font.Name = fontName;
-        Font.Size = fontPoints(n1);
-        Font.Color = ColorByIndex(n2);
-        Font.Style = n3 & FontStyleMask;
-        Alignment = n4 & 3;
-        TextFlags = n4 & ~7;
-        Lines = n5;
-        Font.Charset = n6;
-    } else if (isGraphic) {
-        PenColor = ColorByIndex(n2);
-        SetPenStyle(n3);
-        SetPenWidth(n1 < 0 ? 1 : n1);
-        Lines = n4;
-        BrushColor = ColorByIndex(n5);
-        BrushStyle = n6;
-    }
+    if (Kind >= ekText && Kind <= ekFunction)
+        takeTextFields(fontName, n);
+    else if (isGraphic)
+        takeGraphicFields(n);
     if (Kind == ekText || Kind == ekVariable || Kind == ekPicture)
         Text = fieldText;
     if (Kind == ekRectangle || Kind == ekRoundRect || Kind == ekEllipse)
         Reference = Kind;
     if (Kind == ekPicture)
         SetPictureFile(Text);
+}
+
+// A reference that does not begin with a digit is a name: columns for kinds 2 and 3,
+// functions for kind 6 (0 when not found); other kinds take 0.
+void TVoReportElement::readReference(const QString& reference)
+{
+    RefName.clear();
+    Reference = 0;
+    const bool isName = !reference.isEmpty()
+        && !(reference.front() >= QLatin1Char('0') && reference.front() <= QLatin1Char('9'));
+    if (!isName) {
+        Reference = DecimalOr(reference, 0);
+        return;
+    }
+    if (Kind == ekColumn || Kind == ekLabel || Kind == ekFunction) {
+        const int index = Kind == ekFunction ? Report->Funkce.IndexOfName(reference) : Report->ColumnIndex(reference);
+        Reference = std::max(index, 0);
+        RefName = reference;
+    }
+}
+
+// Size, colour index, style bits, flags (alignment and text flags), frame, charset.
+void TVoReportElement::takeTextFields(const QString& fontName, const std::array<int, 6>& n)
+{
+    if (!fontName.isEmpty())
+        Font.Name = fontName;
+    Font.Size = fontPoints(n[0]);
+    Font.Color = ColorByIndex(n[1]);
+    Font.Style = n[2] & FontStyleMask;
+    Alignment = n[3] & 3;
+    TextFlags = n[3] & ~7;
+    Lines = n[4];
+    Font.Charset = n[5];
+}
+
+// Pen width, pen colour index, pen style, lines, brush colour index, brush style.
+void TVoReportElement::takeGraphicFields(const std::array<int, 6>& n)
+{
+    PenColor = ColorByIndex(n[1]);
+    SetPenStyle(n[2]);
+    SetPenWidth(n[0] < 0 ? 1 : n[0]);
+    Lines = n[3];
+    BrushColor = ColorByIndex(n[4]);
+    BrushStyle = n[5];
 }
 
 // --- writing -------------------------------------------------------------------------------
@@ -356,6 +385,18 @@ bool ReportModel::isKeptLine(const QString& line) const
 QStringList ReportModel::WriteTemplate() const
 {
     QStringList out;
+    writeSettings(out);
+    writeFunctions(out);
+    writeElements(out);
+    for (const QString& line : Predloha) {
+        if (isKeptLine(line))
+            out << line;
+    }
+    return out;
+}
+
+void ReportModel::writeSettings(QStringList& out) const
+{
     const PageSettings& page = pageSettings();
     out << QStringLiteral("I,0,") + QuotedField(Popis);
     out << QStringLiteral("I,1,4,0,0");
@@ -378,6 +419,10 @@ QStringList ReportModel::WriteTemplate() const
     out << QStringLiteral("I,5,") + QString::number(DesignerSetting);
     out << QStringLiteral("I,") + joinInts({6, Raster.On ? 1 : 0, Raster.CellWidth, Raster.CellHeight,
                                             Raster.LineSpacing, Raster.Pitch});
+}
+
+void ReportModel::writeFunctions(QStringList& out) const
+{
     for (int i = 0; i < Funkce.Count(); ++i) {
         const TRadekFunkce& f = *Funkce.FunctionAt(i);
         out << QStringLiteral("F,") + QString::number(i) + QLatin1Char(',') + BareField(f.Name)
@@ -386,6 +431,10 @@ QStringList ReportModel::WriteTemplate() const
                 + QString::number(f.Nulovat) + QLatin1Char(',') + QuotedField(f.Vyraz) + QLatin1Char(',')
                 + joinInts({f.Zpracovani, f.Sirka, f.Desetiny, f.Format});
     }
+}
+
+void ReportModel::writeElements(QStringList& out) const
+{
     const auto writeSection = [&out](const TOddilSestavy& section, const QString& tag) {
         for (int e = 0; e < section.ElementCount(); ++e) {
             const QString line = section.ElementAt(e).FormatElementLine(tag);
@@ -399,11 +448,6 @@ QStringList ReportModel::WriteTemplate() const
         writeSection(*Groups.GroupAt(g)->StartSection, QLatin1Char('S') + QString::number(g));
         writeSection(*Groups.GroupAt(g)->EndSection, QLatin1Char('U') + QString::number(g));
     }
-    for (const QString& line : Predloha) {
-        if (isKeptLine(line))
-            out << line;
-    }
-    return out;
 }
 
 } // namespace reports

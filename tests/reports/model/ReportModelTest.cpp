@@ -158,6 +158,8 @@ TEST_F(ReportModelTest, DetailVariantsFollowTheirParent)
     variant->SetParentReport(&report);
     EXPECT_TRUE(variant->IsDetailVariant());
     EXPECT_EQ(report.Details.VariantAt(0), variant.get());
+    report.SetParentReport(variant.get());   // a cycle
+    EXPECT_FALSE(report.IsDetailVariant());
     variant->SetParentReport(&other);
     EXPECT_EQ(report.Details.Count(), 0);
     EXPECT_EQ(other.Details.Count(), 1);
