@@ -17,6 +17,9 @@ namespace reports {
 
 namespace {
 
+// No template comes near this; a larger file is not one.
+constexpr qint64 maxTemplateBytes = 16LL * 1024 * 1024;
+
 QString withPlaceholder(int textId, const QString& value)
 {
     QString text = reportText(textId);
@@ -124,7 +127,10 @@ bool TSestava::NactiPredlohu(bool mayCreate)
     const QString path = files::resolvePath(name);
     if (files::fileExists(path)) {
         QFile file(path);
-        if (file.open(QIODevice::ReadOnly)) {
+        if (file.size() > maxTemplateBytes) {
+            ui::services().messageBox(QStringLiteral("Soubor s předlohou \"%1\" je příliš velký.").arg(name), QString(),
+                                      ui::MsgType::Error, ui::Ok);
+        } else if (file.open(QIODevice::ReadOnly)) {
             SetPredloha(TemplateLinesFromBytes(file.readAll()));
             return true;
         }

@@ -50,7 +50,6 @@ public:
     virtual void DoTiskOddilu(const TOddilSestavy& section, bool& print);
     virtual void DoTiskPrvku(const TVoReportElement& element, bool& print);
     virtual void DoVypoctiFunkce() {}
-    bool IsCharacterRaster() const { return Raster.On; }
 
     // --- the run ----------------------------------------------------------------------------
     // Lays the data out into Output (Part of the record loop). Answers 3 when the user
