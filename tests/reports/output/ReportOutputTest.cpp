@@ -4,10 +4,13 @@
 #include "platform/Exceptions.h"
 #include "reports/model/PageSettings.h"
 #include "reports/output/PdfExport.h"
+#include "reports/output/TextMeasurer.h"
 #include "reports/support/FakePrinter.h"
 #include "reports/support/FixedMeasurer.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -23,11 +26,10 @@ protected:
     void SetUp() override { resetPageSettings(); }
     void TearDown() override { resetPageSettings(); }
 
-    // Pages each holding one text item "Strana n" laid out in a 10-point font.
-    void fill(int pages)
+    // Pages each holding one text item "Strana n" laid out in a 12-point font.
+    void fill(int pages, const TextMeasurer& m = test::FixedMeasurer())
     {
         m_output.Clear();
-        const test::FixedMeasurer m;
         for (int p = 0; p < pages; ++p) {
             TVystPrvek i;
             i.Style.Kind = 1;
@@ -163,6 +165,23 @@ TEST_F(ReportOutputTest, PdfHoldsOnePagePerOutputPage)
     EXPECT_EQ(QString::fromLatin1(second).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))), 1);
     EXPECT_TRUE(second.trimmed().endsWith("%%EOF"));
     EXPECT_THROW(WritePdf(m_output, dir.path() + QStringLiteral("/no/out.pdf"), 1, 1, {}), EFileError);
+}
+
+// The text of every page comes back out of the PDF (with the system's pdftotext).
+TEST_F(ReportOutputTest, PdfPagesCarryTheirText)
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+    fill(3, FontMetricsMeasurer());
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/out.pdf");
+    ASSERT_TRUE(WritePdf(m_output, path, 1, 3, QStringLiteral("Seznam")));
+    QProcess process;
+    process.start(pdftotext, {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    const QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
+    ASSERT_GE(pages.size(), 3);
+    for (int p = 0; p < 3; ++p) EXPECT_TRUE(pages[p].contains(QStringLiteral("Strana %1").arg(p + 1))) << pages[p].toStdString();
 }
 
 TEST_F(ReportOutputTest, RenderedPagePictureStretchesIntoThePreview)
