@@ -48,6 +48,11 @@ struct ReportRun::FunctionState {
 
 ReportRun::ReportRun(TSestavaTyp& report, bool topLevel) : m_report(report), m_out(report.Output), m_top(topLevel) {}
 
+ReportRun::ReportRun(TSestavaTyp& variant, ReportRun& parent)
+    : m_report(variant), m_out(parent.m_out), m_top(false), m_parentRun(&parent)
+{
+}
+
 ReportRun::~ReportRun() = default;
 
 bool ReportRun::aborted() const
@@ -107,6 +112,10 @@ int ReportRun::run()
         if (head.Printed && !m_report.PagingFlags[pfNoHeadOnFirst]) m_out.Y = printFixedSection(head, m_out.Y, 0);
         m_headEnd = m_out.Y;
     }
+    if (m_parentRun) {
+        m_headEnd = m_parentRun->m_headEnd;
+        m_pageHasContent = m_out.Y > m_headEnd;
+    }
     if (!aborted() && !m_empty) printGroupStarts();
 
     if (!m_empty) {
@@ -141,7 +150,7 @@ int ReportRun::run()
         m_out.SetRange(m_report.StartPage, m_report.EndPage, m_report.PrintCopies);
         if (m_report.WasClipped()) ui::services().messageBox(clippedWarning, QString(), ui::MsgType::Warning, ui::Ok);
     }
-    m_out.SelectPage(0);
+    if (m_top) m_out.SelectPage(0);
     return wasAborted ? 3 : 0;
 }
 
@@ -262,7 +271,9 @@ void ReportRun::printBody()
 
 void ReportRun::closePage(bool continuing, int offset)
 {
-    if (m_stopped || m_report.IsDetailVariant()) return;
+    if (m_stopped) return;
+    if (m_parentRun) return m_parentRun->closePage(true, offset);
+    if (m_report.IsDetailVariant()) return;
     if (m_top && !continuing && m_recordPending) {
         // The pending record's body goes to the next page: the foot shows the functions
         // without it, and they are computed again after the break.
@@ -290,7 +301,12 @@ void ReportRun::beginPage(bool continuing, int offset)
     }
     forEachVariable(m_report, varPageNumber, [](TVoReportElement& e) { e.Value.Number += 1; });
     int head = 0;
-    if (m_report.IsDetailVariant()) head = headHeight();
+    if (m_parentRun) {
+        m_parentRun->beginPage(true, offset);
+        head = m_parentRun->m_headEnd;
+    } else if (m_report.IsDetailVariant()) {
+        head = headHeight();
+    }
     else if (m_report.Sections.SectionAt(siPageHead).Printed)
         head = printFixedSection(m_report.Sections.SectionAt(siPageHead), 0, offset);
     if (!continuing) {

@@ -31,6 +31,9 @@ class ReportRun
 {
 public:
     ReportRun(TSestavaTyp& report, bool topLevel);
+    // A detail variant's run into its parent's output; its page breaks print the parent's
+    // foot and head.
+    ReportRun(TSestavaTyp& variant, ReportRun& parent);
     ~ReportRun();
     int run();
 
@@ -71,11 +74,19 @@ private:
     // Lays a growing text out from y on page `page`, continuing over pages; answers the end
     // (page offset from the section's first page, y on that page).
     std::pair<int, int> layoutGrowingText(TVoReportElement& element, int y, int pageOffset);
+    // Runs the element's detail variant into this output from y; answers where it ended, as
+    // layoutGrowingText does.
+    std::pair<int, int> runDetailVariant(TVoReportElement& element, int y, int pageOffset);
+    // The variant a detail element names, or null.
+    TSestavaTyp* variantOf(const TVoReportElement& element) const;
+    // Column elements of variable height and detail elements with their variant.
+    bool isGrowing(const TVoReportElement& element) const;
     int advance(int y, int height) const;
 
     TSestavaTyp& m_report;
     TSestVystup& m_out;
     const bool m_top;
+    ReportRun* const m_parentRun = nullptr;   // the run a detail variant lays out in
     std::unique_ptr<RunProgress> m_progress;
     bool m_running = false;
     bool m_stopped = false;

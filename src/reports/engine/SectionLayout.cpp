@@ -6,6 +6,7 @@
 #include "platform/text/Numbers.h"
 #include "platform/ui/Services.h"
 #include "reports/engine/SestavaTyp.h"
+#include "reports/expressions/OperandHost.h"
 #include "reports/model/ReportTables.h"
 #include "reports/output/TextLayout.h"
 
@@ -23,10 +24,6 @@ std::vector<TVoReportElement*> elementsOf(const TOddilSestavy& section)
     return out;
 }
 
-bool isGrowing(const TVoReportElement& e)
-{
-    return e.Kind == ekColumn && e.VariableHeight();
-}
 
 TextSettings textSettings(const TVoReportElement& e)
 {
@@ -84,6 +81,16 @@ bool addToBands(std::vector<Band>& bands, TVoReportElement* e)
 }
 
 } // namespace
+
+TSestavaTyp* ReportRun::variantOf(const TVoReportElement& e) const
+{
+    return e.Kind == ekDetail ? dynamic_cast<TSestavaTyp*>(m_report.Details.VariantAt(e.Reference)) : nullptr;
+}
+
+bool ReportRun::isGrowing(const TVoReportElement& e) const
+{
+    return (e.Kind == ekColumn && e.VariableHeight()) || variantOf(e);
+}
 
 int ReportRun::advance(int y, int height) const
 {
@@ -147,7 +154,7 @@ void ReportRun::placeBody(TOddilSestavy& body)
         return;
     }
     const std::vector<TVoReportElement*> all = elementsOf(body);
-    if (std::none_of(all.begin(), all.end(), [](const TVoReportElement* e) { return isGrowing(*e); })) {
+    if (std::none_of(all.begin(), all.end(), [this](const TVoReportElement* e) { return isGrowing(*e); })) {
         placeElements(all, 0, m_out.Y, page, false);
         m_out.Y = advance(m_out.Y, body.Height);
         return;
@@ -186,13 +193,44 @@ void ReportRun::placeBands(TOddilSestavy& body)
         if (k == n) break;
         std::pair<int, int> furthest{pageOff, base};
         for (TVoReportElement* e : bands[size_t(k)].items) {
-            const auto [endPage, endY] = layoutGrowingText(*e, base + e->Top, pageOff);
+            const auto [endPage, endY] = e->Kind == ekDetail ? runDetailVariant(*e, base + e->Top, pageOff)
+                                                             : layoutGrowingText(*e, base + e->Top, pageOff);
             furthest = std::max(furthest, std::pair<int, int>{endPage, endY - (e->Top + e->Height)});
         }
         std::tie(pageOff, base) = furthest;
     }
     m_out.PageOffset += pageOff;
     m_out.Y = advance(base, body.Height);
+}
+
+std::pair<int, int> ReportRun::runDetailVariant(TVoReportElement& element, int y, int pageOffset)
+{
+    TSestavaTyp* variant = variantOf(element);
+    if (!variant) return {pageOffset, y + element.Height};
+    // The variant lays out on this output from the element's place; the parent's position
+    // comes back afterwards, the variant's end is answered.
+    const int pageIndex = m_out.PageIndex;
+    const int pageOffsetBefore = m_out.PageOffset;
+    const int yBefore = m_out.Y;
+    const int xBefore = m_out.X;
+    const int columnBefore = m_out.CurrentColumn;
+    m_out.PageIndex = pageIndex + pageOffsetBefore + pageOffset;
+    m_out.PageOffset = 0;
+    m_out.Y = y;
+    m_out.X = 0;
+    m_out.CurrentColumn = 1;
+    variant->setMeasurer(&m_report.measurer());
+    variant->RunDetail(*this);
+    if (variant->WasClipped()) m_report.setClipped();
+    const int endPage = m_out.PageIndex + m_out.PageOffset - (pageIndex + pageOffsetBefore);
+    const int endY = m_out.Y;
+    m_out.PageIndex = pageIndex;
+    m_out.PageOffset = pageOffsetBefore;
+    m_out.Y = yBefore;
+    m_out.X = xBefore;
+    m_out.CurrentColumn = columnBefore;
+    SetOperandHost(&m_report);
+    return {endPage, endPage == pageOffset ? std::max(endY, y + element.Height) : endY};
 }
 
 std::pair<int, int> ReportRun::layoutGrowingText(TVoReportElement& element, int y, int pageOffset)
@@ -247,7 +285,7 @@ void ReportRun::placeElements(const std::vector<TVoReportElement*>& elements, in
 {
     for (auto it = elements.rbegin(); it != elements.rend(); ++it) {
         TVoReportElement& e = **it;
-        if (e.Kind == ekDetail) continue;   // no detail variant is ever attached
+        if (e.Kind == ekDetail) continue;   // variants run only in a single-column body
         TVystPrvek item;
         if (!makeItem(e, x + e.Left, y + e.Top, item)) continue;
         TVystPrvek* stored = addItem(std::move(item), page, isFoot);

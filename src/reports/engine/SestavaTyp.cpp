@@ -55,6 +55,11 @@ int TSestavaTyp::RunReport(bool topLevel)
     return ReportRun(*this, topLevel).run();
 }
 
+int TSestavaTyp::RunDetail(ReportRun& parentRun)
+{
+    return ReportRun(*this, parentRun).run();
+}
+
 namespace {
 
 // The abort flag of a progress window, or none.

@@ -13,6 +13,7 @@
 
 namespace reports {
 
+class ReportRun;
 class TextMeasurer;
 
 // The progress window of a run: the record number shown and the user's abort button.
@@ -56,6 +57,8 @@ public:
     // aborted in the progress window, else 0. A top-level run clears the output first and
     // trims it to StartPage..EndPage afterwards.
     int RunReport(bool topLevel = true);
+    // A detail variant's run inside its parent's run, from the output's current position.
+    int RunDetail(ReportRun& parentRun);
     // The measurer text is laid out with (not owned); the real one by default.
     void setMeasurer(const TextMeasurer* measurer) { m_measurer = measurer; }
     const TextMeasurer& measurer() const;

@@ -380,4 +380,34 @@ TEST_F(ReportRunTest, NoColumnsAndDetailsWithoutVariants)
     EXPECT_EQ(report.Output.PageAt(0).count(), 2);
 }
 
+// A detail variant lays its own rows out where its element stands, over pages with the
+// parent's head and foot, and the body's fixed part follows below it.
+TEST_F(ReportRunTest, DetailVariantGrowsTheBody)
+{
+    test::ListReport parent;
+    test::ListReport detail;
+    detail.SetColumns({QStringLiteral("POLOZKA")});
+    detail.SetParentReport(&parent);
+    parent.setTemplate({page, section(1, 30), section(2, 45), section(4, 30),
+                        text(QStringLiteral("H"), 1, QStringLiteral("0"), 0, 0, 300, 17, QStringLiteral("Hlavička")),
+                        QStringLiteral("T,15,0,0,0,300,20"),
+                        text(QStringLiteral("T"), 2, QStringLiteral("1"), 0, 25, 101, 17),
+                        text(QStringLiteral("P"), 5, QStringLiteral("3"), 0, 5, 300, 17),
+                        QStringLiteral("D0,") + section(2, 17),
+                        QStringLiteral("D0,") + text(QStringLiteral("T"), 2, QStringLiteral("0"), 20, 0, 108, 17)});
+    for (int i = 1; i <= 20; ++i) detail.rows << QStringList{QStringLiteral("d%1").arg(i)};
+    parent.rows = rows({QStringLiteral("A"), QStringLiteral("A")});
+    run(parent, QStringLiteral("detail_variant"));
+    QStringList details;
+    QStringList amounts;
+    for (int p = 0; p < parent.Output.PageCount(); ++p) {
+        details += textsOfWidth(parent.Output, p, 108);
+        amounts += textsOfWidth(parent.Output, p, 101);
+        EXPECT_EQ(textsOfWidth(parent.Output, p, 300).value(0), QStringLiteral("Hlavička")) << p;
+    }
+    EXPECT_EQ(details.size(), 40);
+    EXPECT_EQ(amounts, (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
+    EXPECT_GE(parent.Output.PageCount(), 3);
+}
+
 } // namespace
