@@ -1,6 +1,7 @@
 // QPrinter behind the report generator's printer interface.
 #include "reports/print/QtPrinter.h"
 
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -26,14 +27,19 @@ public:
     bool isTextOnly() const override { return isTextOnlyModel(m_info.makeAndModel()); }
     int pixelsPerInchX() const override { return m_printer.logicalDpiX(); }
     int pixelsPerInchY() const override { return m_printer.logicalDpiY(); }
+    // The unprintable border is the queue's minimum margins (the page itself is full-page).
     QPoint printingOffset() const override
     {
-        const QRect paper = m_printer.paperRect(QPrinter::DevicePixel).toRect();
-        const QRect page = m_printer.pageLayout().paintRectPixels(m_printer.resolution());
-        return page.topLeft() - paper.topLeft();
+        const QMarginsF m = minimumMarginsPixels();
+        return QPoint(qRound(m.left()), qRound(m.top()));
     }
     QSize physicalPageSize() const override { return m_printer.paperRect(QPrinter::DevicePixel).toRect().size(); }
-    QSize pageSize() const override { return m_printer.pageLayout().paintRectPixels(m_printer.resolution()).size(); }
+    QSize pageSize() const override
+    {
+        const QMarginsF m = minimumMarginsPixels();
+        const QSizeF paper = m_printer.paperRect(QPrinter::DevicePixel).size();
+        return QSize(qRound(paper.width() - m.left() - m.right()), qRound(paper.height() - m.top() - m.bottom()));
+    }
     void setOrientation(int o) override
     {
         m_printer.setPageOrientation(o < 1 ? QPageLayout::Portrait : QPageLayout::Landscape);
@@ -68,6 +74,25 @@ public:
     }
 
 private:
+    QMarginsF minimumMarginsPixels() const
+    {
+        const QPageLayout layout = m_printer.pageLayout();
+        // Points per unit of the layout, then device pixels per point.
+        double points = 1;
+        switch (layout.units()) {
+        case QPageLayout::Millimeter: points = 72 / 25.4; break;
+        case QPageLayout::Inch: points = 72; break;
+        case QPageLayout::Pica: points = 12; break;
+        case QPageLayout::Didot: points = 1.07; break;
+        case QPageLayout::Cicero: points = 12.84; break;
+        default: break;
+        }
+        const QMarginsF m = layout.minimumMargins();
+        const double x = points * m_printer.logicalDpiX() / 72;
+        const double y = points * m_printer.logicalDpiY() / 72;
+        return QMarginsF(m.left() * x, m.top() * y, m.right() * x, m.bottom() * y);
+    }
+
     QPrinterInfo m_info;
     QPrinter m_printer;
     QPainter m_painter;
