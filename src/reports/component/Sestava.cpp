@@ -106,6 +106,14 @@ bool TSestava::NactiObraz(const QString& name, QImage& picture)
     return OnNactiObraz ? OnNactiObraz(*this, name, picture) : TSestavaD::NactiObraz(name, picture);
 }
 
+QStringList TSestava::NactiSeznamObrazu()
+{
+    if (!OnNactiSeznamObrazu) return TSestavaD::NactiSeznamObrazu();
+    QStringList items;
+    OnNactiSeznamObrazu(*this, items);
+    return items;
+}
+
 void TSestava::DoTiskOddilu(const TOddilSestavy& section, bool& print)
 {
     if (OnTiskOddilu) OnTiskOddilu(*this, section.Index, print);

@@ -40,6 +40,7 @@ public:
     bool UlozPredlohuJako();
     void SetPredloha(const QStringList& text) override;
     bool NactiObraz(const QString& name, QImage& picture) override;
+    QStringList NactiSeznamObrazu() override;
     bool CheckReady() override;
     void DoTiskOddilu(const TOddilSestavy& section, bool& print) override;
     void DoVypoctiFunkce() override;
@@ -56,6 +57,7 @@ public:
     std::function<bool(TSestava&)> OnNactiPredlohu;
     std::function<void(TSestava&)> OnSetPredloha;
     std::function<bool(TSestava&, const QString& name, QImage& picture)> OnNactiObraz;
+    std::function<void(TSestava&, QStringList& items)> OnNactiSeznamObrazu;
     std::function<void(TSestava&)> OnVypoctiFunkce;
     std::function<void(TSestava&, int index, bool& print)> OnTiskOddilu;
     std::function<void(TSestava&)> BeforeEdit, BeforePreview, BeforePrint, AfterEdit, AfterPreview, AfterPrint;

@@ -137,9 +137,19 @@ void TSestavaD::ColumnsFromData()
     }
     SetColumns(names);
     ColumnLabels = labels;
+    for (int i = 0; i < Details.Count(); ++i)
+        if (auto* variant = dynamic_cast<TSestavaD*>(Details.VariantAt(i))) variant->ColumnsFromData();
 }
 
 bool TSestavaD::CheckReady()
+{
+    if (!checkOwnData()) return false;
+    for (int i = 0; i < Details.Count(); ++i)
+        if (auto* variant = dynamic_cast<TSestavaD*>(Details.VariantAt(i)); variant && !variant->CheckReady()) return false;
+    return true;
+}
+
+bool TSestavaD::checkOwnData()
 {
     m_openedByCheck = false;
     if (OnGetData) return true;

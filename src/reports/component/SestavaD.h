@@ -42,7 +42,8 @@ public:
 
     // Column names and labels from the data set's fields, in field order.
     void ColumnsFromData();
-    // Ready to run: a data source with an open data set (asks to open a closed one).
+    // Ready to run: a data source with an open data set (asks to open a closed one), and so
+    // is every detail variant.
     virtual bool CheckReady();
     // The data set was opened by CheckReady (and is closed again after the operation).
     bool openedByCheck() const { return m_openedByCheck; }
@@ -53,6 +54,8 @@ protected:
     bool fromLists() const { return bool(OnGetData); }
 
 private:
+    bool checkOwnData();
+
     class Link : public db::DataLink
     {
     protected:

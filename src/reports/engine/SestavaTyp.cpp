@@ -49,6 +49,18 @@ bool TSestavaTyp::NactiObraz(const QString& name, QImage& picture)
     return true;
 }
 
+QStringList TSestavaTyp::NactiSeznamObrazu()
+{
+    if (auto* parent = dynamic_cast<TSestavaTyp*>(ParentReport())) return parent->NactiSeznamObrazu();
+    // The graphic file masks of the class library's picture class, and the two decoded here.
+    static const char* const masks[] = {"*.bmp", "*.ico", "*.wmf", "*.emf", "*.jpg", "*.jpeg", "*.gif"};
+    const QString directory = files::extractFilePath(GetFileName());
+    QStringList names;
+    for (const char* mask : masks) names += files::findFiles(directory + QLatin1String(mask));
+    names.removeDuplicates();
+    return names;
+}
+
 int TSestavaTyp::RunReport(bool topLevel)
 {
     m_clipped = false;

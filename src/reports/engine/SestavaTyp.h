@@ -96,6 +96,9 @@ public:
 
     // Loads a picture file: the parent's answer for a detail variant, else the file itself.
     bool NactiObraz(const QString& name, QImage& picture) override;
+    // The picture files a template may name: the parent's list for a detail variant, else the
+    // graphic files in the template's directory.
+    virtual QStringList NactiSeznamObrazu();
 
     // --- settings ---------------------------------------------------------------------------
     int PrintCopies = 1;

@@ -260,6 +260,19 @@ TEST_F(SestavaTest, TwoReportsSavingTheSameFileLeaveOneWholeTemplate)
     EXPECT_EQ(b.readAll(), TemplateBytes(first));
 }
 
+TEST_F(SestavaTest, PictureListHoldsTheGraphicFilesBesideTheTemplate)
+{
+    for (const char* name : {"logo.GIF", "mapa.jpg", "text.txt", "znak.bmp"}) {
+        QFile f(path(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QStringList list = m_report.NactiSeznamObrazu();
+    list.sort(Qt::CaseInsensitive);
+    EXPECT_EQ(list, (QStringList{QStringLiteral("logo.GIF"), QStringLiteral("mapa.jpg"), QStringLiteral("znak.bmp")}));
+    m_report.OnNactiSeznamObrazu = [](TSestava&, QStringList& items) { items << QStringLiteral("jiný.gif"); };
+    EXPECT_EQ(m_report.NactiSeznamObrazu(), QStringList{QStringLiteral("jiný.gif")});
+}
+
 TEST_F(SestavaTest, ADestroyedReportLeavesNoOperandHost)
 {
     {
