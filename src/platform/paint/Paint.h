@@ -51,7 +51,7 @@ struct FontSpec {
 // variants is dropped ("Arial CE" is "Arial"); the same face holds those letters today.
 QString faceName(const QString& storedName);
 
-// A QFont for the spec, to draw on a device of `deviceDpi` dots per inch whose painter reads
+// A QFont for the font spec, to draw on a device of `deviceDpi` dots per inch whose painter reads
 // point sizes at `logicalDpi`: the point size is rescaled so the text comes out as tall as
 // the spec's points say.
 QFont makeFont(const FontSpec& spec, double deviceDpi, double logicalDpi);

@@ -53,7 +53,7 @@ public:
     virtual void DoVypoctiFunkce() {}
 
     // --- the run ----------------------------------------------------------------------------
-    // Lays the data out into Output (Part of the record loop). Answers 3 when the user
+    // Lays the data out into Output through the record loop. Answers 3 when the user
     // aborted in the progress window, else 0. A top-level run clears the output first and
     // trims it to StartPage..EndPage afterwards.
     int RunReport(bool topLevel = true);
