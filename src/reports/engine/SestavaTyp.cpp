@@ -37,8 +37,9 @@ void TSestavaTyp::DoTiskPrvku(const TVoReportElement&, bool&) {}
 
 const TextMeasurer& TSestavaTyp::measurer() const
 {
-    static const FontMetricsMeasurer real;
-    return m_measurer ? *m_measurer : real;
+    if (m_measurer) return *m_measurer;
+    if (!m_ownMeasurer) m_ownMeasurer = std::make_unique<FontMetricsMeasurer>();
+    return *m_ownMeasurer;
 }
 
 bool TSestavaTyp::NactiObraz(const QString& name, QImage& picture)

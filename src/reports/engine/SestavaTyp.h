@@ -113,6 +113,9 @@ public:
 
 private:
     const TextMeasurer* m_measurer = nullptr;
+    // The real measurer, made on first use; it lives with the report, inside the
+    // application's lifetime.
+    mutable std::unique_ptr<TextMeasurer> m_ownMeasurer;
     bool m_clipped = false;
 };
 
