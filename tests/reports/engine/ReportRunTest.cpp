@@ -410,4 +410,16 @@ TEST_F(ReportRunTest, DetailVariantGrowsTheBody)
     EXPECT_GE(parent.Output.PageCount(), 3);
 }
 
+// The real font metrics lay the same report out with the same totals (sizes differ).
+TEST_F(ReportRunTest, RealFontMetricsKeepTheTotals)
+{
+    test::ListReport report;
+    report.setMeasurer(nullptr);
+    report.setTemplate(groupTemplate(false));
+    report.rows = rows(QStringList(30, QStringLiteral("A")) + QStringList(20, QStringLiteral("B")));
+    ASSERT_EQ(report.RunReport(), 0);
+    expectNoOverlap(report);
+    expectTotals(report.Output, report.rows);
+}
+
 } // namespace
