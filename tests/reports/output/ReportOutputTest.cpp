@@ -158,7 +158,6 @@ TEST_F(ReportOutputTest, PdfHoldsOnePagePerOutputPage)
     EXPECT_FALSE(WritePdf(m_output, path, 5, 9, QStringLiteral("Seznam")));
     // A second writer replaces the file whole.
     ASSERT_TRUE(WritePdf(m_output, path, 1, 1, QStringLiteral("Seznam")));
-    ASSERT_TRUE(f.seek(0) || true);
     QFile again(path);
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     const QByteArray second = again.readAll();
@@ -196,6 +195,11 @@ TEST_F(ReportOutputTest, RenderedPagePictureStretchesIntoThePreview)
     image.fill(Qt::white);
     QPainter painter(&image);
     m_output.DrawPage(painter, QRectF(0, 0, 200, 300));
+    painter.end();
+    int dark = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 200; ++x) dark += qGray(image.pixel(x, y)) < 160;
+    EXPECT_GT(dark, 0);
 }
 
 } // namespace
