@@ -74,7 +74,7 @@ int ReportRun::headHeight() const
 
 int ReportRun::footLine() const
 {
-    return m_out.PageHeight - footHeight();
+    return bounded((long long)m_out.PageHeight - footHeight());
 }
 
 int ReportRun::run()
@@ -232,7 +232,7 @@ void ReportRun::nextRecordStep()
             if (group.EndSection->Printed) printFlowSection(*group.EndSection);
             m_report.Funkce.RequestReset(2 + i);
             pageBreak |= group.NewPage;
-            extra += group.StartSection->PrintedHeight();
+            extra = bounded((long long)extra + group.StartSection->PrintedHeight());
         }
         m_report.StepData(sdNext);
     }
@@ -333,7 +333,7 @@ void ReportRun::beginPage(bool continuing, int offset)
 
 bool ReportRun::bodyFits(int extra) const
 {
-    return footLine() - m_out.Y >= extra + m_report.Sections.SectionAt(siBody).PrintedHeight();
+    return (long long)footLine() - m_out.Y >= (long long)extra + m_report.Sections.SectionAt(siBody).PrintedHeight();
 }
 
 void ReportRun::finishRow()

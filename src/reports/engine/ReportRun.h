@@ -4,6 +4,7 @@
 
 #include "reports/output/OutputItem.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -30,6 +31,11 @@ class RunProgress;
 class ReportRun
 {
 public:
+    // Positions and sizes are held within this many hundredths of an inch (a million inches),
+    // so that hostile template numbers cannot overflow the page arithmetic.
+    static constexpr long long maxCoordinate = 100000000;
+    static int bounded(long long v) { return int(std::clamp(v, -maxCoordinate, maxCoordinate)); }
+
     ReportRun(TSestavaTyp& report, bool topLevel);
     // A detail variant's run into its parent's output; its page breaks print the parent's
     // foot and head.

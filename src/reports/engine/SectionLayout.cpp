@@ -67,7 +67,7 @@ struct Band {
 bool addToBands(std::vector<Band>& bands, TVoReportElement* e)
 {
     const int top = e->Top;
-    const int bottom = e->Top + std::max(e->Height, 1);
+    const int bottom = ReportRun::bounded((long long)top + std::max(e->Height, 1));
     for (Band& b : bands)
         if ((b.top <= top && top < b.bottom) || (b.top < bottom && bottom <= b.bottom)) {
             b.items.push_back(e);
@@ -94,7 +94,7 @@ bool ReportRun::isGrowing(const TVoReportElement& e) const
 
 int ReportRun::advance(int y, int height) const
 {
-    y += height;
+    y = bounded((long long)y + height);
     if (!m_report.IsCharacterRaster() || m_report.Raster.LineHeight <= 0) return y;
     const double step = m_report.Raster.LineHeight;
     return txt::roundHalfEven(double(txt::roundHalfEven(y / step)) * step);
@@ -114,7 +114,8 @@ void ReportRun::printFlowSection(TOddilSestavy& section)
     if (!mayPrint(section)) return;
     const bool body = section.Index == siBody;
     const bool midRow = body && std::max(m_report.Columns, 1) > 1 && m_out.CurrentColumn > 1;
-    if (section.Index != siReportStart && !midRow && footLine() - m_out.Y < section.PrintedHeight() && m_pageHasContent) {
+    if (section.Index != siReportStart && !midRow && (long long)footLine() - m_out.Y < section.PrintedHeight()
+        && m_pageHasContent) {
         closePage();
         if (!m_stopped) beginPage();
     }
@@ -145,7 +146,7 @@ void ReportRun::placeBody(TOddilSestavy& body)
         placeElements(elementsOf(body), m_out.X, m_out.Y, page, false);
         if (m_out.CurrentColumn < columns) {
             ++m_out.CurrentColumn;
-            m_out.X += (m_out.PageWidth + m_report.ColumnGap) / columns;
+            m_out.X = bounded(m_out.X + ((long long)m_out.PageWidth + m_report.ColumnGap) / columns);
         } else {
             m_out.CurrentColumn = 1;
             m_out.X = 0;
@@ -183,19 +184,20 @@ void ReportRun::placeBands(TOddilSestavy& body)
     for (int k = 0; k <= n; ++k) {
         const int segTop = k == 0 ? 0 : bands[size_t(k - 1)].bottom;
         const int segBottom = k < n ? bands[size_t(k)].bottom : body.Height;
-        if (base + segBottom > footLine() && base + segTop > m_headEnd) {
+        if ((long long)base + segBottom > footLine() && (long long)base + segTop > m_headEnd) {
             closePage(true, pageOff);
             ++pageOff;
             beginPage(true, pageOff);
-            base = m_headEnd - segTop;
+            base = bounded((long long)m_headEnd - segTop);
         }
         placeElements(segments[size_t(k)], 0, base, m_out.PageIndex + m_out.PageOffset + pageOff, false);
         if (k == n) break;
         std::pair<int, int> furthest{pageOff, base};
         for (TVoReportElement* e : bands[size_t(k)].items) {
-            const auto [endPage, endY] = e->Kind == ekDetail ? runDetailVariant(*e, base + e->Top, pageOff)
-                                                             : layoutGrowingText(*e, base + e->Top, pageOff);
-            furthest = std::max(furthest, std::pair<int, int>{endPage, endY - (e->Top + e->Height)});
+            const int top = bounded((long long)base + e->Top);
+            const auto [endPage, endY] = e->Kind == ekDetail ? runDetailVariant(*e, top, pageOff)
+                                                             : layoutGrowingText(*e, top, pageOff);
+            furthest = std::max(furthest, std::pair<int, int>{endPage, bounded((long long)endY - e->Top - e->Height)});
         }
         std::tie(pageOff, base) = furthest;
     }
@@ -206,7 +208,7 @@ void ReportRun::placeBands(TOddilSestavy& body)
 std::pair<int, int> ReportRun::runDetailVariant(TVoReportElement& element, int y, int pageOffset)
 {
     TSestavaTyp* variant = variantOf(element);
-    if (!variant) return {pageOffset, y + element.Height};
+    if (!variant) return {pageOffset, bounded((long long)y + element.Height)};
     // The variant lays out on this output from the element's place; the parent's position
     // comes back afterwards, the variant's end is answered.
     const int pageIndex = m_out.PageIndex;
@@ -230,25 +232,26 @@ std::pair<int, int> ReportRun::runDetailVariant(TVoReportElement& element, int y
     m_out.X = xBefore;
     m_out.CurrentColumn = columnBefore;
     SetOperandHost(&m_report);
-    return {endPage, endPage == pageOffset ? std::max(endY, y + element.Height) : endY};
+    return {endPage, endPage == pageOffset ? std::max(endY, bounded((long long)y + element.Height)) : endY};
 }
 
 std::pair<int, int> ReportRun::layoutGrowingText(TVoReportElement& element, int y, int pageOffset)
 {
     TVystPrvek item;
-    if (!makeItem(element, element.Left, y, item)) return {pageOffset, y + element.Height};
+    const int bottom = bounded((long long)y + element.Height);
+    if (!makeItem(element, element.Left, y, item)) return {pageOffset, bottom};
     const std::shared_ptr<const TRadky> lines = item.ItemLines;
     const int total = lines ? lines->TotalHeight() : 0;
     const int page = m_out.PageIndex + m_out.PageOffset;
     if (!lines || total <= element.Height) {
         addItem(std::move(item), page + pageOffset, false);
-        return {pageOffset, y + element.Height};
+        return {pageOffset, bottom};
     }
     item.LastLine = lines->count() - 1;
-    if (total <= footLine() - y) {
+    if (total <= (long long)footLine() - y) {
         item.Rect.setHeight(total);
         addItem(std::move(item), page + pageOffset, false);
-        return {pageOffset, y + total};
+        return {pageOffset, bounded((long long)y + total)};
     }
     // Spill over pages: the lines that fit here, then at least one line on every new page.
     bool fresh = y <= m_headEnd;
@@ -256,7 +259,7 @@ std::pair<int, int> ReportRun::layoutGrowingText(TVoReportElement& element, int 
     while (true) {
         int height = 0;
         int last = first - 1;
-        lines->FitLines(first, footLine() - y, height, last);
+        lines->FitLines(first, bounded((long long)footLine() - y), height, last);
         const bool forced = last < first && fresh;
         if (forced) {
             last = first;
@@ -264,7 +267,7 @@ std::pair<int, int> ReportRun::layoutGrowingText(TVoReportElement& element, int 
         }
         if (last >= first) {
             TVystPrvek part = item;
-            part.Rect = QRect(element.Left, y, element.Width, height);
+            part.Rect = QRect(item.Rect.left(), y, item.Rect.width(), height);
             part.FirstLine = first;
             part.LastLine = last;
             if (forced) m_report.setClipped();
@@ -272,7 +275,7 @@ std::pair<int, int> ReportRun::layoutGrowingText(TVoReportElement& element, int 
             else addItem(std::move(part), page + pageOffset, false);
             first = last + 1;
         }
-        if (first >= lines->count()) return {pageOffset, y + height};
+        if (first >= lines->count()) return {pageOffset, bounded((long long)y + height)};
         closePage(true, pageOffset);
         ++pageOffset;
         beginPage(true, pageOffset);
@@ -287,7 +290,7 @@ void ReportRun::placeElements(const std::vector<TVoReportElement*>& elements, in
         TVoReportElement& e = **it;
         if (e.Kind == ekDetail) continue;   // variants run only in a single-column body
         TVystPrvek item;
-        if (!makeItem(e, x + e.Left, y + e.Top, item)) continue;
+        if (!makeItem(e, bounded((long long)x + e.Left), bounded((long long)y + e.Top), item)) continue;
         TVystPrvek* stored = addItem(std::move(item), page, isFoot);
         if (stored && e.Kind == ekVariable && e.Reference == varPageCount) m_pageCountItems.push_back({stored, &e});
     }
@@ -296,7 +299,8 @@ void ReportRun::placeElements(const std::vector<TVoReportElement*>& elements, in
 bool ReportRun::makeItem(TVoReportElement& e, int left, int top, TVystPrvek& item)
 {
     item.Style = styleOf(e);
-    item.Rect = QRect(left, top, e.Width, e.Height);
+    item.Rect = QRect(bounded(left), bounded(top), int(std::clamp<long long>(e.Width, 0, maxCoordinate)),
+                      int(std::clamp<long long>(e.Height, 0, maxCoordinate)));
     const bool columnPicture = e.Kind == ekColumn && m_report.ColumnDataType(e.Reference) == ctGraphic;
     if (item.Style.isText() && !columnPicture) {
         const QString value = e.ValueText();
@@ -326,7 +330,7 @@ TVystPrvek* ReportRun::addItem(TVystPrvek item, int page, bool isFoot)
             m_report.setClipped();
             return nullptr;
         }
-        if (item.Rect.top() + item.Rect.height() > line) {
+        if ((long long)item.Rect.top() + item.Rect.height() > line) {
             m_report.setClipped();
             item.Rect.setHeight(std::max(line - item.Rect.top(), 0));
             if (item.ItemLines) {

@@ -5,18 +5,19 @@ namespace reports {
 
 namespace {
 
-int sign(int v)
+// The sign of a - b, without the subtraction (template numbers may be any integer).
+int compare(int a, int b)
 {
-    return (v > 0) - (v < 0);
+    return (a > b) - (a < b);
 }
 
 } // namespace
 
 int TStranaPrvku::CompareItems(const ItemStyle& existing, const ItemStyle& added)
 {
-    if (existing.isText() && added.isText()) return sign(existing.TextFlags - added.TextFlags);
+    if (existing.isText() && added.isText()) return compare(existing.TextFlags, added.TextFlags);
     if (existing.isGraphic() && added.isGraphic()) return 0;
-    return sign(added.Kind - existing.Kind);
+    return compare(added.Kind, existing.Kind);
 }
 
 TVystPrvek& TStranaPrvku::AddItem(TVystPrvek item)

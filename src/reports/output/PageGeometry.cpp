@@ -20,19 +20,31 @@ int PaperHeight()
     return p.Orientation == 1 ? p.PaperFormatWidth : p.PaperFormatHeight;
 }
 
+namespace {
+
+// Page lengths beyond any paper (hostile templates) are held to this.
+constexpr long long maxLength = 100000000;
+
+int bounded(long long v)
+{
+    return int(std::clamp(v, -maxLength, maxLength));
+}
+
+} // namespace
+
 int PrintableWidth()
 {
-    return PaperWidth() - pageSettings().LeftMargin - pageSettings().RightMargin;
+    return bounded((long long)PaperWidth() - pageSettings().LeftMargin - pageSettings().RightMargin);
 }
 
 int PrintableHeight()
 {
-    return PaperHeight() - pageSettings().TopMargin - pageSettings().BottomMargin;
+    return bounded((long long)PaperHeight() - pageSettings().TopMargin - pageSettings().BottomMargin);
 }
 
 QRect PrintableRect()
 {
-    return QRect(pageSettings().LeftMargin, pageSettings().TopMargin, PrintableWidth(), PrintableHeight());
+    return QRect(bounded(pageSettings().LeftMargin), bounded(pageSettings().TopMargin), PrintableWidth(), PrintableHeight());
 }
 
 int PixelsPerInchX()

@@ -12,11 +12,14 @@ namespace reports {
 namespace {
 
 constexpr int unitsPerTwip = 5;
+// Largest advance or line height of one character (about 145 inches): fonts of absurd sizes
+// in hostile templates cannot overflow a line's arithmetic.
+constexpr int maxGlyphUnits = 1 << 20;
 
 int toUnits(double hundredths)
 {
     const double v = hundredths * layoutUnitsPerHundredth;
-    return std::isfinite(v) ? int(std::clamp(std::lround(v), -(1L << 30), 1L << 30)) : 0;
+    return std::isfinite(v) ? int(std::lround(std::clamp(v, -double(1 << 30), double(1 << 30)))) : 0;
 }
 
 // A glyph waiting on the current line.
@@ -52,14 +55,15 @@ public:
 private:
     int fontHeight(unsigned short font) const
     {
-        if (m_settings.lineHeight > 0) return int(m_settings.lineHeight * layoutUnitsPerHundredth + 0.5);
-        return font < m_text.fonts.size() ? toUnits(m_measurer.height(m_text.fonts[font])) : layoutMargin;
+        if (m_settings.lineHeight > 0) return std::min(toUnits(m_settings.lineHeight), maxGlyphUnits);
+        return font < m_text.fonts.size() ? std::clamp(toUnits(m_measurer.height(m_text.fonts[font])), 0, maxGlyphUnits)
+                                          : layoutMargin;
     }
 
     int advance(const TextToken& t) const
     {
-        if (m_settings.charWidth > 0) return toUnits(m_settings.charWidth);
-        return int(std::lround(m_measurer.advance(m_text.fonts[t.font], t.ch) * layoutUnitsPerHundredth * 1.04));
+        if (m_settings.charWidth > 0) return std::min(toUnits(m_settings.charWidth), maxGlyphUnits);
+        return std::clamp(toUnits(m_measurer.advance(m_text.fonts[t.font], t.ch) * 1.04), 0, maxGlyphUnits);
     }
 
     int available() const

@@ -8,6 +8,8 @@
 
 #include "platform/ui/Services.h"
 
+#include <QRandomGenerator>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -420,6 +422,33 @@ TEST_F(ReportRunTest, RealFontMetricsKeepTheTotals)
     ASSERT_EQ(report.RunReport(), 0);
     expectNoOverlap(report);
     expectTotals(report.Output, report.rows);
+}
+
+// Templates with hostile numbers (sizes, positions, flags, columns at the ends of the integer
+// range) lay out without a fault and end.
+TEST_F(ReportRunTest, HostileTemplateNumbersNeverFault)
+{
+    const QStringList base = groupTemplate(false) << QStringLiteral("I,6,1,8,8,1,1")
+                                                  << text(QStringLiteral("T"), 2, QStringLiteral("0"), 0, 20, 100, 17, {}, 16 | 64);
+    const char* const extremes[] = {"2147483647", "-2147483648", "0", "-1", "99999", "1000000000"};
+    QRandomGenerator rng(99);
+    for (int round = 0; round < 600; ++round) {
+        QStringList lines = base;
+        for (int k = 0; k < 4; ++k) {
+            QString& line = lines[rng.bounded(int(lines.size()))];
+            QStringList fields = line.split(u',');
+            const int at = rng.bounded(1, int(fields.size()));
+            if (fields[at].startsWith(u'"')) continue;
+            fields[at] = QString::fromLatin1(extremes[rng.bounded(6)]);
+            line = fields.join(u',');
+        }
+        resetPageSettings();
+        test::ListReport report;
+        report.setTemplate(lines);
+        report.rows = rows(QStringList(8, QStringLiteral("A")) + QStringList(4, QStringLiteral("B")));
+        ASSERT_EQ(report.RunReport(), 0) << lines.join(u'\n').toStdString();
+        ASSERT_LE(report.Output.PageCount(), TSestVystup::maxPages);
+    }
 }
 
 } // namespace
