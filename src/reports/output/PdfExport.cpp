@@ -21,6 +21,7 @@ namespace reports {
 namespace {
 
 constexpr int pdfDpi = 600;
+constexpr int maxPaper = 20000;
 
 } // namespace
 
@@ -38,8 +39,8 @@ bool WritePdf(const TSestVystup& output, const QString& path, int first, int las
         writer.setResolution(pdfDpi);
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("Tisková sestava"));
-        // Paper in hundredths of an inch, portrait; the orientation swaps it.
-        const QSizeF paper(PaperWidth() / 100.0, PaperHeight() / 100.0);
+        // Paper in hundredths of an inch for the orientation, within what PDF allows (200 inches).
+        const QSizeF paper(std::clamp(PaperWidth(), 10, maxPaper) / 100.0, std::clamp(PaperHeight(), 10, maxPaper) / 100.0);
         writer.setPageLayout(QPageLayout(QPageSize(paper, QPageSize::Inch), QPageLayout::Portrait, QMarginsF()));
         QPainter painter(&writer);
         if (!painter.isActive()) throw EFileError(error);
