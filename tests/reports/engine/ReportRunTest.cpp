@@ -51,6 +51,14 @@ QStringList textsOfWidth(const TSestVystup& out, int pageIndex, int width)
     return texts;
 }
 
+// The same over every page, page after page.
+QStringList textsOfWidth(const TSestVystup& out, int width)
+{
+    QStringList texts;
+    for (int p = 0; p < out.PageCount(); ++p) texts += textsOfWidth(out, p, width);
+    return texts;
+}
+
 class ReportRunTest : public ::testing::Test
 {
 protected:
@@ -144,9 +152,7 @@ TEST_F(ReportRunTest, GroupSumsWithAGroupEndThatNoLongerFits)
     ASSERT_GE(report.Output.PageCount(), 2);
     expectTotals(report.Output, report.rows);
     // Group totals: A = 1..10, B = 11..15.
-    QStringList groupSums;
-    for (int p = 0; p < report.Output.PageCount(); ++p) groupSums += textsOfWidth(report.Output, p, 103);
-    EXPECT_EQ(groupSums, (QStringList{QStringLiteral("55"), QStringLiteral("65")}));
+    EXPECT_EQ(textsOfWidth(report.Output, 103), (QStringList{QStringLiteral("55"), QStringLiteral("65")}));
     EXPECT_TRUE(m_ui.messages.empty());
 }
 
@@ -174,16 +180,10 @@ TEST_F(ReportRunTest, NestedGroupsCountTheirGroupsAndRecords)
                         text(QStringLiteral("U0"), 1, QStringLiteral("0"), 0, 0, 100, 17, QStringLiteral("konec 1"))});
     report.rows = {{"A", "x", "1"}, {"A", "x", "2"}, {"A", "y", "3"}, {"B", "y", "4"}, {"B", "z", "5"}};
     run(report, QStringLiteral("nested_groups"));
-    QStringList inner;
-    QStringList numbers;
-    for (int p = 0; p < report.Output.PageCount(); ++p) {
-        inner += textsOfWidth(report.Output, p, 105);
-        numbers += textsOfWidth(report.Output, p, 104);
-    }
     // Inner group numbers restart in every outer group; record numbers in every inner group.
-    EXPECT_EQ(inner, (QStringList{QStringLiteral("skupina 1"), QStringLiteral("skupina 2"), QStringLiteral("skupina 1"),
+    EXPECT_EQ(textsOfWidth(report.Output, 105), (QStringList{QStringLiteral("skupina 1"), QStringLiteral("skupina 2"), QStringLiteral("skupina 1"),
                                   QStringLiteral("skupina 2")}));
-    EXPECT_EQ(numbers, (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("1"),
+    EXPECT_EQ(textsOfWidth(report.Output, 104), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("1"),
                                     QStringLiteral("1")}));
 }
 
@@ -400,15 +400,10 @@ TEST_F(ReportRunTest, DetailVariantGrowsTheBody)
     for (int i = 1; i <= 20; ++i) detail.rows << QStringList{QStringLiteral("d%1").arg(i)};
     parent.rows = rows({QStringLiteral("A"), QStringLiteral("A")});
     run(parent, QStringLiteral("detail_variant"));
-    QStringList details;
-    QStringList amounts;
-    for (int p = 0; p < parent.Output.PageCount(); ++p) {
-        details += textsOfWidth(parent.Output, p, 108);
-        amounts += textsOfWidth(parent.Output, p, 101);
+    for (int p = 0; p < parent.Output.PageCount(); ++p)
         EXPECT_EQ(textsOfWidth(parent.Output, p, 300).value(0), QStringLiteral("Hlavička")) << p;
-    }
-    EXPECT_EQ(details.size(), 40);
-    EXPECT_EQ(amounts, (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
+    EXPECT_EQ(textsOfWidth(parent.Output, 108).size(), 40);
+    EXPECT_EQ(textsOfWidth(parent.Output, 101), (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
     EXPECT_GE(parent.Output.PageCount(), 3);
 }
 
