@@ -133,10 +133,12 @@ private:
         line.Znaku = int(m_glyphs.size());
         line.Text.reserve(qsizetype(m_glyphs.size()));
         int descent = 0;
+        line.Pozice.reserve(m_glyphs.size());
+        const bool oneFont = std::all_of(m_glyphs.begin(), m_glyphs.end(), [](const Glyph& g) { return g.font == 0; });
         for (const Glyph& g : m_glyphs) {
             line.Text += g.ch;
             line.Pozice.push_back(g.x);
-            line.Fonts.push_back(g.font);
+            if (!oneFont) line.Fonts.push_back(g.font);
             const int h = fontHeight(g.font);
             if (h >= line.Vyska) {
                 line.Vyska = h;
@@ -247,7 +249,7 @@ void DrawLines(Canvas& canvas, const QRectF& rect, const TRadky& lines, int firs
             const QChar c = line.Text[k];
             if (c == u' ') continue;
             const double x = rect.left() + double(line.Odsazeni + line.Pozice[size_t(k)]) / u;
-            canvas.drawText(QPointF(x, baseline), QStringView(line.Text).mid(k, 1), lines.fonts[line.Fonts[size_t(k)]]);
+            canvas.drawText(QPointF(x, baseline), QStringView(line.Text).mid(k, 1), lines.fonts[size_t(line.fontAt(k))]);
         }
     }
 }

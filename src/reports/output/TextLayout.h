@@ -30,7 +30,11 @@ struct TRadek {
     bool PrvniRadek = false;   // first line of its paragraph
     QString Text;                        // the line's own characters (tabs as blanks)
     std::vector<int> Pozice;             // x of each character from the line start
-    std::vector<unsigned short> Fonts;   // font of each character, index into TRadky::fonts
+    // Font of each character, index into TRadky::fonts; empty when every character has font 0
+    // (plain texts: most lines of a report).
+    std::vector<unsigned short> Fonts;
+
+    int fontAt(int k) const { return Fonts.empty() ? 0 : Fonts[size_t(k)]; }
 };
 
 // The lines of one text and the fonts they use.

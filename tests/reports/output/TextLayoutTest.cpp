@@ -87,8 +87,8 @@ TEST(TextLayout, RtfBoldGroupsCentringAndEscapes)
                                  settings(0, true));
     ASSERT_EQ(r.count(), 2);
     EXPECT_EQ(r.lines[0].Text, QStringLiteral("fett normal {č}"));
-    EXPECT_TRUE(r.fonts[r.lines[0].Fonts[0]].isBold());
-    EXPECT_FALSE(r.fonts[r.lines[0].Fonts[5]].isBold());
+    EXPECT_TRUE(r.fonts[size_t(r.lines[0].fontAt(0))].isBold());
+    EXPECT_FALSE(r.fonts[size_t(r.lines[0].fontAt(5))].isBold());
     EXPECT_GT(r.lines[0].Odsazeni, 144);   // centred
     DrawLines(canvas, QRectF(0, 0, 200, 100), r, 0, 1);
     EXPECT_EQ(canvas.drawnText(), QStringLiteral("fettnormal{č}x"));
@@ -103,7 +103,7 @@ TEST(TextLayout, RtfFontTableSizesAndSkippedDestinations)
         settings(0, true));
     ASSERT_EQ(r.count(), 1);
     EXPECT_EQ(r.lines[0].Text, QStringLiteral("big"));
-    const ReportFont& f = r.fonts[r.lines[0].Fonts[0]];
+    const ReportFont& f = r.fonts[size_t(r.lines[0].fontAt(0))];
     EXPECT_EQ(f.Name, QStringLiteral("Courier New"));
     EXPECT_EQ(f.Size, 20);
     EXPECT_EQ(r.lines[0].Vyska, 30 * 72);
