@@ -32,9 +32,15 @@ FontMetricsMeasurer::~FontMetricsMeasurer() = default;
 
 const FontMetricsMeasurer::Metrics& FontMetricsMeasurer::metrics(const ReportFont& font) const
 {
+    if (m_last && font.Size == m_lastFont.Size && font.Style == m_lastFont.Style && font.Name == m_lastFont.Name)
+        return *m_last;
     const QString key = fontKey(font);
     auto it = m_fonts.constFind(key);
-    if (it != m_fonts.constEnd()) return **it;
+    if (it != m_fonts.constEnd()) {
+        m_lastFont = font;
+        m_last = it->get();
+        return *m_last;
+    }
     // A 96-dpi image is the measuring device, whatever screen (or none) the program has.
     static QImage device = [] {
         QImage image(1, 1, QImage::Format_RGB32);
@@ -43,7 +49,9 @@ const FontMetricsMeasurer::Metrics& FontMetricsMeasurer::metrics(const ReportFon
         return image;
     }();
     const QFont qfont = paint::makeFont(deviceFont(font), dpi, device.logicalDpiY());
-    return **m_fonts.insert(key, std::make_shared<Metrics>(qfont, &device));
+    m_lastFont = font;
+    m_last = m_fonts.insert(key, std::make_shared<Metrics>(qfont, &device))->get();
+    return *m_last;
 }
 
 double FontMetricsMeasurer::advance(const ReportFont& font, QChar c) const

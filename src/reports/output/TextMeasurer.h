@@ -38,8 +38,11 @@ private:
     struct Metrics;
     const Metrics& metrics(const ReportFont& font) const;
 
-    // Caches, filled on first use of a font or character.
+    // Caches, filled on first use of a font or character; the font asked last is kept at
+    // hand, since layout asks for one font character after character.
     mutable QHash<QString, std::shared_ptr<Metrics>> m_fonts;
+    mutable ReportFont m_lastFont;
+    mutable const Metrics* m_last = nullptr;
 };
 
 } // namespace reports
