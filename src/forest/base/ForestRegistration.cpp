@@ -3,6 +3,7 @@
 
 #include "forest/base/ColumnProperties.h"
 #include "forest/base/IniLists.h"
+#include "forest/codebooks/CiselLumex.h"
 #include "forest/hierarchy/HierarchyRegistration.h"
 #include "framework/core/ClassRegistry.h"
 
@@ -17,5 +18,6 @@ void RegisterForestUnits()
 {
     RegisterLesrecurUnit();
     RegisterELesObecUnit();
+    RegisterLesCisOrUnit();
     RegisterE_LesOddUnit();
 }
