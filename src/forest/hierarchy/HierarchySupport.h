@@ -20,6 +20,7 @@ namespace db {
 class Table;
 }
 class TLesniMnozina;
+class TCiselLumex;
 
 namespace forest {
 
@@ -127,9 +128,8 @@ inline QString codebookName(TObecnyLesniPrvek* element, const QString& table, co
     return codebookText(element, table, QStringLiteral("Kod"), code);
 }
 
-// The index-th set of the given class among the children of the element's codebook root
-// ("TKodPopisMN", "TmajetkyMN", "TOLHMN"); nil without a root or such a set.
-TEntity* codebookRootSet(TObecnyLesniPrvek* element, const QString& className, int index = 0);
+// The element's codebook root (the owner-found "CiselLumex"); nil without one.
+TCiselLumex* codebookRoot(TObecnyLesniPrvek* element);
 // The set's items: the value of resultProperty of the last item whose keyProperty equals key
 // (trimmed, ASCII case ignored); empty when none.
 QString itemValueByKey(TEntity* set, const QString& keyProperty, const QString& key,
