@@ -206,3 +206,34 @@ TEST_F(DrevinaTest, FellingSumsByNeedleAndBroadLeaves)
     EXPECT_EQ(etaz->DrevinaMN()->GetPropAsInteger("TO_jehlicnata"), 5);
     EXPECT_EQ(etaz->DrevinaMN()->GetPropAsInteger("TO_listnata"), 0);
 }
+
+TEST_F(DrevinaTest, AdjustedSourceReadsMixturesAndImmissionZones)
+{
+    header->SetSourceKind(6);
+    TDrevina* d = species(storey(), "SM");
+    d->SetPROC_SOUS(100);
+    EXPECT_EQ(d->DR_ZKR(), "SOJ");
+    d->SetDR_ZKR("BK");
+    EXPECT_EQ(d->DR_ZKR(), "SOL");
+    d->SetPropAsString("IMISE", "4a");
+    EXPECT_EQ(d->GetPropAsString("IMISE"), "4");
+    d->SetPropAsString("IMISE", "hol");
+    EXPECT_EQ(d->GetPropAsString("IMISE"), "0");
+    TPorost* porost = d->OwnerEtaz()->OwnerPorostniSkupina()->OwnerPorost();
+    porost->SetPropAsString("LES_OBL", "35x");
+    EXPECT_EQ(porost->LES_OBL(), "35 ");
+}
+
+TEST_F(DrevinaTest, ThinningPercentageAndSelectionTreeNumber)
+{
+    TEtaz* etaz = storey(1.0, 45);
+    etaz->SetZAKM(10);
+    TDrevina* d = species(etaz, "KOS", 100);   // growth group 13: no thinning table
+    EXPECT_EQ(d->GetPropAsInteger("SpocteneN_ProcentoTV"), 99);
+    d->SetPropAsString("VYB_STR", "V");
+    EXPECT_EQ(d->GetPropAsInteger("VYB_STRInt"), 99);
+    d->SetPropAsInteger("VYB_STRInt", 7);
+    EXPECT_EQ(d->GetPropAsString("VYB_STR"), "7");
+    d->SetPropAsString("VYB_STR", "x");
+    EXPECT_EQ(d->VYB_STRInt(), 0);
+}
