@@ -237,3 +237,14 @@ TEST_F(DrevinaTest, ThinningPercentageAndSelectionTreeNumber)
     d->SetPropAsString("VYB_STR", "x");
     EXPECT_EQ(d->VYB_STRInt(), 0);
 }
+
+TEST_F(DrevinaTest, RelativeSiteClassReadFromHeightRoundsHalfToEven)
+{
+    TDrevina* d = species(storey(), "SM");   // K = 36: 27 gives 4.5
+    d->SetPropAsInteger("BON_A", 27);
+    EXPECT_EQ(d->BON_RVyhl(), 4);
+    d->SetPropAsInteger("BON_A", 25);
+    EXPECT_EQ(d->BON_RVyhl(), 6);   // 5.5
+    d->SetPropAsInteger("BON_A", 51);
+    EXPECT_EQ(d->BON_RVyhl(), 0);   // outside 10..50
+}
