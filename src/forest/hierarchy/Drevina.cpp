@@ -461,7 +461,7 @@ TPoskozeniMN* TDrevina::PoskozeniMN()
 
 TPoskozeni* TDrevina::Poskozeni()
 {
-    return currentAs<TPoskozeni>(PoskozeniMN());
+    return PoskozeniMN()->Poskozeni();
 }
 
 TEtaz* TDrevina::OwnerEtaz()
