@@ -40,7 +40,9 @@ protected:
     void assign(Codebook codebook, const QString& file, const QList<test::FixtureField>& fields,
                 const QList<QVariantList>& rows, int keyFields = 0)
     {
-        test::writeParadoxTable(m_dir.filePath(file), fields, rows, {.keyFields = keyFields});
+        test::FixtureOptions options;
+        options.keyFields = keyFields;
+        test::writeParadoxTable(m_dir.filePath(file), fields, rows, options);
         db::Table& table = m_tables.emplace_back();
         table.SetDatabaseName(m_dir.path());
         table.SetTableName(file);
