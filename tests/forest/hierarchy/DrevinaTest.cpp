@@ -248,3 +248,20 @@ TEST_F(DrevinaTest, RelativeSiteClassReadFromHeightRoundsHalfToEven)
     d->SetPropAsInteger("BON_A", 51);
     EXPECT_EQ(d->BON_RVyhl(), 0);   // outside 10..50
 }
+
+// Every species with its own age limit: no class at the limit, "C" one year above it.
+TEST_F(DrevinaTest, EveryAgeLimitOfTheGeneticClass)
+{
+    const std::pair<const char*, qint32> limits[] = {
+        {"OL", 30}, {"OLZ", 30}, {"OLS", 30}, {"BR", 30}, {"BRX", 30}, {"BRP", 30}, {"OS", 30},
+        {"DG", 40}, {"JDO", 40}, {"VJ", 40},  {"SM", 60},  {"JD", 60},  {"OLX", 60},
+    };
+    TEtaz* etaz = storey();
+    for (const auto& [abbreviation, limit] : limits) {
+        TDrevina* d = species(etaz, abbreviation);
+        etaz->SetVEK(limit);
+        EXPECT_EQ(d->GEN_KLAS(), "") << abbreviation;
+        etaz->SetVEK(limit + 1);
+        EXPECT_EQ(d->GEN_KLAS(), "C") << abbreviation;
+    }
+}
