@@ -100,3 +100,11 @@ TEST_F(LhcTest, StockSumsOverTheSubtree)
     EXPECT_EQ(header->AktualniOddeleniVzdy()->GetPropAsInteger("TezbyCelkem"), 10);
     EXPECT_EQ(etaz->GetPropAsInteger("ZasobaCelkem"), 150);
 }
+
+TEST_F(LhcTest, ForeignCurrentElementStopsTheChainWithAnError)
+{
+    auto foreign = Create<TPorost>();
+    header->OddeleniMN()->SetAktualniPrvek(foreign.get());
+    EXPECT_EQ(header->Oddeleni(), nullptr);
+    EXPECT_THROW(header->AktualniDilecVzdy(), EConvertError);
+}
