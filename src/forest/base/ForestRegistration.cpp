@@ -4,6 +4,7 @@
 #include "forest/base/ColumnProperties.h"
 #include "forest/base/IniLists.h"
 #include "forest/codebooks/CiselLumex.h"
+#include "forest/hierarchy/HierarchyRegistration.h"
 #include "framework/core/ClassRegistry.h"
 
 void RegisterELesObecUnit()
@@ -18,4 +19,5 @@ void RegisterForestUnits()
     RegisterLesrecurUnit();
     RegisterELesObecUnit();
     RegisterLesCisOrUnit();
+    RegisterE_LesOddUnit();
 }
