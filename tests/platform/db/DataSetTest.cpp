@@ -1,5 +1,5 @@
 // Tests of the dataset cursor, editing states, events, bookmarks and data-source notifications.
-#include "platform/db/dataset/MemoryDataSet.h"
+#include "platform/db/MemoryDataSet.h"
 
 #include "platform/db/DataSource.h"
 #include "platform/Exceptions.h"

@@ -1,5 +1,5 @@
 // Tests of the text forms and conversions of dataset fields.
-#include "platform/db/dataset/MemoryDataSet.h"
+#include "platform/db/MemoryDataSet.h"
 
 #include "platform/Exceptions.h"
 
