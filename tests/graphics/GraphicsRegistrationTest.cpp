@@ -2,7 +2,7 @@
 #include "graphics/GraphicsRegistration.h"
 
 #include "graphics/interpret/InterpretLayers.h"
-#include "support/GraphicsTestSupport.h"
+#include "graphics/support/GraphicsTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -170,7 +170,7 @@ void TCanvasDevice::SetTextAngle(double degrees)
 
 void TCanvasDevice::drawClippedLine(PixelPointF from, PixelPointF to)
 {
-    const ClippedSegment s = ClipSegment(Page()->ActiveClipRect(), from.x, from.y, to.x, to.y);
+    const ClippedSegment s = ClipSegment(Page()->ClipRect(), from.x, from.y, to.x, to.y);
     if (s.Visible && ensureCanvas())
         m_canvas->drawLine(s.x1, s.y1, s.x2, s.y2);
 }

@@ -8,7 +8,8 @@
 
 // TCanvasDevice: draws on a painter. No antialiasing; polygons fill odd-even (holes rely on
 // it); filled rectangles leave out their right and bottom edge. Lines are projected in doubles,
-// clipped to the page's clip rectangle (ClipOn) or page rectangle, then rounded. Text angles run
+// clipped to the page's clip rectangle (the whole page unless a clipped run narrowed it), then
+// rounded. Text angles run
 // counter-clockwise in degrees.
 class TCanvasDevice : public TDevice
 {

@@ -73,13 +73,19 @@ bool TTileDevice::makeStrip(qint32 width, qint32 height)
     return true;
 }
 
-void TTileDevice::centreOn(qint32 targetRow)
+void TTileDevice::centreOn()
 {
     auto* target = m_target.get();
-    TPageProjection* own = Projection();
-    const TPageProjection* tp = target->Projection();
     Page()->SetResolution(target->Page()->HRes(), target->Page()->VRes());
-    own->Recalc(tp->Center_X(), tp->PixelToWorldY(targetRow), Page(), tp->Scale());
+    // Figures are clipped where the target clips them, not at the strip's edges: a strip then
+    // holds exactly the rows of the direct drawing, and the painter keeps to the strip.
+    PixelRect clip = target->Page()->ClipRect();
+    clip.Top -= m_tileOffset;
+    clip.Bottom -= m_tileOffset;
+    Page()->SetClipRect(clip);
+    // The original recomputed the projection around the strip's centre, so rounding could put
+    // a point one row off between two strips; the strip takes the target's values instead.
+    Projection()->ProjectStrip(*target->Projection(), Page(), m_tileOffset);
 }
 
 void TTileDevice::Prepare(TDevice* target)
@@ -116,7 +122,7 @@ void TTileDevice::Prepare(TDevice* target)
     PostTextMessage(this, TileMessage::TileCount, QStringLiteral("TILE... Počet dlaždic %1").arg(count), nullptr);
     ProcessMessages();
     Page()->SetColor(target->Page()->Color());
-    centreOn(t / 2);
+    centreOn();
     m_finished = false;
 }
 
@@ -144,7 +150,7 @@ void TTileDevice::NextTile()
     // was off by half the difference.
     if (newHeight != height && !makeStrip(Bitmap()->width(), newHeight))
         throw Exception(QStringLiteral("Nedostatek paměti pro dlaždici %1 × %2 bodů").arg(Bitmap()->width()).arg(newHeight));
-    centreOn(m_tileOffset + newHeight / 2);
+    centreOn();
 }
 
 void TTileDevice::EndOutput()

@@ -43,7 +43,7 @@ public:
 private:
     bool makeStrip(qint32 width, qint32 height);
     qint64 memoryBudget();
-    void centreOn(qint32 targetRow);
+    void centreOn();
 
     WeakRef<TDevice> m_target;
     bool m_finished = true;

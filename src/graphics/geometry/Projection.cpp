@@ -130,6 +130,7 @@ void TPageProjection::Recalc(double centerX, double centerY, T_Page* page, doubl
     m_scale = scale;
     m_page = page;
     m_hasPage = page != nullptr;
+    m_rowOffset = 0;
     if (!page)
         return;
     const qint32 cx = page->Width() / 2;
@@ -139,6 +140,19 @@ void TPageProjection::Recalc(double centerX, double centerY, T_Page* page, doubl
     m_uppMax = m_uppX >= m_uppY ? m_uppX : m_uppY;
     m_originX = m_centerX - cx * m_uppX;
     m_originY = cy * m_uppY + m_centerY;
+}
+
+void TPageProjection::ProjectStrip(const TPageProjection& source, T_Page* strip, qint32 rowOffset)
+{
+    source.requirePage();
+    const qint32 height = strip ? strip->Height() : 0;
+    Recalc(source.m_centerX, source.PixelToWorldY(double(rowOffset) + height / 2), strip, source.m_scale);
+    m_uppX = source.m_uppX;
+    m_uppY = source.m_uppY;
+    m_uppMax = source.m_uppMax;
+    m_originX = source.m_originX;
+    m_originY = source.m_originY;
+    m_rowOffset = source.m_rowOffset + rowOffset;
 }
 
 void TPageProjection::requirePage() const
@@ -220,7 +234,7 @@ double TPageProjection::PixelToWorldX(double px) const
 double TPageProjection::PixelToWorldY(double py) const
 {
     requirePage();
-    return m_originY - py * m_uppY;
+    return m_originY - (py + m_rowOffset) * m_uppY;
 }
 
 TPoint2D TPageProjection::PixelToWorld(double px, double py) const
@@ -257,7 +271,7 @@ qint32 TPageProjection::WorldToPixelY(double y) const
     requirePage();
     if (m_uppY == 0.0)
         return 0;
-    return ClampToPixel((m_originY - y) / m_uppY);
+    return ClampToPixel((m_originY - y) / m_uppY - m_rowOffset);
 }
 
 PixelPoint TPageProjection::WorldToPixel(double x, double y) const
@@ -265,7 +279,7 @@ PixelPoint TPageProjection::WorldToPixel(double x, double y) const
     requirePage();
     if (m_uppX == 0.0 || m_uppY == 0.0)
         return {0, 0};
-    return {txt::roundHalfEven((x - m_originX) / m_uppX), txt::roundHalfEven((m_originY - y) / m_uppY)};
+    return {txt::roundHalfEven((x - m_originX) / m_uppX), txt::roundHalfEven((m_originY - y) / m_uppY - m_rowOffset)};
 }
 
 PixelPointF TPageProjection::WorldToPixelF(double x, double y) const
@@ -273,7 +287,7 @@ PixelPointF TPageProjection::WorldToPixelF(double x, double y) const
     requirePage();
     if (m_uppX == 0.0 || m_uppY == 0.0)
         return {0.0, 0.0};
-    return {(x - m_originX) / m_uppX, (m_originY - y) / m_uppY};
+    return {(x - m_originX) / m_uppX, (m_originY - y) / m_uppY - m_rowOffset};
 }
 
 PixelRect TPageProjection::WorldRectToPixelRect(const WorldRect& r) const

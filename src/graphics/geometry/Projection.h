@@ -96,6 +96,10 @@ public:
     // Stores centre, page and scale and derives units per pixel and origin: the centre lands on
     // pixel (width div 2, height div 2). A zero resolution raises EZeroDivide.
     void Recalc(double centerX, double centerY, T_Page* page, double scale);
+    // A projection onto a strip of the source's page that begins at pixel row rowOffset: the
+    // source's values exactly, each pixel row less rowOffset; centred on the strip's middle row.
+    void ProjectStrip(const TPageProjection& source, T_Page* strip, qint32 rowOffset);
+    qint32 RowOffset() const { return m_rowOffset; }
 
     WorldRect GetPageWorldRect() override;
     WorldRect GetClipWorldRect() override;
@@ -135,6 +139,7 @@ private:
 
     WeakRef<T_Page> m_page;
     bool m_hasPage = false;   // Recalc has run with a page
+    qint32 m_rowOffset = 0;   // first pixel row of a strip projection on its source page
 };
 
 void RegisterProjectionClasses();

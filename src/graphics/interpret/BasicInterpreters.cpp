@@ -4,6 +4,7 @@
 #include "framework/core/ClassRegistry.h"
 #include "graphics/devices/Device.h"
 #include "graphics/space/PolyElements.h"
+#include "platform/paint/Paint.h"
 
 namespace {
 
@@ -23,7 +24,11 @@ void drawPoint(TDevice& device, TPointElement& point)
 
 TClass TSpaceEntityInterpret::StaticClass()
 {
-    static const TClassInfo info = describeClass<TSpaceEntityInterpret, TInterpret>("TSpaceEntityInterpret");
+    static const TClassInfo info = describeClass<TSpaceEntityInterpret, TInterpret>(
+        "TSpaceEntityInterpret", [](PropertyTable<TSpaceEntityInterpret>& t) {
+            t.integer("PenColor", "TColor", &TSpaceEntityInterpret::PenColor, &TSpaceEntityInterpret::SetPenColor)
+                .integer("BrushColor", "TColor", &TSpaceEntityInterpret::BrushColor, &TSpaceEntityInterpret::SetBrushColor);
+        });
     return &info;
 }
 
@@ -32,6 +37,8 @@ void TSpaceEntityInterpret::Action(TElement* element)
     TDevice* device = Device();
     if (!device || !element)
         return;
+    device->SetPen(paint::makePen(static_cast<paint::ColorRef>(m_penColor), 0, paint::PenStyle::Solid));
+    device->SetBrush(paint::makeBrush(static_cast<paint::ColorRef>(m_brushColor), paint::BrushStyle::Solid));
     if (auto* area = dynamic_cast<TAreaElement*>(element)) {
         device->DrawArea(area);
     } else if (auto* line = dynamic_cast<TPolyLineElement*>(element)) {

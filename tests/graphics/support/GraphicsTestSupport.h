@@ -10,8 +10,14 @@
 #include <QColor>
 #include <QImage>
 
+#include <ostream>
 #include <utility>
 #include <vector>
+
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace gtest_support {
 
@@ -72,6 +78,33 @@ inline QRect boundsOf(const QImage& image, QRgb color)
             if ((image.pixel(x, y) & 0xFFFFFF) == (color & 0xFFFFFF))
                 r = r.united(QRect(x, y, 1, 1));
     return r;
+}
+
+inline int differingPixels(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size())
+        return a.width() * a.height() + b.width() * b.height() + 1;
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            n += (a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF);
+    return n;
+}
+
+// Where two images differ: the count of differing pixels and their bounds.
+inline QString imageDifference(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size())
+        return QStringLiteral("sizes differ");
+    int n = 0;
+    QRect r;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF)) {
+                ++n;
+                r = r.united(QRect(x, y, 1, 1));
+            }
+    return n == 0 ? QString() : QStringLiteral("%1 pixels in %2,%3 %4x%5").arg(n).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
 } // namespace gtest_support
