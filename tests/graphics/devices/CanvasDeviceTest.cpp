@@ -187,6 +187,26 @@ TEST(CanvasDevice, AdjustPageTakesTheWholeImageAndItsResolution)
     EXPECT_EQ(d->Projection()->WorldToPixelY(0), 100);
 }
 
+TEST(CanvasDevice, EntityWithoutARectangleIsStillClippedAndLargeEntitiesAreDrawn)
+{
+    auto d = pixelDevice();
+    d->Page()->SetClipRect({0, 0, 50, 50});
+    d->SetPen(Qt::NoPen);
+    // Coordinates added without extending the rectangle: it stays empty.
+    auto big = Create<TAreaElement>();
+    for (const auto& [x, y] : {at(-500, -500), at(500, -500), at(500, 500), at(-500, 500)})
+        big->Add(Create<T2DCoordinate>(x, y).release());
+    ASSERT_FALSE(big->IsValid());
+    d->DrawPolygon(big.get());
+    EXPECT_EQ(gtest_support::boundsOf(*d->Bitmap(), black), QRect(0, 0, 50, 51));
+
+    // More points than the original's 2,500,000-byte buffer held.
+    auto many = Create<TPolyLineElement>();
+    for (int i = 0; i < 320000; ++i)
+        many->Add(Create<T2DCoordinate>(10 + (i % 2) * 0.5, 10 + i * 1e-4).release());
+    EXPECT_EQ(ProjectCoordinates(*d->Projection(), *many, false).Exact.size() > 1, true);
+}
+
 TEST(BorderBuffer, TooFewPointsLeaveNoBufferAndInsidePolygonsAreNotClipped)
 {
     auto d = pixelDevice();

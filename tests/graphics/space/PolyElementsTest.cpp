@@ -7,6 +7,7 @@
 #include "graphics/support/GraphicsTestSupport.h"
 #include "platform/Exceptions.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -75,6 +76,8 @@ TEST(PolyLineElement, LengthAndProximity)
 TEST(SpaceEntity, IsDoneIsItsOwnFlagThatWalksAndSavesLeave)
 {
     auto area = ring(cwSquare);
+    area->SetSpaceID(5);
+    area->AddHole(ring({{2, 2}, {4, 2}, {4, 4}, {2, 4}}).release());
     area->SetIsDone(true);
     EXPECT_TRUE(area->IsDone());
     area->WholeSize();
@@ -84,6 +87,7 @@ TEST(SpaceEntity, IsDoneIsItsOwnFlagThatWalksAndSavesLeave)
     saver->SetFileName(dir.filePath("model.lmx"));
     saver->SetInput(area.get());
     saver->Execute();
+    EXPECT_GT(QFileInfo(dir.filePath("model.lmx")).size(), 0);
     EXPECT_TRUE(area->IsDone());
     EXPECT_TRUE(area->GetPropAsBoolean("IsDone"));
     area->SetIsDone(false);
