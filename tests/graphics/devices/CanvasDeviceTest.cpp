@@ -134,6 +134,21 @@ TEST(CanvasDevice, LinesClipButMoveThePen)
     EXPECT_EQ(countPixels(*d->Bitmap(), black, QRect(51, 0, 49, 100)), 0);
 }
 
+TEST(CanvasDevice, LineToTheSamePixelDrawsOnce)
+{
+    auto d = pixelDevice();
+    d->Bitmap()->fill(Qt::black);
+    d->Canvas()->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    d->SetPen(QPen(Qt::white, 0));
+    const auto [x0, y0] = at(10, 10);
+    const auto [x1, y1] = at(30, 10);
+    d->MoveTo(x0, y0);
+    d->LineTo(x1, y1);
+    d->LineTo(x1 + 0.2, y1 + 0.2);   // rounds to the same pixel: drawing it again would flip it back
+    EXPECT_EQ(d->Bitmap()->pixel(30, 10) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(d->Bitmap()->pixel(20, 10) & 0xFFFFFF, 0xFFFFFFu);
+}
+
 TEST(CanvasDevice, RotatedLinesAndAreasCoincide)
 {
     for (const bool filled : {false, true}) {

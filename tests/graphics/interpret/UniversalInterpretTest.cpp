@@ -250,6 +250,44 @@ TEST(UniversalInterpret, ClippedRunCutsAHugeRectangleToThePageAndSkipsAnEmptyOne
     EXPECT_EQ(device->Page()->ClipRect(), device->Page()->PageRect());
 }
 
+// Abandons the run on the first element it is given.
+class BreakingInterpret : public TInterpret
+{
+public:
+    bool DescendTest(TElement*) override { return false; }
+    void Action(TElement*) override { throw EBreakInterpret(QStringLiteral("Konec intepretace")); }
+};
+
+TEST(UniversalInterpret, AnAbandonedClippedRunRestoresClipDeviceAndRunningState)
+{
+    registerAll();
+    auto device = Create<RecordingDevice>();
+    auto u = universalOn(device.get());
+    auto* s = Create<TInterpretScript>().release();
+    u->SetScript(s);
+    s->SetNewClassName("TRectEntity");
+    s->SetActualInterpret(Create<BreakingInterpret>().release());
+    auto model = Create<TRectEntity>();
+    model->SetMinX(0);
+    model->SetMinY(0);
+    model->SetMaxX(1);
+    model->SetMaxY(1);
+    u->SetInput(model.get());
+    auto msg = TLumexMessage::CreateMessage(InterpretCode::InterpretClipped, nullptr, u.get(), model.get());
+    bool handled = false;
+    EXPECT_THROW(u->HandleMessage(*msg, handled), EBreakInterpret);
+    EXPECT_FALSE(device->Page()->ClipOn());
+    EXPECT_EQ(device->Page()->ClipRect(), device->Page()->PageRect());
+    EXPECT_EQ(device->log.back(), "end");
+    EXPECT_FALSE(u->IsRunning());
+    EXPECT_EQ(u->Device(), device.get());
+    // Without a device nothing is drawn and nothing fails.
+    auto bare = Create<TUniversalInterpret>();
+    bare->SetInput(model.get());
+    bare->HandleMessage(*msg, handled);
+    bare->Execute();
+}
+
 // Draws the same areas directly and in strips onto a 200-pixel-wide page of the given height.
 struct TileRun {
     QImage direct;
