@@ -482,7 +482,8 @@ Owned<TTypeElement> TReadPropOperator::readPublished(TPersistent& element) const
             return nullptr;
         return booleanValue(prop->Read(element).Ordinal != 0);
     case tkFloat:
-        return floatValue(prop->Read(element).Float);
+        // What the property holds, infinities and NaN included: reading computes nothing.
+        return valueOf<TFloatElement>(prop->Read(element).Float);
     case tkString:
     case tkLString:
         return stringValue(prop->Read(element).Text);
@@ -589,8 +590,10 @@ Owned<TTypeElement> TCompareOperator::Compare(const TTypeElement& left, const TT
     case TType::_Float: {
         const double a = left.GetAsFloat();
         const double b = right.GetAsFloat();
+        if (std::isnan(a) || std::isnan(b))
+            return nullptr;
         if (relation == Relation::Equal)
-            return booleanValue(std::fabs(a - b) < 1e-13);
+            return booleanValue(std::isinf(a) || std::isinf(b) ? a == b : std::fabs(a - b) < 1e-13);
         return booleanValue(holds(a, b, relation));
     }
     case TType::_Pointer:
