@@ -157,6 +157,7 @@ ConditionTokens::ConditionTokens(QStringView text)
 {
     const int n = length(text);
     m_tokenAt.assign(static_cast<size_t>(n) + 2, 0);
+    m_tokens.reserve(static_cast<size_t>(n) + 1);
     std::vector<int> openGroups;
     int lastQuote = -1;
     int pos = 1;
