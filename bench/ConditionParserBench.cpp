@@ -73,6 +73,23 @@ void BM_NestedParse(benchmark::State& state)
     parse(state, nestedCondition(static_cast<int>(state.range(0))));
 }
 
+// A selector's condition: TCondCreator builds it (the variable list shared by every node), one
+// evaluation, then the tree is freed.
+void BM_ConditionLifetime(benchmark::State& state)
+{
+    const QString text = flatCondition(static_cast<int>(state.range(0)));
+    auto current = Create<TQuickEntity>();
+    auto creator = Create<TCondCreator>();
+    creator->SetCommand(text);
+    for (auto _ : state) {
+        creator->Execute();
+        Owned<TCondition> condition(dynamic_cast<TCondition*>(creator->Output()));
+        condition->SetVariable(0, current.get());
+        benchmark::DoNotOptimize(condition->EvaluateBoolean());
+    }
+    state.SetComplexityN(text.size());
+}
+
 // NOT over NOT up to the nesting limit: each operand is the rest of the text.
 void BM_NotChainParse(benchmark::State& state)
 {
@@ -86,6 +103,7 @@ BENCHMARK(BM_FlatScan)->RangeMultiplier(10)->Range(1000, 100000)->Complexity();
 BENCHMARK(BM_FlatParse)->RangeMultiplier(10)->Range(1000, 100000)->Complexity()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NestedParse)->RangeMultiplier(10)->Range(1000, 100000)->Complexity()->Unit(benchmark::kMillisecond);
 
+BENCHMARK(BM_ConditionLifetime)->RangeMultiplier(10)->Range(1000, 100000)->Complexity()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NotChainParse)->Arg(25)->Arg(250)->Complexity();
 
 BENCHMARK_MAIN();
