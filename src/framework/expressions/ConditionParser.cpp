@@ -143,9 +143,15 @@ private:
     // The bracket group that must follow a keyword directly with nothing but blanks after it; its
     // token range, positions counting from the argument.
     Frame keywordArgument(const Frame& frame, int pos);
+    // Inside the bracket group opening at a frame position ("Ocekavam: )" when it does not close
+    // in the frame), with the given shift.
+    Frame groupAt(const Frame& frame, int open, int shift) const;
+    // Only blanks after the group's ")"; else "Chyba v syntaxi" at the character after it.
+    void nothingAfter(const Frame& frame, const Frame& inside) const;
 
     int start(const Frame& frame) const { return m_tokens[frame.first].pos; }
     int end(const Frame& frame) const { return m_tokens[frame.last].pos; }
+    int length(const Frame& frame) const { return end(frame) - start(frame); }
     // The frame's own text: positions 1..n in it are the frame's positions.
     QStringView textOf(const Frame& frame) const { return m_text.mid(start(frame) - 1, end(frame) - start(frame)); }
     // The frame from a 1-based position of it to its end (the token that begins there).
@@ -197,7 +203,7 @@ Owned<TOperator> Parser::expression(const Frame& frame, int depth)
     if (isBlank(frame))
         failAt(frame, expectExpression, 1);
     const TopLevelOperators operators =
-        m_tokens.operatorsOf(frame.first, frame.last, reported(frame, end(frame) - start(frame) + 1));
+        m_tokens.operatorsOf(frame.first, frame.last, reported(frame, length(frame) + 1));
     if (operators.tokens.empty())
         return atom(frame, depth);
     return chain(frame, operators, depth);
@@ -266,16 +272,26 @@ Owned<TOperator> Parser::atom(const Frame& frame, int depth)
 // so errors keep their order from the left).
 Owned<TOperator> Parser::group(const Frame& frame, int open, int depth)
 {
+    const Frame inside = groupAt(frame, open, frame.shift + 1);
+    Owned<TOperator> inner = expression(inside, deeper(frame, open, depth));
+    nothingAfter(frame, inside);
+    return inner;
+}
+
+Frame Parser::groupAt(const Frame& frame, int open, int shift) const
+{
     const int openToken = m_tokens.tokenAt(start(frame) + open - 1);
     const int closeToken = m_tokens[openToken].partner;
-    const int n = end(frame) - start(frame);
     if (closeToken < 0 || closeToken >= frame.last)
-        failAt(frame, expectClose, n + 1);
-    Owned<TOperator> inner = expression({openToken + 1, closeToken, frame.shift + 1}, deeper(frame, open, depth));
-    const int after = m_tokens[closeToken].end() - start(frame) + 1;
+        failAt(frame, expectClose, length(frame) + 1);
+    return {openToken + 1, closeToken, shift};
+}
+
+void Parser::nothingAfter(const Frame& frame, const Frame& inside) const
+{
+    const int after = m_tokens[inside.last].end() - start(frame) + 1;
     if (!OnlyBlanksFrom(textOf(frame), after))
         failAt(frame, afterQuoted, after);
-    return inner;
 }
 
 // A unary sign at pos: a negative literal, a unary minus over the rest, or the rest itself.
@@ -287,7 +303,7 @@ Owned<TOperator> Parser::sign(const Frame& frame, int pos, int depth)
     int next = afterSign;
     SkipBlanks(text, next);
     if (next == 0)
-        failAt(frame, expectExpression, static_cast<int>(text.size()) + 1);
+        failAt(frame, expectExpression, length(frame) + 1);
     if (text.at(next - 1) == quote)
         failAt(frame, meaningless, next);
     if (minus && IsDigit(text.at(next - 1)))
@@ -317,17 +333,12 @@ Frame Parser::keywordArgument(const Frame& frame, int pos)
 {
     const QStringView text = textOf(frame);
     if (pos == 0)
-        failAt(frame, expectOpen, static_cast<int>(text.size()) + 1);
+        failAt(frame, expectOpen, length(frame) + 1);
     if (text.at(pos - 1) != QLatin1Char('('))
         failAt(frame, expectOpen, pos);
-    const int openToken = m_tokens.tokenAt(start(frame) + pos - 1);
-    const int closeToken = m_tokens[openToken].partner;
-    if (closeToken < 0 || closeToken >= frame.last)
-        failAt(frame, expectClose, static_cast<int>(text.size()) + 1);
-    const int after = m_tokens[closeToken].end() - start(frame) + 1;
-    if (!OnlyBlanksFrom(text, after))
-        failAt(frame, afterQuoted, after);
-    return {openToken + 1, closeToken, frame.shift};
+    const Frame inside = groupAt(frame, pos, frame.shift);
+    nothingAfter(frame, inside);
+    return inside;
 }
 
 // An identifier at pos: a keyword or a property name.
@@ -344,6 +355,7 @@ Owned<TOperator> Parser::word(const Frame& frame, int pos, int depth)
         // literal, so a quote inside it ends the literal early.
         const Frame argument = keywordArgument(frame, pos);
         const QStringView verbatim = textOf(argument);
+        // The error stands after that quote as counted in 'argument', the literal's own text.
         if (const qsizetype inner = verbatim.indexOf(quote); inner >= 0)
             fail(afterQuoted, static_cast<int>(inner) + 3 + frame.shift);
         Owned<TOperator> value =
@@ -356,7 +368,7 @@ Owned<TOperator> Parser::word(const Frame& frame, int pos, int depth)
     }
     if (keyword == kwNot) {
         if (pos == 0)
-            failAt(frame, expectExpression, static_cast<int>(text.size()) + 1);
+            failAt(frame, expectExpression, length(frame) + 1);
         return withOperand(make<TNotOperator>(), operand(suffix(frame, pos, frame.shift), deeper(frame, first, depth)));
     }
     if (!OnlyBlanksFrom(text, pos))
