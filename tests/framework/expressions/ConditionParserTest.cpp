@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
 
 using namespace Syntax;
 
@@ -228,6 +229,33 @@ TEST(Nesting, LongChainsAreNoNesting)
     for (; node && node->ClassName() == QLatin1String("TOrOperator"); node = node->GetOperand1())
         ++depth;
     EXPECT_EQ(depth, 2999);
+}
+
+// Random texts from the language's pieces: a tree or a syntax (or range) error, nothing else.
+TEST(Nesting, RandomTextsParseOrRaiseASyntaxError)
+{
+    const char* const pieces[] = {"a", "b1", "1", "2.5", "1.2.3", " ", "  ", "(", "(", ")", "'", "+", "-", "*", "/",
+                                  "=", "<", ">", "AND", "or", "NOT ", "MOD", "div", "SIN(", "CLASS(", "_", "#",
+                                  "X_OR_Y", "1AND", "3000000000", "\t", "((((((((", "--------", "NOT NOT NOT "};
+    std::mt19937 random(141);
+    int trees = 0;
+    int errors = 0;
+    for (int i = 0; i < 3000; ++i) {
+        QString text;
+        for (int k = 1 + static_cast<int>(random() % 40); k > 0; --k)
+            text += QString::fromLatin1(pieces[random() % std::size(pieces)]);
+        auto creator = Create<TExpressionCreator>();
+        try {
+            trees += creator->ParseExpression(text) ? 1 : 0;
+        } catch (const SyntaxExcept& e) {
+            ++errors;
+            EXPECT_GE(e.Position(), 1) << text.toStdString();
+        } catch (const ERangeError&) {
+            ++errors;
+        }
+    }
+    EXPECT_GT(trees, 10);
+    EXPECT_GT(errors, 1000);
 }
 
 // --- lexer -------------------------------------------------------------------------------------
