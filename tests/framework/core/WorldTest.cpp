@@ -34,22 +34,6 @@ TEST_F(World, AttachesTheClassRegistry)
     EXPECT_NE(FindLumexClass("TWorld"), nullptr);
 }
 
-TEST_F(World, ReplacesChildrenButNotBySameElement)
-{
-    auto world = Create<TWorld>();
-    TTool* first = Create<TTool>().release();
-    world->SetMainTool(first);
-    WeakRef<TTool> firstRef = first;
-    world->SetMainTool(first);
-    ASSERT_FALSE(firstRef.isDangling());
-    EXPECT_EQ(world->IndexOf(first), 1);
-    EXPECT_EQ(world->Count(), 2);
-
-    world->SetPropAsInteger("MainTool", ObjectHandle(Create<TTool>().release()));
-    EXPECT_TRUE(firstRef.isDangling());
-    EXPECT_EQ(world->Count(), 2);
-}
-
 // Records the messages a receiver gets.
 class TRecordingTool : public TTool
 {

@@ -166,24 +166,14 @@ TEST_F(Tools, SelectTechnologyFallsBackToElseTool)
     EXPECT_EQ(dynamic_cast<TTypeElement*>(tech->Output())->GetAsString(), "xE");
 }
 
-TEST_F(Tools, ParametersByAliasAndReplacement)
+// Replacing an aliased parameter is the alias list's (see the element tests).
+TEST_F(Tools, ParametersByAliasOrName)
 {
     auto tool = Create<TTool>();
     TStringElement* first = TStringElement::CreateNamed("vlastni", "1").release();
-    WeakRef<TStringElement> firstRef = first;
     tool->SetParameter("Alias", first);
     EXPECT_EQ(tool->GetParameter("ALIAS"), first);
-    EXPECT_EQ(tool->GetParameter("vlastni"), first);   // by child name too
-
-    tool->SetParameter("Alias", first);   // the same element: nothing happens
-    EXPECT_FALSE(firstRef.isDangling());
-    EXPECT_EQ(first->OwnersCount(), 1);
-
-    TStringElement* second = TStringElement::CreateNamed("jiny", "2").release();
-    tool->SetParameter("Alias", second);
-    EXPECT_TRUE(firstRef.isDangling());   // unshared: freed
-    EXPECT_EQ(tool->GetParameter("Alias"), second);
-
+    EXPECT_EQ(tool->GetParameter("vlastni"), first);
     tool->SetPropAsInteger("NextParameter", ObjectHandle(TStringElement::CreateNamed("Jmeno", "3").release()));
     EXPECT_EQ(dynamic_cast<TTypeElement*>(tool->GetParameter("jmeno"))->GetAsString(), "3");
 }
@@ -310,19 +300,6 @@ TEST_F(Tools, ToolFreedDuringProgressEndsIt)
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].code, LumexCode::ProgressEnd);
     EXPECT_EQ(seen[1].sender, nullptr);   // the sender is gone by then
-}
-
-TEST_F(Tools, SelfModelReplacement)
-{
-    auto tool = Create<TTool>();
-    TToolModel* model = Create<TToolModel>().release();
-    WeakRef<TToolModel> ref = model;
-    tool->SetSelfModel(model);
-    tool->SetSelfModel(model);
-    EXPECT_FALSE(ref.isDangling());
-    tool->SetPropAsInteger("SelfModel", ObjectHandle(Create<TToolModel>().release()));
-    EXPECT_TRUE(ref.isDangling());
-    EXPECT_EQ(tool->Count(), 1);
 }
 
 } // namespace
