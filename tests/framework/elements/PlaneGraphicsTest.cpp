@@ -195,42 +195,6 @@ INSTANTIATE_TEST_SUITE_P(RectEntity, Inclusion,
 
 // --- reference points -----------------------------------------------------------------------------
 
-struct RefCase {
-    const char* name;
-    int code;
-    double relX, relY;
-    const char* horiz;
-    const char* vert;
-};
-
-class RefPositions : public ::testing::TestWithParam<RefCase>
-{
-};
-
-// A 0..10 x 0..4 rectangle with the reference at its lower left corner (0, 0).
-TEST_P(RefPositions, CodeSetsBothAxesAndKeepsTheAbsolutePoint)
-{
-    const RefCase& c = GetParam();
-    auto e = entityOver(0, 0, 10, 4);
-    e->SetPropAsInteger("RefPosition", c.code);
-    EXPECT_EQ(e->RelRefX(), c.relX);
-    EXPECT_EQ(e->RelRefY(), c.relY);
-    EXPECT_EQ(e->GetPropAsString("HorizAllign"), c.horiz);
-    EXPECT_EQ(e->GetPropAsString("VertAllign"), c.vert);
-    EXPECT_EQ(e->GetPropAsInteger("RefPosition"), c.code);
-    EXPECT_DOUBLE_EQ(e->AbsRefX(), 0.0);
-    EXPECT_DOUBLE_EQ(e->AbsRefY(), 0.0);
-    EXPECT_DOUBLE_EQ(e->Width(), 10.0);
-    EXPECT_DOUBLE_EQ(e->MinX(), -10.0 * c.relX);
-    EXPECT_DOUBLE_EQ(e->MinY(), -4.0 * c.relY);
-}
-
-INSTANTIATE_TEST_SUITE_P(RectEntity, RefPositions,
-                         ::testing::Values(RefCase{"LeftDown", 1, 0, 0, "LEFT", "DOWN"},
-                                           RefCase{"Center", 5, 0.5, 0.5, "CENTER", "CENTER"},
-                                           RefCase{"RightTop", 9, 1, 1, "RIGHT", "TOP"}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 // Property writes on a rectangle entity, and the rectangle and reference point they leave.
 struct WriteCase {
     const char* name;
@@ -238,6 +202,8 @@ struct WriteCase {
     std::vector<const char*> writes;               // "Property=text", in order
     std::optional<std::array<double, 4>> bounds;   // none: still empty
     double relX, relY, absX;
+    const char* horiz = nullptr;   // the alignment texts, where checked
+    const char* vert = nullptr;
 };
 
 class PropertyWrites : public ::testing::TestWithParam<WriteCase>
@@ -259,12 +225,20 @@ TEST_P(PropertyWrites, MoveRectangleAndReferenceTogether)
     EXPECT_DOUBLE_EQ(e->RelRefX(), c.relX);
     EXPECT_DOUBLE_EQ(e->RelRefY(), c.relY);
     EXPECT_DOUBLE_EQ(e->AbsRefX(), c.absX);
+    if (c.horiz) {
+        EXPECT_EQ(e->GetPropAsString("HorizAllign"), c.horiz);
+        EXPECT_EQ(e->GetPropAsString("VertAllign"), c.vert);
+    }
 }
 
 using Box = std::array<double, 4>;
 INSTANTIATE_TEST_SUITE_P(
     RectEntityReference, PropertyWrites,
     ::testing::Values(
+        // A position code sets both axes and keeps the absolute point.
+        WriteCase{"LeftDown", Box{0, 0, 10, 4}, {"RefPosition=1"}, Box{0, 0, 10, 4}, 0, 0, 0, "LEFT", "DOWN"},
+        WriteCase{"Center", Box{0, 0, 10, 4}, {"RefPosition=5"}, Box{-5, -2, 5, 2}, 0.5, 0.5, 0, "CENTER", "CENTER"},
+        WriteCase{"RightTop", Box{0, 0, 10, 4}, {"RefPosition=9"}, Box{-10, -4, 0, 0}, 1, 1, 0, "RIGHT", "TOP"},
         WriteCase{"RightAlignmentMovesTheRectangleLeft", Box{0, 0, 10, 10}, {"HorizAllign=right"}, Box{-10, 0, 0, 10}, 1, 0, 0},
         WriteCase{"UnknownAlignmentKeepsTheOld", Box{0, 0, 10, 10}, {"HorizAllign=right", "HorizAllign=middle", "VertAllign=Center"},
                   Box{-10, -5, 0, 5}, 1, 0.5, 0},

@@ -217,17 +217,13 @@ TEST_F(Tools, TechnologyBuiltFromModelChainsItsTools)
     top->SetInput(start.get());
     top->Execute();
     EXPECT_EQ(dynamic_cast<TTypeElement*>(top->Output())->GetAsString(), "v-2");
-}
 
-TEST_F(Tools, NewToolByModelRejectsNonTools)
-{
-    auto tech = Create<TSeqTechnology>();
-    auto model = Create<TToolModel>();
+    // A model of a class that is no tool builds nothing.
     model->SetElementClassName("TEntity");
-    EXPECT_EQ(tech->NewToolByModel(model.get()), nullptr);
-    EXPECT_EQ(tech->NewToolByModel(nullptr), nullptr);
-    EXPECT_EQ(texts(), QStringList({"Class: TEntity is not a Tool"}));
-    EXPECT_EQ(tech->ToolCount(), 0);
+    EXPECT_EQ(top->NewToolByModel(model), nullptr);
+    EXPECT_EQ(top->NewToolByModel(nullptr), nullptr);
+    EXPECT_EQ(texts(), QStringList({"Unknown class: SuffixTool", "Class: TEntity is not a Tool"}));
+    EXPECT_EQ(top->ToolCount(), 1);
 }
 
 TEST_F(Tools, DynamicTechnologyStoresItsModelAndDropsItsTools)
