@@ -122,6 +122,12 @@ TEST_F(Tools, SeqTechnologyChainsOutputs)
     tech->Execute();   // the parameters are not handed over again
     EXPECT_EQ(tech->GetParameters()->OwnersCount(), 4);
     EXPECT_EQ(dynamic_cast<TStringElement*>(tech->Output())->GetAsString(), "xabcabc");
+
+    // New parameters for the technology leave the shared ones to the tools.
+    const WeakRef<TParameters> shared = tech->GetParameters();
+    tech->SetParameters(Create<TParameters>().release());
+    ASSERT_FALSE(shared.isDangling());
+    EXPECT_EQ(tools[0]->GetParameters(), shared.get());
 }
 
 TEST_F(Tools, ActiveIndexOutsideTheToolsIsNone)
@@ -176,18 +182,6 @@ TEST_F(Tools, ParametersByAliasOrName)
     EXPECT_EQ(tool->GetParameter("vlastni"), first);
     tool->SetPropAsInteger("NextParameter", ObjectHandle(TStringElement::CreateNamed("Jmeno", "3").release()));
     EXPECT_EQ(dynamic_cast<TTypeElement*>(tool->GetParameter("jmeno"))->GetAsString(), "3");
-}
-
-TEST_F(Tools, SharedParametersSurviveReplacement)
-{
-    auto a = Create<TTool>();
-    auto b = Create<TTool>();
-    TParameters* shared = a->GetParameters();
-    b->SetParameters(shared);
-    WeakRef<TParameters> ref = shared;
-    a->SetParameters(Create<TParameters>().release());
-    EXPECT_FALSE(ref.isDangling());
-    EXPECT_EQ(b->GetParameters(), shared);
 }
 
 TEST_F(Tools, TechnologyBuiltFromModelChainsItsTools)
