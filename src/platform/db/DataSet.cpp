@@ -98,7 +98,7 @@ void DataSet::addField(const FieldDef& def)
 {
     const int index = int(m_fields.size());
     for (auto& old : m_previousFields) {
-        if (old && txt::sameTextAscii(old->FieldName(), def.Name)) {
+        if (old && txt::sameTextLetters(old->FieldName(), def.Name)) {
             old->m_index = index;
             old->m_def = def;
             m_fields.push_back(std::move(old));
@@ -520,7 +520,7 @@ Field& DataSet::Fields(int index) const
 Field* DataSet::FindField(const QString& name) const
 {
     for (const auto& f : m_fields) {
-        if (txt::sameTextAscii(f->FieldName(), name))
+        if (txt::sameTextLetters(f->FieldName(), name))
             return f.get();
     }
     return nullptr;

@@ -123,9 +123,9 @@ public:
     // --- fields -----------------------------------------------------------------------------
     int FieldCount() const { return int(m_fields.size()); }
     Field& Fields(int index) const;
-    // Case-insensitive; null when there is none.
+    // Names match ignoring the case of every letter ("Währung", "ČÍSLO"); null when there is none.
     Field* FindField(const QString& name) const;
-    // Case-insensitive; raises EDatabaseError "Pole 'X' nebylo nalezeno".
+    // As FindField; raises EDatabaseError "Pole 'X' nebylo nalezeno".
     Field& FieldByName(const QString& name) const;
     QStringList fieldNames() const;
     // Definitions given before opening: what CreateTable builds and what a table must contain.

@@ -56,7 +56,7 @@ void DataSetModel::setReadOnly(bool readOnly)
 
 void DataSetModel::setColumnReadOnly(const QString& fieldName, bool readOnly)
 {
-    m_readOnlyColumns.removeIf([&](const QString& n) { return txt::sameTextAscii(n, fieldName); });
+    m_readOnlyColumns.removeIf([&](const QString& n) { return txt::sameTextLetters(n, fieldName); });
     if (readOnly)
         m_readOnlyColumns.append(fieldName);
 }
@@ -164,7 +164,7 @@ Qt::ItemFlags DataSetModel::flags(const QModelIndex& index) const
     const DataSet* ds = dataSet();
     const bool editable = f && ds && !m_readOnly && !f->ReadOnly() && ds->CanModify()
         && std::none_of(m_readOnlyColumns.begin(), m_readOnlyColumns.end(),
-                        [&](const QString& n) { return txt::sameTextAscii(n, f->FieldName()); });
+                        [&](const QString& n) { return txt::sameTextLetters(n, f->FieldName()); });
     if (editable)
         flags |= Qt::ItemIsEditable;
     return flags;

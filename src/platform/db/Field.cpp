@@ -8,9 +8,7 @@
 #include "platform/text/DateTime.h"
 #include "platform/text/Numbers.h"
 
-#include <QDate>
 #include <QDateTime>
-#include <QTime>
 
 #include <cmath>
 #include <limits>
@@ -44,36 +42,22 @@ constexpr TypeInfo kTypeNames[] = {
 static_assert(std::size(kTypeNames) == 22);
 static_assert(kTypeNames[21].type == FieldType::ftTypedBinary);
 
-// Days of 1899-12-30 counted as QDate's Julian day.
-constexpr qint64 kJulianDayOfZero = 2415019;
-
 QString rangeText(int64_t v) { return QString::number(v); }
 
-double dateOf(const QDate& d) { return double(d.toJulianDay() - kJulianDayOfZero); }
-double timeOf(const QTime& t) { return t.msecsSinceStartOfDay() / 86400000.0; }
-
-// "h:nn[:ss]" of the run time's StrToTime; EConvertError otherwise.
-double strToTime(const QString& text)
+// A text given for a date field: the Czech forms, or the ISO forms of SQL databases.
+double textToDateTime(const QString& text)
 {
-    const QStringList parts = txt::trim(text).split(QLatin1Char(':'));
-    bool ok = parts.size() >= 2 && parts.size() <= 3;
-    int values[3] = {0, 0, 0};
-    for (int i = 0; ok && i < parts.size(); ++i)
-        values[i] = parts[i].toInt(&ok);
-    double result = 0;
-    if (!ok || !txt::tryEncodeTime(values[0], values[1], values[2], 0, result))
-        throw EConvertError(QStringLiteral("'%1' is not a valid time").arg(text));
-    return result;
+    double value = 0;
+    if (txt::tryIsoToDateTime(txt::trim(text), value))
+        return value;
+    return txt::strToDateTime(text);
 }
 
-// Date, optionally followed by a blank and a time.
-double strToDateTime(const QString& text)
+// The text of a stored date-time; one outside years 1..9999 (a damaged or foreign value)
+// shows as its day number rather than raising.
+QString dateText(QStringView format, double value)
 {
-    const QString t = txt::trim(text);
-    const int blank = t.indexOf(QLatin1Char(' '));
-    if (blank < 0)
-        return t.contains(QLatin1Char(':')) ? strToTime(t) : txt::strToDate(t);
-    return txt::strToDate(t.left(blank)) + strToTime(t.mid(blank + 1));
+    return txt::isValidDateTime(value) ? txt::formatDateTime(format, value) : txt::floatToStr(value);
 }
 
 int32_t toInt32(int64_t v)
@@ -164,13 +148,10 @@ QVariant canonicalValue(FieldType type, const QVariant& value)
     }
     if (isDateType(type)) {
         switch (meta) {
-        case QMetaType::QDate: return dateOf(value.toDate());
-        case QMetaType::QTime: return timeOf(value.toTime());
-        case QMetaType::QDateTime: {
-            const QDateTime dt = value.toDateTime();
-            return dateOf(dt.date()) + timeOf(dt.time());
-        }
-        case QMetaType::QString: return strToDateTime(value.toString());
+        case QMetaType::QDate: return txt::fromQDate(value.toDate());
+        case QMetaType::QTime: return txt::fromQTime(value.toTime());
+        case QMetaType::QDateTime: return txt::fromQDateTime(value.toDateTime());
+        case QMetaType::QString: return textToDateTime(value.toString());
         default: return value.toDouble();
         }
     }
@@ -189,7 +170,7 @@ void FieldDefs::Add(const QString& name, FieldType type, int size, bool required
 int FieldDefs::IndexOf(const QString& name) const
 {
     for (size_t i = 0; i < m_defs.size(); ++i) {
-        if (txt::sameTextAscii(m_defs[i].Name, name))
+        if (txt::sameTextLetters(m_defs[i].Name, name))
             return int(i);
     }
     return -1;
@@ -271,9 +252,9 @@ QString Field::asStringOf(const QVariant& value) const
         return txt::floatToStr(value.toDouble());
     switch (t) {
     case FieldType::ftBoolean: return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    case FieldType::ftDate: return txt::dateToStr(value.toDouble());
-    case FieldType::ftTime: return txt::timeToStr(value.toDouble());
-    case FieldType::ftDateTime: return txt::dateTimeToStr(value.toDouble());
+    case FieldType::ftDate: return dateText(u"ddddd", value.toDouble());
+    case FieldType::ftTime: return dateText(u"tt", value.toDouble());
+    case FieldType::ftDateTime: return dateText(u"c", value.toDouble());
     default: return Cp1250::decode(value.toByteArray());
     }
 }
@@ -297,7 +278,7 @@ QString Field::displayTextOf(const QVariant& value) const
             return txt::formatFloat(u"#,##0.00", value.toDouble()) + QStringLiteral(" Kč");
     }
     if (isDateType(t) && !m_displayFormat.isEmpty())
-        return txt::formatDateTime(m_displayFormat, value.toDouble());
+        return dateText(m_displayFormat, value.toDouble());
     return asStringOf(value);
 }
 
@@ -339,7 +320,7 @@ double Field::AsDateTime() const
     if (isDateType(m_def.DataType))
         return v.isValid() ? v.toDouble() : 0.0;
     if (m_def.DataType == FieldType::ftString)
-        return strToDateTime(v.toString());
+        return txt::strToDateTime(v.toString());
     accessError(QStringLiteral("DateTime"));
 }
 
@@ -384,8 +365,8 @@ QVariant Field::valueFromText(const QString& text) const
             QStringLiteral("'%1' není platná logická hodnota pole '%2'").arg(text, m_def.Name));
     }
     case FieldType::ftDate: return txt::strToDate(text);
-    case FieldType::ftTime: return strToTime(text);
-    case FieldType::ftDateTime: return strToDateTime(text);
+    case FieldType::ftTime: return txt::strToTime(text);
+    case FieldType::ftDateTime: return txt::strToDateTime(text);
     default: return Cp1250::encode(text);
     }
 }

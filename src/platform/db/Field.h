@@ -71,7 +71,7 @@ struct FieldDef {
     bool Required = false;
 };
 
-// Ordered list of field definitions; names are matched ignoring case.
+// Ordered list of field definitions; names are matched ignoring the case of every letter.
 class FieldDefs
 {
 public:
@@ -97,6 +97,8 @@ private:
 // Text forms follow the class library: AsString gives integers in decimal, floats in the general
 // 15-digit form with the global separator, strings as stored (no trailing blanks), dates as
 // "d.m.yyyy", NULL as ""; DisplayText applies DisplayFormat ("0.00") to numbers and dates.
+// Neither raises on a stored value: a date outside years 1..9999 shows as its day number.
+// Texts given for date fields are read by txt::strToDateTime (and the ISO forms of SQL).
 class Field
 {
 public:

@@ -1,52 +1,66 @@
-// Binds a QLineEdit to one field of a data source: shows it, edits and posts it through the dataset.
+// The logic of an edit control bound to one field of a data source, apart from any widget.
 #pragma once
 
 #include "platform/db/DataSource.h"
 
-#include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include <memory>
 
-class QLineEdit;
-
 namespace db {
 
-// The line edit shows the field's DisplayText while not being edited. Typing puts the dataset into
-// edit state; Enter or leaving the edit assigns the text (AsString) and posts; Escape cancels and
-// shows the stored value again. The edit is read-only when the field or the dataset cannot be
-// modified. Errors of the assignment or the post go to ui::services() and leave the edit state.
-// The link is a child of the line edit (deleted with it) and does not own the data source.
-class FieldEditLink : public QObject
+// What the edit control's widget offers the link (ui::LineEditLink implements it over a
+// QLineEdit; tests over a plain string).
+class FieldEditView
 {
-    Q_OBJECT
-
 public:
-    FieldEditLink(QLineEdit* edit, DataSource* source, const QString& fieldName);
-    ~FieldEditLink() override;
+    virtual ~FieldEditView() = default;
+    virtual QString text() const = 0;
+    virtual void setText(const QString& text) = 0;
+    virtual void setReadOnly(bool readOnly) = 0;
+    virtual bool hasFocus() const = 0;
+};
+
+// Shows one field in a view and edits it through the dataset. The view shows the field's
+// DisplayText while not focused and its AsString while focused. Typing puts the dataset into
+// edit state; commit (Enter, leaving the control) assigns the text with AsString and posts;
+// cancel (Escape) cancels and shows the stored value again. The view is read-only when the
+// field or the dataset cannot be modified. Errors of the assignment or the post go to
+// ui::services() and leave the edit state. Neither the view nor the data source is owned; the
+// view must outlive the link.
+class FieldEditLink
+{
+public:
+    FieldEditLink(FieldEditView& view, DataSource* source, const QString& fieldName);
+    ~FieldEditLink();
+    FieldEditLink(const FieldEditLink&) = delete;
+    FieldEditLink& operator=(const FieldEditLink&) = delete;
 
     const QString& fieldName() const { return m_fieldName; }
     // The bound field of the open dataset, or null.
     Field* field() const;
-    // Assigns the edit's text to the field and posts (what Enter does); false when it failed.
-    bool commit();
-    // Cancels the dataset's edit and shows the stored value (what Escape does).
-    void cancel();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The user changed the text.
+    void textEdited();
+    // Assigns the view's text to the field and posts; false when it failed.
+    bool commit();
+    // Cancels the dataset's edit and shows the stored value.
+    void cancel();
+    // The view gained or lost the focus (after the change): leaving commits, and the view
+    // switches between the edit text and the display text.
+    void focusChanged(bool hasFocus);
+    // Shows the field's current value.
+    void refresh();
 
 private:
     class Link;
-    void refresh();
-    void onTextEdited();
+    void show(bool focused);
 
-    QPointer<QLineEdit> m_edit;
+    FieldEditView& m_view;
     QString m_fieldName;
     std::unique_ptr<Link> m_link;
-    bool m_editing = false;    // the user changed the text since the last refresh
-    bool m_updating = false;   // refresh() is setting the text
+    bool m_isEditing = false;    // the user changed the text since the last refresh
+    bool m_isUpdating = false;   // the link itself is setting the text
 };
 
 } // namespace db

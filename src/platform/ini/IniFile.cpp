@@ -114,15 +114,21 @@ Document Document::load(const QString& path)
     const QByteArray bytes = file.readAll();
     qsizetype start = 0;
     while (start < bytes.size()) {
-        const qsizetype nl = bytes.indexOf('\n', start);
-        const qsizetype end = nl < 0 ? bytes.size() : nl;
-        const bool hasCr = nl >= 0 && end > start && bytes[end - 1] == '\r';
+        // CRLF, LF and a lone CR each end a line.
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        qsizetype next = end;
+        if (next < bytes.size() && bytes[next] == '\r')
+            ++next;
+        if (next < bytes.size() && bytes[next] == '\n' && (next == end || bytes[end] == '\r'))
+            ++next;
         Line line;
-        line.raw = bytes.mid(start, end - start - (hasCr ? 1 : 0));
-        line.eol = nl < 0 ? QByteArray() : hasCr ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
+        line.raw = bytes.mid(start, end - start);
+        line.eol = bytes.mid(end, next - end);
         parse(line);
         doc.lines.push_back(std::move(line));
-        start = end + 1;
+        start = next;
     }
     return doc;
 }
@@ -142,8 +148,10 @@ void Document::save(const QString& path, const QString& fileName) const
     if (!file.commit()) throw EFileError(message);
 }
 
-qsizetype Document::findSection(const QString& section) const
+qsizetype Document::findSection(const QString& rawSection) const
 {
+    // Names are looked up as a write would store them.
+    const QString section = txt::trim(singleLine(rawSection));
     for (qsizetype i = 0; i < qsizetype(lines.size()); ++i)
         if (lines[i].kind == Line::Kind::Section && txt::sameTextLetters(lines[i].name, section)) return i;
     return -1;
@@ -159,7 +167,7 @@ qsizetype Document::sectionEnd(qsizetype header) const
 
 qsizetype Document::findKey(qsizetype header, const QString& key) const
 {
-    const QString wanted = txt::trim(key);
+    const QString wanted = txt::trim(singleLine(key));
     const qsizetype end = sectionEnd(header);
     for (qsizetype i = header + 1; i < end; ++i)
         if (lines[i].kind == Line::Kind::Key && txt::sameTextLetters(lines[i].name, wanted)) return i;

@@ -13,6 +13,8 @@
 // - a key line is "key=value": the value is everything after the first "=", blanks around
 //   key and value are trimmed, and a value between matching quotes ('..' or "..") loses them;
 // - the first of duplicate sections or keys wins; lines starting with ";" are comments;
+// - a line ends at CRLF, LF or a lone CR; a CR or LF in a name or value written becomes a
+//   blank, and names asked for are matched in that written form;
 // - the file is windows-1250; a write rewrites only the line it changes (or inserts one)
 //   and keeps every other byte, line endings CRLF or LF included;
 // - a file name without a directory lies in files::configDirectory() (the original's

@@ -82,12 +82,10 @@ struct DayAndTime
     int64_t ms = 0;
 };
 
-DayAndTime split(DateTime dt)
+bool trySplit(DateTime dt, DayAndTime& r)
 {
-    const auto invalid = [dt] { return EConvertError(QStringLiteral("Invalid date: %1").arg(dt)); };
     if (!std::isfinite(dt) || dt < firstDay - 1 || dt > lastDay + 1)
-        throw invalid();
-    DayAndTime r;
+        return false;
     const double whole = std::trunc(dt);
     r.day = static_cast<int64_t>(whole);
     r.ms = std::llround(std::fabs(dt - whole) * msPerDay);
@@ -95,10 +93,20 @@ DayAndTime split(DateTime dt)
         r.ms -= msPerDay;
         r.day += dt < 0 ? -1 : 1;
     }
-    if (r.day < firstDay || r.day > lastDay)
-        throw invalid();
+    return r.day >= firstDay && r.day <= lastDay;
+}
+
+DayAndTime split(DateTime dt)
+{
+    DayAndTime r;
+    if (!trySplit(dt, r))
+        throw EConvertError(QStringLiteral("Invalid date: %1").arg(dt));
     return r;
 }
+
+// A day number and a time of day (0 <= time < 1): before 30.12.1899 the time counts away
+// from zero, as the day number does.
+DateTime join(DateTime date, DateTime time) { return date < 0 ? date - time : date + time; }
 
 QString twoDigits(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); }
 
@@ -388,6 +396,67 @@ bool scanTime(QStringView s, qsizetype& i, DateTime& out)
     return tryEncodeTime(hour, minute, second, msec, out);
 }
 
+// Exactly `count` digits at i; -1 otherwise.
+int fixedDigits(QStringView s, qsizetype& i, int count)
+{
+    int value = 0;
+    for (int k = 0; k < count; ++k, ++i) {
+        if (i >= s.size() || !isDigit(s[i]))
+            return -1;
+        value = value * 10 + (s[i].unicode() - '0');
+    }
+    return value;
+}
+
+bool separatorAt(QStringView s, qsizetype& i, QChar c)
+{
+    if (i >= s.size() || s[i] != c)
+        return false;
+    ++i;
+    return true;
+}
+
+// "yyyy-mm-dd" from i.
+bool scanIsoDate(QStringView s, qsizetype& i, DateTime& out)
+{
+    qsizetype j = i;
+    const int year = fixedDigits(s, j, 4);
+    if (year < 0 || !separatorAt(s, j, QLatin1Char('-')))
+        return false;
+    const int month = fixedDigits(s, j, 2);
+    if (month < 0 || !separatorAt(s, j, QLatin1Char('-')))
+        return false;
+    const int day = fixedDigits(s, j, 2);
+    if (day < 0 || !tryEncodeDate(year, month, day, out))
+        return false;
+    i = j;
+    return true;
+}
+
+// "hh:nn", "hh:nn:ss", "hh:nn:ss.z" (one to three digits of the second's fraction) from i.
+bool scanIsoTime(QStringView s, qsizetype& i, DateTime& out)
+{
+    const int hour = fixedDigits(s, i, 2);
+    if (hour < 0 || !separatorAt(s, i, timeSeparator))
+        return false;
+    const int minute = fixedDigits(s, i, 2);
+    int second = 0;
+    int msec = 0;
+    if (minute >= 0 && separatorAt(s, i, timeSeparator)) {
+        second = fixedDigits(s, i, 2);
+        if (second >= 0 && separatorAt(s, i, QLatin1Char('.'))) {
+            int digits = 0;
+            for (; digits < 3 && i < s.size() && isDigit(s[i]); ++digits)
+                msec = msec * 10 + (s[i++].unicode() - '0');
+            if (digits == 0)
+                return false;
+            for (; digits < 3; ++digits)
+                msec *= 10;
+        }
+    }
+    return minute >= 0 && second >= 0 && tryEncodeTime(hour, minute, second, msec, out);
+}
+
 bool atEnd(QStringView s, qsizetype i)
 {
     skipBlanks(s, i);
@@ -466,6 +535,45 @@ void decodeTime(DateTime dt, int& hour, int& minute, int& second, int& msec)
 
 int dayOfWeek(DateTime dt) { return partsOf(dt).weekDay; }
 
+bool isValidDateTime(DateTime dt)
+{
+    DayAndTime r;
+    return trySplit(dt, r);
+}
+
+double toLinearDays(DateTime dt)
+{
+    const double day = std::trunc(dt);
+    return dt < 0 ? day + std::fabs(dt - day) : dt;
+}
+
+DateTime fromLinearDays(double days)
+{
+    const double day = std::floor(days);
+    return join(day, days - day);
+}
+
+DateTime fromQDate(const QDate& date)
+{
+    DateTime dt = 0;
+    if (!date.isValid() || !tryEncodeDate(date.year(), date.month(), date.day(), dt))
+        throw EConvertError(QStringLiteral("Invalid date: %1").arg(date.toString(Qt::ISODate)));
+    return dt;
+}
+
+DateTime fromQTime(const QTime& time)
+{
+    DateTime dt = 0;
+    if (!time.isValid() || !tryEncodeTime(time.hour(), time.minute(), time.second(), time.msec(), dt))
+        throw EConvertError(QStringLiteral("Invalid time: %1").arg(time.toString(Qt::ISODateWithMs)));
+    return dt;
+}
+
+DateTime fromQDateTime(const QDateTime& dateTime)
+{
+    return join(fromQDate(dateTime.date()), fromQTime(dateTime.time()));
+}
+
 DateTime now()
 {
     const QDateTime t = QDateTime::currentDateTime();
@@ -504,11 +612,29 @@ bool tryStrToDateTime(QStringView s, DateTime& out)
         return false;
     if (!atEnd(s, i))
         return false;
-    // Before 30.12.1899 the time counts away from zero, as the day number does.
-    out = date < 0 ? date - time : date + time;
+    out = join(date, time);
     return true;
 }
 
 DateTime strToDateTime(QStringView s) { return readOrRaise(s, tryStrToDateTime, "date and time"); }
+
+bool tryIsoToDateTime(QStringView s, DateTime& out)
+{
+    qsizetype i = 0;
+    DateTime date = 0;
+    const bool hasDate = scanIsoDate(s, i, date);
+    if (hasDate && i < s.size()) {
+        if (s[i] != QLatin1Char(' ') && s[i] != QLatin1Char('T'))
+            return false;
+        ++i;
+    }
+    DateTime time = 0;
+    if ((!hasDate || i < s.size()) && !scanIsoTime(s, i, time))
+        return false;
+    if (i != s.size())
+        return false;
+    out = join(date, time);
+    return true;
+}
 
 } // namespace txt

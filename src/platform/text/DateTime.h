@@ -7,6 +7,10 @@
 #include <QString>
 #include <QStringView>
 
+class QDate;
+class QDateTime;
+class QTime;
+
 namespace txt {
 
 using DateTime = double;
@@ -19,6 +23,21 @@ bool tryEncodeTime(int hour, int minute, int second, int msec, DateTime& out);
 void decodeDate(DateTime dt, int& year, int& month, int& day);
 void decodeTime(DateTime dt, int& hour, int& minute, int& second, int& msec);
 int dayOfWeek(DateTime dt);   // 1 = Sunday .. 7 = Saturday
+// Finite and within years 1 to 9999: the values the text forms can show.
+bool isValidDateTime(DateTime dt);
+
+// Days on a straight time line from 30.12.1899 0:00, as stored timestamps count time (and as
+// Qt's dates do): 29.12.1899 6:00 is -1.25 as a date-time and -0.75 on the line. Storage
+// formats convert through these, never by adding the time to a negative day.
+double toLinearDays(DateTime dt);
+DateTime fromLinearDays(double days);
+
+// Qt's dates and times (as SQL drivers give them), with the rule of the negative days; the
+// date and time as written, whatever the zone. An invalid Qt value or one outside years
+// 1..9999 raises EConvertError.
+DateTime fromQDate(const QDate& date);
+DateTime fromQTime(const QTime& time);
+DateTime fromQDateTime(const QDateTime& dateTime);
 
 DateTime now();
 DateTime today();
@@ -41,5 +60,8 @@ DateTime strToTime(QStringView s);
 bool tryStrToTime(QStringView s, DateTime& out);
 DateTime strToDateTime(QStringView s);
 bool tryStrToDateTime(QStringView s, DateTime& out);
+// The ISO forms SQL databases store: "yyyy-mm-dd", "yyyy-mm-dd hh:nn[:ss[.zzz]]" (or with "T"),
+// and "hh:nn[:ss[.zzz]]"; a zone suffix is not accepted. False when the text is none of these.
+bool tryIsoToDateTime(QStringView s, DateTime& out);
 
 } // namespace txt

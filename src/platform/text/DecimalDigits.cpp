@@ -48,6 +48,16 @@ void roundAt(DecimalDigits& d, int keep)
     normalise(d);
 }
 
+// True when the digits stand for more than the largest double (rounding up near it).
+bool exceedsDoubleRange(const DecimalDigits& d)
+{
+    if (d.pointPos < 309)
+        return false;
+    const std::string text = "0." + d.digits + "e" + std::to_string(d.pointPos);
+    double value = 0;
+    return std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc::result_out_of_range;
+}
+
 } // namespace
 
 DecimalDigits toDecimal(double v, int precision)
@@ -105,7 +115,13 @@ std::string fractionDigits(const DecimalDigits& d, int decimals)
 
 QString generalText(double v, int precision, QChar separator)
 {
-    const DecimalDigits d = toDecimal(v, precision);
+    DecimalDigits d = toDecimal(v, precision);
+    // The text must read back: near the largest double the digits are cut, not rounded up.
+    if (exceedsDoubleRange(d)) {
+        d = toDecimal(v, 17);
+        d.digits.resize(std::min(d.digits.size(), size_t(std::clamp(precision, 1, 17))));
+        normalise(d);
+    }
     if (d.isZero())
         return QStringLiteral("0");
     QString result = d.isNegative ? QStringLiteral("-") : QString();

@@ -212,6 +212,9 @@ private:
             ++m_fracIndex;
             return;
         }
+        // Placeholders after the exponent were not counted: no digit is left for them.
+        if (m_intIndex >= m_p.intPlaceholders)
+            return;
         // Integer digits fill the placeholders from the right; the first one takes the excess.
         const int count = static_cast<int>(m_r.intDigits.size());
         const int lastPosition = m_p.intPlaceholders - 1 - m_intIndex;

@@ -1,6 +1,5 @@
-// Tests of the grid model over a dataset and of the field-bound line edit.
+// Tests of the grid model over a dataset.
 #include "platform/db/DataSetModel.h"
-#include "platform/db/FieldEditLink.h"
 #include "platform/db/Table.h"
 
 #include "platform/ui/Services.h"
@@ -8,9 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QTemporaryDir>
 
 namespace {
@@ -28,13 +24,11 @@ protected:
         table.Open();
         table.FieldByName(QStringLiteral("PSK_P")).SetDisplayFormat(QStringLiteral("0.00"));
         table.FieldByName(QStringLiteral("NAJEMCE")).SetDisplayLabel(QStringLiteral("Nájemce lesa"));
-        source.SetDataSet(&table);
         model.setDataSet(&table);
     }
 
     QTemporaryDir m_dir;
     db::Table table;
-    db::DataSource source;
     db::DataSetModel model;
 };
 
@@ -76,44 +70,6 @@ TEST_F(GridTest, ModelFollowsInsertsAndFailedEditsReportTheError)
     EXPECT_EQ(recorder->messages.size(), before + 1);
     EXPECT_EQ(table.State(), db::DataSetState::dsBrowse);
     EXPECT_EQ(table.FieldByName(QStringLiteral("ODD")).AsInteger(), 12);
-}
-
-void type(QLineEdit& edit, const QString& text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(&edit, &press);
-    }
-}
-
-void press(QLineEdit& edit, Qt::Key key)
-{
-    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(&edit, &event);
-}
-
-TEST_F(GridTest, LineEditShowsEditsPostsAndCancels)
-{
-    QLineEdit edit;
-    new db::FieldEditLink(&edit, &source, QStringLiteral("PSK_P"));
-    EXPECT_EQ(edit.text(), QStringLiteral("0,13"));
-    edit.selectAll();
-    type(edit, QStringLiteral("7,5"));
-    EXPECT_EQ(table.State(), db::DataSetState::dsEdit);
-    press(edit, Qt::Key_Return);
-    EXPECT_EQ(table.State(), db::DataSetState::dsBrowse);
-    EXPECT_EQ(table.FieldByName(QStringLiteral("PSK_P")).AsFloat(), 7.5);
-    EXPECT_EQ(edit.text(), QStringLiteral("7,50"));
-
-    edit.selectAll();
-    type(edit, QStringLiteral("9"));
-    press(edit, Qt::Key_Escape);
-    EXPECT_EQ(table.State(), db::DataSetState::dsBrowse);
-    EXPECT_EQ(table.FieldByName(QStringLiteral("PSK_P")).AsFloat(), 7.5);
-    EXPECT_EQ(edit.text(), QStringLiteral("7,50"));
-
-    table.Next();
-    EXPECT_EQ(edit.text(), QStringLiteral("4,00"));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // Tests of the dataset cursor, editing states, events, bookmarks and data-source notifications.
-#include "platform/db/dataset/MemoryDataSet.h"
+#include "platform/db/MemoryDataSet.h"
 
 #include "platform/db/DataSource.h"
 #include "platform/Exceptions.h"
@@ -72,6 +72,26 @@ TEST(DataSet, FieldByNameIgnoresCaseAndNamesTheMissingField)
     EXPECT_EQ(ds.State(), DataSetState::dsInactive);
     ds.Open();
     EXPECT_EQ(ds.FieldByName(QStringLiteral("ID")).DisplayText(), QStringLiteral("10,00"));
+}
+
+// The engine's language drivers matched field names ignoring the case of every letter.
+TEST(DataSet, FieldNamesMatchIgnoringTheCaseOfEveryLetter)
+{
+    const std::vector<db::FieldDef> defs = {{QStringLiteral("Währung"), db::FieldType::ftString, 3},
+                                            {QStringLiteral("ČÍSLO"), db::FieldType::ftInteger, 0},
+                                            {QStringLiteral("Цена"), db::FieldType::ftFloat, 0}};
+    MemoryDataSet ds(defs, {{QStringLiteral("CZK"), 7, 1.5}});
+    ds.Open();
+    EXPECT_EQ(ds.FindField(QStringLiteral("WÄHRUNG")), &ds.Fields(0));
+    EXPECT_EQ(&ds.FieldByName(QStringLiteral("číslo")), &ds.Fields(1));
+    EXPECT_EQ(&ds.FieldByName(QStringLiteral("цЕНА")), &ds.Fields(2));
+    EXPECT_EQ(ds.FindField(QStringLiteral("CISLO")), nullptr);
+
+    db::FieldDefs list;
+    for (const db::FieldDef& d : defs)
+        list.Add(d.Name, d.DataType, d.Size);
+    EXPECT_EQ(list.IndexOf(QStringLiteral("währung")), 0);
+    EXPECT_EQ(list.IndexOf(QStringLiteral("číslo")), 1);
 }
 
 TEST(DataSet, EventsOfEditAndPostComeInOrder)

@@ -1,11 +1,14 @@
 // Tests of the text forms and conversions of dataset fields.
-#include "platform/db/dataset/MemoryDataSet.h"
+#include "platform/db/MemoryDataSet.h"
 
 #include "platform/Exceptions.h"
 
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <QDateTime>
+
+#include <cmath>
 
 using db::FieldType;
 using test::MemoryDataSet;
@@ -52,7 +55,13 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"DateFormatted", FieldType::ftDate, 0, QVariant(45000.0), "yyyy-mm-dd", "15.3.2023", "2023-03-15"},
         TextCase{"Currency", FieldType::ftCurrency, 0, QVariant(1234.5), "", "1234,5", "1 234,50 Kč"},
         TextCase{"MemoShowsItsKind", FieldType::ftMemo, 1, QVariant(QStringLiteral("text")), "", "text", "(MEMO)"},
-        TextCase{"EmptyMemo", FieldType::ftMemo, 1, QVariant(), "", "", "(memo)"}),
+        TextCase{"EmptyMemo", FieldType::ftMemo, 1, QVariant(), "", "", "(memo)"},
+        TextCase{"DateTimeBefore1899", FieldType::ftDateTime, 0, QVariant(-1.25), "d.m.yyyy hh:nn", "29.12.1899 6:00:00",
+                 "29.12.1899 06:00"},
+        // A stored day number outside years 1..9999 shows as the number it is.
+        TextCase{"DateAfterYear9999", FieldType::ftDate, 0, QVariant(3e6), "yyyy-mm-dd", "3000000", "3000000"},
+        TextCase{"DateBeforeYear1", FieldType::ftDateTime, 0, QVariant(-693594.5), "", "-693594,5", "-693594,5"},
+        TextCase{"TimeNotANumber", FieldType::ftTime, 0, QVariant(std::nan("")), "", "NAN", "NAN"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // expected: when no error
@@ -109,9 +118,32 @@ TEST(Field, SettersConvertTextAndCheckTheRange)
     EXPECT_EQ(s.field().AsString(), QStringLiteral("ABC"));
 }
 
+// Texts typed into date fields are read by the one date-time reader of the run time.
+TEST(Field, DateTextsReadBeforeAndAfter1899)
+{
+    OneValue v(FieldType::ftDateTime, 0, QVariant(0.0));
+    v.ds.Edit();
+    v.field().AsString(QStringLiteral("29.12.1899 6:00"));
+    EXPECT_EQ(v.field().AsFloat(), -1.25);
+    EXPECT_EQ(v.field().Value().toDouble(), -1.25);
+    v.field().AsString(QStringLiteral("1.1.1900 12:30:15.250"));
+    EXPECT_EQ(v.field().AsString(), QStringLiteral("1.1.1900 12:30:15"));
+    EXPECT_EQ(v.field().AsDateTime(), 2 + (45015250.0 / 86400000));
+    EXPECT_THROW(v.field().AsString(QStringLiteral("1.1.1900 25:00")), EConvertError);
+
+    OneValue t(FieldType::ftTime, 0, QVariant());
+    t.ds.Edit();
+    t.field().AsString(QStringLiteral("6:30:15.5"));
+    EXPECT_EQ(t.field().AsString(), QStringLiteral("6:30:15"));
+    OneValue s(FieldType::ftString, 20, QStringLiteral("29.12.1899 18:00"));
+    EXPECT_EQ(s.field().AsDateTime(), -1.75);
+}
+
 TEST(Field, CanonicalValuesOfForeignTypes)
 {
     EXPECT_EQ(db::canonicalValue(FieldType::ftDate, QDate(1899, 12, 31)).toDouble(), 1.0);
+    EXPECT_EQ(db::canonicalValue(FieldType::ftDateTime, QDateTime(QDate(1899, 12, 29), QTime(6, 0))).toDouble(), -1.25);
+    EXPECT_EQ(db::canonicalValue(FieldType::ftDate, QStringLiteral("2024-02-29")).toDouble(), 45351);
     EXPECT_EQ(db::canonicalValue(FieldType::ftInteger, qlonglong(5)).typeId(), QMetaType::Int);
     EXPECT_THROW(db::canonicalValue(FieldType::ftInteger, qlonglong(1) << 40), ERangeError);
     EXPECT_FALSE(db::canonicalValue(FieldType::ftString, QVariant()).isValid());

@@ -179,6 +179,22 @@ TEST_F(IniFileTest, LineBreaksInWrittenTextsStayOnOneLine)
     EXPECT_EQ(ini.readString(QStringLiteral("S"), QStringLiteral("K"), QString()), QStringLiteral("a  [X]  b"));
 }
 
+// A lone CR ends a line, as CRLF and LF do: in the file read and in the names asked for.
+TEST_F(IniFileTest, LoneCarriageReturnEndsTheLine)
+{
+    IniFile ini = iniWith("[A]\rK=1\r[B]\rK=2\rJ=x\r");
+    EXPECT_EQ(ini.readSections(), (QStringList{"A", "B"}));
+    EXPECT_EQ(ini.readString(QStringLiteral("b"), QStringLiteral("k"), QString()), QStringLiteral("2"));
+    ini.writeString(QStringLiteral("A"), QStringLiteral("K"), QStringLiteral("3"));
+    EXPECT_EQ(read(QStringLiteral("test.ini")), QByteArray("[A]\rK=3\r[B]\rK=2\rJ=x\r"));
+
+    ini.writeString(QStringLiteral("S\rT"), QStringLiteral("a\rb"), QStringLiteral("v"));
+    EXPECT_EQ(ini.readString(QStringLiteral("S\rT"), QStringLiteral("a\rb"), QString()), QStringLiteral("v"));
+    ini.writeString(QStringLiteral("S\rT"), QStringLiteral("a\rb"), QStringLiteral("w"));
+    EXPECT_EQ(ini.readSectionValues(QStringLiteral("S\rT")), QStringList{QStringLiteral("a b=w")});
+    EXPECT_FALSE(ini.sectionExists(QStringLiteral("T")));
+}
+
 TEST_F(IniFileTest, BareNameLivesInTheConfigDirectory)
 {
     const QString config = pathOf(QStringLiteral("config/genklas"));

@@ -4,6 +4,9 @@
 #include "platform/Exceptions.h"
 
 #include <QDate>
+#include <QDateTime>
+
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -153,6 +156,51 @@ TEST(DateTime, StrToTimeAndDateTime)
     EXPECT_EQ(txt::strToDateTime(u"1.1.1900 12:00"), 2.5);
     EXPECT_EQ(txt::strToDateTime(u" 18:00 "), 0.75);
     EXPECT_THROW(txt::strToDateTime(u"1.1.1900 x"), EConvertError);
+}
+
+// Qt's dates and times, as SQL drivers hand them over, keep the rule of the negative days.
+TEST(DateTime, QtDatesAndTimes)
+{
+    EXPECT_EQ(txt::fromQDateTime(QDateTime(QDate(1899, 12, 29), QTime(6, 0))), -1.25);
+    EXPECT_EQ(txt::fromQDateTime(QDateTime(QDate(2024, 2, 29), QTime(18, 0))), 45351.75);
+    EXPECT_EQ(txt::fromQDate(QDate(1, 1, 1)), -693593);
+    EXPECT_EQ(txt::fromQTime(QTime(18, 0, 0, 500)), txt::encodeTime(18, 0, 0, 500));
+    EXPECT_THROW(txt::fromQDate(QDate(10000, 1, 1)), EConvertError);
+    EXPECT_THROW(txt::fromQDate(QDate()), EConvertError);
+    EXPECT_THROW(txt::fromQDateTime(QDateTime()), EConvertError);
+}
+
+// Storage counts time on a straight line; the run time's negative days count the time away from zero.
+TEST(DateTime, LinearTimeOfStoredTimestamps)
+{
+    struct Case { double dateTime; double linear; };
+    for (const Case c : {Case{-1.25, -0.75}, Case{-1, -1}, Case{-2.5, -1.5}, Case{0.25, 0.25}, Case{45351.75, 45351.75}}) {
+        SCOPED_TRACE(c.dateTime);
+        EXPECT_EQ(txt::toLinearDays(c.dateTime), c.linear);
+        EXPECT_EQ(txt::fromLinearDays(c.linear), c.dateTime);
+    }
+    EXPECT_EQ(txt::toLinearDays(-0.25), 0.25);   // day 0 has no negative side
+}
+
+TEST(DateTime, IsoTextsOfSqlDatabases)
+{
+    double out = 0;
+    ASSERT_TRUE(txt::tryIsoToDateTime(u"2024-02-29", out));
+    EXPECT_EQ(out, 45351);
+    ASSERT_TRUE(txt::tryIsoToDateTime(u"2024-02-29T18:00:00.000", out));
+    EXPECT_EQ(out, 45351.75);
+    ASSERT_TRUE(txt::tryIsoToDateTime(u"2024-02-29 18:00:00", out));
+    EXPECT_EQ(out, 45351.75);
+    ASSERT_TRUE(txt::tryIsoToDateTime(u"1899-12-29 06:00", out));
+    EXPECT_EQ(out, -1.25);
+    ASSERT_TRUE(txt::tryIsoToDateTime(u"06:00:00", out));
+    EXPECT_EQ(out, 0.25);
+    for (const char16_t* text : {u"", u"2024-02-30", u"29.2.2024", u"2024-02-29X", u"0000-01-01"})
+        EXPECT_FALSE(txt::tryIsoToDateTime(text, out)) << QString::fromUtf16(text).toStdString();
+    // Texts of dates always show; a day number outside years 1..9999 only as the number.
+    EXPECT_TRUE(txt::isValidDateTime(-693593));
+    EXPECT_FALSE(txt::isValidDateTime(-693594));
+    EXPECT_FALSE(txt::isValidDateTime(std::numeric_limits<double>::quiet_NaN()));
 }
 
 } // namespace

@@ -47,6 +47,11 @@ const PatternCase patternCases[] = {
     {"beyond_eighteen_digits_scientific", "0.0E+0", 1e20, "1,0E+20"},
     {"empty_positive_section_general", ";(0)", 2.5, "2,5"},
     {"empty_positive_section_negative", ";(0)", -2.5, "(3)"},
+    // Placeholders after the exponent have no digits left to show.
+    {"placeholders_after_exponent", "0E+0##", 5, "5E+0"},
+    {"placeholders_after_long_exponent", "000000000000000000000000000000E+0##", 1,
+     "100000000000000000000000000000E-29"},
+    {"placeholders_after_exponent_and_text", "0.0E-00 '#' ##0", -2.5, "-2,5E00 # "},
 };
 
 class FormatFloat : public FormatTest, public ::testing::WithParamInterface<PatternCase> {};

@@ -137,6 +137,24 @@ TEST_F(NumbersTest, GeneralFormReadsBackToTheSameValue)
     }
 }
 
+// Fifteen digits rounded up can pass the largest double; the text must still read back.
+TEST_F(NumbersTest, TextOfEveryFiniteValueReadsBack)
+{
+    constexpr double maxDouble = std::numeric_limits<double>::max();
+    const double values[] = {maxDouble, -maxDouble, std::nextafter(maxDouble, 0.0), 1.7976931348623e308,
+                             std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::min(),
+                             -std::numeric_limits<double>::denorm_min()};
+    for (const double v : values) {
+        SCOPED_TRACE(v);
+        const QString text = txt::floatToStr(v);
+        double back = 0;
+        ASSERT_TRUE(txt::tryStrToFloat(text, back)) << text.toStdString();
+        EXPECT_EQ(txt::floatToStr(back), text);
+        EXPECT_LE(std::fabs(back - v), std::fabs(v) * 1e-14);
+    }
+    EXPECT_EQ(txt::floatToStr(maxDouble), QStringLiteral("1,79769313486231E308"));
+}
+
 // --- text to float -----------------------------------------------------------------------
 
 // isStrictOk: strToFloat with ','; isTolerantOk: tryTextToFloat, whatever the separator.

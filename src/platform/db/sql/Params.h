@@ -1,6 +1,8 @@
 // Bound parameters of a query (":name" in its SQL text): values are bound, never pasted into the text.
 #pragma once
 
+#include "platform/db/Field.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -8,7 +10,9 @@
 
 namespace db {
 
-// One parameter. Its value is a QVariant: an invalid or null one binds NULL.
+// One parameter. Its value is a QVariant: an invalid or null one binds NULL. Dates, times and
+// date-times hold the run time's day number (txt::DateTime) and their DataType, so an SQL
+// database gets them as dates, not as numbers.
 class Param
 {
 public:
@@ -16,7 +20,9 @@ public:
 
     const QString& Name() const { return m_name; }
     const QVariant& Value() const { return m_value; }
-    void setValue(const QVariant& value) { m_value = value; m_isBound = true; }
+    // ftUnknown unless a date setter gave the value.
+    FieldType DataType() const { return m_dataType; }
+    void setValue(const QVariant& value) { setTyped(value, FieldType::ftUnknown); }
     // True once a value (NULL included) has been given.
     bool isBound() const { return m_isBound; }
     bool IsNull() const { return m_value.isNull() || !m_value.isValid(); }
@@ -27,12 +33,22 @@ public:
     void setAsInteger(int v) { setValue(v); }
     void setAsFloat(double v) { setValue(v); }
     void setAsBoolean(bool v) { setValue(v); }
-    // The run time's date-time (days since 1899-12-30), bound as a number.
-    void setAsDateTime(double v) { setValue(v); }
+    // The run time's dates (days since 1899-12-30, the time as the fraction).
+    void setAsDate(double v) { setTyped(v, FieldType::ftDate); }
+    void setAsTime(double v) { setTyped(v, FieldType::ftTime); }
+    void setAsDateTime(double v) { setTyped(v, FieldType::ftDateTime); }
 
 private:
+    void setTyped(const QVariant& value, FieldType type)
+    {
+        m_value = value;
+        m_dataType = type;
+        m_isBound = true;
+    }
+
     QString m_name;
     QVariant m_value;
+    FieldType m_dataType = FieldType::ftUnknown;
     bool m_isBound = false;
 };
 

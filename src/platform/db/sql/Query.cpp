@@ -6,11 +6,17 @@
 #include "platform/db/sql/Database.h"
 #include "platform/db/sql/ParadoxEdit.h"
 #include "platform/db/sql/SqlText.h"
+#include "platform/text/Case.h"
+#include "platform/text/DateTime.h"
+#include "platform/text/Numbers.h"
 
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSqlResult>
+
+#include <sqlite3.h>
 
 namespace db {
 
@@ -44,8 +50,10 @@ QString SqlLines::Text() const
 
 void SqlLines::SetText(const QString& text)
 {
+    // CRLF, LF and a lone CR each end a line.
     QString normalized = text;
     normalized.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    normalized.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     m_lines = normalized.split(QLatin1Char('\n'));
     if (!m_lines.isEmpty() && m_lines.last().isEmpty())
         m_lines.removeLast();
@@ -88,6 +96,61 @@ FieldType fieldTypeOfSql(QMetaType type)
     default:
         return FieldType::ftString;
     }
+}
+
+// The date type a column declares ("DATE", "TIMESTAMP(3)", "datetime" ...); ftUnknown for others.
+FieldType dateTypeOfDeclared(const QString& declared)
+{
+    const QString trimmed = declared.trimmed();
+    qsizetype n = 0;
+    while (n < trimmed.size() && trimmed[n].isLetter())
+        ++n;
+    const QString word = txt::upperAscii(QStringView(trimmed).left(n));
+    if (word == QLatin1String("DATE"))
+        return FieldType::ftDate;
+    if (word == QLatin1String("TIMESTAMP") || word == QLatin1String("DATETIME"))
+        return FieldType::ftDateTime;
+    if (word == QLatin1String("TIME"))
+        return FieldType::ftTime;
+    return FieldType::ftUnknown;
+}
+
+// The declared types of the result columns where the driver runs SQLite statements (whose
+// drivers report every date column as text); empty names elsewhere.
+std::vector<QString> declaredTypes(const QSqlQuery& query, int count)
+{
+    std::vector<QString> types(size_t(std::max(count, 0)));
+    const QVariant handle = query.result() ? query.result()->handle() : QVariant();
+    if (qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0)
+        return types;
+    sqlite3_stmt* statement = *static_cast<sqlite3_stmt* const*>(handle.constData());
+    if (!statement)
+        return types;
+    const int columns = std::min(count, sqlite3_column_count(statement));
+    for (int c = 0; c < columns; ++c) {
+        if (const char* declared = sqlite3_column_decltype(statement, c))
+            types[size_t(c)] = QString::fromUtf8(declared);
+    }
+    return types;
+}
+
+// A date parameter as the ISO text every SQL database reads as a date (SQLite stores it as
+// text its date functions understand; PostgreSQL casts it to the column's type).
+QVariant sqlValue(const Param& param)
+{
+    if (param.IsNull())
+        return QVariant();
+    const char16_t* format = nullptr;
+    switch (param.DataType()) {
+    case FieldType::ftDate: format = u"yyyy-mm-dd"; break;
+    case FieldType::ftTime: format = u"hh:nn:ss.zzz"; break;
+    case FieldType::ftDateTime: format = u"yyyy-mm-dd hh:nn:ss.zzz"; break;
+    default: return param.Value();
+    }
+    const double value = param.Value().toDouble();
+    if (!txt::isValidDateTime(value))
+        throw EDatabaseError(QStringLiteral("Parametr '%1' nemá platné datum (%2).").arg(param.Name(), txt::floatToStr(value)));
+    return txt::formatDateTime(format, value);
 }
 
 // True when the stored value is already in the field's canonical form.
@@ -221,17 +284,27 @@ void bindSql(QSqlQuery& query, const db::Params& params, const QString& text)
         const Param* param = params.FindParam(name);
         if (!param || !param->isBound())
             throw EDatabaseError(QStringLiteral("Parametr '%1' nemá hodnotu.").arg(name));
-        query.bindValue(QLatin1Char(':') + name, param->IsNull() ? QVariant() : param->Value());
+        query.bindValue(QLatin1Char(':') + name, sqlValue(*param));
     }
 }
 
+// Runs the statement with its parameters bound. One without parameters runs as it stands:
+// PostgreSQL prepares only queries and data changes, not CREATE or ALTER.
 void prepareSql(QSqlQuery& query, const QString& text, const db::Params& params)
 {
+    const auto error = [&] {
+        return EDatabaseError(QStringLiteral("Chyba SQL: %1\n%2").arg(query.lastError().text(), text.simplified()));
+    };
+    if (sql::parameterNames(text).isEmpty()) {
+        if (!query.exec(text))
+            throw error();
+        return;
+    }
     if (!query.prepare(text))
-        throw EDatabaseError(QStringLiteral("Chyba SQL: %1\n%2").arg(query.lastError().text(), text.simplified()));
+        throw error();
     bindSql(query, params, text);
     if (!query.exec())
-        throw EDatabaseError(QStringLiteral("Chyba SQL: %1\n%2").arg(query.lastError().text(), text.simplified()));
+        throw error();
 }
 
 } // namespace
@@ -249,31 +322,61 @@ void Query::openSql(Database& database)
 void Query::fetchSql(QSqlQuery& query)
 {
     const QSqlRecord record = query.record();
-    std::vector<FieldType> types;
+    const std::vector<QString> declared = declaredTypes(query, record.count());
     for (int c = 0; c < record.count(); ++c) {
         const QSqlField field = record.field(c);
         sql::ResultColumn column;
         column.name = field.name();
-        const FieldType type = fieldTypeOfSql(field.metaType());
+        const FieldType dateType = dateTypeOfDeclared(declared[size_t(c)]);
+        const FieldType type = dateType != FieldType::ftUnknown ? dateType : fieldTypeOfSql(field.metaType());
         column.dataType = int(type);
         column.size = type == FieldType::ftString ? std::max(1, field.length()) : 0;
         m_result.columns.push_back(column);
-        types.push_back(type);
     }
     while (query.next()) {
         m_result.beginRow();
-        for (int c = 0; c < record.count(); ++c) {
-            const QVariant v = query.value(c);
-            if (isDateType(types[size_t(c)]) && !v.isNull())
-                m_result.addVariant(canonicalValue(types[size_t(c)], v));
-            else
-                m_result.addVariant(v);
-            if (types[size_t(c)] == FieldType::ftString && v.typeId() == QMetaType::QString)
-                m_result.columns[size_t(c)].size = std::max<int>(m_result.columns[size_t(c)].size, int(v.toString().size()));
-        }
+        for (int c = 0; c < record.count(); ++c)
+            m_result.addVariant(query.value(c));
     }
     if (query.lastError().isValid())
         throw EDatabaseError(QStringLiteral("Chyba SQL: %1").arg(query.lastError().text()));
+    for (int c = 0; c < m_result.columnCount(); ++c)
+        settleColumn(c);
+}
+
+// A column's type is what its values fit: SQLite keeps any value in any column. Date values
+// become day numbers; a column holding a value its type cannot take shows every value as
+// text (an integer column of numbers beyond 32 bits as a float), so reading never raises.
+void Query::settleColumn(int column)
+{
+    sql::ResultColumn& info = m_result.columns[size_t(column)];
+    const FieldType type = FieldType(info.dataType);
+    bool fits = true;
+    bool isNumeric = true;
+    std::vector<std::pair<int, QVariant>> dates;   // converted date values, applied once all fit
+    for (int r = 0; r < m_result.rowCount(); ++r) {
+        const sql::ResultSet::Kind kind = m_result.kind(r, column);
+        isNumeric = isNumeric && kind != sql::ResultSet::Kind::Text && kind != sql::ResultSet::Kind::Bytes;
+        if (!fits || isCanonical(type, kind))
+            continue;
+        try {
+            QVariant value = canonicalValue(type, m_result.value(r, column));
+            if (isDateType(type))
+                dates.emplace_back(r, std::move(value));
+        } catch (const Exception&) {
+            fits = false;
+        }
+    }
+    if (fits) {
+        for (const auto& [row, value] : dates)
+            m_result.setValue(row, column, value);
+    } else {
+        info.dataType = int(isIntegerType(type) && isNumeric ? FieldType::ftFloat : FieldType::ftString);
+    }
+    if (FieldType(info.dataType) == FieldType::ftString) {
+        for (int r = 0; r < m_result.rowCount(); ++r)
+            info.size = std::max<int>(info.size, int(m_result.value(r, column).toString().size()));
+    }
 }
 
 int Query::execSql(Database& database)

@@ -47,7 +47,11 @@ private:
 // database runs the statement there through QtSql; a Database or alias of the driver STANDARD,
 // a directory, or an empty name runs local SQL over the Paradox tables of that directory
 // (LocalSql: tables by name or by quoted path). Parameters ":name" of the text are always bound
-// (Params, ParamByName), never pasted into it.
+// (Params, ParamByName), never pasted into it. On an SQL database date parameters
+// (setAsDate, setAsTime, setAsDateTime) bind as ISO texts the database reads as dates, and
+// columns of a date type (declared DATE, TIME, TIMESTAMP or DATETIME on SQLite) read back as
+// date fields; a day number stored by older versions reads as that day. A column holding a
+// value its type cannot take shows its values as text, so reading a stored value never raises.
 //
 // `RequestLive` over local SQL: a result that comes from one table with plain columns can be
 // edited; each Post (and Delete, Append) writes the record back to the table file by record
@@ -94,6 +98,7 @@ private:
     void openSql(Database& database);
     int execSql(Database& database);
     void fetchSql(QSqlQuery& query);
+    void settleColumn(int column);
     void declareFields();
 
     SqlLines m_sql;

@@ -3,6 +3,7 @@
 #include "platform/db/sql/Aliases.h"
 #include "platform/db/sql/Database.h"
 #include "platform/db/sql/Query.h"
+#include "platform/db/sql/PostgresServer.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -10,6 +11,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <ctime>
+#include <functional>
 
 namespace {
 
@@ -153,6 +157,140 @@ INSTANTIATE_TEST_SUITE_P(
                       BoundText{"StatementText", "x'); DELETE FROM LHC; --"},
                       BoundText{"ColonName", "a :naz b"}),
     [](const ::testing::TestParamInfo<BoundText>& info) { return std::string(info.param.name); });
+
+// Dates go in as dates and come back as date fields of the same day and time.
+void expectDatesRoundTrip(const QString& databaseName)
+{
+    const auto run = [&](const QString& text, const std::function<void(db::Query&)>& bind) {
+        db::Query q;
+        q.SetDatabaseName(databaseName);
+        q.SQL().Add(text);
+        bind(q);
+        q.ExecSQL();
+    };
+    run(QStringLiteral("CREATE TABLE TERMIN (ID INTEGER, DEN DATE, KDY TIMESTAMP, CAS TIME)"), [](db::Query&) {});
+    const QString insert = QStringLiteral("INSERT INTO TERMIN (ID, DEN, KDY, CAS) VALUES (:id, :den, :kdy, :cas)");
+    run(insert, [](db::Query& q) {
+        q.ParamByName(QStringLiteral("id")).setAsInteger(1);
+        q.ParamByName(QStringLiteral("den")).setAsDate(45351);                  // 29.2.2024
+        q.ParamByName(QStringLiteral("kdy")).setAsDateTime(45351.75);           // 29.2.2024 18:00
+        q.ParamByName(QStringLiteral("cas")).setAsTime(0.25);                   // 6:00
+    });
+    run(insert, [](db::Query& q) {
+        q.ParamByName(QStringLiteral("id")).setAsInteger(2);
+        q.ParamByName(QStringLiteral("den")).setAsDate(-1);                     // 29.12.1899
+        q.ParamByName(QStringLiteral("kdy")).setAsDateTime(-1.25);              // 29.12.1899 6:00
+        q.ParamByName(QStringLiteral("cas")).Clear();
+    });
+
+    db::Query q;
+    q.SetDatabaseName(databaseName);
+    q.SQL().Add(QStringLiteral("SELECT ID, DEN, KDY, CAS FROM TERMIN WHERE DEN = :den OR KDY = :kdy ORDER BY ID"));
+    q.ParamByName(QStringLiteral("den")).setAsDate(45351);
+    q.ParamByName(QStringLiteral("kdy")).setAsDateTime(-1.25);
+    q.Open();
+    ASSERT_EQ(q.RecordCount(), 2);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("DEN")).DataType(), db::FieldType::ftDate);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("KDY")).DataType(), db::FieldType::ftDateTime);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("CAS")).DataType(), db::FieldType::ftTime);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("DEN")).AsString(), QStringLiteral("29.2.2024"));
+    EXPECT_EQ(q.FieldByName(QStringLiteral("KDY")).AsDateTime(), 45351.75);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("CAS")).AsString(), QStringLiteral("6:00:00"));
+    q.Next();
+    EXPECT_EQ(q.FieldByName(QStringLiteral("DEN")).AsDateTime(), -1);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("KDY")).AsString(), QStringLiteral("29.12.1899 6:00:00"));
+    EXPECT_TRUE(q.FieldByName(QStringLiteral("CAS")).IsNull());
+}
+
+TEST_F(SqlDatabase, DatesRoundTripAsDates)
+{
+    expectDatesRoundTrip(QStringLiteral("LHP_ORAC"));
+    // SQLite's own date functions read what was stored.
+    db::Query q;
+    q.SetDatabaseName(QStringLiteral("LHP_ORAC"));
+    q.SQL().Add(QStringLiteral("SELECT date(DEN, '+1 day') AS DALSI, strftime('%H', KDY) AS HODINA FROM TERMIN WHERE ID = 1"));
+    q.Open();
+    EXPECT_EQ(q.FieldByName(QStringLiteral("DALSI")).AsString(), QStringLiteral("2024-03-01"));
+    EXPECT_EQ(q.FieldByName(QStringLiteral("HODINA")).AsString(), QStringLiteral("18"));
+}
+
+// SQLite keeps any value in any column. A column whose values do not all fit its declared
+// type shows them as they are: day numbers of older versions still read as dates, and
+// nothing read raises.
+TEST_F(SqlDatabase, StoredValuesShowWhateverTheirColumnDeclares)
+{
+    exec(QStringLiteral("CREATE TABLE SMES (N INTEGER, R REAL, D DATE, S DATE, V INTEGER)"));
+    exec(QStringLiteral("INSERT INTO SMES VALUES (5000000000, 1.5, '2024-02-29', 45351, 1)"));
+    exec(QStringLiteral("INSERT INTO SMES VALUES (7, 'x', 'neděle', 45352.5, 'abc')"));
+    db::Query q;
+    q.SetDatabaseName(QStringLiteral("LHP_ORAC"));
+    q.SQL().Add(QStringLiteral("SELECT N, R, D, S, V FROM SMES ORDER BY N DESC"));
+    q.Open();
+    const std::vector<QStringList> expected = {{"5000000000", "1.5", "2024-02-29", "29.2.2024", "1"},
+                                               {"7", "x", "neděle", "1.3.2024", "abc"}};
+    for (const QStringList& row : expected) {
+        for (int f = 0; f < q.FieldCount(); ++f) {
+            db::Field& field = q.Fields(f);
+            SCOPED_TRACE(field.FieldName().toStdString());
+            EXPECT_EQ(field.AsString(), row.at(f));
+            EXPECT_EQ(field.asStringOf(field.Value()), field.AsString());
+            EXPECT_EQ(field.DisplayText(), field.AsString());
+        }
+        q.Next();
+    }
+    EXPECT_EQ(q.FieldByName(QStringLiteral("N")).DataType(), db::FieldType::ftFloat);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("S")).DataType(), db::FieldType::ftDate);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("V")).DataType(), db::FieldType::ftString);
+}
+
+// The zone of the process for one test: Czech summer time shifts any date a driver takes
+// through UTC.
+class TimeZoneScope
+{
+public:
+    explicit TimeZoneScope(const char* zone) : m_old(qgetenv("TZ")), m_hadOld(qEnvironmentVariableIsSet("TZ"))
+    {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~TimeZoneScope()
+    {
+        if (m_hadOld)
+            qputenv("TZ", m_old);
+        else
+            qunsetenv("TZ");
+        tzset();
+    }
+
+private:
+    QByteArray m_old;
+    bool m_hadOld;
+};
+
+TEST(PostgreSql, DatesRoundTripAsDates)
+{
+    const TimeZoneScope zone("Europe/Prague");
+    const test::PostgresServer server;
+    if (!server.isRunning())
+        GTEST_SKIP() << "PostgreSQL test skipped: " << server.whyNot().toStdString();
+    QTemporaryDir dir;
+    const QString iniPath = dir.filePath(QStringLiteral("aliasy.ini"));
+    QFile ini(iniPath);
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(QStringLiteral("[PGTEST]\r\nDRIVER=QPSQL\r\nDATABASE=postgres\r\nHOST=%1\r\nPORT=%2\r\n")
+                  .arg(server.host()).arg(server.port()).toUtf8());
+    ini.close();
+    db::Aliases::setAliasFile(iniPath);
+    {
+        db::Database database(QStringLiteral("PG_TEST"));
+        database.SetAliasName(QStringLiteral("PGTEST"));
+        database.SetLoginPrompt(false);
+        database.Params() << QStringLiteral("USER NAME=") + test::PostgresServer::user();
+        database.Open();
+        expectDatesRoundTrip(QStringLiteral("PG_TEST"));
+    }
+    db::Aliases::setAliasFile(QString());
+}
 
 TEST(Aliases, FileMapsAliasToDriverAndDirectory)
 {
