@@ -1,0 +1,8 @@
+// Entry point of the recognised-stands program.
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    return 0;
+}
