@@ -147,8 +147,8 @@ TEST_F(TableFile, AClassOtherThanAOrBWritesNothing)
     EXPECT_EQ(table.RecordCount(), 0);
 }
 
-// Every value as pxlib reads it back, next to what our engine reads; trailing blanks of a
-// text are not stored.
+// Every value as pxlib reads it back, next to what our engine reads (which, like the original
+// engine, drops the trailing blanks of a text).
 TEST_F(TableFile, ARowReadsBackThroughOurEngineAndPxlib)
 {
     {
@@ -197,7 +197,10 @@ TEST_F(TableFile, ARowReadsBackThroughOurEngineAndPxlib)
             if (!want.isValid())
                 continue;
             EXPECT_EQ(mine.toString(), want.toString());
-            EXPECT_EQ(theirs.toString(), want.toString());
+            QString theirText = theirs.toString();
+            while (theirText.endsWith(QLatin1Char(' ')))
+                theirText.chop(1);
+            EXPECT_EQ(theirText, want.toString());
         }
     }
 }
