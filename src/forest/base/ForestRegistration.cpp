@@ -3,6 +3,7 @@
 
 #include "forest/base/ColumnProperties.h"
 #include "forest/base/IniLists.h"
+#include "forest/codebooks/CiselLumex.h"
 #include "framework/core/ClassRegistry.h"
 
 void RegisterELesObecUnit()
@@ -16,4 +17,5 @@ void RegisterForestUnits()
 {
     RegisterLesrecurUnit();
     RegisterELesObecUnit();
+    RegisterLesCisOrUnit();
 }

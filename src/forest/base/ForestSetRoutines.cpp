@@ -3,6 +3,7 @@
 
 #include "forest/base/LesniMnozina.h"
 #include "forest/base/SumaPodleProperty.h"
+#include "forest/base/TextUtilities.h"
 #include "framework/core/TextRoutines.h"
 #include "framework/values/TypedValues.h"
 #include "platform/text/Case.h"
@@ -170,7 +171,7 @@ void AddUnique(QStringList& list, const QString& text)
 
 void AddNameValueOnce(QStringList& list, const QString& name, const QString& value)
 {
-    const QString padded = name.size() < 3 ? QString(3 - name.size(), QLatin1Char(' ')) + name : name;
+    const QString padded = PadLeft(name, 3, QLatin1Char(' '));
     for (const QString& line : list) {
         const int eq = line.indexOf(QLatin1Char('='));
         if (eq >= 0 && txt::sameTextLetters(line.left(eq), padded))

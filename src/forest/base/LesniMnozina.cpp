@@ -14,17 +14,19 @@ TClass TLesniMnozina::StaticClass()
 {
     using M = TLesniMnozina;
     static const TClassInfo info = describeClass<M, TObecnyLesniPrvek>("TLesniMnozina", [](PropertyTable<M>& t) {
-        t.integer("PoradiAktualnihoPrvku", &M::PoradiAktualnihoPrvku, nullptr)
+        // Only JmenoStarehoPrvku, NechavatJenJedenPrvek and PredponaName are stored.
+        t.integer("PoradiAktualnihoPrvku", &M::PoradiAktualnihoPrvku, nullptr, false)
             .string("JmenoAktualnihoPrvku", &M::JmenoAktualnihoPrvku,
-                    [](M& m, const QString& key) { m.SetJmenoAktualnihoPrvku(key); })
+                    [](M& m, const QString& key) { m.SetJmenoAktualnihoPrvku(key); }, false)
             .string("JmenoStarehoPrvku", &M::JmenoStarehoPrvku, &M::SetJmenoStarehoPrvku)
-            .object<TElement>("AktualniPrvek", &M::AktualniPrvek, &M::SetAktualniPrvek)
-            .object<TElement>("AktualniPrvekVzdy", &M::AktualniPrvekVzdy, nullptr)
-            .object<TElement>("AktualniPrvekVzdyN", &M::AktualniPrvekVzdyN, nullptr)
-            .string("NovyPrvek", nullptr, [](M& m, const QString& key) { m.NovyPrvek(key); })
-            .string("NovyPrvekVzdy", nullptr, [](M& m, const QString& key) { m.NovyPrvekVzdy(key); })
-            .string("NovyNeboAktualniPrvek", nullptr, [](M& m, const QString& key) { m.NovyNeboAktualniPrvek(key); })
-            .integer("PocetPrvku", &M::PocetPrvku, nullptr)
+            .object<TElement>("AktualniPrvek", &M::AktualniPrvek, &M::SetAktualniPrvek, false)
+            .object<TElement>("AktualniPrvekVzdy", &M::AktualniPrvekVzdy, nullptr, false)
+            .object<TElement>("AktualniPrvekVzdyN", &M::AktualniPrvekVzdyN, nullptr, false)
+            .string("NovyPrvek", nullptr, [](M& m, const QString& key) { m.NovyPrvek(key); }, false)
+            .string("NovyPrvekVzdy", nullptr, [](M& m, const QString& key) { m.NovyPrvekVzdy(key); }, false)
+            .string("NovyNeboAktualniPrvek", nullptr, [](M& m, const QString& key) { m.NovyNeboAktualniPrvek(key); },
+                    false)
+            .integer("PocetPrvku", &M::PocetPrvku, nullptr, false)
             .boolean("NechavatJenJedenPrvek", &M::NechavatJenJedenPrvek, &M::SetNechavatJenJedenPrvek)
             .string("PredponaName", &M::PredponaName, &M::SetPredponaName);
     });

@@ -1,6 +1,7 @@
 // Tests of the INI tool and the item lists read from INI sections.
 #include "forest/base/IniLists.h"
 #include "forest/support/ForestTestSupport.h"
+#include "platform/Exceptions.h"
 #include "platform/files/Files.h"
 #include "platform/text/Cp1250.h"
 
@@ -131,6 +132,37 @@ TEST_F(IniLists, ToolTakesAnExistingRelativeNameFromTheCurrentDirectory)
     QDir::setCurrent(cwd);
     EXPECT_EQ(tool->FileName(), "PHS.INI");
     EXPECT_EQ(value, "X=ANO");
+}
+
+TEST_F(IniLists, TwoToolsOnOneFileKeepEachOthersWrites)
+{
+    Owned<TIniFileTool> first = Create<TIniFileTool>();
+    Owned<TIniFileTool> second = Create<TIniFileTool>();
+    for (TIniFileTool* tool : {first.get(), second.get()}) {
+        tool->SetFileName(path);
+        tool->SetSection("Jina");
+    }
+    first->SetIdent("A");
+    second->SetIdent("B");
+    first->SetValue("1");
+    second->SetValue("2");
+    first->SetValue("3");
+    EXPECT_EQ(first->Value(), "3");
+    EXPECT_EQ(second->Value(), "2");
+    first->SetIdent("P1");
+    EXPECT_EQ(first->Value(), "X=ANO");
+}
+
+TEST_F(IniLists, FailedWriteReachesTheCallerAndChangesNothing)
+{
+    // A file that exists on a file system that cannot be written.
+    Owned<TIniFileTool> tool = Create<TIniFileTool>();
+    tool->SetFileName("/proc/version");
+    ASSERT_EQ(tool->FileName(), "/proc/version");
+    tool->SetSection("S");
+    tool->SetIdent("K");
+    EXPECT_THROW(tool->SetValue("x"), EFileError);
+    EXPECT_EQ(tool->Value(), "");
 }
 
 } // namespace

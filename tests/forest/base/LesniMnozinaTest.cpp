@@ -190,6 +190,21 @@ TEST_F(LesniMnozina, PublishedAccessorsDriveTheSet)
     EXPECT_EQ(created->GetPropAsString("PredponaName"), "VLAS");
 }
 
+TEST_F(LesniMnozina, CloneKeepsOnlyTheStoredSettings)
+{
+    set->SetNechavatJenJedenPrvek(true);
+    set->SetPredponaName("DIL");
+    set->NovyPrvek("1");
+    Owned<TObecnyLesniPrvek> copy = set->Clone();
+    auto* clone = dynamic_cast<TTestMN*>(copy.get());
+    ASSERT_NE(clone, nullptr);
+    EXPECT_EQ(clone->PredponaName(), "DIL");
+    EXPECT_TRUE(clone->NechavatJenJedenPrvek());
+    EXPECT_EQ(clone->JmenoStarehoPrvku(), set->JmenoStarehoPrvku());
+    EXPECT_EQ(clone->Count(), 0);
+    EXPECT_EQ(clone->AktualniPrvek(), nullptr);
+}
+
 TEST_F(LesniMnozina, ColumnPropertiesStartWithTheTooltipColour)
 {
     Owned<TVlastnosti> v = Create<TVlastnosti>();
