@@ -57,6 +57,8 @@ bool UnitSourceDouble::loadNextCompartment(TLesniCelek& unit)
     }
     ++m_current;
     ++loads;
+    if (onLoad)
+        onLoad();
     if (m_current == failAt)
         throw EDatabaseError(QStringLiteral("Tabulka ODDELENI je poškozena."));
     build(unit, m_current);

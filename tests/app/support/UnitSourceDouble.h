@@ -39,6 +39,8 @@ public:
     // Like the version-97 and 98 tables at their end: a further load reads the last row again.
     bool reloadsLastAtEnd = false;
     int loads = 0;
+    // Called at every load of a compartment.
+    std::function<void()> onLoad;
     int headerLoads = 0;
 
 private:
