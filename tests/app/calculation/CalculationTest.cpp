@@ -214,3 +214,42 @@ TEST(ForestUnitLoading, NoSourceChosenIsReportedAndStopsTheStart)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CalculationRun, ATableDirectoryThatCannotBeWrittenIsReported)
+{
+    install({1});
+    QFile blocker(dir.filePath("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    calc.setTablesDir(dir.filePath("file") + "/");
+    ProgressLog run;
+    EXPECT_FALSE(calc.RunCalculation(run.progress()));
+    EXPECT_EQ(run.hides, 1);
+    EXPECT_EQ(recorder().messages.size(), 1u);
+}
+
+TEST_F(CalculationRun, AnotherTableOpenOnTheResultDoesNotMixOldRowsIn)
+{
+    install({1, 2});
+    ASSERT_TRUE(calc.RunCalculation({}));
+    db::Table other;
+    other.SetTableName(calc.tablePath());
+    other.Open();
+    other.First();
+    other.Edit();
+    other.FieldByName("NAJEMCE").AsString("X");
+    other.Post();
+    const bool completed = calc.RunCalculation({});
+    other.Close();
+    db::Table check;
+    check.SetTableName(calc.tablePath());
+    check.Open();
+    EXPECT_EQ(check.RecordCount(), 4);
+    check.First();
+    // Either the run refused (the old table with the edit stays) or its new rows stand.
+    EXPECT_EQ(check.FieldByName("NAJEMCE").AsString(), completed ? "" : "X");
+}
+
+} // namespace
