@@ -2,6 +2,7 @@
 #include "app/calculation/Calculation.h"
 
 #include "app/sources/LesniCelek.h"
+#include "app/support/TableDump.h"
 #include "app/support/UnitSourceDouble.h"
 #include "forest/hierarchy/LHC.h"
 #include "forest/hierarchy/Oddeleni.h"
@@ -250,6 +251,22 @@ TEST_F(CalculationRun, AnotherTableOpenOnTheResultDoesNotMixOldRowsIn)
     check.First();
     // Either the run refused (the old table with the edit stays) or its new rows stand.
     EXPECT_EQ(check.FieldByName("NAJEMCE").AsString(), completed ? "" : "X");
+}
+
+} // namespace
+
+namespace {
+
+// Every field of every row, against the committed dump; a second run in the same process
+// gives the same table.
+TEST_F(CalculationRun, RowsMatchTheGoldenDumpOnEveryRun)
+{
+    install({1, 12, 100, 7});
+    ASSERT_TRUE(calc.RunCalculation({}));
+    const QString first = testapp::dumpTable(calc.tablePath());
+    testapp::expectGoldenText("unit_in_code.txt", first);
+    ASSERT_TRUE(calc.RunCalculation({}));
+    EXPECT_EQ(testapp::dumpTable(calc.tablePath()).toStdString(), first.toStdString());
 }
 
 } // namespace
