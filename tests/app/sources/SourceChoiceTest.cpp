@@ -211,7 +211,7 @@ TEST(DetectionFuzz, MutatedInterchangeHeadersGiveKind3Or4)
     const std::vector<QByteArray> seeds = {fstHeader({"LHC_KOD", "ODD", "POR"}), fstHeader({"ODD"}),
                                            QByteArray("|\r\n,\r\n2\r\nPOR\r\nDIL\r\n1\r\n1|2\r\n")};
     test::Mutator mutator(12);
-    for (int i = 0; i < 2000; ++i) {
+    for (int i = 0; i < 1000; ++i) {
         touch(tmp.path() + "/JP.FST", mutator.mutate(seeds, "|,\r\nPORpor0123456789"));
         const quint8 kind = detectSourceKind(tmp.path()).kind;
         ASSERT_TRUE(kind == 3 || kind == 4) << "iteration " << i;
