@@ -212,3 +212,21 @@ TEST_F(MainWindowRun, TypingIntoTheEditableFieldsAndClosingKeepsTheEdit)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindowRun, AnEmptyUnitGivesAnEmptyTableAndAnOpenList)
+{
+    window->calculationForm()->calculation().LesniCelek()->setSourceMaker([](quint8 kind, const app::SourceContext&) {
+        return std::make_unique<UnitSourceDouble>(QList<qint32>{}, QList<testapp::SpeciesSpec>{}, kind);
+    });
+    ASSERT_TRUE(window->FormShow());
+    window->BitBtn1()->click();
+    EXPECT_TRUE(QFile::exists(table()));
+    ASSERT_TRUE(window->listWindow()->isVisible());
+    EXPECT_EQ(window->listWindow()->DBGrid1()->model()->rowCount(), 0);
+    window->listWindow()->BitBtn2()->click();
+    EXPECT_TRUE(window->BitBtn3()->isEnabled());
+}
+
+} // namespace
