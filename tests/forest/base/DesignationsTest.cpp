@@ -21,7 +21,7 @@ TEST_P(StoreyDesignation, Normalised)
     EXPECT_EQ(t, QString::fromUtf8(GetParam().expected));
 }
 INSTANTIATE_TEST_SUITE_P(Designations, StoreyDesignation,
-                         ::testing::Values(Case{"One", "1", " 1 "}, Case{"DigitLetter", "1A", " 1a"},
+                         ::testing::Values(Case{"One", "1", " 1 "}, Case{"DigitLetter", "1a", " 1a"}, Case{"DigitUpperLetter", "1A", " 1a"},
                                            Case{"TwoDigits", "12", "12 "}, Case{"Blanks", "A  B", " ab"},
                                            Case{"Three", "xyz", "xyz"}, Case{"ThreeWithBlanks", " 1 a b", " 1 a b"},
                                            Case{"Blank", "   ", "   "}, Case{"CzechKeepsCase", "Č1", "Č1 "},
