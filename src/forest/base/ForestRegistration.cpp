@@ -4,6 +4,7 @@
 #include "forest/base/ColumnProperties.h"
 #include "forest/base/IniLists.h"
 #include "forest/codebooks/CiselLumex.h"
+#include "forest/hierarchy/HierarchyRegistration.h"
 #include "framework/core/ClassRegistry.h"
 
 void RegisterELesObecUnit()
@@ -17,5 +18,6 @@ void RegisterForestUnits()
 {
     RegisterLesrecurUnit();
     RegisterELesObecUnit();
+    RegisterE_LesOddUnit();
     RegisterLesCisOrUnit();
 }
