@@ -130,6 +130,9 @@ protected:
         return numbers;
     }
 
+    // Closes every table of the source (what ending the program does).
+    void dropSource() { m_source.reset(); }
+
     TOddeleni* current() { return dynamic_cast<TOddeleni*>(vex::unitHeader(*unit)->OddeleniMN()->AktualniPrvek()); }
 
     QString programDir;
