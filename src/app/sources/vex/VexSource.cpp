@@ -27,16 +27,12 @@ CodebookFiller& codebookFiller()
 
 TLHC* unitHeader(TLesniCelek& unit)
 {
-    if (auto* header = dynamic_cast<TLHC*>(unit.FindElementByClass(TLHC::StaticClass())))
-        return header;
-    return unit.AddNew<TLHC>();
+    return unit.LHC();
 }
 
 tciselnik* unitCodebooks(TLesniCelek& unit)
 {
-    if (tciselnik* codebooks = unit.Ciselnik())
-        return codebooks;
-    return unit.AddNew<tciselnik>();
+    return unit.Ciselnik();
 }
 
 std::unique_ptr<app::Source> createVexSource(quint8 kind, const app::SourceContext& context)
