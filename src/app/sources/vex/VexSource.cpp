@@ -2,6 +2,7 @@
 #include "app/sources/vex/VexSource.h"
 
 #include "app/sources/LesniCelek.h"
+#include "app/sources/vex/DirectorySearch.h"
 #include "app/sources/vex/VexLoader.h"
 #include "forest/base/StatusText.h"
 #include "forest/base/TextUtilities.h"
@@ -15,13 +16,13 @@ namespace vex {
 
 DirectoryChooser& directoryChooser()
 {
-    static DirectoryChooser chooser;
+    static DirectoryChooser chooser = SelectDbFile;
     return chooser;
 }
 
 CodebookFiller& codebookFiller()
 {
-    static CodebookFiller filler;
+    static CodebookFiller filler = ShowTableWindow;
     return filler;
 }
 

@@ -47,7 +47,7 @@ private:
 TLHC* unitHeader(TLesniCelek& unit);
 tciselnik* unitCodebooks(TLesniCelek& unit);
 
-// What the data module asks of the user; main() installs the dialogs, tests their own answers.
+// What the data module asks of the user: the program's dialogs unless replaced (tests answer themselves).
 DirectoryChooser& directoryChooser();
 CodebookFiller& codebookFiller();
 
