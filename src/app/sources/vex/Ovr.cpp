@@ -312,8 +312,13 @@ void TOvr::openOrgLevels(const QString& component, const QString& label)
         }
         return;
     }
-    t.CreateTable();
-    t.Open();
+    try {
+        t.CreateTable();
+        t.Open();
+    } catch (const Exception& e) {
+        ui::services().showMessage(QStringLiteral("Tabulku %1 nelze vytvořit: %2").arg(t.TableName(), e.message()));
+        return;
+    }
     if (m_options.fillCodebook)
         m_options.fillCodebook(label, t);
 }

@@ -4,6 +4,8 @@
 
 #include "platform/db/paradox/TableFiles.h"
 
+#include <QDir>
+
 namespace vextest {
 namespace {
 
@@ -170,6 +172,30 @@ TEST_F(Ovr, AnOrganisationLevelFileThatDoesNotOpenIsNeverReplaced)
     EXPECT_EQ(fileBytes(path), QByteArray("not a table"));
     ASSERT_EQ(messageTexts().size(), 1);
     EXPECT_TRUE(messageTexts()[0].contains(QStringLiteral("ORGUR1.DB")));
+}
+
+TEST_F(Ovr, AnOrganisationLevelThatCannotBeCreatedIsReportedAndTheRestOpens)
+{
+    make(Version::V97);
+    const QString path = unitDir() + QStringLiteral("/PHS/ORGUR2.DB");
+    QFile::remove(path);
+    ASSERT_TRUE(QDir().mkpath(path + QStringLiteral("/blocked")));   // a directory where the file would go
+    auto ovr = open(Version::V97, {}, [](const QString&, db::Table&) { ADD_FAILURE() << "nothing to fill"; });
+    EXPECT_FALSE(ovr->table(QStringLiteral("TB_OrgUr2")).Active());
+    EXPECT_TRUE(ovr->TB_ODD().Active());
+    ASSERT_EQ(messageTexts().size(), 1);
+    EXPECT_TRUE(messageTexts()[0].startsWith(QStringLiteral("Tabulku ORGUR2.DB nelze vytvořit")));
+}
+
+TEST_F(Ovr, TwoModulesOverOneOlderTableExtendItOnce)
+{
+    make(Version::V97);
+    oldBareLand();
+    auto first = open(Version::V97);
+    auto second = open(Version::V97);
+    EXPECT_TRUE(second->Tb_BZL().Active());
+    EXPECT_NE(second->Tb_BZL().FindField(QStringLiteral("Vyuziti")), nullptr);
+    EXPECT_EQ(messageTexts().size(), 1);
 }
 
 TEST_F(Ovr, PathLinesOfTheConnections)
