@@ -101,6 +101,25 @@ void BM_Calculation(benchmark::State& state)
 }
 BENCHMARK(BM_Calculation)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// (c) The source alone: every compartment loaded into the forest model, nothing written.
+void BM_LoadOnly(benchmark::State& state)
+{
+    ui::RecordingServices quiet;
+    ui::setServices(&quiet);
+    for (auto _ : state) {
+        Owned<TLesniCelek> forest = Create<TLesniCelek>();
+        forest->setProgramDir(unit().programDir);
+        forest->setSource(app::createSource(SourceKinds::Vex97, {unit().dataDir, unit().programDir}));
+        app::Source* source = forest->source();
+        int compartments = source->loadFirstCompartment(*forest) ? 1 : 0;
+        while (!source->endOfData() && source->loadNextCompartment(*forest))
+            ++compartments;
+        state.counters["compartments"] = compartments;
+    }
+    ui::setServices(nullptr);
+}
+BENCHMARK(BM_LoadOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 } // namespace
 
 int main(int argc, char** argv)
