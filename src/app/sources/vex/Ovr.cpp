@@ -1,6 +1,8 @@
 // The data-access module over the sibling inventory program's database, versions 97 and 98.
 #include "app/sources/vex/Ovr.h"
 
+#include "app/sources/vex/VexLoader.h"
+
 #include "forest/base/TextUtilities.h"
 #include "platform/Exceptions.h"
 #include "platform/db/paradox/ParadoxFile.h"
@@ -45,6 +47,7 @@ TOvr::TOvr(Version version, OvrOptions options) : m_version(version), m_options(
 
 TOvr::~TOvr()
 {
+    forgetColumns();
     try {
         CloseCodebookTables();
         CloseStandTables();
@@ -271,6 +274,7 @@ void TOvr::execOn(const QString& directory, const QStringList& lines)
 
 void TOvr::OpenStandTables()
 {
+    forgetColumns();
     openChecked(*m_sk);
     if (m_version == Version::V98
         && !openWithUpgrade(*m_etaz, {QStringLiteral("ALTER TABLE ETAZ"), QStringLiteral("ADD PROC_HS INTEGER")}, {}, {})) {
@@ -386,6 +390,7 @@ void TOvr::SetNavrhRanges()
 
 void TOvr::CloseStandTables()
 {
+    forgetColumns();
     for (db::Table* t : {m_sk, m_etaz, m_dr, m_navrh, m_navrh1, m_tezob, m_zal, m_pror, m_poskoz, m_lhc, m_odd, m_dl,
                          m_porost, m_porPozn, &table(QStringLiteral("TB_PS_POZN")), m_prekryv, m_bzl, m_jine, m_ost, m_id}) {
         if (!t->Active())
