@@ -61,7 +61,7 @@ TLHC* TLesniCelek::LHC()
 
 void TLesniCelek::SetLHC(TLHC* header)
 {
-    m_lhc = header;
+    m_lhc.set(header);
 }
 
 tciselnik* TLesniCelek::Ciselnik()
