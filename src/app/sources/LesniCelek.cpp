@@ -3,9 +3,11 @@
 
 #include "app/sources/SourceChoice.h"
 #include "forest/base/ForestSetRoutines.h"
+#include "forest/base/IniLists.h"
 #include "forest/codebooks/CiselLumex.h"
 #include "forest/codebooks/Ciselnik.h"
 #include "forest/codebooks/CodebookSets.h"
+#include "forest/hierarchy/HierarchySupport.h"
 #include "forest/hierarchy/LHC.h"
 #include "forest/hierarchy/Oddeleni.h"
 #include "framework/core/ClassRegistry.h"
@@ -16,16 +18,6 @@
 #include <algorithm>
 
 namespace {
-
-template<class T>
-T* childOnFirstUse(TEntity* parent, WeakRef<T>& slot)
-{
-    if (T* existing = slot.get())
-        return existing;
-    T* created = parent->AddNew<T>();
-    slot = created;
-    return created;
-}
 
 bool isParadoxKind(quint8 kind)
 {
@@ -48,7 +40,13 @@ TClass TLesniCelek::StaticClass()
             .longString("ZdrojNazev", &P::ZdrojNazev, nullptr, false)
             .object<TTransforDleMajiteleMN>("TransforDleMajiteleMN", [](P& p) { return p.TransforDleMajiteleMN(); },
                                             nullptr, false)
-            .integer("stareOddeleni", [](P& p) { return p.stareOddeleni(); }, nullptr, false);
+            .integer("stareOddeleni", [](P& p) { return p.stareOddeleni(); }, nullptr, false)
+            .longString("PHSNazev", &P::PHSNazev, nullptr, false);
+        for (const char* kind : {"PP", "CPP", "CPJ", "CPB", "BZL", "JP", "OST", "LHC"}) {
+            const QString k = QString::fromLatin1(kind);
+            t.object<TLesniStringListElement>(QStringLiteral("SeznamStandard%1_FST").arg(k),
+                                              [k](P& p) { return p.SeznamStandardFst(k); }, nullptr, false);
+        }
     });
     return &info;
 }
@@ -58,7 +56,7 @@ TLesniCelek::~TLesniCelek() = default;
 
 TLHC* TLesniCelek::LHC()
 {
-    return childOnFirstUse(this, m_lhc);
+    return forest::ensureChildSet(this, m_lhc);
 }
 
 void TLesniCelek::SetLHC(TLHC* header)
@@ -68,7 +66,7 @@ void TLesniCelek::SetLHC(TLHC* header)
 
 tciselnik* TLesniCelek::Ciselnik()
 {
-    return childOnFirstUse(this, m_ciselnik);
+    return forest::ensureChildSet(this, m_ciselnik);
 }
 
 TOwnerEntity* TLesniCelek::ciselLumexOwnEnt()
@@ -88,7 +86,7 @@ TCiselLumex* TLesniCelek::CiselLumex()
 
 TTransforDleMajiteleMN* TLesniCelek::TransforDleMajiteleMN()
 {
-    return childOnFirstUse(this, m_transfor);
+    return forest::ensureChildSet(this, m_transfor);
 }
 
 QString TLesniCelek::AdresarIshulu() const
@@ -114,6 +112,69 @@ qint32 TLesniCelek::stareOddeleni()
     if (!header)
         return -1;
     return header->OddeleniMN()->JmenoStarehoPrvku().trimmed().toInt();
+}
+
+namespace {
+
+// The interchange kinds of the item lists, in slot order after the export list.
+const char* const fstKinds[] = {"PP", "BZL", "CPP", "CPB", "CPJ", "JP", "OST", "LHC"};
+// Kinds whose list reports an unknown source.
+bool reportsUnknownSource(const QString& kind)
+{
+    return kind == QLatin1String("PP") || kind == QLatin1String("JP") || kind == QLatin1String("OST") ||
+           kind == QLatin1String("LHC");
+}
+
+} // namespace
+
+TLesniStringListElement* TLesniCelek::standardList(int slot, const QString& name, const std::function<QString()>& file,
+                                                   const QString& section, bool report)
+{
+    if (TLesniStringListElement* list = m_standardLists[size_t(slot)].get())
+        return list;
+    if (m_standardListTried[size_t(slot)])
+        return nullptr;
+    m_standardListTried[size_t(slot)] = true;
+    if (m_jakBylNacten != QLatin1String("Vex97-Paradox") && m_jakBylNacten != QLatin1String("Vex98-Paradox")) {
+        if (report)
+            ui::services().showMessage(QStringLiteral("Nevím jak byl načten lesní celek."));
+        return nullptr;
+    }
+    Owned<TLesniStringListElement> list;
+    LoadIniSectionList(list, file(), section);
+    if (!list)
+        return nullptr;
+    list->SetName(name);
+    TLesniStringListElement* added = list.release();
+    Add(added);
+    m_standardLists[size_t(slot)] = added;
+    return added;
+}
+
+TLesniStringListElement* TLesniCelek::SeznamExportStandard()
+{
+    const auto file = [this] {
+        const QString univExp = files::resolvePath(programDir() + QStringLiteral("/UnivExp.ini"));
+        if (files::fileExists(univExp))
+            return univExp;
+        m_adrStandardIniFile = m_adrStandardIniFile.toUpper();
+        return m_adrStandardIniFile.contains(QLatin1String("\\LCR.INI")) ? m_adrStandardIniFile
+                                                                          : m_phsNazev + QStringLiteral("\\PHS.INI");
+    };
+    return standardList(0, QStringLiteral("SeznamExportStandard"), file,
+                        QStringLiteral("PolozkyStandardu_ExportDoStandardu"), true);
+}
+
+TLesniStringListElement* TLesniCelek::SeznamStandardFst(const QString& kind)
+{
+    for (int i = 0; i < int(std::size(fstKinds)); ++i) {
+        if (kind != QLatin1String(fstKinds[i]))
+            continue;
+        return standardList(i + 1, QStringLiteral("SeznamStandard%1_FST").arg(kind),
+                            [this] { return m_adrStandardIniFile; },
+                            QStringLiteral("PolozkyStandardu%1_FST").arg(kind), reportsUnknownSource(kind));
+    }
+    return nullptr;
 }
 
 QString TLesniCelek::programDir() const

@@ -6,12 +6,14 @@
 
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <memory>
 
 class TLHC;
 class TCiselLumex;
 class TTransforDleMajiteleMN;
+class TLesniStringListElement;
 
 // The directory dialog of the source choice: start directory, caption, file mask, whether the
 // alias button shows. Answers a directory, "ALIAS" or "NicSeNavybralo" (cancelled).
@@ -61,6 +63,17 @@ public:
     QString AdresarTabulky_TBSepMaj() const;
     // -1 without a header; else the key of the compartment current before the last change.
     qint32 stareOddeleni();
+    // The sibling program's PHS directory (the Paradox sources set it when loading the header).
+    const QString& PHSNazev() const { return m_phsNazev; }
+    void SetPHSNazev(const QString& dir) { m_phsNazev = dir; }
+
+    // --- standard item lists (read once, on first use, for the Paradox sources only) -------
+    // The export items: UnivExp.ini beside the program, else the standard INI file when it is
+    // "\LCR.INI", else PHS.INI in the PHS directory.
+    TLesniStringListElement* SeznamExportStandard() override;
+    // The items of one interchange file kind from the standard INI file; kind is one of PP, BZL,
+    // CPP, CPB, CPJ, JP, OST, LHC.
+    TLesniStringListElement* SeznamStandardFst(const QString& kind);
 
     // --- source choice and loading ---------------------------------------------------------
     // The program's directory (vkm.ini and "ciselnik"); files::programDirectory() unless set.
@@ -89,6 +102,10 @@ public:
 
 private:
     void afterCompartmentLoaded();
+    // The list of a slot, read from the file's section on first use and added as a child
+    // named `name`; nil for sources other than the Paradox ones (reported when `report`).
+    TLesniStringListElement* standardList(int slot, const QString& name, const std::function<QString()>& file,
+                                          const QString& section, bool report);
 
     QString m_jakBylNacten;
     QString m_adresarObecnychDatLHP;
@@ -96,6 +113,11 @@ private:
     QString m_adrStandardIniFile;
     QString m_zdrojNazev;
     QString m_programDir;
+    QString m_phsNazev;
+    // Export list first, then the eight interchange kinds.
+    static constexpr int standardListCount = 9;
+    std::array<WeakRef<TLesniStringListElement>, standardListCount> m_standardLists;
+    std::array<bool, standardListCount> m_standardListTried{};
     WeakRef<TLHC> m_lhc;
     WeakRef<tciselnik> m_ciselnik;
     WeakRef<TCiselLumex> m_ciselLumex;

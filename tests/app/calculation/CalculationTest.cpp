@@ -2,6 +2,7 @@
 #include "app/calculation/Calculation.h"
 
 #include "app/sources/LesniCelek.h"
+#include "app/support/TableDump.h"
 #include "app/support/UnitSourceDouble.h"
 #include "forest/hierarchy/LHC.h"
 #include "forest/hierarchy/Oddeleni.h"
@@ -211,6 +212,76 @@ TEST(ForestUnitLoading, NoSourceChosenIsReportedAndStopsTheStart)
     ASSERT_EQ(recorder().messages.size(), 1u);
     EXPECT_EQ(recorder().messages[0].text, QStringLiteral("Nebyla vybrána žádná databáze."));
     EXPECT_FALSE(QFile::exists(dir.filePath("vkm.ini")));   // a cancelled choice stores nothing
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CalculationRun, AFailedRowIsReportedAndSkipped)
+{
+    UnitSourceDouble* source = install({1, 2, 3});
+    source->corruptAreaAt = 1;
+    ProgressLog run;
+    ASSERT_TRUE(calc.RunCalculation(run.progress()));
+    EXPECT_EQ(run.positions, (QList<int>{1, 2, 3}));
+    ASSERT_EQ(recorder().messages.size(), 2u);   // SM and BK of compartment 2
+    EXPECT_TRUE(recorder().messages[0].text.startsWith(QStringLiteral("Chyba při zápisu dřeviny : ")));
+    EXPECT_TRUE(recorder().messages[0].text.contains("SM"));
+    const QStringList written = rows();
+    ASSERT_EQ(written.size(), 4);
+    EXPECT_TRUE(written[2].startsWith("3|"));
+}
+
+TEST_F(CalculationRun, ATableDirectoryThatCannotBeWrittenIsReported)
+{
+    install({1});
+    QFile blocker(dir.filePath("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    calc.setTablesDir(dir.filePath("file") + "/");
+    ProgressLog run;
+    EXPECT_FALSE(calc.RunCalculation(run.progress()));
+    EXPECT_EQ(run.hides, 1);
+    EXPECT_EQ(recorder().messages.size(), 1u);
+}
+
+TEST_F(CalculationRun, AnotherTableOpenOnTheResultDoesNotMixOldRowsIn)
+{
+    install({1, 2});
+    ASSERT_TRUE(calc.RunCalculation({}));
+    db::Table other;
+    other.SetTableName(calc.tablePath());
+    other.Open();
+    other.First();
+    other.Edit();
+    other.FieldByName("NAJEMCE").AsString("X");
+    other.Post();
+    const bool completed = calc.RunCalculation({});
+    other.Close();
+    db::Table check;
+    check.SetTableName(calc.tablePath());
+    check.Open();
+    EXPECT_EQ(check.RecordCount(), 4);
+    check.First();
+    // Either the run refused (the old table with the edit stays) or its new rows stand.
+    EXPECT_EQ(check.FieldByName("NAJEMCE").AsString(), completed ? "" : "X");
+}
+
+} // namespace
+
+namespace {
+
+// Every field of every row, against the committed dump; a second run in the same process
+// gives the same table.
+TEST_F(CalculationRun, RowsMatchTheGoldenDumpOnEveryRun)
+{
+    install({1, 12, 100, 7});
+    ASSERT_TRUE(calc.RunCalculation({}));
+    const QString first = testapp::dumpTable(calc.tablePath());
+    testapp::expectGoldenText("unit_in_code.txt", first);
+    ASSERT_TRUE(calc.RunCalculation({}));
+    EXPECT_EQ(testapp::dumpTable(calc.tablePath()).toStdString(), first.toStdString());
 }
 
 } // namespace

@@ -198,3 +198,24 @@ TEST_F(ChoiceStore, AChosenUnitKnowsItsKindNumberAndDirectory)
 }
 
 } // namespace
+
+#include "support/Mutator.h"
+
+namespace {
+
+// Mutated interchange headers: the detection reads a bounded header and never fails.
+TEST(DetectionFuzz, MutatedInterchangeHeadersGiveKind3Or4)
+{
+    QTemporaryDir tmp;
+    touch(tmp.path() + "/PP.FST");
+    const std::vector<QByteArray> seeds = {fstHeader({"LHC_KOD", "ODD", "POR"}), fstHeader({"ODD"}),
+                                           QByteArray("|\r\n,\r\n2\r\nPOR\r\nDIL\r\n1\r\n1|2\r\n")};
+    test::Mutator mutator(12);
+    for (int i = 0; i < 1000; ++i) {
+        touch(tmp.path() + "/JP.FST", mutator.mutate(seeds, "|,\r\nPORpor0123456789"));
+        const quint8 kind = detectSourceKind(tmp.path()).kind;
+        ASSERT_TRUE(kind == 3 || kind == 4) << "iteration " << i;
+    }
+}
+
+} // namespace
