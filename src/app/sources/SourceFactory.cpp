@@ -1,0 +1,26 @@
+// The source of each kind byte.
+#include "app/sources/Source.h"
+#include "app/sources/UnreadableSource.h"
+#include "app/sources/vex/VexSource.h"
+
+#include "forest/base/ObecnyLesniPrvek.h"
+
+namespace app {
+
+std::unique_ptr<Source> createSource(quint8 kind, const SourceContext& context)
+{
+    switch (kind) {
+    case SourceKinds::Vex97:
+    case SourceKinds::Vex98:
+        return vex::createVexSource(kind, context);
+    case SourceKinds::OldLhpRecords:
+    case SourceKinds::IsHul97:
+    case SourceKinds::IsHul98:
+    case SourceKinds::SqlDatabase:
+        return std::make_unique<UnreadableSource>(kind);
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace app
