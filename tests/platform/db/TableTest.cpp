@@ -10,7 +10,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <functional>
 
 using db::FieldType;
 using db::Table;
@@ -458,6 +461,44 @@ TEST_F(TableTest, CreateTableReplacesTheFileFromFieldDefinitions)
     open(other, QStringLiteral("TGENKL"));
     EXPECT_EQ(column(other, "LHC_NAZEV"), (QStringList{"Lesní celek 1", "Lesní celek 2", "Lesní celek 3"}));
     EXPECT_EQ(column(other, "MODEL"), (QStringList{"True", "False", "True"}));
+}
+
+// Replacing, deleting or emptying a file that another table holds open would lose its posted
+// rows or let them overwrite the new file at their next save: refused, as the engine did.
+TEST_F(TableTest, CreateDeleteAndEmptyAreRefusedWhileAnotherTableHoldsTheFile)
+{
+    const QString path = write(QStringLiteral("TGENKL.DB"), {{"X", "A", 5}}, {{"a"}, {"b"}});
+    Table held;
+    open(held, QStringLiteral("TGENKL"));
+    held.First();
+    held.Edit();
+    held.FieldByName(QStringLiteral("X")).AsString(QStringLiteral("c"));
+    held.Post();
+
+    Table other;
+    other.SetDatabaseName(dir());
+    other.SetTableName(QStringLiteral("TGENKL.DB"));
+    other.FieldDefs().Add(QStringLiteral("Y"), FieldType::ftInteger);
+    for (const auto& step : {std::function<void()>([&] { other.CreateTable(); }),
+                             std::function<void()>([&] { other.DeleteTable(); }),
+                             std::function<void()>([&] { other.EmptyTable(); })}) {
+        try {
+            step();
+            ADD_FAILURE() << "a held table was replaced";
+        } catch (const EDatabaseError& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("je otevřena"))) << qPrintable(e.message());
+        }
+    }
+    held.Close();
+    Table check;
+    open(check, QStringLiteral("TGENKL"));
+    EXPECT_EQ(column(check, "X"), (QStringList{"c", "b"}));
+    check.Close();
+    other.CreateTable();   // nobody holds it now
+    open(check, QStringLiteral("TGENKL"));
+    EXPECT_TRUE(check.IsEmpty());
+    EXPECT_NE(check.FindField(QStringLiteral("Y")), nullptr);
+    EXPECT_TRUE(QFileInfo::exists(path));
 }
 
 TEST_F(TableTest, EncryptedTableIsReadButNotWritten)
