@@ -149,7 +149,7 @@ protected:
         if (event == DataEvent::FieldChange) {
             const QStringList names = splitFieldList(m_table.m_masterFields);
             if (!field || !std::any_of(names.begin(), names.end(), [&](const QString& n) {
-                    return txt::sameTextAscii(n, field->FieldName());
+                    return txt::sameTextLetters(n, field->FieldName());
                 }))
                 return;
         }

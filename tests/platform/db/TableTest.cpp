@@ -49,7 +49,7 @@ protected:
     {
         QStringList values;
         for (t.First(); !t.Eof(); t.Next())
-            values << t.FieldByName(QString::fromLatin1(field)).AsString();
+            values << t.FieldByName(QString::fromUtf8(field)).AsString();
         return values;
     }
 
@@ -121,6 +121,18 @@ TEST_F(TableTest, DeclaredFieldMissingIsADistinctError)
     t.FieldDefs().Add(QStringLiteral("ID"), FieldType::ftFloat);
     t.Open();
     EXPECT_EQ(t.FieldCount(), 2);
+}
+
+TEST_F(TableTest, FieldNamesIgnoreTheCaseOfEveryLetter)
+{
+    write(QStringLiteral("MENY.DB"), {{"Währung", "A", 3}, {"ČÍSLO", "N"}},
+          {{"EUR", 2.0}, {"CZK", 1.0}, {"USD", 3.0}});
+    Table t;
+    t.FieldDefs().Add(QStringLiteral("WÄHRUNG"), FieldType::ftString, 3);
+    open(t, QStringLiteral("MENY"), QStringLiteral("číslo"));
+    EXPECT_EQ(column(t, "währung"), (QStringList{"CZK", "EUR", "USD"}));
+    t.SetIndexFieldNames(QStringLiteral("WÄHRUNG"));
+    EXPECT_EQ(column(t, "Číslo"), (QStringList{"1", "2", "3"}));
 }
 
 TEST_F(TableTest, NamedOrdersAreStableOverThePhysicalOrder)
@@ -510,6 +522,23 @@ TEST_F(TableTest, EmptyTableRemovesEveryRow)
     t.Close();
     t.DeleteTable();
     EXPECT_THROW(t.Open(), EDatabaseError);
+}
+
+TEST_F(MasterDetailChain, AnEditedMasterFieldNamedInAnotherCaseRefiltersTheDetail)
+{
+    write(QStringLiteral("MENY.DB"), {{"MĚNA", "A", 3}}, {{"CZK"}});
+    write(QStringLiteral("KURZY.DB"), {{"Měna", "A", 3}, {"Kurz", "N"}}, {{"EUR", 25.0}, {"CZK", 1.0}});
+    Table meny, kurzy;
+    db::DataSource menySource{&meny};
+    open(meny, QStringLiteral("MENY"));
+    open(kurzy, QStringLiteral("KURZY"), QStringLiteral("měna"));
+    kurzy.SetMasterSource(&menySource);
+    kurzy.SetMasterFields(QStringLiteral("měna"));
+    EXPECT_EQ(column(kurzy, "Kurz"), QStringList{"1"});
+    meny.Edit();
+    meny.FieldByName(QStringLiteral("MĚNA")).AsString(QStringLiteral("EUR"));
+    EXPECT_EQ(column(kurzy, "Kurz"), QStringList{"25"});
+    meny.Cancel();
 }
 
 } // namespace
