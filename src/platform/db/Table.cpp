@@ -376,7 +376,7 @@ int Table::viewRowAfterWrite(int record, int oldRow)
 {
     if (m_rangeApplied || m_linkActive)
         return -1;
-    const std::vector<int>& rows = view();
+    const RowList& rows = view();
     const bool isOrderCurrent = m_order && m_order->version == m_storage->version();
     if (isOrderCurrent ? m_order->fields.empty() : orderFieldIndexes().empty())
         return oldRow >= 0 ? oldRow : int(rows.size());
@@ -640,7 +640,7 @@ int Table::firstRowNotBelowKey()
         noIndexError();
     orderedRecords();
     const int n = assignedCount(m_searchKey);
-    const std::vector<int>& rows = view();
+    const RowList& rows = view();
     const auto it = std::partition_point(rows.begin(), rows.end(), [&](int r) {
         return compareRecordToKey(r, m_searchKey, n) < 0;
     });
@@ -650,7 +650,7 @@ int Table::firstRowNotBelowKey()
 bool Table::GotoKey()
 {
     const int row = firstRowNotBelowKey();
-    const std::vector<int>& rows = view();
+    const RowList& rows = view();
     if (row == int(rows.size()) || compareRecordToKey(rows[size_t(row)], m_searchKey, assignedCount(m_searchKey)) != 0)
         return false;
     moveToRow(row);
