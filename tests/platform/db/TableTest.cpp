@@ -177,6 +177,28 @@ TEST_F(TableTest, CompositeRangeOnTheLeadingFields)
     EXPECT_EQ(t.RecordCount(), 7);
 }
 
+TEST_F(TableTest, NullNumbersSortFirstWhenReadAndWhenPosted)
+{
+    write(QStringLiteral("ZASOBY.DB"), {{"Objem", "N"}, {"Kod", "A", 2}},
+          {{3.0, "c"}, {QVariant(), "n"}, {-1.0, "a"}});
+    Table t;
+    open(t, QStringLiteral("ZASOBY"), QStringLiteral("Objem;Kod"));
+    EXPECT_EQ(column(t, "Kod"), (QStringList{"n", "a", "c"}));
+    const QList<QVariantList> posts = {{2.0, "b"}, {QVariant(), "m"}, {-1.0, "0"}};
+    for (const QVariantList& values : posts) {
+        t.Append();
+        if (values[0].isValid())
+            t.FieldByName(QStringLiteral("Objem")).Value(values[0]);
+        t.FieldByName(QStringLiteral("Kod")).AsString(values[1].toString());
+        t.Post();
+    }
+    EXPECT_EQ(column(t, "Kod"), (QStringList{"m", "n", "0", "a", "b", "c"}));
+    EXPECT_TRUE(t.FindKey({2.0}));
+    EXPECT_EQ(t.FieldByName(QStringLiteral("Kod")).AsString(), QStringLiteral("b"));
+    EXPECT_TRUE(t.FindKey({QVariant(), QStringLiteral("n")}));
+    EXPECT_EQ(t.RecNo(), 2);
+}
+
 TEST_F(TableTest, FindKeyMissLeavesTheCursorWhereItWas)
 {
     writeNavrh();
