@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 extern "C" {
 #include <paradox.h>
@@ -239,23 +240,36 @@ db::FieldType datasetTypeOf(const Column& c)
                          : db::FieldType::ftBoolean;
 }
 
-// CreateTable, every row appended with field setters (in an order when `index` is set), Close.
-void writeThroughTable(const QString& path, const QString& index)
+// A new empty table from the 31 field definitions, opened in an order when `index` is set.
+std::unique_ptr<db::Table> createTable(const QString& path, const QString& index)
 {
-    db::Table table;
-    table.SetTableName(path);
+    auto table = std::make_unique<db::Table>();
+    table->SetTableName(path);
     for (const Column& c : columns)
-        table.FieldDefs().Add(QString::fromLatin1(c.name), datasetTypeOf(c), c.size);
-    table.CreateTable();
-    table.SetIndexFieldNames(index);
-    table.Open();
+        table->FieldDefs().Add(QString::fromLatin1(c.name), datasetTypeOf(c), c.size);
+    table->CreateTable();
+    table->SetIndexFieldNames(index);
+    table->Open();
+    return table;
+}
+
+// Every row appended with field setters.
+void appendRows(db::Table& table)
+{
     for (int r = 0; r < rowCount; ++r) {
         table.Append();
         for (int c = 0; c < columnCount; ++c)
             table.Fields(c).Value(valueOf(r, c));
         table.Post();
     }
-    table.Close();
+}
+
+// CreateTable, every row appended (in an order when `index` is set), Close.
+void writeThroughTable(const QString& path, const QString& index)
+{
+    const std::unique_ptr<db::Table> table = createTable(path, index);
+    appendRows(*table);
+    table->Close();
 }
 
 void BM_TableWrite(benchmark::State& state)
@@ -275,6 +289,31 @@ void BM_TableWriteOrdered(benchmark::State& state)
         writeThroughTable(path, QStringLiteral("LHC_KOD;Okres"));
 }
 BENCHMARK(BM_TableWriteOrdered)->Unit(benchmark::kMillisecond);
+
+// The posts alone, without creating and writing the file (whose disk time varies most on a
+// busy machine): physical order as the baseline, then the two-field order.
+void timeAppends(benchmark::State& state, const QString& name, const QString& index)
+{
+    const QString path = fixture().dir.filePath(name);
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::unique_ptr<db::Table> table = createTable(path, index);
+        state.ResumeTiming();
+        appendRows(*table);
+        state.PauseTiming();
+        table.reset();
+        state.ResumeTiming();
+    }
+}
+
+void BM_TableAppend(benchmark::State& state) { timeAppends(state, QStringLiteral("APPEND.DB"), QString()); }
+BENCHMARK(BM_TableAppend)->Unit(benchmark::kMillisecond);
+
+void BM_TableAppendOrdered(benchmark::State& state)
+{
+    timeAppends(state, QStringLiteral("APPENDO.DB"), QStringLiteral("LHC_KOD;Okres"));
+}
+BENCHMARK(BM_TableAppendOrdered)->Unit(benchmark::kMillisecond);
 
 // The repeated-key check of a keyed table written for fixtures: the time per row must not grow
 // with the rows (items per second stay level from 10 000 to 100 000 rows).

@@ -32,17 +32,18 @@ QDateTime toQDateTime(txt::DateTime value)
     return QDateTime(QDate(year, month, day), QTime(hour, minute, second, msec));
 }
 
-// 0 for a time the run time's dates cannot hold.
-txt::DateTime fromQDateTime(const QDateTime& value)
+// A file time to whole seconds (the milliseconds are dropped, not rounded); 0 for a time the
+// run time's dates cannot hold.
+txt::DateTime fileTimeOf(const QDateTime& value)
 {
-    const QDate d = value.date();
-    const QTime t = value.time();
-    txt::DateTime day = 0;
-    txt::DateTime clock = 0;
-    if (!value.isValid() || !txt::tryEncodeDate(d.year(), d.month(), d.day(), day)
-        || !txt::tryEncodeTime(t.hour(), t.minute(), t.second(), 0, clock))
+    if (!value.isValid())
         return 0;
-    return day + clock;
+    const QTime t = value.time();
+    try {
+        return txt::fromQDateTime(QDateTime(value.date(), QTime(t.hour(), t.minute(), t.second()), Qt::UTC));
+    } catch (const EConvertError&) {
+        return 0;
+    }
 }
 
 qint32 attributesOf(const QFileInfo& info)
@@ -63,7 +64,7 @@ TSearchRec entryOf(const QFileInfo& info)
     entry.Name = info.fileName();
     entry.Size = info.isDir() ? 0 : info.size();
     entry.Attr = attributesOf(info);
-    entry.Time = DateTimeToFileDate(fromQDateTime(info.lastModified()));
+    entry.Time = DateTimeToFileDate(fileTimeOf(info.lastModified()));
     return entry;
 }
 

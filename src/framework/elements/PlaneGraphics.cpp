@@ -3,13 +3,11 @@
 
 #include "framework/core/ClassRegistry.h"
 #include "framework/streams/Filer.h"
+#include "platform/files/ByteOrder.h"
 #include "platform/text/Case.h"
 #include "platform/text/Numbers.h"
 
-#include <QtEndian>
-
 #include <array>
-#include <cstring>
 
 namespace {
 
@@ -52,10 +50,8 @@ constexpr std::array<const char*, 3> vertNames = {"DOWN", "CENTER", "TOP"};
 
 void writeRawDouble(TWriter& writer, double value)
 {
-    quint64 bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
     QByteArray bytes(8, '\0');
-    qToLittleEndian(bits, bytes.data());
+    files::writeLeDouble(bytes.data(), value);
     writer.WriteRaw(bytes);
 }
 
@@ -64,10 +60,7 @@ double readRawDouble(TReader& reader)
     const QByteArray bytes = reader.ReadRaw(8);
     if (bytes.size() != 8)
         throw EBadStream(QStringLiteral("Stream read error"));
-    const quint64 bits = qFromLittleEndian<quint64>(bytes.constData());
-    double value = 0.0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
+    return files::readLeDouble(bytes.constData());
 }
 
 void writeBounds(TWriter& writer, const TRectangle& r)

@@ -2,13 +2,11 @@
 #include "framework/streams/Filer.h"
 
 #include "platform/Exceptions.h"
+#include "platform/files/ByteOrder.h"
 #include "platform/text/Cp1250.h"
-
-#include <QtEndian>
 
 #include <bit>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace {
@@ -46,14 +44,14 @@ void doubleToExtended(double value, unsigned char out[10])
         significand = fraction << (63 - top);
         exp80 = top - 1074 + extendedBias;
     }
-    qToLittleEndian<quint64>(significand, out);
-    qToLittleEndian<quint16>(static_cast<quint16>(exp80 | (negative ? 0x8000 : 0)), out + 8);
+    files::writeLe64(reinterpret_cast<char*>(out), significand);
+    files::writeLe16(reinterpret_cast<char*>(out + 8), static_cast<quint16>(exp80 | (negative ? 0x8000 : 0)));
 }
 
 double extendedToDouble(const unsigned char in[10])
 {
-    const std::uint64_t significand = qFromLittleEndian<quint64>(in);
-    const quint16 signExp = qFromLittleEndian<quint16>(in + 8);
+    const std::uint64_t significand = files::readLe64(reinterpret_cast<const char*>(in));
+    const quint16 signExp = files::readLe16(reinterpret_cast<const char*>(in + 8));
     const bool negative = (signExp & 0x8000) != 0;
     const int exp80 = signExp & 0x7FFF;
     double value = 0.0;
@@ -87,11 +85,11 @@ void TWriter::WriteInteger(qint32 value)
         put(buffer, 2);
     } else if (value >= -32768 && value <= 32767) {
         buffer[0] = static_cast<char>(ValueTag::Int16);
-        qToLittleEndian<qint16>(static_cast<qint16>(value), buffer + 1);
+        files::writeLe16(buffer + 1, static_cast<quint16>(value));
         put(buffer, 3);
     } else {
         buffer[0] = static_cast<char>(ValueTag::Int32);
-        qToLittleEndian<qint32>(value, buffer + 1);
+        files::writeLe32(buffer + 1, static_cast<quint32>(value));
         put(buffer, 5);
     }
 }
@@ -113,7 +111,7 @@ void TWriter::WriteString(const QString& value)
     } else {
         char head[5];
         head[0] = static_cast<char>(ValueTag::LString);
-        qToLittleEndian<qint32>(static_cast<qint32>(bytes.size()), head + 1);
+        files::writeLe32(head + 1, static_cast<quint32>(bytes.size()));
         put(head, 5);
     }
     put(bytes.constData(), bytes.size());
@@ -169,9 +167,9 @@ qint32 TReader::ReadInteger()
     case ValueTag::Int8:
         return static_cast<qint8>(take(1).at(0));
     case ValueTag::Int16:
-        return qFromLittleEndian<qint16>(take(2).constData());
+        return static_cast<qint16>(files::readLe16(take(2).constData()));
     case ValueTag::Int32:
-        return qFromLittleEndian<qint32>(take(4).constData());
+        return static_cast<qint32>(files::readLe32(take(4).constData()));
     default:
         invalidValue();
     }
@@ -193,7 +191,7 @@ QString TReader::ReadString()
         length = static_cast<quint8>(take(1).at(0));
         break;
     case ValueTag::LString:
-        length = qFromLittleEndian<qint32>(take(4).constData());
+        length = static_cast<qint32>(files::readLe32(take(4).constData()));
         if (length < 0)
             invalidValue();
         break;

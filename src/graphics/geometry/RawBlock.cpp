@@ -3,25 +3,21 @@
 
 #include "framework/streams/Filer.h"
 #include "platform/Exceptions.h"
+#include "platform/files/ByteOrder.h"
 
 #include <QIODevice>
-#include <QtEndian>
-
-#include <cstring>
 
 void RawBlockWriter::int32(qint32 v)
 {
     char b[4];
-    qToLittleEndian(v, b);
+    files::writeLe32(b, quint32(v));
     m_bytes.append(b, 4);
 }
 
 void RawBlockWriter::float64(double v)
 {
-    quint64 bits = 0;
-    std::memcpy(&bits, &v, sizeof bits);
     char b[8];
-    qToLittleEndian(bits, b);
+    files::writeLeDouble(b, v);
     m_bytes.append(b, 8);
 }
 
@@ -47,17 +43,15 @@ RawBlockReader::RawBlockReader(TReader& reader, int size, const QString& what)
 
 qint32 RawBlockReader::int32()
 {
-    const qint32 v = qFromLittleEndian<qint32>(m_bytes.constData() + m_pos);
+    const auto v = qint32(files::readLe32(m_bytes.constData() + m_pos));
     m_pos += 4;
     return v;
 }
 
 double RawBlockReader::float64()
 {
-    const quint64 bits = qFromLittleEndian<quint64>(m_bytes.constData() + m_pos);
+    const double v = files::readLeDouble(m_bytes.constData() + m_pos);
     m_pos += 8;
-    double v = 0.0;
-    std::memcpy(&v, &bits, sizeof v);
     return v;
 }
 

@@ -6,6 +6,7 @@
 #include "graphics/geometry/PlaneGeometry.h"
 #include "graphics/space/PropertyBags.h"
 #include "platform/Exceptions.h"
+#include "platform/text/Numbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,18 +23,6 @@ double signedRingArea(const std::vector<TPoint2D>& p)
         a += (p[i].X - p[i - 1].X) * (p[i].Y + p[i - 1].Y) / 2;
     a += (p[0].X - p[n - 1].X) * (p[0].Y + p[n - 1].Y) / 2;
     return a;
-}
-
-int hexDigit(QChar c)
-{
-    const ushort u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    return -1;
 }
 
 // The line's points in the orientation it runs in the ring.
@@ -261,8 +250,8 @@ void TPolyLineAreaElement::SetLinesOriginesHex(const QString& text)
     QByteArray bits;
     bits.reserve(text.size() / 2);
     for (qsizetype i = 0; i < text.size(); i += 2) {
-        const int hi = hexDigit(text[i]);
-        const int lo = hexDigit(text[i + 1]);
+        const int hi = txt::hexDigitValue(text[i]);
+        const int lo = txt::hexDigitValue(text[i + 1]);
         if (hi < 0 || lo < 0)
             throw EConvertError(QStringLiteral("Neplatný zápis orientace čar na pozici %1").arg(i + 1));
         bits.append(static_cast<char>(hi * 16 + lo));

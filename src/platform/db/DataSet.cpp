@@ -261,18 +261,18 @@ Bookmark DataSet::GetBookmark() const
 bool DataSet::BookmarkValid(const Bookmark& bookmark) const
 {
     return Active() && !bookmark.isNull()
-        && std::find(m_view.begin(), m_view.end(), bookmark.record) != m_view.end();
+        && m_view.indexOf(bookmark.record) >= 0;
 }
 
 void DataSet::GotoBookmark(const Bookmark& bookmark)
 {
     checkActive();
     CheckBrowseMode();
-    const auto it = std::find(m_view.begin(), m_view.end(), bookmark.record);
-    if (bookmark.isNull() || it == m_view.end())
+    const int row = bookmark.isNull() ? -1 : m_view.indexOf(bookmark.record);
+    if (row < 0)
         throw EDatabaseError(QStringLiteral("Záznam nebyl nalezen"));
     call(BeforeScroll);
-    m_pos = int(it - m_view.begin());
+    m_pos = row;
     m_bof = m_eof = false;
     notify(DataEvent::DataSetScroll);
     call(AfterScroll);
@@ -404,10 +404,10 @@ void DataSet::Post()
     m_state = DataSetState::dsBrowse;
     notify(DataEvent::StateChange);
     if (oldRow >= 0)
-        m_view.erase(m_view.begin() + oldRow);
+        m_view.erase(size_t(oldRow));
     const int row = inserted || oldRow >= 0 ? viewRowAfterWrite(record, oldRow) : -1;
     if (row >= 0 && row <= int(m_view.size())) {
-        m_view.insert(m_view.begin() + row, record);
+        m_view.insert(size_t(row), record);
         m_pos = row;
         m_bof = m_eof = false;
         notify(DataEvent::DataSetChange);
@@ -452,7 +452,7 @@ void DataSet::Delete()
     const int record = m_view[size_t(m_pos)];
     removeRecord(record);
     endRecordBuffer();
-    m_view.erase(m_view.begin() + m_pos);
+    m_view.erase(size_t(m_pos));
     m_pos = std::min(m_pos, int(m_view.size()) - 1);
     m_bof = m_view.empty();
     m_eof = m_view.empty();
@@ -481,9 +481,9 @@ void DataSet::CheckBrowseMode()
 void DataSet::rebuildView(int record)
 {
     m_view = buildView();
-    const auto it = record < 0 ? m_view.end() : std::find(m_view.begin(), m_view.end(), record);
-    if (it != m_view.end()) {
-        m_pos = int(it - m_view.begin());
+    const int row = record < 0 ? -1 : m_view.indexOf(record);
+    if (row >= 0) {
+        m_pos = row;
         m_bof = m_eof = false;
     } else {
         m_pos = m_view.empty() ? -1 : 0;

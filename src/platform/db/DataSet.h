@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/db/Field.h"
+#include "platform/db/RowList.h"
 
 #include <QString>
 #include <QStringList>
@@ -192,7 +193,7 @@ protected:
     // Rebuilds the view (buildView) and goes to the given record, or to the first row when it
     // is not in the view (record -1: the first row). Sends DataSetChange.
     void rebuildView(int record);
-    const std::vector<int>& view() const { return m_view; }
+    const RowList& view() const { return m_view; }
     // Record id of the current row; -1 on an empty set or while inserting.
     int currentRecord() const;
     void notify(DataEvent event, Field* field = nullptr);
@@ -224,7 +225,7 @@ private:
     std::vector<std::unique_ptr<Field>> m_fields;
     std::vector<std::unique_ptr<Field>> m_previousFields;   // offered to addField() while opening
     db::FieldDefs m_fieldDefs;
-    std::vector<int> m_view;          // record ids in row order
+    RowList m_view;                   // record ids in row order
     int m_pos = -1;                   // current row in m_view; -1 when empty
     bool m_bof = true;
     bool m_eof = true;

@@ -11,6 +11,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -81,6 +82,24 @@ int compareSort(SortKind kind, const SortValue& a, const SortValue& b)
     return 0;
 }
 
+// Number-kind order columns hold bare doubles, NaN for NULL (a stored NaN sorts as NULL): 8 bytes
+// a record keep the search of a post's row in cache, where a SortValue takes 64.
+constexpr double nullNumber = std::numeric_limits<double>::quiet_NaN();
+
+double sortNumberOf(const QVariant& v)
+{
+    return v.isValid() ? v.toDouble() : nullNumber;
+}
+
+int compareNumbers(double a, double b)
+{
+    const bool aNull = std::isnan(a);
+    const bool bNull = std::isnan(b);
+    if (aNull || bNull)
+        return int(bNull) - int(aNull);
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
+
 // Hash key of link values: equal exactly when compareSort answers 0 for every field.
 QString linkKeyPart(SortKind kind, const SortValue& v)
 {
@@ -113,17 +132,51 @@ struct Table::OrderCache {
     uint64_t version = 0;
     std::vector<int> fields;                  // field indexes of the order
     std::vector<SortKind> kinds;              // per order field
-    std::vector<std::vector<SortValue>> columns;   // per order field, by record id
+    std::vector<std::vector<SortValue>> columns;   // per order field, by record id (empty for numbers)
+    std::vector<std::vector<double>> numbers;      // per number-kind order field, by record id
     std::vector<int> sorted;                  // every record id (deleted ones too), in order
     bool isSortedCurrent = false;             // `sorted` agrees with the columns
     int linkFieldCount = -1;                  // fields of linkIndex; -1 when not built
     std::vector<int> linkFields;
     QHash<QString, std::vector<int>> linkIndex;
 
+    // Adds an order field whose values are filled in by set().
+    void addField(int field, SortKind kind)
+    {
+        fields.push_back(field);
+        kinds.push_back(kind);
+        columns.emplace_back();
+        numbers.emplace_back();
+    }
+    // The sort form of record's value of order field i.
+    void set(size_t i, int record, const QVariant& value)
+    {
+        if (kinds[i] == SortKind::Number) {
+            if (record >= int(numbers[i].size()))
+                numbers[i].resize(size_t(record) + 1, nullNumber);
+            numbers[i][size_t(record)] = sortNumberOf(value);
+        } else {
+            if (record >= int(columns[i].size()))
+                columns[i].resize(size_t(record) + 1);
+            columns[i][size_t(record)] = sortValueOf(kinds[i], value);
+        }
+    }
+    int compareField(size_t i, int a, int b) const
+    {
+        if (kinds[i] == SortKind::Number)
+            return compareNumbers(numbers[i][size_t(a)], numbers[i][size_t(b)]);
+        return compareSort(kinds[i], columns[i][size_t(a)], columns[i][size_t(b)]);
+    }
+    int compareToKey(size_t i, int record, const QVariant& key) const
+    {
+        if (kinds[i] == SortKind::Number)
+            return compareNumbers(numbers[i][size_t(record)], sortNumberOf(key));
+        return compareSort(kinds[i], columns[i][size_t(record)], sortValueOf(kinds[i], key));
+    }
     int compare(int a, int b) const
     {
         for (size_t i = 0; i < fields.size(); ++i) {
-            const int c = compareSort(kinds[i], columns[i][size_t(a)], columns[i][size_t(b)]);
+            const int c = compareField(i, a, b);
             if (c != 0)
                 return c;
         }
@@ -149,7 +202,7 @@ protected:
         if (event == DataEvent::FieldChange) {
             const QStringList names = splitFieldList(m_table.m_masterFields);
             if (!field || !std::any_of(names.begin(), names.end(), [&](const QString& n) {
-                    return txt::sameTextAscii(n, field->FieldName());
+                    return txt::sameTextLetters(n, field->FieldName());
                 }))
                 return;
         }
@@ -352,12 +405,8 @@ void Table::recordWritten(int record)
     }
     // The sort columns follow at once; the sorted ids are rebuilt from them when next asked for
     // (a range, a key search), so a run of posts costs no sorting.
-    for (size_t i = 0; i < order.fields.size(); ++i) {
-        std::vector<SortValue>& column = order.columns[i];
-        if (record >= int(column.size()))
-            column.resize(size_t(record) + 1);
-        column[size_t(record)] = sortValueOf(order.kinds[i], m_storage->value(record, order.fields[i]));
-    }
+    for (size_t i = 0; i < order.fields.size(); ++i)
+        order.set(i, record, m_storage->value(record, order.fields[i]));
     order.isSortedCurrent = false;
 }
 
@@ -376,7 +425,7 @@ int Table::viewRowAfterWrite(int record, int oldRow)
 {
     if (m_rangeApplied || m_linkActive)
         return -1;
-    const std::vector<int>& rows = view();
+    const RowList& rows = view();
     const bool isOrderCurrent = m_order && m_order->version == m_storage->version();
     if (isOrderCurrent ? m_order->fields.empty() : orderFieldIndexes().empty())
         return oldRow >= 0 ? oldRow : int(rows.size());
@@ -472,17 +521,16 @@ const std::vector<int>& Table::orderedRecords() const
     if (!m_order || m_order->version != m_storage->version()) {
         auto order = std::make_unique<OrderCache>();
         order->version = m_storage->version();
-        order->fields = orderFieldIndexes();
         const int count = m_storage->recordCount();
-        for (const int field : order->fields) {
-            const SortKind kind = sortKindOf(Fields(field).DataType());
-            order->kinds.push_back(kind);
-            std::vector<SortValue> column(static_cast<size_t>(count));
+        for (const int field : orderFieldIndexes()) {
+            const size_t i = order->fields.size();
+            order->addField(field, sortKindOf(Fields(field).DataType()));
+            if (count > 0)
+                order->set(i, count - 1, QVariant());   // every record, NULL until read
             for (int r = 0; r < count; ++r) {
                 if (!m_storage->isDeleted(r))
-                    column[size_t(r)] = sortValueOf(kind, m_storage->value(r, field));
+                    order->set(i, r, m_storage->value(r, field));
             }
-            order->columns.push_back(std::move(column));
         }
         order->isSortedCurrent = false;
         m_order = std::move(order);
@@ -591,9 +639,7 @@ int Table::compareRecordToKey(int record, const KeyBuffer& key, int fieldCount) 
 {
     const OrderCache& order = *m_order;
     for (int i = 0; i < fieldCount && i < int(order.fields.size()); ++i) {
-        const SortKind kind = order.kinds[size_t(i)];
-        const SortValue k = sortValueOf(kind, key.values[size_t(order.fields[size_t(i)])]);
-        const int c = compareSort(kind, order.columns[size_t(i)][size_t(record)], k);
+        const int c = order.compareToKey(size_t(i), record, key.values[size_t(order.fields[size_t(i)])]);
         if (c != 0)
             return c;
     }
@@ -640,7 +686,7 @@ int Table::firstRowNotBelowKey()
         noIndexError();
     orderedRecords();
     const int n = assignedCount(m_searchKey);
-    const std::vector<int>& rows = view();
+    const RowList& rows = view();
     const auto it = std::partition_point(rows.begin(), rows.end(), [&](int r) {
         return compareRecordToKey(r, m_searchKey, n) < 0;
     });
@@ -650,7 +696,7 @@ int Table::firstRowNotBelowKey()
 bool Table::GotoKey()
 {
     const int row = firstRowNotBelowKey();
-    const std::vector<int>& rows = view();
+    const RowList& rows = view();
     if (row == int(rows.size()) || compareRecordToKey(rows[size_t(row)], m_searchKey, assignedCount(m_searchKey)) != 0)
         return false;
     moveToRow(row);

@@ -309,7 +309,7 @@ FieldDef TableStorage::fieldDef(int field) const
 int TableStorage::fieldIndex(const QString& name) const
 {
     for (int i = 0; i < m_fields.size(); ++i) {
-        if (txt::sameTextAscii(m_fields[i].name, name))
+        if (txt::sameTextLetters(m_fields[i].name, name))
             return i;
     }
     return -1;

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 
+#include <bit>
 #include <cstdint>
 
 namespace files {
@@ -17,6 +18,17 @@ inline uint16_t readLe16(const char* p)
 inline uint32_t readLe32(const char* p)
 {
     return uint32_t(readLe16(p)) | (uint32_t(readLe16(p + 2)) << 16);
+}
+
+inline uint64_t readLe64(const char* p)
+{
+    return uint64_t(readLe32(p)) | (uint64_t(readLe32(p + 4)) << 32);
+}
+
+// An IEEE double as its 8 bytes, least significant first.
+inline double readLeDouble(const char* p)
+{
+    return std::bit_cast<double>(readLe64(p));
 }
 
 inline uint16_t readBe16(const char* p)
@@ -46,6 +58,17 @@ inline void writeLe32(char* p, uint32_t v)
 {
     writeLe16(p, uint16_t(v));
     writeLe16(p + 2, uint16_t(v >> 16));
+}
+
+inline void writeLe64(char* p, uint64_t v)
+{
+    writeLe32(p, uint32_t(v));
+    writeLe32(p + 4, uint32_t(v >> 32));
+}
+
+inline void writeLeDouble(char* p, double v)
+{
+    writeLe64(p, std::bit_cast<uint64_t>(v));
 }
 
 inline void writeBe16(char* p, uint16_t v)

@@ -43,18 +43,6 @@ int64_t wholeToInt64(double whole)
 bool isDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
 bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
-int hexValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    return -1;
-}
-
 // --- float scanning -------------------------------------------------------------------
 
 // Reads [sign] digits [sep digits] [(E|e) [sign] digits] from s at i into `ascii` (with '.'
@@ -178,7 +166,7 @@ int scanInteger(QStringView s, int bits, int64_t& out)
     uint64_t magnitude = 0;
     const qsizetype firstDigit = i;
     for (; i < n; ++i) {
-        const int digit = isHex ? hexValue(s[i]) : (isDigit(s[i]) ? s[i].unicode() - '0' : -1);
+        const int digit = isHex ? hexDigitValue(s[i]) : (isDigit(s[i]) ? s[i].unicode() - '0' : -1);
         if (digit < 0)
             return static_cast<int>(i + 1);
         if (magnitude > (limit - static_cast<uint64_t>(digit)) / base)
@@ -348,6 +336,18 @@ double textToFloatDef(QStringView s, double def)
 // --- integer <-> text -----------------------------------------------------------------
 
 QString intToStr(int64_t v) { return QString::number(v); }
+
+int hexDigitValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    return -1;
+}
 
 QString intToHex(int64_t v, int digits)
 {

@@ -71,6 +71,8 @@ QString intToStr(int64_t v);
 // Upper-case hex, at least `digits` digits; a negative value within 32 bits is written as
 // its 32-bit two's complement (IntToHex(-1, 1) = "FFFFFFFF"), other negatives in 64 bits.
 QString intToHex(int64_t v, int digits);
+// The value of one hexadecimal digit (0-9, A-F, a-f); -1 for any other character.
+int hexDigitValue(QChar c);
 // StrToInt: leading blanks, optional sign, decimal or '$' / "0x" hex (hex up to $FFFFFFFF,
 // which wraps to -1); nothing may follow the digits, not even a blank. EConvertError
 // "'<s>' is not a valid integer value" otherwise or when outside 32 bits.

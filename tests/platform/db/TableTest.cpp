@@ -52,7 +52,7 @@ protected:
     {
         QStringList values;
         for (t.First(); !t.Eof(); t.Next())
-            values << t.FieldByName(QString::fromLatin1(field)).AsString();
+            values << t.FieldByName(QString::fromUtf8(field)).AsString();
         return values;
     }
 
@@ -126,6 +126,18 @@ TEST_F(TableTest, DeclaredFieldMissingIsADistinctError)
     EXPECT_EQ(t.FieldCount(), 2);
 }
 
+TEST_F(TableTest, FieldNamesIgnoreTheCaseOfEveryLetter)
+{
+    write(QStringLiteral("MENY.DB"), {{"Währung", "A", 3}, {"ČÍSLO", "N"}},
+          {{"EUR", 2.0}, {"CZK", 1.0}, {"USD", 3.0}});
+    Table t;
+    t.FieldDefs().Add(QStringLiteral("WÄHRUNG"), FieldType::ftString, 3);
+    open(t, QStringLiteral("MENY"), QStringLiteral("číslo"));
+    EXPECT_EQ(column(t, "währung"), (QStringList{"CZK", "EUR", "USD"}));
+    t.SetIndexFieldNames(QStringLiteral("WÄHRUNG"));
+    EXPECT_EQ(column(t, "Číslo"), (QStringList{"1", "2", "3"}));
+}
+
 TEST_F(TableTest, NamedOrdersAreStableOverThePhysicalOrder)
 {
     writeNavrh();
@@ -166,6 +178,28 @@ TEST_F(TableTest, CompositeRangeOnTheLeadingFields)
     EXPECT_EQ(column(t, "ID"), (QStringList{"4", "1", "3", "5", "7", "2"}));
     t.CancelRange();
     EXPECT_EQ(t.RecordCount(), 7);
+}
+
+TEST_F(TableTest, NullNumbersSortFirstWhenReadAndWhenPosted)
+{
+    write(QStringLiteral("ZASOBY.DB"), {{"Objem", "N"}, {"Kod", "A", 2}},
+          {{3.0, "c"}, {QVariant(), "n"}, {-1.0, "a"}});
+    Table t;
+    open(t, QStringLiteral("ZASOBY"), QStringLiteral("Objem;Kod"));
+    EXPECT_EQ(column(t, "Kod"), (QStringList{"n", "a", "c"}));
+    const QList<QVariantList> posts = {{2.0, "b"}, {QVariant(), "m"}, {-1.0, "0"}};
+    for (const QVariantList& values : posts) {
+        t.Append();
+        if (values[0].isValid())
+            t.FieldByName(QStringLiteral("Objem")).Value(values[0]);
+        t.FieldByName(QStringLiteral("Kod")).AsString(values[1].toString());
+        t.Post();
+    }
+    EXPECT_EQ(column(t, "Kod"), (QStringList{"m", "n", "0", "a", "b", "c"}));
+    EXPECT_TRUE(t.FindKey({2.0}));
+    EXPECT_EQ(t.FieldByName(QStringLiteral("Kod")).AsString(), QStringLiteral("b"));
+    EXPECT_TRUE(t.FindKey({QVariant(), QStringLiteral("n")}));
+    EXPECT_EQ(t.RecNo(), 2);
 }
 
 TEST_F(TableTest, FindKeyMissLeavesTheCursorWhereItWas)
@@ -551,6 +585,23 @@ TEST_F(TableTest, EmptyTableRemovesEveryRow)
     t.Close();
     t.DeleteTable();
     EXPECT_THROW(t.Open(), EDatabaseError);
+}
+
+TEST_F(MasterDetailChain, AnEditedMasterFieldNamedInAnotherCaseRefiltersTheDetail)
+{
+    write(QStringLiteral("MENY.DB"), {{"MĚNA", "A", 3}}, {{"CZK"}});
+    write(QStringLiteral("KURZY.DB"), {{"Měna", "A", 3}, {"Kurz", "N"}}, {{"EUR", 25.0}, {"CZK", 1.0}});
+    Table meny, kurzy;
+    db::DataSource menySource{&meny};
+    open(meny, QStringLiteral("MENY"));
+    open(kurzy, QStringLiteral("KURZY"), QStringLiteral("měna"));
+    kurzy.SetMasterSource(&menySource);
+    kurzy.SetMasterFields(QStringLiteral("měna"));
+    EXPECT_EQ(column(kurzy, "Kurz"), QStringList{"1"});
+    meny.Edit();
+    meny.FieldByName(QStringLiteral("MĚNA")).AsString(QStringLiteral("EUR"));
+    EXPECT_EQ(column(kurzy, "Kurz"), QStringList{"25"});
+    meny.Cancel();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/files/ByteOrder.h"
+#include "platform/text/DateTime.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -85,8 +86,7 @@ constexpr double kMsPerDay = 86400000.0;
 
 bool toDouble(const QVariant& value, double& out)
 {
-    // Dates and times of Qt become the run time's date-time.
-    const QDate base(1899, 12, 30);
+    // Dates and times of Qt become the run time's date-time (an invalid one is no value).
     switch (value.typeId()) {
     case QMetaType::Double:
         out = *static_cast<const double*>(value.constData());
@@ -95,16 +95,20 @@ bool toDouble(const QVariant& value, double& out)
         out = *static_cast<const int*>(value.constData());
         return true;
     case QMetaType::QDate:
-        out = double(value.toDate().toJulianDay() - base.toJulianDay());
-        return value.toDate().isValid();
+        if (!value.toDate().isValid())
+            return false;
+        out = txt::fromQDate(value.toDate());
+        return true;
     case QMetaType::QTime:
-        out = value.toTime().msecsSinceStartOfDay() / kMsPerDay;
-        return value.toTime().isValid();
-    case QMetaType::QDateTime: {
-        const QDateTime dt = value.toDateTime();
-        out = double(dt.date().toJulianDay() - base.toJulianDay()) + dt.time().msecsSinceStartOfDay() / kMsPerDay;
-        return dt.isValid();
-    }
+        if (!value.toTime().isValid())
+            return false;
+        out = txt::fromQTime(value.toTime());
+        return true;
+    case QMetaType::QDateTime:
+        if (!value.toDateTime().isValid())
+            return false;
+        out = txt::fromQDateTime(value.toDateTime());
+        return true;
     default:
         break;
     }
@@ -198,8 +202,10 @@ double decodeTime(const FieldDef& field, const char* record)
 
 double decodeTimestamp(const FieldDef& field, const char* record)
 {
-    // Shift in whole milliseconds first: both terms are exact integers in a double.
-    return (doubleAt(bytesOf(field, record)) - double(kDayOffset) * kMsPerDay) / kMsPerDay;
+    // The stored milliseconds run on a straight time line. Shift in whole milliseconds first:
+    // both terms are exact integers in a double.
+    const double linearDays = (doubleAt(bytesOf(field, record)) - double(kDayOffset) * kMsPerDay) / kMsPerDay;
+    return txt::fromLinearDays(linearDays);
 }
 
 QString decodeBcdText(const FieldDef& field, const char* record)
@@ -325,7 +331,8 @@ void encodeDate(const FieldDef& field, char* record, double dateTime)
 {
     if (!std::isfinite(dateTime))
         badValue(field, QStringLiteral("neplatné datum"));
-    const double day = std::floor(dateTime) + kDayOffset;
+    // The day is the whole part: -1.25 is 29.12.1899 6:00.
+    const double day = std::trunc(dateTime) + kDayOffset;
     if (day < 1 || day > 3652059)   // 0001-01-01 .. 9999-12-31
         badValue(field, QStringLiteral("neplatné datum"));
     putLong(field, bytesOf(field, record), int64_t(day));
@@ -344,9 +351,12 @@ void encodeTime(const FieldDef& field, char* record, double dateTime)
 
 void encodeTimestamp(const FieldDef& field, char* record, double dateTime)
 {
-    if (!std::isfinite(dateTime) || dateTime + kDayOffset < 1 || dateTime + kDayOffset >= 3652060)
+    if (!std::isfinite(dateTime))
         badValue(field, QStringLiteral("neplatné datum"));
-    const double ms = std::round(dateTime * kMsPerDay) + double(kDayOffset) * kMsPerDay;
+    const double linearDays = txt::toLinearDays(dateTime);
+    if (linearDays + kDayOffset < 1 || linearDays + kDayOffset >= 3652060)
+        badValue(field, QStringLiteral("neplatné datum"));
+    const double ms = std::round(linearDays * kMsPerDay) + double(kDayOffset) * kMsPerDay;
     putDouble(field, bytesOf(field, record), ms);
 }
 

@@ -18,6 +18,7 @@
 #include "platform/db/paradox/PxlibTable.h"
 #include "platform/db/paradox/TableFiles.h"
 #include "platform/files/ByteOrder.h"
+#include "platform/text/Case.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -233,7 +234,7 @@ ParadoxFile::~ParadoxFile() = default;
 int ParadoxFile::fieldIndex(QStringView name) const
 {
     for (int i = 0; i < m_fields.size(); ++i) {
-        if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
+        if (txt::sameTextLetters(m_fields[i].name, name))
             return i;
     }
     return -1;

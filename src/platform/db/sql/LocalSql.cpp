@@ -7,6 +7,7 @@
 #include "platform/db/sql/ParadoxModule.h"
 #include "platform/db/sql/SqlText.h"
 #include "platform/files/Files.h"
+#include "platform/text/Case.h"
 
 #include <QDir>
 
@@ -17,6 +18,7 @@ namespace db::sql {
 namespace {
 
 const QLatin1String noSuchTable("no such table: ");
+const QLatin1String noSuchColumn("no such column: ");
 const char* const recordNumberColumn = "__recno";
 
 // Owns a prepared statement.
@@ -119,10 +121,8 @@ bool LocalSql::attachMissingTable(const QString& message)
     table->hold = std::make_shared<detail::StorageHold>(path);
     const size_t index = m_tables.size();
     m_tables.push_back(std::move(table));
-    QString quoted = sqlName;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    const QByteArray create = QStringLiteral("CREATE VIRTUAL TABLE temp.\"%1\" USING paradox(%2)")
-                                  .arg(quoted).arg(index).toUtf8();
+    const QByteArray create = QStringLiteral("CREATE VIRTUAL TABLE temp.%1 USING paradox(%2)")
+                                  .arg(quoteName(sqlName)).arg(index).toUtf8();
     char* error = nullptr;
     if (sqlite3_exec(m_db, create.constData(), nullptr, nullptr, &error) != SQLITE_OK) {
         const QString reason = QString::fromUtf8(error ? error : "");
@@ -133,10 +133,44 @@ bool LocalSql::attachMissingTable(const QString& message)
     return true;
 }
 
-sqlite3_stmt* LocalSql::prepare(const QString& sql)
+// SQLite matches column names ignoring the case of ASCII letters only; the engine ignored the case
+// of every letter ("číslo" is the field "ČÍSLO"). A column SQLite did not find is written as an
+// attached table spells it, and the statement prepared again.
+bool LocalSql::respellMissingColumn(const QString& message, QString& sql) const
 {
-    const QByteArray text = sql.toUtf8();
+    if (!message.startsWith(noSuchColumn))
+        return false;
+    QString written = message.mid(noSuchColumn.size());
+    written = written.mid(written.lastIndexOf(QLatin1Char('.')) + 1);
+    QString stored;
+    for (const auto& table : m_tables) {
+        for (const paradox::FieldDef& field : table->storage().fields()) {
+            if (field.name != written && txt::sameTextLetters(field.name, written))
+                stored = field.name;
+        }
+    }
+    if (stored.isEmpty())
+        return false;
+    QString respelled;
+    qsizetype copied = 0;
+    for (const SqlToken& token : tokenize(sql)) {
+        const bool isName = token.kind == SqlToken::Kind::Word || token.kind == SqlToken::Kind::QuotedName;
+        if (!isName || token.text != written)
+            continue;
+        respelled += sql.mid(copied, token.position - copied) + quoteName(stored);
+        copied = token.position + token.length;
+    }
+    if (copied == 0)
+        return false;
+    sql = respelled + sql.mid(copied);
+    return true;
+}
+
+sqlite3_stmt* LocalSql::prepare(const QString& statement)
+{
+    QString sql = statement;
     for (;;) {
+        const QByteArray text = sql.toUtf8();
         sqlite3_stmt* stmt = nullptr;
         if (sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &stmt, nullptr) == SQLITE_OK) {
             if (!stmt)
@@ -144,8 +178,8 @@ sqlite3_stmt* LocalSql::prepare(const QString& sql)
             return stmt;
         }
         const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
-        if (!attachMissingTable(message))
-            raise(sql);
+        if (!attachMissingTable(message) && !respellMissingColumn(message, sql))
+            raise(statement);
     }
 }
 

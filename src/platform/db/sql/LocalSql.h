@@ -68,6 +68,7 @@ public:
 private:
     sqlite3_stmt* prepare(const QString& sql);
     bool attachMissingTable(const QString& message);
+    bool respellMissingColumn(const QString& message, QString& sql) const;
     void bind(sqlite3_stmt* stmt, const Params& params);
     void fetch(sqlite3_stmt* stmt, ResultSet& result, int firstColumn, std::vector<int>* records);
     void describeColumns(sqlite3_stmt* stmt, ResultSet& result, int firstColumn);

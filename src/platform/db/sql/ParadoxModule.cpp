@@ -5,6 +5,7 @@
 #include "platform/db/paradox/FieldCodec.h"
 #include "platform/db/TableStorage.h"
 #include "platform/db/sql/LocalSql.h"
+#include "platform/db/sql/SqlText.h"
 
 #include <sqlite3.h>
 
@@ -87,13 +88,6 @@ QString declaredType(const FieldDef& field)
         return QStringLiteral("BLOB");
     }
     return QStringLiteral("BLOB");
-}
-
-QString quoteName(const QString& name)
-{
-    QString quoted = name;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 int connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out, char** error)

@@ -67,6 +67,13 @@ SqlToken runToken(QStringView sql, qsizetype& i, SqlToken::Kind kind, bool (*par
 
 } // namespace
 
+QString quoteName(const QString& name)
+{
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
 QList<SqlToken> tokenize(QStringView sql)
 {
     QList<SqlToken> tokens;

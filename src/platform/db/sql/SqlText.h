@@ -24,6 +24,9 @@ struct SqlToken
 // The tokens of `sql`; comments and blanks are dropped.
 QList<SqlToken> tokenize(QStringView sql);
 
+// The name as a quoted identifier ("a ""b""").
+QString quoteName(const QString& name);
+
 // Names of the ":name" parameters in order of first appearance (each once; case as first written).
 QStringList parameterNames(QStringView sql);
 

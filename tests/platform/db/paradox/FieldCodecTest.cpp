@@ -111,6 +111,33 @@ TEST(FieldCodec, QtDatesAndTimesAreAccepted)
     EXPECT_EQ(fieldBytes(stamp, record), QByteArray("C2 CC 41 8C D7 B9 C0 00"));
 }
 
+// Before 30.12.1899 the day is the whole part and the time the fraction's absolute value;
+// stored timestamps count straight on, so -1.25 (29.12.1899 6:00) lies 0.75 days before 0.
+TEST(FieldCodec, DateTimesBeforeTheEpochDayKeepDayAndTime)
+{
+    const CodePage& cp = CodePage::forNumber(1250);
+    QByteArray record(16, '\0');
+    const FieldDef date = fieldOf(FieldType::Date, 4);
+    encodeValue(date, record.data(), -1.25, cp);
+    EXPECT_EQ(decodeDate(date, record.constData()), -1.0);
+    encodeValue(date, record.data(), QDate(1899, 12, 29), cp);
+    EXPECT_EQ(decodeDate(date, record.constData()), -1.0);
+
+    const FieldDef stamp = fieldOf(FieldType::Timestamp, 8);
+    const double storedMs = (kDayOffset - 0.75) * 86400000.0;
+    encodeValue(stamp, record.data(), -1.25, cp);
+    EXPECT_EQ(decodeDouble(stamp, record.constData()), storedMs);
+    EXPECT_EQ(decodeTimestamp(stamp, record.constData()), -1.25);
+    std::fill(record.begin(), record.end(), '\0');
+    encodeValue(stamp, record.data(), QDateTime(QDate(1899, 12, 29), QTime(6, 0)), cp);
+    EXPECT_EQ(decodeDouble(stamp, record.constData()), storedMs);
+    encodeDouble(stamp, record.data(), (kDayOffset - 1.25) * 86400000.0);   // 28.12.1899 18:00
+    EXPECT_EQ(decodeTimestamp(stamp, record.constData()), -2.75);
+    encodeValue(stamp, record.data(), -693593.5, cp);   // 1.1.0001 12:00, the first day
+    EXPECT_EQ(decodeTimestamp(stamp, record.constData()), -693593.5);
+    EXPECT_THROW(encodeValue(stamp, record.data(), -693594.5, cp), EDatabaseError);
+}
+
 TEST(FieldCodec, NegativeZeroIsStoredAsZero)
 {
     const FieldDef f = fieldOf(FieldType::Number, 8);

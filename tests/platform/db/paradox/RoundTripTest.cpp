@@ -220,6 +220,39 @@ TEST_P(RoundTrip, PxlibReadsTheSameValues)
     }
 }
 
+// 29.12.1899 6:00 is -1.25: written as a value and as text, read by us, by pxlib and as text.
+TEST(DateTimeRoundTrip, DayBeforeTheEpochKeepsDayAndTime)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("DATUMY.DB"));
+    const QList<test::FixtureField> fields = {{QStringLiteral("Datum"), QStringLiteral("D")},
+                                              {QStringLiteral("Změna"), QStringLiteral("@")}};
+    writeThroughTable(path, fields, {{-1.25, -1.25}});
+    {
+        db::Table table;
+        table.SetTableName(path);
+        table.Open();
+        table.Append();
+        table.Fields(0).AsString(QStringLiteral("29.12.1899"));
+        table.Fields(1).AsString(QStringLiteral("29.12.1899 6:00"));
+        table.Post();
+        table.First();
+        EXPECT_EQ(table.Fields(0).AsString(), QStringLiteral("29.12.1899"));
+        EXPECT_EQ(table.Fields(1).AsString(), QStringLiteral("29.12.1899 6:00:00"));
+        table.Close();
+    }
+    const ParadoxFile ours(path);
+    test::PxlibReader px(path);
+    ASSERT_TRUE(px.isOpen());
+    ASSERT_EQ(ours.recordCount(), 2);
+    for (int r = 0; r < 2; ++r) {
+        EXPECT_EQ(ours.value(r, 0).toDouble(), -1.0);
+        EXPECT_EQ(ours.value(r, 1).toDouble(), -1.25);
+        EXPECT_EQ(px.value(r, 0).toDouble(), kDayOffset - 1.0);
+        EXPECT_EQ(px.value(r, 1).toDouble(), (kDayOffset - 0.75) * 86400000.0);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Writers, RoundTrip, ::testing::Values(Writer::Fixture, Writer::Table),
                          [](const ::testing::TestParamInfo<Writer>& info) {
                              return info.param == Writer::Fixture ? "FixtureWriter" : "DbTable";

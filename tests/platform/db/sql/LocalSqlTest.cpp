@@ -54,7 +54,7 @@ protected:
     {
         QStringList values;
         for (q.First(); !q.Eof(); q.Next())
-            values << q.FieldByName(QLatin1String(field)).AsString();
+            values << q.FieldByName(QString::fromUtf8(field)).AsString();
         return values;
     }
 
@@ -155,6 +155,21 @@ TEST_F(LocalSql, DirectoryDatabaseAndPostedRowsOfOpenTable)
     q.Open();
     EXPECT_TRUE(km.Connected());
     EXPECT_EQ(q.FieldByName(QStringLiteral("N")).AsInteger(), 5);
+}
+
+TEST_F(LocalSql, ColumnNamesIgnoreTheCaseOfEveryLetter)
+{
+    test::writeParadoxTable(path(QStringLiteral("MENY.DB")), {{QStringLiteral("Währung"), QStringLiteral("A"), 3},
+                                                              {QStringLiteral("ČÍSLO"), QStringLiteral("N")}},
+                            {{QStringLiteral("EUR"), 2.0}, {QStringLiteral("CZK"), 1.0}, {QStringLiteral("USD"), 3.0}});
+    db::Query q;
+    prepare(q, dir, QStringLiteral("SELECT währung, Číslo FROM meny WHERE číslo > 1 ORDER BY WÄHRUNG DESC"));
+    q.Open();
+    EXPECT_EQ(column(q, "WÄHRUNG"), (QStringList{"USD", "EUR"}));
+    EXPECT_EQ(column(q, "číslo"), (QStringList{"3", "2"}));
+    db::Query wrong;
+    prepare(wrong, dir, QStringLiteral("SELECT měna FROM meny"));
+    EXPECT_THROW(wrong.Open(), EDatabaseError);
 }
 
 // A fresh Table on the file: the values of one field in physical order.
