@@ -321,7 +321,7 @@ TEST_F(FstDataReaderTest, MutatedFilesNeverCrashOrHang)
         records << QByteArray::number(i / 5) + "|" + QByteArray(1, char('a' + i % 3)) + "|" + QByteArray(i % 7, 'v');
     const std::vector<QByteArray> seeds = {fst({"ODD", "DIL", "V"}, records), fst({"Odd"}, {"1", "2"})};
     test::Mutator mutator(1313);
-    for (int i = 0; i < 2000; ++i) {
+    for (int i = 0; i < 1000; ++i) {
         recorder().clear();
         auto r = TPrenasecZeStandarduData::CreateOn(write(mutator.mutate(seeds, "|/\r\n0123456789abODD "), "M.FST"));
         if (i % 2)
