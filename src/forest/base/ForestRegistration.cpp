@@ -18,6 +18,6 @@ void RegisterForestUnits()
 {
     RegisterLesrecurUnit();
     RegisterELesObecUnit();
-    RegisterE_LesOddUnit();
     RegisterLesCisOrUnit();
+    RegisterE_LesOddUnit();
 }

@@ -9,7 +9,6 @@
 #include "platform/text/Case.h"
 #include "platform/text/Numbers.h"
 
-#include <vector>
 
 namespace {
 

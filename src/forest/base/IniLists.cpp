@@ -2,13 +2,11 @@
 #include "forest/base/IniLists.h"
 
 #include "framework/core/ClassRegistry.h"
-#include "framework/core/TextRoutines.h"
 #include "platform/files/Files.h"
 #include "platform/ini/IniFile.h"
 #include "platform/text/Case.h"
 #include "platform/ui/Services.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 // --- TIniFileTool -----------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // Bases of the hierarchy levels with areas: the cadastral table, composite and areal elements.
 #include "forest/hierarchy/AreaElements.h"
 
+#include "forest/codebooks/CiselLumex.h"
 #include "platform/ui/Services.h"
 
 using namespace forest;
@@ -117,11 +118,11 @@ void TLesniPlosnyPrvek::ApplyAreaQuality(qint32 quality)
 
 QString TLesniPlosnyPrvek::NazevKatastru()
 {
-    if (!ciselLumexOwnEnt())
+    TCiselLumex* root = codebookRoot(this);
+    if (!root)
         return {};
     const QString code = QString::number(m_kuKod);
-    // The third name set of the codebook root holds the cadastral territories.
-    TEntity* territories = codebookRootSet(this, QStringLiteral("TKodPopisMN"), 2);
+    TEntity* territories = root->KatastryMN();
     if (hasItems(territories))
         return itemValueByKey(territories, QStringLiteral("Kod"), code, QStringLiteral("Popis"));
     return codebookName(this, QStringLiteral("tb_Katastry"), code);

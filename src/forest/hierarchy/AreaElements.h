@@ -66,7 +66,7 @@ protected:
 private:
     int m_rowsInUse = 0;
     qint32 m_poradiKatastru = 0;
-    WeakRef<TFPole> m_cadastralTable;
+    forest::ChildSlot<TFPole> m_cadastralTable;
 };
 
 // A hierarchy element with an area and its land-register data (stand group, bare and other land).

@@ -44,7 +44,7 @@ private:
     TPorost* targetStand(qint32 majKod, qint32 majDruh);
 
     QString m_dil;
-    WeakRef<TPorostMN> m_porostMN;
+    forest::ChildSlot<TPorostMN> m_porostMN;
     // Records of the running application; the forest unit's list owns them.
     std::vector<TElement*> m_transforms;
 };

@@ -152,7 +152,7 @@ void TDrevina::describeComputed(PropertyTable<TDrevina>& t)
 QString TDrevina::DR_ZKR()
 {
     const QString abbreviation = txt::trim(m_drZkr);
-    if (SourceKind() == AdjustedSource && m_procSous == 100)
+    if (m_procSous == 100 && SourceKind() == AdjustedSource)
         return IsConiferous(abbreviation) ? QStringLiteral("SOJ") : QStringLiteral("SOL");
     return abbreviation;
 }
@@ -461,7 +461,7 @@ TPoskozeniMN* TDrevina::PoskozeniMN()
 
 TPoskozeni* TDrevina::Poskozeni()
 {
-    return currentAs<TPoskozeni>(PoskozeniMN());
+    return PoskozeniMN()->Poskozeni();
 }
 
 TEtaz* TDrevina::OwnerEtaz()

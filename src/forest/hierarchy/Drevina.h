@@ -139,7 +139,7 @@ private:
     QString m_zpZadTO;
     QString m_toStavZprac;
     qint32 m_drTvyb = 0;
-    WeakRef<TPoskozeniMN> m_poskozeniMN;
+    forest::ChildSlot<TPoskozeniMN> m_poskozeniMN;
 };
 
 // The species set of a storey, prefix "DREV", with the felling sums by needle and broad leaves.

@@ -128,8 +128,8 @@ private:
     qint32 m_terTypSt = 0;
     qint32 m_nalehSt = 0;
     bool m_plochaZalesneniMenit = false;
-    WeakRef<TZalesneniMN> m_zalesneniMN;
-    WeakRef<TDrevinaMN> m_drevinaMN;
+    forest::ChildSlot<TZalesneniMN> m_zalesneniMN;
+    forest::ChildSlot<TDrevinaMN> m_drevinaMN;
 };
 
 // Minimum felling age of a management set from the species-mixture codebook (rows of the set

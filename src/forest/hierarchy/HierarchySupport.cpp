@@ -1,24 +1,17 @@
 // Helpers shared by the forest hierarchy classes: rounding, child sets, owners and codebook texts.
 #include "forest/hierarchy/HierarchySupport.h"
 
+#include "forest/codebooks/CiselLumex.h"
+#include "forest/codebooks/Ciselnik.h"
+#include "forest/codebooks/CodeLookup.h"
 #include "framework/core/ClassRegistry.h"
 #include "platform/text/Case.h"
 
 namespace forest {
 
-TEntity* codebookRootSet(TObecnyLesniPrvek* element, const QString& className, int index)
+TCiselLumex* codebookRoot(TObecnyLesniPrvek* element)
 {
-    TOwnerEntity* root = element ? element->ciselLumexOwnEnt() : nullptr;
-    const TClass cls = FindLumexClass(className);
-    if (!root || !cls)
-        return nullptr;
-    int seen = 0;
-    for (int i = 0; i < root->Count(); ++i) {
-        TElement* child = root->Items(i);
-        if (child && child->InheritsFrom(cls) && seen++ == index)
-            return dynamic_cast<TEntity*>(child);
-    }
-    return nullptr;
+    return element ? asClass<TCiselLumex>(element->ciselLumexOwnEnt()) : nullptr;
 }
 
 QString itemValueByKey(TEntity* set, const QString& keyProperty, const QString& key, const QString& resultProperty)
@@ -38,10 +31,11 @@ QString itemValueByKey(TEntity* set, const QString& keyProperty, const QString& 
 
 QString ownerName(TObecnyLesniPrvek* element, qint32 majKod)
 {
-    if (!element || !element->ciselLumexOwnEnt())
+    TCiselLumex* root = codebookRoot(element);
+    if (!root)
         return {};
     const QString code = QString::number(majKod);
-    TEntity* owners = codebookRootSet(element, QStringLiteral("TmajetkyMN"));
+    TEntity* owners = root->MajetkyMN();
     if (hasItems(owners))
         return itemValueByKey(owners, QStringLiteral("MAJ_KOD_C"), code, QStringLiteral("MAJ_NAZ_C"));
     return codebookText(element, QStringLiteral("tb_Majetky"), QStringLiteral("MAJ_KOD"), code,
@@ -52,21 +46,17 @@ QString ownerName(TObecnyLesniPrvek* element, qint32 majKod)
 
 namespace forest {
 
+db::Table* codebookTable(TObecnyLesniPrvek* element, const QString& table)
+{
+    Codebook codebook{};
+    tciselnik* container = element ? element->Ciselnik() : nullptr;
+    return container && codebookByName(table, codebook) ? container->Table(codebook) : nullptr;
+}
+
 QString codebookText(TObecnyLesniPrvek* element, const QString& table, const QString& keyField, const QString& code,
                      const QString& resultField)
 {
-    (void)table; (void)keyField; (void)code; (void)resultField;
-    if (!element || !element->Ciselnik())
-        return {};
-    return {};   // TEMPORARY until the codebook container lands
-}
-
-db::Table* codebookTable(TObecnyLesniPrvek* element, const QString& table)
-{
-    (void)table;
-    if (!element || !element->Ciselnik())
-        return nullptr;
-    return nullptr;   // TEMPORARY until the codebook container lands
+    return LookupCodeName(codebookTable(element, table), keyField, code, resultField, false);
 }
 
 } // namespace forest

@@ -20,6 +20,7 @@ namespace db {
 class Table;
 }
 class TLesniMnozina;
+class TCiselLumex;
 
 namespace forest {
 
@@ -47,16 +48,42 @@ auto fieldSet(V T::*member)
     return [member](T& object, const V& value) { object.*member = value; };
 }
 
+// A child set kept by its parent: refers to it without owning it and turns nil when it is freed.
+// The framework's class test and handle table replace a dynamic_cast on every access.
+template<class S>
+class ChildSlot
+{
+public:
+    S* get() const
+    {
+        TPersistent* object = m_handle ? ObjectFromHandle(m_handle) : nullptr;
+        return object ? static_cast<S*>(object) : nullptr;
+    }
+    explicit operator bool() const { return get() != nullptr; }
+    S* operator->() const { return get(); }
+    void set(S* set) { m_handle = ObjectHandle(set); }
+
+private:
+    qint32 m_handle = 0;
+};
+
 // The set kept in slot, created through the framework and added to parent as a child when
 // missing (or freed meanwhile).
 template<class S>
-S* ensureChildSet(TEntity* parent, WeakRef<S>& slot)
+S* ensureChildSet(TEntity* parent, ChildSlot<S>& slot)
 {
     if (S* set = slot.get())
         return set;
     S* set = parent->AddNew<S>();
-    slot = set;
+    slot.set(set);
     return set;
+}
+
+// The element as a T when its class is T or descends from it; nil otherwise.
+template<class T>
+T* asClass(TElement* element)
+{
+    return element && element->InheritsFrom(T::StaticClass()) ? static_cast<T*>(element) : nullptr;
 }
 
 // The owner of class T, searched through the owners' owners (sets sit between levels).
@@ -70,7 +97,7 @@ void forEachChild(const TEntity* entity, F&& action)
     if (!entity)
         return;
     for (int i = 0; i < entity->Count(); ++i)
-        if (auto* child = dynamic_cast<T*>(entity->Items(i)))
+        if (T* child = asClass<T>(entity->Items(i)))
             action(child);
 }
 
@@ -101,9 +128,8 @@ inline QString codebookName(TObecnyLesniPrvek* element, const QString& table, co
     return codebookText(element, table, QStringLiteral("Kod"), code);
 }
 
-// The index-th set of the given class among the children of the element's codebook root
-// ("TKodPopisMN", "TmajetkyMN", "TOLHMN"); nil without a root or such a set.
-TEntity* codebookRootSet(TObecnyLesniPrvek* element, const QString& className, int index = 0);
+// The element's codebook root (the owner-found "CiselLumex"); nil without one.
+TCiselLumex* codebookRoot(TObecnyLesniPrvek* element);
 // The set's items: the value of resultProperty of the last item whose keyProperty equals key
 // (trimmed, ASCII case ignored); empty when none.
 QString itemValueByKey(TEntity* set, const QString& keyProperty, const QString& key,
@@ -126,14 +152,14 @@ namespace forest {
 template<class T>
 T* currentAs(TLesniMnozina* set)
 {
-    return dynamic_cast<T*>(set->AktualniPrvek());
+    return asClass<T>(set->AktualniPrvek());
 }
 // The set's current element, created with the key "Vzdy" when none; an element of another
 // class made current from outside raises EConvertError.
 template<class T>
 T* alwaysAs(TLesniMnozina* set)
 {
-    auto* element = dynamic_cast<T*>(set->AktualniPrvekVzdy());
+    T* element = asClass<T>(set->AktualniPrvekVzdy());
     if (!element)
         throw EConvertError(QStringLiteral("Invalid class typecast"));
     return element;
@@ -142,7 +168,7 @@ T* alwaysAs(TLesniMnozina* set)
 template<class T>
 T* childAt(TEntity* set, int index)
 {
-    return index >= 0 && index < set->Count() ? dynamic_cast<T*>(set->Items(index)) : nullptr;
+    return index >= 0 && index < set->Count() ? asClass<T>(set->Items(index)) : nullptr;
 }
 
 } // namespace forest

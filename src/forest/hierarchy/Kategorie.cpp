@@ -1,23 +1,11 @@
 // Categories and organisation levels of a stand, and their sets.
 #include "forest/hierarchy/Kategorie.h"
 
+#include "forest/codebooks/CodeLookup.h"
 #include "forest/hierarchy/Porost.h"
 
 using namespace forest;
 
-namespace {
-
-// The number of a category code: its first two characters × 10, plus the place in the alphabet
-// of a third character (21c gives 213); EConvertError when the first two are no number.
-qint32 categoryNumber(const QString& code)
-{
-    qint32 value = txt::strToInt(code.left(2)) * 10;
-    if (code.size() == 3)
-        value += code.at(2).toLower().unicode() - u'a' + 1;
-    return value;
-}
-
-} // namespace
 
 TClass TKategorie::StaticClass()
 {
@@ -64,7 +52,7 @@ qint32 TKategorieMN::KATEGORIEint()
     if (m_kategorieInt != 0)
         return m_kategorieInt;
     TKategorie* first = childOfClassAt<TKategorie>(this, 0);
-    return first ? categoryNumber(first->KATEGORIE()) : 0;
+    return first ? CategoryCodeToInt(first->KATEGORIE()) : 0;
 }
 
 QString TKategorieMN::KategorieVcetnePrekryvu()

@@ -65,5 +65,5 @@ private:
     qint32 m_lhcMax = 0;
     bool m_verzeProPark = false;
     bool m_lho = false;
-    WeakRef<TOddeleniMN> m_oddeleniMN;
+    forest::ChildSlot<TOddeleniMN> m_oddeleniMN;
 };

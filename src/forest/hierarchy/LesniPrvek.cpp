@@ -2,6 +2,7 @@
 #include "forest/hierarchy/LesniPrvek.h"
 
 #include "forest/base/ForestSetRoutines.h"
+#include "forest/codebooks/CiselLumex.h"
 #include "forest/hierarchy/HierarchySupport.h"
 
 using namespace forest;
@@ -24,7 +25,7 @@ TClass TLesniPrvek::StaticClass()
                                                 l.SubtreeSum(QStringLiteral("Etaz_TV")));
                      },
                      nullptr, false)
-            .object<TOwnerEntity>("ciselLumex", [](L& l) { return l.ciselLumexOwnEnt(); }, nullptr, false);
+            .object<TCiselLumex>("ciselLumex", [](L& l) { return asClass<TCiselLumex>(l.ciselLumexOwnEnt()); }, nullptr, false);
     });
     return &info;
 }

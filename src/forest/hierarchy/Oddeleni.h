@@ -44,7 +44,7 @@ private:
     bool m_transformFailed = false;
     bool m_ulozeno = false;
     qint32 m_odd = 0;
-    WeakRef<TDilecMN> m_dilecMN;
+    forest::ChildSlot<TDilecMN> m_dilecMN;
 };
 
 // The compartment set of a header, prefix "ODD".

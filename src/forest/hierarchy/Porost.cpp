@@ -1,6 +1,7 @@
 // Stands (POR) and their set.
 #include "forest/hierarchy/Porost.h"
 
+#include "forest/codebooks/CiselLumex.h"
 #include "forest/hierarchy/Dilec.h"
 #include "forest/hierarchy/Kategorie.h"
 #include "forest/hierarchy/NonStockedLand.h"
@@ -93,7 +94,8 @@ QString TPorost::MAJ_NAZ()
 
 QString TPorost::OLH_98()
 {
-    TEntity* owners = codebookRootSet(this, QStringLiteral("TmajetkyMN"));
+    TCiselLumex* root = codebookRoot(this);
+    TEntity* owners = root ? root->MajetkyMN() : nullptr;
     if (hasItems(owners)) {
         const QString manager = itemValueByKey(owners, QStringLiteral("MAJ_KOD_C"), QString::number(m_majKod),
                                                QStringLiteral("ODB_SPR_C"));
@@ -108,7 +110,8 @@ QString TPorost::OLH_99()
     const QString code = OLH_98();
     if (SourceKind() == AdjustedSource)
         return codebookText(this, QStringLiteral("tb_OLH"), QStringLiteral("Kod"), code, QStringLiteral("OLH80"));
-    TEntity* managers = codebookRootSet(this, QStringLiteral("TOLHMN"));
+    TCiselLumex* root = codebookRoot(this);
+    TEntity* managers = root ? root->OLHMN() : nullptr;
     if (hasItems(managers))
         return itemValueByKey(managers, QStringLiteral("KOD"), code, QStringLiteral("JMENO"));
     return {};
@@ -116,7 +119,7 @@ QString TPorost::OLH_99()
 
 QString TPorost::OLH_LIC()
 {
-    if (!ciselLumexOwnEnt())
+    if (!codebookRoot(this))
         return {};
     return codebookText(this, QStringLiteral("tb_OLH"), QStringLiteral("Kod"), OLH_98(), QStringLiteral("OLH_LIC"));
 }
@@ -129,7 +132,8 @@ QString TPorost::OLH()
 QString TPorost::OLH_nazev()
 {
     const QString code = OLH_98();
-    TEntity* managers = codebookRootSet(this, QStringLiteral("TOLHMN"));
+    TCiselLumex* root = codebookRoot(this);
+    TEntity* managers = root ? root->OLHMN() : nullptr;
     if (hasItems(managers))
         return itemValueByKey(managers, QStringLiteral("KOD"), code, QStringLiteral("JMENO"));
     return codebookName(this, QStringLiteral("tb_OLH"), code);
@@ -207,7 +211,8 @@ void TPorost::SetORG_UROVEN(int level, const QString& text)
 QString TPorost::ORG_UROVEN_nazev(int level)
 {
     const QString code = ORG_UROVEN(level);
-    TEntity* names = codebookRootSet(this, QStringLiteral("TKodPopisMN"), level - 1);
+    TCiselLumex* root = codebookRoot(this);
+    TEntity* names = !root ? nullptr : level == 1 ? root->OrgUroven1MN() : root->OrgUroven2MN();
     if (hasItems(names))
         return itemValueByKey(names, QStringLiteral("KOD"), code, QStringLiteral("POPIS"));
     return codebookName(this, level == 1 ? QStringLiteral("Tb_OrgUr1") : QStringLiteral("Tb_OrgUr2"), code);

@@ -86,10 +86,10 @@ private:
     QString m_kategSt;
     qint32 m_druhUzivSt = 0;
     QString m_terSkPorSt;
-    WeakRef<TPorostniSkupinaMN> m_porostniSkupinaMN;
-    WeakRef<TBezlesiMN> m_bezlesiMN;
-    WeakRef<TOstatniMN> m_ostatniMN;
-    WeakRef<TJinyPozemekMN> m_jinyPozemekMN;
+    forest::ChildSlot<TPorostniSkupinaMN> m_porostniSkupinaMN;
+    forest::ChildSlot<TBezlesiMN> m_bezlesiMN;
+    forest::ChildSlot<TOstatniMN> m_ostatniMN;
+    forest::ChildSlot<TJinyPozemekMN> m_jinyPozemekMN;
 };
 
 // The stand set of a sub-compartment, prefix "POR".

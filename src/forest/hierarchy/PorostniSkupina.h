@@ -49,7 +49,7 @@ private:
     qint32 m_hospZp = 0;
     QString m_dan;
     QString m_pskText;
-    WeakRef<TEtazMN> m_etazMN;
+    forest::ChildSlot<TEtazMN> m_etazMN;
 };
 
 // The stand-group set of a stand, prefix "SKUP"; keys are normalised as PSK is.

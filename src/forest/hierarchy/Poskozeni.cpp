@@ -62,3 +62,8 @@ TPoskozeniMN::TPoskozeniMN()
 {
     setItems(TPoskozeni::StaticClass(), QStringLiteral("POSK"));
 }
+
+TPoskozeni* TPoskozeniMN::Poskozeni()
+{
+    return currentAs<TPoskozeni>(this);
+}

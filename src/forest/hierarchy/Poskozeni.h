@@ -35,4 +35,6 @@ public:
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
     TPoskozeniMN();
+
+    TPoskozeni* Poskozeni();
 };

@@ -206,3 +206,62 @@ TEST_F(DrevinaTest, FellingSumsByNeedleAndBroadLeaves)
     EXPECT_EQ(etaz->DrevinaMN()->GetPropAsInteger("TO_jehlicnata"), 5);
     EXPECT_EQ(etaz->DrevinaMN()->GetPropAsInteger("TO_listnata"), 0);
 }
+
+TEST_F(DrevinaTest, AdjustedSourceReadsMixturesAndImmissionZones)
+{
+    header->SetSourceKind(6);
+    TDrevina* d = species(storey(), "SM");
+    d->SetPROC_SOUS(100);
+    EXPECT_EQ(d->DR_ZKR(), "SOJ");
+    d->SetDR_ZKR("BK");
+    EXPECT_EQ(d->DR_ZKR(), "SOL");
+    d->SetPropAsString("IMISE", "4a");
+    EXPECT_EQ(d->GetPropAsString("IMISE"), "4");
+    d->SetPropAsString("IMISE", "hol");
+    EXPECT_EQ(d->GetPropAsString("IMISE"), "0");
+    TPorost* porost = d->OwnerEtaz()->OwnerPorostniSkupina()->OwnerPorost();
+    porost->SetPropAsString("LES_OBL", "35x");
+    EXPECT_EQ(porost->LES_OBL(), "35 ");
+}
+
+TEST_F(DrevinaTest, ThinningPercentageAndSelectionTreeNumber)
+{
+    TEtaz* etaz = storey(1.0, 45);
+    etaz->SetZAKM(10);
+    TDrevina* d = species(etaz, "KOS", 100);   // growth group 13: no thinning table
+    EXPECT_EQ(d->GetPropAsInteger("SpocteneN_ProcentoTV"), 99);
+    d->SetPropAsString("VYB_STR", "V");
+    EXPECT_EQ(d->GetPropAsInteger("VYB_STRInt"), 99);
+    d->SetPropAsInteger("VYB_STRInt", 7);
+    EXPECT_EQ(d->GetPropAsString("VYB_STR"), "7");
+    d->SetPropAsString("VYB_STR", "x");
+    EXPECT_EQ(d->VYB_STRInt(), 0);
+}
+
+TEST_F(DrevinaTest, RelativeSiteClassReadFromHeightRoundsHalfToEven)
+{
+    TDrevina* d = species(storey(), "SM");   // K = 36: 27 gives 4.5
+    d->SetPropAsInteger("BON_A", 27);
+    EXPECT_EQ(d->BON_RVyhl(), 4);
+    d->SetPropAsInteger("BON_A", 25);
+    EXPECT_EQ(d->BON_RVyhl(), 6);   // 5.5
+    d->SetPropAsInteger("BON_A", 51);
+    EXPECT_EQ(d->BON_RVyhl(), 0);   // outside 10..50
+}
+
+// Every species with its own age limit: no class at the limit, "C" one year above it.
+TEST_F(DrevinaTest, EveryAgeLimitOfTheGeneticClass)
+{
+    const std::pair<const char*, qint32> limits[] = {
+        {"OL", 30}, {"OLZ", 30}, {"OLS", 30}, {"BR", 30}, {"BRX", 30}, {"BRP", 30}, {"OS", 30},
+        {"DG", 40}, {"JDO", 40}, {"VJ", 40},  {"SM", 60},  {"JD", 60},  {"OLX", 60},
+    };
+    TEtaz* etaz = storey();
+    for (const auto& [abbreviation, limit] : limits) {
+        TDrevina* d = species(etaz, abbreviation);
+        etaz->SetVEK(limit);
+        EXPECT_EQ(d->GEN_KLAS(), "") << abbreviation;
+        etaz->SetVEK(limit + 1);
+        EXPECT_EQ(d->GEN_KLAS(), "C") << abbreviation;
+    }
+}

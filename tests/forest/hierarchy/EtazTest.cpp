@@ -147,3 +147,16 @@ TEST_F(EtazTest, StockingFromReducedAreasAndFellingKind)
     EXPECT_EQ(Create<TEtaz>()->NejmensiTabulkovaZasoba(), 0);
     EXPECT_DOUBLE_EQ(Create<TEtaz>()->PocitaneZakmeneniFlo(), 0.0);
 }
+
+TEST_F(EtazTest, SharesAndComputedStockingRounded)
+{
+    TEtaz* etaz = storey(1.0);
+    TDrevina* sm = species(etaz, "SM", 55);
+    TDrevina* bk = species(etaz, "BK", 40);
+    EXPECT_EQ(etaz->GetPropAsInteger("ZastoupeniDrevin"), 95);
+    sm->SetDR_ZAS_CEL(250);
+    sm->SetZAS_TAB_HA(400);
+    bk->SetDR_ZAS_CEL(250);
+    bk->SetZAS_TAB_HA(400);
+    EXPECT_EQ(etaz->GetPropAsInteger("PocitaneZakmeneniInt"), 12);   // 12.5 to even
+}

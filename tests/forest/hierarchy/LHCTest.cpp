@@ -82,3 +82,29 @@ TEST_F(LhcTest, CompartmentSetKeepsOneCompartment)
     EXPECT_EQ(odd->OwnerLHC_KOD(), 0);
     EXPECT_EQ(odd->OwnerLHC_NAZ(), "");
 }
+
+TEST_F(LhcTest, StockSumsOverTheSubtree)
+{
+    TDrevina* first = header->AktualniDrevinaVzdy();
+    first->SetDR_ZAS_CEL(100);
+    first->SetDR_TV(4);
+    first->SetDR_TO(6);
+    TEtaz* etaz = header->AktualniEtazVzdy();
+    etaz->DrevinaMN()->NovyPrvek("BK");
+    etaz->Drevina()->SetDR_ZAS_CEL(50);
+    header->AktualniPorostniSkupinaVzdy()->EtazMN()->NovyPrvek("2");
+    header->AktualniEtazVzdy()->DrevinaMN()->NovyPrvek("SM");
+    header->AktualniDrevinaVzdy()->SetDR_ZAS_CEL(25);
+    EXPECT_EQ(header->GetPropAsInteger("ZasobaCelkem"), 175);
+    EXPECT_EQ(header->AktualniPorostVzdy()->GetPropAsInteger("TezbyVychovne"), 4);
+    EXPECT_EQ(header->AktualniOddeleniVzdy()->GetPropAsInteger("TezbyCelkem"), 10);
+    EXPECT_EQ(etaz->GetPropAsInteger("ZasobaCelkem"), 150);
+}
+
+TEST_F(LhcTest, ForeignCurrentElementStopsTheChainWithAnError)
+{
+    auto foreign = Create<TPorost>();
+    header->OddeleniMN()->SetAktualniPrvek(foreign.get());
+    EXPECT_EQ(header->Oddeleni(), nullptr);
+    EXPECT_THROW(header->AktualniDilecVzdy(), EConvertError);
+}

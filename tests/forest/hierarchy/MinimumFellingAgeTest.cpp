@@ -23,7 +23,9 @@ protected:
             {1, "BK", "3B 3S", 100}, {1, "SM", "X", 90}, {2, "BO", "1A 2B", 110}, {2, "DB", "2", 120},
             {2, "SM", "", 80},       {3, "BK", "5K", 130},
         };
-        test::writeParadoxTable(m_dir.filePath("MEL_DREV.DB"), fields, rows, {.keyFields = 2});
+        test::FixtureOptions keyed;
+        keyed.keyFields = 2;
+        test::writeParadoxTable(m_dir.filePath("MEL_DREV.DB"), fields, rows, keyed);
         table.SetDatabaseName(m_dir.path());
         table.SetTableName("MEL_DREV.DB");
         table.Open();

@@ -1,6 +1,7 @@
 // Tests of the ownership transformation of a compartment.
 #include "HierarchyTestSupport.h"
 
+#include "forest/codebooks/CodebookSets.h"
 #include "forest/hierarchy/Kategorie.h"
 #include "forest/hierarchy/NonStockedLand.h"
 
@@ -202,4 +203,20 @@ TEST_F(OwnerTransformationTest, FirstUnusedLetter)
     stand("c", 1);
     EXPECT_EQ(FirstUnusedLetter(dil->PorostMN()), "b");
     EXPECT_EQ(FirstUnusedLetter(odd->DilecMN()), "b");
+}
+
+TEST_F(OwnerTransformationTest, RecordsOfTheUnitsTransformationSet)
+{
+    TPorost* b = stand("b", 1);
+    auto set = Create<TTransforDleMajiteleMN>();
+    set->NovyPrvek("1");
+    TElement* r = set->AktualniPrvek();
+    r->SetPropAsInteger("ODD", 12);
+    r->SetPropAsString("DIL", "a");
+    r->SetPropAsString("POR", "b");
+    r->SetPropAsInteger("MAJ_KOD", 8);
+    r->SetPropAsInteger("MAJ_DRUH", 2);
+    TOddeleni::ApplyOwnerTransforms(odd, set.get());
+    EXPECT_EQ(b->MAJ_KOD(), 8);
+    EXPECT_EQ(b->MAJ_DRUH(), 2);
 }

@@ -1,0 +1,6 @@
+// Start-up registration of the program's element classes after those of the layers below.
+#pragma once
+
+// Registers the framework's and the forest model's classes, then the forest unit. Running it
+// again registers nothing more.
+void RegisterAppUnits();

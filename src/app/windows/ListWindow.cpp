@@ -1,0 +1,160 @@
+// The list window of recognised stands: grid, navigator and the four editable fields.
+#include "app/windows/ListWindow.h"
+
+#include "platform/Exceptions.h"
+#include "platform/db/DataSetModel.h"
+#include "platform/ui/LineEditLink.h"
+#include "platform/ui/Services.h"
+
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+
+QLineEdit* boundEdit(QWidget* parent, db::DataSource* source, const char* field, bool editable)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QStringLiteral("DBEdit_") + QLatin1String(field));
+    new ui::LineEditLink(edit, source, QString::fromLatin1(field));
+    if (!editable) {
+        edit->setReadOnly(true);
+        edit->setEnabled(false);
+    }
+    return edit;
+}
+
+// Runs a navigator action; a database error is shown, not raised into the event loop.
+void guarded(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const Exception& e) {
+        ui::services().messageBox(e.message(), QString(), ui::MsgType::Error, ui::Ok);
+    }
+}
+
+} // namespace
+
+TFGKDB::TFGKDB(QWidget* parent)
+    : QDialog(parent), m_model(new db::DataSetModel(this)), m_grid(new QTableView(this)),
+      m_close(new QPushButton(QStringLiteral("&Konec"), this))
+{
+    setWindowTitle(QStringLiteral("Seznam uznaných porostů"));
+    m_model->setDataSet(&m_list.Query2());
+    m_model->setColumns(RecognisedStandsList::gridColumns());
+    m_model->setReadOnly(true);
+    m_grid->setModel(m_model);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& index) {
+                if (index.isValid() && m_list.Query2().Active() && m_list.Query2().RecNo() != index.row() + 1)
+                    guarded([&] { m_list.Query2().SetRecNo(index.row() + 1); });
+            });
+    connect(m_close, &QPushButton::clicked, this, &TFGKDB::BitBtn2Click);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(buildNavigator());
+    top->addStretch();
+    top->addWidget(m_close);
+    auto* body = new QHBoxLayout;
+    body->addWidget(m_grid, 1);
+    body->addWidget(buildSidePanel());
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(body, 1);
+    resize(1000, 600);
+}
+
+TFGKDB::~TFGKDB() = default;
+
+QWidget* TFGKDB::buildNavigator()
+{
+    auto* bar = new QWidget(this);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    db::Query& q = m_list.Query2();
+    const struct {
+        const char* text;
+        const char* hint;
+        std::function<void()> action;
+    } buttons[] = {
+        {"|<", "První záznam", [&q] { q.First(); }},
+        {"<", "Předchozí záznam", [&q] { q.Prior(); }},
+        {">", "Další záznam", [&q] { q.Next(); }},
+        {">|", "Poslední záznam", [&q] { q.Last(); }},
+        {"Oprava", "Opravit záznam", [&q] { q.Edit(); }},
+        {"Uložit", "Uložit změny", [&q] { q.Post(); }},
+        {"Zrušit", "Zrušit změny", [&q] { q.Cancel(); }},
+        {"Obnovit", "Obnovit data", [&q] { q.Refresh(); }},
+    };
+    for (const auto& b : buttons) {
+        auto* button = new QToolButton(bar);
+        button->setText(QString::fromUtf8(b.text));
+        button->setToolTip(QString::fromUtf8(b.hint));
+        const std::function<void()> action = b.action;
+        connect(button, &QToolButton::clicked, this, [action] { guarded(action); });
+        row->addWidget(button);
+    }
+    return bar;
+}
+
+QWidget* TFGKDB::buildSidePanel()
+{
+    auto* panel = new QWidget(this);
+    auto* form = new QFormLayout(panel);
+    db::DataSource* source = &m_list.DataSource2();
+    form->addRow(QStringLiteral("LHC:"), boundEdit(panel, source, "LHC_KOD", false));
+    form->addRow(QString(), boundEdit(panel, source, "LHC_NAZEV", false));
+    form->addRow(QStringLiteral("Okres:"), boundEdit(panel, source, "Okres", false));
+    form->addRow(QString(), boundEdit(panel, source, "Okr_Nazev", false));
+    form->addRow(QStringLiteral("Lesní oblast:"), boundEdit(panel, source, "LES_OBL", false));
+    form->addRow(QString(), boundEdit(panel, source, "L_OBL_Naz", false));
+    auto* heading = new QLabel(QStringLiteral("Položky k editaci:"), panel);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    form->addRow(heading);
+    form->addRow(QStringLiteral("Nájemce lesa"), boundEdit(panel, source, "NAJEMCE", true));
+    form->addRow(QStringLiteral("Staré označení"), boundEdit(panel, source, "Stary_Kod", true));
+    form->addRow(QStringLiteral("Fenotyp"), boundEdit(panel, source, "Fenotyp", true));
+    form->addRow(QStringLiteral("Lesní vegetační stupeň"), boundEdit(panel, source, "LVS", true));
+    return panel;
+}
+
+void TFGKDB::ShowList(bool modal)
+{
+    m_list.open();
+    ui::services().processEvents();
+    if (modal)
+        exec();
+    else
+        show();
+}
+
+void TFGKDB::BitBtn2Click()
+{
+    guarded([this] { m_list.close(); });
+    hide();
+    if (isModal())
+        done(QDialog::Accepted);
+}
+
+void TFGKDB::closeEvent(QCloseEvent* event)
+{
+    guarded([this] { m_list.close(); });
+    QDialog::closeEvent(event);
+}
+
+} // namespace app

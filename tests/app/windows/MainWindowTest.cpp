@@ -1,0 +1,152 @@
+// Offscreen tests of the main window, the calculation it starts and the list window it opens.
+#include "app/windows/MainWindow.h"
+
+#include "app/sources/LesniCelek.h"
+#include "app/support/UnitSourceDouble.h"
+#include "app/windows/CalculationForm.h"
+#include "app/windows/ListWindow.h"
+#include "platform/db/Table.h"
+#include "platform/ini/IniFile.h"
+#include "platform/ui/Services.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testapp::UnitSourceDouble;
+
+ui::RecordingServices& recorder()
+{
+    return static_cast<ui::RecordingServices&>(ui::services());
+}
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class MainWindowRun : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        recorder().clear();
+        QDir(prog.path()).mkdir("data");
+        IniFile(prog.filePath("vkm.ini")).writeString("Database", "Data", "PATH=" + prog.path() + "/data");
+        window = std::make_unique<app::TFGenKl>(prog.path());
+        window->setModalList(false);
+        TLesniCelek* unit = window->calculationForm()->calculation().LesniCelek();
+        unit->setProgramDir(prog.path());
+        unit->setDirectoryChooser([](const QString&, const QString&, const QString&, bool) { return QStringLiteral("ALIAS"); });
+        unit->setSourceMaker([this](quint8 kind, const app::SourceContext&) {
+            auto source = std::make_unique<UnitSourceDouble>(QList<qint32>{1, 2},
+                                                             QList<testapp::SpeciesSpec>{{"SM", "A", 100, 200, 10}}, kind);
+            double_ = source.get();
+            return source;
+        });
+    }
+    QString table() const { return prog.path() + "/data/Tabulky/TGENKL.DB"; }
+
+    QTemporaryDir prog;
+    std::unique_ptr<app::TFGenKl> window;
+    UnitSourceDouble* double_ = nullptr;
+};
+
+TEST_F(MainWindowRun, StartsComputesAndOpensTheList)
+{
+    ASSERT_TRUE(window->FormShow());
+    window->show();
+    EXPECT_TRUE(QDir(prog.path() + "/data/Tabulky").exists());
+    EXPECT_TRUE(window->BitBtn1()->isEnabled());
+    EXPECT_FALSE(window->BitBtn3()->isEnabled());   // no table yet
+    bool disabledWhileRunning = true;
+    double_->onLoad = [&] {
+        disabledWhileRunning = disabledWhileRunning && !window->BitBtn1()->isEnabled() && !window->BitBtn3()->isEnabled();
+    };
+    window->BitBtn1()->click();
+    EXPECT_TRUE(disabledWhileRunning);
+    EXPECT_TRUE(recorder().messages.empty());   // no question: there was no table
+    EXPECT_TRUE(window->BitBtn3()->isEnabled());
+    EXPECT_FALSE(window->calculationForm()->isVisible());
+    app::TFGKDB* list = window->listWindow();
+    ASSERT_TRUE(list->isVisible());
+    EXPECT_EQ(list->DBGrid1()->model()->rowCount(), 2);
+    EXPECT_EQ(list->DBGrid1()->model()->columnCount(), 19);
+    list->BitBtn2()->click();
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_FALSE(list->list().Query2().Active());
+}
+
+TEST_F(MainWindowRun, NoToTheOverwriteQuestionLeavesTheTableAsItWas)
+{
+    ASSERT_TRUE(window->FormShow());
+    window->BitBtn1()->click();
+    window->listWindow()->BitBtn2Click();
+    const QByteArray before = bytesOf(table());
+    ASSERT_FALSE(before.isEmpty());
+    recorder().clear();
+    recorder().script({ui::Answer::No});
+    window->BitBtn1()->click();
+    ASSERT_EQ(recorder().messages.size(), 1u);
+    EXPECT_EQ(recorder().messages[0].text, app::overwriteQuestion());
+    EXPECT_EQ(bytesOf(table()), before);
+    EXPECT_FALSE(window->listWindow()->isVisible());
+    EXPECT_EQ(double_->loads, 2);   // no second run
+}
+
+TEST_F(MainWindowRun, AnExistingTableEnablesTheListFromTheStart)
+{
+    ASSERT_TRUE(window->FormShow());
+    window->BitBtn1()->click();
+    window->listWindow()->BitBtn2Click();
+    app::TFGenKl second(prog.path());
+    TLesniCelek* unit = second.calculationForm()->calculation().LesniCelek();
+    unit->setProgramDir(prog.path());
+    unit->setDirectoryChooser([](const QString&, const QString&, const QString&, bool) { return QStringLiteral("ALIAS"); });
+    unit->setSourceMaker([](quint8 kind, const app::SourceContext&) {
+        return std::make_unique<UnitSourceDouble>(QList<qint32>{}, QList<testapp::SpeciesSpec>{}, kind);
+    });
+    ASSERT_TRUE(second.FormShow());
+    EXPECT_TRUE(second.BitBtn3()->isEnabled());
+}
+
+TEST_F(MainWindowRun, ListEditsArePostedIntoTheFileOnClose)
+{
+    ASSERT_TRUE(window->FormShow());
+    window->BitBtn1()->click();
+    app::RecognisedStandsList& list = window->listWindow()->list();
+    db::Query& q = list.Query2();
+    q.First();
+    q.Edit();
+    q.FieldByName("NAJEMCE").AsString(QStringLiteral("Lesy obce Třešť"));
+    q.FieldByName("Stary_Kod").AsString("1A1");
+    q.FieldByName("Fenotyp").AsString("B");
+    q.FieldByName("LVS").AsInteger(4);
+    window->listWindow()->BitBtn2Click();   // the pending edit is posted first
+    db::Table t;
+    t.SetTableName(table());
+    t.Open();
+    t.First();
+    EXPECT_EQ(t.FieldByName("NAJEMCE").AsString(), QStringLiteral("Lesy obce Třešť"));
+    EXPECT_EQ(t.FieldByName("Stary_Kod").AsString(), "1A1");
+    EXPECT_EQ(t.FieldByName("Fenotyp").AsString(), "B");
+    EXPECT_EQ(t.FieldByName("LVS").AsInteger(), 4);
+}
+
+TEST_F(MainWindowRun, NothingChosenEndsTheStart)
+{
+    window->calculationForm()->calculation().LesniCelek()->setDirectoryChooser(
+        [](const QString&, const QString&, const QString&, bool) { return QStringLiteral("NicSeNavybralo"); });
+    EXPECT_FALSE(window->FormShow());
+    ASSERT_FALSE(recorder().messages.empty());
+    EXPECT_EQ(recorder().messages[0].text, QStringLiteral("Nebyla vybrána žádná databáze."));
+}
+
+} // namespace
