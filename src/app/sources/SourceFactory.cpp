@@ -1,6 +1,7 @@
 // The source of each kind byte.
 #include "app/sources/Source.h"
 #include "app/sources/UnreadableSource.h"
+#include "app/sources/ishul/IsHulSource.h"
 #include "app/sources/vex/VexSource.h"
 
 #include "forest/base/ObecnyLesniPrvek.h"
@@ -13,9 +14,10 @@ std::unique_ptr<Source> createSource(quint8 kind, const SourceContext& context)
     case SourceKinds::Vex97:
     case SourceKinds::Vex98:
         return vex::createVexSource(kind, context);
-    case SourceKinds::OldLhpRecords:
     case SourceKinds::IsHul97:
     case SourceKinds::IsHul98:
+        return ishul::createIsHulSource(kind, context);
+    case SourceKinds::OldLhpRecords:
     case SourceKinds::SqlDatabase:
         return std::make_unique<UnreadableSource>(kind);
     default:

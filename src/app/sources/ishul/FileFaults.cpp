@@ -51,6 +51,12 @@ QString FileFaults::message(FileFault kind, const QString& fileName, int firstLi
     case FileFault::LongTlhString:
         text = where + QStringLiteral("text porostu delší než 88 znaků, čteno 88 znaků.");
         break;
+    case FileFault::BadValue:
+        text = where + QStringLiteral("chyba při načítání záznamu, %1; záznam vynechán.").arg(detail);
+        break;
+    case FileFault::Unsorted:
+        text = where + QStringLiteral("soubor není seřazen podle oddělení, oddělení %1 se vrací.").arg(detail);
+        break;
     case FileFault::Count_:
         break;
     }

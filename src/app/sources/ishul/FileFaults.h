@@ -14,6 +14,8 @@ enum class FileFault {
     CodebookLineLength,// a codebook line of the wrong length
     ShortTlh,          // a stand-text file with fewer records than sub-compartments
     LongTlhString,     // a stand-text length byte above 88
+    BadValue,          // a record whose value a conversion refuses (skipped)
+    Unsorted,          // a compartment that comes back after another one
     Count_
 };
 

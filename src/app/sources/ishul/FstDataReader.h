@@ -110,6 +110,7 @@ public:
     // Shows the faults counted since the last report (one message per kind of fault).
     void ReportFaults() { m_faults.report(m_fileName); }
     const FileFaults& faults() const { return m_faults; }
+    FileFaults& faults() { return m_faults; }
 
 private:
     // Next byte, -1 at the end of the file.
