@@ -2,6 +2,7 @@
 #include "app/sources/Source.h"
 #include "app/sources/UnreadableSource.h"
 #include "app/sources/ishul/IsHulSource.h"
+#include "app/sources/oldlhp/OldLhpSource.h"
 #include "app/sources/vex/VexSource.h"
 
 #include "forest/base/ObecnyLesniPrvek.h"
@@ -18,6 +19,7 @@ std::unique_ptr<Source> createSource(quint8 kind, const SourceContext& context)
     case SourceKinds::IsHul98:
         return ishul::createIsHulSource(kind, context);
     case SourceKinds::OldLhpRecords:
+        return oldlhp::createOldLhpSource(context);
     case SourceKinds::SqlDatabase:
         return std::make_unique<UnreadableSource>(kind);
     default:

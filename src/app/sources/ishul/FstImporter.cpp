@@ -2,6 +2,7 @@
 #include "app/sources/ishul/FstImporter.h"
 
 #include "app/sources/ishul/FstDataReader.h"
+#include "app/sources/ishul/PropertyWriter.h"
 #include "forest/base/CodePages.h"
 #include "forest/base/TextUtilities.h"
 #include "forest/hierarchy/Dilec.h"
@@ -183,40 +184,6 @@ bool convertsI(const QString& v)
 {
     qint32 ignored = 0;
     return txt::tryStrToInt(RemoveSpacesOrZero(v), ignored);
-}
-
-// Writes a property through its descriptor; nothing when the element lacks it.
-void writeProperty(TElement* element, const QString& name, const PropValue& value)
-{
-    if (!element)
-        return;
-    const int index = IndexOfProp(element, name);
-    if (index < 0)
-        return;
-    const PPropInfo prop = element->ClassType()->Prop(index);
-    if (prop->HasWrite())
-        prop->Write(*element, value);
-}
-
-void writeInt(TElement* element, const QString& name, qint32 v)
-{
-    PropValue value;
-    value.Ordinal = v;
-    writeProperty(element, name, value);
-}
-
-void writeFloat(TElement* element, const QString& name, double v)
-{
-    PropValue value;
-    value.Float = v;
-    writeProperty(element, name, value);
-}
-
-void writeText(TElement* element, const QString& name, const QString& v)
-{
-    PropValue value;
-    value.Text = v;
-    writeProperty(element, name, value);
 }
 
 template<class T>

@@ -157,8 +157,15 @@ void TUnivStareLHP::openTable()
     m_table = std::move(table);
 }
 
-void TUnivStareLHP::openText()
+bool TUnivStareLHP::loadTextFiles()
 {
+    m_text.clear();
+    m_tlh.clear();
+    m_pos = 0;
+    m_tlhPos = 0;
+    m_lineNo = 0;
+    m_hasTlh = false;
+    m_tlhRecord.fill(QString());
     const QString companion = files::resolvePath(companionName(m_fileName));
     m_tlhName = companion;
     if (files::fileExists(companion)) {
@@ -169,10 +176,18 @@ void TUnivStareLHP::openText()
     m_lastKey = -1;
     if (!readWhole(files::resolvePath(m_fileName), m_text)) {
         ui::services().showMessage(QStringLiteral("Nemohu otevřít soubor LHP160 \"%1\"").arg(m_fileName));
-        m_eofFlag = true;
-        return;
+        return false;
     }
-    Next();
+    return true;
+}
+
+void TUnivStareLHP::openText()
+{
+    m_eofFlag = true;
+    if (loadTextFiles())
+        Next();
+    else if (!m_following.isEmpty())
+        Next();
 }
 
 void TUnivStareLHP::First()
@@ -215,12 +230,19 @@ void TUnivStareLHP::Next()
         return;
     }
     QByteArray line;
-    // A last empty line of the file is no record.
-    if (!readLine(line) || (line.isEmpty() && m_pos >= m_text.size())) {
-        m_eofFlag = true;
-        return;
+    // A last empty line of a file is no record; the end of a file goes on in the next one.
+    while (!readLine(line) || (line.isEmpty() && m_pos >= m_text.size())) {
+        if (m_following.isEmpty()) {
+            m_eofFlag = true;
+            return;
+        }
+        ReportFaults();
+        m_fileName = m_following.takeFirst();
+        if (!loadTextFiles())
+            m_text.clear();
     }
     m_eofFlag = false;
+    ++m_recordsRead;
     m_record = Cp1250::decode(line);
     if (!m_hasTlh || m_record.size() < fieldStart(8))
         return;
@@ -276,4 +298,9 @@ QString TUnivStareLHP::TlhString(int i) const
     if (i < 1 || i > TlhStrings)
         return QString();
     return m_tlhRecord[static_cast<size_t>(i - 1)];
+}
+
+qint64 TUnivStareLHP::Position() const
+{
+    return m_table ? m_table->row : m_recordsRead;
 }

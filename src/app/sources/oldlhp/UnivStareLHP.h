@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <memory>
@@ -49,6 +50,10 @@ public:
 
     // Opens the source (text with companion, or table); the first record becomes current.
     void Open();
+    // Text files that continue the records of this one, in order: the end of a file goes on
+    // with the first record of the next (and its own stand texts), so the unit's files read as
+    // one sequence of records. Set before Open.
+    void SetFollowingFiles(const QStringList& names) { m_following = names; }
     // Back to the first record.
     void First();
     // The next record; at the end the end flag is set and the last record stays current.
@@ -68,6 +73,8 @@ public:
     bool IsTable() const { return m_table != nullptr; }
     // Line number of the current record in the text file (1-based).
     int LineNumber() const { return m_lineNo; }
+    // Where the source stands: the records read so far (over all files), the row of a table.
+    qint64 Position() const;
     // Shows the faults counted so far, one message per kind.
     void ReportFaults();
     const FileFaults& faults() const { return m_faults; }
@@ -75,6 +82,8 @@ public:
 private:
     struct Dbf;
     void openText();
+    // Reads the record file and its companion; false (reported) when the records cannot be read.
+    bool loadTextFiles();
     void openTable();
     void closeAll();
     bool readLine(QByteArray& line);
@@ -82,10 +91,12 @@ private:
 
     QString m_fileName;
     QString m_tlhName;
+    QStringList m_following;
     QString m_record;               // current line (text source)
     QByteArray m_text;              // the record file's bytes
     qsizetype m_pos = 0;
     int m_lineNo = 0;
+    qint64 m_recordsRead = 0;       // records read over the whole sequence of files
     QByteArray m_tlh;               // the companion's bytes
     qsizetype m_tlhPos = 0;
     std::array<QString, TlhStrings> m_tlhRecord;
