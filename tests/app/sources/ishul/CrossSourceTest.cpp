@@ -6,7 +6,6 @@
 #include "platform/db/Table.h"
 #include "platform/files/Files.h"
 #include "platform/ui/Services.h"
-#include "tools/ishul/IsHulSampleWriter.h"
 #include "tools/samples/SampleData.h"
 
 #include <QFile>
@@ -77,7 +76,6 @@ protected:
         programDir = m_dir.path();
         files::setProgramDirectory(programDir);
         samples::writeSampleInstallation(QStringLiteral(GENKLAS_GOLDEN_DIR "/../../data"), programDir);
-        samples::writeIsHulSamples(QStringLiteral(GENKLAS_GOLDEN_DIR "/../../data"), programDir);
     }
 
     // Two calculations over the source; the rows of the first, which the second must repeat.
