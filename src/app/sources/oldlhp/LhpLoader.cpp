@@ -326,7 +326,8 @@ void LoadLhcHeaderFromCodebook(TLHC* header, TUnivStareLHP& reader, const QStrin
         table.SetExclusive(true);
         table.Open();
         // A unit missing from the codebook keeps the record's values (never another unit's row).
-        if (table.FindKey({QString::number(kod), QString()})) {
+        // The key's second field A is empty: the first row of the code (empty sorts first).
+        if (table.FindKey({QString::number(kod)}) && table.FieldByName(QStringLiteral("A")).AsString().isEmpty()) {
             writeText(header, QStringLiteral("LHP_OD"), table.FieldByName(QStringLiteral("LHP_OD")).AsString());
             writeText(header, QStringLiteral("LHP_DO"), table.FieldByName(QStringLiteral("LHP_DO")).AsString());
             writeText(header, QStringLiteral("LHC_NAZ"), table.FieldByName(QStringLiteral("LHC_NAZ")).AsString());

@@ -17,6 +17,7 @@
 #include "forest/hierarchy/Zalesneni.h"
 #include "framework/core/StartupRegistration.h"
 #include "platform/ui/Services.h"
+#include "support/ParadoxFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -215,6 +216,44 @@ TEST_F(OldLhpSourceTest, StandTextsGoToTheStandWithTheirPrefixes)
     ASSERT_EQ(lines.size(), 8);
     EXPECT_EQ(lines[0], "Popis porostu: smrkovy porost");
     EXPECT_EQ(lines[1], QString(22, ' '));
+}
+
+TEST_F(OldLhpSourceTest, EqualOrganisationLevelsMakeTwoElementsSilently)
+{
+    write("7.01V", {species(1, 'a', "1", "SM", 1, {{6, "11"}, {64, "11"}})});
+    Owned<TLesniCelek> unit = makeUnit();
+    run(*unit);
+    TPorost* stand = unit->LHC()->Oddeleni()->Dilec()->Porost();
+    TOrg_UrovenMN* levels = TJinyPozemek::Org_UrovenMN(stand);
+    ASSERT_EQ(levels->PocetPrvku(), 2);
+    EXPECT_EQ(levels->Items(1)->GetPropAsInteger("ORG_UROVEN"), 11);
+    EXPECT_EQ(TJinyPozemek::KategorieMN(stand)->PocetPrvku(), 1);
+    ASSERT_EQ(recorder().messages.size(), 1u);   // the missing codebook only
+}
+
+// A unit the codebook lacks keeps its record's values (never a neighbour's row); one it holds
+// takes its row's.
+TEST_F(OldLhpSourceTest, TheHeaderTakesOnlyItsOwnCodebookRow)
+{
+    QDir().mkpath(m_dir.filePath("ciselnik"));
+    const QList<test::FixtureField> fields = {
+        {"LHC_KOD", "A", 6}, {"A", "A", 1}, {"LHP_OD", "A", 10}, {"LHP_DO", "A", 10}, {"LHC_NAZ", "A", 40}};
+    test::writeParadoxTable(m_dir.filePath("ciselnik/SEZLHC00.DB"), fields,
+                            {{"6", "", "1.1.1990", "31.12.1999", "Sestka"}, {"8", "", "1.1.2000", "31.12.2009", "Osmicka"}},
+                            {2});
+    write("7.01V", {species(1, 'a', "1", "SM")});
+    Owned<TLesniCelek> unit = makeUnit();
+    run(*unit);
+    EXPECT_EQ(unit->LHC()->LHC_NAZ(), QStringLiteral("Ze staré věty :000007  ") + QString(5, ' '));
+    EXPECT_EQ(unit->LHC()->GetPropAsString("LHP_DO"), "");
+    EXPECT_TRUE(recorder().messages.empty());
+
+    test::writeParadoxTable(m_dir.filePath("ciselnik/SEZLHC00.DB"), fields,
+                            {{"6", "", "1.1.1990", "31.12.1999", "Sestka"}, {"7", "", "1.1.2001", "31.12.2010", "Sedmicka"}},
+                            {2});
+    run(*unit);
+    EXPECT_EQ(unit->LHC()->LHC_NAZ(), "Sedmicka");
+    EXPECT_EQ(unit->LHC()->GetPropAsString("LHP_DO"), "31.12.2010");
 }
 
 } // namespace
