@@ -149,6 +149,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     RegisterAppUnits();
+    units();   // the units are written before any timing starts
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -22,6 +22,9 @@
 #include "platform/Exceptions.h"
 #include "platform/text/Numbers.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 enum class Pass : quint8 { Position, Data };
@@ -223,6 +226,7 @@ void TImportStandardPP_FST::SetJmenoTextFile(const QString& name)
 
 void TImportStandardPP_FST::Prepare()
 {
+    std::fill(std::begin(m_resolved), std::end(m_resolved), false);
     auto* reader = dynamic_cast<TPrenasecZeStandarduData*>(Input());
     if (reader)
         mapColumns(reader->NosicHlavicka());
@@ -246,9 +250,7 @@ void TImportStandardPP_FST::mapColumns(TElement* carrier)
         if (!dynamic_cast<TStringElement*>(item))
             continue;
         const QString name = list->UpperNameAt(i);
-        const Rule* rule = byName.value(name);
-        if (rule)
-            m_columns.insert(item, Column{rule, name});
+        m_columns.insert(item, Column{byName.value(name), name});   // unknown columns: no rule
     }
     m_mappedCarrier = carrier;
     m_mappedCount = list->Count();
@@ -257,7 +259,7 @@ void TImportStandardPP_FST::mapColumns(TElement* carrier)
 void TImportStandardPP_FST::Action(TElement* element)
 {
     const auto it = m_columns.constFind(element);
-    if (it == m_columns.cend() || !m_header)
+    if (it == m_columns.cend() || !it->rule || !m_header)
         return;
     const Rule& rule = *it->rule;
     if ((rule.pass == Pass::Position) != m_nastavuj)
@@ -270,37 +272,66 @@ void TImportStandardPP_FST::Action(TElement* element)
         applyData(rule, v);
 }
 
+void TImportStandardPP_FST::Recurse(TElement* element)
+{
+    if (!m_columns.contains(element))
+        TRecursor::Recurse(element);
+}
+
+TElement* TImportStandardPP_FST::cached(int target)
+{
+    if (target < 0 || target >= TargetSlots)
+        return nullptr;
+    if (!m_resolved[target]) {
+        TElement* element = nullptr;
+        switch (static_cast<Target>(target)) {
+        case Target::Header:
+            element = m_header;
+            break;
+        case Target::Stand:
+            element = m_header->AktualniPorostVzdy();
+            break;
+        case Target::Group:
+            element = m_header->AktualniPorostniSkupinaVzdy();
+            break;
+        case Target::Storey:
+            element = m_header->AktualniEtazVzdy();
+            break;
+        case Target::Species:
+            element = m_header->AktualniDrevinaVzdy();
+            break;
+        case Target::OtherLand:
+            element = m_header->AktualniJinyPozemekVzdy();
+            break;
+        case Target::BareLand:
+            element = m_header->AktualniBezlesiVzdy();
+            break;
+        default:
+            break;
+        }
+        m_targets[target] = element;
+        m_resolved[target] = true;
+    }
+    return m_targets[target];
+}
+
 TElement* TImportStandardPP_FST::targetOf(const Rule& rule)
 {
     switch (rule.target) {
-    case Target::Header:
-        return m_header;
-    case Target::Stand:
-        return m_header->AktualniPorostVzdy();
-    case Target::Group:
-        return m_header->AktualniPorostniSkupinaVzdy();
-    case Target::Storey:
-        return m_header->AktualniEtazVzdy();
-    case Target::Species:
-        return m_header->AktualniDrevinaVzdy();
-    case Target::OtherLand:
-        return m_header->AktualniJinyPozemekVzdy();
-    case Target::BareLand:
-        return m_header->AktualniBezlesiVzdy();
     case Target::KindStand:
     case Target::KindGroup:
         if (m_fileKind == 1)
-            return rule.target == Target::KindStand ? static_cast<TElement*>(m_header->AktualniPorostVzdy())
-                                                    : m_header->AktualniPorostniSkupinaVzdy();
+            return cached(static_cast<int>(rule.target == Target::KindStand ? Target::Stand : Target::Group));
         if (m_fileKind == 2)
-            return m_header->AktualniBezlesiVzdy();
+            return cached(static_cast<int>(Target::BareLand));
         if (m_fileKind == 3)
-            return m_header->AktualniJinyPozemekVzdy();
+            return cached(static_cast<int>(Target::OtherLand));
         return nullptr;
     case Target::None:
-        break;
+        return nullptr;
+    default:
+        return cached(static_cast<int>(rule.target));
     }
-    return nullptr;
 }
 
 void TImportStandardPP_FST::applyPosition(const Rule& rule, const QString& v)
@@ -395,11 +426,16 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
     }
 }
 
+TEtaz* TImportStandardPP_FST::storey()
+{
+    return static_cast<TEtaz*>(cached(static_cast<int>(Target::Storey)));
+}
+
 void TImportStandardPP_FST::applyData(const Rule& rule, const QString& v)
 {
     if (rule.special != Special::None && rule.special != Special::KeepComputed)
         return applySpecial(rule, v);
-    if (rule.target == Target::Species && !m_header->AktualniEtazVzdy()->Drevina())
+    if (rule.target == Target::Species && !storey()->Drevina())
         return;
     if (rule.special == Special::KeepComputed && v.trimmed().isEmpty())
         return;   // an empty value keeps the computed property, as an absent column does
@@ -436,14 +472,14 @@ void TImportStandardPP_FST::applySpecial(const Rule& rule, const QString& v)
 {
     switch (rule.special) {
     case Special::PorText: {
-        TStrings* lines = m_header->AktualniPorostVzdy()->POR_TEXT();
+        TStrings* lines = static_cast<TPorost*>(cached(static_cast<int>(Target::Stand)))->POR_TEXT();
         if (lines && lines->Lines.isEmpty())
             lines->Lines.append(RemoveDiacritics(v));
         return;
     }
     case Special::Kategorie:
     case Special::OrgUroven: {
-        TPorost* stand = m_header->AktualniPorostVzdy();
+        TPorost* stand = static_cast<TPorost*>(cached(static_cast<int>(Target::Stand)));
         const bool kategorie = rule.special == Special::Kategorie;
         TLesniMnozina* set = kategorie ? static_cast<TLesniMnozina*>(TJinyPozemek::KategorieMN(stand))
                                        : TJinyPozemek::Org_UrovenMN(stand);
@@ -452,20 +488,20 @@ void TImportStandardPP_FST::applySpecial(const Rule& rule, const QString& v)
         return;
     }
     case Special::PskText:
-        writeText(m_header->AktualniPorostniSkupinaVzdy(), QStringLiteral("PSK_TEXT"), RemoveDiacritics(v));
+        writeText(static_cast<TPorostniSkupina*>(cached(static_cast<int>(Target::Group))), QStringLiteral("PSK_TEXT"), RemoveDiacritics(v));
         return;
     case Special::EtazText: {
-        TPorostniSkupina* group = m_header->AktualniPorostniSkupinaVzdy();
+        TPorostniSkupina* group = static_cast<TPorostniSkupina*>(cached(static_cast<int>(Target::Group)));
         writeText(group, QStringLiteral("PSK_TEXT"),
                   group->GetPropAsString(QStringLiteral("PSK_TEXT")) + QStringLiteral(" ETÁŽ: ") + RemoveDiacritics(v));
         return;
     }
     case Special::Mzd:
-        writeText(m_header->AktualniEtazVzdy(), QStringLiteral("MZDs"), RemoveSpaces(v));
+        writeText(storey(), QStringLiteral("MZDs"), RemoveSpaces(v));
         return;
     case Special::DruhPoz:
         if (m_fileKind == 3)
-            writeText(m_header->AktualniJinyPozemekVzdy(), QStringLiteral("DRUH_POZ"), v);
+            writeText(cached(static_cast<int>(Target::OtherLand)), QStringLiteral("DRUH_POZ"), v);
         return;
     case Special::ZalDr:
     case Special::ZalDruh:
@@ -482,7 +518,7 @@ void TImportStandardPP_FST::applySpecial(const Rule& rule, const QString& v)
 
 void TImportStandardPP_FST::applyAfforestation(const Rule& rule, const QString& v)
 {
-    TZalesneniMN* set = m_header->AktualniEtazVzdy()->ZalesneniMN();
+    TZalesneniMN* set = storey()->ZalesneniMN();
     switch (rule.special) {
     case Special::ZalDr:
         if (v.isEmpty())
@@ -527,10 +563,10 @@ void TImportStandardPP_FST::applyAfforestation(const Rule& rule, const QString& 
 
 void TImportStandardPP_FST::applyDamage(const Rule& rule, const QString& v)
 {
-    TEtaz* storey = m_header->AktualniEtazVzdy();
-    if (v.isEmpty() || !storey->Drevina())
+    TEtaz* etaz = storey();
+    if (v.isEmpty() || !etaz->Drevina())
         return;
-    auto* species = as<TDrevina>(storey->DrevinaMN()->AktualniPrvekVzdy());
+    auto* species = as<TDrevina>(etaz->DrevinaMN()->AktualniPrvekVzdy());
     if (!species)
         return;
     TPoskozeniMN* set = species->PoskozeniMN();
@@ -559,6 +595,8 @@ QString TImportStandardPP_FST::InvalidColumn(TPrenasecZeStandarduData* reader)
     const int speciesKey = reader->KnownColumnPosition(TPrenasecZeStandarduData::kcDR_ZKR);
     const bool noSpecies = speciesKey >= 0 && reader->NosicHlavicka()->ValueAt(speciesKey).isEmpty();
     for (auto it = m_columns.cbegin(); it != m_columns.cend(); ++it) {
+        if (!it->rule)
+            continue;
         const Rule& rule = *it->rule;
         if (rule.conv != Conv::I || (rule.target == Target::Species && noSpecies))
             continue;

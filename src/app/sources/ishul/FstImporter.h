@@ -9,6 +9,7 @@
 #include <vector>
 
 class TLHC;
+class TEtaz;
 class TPrenasecZeStandarduData;
 
 // The record importer of the interchange files (TImportStandardPP_FST). A recursor over the
@@ -48,6 +49,8 @@ public:
     bool DescendTest(TElement*) override { return true; }
     bool PreTest(TElement*) override { return true; }
     void Action(TElement* element) override;
+    // A column element is a leaf: the walk does not look into it.
+    void Recurse(TElement* element) override;
     void Prepare() override;
 
     // Both passes of the current record of the reader (the data pass for data files only).
@@ -73,6 +76,10 @@ private:
     void applyDamage(const Rule& rule, const QString& v);
     void applyKey(const Rule& rule, const QString& v);
     TElement* targetOf(const Rule& rule);
+    // The current element of a level (Target), resolved once per pass: the position pass has
+    // fixed the current elements, and the data pass only fills them.
+    TElement* cached(int target);
+    TEtaz* storey();
 
     TLHC* m_header = nullptr;
     QString m_puvodDat;
@@ -85,4 +92,7 @@ private:
     const TElement* m_mappedCarrier = nullptr;
     int m_mappedCount = -1;
     QHash<const TElement*, Column> m_columns;
+    static constexpr int TargetSlots = 7;
+    TElement* m_targets[TargetSlots] = {};
+    bool m_resolved[TargetSlots] = {};
 };
