@@ -24,6 +24,20 @@
 namespace vex {
 
 namespace {
+QHash<QPair<const db::Table*, const char*>, db::Field*>& columnCache()
+{
+    static QHash<QPair<const db::Table*, const char*>, db::Field*> cache;
+    return cache;
+}
+
+} // namespace
+
+void forgetColumns()
+{
+    columnCache().clear();
+}
+
+namespace {
 
 // An error of a table read, already naming the table.
 class ETableRead : public EDatabaseError
@@ -122,19 +136,32 @@ void put(TPersistent& o, const char* name, const QString& value)
 
 // --- column reads -----------------------------------------------------------------------------
 
+// The field of a column. A search by name compares every field ignoring case, so the answer is
+// kept per table and literal; the module clears the cache whenever its tables open or go away.
+db::Field& column(const db::Table& t, const char* field)
+{
+    QHash<QPair<const db::Table*, const char*>, db::Field*>& cache = columnCache();
+    const QPair<const db::Table*, const char*> key(&t, field);
+    if (const auto it = cache.constFind(key); it != cache.constEnd())
+        return *it.value();
+    db::Field& found = t.FieldByName(QString::fromLatin1(field));
+    cache.insert(key, &found);
+    return found;
+}
+
 qint32 intOf(const db::Table& t, const char* field)
 {
-    return t.FieldByName(QString::fromLatin1(field)).AsInteger();
+    return column(t, field).AsInteger();
 }
 
 double floatOf(const db::Table& t, const char* field)
 {
-    return t.FieldByName(QString::fromLatin1(field)).AsFloat();
+    return column(t, field).AsFloat();
 }
 
 QString textOf(const db::Table& t, const char* field)
 {
-    return t.FieldByName(QString::fromLatin1(field)).AsString();
+    return column(t, field).AsString();
 }
 
 // A column that an older table of the sibling program may lack (never restructured): empty.

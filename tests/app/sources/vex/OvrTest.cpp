@@ -198,6 +198,90 @@ TEST_F(Ovr, TwoModulesOverOneOlderTableExtendItOnce)
     EXPECT_EQ(messageTexts().size(), 1);
 }
 
+TEST_F(Ovr, StandGroupAreasAreRoundedToHundredthsAndWrittenAtOnce)
+{
+    make(Version::V97);
+    auto ovr = open(Version::V97);
+    db::Table& sk = ovr->TB_SK();
+    ASSERT_FALSE(sk.IsEmpty());
+    const double id = sk.FieldByName(QStringLiteral("ID")).AsFloat();
+    for (const auto& [given, stored] : {std::pair{0.125, 0.12}, std::pair{0.375, 0.38}}) {
+        sk.Edit();
+        sk.FieldByName(QStringLiteral("PSK_P")).AsFloat(given);
+        sk.FieldByName(QStringLiteral("PSK")).AsString(QString());
+        sk.Post();
+        EXPECT_DOUBLE_EQ(sk.FieldByName(QStringLiteral("PSK_P")).AsFloat(), stored);
+        EXPECT_EQ(sk.FieldByName(QStringLiteral("PSK")).AsString(), QStringLiteral("vv"));
+        bool found = false;
+        for (const QVariantList& r : tableRows(dataTable(QStringLiteral("PS.DB"))))
+            if (r[2].toDouble() == id) {
+                found = true;
+                EXPECT_DOUBLE_EQ(r[15].toDouble(), stored);
+            }
+        EXPECT_TRUE(found);
+    }
+}
+
+TEST_F(Ovr, AManagementSetBringsItsRotationAndAmelioratingShare)
+{
+    make(Version::V97);
+    auto ovr = open(Version::V97);
+    db::Table& etaz = ovr->TB_ETAZ();
+    ASSERT_FALSE(etaz.IsEmpty());
+    etaz.Edit();
+    etaz.FieldByName(QStringLiteral("HS")).AsInteger(57);
+    EXPECT_EQ(etaz.FieldByName(QStringLiteral("OBMYTI")).AsInteger(), 130);
+    EXPECT_EQ(etaz.FieldByName(QStringLiteral("OBN_DOBA")).AsInteger(), 40);
+    EXPECT_EQ(etaz.FieldByName(QStringLiteral("POC_OBNOVY")).AsInteger(), 110);
+    EXPECT_EQ(etaz.FieldByName(QStringLiteral("MZD")).AsInteger(), 35);
+    etaz.FieldByName(QStringLiteral("HS")).AsInteger(99);   // not a set of TAB_HS: nothing copied
+    EXPECT_EQ(etaz.FieldByName(QStringLiteral("OBMYTI")).AsInteger(), 130);
+    etaz.Cancel();
+}
+
+TEST_F(Ovr, AnUnknownSpeciesIsRefusedWithItsDesignation)
+{
+    make(Version::V97);
+    auto ovr = open(Version::V97);
+    db::Table& dr = ovr->TB_DR();
+    ASSERT_FALSE(dr.IsEmpty());
+    const QString before = dr.FieldByName(QStringLiteral("DR_ZKR")).AsString();
+    dr.Edit();
+    dr.FieldByName(QStringLiteral("DR_ZKR")).AsString(QStringLiteral("QQ"));
+    ASSERT_EQ(messageTexts().size(), 1);
+    EXPECT_TRUE(messageTexts()[0].startsWith(QStringLiteral("Chybně dřevina 1A")));
+    EXPECT_TRUE(messageTexts()[0].endsWith(QStringLiteral(" \"QQ\"")));
+    EXPECT_EQ(dr.FieldByName(QStringLiteral("DR_ZKR")).AsString(), before);
+    dr.Cancel();
+    recorder().clear();
+    dr.Edit();
+    dr.FieldByName(QStringLiteral("DR_ZKR")).AsString(QStringLiteral("bk"));
+    EXPECT_TRUE(messageTexts().isEmpty());
+    dr.Cancel();
+}
+
+TEST_F(Ovr, ANewThinningProposalTakesItsUrgencyFromTheStoreysAge)
+{
+    make(Version::V97);
+    auto ovr = open(Version::V97);
+    for (const auto& [age, urgency] : {std::pair{40, 1}, std::pair{41, 2}}) {
+        db::Table& etaz = ovr->TB_ETAZ();
+        etaz.Edit();
+        etaz.FieldByName(QStringLiteral("VEK")).AsInteger(age);
+        etaz.Post();
+        ovr->SetNavrhRanges();
+        const int before = ovr->TB_NAVRH().RecordCount();
+        ovr->TB_NAVRH().Insert();
+        PostIfEditing(ovr->TB_NAVRH());
+        ASSERT_EQ(ovr->TB_NAVRH().RecordCount(), before + 1);
+        db::Table& navrh = ovr->TB_NAVRH();
+        navrh.Last();
+        EXPECT_EQ(navrh.FieldByName(QStringLiteral("N_Nalehavost")).AsInteger(), urgency);
+        EXPECT_EQ(navrh.FieldByName(QStringLiteral("N_Druh_vykonu")).AsInteger(), 11);
+        EXPECT_GT(navrh.FieldByName(QStringLiteral("ID")).AsInteger(), 0);
+    }
+}
+
 TEST_F(Ovr, PathLinesOfTheConnections)
 {
     make(Version::V97);
