@@ -294,9 +294,51 @@ void TOvr::wireHandlers()
         percent->OnChange = [this](db::Field&) { m_zal->FieldByName(QStringLiteral("ZpZadTV")).AsString(QStringLiteral("1")); };
     if (db::Field* area = m_zal->FindField(QStringLiteral("N_Plocha")))
         area->OnChange = [this](db::Field&) { m_zal->FieldByName(QStringLiteral("ZpZadTV")).AsString(QStringLiteral("2")); };
+    // The proposal views follow the storey through ranges; a new row belongs to that storey.
+    for (db::Table* view : {m_navrh, m_tezob, m_zal, m_pror})
+        view->OnNewRecord = [this, view](db::DataSet&) {
+            if (!DataSetIsEmpty(m_etaz))
+                view->FieldByName(QStringLiteral("Vazba")).AsFloat(m_etaz->FieldByName(QStringLiteral("ID")).AsFloat());
+        };
+    m_zal->BeforePost = [this](db::DataSet&) { checkAfforestation(); };
+    m_poskoz->BeforePost = [this](db::DataSet&) { checkDamage(); };
     m_poskoz->AfterInsert = [this](db::DataSet&) {
         m_poskoz->FieldByName(QStringLiteral("Vazba")).AsFloat(m_dr->FieldByName(QStringLiteral("ID")).AsFloat());
     };
+}
+
+// An afforestation row: its area to hundredths; only kinds 1 to 5 and species of the table.
+void TOvr::checkAfforestation()
+{
+    roundField(*m_zal, "N_Plocha");
+    const int kind = m_zal->FieldByName(QStringLiteral("N_Druh_vykonu")).AsInteger();
+    if (kind < 1 || kind > 5) {
+        dropEntry(*m_zal);
+        return;
+    }
+    const QString species = m_zal->FieldByName(QStringLiteral("N_Zkratka_dreviny")).AsString();
+    if (species.isEmpty() || isKnownSpecies(species))
+        return;
+    ui::services().showMessage(QStringLiteral("Chybně zales.dřevina ") + designation() + QStringLiteral(" \"") + species
+                               + QLatin1Char('"'));
+    dropEntry(*m_zal);
+}
+
+// One damage kind once per species: the sibling program's key refuses a second row, and our
+// tables of that program are kept without keys, so the module checks it itself.
+void TOvr::checkDamage()
+{
+    const int kind = m_poskoz->FieldByName(QStringLiteral("Druh_poskozeni")).AsInteger();
+    const int editedRow = m_poskoz->State() == db::DataSetState::dsEdit ? m_poskoz->currentRow() : -1;
+    const int column = m_poskoz->FieldByName(QStringLiteral("Druh_poskozeni")).Index();
+    for (int row = 0; row < m_poskoz->RecordCount(); ++row) {
+        if (row == editedRow || m_poskoz->Fields(column).asIntegerOf(m_poskoz->rowValue(row, column)) != kind)
+            continue;
+        ui::services().showMessage(QStringLiteral(
+            "U jedné dřeviny se nemůže vyskytovat dvakrát stejny druh poškozeni. Ruším poslední řádek."));
+        dropEntry(*m_poskoz);
+        return;
+    }
 }
 
 // The storey's management set changed: its rotation, regeneration period and minimum share of

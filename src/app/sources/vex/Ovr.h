@@ -115,6 +115,8 @@ private:
     void dropEntry(db::Table& t);
     void copyManagementSet(int hs);
     void newProposal(db::Table& view, int kind);
+    void checkAfforestation();
+    void checkDamage();
 
     Version m_version;
     OvrOptions m_options;

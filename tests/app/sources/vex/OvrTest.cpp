@@ -282,6 +282,62 @@ TEST_F(Ovr, ANewThinningProposalTakesItsUrgencyFromTheStoreysAge)
     }
 }
 
+TEST_F(Ovr, AfforestationRowsOfOtherKindsOrUnknownSpeciesAreNotStored)
+{
+    make(Version::V97);
+    auto ovr = open(Version::V97);
+    db::Table& zal = ovr->TB_ZAL();
+    ovr->SetNavrhRanges();
+    const int before = zal.RecordCount();
+    auto add = [&](int kind, const QString& species, double area) {
+        zal.Insert();
+        zal.FieldByName(QStringLiteral("N_Druh_vykonu")).AsInteger(kind);
+        zal.FieldByName(QStringLiteral("N_Zkratka_dreviny")).AsString(species);
+        zal.FieldByName(QStringLiteral("N_Plocha")).AsFloat(area);
+        zal.FieldByName(QStringLiteral("ID")).AsFloat(7000 + kind);
+        zal.Post();
+        PostIfEditing(zal);
+    };
+    add(6, QStringLiteral("BK"), 0.5);
+    EXPECT_EQ(zal.RecordCount(), before);
+    add(2, QStringLiteral("XX"), 0.5);
+    EXPECT_EQ(zal.RecordCount(), before);
+    ASSERT_EQ(messageTexts().size(), 1);
+    EXPECT_TRUE(messageTexts()[0].startsWith(QStringLiteral("Chybně zales.dřevina ")));
+    add(3, QStringLiteral("JD"), 0.125);
+    ASSERT_EQ(zal.RecordCount(), before + 1);
+    bool found = false;
+    for (zal.First(); !zal.Eof(); zal.Next())
+        if (zal.FieldByName(QStringLiteral("ID")).AsInteger() == 7003) {
+            found = true;
+            EXPECT_DOUBLE_EQ(zal.FieldByName(QStringLiteral("N_Plocha")).AsFloat(), 0.12);
+            EXPECT_EQ(zal.FieldByName(QStringLiteral("ZpZadTV")).AsString(), QStringLiteral("2"));
+        }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(Ovr, ASecondDamageOfOneKindOnASpeciesIsRefused)
+{
+    make(Version::V97);
+    auto ovr = open(Version::V97);
+    db::Table& damage = ovr->Tb_Poskoz();
+    const int before = damage.RecordCount();
+    damage.Insert();
+    damage.FieldByName(QStringLiteral("Druh_poskozeni")).AsInteger(4);
+    damage.FieldByName(QStringLiteral("Stupen_poskozeni")).AsInteger(1);
+    damage.Post();
+    ASSERT_EQ(damage.RecordCount(), before + 1);
+    EXPECT_DOUBLE_EQ(damage.FieldByName(QStringLiteral("Vazba")).AsFloat(),
+                     ovr->TB_DR().FieldByName(QStringLiteral("ID")).AsFloat());
+    damage.Insert();
+    damage.FieldByName(QStringLiteral("Druh_poskozeni")).AsInteger(4);
+    damage.Post();
+    PostIfEditing(damage);
+    EXPECT_EQ(damage.RecordCount(), before + 1);
+    EXPECT_EQ(messageTexts(), QStringList({QStringLiteral(
+                                  "U jedné dřeviny se nemůže vyskytovat dvakrát stejny druh poškozeni. Ruším poslední řádek.")}));
+}
+
 TEST_F(Ovr, PathLinesOfTheConnections)
 {
     make(Version::V97);
