@@ -8,6 +8,7 @@
 #include "forest/hierarchy/LHC.h"
 #include "forest/hierarchy/Oddeleni.h"
 #include "FstTestSupport.h"
+#include "support/Mutator.h"
 
 #include <QTemporaryDir>
 
@@ -172,6 +173,29 @@ TEST_F(IsHulSourceTest, Variant98ReadsTheHeaderCodebooksAndOwners)
     EXPECT_EQ(root->MajetkyMN()->Items(0)->GetPropAsString("MAJ_NAZ_C"), "Obec Caslav");
     run(*unit);
     EXPECT_EQ(root->CisHsMN()->PocetPrvku(), 2);   // filled only while empty
+}
+
+// Hostile files through the whole source: no crash, no hang, every run ends.
+TEST_F(IsHulSourceTest, MutatedFilesLoadWithoutCrashOrHang)
+{
+    const QStringList columns = {"ODD", "DIL", "POR", "PSK", "ETAZ", "DR_ZKR", "ZAST", "ZAL_DR", "ZAL_P", "ZAL_DR_P",
+                                 "POSKOZ_D", "POSKOZ_R", "KATEGORIE", "MZD", "HS", "PSK_TEXT", "ETAZ_TEXT"};
+    QList<QStringList> records;
+    for (int i = 0; i < 12; ++i)
+        records << QStringList{QString::number(i / 4 + 1), "a", "1", QString::number(i % 2 + 1), "1", i % 3 ? "SM" : "",
+                               "50", "SM/BK", "0,5", "60/40", "3/5", "2/1", "1/2", "", "1", "Čáp", "Žluť"};
+    const std::vector<QByteArray> seeds = {dataFile(columns, records)};
+    const std::vector<QByteArray> bareSeeds = {dataFile({"ODD", "DIL", "POR", "BZL", "BZL_P"}, {{"2", "a", "1", "1", "1"}})};
+    test::Mutator mutator(4);
+    for (int i = 0; i < 300; ++i) {
+        recorder().clear();
+        writeFile(m_dir.filePath("PP.FST"), mutator.mutate(seeds, "|/,\r\n0123456789aSM "));
+        writeFile(m_dir.filePath("BZL.FST"), mutator.mutate(bareSeeds, "|/\r\n0123"));
+        Owned<TLesniCelek> unit = makeUnit(3);
+        unit->LoadHeader();
+        const QStringList compartments = run(*unit);
+        ASSERT_LT(compartments.size(), 100) << i;
+    }
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "forest/hierarchy/Zalesneni.h"
 #include "framework/core/StartupRegistration.h"
 #include "platform/ui/Services.h"
+#include "support/Mutator.h"
 #include "support/ParadoxFixture.h"
 
 #include <QDir>
@@ -216,6 +217,26 @@ TEST_F(OldLhpSourceTest, StandTextsGoToTheStandWithTheirPrefixes)
     ASSERT_EQ(lines.size(), 8);
     EXPECT_EQ(lines[0], "Popis porostu: smrkovy porost");
     EXPECT_EQ(lines[1], QString(22, ' '));
+}
+
+// Hostile record files through the whole source: no crash, no hang, every run ends.
+TEST_F(OldLhpSourceTest, MutatedFilesLoadWithoutCrashOrHang)
+{
+    QByteArray seed;
+    for (const QByteArray& r : {species(1, 'a', "1", "SM", 1, {{48, "1"}, {50, "20"}, {33, "5"}}), species(1, 'a', "2", "SM", 2),
+                                species(1, 'b', "1", "BK", 1, {{18, "0"}, {51, "3"}}), species(2, 'a', "1", "SM")})
+        seed += r + "\r\n";
+    const std::vector<QByteArray> seeds = {seed};
+    test::Mutator mutator(7);
+    for (int i = 0; i < 300; ++i) {
+        recorder().clear();
+        QFile f(m_dir.filePath("7.01V"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(mutator.mutate(seeds, " \r\n0123456789abSM"));
+        f.close();
+        Owned<TLesniCelek> unit = makeUnit();
+        ASSERT_LT(run(*unit).size(), 100) << i;
+    }
 }
 
 TEST_F(OldLhpSourceTest, EqualOrganisationLevelsMakeTwoElementsSilently)
