@@ -5,6 +5,8 @@
 #include "app/sources/ishul/FstCodebookTransfer.h"
 #include "app/sources/ishul/FstDataReader.h"
 #include "app/sources/ishul/FstImporter.h"
+#include "app/sources/ishul/IsHulDirectory.h"
+#include "app/sources/vex/VexSource.h"
 #include "forest/base/ForestSetRoutines.h"
 #include "forest/base/ObecnyLesniPrvek.h"
 #include "forest/base/StatusText.h"
@@ -75,6 +77,11 @@ QString IsHulSource::pathOf(const QString& dir, const QString& name) const
 
 bool IsHulSource::open(TLesniCelek& unit)
 {
+    if (unit.AdresarStandardu() == chooseYourselfDirectory)
+        unit.SetAdresarStandardu(FindIsHulDirectory(
+            unit.programDir(), [](const QString& start, const QString& caption, const QString&, bool) {
+                return vex::directoryChooser()(start, caption);
+            }));
     const QString dir = directory(unit);
     if (!files::directoryExists(files::resolvePath(dir))) {
         ui::services().showMessage(QStringLiteral("Adresář ISHÚL \"%1\" neexistuje.").arg(dir));
