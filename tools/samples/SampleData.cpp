@@ -1,5 +1,7 @@
 // Sample data of the sibling inventory database: codebooks, PHS tables and generated forest units.
 #include "tools/samples/SampleData.h"
+#include "tools/ishul/IsHulSampleWriter.h"
+#include "tools/oldlhp/OldLhpSampleWriter.h"
 
 #include "forest/rules/SpeciesCodes.h"
 #include "platform/Exceptions.h"
@@ -464,6 +466,8 @@ void writeSampleInstallation(const QString& sourceDir, const QString& programDir
     vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("DATA_OBECNE"), programDir + QStringLiteral("/vzorky"));
     vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("DATA"), QStringLiteral("PATH=") + data);
     vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("MANAGER"), QStringLiteral("NE"));
+    writeIsHulSamples(sourceDir, programDir);
+    writeOldLhpSamples(programDir);
 }
 
 } // namespace samples

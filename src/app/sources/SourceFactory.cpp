@@ -1,6 +1,8 @@
 // The source of each kind byte.
 #include "app/sources/Source.h"
 #include "app/sources/UnreadableSource.h"
+#include "app/sources/ishul/IsHulSource.h"
+#include "app/sources/oldlhp/OldLhpSource.h"
 #include "app/sources/vex/VexSource.h"
 
 #include "forest/base/ObecnyLesniPrvek.h"
@@ -13,9 +15,11 @@ std::unique_ptr<Source> createSource(quint8 kind, const SourceContext& context)
     case SourceKinds::Vex97:
     case SourceKinds::Vex98:
         return vex::createVexSource(kind, context);
-    case SourceKinds::OldLhpRecords:
     case SourceKinds::IsHul97:
     case SourceKinds::IsHul98:
+        return ishul::createIsHulSource(kind, context);
+    case SourceKinds::OldLhpRecords:
+        return oldlhp::createOldLhpSource(context);
     case SourceKinds::SqlDatabase:
         return std::make_unique<UnreadableSource>(kind);
     default:

@@ -1,0 +1,612 @@
+// Applies the current record of an interchange data reader to the forest model.
+#include "app/sources/ishul/FstImporter.h"
+
+#include "app/sources/ishul/FstDataReader.h"
+#include "app/sources/ishul/PropertyWriter.h"
+#include "forest/base/CodePages.h"
+#include "forest/base/TextUtilities.h"
+#include "forest/hierarchy/Dilec.h"
+#include "forest/hierarchy/Drevina.h"
+#include "forest/hierarchy/Etaz.h"
+#include "forest/hierarchy/Kategorie.h"
+#include "forest/hierarchy/LHC.h"
+#include "forest/hierarchy/NonStockedLand.h"
+#include "forest/hierarchy/Oddeleni.h"
+#include "forest/hierarchy/Porost.h"
+#include "forest/hierarchy/PorostniSkupina.h"
+#include "forest/hierarchy/Poskozeni.h"
+#include "forest/hierarchy/Zalesneni.h"
+#include "framework/core/ClassRegistry.h"
+#include "framework/core/TextRoutines.h"
+#include "framework/values/TypedValues.h"
+#include "platform/Exceptions.h"
+#include "platform/text/Numbers.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+enum class Pass : quint8 { Position, Data };
+enum class Target : quint8 { Header, Stand, Group, Storey, Species, OtherLand, BareLand, KindStand, KindGroup, None };
+enum class Conv : quint8 { V, I, D, F, RD };
+enum class Special : quint8 {
+    None, Key, LhcKod, PorText, Kategorie, OrgUroven, PskText, EtazText, Mzd, DruhPoz, KeepComputed,
+    ZalDr, ZalDruh, ZalP, ZalDrP, PoskozD, PoskozR,
+};
+
+} // namespace
+
+struct TImportStandardPP_FST::Rule {
+    const char* column;
+    Pass pass;
+    Target target;
+    Conv conv;
+    const char* property;   // nullptr: the column's name
+    Special special;
+};
+
+namespace {
+
+using R = TImportStandardPP_FST::Rule;
+constexpr Pass P = Pass::Position;
+constexpr Pass Dt = Pass::Data;
+
+// Every column the importer knows, with its pass, target, conversion and property.
+const R rules[] = {
+    {"LHC_KOD", P, Target::Header, Conv::D, nullptr, Special::LhcKod},
+    {"LHC_NAZ", P, Target::Header, Conv::RD, nullptr, Special::None},
+    {"LHP_OD", P, Target::Header, Conv::V, nullptr, Special::None},
+    {"LHP_DO", P, Target::Header, Conv::V, nullptr, Special::None},
+    {"LHP_TAX", P, Target::Header, Conv::V, nullptr, Special::None},
+    {"LHP_Z_OD", P, Target::Header, Conv::V, nullptr, Special::None},
+    {"LHP_Z_DO", P, Target::Header, Conv::V, nullptr, Special::None},
+    {"LHP_Z_TAX", P, Target::Header, Conv::V, nullptr, Special::None},
+    {"LHP_LIC", P, Target::Header, Conv::V, nullptr, Special::None},
+    {"LHP_Z_LIC", P, Target::Header, Conv::V, nullptr, Special::None},
+    {"ETAT_TO", P, Target::Header, Conv::D, nullptr, Special::None},
+    {"ETAT_TV", P, Target::Header, Conv::D, nullptr, Special::None},
+    {"ETAT_TVYB", P, Target::Header, Conv::D, nullptr, Special::None},
+    {"TEZ_PROC", P, Target::Header, Conv::I, nullptr, Special::None},
+    {"NOR_PAS", P, Target::Header, Conv::I, nullptr, Special::None},
+    {"LHC_PN_PRO", P, Target::Header, Conv::I, nullptr, Special::None},
+    {"LHC_IND", P, Target::Header, Conv::I, nullptr, Special::None},
+    {"LHC_MAX", P, Target::Header, Conv::I, nullptr, Special::None},
+    {"MVYCH_DO40", P, Target::Header, Conv::F, nullptr, Special::None},
+    {"ODD", P, Target::None, Conv::I, nullptr, Special::Key},
+    {"DIL", P, Target::None, Conv::V, nullptr, Special::Key},
+    {"POR", P, Target::None, Conv::V, nullptr, Special::Key},
+    {"PSK", P, Target::None, Conv::V, nullptr, Special::Key},
+    {"ETAZ", P, Target::None, Conv::V, nullptr, Special::Key},
+    {"DR_ZKR", P, Target::None, Conv::V, nullptr, Special::Key},
+    {"JP", P, Target::None, Conv::I, nullptr, Special::Key},
+    {"BZL", P, Target::None, Conv::I, nullptr, Special::Key},
+
+    {"SDR_POR", Dt, Target::Stand, Conv::V, nullptr, Special::None},
+    {"PAS_OHR", Dt, Target::Stand, Conv::V, nullptr, Special::None},
+    {"ZVL_STATUT", Dt, Target::Stand, Conv::V, nullptr, Special::None},
+    {"OLH", Dt, Target::Stand, Conv::V, "OLH_98", Special::None},
+    {"KAT_SPEC", Dt, Target::Stand, Conv::I, nullptr, Special::None},
+    {"LES_OBL", Dt, Target::Stand, Conv::V, nullptr, Special::None},
+    {"POR_TEXT", Dt, Target::Stand, Conv::RD, nullptr, Special::PorText},
+    {"KATEGORIE", Dt, Target::Stand, Conv::V, nullptr, Special::Kategorie},
+    {"ORG_UROVEN", Dt, Target::Stand, Conv::V, nullptr, Special::OrgUroven},
+
+    {"PSK_P0", Dt, Target::Group, Conv::F, nullptr, Special::None},
+    {"PSK_P", Dt, Target::Group, Conv::F, nullptr, Special::None},
+    {"PSK_V", Dt, Target::Group, Conv::F, nullptr, Special::None},
+    {"SLT", Dt, Target::Group, Conv::V, nullptr, Special::None},
+    {"LT", Dt, Target::Group, Conv::V, nullptr, Special::None},
+    {"TER_TYP", Dt, Target::Group, Conv::V, nullptr, Special::None},
+    {"DAN", Dt, Target::Group, Conv::V, nullptr, Special::None},
+    {"PRIB_VZD", Dt, Target::Group, Conv::I, nullptr, Special::None},
+    {"HOSP_ZP", Dt, Target::Group, Conv::I, nullptr, Special::None},
+    {"PSK_TEXT", Dt, Target::Group, Conv::RD, nullptr, Special::PskText},
+    {"ETAZ_TEXT", Dt, Target::Group, Conv::RD, nullptr, Special::EtazText},
+
+    {"MAJ_KOD", Dt, Target::KindStand, Conv::I, nullptr, Special::None},
+    {"MAJ_DRUH", Dt, Target::KindStand, Conv::I, nullptr, Special::None},
+    {"KVAL_P", Dt, Target::KindGroup, Conv::I, nullptr, Special::None},
+    {"KAT_PAR_KOD", Dt, Target::KindGroup, Conv::I, nullptr, Special::None},
+    {"KU_KOD", Dt, Target::KindGroup, Conv::I, nullptr, Special::None},
+    {"LES_URAD", Dt, Target::KindGroup, Conv::I, nullptr, Special::None},
+
+    {"ETAZ_PS", Dt, Target::Storey, Conv::F, nullptr, Special::None},
+    {"ETAZ_PP", Dt, Target::Storey, Conv::F, nullptr, Special::None},
+    {"PRO_P", Dt, Target::Storey, Conv::F, nullptr, Special::None},
+    {"TV_P", Dt, Target::Storey, Conv::F, nullptr, Special::None},
+    {"TO_P", Dt, Target::Storey, Conv::F, nullptr, Special::None},
+    {"TVYB_P", Dt, Target::Storey, Conv::F, nullptr, Special::None},
+    {"HS", Dt, Target::Storey, Conv::I, nullptr, Special::None},
+    {"OBMYTI", Dt, Target::Storey, Conv::I, nullptr, Special::None},
+    {"OBN_DOBA", Dt, Target::Storey, Conv::I, nullptr, Special::None},
+    {"POC_OBNOVY", Dt, Target::Storey, Conv::I, nullptr, Special::None},
+    {"VEK", Dt, Target::Storey, Conv::I, nullptr, Special::None},
+    {"ZAKM", Dt, Target::Storey, Conv::I, nullptr, Special::None},
+    {"M_Z_ZASOBY", Dt, Target::Storey, Conv::I, nullptr, Special::None},
+    {"M_TEZ_PROC", Dt, Target::Storey, Conv::I, nullptr, Special::KeepComputed},
+    {"PRO_POC", Dt, Target::Storey, Conv::I, nullptr, Special::None},
+    {"TV_POC", Dt, Target::Storey, Conv::I, nullptr, Special::None},
+    {"ODVOZ_TEZ", Dt, Target::Storey, Conv::V, nullptr, Special::None},
+    {"HOSP_TV", Dt, Target::Storey, Conv::V, nullptr, Special::None},
+    {"PRO_NAL", Dt, Target::Storey, Conv::V, nullptr, Special::None},
+    {"TV_NAL", Dt, Target::Storey, Conv::V, nullptr, Special::None},
+    {"TO_NAL", Dt, Target::Storey, Conv::V, nullptr, Special::None},
+    {"TO_DUVOD", Dt, Target::Storey, Conv::V, nullptr, Special::None},
+    {"TO_ZPUSOB", Dt, Target::Storey, Conv::V, nullptr, Special::None},
+    {"TVYB_NAL", Dt, Target::Storey, Conv::V, nullptr, Special::None},
+    {"MZD", Dt, Target::Storey, Conv::V, "MZDs", Special::Mzd},
+
+    {"DR_PUVOD", Dt, Target::Species, Conv::V, nullptr, Special::None},
+    {"GEN_KLAS", Dt, Target::Species, Conv::V, nullptr, Special::None},
+    {"VYB_STR", Dt, Target::Species, Conv::V, nullptr, Special::None},
+    {"DR_KVAL", Dt, Target::Species, Conv::V, nullptr, Special::None},
+    {"ZAST", Dt, Target::Species, Conv::I, nullptr, Special::None},
+    {"VYSKA", Dt, Target::Species, Conv::I, nullptr, Special::None},
+    {"TLOUSTKA", Dt, Target::Species, Conv::I, nullptr, Special::None},
+    {"BON_R", Dt, Target::Species, Conv::I, nullptr, Special::None},
+    {"PROC_SOUS", Dt, Target::Species, Conv::I, nullptr, Special::None},
+    {"DR_ZAS_HA", Dt, Target::Species, Conv::I, nullptr, Special::None},
+    {"DR_ZAS_CEL", Dt, Target::Species, Conv::I, nullptr, Special::None},
+    {"DR_TV", Dt, Target::Species, Conv::I, nullptr, Special::None},
+    {"DR_TO", Dt, Target::Species, Conv::I, nullptr, Special::None},
+    {"DR_TVYB", Dt, Target::Species, Conv::I, nullptr, Special::None},
+    {"BON_A", Dt, Target::Species, Conv::I, nullptr, Special::None},
+    {"IMISE", Dt, Target::Species, Conv::V, nullptr, Special::None},
+
+    {"JP_PUPFL", Dt, Target::OtherLand, Conv::V, nullptr, Special::None},
+    {"JP_P0", Dt, Target::OtherLand, Conv::F, nullptr, Special::None},
+    {"JP_P", Dt, Target::OtherLand, Conv::F, nullptr, Special::None},
+    {"JP_V", Dt, Target::OtherLand, Conv::F, nullptr, Special::None},
+    {"DRUH_POZ", Dt, Target::OtherLand, Conv::V, nullptr, Special::DruhPoz},
+    {"JP_VYUZ", Dt, Target::OtherLand, Conv::RD, nullptr, Special::None},
+    {"JP_DRUH", Dt, Target::OtherLand, Conv::RD, nullptr, Special::None},
+
+    {"BZL_P0", Dt, Target::BareLand, Conv::F, nullptr, Special::None},
+    {"BZL_P", Dt, Target::BareLand, Conv::F, nullptr, Special::None},
+    {"BZL_V", Dt, Target::BareLand, Conv::F, nullptr, Special::None},
+    {"BZL_VYUZ", Dt, Target::BareLand, Conv::RD, nullptr, Special::None},
+    {"BZL_DRUH", Dt, Target::BareLand, Conv::RD, nullptr, Special::None},
+
+    {"ZAL_DR", Dt, Target::Storey, Conv::V, nullptr, Special::ZalDr},
+    {"ZAL_DRUH", Dt, Target::Storey, Conv::V, nullptr, Special::ZalDruh},
+    {"ZAL_P", Dt, Target::Storey, Conv::V, nullptr, Special::ZalP},
+    {"ZAL_DR_P", Dt, Target::Storey, Conv::V, nullptr, Special::ZalDrP},
+    {"POSKOZ_D", Dt, Target::Storey, Conv::V, nullptr, Special::PoskozD},
+    {"POSKOZ_R", Dt, Target::Storey, Conv::V, nullptr, Special::PoskozR},
+};
+
+// Conversion I: blanks removed ("0" when none is left), then a whole number; raises
+// EConvertError otherwise.
+qint32 convI(const QString& v)
+{
+    return txt::strToInt(RemoveSpacesOrZero(v));
+}
+
+bool convertsI(const QString& v)
+{
+    qint32 ignored = 0;
+    return txt::tryStrToInt(RemoveSpacesOrZero(v), ignored);
+}
+
+template<class T>
+T* as(TElement* element)
+{
+    return dynamic_cast<T*>(element);
+}
+
+} // namespace
+
+TClass TImportStandardPP_FST::StaticClass()
+{
+    using Q = TImportStandardPP_FST;
+    static const TClassInfo info = describeClass<Q, TRecursor>("TImportStandardPP_FST", [](PropertyTable<Q>& t) {
+        t.string("PUVOD_DAT_PP", &Q::PUVOD_DAT_PP, &Q::SetPUVOD_DAT_PP)
+            .string("Oddelovac", &Q::Oddelovac, &Q::SetOddelovac)
+            .string("JmenoTextFile", &Q::JmenoTextFile, &Q::SetJmenoTextFile)
+            .boolean("Nastavuj", &Q::Nastavuj, &Q::SetNastavuj)
+            .boolean("NevytvaretNoveOddeleni", &Q::NevytvaretNoveOddeleni, &Q::SetNevytvaretNoveOddeleni);
+    });
+    return &info;
+}
+
+TImportStandardPP_FST::TImportStandardPP_FST() = default;
+TImportStandardPP_FST::~TImportStandardPP_FST() = default;
+
+void TImportStandardPP_FST::SetJmenoTextFile(const QString& name)
+{
+    m_jmenoTextFile = name;
+    const QString upper = name.toUpper();
+    m_fileKind = upper == QLatin1String("PP.FST") || upper == QLatin1String("PSK.FST") ? 1
+        : upper == QLatin1String("BZL.FST")                                          ? 2
+        : upper == QLatin1String("JP.FST")                                           ? 3
+                                                                                      : 0;
+    m_mappedCarrier = nullptr;   // the kind-dependent columns map anew
+}
+
+void TImportStandardPP_FST::Prepare()
+{
+    std::fill(std::begin(m_resolved), std::end(m_resolved), false);
+    auto* reader = dynamic_cast<TPrenasecZeStandarduData*>(Input());
+    if (reader)
+        mapColumns(reader->NosicHlavicka());
+}
+
+// Each column element of the carrier gets its rule once; the kind-dependent ones resolve here.
+void TImportStandardPP_FST::mapColumns(TElement* carrier)
+{
+    auto* list = dynamic_cast<TStringListElement*>(carrier);
+    if (!list || (carrier == m_mappedCarrier && list->Count() == m_mappedCount))
+        return;
+    m_columns.clear();
+    static const QHash<QString, const Rule*> byName = [] {
+        QHash<QString, const Rule*> out;
+        for (const Rule& rule : rules)
+            out.insert(QString::fromLatin1(rule.column), &rule);
+        return out;
+    }();
+    for (int i = 0; i < list->Count(); ++i) {
+        TElement* item = list->Items(i);
+        if (!dynamic_cast<TStringElement*>(item))
+            continue;
+        const QString name = list->UpperNameAt(i);
+        m_columns.insert(item, Column{byName.value(name), name});   // unknown columns: no rule
+    }
+    m_mappedCarrier = carrier;
+    m_mappedCount = list->Count();
+}
+
+void TImportStandardPP_FST::Action(TElement* element)
+{
+    const auto it = m_columns.constFind(element);
+    if (it == m_columns.cend() || !it->rule || !m_header)
+        return;
+    const Rule& rule = *it->rule;
+    if ((rule.pass == Pass::Position) != m_nastavuj)
+        return;
+    m_currentColumn = it->name;
+    const QString v = static_cast<TStringElement*>(element)->GetAsString();
+    if (m_nastavuj)
+        applyPosition(rule, v);
+    else
+        applyData(rule, v);
+}
+
+void TImportStandardPP_FST::Recurse(TElement* element)
+{
+    if (!m_columns.contains(element))
+        TRecursor::Recurse(element);
+}
+
+TElement* TImportStandardPP_FST::cached(int target)
+{
+    if (target < 0 || target >= TargetSlots)
+        return nullptr;
+    if (!m_resolved[target]) {
+        TElement* element = nullptr;
+        switch (static_cast<Target>(target)) {
+        case Target::Header:
+            element = m_header;
+            break;
+        case Target::Stand:
+            element = m_header->AktualniPorostVzdy();
+            break;
+        case Target::Group:
+            element = m_header->AktualniPorostniSkupinaVzdy();
+            break;
+        case Target::Storey:
+            element = m_header->AktualniEtazVzdy();
+            break;
+        case Target::Species:
+            element = m_header->AktualniDrevinaVzdy();
+            break;
+        case Target::OtherLand:
+            element = m_header->AktualniJinyPozemekVzdy();
+            break;
+        case Target::BareLand:
+            element = m_header->AktualniBezlesiVzdy();
+            break;
+        default:
+            break;
+        }
+        m_targets[target] = element;
+        m_resolved[target] = true;
+    }
+    return m_targets[target];
+}
+
+TElement* TImportStandardPP_FST::targetOf(const Rule& rule)
+{
+    switch (rule.target) {
+    case Target::KindStand:
+    case Target::KindGroup:
+        if (m_fileKind == 1)
+            return cached(static_cast<int>(rule.target == Target::KindStand ? Target::Stand : Target::Group));
+        if (m_fileKind == 2)
+            return cached(static_cast<int>(Target::BareLand));
+        if (m_fileKind == 3)
+            return cached(static_cast<int>(Target::OtherLand));
+        return nullptr;
+    case Target::None:
+        return nullptr;
+    default:
+        return cached(static_cast<int>(rule.target));
+    }
+}
+
+void TImportStandardPP_FST::applyPosition(const Rule& rule, const QString& v)
+{
+    if (rule.special == Special::Key)
+        return applyKey(rule, v);
+    const QString name = QString::fromLatin1(rule.column);
+    switch (rule.conv) {
+    case Conv::D:
+        writeInt(m_header, name, DigitsToInt(RemoveSpacesOrZero(v)));
+        break;
+    case Conv::I:
+        writeInt(m_header, name, convI(v));
+        break;
+    case Conv::F:
+        writeFloat(m_header, name, TextToFloatDef(RemoveSpacesOrZero(v)));
+        break;
+    case Conv::RD:
+        writeText(m_header, name, RemoveDiacritics(v));
+        break;
+    case Conv::V:
+        writeText(m_header, name, v);
+        break;
+    }
+    if (rule.special == Special::LhcKod)
+        writeText(m_header, QStringLiteral("PUVOD_DAT"), m_puvodDat);
+}
+
+void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
+{
+    const QByteArray column(rule.column);
+    TOddeleniMN* compartments = m_header->OddeleniMN();
+    if (column == "ODD") {
+        if (!m_nevytvaretNoveOddeleni && compartments->JmenoAktualnihoPrvku() != v)
+            compartments->NovyPrvek(v);
+        if (TOddeleni* compartment = m_header->Oddeleni())
+            compartment->SetODD(convI(v));
+        return;
+    }
+    auto* compartment = as<TOddeleni>(compartments->AktualniPrvekVzdy());
+    if (!compartment)
+        return;
+    if (column == "DIL") {
+        compartment->DilecMN()->NovyNeboAktualniPrvek(v);
+        writeText(compartment->Dilec(), QStringLiteral("DIL"), v);
+        return;
+    }
+    auto* sub = as<TDilec>(compartment->DilecMN()->AktualniPrvekVzdy());
+    if (!sub)
+        return;
+    if (column == "POR") {
+        sub->PorostMN()->NovyNeboAktualniPrvek(v);
+        writeText(sub->Porost(), QStringLiteral("POR"), v);
+        return;
+    }
+    auto* stand = as<TPorost>(sub->PorostMN()->AktualniPrvekVzdy());
+    if (!stand)
+        return;
+    if (column == "PSK") {
+        stand->PorostniSkupinaMN()->NovyNeboAktualniPrvek(v);
+        writeText(stand->PorostniSkupina(), QStringLiteral("PSK"), v);
+    } else if (column == "JP") {
+        if (stand->POR().isEmpty())
+            stand->SetPOR(QStringLiteral("-"));
+        if (TDilec* owner = stand->OwnerDilec(); owner && owner->DIL().isEmpty())
+            owner->SetDIL(QStringLiteral("-"));
+        const qint32 number = convI(v);
+        stand->JinyPozemekMN()->NovyPrvekVzdy(v);
+        writeInt(stand->JinyPozemek(), QStringLiteral("JP"), number);
+    } else if (column == "BZL") {
+        const qint32 number = convI(v);
+        stand->BezlesiMN()->NovyPrvekVzdy(v);
+        writeInt(stand->Bezlesi(), QStringLiteral("BZL"), number);
+    } else {
+        auto* group = as<TPorostniSkupina>(stand->PorostniSkupinaMN()->AktualniPrvekVzdy());
+        if (!group)
+            return;
+        if (column == "ETAZ") {
+            group->EtazMN()->NovyNeboAktualniPrvek(v);
+            writeText(group->Etaz(), QStringLiteral("ETAZ"), v);
+        } else if (column == "DR_ZKR") {
+            if (v.isEmpty()) {
+                m_header->AktualniEtazVzdy()->DrevinaMN()->SetAktualniPrvek(nullptr);
+                return;
+            }
+            auto* storey = as<TEtaz>(group->EtazMN()->AktualniPrvekVzdy());
+            if (!storey)
+                return;
+            storey->DrevinaMN()->NovyPrvekVzdy(v);
+            writeText(storey->Drevina(), QStringLiteral("DR_ZKR"), v);
+        }
+    }
+}
+
+TEtaz* TImportStandardPP_FST::storey()
+{
+    return static_cast<TEtaz*>(cached(static_cast<int>(Target::Storey)));
+}
+
+void TImportStandardPP_FST::applyData(const Rule& rule, const QString& v)
+{
+    if (rule.special != Special::None && rule.special != Special::KeepComputed)
+        return applySpecial(rule, v);
+    if (rule.target == Target::Species && !storey()->Drevina())
+        return;
+    if (rule.special == Special::KeepComputed && v.trimmed().isEmpty())
+        return;   // an empty value keeps the computed property, as an absent column does
+    TElement* target = targetOf(rule);
+    if (!target)
+        return;
+    QString name = QString::fromLatin1(rule.property ? rule.property : rule.column);
+    if (rule.target == Target::KindStand || rule.target == Target::KindGroup) {
+        if (m_fileKind == 2)
+            name += QStringLiteral("_BZL");
+        else if (m_fileKind == 3)
+            name += QStringLiteral("_JP");
+    }
+    switch (rule.conv) {
+    case Conv::I:
+        writeInt(target, name, convI(v));
+        break;
+    case Conv::D:
+        writeInt(target, name, DigitsToInt(RemoveSpacesOrZero(v)));
+        break;
+    case Conv::F:
+        writeFloat(target, name, TextToFloatDef(RemoveSpacesOrZero(v)));
+        break;
+    case Conv::RD:
+        writeText(target, name, RemoveDiacritics(v));
+        break;
+    case Conv::V:
+        writeText(target, name, v);
+        break;
+    }
+}
+
+void TImportStandardPP_FST::applySpecial(const Rule& rule, const QString& v)
+{
+    switch (rule.special) {
+    case Special::PorText: {
+        TStrings* lines = static_cast<TPorost*>(cached(static_cast<int>(Target::Stand)))->POR_TEXT();
+        if (lines && lines->Lines.isEmpty())
+            lines->Lines.append(RemoveDiacritics(v));
+        return;
+    }
+    case Special::Kategorie:
+    case Special::OrgUroven: {
+        TPorost* stand = static_cast<TPorost*>(cached(static_cast<int>(Target::Stand)));
+        const bool kategorie = rule.special == Special::Kategorie;
+        TLesniMnozina* set = kategorie ? static_cast<TLesniMnozina*>(TJinyPozemek::KategorieMN(stand))
+                                       : TJinyPozemek::Org_UrovenMN(stand);
+        set->SetNamesFromList(v, m_oddelovac);
+        set->SetPropertyFromList(kategorie ? QStringLiteral("KATEGORIE") : QStringLiteral("ORG_UROVEN"), v, m_oddelovac);
+        return;
+    }
+    case Special::PskText:
+        writeText(static_cast<TPorostniSkupina*>(cached(static_cast<int>(Target::Group))), QStringLiteral("PSK_TEXT"), RemoveDiacritics(v));
+        return;
+    case Special::EtazText: {
+        TPorostniSkupina* group = static_cast<TPorostniSkupina*>(cached(static_cast<int>(Target::Group)));
+        writeText(group, QStringLiteral("PSK_TEXT"),
+                  group->GetPropAsString(QStringLiteral("PSK_TEXT")) + QStringLiteral(" ETÁŽ: ") + RemoveDiacritics(v));
+        return;
+    }
+    case Special::Mzd:
+        writeText(storey(), QStringLiteral("MZDs"), RemoveSpaces(v));
+        return;
+    case Special::DruhPoz:
+        if (m_fileKind == 3)
+            writeText(cached(static_cast<int>(Target::OtherLand)), QStringLiteral("DRUH_POZ"), v);
+        return;
+    case Special::ZalDr:
+    case Special::ZalDruh:
+    case Special::ZalP:
+    case Special::ZalDrP:
+        return applyAfforestation(rule, v);
+    case Special::PoskozD:
+    case Special::PoskozR:
+        return applyDamage(rule, v);
+    default:
+        return;
+    }
+}
+
+void TImportStandardPP_FST::applyAfforestation(const Rule& rule, const QString& v)
+{
+    TZalesneniMN* set = storey()->ZalesneniMN();
+    switch (rule.special) {
+    case Special::ZalDr:
+        if (v.isEmpty())
+            return;
+        set->SetNamesFromList(v, m_oddelovac);
+        set->SetPropertyFromList(QStringLiteral("ZAL_DR"), v, m_oddelovac);
+        if (set->PocetPrvku() > 0) {
+            auto* first = as<TZalesneni>(set->Items(0));
+            const QString kind = first ? first->GetPropAsString(QStringLiteral("ZAL_DRUH")) : QString();
+            set->SetPropertyOfAll(QStringLiteral("ZAL_DRUH"),
+                                  kind.trimmed().isEmpty() ? set->GetPropAsString(QStringLiteral("ZAL_DRUH_nahr")) : kind);
+        }
+        return;
+    case Special::ZalDruh:
+        if (v.isEmpty())
+            return;
+        if (set->PocetPrvku() > 0)
+            set->SetPropertyFromList(QStringLiteral("ZAL_DRUH"), v, m_oddelovac);
+        else
+            set->SetPropAsString(QStringLiteral("ZAL_DRUH_nahr"), v);
+        return;
+    case Special::ZalP: {
+        const double area = TextToFloatDef(RemoveSpacesOrZero(v));
+        if (area > 0.001)
+            set->SetPropertyFromList(QStringLiteral("ZAL_P"), v, m_oddelovac);
+        if (!v.isEmpty() && !v.contains(m_oddelovac) && set->PocetPrvku() > 1)
+            set->SetPlochaZalesneni(area);
+        return;
+    }
+    case Special::ZalDrP: {
+        const QString shares = RemoveSpacesOrZero(v);
+        if (shares != QLatin1String("0")) {
+            set->SetPropertyFromList(QStringLiteral("ZAL_DR_P"), shares, m_oddelovac);
+            set->SetPlochaZalesneni(set->PlochaZalesneni());
+        }
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void TImportStandardPP_FST::applyDamage(const Rule& rule, const QString& v)
+{
+    TEtaz* etaz = storey();
+    if (v.isEmpty() || !etaz->Drevina())
+        return;
+    auto* species = as<TDrevina>(etaz->DrevinaMN()->AktualniPrvekVzdy());
+    if (!species)
+        return;
+    TPoskozeniMN* set = species->PoskozeniMN();
+    if (rule.special == Special::PoskozD) {
+        set->SetNamesFromList(v, m_oddelovac);
+        set->SetPropertyFromList(QStringLiteral("POSKOZ_D"), v, m_oddelovac);
+    } else {
+        set->SetPropertyFromList(QStringLiteral("POSKOZ_R10"), v, m_oddelovac);
+    }
+}
+
+void TImportStandardPP_FST::ApplyRecord(TPrenasecZeStandarduData* reader, bool positionOnly)
+{
+    SetInput(reader);
+    SetNastavuj(true);
+    Execute();
+    if (positionOnly)
+        return;
+    SetNastavuj(false);
+    Execute();
+}
+
+QString TImportStandardPP_FST::InvalidColumn(TPrenasecZeStandarduData* reader)
+{
+    mapColumns(reader->NosicHlavicka());
+    const int speciesKey = reader->KnownColumnPosition(TPrenasecZeStandarduData::kcDR_ZKR);
+    const bool noSpecies = speciesKey >= 0 && reader->NosicHlavicka()->ValueAt(speciesKey).isEmpty();
+    for (auto it = m_columns.cbegin(); it != m_columns.cend(); ++it) {
+        if (!it->rule)
+            continue;
+        const Rule& rule = *it->rule;
+        if (rule.conv != Conv::I || (rule.target == Target::Species && noSpecies))
+            continue;
+        if ((rule.target == Target::KindStand || rule.target == Target::KindGroup) && m_fileKind == 0)
+            continue;
+        const QString v = static_cast<const TStringElement*>(it.key())->GetAsString();
+        if (rule.special == Special::KeepComputed && v.trimmed().isEmpty())
+            continue;
+        if (!convertsI(v))
+            return it->name;
+    }
+    return QString();
+}

@@ -1,0 +1,98 @@
+// Applies the current record of an interchange data reader to the forest model.
+#pragma once
+
+#include "framework/tools/Recursors.h"
+
+#include <QHash>
+#include <QString>
+
+#include <vector>
+
+class TLHC;
+class TEtaz;
+class TPrenasecZeStandarduData;
+
+// The record importer of the interchange files (TImportStandardPP_FST). A recursor over the
+// reader's element tree: the reader, its value carrier, then each column element in header
+// order; the action maps one column by its name. A record is applied in two passes: the
+// position pass (Nastavuj set) stores the header columns and lets the key columns (ODD, DIL,
+// POR, PSK, ETAZ, DR_ZKR, JP, BZL) select or create the elements the record names; the data pass
+// (Nastavuj clear) stores every other known column into the elements made current.
+//
+// The columns of a carrier are mapped to their rules once (Prepare), not by name per record.
+// Conversions: I = blanks removed ("0" when none is left), then a whole number or EConvertError;
+// D = the digits the text holds; F = a float with "." or ","; RD = without diacritics.
+// The header the importer writes into is set by its owner and not owned.
+class TImportStandardPP_FST : public TRecursor
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    TImportStandardPP_FST();
+    ~TImportStandardPP_FST() override;
+
+    void setHeader(TLHC* header) { m_header = header; }
+    TLHC* header() const { return m_header; }
+
+    const QString& PUVOD_DAT_PP() const { return m_puvodDat; }
+    void SetPUVOD_DAT_PP(const QString& text) { m_puvodDat = text; }
+    const QString& Oddelovac() const { return m_oddelovac; }
+    void SetOddelovac(const QString& text) { m_oddelovac = text; }
+    const QString& JmenoTextFile() const { return m_jmenoTextFile; }
+    void SetJmenoTextFile(const QString& name);
+    bool Nastavuj() const { return m_nastavuj; }
+    void SetNastavuj(bool on) { m_nastavuj = on; }
+    bool NevytvaretNoveOddeleni() const { return m_nevytvaretNoveOddeleni; }
+    void SetNevytvaretNoveOddeleni(bool on) { m_nevytvaretNoveOddeleni = on; }
+
+    bool DescendTest(TElement*) override { return true; }
+    bool PreTest(TElement*) override { return true; }
+    void Action(TElement* element) override;
+    // A column element is a leaf: the walk does not look into it.
+    void Recurse(TElement* element) override;
+    void Prepare() override;
+
+    // Both passes of the current record of the reader (the data pass for data files only).
+    void ApplyRecord(TPrenasecZeStandarduData* reader, bool positionOnly = false);
+    // The first column of the current record whose value a whole-number conversion refuses
+    // (the record would fail part-way); empty when the record converts whole.
+    QString InvalidColumn(TPrenasecZeStandarduData* reader);
+    // The column the action handled last (names the column of a failure).
+    const QString& CurrentColumn() const { return m_currentColumn; }
+
+    struct Rule;
+
+private:
+    struct Column {
+        const Rule* rule = nullptr;
+        QString name;
+    };
+    void mapColumns(TElement* carrier);
+    void applyPosition(const Rule& rule, const QString& v);
+    void applyData(const Rule& rule, const QString& v);
+    void applySpecial(const Rule& rule, const QString& v);
+    void applyAfforestation(const Rule& rule, const QString& v);
+    void applyDamage(const Rule& rule, const QString& v);
+    void applyKey(const Rule& rule, const QString& v);
+    TElement* targetOf(const Rule& rule);
+    // The current element of a level (Target), resolved once per pass: the position pass has
+    // fixed the current elements, and the data pass only fills them.
+    TElement* cached(int target);
+    TEtaz* storey();
+
+    TLHC* m_header = nullptr;
+    QString m_puvodDat;
+    QString m_oddelovac;
+    QString m_jmenoTextFile;
+    int m_fileKind = 0;   // 0 other, 1 PP/PSK, 2 BZL, 3 JP
+    bool m_nastavuj = false;
+    bool m_nevytvaretNoveOddeleni = false;
+    QString m_currentColumn;
+    const TElement* m_mappedCarrier = nullptr;
+    int m_mappedCount = -1;
+    QHash<const TElement*, Column> m_columns;
+    static constexpr int TargetSlots = 7;
+    TElement* m_targets[TargetSlots] = {};
+    bool m_resolved[TargetSlots] = {};
+};

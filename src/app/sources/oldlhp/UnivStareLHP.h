@@ -1,0 +1,108 @@
+// Reader of old 160-character LHP records (text file with stand texts, or a dBASE table).
+#pragma once
+
+#include "app/sources/ishul/FileFaults.h"
+#include "framework/core/Elements.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+
+// The record source of old LHP data (TUnivStareLHP, "universal old LHP"). Each record is one
+// species or afforestation row of 160 single-byte columns, cut into the 65 fields D1..D65
+// (D7 = compartment, columns 14-16; D8 = sub-compartment letter, column 17).
+//
+// A text source is a file of lines (CR LF, LF or CR end a line) in windows-1250; a shorter
+// line gives shorter or empty fields. Its optional companion stand-text file (".tlh") holds
+// one 801-byte record per run of records of one sub-compartment: 9 strings of a length byte
+// and 88 bytes (string 1 unused, 2-9 the stand texts). The companion is named after the
+// record file's own name: up to its first dot, the two characters after it, ".tlh"
+// (7.01V -> 701.tlh), found in the same directory in any letter case.
+//
+// Tolerant reading (reported once per file, naming the first line and the count):
+//   - a line too short to hold D8 has no stand-text key and reads no stand text;
+//   - a length byte above 88 counts 88;
+//   - a companion with fewer records than the record file needs leaves the further texts empty.
+// A table source is a dBASE file whose name (its own, not the directory's) holds ".DBF" in any
+// case; its fields D1..D65 are read as text, deleted rows are skipped.
+class TUnivStareLHP : public TOwnerEntity
+{
+public:
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    static constexpr int FieldCount = 65;
+    static constexpr int RecordLength = 160;
+    static constexpr int TlhRecordSize = 801;
+    static constexpr int TlhStrings = 9;
+    static constexpr int TlhStringLength = 88;
+    // Record files above this size are not read (reported as not opened).
+    static constexpr qint64 MaxFileSize = 512LL * 1024 * 1024;
+
+    TUnivStareLHP();
+    ~TUnivStareLHP() override;
+
+    const QString& FileName() const { return m_fileName; }
+    void SetFileName(const QString& name) { m_fileName = name; }
+
+    // Opens the source (text with companion, or table); the first record becomes current.
+    void Open();
+    // Text files that continue the records of this one, in order: the end of a file goes on
+    // with the first record of the next (and its own stand texts), so the unit's files read as
+    // one sequence of records. Set before Open.
+    void SetFollowingFiles(const QStringList& names) { m_following = names; }
+    // Back to the first record.
+    void First();
+    // The next record; at the end the end flag is set and the last record stays current.
+    void Next();
+    bool Eof() const;
+
+    // Field n (1..65) of the current record.
+    QString D(int n) const;
+    // The first column (1-based) and width of field n.
+    static int fieldStart(int n);
+    static int fieldWidth(int n);
+
+    bool HasTlh() const { return m_hasTlh; }
+    // String i (1..9) of the current stand-text record; empty without one.
+    QString TlhString(int i) const;
+    qint32 LastKey() const { return m_lastKey; }
+    bool IsTable() const { return m_table != nullptr; }
+    // Line number of the current record in the text file (1-based).
+    int LineNumber() const { return m_lineNo; }
+    // Where the source stands: the records read so far (over all files), the row of a table.
+    qint64 Position() const;
+    // Shows the faults counted so far, one message per kind.
+    void ReportFaults();
+    const FileFaults& faults() const { return m_faults; }
+
+private:
+    struct Dbf;
+    void openText();
+    // Reads the record file and its companion; false (reported) when the records cannot be read.
+    bool loadTextFiles();
+    void openTable();
+    void closeAll();
+    bool readLine(QByteArray& line);
+    void readTlhRecord();
+
+    QString m_fileName;
+    QString m_tlhName;
+    QStringList m_following;
+    QString m_record;               // current line (text source)
+    QByteArray m_text;              // the record file's bytes
+    qsizetype m_pos = 0;
+    int m_lineNo = 0;
+    qint64 m_recordsRead = 0;       // records read over the whole sequence of files
+    QByteArray m_tlh;               // the companion's bytes
+    qsizetype m_tlhPos = 0;
+    std::array<QString, TlhStrings> m_tlhRecord;
+    bool m_hasTlh = false;
+    qint32 m_lastKey = -1;
+    bool m_eofFlag = true;
+    std::unique_ptr<Dbf> m_table;
+    FileFaults m_faults;
+};

@@ -1,0 +1,214 @@
+// Tests of the old LHP record reader: fields, stand texts, tables, names, hostile files.
+#include "app/sources/oldlhp/UnivStareLHP.h"
+
+#include "platform/text/Cp1250.h"
+#include "platform/ui/Services.h"
+#include "support/Mutator.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <shapefil.h>
+
+namespace {
+
+ui::RecordingServices& recorder()
+{
+    return static_cast<ui::RecordingServices&>(ui::services());
+}
+
+// Field n of the numbered record: the last digits of n that fit, padded with zeros.
+QByteArray ownNumber(int n)
+{
+    const int width = TUnivStareLHP::fieldWidth(n);
+    return QByteArray::number(n).right(width).rightJustified(width, '0');
+}
+
+// A 160-character record whose fields hold their own numbers.
+QByteArray numberedRecord()
+{
+    QByteArray out;
+    for (int n = 1; n <= TUnivStareLHP::FieldCount; ++n)
+        out += ownNumber(n);
+    return out;
+}
+
+// A record of compartment odd, sub-compartment dil (other fields blank).
+QByteArray record(int odd, char dil, const QByteArray& species = "SM ")
+{
+    QByteArray out(TUnivStareLHP::RecordLength, ' ');
+    out.replace(13, 3, QByteArray::number(odd).rightJustified(3, ' '));
+    out[16] = dil;
+    out.replace(56, 3, species);
+    return out;
+}
+
+QByteArray tlhRecord(const QList<QByteArray>& texts, int lengthByte = -1)
+{
+    QByteArray out;
+    for (int i = 0; i < TUnivStareLHP::TlhStrings; ++i) {
+        const QByteArray t = i < texts.size() ? texts[i] : QByteArray();
+        out += char(lengthByte >= 0 ? lengthByte : t.size());
+        out += t.leftJustified(TUnivStareLHP::TlhStringLength, ' ', true);
+    }
+    return out;
+}
+
+class UnivStareLHPTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { recorder().clear(); }
+
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = m_dir.filePath(name);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        return path;
+    }
+
+    std::unique_ptr<TUnivStareLHP> open(const QString& path)
+    {
+        auto r = std::make_unique<TUnivStareLHP>();
+        r->SetFileName(path);
+        r->Open();
+        return r;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(UnivStareLHPTest, FieldsTileTheRecord)
+{
+    auto r = open(write("7.01V", numberedRecord() + "\r\n"));
+    ASSERT_FALSE(r->Eof());
+    for (int n = 1; n <= TUnivStareLHP::FieldCount; ++n)
+        EXPECT_EQ(r->D(n), QString::fromLatin1(ownNumber(n))) << n;
+    EXPECT_EQ(TUnivStareLHP::fieldStart(7), 14);
+    EXPECT_EQ(TUnivStareLHP::fieldStart(8), 17);
+    EXPECT_EQ(TUnivStareLHP::fieldStart(65), 160);
+    // Published as properties too.
+    EXPECT_EQ(r->GetPropAsString("D23"), r->D(23));
+}
+
+TEST_F(UnivStareLHPTest, ShortLinesGiveShortFieldsAndEveryLineEndCounts)
+{
+    auto r = open(write("7.01V", "     1     12\r" + record(5, 'a') + "\n" + record(6, 'b') + "\r\n"));
+    EXPECT_EQ(r->D(7), "");
+    EXPECT_EQ(r->D(6), "12");
+    r->Next();
+    EXPECT_EQ(r->D(7), "  5");
+    r->Next();
+    EXPECT_EQ(r->D(8), "b");
+    r->Next();
+    EXPECT_TRUE(r->Eof());
+    EXPECT_EQ(r->D(8), "b");   // the last record stays current
+    r->First();
+    EXPECT_FALSE(r->Eof());
+    EXPECT_EQ(r->D(6), "12");
+}
+
+TEST_F(UnivStareLHPTest, OneStandTextRecordPerRunOfASubCompartment)
+{
+    write("701.tlh", tlhRecord({"", "prvni"}) + tlhRecord({"", "druhy"}) + tlhRecord({"", "treti"}));
+    auto r = open(write("7.01V", record(1, 'a') + "\r\n" + record(1, 'a') + "\r\n" + record(1, 'b') + "\r\n"
+                                     + record(1, 'a') + "\r\n"));
+    ASSERT_TRUE(r->HasTlh());
+    EXPECT_EQ(r->TlhString(2), "prvni");
+    r->Next();
+    EXPECT_EQ(r->TlhString(2), "prvni");
+    r->Next();
+    EXPECT_EQ(r->TlhString(2), "druhy");
+    r->Next();
+    EXPECT_EQ(r->TlhString(2), "treti");
+    EXPECT_TRUE(recorder().messages.empty());
+}
+
+TEST_F(UnivStareLHPTest, DamagedStandTextsAreReadTolerantly)
+{
+    write("701.tlh", tlhRecord({"", "x"}, 200));
+    auto r = open(write("7.01V", "short\r\n" + record(1, 'a') + "\r\n" + record(2, 'a') + "\r\n"));
+    EXPECT_EQ(r->TlhString(2), "");   // a line without D8 reads no stand text
+    r->Next();
+    EXPECT_EQ(r->TlhString(2).size(), TUnivStareLHP::TlhStringLength);
+    r->Next();
+    EXPECT_EQ(r->TlhString(2), "");   // the companion has no second record
+    r->ReportFaults();
+    EXPECT_EQ(r->faults().count(FileFault::LongTlhString), 9);
+    EXPECT_EQ(r->faults().count(FileFault::ShortTlh), 1);
+    EXPECT_EQ(recorder().messages.size(), 2u);
+}
+
+TEST_F(UnivStareLHPTest, NamesAreTheFilesOwn)
+{
+    write("data.DBF.d/701.TLH", tlhRecord({"", "text"}));
+    auto r = open(write("data.DBF.d/7.01V", record(1, 'a') + "\r\n"));
+    EXPECT_FALSE(r->IsTable());
+    EXPECT_TRUE(r->HasTlh());
+    EXPECT_EQ(r->TlhString(2), "text");
+    EXPECT_EQ(r->D(8), "a");
+}
+
+TEST_F(UnivStareLHPTest, MissingFilesAreReportedAndEndTheSource)
+{
+    auto r = open(m_dir.filePath("9.01V"));
+    EXPECT_TRUE(r->Eof());
+    ASSERT_EQ(recorder().messages.size(), 1u);
+    EXPECT_EQ(recorder().messages[0].text,
+              QStringLiteral("Nemohu otevřít soubor LHP160 \"%1\"").arg(m_dir.filePath("9.01V")));
+}
+
+TEST_F(UnivStareLHPTest, ATableAnswersTheSameFields)
+{
+    const QString path = m_dir.filePath("old.dbf");
+    DBFHandle h = DBFCreate(QFile::encodeName(path).constData());
+    ASSERT_NE(h, nullptr);
+    for (int n = 1; n <= TUnivStareLHP::FieldCount; ++n)
+        DBFAddField(h, QByteArray("D" + QByteArray::number(n)).constData(), FTString, TUnivStareLHP::fieldWidth(n), 0);
+    const QByteArray rec = numberedRecord();
+    for (int row = 0; row < 2; ++row)
+        for (int n = 1; n <= TUnivStareLHP::FieldCount; ++n)
+            DBFWriteStringAttribute(h, row, n - 1,
+                                    rec.mid(TUnivStareLHP::fieldStart(n) - 1, TUnivStareLHP::fieldWidth(n)).constData());
+    DBFWriteStringAttribute(h, 1, 6, "  9");
+    DBFClose(h);
+
+    auto r = open(path);
+    ASSERT_TRUE(r->IsTable());
+    auto text = open(write("7.01V", rec + "\r\n"));
+    for (int n = 1; n <= TUnivStareLHP::FieldCount; ++n)
+        EXPECT_EQ(r->D(n).trimmed(), text->D(n).trimmed()) << n;
+    r->Next();
+    EXPECT_EQ(r->D(7).trimmed(), "9");
+    r->Next();
+    EXPECT_TRUE(r->Eof());
+    r->First();
+    EXPECT_FALSE(r->Eof());
+}
+
+TEST_F(UnivStareLHPTest, MutatedFilesNeverCrashOrHang)
+{
+    const std::vector<QByteArray> seeds = {record(1, 'a') + "\r\n" + record(1, 'b') + "\r\n" + record(2, 'a') + "\r\n"};
+    const std::vector<QByteArray> tlhSeeds = {tlhRecord({"", "a"}) + tlhRecord({"", "b"})};
+    test::Mutator mutator(160);
+    for (int i = 0; i < 500; ++i) {
+        recorder().clear();
+        write("701.tlh", mutator.mutate(tlhSeeds));
+        auto r = open(write("7.01V", mutator.mutate(seeds, " \r\n0123ab")));
+        int steps = 0;
+        while (!r->Eof() && steps < 1000) {
+            for (int n = 1; n <= TUnivStareLHP::FieldCount; ++n)
+                (void)r->D(n);
+            (void)r->TlhString(2);
+            r->Next();
+            ++steps;
+        }
+        ASSERT_LT(steps, 1000);
+    }
+}
+
+} // namespace
