@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 using namespace lumextest;
@@ -144,6 +145,31 @@ TEST_F(ElementLifetimeTest, FreedOwnerEntriesReadNilAndLeaveOneByOne)
     EXPECT_EQ(shared->GetOwner(1), nullptr);
     shared->RemoveOwner(kept.get());
     EXPECT_EQ(shared->GetOwner(0), nullptr);
+}
+
+// Handles over several thousand objects, some freed in runs: the live are found, the freed and
+// numbers never given find nothing, and no number is given twice.
+TEST_F(ElementLifetimeTest, HandlesFindLiveObjectsOnlyAndAreNeverReused)
+{
+    std::vector<Owned<TElement>> objects;
+    std::vector<qint32> handles;
+    for (int i = 0; i < 5000; ++i) {
+        objects.push_back(Create<TPlainProbe>());
+        handles.push_back(ObjectHandle(objects.back().get()));
+    }
+    for (size_t i = 0; i < objects.size(); ++i)
+        if (i % 3 == 0 || (i > 1000 && i < 3500))
+            objects[i] = nullptr;
+    const qint32 fresh = ObjectHandle(Create<TPlainProbe>().get());
+    for (size_t i = 0; i < objects.size(); ++i) {
+        ASSERT_GT(fresh, handles[i]);
+        ASSERT_EQ(ObjectFromHandle(handles[i]), objects[i].get()) << i;
+    }
+    EXPECT_EQ(ObjectFromHandle(fresh), nullptr);
+    EXPECT_EQ(ObjectFromHandle(fresh + 100000), nullptr);
+    EXPECT_EQ(ObjectFromHandle(-5), nullptr);
+    EXPECT_EQ(ObjectFromHandle(std::numeric_limits<qint32>::max()), nullptr);
+    EXPECT_EQ(ObjectFromHandle(std::numeric_limits<qint32>::min()), nullptr);
 }
 
 } // namespace
