@@ -34,7 +34,8 @@ void showMessage(const QString& text)
 // Owners in the list that are entities, nil for dead or foreign entries.
 TEntity* ownerEntity(const WeakRef<TElement>& entry)
 {
-    return dynamic_cast<TEntity*>(entry.get());
+    TElement* owner = entry.get();
+    return owner ? owner->asEntity() : nullptr;
 }
 
 // An envelope owner stands for the element it envelops.
@@ -85,31 +86,70 @@ void insertOwner(std::unique_ptr<TOwnerList>& owners, int index, TElement* owner
     if (!owners)
         owners = std::make_unique<TOwnerList>();
     if (index == 0) {
-        owners->emplace_back(owner);
+        owners->insert(owners->size(), owner);
         return;
     }
     if (index < 0 || index > static_cast<int>(owners->size()))
         listIndexError(index);
-    owners->insert(owners->begin() + index, WeakRef<TElement>(owner));
+    owners->insert(static_cast<size_t>(index), owner);
 }
 
 void removeFirstOwner(TOwnerList* owners, const TElement* owner)
 {
-    if (!owners)
-        return;
-    const auto it = std::find_if(owners->begin(), owners->end(),
-                                 [owner](const WeakRef<TElement>& e) { return e.get() == owner; });
-    if (it != owners->end())
-        owners->erase(it);
+    if (owners)
+        owners->removeFirst(owner);
 }
 
 bool listsOwner(const TOwnerList* owners, const TElement* owner)
 {
     return owners && std::any_of(owners->begin(), owners->end(),
-                                 [owner](const WeakRef<TElement>& e) { return e.get() == owner; });
+                                 [owner](const WeakRef<TElement>& e) { return e.refersTo(owner); });
 }
 
+// Holdings kept in a vector up to this many containers; a table beyond.
+constexpr size_t fewHoldings = 16;
+
 } // namespace
+
+// --- TOwnerList -------------------------------------------------------------------------------
+
+void TOwnerList::pop_back()
+{
+    m_entries.pop_back();
+    if (m_entries.size() <= m_front) {
+        m_entries.clear();
+        m_front = 0;
+    }
+}
+
+void TOwnerList::insert(size_t index, TElement* owner)
+{
+    m_entries.insert(begin() + static_cast<std::ptrdiff_t>(index), Entry(owner));
+}
+
+bool TOwnerList::removeFirst(const TElement* owner)
+{
+    // An owner that was never given a handle is in no list.
+    if (owner && ExistingHandle(*owner) == 0)
+        return false;
+    const auto it = std::find_if(begin(), end(), [owner](const Entry& e) { return e.refersTo(owner); });
+    if (it == end())
+        return false;
+    if (it != begin()) {
+        m_entries.erase(it);
+        return true;
+    }
+    // The first entry: moved past, the taken ones dropped once they are the larger part.
+    m_entries[m_front++].reset();
+    if (m_front == m_entries.size()) {
+        m_entries.clear();
+        m_front = 0;
+    } else if (m_front > 32 && m_front * 2 > m_entries.size()) {
+        m_entries.erase(m_entries.begin(), m_entries.begin() + static_cast<std::ptrdiff_t>(m_front));
+        m_front = 0;
+    }
+    return true;
+}
 
 // --- traversal marks --------------------------------------------------------------------------
 
@@ -147,39 +187,90 @@ TElement::~TElement()
     leaveHolders();
 }
 
+void TElement::Holdings::add(TEntity* entity, bool counts)
+{
+    ++m_size;
+    if (counts)
+        ++m_counting;
+    if (m_many) {
+        const auto it = m_many->try_emplace(entity, Slots{entity, counts, 0}).first;
+        ++it->second.count;
+        return;
+    }
+    for (Slots& held : m_few)
+        if (held.entity == entity) {
+            ++held.count;
+            return;
+        }
+    m_few.push_back({entity, counts, 1});
+    if (m_few.size() > fewHoldings)
+        moveToTable();
+}
+
+void TElement::Holdings::moveToTable()
+{
+    m_many = std::make_unique<std::unordered_map<TEntity*, Slots>>();
+    for (const Slots& held : m_few)
+        m_many->emplace(held.entity, held);
+    m_few = {};
+}
+
+void TElement::Holdings::drop(TEntity* entity)
+{
+    Slots* held = nullptr;
+    if (m_many) {
+        const auto it = m_many->find(entity);
+        held = it == m_many->end() ? nullptr : &it->second;
+    } else {
+        const auto it = std::find_if(m_few.begin(), m_few.end(), [entity](const Slots& s) { return s.entity == entity; });
+        held = it == m_few.end() ? nullptr : &*it;
+    }
+    if (!held)
+        return;
+    --m_size;
+    if (held->counts)
+        --m_counting;
+    if (--held->count > 0)
+        return;
+    if (m_many)
+        m_many->erase(entity);
+    else
+        m_few.erase(m_few.begin() + (held - m_few.data()));
+}
+
+TEntity* TElement::Holdings::takeAny()
+{
+    if (m_size == 0)
+        return nullptr;
+    TEntity* entity = m_many ? m_many->begin()->first : m_few.back().entity;
+    drop(entity);
+    return entity;
+}
+
 void TElement::addHolding(TEntity* entity, bool counts)
 {
-    m_holdings.push_back({entity, counts});
+    m_holdings.add(entity, counts);
 }
 
 void TElement::dropHolding(TEntity* entity)
 {
-    const auto it = std::find_if(m_holdings.begin(), m_holdings.end(),
-                                 [entity](const Holding& h) { return h.entity == entity; });
-    if (it != m_holdings.end())
-        m_holdings.erase(it);
+    m_holdings.drop(entity);
 }
 
 int TElement::countingHolders() const
 {
-    return m_ownedHolds + m_otherHolds + static_cast<int>(std::count_if(m_holdings.begin(), m_holdings.end(),
-                                                         [](const Holding& h) { return h.counts; }));
+    return m_ownedHolds + m_otherHolds + m_holdings.counting();
 }
 
 void TElement::leaveHolders()
 {
-    while (!m_holdings.empty()) {
-        TEntity* entity = m_holdings.back().entity;
-        m_holdings.pop_back();
+    while (TEntity* entity = m_holdings.takeAny())
         entity->childDying(this);
-    }
 }
 
 void TElement::LeaveContainers()
 {
-    while (!m_holdings.empty()) {
-        TEntity* entity = m_holdings.back().entity;
-        m_holdings.pop_back();
+    while (TEntity* entity = m_holdings.takeAny()) {
         RemoveOwner(entity);
         entity->childDying(this);
     }
@@ -747,7 +838,7 @@ int TEntity::countAll(qint32 mark)
             TElement* child = (*m_children)[i];
             if (!child || child->ID() == mark)
                 continue;
-            if (auto* entity = dynamic_cast<TEntity*>(child))
+            if (auto* entity = child->asEntity())
                 total = txt::addChecked(total, entity->countAll(mark));
             else
                 child->SetID(mark);
@@ -837,7 +928,7 @@ TOwnerEntity::~TOwnerEntity()
         TElement* owner = (*m_owners)[i].get();
         if (!owner)
             continue;
-        auto* entity = dynamic_cast<TEntity*>(owner);
+        auto* entity = owner->asEntity();
         if (!entity) {
             showMessage(QStringLiteral("TOwnerEntity.Destroy: Špatný vlastník"));
             continue;
@@ -855,16 +946,12 @@ TElement* TOwnerEntity::GetOwner(int index) const
     if (!m_owners || index >= static_cast<int>(m_owners->size()))
         return nullptr;
     TElement* owner = (*m_owners)[static_cast<size_t>(index)].get();
+    if (owner && owner->asEntity())
+        return owner;
     const QString prefix = QStringLiteral("TOwnerEntity(") + GetName() + QStringLiteral(").GetOwner: ");
-    if (!owner) {
-        showMessage(prefix + QStringLiteral("Objekt vlastníka je prázdný"));
-        return nullptr;
-    }
-    if (!dynamic_cast<TEntity*>(owner)) {
-        showMessage(prefix + QStringLiteral("Objekt vlastníka není TEntity"));
-        return nullptr;
-    }
-    return owner;
+    showMessage(prefix + (owner ? QStringLiteral("Objekt vlastníka není TEntity")
+                                : QStringLiteral("Objekt vlastníka je prázdný")));
+    return nullptr;
 }
 
 // --- WithName ----------------------------------------------------------------------------------

@@ -6,7 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class TElement;
@@ -17,8 +19,31 @@ class TWriter;
 
 // A plain list of elements (the class library's TList of the original): the children of an entity.
 using TSuperList = std::vector<TElement*>;
-// The owners of an owner-aware element. Entries turn nil when their owner is freed.
-using TOwnerList = std::vector<WeakRef<TElement>>;
+// The owners of an owner-aware element, in the order they were added. Entries turn nil when
+// their owner is freed. Taking out the first entry costs no shifting: an element shared by a
+// whole expression tree loses its owners in the order they took it.
+class TOwnerList
+{
+public:
+    using Entry = WeakRef<TElement>;
+    using const_iterator = std::vector<Entry>::const_iterator;
+
+    size_t size() const { return m_entries.size() - m_front; }
+    bool empty() const { return size() == 0; }
+    const Entry& operator[](size_t index) const { return m_entries[m_front + index]; }
+    const_iterator begin() const { return m_entries.begin() + static_cast<std::ptrdiff_t>(m_front); }
+    const_iterator end() const { return m_entries.end(); }
+    const Entry& back() const { return m_entries.back(); }
+    void pop_back();
+    // index == size() appends.
+    void insert(size_t index, TElement* owner);
+    // Takes out the first entry that reads owner; false when there is none.
+    bool removeFirst(const TElement* owner);
+
+private:
+    std::vector<Entry> m_entries;
+    size_t m_front = 0;   // entries before it have been taken out
+};
 
 // --- traversal marks ------------------------------------------------------------------------
 // Draws a new walk mark in -31999..-3 that differs from the previous one. 0, -1 (the ID of a
@@ -112,8 +137,12 @@ public:
     virtual bool GetPropAsBoolean(const QString& name);
     virtual void SetPropAsBoolean(const QString& name, bool value);
 
+    TElement* asElement() override { return this; }
+    // The element as a container, nil when it is none (cheaper than a cast).
+    virtual TEntity* asEntity() { return nullptr; }
+
     // Number of container slots holding this element (owner-aware or not, TQuickEntity included).
-    int HolderCount() const { return static_cast<int>(m_holdings.size()); }
+    int HolderCount() const { return m_holdings.size(); }
     // Leaves every container holding it, without being freed (the caller takes it over).
     void LeaveContainers();
     void OwnedHoldChanged(int delta) override { m_ownedHolds += delta; }
@@ -133,11 +162,34 @@ private:
     friend class TEntity;
     // The owner list of owner-aware classes, nullptr for the others.
     virtual const TOwnerList* ownerList() const { return nullptr; }
-    // One slot of a container that holds this element. Weak holdings (TQuickEntity) do not keep
-    // the element from being freed, but are told when it dies.
-    struct Holding {
-        TEntity* entity;
-        bool counts;
+    // The container slots that hold this element. Weak holdings (TQuickEntity) do not keep the
+    // element from being freed, but are told when it dies. Their order is never observed: each
+    // container is told once per slot, whatever the order. A few are kept in a vector, many (a
+    // variable list shared by every node of an expression tree) in a table by container, so that
+    // adding and dropping take constant time.
+    class Holdings
+    {
+    public:
+        void add(TEntity* entity, bool counts);
+        // Drops one slot of entity; nothing when entity holds none.
+        void drop(TEntity* entity);
+        // Takes out one slot, nil when none is left.
+        TEntity* takeAny();
+        int size() const { return m_size; }
+        int counting() const { return m_counting; }
+
+    private:
+        struct Slots {
+            TEntity* entity;
+            bool counts;
+            int count;
+        };
+        void moveToTable();
+
+        std::vector<Slots> m_few;
+        std::unique_ptr<std::unordered_map<TEntity*, Slots>> m_many;   // instead of m_few when large
+        int m_size = 0;
+        int m_counting = 0;
     };
     void addHolding(TEntity* entity, bool counts);
     void dropHolding(TEntity* entity);
@@ -145,7 +197,7 @@ private:
     void leaveHolders();
 
     qint32 m_id = -1;
-    std::vector<Holding> m_holdings;
+    Holdings m_holdings;
     int m_ownedHolds = 0;   // Owned pointers holding this element (0 or 1)
     int m_otherHolds = 0;   // holds taken through Hold
 };
@@ -255,6 +307,7 @@ public:
     // Letter case ignored (Czech letters included).
     virtual TElement* FindElementByName(const QString& name) const;
     virtual bool AgreesToFree(TElement* child);
+    TEntity* asEntity() override { return this; }
 
     bool IsEmpty() const override;
     qint32 MarkedSize() override;

@@ -8,17 +8,85 @@
 #include "platform/text/Numbers.h"
 #include "platform/ui/Services.h"
 
-#include <QHash>
-
+#include <array>
 #include <cassert>
 #include <limits>
+#include <memory>
+#include <vector>
 
 namespace {
 
-// Handles are never reused while numbers last, so a stale number finds nothing.
-struct HandleTable {
-    QHash<qint32, TPersistent*> objects;
-    qint32 next = 1;
+// Live objects by handle. Handles are never reused while numbers last, so a stale number finds
+// nothing. They are given in rising order, so the table keeps pages of consecutive numbers: a
+// look-up takes two index steps, objects made together sit together, and a page whose objects
+// are all gone is dropped once the numbering has moved past it.
+class HandleTable
+{
+public:
+    TPersistent* find(qint32 handle) const
+    {
+        const size_t page = pageOf(handle);
+        if (handle <= 0 || page >= m_pages.size() || !m_pages[page])
+            return nullptr;
+        return m_pages[page]->objects[slotOf(handle)];
+    }
+    bool contains(qint32 handle) const { return find(handle) != nullptr; }
+
+    void insert(qint32 handle, TPersistent* object)
+    {
+        const size_t page = pageOf(handle);
+        if (page >= m_pages.size())
+            m_pages.resize(page + 1);
+        if (!m_pages[page])
+            m_pages[page] = std::make_unique<Page>();
+        m_pages[page]->objects[slotOf(handle)] = object;
+        ++m_pages[page]->live;
+    }
+
+    void remove(qint32 handle)
+    {
+        const size_t page = pageOf(handle);
+        if (handle <= 0 || page >= m_pages.size() || !m_pages[page] || !m_pages[page]->objects[slotOf(handle)])
+            return;
+        m_pages[page]->objects[slotOf(handle)] = nullptr;
+        --m_pages[page]->live;
+        dropIfDone(page);
+    }
+
+    // Gives the next free number; the page numbering leaves is dropped when nothing lives there.
+    qint32 takeNext()
+    {
+        while (contains(m_next))
+            advance();
+        const qint32 handle = m_next;
+        advance();
+        return handle;
+    }
+
+private:
+    static constexpr int pageBits = 10;
+    struct Page {
+        std::array<TPersistent*, size_t{1} << pageBits> objects{};
+        int live = 0;
+    };
+    static size_t pageOf(qint32 handle) { return static_cast<size_t>(handle) >> pageBits; }
+    static size_t slotOf(qint32 handle) { return static_cast<size_t>(handle) & ((size_t{1} << pageBits) - 1); }
+
+    void advance()
+    {
+        const size_t left = pageOf(m_next);
+        m_next = m_next == std::numeric_limits<qint32>::max() ? 1 : m_next + 1;
+        if (pageOf(m_next) != left)
+            dropIfDone(left);
+    }
+    void dropIfDone(size_t page)
+    {
+        if (page < m_pages.size() && m_pages[page] && m_pages[page]->live == 0 && page != pageOf(m_next))
+            m_pages[page].reset();
+    }
+
+    std::vector<std::unique_ptr<Page>> m_pages;
+    qint32 m_next = 1;
 };
 
 // Never destroyed: objects may still be freed while statics are torn down at exit.
@@ -179,7 +247,7 @@ void ChangeOwnedHold(TPersistent* object, int delta)
 TPersistent::~TPersistent()
 {
     if (m_handle)
-        handleTable().objects.remove(m_handle);
+        handleTable().remove(m_handle);
 }
 
 TClass TPersistent::StaticClass()
@@ -210,11 +278,8 @@ qint32 ObjectHandle(const TPersistent* object)
         return 0;
     if (object->m_handle == 0) {
         HandleTable& table = handleTable();
-        while (table.objects.contains(table.next))
-            table.next = table.next == std::numeric_limits<qint32>::max() ? 1 : table.next + 1;
-        object->m_handle = table.next;
-        table.objects.insert(table.next, const_cast<TPersistent*>(object));
-        table.next = table.next == std::numeric_limits<qint32>::max() ? 1 : table.next + 1;
+        object->m_handle = table.takeNext();
+        table.insert(object->m_handle, const_cast<TPersistent*>(object));
     }
     return object->m_handle;
 }
@@ -223,7 +288,7 @@ TPersistent* ObjectFromHandle(qint32 handle, TClass expected)
 {
     if (handle == 0)
         return nullptr;
-    TPersistent* object = handleTable().objects.value(handle, nullptr);
+    TPersistent* object = handleTable().find(handle);
     if (object && expected && !object->InheritsFrom(expected))
         return nullptr;
     return object;

@@ -11,6 +11,7 @@
 #include <type_traits>
 #include <vector>
 
+class TElement;
 class TPersistent;
 class TClassInfo;
 class TPropInfo;
@@ -247,11 +248,20 @@ public:
     // Copies the data of `source` into this object. Classes that can copy override it; here it
     // raises EConvertError "Cannot assign a <source class> to a <own class>" ("nil" for nil).
     virtual void Assign(const TPersistent* source);
+    // The object as an element of the element tree, nil when it is none (cheaper than a cast).
+    virtual TElement* asElement() { return nullptr; }
 
 private:
     friend qint32 ObjectHandle(const TPersistent* object);
+    friend qint32 ExistingHandle(const TPersistent& object);
     mutable qint32 m_handle = 0;   // 0 until first asked for
 };
+
+// The handle the object has been given, 0 when none has been asked for (none is given here).
+inline qint32 ExistingHandle(const TPersistent& object)
+{
+    return object.m_handle;
+}
 
 // Plain construction with the given arguments, then AfterConstruction.
 template<class T, class... Args>
@@ -284,6 +294,18 @@ qint32 ObjectHandle(const TPersistent* object);
 // `expected`) of an object not of that class. Never a dangling pointer.
 TPersistent* ObjectFromHandle(qint32 handle, TClass expected = nullptr);
 
+// The object as a T, nil when it is none.
+template<class T>
+T* castObject(TPersistent* object)
+{
+    if constexpr (std::is_same_v<T, TPersistent>)
+        return object;
+    else if constexpr (std::is_same_v<T, TElement>)
+        return object ? object->asElement() : nullptr;
+    else
+        return dynamic_cast<T*>(object);
+}
+
 // A non-owning reference that turns nil when its object is freed.
 template<class T>
 class WeakRef
@@ -296,12 +318,18 @@ public:
         m_handle = ObjectHandle(object);
         return *this;
     }
-    T* get() const { return m_handle ? dynamic_cast<T*>(ObjectFromHandle(m_handle)) : nullptr; }
+    T* get() const { return m_handle ? castObject<T>(ObjectFromHandle(m_handle)) : nullptr; }
     operator T*() const { return get(); }   // NOLINT
     T* operator->() const { return get(); }
     // True when an object was set and has been freed since.
     bool isDangling() const { return m_handle != 0 && get() == nullptr; }
     void reset() { m_handle = 0; }
+    // Whether get() would give object (nil: whether it would give nil). A live object is
+    // recognised by its handle, without a look-up.
+    bool refersTo(const T* object) const
+    {
+        return object ? m_handle != 0 && m_handle == ExistingHandle(*object) : get() == nullptr;
+    }
 
 private:
     qint32 m_handle = 0;
