@@ -1,4 +1,5 @@
-// Timings of the Paradox layers on a generated 100 000-row, 31-field table (the TGENKL layout).
+// Timings of the Paradox layers on a generated 100 000-row, 31-field table (the TGENKL layout);
+// pxlib's raw record read is the baseline of the reading ones.
 #include "platform/db/Table.h"
 #include "platform/db/paradox/CodePage.h"
 #include "platform/db/paradox/FieldCodec.h"
@@ -12,6 +13,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 
 extern "C" {
@@ -229,32 +231,104 @@ void BM_EngineWrite(benchmark::State& state)
 }
 BENCHMARK(BM_EngineWrite)->Unit(benchmark::kMillisecond);
 
-// Creating the table through db::Table and appending every row with field setters.
+db::FieldType datasetTypeOf(const Column& c)
+{
+    return c.type == 'A' ? db::FieldType::ftString
+        : c.type == 'I'  ? db::FieldType::ftInteger
+        : c.type == 'N'  ? db::FieldType::ftFloat
+                         : db::FieldType::ftBoolean;
+}
+
+// CreateTable, every row appended with field setters (in an order when `index` is set), Close.
+void writeThroughTable(const QString& path, const QString& index)
+{
+    db::Table table;
+    table.SetTableName(path);
+    for (const Column& c : columns)
+        table.FieldDefs().Add(QString::fromLatin1(c.name), datasetTypeOf(c), c.size);
+    table.CreateTable();
+    table.SetIndexFieldNames(index);
+    table.Open();
+    for (int r = 0; r < rowCount; ++r) {
+        table.Append();
+        for (int c = 0; c < columnCount; ++c)
+            table.Fields(c).Value(valueOf(r, c));
+        table.Post();
+    }
+    table.Close();
+}
+
 void BM_TableWrite(benchmark::State& state)
 {
     const QString path = fixture().dir.filePath(QStringLiteral("TABLE.DB"));
-    for (auto _ : state) {
-        db::Table table;
-        table.SetTableName(path);
-        for (const Column& c : columns) {
-            const db::FieldType type = c.type == 'A' ? db::FieldType::ftString
-                : c.type == 'I'                      ? db::FieldType::ftInteger
-                : c.type == 'N'                      ? db::FieldType::ftFloat
-                                                     : db::FieldType::ftBoolean;
-            table.FieldDefs().Add(QString::fromLatin1(c.name), type, c.size);
-        }
-        table.CreateTable();
-        table.Open();
-        for (int r = 0; r < rowCount; ++r) {
-            table.Append();
-            for (int c = 0; c < columnCount; ++c)
-                table.Fields(c).Value(valueOf(r, c));
-            table.Post();
-        }
-        table.Close();
-    }
+    for (auto _ : state)
+        writeThroughTable(path, QString());
 }
 BENCHMARK(BM_TableWrite)->Unit(benchmark::kMillisecond);
+
+// The same into an order on two fields whose values come in no order (1000 keys spread over the
+// rows): every post finds its row in the order.
+void BM_TableWriteOrdered(benchmark::State& state)
+{
+    const QString path = fixture().dir.filePath(QStringLiteral("ORDERED.DB"));
+    for (auto _ : state)
+        writeThroughTable(path, QStringLiteral("LHC_KOD;Okres"));
+}
+BENCHMARK(BM_TableWriteOrdered)->Unit(benchmark::kMillisecond);
+
+// The repeated-key check of a keyed table written for fixtures: the time per row must not grow
+// with the rows (items per second stay level from 10 000 to 100 000 rows).
+void BM_KeyedWriteKeyCheck(benchmark::State& state)
+{
+    const int rows = int(state.range(0));
+    dp::TableContent content;
+    content.fields = fieldDefs().mid(0, 2);   // LHC_KOD (I) and LHC_NAZEV (A80)
+    content.keyFieldCount = 1;
+    const int size = dp::layoutFields(content.fields);
+    content.records = QByteArray(qsizetype(size) * rows, '\0');
+    content.recordCount = rows;
+    for (int r = 0; r < rows; ++r)
+        dp::encodeLong(content.fields[0], content.records.data() + qsizetype(r) * size, r + 1);
+    const QString path = fixture().dir.filePath(QStringLiteral("KEYED.DB"));
+    for (auto _ : state)
+        dp::writeTable(path, content);
+    state.SetItemsProcessed(state.iterations() * rows);
+}
+BENCHMARK(BM_KeyedWriteKeyCheck)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The console report, then each time as a multiple of pxlib's raw read of the same table.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            m_times.emplace_back(run.benchmark_name(), run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3);
+    }
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        // With repetitions the medians stand for their runs.
+        const bool hasMedians = std::any_of(m_times.begin(), m_times.end(),
+                                            [](const auto& t) { return t.first.ends_with("_median"); });
+        double baseline = 0;
+        for (const auto& [name, ms] : m_times) {
+            if (name == (hasMedians ? "BM_PxlibGetRecord_median" : "BM_PxlibGetRecord"))
+                baseline = ms;
+        }
+        if (baseline <= 0)
+            return;
+        std::printf("\nTime as a multiple of BM_PxlibGetRecord (%.1f ms):\n", baseline);
+        for (const auto& [name, ms] : m_times) {
+            if (!hasMedians || name.ends_with("_median"))
+                std::printf("  %-36s %8.1f ms  %6.2f\n", name.c_str(), ms, ms / baseline);
+        }
+    }
+
+private:
+    std::vector<std::pair<std::string, double>> m_times;   // name, milliseconds
+};
 
 } // namespace
 
@@ -263,7 +337,8 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     fixture();
-    benchmark::RunSpecifiedBenchmarks();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
 }

@@ -255,7 +255,7 @@ Owned<TPersistent> TLumexInstance::Clone()
 {
     if (!m_instance.get() || !m_class)
         return nullptr;
-    Owned<TPersistent> copy(m_class->CreateInstance());
+    Owned<TPersistent> copy = CreateOfClass<TPersistent>(m_class);
     if (!copy)
         return nullptr;
     Owned<TLumexInstance> target = Create<TLumexInstance>();
@@ -339,11 +339,7 @@ Owned<TElement> CreateElementByName(const QString& name)
                                   ui::Ok);
         return nullptr;
     }
-    TPersistent* created = cls->CreateInstance();
-    Owned<TElement> element(dynamic_cast<TElement*>(created));
-    if (!element)
-        FreeObject(created);
-    return element;
+    return CreateOfClass<TElement>(cls);
 }
 
 Owned<TPersistent> CloneObject(TPersistent* object)

@@ -3,6 +3,7 @@
 
 #include "framework/core/ClassRegistry.h"
 #include "framework/core/Messages.h"
+#include "framework/core/TextRoutines.h"
 #include "framework/streams/Filer.h"
 #include "platform/Exceptions.h"
 #include "platform/text/Case.h"
@@ -12,6 +13,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -160,7 +162,7 @@ void TElement::dropHolding(TEntity* entity)
 
 int TElement::countingHolders() const
 {
-    return m_ownedHolds + static_cast<int>(std::count_if(m_holdings.begin(), m_holdings.end(),
+    return m_ownedHolds + m_otherHolds + static_cast<int>(std::count_if(m_holdings.begin(), m_holdings.end(),
                                                          [](const Holding& h) { return h.counts; }));
 }
 
@@ -553,8 +555,9 @@ void TEntity::Clear()
         return;
     ui::WaitCursor cursor;
     // Detached first: a child whose destruction removes it from this entity cannot reach the
-    // list being worked through, and a handler run by processEvents sees an empty entity.
-    std::unique_ptr<TSuperList> children = std::move(m_children);
+    // list being worked through, and a handler run by processEvents sees an empty entity. The
+    // entity keeps an empty list, as any emptied list.
+    std::unique_ptr<TSuperList> children = std::exchange(m_children, std::make_unique<TSuperList>());
     m_clearing.push_back(children.get());
     const struct PopOnExit {
         std::vector<TSuperList*>& stack;
@@ -573,18 +576,7 @@ void TEntity::Clear()
 
 TElement* TEntity::CreateChild(const QString& className, const QString& name)
 {
-    const TClass cls = FindLumexClass(className);
-    if (!cls)
-        return nullptr;
-    TPersistent* created = cls->CreateInstance();
-    auto* element = dynamic_cast<TElement*>(created);
-    if (!element) {
-        FreeObject(created);
-        return nullptr;
-    }
-    element->SetName(name);
-    Add(element);
-    return element;
+    return AddNewOfClass(FindLumexClass(className), name);
 }
 
 void TEntity::Add(TElement* element)
@@ -785,10 +777,10 @@ void TEntity::ForgetAll()
 {
     if (IsEmpty())
         return;
-    std::unique_ptr<TSuperList> children = std::move(m_children);
-    for (TElement* child : *children)
+    for (TElement* child : *m_children)
         if (child)
             child->dropHolding(this);
+    m_children->clear();
 }
 
 TElement* TEntity::FindAliased(const QString& name)
@@ -1066,15 +1058,7 @@ TElement* GetOrCreateChildOfClass(TEntity* entity, TClass cls, const QString& na
 {
     if (TElement* found = entity->FindElementByName(name))
         return found;
-    TPersistent* created = cls->CreateInstance();
-    auto* element = dynamic_cast<TElement*>(created);
-    if (!element) {
-        FreeObject(created);
-        return nullptr;
-    }
-    element->SetName(name);
-    entity->Add(element);
-    return element;
+    return entity->AddNewOfClass(cls, name);
 }
 
 void RegisterElementsUnit()

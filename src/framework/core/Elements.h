@@ -119,6 +119,15 @@ public:
     void OwnedHoldChanged(int delta) override { m_ownedHolds += delta; }
     // Whether an Owned pointer holds this element (it then frees the element, nobody else).
     bool IsHeldByOwned() const { return m_ownedHolds > 0; }
+    // A hold of something that is neither a container nor an Owned (a message that is to free
+    // its Data): it counts as a holder. DropHold answers whether nothing holds the element any
+    // more, so that the one dropping the hold frees it.
+    void Hold() { ++m_otherHolds; }
+    bool DropHold()
+    {
+        --m_otherHolds;
+        return countingHolders() == 0;
+    }
 
 private:
     friend class TEntity;
@@ -138,6 +147,7 @@ private:
     qint32 m_id = -1;
     std::vector<Holding> m_holdings;
     int m_ownedHolds = 0;   // Owned pointers holding this element (0 or 1)
+    int m_otherHolds = 0;   // holds taken through Hold
 };
 
 // The name that named elements and named entities share: an empty name reads as the class
@@ -288,6 +298,20 @@ public:
     // Nothing when the alias already refers to element.
     void SetAliased(const QString& name, TElement* element);
 
+    // Creates an instance of cls through its virtual constructor, names it and adds it; nil (and
+    // nothing added) when cls makes no T.
+    template<class T = TElement>
+    T* AddNewOfClass(TClass cls, const QString& name)
+    {
+        Owned<T> element = CreateOfClass<T>(cls);
+        if (!element)
+            return nullptr;
+        element->SetName(name);
+        T* added = element.release();
+        Add(added);
+        return added;
+    }
+
     // Creates a T through the framework and adds it; the entity holds it.
     template<class T, class... Args>
     T* AddNew(Args&&... args)
@@ -398,6 +422,13 @@ public:
 
 // The child named `name` (case ignored) or a new instance of cls so named and added.
 TElement* GetOrCreateChildOfClass(TEntity* entity, TClass cls, const QString& name);
+// The named sub-list of a model ("ITEMS", "TOOLS" ...): GetOrCreateChildOfClass with T's class;
+// nil when a child of that name is no T.
+template<class T>
+T* NamedChild(TEntity* entity, const QString& name)
+{
+    return dynamic_cast<T*>(GetOrCreateChildOfClass(entity, T::StaticClass(), name));
+}
 
 // Registers the classes of this unit in the class registry (TElement, TNameElement,
 // TOwnerElement, TEntity, TNameEntity, TOwnerEntity, TEnvelopeEntity, TLumexMessage).

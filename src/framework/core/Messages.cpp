@@ -67,8 +67,42 @@ TClass TLumexMessage::StaticClass()
 
 TLumexMessage::~TLumexMessage()
 {
-    if (m_killData)
-        FreeObject(m_data.get());
+    dropDataHold(true);
+}
+
+void TLumexMessage::dropDataHold(bool mayFree)
+{
+    if (!m_holdsData)
+        return;
+    m_holdsData = false;
+    TElement* data = m_data.get();
+    if (data && data->DropHold() && mayFree)
+        FreeObject(data);
+}
+
+void TLumexMessage::SetData(TElement* e)
+{
+    if (e == m_data.get())
+        return;
+    dropDataHold(true);
+    m_data = e;
+    if (m_killData && e) {
+        e->Hold();
+        m_holdsData = true;
+    }
+}
+
+void TLumexMessage::SetKillData(bool on)
+{
+    if (on == m_killData)
+        return;
+    m_killData = on;
+    if (!on) {
+        dropDataHold(false);
+    } else if (TElement* data = m_data.get()) {
+        data->Hold();
+        m_holdsData = true;
+    }
 }
 
 void TLumexMessage::initMessage(qint32 message, TElement* sender, TElement* receiver, TElement* data)
@@ -76,8 +110,8 @@ void TLumexMessage::initMessage(qint32 message, TElement* sender, TElement* rece
     m_message = message;
     m_sender = sender;
     m_receiver = receiver;
-    m_data = data;
-    m_killData = false;
+    SetKillData(false);
+    SetData(data);
     m_time = txt::now();
 }
 

@@ -21,9 +21,9 @@ constexpr qint32 ProgressText = 13;
 }
 
 // A message between elements. Sender, Receiver and Data are weak references: they read nil once
-// their element is freed, so a message never reaches a dead element. Data is freed with the
-// message when KillData is set. A posted message belongs to the framework queue until it is
-// delivered and freed.
+// their element is freed, so a message never reaches a dead element. With KillData the message
+// holds its Data and frees it with itself, unless a container or an Owned still holds it. A
+// posted message belongs to the framework queue until it is delivered and freed.
 class TLumexMessage : public TElement
 {
 public:
@@ -50,9 +50,12 @@ public:
     qint32 Message() const { return m_message; }
     void SetMessage(qint32 code) { m_message = code; }
     TElement* Data() const { return m_data.get(); }
-    void SetData(TElement* e) { m_data = e; }
+    // With KillData the message holds its Data (TElement::Hold) and, when freed or given other
+    // data, frees it unless something else still holds it.
+    void SetData(TElement* e);
     bool KillData() const { return m_killData; }
-    void SetKillData(bool on) { m_killData = on; }
+    // Turning KillData off gives the hold up without freeing the data.
+    void SetKillData(bool on);
     // Creation time (days since 1899-12-30).
     double Time() const { return m_time; }
     void SetTime(double t) { m_time = t; }
@@ -65,12 +68,15 @@ public:
 
 private:
     void initMessage(qint32 message, TElement* sender, TElement* receiver, TElement* data);
+    // Drops the hold of KillData on the data; frees the data when that was its last holder.
+    void dropDataHold(bool mayFree);
 
     WeakRef<TElement> m_sender;
     WeakRef<TElement> m_receiver;
     qint32 m_message = 0;
     WeakRef<TElement> m_data;
     bool m_killData = false;
+    bool m_holdsData = false;   // Hold taken on m_data for KillData
     double m_time = 0.0;
 };
 

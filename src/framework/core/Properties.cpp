@@ -28,69 +28,10 @@ HandleTable& handleTable()
     return table;
 }
 
-// Value of an ASCII digit in the base (10 or 16); -1 otherwise.
-int digitOf(QChar c, int base)
-{
-    const ushort u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (base == 16 && u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    if (base == 16 && u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    return -1;
-}
-
-// A whole number as the class library read it: optional sign, decimal digits or "$" hex,
-// blanks around. ok is false for any other text; outOfRange tells a whole number beyond 32 bits.
-qint32 parseWholeNumber(const QString& text, bool& ok, bool& outOfRange)
-{
-    ok = false;
-    outOfRange = false;
-    const QString t = txt::trim(text);
-    int i = 0;
-    bool negative = false;
-    if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
-        negative = t[i++] == QLatin1Char('-');
-    int base = 10;
-    if (i < t.size() && t[i] == QLatin1Char('$')) {
-        base = 16;
-        ++i;
-    }
-    if (i >= t.size())
-        return 0;
-    qint64 value = 0;
-    for (; i < t.size(); ++i) {
-        const int digit = digitOf(t[i], base);
-        if (digit < 0)
-            return 0;
-        if (value <= std::numeric_limits<qint64>::max() / 16)
-            value = value * base + digit;
-        else
-            outOfRange = true;
-    }
-    if (negative)
-        value = -value;
-    if (base == 16 && !negative && value <= 0xFFFFFFFFLL && value > std::numeric_limits<qint32>::max())
-        value = static_cast<qint32>(static_cast<quint32>(value));   // "$FFFFFFFF" is -1
-    if (outOfRange || value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max()) {
-        outOfRange = true;
-        return 0;
-    }
-    ok = true;
-    return static_cast<qint32>(value);
-}
-
-// Text of a whole-number property; 0 for a text that is not a whole number. A whole number
-// beyond 32 bits raises ERangeError (reported by SetPropFromString).
+// Text of a whole-number property; 0 for a text that is not a whole number within 32 bits.
 qint32 wholeNumberOrZero(const QString& text)
 {
-    bool ok = false;
-    bool outOfRange = false;
-    const qint32 v = parseWholeNumber(text, ok, outOfRange);
-    if (outOfRange)
-        throw ERangeError(QStringLiteral("Range check error"));
-    return ok ? v : 0;
+    return WholeNumber(text).value_or(0);
 }
 
 QString ordinalText(PPropInfo prop, qint32 ordinal)
@@ -107,34 +48,22 @@ QString ordinalText(PPropInfo prop, qint32 ordinal)
     }
 }
 
-// Enumerations: a decimal ordinal of the type, else an identifier of the type (letter case
-// ignored). Anything else leaves the property as it was (the original stored -1).
-bool enumerationFromText(PPropInfo prop, const QString& text, qint32& ordinal)
+// Enumerations and sets: a whole number, else an identifier of the type (letter case ignored).
+// An ordinal outside the type, or an unknown identifier, leaves the property as it was (the
+// original stored a value the type does not have).
+bool ordinalFromText(PPropInfo prop, const QString& text, qint32& ordinal)
 {
-    bool ok = false;
-    bool outOfRange = false;
-    const qint32 v = parseWholeNumber(text, ok, outOfRange);
-    if (ok || outOfRange) {
-        ordinal = v;
-        return ok && v >= 0 && v < prop->EnumNames.size();
+    if (const auto number = WholeNumber(text)) {
+        ordinal = *number;
+        return prop->Kind == tkSet || (ordinal >= 0 && ordinal < prop->EnumNames.size());
     }
-    const QString wanted = txt::trim(text);
     for (int i = 0; i < prop->EnumNames.size(); ++i) {
-        if (txt::sameTextAscii(prop->EnumNames.at(i), wanted)) {
+        if (txt::sameTextAscii(prop->EnumNames.at(i), txt::trim(text))) {
             ordinal = i;
             return true;
         }
     }
     return false;
-}
-
-// Sets: decimal text only.
-bool setFromText(const QString& text, qint32& bits)
-{
-    bool ok = false;
-    bool outOfRange = false;
-    bits = parseWholeNumber(text, ok, outOfRange);
-    return ok && !txt::trim(text).startsWith(QLatin1Char('$'));
 }
 
 void writeFromText(TPersistent* object, PPropInfo prop, const QString& text)
@@ -145,11 +74,8 @@ void writeFromText(TPersistent* object, PPropInfo prop, const QString& text)
         v.Ordinal = wholeNumberOrZero(text);
         break;
     case tkEnumeration:
-        if (!enumerationFromText(prop, text, v.Ordinal))
-            return;
-        break;
     case tkSet:
-        if (!setFromText(text, v.Ordinal))
+        if (!ordinalFromText(prop, text, v.Ordinal))
             return;
         break;
     case tkFloat:
@@ -413,34 +339,4 @@ TMethodRef StringToMethod(const QString& text)
     m.Code = wholeNumberOrZero(code);
     m.Data = wholeNumberOrZero(data);
     return m;
-}
-
-qint32 LeadingInteger(const QString& text)
-{
-    int i = 0;
-    while (i < text.size() && text[i] == QLatin1Char(' '))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
-        negative = text[i++] == QLatin1Char('-');
-    int base = 10;
-    if (i < text.size() && text[i] == QLatin1Char('$')) {
-        base = 16;
-        ++i;
-    } else if (i + 1 < text.size() && text[i] == QLatin1Char('0') &&
-               (text[i + 1] == QLatin1Char('x') || text[i + 1] == QLatin1Char('X'))) {
-        base = 16;
-        i += 2;
-    }
-    qint64 value = 0;
-    for (; i < text.size(); ++i) {
-        const int digit = digitOf(text[i], base);
-        if (digit < 0)
-            break;
-        const qint64 next = value * base + digit;
-        if (next > static_cast<qint64>(std::numeric_limits<qint32>::max()) + (negative ? 1 : 0))
-            break;
-        value = next;
-    }
-    return static_cast<qint32>(negative ? -value : value);
 }

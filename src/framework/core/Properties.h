@@ -262,6 +262,21 @@ Owned<T> Create(Args&&... args)
     return object;
 }
 
+// A new instance of cls through its virtual constructor, as a T; nil when cls is nil, cannot
+// create, or makes no T (the instance is then freed).
+template<class T>
+Owned<T> CreateOfClass(TClass cls)
+{
+    if (!cls || !cls->CanCreate())
+        return nullptr;
+    Owned<TPersistent> object(cls->CreateInstance());
+    auto* typed = dynamic_cast<T*>(object.get());
+    if (!typed)
+        return nullptr;
+    object.release();
+    return Owned<T>(typed);
+}
+
 // --- handles: object references as 32-bit numbers (reference properties in text) -----------
 // The handle of an object (given on first request, never reused); 0 for nil.
 qint32 ObjectHandle(const TPersistent* object);
@@ -508,9 +523,6 @@ bool SetPropByName(TPersistent* object, const QString& name, const QString& text
 QString MethodToString(const TMethodRef& method);
 TMethodRef StringToMethod(const QString& text);
 
-// The integer reading of GetPropAsInteger: blanks skipped, sign, decimal or "$"/"0x" hexadecimal,
-// stops at the first character that does not fit (or would overflow 32 bits); empty gives 0.
-qint32 LeadingInteger(const QString& text);
 
 // --- member definitions of PropertyTable ---------------------------------------------------
 template<class T>

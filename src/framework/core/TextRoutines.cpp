@@ -78,6 +78,23 @@ double TextToFloatDef(const QString& text)
     return readFloat(text, value) ? value : 0.0;
 }
 
+std::optional<qint32> WholeNumber(const QString& text)
+{
+    qint32 value = 0;
+    if (txt::pascalVal(text, value) == 0)
+        return value;
+    return std::nullopt;
+}
+
+qint32 LeadingInteger(const QString& text)
+{
+    qint32 value = 0;
+    const int failedAt = txt::pascalVal(text, value);
+    if (failedAt == 0 || txt::pascalVal(QStringView(text).left(failedAt - 1), value) == 0)
+        return value;
+    return 0;
+}
+
 QString BoolToText(bool value)
 {
     return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE");

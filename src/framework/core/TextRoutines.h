@@ -7,6 +7,7 @@
 
 #include <bitset>
 #include <memory>
+#include <optional>
 
 // A set of delimiter characters from blank to #127; other characters are never members.
 class CharSet
@@ -36,6 +37,14 @@ QString GetWindowsDir();
 bool TryTextToFloat(const QString& text);
 // The text as a float with either decimal separator; 0 when it does not read as one.
 double TextToFloatDef(const QString& text);
+
+// The one reader of whole-number texts (properties, typed values): as the run time's StrToInt,
+// blanks before the number, optional sign, decimal or "$"/"0x" hexadecimal, nothing after it,
+// within 32 bits ("$FFFFFFFF" is -1). Nothing for any other text.
+std::optional<qint32> WholeNumber(const QString& text);
+// The whole number at the start of the text by the same rule, read up to the first character
+// that does not fit (or would leave 32 bits); 0 when none.
+qint32 LeadingInteger(const QString& text);
 
 // "TRUE" or "FALSE".
 QString BoolToText(bool value);

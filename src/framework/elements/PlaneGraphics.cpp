@@ -123,7 +123,7 @@ void TCoordinate::SetZ(double) {}
 
 Owned<TCoordinate> TCoordinate::Duplicate() const
 {
-    Owned<TCoordinate> copy(dynamic_cast<TCoordinate*>(ClassType()->CreateInstance()));
+    Owned<TCoordinate> copy = CreateOfClass<TCoordinate>(ClassType());
     if (!copy)
         return nullptr;
     copy->SetX(GetX());
@@ -234,7 +234,7 @@ void TRectangle::Assign(const TPersistent* source)
 
 Owned<TRectangle> TRectangle::Duplicate() const
 {
-    Owned<TRectangle> copy(dynamic_cast<TRectangle*>(ClassType()->CreateInstance()));
+    Owned<TRectangle> copy = CreateOfClass<TRectangle>(ClassType());
     if (copy)
         copy->Assign(this);
     return copy;

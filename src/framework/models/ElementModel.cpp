@@ -9,12 +9,6 @@ const QString propertiesName = QStringLiteral("PROPERTIES");
 const QString elementsName = QStringLiteral("ELEMENTS");
 const QString imagesName = QStringLiteral("IMAGES");
 
-template<class T>
-T* namedChild(TEntity* entity, const QString& name)
-{
-    return dynamic_cast<T*>(GetOrCreateChildOfClass(entity, T::StaticClass(), name));
-}
-
 } // namespace
 
 TClass TPropertyModel::StaticClass()
@@ -51,17 +45,17 @@ TClass TElementModel::StaticClass()
 
 TOwnerEntity* TElementModel::ModelProperties()
 {
-    return namedChild<TOwnerEntity>(this, propertiesName);
+    return NamedChild<TOwnerEntity>(this, propertiesName);
 }
 
 TOwnerEntity* TElementModel::ModelElements()
 {
-    return namedChild<TOwnerEntity>(this, elementsName);
+    return NamedChild<TOwnerEntity>(this, elementsName);
 }
 
 TStringListElement* TElementModel::Images()
 {
-    return namedChild<TStringListElement>(this, imagesName);
+    return NamedChild<TStringListElement>(this, imagesName);
 }
 
 bool TElementModel::hasNonEmptyChild(const QString& name) const

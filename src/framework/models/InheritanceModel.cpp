@@ -10,6 +10,20 @@ bool descends(TClass cls, TClass ancestor)
     return cls && ancestor && cls->InheritsFrom(ancestor);
 }
 
+// Takes the model out of the model tree that holds it; it is freed unless something else
+// (another container, an Owned) still holds it.
+void releaseFromTree(TInheritanceModel* model)
+{
+    for (int i = model->OwnersCount() - 1; i >= 0; --i) {
+        if (auto* items = dynamic_cast<TModelItems*>(model->GetOwner(i))) {
+            items->RemoveAndFree(model);
+            return;
+        }
+    }
+    if (model->HolderCount() == 0 && !model->IsHeldByOwned())
+        FreeObject(model);
+}
+
 } // namespace
 
 TClass TModelItems::StaticClass()
@@ -166,7 +180,7 @@ void TInheritanceModelEntity::NewClassName(const QString& name)
         return;
     }
     const TClass itemClass = m_itemClass ? m_itemClass : ItemClass();
-    auto* item = dynamic_cast<TInheritanceModel*>(itemClass->CreateInstance());
+    TInheritanceModel* item = CreateOfClass<TInheritanceModel>(itemClass).release();
     if (!item)
         return;
     item->SetElementClass(cls);
@@ -182,7 +196,8 @@ void TInheritanceModelEntity::SetActualClassName(const QString& name)
         m_error = InheritanceError::NoActualItem;
         return;
     }
-    FreeObject(actual);
+    m_actualItem.reset();
+    releaseFromTree(actual);
     NewClassName(name);
 }
 
@@ -205,8 +220,8 @@ void TInheritanceModelEntity::DeleteActualItem()
     TInheritanceModel* actual = ActualItem();
     if (!actual)
         return;
-    FreeObject(actual);
     m_actualItem.reset();
+    releaseFromTree(actual);
     m_error = InheritanceError::NoActualItem;
 }
 

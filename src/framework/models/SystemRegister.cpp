@@ -3,16 +3,6 @@
 
 #include "framework/core/ClassRegistry.h"
 
-namespace {
-
-template<class T>
-T* namedChild(TEntity* entity, const char* name)
-{
-    return dynamic_cast<T*>(GetOrCreateChildOfClass(entity, T::StaticClass(), QString::fromLatin1(name)));
-}
-
-} // namespace
-
 TClass TRegisterPropertyModel::StaticClass()
 {
     using M = TRegisterPropertyModel;
@@ -40,12 +30,12 @@ TClass TRegisterClassModel::StaticClass()
 
 TOwnerEntity* TRegisterClassModel::PropertyModels()
 {
-    return namedChild<TOwnerEntity>(this, "PROPERTY MODELS");
+    return NamedChild<TOwnerEntity>(this, QStringLiteral("PROPERTY MODELS"));
 }
 
 TOwnerEntity* TRegisterClassModel::Shell()
 {
-    return namedChild<TOwnerEntity>(this, "SHELL");
+    return NamedChild<TOwnerEntity>(this, QStringLiteral("SHELL"));
 }
 
 TClass TRegisterClassModels::StaticClass()
@@ -81,17 +71,17 @@ TClass TSystemRegister::StaticClass()
 
 TStringListElement* TSystemRegister::Images()
 {
-    return namedChild<TStringListElement>(this, "IMAGES");
+    return NamedChild<TStringListElement>(this, QStringLiteral("IMAGES"));
 }
 
 TStringListElement* TSystemRegister::Cursors()
 {
-    return namedChild<TStringListElement>(this, "CURSORS");
+    return NamedChild<TStringListElement>(this, QStringLiteral("CURSORS"));
 }
 
 TRegisterClassModels* TSystemRegister::ClassModels()
 {
-    return namedChild<TRegisterClassModels>(this, "CLASS MODELS");
+    return NamedChild<TRegisterClassModels>(this, QStringLiteral("CLASS MODELS"));
 }
 
 void RegisterE_SysRegUnit()

@@ -23,7 +23,7 @@ TClass TToolModel::StaticClass()
 
 TOwnerEntity* TToolModel::ModelTools()
 {
-    return dynamic_cast<TOwnerEntity*>(GetOrCreateChildOfClass(this, TOwnerEntity::StaticClass(), toolsName));
+    return NamedChild<TOwnerEntity>(this, toolsName);
 }
 
 bool TToolModel::NoModelTools() const

@@ -14,12 +14,6 @@ namespace {
 
 constexpr qint64 progressStepBytes = 200;
 
-void processPendingEvents()
-{
-    ui::services().processEvents();
-    DispatchFrameworkMessages();
-}
-
 bool isIntegerTag(ValueTag tag)
 {
     return tag == ValueTag::Int8 || tag == ValueTag::Int16 || tag == ValueTag::Int32;
@@ -52,18 +46,6 @@ QByteArray readWholeFile(const QString& fileName)
     return file.readAll();
 }
 
-// A new element of the class through its virtual constructor; nil for a class of no elements.
-Owned<TElement> createElement(TClass cls)
-{
-    if (!cls || !cls->CanCreate())
-        return nullptr;
-    TPersistent* object = cls->CreateInstance();
-    auto* element = dynamic_cast<TElement*>(object);
-    if (!element)
-        FreeObject(object);
-    return Owned<TElement>(element);
-}
-
 } // namespace
 
 // --- TLumexLoader --------------------------------------------------------------------------------
@@ -85,12 +67,11 @@ void TLumexLoader::LoadModel(TReader& reader, qint64 sourceSize)
 {
     m_reader = &reader;
     m_sourceSize = sourceSize;
-    m_classes.clear();
-    m_table.clear();
-    m_referenced.clear();
     BeginLoading();
+    CreateTables();
     try {
         ReadHeader();
+        AfterHeader();
         std::vector<qint32> records;
         const qint32 last = ReadElements(&records);
         resolvePending();
@@ -101,13 +82,12 @@ void TLumexLoader::LoadModel(TReader& reader, qint64 sourceSize)
         SetOutput(output);
     } catch (...) {
         freeAll();
+        FreeTables();
         m_reader = nullptr;
         EndLoading();
         throw;
     }
-    m_table.clear();
-    m_discarded.clear();
-    m_referenced.clear();
+    FreeTables();
     m_reader = nullptr;
     EndLoading();
 }
@@ -115,7 +95,27 @@ void TLumexLoader::LoadModel(TReader& reader, qint64 sourceSize)
 void TLumexLoader::BeginLoading()
 {
     ui::services().setWaitCursor(true);
-    StartProgress(QStringLiteral("Načítání modelu ze souboru ") + m_fileName, 0, static_cast<qint32>(m_sourceSize));
+    StartProgress(QStringLiteral("Načítání modelu ze souboru ") + m_fileName, 0, static_cast<qint32>(SourceSize()));
+    ProcessMessages();
+}
+
+void TLumexLoader::CreateTables()
+{
+    m_table.clear();
+    m_referenced.clear();
+    NewClassList();
+}
+
+void TLumexLoader::FreeTables()
+{
+    m_table.clear();
+    m_discarded.clear();
+    m_referenced.clear();
+}
+
+void TLumexLoader::NewClassList()
+{
+    m_classes.clear();
 }
 
 void TLumexLoader::EndLoading()
@@ -131,7 +131,7 @@ void TLumexLoader::StepLoading()
         return;
     StepProgress(static_cast<qint32>(position));
     ProgressText(QStringLiteral("%1 bytů z celkových %2").arg(position).arg(m_sourceSize));
-    processPendingEvents();
+    ProcessMessages();
 }
 
 void TLumexLoader::ReadHeader()
@@ -218,10 +218,8 @@ qint32 TLumexLoader::ReadRecord(qint32 classNumber)
 {
     qint32 index = -1;
     try {
-        if (classNumber < 0 || classNumber >= static_cast<qint32>(m_classes.size()))
-            throw EBadStream(QStringLiteral("Invalid property value"));
+        Owned<TElement> created = BeginElement(classNumber);
         const StoredClass& stored = m_classes[static_cast<size_t>(classNumber)];
-        Owned<TElement> created = createElement(stored.cls);
         const qint32 recordIndex = m_reader->ReadInteger();
         // Every record takes several bytes: a larger index is no index of this stream.
         if (recordIndex < 0 || recordIndex > m_sourceSize)
@@ -235,6 +233,13 @@ qint32 TLumexLoader::ReadRecord(qint32 classNumber)
         // The reading goes on with the next item from where the error left it.
     }
     return index;
+}
+
+Owned<TElement> TLumexLoader::BeginElement(qint32 classNumber)
+{
+    if (classNumber < 0 || classNumber >= static_cast<qint32>(m_classes.size()))
+        throw EBadStream(QStringLiteral("Invalid property value"));
+    return CreateOfClass<TElement>(m_classes[static_cast<size_t>(classNumber)].cls);
 }
 
 void TLumexLoader::ReadProperties(TElement* element, const StoredClass& stored)
@@ -624,7 +629,7 @@ void TLoader::Execute()
                 freeLoaded(*table);
                 return;
             }
-            Owned<TElement> element = createElement(cls);
+            Owned<TElement> element = CreateOfClass<TElement>(cls);
             if (!element)
                 throw EBadStream(QStringLiteral("Invalid stream format"));
             element->ReadFrom(reader, table.get());

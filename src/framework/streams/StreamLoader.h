@@ -44,19 +44,6 @@ public:
     void SetFileName(const QString& name) { m_fileName = name; }
 
 protected:
-    // Reads the model from the reader, which stands after the signature. Raises EBadStream
-    // ("Soubor <name> neobsahuje žádný element!") when the stream holds no root.
-    void LoadModel(TReader& reader, qint64 sourceSize);
-
-    virtual void BeginLoading();
-    virtual void EndLoading();
-    virtual void StepLoading();
-    virtual void ReadHeader();
-    virtual void ReadClassEntry();
-    // Reads one list of items; answers the index of the last record of the list (-1: none).
-    virtual qint32 ReadElements(std::vector<qint32>* records);
-
-private:
     struct StoredProperty {
         QString name;
         qint32 kind = tkUnknown;
@@ -68,6 +55,40 @@ private:
         std::vector<StoredProperty> properties;
         int nextExpected = 0;
     };
+
+    // Reads the model from the reader, which stands after the signature. Raises EBadStream
+    // ("Soubor <name> neobsahuje žádný element!") when the stream holds no root.
+    void LoadModel(TReader& reader, qint64 sourceSize);
+
+    // The steps of a load, in their order; descendants override them.
+    // Hourglass, progress over SourceSize, pending events run.
+    virtual void BeginLoading();
+    virtual void EndLoading();
+    virtual void StepLoading();
+    // Size of the source in bytes.
+    virtual qint64 SourceSize() const { return m_sourceSize; }
+    // A new element table and class list; FreeTables forgets them (the elements are not freed).
+    virtual void CreateTables();
+    virtual void FreeTables();
+    virtual void NewClassList();
+    virtual void ReadHeader();
+    virtual void AfterHeader() {}
+    virtual void ReadClassEntry();
+    // A new class entry, bound to the live class of that name when one is registered.
+    virtual void BeginClassEntry(const QString& name);
+    // A stored property of the current class entry, matched to a live property by name and kind.
+    virtual void AddStoredProperty(const QString& name, qint32 kind);
+    // Reads one list of items; answers the index of the last record of the list (-1: none).
+    virtual qint32 ReadElements(std::vector<qint32>* records);
+    // The element of a record of the class entry numbered classNumber; nil for a class that is not
+    // registered. Raises EBadStream for a number no entry has.
+    virtual Owned<TElement> BeginElement(qint32 classNumber);
+    virtual void ReadProperties(TElement* element, const StoredClass& stored);
+    virtual void ApplyValue(TElement* element, PPropInfo prop, const PropValue& value);
+    virtual void ReadChildren(TElement* element);
+    virtual void AddStoredChild(TElement* element, qint32 index);
+
+private:
     struct PendingReference {
         WeakRef<TElement> element;
         PPropInfo prop;
@@ -78,13 +99,7 @@ private:
         qint32 index;
     };
 
-    void BeginClassEntry(const QString& name);
-    void AddStoredProperty(const QString& name, qint32 kind);
     qint32 ReadRecord(qint32 classNumber);
-    void ReadProperties(TElement* element, const StoredClass& stored);
-    void ReadChildren(TElement* element);
-    void AddStoredChild(TElement* element, qint32 index);
-    void ApplyValue(TElement* element, PPropInfo prop, const PropValue& value);
 
     std::optional<PropValue> readValue(TElement* element, const StoredProperty* stored);
     std::optional<PropValue> readOrdinal();

@@ -15,12 +15,6 @@ namespace {
 
 constexpr qint32 progressThreshold = 500;   // elements; smaller saves report no progress
 
-void processPendingEvents()
-{
-    ui::services().processEvents();
-    DispatchFrameworkMessages();
-}
-
 // Kinds whose zero (or empty) value the model stream leaves out.
 bool hasOmittedZero(TTypeKind kind)
 {
@@ -198,7 +192,7 @@ void TLumexSaver::stepProgress()
         return;
     StepProgress(m_counter);
     ProgressText(QStringLiteral("Uloženo %1 elementů").arg(m_counter));
-    processPendingEvents();
+    ProcessMessages();
 }
 
 int TLumexSaver::RegisterElementClass(TElement* element)
@@ -282,7 +276,7 @@ bool TLumexSaver::zeroIsDefault(TClass cls, int propIndex)
     auto found = m_zeroDefaults.find(cls);
     if (found == m_zeroDefaults.end()) {
         std::vector<char> zero(static_cast<size_t>(cls->PropCount()), 1);
-        Owned<TPersistent> probe(cls->CanCreate() ? cls->CreateInstance() : nullptr);
+        Owned<TPersistent> probe = CreateOfClass<TPersistent>(cls);
         for (int i = 0; probe && i < cls->PropCount(); ++i) {
             // Only what a save may write is read: other getters may build things on demand.
             const PPropInfo prop = cls->Prop(i);

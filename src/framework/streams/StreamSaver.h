@@ -45,6 +45,8 @@ protected:
 
     virtual void PrepareClasses();
     virtual void WriteHeader();
+    // The class number of the element's class; a new one gets its entry written now.
+    virtual int RegisterElementClass(TElement* element);
     virtual void WriteClassEntry(TClass cls, int number);
     virtual void WriteElementHead(int classNumber, qint32 index);
     virtual void WriteProperties(TElement* element);
@@ -58,8 +60,6 @@ protected:
 private:
     // One full pass of the stream into bytes.
     QByteArray render();
-    // The class number of the element's class; a new one gets its entry written now.
-    int RegisterElementClass(TElement* element);
     // True when a zero (empty) value of the property is what a new instance holds.
     bool zeroIsDefault(TClass cls, int propIndex);
     void writeIndexOf(TElement* target);

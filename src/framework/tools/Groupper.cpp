@@ -3,7 +3,6 @@
 
 #include "framework/core/ClassRegistry.h"
 #include "framework/elements/PlaneGraphics.h"
-#include "platform/ui/Services.h"
 
 #include <QSet>
 
@@ -24,13 +23,10 @@ TClass entityClassNamed(const QString& name)
 // A new, named container of the class; nil when the class cannot make one.
 Owned<TEntity> createNamed(TClass cls, const QString& name)
 {
-    Owned<TPersistent> object(cls ? cls->CreateInstance() : nullptr);
-    auto* entity = dynamic_cast<TEntity*>(object.get());
-    if (!entity)
-        return nullptr;
-    object.release();
-    entity->SetName(name);
-    return Owned<TEntity>(entity);
+    Owned<TEntity> entity = CreateOfClass<TEntity>(cls);
+    if (entity)
+        entity->SetName(name);
+    return entity;
 }
 
 // A new container of the class, so named and added to `container`; nil when the class makes none.
@@ -120,7 +116,7 @@ void TGroupper::NextAssigment(const QString& text)
 void TGroupper::Execute()
 {
     TTool::Execute();
-    ui::services().processEvents();
+    ProcessMessages();
     TElement* input = Input();
     TEntity* criterion = m_criterion.get();
     if (!input || !criterion)

@@ -38,13 +38,18 @@ void TRecursor::Execute()
     visit(root);
 }
 
+// An action or a tool may free the element being visited, or an entity the walk is inside:
+// the walk holds weak references and goes no further through a freed one.
 void TRecursor::visit(TElement* element)
 {
+    const WeakRef<TElement> visited = element;
     if (PreTest(element))
         Action(element);
-    if (DescendTest(element))
+    if (!visited.get())
+        return;
+    if (DescendTest(element) && visited.get())
         Recurse(element);
-    if (PostTest(element))
+    if (visited.get() && PostTest(element))
         Action(element);
 }
 
@@ -57,10 +62,11 @@ void TRecursor::Recurse(TElement* element)
         return;
     if (std::find(m_path.begin(), m_path.end(), entity) != m_path.end())
         return;
+    const WeakRef<TEntity> walked = entity;
     m_path.push_back(entity);
     ++m_level;
     const int count = entity->Count();
-    for (int i = 0; i < count && i < entity->Count(); ++i) {
+    for (int i = 0; i < count && walked.get() && i < entity->Count(); ++i) {
         if (TElement* child = entity->Items(i))
             visit(child);
     }

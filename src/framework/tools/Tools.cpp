@@ -2,18 +2,6 @@
 #include "framework/tools/Tools.h"
 
 #include "framework/core/ClassRegistry.h"
-#include "platform/ui/Services.h"
-
-namespace {
-
-// Lets pending events run, framework messages included.
-void processPendingEvents()
-{
-    ui::services().processEvents();
-    DispatchFrameworkMessages();
-}
-
-} // namespace
 
 // --- small classes -------------------------------------------------------------------------------
 
@@ -231,7 +219,7 @@ void TTool::StartProgress(const QString& processName, qint32 min, qint32 max)
     msg->SetMaxProgress(max);
     PostFrameworkMessage(std::move(msg));
     m_flags |= ToolFlag::Progress;
-    processPendingEvents();
+    ProcessMessages();
 }
 
 void TTool::StepProgress(qint32 value)
@@ -254,7 +242,7 @@ void TTool::EndProgress()
     if (!(m_flags & ToolFlag::Progress))
         return;
     postEndProgress();
-    processPendingEvents();
+    ProcessMessages();
 }
 
 void TTool::postEndProgress()
@@ -359,9 +347,7 @@ TTool* TTechnology::NewToolByModel(TToolModel* model)
                         nullptr);
         return nullptr;
     }
-    auto* tool = dynamic_cast<TTool*>(cls->CreateInstance());
-    tool->SetName(model->GetName());
-    AddTool(tool);
+    auto* tool = Tools()->AddNewOfClass<TTool>(cls, model->GetName());
     if (!model->AttachToPropertyName().isEmpty())
         SetPropAsInteger(model->AttachToPropertyName(), ObjectHandle(tool));
     tool->SetSelfModel(model);

@@ -21,21 +21,12 @@ namespace {
 template<class T>
 Owned<TTypeElement> duplicateOf(const T& src, const std::function<void(T&)>& assign)
 {
-    Owned<TTypeElement> copy(dynamic_cast<TTypeElement*>(src.ClassType()->CreateInstance()));
+    Owned<TTypeElement> copy = CreateOfClass<TTypeElement>(src.ClassType());
     if (auto* typed = dynamic_cast<T*>(copy.get()))
         assign(*typed);
     if (copy)
         copy->SetName(src.GetName());
     return copy;
-}
-
-// A whole number of the run time's StrToInt, or nothing.
-std::optional<qint32> wholeNumber(const QString& text)
-{
-    qint32 value = 0;
-    if (txt::tryStrToInt(text, value))
-        return value;
-    return std::nullopt;
 }
 
 // Truncation toward zero, or nothing when it falls outside [lo, hi] or the value is no number.
@@ -230,7 +221,7 @@ QString TByteElement::GetAsString() const
 
 void TByteElement::SetAsString(const QString& text)
 {
-    if (const auto value = wholeNumber(text))
+    if (const auto value = WholeNumber(text))
         m_value = quint8(quint32(*value) & 0xFF);
 }
 
@@ -334,7 +325,7 @@ void TStringElement::SetAsBoolean(bool value)
 
 qint32 TStringElement::GetAsInteger() const
 {
-    return wholeNumber(m_value).value_or(0);
+    return WholeNumber(m_value).value_or(0);
 }
 
 void TStringElement::SetAsInteger(qint32 value)
@@ -359,7 +350,7 @@ Owned<TTypeElement> TStringElement::Duplicate() const
 
 qint32 TStringElement::TryGetInteger(bool& ok) const
 {
-    ok = wholeNumber(m_value).has_value();
+    ok = WholeNumber(m_value).has_value();
     return LeadingInteger(m_value);
 }
 
@@ -421,7 +412,7 @@ QString TIntegerElement::GetAsString() const
 
 void TIntegerElement::SetAsString(const QString& text)
 {
-    if (const auto value = wholeNumber(text))
+    if (const auto value = WholeNumber(text))
         m_value = *value;
 }
 

@@ -398,15 +398,17 @@ void DataSet::Post()
         return;
     const bool inserted = m_state == DataSetState::dsInsert;
     const int record = writeRecord(m_editRecord, m_buffer);
+    const int oldRow = !inserted && m_pos >= 0 && m_view[size_t(m_pos)] == record ? m_pos : -1;
     endRecordBuffer();
     recordWritten(record);
     m_state = DataSetState::dsBrowse;
     notify(DataEvent::StateChange);
-    if (keepViewAfterWrite(record, inserted)) {
-        if (inserted) {
-            m_view.push_back(record);
-            m_pos = int(m_view.size()) - 1;
-        }
+    if (oldRow >= 0)
+        m_view.erase(m_view.begin() + oldRow);
+    const int row = inserted || oldRow >= 0 ? viewRowAfterWrite(record, oldRow) : -1;
+    if (row >= 0 && row <= int(m_view.size())) {
+        m_view.insert(m_view.begin() + row, record);
+        m_pos = row;
         m_bof = m_eof = false;
         notify(DataEvent::DataSetChange);
     } else {
@@ -616,9 +618,9 @@ void DataSet::refreshSource() {}
 
 void DataSet::recordWritten(int) {}
 
-bool DataSet::keepViewAfterWrite(int, bool)
+int DataSet::viewRowAfterWrite(int, int)
 {
-    return false;
+    return -1;
 }
 
 std::vector<int> DataSet::buildView() const

@@ -176,9 +176,10 @@ protected:
     virtual std::vector<int> buildView() const;
     // Called after a record was inserted or updated, before the view is rebuilt.
     virtual void recordWritten(int record);
-    // True when the view stays valid after a write with the new record appended at its end
-    // (inserted) or left in place (updated), so that Post need not rebuild it; the default false.
-    virtual bool keepViewAfterWrite(int record, bool inserted);
+    // Where a written record goes in the view, so that Post need not rebuild it: the row (0 ..
+    // view size) at which it is inserted into view(), which no longer holds it; `oldRow` is its
+    // row before the write, -1 for an inserted record. -1 rebuilds the view (the default).
+    virtual int viewRowAfterWrite(int record, int oldRow);
 
     // --- services for subclasses --------------------------------------------------------------
     // Subclass destructors call this: closes without events or notifications and swallows errors

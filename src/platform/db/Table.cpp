@@ -2,15 +2,13 @@
 #include "platform/db/Table.h"
 
 #include "platform/db/TableStorage.h"
-#include "platform/db/paradox/ParadoxWriter.h"
-#include "platform/db/paradox/TableFiles.h"
+#include "platform/files/Files.h"
 #include "platform/text/Case.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <cstring>
@@ -102,40 +100,6 @@ QString linkKeyPart(SortKind kind, const SortValue& v)
                              .arg(QDir::toNativeSeparators(path)));
 }
 
-// The path of a directory and a table name: "\" as "/", a drive letter dropped, every component
-// matched ignoring case, ".DB" added when the name has no extension.
-QString resolveTablePath(const QString& directory, const QString& tableName)
-{
-    auto normal = [](QString p) {
-        p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:(?=/)"));
-        return p.remove(drive);
-    };
-    QString name = normal(tableName);
-    if (QFileInfo(name).suffix().isEmpty())
-        name += QStringLiteral(".DB");
-    QString full = (QDir::isAbsolutePath(name) || directory.isEmpty())
-        ? name : normal(directory) + QLatin1Char('/') + name;
-    full = QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(full));
-    if (QFileInfo::exists(full))
-        return full;
-    const QStringList parts = full.split(QLatin1Char('/'));
-    QString result;
-    bool found = true;
-    for (int i = 1; i < parts.size(); ++i) {
-        QString part = parts[i];
-        if (found && !QFileInfo::exists(result + QLatin1Char('/') + part)) {
-            const QString match = paradox::findFileIgnoringCase(result.isEmpty() ? QStringLiteral("/") : result, part);
-            if (match.isEmpty())
-                found = false;
-            else
-                part = QFileInfo(match).fileName();
-        }
-        result += QLatin1Char('/') + part;
-    }
-    return result;
-}
-
 } // namespace
 
 void setDatabasePathResolver(DatabasePathResolver r)
@@ -151,6 +115,7 @@ struct Table::OrderCache {
     std::vector<SortKind> kinds;              // per order field
     std::vector<std::vector<SortValue>> columns;   // per order field, by record id
     std::vector<int> sorted;                  // every record id (deleted ones too), in order
+    bool isSortedCurrent = false;             // `sorted` agrees with the columns
     int linkFieldCount = -1;                  // fields of linkIndex; -1 when not built
     std::vector<int> linkFields;
     QHash<QString, std::vector<int>> linkIndex;
@@ -163,6 +128,12 @@ struct Table::OrderCache {
                 return c;
         }
         return 0;
+    }
+    // `sorted` is ordered by the fields, ties by record id (a stable sort of the ids).
+    bool isBefore(int a, int b) const
+    {
+        const int c = compare(a, b);
+        return c < 0 || (c == 0 && a < b);
     }
 };
 
@@ -195,6 +166,11 @@ Table::Table() : m_masterLink(std::make_unique<MasterLink>(*this)) {}
 
 Table::~Table()
 {
+    // Nobody can catch a failed write here: the user is told what was lost. With other holders
+    // the changes stay with the shared rows for the last one.
+    if (m_storage && m_storage->holderCount() == 1)
+        m_storage->saveOrReport();
+    m_isDestroying = true;
     closeForDestruction();
 }
 
@@ -233,12 +209,17 @@ QString Table::filePath() const
         if (!resolved.isEmpty())
             directory = resolved;
     }
-    return resolveTablePath(directory, m_tableName);
+    QString stored = txt::trim(m_tableName);
+    if (files::extractFileExt(stored).isEmpty())
+        stored += QStringLiteral(".DB");
+    if (!files::isAbsoluteStoredPath(stored) && !directory.isEmpty())
+        stored = files::includeTrailingBackslash(directory) + stored;
+    return QDir::cleanPath(QDir::current().absoluteFilePath(files::resolvePath(stored)));
 }
 
 bool Table::isReadOnlyStorage() const
 {
-    return !m_storage || m_storage->readOnly || ReadOnly();
+    return !m_storage || m_storage->isReadOnly() || ReadOnly();
 }
 
 // --- opening ----------------------------------------------------------------------------------
@@ -261,7 +242,7 @@ void Table::bindStorage()
     for (const FieldDef& declared : FieldDefs()) {
         if (m_storage->fieldIndex(declared.Name) < 0)
             throw EDeclaredFieldMissing(QStringLiteral("Pole '%1' nebylo nalezeno v tabulce %2")
-                                            .arg(declared.Name, QDir::toNativeSeparators(m_storage->path)),
+                                            .arg(declared.Name, QDir::toNativeSeparators(m_storage->path())),
                                         declared.Name);
     }
     for (int i = 0; i < m_storage->fieldCount(); ++i)
@@ -287,8 +268,9 @@ void Table::closeSource()
 {
     if (!m_storage)
         return;
-    // The last holder writes pending changes; a failure leaves the table open with its rows.
-    if (m_storage->holders == 1)
+    // Posted rows are written at close (those of other holders too: the rows are shared); a
+    // failure leaves the table open with its rows.
+    if (!m_isDestroying)
         m_storage->flush();
     std::shared_ptr<detail::TableStorage> storage = m_storage;
     m_order.reset();
@@ -320,21 +302,14 @@ bool Table::sourceRecordDeleted(int record) const
 
 bool Table::sourceCanModify() const
 {
-    return m_storage && !m_storage->readOnly;
+    return m_storage && !m_storage->isReadOnly();
 }
 
 int Table::writeRecord(int record, const std::vector<QVariant>& values)
 {
     if (isReadOnlyStorage())
-        readOnlyError(m_storage ? m_storage->path : QString());
+        readOnlyError(m_storage ? m_storage->path() : QString());
     return m_storage->write(record, values);
-}
-
-void Table::removeRecord(int record)
-{
-    if (isReadOnlyStorage())
-        readOnlyError(m_storage ? m_storage->path : QString());
-    m_storage->remove(record);
 }
 
 void Table::initNewRecord(std::vector<QVariant>& values)
@@ -358,14 +333,59 @@ bool Table::isOpenInProcess(const QString& path)
     return detail::TableStorage::isLive(path);
 }
 
-void Table::recordWritten(int)
+void Table::recordWritten(int record)
 {
-    m_order.reset();
+    // The order follows the write when nothing else changed the rows since it was built.
+    if (!m_order || m_order->version + 1 != m_storage->version()) {
+        m_order.reset();
+        return;
+    }
+    OrderCache& order = *m_order;
+    order.version = m_storage->version();
+    order.linkFieldCount = -1;
+    order.linkFields.clear();
+    order.linkIndex.clear();
+    if (order.fields.empty()) {   // physical order: record ids
+        if (record >= int(order.sorted.size()))
+            order.sorted.push_back(record);
+        return;
+    }
+    // The sort columns follow at once; the sorted ids are rebuilt from them when next asked for
+    // (a range, a key search), so a run of posts costs no sorting.
+    for (size_t i = 0; i < order.fields.size(); ++i) {
+        std::vector<SortValue>& column = order.columns[i];
+        if (record >= int(column.size()))
+            column.resize(size_t(record) + 1);
+        column[size_t(record)] = sortValueOf(order.kinds[i], m_storage->value(record, order.fields[i]));
+    }
+    order.isSortedCurrent = false;
 }
 
-bool Table::keepViewAfterWrite(int, bool)
+void Table::removeRecord(int record)
 {
-    return orderFieldIndexes().empty() && !m_rangeApplied && !m_linkActive;
+    if (isReadOnlyStorage())
+        readOnlyError(m_storage ? m_storage->path() : QString());
+    const bool isOrderCurrent = m_order && m_order->version == m_storage->version();
+    m_storage->remove(record);
+    // A deleted record leaves the view; the order of the others stands.
+    if (isOrderCurrent && m_order->version + 1 == m_storage->version())
+        m_order->version = m_storage->version();
+}
+
+int Table::viewRowAfterWrite(int record, int oldRow)
+{
+    if (m_rangeApplied || m_linkActive)
+        return -1;
+    const std::vector<int>& rows = view();
+    const bool isOrderCurrent = m_order && m_order->version == m_storage->version();
+    if (isOrderCurrent ? m_order->fields.empty() : orderFieldIndexes().empty())
+        return oldRow >= 0 ? oldRow : int(rows.size());
+    if (!isOrderCurrent)
+        return -1;
+    const OrderCache& order = *m_order;
+    const auto at = std::lower_bound(rows.begin(), rows.end(), record,
+                                     [&order](int a, int b) { return order.isBefore(a, b); });
+    return int(at - rows.begin());
 }
 
 void Table::FlushBuffers()
@@ -373,11 +393,6 @@ void Table::FlushBuffers()
     checkActive();
     CheckBrowseMode();
     m_storage->flush();
-}
-
-void Table::flushPending(const QString& path)
-{
-    detail::TableStorage::flushPending(path);
 }
 
 // --- orders -----------------------------------------------------------------------------------
@@ -454,32 +469,35 @@ std::vector<IndexDef> Table::IndexDefs() const
 
 const std::vector<int>& Table::orderedRecords() const
 {
-    if (m_order && m_order->version == m_storage->version)
-        return m_order->sorted;
-    auto order = std::make_unique<OrderCache>();
-    order->version = m_storage->version;
-    order->fields = orderFieldIndexes();
-    const int count = m_storage->recordCount();
-    for (const int field : order->fields) {
-        const SortKind kind = sortKindOf(Fields(field).DataType());
-        order->kinds.push_back(kind);
-        std::vector<SortValue> column(static_cast<size_t>(count));
-        for (int r = 0; r < count; ++r) {
-            if (!m_storage->isDeleted(r))
-                column[size_t(r)] = sortValueOf(kind, m_storage->value(r, field));
+    if (!m_order || m_order->version != m_storage->version()) {
+        auto order = std::make_unique<OrderCache>();
+        order->version = m_storage->version();
+        order->fields = orderFieldIndexes();
+        const int count = m_storage->recordCount();
+        for (const int field : order->fields) {
+            const SortKind kind = sortKindOf(Fields(field).DataType());
+            order->kinds.push_back(kind);
+            std::vector<SortValue> column(static_cast<size_t>(count));
+            for (int r = 0; r < count; ++r) {
+                if (!m_storage->isDeleted(r))
+                    column[size_t(r)] = sortValueOf(kind, m_storage->value(r, field));
+            }
+            order->columns.push_back(std::move(column));
         }
-        order->columns.push_back(std::move(column));
+        order->isSortedCurrent = false;
+        m_order = std::move(order);
     }
-    order->sorted.resize(size_t(count));
-    for (int r = 0; r < count; ++r)
-        order->sorted[size_t(r)] = r;
-    if (!order->fields.empty()) {
-        const OrderCache& o = *order;
-        std::stable_sort(order->sorted.begin(), order->sorted.end(),
-                         [&o](int a, int b) { return o.compare(a, b) < 0; });
+    OrderCache& order = *m_order;
+    if (!order.isSortedCurrent) {
+        const int count = m_storage->recordCount();
+        order.sorted.resize(size_t(count));
+        for (int r = 0; r < count; ++r)
+            order.sorted[size_t(r)] = r;
+        if (!order.fields.empty())
+            std::sort(order.sorted.begin(), order.sorted.end(), [&order](int a, int b) { return order.isBefore(a, b); });
+        order.isSortedCurrent = true;
     }
-    m_order = std::move(order);
-    return m_order->sorted;
+    return order.sorted;
 }
 
 // --- rows shown --------------------------------------------------------------------------------
@@ -762,7 +780,7 @@ void Table::EmptyTable()
     }
     CheckBrowseMode();
     if (isReadOnlyStorage())
-        readOnlyError(m_storage->path);
+        readOnlyError(m_storage->path());
     m_storage->removeAll();
     m_storage->flush();
     m_order.reset();

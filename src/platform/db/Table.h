@@ -64,12 +64,14 @@ void setDatabasePathResolver(DatabasePathResolver resolver);
 // again, as in the class library.
 //
 // Writing: Post, Delete and Append change the rows in memory; FlushBuffers writes the whole table
-// back to the file, and so does closing the last Table of this process that has the file open.
-// Tables of one process on one file share its rows (as the engine's cache did): a post through one
-// is seen by the others when they next rebuild their rows (Refresh, a master move, a new range).
-// Refresh also rereads a file that changed on disk when nothing is pending and no other Table
-// shares it. A table with index files of another program (.PX, .Xnn, .Ynn ...) or an
-// encrypted one opens read-only: Edit, Insert and Delete raise EDatabaseError.
+// back to the file, and so does Close. Tables, local SQL and live results of one process on one
+// file share its rows (as the engine's cache did), so none overwrites another's changes: a post
+// through one is seen by the others when they next rebuild their rows (Refresh, a master move, a
+// new range). A save is refused when another program changed the file since it was read; the
+// changes stay pending. Refresh rereads a file that changed on disk when nothing is pending and
+// nothing else shares it. A keyed table, one with index files of another program (.PX, .Xnn,
+// .Ynn ...) and an encrypted one open read-only: Edit, Insert and Delete raise EDatabaseError.
+// Changes that cannot be written when a Table is destroyed are reported through ui::services().
 class Table : public DataSet
 {
 public:
@@ -137,10 +139,8 @@ public:
     void EmptyTable();
     // Writes pending changes of the open table to its file.
     void FlushBuffers();
-    // Writes pending changes of any open Table of this process on that .DB path.
-    static void flushPending(const QString& path);
-    // True while a Table of this process has that .DB open (its rows are then held in memory and
-    // would overwrite changes that others write into the file meanwhile).
+    // True while something of this process holds the rows of that .DB (a Table, local SQL, a live
+    // result): they share them, and the file cannot be restructured meanwhile.
     static bool isOpenInProcess(const QString& path);
 
 protected:
@@ -156,7 +156,7 @@ protected:
     void refreshSource() override;
     std::vector<int> buildView() const override;
     void recordWritten(int record) override;
-    bool keepViewAfterWrite(int record, bool inserted) override;
+    int viewRowAfterWrite(int record, int oldRow) override;
 
 private:
     class MasterLink;
@@ -189,6 +189,7 @@ private:
     KeyBuffer m_rangeEnd;
     bool m_rangeApplied = false;
     bool m_linkActive = false;                   // the master link restricts the rows
+    bool m_isDestroying = false;                 // the destructor wrote or reported the rows
 };
 
 } // namespace db

@@ -1,4 +1,4 @@
-// The rows of one Paradox table file held in memory and shared by every db::Table open on it.
+// The rows of one Paradox table file held in memory: the one writer of that file in the process.
 #include "platform/db/TableStorage.h"
 
 #include "platform/db/paradox/FieldCodec.h"
@@ -7,6 +7,7 @@
 #include "platform/db/paradox/TableFiles.h"
 #include "platform/Exceptions.h"
 #include "platform/text/Case.h"
+#include "platform/ui/Services.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,9 +89,18 @@ paradox::FieldDef paradoxFieldOf(const FieldDef& def)
     return f;
 }
 
+// Registry key of a path: the canonical path of an existing file, so that every spelling of one
+// file reaches the same rows.
+QString registryKey(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
 void checkNotOpen(const QString& path)
 {
-    if (registry().value(path).lock())
+    if (registry().value(registryKey(path)).lock())
         throw EDatabaseError(QStringLiteral("Tabulka je otevřena. Soubor: %1").arg(native(path)));
 }
 
@@ -102,21 +112,27 @@ void checkNoIndexFiles(const QString& path)
                 .arg(native(path)));
 }
 
-bool hasBlobFields(const QList<paradox::FieldDef>& fields)
+[[noreturn]] void readOnlyError(const QString& path)
 {
-    return std::any_of(fields.begin(), fields.end(),
-                       [](const paradox::FieldDef& f) { return paradox::isBlobType(f.type); });
+    throw EDatabaseError(QStringLiteral("Tabulku nelze měnit, je jen pro čtení. Soubor: %1").arg(native(path)));
 }
 
-// Writes the table and removes a .MB that the new table no longer needs.
-void writeWhole(const QString& path, const paradox::TableContent& content)
+// The content of a table with the same fields, its header kept: only the rows change.
+paradox::TableContent contentKeepingFormat(const paradox::ParadoxFile& file, const QByteArray& header)
 {
-    paradox::writeTable(path, content);
-    if (!hasBlobFields(content.fields)) {
-        const QString mb = paradox::companionFile(path, QStringLiteral("MB"));
-        if (!mb.isEmpty())
-            QFile::remove(mb);
-    }
+    paradox::TableContent content;
+    content.fields = file.fields();
+    content.codePage = file.codePage().number();
+    content.versionId = file.header().versionId;
+    content.blockSizeKb = file.header().blockSize / 1024;
+    content.header = header;
+    content.autoIncMax = file.header().autoIncMax;
+    return content;
+}
+
+bool isMemo(PxType type)
+{
+    return type == PxType::Memo || type == PxType::FmtMemo;
 }
 
 } // namespace
@@ -128,19 +144,20 @@ TableStorage::~TableStorage() = default;
 
 std::shared_ptr<TableStorage> TableStorage::acquire(const QString& path, bool exclusive)
 {
-    if (auto live = registry().value(path).lock()) {
-        if (exclusive || live->exclusiveHeld)
+    const QString key = registryKey(path);
+    if (auto live = registry().value(key).lock()) {
+        if (exclusive || live->m_isExclusiveHeld)
             throw EDatabaseError(QStringLiteral("Tabulka je uzamčena. Soubor: %1").arg(native(path)));
-        ++live->holders;
+        ++live->m_holders;
         return live;
     }
     if (!QFileInfo(path).isFile())
         throw EDatabaseError(QStringLiteral("Tabulka neexistuje. Soubor: %1").arg(native(path)));
     auto storage = std::make_shared<TableStorage>();
     storage->load(path);
-    storage->holders = 1;
-    storage->exclusiveHeld = exclusive;
-    registry().insert(path, storage);
+    storage->m_holders = 1;
+    storage->m_isExclusiveHeld = exclusive;
+    registry().insert(key, storage);
     return storage;
 }
 
@@ -149,20 +166,14 @@ void TableStorage::release(std::shared_ptr<TableStorage> storage, bool exclusive
     if (!storage)
         return;
     if (exclusive)
-        storage->exclusiveHeld = false;
-    if (--storage->holders <= 0)
-        registry().remove(storage->path);
-}
-
-void TableStorage::flushPending(const QString& path)
-{
-    if (auto live = registry().value(path).lock())
-        live->flush();
+        storage->m_isExclusiveHeld = false;
+    if (--storage->m_holders <= 0)
+        registry().remove(registryKey(storage->m_path));
 }
 
 bool TableStorage::isLive(const QString& path)
 {
-    return bool(registry().value(path).lock());
+    return bool(registry().value(registryKey(path)).lock());
 }
 
 void TableStorage::create(const QString& path, const FieldDefs& defs)
@@ -181,7 +192,7 @@ void TableStorage::create(const QString& path, const FieldDefs& defs)
         content.fields.append(f);
     }
     paradox::layoutFields(content.fields);
-    writeWhole(path, content);
+    paradox::writeTable(path, content);
 }
 
 void TableStorage::deleteFiles(const QString& path)
@@ -199,47 +210,51 @@ void TableStorage::deleteFiles(const QString& path)
 
 void TableStorage::emptyFile(const QString& path)
 {
-    if (auto live = registry().value(path).lock()) {
-        if (live->readOnly)
-            throw EDatabaseError(QStringLiteral("Tabulku nelze měnit, je jen pro čtení. Soubor: %1").arg(native(path)));
+    if (auto live = registry().value(registryKey(path)).lock()) {
+        if (live->m_isReadOnly)
+            readOnlyError(path);
         live->removeAll();
         live->flush();
         return;
     }
-    checkNoIndexFiles(path);
     const paradox::ParadoxFile file(path);
-    paradox::TableContent content;
-    content.fields = file.fields();
-    content.keyFieldCount = file.header().keyFieldCount;
-    content.codePage = file.codePage().number();
-    writeWhole(path, content);
+    if (file.isNeverWritten())
+        readOnlyError(path);
+    paradox::writeTable(path, contentKeepingFormat(file, file.headerBytes()));
 }
 
 // --- rows ---------------------------------------------------------------------------------------
 
 void TableStorage::load(const QString& filePath)
 {
-    path = filePath;
-    file = std::make_unique<paradox::ParadoxFile>(filePath);
-    const paradox::HeaderInfo& header = file->header();
-    fields = file->fields();
-    codePage = &file->codePage();
-    recordSize = file->recordSize();
-    keyFields = std::clamp(header.keyFieldCount, 0, int(fields.size()));
-    keyBytes = 0;
-    for (int i = 0; i < keyFields; ++i)
-        keyBytes += fields[i].width;
-    records = file->records();
-    count = file->recordCount();
-    deleted.assign(size_t(count), 0);
-    autoIncMax = header.autoIncMax;
-    autoIncScanned = false;
+    m_path = filePath;
+    m_file = std::make_unique<paradox::ParadoxFile>(filePath);
+    const paradox::HeaderInfo& header = m_file->header();
+    m_fields = m_file->fields();
+    m_codePage = &m_file->codePage();
+    m_recordSize = m_file->recordSize();
+    m_keyFieldCount = std::clamp(header.keyFieldCount, 0, int(m_fields.size()));
+    m_count = m_file->recordCount();
+    m_records = m_file->takeRecords();   // one copy of the rows, not two
+    m_headerBytes = m_file->headerBytes();
+    m_deleted.assign(size_t(m_count), 0);
+    m_changed.assign(size_t(m_count), 0);
+    m_changedCount = 0;
+    // The header's counter may lag behind the rows (tables written by other programs): take both.
+    m_autoIncMax = std::max(m_autoIncMax, header.autoIncMax);
+    for (const paradox::FieldDef& f : m_fields) {
+        if (f.type != PxType::AutoInc)
+            continue;
+        for (int r = 0; r < m_count; ++r) {
+            if (!paradox::isNull(f, record(r)))
+                m_autoIncMax = std::max(m_autoIncMax, uint32_t(std::max(paradox::decodeLong(f, record(r)), 0)));
+        }
+    }
     const QFileInfo info(filePath);
-    readOnly = paradox::hasIndexFiles(filePath) || header.isEncrypted || !info.isWritable()
-        || !QFileInfo(info.absolutePath()).isWritable();
-    stamp = stampOf(filePath);
-    blobs.clear();
-    dirty = false;
+    m_isReadOnly = m_file->isNeverWritten() || !info.isWritable() || !QFileInfo(info.absolutePath()).isWritable();
+    m_stamp = stampOf(filePath);
+    m_blobs.clear();
+    m_isDirty = false;
 }
 
 TableStorage::FileStamp TableStorage::stampOf(const QString& filePath)
@@ -251,26 +266,35 @@ TableStorage::FileStamp TableStorage::stampOf(const QString& filePath)
                      qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
+// The file is the one last read or written: same identity, size, time and header.
+bool TableStorage::isUnchangedOnDisk() const
+{
+    if (stampOf(m_path) != m_stamp)
+        return false;
+    QFile file(m_path);
+    return file.open(QIODevice::ReadOnly) && file.read(m_headerBytes.size()) == m_headerBytes;
+}
+
 bool TableStorage::reloadIfChangedOnDisk()
 {
-    if (dirty || holders > 1 || !QFileInfo(path).isFile() || stampOf(path) == stamp)
+    if (m_isDirty || m_holders > 1 || !QFileInfo(m_path).isFile() || isUnchangedOnDisk())
         return false;
-    const paradox::ParadoxFile probe(path);
+    const paradox::ParadoxFile probe(m_path);
     const QList<paradox::FieldDef>& now = probe.fields();
-    const bool sameLayout = now.size() == fields.size()
-        && std::equal(now.begin(), now.end(), fields.begin(), [](const auto& a, const auto& b) {
+    const bool sameLayout = now.size() == m_fields.size()
+        && std::equal(now.begin(), now.end(), m_fields.begin(), [](const auto& a, const auto& b) {
                return a.name == b.name && a.type == b.type && a.width == b.width && a.decimals == b.decimals;
            });
     if (!sameLayout)
         return false;
-    load(path);
-    ++version;
+    load(m_path);
+    ++m_version;
     return true;
 }
 
 FieldDef TableStorage::fieldDef(int field) const
 {
-    const paradox::FieldDef& f = fields[field];
+    const paradox::FieldDef& f = m_fields[field];
     FieldDef def;
     def.Name = f.name;
     def.DataType = fieldTypeOf(f.type);
@@ -284,8 +308,8 @@ FieldDef TableStorage::fieldDef(int field) const
 
 int TableStorage::fieldIndex(const QString& name) const
 {
-    for (int i = 0; i < fields.size(); ++i) {
-        if (txt::sameTextAscii(fields[i].name, name))
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (txt::sameTextAscii(m_fields[i].name, name))
             return i;
     }
     return -1;
@@ -293,160 +317,299 @@ int TableStorage::fieldIndex(const QString& name) const
 
 bool TableStorage::isAutoInc(int field) const
 {
-    return fields[field].type == PxType::AutoInc;
+    return m_fields[field].type == PxType::AutoInc;
 }
 
-QVariant TableStorage::value(int record, int field) const
+QByteArray TableStorage::blob(int rec, int field) const
 {
-    const char* rec = records.constData() + qsizetype(record) * recordSize;
-    const paradox::FieldDef& f = fields[field];
+    const auto it = m_blobs.constFind(blobKey(rec, field));
+    if (it != m_blobs.constEnd())
+        return *it;
+    return paradox::isNull(m_fields[field], record(rec)) ? QByteArray() : m_file->blob(field, record(rec));
+}
+
+QVariant TableStorage::value(int rec, int field) const
+{
+    const paradox::FieldDef& f = m_fields[field];
     if (!paradox::isBlobType(f.type))
-        return paradox::isNull(f, rec) ? QVariant() : paradox::decodeValue(f, rec, *codePage);
-    QByteArray payload;
-    const auto it = blobs.constFind(blobKey(record, field));
-    if (it != blobs.constEnd())
-        payload = *it;
-    else if (!paradox::isNull(f, rec))
-        payload = file->blob(field, rec);
+        return paradox::isNull(f, record(rec)) ? QVariant() : paradox::decodeValue(f, record(rec), *m_codePage);
+    const QByteArray payload = blob(rec, field);
     if (payload.isEmpty())
         return QVariant();
-    if (f.type == PxType::Memo || f.type == PxType::FmtMemo)
-        return codePage->decode(payload);
+    if (isMemo(f.type))
+        return m_codePage->decode(payload);
     return payload;
 }
 
-int TableStorage::write(int record, const std::vector<QVariant>& values)
+// Encodes one value into `rec`; a blob payload goes to `newBlobs`.
+void TableStorage::storeField(int field, char* rec, const QVariant& value, QHash<int, QByteArray>& newBlobs)
 {
-    if (record >= count || (record >= 0 && deleted[size_t(record)]))
-        throw EDatabaseError(QStringLiteral("Záznam nebyl nalezen"));
-    QByteArray rec(recordSize, '\0');
-    if (record >= 0)
-        std::memcpy(rec.data(), records.constData() + qsizetype(record) * recordSize, size_t(recordSize));
-    QHash<int, QByteArray> newBlobs;
-    uint32_t nextAutoInc = highestAutoInc();
-    for (int i = 0; i < fields.size() && i < int(values.size()); ++i) {
-        const paradox::FieldDef& f = fields[i];
-        QVariant v = values[size_t(i)];
-        if (paradox::isBlobType(f.type)) {
-            if (record >= 0 && value(record, i) == v)
-                continue;   // unchanged: the pointer stays
-            const bool isMemo = f.type == PxType::Memo || f.type == PxType::FmtMemo;
-            const QByteArray payload = !v.isValid() ? QByteArray()
-                : isMemo ? codePage->encode(v.toString()) : v.toByteArray();
-            if (payload.isEmpty())
-                paradox::setNull(f, rec.data());
-            else
-                paradox::encodeBlob(f, rec.data(), payload);
-            newBlobs.insert(i, payload);
+    const paradox::FieldDef& f = m_fields[field];
+    if (!paradox::isBlobType(f.type)) {
+        paradox::encodeValue(f, rec, value, *m_codePage);
+        return;
+    }
+    const QByteArray payload = !value.isValid() || value.isNull() ? QByteArray()
+        : value.typeId() == QMetaType::QString ? m_codePage->encode(value.toString())
+                                               : value.toByteArray();
+    if (payload.isEmpty())
+        paradox::setNull(f, rec);
+    else
+        paradox::encodeBlob(f, rec, payload);
+    newBlobs.insert(field, payload);
+}
+
+int TableStorage::write(int rec, const std::vector<QVariant>& values)
+{
+    std::vector<FieldValue> changed;
+    changed.reserve(values.size());
+    for (int i = 0; i < m_fields.size() && i < int(values.size()); ++i) {
+        // An unchanged field keeps its stored bytes: decoding is not always exact (blanks after
+        // an alpha value, sub-millisecond times, long BCD numbers).
+        if (rec >= 0 && values[size_t(i)] == value(rec, i))
             continue;
-        }
-        if (f.type == PxType::AutoInc && !v.isValid() && record < 0)
-            v = int(++nextAutoInc);
-        paradox::encodeValue(f, rec.data(), v, *codePage);
-        if (f.type == PxType::AutoInc && v.isValid())
-            nextAutoInc = std::max(nextAutoInc, uint32_t(std::max(v.toInt(), 0)));
+        changed.push_back({i, &values[size_t(i)]});
     }
-    if (keyBytes > 0) {
-        for (int r = 0; r < count; ++r) {
-            if (r != record && !deleted[size_t(r)]
-                && std::memcmp(records.constData() + qsizetype(r) * recordSize, rec.constData(), size_t(keyBytes)) == 0)
-                throw EDatabaseError(QStringLiteral("Porušení klíče. Soubor: %1").arg(native(path)));
-        }
-    }
-    if (record < 0) {
-        records.append(rec);
-        deleted.push_back(0);
-        record = count++;
+    return store(rec, changed);
+}
+
+int TableStorage::writeFields(int rec, const FieldValues& values)
+{
+    std::vector<FieldValue> fields;
+    fields.reserve(size_t(values.size()));
+    for (const auto& [field, v] : values)
+        fields.push_back({field, &v});
+    return store(rec, fields);
+}
+
+int TableStorage::store(int rec, const std::vector<FieldValue>& values)
+{
+    if (m_isReadOnly)
+        readOnlyError(m_path);
+    if (rec >= m_count || (rec >= 0 && m_deleted[size_t(rec)]))
+        throw EDatabaseError(QStringLiteral("Záznam nebyl nalezen"));
+    // A new record is built in place after the others, an edit in a copy: either is dropped when
+    // a value cannot be stored.
+    const qsizetype end = m_records.size();
+    QByteArray copy;
+    char* bytes = nullptr;
+    if (rec >= 0) {
+        copy = QByteArray(record(rec), m_recordSize);
+        bytes = copy.data();
     } else {
-        std::memcpy(records.data() + qsizetype(record) * recordSize, rec.constData(), size_t(recordSize));
+        m_records.resize(end + m_recordSize);
+        bytes = m_records.data() + end;
+        std::memset(bytes, 0, size_t(m_recordSize));
+        for (const paradox::FieldDef& f : m_fields) {
+            if (f.type == PxType::Bcd)
+                paradox::setNull(f, bytes);
+        }
+    }
+    QHash<int, QByteArray> newBlobs;
+    uint32_t autoInc = m_autoIncMax;
+    try {
+        bool isAutoIncSet = false;
+        for (const FieldValue& fv : values) {
+            const int field = fv.field;
+            const QVariant& v = *fv.value;
+            if (field < 0 || field >= m_fields.size())
+                throw EDatabaseError(QStringLiteral("Neplatné pole %1. Soubor: %2").arg(field).arg(native(m_path)));
+            storeField(field, bytes, v, newBlobs);
+            if (isAutoInc(field) && v.isValid())
+                autoInc = std::max(autoInc, uint32_t(std::max(v.toInt(), 0)));
+            isAutoIncSet = isAutoIncSet || (isAutoInc(field) && v.isValid());
+        }
+        if (rec < 0 && !isAutoIncSet) {
+            for (int i = 0; i < m_fields.size(); ++i) {
+                if (isAutoInc(i))
+                    paradox::encodeLong(m_fields[i], bytes, int32_t(++autoInc));
+            }
+        }
+    } catch (...) {
+        if (rec < 0)
+            m_records.resize(end);
+        throw;
+    }
+    const int written = commit(rec, copy, newBlobs);
+    m_autoIncMax = autoInc;
+    return written;
+}
+
+// Takes a stored record in: an inserted one is in place already, an edited one is `bytes`.
+int TableStorage::commit(int rec, const QByteArray& bytes, const QHash<int, QByteArray>& newBlobs)
+{
+    if (rec < 0) {
+        m_deleted.push_back(0);
+        m_changed.push_back(0);
+        rec = m_count++;
+    } else {
+        std::memcpy(m_records.data() + qsizetype(rec) * m_recordSize, bytes.constData(), size_t(m_recordSize));
     }
     for (auto it = newBlobs.cbegin(); it != newBlobs.cend(); ++it)
-        blobs.insert(blobKey(record, it.key()), it.value());
-    autoIncMax = nextAutoInc;
-    dirty = true;
-    ++version;
-    return record;
+        m_blobs.insert(blobKey(rec, it.key()), it.value());
+    markChanged(rec);
+    return rec;
 }
 
-uint32_t TableStorage::highestAutoInc()
+void TableStorage::markChanged(int rec)
 {
-    // The header's count may lag behind the rows (tables written by other programs): take both.
-    if (autoIncScanned)
-        return autoIncMax;
-    for (int field = 0; field < fields.size(); ++field) {
-        if (fields[field].type != PxType::AutoInc)
-            continue;
-        for (int r = 0; r < count; ++r) {
-            const char* rec = records.constData() + qsizetype(r) * recordSize;
-            if (!paradox::isNull(fields[field], rec))
-                autoIncMax = std::max(autoIncMax, uint32_t(std::max(paradox::decodeLong(fields[field], rec), 0)));
-        }
+    if (!m_changed[size_t(rec)]) {
+        m_changed[size_t(rec)] = 1;
+        ++m_changedCount;
     }
-    autoIncScanned = true;
-    return autoIncMax;
+    m_isDirty = true;
+    ++m_version;
 }
 
-void TableStorage::remove(int record)
+void TableStorage::remove(int rec)
 {
-    if (record < 0 || record >= count || deleted[size_t(record)])
+    if (m_isReadOnly)
+        readOnlyError(m_path);
+    if (rec < 0 || rec >= m_count || m_deleted[size_t(rec)])
         return;
-    deleted[size_t(record)] = 1;
-    for (int i = 0; i < fields.size(); ++i)
-        blobs.remove(blobKey(record, i));
-    dirty = true;
-    ++version;
+    m_deleted[size_t(rec)] = 1;
+    for (int i = 0; i < m_fields.size(); ++i)
+        m_blobs.remove(blobKey(rec, i));
+    markChanged(rec);
 }
 
 void TableStorage::removeAll()
 {
-    std::fill(deleted.begin(), deleted.end(), uint8_t(1));
-    blobs.clear();
-    dirty = true;
-    ++version;
+    if (m_isReadOnly)
+        readOnlyError(m_path);
+    for (int r = 0; r < m_count; ++r) {
+        if (!m_deleted[size_t(r)]) {
+            m_deleted[size_t(r)] = 1;
+            markChanged(r);
+        }
+    }
+    m_blobs.clear();
+    m_isDirty = true;
+    ++m_version;
+}
+
+TableStorage::RecordState TableStorage::recordState(int rec) const
+{
+    RecordState state;
+    state.record = rec;
+    if (rec < 0 || rec >= m_count)
+        return state;
+    state.bytes = QByteArray(record(rec), m_recordSize);
+    state.isDeleted = m_deleted[size_t(rec)] != 0;
+    state.isChanged = m_changed[size_t(rec)] != 0;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        const auto it = m_blobs.constFind(blobKey(rec, i));
+        if (it != m_blobs.constEnd())
+            state.blobs.insert(i, *it);
+    }
+    return state;
+}
+
+void TableStorage::restore(const RecordState& state)
+{
+    const int rec = state.record;
+    if (rec < 0 || rec >= m_count)
+        return;
+    if (!state.bytes.isEmpty())
+        std::memcpy(m_records.data() + qsizetype(rec) * m_recordSize, state.bytes.constData(), size_t(m_recordSize));
+    m_deleted[size_t(rec)] = state.isDeleted ? 1 : 0;
+    if (m_changed[size_t(rec)] && !state.isChanged)
+        --m_changedCount;
+    m_changed[size_t(rec)] = state.isChanged ? 1 : 0;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        m_blobs.remove(blobKey(rec, i));
+        if (state.blobs.contains(i))
+            m_blobs.insert(blobKey(rec, i), state.blobs.value(i));
+    }
+    m_isDirty = m_changedCount > 0;
+    ++m_version;
+}
+
+int TableStorage::pendingRecordCount() const
+{
+    return m_changedCount;
+}
+
+void TableStorage::discardPendingChanges()
+{
+    m_changed.assign(m_changed.size(), 0);
+    m_changedCount = 0;
+    m_blobs.clear();
+    m_isDirty = false;
 }
 
 void TableStorage::flush()
 {
-    if (!dirty)
+    if (!m_isDirty)
         return;
-    if (readOnly)
-        throw EDatabaseError(QStringLiteral("Tabulku nelze měnit, je jen pro čtení. Soubor: %1").arg(native(path)));
+    if (m_isReadOnly)
+        readOnlyError(m_path);
+    if (!isUnchangedOnDisk())
+        throw EDatabaseError(QStringLiteral("Tabulku mezitím změnil jiný program, změny nelze uložit, "
+                                            "aby nepřepsaly jeho data. Soubor: %1")
+                                 .arg(native(m_path)));
     std::vector<int> ids;
-    ids.reserve(size_t(count));
-    for (int r = 0; r < count; ++r) {
-        if (!deleted[size_t(r)])
+    ids.reserve(size_t(m_count));
+    for (int r = 0; r < m_count; ++r) {
+        if (!m_deleted[size_t(r)])
             ids.push_back(r);
     }
-    if (keyBytes > 0) {   // a keyed table keeps its rows sorted by key along the block chain
-        std::stable_sort(ids.begin(), ids.end(), [this](int a, int b) {
-            return std::memcmp(records.constData() + qsizetype(a) * recordSize,
-                               records.constData() + qsizetype(b) * recordSize, size_t(keyBytes)) < 0;
-        });
-    }
-    paradox::TableContent content;
-    content.fields = fields;
-    content.keyFieldCount = keyFields;
-    content.codePage = codePage->number();
+    paradox::TableContent content = contentKeepingFormat(*m_file, m_headerBytes);
+    content.autoIncMax = m_autoIncMax;
     content.recordCount = int(ids.size());
-    content.records.reserve(qsizetype(ids.size()) * recordSize);
-    for (const int r : ids)
-        content.records.append(records.constData() + qsizetype(r) * recordSize, recordSize);
-    content.blobPayload = [&](int field, const char* rec, int row) {
-        const auto it = blobs.constFind(blobKey(ids[size_t(row)], field));
-        return it != blobs.constEnd() ? *it : file->blob(field, rec);
-    };
-    writeWhole(path, content);
-    // The new .MB has new blob places: take the written records back so the pointers match it.
-    auto fresh = std::make_unique<paradox::ParadoxFile>(path);
-    if (fresh->recordCount() != int(ids.size()) || fresh->recordSize() != recordSize)
-        throw EDatabaseError(QStringLiteral("Tabulka se nezapsala celá. Soubor: %1").arg(native(path)));
-    for (size_t row = 0; row < ids.size(); ++row)
-        std::memcpy(records.data() + qsizetype(ids[row]) * recordSize, fresh->record(int(row)), size_t(recordSize));
-    file = std::move(fresh);
-    codePage = &file->codePage();
-    blobs.clear();
-    dirty = false;
-    stamp = stampOf(path);
+    if (ids.size() == size_t(m_count)) {
+        content.records = m_records;   // shared, not copied
+    } else {
+        content.records.reserve(qsizetype(ids.size()) * m_recordSize);
+        for (const int r : ids)
+            content.records.append(record(r), m_recordSize);
+    }
+    content.blobPayload = [&](int field, const char*, int row) { return m_blobs.value(blobKey(ids[size_t(row)], field)); };
+    const paradox::WrittenTable written = paradox::writeTable(m_path, content);
+    content.records.clear();
+    // New blobs have their places in the .MB now: the records take their pointers.
+    if (written.records.constData() != m_records.constData()) {
+        for (size_t row = 0; row < ids.size(); ++row) {
+            std::memcpy(m_records.data() + qsizetype(ids[row]) * m_recordSize,
+                        written.records.constData() + qsizetype(row) * m_recordSize, size_t(m_recordSize));
+        }
+    }
+    m_headerBytes = written.header;
+    m_file->forgetBlobFile();
+    discardPendingChanges();
+    m_stamp = stampOf(m_path);
+}
+
+void TableStorage::saveOrReport() noexcept
+{
+    if (!m_isDirty)
+        return;
+    const int records = pendingRecordCount();
+    try {
+        flush();
+        return;
+    } catch (const Exception& e) {
+        try {
+            ui::services().messageBox(QStringLiteral("Změny %1 záznamů tabulky %2 nebyly uloženy.\n%3")
+                                          .arg(records).arg(native(m_path), e.message()),
+                                      QString(), ui::MsgType::Error, ui::Ok);
+        } catch (...) {
+            // The message box itself failed: nothing is left to tell.
+        }
+    } catch (...) {
+    }
+    discardPendingChanges();
+}
+
+// --- holds ------------------------------------------------------------------------------------
+
+StorageHold::StorageHold(const QString& path) : m_storage(TableStorage::acquire(path, false)) {}
+
+StorageHold::~StorageHold()
+{
+    if (m_storage->holderCount() == 1)
+        m_storage->saveOrReport();
+    TableStorage::release(std::move(m_storage), false);
 }
 
 } // namespace db::detail

@@ -1,4 +1,4 @@
-// The rows of one Paradox table file held in memory and shared by every db::Table open on it.
+// The rows of one Paradox table file held in memory: the one writer of that file in the process.
 #pragma once
 
 #include "platform/db/Field.h"
@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QVariant>
 
@@ -21,22 +22,35 @@ class ParadoxFile;
 
 namespace db::detail {
 
-// Raw records of one .DB (record id i at i * record size), decoded per field on demand. Record ids
-// stay stable while the storage lives: a deleted record keeps its id with a flag, an inserted one
-// gets the next id. Values set since the last flush that live in the .MB are kept beside the
-// records until flush() writes the whole table and rereads its blob pointers.
-struct TableStorage {
+// Values of single fields by field index (invalid QVariant = NULL).
+using FieldValues = QList<QPair<int, QVariant>>;
+
+// Raw records of one .DB (record id i at i * record size), decoded per field on demand. Every
+// db::Table, local SQL statement and live result of the process on one file shares one storage,
+// so all their writes go through it and none overwrites another's.
+//
+// Record ids stay stable while the storage lives: a deleted record keeps its id with a flag, an
+// inserted one gets the next id. Values set since the last flush that live in the .MB are kept
+// beside the records until flush() writes the table.
+//
+// A table opens read-only when it is keyed (the engine keeps a primary index beside it that we
+// do not write), has index files of another program, is encrypted, or cannot be written.
+// flush() refuses to overwrite a file that changed on disk since it was read (another program
+// saved it); the pending rows are kept.
+class TableStorage
+{
+public:
     TableStorage();
     ~TableStorage();
     TableStorage(const TableStorage&) = delete;
     TableStorage& operator=(const TableStorage&) = delete;
 
-    // The storage of a .DB path: the live one when a Table of this process has it open (refused
-    // when either side wants it exclusively), else read from the file. Raises EDatabaseError.
+    // The storage of a .DB path: the live one when this process has the file open (refused when
+    // either side wants it exclusively), else read from the file. Raises EDatabaseError.
     static std::shared_ptr<TableStorage> acquire(const QString& path, bool exclusive);
     // Gives a holder back; the registry forgets the storage after its last holder.
     static void release(std::shared_ptr<TableStorage> storage, bool exclusive);
-    static void flushPending(const QString& path);
+    // True while something of this process holds the rows of that file.
     static bool isLive(const QString& path);
     // New empty table from definitions (replacing the file); refused for an open table or one
     // with index files of another program.
@@ -44,60 +58,129 @@ struct TableStorage {
     static void deleteFiles(const QString& path);
     static void emptyFile(const QString& path);
 
-    int fieldCount() const { return int(fields.size()); }
+    const QString& path() const { return m_path; }
+    bool isReadOnly() const { return m_isReadOnly; }
+    // Grows with every change of the rows.
+    uint64_t version() const { return m_version; }
+    int holderCount() const { return m_holders; }
+
+    int fieldCount() const { return int(m_fields.size()); }
+    const QList<paradox::FieldDef>& fields() const { return m_fields; }
+    const paradox::CodePage& codePage() const { return *m_codePage; }
     FieldDef fieldDef(int field) const;
     int fieldIndex(const QString& name) const;
     bool isAutoInc(int field) const;
-    int keyFieldCount() const { return keyFields; }
-    int recordCount() const { return count; }
-    bool isDeleted(int record) const { return deleted[size_t(record)] != 0; }
+    int keyFieldCount() const { return m_keyFieldCount; }
+    // Record ids in use, deleted ones included.
+    int recordCount() const { return m_count; }
+    bool isDeleted(int record) const { return m_deleted[size_t(record)] != 0; }
+    // The raw bytes of a record.
+    const char* record(int record) const { return m_records.constData() + qsizetype(record) * m_recordSize; }
     QVariant value(int record, int field) const;
-    // Stores a record (record -1 inserts); answers its id. Raises EDatabaseError and changes
-    // nothing when a value cannot be stored or the key repeats.
+    // Full payload of a blob field (memo bytes in the code page, graphic without its prefix).
+    QByteArray blob(int record, int field) const;
+
+    // Stores a record from the values of every field (record -1 inserts); fields whose value
+    // equals the stored one keep their bytes. Answers the record id. Raises EDatabaseError and
+    // changes nothing when a value cannot be stored.
     int write(int record, const std::vector<QVariant>& values);
+    // Stores the given fields of a record (record -1 inserts with the other fields NULL).
+    int writeFields(int record, const FieldValues& values);
     void remove(int record);
     void removeAll();
-    // Writes the whole table when anything changed.
+
+    // What a record was before a change, to take the change back when it cannot be saved.
+    struct RecordState
+    {
+        int record = -1;
+        QByteArray bytes;
+        bool isDeleted = true;
+        bool isChanged = false;
+        QHash<int, QByteArray> blobs;
+    };
+    RecordState recordState(int record) const;
+    void restore(const RecordState& state);
+
+    bool hasPendingChanges() const { return m_isDirty; }
+    // Records written or removed since the last flush.
+    int pendingRecordCount() const;
+    // Forgets the pending changes (they could not be saved and were reported).
+    void discardPendingChanges();
+    // For the last holder going away, where nobody can catch an error: saves the pending changes,
+    // or tells the user through ui::services() which table lost how many records, and forgets them.
+    void saveOrReport() noexcept;
+    // Writes the whole table when anything changed. Raises EDatabaseError and keeps the pending
+    // changes when the file cannot be written or changed on disk meanwhile.
     void flush();
-    // Rereads the file when it changed on disk since it was read or written (another program, SQL
-    // edits) and nothing is pending here and no other Table shares the rows; the field layout must
-    // be the same. Record ids then restart from the file's order. Answers whether it reread.
+    // Rereads the file when it changed on disk since it was read or written (another program)
+    // and nothing is pending here and nothing else of this process holds the rows; the field
+    // layout must be the same. Record ids then restart from the file's order. Answers whether it
+    // reread.
     bool reloadIfChangedOnDisk();
 
-    QString path;
-    bool readOnly = false;       // index files of another program, encryption, no write access
-    uint64_t version = 0;        // grows with every change of the rows
-    int holders = 0;
-    bool exclusiveHeld = false;
-
 private:
-    void load(const QString& filePath);
-    static qint64 blobKey(int record, int field) { return qint64(record) * 65536 + field; }
-    uint32_t highestAutoInc();
-
-    std::unique_ptr<paradox::ParadoxFile> file;   // the file the blob pointers of the records address
-    QList<paradox::FieldDef> fields;
-    const paradox::CodePage* codePage = nullptr;
-    int recordSize = 0;
-    int keyFields = 0;
-    int keyBytes = 0;
-    QByteArray records;
-    int count = 0;
-    std::vector<uint8_t> deleted;
-    QHash<qint64, QByteArray> blobs;   // payloads written since the last flush
-    uint32_t autoIncMax = 0;
-    bool autoIncScanned = false;   // autoIncMax covers the values of the rows too
-    bool dirty = false;
     // Identity of the file as last read or written: a rewrite (temporary file renamed over it)
     // changes the inode even when size and time stay the same.
-    struct FileStamp {
+    struct FileStamp
+    {
         quint64 inode = 0;
         qint64 size = -1;
         qint64 modifiedNs = 0;
         bool operator==(const FileStamp&) const = default;
     };
     static FileStamp stampOf(const QString& filePath);
-    FileStamp stamp;
+
+    struct FieldValue
+    {
+        int field;
+        const QVariant* value;
+    };
+    int store(int record, const std::vector<FieldValue>& values);
+    void load(const QString& filePath);
+    bool isUnchangedOnDisk() const;
+    void storeField(int field, char* record, const QVariant& value, QHash<int, QByteArray>& newBlobs);
+    int commit(int record, const QByteArray& bytes, const QHash<int, QByteArray>& newBlobs);
+    void markChanged(int record);
+    static qint64 blobKey(int record, int field) { return qint64(record) * 65536 + field; }
+
+    QString m_path;
+    bool m_isReadOnly = false;
+    uint64_t m_version = 0;
+    int m_holders = 0;
+    bool m_isExclusiveHeld = false;
+
+    std::unique_ptr<paradox::ParadoxFile> m_file;   // the file the blob pointers of the records address
+    QList<paradox::FieldDef> m_fields;
+    const paradox::CodePage* m_codePage = nullptr;
+    int m_recordSize = 0;
+    int m_keyFieldCount = 0;
+    QByteArray m_records;
+    QByteArray m_headerBytes;   // the header as last read or written
+    int m_count = 0;
+    std::vector<uint8_t> m_deleted;   // by record id
+    std::vector<uint8_t> m_changed;   // by record id: written or removed since the last flush
+    int m_changedCount = 0;
+    QHash<qint64, QByteArray> m_blobs;   // payloads written since the last flush
+    // Highest auto-increment value ever handed out: the header's counter and every stored value.
+    // It never goes down, so a deleted row's value is not handed out again.
+    uint32_t m_autoIncMax = 0;
+    bool m_isDirty = false;
+    FileStamp m_stamp;
+};
+
+// One holder of the storage of a file for as long as it lives (local SQL, live results).
+class StorageHold
+{
+public:
+    explicit StorageHold(const QString& path);
+    ~StorageHold();
+    StorageHold(const StorageHold&) = delete;
+    StorageHold& operator=(const StorageHold&) = delete;
+
+    TableStorage& storage() const { return *m_storage; }
+
+private:
+    std::shared_ptr<TableStorage> m_storage;
 };
 
 } // namespace db::detail

@@ -140,11 +140,16 @@ QString resolvePath(const QString& stored)
     return resolved;
 }
 
+bool isAbsoluteStoredPath(QStringView stored)
+{
+    return stored.startsWith(u'\\') || stored.startsWith(u'/') || (stored.size() >= 2 && stored[1] == u':');
+}
+
 bool fileExists(const QString& path)
 {
     if (path.isEmpty()) return false;
-    const QFileInfo info(resolvePath(path));
-    return info.exists() && !info.isDir();
+    // Devices, pipes and sockets are no files to read: /dev/zero would never end.
+    return QFileInfo(resolvePath(path)).isFile();
 }
 
 bool directoryExists(const QString& path)

@@ -16,7 +16,11 @@ namespace files {
 // (looked up from the current directory); a trailing separator is kept.
 QString resolvePath(const QString& stored);
 
-// A regular file (not a directory) exists under the path.
+// A stored path that does not depend on the current directory: it starts with "\" or "/" or
+// names a drive ("C:").
+bool isAbsoluteStoredPath(QStringView stored);
+
+// A regular file (not a directory, device or pipe) exists under the path.
 bool fileExists(const QString& path);
 bool directoryExists(const QString& path);
 

@@ -243,11 +243,10 @@ TEST_F(NextId, ReadOnlyTargetKeepsTheCounterAdvanced)
 TEST_F(NextId, TargetWithoutRowsShowsTheMessage)
 {
     // The target follows a range that the new ID leaves.
-    test::FixtureOptions keyed;
-    keyed.keyFields = 1;
     target.Close();
-    test::writeParadoxTable(dir.filePath("CIL.DB"), targetFields, {{5.0, "pět"}}, keyed);
+    test::writeParadoxTable(dir.filePath("CIL.DB"), targetFields, {{5.0, "pět"}});
     target.Open();
+    target.SetIndexFieldNames("ID");
     target.SetRange({5.0}, {5.0});
     AssignNextId(counter, target, "CIL");
     ASSERT_EQ(recorder().messages.size(), 1u);

@@ -104,19 +104,6 @@ TEST_F(ClassRegistryTest, CreateElementByNameRetriesWithT)
     EXPECT_EQ(recorder().messages[0].type, ui::MsgType::Error);
 }
 
-TEST_F(ClassRegistryTest, EntriesListTheirProperties)
-{
-    TLumexClass* entry = LumexClasses()->FindClassEntry(QStringLiteral("TEntity"));
-    ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(entry->PropCount(), 12);
-    EXPECT_EQ(entry->Count(), 12);   // ShowProperties
-    EXPECT_EQ(entry->Items(5)->GetName(), QStringLiteral("NextElement"));
-    EXPECT_EQ(entry->IndexOfProperty(QStringLiteral("wholecount")), 9);
-    EXPECT_EQ(entry->Items(9)->GetPropAsString(QStringLiteral("TypeKind")), QStringLiteral("tkInteger"));
-    EXPECT_FALSE(entry->IsStored(0));   // ID
-    EXPECT_TRUE(entry->IsStored(1));    // Name: stored by a test
-}
-
 TEST_F(ClassRegistryTest, WorldMayNotFreeTheGlobalRegistry)
 {
     auto world = Create<TEntity>();

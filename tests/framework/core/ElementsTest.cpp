@@ -12,22 +12,25 @@ namespace {
 
 using ElementsTest = ElementsFixture;
 
+// With an owner list or without one (it then reports no owners), every holder is counted.
 TEST_F(ElementsTest, SharedChildIsFreedOnlyByItsLastHolder)
 {
-    auto first = Create<TOwnerEntity>();
-    auto second = Create<TOwnerEntity>();
-    TOwnedProbe* child = first->AddNew<TOwnedProbe>();
-    second->Add(child);
-    EXPECT_EQ(child->OwnersCount(), 2);
+    for (const bool aware : {true, false}) {
+        destroyedCount() = 0;
+        auto first = Create<TOwnerEntity>();
+        auto second = Create<TEntity>();
+        TElement* child = aware ? static_cast<TElement*>(first->AddNew<TOwnedProbe>()) : first->AddNew<TPlainProbe>();
+        second->Add(child);
+        EXPECT_EQ(child->OwnersCount(), aware ? 2 : 0);
+        EXPECT_EQ(child->HolderCount(), 2);
 
-    first->RemoveAndFree(child);
-    EXPECT_EQ(destroyedCount(), 0);
-    EXPECT_EQ(child->OwnersCount(), 1);
-    EXPECT_EQ(first->Count(), 0);
-
-    second->RemoveAndFree(child);
-    EXPECT_EQ(destroyedCount(), 1);
-    EXPECT_EQ(second->Count(), 0);
+        first->RemoveAndFree(child);
+        EXPECT_EQ(destroyedCount(), 0);
+        EXPECT_EQ(first->Count(), 0);
+        EXPECT_EQ(second->Items(0), child);
+        second->Clear();
+        EXPECT_EQ(destroyedCount(), 1);
+    }
 }
 
 // A container that lets its shared children go.
@@ -56,23 +59,6 @@ TEST_F(ElementsTest, SharedChildIsFreedWhenEveryOwnerAgrees)
     first->RemoveAndFree(kept);
     EXPECT_EQ(destroyedCount(), 1);
     EXPECT_EQ(kept->OwnersCount(), 2);
-}
-
-TEST_F(ElementsTest, PlainChildOfTwoContainersIsFreedByTheLastOnly)
-{
-    // Without an owner list the element reports no owners, yet the holders are counted.
-    auto first = Create<TEntity>();
-    auto second = Create<TEntity>();
-    TPlainProbe* child = first->AddNew<TPlainProbe>();
-    second->Add(child);
-    EXPECT_EQ(child->OwnersCount(), 0);
-    EXPECT_EQ(child->HolderCount(), 2);
-
-    first->Clear();
-    EXPECT_EQ(destroyedCount(), 0);
-    EXPECT_EQ(second->Items(0), child);
-    second.reset();
-    EXPECT_EQ(destroyedCount(), 1);
 }
 
 TEST_F(ElementsTest, FreedElementLeavesEveryContainer)
@@ -137,6 +123,46 @@ TEST_F(ElementsTest, InsertItemKeepsTheHolderCountRight)
     EXPECT_THROW(entity->InsertItem(1, replaced), EListError);
 }
 
+TEST_F(ElementsTest, InsertIntoANewEntityAcceptsOnlyTheFirstPlace)
+{
+    auto entity = Create<TEntity>();
+    Owned<TOwnedProbe> child = Create<TOwnedProbe>();
+    entity->Insert(3, child.get());
+    EXPECT_EQ(entity->Count(), 0);
+    EXPECT_EQ(child->OwnersCount(), 0);
+    entity->Insert(0, child.get());
+    EXPECT_EQ(entity->Count(), 1);
+    EXPECT_EQ(child->GetOwner(0), entity.get());
+}
+
+// Clear and ForgetAll leave an empty list, not a missing one.
+TEST_F(ElementsTest, EmptiedEntityBehavesAsAnyEmptyList)
+{
+    for (const bool forget : {false, true}) {
+        SCOPED_TRACE(forget ? "ForgetAll" : "Clear");
+        destroyedCount() = 0;
+        auto entity = Create<TEntity>();
+        auto* first = entity->AddNew<TOwnedProbe>();
+        auto* second = entity->AddNew<TOwnedProbe>();
+        if (forget)
+            entity->ForgetAll();
+        else
+            entity->Clear();
+        EXPECT_THROW(entity->Items(0), EListError);
+        Owned<TOwnedProbe> late = Create<TOwnedProbe>();
+        EXPECT_THROW(entity->Insert(1, late.get()), EListError);
+        entity->Insert(0, late.get());
+        ASSERT_EQ(entity->Count(), 1);
+        EXPECT_EQ(entity->Items(0), late.get());
+        late.release();
+        if (forget) {   // forgotten, not freed
+            EXPECT_EQ(destroyedCount(), 0);
+            FreeObject(first);
+            FreeObject(second);
+        }
+    }
+}
+
 TEST_F(ElementsTest, FindElementByNameIgnoresCzechLetterCase)
 {
     auto entity = Create<TEntity>();
@@ -150,9 +176,13 @@ TEST_F(ElementsTest, FindElementByNameIgnoresCzechLetterCase)
     EXPECT_EQ(entity->FindElementByName(QStringLiteral("townerentity")), unnamed);
 }
 
-TEST_F(ElementsTest, OwnerSearchesByClass)
+TEST_F(ElementsTest, OwnerSearchesByClassAndName)
 {
     auto root = Create<TOwnerEntity>();
+    root->SetName(QStringLiteral("Les"));
+    auto* direct = root->AddNew<TOwnerElement>();
+    EXPECT_EQ(direct->GetOwnerByName(QStringLiteral("Les")), root.get());
+    EXPECT_EQ(direct->GetOwnerByName(QStringLiteral("LES")), nullptr);
     auto* middle = root->AddNew<TEntity>();
     auto* leaf = middle->AddNew<TOwnerElement>();
     EXPECT_EQ(leaf->GetOwnerOfClass(TEntity::StaticClass()), middle);
@@ -178,7 +208,7 @@ TEST_F(ElementsTest, OwnerAwareEntityReportsABadOwnerEntry)
     EXPECT_EQ(recorder().messages.back().text, QStringLiteral("TOwnerEntity(Les).GetOwner: Objekt vlastníka je prázdný"));
 }
 
-TEST_F(ElementsTest, WalksVisitASharedChildOncePerWalk)
+TEST_F(ElementsTest, WalksVisitASharedChildOncePerWalkAndEndOnCycles)
 {
     auto root = Create<TEntity>();
     auto* left = root->AddNew<TOwnerEntity>();
@@ -187,19 +217,13 @@ TEST_F(ElementsTest, WalksVisitASharedChildOncePerWalk)
     right->Add(shared);
     // root counts 2, left 1, right 1: the shared leaf is no entity, so it is only marked.
     EXPECT_EQ(root->WholeCount(), 4);
-    const qint32 whole = root->WholeSize();
-    EXPECT_EQ(whole, root->Size() + left->Size() + right->Size() + shared->Size());
+    EXPECT_EQ(root->WholeSize(), root->Size() + left->Size() + right->Size() + shared->Size());
     EXPECT_EQ(shared->ID(), TraversalMark());
-}
 
-TEST_F(ElementsTest, WalksTerminateOnCycles)
-{
-    auto a = Create<TOwnerEntity>();
-    auto* b = a->AddNew<TOwnerEntity>();
-    b->Add(a.get());
-    EXPECT_EQ(a->WholeCount(), 2);
-    EXPECT_EQ(a->WholeSize(), a->Size() + b->Size());
-    b->Remove(a.get());
+    right->Add(root.get());   // right holds root, which holds right
+    EXPECT_EQ(root->WholeCount(), 5);
+    EXPECT_EQ(root->WholeSize(), root->Size() + left->Size() + right->Size() + shared->Size());
+    right->Remove(root.get());
 }
 
 TEST_F(ElementsTest, TraversalMarksAvoidRealValues)

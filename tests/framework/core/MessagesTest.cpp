@@ -79,7 +79,9 @@ TEST_F(MessagesTest, ReferencesOfAPostedMessageDoNotDangle)
     EXPECT_EQ(seen[0].data, nullptr);
 }
 
-TEST_F(MessagesTest, KillDataFreesTheDataWithTheMessage)
+// KillData gives the message one hold on its Data: the data dies with the message unless
+// something else still holds it, and does not die under the message.
+TEST_F(MessagesTest, KillDataReleasesOnlyTheMessagesHold)
 {
     Owned<TLumexMessage> msg = TLumexMessage::CreateMessage(0, nullptr, nullptr, Create<TOwnedProbe>().release());
     msg->SetKillData(true);
@@ -88,10 +90,29 @@ TEST_F(MessagesTest, KillDataFreesTheDataWithTheMessage)
 
     auto holder = Create<TEntity>();
     auto* kept = holder->AddNew<TOwnedProbe>();
-    Owned<TLumexMessage> plain = TLumexMessage::CreateMessage(0, nullptr, nullptr, kept);
-    plain.reset();
+    for (const bool kill : {false, true}) {
+        Owned<TLumexMessage> carrier = TLumexMessage::CreateMessage(0, nullptr, nullptr, kept);
+        carrier->SetKillData(kill);
+        carrier.reset();
+        EXPECT_EQ(destroyedCount(), 1);
+        EXPECT_EQ(holder->Items(0), kept);
+    }
+
+    Owned<TOwnedProbe> owned = Create<TOwnedProbe>();
+    Owned<TLumexMessage> carrier = TLumexMessage::CreateMessage(0, nullptr, nullptr, owned.get());
+    carrier->SetKillData(true);
+    carrier.reset();
     EXPECT_EQ(destroyedCount(), 1);
-    EXPECT_EQ(holder->Items(0), kept);
+    owned.reset();   // freed once, by its Owned
+    EXPECT_EQ(destroyedCount(), 2);
+
+    carrier = TLumexMessage::CreateMessage(0, nullptr, nullptr, kept);
+    carrier->SetKillData(true);
+    holder->RemoveAndFree(kept);   // the message still holds it
+    EXPECT_EQ(destroyedCount(), 2);
+    EXPECT_EQ(carrier->Data(), kept);
+    carrier.reset();
+    EXPECT_EQ(destroyedCount(), 3);
 }
 
 TEST_F(MessagesTest, PostItTakesTheMessageFromItsHolders)
@@ -179,6 +200,11 @@ TEST_F(MessagesTest, DispatchToOwnersStopsAtTheFirstHandler)
     EXPECT_EQ(first->calls, 1);
     EXPECT_EQ(second->calls, 1);
     EXPECT_EQ(third->calls, 0);
+
+    auto ownerless = Create<TOwnerElement>();
+    handled = false;
+    ownerless->DispatchToOwners(*msg, handled);
+    EXPECT_TRUE(handled);
 }
 
 TEST_F(MessagesTest, RemovingTheHandlerFreesPendingMessages)

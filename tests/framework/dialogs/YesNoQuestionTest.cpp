@@ -1,9 +1,11 @@
 // Tests of the yes/no question through the recording user interface.
 #include "framework/dialogs/YesNoQuestion.h"
 
-#include "platform/ui/Services.h"
+#include "framework/support/ElementsTestSupport.h"
 
 #include <gtest/gtest.h>
+
+using lumextest::recorder;
 
 namespace {
 
@@ -16,23 +18,15 @@ struct AnswerCase {
 class YesNoAnswers : public ::testing::TestWithParam<AnswerCase>
 {
 protected:
-    void SetUp() override
-    {
-        recorder = dynamic_cast<ui::RecordingServices*>(&ui::services());
-        ASSERT_NE(recorder, nullptr);
-        recorder->clear();
-    }
-    void TearDown() override { recorder->clear(); }
-
-    ui::RecordingServices* recorder = nullptr;
+    void SetUp() override { recorder().clear(); }
 };
 
 TEST_P(YesNoAnswers, OnlyYesCountsAsYes)
 {
-    recorder->script({GetParam().answer});
+    recorder().script({GetParam().answer});
     EXPECT_EQ(AskYesNo(QString::fromUtf8("Smazat porost 12a?")), GetParam().yes);
-    ASSERT_EQ(recorder->messages.size(), 1u);
-    const auto& box = recorder->messages.front();
+    ASSERT_EQ(recorder().messages.size(), 1u);
+    const auto& box = recorder().messages.front();
     EXPECT_EQ(box.text, QString::fromUtf8("Smazat porost 12a?"));
     EXPECT_EQ(box.caption, "Dialog");
     EXPECT_EQ(box.buttons, ui::YesNo);

@@ -1,9 +1,9 @@
-// Tests of inheritance models, the system register, element and tool models.
+// Tests of inheritance models: the class tree, the most specific model and the model entity's errors.
 #include "framework/support/ElementsTestSupport.h"
 
 #include "framework/core/ClassRegistry.h"
 #include "framework/core/StartupRegistration.h"
-#include "framework/core/World.h"
+#include "framework/models/InheritanceModel.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +79,28 @@ TEST_F(Models, ModelEntityReportsThroughError)
     EXPECT_TRUE(actual.isDangling());
     EXPECT_EQ(models->Error(), InheritanceError::NoActualItem);
     EXPECT_TRUE(models->NoItems());
+}
+
+// The model tree gives up its hold on the actual item; whoever else holds it keeps it.
+TEST_F(Models, ReplacedOrDeletedActualItemStaysWithItsOtherHolders)
+{
+    auto models = Create<TInheritanceModelEntity>();
+    auto elsewhere = Create<TOwnerEntity>();
+    models->NewClassName("TEntity");
+    TInheritanceModel* shared = models->ActualItem();
+    elsewhere->Add(shared);
+    models->SetActualClassName("TElement");
+    EXPECT_EQ(models->ActualClassName(), "TElement");
+    EXPECT_EQ(models->Items()->IndexOf(shared), -1);
+    ASSERT_EQ(elsewhere->Count(), 1);
+    EXPECT_EQ(elsewhere->Items(0), shared);
+    EXPECT_EQ(shared->ElementClassName(), "TEntity");
+
+    Owned<TInheritanceModel> kept(models->ActualItem());
+    models->DeleteActualItem();
+    EXPECT_EQ(models->Error(), InheritanceError::NoActualItem);
+    EXPECT_TRUE(models->NoItems());
+    EXPECT_EQ(kept->ElementClassName(), "TElement");
 }
 
 } // namespace

@@ -89,6 +89,51 @@ TEST(Recursor, CycleOfContainersEnds)
     b->Remove(a);   // break the cycle so that both can be freed
 }
 
+// Frees, on the pre visit of an element so named, the element named with it (from its owner).
+class TFreeingRecursor : public TRecordingRecursor
+{
+public:
+    LUMEX_TEST_CLASS(TFreeingRecursor, TRecordingRecursor)
+    void Action(TElement* e) override
+    {
+        TRecordingRecursor::Action(e);
+        if (phase != "pre" || e->GetName() != trigger)
+            return;
+        auto* owner = dynamic_cast<TEntity*>(victim->GetOwner(0));
+        owner->RemoveAndFree(victim);
+    }
+    QString trigger;
+    TElement* victim = nullptr;
+};
+
+// The walk neither touches a freed element again nor goes on through a freed entity's children.
+TEST(Recursor, ActionMayFreeTheVisitedElementOrItsContainer)
+{
+    Owned<TOwnerEntity> root(entity(nullptr, "root"));
+    leaf(root.get(), "B");
+    TOwnerEntity* a = entity(root.get(), "A");
+    leaf(a, "killer");
+    leaf(a, "unseen");
+    TOwnerEntity* doomed = entity(root.get(), "doomed");
+    leaf(doomed, "inner");
+
+    auto walk = Create<TFreeingRecursor>();
+    walk->trigger = "doomed";
+    walk->victim = doomed;
+    walk->SetInput(root.get());
+    walk->Execute();
+    EXPECT_EQ(walk->visits, QStringList({"pre:root@1", "pre:B@2", "post:B@2", "pre:A@2", "pre:killer@3",
+                                         "post:killer@3", "pre:unseen@3", "post:unseen@3", "post:A@2",
+                                         "pre:doomed@2", "post:root@1"}));
+    walk->visits.clear();
+    walk->trigger = "killer";
+    walk->victim = a;
+    walk->Execute();
+    EXPECT_EQ(walk->visits, QStringList({"pre:root@1", "pre:B@2", "post:B@2", "pre:A@2", "pre:killer@3",
+                                         "post:root@1"}));
+    EXPECT_EQ(walk->Level(), 1);
+}
+
 // Counts its runs, and gives an Output unless the input is named "skip".
 class TCountingTool : public TTool
 {
@@ -127,6 +172,37 @@ TEST(Recursor, ToolsDecideAndRun)
     EXPECT_EQ(before->names, QStringList({"root", "skip", "go", "seen"}));
     EXPECT_EQ(after->names, QStringList({"skip", "seen", "go", "root"}));
     EXPECT_EQ(inside->names, QStringList({"root", "skip", "go"}));   // leaves are entered without asking
+}
+
+// Frees its input (from the input's first owner) when the input bears the name it is given.
+class TFreeingTool : public TTool
+{
+public:
+    LUMEX_TEST_CLASS(TFreeingTool, TTool)
+    void Execute() override
+    {
+        TTool::Execute();
+        if (Input()->GetName() == victimName)
+            dynamic_cast<TEntity*>(Input()->GetOwner(0))->RemoveAndFree(Input());
+    }
+    QString victimName;
+};
+
+TEST(Recursor, BeforeToolMayFreeTheVisitedEntity)
+{
+    Owned<TOwnerEntity> root(entity(nullptr, "root"));
+    leaf(root.get(), "first");
+    leaf(entity(root.get(), "doomed"), "inner");
+    auto walk = Create<TRecursorWithTools>();
+    auto* freer = walk->AddNew<TFreeingTool>();
+    freer->victimName = "doomed";
+    auto* after = walk->AddNew<TCountingTool>();
+    walk->SetBeforeTool(freer);
+    walk->SetAfterTool(after);
+    walk->SetInput(root.get());
+    walk->Execute();
+    EXPECT_EQ(after->names, QStringList({"first", "root"}));
+    EXPECT_EQ(root->Count(), 1);
 }
 
 TEST(Recursor, WithoutGoInsideToolEveryEntityIsEntered)

@@ -124,6 +124,21 @@ TEST_F(Tools, SeqTechnologyChainsOutputs)
     EXPECT_EQ(dynamic_cast<TStringElement*>(tech->Output())->GetAsString(), "xabcabc");
 }
 
+TEST_F(Tools, ActiveIndexOutsideTheToolsIsNone)
+{
+    auto tech = Create<TSeqTechnology>();
+    TSuffixTool* second = nullptr;
+    for (const char* suffix : {"a", "b"})
+        second = dynamic_cast<TSuffixTool*>(tech->AddTool(suffixTool(suffix)));
+    tech->SetActiveIndex(1);
+    EXPECT_EQ(tech->ActiveTool(), second);
+    for (const int index : {-5, 2, 3}) {
+        tech->SetActiveIndex(index);
+        EXPECT_EQ(tech->ActiveIndex(), -1) << index;
+        EXPECT_EQ(tech->ActiveTool(), nullptr) << index;
+    }
+}
+
 TEST_F(Tools, SelectTechnologyFallsBackToElseTool)
 {
     auto tech = Create<TSelectTechnology>();

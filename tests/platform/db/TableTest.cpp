@@ -85,6 +85,23 @@ TEST_F(TableTest, OpensByDirectoryOrFullPathIgnoringCaseAndExtension)
     EXPECT_FALSE(missing.Active());
 }
 
+// Stored names use "\\" and any letter case, in folders as in file names.
+TEST_F(TableTest, FoldersAndFilesAreMatchedIgnoringCase)
+{
+    ASSERT_TRUE(QDir(dir()).mkpath(QStringLiteral("ciselnik")));
+    write(QStringLiteral("ciselnik/CIS_LT.db"), {{"KOD", "A", 4}}, {{"1a"}});
+    Table relative;
+    relative.SetDatabaseName(dir());
+    relative.SetTableName(QStringLiteral("CISELNIK\\Cis_LT.DB"));
+    relative.Open();
+    EXPECT_EQ(relative.Fields(0).AsString(), QStringLiteral("1a"));
+    Table inFolder;
+    inFolder.SetDatabaseName(dir() + QStringLiteral("/CISELNIK"));
+    inFolder.SetTableName(QStringLiteral("cis_lt"));
+    inFolder.Open();
+    EXPECT_EQ(inFolder.Fields(0).AsString(), QStringLiteral("1a"));
+}
+
 TEST_F(TableTest, DeclaredFieldMissingIsADistinctError)
 {
     write(QStringLiteral("BEZLESI.DB"), {{"VAZBA", "N"}, {"ID", "N"}}, {{1.0, 2.0}});
@@ -407,22 +424,6 @@ TEST_F(TableTest, TableWithIndexFilesOpensReadOnly)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
-}
-
-TEST_F(TableTest, KeyedTableRefusesARepeatedKey)
-{
-    write(QStringLiteral("POSKOZ.DB"), {{"Vazba", "N"}, {"Druh_poskozeni", "S"}, {"Stupen_poskozeni", "S"}},
-          {{1.0, 2, 1}, {1.0, 3, 1}}, keyed(2));
-    Table t;
-    open(t, QStringLiteral("POSKOZ"));
-    t.Append();
-    t.FieldByName(QStringLiteral("Vazba")).AsInteger(1);
-    t.FieldByName(QStringLiteral("Druh_poskozeni")).AsInteger(3);
-    EXPECT_THROW(t.Post(), EDatabaseError);
-    EXPECT_EQ(t.State(), db::DataSetState::dsInsert);
-    t.FieldByName(QStringLiteral("Druh_poskozeni")).AsInteger(1);
-    t.Post();
-    EXPECT_EQ(column(t, "Druh_poskozeni"), (QStringList{"1", "2", "3"}));
 }
 
 TEST_F(TableTest, CreateTableReplacesTheFileFromFieldDefinitions)

@@ -1,5 +1,4 @@
-// The recording double answers from its script; the Qt services build Czech message boxes,
-// forward status and progress and nest the busy cursor.
+// The Qt services build Czech message boxes, forward status and progress and nest the busy cursor.
 #include "platform/ui/QtServices.h"
 #include "platform/ui/Services.h"
 
@@ -14,20 +13,6 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
-
-TEST(RecordingServices, WaitCursorNestsThroughInstalledServices)
-{
-    ui::RecordingServices r;
-    ui::Services* previous = &ui::services();
-    ui::setServices(&r);
-    {
-        ui::WaitCursor outer;
-        ui::WaitCursor inner;
-        EXPECT_EQ(r.waitDepth, 2);
-    }
-    EXPECT_EQ(r.waitDepth, 0);
-    ui::setServices(previous);
-}
 
 // --- the Qt services, offscreen ----------------------------------------------------------
 

@@ -8,6 +8,7 @@
 #include "platform/db/paradox/BlobFile.h"
 
 #include "platform/Exceptions.h"
+#include "platform/files/ByteOrder.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,23 +19,9 @@ namespace db::paradox {
 
 namespace {
 
-uint32_t le32(const QByteArray& d, qsizetype at)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(d.constData() + at);
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
-
-void putLe16(QByteArray& d, qsizetype at, uint16_t v)
-{
-    d[at] = char(v & 0xFF);
-    d[at + 1] = char(v >> 8);
-}
-
-void putLe32(QByteArray& d, qsizetype at, uint32_t v)
-{
-    putLe16(d, at, uint16_t(v));
-    putLe16(d, at + 2, uint16_t(v >> 16));
-}
+using files::readLe32;
+using files::writeLe16;
+using files::writeLe32;
 
 constexpr int kSubHeader = 12;
 constexpr int kSubEntries = 64;
@@ -45,7 +32,7 @@ constexpr int kSubDataStart = 0x150;
 BlobFile::BlobFile(const QString& path) : m_path(path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         throw EDatabaseError(QStringLiteral("Soubor \"%1\" nelze otevřít: %2").arg(path, file.errorString()));
     m_data = file.readAll();
     if (file.error() != QFileDevice::NoError)
@@ -74,7 +61,7 @@ QByteArray BlobFile::readSingle(uint32_t block, const BlobPointer& ptr) const
         fail(QStringLiteral("blok %1 není typu 2").arg(block));
     if (qsizetype(block) + 9 > m_data.size())
         fail(QStringLiteral("blok %1 je zkrácený").arg(block));
-    const uint32_t length = le32(m_data, block + 3);
+    const uint32_t length = readLe32(m_data, block + 3);
     if (length != ptr.length)
         fail(QStringLiteral("délka v bloku %1 nesouhlasí s odkazem").arg(block));
     if (qsizetype(block) + 9 + qsizetype(length) > m_data.size())
@@ -100,7 +87,23 @@ QByteArray BlobFile::readSubAllocated(uint32_t block, int index, const BlobPoint
     if (start < kSubDataStart || start + length > BlobFileBuilder::kUnit
         || qsizetype(block) + start + length > m_data.size())
         fail(QStringLiteral("data bloku %1 přesahují blok").arg(block));
+    if (overlapsOtherEntry(block, index, start, start + 16 * chunks))
+        fail(QStringLiteral("data v bloku %1 se překrývají s jinými").arg(block));
     return m_data.mid(block + start, length);
+}
+
+bool BlobFile::overlapsOtherEntry(uint32_t block, int index, int start, int end) const
+{
+    for (int other = 0; other < kSubEntries; ++other) {
+        const auto* entry = reinterpret_cast<const unsigned char*>(m_data.constData() + block + kSubHeader + 5 * other);
+        if (other == index || entry[1] == 0 || entry[4] == 0)
+            continue;   // itself, or a deleted entry
+        const int otherStart = entry[0] * 16;
+        const int otherEnd = otherStart + 16 * entry[1];
+        if (otherStart < end && start < otherEnd)
+            return true;
+    }
+    return false;
 }
 
 QByteArray payloadOf(FieldType type, const QByteArray& stored)
@@ -110,19 +113,22 @@ QByteArray payloadOf(FieldType type, const QByteArray& stored)
     return stored;
 }
 
-BlobFileBuilder::BlobFileBuilder() : m_data(kUnit, '\0')
+BlobFileBuilder::BlobFileBuilder(qint64 base) : m_base(base)
 {
+    if (base != 0)
+        return;
     // Header block as the engine writes it; the free-space list from 0x38 stays empty.
+    m_data = QByteArray(kUnit, '\0');
     static const unsigned char fixed[] = {0x82, 0x73, 0x02, 0x00, 0x29, 0x00};
     m_data[0] = 0;
-    putLe16(m_data, 1, 1);
-    putLe16(m_data, 3, 1);
+    writeLe16(m_data, 1, 1);
+    writeLe16(m_data, 3, 1);
     std::memcpy(m_data.data() + 5, fixed, sizeof fixed);
-    putLe16(m_data, 0x0B, 0x1000);
-    putLe16(m_data, 0x0D, 0x1000);
+    writeLe16(m_data, 0x0B, 0x1000);
+    writeLe16(m_data, 0x0D, 0x1000);
     m_data[0x10] = 0x10;
-    putLe16(m_data, 0x11, 64);
-    putLe16(m_data, 0x13, 0x800);
+    writeLe16(m_data, 0x11, 64);
+    writeLe16(m_data, 0x13, 0x800);
     m_data[0x29] = char(0xA1);
     m_data[0x2A] = 0x02;
 }
@@ -136,15 +142,15 @@ uint32_t BlobFileBuilder::addSingle(QByteArrayView stored)
 {
     const qsizetype block = m_data.size();
     const qsizetype units = (stored.size() + 9 + kUnit - 1) / kUnit;
-    if (block + units * kUnit > 0xFFFFFF00LL || units > 0xFFFF)
+    if (m_base + block + units * kUnit > 0xFFFFFF00LL || units > 0xFFFF)
         throw EDatabaseError(QStringLiteral("Soubor blobů by přesáhl 4 GB"));
     m_data.resize(block + units * kUnit, '\0');
     m_data[block] = 2;
-    putLe16(m_data, block + 1, uint16_t(units));
-    putLe32(m_data, block + 3, uint32_t(stored.size()));
-    putLe16(m_data, block + 7, 1);
+    writeLe16(m_data, block + 1, uint16_t(units));
+    writeLe32(m_data, block + 3, uint32_t(stored.size()));
+    writeLe16(m_data, block + 7, 1);
     std::memcpy(m_data.data() + block + 9, stored.data(), size_t(stored.size()));
-    return uint32_t(block) | 0xFF;
+    return uint32_t(m_base + block) | 0xFF;
 }
 
 uint32_t BlobFileBuilder::addSubAllocated(QByteArrayView stored)
@@ -152,11 +158,11 @@ uint32_t BlobFileBuilder::addSubAllocated(QByteArrayView stored)
     const int chunks = int((stored.size() + 15) / 16);
     if (m_subBlock < 0 || m_subNextIndex < 0 || (m_subNextChunk + chunks) * 16 > kUnit) {
         m_subBlock = m_data.size();
-        if (m_subBlock + kUnit > 0xFFFFFF00LL)
+        if (m_base + m_subBlock + kUnit > 0xFFFFFF00LL)
             throw EDatabaseError(QStringLiteral("Soubor blobů by přesáhl 4 GB"));
         m_data.resize(m_subBlock + kUnit, '\0');
         m_data[m_subBlock] = 3;
-        putLe16(m_data, m_subBlock + 1, 1);
+        writeLe16(m_data, m_subBlock + 1, 1);
         m_subNextChunk = kSubDataStart / 16;
         m_subNextIndex = kSubEntries - 1;
     }
@@ -164,11 +170,11 @@ uint32_t BlobFileBuilder::addSubAllocated(QByteArrayView stored)
     const qsizetype entry = m_subBlock + kSubHeader + 5 * index;
     m_data[entry] = char(m_subNextChunk);
     m_data[entry + 1] = char(chunks);
-    putLe16(m_data, entry + 2, 1);
+    writeLe16(m_data, entry + 2, 1);
     m_data[entry + 4] = char(stored.size() - 16 * (chunks - 1));
     std::memcpy(m_data.data() + m_subBlock + 16 * m_subNextChunk, stored.data(), size_t(stored.size()));
     m_subNextChunk += chunks;
-    return uint32_t(m_subBlock) | uint32_t(index);
+    return uint32_t(m_base + m_subBlock) | uint32_t(index);
 }
 
 } // namespace db::paradox

@@ -9,7 +9,9 @@
 namespace db::paradox {
 
 // A .MB file read whole into memory at construction; its header block is checked then,
-// every pointer when it is resolved. Errors raise EDatabaseError naming the file.
+// every pointer when it is resolved: the blob lies in the file, and a sub-allocated one in its
+// block without sharing bytes with another entry. Only regular files are read. Errors raise
+// EDatabaseError naming the file.
 class BlobFile
 {
 public:
@@ -24,6 +26,8 @@ private:
     [[noreturn]] void fail(const QString& reason) const;
     QByteArray readSingle(uint32_t block, const BlobPointer& ptr) const;
     QByteArray readSubAllocated(uint32_t block, int index, const BlobPointer& ptr) const;
+    // The data range [start, end) of a live entry overlaps that of another entry of the block.
+    bool overlapsOtherEntry(uint32_t block, int index, int start, int end) const;
 
     QString m_path;
     QByteArray m_data;
@@ -32,17 +36,20 @@ private:
 // The payload of a blob field from its stored bytes: a graphic loses its 8-byte prefix.
 QByteArray payloadOf(FieldType type, const QByteArray& stored);
 
-// Builds a new .MB in memory: one header block, small blobs sub-allocated in shared
-// type-3 blocks, larger ones in their own type-2 blocks.
+// Builds blocks of a .MB in memory: small blobs sub-allocated in shared type-3 blocks, larger
+// ones in their own type-2 blocks. With `base` 0 it is a new file starting with its header
+// block; otherwise the blocks go after an existing file whose new end is `base` (a multiple of
+// 4 KB), and data() holds only them.
 class BlobFileBuilder
 {
 public:
-    BlobFileBuilder();
+    explicit BlobFileBuilder(qint64 base);
     // Stores `stored` (graphic: prefix included) and answers the pointer offset.
     // `isGraphic` puts it in a block of its own whatever its size: pxlib (and readers
     // like it) strip the graphic prefix only there.
     uint32_t add(QByteArrayView stored, bool isGraphic = false);
-    bool isEmpty() const { return m_data.size() <= kUnit; }
+    // No blob was added.
+    bool isEmpty() const { return m_data.size() <= (m_base == 0 ? kUnit : 0); }
     const QByteArray& data() const { return m_data; }
 
     static constexpr int kUnit = 4096;
@@ -53,6 +60,7 @@ private:
     uint32_t addSingle(QByteArrayView stored);
     uint32_t addSubAllocated(QByteArrayView stored);
 
+    qint64 m_base;
     QByteArray m_data;
     qsizetype m_subBlock = -1;   // offset of the open type-3 block, -1 when none
     int m_subNextChunk = 0;      // first free 16-byte chunk in it

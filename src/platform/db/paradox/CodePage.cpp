@@ -1,6 +1,8 @@
 // Single-byte code pages of table texts: windows-1250 and the DOS/ANSI pages of old tables.
 #include "platform/db/paradox/CodePage.h"
 
+#include "platform/text/Cp1250.h"
+
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -39,18 +41,33 @@ int normalisedNumber(int number)
 
 CodePage::CodePage(int number) : m_number(number)
 {
-    QStringDecoder decoder(codecName(number));
-    for (int b = 0; b < 256; ++b) {
-        const char byte = static_cast<char>(b);
-        const QString s = decoder.isValid() ? decoder.decode(QByteArrayView(&byte, 1)) : QString();
-        // Undefined bytes keep their value, as windows-1250 text does elsewhere in the program.
-        m_toUnicode[b] = (s.size() == 1 && s.at(0) != QChar::ReplacementCharacter) ? s.at(0).unicode()
-                                                                                    : char16_t(b);
-        decoder.resetState();
+    if (number == 1250) {
+        for (int b = 0; b < 256; ++b)
+            m_toUnicode[b] = Cp1250::decodeChar(static_cast<unsigned char>(b)).unicode();
+    } else {
+        QStringDecoder decoder(codecName(number));
+        for (int b = 0; b < 256; ++b) {
+            const char byte = static_cast<char>(b);
+            const QString s = decoder.isValid() ? decoder.decode(QByteArrayView(&byte, 1)) : QString();
+            // Undefined bytes keep their value, as windows-1250 text does elsewhere in the program.
+            m_toUnicode[b] = (s.size() == 1 && s.at(0) != QChar::ReplacementCharacter) ? s.at(0).unicode()
+                                                                                        : char16_t(b);
+            decoder.resetState();
+        }
     }
-    for (int b = 0x80; b < 256; ++b)
-        m_fromUnicode.emplace_back(m_toUnicode[b], static_cast<char>(b));
-    std::sort(m_fromUnicode.begin(), m_fromUnicode.end());
+    m_fromAscii.fill(-1);
+    for (int b = 255; b >= 0; --b) {   // downwards, so the lowest byte of a character wins
+        const char16_t c = m_toUnicode[b];
+        if (c < 0x80)
+            m_fromAscii[c] = int16_t(b);
+    }
+    for (int b = 0; b < 256; ++b) {
+        const char16_t c = m_toUnicode[b];
+        if (c >= 0x80)
+            m_fromUnicode.emplace_back(c, static_cast<char>(b));
+    }
+    std::stable_sort(m_fromUnicode.begin(), m_fromUnicode.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
 const CodePage& CodePage::forNumber(int codePage)
@@ -82,19 +99,26 @@ QByteArray CodePage::encode(QStringView text) const
 
 QByteArray CodePage::encode(QStringView text, int maxBytes) const
 {
+    QByteArray bytes(std::min<qsizetype>(text.size(), std::max(maxBytes, 0)), Qt::Uninitialized);
+    encodeInto(text, bytes.data(), int(bytes.size()));
+    return bytes;
+}
+
+int CodePage::encodeInto(QStringView text, char* out, int maxBytes) const
+{
     const qsizetype n = std::min<qsizetype>(text.size(), std::max(maxBytes, 0));
-    QByteArray bytes(n, Qt::Uninitialized);
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = text[i].unicode();
         if (c < 0x80) {
-            bytes[i] = static_cast<char>(c);
+            const int16_t b = m_fromAscii[c];
+            out[i] = b >= 0 ? static_cast<char>(b) : '?';
             continue;
         }
         const auto it = std::lower_bound(m_fromUnicode.begin(), m_fromUnicode.end(), c,
                                          [](const auto& entry, char16_t key) { return entry.first < key; });
-        bytes[i] = (it != m_fromUnicode.end() && it->first == c) ? it->second : '?';
+        out[i] = (it != m_fromUnicode.end() && it->first == c) ? it->second : '?';
     }
-    return bytes;
+    return int(n);
 }
 
 } // namespace db::paradox

@@ -7,12 +7,16 @@
 #include <QStringView>
 
 #include <array>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
 namespace db::paradox {
 
-// A single-byte code page with decode/encode tables built once. Cheap to copy.
+// A single-byte code page with decode/encode tables built once. encode() is the exact inverse
+// of decode(): every byte comes back as it was, also where a DOS page shows a control byte as a
+// graphic character (0x1A, 0x1C and 0x7F trade places). windows-1250 is the codec of
+// platform/text.
 class CodePage
 {
 public:
@@ -27,12 +31,16 @@ public:
     QByteArray encode(QStringView text) const;
     // As encode(), cut to at most maxBytes (whole characters, as every one is one byte).
     QByteArray encode(QStringView text, int maxBytes) const;
+    // Encodes at most maxBytes characters into `out`; answers the bytes written.
+    int encodeInto(QStringView text, char* out, int maxBytes) const;
 
 private:
     explicit CodePage(int number);
     int m_number;
     std::array<char16_t, 256> m_toUnicode{};
-    // (character, byte) of the bytes >= 0x80, sorted by character.
+    // Byte of each character below 0x80, -1 when no byte decodes to it.
+    std::array<int16_t, 128> m_fromAscii{};
+    // (character, byte) of the other characters, sorted by character.
     std::vector<std::pair<char16_t, char>> m_fromUnicode;
 };
 

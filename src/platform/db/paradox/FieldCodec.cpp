@@ -2,6 +2,7 @@
 #include "platform/db/paradox/FieldCodec.h"
 
 #include "platform/Exceptions.h"
+#include "platform/files/ByteOrder.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -26,42 +27,13 @@ unsigned char* bytesOf(const FieldDef& field, char* record)
     return reinterpret_cast<unsigned char*>(record + field.offset);
 }
 
-uint32_t readBe32(const unsigned char* p)
-{
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
-}
-
-uint64_t readBe64(const unsigned char* p)
-{
-    return (uint64_t(readBe32(p)) << 32) | readBe32(p + 4);
-}
-
-void writeBe32(unsigned char* p, uint32_t v)
-{
-    p[0] = uint8_t(v >> 24);
-    p[1] = uint8_t(v >> 16);
-    p[2] = uint8_t(v >> 8);
-    p[3] = uint8_t(v);
-}
-
-void writeBe64(unsigned char* p, uint64_t v)
-{
-    writeBe32(p, uint32_t(v >> 32));
-    writeBe32(p + 4, uint32_t(v));
-}
-
-uint32_t readLe32(const unsigned char* p)
-{
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
-
-void writeLe32(unsigned char* p, uint32_t v)
-{
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-    p[2] = uint8_t(v >> 16);
-    p[3] = uint8_t(v >> 24);
-}
+// Field bytes are handled as unsigned; the byte-order helpers take plain chars.
+uint32_t readBe32(const unsigned char* p) { return files::readBe32(reinterpret_cast<const char*>(p)); }
+uint64_t readBe64(const unsigned char* p) { return files::readBe64(reinterpret_cast<const char*>(p)); }
+void writeBe32(unsigned char* p, uint32_t v) { files::writeBe32(reinterpret_cast<char*>(p), v); }
+void writeBe64(unsigned char* p, uint64_t v) { files::writeBe64(reinterpret_cast<char*>(p), v); }
+uint32_t readLe32(const unsigned char* p) { return files::readLe32(reinterpret_cast<const char*>(p)); }
+void writeLe32(unsigned char* p, uint32_t v) { files::writeLe32(reinterpret_cast<char*>(p), v); }
 
 bool allZero(const unsigned char* p, int n)
 {
@@ -116,6 +88,12 @@ bool toDouble(const QVariant& value, double& out)
     // Dates and times of Qt become the run time's date-time.
     const QDate base(1899, 12, 30);
     switch (value.typeId()) {
+    case QMetaType::Double:
+        out = *static_cast<const double*>(value.constData());
+        return true;
+    case QMetaType::Int:
+        out = *static_cast<const int*>(value.constData());
+        return true;
     case QMetaType::QDate:
         out = double(value.toDate().toJulianDay() - base.toJulianDay());
         return value.toDate().isValid();
@@ -190,8 +168,7 @@ QString decodeAlpha(const FieldDef& field, const char* record, const CodePage& c
 
 int decodeShort(const FieldDef& field, const char* record)
 {
-    const unsigned char* p = bytesOf(field, record);
-    return static_cast<int16_t>(((p[0] << 8) | p[1]) ^ 0x8000);
+    return static_cast<int16_t>(files::readBe16(record + field.offset) ^ 0x8000);
 }
 
 int decodeLong(const FieldDef& field, const char* record)
@@ -269,7 +246,7 @@ BlobPointer decodeBlobPointer(const FieldDef& field, const char* record)
     BlobPointer ptr;
     ptr.offset = readLe32(p);
     ptr.length = readLe32(p + 4);
-    ptr.modNumber = uint16_t(p[8] | (p[9] << 8));
+    ptr.modNumber = files::readLe16(reinterpret_cast<const char*>(p + 8));
     return ptr;
 }
 
@@ -317,9 +294,8 @@ void setNull(const FieldDef& field, char* record)
 
 void encodeAlpha(const FieldDef& field, char* record, QStringView text, const CodePage& cp)
 {
-    const QByteArray bytes = cp.encode(text, field.width);
-    std::memset(record + field.offset, 0, size_t(field.width));
-    std::memcpy(record + field.offset, bytes.constData(), size_t(bytes.size()));
+    const int length = cp.encodeInto(text, record + field.offset, field.width);
+    std::memset(record + field.offset + length, 0, size_t(field.width - length));
 }
 
 void encodeShort(const FieldDef& field, char* record, int value)
@@ -327,10 +303,7 @@ void encodeShort(const FieldDef& field, char* record, int value)
     // -32768 would be stored as zeros, which read as NULL.
     if (value < -32767 || value > 32767)
         badValue(field, QStringLiteral("číslo mimo rozsah"));
-    unsigned char* p = bytesOf(field, record);
-    const uint16_t bits = static_cast<uint16_t>(static_cast<int16_t>(value)) ^ 0x8000u;
-    p[0] = uint8_t(bits >> 8);
-    p[1] = uint8_t(bits);
+    files::writeBe16(record + field.offset, static_cast<uint16_t>(static_cast<int16_t>(value)) ^ 0x8000u);
 }
 
 void encodeLong(const FieldDef& field, char* record, int32_t value)
@@ -463,7 +436,10 @@ namespace {
 void encodeTextValue(const FieldDef& field, char* record, const QVariant& value, const CodePage& cp)
 {
     if (field.type == FieldType::Alpha) {
-        encodeAlpha(field, record, value.toString(), cp);
+        if (value.typeId() == QMetaType::QString)
+            encodeAlpha(field, record, *static_cast<const QString*>(value.constData()), cp);
+        else
+            encodeAlpha(field, record, value.toString(), cp);
         return;
     }
     if (field.type == FieldType::Bytes) {

@@ -17,6 +17,7 @@
 #include "platform/db/paradox/BlobFile.h"
 #include "platform/db/paradox/PxlibTable.h"
 #include "platform/db/paradox/TableFiles.h"
+#include "platform/files/ByteOrder.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -51,8 +52,8 @@ public:
             fail(QStringLiteral("hlavička je zkrácená"));
     }
     unsigned u8(qsizetype at) const { return static_cast<unsigned char>(m_data[at]); }
-    unsigned u16(qsizetype at) const { return u8(at) | (u8(at + 1) << 8); }
-    uint32_t u32(qsizetype at) const { return u16(at) | (uint32_t(u16(at + 2)) << 16); }
+    unsigned u16(qsizetype at) const { return files::readLe16(m_data, at); }
+    uint32_t u32(qsizetype at) const { return files::readLe32(m_data, at); }
     int i16(qsizetype at) const { return static_cast<int16_t>(u16(at)); }
 
     HeaderInfo readFixed() const;
@@ -110,6 +111,9 @@ HeaderInfo HeaderReader::readFixed() const
         fail(QStringLiteral("neplatný počet polí %1").arg(h.fieldCount));
     if (h.keyFieldCount > h.fieldCount)
         fail(QStringLiteral("neplatný počet klíčových polí %1").arg(h.keyFieldCount));
+    // An unkeyed file that declares key fields: a writer trusting either would damage the rows.
+    if (h.fileType == 2 && h.keyFieldCount > 0)
+        fail(QStringLiteral("tabulka bez klíče uvádí %1 klíčových polí").arg(h.keyFieldCount));
     const qsizetype expected = qsizetype(h.headerSize) + qsizetype(h.blocksInFile) * h.blockSize;
     if (m_data.size() != expected)
         fail(QStringLiteral("délka souboru %1 nesouhlasí s hlavičkou (%2)").arg(m_data.size()).arg(expected));
@@ -198,8 +202,14 @@ QByteArray HeaderReader::readChain(const HeaderInfo& h) const
 ParadoxFile::ParadoxFile(const QString& path) : m_path(path)
 {
     QFile file(path);
+    if (!QFileInfo(path).isFile())
+        throw EDatabaseError(QStringLiteral("Tabulku \"%1\" nelze otevřít: není to soubor").arg(path));
     if (!file.open(QIODevice::ReadOnly))
         throw EDatabaseError(QStringLiteral("Tabulku \"%1\" nelze otevřít: %2").arg(path, file.errorString()));
+    // The largest header and block counts the format can express.
+    constexpr qint64 kLargestTable = 0xFFFF + qint64(0xFFFF) * 32 * 1024;
+    if (file.size() > kLargestTable)
+        throw EDatabaseError(QStringLiteral("Tabulka \"%1\" je poškozená: soubor je příliš velký").arg(path));
     QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw EDatabaseError(QStringLiteral("Tabulku \"%1\" nelze číst: %2").arg(path, file.errorString()));
@@ -213,6 +223,7 @@ ParadoxFile::ParadoxFile(const QString& path) : m_path(path)
     if (m_header.isEncrypted)
         decryptBlocks(data, m_header);
     m_records = reader.readChain(m_header);
+    m_headerBytes = data.left(m_header.headerSize);
     if (m_header.isEncrypted)
         m_pxlib = std::make_unique<PxlibTable>(m_path);   // for blobs; the chain is sound now
 }
@@ -241,6 +252,16 @@ QVariant ParadoxFile::value(int row, int field) const
     if (db::paradox::isNull(f, record(row)))
         return QVariant();
     return blob(field, record(row));
+}
+
+bool ParadoxFile::isNeverWritten() const
+{
+    return m_header.fileType == 0 || m_header.keyFieldCount > 0 || m_header.isEncrypted || hasIndexFiles(m_path);
+}
+
+void ParadoxFile::forgetBlobFile()
+{
+    m_blobs.reset();
 }
 
 QString ParadoxFile::blobPath() const
@@ -280,9 +301,11 @@ QString ParadoxFile::encryptedBlobPath(const BlobPointer& ptr) const
     if (mb.isEmpty())
         (void)blobFile();   // raises the missing-file error
     // pxlib reads a blob that runs past the end of the file with an uninitialised tail. A
-    // whole block (slot 0xFF) has a 9-byte header before the data.
+    // whole block (slot 0xFF) has a 9-byte header before the data; a sub-allocated blob lies
+    // somewhere in its one 4 KB unit, whose entries are scrambled: the unit must be whole.
     const qint64 block = ptr.offset & ~0xFFu;
-    const qint64 end = block + ((ptr.offset & 0xFF) == 0xFF ? 9 : 0) + qint64(ptr.length);
+    const bool isWholeBlock = (ptr.offset & 0xFF) == 0xFF;
+    const qint64 end = isWholeBlock ? block + 9 + qint64(ptr.length) : block + BlobFileBuilder::kUnit;
     if (end > QFileInfo(mb).size()) {
         throw EDatabaseError(QStringLiteral("Soubor \"%1\" je poškozený: data bloku %2 přesahují konec souboru")
                                  .arg(QFileInfo(mb).fileName()).arg(block));

@@ -12,6 +12,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <utility>
 
 namespace db::paradox {
 
@@ -22,7 +23,8 @@ class PxlibTable;
 // block chain, counts, file size) and keeps the records as one contiguous buffer,
 // record i at i * recordSize(); nothing is decoded until asked. The .MB is opened on
 // the first blob read. Any damage raises EDatabaseError naming the file
-// ("Tabulka \"%1\" je poškozená: %2"); a missing or unreadable file raises too.
+// ("Tabulka \"%1\" je poškozená: %2"); a missing or unreadable file, and anything but a regular
+// file (a device, a pipe), raises too.
 // Encrypted tables are unscrambled by pxlib (no password needed).
 // Not copyable; the records do not change after opening.
 class ParadoxFile
@@ -36,6 +38,8 @@ public:
 
     const QString& path() const { return m_path; }
     const HeaderInfo& header() const { return m_header; }
+    // The header as stored (header size bytes), kept so that a rewrite keeps its format.
+    const QByteArray& headerBytes() const { return m_headerBytes; }
     const QList<FieldDef>& fields() const { return m_fields; }
     // Index of a field by name ignoring case; -1 when there is none.
     int fieldIndex(QStringView name) const;
@@ -44,6 +48,9 @@ public:
     int recordSize() const { return m_header.recordSize; }
     // All records, recordCount() * recordSize() bytes.
     const QByteArray& records() const { return m_records; }
+    // Moves the records out to a caller that keeps its own rows (and reads only blobs, header and
+    // fields from here afterwards); record(), value() and records() are empty then.
+    QByteArray takeRecords() { return std::exchange(m_records, QByteArray()); }
     const char* record(int row) const { return m_records.constData() + qsizetype(row) * m_header.recordSize; }
 
     bool isNull(int row, int field) const;
@@ -58,6 +65,11 @@ public:
     QString memoText(int row, int field) const;
     // The .MB beside the .DB (any case), empty when there is none.
     QString blobPath() const;
+    // Tables this program never writes: keyed ones (the engine keeps their primary index in a .PX
+    // that is not maintained here), those with index files of another program, encrypted ones.
+    bool isNeverWritten() const;
+    // Forgets the .MB read so far: it grew (a save appended blobs); the next blob read rereads it.
+    void forgetBlobFile();
 
 private:
     const BlobFile& blobFile() const;
@@ -69,6 +81,7 @@ private:
     QList<FieldDef> m_fields;
     const CodePage* m_codePage = nullptr;
     QByteArray m_records;
+    QByteArray m_headerBytes;
     // Opened on the first blob read.
     mutable std::unique_ptr<BlobFile> m_blobs;
     mutable std::unique_ptr<PxlibTable> m_pxlib;

@@ -1,8 +1,9 @@
 // Writing a whole Paradox table (.DB and its .MB) from field descriptors and raw records.
 //
-// The header is the level-7 layout (version id 12): see ParadoxFile.cpp for the offsets.
-// Fields this writer sets beyond the reader's: 3A = blocks, 3E-3F = 1F 0F, 51 = used header
-// bytes, 56 = 0x20, 58/5A = 0x010C, 64 = n + 1, 66/6E = offsets - 0x58, 6C-6D = 01 01.
+// Header offsets: see ParadoxFile.cpp. Fields this writer sets beyond the reader's: 3A = blocks,
+// 3E-3F = 1F 0F; from level 4 on also 51 = used header bytes, 56 = 0x20, 58/5A = 0x0100 +
+// version, 64 = n + 1, 66/6E = offsets - 0x58, 6C-6D = 01 01. A level-3 header ends with the
+// field names; from level 4 on the field numbers and the sort-order name follow them.
 #include "platform/db/paradox/ParadoxWriter.h"
 
 #include "platform/Exceptions.h"
@@ -10,39 +11,28 @@
 #include "platform/db/paradox/CodePage.h"
 #include "platform/db/paradox/FieldCodec.h"
 #include "platform/db/paradox/TableFiles.h"
+#include "platform/files/ByteOrder.h"
+#include "platform/files/FileOps.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 
+#include <algorithm>
 #include <cstring>
 
 namespace db::paradox {
 
 namespace {
 
-constexpr int kBlockSize = 4096;
+using files::writeLe16;
+using files::writeLe32;
+
 constexpr int kHeaderUnit = 0x800;
-constexpr int kBase = 0x78;
-constexpr int kTableNameSize = 261;
 
 [[noreturn]] void fail(const QString& path, const QString& reason)
 {
     throw EDatabaseError(QStringLiteral("Tabulku \"%1\" nelze zapsat: %2").arg(QFileInfo(path).fileName(), reason));
-}
-
-void put16(QByteArray& d, qsizetype at, unsigned v)
-{
-    d[at] = char(v & 0xFF);
-    d[at + 1] = char((v >> 8) & 0xFF);
-}
-
-void put32(QByteArray& d, qsizetype at, uint32_t v)
-{
-    put16(d, at, v & 0xFFFF);
-    put16(d, at + 2, v >> 16);
 }
 
 struct SortOrder
@@ -61,6 +51,32 @@ SortOrder sortOrderFor(int codePage)
     }
 }
 
+bool needsLevel7(FieldType type)
+{
+    switch (type) {
+    case FieldType::Time:
+    case FieldType::Timestamp:
+    case FieldType::AutoInc:
+    case FieldType::Bcd:
+    case FieldType::Bytes:
+    case FieldType::Logical:
+    case FieldType::Long:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int recordSizeOf(const TableContent& c)
+{
+    return c.fields.isEmpty() ? 0 : c.fields.back().offset + c.fields.back().width;
+}
+
+int blockSizeOf(const TableContent& c)
+{
+    return (c.header.size() > 5 ? int(static_cast<unsigned char>(c.header[5])) : c.blockSizeKb) * 1024;
+}
+
 void checkFields(const QString& path, const TableContent& c)
 {
     if (c.fields.isEmpty() || c.fields.size() > 255)
@@ -74,20 +90,36 @@ void checkFields(const QString& path, const TableContent& c)
         if (f.name.trimmed().isEmpty() || f.name.size() > 25 || names.contains(key))
             fail(path, QStringLiteral("neplatný název pole \"%1\"").arg(f.name));
         names.insert(key);
-        if (!isValidWidth(f.type, f.width) || f.offset != offset || f.decimals < 0 || f.decimals > 32
-            || (f.type == FieldType::Bcd && f.decimals > 32))
+        if (!isValidWidth(f.type, f.width) || f.offset != offset || f.decimals < 0 || f.decimals > 32)
             fail(path, QStringLiteral("pole \"%1\" má neplatný typ nebo délku").arg(f.name));
         offset += f.width;
     }
-    if (offset > kBlockSize - 6)
+    if (offset > blockSizeOf(c) - 6)
         fail(path, QStringLiteral("záznam je delší než blok"));
     if (c.recordCount < 0 || c.records.size() != qsizetype(c.recordCount) * offset)
         fail(path, QStringLiteral("data záznamů nesouhlasí s počtem záznamů"));
 }
 
+// Keys must be unique (a hash per row, so the check stays linear).
+void checkKeys(const QString& path, const TableContent& c, int recordSize)
+{
+    if (c.keyFieldCount == 0)
+        return;
+    const FieldDef& last = c.fields[c.keyFieldCount - 1];
+    const int keyBytes = last.offset + last.width;
+    QSet<QByteArrayView> seen;
+    seen.reserve(c.recordCount);
+    for (int row = 0; row < c.recordCount; ++row) {
+        const QByteArrayView key(c.records.constData() + qsizetype(row) * recordSize, keyBytes);
+        if (seen.contains(key))
+            fail(path, QStringLiteral("klíč záznamu %1 se opakuje").arg(row + 1));
+        seen.insert(key);
+    }
+}
+
 uint32_t highestAutoInc(const TableContent& c, int recordSize)
 {
-    uint32_t highest = 0;
+    uint32_t highest = c.autoIncMax;
     for (const FieldDef& f : c.fields) {
         if (f.type != FieldType::AutoInc)
             continue;
@@ -100,135 +132,155 @@ uint32_t highestAutoInc(const TableContent& c, int recordSize)
     return highest;
 }
 
-QByteArray buildHeader(const QString& path, const TableContent& c, int recordSize, int blocks)
+// The counts of a header: those that change with the rows.
+void putCounts(QByteArray& h, int recordCount, int blocks, uint32_t autoIncMax)
+{
+    writeLe32(h, 0x06, uint32_t(recordCount));
+    writeLe16(h, 0x0A, uint16_t(blocks));
+    writeLe16(h, 0x0C, uint16_t(blocks));
+    writeLe16(h, 0x0E, blocks > 0 ? 1 : 0);
+    writeLe16(h, 0x10, uint16_t(blocks));
+    writeLe16(h, 0x3A, uint16_t(blocks));
+    writeLe32(h, 0x49, autoIncMax);
+    writeLe16(h, 0x4D, 0);   // no free blocks: the chain is packed
+}
+
+int versionFor(const TableContent& c)
+{
+    const bool needs7 = std::any_of(c.fields.cbegin(), c.fields.cend(), [](const FieldDef& f) { return needsLevel7(f.type); });
+    return std::clamp(needs7 ? std::max(c.versionId, 12) : c.versionId, 3, 12);
+}
+
+QByteArray buildHeader(const QString& path, const TableContent& c, int recordSize)
 {
     const CodePage& cp = CodePage::forNumber(c.codePage);
     const int n = int(c.fields.size());
+    const int version = versionFor(c);
+    const bool isLevel4 = version >= 5;
+    const qsizetype base = isLevel4 ? 0x78 : 0x58;
+    const qsizetype nameSize = version >= 12 ? 261 : 79;
     const SortOrder order = sortOrderFor(cp.number());
     QByteArray names;
     for (const FieldDef& f : c.fields)
         names += cp.encode(f.name) + '\0';
-    const qsizetype namesAt = kBase + 6 * n + 4 + kTableNameSize;
+    const qsizetype namesAt = base + 6 * n + 4 + nameSize;
     const qsizetype numbersAt = namesAt + names.size();
     const qsizetype orderAt = numbersAt + 2 * n;
-    const qsizetype used = orderAt + qsizetype(std::strlen(order.name)) + 1;
+    const qsizetype used = isLevel4 ? orderAt + qsizetype(std::strlen(order.name)) + 1 : numbersAt;
     const qsizetype headerSize = (used + kHeaderUnit - 1) / kHeaderUnit * kHeaderUnit;
     if (headerSize > 0xFFFF)
         fail(path, QStringLiteral("hlavička je příliš dlouhá"));
 
     QByteArray h(headerSize, '\0');
-    put16(h, 0x00, unsigned(recordSize));
-    put16(h, 0x02, unsigned(headerSize));
+    writeLe16(h, 0x00, uint16_t(recordSize));
+    writeLe16(h, 0x02, uint16_t(headerSize));
     h[0x04] = char(c.keyFieldCount > 0 ? 0 : 2);
-    h[0x05] = char(kBlockSize / 1024);
-    put32(h, 0x06, uint32_t(c.recordCount));
-    put16(h, 0x0A, unsigned(blocks));
-    put16(h, 0x0C, unsigned(blocks));
-    put16(h, 0x0E, blocks > 0 ? 1 : 0);
-    put16(h, 0x10, unsigned(blocks));
-    put16(h, 0x21, unsigned(n));
-    put16(h, 0x23, unsigned(c.keyFieldCount));
-    put32(h, 0x25, 0xFF00FF00u);
+    h[0x05] = char(c.blockSizeKb);
+    writeLe16(h, 0x21, uint16_t(n));
+    writeLe16(h, 0x23, uint16_t(c.keyFieldCount));
+    writeLe32(h, 0x25, isLevel4 ? 0xFF00FF00u : 0);
     h[0x29] = char(order.id);
-    h[0x39] = 12;
-    put16(h, 0x3A, unsigned(blocks));
+    h[0x39] = char(version);
     h[0x3E] = 0x1F;
     h[0x3F] = 0x0F;
-    put32(h, 0x49, highestAutoInc(c, recordSize));
-    put16(h, 0x51, unsigned(used));
-    h[0x56] = 0x20;
-    put16(h, 0x58, 0x010C);
-    put16(h, 0x5A, 0x010C);
-    put16(h, 0x64, unsigned(n + 1));
-    put16(h, 0x66, unsigned(numbersAt - 0x58));
-    put16(h, 0x6A, unsigned(cp.number()));
-    h[0x6C] = 1;
-    h[0x6D] = 1;
-    put16(h, 0x6E, unsigned(orderAt - 0x58));
     for (int i = 0; i < n; ++i) {
         const FieldDef& f = c.fields[i];
-        h[kBase + 2 * i] = char(f.type);
-        h[kBase + 2 * i + 1] = char(f.type == FieldType::Bcd ? f.decimals : f.width);
+        h[base + 2 * i] = char(f.type);
+        h[base + 2 * i + 1] = char(f.type == FieldType::Bcd ? f.decimals : f.width);
     }
-    const QByteArray tableName = cp.encode(QFileInfo(path).fileName(), kTableNameSize - 1);
-    std::memcpy(h.data() + kBase + 6 * n + 4, tableName.constData(), size_t(tableName.size()));
+    const QByteArray tableName = cp.encode(QFileInfo(path).fileName(), int(nameSize) - 1);
+    std::memcpy(h.data() + base + 6 * n + 4, tableName.constData(), size_t(tableName.size()));
     std::memcpy(h.data() + namesAt, names.constData(), size_t(names.size()));
-    for (int i = 0; i < n; ++i)
-        put16(h, numbersAt + 2 * i, unsigned(i + 1));
-    std::memcpy(h.data() + orderAt, order.name, std::strlen(order.name));
+    if (isLevel4) {
+        writeLe16(h, 0x51, uint16_t(used));
+        h[0x56] = 0x20;
+        writeLe16(h, 0x58, uint16_t(0x0100 + version));
+        writeLe16(h, 0x5A, uint16_t(0x0100 + version));
+        writeLe16(h, 0x64, uint16_t(n + 1));
+        writeLe16(h, 0x66, uint16_t(numbersAt - 0x58));
+        writeLe16(h, 0x6A, uint16_t(cp.number()));
+        h[0x6C] = 1;
+        h[0x6D] = 1;
+        writeLe16(h, 0x6E, uint16_t(orderAt - 0x58));
+        for (int i = 0; i < n; ++i)
+            writeLe16(h, numbersAt + 2 * i, uint16_t(i + 1));
+        std::memcpy(h.data() + orderAt, order.name, std::strlen(order.name));
+    }
     return h;
 }
 
-// Moves every blob that does not fit its leader into `mb` and points the record at it.
-void placeBlobs(const QString& path, const TableContent& c, QByteArray& records, int recordSize,
+bool needsPlacing(const FieldDef& f, const char* rec)
+{
+    if (!isBlobType(f.type) || isNull(f, rec))
+        return false;
+    const BlobPointer ptr = decodeBlobPointer(f, rec);
+    return ptr.offset == 0 && (f.type == FieldType::Graphic || ptr.length > uint32_t(blobLeaderLength(f)));
+}
+
+// Moves every blob still to be placed into `mb` and points the record at it. Answers whether
+// any record addresses the .MB afterwards.
+bool placeBlobs(const QString& path, const TableContent& c, QByteArray& records, int recordSize,
                 BlobFileBuilder& mb)
 {
+    bool isAddressed = false;
     for (int i = 0; i < c.fields.size(); ++i) {
         const FieldDef& f = c.fields[i];
         if (!isBlobType(f.type))
             continue;
-        const int leader = blobLeaderLength(f);
         for (int row = 0; row < c.recordCount; ++row) {
             char* rec = records.data() + qsizetype(row) * recordSize;
-            if (isNull(f, rec))
+            if (!needsPlacing(f, rec)) {
+                isAddressed = isAddressed || (!isNull(f, rec) && decodeBlobPointer(f, rec).offset != 0);
                 continue;
-            const BlobPointer ptr = decodeBlobPointer(f, rec);
-            QByteArray payload;
-            if (c.blobPayload)
-                payload = c.blobPayload(i, rec, row);
-            else if (ptr.offset == 0 && ptr.length <= uint32_t(leader) && f.type != FieldType::Graphic)
-                payload = QByteArray(rec + f.offset, int(ptr.length));
-            else
+            }
+            const QByteArray payload = c.blobPayload ? c.blobPayload(i, rec, row) : QByteArray();
+            if (payload.isEmpty())
                 fail(path, QStringLiteral("chybí obsah pole \"%1\" v záznamu %2").arg(f.name).arg(row + 1));
             encodeBlob(f, rec, payload);
-            if (payload.isEmpty() || (payload.size() <= leader && f.type != FieldType::Graphic))
-                continue;   // kept in the leader only, offset 0
             QByteArray stored = payload;
             if (f.type == FieldType::Graphic) {
                 QByteArray prefix(8, '\0');
                 prefix[0] = 1;
                 prefix[3] = 1;
-                put32(prefix, 4, uint32_t(payload.size()));
+                writeLe32(prefix, 4, uint32_t(payload.size()));
                 stored.prepend(prefix);
             }
-            const uint32_t offset = mb.add(stored, f.type == FieldType::Graphic);
-            unsigned char* p = reinterpret_cast<unsigned char*>(rec + f.offset + leader);
-            p[0] = uint8_t(offset);
-            p[1] = uint8_t(offset >> 8);
-            p[2] = uint8_t(offset >> 16);
-            p[3] = uint8_t(offset >> 24);
-            p[8] = 1;   // modification number
-            p[9] = 0;
+            char* pointer = rec + f.offset + blobLeaderLength(f);
+            writeLe32(pointer, mb.add(stored, f.type == FieldType::Graphic));
+            writeLe16(pointer + 8, 1);   // modification number
+            isAddressed = true;
         }
     }
+    return isAddressed;
 }
 
-QByteArray buildTable(const QString& path, const TableContent& c, const QByteArray& records, int recordSize)
+QByteArray buildHeaderFor(const QString& path, const TableContent& c, int recordSize, int blocks)
 {
-    const int perBlock = (kBlockSize - 6) / recordSize;
+    const bool keepsHeader = c.header.size() >= 0x78 && files::readLe16(c.header, 0x00) == recordSize;
+    QByteArray header = keepsHeader ? c.header : buildHeader(path, c, recordSize);
+    putCounts(header, c.recordCount, blocks, highestAutoInc(c, recordSize));
+    return header;
+}
+
+QByteArray buildTable(const QByteArray& header, const TableContent& c, const QByteArray& records, int recordSize)
+{
+    const int blockSize = blockSizeOf(c);
+    const int perBlock = (blockSize - 6) / recordSize;
     const qsizetype blocks = (qsizetype(c.recordCount) + perBlock - 1) / perBlock;
-    if (blocks > 0xFFFF)
-        fail(path, QStringLiteral("tabulka je příliš velká"));
-    const QByteArray header = buildHeader(path, c, recordSize, int(blocks));
-    QByteArray file(header.size() + blocks * kBlockSize, '\0');
+    QByteArray file(header.size() + blocks * blockSize, Qt::Uninitialized);
     std::memcpy(file.data(), header.constData(), size_t(header.size()));
     for (qsizetype b = 0; b < blocks; ++b) {
-        const qsizetype at = header.size() + b * kBlockSize;
+        char* block = file.data() + header.size() + b * blockSize;
         const int first = int(b * perBlock);
         const int count = std::min(perBlock, c.recordCount - first);
-        put16(file, at, b + 1 < blocks ? unsigned(b + 2) : 0);
-        put16(file, at + 2, unsigned(b));
-        put16(file, at + 4, unsigned(uint16_t(int16_t((count - 1) * recordSize))));
-        std::memcpy(file.data() + at + 6, records.constData() + qsizetype(first) * recordSize,
-                    size_t(count) * size_t(recordSize));
+        writeLe16(block, b + 1 < blocks ? uint16_t(b + 2) : 0);
+        writeLe16(block + 2, uint16_t(b));
+        writeLe16(block + 4, uint16_t(int16_t((count - 1) * recordSize)));
+        const size_t used = size_t(count) * size_t(recordSize);
+        std::memcpy(block + 6, records.constData() + qsizetype(first) * recordSize, used);
+        std::memset(block + 6 + used, 0, size_t(blockSize) - 6 - used);   // no stale bytes after the rows
     }
     return file;
-}
-
-void saveFile(QSaveFile& file, const QByteArray& data, const QString& tablePath)
-{
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
-        fail(tablePath, file.errorString());
 }
 
 QString blobPathFor(const QString& dbPath)
@@ -241,36 +293,101 @@ QString blobPathFor(const QString& dbPath)
     return info.dir().filePath(info.completeBaseName() + (isLower ? QStringLiteral(".mb") : QStringLiteral(".MB")));
 }
 
+// A temporary name beside `path`, on the same file system so that the rename is atomic.
+QString temporaryPathFor(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.dir().filePath(QStringLiteral(".%1.~new").arg(info.fileName()));
+}
+
+// The size of a .MB that new blocks can follow, or -1 when there is no usable one.
+qint64 appendableSize(const QString& mbPath)
+{
+    const QFileInfo info(mbPath);
+    if (!info.isFile() || info.size() < BlobFileBuilder::kUnit)
+        return -1;
+    QFile file(mbPath);
+    char type = 1;
+    return file.open(QIODevice::ReadOnly) && file.getChar(&type) && type == 0 ? info.size() : -1;
+}
+
+// Replaces `path` with `data` through a temporary file.
+void replaceFile(const QString& path, const QByteArray& data)
+{
+    files::FileOps& ops = files::fileOps();
+    const QString temporary = temporaryPathFor(path);
+    try {
+        ops.writeFile(temporary, data);
+        if (QFileInfo::exists(path))   // the new file keeps the old one's permissions
+            QFile::setPermissions(temporary, QFileInfo(path).permissions());
+        ops.replace(temporary, path);
+    } catch (...) {
+        QFile::remove(temporary);
+        throw;
+    }
+}
+
+// After the new .DB is in place: drop or empty a .MB that nothing addresses. Best effort: the
+// table is saved, a left-over .MB only takes space.
+void tidyBlobFile(const QString& mbPath, bool hasBlobFields, bool isAddressed)
+{
+    if (isAddressed || !QFileInfo(mbPath).isFile())
+        return;
+    try {
+        if (!hasBlobFields)
+            files::fileOps().remove(mbPath);
+        else if (QFileInfo(mbPath).size() > BlobFileBuilder::kUnit)
+            replaceFile(mbPath, BlobFileBuilder(0).data());
+    } catch (const Exception&) {
+    }
+}
+
 } // namespace
 
-void writeTable(const QString& path, const TableContent& content)
+WrittenTable writeTable(const QString& path, const TableContent& content)
 {
     if (hasIndexFiles(path))
         fail(path, QStringLiteral("tabulka má indexové soubory"));
     checkFields(path, content);
-    const FieldDef& lastField = content.fields.back();
-    const int size = lastField.offset + lastField.width;
-    QByteArray records = content.records;
-    BlobFileBuilder mb;
+    const int recordSize = recordSizeOf(content);
+    checkKeys(path, content, recordSize);
     const bool hasBlobFields = std::any_of(content.fields.cbegin(), content.fields.cend(),
                                            [](const FieldDef& f) { return isBlobType(f.type); });
-    if (hasBlobFields)
-        placeBlobs(path, content, records, size, mb);
-    const QByteArray table = buildTable(path, content, records, size);
-
     const QString mbPath = blobPathFor(path);
-    QSaveFile dbFile(path);
-    QSaveFile mbFile(mbPath);
-    saveFile(dbFile, table, path);
-    if (hasBlobFields)
-        saveFile(mbFile, mb.data(), path);
-    // Both files are complete before either replaces the old one.
-    if (hasBlobFields && !mbFile.commit())
-        fail(path, mbFile.errorString());
-    if (!dbFile.commit())
-        fail(path, dbFile.errorString());
-    if (!hasBlobFields && QFileInfo::exists(mbPath))
-        QFile::remove(mbPath);
+    const qint64 mbSize = hasBlobFields ? appendableSize(mbPath) : -1;
+    const qint64 base = mbSize < 0 ? 0 : (mbSize + BlobFileBuilder::kUnit - 1) / BlobFileBuilder::kUnit * BlobFileBuilder::kUnit;
+    BlobFileBuilder mb(base);
+    QByteArray records = content.records;
+    const bool isAddressed = hasBlobFields && placeBlobs(path, content, records, recordSize, mb);
+    const int perBlock = (blockSizeOf(content) - 6) / recordSize;
+    const qsizetype blocks = (qsizetype(content.recordCount) + perBlock - 1) / perBlock;
+    if (blocks > 0xFFFF)
+        fail(path, QStringLiteral("tabulka je příliš velká"));
+    WrittenTable written{buildHeaderFor(path, content, recordSize, int(blocks)), records};
+    const QByteArray table = buildTable(written.header, content, records, recordSize);
+
+    files::FileOps& ops = files::fileOps();
+    bool isMbExtended = false;
+    try {
+        if (!mb.isEmpty() && mbSize >= 0) {
+            // The old .DB addresses nothing past the old end: the pair stays readable.
+            isMbExtended = true;
+            ops.writeAt(mbPath, mbSize, QByteArray(base - mbSize, '\0') + mb.data());
+        } else if (!mb.isEmpty()) {
+            replaceFile(mbPath, mb.data());
+        }
+        replaceFile(path, table);
+    } catch (const Exception& e) {
+        if (isMbExtended) {
+            try {
+                ops.resize(mbPath, mbSize);
+            } catch (const Exception&) {
+            }
+        }
+        fail(path, e.message());
+    }
+    tidyBlobFile(mbPath, hasBlobFields, isAddressed);
+    return written;
 }
 
 } // namespace db::paradox

@@ -1,6 +1,8 @@
 // Files of one Paradox table: case-insensitive companions and index files.
 #include "platform/db/paradox/TableFiles.h"
 
+#include "platform/files/Files.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -17,22 +19,11 @@ QStringList entriesOf(const QString& dir)
 
 } // namespace
 
-QString findFileIgnoringCase(const QString& dir, const QString& fileName)
-{
-    const QDir d(dir.isEmpty() ? QStringLiteral(".") : dir);
-    if (QFileInfo::exists(d.filePath(fileName)))
-        return d.filePath(fileName);
-    for (const QString& entry : entriesOf(dir)) {
-        if (entry.compare(fileName, Qt::CaseInsensitive) == 0)
-            return d.filePath(entry);
-    }
-    return QString();
-}
-
 QString companionFile(const QString& dbPath, const QString& ext)
 {
     const QFileInfo info(dbPath);
-    return findFileIgnoringCase(info.path(), info.completeBaseName() + QLatin1Char('.') + ext);
+    const QString path = files::resolvePath(QDir(info.path()).filePath(info.completeBaseName() + QLatin1Char('.') + ext));
+    return files::fileExists(path) ? path : QString();
 }
 
 QStringList indexFiles(const QString& dbPath)

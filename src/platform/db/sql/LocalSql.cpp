@@ -2,12 +2,10 @@
 #include "platform/db/sql/LocalSql.h"
 
 #include "platform/Exceptions.h"
-#include "platform/db/paradox/ParadoxFile.h"
-#include "platform/db/paradox/TableFiles.h"
+#include "platform/db/TableStorage.h"
 #include "platform/db/sql/ParadoxEdit.h"
 #include "platform/db/sql/ParadoxModule.h"
 #include "platform/db/sql/SqlText.h"
-#include "platform/db/sql/TableHooks.h"
 #include "platform/files/Files.h"
 
 #include <QDir>
@@ -30,12 +28,6 @@ struct Statement
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 };
-
-bool isAbsoluteStored(const QString& path)
-{
-    return path.startsWith(QLatin1Char('\\')) || path.startsWith(QLatin1Char('/'))
-        || (path.size() >= 2 && path[1] == QLatin1Char(':'));
-}
 
 // Words that make a result something other than rows of one table.
 bool hasNonLiveWords(const QString& sql)
@@ -65,6 +57,11 @@ QString withRecordNumber(const QString& sql)
 
 } // namespace
 
+detail::TableStorage& LocalTable::storage() const
+{
+    return hold->storage();
+}
+
 LocalSql::LocalSql(const QString& directory) : m_directory(directory)
 {
     if (sqlite3_open_v2(":memory:", &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
@@ -90,7 +87,7 @@ QString LocalSql::resolveTable(const QString& name) const
     QString stored = name.trimmed();
     if (stored.isEmpty())
         return QString();
-    if (!isAbsoluteStored(stored)) {
+    if (!files::isAbsoluteStoredPath(stored)) {
         const QString dir = m_directory.isEmpty() ? QStringLiteral(".") : m_directory;
         stored = dir + QLatin1Char('/') + stored;
     }
@@ -116,11 +113,10 @@ bool LocalSql::attachMissingTable(const QString& message)
     const QString path = resolveTable(sqlName);
     if (path.isEmpty())
         throw EDatabaseError(QStringLiteral("Tabulka \"%1\" nebyla nalezena.").arg(sqlName));
-    flushOpenTables(path);   // posted rows of an open Table must be seen
     auto table = std::make_unique<LocalTable>();
     table->sqlName = sqlName;
     table->path = path;
-    table->file = std::make_shared<paradox::ParadoxFile>(path);
+    table->hold = std::make_shared<detail::StorageHold>(path);
     const size_t index = m_tables.size();
     m_tables.push_back(std::move(table));
     QString quoted = sqlName;
@@ -203,9 +199,9 @@ bool LocalSql::isLiveStatement(sqlite3_stmt* stmt) const
         if (!table || std::strcmp(table, first) != 0 || !sqlite3_column_origin_name(stmt, c))
             return false;
     }
-    // Tables that are never written: index files of another program, encryption.
+    // Tables that are never written: keyed, index files of another program, encryption.
     const LocalTable* source = tableOfSqlName(QString::fromUtf8(first));
-    return source && !source->file->header().isEncrypted && !paradox::hasIndexFiles(source->path);
+    return source && !source->storage().isReadOnly();
 }
 
 void LocalSql::describeColumns(sqlite3_stmt* stmt, ResultSet& result, int firstColumn)
@@ -219,9 +215,9 @@ void LocalSql::describeColumns(sqlite3_stmt* stmt, ResultSet& result, int firstC
         const char* table = sqlite3_column_table_name(stmt, c);
         const char* origin = sqlite3_column_origin_name(stmt, c);
         if (const LocalTable* source = table ? tableOfSqlName(QString::fromUtf8(table)) : nullptr; source && origin) {
-            const int field = source->file->fieldIndex(QString::fromUtf8(origin));
+            const int field = source->storage().fieldIndex(QString::fromUtf8(origin));
             if (field >= 0) {
-                const paradox::FieldDef& def = source->file->fields()[field];
+                const paradox::FieldDef& def = source->storage().fields()[field];
                 column.dataType = dataTypeOf(def);
                 column.size = dataSizeOf(def);
                 column.sourceField = field;
@@ -263,7 +259,7 @@ void inferColumnTypes(ResultSet& result)
 
 } // namespace
 
-void LocalSql::fetch(sqlite3_stmt* stmt, ResultSet& result, int firstColumn, std::vector<int>* recordNumbers)
+void LocalSql::fetch(sqlite3_stmt* stmt, ResultSet& result, int firstColumn, std::vector<int>* records)
 {
     const int count = sqlite3_column_count(stmt);
     for (;;) {
@@ -273,8 +269,8 @@ void LocalSql::fetch(sqlite3_stmt* stmt, ResultSet& result, int firstColumn, std
         if (rc != SQLITE_ROW)
             raise(QString::fromUtf8(sqlite3_sql(stmt)));
         result.beginRow();
-        if (recordNumbers)
-            recordNumbers->push_back(int(sqlite3_column_int64(stmt, 0) - 1));
+        if (records)
+            records->push_back(int(sqlite3_column_int64(stmt, 0) - 1));
         for (int c = firstColumn; c < count; ++c) {
             switch (sqlite3_column_type(stmt, c)) {
             case SQLITE_INTEGER:
@@ -306,8 +302,7 @@ void LocalSql::open(const QString& sql, const Params& params, ResultSet& result,
     result.clear();
     result.columns.clear();
     if (live) {
-        live->path.clear();
-        live->recordNumbers.clear();
+        *live = LiveSource();
         const QString withNumbers = hasNonLiveWords(sql) ? QString() : withRecordNumber(sql);
         if (!withNumbers.isEmpty()) {
             std::unique_ptr<Statement> statement;
@@ -319,8 +314,10 @@ void LocalSql::open(const QString& sql, const Params& params, ResultSet& result,
             if (statement && isLiveStatement(statement->stmt)) {
                 bind(statement->stmt, params);
                 describeColumns(statement->stmt, result, 1);
-                fetch(statement->stmt, result, 1, &live->recordNumbers);
-                live->path = tableOfSqlName(QString::fromUtf8(sqlite3_column_table_name(statement->stmt, 0)))->path;
+                fetch(statement->stmt, result, 1, &live->records);
+                const LocalTable* source = tableOfSqlName(QString::fromUtf8(sqlite3_column_table_name(statement->stmt, 0)));
+                live->path = source->path;
+                live->hold = source->hold;
                 return;
             }
         }

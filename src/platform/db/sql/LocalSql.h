@@ -12,8 +12,9 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-namespace db::paradox {
-class ParadoxFile;
+namespace db::detail {
+class StorageHold;
+class TableStorage;
 }
 
 namespace db::sql {
@@ -23,25 +24,29 @@ struct LocalTable
 {
     QString sqlName;   // as SQLite reported it: a plain name or a path from a quoted literal
     QString path;      // the .DB file
-    std::shared_ptr<paradox::ParadoxFile> file;
+    std::shared_ptr<detail::StorageHold> hold;   // the shared rows of the file
+    detail::TableStorage& storage() const;
 };
 
-// What a live result needs to write its edits back: the one source table and, per result row,
-// its record number (0-based, the physical position in the file).
+// What a live result needs to write its edits back: the one source table, held while the result
+// lives, and per result row its record id in the table's shared rows (stable while they are held,
+// whatever other rows are deleted or saved meanwhile).
 struct LiveSource
 {
     QString path;
-    std::vector<int> recordNumbers;
+    std::vector<int> records;
+    std::shared_ptr<detail::StorageHold> hold;
 };
 
 // One run of local SQL. Tables are named as in the engine's local SQL: by name (a file
 // <name>.DB in `directory`, letter case ignored) or by a path in apostrophes
 // ('C:\DATA\LHC.DB', resolved as a stored path, relative ones from `directory`). SQLite itself
 // decides which names are tables: every "no such table" it reports is looked up as a file and
-// attached as a virtual table, then the statement is prepared again. Tables are read once per
-// run (the files are validated as they are read) and never written through SQL; values are
+// attached as a virtual table, then the statement is prepared again. Only regular files are
+// tables. A table is seen through the rows of the file that this process shares (an open
+// db::Table's posted rows included) and never written through SQL statements; values are
 // compared and sorted as SQLite does (texts by their UTF-8 bytes, so "Č" sorts after "Z").
-// `ALTER TABLE <t> ADD <field> CHAR(n)|INTEGER` restructures the file (AlterTable.h).
+// `ALTER TABLE <t> ADD <field> CHAR(n)|INTEGER` restructures the file (ParadoxEdit.h).
 class LocalSql
 {
 public:
@@ -64,7 +69,7 @@ private:
     sqlite3_stmt* prepare(const QString& sql);
     bool attachMissingTable(const QString& message);
     void bind(sqlite3_stmt* stmt, const Params& params);
-    void fetch(sqlite3_stmt* stmt, ResultSet& result, int firstColumn, std::vector<int>* recordNumbers);
+    void fetch(sqlite3_stmt* stmt, ResultSet& result, int firstColumn, std::vector<int>* records);
     void describeColumns(sqlite3_stmt* stmt, ResultSet& result, int firstColumn);
     bool isLiveStatement(sqlite3_stmt* stmt) const;
     const LocalTable* tableOfSqlName(const QString& sqlName) const;

@@ -2,72 +2,29 @@
 #include "platform/db/sql/ParadoxEdit.h"
 
 #include "platform/Exceptions.h"
-#include "platform/db/paradox/FieldCodec.h"
 #include "platform/db/paradox/ParadoxFile.h"
 #include "platform/db/paradox/ParadoxWriter.h"
-#include "platform/db/paradox/TableFiles.h"
-#include "platform/db/sql/TableHooks.h"
+#include "platform/db/sql/LocalSql.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <map>
+#include <cstring>
 
 namespace db::sql {
 
 namespace {
 
+using detail::TableStorage;
 using paradox::FieldDef;
 using paradox::FieldType;
 using paradox::ParadoxFile;
 
-// Full payloads of blob fields that an edit sets, by (record number, field).
-using BlobOverrides = std::map<std::pair<int, int>, QByteArray>;
-
-void refuseIndexed(const QString& path)
+void refuseAlter(const QString& path, const ParadoxFile& file)
 {
-    flushOpenTables(path);
-    if (paradox::hasIndexFiles(path))
-        throw EDatabaseError(QStringLiteral("Tabulku \"%1\" s indexovými soubory nelze měnit.").arg(path));
-}
-
-// The table content of `file` with `records` in place of its own, blobs taken from the file
-// unless overridden.
-paradox::TableContent contentOf(const ParadoxFile& file, QList<FieldDef> fields, QByteArray records, int count,
-                                const BlobOverrides& overrides)
-{
-    paradox::TableContent content;
-    content.fields = std::move(fields);
-    content.keyFieldCount = file.header().keyFieldCount;
-    content.codePage = file.codePage().number();
-    content.records = std::move(records);
-    content.recordCount = count;
-    const ParadoxFile* source = &file;
-    content.blobPayload = [source, overrides](int field, const char* record, int row) {
-        if (const auto it = overrides.find({row, field}); it != overrides.end())
-            return it->second;
-        return source->blob(field, record);
-    };
-    return content;
-}
-
-// Encodes the values into `record`; blob values go to `overrides` under `row`.
-void encodeValues(const ParadoxFile& file, char* record, int row, const FieldValues& values, BlobOverrides& overrides)
-{
-    for (const auto& [index, value] : values) {
-        if (index < 0 || index >= file.fields().size())
-            throw EDatabaseError(QStringLiteral("Neplatné pole %1 tabulky \"%2\".").arg(index).arg(file.path()));
-        const FieldDef& field = file.fields()[index];
-        if (!paradox::isBlobType(field.type)) {
-            paradox::encodeValue(field, record, value, file.codePage());
-            continue;
-        }
-        const QByteArray payload = value.typeId() == QMetaType::QByteArray
-            ? value.toByteArray()
-            : file.codePage().encode(value.toString());
-        paradox::encodeBlob(field, record, payload);
-        overrides[{row, index}] = payload;
-    }
+    if (file.isNeverWritten())
+        throw EDatabaseError(QStringLiteral("Tabulku \"%1\" nelze měnit, je jen pro čtení.").arg(path));
 }
 
 void copyReplacing(const QString& from, const QString& to)
@@ -76,6 +33,24 @@ void copyReplacing(const QString& from, const QString& to)
         throw EDatabaseError(QStringLiteral("Nelze přepsat zálohu \"%1\".").arg(to));
     if (!QFile::copy(from, to))
         throw EDatabaseError(QStringLiteral("Nelze zálohovat tabulku \"%1\" do \"%2\".").arg(from, to));
+}
+
+TableStorage& storageOf(const LiveSource& live)
+{
+    if (!live.hold)
+        throw EDatabaseError(QStringLiteral("Výsledek dotazu nelze upravovat."));
+    return live.hold->storage();
+}
+
+// Saves the storage; a failure takes the change of `before` back.
+void flushOrUndo(TableStorage& storage, const TableStorage::RecordState& before)
+{
+    try {
+        storage.flush();
+    } catch (...) {
+        storage.restore(before);
+        throw;
+    }
 }
 
 } // namespace
@@ -90,8 +65,11 @@ QString backupPath(const QString& path)
 
 void alterTableAdd(const QString& path, const AlterTableAdd& alter)
 {
-    refuseIndexed(path);
+    // The engine refused to restructure a busy table; its open rows would overwrite the new one.
+    if (TableStorage::isLive(path))
+        throw EDatabaseError(QStringLiteral("Tabulku nelze změnit, je otevřena. Soubor: %1").arg(QDir::toNativeSeparators(path)));
     const ParadoxFile file(path);
+    refuseAlter(path, file);
     if (file.fieldIndex(alter.field) >= 0)
         throw EDatabaseError(QStringLiteral("Pole %1 v tabulce \"%2\" už existuje.").arg(alter.field, path));
 
@@ -103,7 +81,8 @@ void alterTableAdd(const QString& path, const AlterTableAdd& alter)
     fields.append(added);
     const int newSize = paradox::layoutFields(fields);
 
-    // The old fields keep their offsets; the new one is NULL (all zero bytes) in every row.
+    // The old fields keep their offsets and bytes (blob pointers into the kept .MB included); the
+    // new one is NULL (all zero bytes) in every row.
     const int oldSize = file.recordSize();
     const int count = file.recordCount();
     QByteArray records(qsizetype(newSize) * count, '\0');
@@ -113,46 +92,42 @@ void alterTableAdd(const QString& path, const AlterTableAdd& alter)
     copyReplacing(path, backupPath(path));
     if (const QString blobs = file.blobPath(); !blobs.isEmpty())
         copyReplacing(blobs, backupPath(blobs));
-    paradox::writeTable(path, contentOf(file, fields, std::move(records), count, {}));
+    paradox::TableContent content;
+    content.fields = fields;
+    content.codePage = file.codePage().number();
+    content.versionId = file.header().versionId;
+    content.blockSizeKb = file.header().blockSize / 1024;
+    content.autoIncMax = file.header().autoIncMax;
+    content.records = std::move(records);
+    content.recordCount = count;
+    paradox::writeTable(path, content);
 }
 
-void updateRecord(const QString& path, int recordNumber, const FieldValues& values)
+void updateRecord(const LiveSource& live, int record, const FieldValues& values)
 {
-    refuseIndexed(path);
-    const ParadoxFile file(path);
-    if (recordNumber < 0 || recordNumber >= file.recordCount())
-        throw EDatabaseError(QStringLiteral("Záznam %1 tabulky \"%2\" neexistuje.").arg(recordNumber + 1).arg(path));
-    QByteArray records = file.records();
-    BlobOverrides overrides;
-    encodeValues(file, records.data() + qsizetype(recordNumber) * file.recordSize(), recordNumber, values, overrides);
-    paradox::writeTable(path, contentOf(file, file.fields(), std::move(records), file.recordCount(), overrides));
+    TableStorage& storage = storageOf(live);
+    const TableStorage::RecordState before = storage.recordState(record);
+    storage.writeFields(record, values);
+    flushOrUndo(storage, before);
 }
 
-void deleteRecord(const QString& path, int recordNumber)
+void deleteRecord(const LiveSource& live, int record)
 {
-    refuseIndexed(path);
-    const ParadoxFile file(path);
-    if (recordNumber < 0 || recordNumber >= file.recordCount())
-        throw EDatabaseError(QStringLiteral("Záznam %1 tabulky \"%2\" neexistuje.").arg(recordNumber + 1).arg(path));
-    QByteArray records = file.records();
-    records.remove(qsizetype(recordNumber) * file.recordSize(), file.recordSize());
-    paradox::writeTable(path, contentOf(file, file.fields(), std::move(records), file.recordCount() - 1, {}));
+    TableStorage& storage = storageOf(live);
+    const TableStorage::RecordState before = storage.recordState(record);
+    storage.remove(record);
+    flushOrUndo(storage, before);
 }
 
-int appendRecord(const QString& path, const FieldValues& values)
+int appendRecord(const LiveSource& live, const FieldValues& values)
 {
-    refuseIndexed(path);
-    const ParadoxFile file(path);
-    const int row = file.recordCount();
-    QByteArray records = file.records();
-    records.append(QByteArray(file.recordSize(), '\0'));
-    char* record = records.data() + qsizetype(row) * file.recordSize();
-    for (const FieldDef& field : file.fields())
-        paradox::setNull(field, record);
-    BlobOverrides overrides;
-    encodeValues(file, record, row, values, overrides);
-    paradox::writeTable(path, contentOf(file, file.fields(), std::move(records), row + 1, overrides));
-    return row;
+    TableStorage& storage = storageOf(live);
+    const int record = storage.writeFields(-1, values);
+    // The new record's state before: deleted, nothing pending.
+    TableStorage::RecordState before;
+    before.record = record;
+    flushOrUndo(storage, before);
+    return record;
 }
 
 } // namespace db::sql

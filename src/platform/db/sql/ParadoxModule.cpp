@@ -3,7 +3,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/db/paradox/FieldCodec.h"
-#include "platform/db/paradox/ParadoxFile.h"
+#include "platform/db/TableStorage.h"
 #include "platform/db/sql/LocalSql.h"
 
 #include <sqlite3.h>
@@ -18,7 +18,7 @@ namespace {
 
 using paradox::FieldDef;
 using paradox::FieldType;
-using paradox::ParadoxFile;
+using detail::TableStorage;
 
 // UTF-8 of each byte of a single-byte code page, built once per page.
 struct Utf8Table
@@ -106,14 +106,14 @@ int connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_v
     }
     const LocalTable& table = *(*tables)[index];
     QStringList columns;
-    for (const FieldDef& field : table.file->fields())
+    for (const FieldDef& field : table.storage().fields())
         columns.append(quoteName(field.name) + QLatin1Char(' ') + declaredType(field));
     const QByteArray schema = (QStringLiteral("CREATE TABLE x(") + columns.join(QLatin1String(", ")) + QLatin1Char(')')).toUtf8();
     if (const int rc = sqlite3_declare_vtab(db, schema.constData()); rc != SQLITE_OK)
         return rc;
     auto vtab = std::make_unique<VTab>();
     vtab->table = &table;
-    vtab->utf8 = &utf8TableOf(table.file->codePage());
+    vtab->utf8 = &utf8TableOf(table.storage().codePage());
     *out = &vtab.release()->base;
     return SQLITE_OK;
 }
@@ -128,7 +128,7 @@ int bestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info)
 {
     // A full scan; SQLite filters and sorts. The count lets the planner size its sorter.
     const auto* self = reinterpret_cast<VTab*>(vtab);
-    info->estimatedRows = std::max(1, self->table->file->recordCount());
+    info->estimatedRows = std::max(1, self->table->storage().recordCount());
     info->estimatedCost = double(info->estimatedRows);
     return SQLITE_OK;
 }
@@ -145,22 +145,39 @@ int closeCursor(sqlite3_vtab_cursor* cursor)
     return SQLITE_OK;
 }
 
+const TableStorage& storageOf(const Cursor& c)
+{
+    return reinterpret_cast<const VTab*>(c.base.pVtab)->table->storage();
+}
+
+// Record ids of deleted rows are skipped: rowid - 1 is the record id, stable while the rows live.
+void skipDeleted(Cursor& c)
+{
+    const TableStorage& storage = storageOf(c);
+    while (c.row < storage.recordCount() && storage.isDeleted(c.row))
+        ++c.row;
+}
+
 int filter(sqlite3_vtab_cursor* cursor, int, const char*, int, sqlite3_value**)
 {
-    reinterpret_cast<Cursor*>(cursor)->row = 0;
+    auto& c = *reinterpret_cast<Cursor*>(cursor);
+    c.row = 0;
+    skipDeleted(c);
     return SQLITE_OK;
 }
 
 int next(sqlite3_vtab_cursor* cursor)
 {
-    ++reinterpret_cast<Cursor*>(cursor)->row;
+    auto& c = *reinterpret_cast<Cursor*>(cursor);
+    ++c.row;
+    skipDeleted(c);
     return SQLITE_OK;
 }
 
 int eof(sqlite3_vtab_cursor* cursor)
 {
-    const auto* c = reinterpret_cast<Cursor*>(cursor);
-    return c->row >= reinterpret_cast<VTab*>(c->base.pVtab)->table->file->recordCount();
+    const auto& c = *reinterpret_cast<Cursor*>(cursor);
+    return c.row >= storageOf(c).recordCount();
 }
 
 int rowid(sqlite3_vtab_cursor* cursor, sqlite3_int64* out)
@@ -183,15 +200,15 @@ void resultAlpha(sqlite3_context* ctx, Cursor& c, const Utf8Table& utf8, const c
     sqlite3_result_text(ctx, c.text.data(), int(c.text.size()), SQLITE_TRANSIENT);
 }
 
-void resultBlob(sqlite3_context* ctx, Cursor& c, const ParadoxFile& file, int index, const char* record)
+void resultBlob(sqlite3_context* ctx, Cursor& c, const TableStorage& storage, int index)
 {
-    const FieldDef& field = file.fields()[index];
+    const FieldDef& field = storage.fields()[index];
+    const QByteArray bytes = storage.blob(c.row, index);
     if (field.type == FieldType::Memo || field.type == FieldType::FmtMemo) {
-        const QByteArray utf8 = file.memoText(c.row, index).toUtf8();
+        const QByteArray utf8 = storage.codePage().decode(bytes).toUtf8();
         sqlite3_result_text(ctx, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
         return;
     }
-    const QByteArray bytes = file.blob(index, record);
     sqlite3_result_blob(ctx, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
 }
 
@@ -199,9 +216,9 @@ int column(sqlite3_vtab_cursor* cursor, sqlite3_context* ctx, int index)
 {
     auto& c = *reinterpret_cast<Cursor*>(cursor);
     const auto& self = *reinterpret_cast<VTab*>(c.base.pVtab);
-    const ParadoxFile& file = *self.table->file;
-    const FieldDef& field = file.fields()[index];
-    const char* record = file.record(c.row);
+    const TableStorage& storage = self.table->storage();
+    const FieldDef& field = storage.fields()[index];
+    const char* record = storage.record(c.row);
     if (paradox::isNull(field, record)) {
         sqlite3_result_null(ctx);
         return SQLITE_OK;
@@ -247,7 +264,7 @@ int column(sqlite3_vtab_cursor* cursor, sqlite3_context* ctx, int index)
         case FieldType::Blob:
         case FieldType::Ole:
         case FieldType::Graphic:
-            resultBlob(ctx, c, file, index, record);
+            resultBlob(ctx, c, storage, index);
             break;
         }
     } catch (const Exception& e) {

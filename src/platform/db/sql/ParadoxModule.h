@@ -13,7 +13,8 @@ namespace db::sql {
 struct LocalTable;
 
 // Registers the module on `db`. `CREATE VIRTUAL TABLE temp."<name>" USING paradox(<i>)` then shows
-// (*tables)[i]: one column per field with the field's name, rowid = record number + 1. Values
+// (*tables)[i]: one column per field with the field's name, rowid = record id + 1 (the id in
+// the table's shared rows, deleted ones skipped). Values
 // are decoded from the raw records only when SQLite asks for them: alpha and memo as UTF-8 text,
 // short/long/autoinc/logical as integers, number/currency/BCD/date/time/timestamp as reals
 // (dates as days since 1899-12-30), bytes and binary blobs as blobs, NULL as NULL.

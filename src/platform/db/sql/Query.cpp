@@ -430,13 +430,13 @@ int Query::writeRecord(int record, const std::vector<QVariant>& values)
         changed.append({sourceField, values[size_t(c)]});
     }
     if (record < 0) {
-        const int recordNumber = sql::appendRecord(m_live.path, changed);
+        const int sourceRecord = sql::appendRecord(m_live, changed);
         record = m_result.rowCount();
         m_result.insertRow(record);
-        m_live.recordNumbers.push_back(recordNumber);
+        m_live.records.push_back(sourceRecord);
         m_deleted.push_back(false);
     } else if (!changed.isEmpty()) {
-        sql::updateRecord(m_live.path, m_live.recordNumbers[size_t(record)], changed);
+        sql::updateRecord(m_live, m_live.records[size_t(record)], changed);
     }
     for (int c = 0; c < m_result.columnCount() && size_t(c) < values.size(); ++c)
         m_result.setValue(record, c, values[size_t(c)]);
@@ -447,15 +447,8 @@ void Query::removeRecord(int record)
 {
     if (m_live.path.isEmpty())
         throw EDatabaseError(QStringLiteral("Dotaz %1 nelze upravovat.").arg(Name()));
-    const int recordNumber = m_live.recordNumbers[size_t(record)];
-    sql::deleteRecord(m_live.path, recordNumber);
+    sql::deleteRecord(m_live, m_live.records[size_t(record)]);
     m_deleted[size_t(record)] = true;
-    // Later records of the file moved up by one.
-    for (int& number : m_live.recordNumbers) {
-        if (number > recordNumber)
-            --number;
-    }
-    m_live.recordNumbers[size_t(record)] = -1;
 }
 
 void Query::refreshSource()

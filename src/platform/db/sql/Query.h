@@ -54,8 +54,9 @@ private:
 // value its type cannot take shows its values as text, so reading a stored value never raises.
 //
 // `RequestLive` over local SQL: a result that comes from one table with plain columns can be
-// edited; each Post (and Delete, Append) writes the record back to the table file by record
-// number at once. Other results are read-only (CanModify false), as are results of an SQL database.
+// edited; each Post (and Delete, Append) writes the record back to the table file, by its
+// identity in the rows this process shares of that file, at once. Other results are read-only
+// (CanModify false), as are results of an SQL database.
 class Query : public DataSet
 {
 public:

@@ -155,6 +155,9 @@ std::vector<Damage> blobDamage()
     cases.push_back({"BlobBlockWrongType", [](QByteArray&, QByteArray& mb) { mb[4096] = 4; }, Expect::Error});
     cases.push_back({"BlobFileTruncated", [](QByteArray&, QByteArray& mb) { mb.truncate(4096 + 100); }, Expect::Error});
     cases.push_back({"BlobFileEmpty", [](QByteArray&, QByteArray& mb) { mb.clear(); }, Expect::Error});
+    cases.push_back({"BlobEntriesOverlap", [](QByteArray&, QByteArray& mb) {
+                         mb[4096 + 12 + 5 * 62] = mb[4096 + 12 + 5 * 63];   // the second blob starts in the first
+                     }, Expect::Error});
     cases.push_back({"BlobEntryCorrupt", [](QByteArray&, QByteArray& mb) {
                          for (int i = 0; i < 64 * 5; ++i) mb[4096 + 12 + i] = char(0xFF);
                      }, Expect::Error});
@@ -267,6 +270,17 @@ std::string caseName(const ::testing::TestParamInfo<Damage>& info)
 
 } // namespace
 
+namespace {
+
+// An unkeyed table that declares key fields: a save would re-sort the rows and write it as keyed.
+std::vector<Damage> keyCountDamage()
+{
+    return {{"UnkeyedWithKeyFields", [](QByteArray& db, QByteArray&) { put(db, 0x23, 2, 1); }, Expect::Error}};
+}
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(KeyCount, CorruptTable, ::testing::ValuesIn(keyCountDamage()), caseName);
 INSTANTIATE_TEST_SUITE_P(Truncation, CorruptTable, ::testing::ValuesIn(truncations()), caseName);
 INSTANTIATE_TEST_SUITE_P(Header, CorruptTable, ::testing::ValuesIn(headerExtremes()), caseName);
 INSTANTIATE_TEST_SUITE_P(Chain, CorruptTable, ::testing::ValuesIn(chainDamage()), caseName);

@@ -158,6 +158,43 @@ TEST(EncryptedTable, BlobPastTheEndOfTheBlobFileRaises)
     }
 }
 
+// A sub-allocated blob lies somewhere in its 4 KB unit, whose entries are scrambled: a unit cut
+// short by a truncated .MB is damage, not a blob with an uninitialised tail.
+TEST(EncryptedTable, SubAllocatedBlobInATruncatedBlobFileRaises)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("TAJNA.DB"));
+    test::writeParadoxTable(path, kFields, rowsOf(3), {0, QStringLiteral("heslo"), 1250});
+    const QList<test::FixtureField> memo = {{QStringLiteral("Pozn"), QStringLiteral("M"), 20}};
+    test::writeParadoxTable(dir.filePath(QStringLiteral("JINA.DB")), memo, {{QByteArray(300, 'm')}});
+    QByteArray blobs = readAll(dir.filePath(QStringLiteral("JINA.MB")));
+    QByteArray data = readAll(path);
+    const ParadoxFile plain(path);
+    const HeaderInfo h = plain.header();
+    const FieldDef& pozn = plain.fields()[5];
+    auto* block = reinterpret_cast<unsigned char*>(data.data()) + h.headerSize;
+    px_decrypt_db_block(block, block, long(h.encryptionKey), h.blockSize, 1);
+    // Row 2's memo points at JINA's: slot 63 of the sub-allocated block at 4096, 300 bytes.
+    const unsigned char pointer[8] = {0x3F, 0x10, 0, 0, 0x2C, 0x01, 0, 0};
+    std::memcpy(block + 6 + h.recordSize + pozn.offset + pozn.width - 10, pointer, sizeof pointer);
+    px_encrypt_db_block(block, block, long(h.encryptionKey), h.blockSize, 1);
+    overwrite(path, data);
+    auto* blobBlocks = reinterpret_cast<unsigned char*>(blobs.data()) + 4096;
+    px_encrypt_mb_block(blobBlocks, blobBlocks, long(h.encryptionKey), blobs.size() - 4096);
+
+    // The blob's 300 bytes start 336 bytes into the unit: these cuts leave its head only.
+    for (const int cut : {500, 635}) {
+        overwrite(dir.filePath(QStringLiteral("TAJNA.MB")), blobs.left(4096 + cut));
+        const ParadoxFile table(path);
+        try {
+            (void)table.blob(1, 5);
+            ADD_FAILURE() << "read a blob cut at " << cut;
+        } catch (const EDatabaseError& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("TAJNA.MB"))) << qPrintable(e.message());
+        }
+    }
+}
+
 // Blobs of encrypted tables are read through pxlib; the same path must read the blob
 // files of whole 4 KB units that the original engine (and our writer) produce.
 TEST(EncryptedTable, PxlibBlobPathReadsEngineStyleBlobFiles)

@@ -187,3 +187,16 @@ TEST(CodePages, DecodeTheTablePages)
     EXPECT_EQ(CodePage::forNumber(0).number(), 1250);
     EXPECT_EQ(CodePage::forNumber(852).encode(u"Žť€"), QByteArray("\xA6\x9C?"));
 }
+
+// A value stored again unchanged must keep its bytes: DOS pages show control bytes as graphic
+// characters (0x1A, 0x1C and 0x7F trade places), and encode has to undo exactly that.
+TEST(CodePages, EncodeIsTheExactInverseOfDecode)
+{
+    QByteArray all(256, '\0');
+    for (int b = 0; b < 256; ++b)
+        all[b] = char(b);
+    for (const int number : {1250, 1252, 852, 850, 437, 866}) {
+        const CodePage& cp = CodePage::forNumber(number);
+        EXPECT_EQ(cp.encode(cp.decode(all)).toHex(), all.toHex()) << number;
+    }
+}

@@ -4,6 +4,7 @@
 #include "platform/db/paradox/ParadoxFile.h"
 #include "platform/db/sql/ParadoxEdit.h"
 #include "platform/db/sql/Query.h"
+#include "support/FailingFileOps.h"
 #include "support/ParadoxFixture.h"
 
 #include <QFile>
@@ -109,6 +110,51 @@ TEST_F(AlterTable, TableWithIndexFilesIsRefused)
     EXPECT_THROW(exec(QStringLiteral("ALTER TABLE ETAZ ADD PROC_HS INTEGER")), EDatabaseError);
     EXPECT_EQ(fileBytes(dbPath), before);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("ETAZ.~DB"))));
+}
+
+// The open table's rows would overwrite the restructured file at its next save.
+TEST_F(AlterTable, IsRefusedWhileATableHoldsTheFile)
+{
+    db::Table open;
+    open.SetDatabaseName(dir.path());
+    open.SetTableName(QStringLiteral("ETAZ"));
+    open.Open();
+    const QByteArray before = fileBytes(dbPath);
+    try {
+        exec(QStringLiteral("ALTER TABLE ETAZ ADD PROC_HS INTEGER"));
+        FAIL() << "restructured an open table";
+    } catch (const EDatabaseError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("otevřena"))) << qPrintable(e.message());
+    }
+    EXPECT_EQ(fileBytes(dbPath), before);
+    open.Close();
+    exec(QStringLiteral("ALTER TABLE ETAZ ADD PROC_HS INTEGER"));
+    EXPECT_GE(db::paradox::ParadoxFile(dbPath).fieldIndex(QStringLiteral("PROC_HS")), 0);
+}
+
+// A restructuring that fails at any step leaves the old table or the new one, memos readable.
+TEST_F(AlterTable, EveryFailedStepLeavesTheOldOrTheNewTable)
+{
+    bool hasSucceeded = false;
+    for (int step = 1; step <= 8 && !hasSucceeded; ++step) {
+        test::writeParadoxTable(dbPath, etazFields, etazRows);
+        const QByteArray before = fileBytes(dbPath);
+        test::FailingFileOps ops(step, true);
+        {
+            const files::ScopedFileOps scoped(ops);
+            try {
+                exec(QStringLiteral("ALTER TABLE ETAZ ADD PROC_HS INTEGER"));
+            } catch (const EDatabaseError&) {
+            }
+        }
+        hasSucceeded = !ops.hasFailed();
+        const db::paradox::ParadoxFile table(dbPath);
+        EXPECT_EQ(table.fields().size(), hasSucceeded ? 4 : 3) << "step " << step;
+        EXPECT_EQ(table.memoText(0, 2), etazRows[0][2].toString()) << "step " << step;
+        if (!hasSucceeded)
+            EXPECT_EQ(fileBytes(dbPath), before) << "step " << step;
+    }
+    EXPECT_TRUE(hasSucceeded);
 }
 
 } // namespace

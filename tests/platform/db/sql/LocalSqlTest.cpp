@@ -309,4 +309,85 @@ TEST(LocalSqlWrites, IndexedTableGivesReadOnlyResultAndSqlNeverWritesFiles)
     EXPECT_EQ(file.readAll(), before);
 }
 
+// A live result and an open Table write through the same rows: neither save drops the other's.
+TEST_F(LocalSql, LiveEditsAndAnOpenTableKeepEachOthersChanges)
+{
+    db::Table table;
+    table.SetDatabaseName(dir.path());
+    table.SetTableName(QStringLiteral("TGENKL"));
+    table.Open();
+    db::Query q;
+    prepare(q, dir, QStringLiteral("select * from TGENKL"), true);
+    q.Open();
+    ASSERT_TRUE(q.CanModify());
+    q.Edit();
+    q.FieldByName(QStringLiteral("NAJEMCE")).AsString(QStringLiteral("Živý"));
+    q.Post();
+    table.Next();
+    table.Edit();
+    table.FieldByName(QStringLiteral("OKRES")).AsInteger(8);
+    table.Post();
+    table.Close();
+    q.Close();
+    EXPECT_EQ(fileColumn(path(QStringLiteral("TGENKL.DB")), "NAJEMCE")[0], QStringLiteral("Živý"));
+    EXPECT_EQ(fileColumn(path(QStringLiteral("TGENKL.DB")), "OKRES")[1], QStringLiteral("8"));
+}
+
+// A save that drops a deleted row renumbers the file; a live edit still reaches its own row.
+TEST_F(LocalSql, LiveEditFollowsItsRowWhenASaveRenumbersTheFile)
+{
+    db::Query q;
+    prepare(q, dir, QStringLiteral("select * from TGENKL"), true);
+    q.Open();
+    {
+        db::Table table;
+        table.SetDatabaseName(dir.path());
+        table.SetTableName(QStringLiteral("TGENKL"));
+        table.Open();
+        table.Delete();   // "Zeman", the first row
+        table.FlushBuffers();
+    }
+    q.Next();   // "Čáp"
+    q.Edit();
+    q.FieldByName(QStringLiteral("NAJEMCE")).AsString(QStringLiteral("Čápová"));
+    q.Post();
+    q.Close();
+    EXPECT_EQ(fileColumn(path(QStringLiteral("TGENKL.DB")), "NAJEMCE"),
+              (QStringList{QStringLiteral("Čápová"), QStringLiteral("adam"), QStringLiteral("O'Neill")}));
+}
+
+// Rows posted through a Table that goes away while a live result still holds the file are saved
+// when the last holder lets go.
+TEST_F(LocalSql, RowsOfADestroyedTableAreSavedByTheLastHolder)
+{
+    db::Query q;
+    prepare(q, dir, QStringLiteral("select * from TGENKL"), true);
+    q.Open();
+    {
+        db::Table table;
+        table.SetDatabaseName(dir.path());
+        table.SetTableName(QStringLiteral("TGENKL"));
+        table.Open();
+        table.Append();
+        table.FieldByName(QStringLiteral("NAJEMCE")).AsString(QStringLiteral("Poslední"));
+        table.Post();
+    }
+    q.Close();
+    EXPECT_EQ(fileColumn(path(QStringLiteral("TGENKL.DB")), "NAJEMCE").value(4), QStringLiteral("Poslední"));
+}
+
+// Devices and pipes are no tables: /dev/zero would be read without end.
+TEST_F(LocalSql, OnlyRegularFilesAreTables)
+{
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path(QStringLiteral("NULY.DB"))));
+    for (const char* sql : {"select * from NULY", "select * from '/dev/zero'"}) {
+        db::Query q;
+        prepare(q, dir, QString::fromLatin1(sql));
+        EXPECT_THROW(q.Open(), EDatabaseError) << sql;
+    }
+    db::Table t;
+    t.SetTableName(path(QStringLiteral("NULY.DB")));
+    EXPECT_THROW(t.Open(), EDatabaseError);
+}
+
 } // namespace

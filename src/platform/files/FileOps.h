@@ -1,0 +1,43 @@
+// The file operations of a save, one call per step, behind a seam that tests replace.
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+namespace files {
+
+// Each operation either completes (data on the disk, fsync'ed) or raises EFileError naming the
+// file. A save is built from these steps so that a test can make any one of them fail and then
+// check what a reader finds.
+class FileOps
+{
+public:
+    virtual ~FileOps() = default;
+    // Creates or truncates the file and writes `data`.
+    virtual void writeFile(const QString& path, QByteArrayView data);
+    // Writes `data` into an existing file at `offset` (beyond its end extends it).
+    virtual void writeAt(const QString& path, qint64 offset, QByteArrayView data);
+    // Cuts or extends the file to `size` bytes.
+    virtual void resize(const QString& path, qint64 size);
+    // Moves `from` over `to` in one step (an existing `to` is replaced), then syncs the directory.
+    virtual void replace(const QString& from, const QString& to);
+    virtual void remove(const QString& path);
+};
+
+// The operations in use: the real ones unless a test installed others.
+FileOps& fileOps();
+
+// Installs `ops` (not owned) while it lives; tests only.
+class ScopedFileOps
+{
+public:
+    explicit ScopedFileOps(FileOps& ops);
+    ~ScopedFileOps();
+    ScopedFileOps(const ScopedFileOps&) = delete;
+    ScopedFileOps& operator=(const ScopedFileOps&) = delete;
+
+private:
+    FileOps* m_previous;
+};
+
+} // namespace files

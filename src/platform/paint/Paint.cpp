@@ -1,0 +1,79 @@
+// Colour, pen, brush and font mapping of the class library onto QPainter.
+#include "platform/paint/Paint.h"
+
+#include <array>
+
+namespace paint {
+
+QColor toQColor(ColorRef color)
+{
+    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+}
+
+ColorRef fromQColor(const QColor& color)
+{
+    const QColor rgb = color.toRgb();
+    return ColorRef(rgb.red()) | ColorRef(rgb.green()) << 8 | ColorRef(rgb.blue()) << 16;
+}
+
+PenStyle penStyleFromOrdinal(int ordinal)
+{
+    return ordinal >= 0 && ordinal <= int(PenStyle::InsideFrame) ? PenStyle(ordinal) : PenStyle::Solid;
+}
+
+BrushStyle brushStyleFromOrdinal(int ordinal)
+{
+    return ordinal >= 0 && ordinal <= int(BrushStyle::DiagCross) ? BrushStyle(ordinal) : BrushStyle::Solid;
+}
+
+namespace {
+
+constexpr std::array<Qt::PenStyle, 7> penStyles = {
+    Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen, Qt::SolidLine,
+};
+static_assert(penStyles.size() == size_t(PenStyle::InsideFrame) + 1);
+
+// Windows hatch names: "forward" diagonal runs down to the right (\), "backward" up (/).
+constexpr std::array<Qt::BrushStyle, 8> brushStyles = {
+    Qt::SolidPattern, Qt::NoBrush, Qt::HorPattern, Qt::VerPattern,
+    Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern,
+};
+static_assert(brushStyles.size() == size_t(BrushStyle::DiagCross) + 1);
+
+} // namespace
+
+QPen makePen(ColorRef color, double width, PenStyle style)
+{
+    QPen pen(toQColor(color));
+    pen.setStyle(penStyles[size_t(style)]);
+    pen.setWidthF(width > 0 ? width : 0);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    return pen;
+}
+
+QBrush makeBrush(ColorRef color, BrushStyle style)
+{
+    return QBrush(toQColor(color), brushStyles[size_t(style)]);
+}
+
+QString faceName(const QString& storedName)
+{
+    QString name = storedName.trimmed();
+    if (name.endsWith(QLatin1String(" CE"), Qt::CaseInsensitive)) name.chop(3);
+    return name.trimmed();
+}
+
+QFont makeFont(const FontSpec& spec, double deviceDpi, double logicalDpi)
+{
+    QFont font(faceName(spec.name));
+    const double points = spec.pointSize > 0 ? spec.pointSize : 1;
+    font.setPointSizeF(logicalDpi > 0 ? points * deviceDpi / logicalDpi : points);
+    font.setBold(spec.style & Bold);
+    font.setItalic(spec.style & Italic);
+    font.setUnderline(spec.style & Underline);
+    font.setStrikeOut(spec.style & StrikeOut);
+    return font;
+}
+
+} // namespace paint

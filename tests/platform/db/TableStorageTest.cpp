@@ -1,0 +1,297 @@
+// Tests of the shared rows of a table file: saves that never lose or overwrite data, kept bytes and formats.
+#include "platform/db/Table.h"
+
+#include "platform/Exceptions.h"
+#include "platform/db/paradox/CodePage.h"
+#include "platform/db/paradox/FieldCodec.h"
+#include "platform/db/paradox/ParadoxFile.h"
+#include "platform/db/paradox/ParadoxWriter.h"
+#include "platform/db/paradox/PxlibCheck.h"
+#include "platform/ui/Services.h"
+#include "support/ParadoxFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <cstring>
+
+using db::Table;
+namespace dp = db::paradox;
+
+namespace {
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class TableStorageTest : public ::testing::Test
+{
+protected:
+    QString write(const QString& name, const QList<test::FixtureField>& fields, const QList<QVariantList>& rows,
+                  const test::FixtureOptions& options = {})
+    {
+        const QString path = m_dir.filePath(name);
+        test::writeParadoxTable(path, fields, rows, options);
+        return path;
+    }
+
+    void open(Table& t, const QString& name, const QString& index = QString())
+    {
+        t.SetDatabaseName(m_dir.path());
+        t.SetTableName(name);
+        t.SetIndexFieldNames(index);
+        t.Open();
+    }
+
+    static QStringList column(Table& t, const char* field)
+    {
+        QStringList values;
+        for (t.First(); !t.Eof(); t.Next())
+            values << t.FieldByName(QString::fromLatin1(field)).AsString();
+        return values;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+// Another program saves the file while our rows are pending: ours must not overwrite its data,
+// and ours must not vanish either.
+TEST_F(TableStorageTest, ASaveOverAnotherProgramsChangeIsRefusedAndKeepsThePendingRows)
+{
+    const QString path = write(QStringLiteral("ID.DB"), {{"ID", "N"}}, {{1.0}, {2.0}});
+    Table t;
+    open(t, QStringLiteral("ID"));
+    t.Append();
+    t.Fields(0).AsInteger(3);
+    t.Post();
+    write(QStringLiteral("ID.DB"), {{"ID", "N"}}, {{7.0}});   // the other program
+    try {
+        t.FlushBuffers();
+        FAIL() << "overwrote the other program's save";
+    } catch (const EDatabaseError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("ID.DB"))) << qPrintable(e.message());
+    }
+    EXPECT_EQ(dp::ParadoxFile(path).recordCount(), 1);
+    EXPECT_EQ(column(t, "ID"), (QStringList{"1", "2", "3"}));
+    EXPECT_THROW(t.Close(), EDatabaseError);
+
+    // The same for a change written in place (same file, new length).
+    Table u;
+    const QString other = write(QStringLiteral("JINE.DB"), {{"ID", "N"}}, {{1.0}});
+    open(u, QStringLiteral("JINE"));
+    u.Edit();
+    u.Fields(0).AsInteger(5);
+    u.Post();
+    QFile f(other);
+    ASSERT_TRUE(f.open(QIODevice::Append));
+    f.write(QByteArray(2048, '\0'));
+    f.close();
+    EXPECT_THROW(u.FlushBuffers(), EDatabaseError);
+}
+
+// Pending rows that cannot be saved when the Table goes away are reported, not lost silently.
+TEST_F(TableStorageTest, RowsLostAtDestructionAreReportedWithTableAndCount)
+{
+    write(QStringLiteral("ZTRATY.DB"), {{"ID", "N"}}, {{1.0}});
+    auto& recorder = dynamic_cast<ui::RecordingServices&>(ui::services());
+    recorder.clear();
+    {
+        Table t;
+        open(t, QStringLiteral("ZTRATY"));
+        for (const int id : {2, 3}) {
+            t.Append();
+            t.Fields(0).AsInteger(id);
+            t.Post();
+        }
+        write(QStringLiteral("ZTRATY.DB"), {{"ID", "N"}}, {{9.0}});
+    }
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    const QString text = recorder.messages[0].text;
+    EXPECT_TRUE(text.contains(QStringLiteral("ZTRATY.DB")) && text.contains(QStringLiteral("2 záznamů")))
+        << qPrintable(text);
+}
+
+TEST_F(TableStorageTest, AutoIncrementValuesAreNeverHandedOutTwice)
+{
+    const QString path = write(QStringLiteral("AI.DB"), {{"N", "+"}, {"X", "A", 5}}, {{1, "a"}, {2, "b"}, {3, "c"}});
+    {
+        Table t;
+        open(t, QStringLiteral("AI"));
+        t.Last();
+        t.Delete();
+    }
+    EXPECT_EQ(dp::ParadoxFile(path).header().autoIncMax, 3u);
+    Table t;
+    open(t, QStringLiteral("AI"));
+    t.Append();
+    t.FieldByName(QStringLiteral("X")).AsString(QStringLiteral("d"));
+    t.Post();
+    EXPECT_EQ(column(t, "N"), (QStringList{"1", "2", "4"}));
+}
+
+// Keyed tables belong to the engine's primary index, which is not written here.
+TEST_F(TableStorageTest, KeyedTableOpensReadOnlyWithoutIndexFiles)
+{
+    test::FixtureOptions keyed;
+    keyed.keyFields = 1;
+    const QString path = write(QStringLiteral("CIS.DB"), {{"KOD", "S"}, {"NAZEV", "A", 10}}, {{1, "a"}, {2, "b"}}, keyed);
+    const QByteArray before = readFile(path);
+    Table t;
+    open(t, QStringLiteral("CIS"));
+    EXPECT_TRUE(t.isReadOnlyStorage());
+    EXPECT_TRUE(t.FindKey({2}));
+    EXPECT_THROW(t.Edit(), EDatabaseError);
+    EXPECT_THROW(t.Append(), EDatabaseError);
+    t.Close();
+    EXPECT_THROW(t.EmptyTable(), EDatabaseError);
+    EXPECT_EQ(readFile(path), before);
+}
+
+// A table of an older format comes back in that format: version, block size, code page, header.
+// Level 3 headers have no code page (read as the configured one) and end after the field names.
+TEST_F(TableStorageTest, RewritingKeepsTheFormatOfTheFile)
+{
+    struct Format { int versionId; int blockSizeKb; int codePage; };
+    for (const Format format : {Format{9, 2, 852}, Format{4, 1, 0}}) {
+        const QString path = m_dir.filePath(QStringLiteral("STARA%1.DB").arg(format.versionId));
+        dp::TableContent content;
+        content.fields = test::fixtureFields({{"NAZEV", "A", 10}, {"POCET", "S"}, {"POZN", "M", 10}});
+        content.versionId = format.versionId;
+        content.blockSizeKb = format.blockSizeKb;
+        content.codePage = format.codePage;
+        const dp::CodePage& cp = dp::CodePage::forNumber(format.codePage);
+        for (int i = 0; i < 40; ++i) {
+            QByteArray rec(content.fields.back().offset + content.fields.back().width, '\0');
+            dp::encodeAlpha(content.fields[0], rec.data(), QStringLiteral("Buk %1").arg(i), cp);
+            dp::encodeShort(content.fields[1], rec.data(), i);
+            dp::encodeBlob(content.fields[2], rec.data(), QByteArray(i % 3 ? 5 : 200, 'm'));
+            content.records += rec;
+        }
+        content.recordCount = 40;
+        content.blobPayload = [memo = content.fields[2]](int, const char* rec, int) {
+            return QByteArray(int(dp::decodeBlobPointer(memo, rec).length), 'm');
+        };
+        dp::writeTable(path, content);
+        const QByteArray header = dp::ParadoxFile(path).headerBytes();
+        ASSERT_EQ(header[0x39], format.versionId);
+        {
+            Table t;
+            open(t, QFileInfo(path).fileName());
+            t.Edit();
+            t.FieldByName(QStringLiteral("POCET")).AsInteger(99);
+            t.FieldByName(QStringLiteral("POZN")).AsString(QStringLiteral("dlouhá poznámka ").repeated(20));
+            t.Post();
+            t.Append();
+            t.FieldByName(QStringLiteral("NAZEV")).AsString(QStringLiteral("Jedle"));
+            t.Post();
+        }
+        const dp::ParadoxFile after(path);
+        EXPECT_EQ(after.header().versionId, format.versionId);
+        EXPECT_EQ(after.header().blockSize, format.blockSizeKb * 1024);
+        EXPECT_EQ(after.header().codePage, format.codePage == 0 ? dp::defaultCodePage() : format.codePage);
+        EXPECT_EQ(after.recordCount(), 41);
+        EXPECT_EQ(after.memoText(0, 2), QStringLiteral("dlouhá poznámka ").repeated(20));
+        // Only the counts of the header change: rows, blocks, first and last block.
+        QByteArray counted = after.headerBytes();
+        for (const int at : {0x06, 0x07, 0x0A, 0x0B, 0x0C, 0x0D, 0x10, 0x11, 0x3A, 0x3B})
+            counted[at] = header[at];
+        EXPECT_EQ(counted, header);
+        test::PxlibReader px(path);
+        ASSERT_TRUE(px.isOpen()) << format.versionId;
+        EXPECT_EQ(px.recordCount(), 41);
+        px.attachBlobFile(dp::ParadoxFile(path).blobPath());
+        EXPECT_EQ(px.value(0, 2).toByteArray(), cp.encode(QStringLiteral("dlouhá poznámka ").repeated(20)));
+        if (format.codePage != 0)
+            EXPECT_EQ(px.codePage(), format.codePage);
+    }
+}
+
+// Editing one field keeps the stored bytes of the others, even where decoding is not exact.
+TEST_F(TableStorageTest, EditingOneFieldKeepsTheBytesOfTheOthers)
+{
+    const QString path = m_dir.filePath(QStringLiteral("BAJTY.DB"));
+    dp::TableContent content;
+    content.fields = test::fixtureFields(
+        {{"PRAZDNY", "A", 4}, {"DOS", "A", 4}, {"CAS", "T"}, {"ZMENA", "@"}, {"OBJEM", "#", 2}, {"POCET", "S"}});
+    content.codePage = 852;
+    QByteArray rec(content.fields.back().offset + content.fields.back().width, '\0');
+    rec[content.fields[0].offset] = ' ';                                   // empty, not NULL
+    std::memcpy(rec.data() + content.fields[1].offset, "a\x7f\x1a\x1c", 4);   // DOS control bytes
+    dp::encodeLong(content.fields[2], rec.data(), 90000000);               // 25 hours
+    dp::encodeDouble(content.fields[3], rec.data(), 63800000000000.25);    // a quarter millisecond
+    dp::encodeBcdText(content.fields[4], rec.data(), QStringLiteral("123456789012345678.25"));
+    dp::encodeShort(content.fields[5], rec.data(), 1);
+    content.records = rec;
+    content.recordCount = 1;
+    dp::writeTable(path, content);
+    {
+        Table t;
+        open(t, QStringLiteral("BAJTY"));
+        t.Edit();
+        t.FieldByName(QStringLiteral("POCET")).AsInteger(2);
+        t.Post();
+    }
+    const dp::ParadoxFile after(path);
+    const int kept = content.fields[5].offset;
+    EXPECT_EQ(QByteArray(after.record(0), kept).toHex(), rec.left(kept).toHex());
+    EXPECT_EQ(dp::decodeShort(content.fields[5], after.record(0)), 2);
+}
+
+// Appends into an ordered table keep the order incrementally: the view and the cursor are those
+// of a table ordered from scratch.
+TEST_F(TableStorageTest, AppendsIntoAnOrderedTableKeepTheOrderAndTheCursor)
+{
+    write(QStringLiteral("PORADI.DB"), {{"ODD", "I"}, {"DIL", "A", 1}}, {{5, "a"}, {3, "b"}});
+    Table t;
+    open(t, QStringLiteral("PORADI"), QStringLiteral("ODD;DIL"));
+    QRandomGenerator random(7);
+    for (int i = 0; i < 200; ++i) {
+        const int odd = int(random.bounded(20));
+        const QString dil = QString(QChar(u'a' + int(random.bounded(3))));
+        t.Append();
+        t.Fields(0).AsInteger(odd);
+        t.Fields(1).AsString(dil);
+        t.Post();
+        ASSERT_EQ(t.Fields(0).AsInteger(), odd);
+        ASSERT_EQ(t.Fields(1).AsString(), dil);
+        if (i % 50 == 0) {   // an edit moves its row too
+            t.Edit();
+            t.Fields(0).AsInteger(10);
+            t.Post();
+            ASSERT_EQ(t.Fields(0).AsInteger(), 10);
+        }
+    }
+    const QStringList incremental = column(t, "ODD") + column(t, "DIL");
+    ASSERT_TRUE(t.FindKey({10}));   // the key search sorts what the posts left unsorted
+    EXPECT_EQ(t.Fields(0).AsInteger(), 10);
+    t.Prior();
+    EXPECT_LT(t.Fields(0).AsInteger(), 10);
+    t.Refresh();
+    Table fresh;
+    open(fresh, QStringLiteral("PORADI"), QStringLiteral("ODD;DIL"));
+    EXPECT_EQ(incremental, column(fresh, "ODD") + column(fresh, "DIL"));
+    EXPECT_EQ(fresh.RecordCount(), 202);
+}
+
+// Every spelling of one file reaches the same shared rows.
+TEST_F(TableStorageTest, NamesOfOneFileShareItsRows)
+{
+    write(QStringLiteral("LHC.DB"), {{"ID", "N"}}, {{1.0}});
+    Table a, b;
+    open(a, QStringLiteral("lhc"));
+    b.SetTableName(m_dir.path() + QStringLiteral("/./LHC.db"));
+    b.Open();
+    a.Edit();
+    a.Fields(0).AsInteger(4);
+    a.Post();
+    b.Refresh();
+    EXPECT_EQ(b.Fields(0).AsInteger(), 4);
+}
+
+} // namespace

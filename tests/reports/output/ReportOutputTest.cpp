@@ -1,0 +1,205 @@
+// Output pages: range, printing with copies and abort, character output and PDF.
+#include "reports/output/ReportOutput.h"
+
+#include "platform/Exceptions.h"
+#include "reports/model/PageSettings.h"
+#include "reports/output/PdfExport.h"
+#include "reports/output/TextMeasurer.h"
+#include "reports/support/FakePrinter.h"
+#include "reports/support/FixedMeasurer.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace reports;
+
+class ReportOutputTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { resetPageSettings(); }
+    void TearDown() override { resetPageSettings(); }
+
+    // Pages each holding one text item "Strana n" laid out in a 12-point font.
+    void fill(int pages, const TextMeasurer& m = test::FixedMeasurer())
+    {
+        m_output.Clear();
+        for (int p = 0; p < pages; ++p) {
+            TVystPrvek i;
+            i.Style.Kind = 1;
+            i.Style.Font.Name = QStringLiteral("Arial");
+            i.Style.Font.Size = 12;
+            i.ItemText = QStringLiteral("Strana %1").arg(p + 1);
+            i.Rect = QRect(100, 10 + p * 10, 200, 20);
+            TextSettings s;
+            s.font = i.Style.Font;
+            auto lines = std::make_shared<TRadky>(MeasureText(m, i.Rect.width(), i.ItemText, s));
+            i.LastLine = lines->count() - 1;
+            i.ItemLines = lines;
+            m_output.AddItem(std::move(i), p);
+        }
+    }
+
+    TSestVystup m_output;
+};
+
+TEST_F(ReportOutputTest, RangeTrimsPagesAfterTheLast)
+{
+    fill(5);
+    m_output.SetRange(2, 9999, 1);
+    EXPECT_EQ(m_output.PageCount(), 5);
+    EXPECT_EQ(m_output.currentPage(), 1);
+    m_output.SetRange(1, 3, 2);
+    EXPECT_EQ(m_output.PageCount(), 3);
+    EXPECT_EQ(m_output.copies(), 2);
+    EXPECT_FALSE(m_output.AddItem(TVystPrvek{}, TSestVystup::maxPages));
+}
+
+TEST_F(ReportOutputTest, GraphicCopiesEachOpenOneDocument)
+{
+    fill(3);
+    test::FakePrinter printer;
+    bool abort = false;
+    const auto flag = [&] { return abort; };
+    ASSERT_TRUE(m_output.PrintGraphic(printer, 1, 3, flag, QStringLiteral("Seznam"), 2));
+    const QStringList oneCopy{QStringLiteral("begin Seznam"), QStringLiteral("page"), QStringLiteral("page"),
+                              QStringLiteral("page"), QStringLiteral("end")};
+    EXPECT_EQ(printer.events, oneCopy + oneCopy);
+    // Something was drawn on the page, inside the margins.
+    const QImage& first = printer.pages[0];
+    int dark = 0;
+    for (int y = 0; y < first.height(); ++y)
+        for (int x = 0; x < first.width(); ++x) dark += qGray(first.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 0);
+}
+
+TEST_F(ReportOutputTest, AbortOnTheSecondPageOfTheFirstCopyEndsTheJob)
+{
+    fill(3);
+    test::FakePrinter printer;
+    bool abort = false;
+    const auto flag = [&] { return abort; };
+    printer.onPage = [&](int page) { abort = page == 2; };
+    EXPECT_FALSE(m_output.PrintGraphic(printer, 1, 3, flag, QStringLiteral("Seznam"), 2));
+    EXPECT_EQ(printer.events, (QStringList{QStringLiteral("begin Seznam"), QStringLiteral("page"),
+                                           QStringLiteral("page"), QStringLiteral("abort")}));
+}
+
+TEST_F(ReportOutputTest, RangesAreClippedAndAnEmptyRangeOpensNoJob)
+{
+    fill(3);
+    test::FakePrinter printer;
+    bool abort = false;
+    const auto flag = [&] { return abort; };
+    ASSERT_TRUE(m_output.PrintGraphic(printer, 2, 99, flag, QStringLiteral("x"), 1));
+    EXPECT_EQ(printer.events.count(QStringLiteral("page")), 2);
+    printer.events.clear();
+    EXPECT_TRUE(m_output.PrintGraphic(printer, 5, 9, flag, QStringLiteral("x"), 1));
+    EXPECT_TRUE(m_output.PrintGraphic(printer, 3, 2, flag, QStringLiteral("x"), 1));
+    EXPECT_TRUE(printer.events.isEmpty());
+    m_output.Clear();
+    EXPECT_TRUE(m_output.PrintGraphic(printer, 1, 9999, flag, QStringLiteral("x"), 1));
+    EXPECT_TRUE(m_output.PrintCharacter(printer, 1, 9999, flag, QStringLiteral("x"), 1, TSestLanguage::slCP852));
+    EXPECT_TRUE(printer.events.isEmpty());
+}
+
+TEST_F(ReportOutputTest, CharacterOutputTakesEachLineAtItsRow)
+{
+    fill(2);
+    test::FakePrinter printer;
+    bool abort = false;
+    const auto flag = [&] { return abort; };
+    m_output.setLineSpacing(0);
+    ASSERT_TRUE(m_output.PrintCharacter(printer, 1, 2, flag, QStringLiteral("Seznam"), 1, TSestLanguage::slASCII));
+    EXPECT_EQ(printer.events, QStringList{QStringLiteral("raw Seznam %1").arg(printer.rawBytes.size())});
+    const QList<QByteArray> lines = printer.rawBytes.split('\n');
+    // 70 rows a page; page 1's text at row round((70 + 10) * 6 / 100) = 5, column 150 * 10 / 100.
+    EXPECT_EQ(printer.rawBytes.count("\r\n"), 140);
+    EXPECT_EQ(lines[5], QByteArray(15, ' ') + "Strana 1" + QByteArray(20 - 8, ' ') + '\r');
+    // Page 2's text 10 lower: round(90 * 6 / 100) is still row 5.
+    EXPECT_TRUE(lines[70 + 5].contains("Strana 2"));
+    EXPECT_EQ(lines[70 + 6], QByteArray("\r"));
+    EXPECT_FALSE(printer.rawBytes.contains('\f'));
+}
+
+TEST_F(ReportOutputTest, CharacterFilesAreWrittenWholeOrRaise)
+{
+    fill(1);
+    QTemporaryDir dir;
+    bool abort = false;
+    const auto flag = [&] { return abort; };
+    const QString path = dir.path() + QStringLiteral("/out.txt");
+    ASSERT_TRUE(m_output.WriteCharacter(path, 1, 1, flag, 2, TSestLanguage::slCP1250));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll().count("Strana 1"), 2);
+    EXPECT_THROW(m_output.WriteCharacter(dir.path() + QStringLiteral("/missing/out.txt"), 1, 1, flag, 1,
+                                         TSestLanguage::slCP1250),
+                 EFileError);
+}
+
+TEST_F(ReportOutputTest, PdfHoldsOnePagePerOutputPage)
+{
+    fill(4);
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/out.pdf");
+    ASSERT_TRUE(WritePdf(m_output, path, 2, 9999, QStringLiteral("Seznam")));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray pdf = f.readAll();
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    EXPECT_EQ(QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))), 3);
+    EXPECT_FALSE(WritePdf(m_output, path, 5, 9, QStringLiteral("Seznam")));
+    // A second writer replaces the file whole.
+    ASSERT_TRUE(WritePdf(m_output, path, 1, 1, QStringLiteral("Seznam")));
+    QFile again(path);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    const QByteArray second = again.readAll();
+    EXPECT_EQ(QString::fromLatin1(second).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))), 1);
+    EXPECT_TRUE(second.trimmed().endsWith("%%EOF"));
+    EXPECT_THROW(WritePdf(m_output, dir.path() + QStringLiteral("/no/out.pdf"), 1, 1, {}), EFileError);
+}
+
+// The text of every page comes back out of the PDF (with the system's pdftotext).
+TEST_F(ReportOutputTest, PdfPagesCarryTheirText)
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+    fill(3, FontMetricsMeasurer());
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/out.pdf");
+    ASSERT_TRUE(WritePdf(m_output, path, 1, 3, QStringLiteral("Seznam")));
+    QProcess process;
+    process.start(pdftotext, {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    const QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
+    ASSERT_GE(pages.size(), 3);
+    for (int p = 0; p < 3; ++p) EXPECT_TRUE(pages[p].contains(QStringLiteral("Strana %1").arg(p + 1))) << pages[p].toStdString();
+}
+
+TEST_F(ReportOutputTest, RenderedPagePictureStretchesIntoThePreview)
+{
+    fill(2);
+    m_output.SelectPage(1);
+    EXPECT_EQ(m_output.currentPage(), 1);
+    EXPECT_EQ(m_output.pagePicture().boundingRect().width(), m_output.PageWidth * 6);
+    m_output.SelectPage(7);
+    EXPECT_EQ(m_output.currentPage(), 1);
+    QImage image(200, 300, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    m_output.DrawPage(painter, QRectF(0, 0, 200, 300));
+    painter.end();
+    int dark = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 200; ++x) dark += qGray(image.pixel(x, y)) < 160;
+    EXPECT_GT(dark, 0);
+}
+
+} // namespace
