@@ -218,6 +218,21 @@ TEST(ForestUnitLoading, NoSourceChosenIsReportedAndStopsTheStart)
 
 namespace {
 
+TEST_F(CalculationRun, AFailedRowIsReportedAndSkipped)
+{
+    UnitSourceDouble* source = install({1, 2, 3});
+    source->corruptAreaAt = 1;
+    ProgressLog run;
+    ASSERT_TRUE(calc.RunCalculation(run.progress()));
+    EXPECT_EQ(run.positions, (QList<int>{1, 2, 3}));
+    ASSERT_EQ(recorder().messages.size(), 2u);   // SM and BK of compartment 2
+    EXPECT_TRUE(recorder().messages[0].text.startsWith(QStringLiteral("Chyba při zápisu dřeviny : ")));
+    EXPECT_TRUE(recorder().messages[0].text.contains("SM"));
+    const QStringList written = rows();
+    ASSERT_EQ(written.size(), 4);
+    EXPECT_TRUE(written[2].startsWith("3|"));
+}
+
 TEST_F(CalculationRun, ATableDirectoryThatCannotBeWrittenIsReported)
 {
     install({1});

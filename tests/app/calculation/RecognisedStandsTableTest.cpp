@@ -134,6 +134,17 @@ TEST_F(TableFile, RecreationReplacesAnEarlierTable)
     EXPECT_TRUE(table.IsEmpty());
 }
 
+// A value the file cannot take (a corrupt area) raises; the caller decides what to do.
+TEST_F(TableFile, AnUnstorableValueRaises)
+{
+    db::Table table;
+    recreateRecognisedStandsTable(table, tablesDir());
+    table.Open();
+    SpeciesRowInput in = sampleInput();
+    in.etazPp = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_ANY_THROW(writeSpeciesRow(table, in));
+}
+
 TEST_F(TableFile, AClassOtherThanAOrBWritesNothing)
 {
     db::Table table;

@@ -11,6 +11,8 @@
 #include "forest/hierarchy/PorostniSkupina.h"
 #include "platform/Exceptions.h"
 
+#include <limits>
+
 namespace testapp {
 
 UnitSourceDouble::UnitSourceDouble(QList<qint32> compartments, QList<SpeciesSpec> species, quint8 kind)
@@ -85,7 +87,7 @@ void UnitSourceDouble::build(TLesniCelek& unit, int index)
     TEtaz* etaz = header->AktualniEtazVzdy();
     etaz->SetETAZ("1");
     etaz->SetVEK(85);
-    etaz->SetETAZ_PP(2.5);
+    etaz->SetETAZ_PP(index == corruptAreaAt ? std::numeric_limits<double>::quiet_NaN() : 2.5);
     etaz->SetHS(25);
     etaz->SetM_TEZ_PROC(30);
     for (const SpeciesSpec& s : m_species) {

@@ -38,6 +38,8 @@ public:
     int failAt = -1;
     // Like the version-97 and 98 tables at their end: a further load reads the last row again.
     bool reloadsLastAtEnd = false;
+    // The storey area of compartment index `corruptAreaAt` is not a number; -1 none.
+    int corruptAreaAt = -1;
     int loads = 0;
     // Called at every load of a compartment.
     std::function<void()> onLoad;

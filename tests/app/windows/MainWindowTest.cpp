@@ -150,3 +150,24 @@ TEST_F(MainWindowRun, NothingChosenEndsTheStart)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindowRun, ADamagedUnitTableIsReportedAndEndsTheStart)
+{
+    QDir(prog.path()).mkdir("unit");
+    for (const char* name : {"OST_POZ.DB", "LHC.DB"}) {
+        QFile f(prog.path() + "/unit/" + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("damaged");
+    }
+    const QString unitDir = prog.path() + "/unit";
+    window->calculationForm()->calculation().LesniCelek()->setDirectoryChooser(
+        [unitDir](const QString&, const QString&, const QString&, bool) { return unitDir; });
+    EXPECT_FALSE(window->FormShow());
+    ASSERT_FALSE(recorder().messages.empty());
+    EXPECT_EQ(recorder().messages[0].type, ui::MsgType::Error);
+    EXPECT_FALSE(window->BitBtn3()->isEnabled());
+}
+
+} // namespace
