@@ -1,6 +1,7 @@
 // The source of each kind byte.
 #include "app/sources/Source.h"
 #include "app/sources/UnreadableSource.h"
+#include "app/sources/vex/VexSource.h"
 
 #include "forest/base/ObecnyLesniPrvek.h"
 
@@ -8,10 +9,10 @@ namespace app {
 
 std::unique_ptr<Source> createSource(quint8 kind, const SourceContext& context)
 {
-    (void)context;
     switch (kind) {
     case SourceKinds::Vex97:
     case SourceKinds::Vex98:
+        return vex::createVexSource(kind, context);
     case SourceKinds::OldLhpRecords:
     case SourceKinds::IsHul97:
     case SourceKinds::IsHul98:

@@ -1,0 +1,117 @@
+// Tests of the directory-search window, the yes/no window and the Enter-moving edits.
+#include "app/sources/vex/DirectorySearch.h"
+#include "app/sources/vex/Ovr.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using vex::DirectorySearch;
+
+class DirectorySearchTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        QDir(dir.path()).mkdir(QStringLiteral("Data"));
+        for (const char* name : {"LHC.DB", "poznamky.txt", "oddeleni.db"}) {
+            QFile f(dir.path() + QLatin1Char('/') + QString::fromLatin1(name));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(DirectorySearchTest, StartsAtAnExistingDirectoryElseAtTheRoot)
+{
+    EXPECT_EQ(DirectorySearch(dir.path(), {}, QStringLiteral("*.DB"), false).directory(), dir.path());
+    EXPECT_EQ(DirectorySearch(dir.path() + QStringLiteral("/missing"), {}, QStringLiteral("*.DB"), false).directory(),
+              QStringLiteral("/"));
+    EXPECT_EQ(DirectorySearch(QStringLiteral("C:\\"), {}, QStringLiteral("*.DB"), false).directory(), QStringLiteral("/"));
+    EXPECT_EQ(DirectorySearch::drives(), QStringList({QStringLiteral("/"), QDir::homePath()}));
+}
+
+TEST_F(DirectorySearchTest, ListsSubdirectoriesAndTheFilesOfTheMask)
+{
+    DirectorySearch search(dir.path(), {}, QStringLiteral("*.DB"), false);
+    EXPECT_EQ(search.subdirectories(), QStringList({QStringLiteral(".."), QStringLiteral("Data")}));
+    EXPECT_EQ(search.files(), QStringList({QStringLiteral("LHC.DB"), QStringLiteral("oddeleni.db")}));
+    search.setDirectory(dir.path() + QStringLiteral("/data"));
+    EXPECT_EQ(search.directory(), dir.path() + QStringLiteral("/Data"));
+    EXPECT_TRUE(search.files().isEmpty());
+}
+
+TEST_F(DirectorySearchTest, AnswersByTheButtonThatClosedIt)
+{
+    DirectorySearch search(dir.path(), {}, QStringLiteral("*.*"), true);
+    search.activate();
+    EXPECT_EQ(search.result(), vex::kNothingChosen);   // the close box
+    search.choose();
+    EXPECT_EQ(search.result(), dir.path());
+    search.activate();
+    search.chooseAlias();
+    EXPECT_EQ(search.result(), QStringLiteral("ALIAS"));
+    search.activate();
+    search.leave();
+    EXPECT_EQ(search.result(), vex::kNothingChosen);
+    DirectorySearch hidden(dir.path(), {}, QStringLiteral("*.*"), false);
+    hidden.chooseAlias();
+    EXPECT_EQ(hidden.result(), dir.path());   // without the button only a directory or nothing
+}
+
+TEST_F(DirectorySearchTest, TheWindowEntersADirectoryAndChoosesIt)
+{
+    DirectorySearch search(dir.path(), QStringLiteral("Vyhledej adresář dat vexu97."), QStringLiteral("*.DB"), false);
+    vex::TS_VyhlSoub1 window(search);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Vyhledej adresář dat vexu97."));
+    EXPECT_FALSE(window.ButAlias->isVisibleTo(&window));
+    EXPECT_EQ(window.FileListBox1->count(), 2);
+    QTimer::singleShot(0, &window, [&] {
+        const auto items = window.DirectoryListBox1->findItems(QStringLiteral("Data"), Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1);
+        emit window.DirectoryListBox1->itemActivated(items[0]);
+        window.OKBtn->click();
+    });
+    window.exec();
+    EXPECT_EQ(search.result(), dir.path() + QStringLiteral("/Data"));
+}
+
+TEST(YesNoWindow, OnlyAnoAnswersYes)
+{
+    vex::TdotazF1 window;
+    QTimer::singleShot(0, &window, [&] { window.OKBtn->click(); });
+    window.exec();
+    EXPECT_TRUE(window.Confirmed());
+    QTimer::singleShot(0, &window, [&] { window.close(); });
+    window.exec();
+    EXPECT_FALSE(window.Confirmed());
+}
+
+
+TEST(EnterMovesFocus, EnterIsTakenAndOtherKeysTypeAsUsual)
+{
+    QWidget form;
+    vex::TKEdit first(&form);
+    vex::TKEdit second(&form);
+    bool returned = false;
+    QObject::connect(&first, &QLineEdit::returnPressed, [&] { returned = true; });
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(&first, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_FALSE(returned);
+    QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(&first, &letter);
+    EXPECT_EQ(first.text(), QStringLiteral("a"));
+}
+
+} // namespace
