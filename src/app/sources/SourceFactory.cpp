@@ -1,6 +1,7 @@
 // The source of each kind byte.
 #include "app/sources/Source.h"
 #include "app/sources/UnreadableSource.h"
+#include "app/sources/sql/SqlSource.h"
 #include "app/sources/vex/VexSource.h"
 
 #include "forest/base/ObecnyLesniPrvek.h"
@@ -16,8 +17,9 @@ std::unique_ptr<Source> createSource(quint8 kind, const SourceContext& context)
     case SourceKinds::OldLhpRecords:
     case SourceKinds::IsHul97:
     case SourceKinds::IsHul98:
-    case SourceKinds::SqlDatabase:
         return std::make_unique<UnreadableSource>(kind);
+    case SourceKinds::SqlDatabase:
+        return sqlsrc::createSqlSource(context);
     default:
         return nullptr;
     }
