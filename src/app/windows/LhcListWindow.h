@@ -5,6 +5,9 @@
 
 #include <QDialog>
 
+#include <functional>
+
+class QPushButton;
 class QTableWidget;
 
 namespace app {
@@ -24,9 +27,32 @@ public:
     QTableWidget* GU_LHC() const { return m_grid; }
     const QString& databaseName() const { return m_databaseName; }
 
+    // "Zrus LHC": after "Ano", the current unit is deleted in one transaction.
+    void Button5Click();
+    // "Přečísluj  LHC ": asks for a new key until it is free or the question is cancelled.
+    void Button3Click();
+    // "Kopíruj LHC": logs into a target database, asks for a free key there and copies.
+    void ButCopyLHCClick();
+
+    // Asks for a unit key starting from the given one (the key dialog unless replaced).
+    std::function<std::optional<sqlsrc::UnitKey>(sqlsrc::UnitKey)> askKey;
+
+    QPushButton* ZrusLhc() const { return m_delete; }
+    QPushButton* Preciskuj() const { return m_renumber; }
+    QPushButton* KopirujLhc() const { return m_copy; }
+
 private:
+    // Runs an operation with the buttons and the list disabled, so that nothing re-enters it.
+    template<class F>
+    void guarded(F work);
+    std::optional<sqlsrc::UnitRow> currentRow() const;
+
     QString m_databaseName;
     QTableWidget* m_grid;
+    QPushButton* m_delete;
+    QPushButton* m_show;
+    QPushButton* m_copy;
+    QPushButton* m_renumber;
     std::vector<sqlsrc::UnitRow> m_rows;
 };
 
