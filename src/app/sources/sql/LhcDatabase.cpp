@@ -27,9 +27,6 @@ void setUpAliases(const QString& programDir)
     db::Aliases::setDataDirectory(data.isEmpty() ? programDir : data);
 }
 
-namespace {
-
-// SQLite: readers beside one writer, and a writer waits up to 5 s for another's lock.
 void configureConnection(db::Database& database)
 {
     if (engineOf(database) != Engine::Sqlite)
@@ -39,8 +36,6 @@ void configureConnection(db::Database& database)
         if (!q.exec(QLatin1String(pragma)))
             throw EDatabaseError(q.lastError().text());
 }
-
-} // namespace
 
 bool LoginLhpDatabase(db::Database& database, const LoginDialog& dialog, const QString& alias)
 {

@@ -32,6 +32,9 @@ struct UnitRow {
 // exists, and the data directory of vkm.ini ([Database] Data) for SQLite files.
 void setUpAliases(const QString& programDir);
 
+// SQLite: readers beside one writer (WAL), and a writer waits up to 5 s for another's lock.
+void configureConnection(db::Database& database);
+
 // Connects `database` through the login dialog, repeating after a failure with the engine's
 // error and "Databázi nelze připojit. Zkuste to znovu."; true when connected. A connected
 // database answers true at once. A database of another layout is reported, never altered, and

@@ -3,6 +3,7 @@
 
 #include "app/sources/sql/RowCopy.h"
 #include "app/sources/sql/UnitMaintenance.h"
+#include "app/sources/sql/UnitSelection.h"
 #include "platform/Exceptions.h"
 #include "platform/db/sql/Database.h"
 #include "platform/db/sql/Query.h"
@@ -221,5 +222,102 @@ TEST(RowCopy, OnlyPlainIdentifiersAreNamed)
 
 INSTANTIATE_TEST_SUITE_P(Engines, UnitMaintenanceTest,
                          ::testing::Values(sqlsrc::Engine::Sqlite, sqlsrc::Engine::Postgres), testsql::engineName);
+
+} // namespace
+
+namespace {
+
+using sqlsrc::SelectedRow;
+using sqlsrc::SelectionKind;
+using sqlsrc::UnitSelection;
+
+using UnitSelectionTest = UnitMaintenanceTest;
+
+SelectedRow rowOf(SelectionKind kind, const QString& psk = QString())
+{
+    SelectedRow r;
+    r.kind = kind;
+    r.odd = 3;
+    r.oddId = 3;
+    r.dil = QStringLiteral("x'DIL");
+    r.por = QStringLiteral("x'POR");
+    r.psk = psk;
+    r.number = 3;
+    r.numberId = 3;
+    return r;
+}
+
+TEST_P(UnitSelectionTest, OneWindowPerUnitAndOnPostgreSqlOneProgram)
+{
+    auto first = UnitSelection::open(*database, {1, 0});
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(UnitSelection::open(*database, {1, 0}), nullptr);
+    ASSERT_FALSE(recorder().messages.empty());
+    EXPECT_EQ(recorder().messages.back().text,
+              QStringLiteral("Nelze připojit databázi. Pravděpodobně se snažíš otevří podruhé stejný LHC."));
+    EXPECT_NE(UnitSelection::open(*database, {2, 0}), nullptr);
+    if (GetParam() == sqlsrc::Engine::Postgres) {
+        // Another program's connection cannot take the unit's lock until the window closes.
+        QSqlQuery q(database->sqlDatabase());
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT pg_try_advisory_lock(1, 0)")) && q.next());
+        EXPECT_FALSE(q.value(0).toBool());
+        first.reset();
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT pg_try_advisory_lock(1, 0)")) && q.next());
+        EXPECT_TRUE(q.value(0).toBool());
+        q.exec(QStringLiteral("SELECT pg_advisory_unlock(1, 0)"));
+    }
+}
+
+TEST_P(UnitSelectionTest, AStandGroupCopiedWithoutItsStandBringsTheStandAndNoUndoesIt)
+{
+    exec(QStringLiteral("DELETE FROM POROST WHERE LHC_KOD=2"));
+    exec(QStringLiteral("DELETE FROM POROST_SKUP WHERE LHC_KOD=2"));
+    auto selection = UnitSelection::open(*database, {1, 0});
+    ASSERT_NE(selection, nullptr);
+    const std::vector<SelectedRow> groups = selection->list(SelectionKind::StandGroup);
+    ASSERT_EQ(groups.size(), 1u);
+    EXPECT_EQ(groups[0].psk, QStringLiteral("x'PSK"));
+    ASSERT_TRUE(selection->copy(groups[0], {2, 0}));
+    EXPECT_TRUE(selection->hasChanges());
+    EXPECT_FALSE(selection->copy(groups[0], {2, 0}));   // now present
+    EXPECT_EQ(recorder().messages.back().text, QStringLiteral("Nelze kopírovat, PSK už existuje."));
+    selection->endTransaction(false);   // "NE"
+    EXPECT_EQ(count("POROST", 2), 0);
+    ASSERT_TRUE(selection->copy(groups[0], {2, 0}));
+    selection->endTransaction(true);
+    EXPECT_EQ(count("POROST", 2), 1);
+    EXPECT_EQ(count("POROST_SKUP", 2), 1);
+    EXPECT_EQ(count("SKODY", 2), 2);
+}
+
+TEST_P(UnitSelectionTest, DeletingAStandGroupTouchesOnlyStandGroupTables)
+{
+    auto selection = UnitSelection::open(*database, {1, 0});
+    ASSERT_NE(selection, nullptr);
+    ASSERT_TRUE(selection->remove(rowOf(SelectionKind::StandGroup, QStringLiteral("x'PSK"))));
+    EXPECT_FALSE(selection->remove(rowOf(SelectionKind::BareLand), false));
+    EXPECT_EQ(recorder().messages.back().text, QStringLiteral("Bezlesí není porostní půda."));
+    selection->endTransaction(true);
+    EXPECT_EQ(count("POROST_SKUP", 1), 0);
+    EXPECT_EQ(count("SKODY", 1), 0);
+    EXPECT_EQ(count("BEZLESI", 1), 1);
+    EXPECT_EQ(count("POROST", 1), 1);
+}
+
+TEST_P(UnitSelectionTest, AMoveWhoseCopyFailsDeletesNothing)
+{
+    exec(QStringLiteral("DELETE FROM POROST WHERE LHC_KOD=2"));
+    refuse("INSERT", "SKODY");
+    auto selection = UnitSelection::open(*database, {1, 0});
+    ASSERT_NE(selection, nullptr);
+    EXPECT_FALSE(selection->move(rowOf(SelectionKind::Stand), {2, 0}));
+    EXPECT_FALSE(selection->hasChanges());
+    selection->endTransaction(true);
+    EXPECT_EQ(unitRows(1), int(sqlsrc::unitTables().size()));
+    EXPECT_EQ(count("POROST", 2), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, UnitSelectionTest, ::testing::Values(sqlsrc::Engine::Sqlite, sqlsrc::Engine::Postgres),
+                         testsql::engineName);
 
 } // namespace
