@@ -36,7 +36,7 @@ struct BenchUnit {
         samples::writeCodebooks(source, programDir);
         samples::UnitOptions options;
         options.compartments = 1000;
-        options.groupsPerStand = 5;
+        options.groupsPerStand = 10;
         options.speciesPerStorey = 10;
         options.seed = 1000;
         samples::writeUnit(source, programDir + QStringLiteral("/lhc"), options);

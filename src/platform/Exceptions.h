@@ -24,9 +24,19 @@ class EDatabaseError : public Exception { public: using Exception::Exception; };
 class EBadStream : public Exception { public: using Exception::Exception; };
 class EInOutError : public Exception { public: using Exception::Exception; };
 class EFileError : public EInOutError { public: using EInOutError::EInOutError; };
-class SyntaxExcept : public Exception { public: using Exception::Exception; };
 class EAbort : public Exception { public: using Exception::Exception; };
 class EAccessViolation : public Exception { public: using Exception::Exception; };
+
+// A syntax error of a text the user wrote; Position is the 1-based character position of the fault.
+class SyntaxExcept : public Exception
+{
+public:
+    SyntaxExcept(QString message, int position) : Exception(std::move(message)), m_position(position) {}
+    int Position() const { return m_position; }
+
+private:
+    int m_position;
+};
 
 // Integer arithmetic.
 class EIntError : public Exception { public: using Exception::Exception; };

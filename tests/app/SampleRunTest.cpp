@@ -21,6 +21,12 @@ ui::RecordingServices& recorder()
     return static_cast<ui::RecordingServices&>(ui::services());
 }
 
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 // Every row of the table, every field as text, one line per row.
 QByteArray dumpTable(const QString& path)
 {
@@ -69,6 +75,14 @@ TEST_P(SampleRun, GivesTheCommittedRowsAndTheSameOnASecondRun)
 {
     IniFile vkm(programDir + QStringLiteral("/vkm.ini"));
     vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("DATA"), QStringLiteral("PATH=") + unitData());
+    // The sibling program's index beside one of its tables: the table is read, never written.
+    const QString species = unitData() + QStringLiteral("/DREVINA.DB");
+    {
+        QFile index(unitData() + QStringLiteral("/DREVINA.PX"));
+        ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+        index.write(QByteArray(2048, '\x02'));
+    }
+    const QByteArray speciesBefore = fileBytes(species);
     app::Calculation calc;
     calc.setTablesDir(programDir + QStringLiteral("/"));
     calc.LesniCelek()->setProgramDir(programDir);
@@ -80,6 +94,7 @@ TEST_P(SampleRun, GivesTheCommittedRowsAndTheSameOnASecondRun)
     ASSERT_TRUE(calc.RunCalculation({}));
     EXPECT_EQ(dumpTable(calc.tablePath()), first);
     EXPECT_GT(first.count('\n'), 20);
+    EXPECT_EQ(fileBytes(species), speciesBefore);
 
     const QString golden = QStringLiteral(GENKLAS_GOLDEN_DIR "/app/samples/%1.txt")
                                .arg(GetParam() == SourceKinds::Vex98 ? QStringLiteral("vex98") : QStringLiteral("vex97"));

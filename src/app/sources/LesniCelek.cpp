@@ -7,6 +7,7 @@
 #include "forest/codebooks/CiselLumex.h"
 #include "forest/codebooks/Ciselnik.h"
 #include "forest/codebooks/CodebookSets.h"
+#include "forest/hierarchy/HierarchySupport.h"
 #include "forest/hierarchy/LHC.h"
 #include "forest/hierarchy/Oddeleni.h"
 #include "framework/core/ClassRegistry.h"
@@ -17,16 +18,6 @@
 #include <algorithm>
 
 namespace {
-
-template<class T>
-T* childOnFirstUse(TEntity* parent, WeakRef<T>& slot)
-{
-    if (T* existing = slot.get())
-        return existing;
-    T* created = parent->AddNew<T>();
-    slot = created;
-    return created;
-}
 
 bool isParadoxKind(quint8 kind)
 {
@@ -65,17 +56,17 @@ TLesniCelek::~TLesniCelek() = default;
 
 TLHC* TLesniCelek::LHC()
 {
-    return childOnFirstUse(this, m_lhc);
+    return forest::ensureChildSet(this, m_lhc);
 }
 
 void TLesniCelek::SetLHC(TLHC* header)
 {
-    m_lhc = header;
+    m_lhc.set(header);
 }
 
 tciselnik* TLesniCelek::Ciselnik()
 {
-    return childOnFirstUse(this, m_ciselnik);
+    return forest::ensureChildSet(this, m_ciselnik);
 }
 
 TOwnerEntity* TLesniCelek::ciselLumexOwnEnt()
@@ -95,7 +86,7 @@ TCiselLumex* TLesniCelek::CiselLumex()
 
 TTransforDleMajiteleMN* TLesniCelek::TransforDleMajiteleMN()
 {
-    return childOnFirstUse(this, m_transfor);
+    return forest::ensureChildSet(this, m_transfor);
 }
 
 QString TLesniCelek::AdresarIshulu() const

@@ -3,6 +3,7 @@
 
 #include "app/sources/Source.h"
 #include "forest/base/ObecnyLesniPrvek.h"
+#include "forest/hierarchy/HierarchySupport.h"
 
 #include <QStringList>
 
@@ -118,10 +119,10 @@ private:
     static constexpr int standardListCount = 9;
     std::array<WeakRef<TLesniStringListElement>, standardListCount> m_standardLists;
     std::array<bool, standardListCount> m_standardListTried{};
-    WeakRef<TLHC> m_lhc;
-    WeakRef<tciselnik> m_ciselnik;
+    forest::ChildSlot<TLHC> m_lhc;
+    forest::ChildSlot<tciselnik> m_ciselnik;
     WeakRef<TCiselLumex> m_ciselLumex;
-    WeakRef<TTransforDleMajiteleMN> m_transfor;
+    forest::ChildSlot<TTransforDleMajiteleMN> m_transfor;
     std::unique_ptr<QStringList> m_compartmentList;
     std::unique_ptr<app::Source> m_source;
     DirectoryChooser m_chooser;

@@ -126,10 +126,18 @@ QWidget* TFGKDB::buildSidePanel()
     bold.setBold(true);
     heading->setFont(bold);
     form->addRow(heading);
-    form->addRow(QStringLiteral("Nájemce lesa"), boundEdit(panel, source, "NAJEMCE", true));
-    form->addRow(QStringLiteral("Staré označení"), boundEdit(panel, source, "Stary_Kod", true));
-    form->addRow(QStringLiteral("Fenotyp"), boundEdit(panel, source, "Fenotyp", true));
-    form->addRow(QStringLiteral("Lesní vegetační stupeň"), boundEdit(panel, source, "LVS", true));
+    const struct {
+        const char* label;
+        const char* field;
+    } editable[] = {{"Nájemce lesa", "NAJEMCE"},
+                    {"Staré označení", "Stary_Kod"},
+                    {"Fenotyp", "Fenotyp"},
+                    {"Lesní vegetační stupeň", "LVS"}};
+    for (const auto& e : editable) {
+        QLineEdit* edit = boundEdit(panel, source, e.field, true);
+        m_editableEdits.push_back(edit);
+        form->addRow(QString::fromUtf8(e.label), edit);
+    }
     return panel;
 }
 
@@ -143,8 +151,30 @@ void TFGKDB::ShowList(bool modal)
         show();
 }
 
+void TFGKDB::commitTypedEdits()
+{
+    // Gathered first: a post refreshes every edit from the row and would drop the others' text.
+    std::vector<std::pair<QString, QString>> typed;
+    for (QLineEdit* edit : m_editableEdits)
+        if (edit->isModified()) {
+            typed.emplace_back(edit->objectName().mid(int(qstrlen("DBEdit_"))), edit->text());
+            edit->setModified(false);
+        }
+    db::Query& q = m_list.Query2();
+    if (typed.empty() || !q.Active() || q.IsEmpty())
+        return;
+    guarded([&] {
+        if (q.State() != db::DataSetState::dsEdit && q.State() != db::DataSetState::dsInsert)
+            q.Edit();
+        for (const auto& [field, text] : typed)
+            q.FieldByName(field).AsString(text);
+        q.Post();
+    });
+}
+
 void TFGKDB::BitBtn2Click()
 {
+    commitTypedEdits();
     guarded([this] { m_list.close(); });
     hide();
     if (isModal())
@@ -153,6 +183,7 @@ void TFGKDB::BitBtn2Click()
 
 void TFGKDB::closeEvent(QCloseEvent* event)
 {
+    commitTypedEdits();
     guarded([this] { m_list.close(); });
     QDialog::closeEvent(event);
 }

@@ -5,6 +5,9 @@
 
 #include <QDialog>
 
+#include <vector>
+
+class QLineEdit;
 class QPushButton;
 class QTableView;
 
@@ -40,12 +43,16 @@ protected:
 
 private:
     QWidget* buildSidePanel();
+    // Writes what the user typed into an editable field and has not yet committed.
+    void commitTypedEdits();
     QWidget* buildNavigator();
 
     RecognisedStandsList m_list;
     db::DataSetModel* m_model;
     QTableView* m_grid;
     QPushButton* m_close;
+    // The editable fields' edits (children of the side panel).
+    std::vector<QLineEdit*> m_editableEdits;
 };
 
 } // namespace app

@@ -7,8 +7,9 @@
 
 // Parses Command into an expression tree (recursive descent: the text is split at its loosest
 // top-level operator, the rightmost of that level, and the pieces are parsed again). Syntax errors
-// raise PositionedSyntaxExcept (Syntax.h) with the 1-based position; a whole-number literal
-// beyond 32 bits raises ERangeError.
+// raise SyntaxExcept with the 1-based position (texts in ConditionSyntax.h), also for brackets,
+// keyword arguments, NOT and signs nested more than 256 deep; a whole-number literal beyond 32
+// bits raises ERangeError. Time and memory grow linearly with the text.
 class TExpressionCreator : public TTool
 {
 public:

@@ -1,4 +1,4 @@
-// Condition language: keyword table and lexer routines.
+// Condition language: keyword table, lexer routines and the token scanner.
 #include "framework/expressions/ConditionSyntax.h"
 
 #include "platform/text/Case.h"
@@ -13,139 +13,7 @@ const std::array<const char*, KeywordCount> Keywords = {
 };
 static_assert(kwToInteger == KeywordCount, "the keyword indexes must cover the table");
 
-namespace {
-
-constexpr QChar blank = QLatin1Char(' ');
-constexpr QChar quote = QLatin1Char('\'');
-
-bool isAsciiLetter(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
-}
-
-bool isDigit(QChar c)
-{
-    return c.unicode() >= u'0' && c.unicode() <= u'9';
-}
-
-// A character that makes a word operator part of a name when it touches the word. Underscores
-// count as letters here: OR_UR1_KOD and X_OR_Y are names, not OR-expressions.
-bool bindsToWord(QChar c)
-{
-    return isAsciiLetter(c) || c == QLatin1Char('_');
-}
-
-// Character at a 1-based position.
-QChar at(const QString& text, int pos)
-{
-    return text.at(pos - 1);
-}
-
-// What the nearest non-blank item before a character was; decides whether + and - are binary.
-enum class Before { Nothing, Sign, Operand };
-
-// Calls examine(pos, before) for every character at top level (outside quoted strings and
-// bracket groups), blanks included. Quoted strings and bracket groups are skipped whole and
-// count as operands.
-template<class Examine>
-void scanTopLevel(const QString& text, Examine examine)
-{
-    const int n = static_cast<int>(text.size());
-    Before before = Before::Nothing;
-    int i = 1;
-    while (i <= n) {
-        const QChar c = at(text, i);
-        if (c == quote) {
-            const int close = static_cast<int>(text.indexOf(quote, i));   // 0-based index after i
-            i = close < 0 ? n + 1 : close + 2;
-            before = Before::Operand;
-        } else if (c == QLatin1Char('(')) {
-            int pos = i;
-            QString inner;
-            TakeBracketGroup(text, pos, inner);
-            i = pos == 0 ? n + 1 : pos;
-            before = Before::Operand;
-        } else {
-            examine(i, before);
-            if (c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('*') || c == QLatin1Char('/'))
-                before = Before::Sign;
-            else if (c != blank)
-                before = Before::Operand;
-            ++i;
-        }
-    }
-}
-
-// The word (upper case) stands at pos in any letter case and no letter or underscore touches it.
-bool isWordAt(const QString& text, int pos, const char* word)
-{
-    const int n = static_cast<int>(text.size());
-    const int len = static_cast<int>(qstrlen(word));
-    if (pos + len - 1 > n)
-        return false;
-    for (int k = 0; k < len; ++k)
-        if (txt::upperAscii(at(text, pos + k)) != QLatin1Char(word[k]))
-            return false;
-    if (pos > 1 && bindsToWord(at(text, pos - 1)))
-        return false;
-    return pos + len > n || !bindsToWord(at(text, pos + len));
-}
-
-struct Match {
-    int start = 0;
-    int length = 0;
-};
-
-// The rightmost operator of one precedence level.
-using LevelTest = int (*)(const QString& text, int pos, Before before);   // length matched, 0 none
-
-int logicalAt(const QString& text, int pos, Before)
-{
-    if (isWordAt(text, pos, "AND"))
-        return 3;
-    return isWordAt(text, pos, "OR") ? 2 : 0;
-}
-
-int comparisonAt(const QString& text, int pos, Before)
-{
-    const QChar c = at(text, pos);
-    return c == QLatin1Char('<') || c == QLatin1Char('=') || c == QLatin1Char('>') ? 1 : 0;
-}
-
-int modDivAt(const QString& text, int pos, Before)
-{
-    return isWordAt(text, pos, "MOD") || isWordAt(text, pos, "DIV") ? 3 : 0;
-}
-
-// A sign is binary only after an operand; at the start or after + - * / it is unary.
-int additiveAt(const QString& text, int pos, Before before)
-{
-    const QChar c = at(text, pos);
-    return (c == QLatin1Char('+') || c == QLatin1Char('-')) && before == Before::Operand ? 1 : 0;
-}
-
-int multiplicativeAt(const QString& text, int pos, Before)
-{
-    const QChar c = at(text, pos);
-    return c == QLatin1Char('*') || c == QLatin1Char('/') ? 1 : 0;
-}
-
-constexpr std::array<LevelTest, 5> levels = {logicalAt, comparisonAt, modDivAt, additiveAt, multiplicativeAt};
-
-Match rightmostOf(const QString& text, LevelTest test)
-{
-    Match match;
-    scanTopLevel(text, [&](int pos, Before before) {
-        if (const int length = test(text, pos, before); length > 0)
-            match = {pos, length};
-    });
-    return match;
-}
-
-} // namespace
-
-int FindKeyword(const QString& word)
+int FindKeyword(QStringView word)
 {
     const QString upper = txt::upperAscii(word);
     for (int i = 0; i < KeywordCount; ++i)
@@ -154,111 +22,223 @@ int FindKeyword(const QString& word)
     return kwNone;
 }
 
-bool IsIdentChar(QChar c)
-{
-    return isDigit(c) || isAsciiLetter(c) || c == QLatin1Char('_');
-}
-
-void SkipBlanks(const QString& text, int& pos)
-{
-    const int n = static_cast<int>(text.size());
-    if (pos < 1 || pos > n) {
-        pos = 0;
-        return;
-    }
-    while (pos <= n && at(text, pos) == blank)
-        ++pos;
-    if (pos > n)
-        pos = 0;
-}
-
-bool OnlyBlanksFrom(const QString& text, int pos)
-{
-    SkipBlanks(text, pos);
-    return pos == 0;
-}
-
 namespace {
 
+constexpr QChar quote = QLatin1Char('\'');
+
+// Character at a 1-based position.
+QChar at(QStringView text, int pos)
+{
+    return text.at(pos - 1);
+}
+
+int length(QStringView text)
+{
+    return static_cast<int>(text.size());
+}
+
 template<class Accept>
-void readRun(const QString& text, int& pos, QString& word, Accept accept)
+void readRun(QStringView text, int& pos, QString& word, Accept accept)
 {
     word.clear();
     SkipBlanks(text, pos);
     if (pos == 0)
         return;
-    const int n = static_cast<int>(text.size());
+    const int n = length(text);
     const int start = pos;
     while (pos <= n && accept(at(text, pos)))
         ++pos;
-    word = text.mid(start - 1, pos - start);
+    word = text.mid(start - 1, pos - start).toString();
     if (pos > n)
         pos = 0;
 }
 
 } // namespace
 
-void ReadIdentifier(const QString& text, int& pos, QString& word)
+void SkipBlanks(QStringView text, int& pos)
+{
+    const int n = length(text);
+    if (pos < 1 || pos > n) {
+        pos = 0;
+        return;
+    }
+    while (pos <= n && IsBlank(at(text, pos)))
+        ++pos;
+    if (pos > n)
+        pos = 0;
+}
+
+bool OnlyBlanksFrom(QStringView text, int pos)
+{
+    SkipBlanks(text, pos);
+    return pos == 0;
+}
+
+void ReadIdentifier(QStringView text, int& pos, QString& word)
 {
     readRun(text, pos, word, IsIdentChar);
 }
 
-void ReadNumber(const QString& text, int& pos, QString& word)
+void ReadNumber(QStringView text, int& pos, QString& word)
 {
-    readRun(text, pos, word, [](QChar c) { return isDigit(c) || c == QLatin1Char('.'); });
+    readRun(text, pos, word, [](QChar c) { return IsDigit(c) || c == QLatin1Char('.'); });
 }
 
-void ReadQuoted(const QString& text, int& pos, QString& word)
+void ReadQuoted(QStringView text, int& pos, QString& word)
 {
-    const int n = static_cast<int>(text.size());
+    const int n = length(text);
     const int close = static_cast<int>(text.indexOf(quote, pos));   // 0-based, searched after pos
     if (close < 0) {
-        word = text.mid(pos);
+        word = text.mid(pos).toString();
         pos = 0;
         return;
     }
-    word = text.mid(pos, close - pos);
+    word = text.mid(pos, close - pos).toString();
     pos = close + 2 > n ? 0 : close + 2;
 }
 
-void TakeBracketGroup(const QString& text, int& pos, QString& inner)
+// --- tokens --------------------------------------------------------------------------------
+
+namespace {
+
+// The operator a one-character token stands for.
+int symbolKeyword(QChar c)
 {
-    const int n = static_cast<int>(text.size());
-    const int remembered = pos == 0 ? n + 1 : pos;
-    SkipBlanks(text, pos);
-    if (pos == 0)
-        throw PositionedSyntaxExcept(syntaxtext::expectOpen, remembered);
-    if (at(text, pos) != QLatin1Char('('))
-        throw PositionedSyntaxExcept(syntaxtext::expectOpen, pos);
-    const int open = pos;
-    int depth = 1;
-    int i = open + 1;
-    for (; i <= n && depth >= 1; ++i) {
-        if (at(text, i) == QLatin1Char('('))
-            ++depth;
-        else if (at(text, i) == QLatin1Char(')'))
-            --depth;
+    switch (c.unicode()) {
+    case u'<': return kwLess;
+    case u'>': return kwGreater;
+    case u'=': return kwEqual;
+    case u'+': return kwPlus;
+    case u'-': return kwMinus;
+    case u'*': return kwTimes;
+    case u'/': return kwDivide;
+    default: return kwNone;
     }
-    if (depth != 0)
-        throw PositionedSyntaxExcept(syntaxtext::expectClose, n + 1);
-    // i is one past the closing bracket.
-    inner = text.mid(open, i - 1 - open - 1);
-    pos = i > n ? 0 : i;
 }
 
-bool FindTopLevelOperator(const QString& text, int& pos, QString& op)
+// AND, OR, MOD, DIV in any letter case when the word is one of them.
+int wordKeyword(QStringView word)
 {
-    const int n = static_cast<int>(text.size());
-    for (LevelTest level : levels) {
-        const Match match = rightmostOf(text, level);
-        if (match.length == 0)
-            continue;
-        op = text.mid(match.start - 1, match.length);
-        const int after = match.start + match.length;
-        pos = after > n ? 0 : after;
-        return true;
+    if (word.size() > 3)
+        return kwNone;
+    const int keyword = FindKeyword(word);
+    return keyword == kwAnd || keyword == kwOr || keyword == kwMod || keyword == kwDiv ? keyword : kwNone;
+}
+
+bool isSign(int keyword)
+{
+    return keyword == kwPlus || keyword == kwMinus || keyword == kwTimes || keyword == kwDivide;
+}
+
+// What the nearest non-blank item before a token was; decides whether + and - are binary.
+enum class Before { Nothing, Sign, Operand };
+
+OperatorLevel levelOf(int keyword, Before before)
+{
+    switch (keyword) {
+    case kwAnd:
+    case kwOr: return OperatorLevel::Logical;
+    case kwLess:
+    case kwGreater:
+    case kwEqual: return OperatorLevel::Comparison;
+    case kwMod:
+    case kwDiv: return OperatorLevel::ModDiv;
+    case kwPlus:
+    case kwMinus: return before == Before::Operand ? OperatorLevel::Additive : OperatorLevel::None;
+    case kwTimes:
+    case kwDivide: return OperatorLevel::Multiplicative;
+    default: return OperatorLevel::None;
     }
-    return false;
+}
+
+} // namespace
+
+ConditionTokens::ConditionTokens(QStringView text)
+{
+    const int n = length(text);
+    m_tokenAt.assign(static_cast<size_t>(n) + 2, 0);
+    m_tokens.reserve(static_cast<size_t>(n) + 1);
+    std::vector<int> openGroups;
+    int lastQuote = -1;
+    int pos = 1;
+    while (pos <= n) {
+        const QChar c = at(text, pos);
+        Token token;
+        token.pos = pos;
+        token.length = 1;
+        const int index = count();
+        if (IsBlank(c) || IsWordChar(c)) {
+            const bool blank = IsBlank(c);
+            while (pos + token.length <= n && (blank ? IsBlank(at(text, pos + token.length)) : IsWordChar(at(text, pos + token.length))))
+                ++token.length;
+            token.kind = blank ? TokenKind::Blanks : TokenKind::Word;
+            if (!blank)
+                token.keyword = wordKeyword(text.mid(pos - 1, token.length));
+        } else if (c == quote) {
+            token.kind = TokenKind::Quote;
+            if (lastQuote >= 0)
+                m_tokens[static_cast<size_t>(lastQuote)].partner = index;
+            lastQuote = index;
+        } else if (c == QLatin1Char('(')) {
+            token.kind = TokenKind::Open;
+            openGroups.push_back(index);
+        } else if (c == QLatin1Char(')')) {
+            token.kind = TokenKind::Close;
+            if (!openGroups.empty()) {
+                token.partner = openGroups.back();
+                m_tokens[static_cast<size_t>(openGroups.back())].partner = index;
+                openGroups.pop_back();
+            }
+        } else {
+            token.kind = TokenKind::Symbol;
+            token.keyword = symbolKeyword(c);
+        }
+        for (int k = 0; k < token.length; ++k)
+            m_tokenAt[static_cast<size_t>(pos + k)] = index;
+        pos += token.length;
+        m_tokens.push_back(token);
+    }
+    Token end;
+    end.pos = n + 1;
+    m_tokenAt[static_cast<size_t>(n) + 1] = count();
+    m_tokens.push_back(end);
+}
+
+TopLevelOperators ConditionTokens::operatorsOf(int first, int last, int unclosedPosition) const
+{
+    TopLevelOperators found;
+    Before before = Before::Nothing;
+    int i = first;
+    while (i < last) {
+        const Token& token = (*this)[i];
+        switch (token.kind) {
+        case TokenKind::Quote:
+            i = token.partner < 0 || token.partner >= last ? last : token.partner + 1;
+            before = Before::Operand;
+            continue;
+        case TokenKind::Open:
+            if (token.partner < 0 || token.partner >= last)
+                throw SyntaxExcept(syntaxtext::expectClose, unclosedPosition);
+            i = token.partner + 1;
+            before = Before::Operand;
+            continue;
+        case TokenKind::Blanks:
+            ++i;
+            continue;
+        default:
+            break;
+        }
+        const OperatorLevel level = levelOf(token.keyword, before);
+        if (level < found.level) {
+            found.level = level;
+            found.tokens.clear();
+        }
+        if (level == found.level && level != OperatorLevel::None)
+            found.tokens.push_back(i);
+        before = isSign(token.keyword) ? Before::Sign : Before::Operand;
+        ++i;
+    }
+    return found;
 }
 
 } // namespace Syntax

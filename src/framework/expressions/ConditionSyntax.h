@@ -1,26 +1,13 @@
-// Condition language: syntax errors with their position, the keyword table and the lexer routines.
+// Condition language: syntax error texts, the keyword table, character tests, lexer routines and the token scanner.
 #pragma once
 
 #include "platform/Exceptions.h"
 
 #include <QString>
+#include <QStringView>
 
 #include <array>
-
-// A syntax error of a condition text. Position is the 1-based character position of the fault in
-// the text that was parsed; a parser that parsed a piece of a larger text shifts it by the
-// piece's offset before the error travels on.
-class PositionedSyntaxExcept : public SyntaxExcept
-{
-public:
-    PositionedSyntaxExcept(const QString& message, int position) : SyntaxExcept(message), m_position(position) {}
-
-    int Position() const { return m_position; }
-    void ShiftPosition(int offset) { m_position += offset; }
-
-private:
-    int m_position;
-};
+#include <vector>
 
 // The texts of the syntax errors, spelled exactly as the program always has.
 namespace syntaxtext {
@@ -34,6 +21,8 @@ inline const QString expectOpen = QStringLiteral("Ocekavam: (");
 inline const QString expectClose = QStringLiteral("Ocekavam: )");
 inline const QString badCharacter = QStringLiteral("Nesmyslny znak");
 inline const QString expectIdentifier = QStringLiteral("Ocekavam indentifikator");
+// Brackets, keyword arguments, NOT and signs nested beyond the parser's limit.
+inline const QString tooDeep = QStringLiteral("Chyba v syntaxi");
 } // namespace syntaxtext
 
 // The routines of the condition lexer live in their unit's namespace, so that other languages of
@@ -56,33 +45,108 @@ constexpr int KeywordCount = 37;
 extern const std::array<const char*, KeywordCount> Keywords;
 
 // The index of the word (ASCII letters upper-cased) in the keyword table; 0 when it is none.
-int FindKeyword(const QString& word);
+int FindKeyword(QStringView word);
+
+// --- characters ----------------------------------------------------------------------------
+// Texts are single-byte: only the ASCII letters count as letters, only the space is a blank.
+
+inline bool IsBlank(QChar c)
+{
+    return c == QLatin1Char(' ');
+}
+inline bool IsDigit(QChar c)
+{
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
+inline bool IsAsciiLetter(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
+}
+// A letter or "_": begins an identifier, and glues a word operator that it touches into a name
+// (OR_UR1_KOD and X_OR_Y are names, not OR-expressions; a digit does not glue: 1AND is 1 AND).
+inline bool IsWordChar(QChar c)
+{
+    return IsAsciiLetter(c) || c == QLatin1Char('_');
+}
+// Digits, ASCII letters and "_".
+inline bool IsIdentChar(QChar c)
+{
+    return IsDigit(c) || IsWordChar(c);
+}
 
 // --- lexer ---------------------------------------------------------------------------------
-// Positions are 1-based; 0 stands for the end of the text. Only the space character is a blank.
+// Positions are 1-based; 0 stands for the end of the text.
 
-// Digits, ASCII letters and "_".
-bool IsIdentChar(QChar c);
 // pos moves to the first non-blank at or after pos; 0 when none is left (or pos was 0 or past
 // the end).
-void SkipBlanks(const QString& text, int& pos);
+void SkipBlanks(QStringView text, int& pos);
 // True when nothing but blanks stands at or after pos (0 counts as the end).
-bool OnlyBlanksFrom(const QString& text, int pos);
+bool OnlyBlanksFrom(QStringView text, int pos);
 // After SkipBlanks: word := the run of identifier characters (ReadNumber: digits and points);
 // pos := the character after it, 0 when the run reaches the end. An empty word when nothing is left.
-void ReadIdentifier(const QString& text, int& pos, QString& word);
-void ReadNumber(const QString& text, int& pos, QString& word);
+void ReadIdentifier(QStringView text, int& pos, QString& word);
+void ReadNumber(QStringView text, int& pos, QString& word);
 // pos on an opening quote: word := the characters up to the next quote or the end; pos := the
 // character after the closing quote, 0 at the end. A missing closing quote is accepted.
-void ReadQuoted(const QString& text, int& pos, QString& word);
-// After SkipBlanks a "(" must stand at pos ("Ocekavam: (" otherwise, at the end: at the original
-// pos, or the length + 1 when it was 0); inner := the text up to the matching ")" (quotes are not
-// considered inside), pos := after it or 0. An unclosed group: "Ocekavam: )" at the length + 1.
-void TakeBracketGroup(const QString& text, int& pos, QString& inner);
-// The loosest operator at top level (outside quotes and bracket groups), the rightmost of its
-// level. Levels, loosest first: AND OR; < = >; MOD DIV; binary + -; * /. op := the operator as
-// written, pos := the position after its last character (0 past the end). Raises the bracket
-// errors of TakeBracketGroup met on the way.
-bool FindTopLevelOperator(const QString& text, int& pos, QString& op);
+void ReadQuoted(QStringView text, int& pos, QString& word);
+
+// --- tokens --------------------------------------------------------------------------------
+
+enum class TokenKind : quint8 {
+    Blanks,   // a run of blanks
+    Word,     // a run of letters and "_" (a word operator only when it is the whole run)
+    Quote,
+    Open,
+    Close,
+    Symbol,   // any other single character
+    End,      // after the last character
+};
+
+struct Token {
+    int pos = 0;      // 1-based position of the first character
+    int length = 0;
+    TokenKind kind = TokenKind::End;
+    int keyword = kwNone;   // AND, OR, MOD, DIV, < > = + - * / standing as this token
+    // Open: the matching Close (brackets are matched by counting, quotes not considered);
+    // Quote: the next Quote. -1 when there is none.
+    int partner = -1;
+
+    int end() const { return pos + length; }
+};
+
+// Precedence levels of the binary operators, loosest first. Every level is left-associative.
+enum class OperatorLevel : int { Logical, Comparison, ModDiv, Additive, Multiplicative, None };
+
+// The operators of the loosest level standing at top level (outside quoted strings and bracket
+// groups) of a token range, as token indexes from left to right.
+struct TopLevelOperators {
+    OperatorLevel level = OperatorLevel::None;
+    std::vector<int> tokens;
+};
+
+// A condition text scanned once into tokens; the parser works on token ranges of it. A text of n
+// characters gives at most n + 1 tokens (the last is End at n + 1).
+class ConditionTokens
+{
+public:
+    explicit ConditionTokens(QStringView text);
+
+    const Token& operator[](int index) const { return m_tokens[static_cast<size_t>(index)]; }
+    int count() const { return static_cast<int>(m_tokens.size()); }
+    // The token that holds the character at pos (1..n), or End for n + 1.
+    int tokenAt(int pos) const { return m_tokenAt[static_cast<size_t>(pos)]; }
+
+    // The top-level operators of the tokens [first, last), which begin a text of their own: a sign
+    // is binary only after an operand of that text (a quoted string, a bracket group or any
+    // character but + - * /), at its start or after another sign, * or / it is unary. A quoted
+    // string runs to the next quote or to last; a bracket group that does not close before last
+    // raises "Ocekavam: )" at unclosedPosition. One pass over the range, groups and strings skipped.
+    TopLevelOperators operatorsOf(int first, int last, int unclosedPosition) const;
+
+private:
+    std::vector<Token> m_tokens;
+    std::vector<int> m_tokenAt;   // by 1-based position; [0] unused
+};
 
 } // namespace Syntax

@@ -196,6 +196,21 @@ void TNoPtrOperator::SetVariables(TShortList* list)
     Add(list);
 }
 
+// The shared list has one owner per node, listed in the order SetVariables reached them: the node,
+// then operand 1's subtree, then operand 2's. A node being freed lets go of the list first and then
+// frees operand 1 and operand 2, so the tree leaves the owner list in that same order, each node
+// found at its front. In any other order every release searched the whole list: minutes to free
+// the tree of a long condition.
+void TNoPtrOperator::BeforeDestruction()
+{
+    TShortList* list = m_variables.get();
+    m_variables.reset();
+    RemoveAndFree(list);
+    SetOperand1(nullptr);
+    SetOperand2(nullptr);
+    TOperator::BeforeDestruction();
+}
+
 TShortList* TNoPtrOperator::GetVariables()
 {
     if (TShortList* list = m_variables.get())
@@ -482,7 +497,8 @@ Owned<TTypeElement> TReadPropOperator::readPublished(TPersistent& element) const
             return nullptr;
         return booleanValue(prop->Read(element).Ordinal != 0);
     case tkFloat:
-        return floatValue(prop->Read(element).Float);
+        // What the property holds, infinities and NaN included: reading computes nothing.
+        return valueOf<TFloatElement>(prop->Read(element).Float);
     case tkString:
     case tkLString:
         return stringValue(prop->Read(element).Text);
@@ -589,8 +605,10 @@ Owned<TTypeElement> TCompareOperator::Compare(const TTypeElement& left, const TT
     case TType::_Float: {
         const double a = left.GetAsFloat();
         const double b = right.GetAsFloat();
+        if (std::isnan(a) || std::isnan(b))
+            return nullptr;
         if (relation == Relation::Equal)
-            return booleanValue(std::fabs(a - b) < 1e-13);
+            return booleanValue(std::isinf(a) || std::isinf(b) ? a == b : std::fabs(a - b) < 1e-13);
         return booleanValue(holds(a, b, relation));
     }
     case TType::_Pointer:

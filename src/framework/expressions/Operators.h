@@ -123,6 +123,7 @@ public:
     void FreeTypeFlags() override { m_typeFlags.reset(); }
     // The current element: the variable at the node's index.
     TPersistent* CurrentElement() { return GetVariable(GetVariableIndex()); }
+    void BeforeDestruction() override;
 
 protected:
     // The flags of this node's own kinds, given its operands' flags (computed before).

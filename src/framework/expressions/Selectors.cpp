@@ -71,7 +71,7 @@ void TSelector::Prepare()
 {
     SelectedElements();
     if (OnlyBlanksFrom(m_condition, 1))
-        throw PositionedSyntaxExcept(syntaxtext::expectIdentifier, 1);
+        throw SyntaxExcept(syntaxtext::expectIdentifier, 1);
     TCondCreator* creator = ConditionCreator();
     creator->SetCommand(m_condition);
     try {

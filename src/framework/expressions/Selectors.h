@@ -11,7 +11,7 @@
 // caller empties or replaces it).
 //
 // Condition is parsed anew at every Execute: a blank one raises "Ocekavam indentifikator" at 1,
-// other syntax errors come out as PositionedSyntaxExcept before any element is visited. Errors
+// other syntax errors come out as SyntaxExcept before any element is visited. Errors
 // of an evaluation (overflow, range, floating) end the walk; what was selected so far stays.
 class TSelector : public TRecursor
 {

@@ -133,8 +133,12 @@ void TWriter::WriteListEnd()
 
 // --- TReader ----------------------------------------------------------------------------------
 
+// A size read from the stream is checked against the bytes left before anything is allocated:
+// a damaged length must not ask for gigabytes.
 QByteArray TReader::take(qint64 size)
 {
+    if (size < 0 || size > m_device.bytesAvailable())
+        invalidValue();
     const QByteArray bytes = m_device.read(size);
     if (bytes.size() != size)
         invalidValue();

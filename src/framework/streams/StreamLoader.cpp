@@ -29,6 +29,38 @@ bool isStringKind(qint32 kind)
     return kind == tkString || kind == tkLString;
 }
 
+// How deep lists and elements written in place may nest in a model stream; each level costs a few
+// stack frames of the reader.
+constexpr int maxNesting = 256;
+
+// A stream nested deeper than maxNesting: not swallowed with the record it stands in.
+class ENestedTooDeep : public EBadStream
+{
+public:
+    explicit ENestedTooDeep(const QString& fileName)
+        : EBadStream(QStringLiteral("Soubor %1 je poškozen: příliš hluboké vnoření").arg(fileName))
+    {
+    }
+};
+
+// One more open level for the time of a read.
+class Nesting
+{
+public:
+    Nesting(int& depth, const QString& fileName) : m_depth(depth)
+    {
+        if (m_depth >= maxNesting)
+            throw ENestedTooDeep(fileName);
+        ++m_depth;
+    }
+    ~Nesting() { --m_depth; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+private:
+    int& m_depth;
+};
+
 EBadStream emptyModel(const QString& fileName)
 {
     return EBadStream(QStringLiteral("Soubor %1 neobsahuje žádný element!").arg(fileName));
@@ -67,6 +99,7 @@ void TLumexLoader::LoadModel(TReader& reader, qint64 sourceSize)
 {
     m_reader = &reader;
     m_sourceSize = sourceSize;
+    m_nesting = 0;
     BeginLoading();
     CreateTables();
     try {
@@ -229,6 +262,8 @@ qint32 TLumexLoader::ReadRecord(qint32 classNumber)
         index = recordIndex;
         ReadProperties(element, stored);
         ReadChildren(element);
+    } catch (const ENestedTooDeep&) {
+        throw;
     } catch (const std::exception&) {
         // The reading goes on with the next item from where the error left it.
     }
@@ -392,18 +427,21 @@ std::optional<PropValue> TLumexLoader::readReference(TElement* element, const St
 
 TElement* TLumexLoader::readInPlace()
 {
+    const Nesting nesting(m_nesting, m_fileName);
     return elementAt(ReadElements(nullptr));
 }
 
 void TLumexLoader::skipValue()
 {
     switch (m_reader->NextValue()) {
-    case ValueTag::List:
+    case ValueTag::List: {
+        const Nesting nesting(m_nesting, m_fileName);
         m_reader->ReadListBegin();
         while (!m_reader->EndOfList())
             skipValue();
         m_reader->ReadListEnd();
         return;
+    }
     case ValueTag::Int8:
     case ValueTag::Int16:
     case ValueTag::Int32:
@@ -572,13 +610,14 @@ TClass TLoad::StaticClass()
 
 namespace {
 
-// Frees what a failed element stream read (the table lists it; the later ones first, so a parent
-// frees its children), then empties the table.
-void freeLoaded(TQuickEntity& table)
+// Frees what an element stream read and nothing but the table holds, except `kept` (the root of a
+// stream read to its end; nil after a failure), the later ones first, so a parent goes before its
+// children. Then empties the table.
+void freeLoaded(TQuickEntity& table, const TElement* kept = nullptr)
 {
     for (int i = table.Count() - 1; i >= 0; --i) {
         TElement* element = table.Items(i);
-        if (element && element->HolderCount() == 1)
+        if (element && element != kept && element->HolderCount() == 1)
             FreeObject(element);
     }
     table.ForgetAll();
@@ -643,8 +682,9 @@ void TLoader::Execute()
     reader.ReadListEnd();
     if (table->IsEmpty())
         throw emptyModel(m_name);
-    SetOutput(table->Items(table->LastIndex()));
-    table->ForgetAll();
+    TElement* root = table->Items(table->LastIndex());
+    freeLoaded(*table, root);
+    SetOutput(root);
 }
 
 void RegisterT_loaderUnit()

@@ -30,7 +30,8 @@ public:
 // the element table (empty), so later indexes stay right; elements left without a holder by such
 // records are freed at the end. A reference to an element read later is resolved after the last
 // record. Errors inside a record are swallowed and reading goes on with the next item; errors
-// outside records are raised (the elements read so far are freed).
+// outside records are raised (the elements read so far are freed), and so are lists or in-place
+// elements nested more than 256 deep (EBadStream), which no model has.
 class TLumexLoader : public TTool
 {
 public:
@@ -127,6 +128,7 @@ private:
     std::vector<PendingChild> m_pendingChildren;
     std::vector<WeakRef<TElement>> m_discarded;   // in-place elements and displaced records, freed unless taken
     QSet<const TElement*> m_referenced;
+    int m_nesting = 0;   // lists and in-place elements open while a value is read
 };
 
 // Reads a model file: "LMX0" here, "TPF0" through a TLoader.

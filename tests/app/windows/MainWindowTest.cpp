@@ -171,3 +171,62 @@ TEST_F(MainWindowRun, ADamagedUnitTableIsReportedAndEndsTheStart)
 }
 
 } // namespace
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace {
+
+void typeInto(QLineEdit* edit, const QString& text)
+{
+    edit->selectAll();
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(edit, &press);
+    }
+}
+
+TEST_F(MainWindowRun, TypingIntoTheEditableFieldsAndClosingKeepsTheEdit)
+{
+    ASSERT_TRUE(window->FormShow());
+    window->BitBtn1()->click();
+    app::TFGKDB* list = window->listWindow();
+    auto* najemce = list->findChild<QLineEdit*>("DBEdit_NAJEMCE");
+    auto* stary = list->findChild<QLineEdit*>("DBEdit_Stary_Kod");
+    auto* lhc = list->findChild<QLineEdit*>("DBEdit_LHC_NAZEV");
+    ASSERT_NE(najemce, nullptr);
+    ASSERT_NE(stary, nullptr);
+    ASSERT_NE(lhc, nullptr);
+    EXPECT_FALSE(lhc->isEnabled());
+    EXPECT_EQ(lhc->text(), QStringLiteral("Zkušební les"));
+    typeInto(najemce, QStringLiteral("Šťastný"));
+    typeInto(stary, "12a");
+    list->BitBtn2()->click();
+    db::Table t;
+    t.SetTableName(table());
+    t.Open();
+    t.First();
+    EXPECT_EQ(t.FieldByName("NAJEMCE").AsString(), QStringLiteral("Šťastný"));
+    EXPECT_EQ(t.FieldByName("Stary_Kod").AsString(), "12a");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowRun, AnEmptyUnitGivesAnEmptyTableAndAnOpenList)
+{
+    window->calculationForm()->calculation().LesniCelek()->setSourceMaker([](quint8 kind, const app::SourceContext&) {
+        return std::make_unique<UnitSourceDouble>(QList<qint32>{}, QList<testapp::SpeciesSpec>{}, kind);
+    });
+    ASSERT_TRUE(window->FormShow());
+    window->BitBtn1()->click();
+    EXPECT_TRUE(QFile::exists(table()));
+    ASSERT_TRUE(window->listWindow()->isVisible());
+    EXPECT_EQ(window->listWindow()->DBGrid1()->model()->rowCount(), 0);
+    window->listWindow()->BitBtn2()->click();
+    EXPECT_TRUE(window->BitBtn3()->isEnabled());
+}
+
+} // namespace

@@ -2,9 +2,14 @@
 #include "framework/support/ElementsTestSupport.h"
 
 #include "framework/core/Elements.h"
+#include "framework/core/World.h"
+#include "framework/models/ToolModel.h"
+#include "framework/tools/Groupper.h"
 #include "platform/Exceptions.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace lumextest;
 
@@ -347,45 +352,61 @@ TEST_F(ElementsTest, QuickEntityKeepsSlotsOfFreedChildren)
     EXPECT_EQ(table->Count(), 0);
     EXPECT_EQ(holder->Items(0), second);
 
-    table->Add(Create<TOwnedProbe>().release());   // held by nobody else: freed by Clear
+    // Clear frees only what nobody else holds.
+    table->Add(second);
+    table->Add(Create<TOwnedProbe>().release());
     table->Clear();
     EXPECT_EQ(destroyedCount(), 2);
+    EXPECT_EQ(holder->Items(0), second);
 }
 
-TEST_F(ElementsTest, ContainersDoNotFreeAnElementItsCreatorStillOwns)
+// A child slot of some class, set through its published object property.
+struct SlotCase {
+    const char* name;
+    std::function<Owned<TElement>()> owner;
+    const char* property;
+    std::function<TElement*()> child;
+};
+
+template<class T>
+std::function<TElement*()> make()
 {
-    Owned<TOwnedProbe> kept = Create<TOwnedProbe>();
-    auto entity = Create<TOwnerEntity>();
-    auto table = Create<TQuickEntity>();
-    entity->Add(kept.get());
-    table->Add(kept.get());
-    table->Clear();
-    entity->RemoveAndFree(kept.get());
-    EXPECT_EQ(destroyedCount(), 0);
-    EXPECT_EQ(entity->Count(), 0);
-
-    entity->Add(kept.get());
-    TOwnedProbe* handedOver = kept.release();   // now the entity's alone
-    entity->Clear();
-    EXPECT_EQ(destroyedCount(), 1);
-    (void)handedOver;
+    return [] { return Create<T>().release(); };
 }
 
-TEST_F(ElementsTest, ReplaceChildBySameElementDoesNothing)
+class ChildSlot : public ElementsFixture, public ::testing::WithParamInterface<SlotCase>
 {
-    auto entity = Create<TEntity>();
-    TOwnedProbe* slot = nullptr;
-    auto* first = Create<TOwnedProbe>().release();
-    entity->ReplaceChild(slot, first);
-    EXPECT_EQ(slot, first);
-    entity->ReplaceChild(slot, first);
-    EXPECT_EQ(destroyedCount(), 0);
-    EXPECT_EQ(entity->Count(), 1);
-    entity->ReplaceChild(slot, Create<TOwnedProbe>().release());
-    EXPECT_EQ(destroyedCount(), 1);
-    EXPECT_EQ(entity->Count(), 1);
-    EXPECT_EQ(entity->Items(0), slot);
+};
+
+TEST_P(ChildSlot, ReplacingFreesTheOldChildButNotTheSameOne)
+{
+    const SlotCase& c = GetParam();
+    const Owned<TElement> owner = c.owner();
+    const QString property = QString::fromLatin1(c.property);
+    TElement* first = c.child();
+    const WeakRef<TElement> firstRef = first;
+    owner->SetPropAsInteger(property, ObjectHandle(first));
+    owner->SetPropAsInteger(property, ObjectHandle(first));   // the same element: kept, not doubled
+    ASSERT_FALSE(firstRef.isDangling());
+    EXPECT_EQ(first->HolderCount(), 1);
+    EXPECT_EQ(GetObjectPropByName(owner.get(), property), first);
+
+    TElement* second = c.child();
+    owner->SetPropAsInteger(property, ObjectHandle(second));
+    EXPECT_TRUE(firstRef.isDangling());
+    EXPECT_EQ(GetObjectPropByName(owner.get(), property), second);
+    EXPECT_EQ(second->HolderCount(), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Elements, ChildSlot,
+    ::testing::Values(SlotCase{"WorldMainTool", [] { return Owned<TElement>(Create<TWorld>().release()); }, "MainTool",
+                               make<TTool>()},
+                      SlotCase{"ToolSelfModel", [] { return Owned<TElement>(Create<TTool>().release()); }, "SelfModel",
+                               make<TToolModel>()},
+                      SlotCase{"GroupperCriterion", [] { return Owned<TElement>(Create<TGroupper>().release()); },
+                               "Criterion", make<TPropsAndClass>()}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ElementsTest, AliasesFindAndReplaceTheirTargets)
 {

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <list>
+#include <string>
+
 namespace {
 
 struct FloatCase {
@@ -77,6 +80,13 @@ struct SplitCase {
     const char* right;
 };
 
+// 300 letters followed by tail, kept for the whole run.
+const char* longText(const char* tail)
+{
+    static std::list<std::string> texts;
+    return texts.emplace_back(std::string(300, 'n') + tail).c_str();
+}
+
 class Split : public ::testing::TestWithParam<SplitCase>
 {
 };
@@ -100,21 +110,11 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"FirstSeparatorOnly", "a=b=c", '=', true, "a", "b=c"},
                       SplitCase{"CzechLetters", "Dřevina=Smrk ztepilý", '=', true, "Dřevina", "Smrk ztepilý"},
                       SplitCase{"OtherSeparator", "Plocha: 2,5", ':', true, "Plocha", "2,5"},
-                      SplitCase{"OtherSeparatorMissing", "Plocha", ':', false, "Plocha", ""}),
+                      SplitCase{"OtherSeparatorMissing", "Plocha", ':', false, "Plocha", ""},
+                      // The separator position once lived in a byte and failed past 255.
+                      SplitCase{"NameBeyond255", longText("=v"), '=', true, longText(""), "v"},
+                      SplitCase{"OtherSeparatorBeyond255", longText(";w"), ';', true, longText(""), "w"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// The original kept the separator position in a byte and failed past position 255.
-TEST(UString, SplitNameValueBeyondPosition255)
-{
-    const QString longName(300, QLatin1Char('n'));
-    QString name;
-    QString value;
-    EXPECT_TRUE(SplitNameValue(longName + QStringLiteral("=v"), name, value));
-    EXPECT_EQ(name, longName);
-    EXPECT_EQ(value, QStringLiteral("v"));
-    EXPECT_TRUE(SplitAt(longName + QStringLiteral(";w"), QLatin1Char(';'), name, value));
-    EXPECT_EQ(value, QStringLiteral("w"));
-}
 
 // Each step: text, start, token, next position, delimiter (0: none).
 TEST(UString, NextTokenWalksTrimsAndRunsPastTheEnd)

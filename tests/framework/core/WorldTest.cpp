@@ -26,28 +26,9 @@ TEST_F(World, AttachesTheClassRegistry)
         auto* w = dynamic_cast<TWorld*>(world.get());
         EXPECT_EQ(w->Count(), 1);
         EXPECT_EQ(w->Items(0), LumexClasses());
-        w->SystemRegister();
-        w->ObjectModel();
-        EXPECT_EQ(w->Count(), 3);
     }
     // The registry outlives the world.
     EXPECT_NE(FindLumexClass("TWorld"), nullptr);
-}
-
-TEST_F(World, ReplacesChildrenButNotBySameElement)
-{
-    auto world = Create<TWorld>();
-    TTool* first = Create<TTool>().release();
-    world->SetMainTool(first);
-    WeakRef<TTool> firstRef = first;
-    world->SetMainTool(first);
-    ASSERT_FALSE(firstRef.isDangling());
-    EXPECT_EQ(world->IndexOf(first), 1);
-    EXPECT_EQ(world->Count(), 2);
-
-    world->SetPropAsInteger("MainTool", ObjectHandle(Create<TTool>().release()));
-    EXPECT_TRUE(firstRef.isDangling());
-    EXPECT_EQ(world->Count(), 2);
 }
 
 // Records the messages a receiver gets.

@@ -99,11 +99,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- listing ------------------------------------------------------------------------------------
 
-TEST_F(FileTree, ListsTheWholeTreeWithPascalUnits)
+TEST_F(FileTree, ListsTheWholeTreeWithPascalUnitsAndTheirDescriptions)
 {
     auto dir = listed(m_dir.path());
     EXPECT_EQ(childNames(*dir), QStringList({"a.txt", "sub", "UNIT1.PAS", "unit2.pas"}));
-    EXPECT_NE(childNamed<TPascalUnitElement>(*dir, "UNIT1.PAS"), nullptr);
+    auto* unit = childNamed<TPascalUnitElement>(*dir, "UNIT1.PAS");
+    ASSERT_NE(unit, nullptr);
+    EXPECT_EQ(unit->GetPropAsString("Description"), "Porosty");
+    EXPECT_EQ(unit->GetPropAsString("Version"), "2.1");
+    unit->SetPropAsString("Description", "jiný");   // read only in effect
+    EXPECT_EQ(unit->GetPropAsString("Description"), "Porosty");
     auto* lower = childNamed<TFileElement>(*dir, "unit2.pas");
     ASSERT_NE(lower, nullptr);
     EXPECT_EQ(dynamic_cast<TPascalUnitElement*>(lower), nullptr);
@@ -225,18 +230,7 @@ TEST(FileDate, PacksInTwoSecondSteps)
     EXPECT_EQ(FileDateToDateTime(0), 0.0);
 }
 
-// --- Pascal units, drives, holders -----------------------------------------------------------------
-
-TEST_F(FileTree, PascalUnitReadsItsDescription)
-{
-    auto dir = listed(m_dir.path());
-    auto* unit = childNamed<TPascalUnitElement>(*dir, "UNIT1.PAS");
-    ASSERT_NE(unit, nullptr);
-    EXPECT_EQ(unit->GetPropAsString("Description"), "Porosty");
-    EXPECT_EQ(unit->GetPropAsString("Version"), "2.1");
-    unit->SetPropAsString("Description", "jiný");
-    EXPECT_EQ(unit->GetPropAsString("Description"), "Porosty");
-}
+// --- drives, holders ----------------------------------------------------------------------------
 
 TEST(Drives, OnlyTheSystemDriveExists)
 {

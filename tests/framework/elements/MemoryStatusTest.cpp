@@ -29,8 +29,8 @@ TEST(MemoryStatus, FiguresBeyond32BitsAreClampedWhenPublished)
 {
     auto memory = Create<TMemoryElement>();
     memory->SetStatus(MemoryStatusFromProc(bigMachine, {}, quint64(1) << 47));
-    EXPECT_EQ(memory->AlocatedMemory(), (quint64(48) << 30) + (quint64(52) << 30));
-    EXPECT_EQ(memory->AvailMemory(), (quint64(100) << 30) / 100 * 25);
+    EXPECT_EQ(memory->AlocatedMemory(), 107374182400u);   // 48 GiB physical + 52 GiB page file in use
+    EXPECT_EQ(memory->AvailMemory(), 26843545600u);      // a quarter of that, by the 75 % load
     for (const char* name : {"AlocatedMemory", "AvailMemory", "TotalPhys", "TotalVirtual"})
         EXPECT_EQ(memory->GetPropAsString(name), "2147483647") << name;
     EXPECT_EQ(memory->GetPropAsInteger("MemoryLoad"), 75);

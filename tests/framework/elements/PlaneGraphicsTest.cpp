@@ -12,6 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <optional>
+#include <vector>
+
 namespace {
 
 template<class T = TRectEntity>
@@ -142,16 +146,9 @@ TEST(Rectangle, SizeWritesMoveTheMaximumCorner)
     EXPECT_EQ(r->MaxY(), 7.5);
 }
 
-TEST(Rectangle, StreamKeepsCoordinates)
+// Bounds travel as in the rectangle entity (see the model stream test below).
+TEST(Rectangle, StreamKeepsTheCornersOfAnEmptyRectangle)
 {
-    auto r = Create<TRectangle>();
-    r->ExtendByPoint(0, 0);
-    r->ExtendByPoint(1.5, 2);
-    auto back = Create<TRectangle>();
-    roundTrip(*r, *back);
-    EXPECT_EQ(back->MinX(), 0.0);
-    EXPECT_EQ(back->MaxY(), 2.0);
-    // An empty rectangle keeps its +-1e30 corners through the stream.
     auto empty = Create<TRectangle>();
     auto emptyBack = Create<TRectangle>();
     emptyBack->ExtendByPoint(1, 1);
@@ -191,105 +188,63 @@ INSTANTIATE_TEST_SUITE_P(RectEntity, Inclusion,
 
 // --- reference points -----------------------------------------------------------------------------
 
-struct RefCase {
+// Property writes on a rectangle entity, and the rectangle and reference point they leave.
+struct WriteCase {
     const char* name;
-    int code;
-    double relX, relY;
-    const char* horiz;
-    const char* vert;
+    std::optional<std::array<double, 4>> start;   // none: a new, empty entity
+    std::vector<const char*> writes;               // "Property=text", in order
+    std::optional<std::array<double, 4>> bounds;   // none: still empty
+    double relX, relY, absX;
+    const char* horiz = nullptr;   // the alignment texts, where checked
+    const char* vert = nullptr;
 };
 
-class RefPositions : public ::testing::TestWithParam<RefCase>
+class PropertyWrites : public ::testing::TestWithParam<WriteCase>
 {
 };
 
-// A 0..10 x 0..4 rectangle with the reference at its lower left corner (0, 0).
-TEST_P(RefPositions, CodeSetsBothAxesAndKeepsTheAbsolutePoint)
+TEST_P(PropertyWrites, MoveRectangleAndReferenceTogether)
 {
-    const RefCase& c = GetParam();
-    auto e = entityOver(0, 0, 10, 4);
-    e->SetPropAsInteger("RefPosition", c.code);
-    EXPECT_EQ(e->RelRefX(), c.relX);
-    EXPECT_EQ(e->RelRefY(), c.relY);
-    EXPECT_EQ(e->GetPropAsString("HorizAllign"), c.horiz);
-    EXPECT_EQ(e->GetPropAsString("VertAllign"), c.vert);
-    EXPECT_EQ(e->GetPropAsInteger("RefPosition"), c.code);
-    EXPECT_DOUBLE_EQ(e->AbsRefX(), 0.0);
-    EXPECT_DOUBLE_EQ(e->AbsRefY(), 0.0);
-    EXPECT_DOUBLE_EQ(e->Width(), 10.0);
-    EXPECT_DOUBLE_EQ(e->MinX(), -10.0 * c.relX);
-    EXPECT_DOUBLE_EQ(e->MinY(), -4.0 * c.relY);
+    const WriteCase& c = GetParam();
+    auto e = c.start ? entityOver((*c.start)[0], (*c.start)[1], (*c.start)[2], (*c.start)[3]) : Create<TRectEntity>();
+    for (const char* write : c.writes) {
+        const QStringList parts = QString::fromLatin1(write).split('=');
+        e->SetPropAsString(parts[0], parts[1]);
+    }
+    ASSERT_EQ(e->IsValid(), c.bounds.has_value());
+    if (!c.bounds)
+        return;
+    expectBounds(*e, (*c.bounds)[0], (*c.bounds)[1], (*c.bounds)[2], (*c.bounds)[3]);
+    EXPECT_DOUBLE_EQ(e->RelRefX(), c.relX);
+    EXPECT_DOUBLE_EQ(e->RelRefY(), c.relY);
+    EXPECT_DOUBLE_EQ(e->AbsRefX(), c.absX);
+    if (c.horiz) {
+        EXPECT_EQ(e->GetPropAsString("HorizAllign"), c.horiz);
+        EXPECT_EQ(e->GetPropAsString("VertAllign"), c.vert);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(RectEntity, RefPositions,
-                         ::testing::Values(RefCase{"LeftDown", 1, 0, 0, "LEFT", "DOWN"},
-                                           RefCase{"Center", 5, 0.5, 0.5, "CENTER", "CENTER"},
-                                           RefCase{"RightTop", 9, 1, 1, "RIGHT", "TOP"}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(RectEntityReference, RightAlignmentMovesTheRectangleLeft)
-{
-    auto e = entityOver(0, 0, 10, 10);
-    e->SetPropAsString("HorizAllign", "right");
-    expectBounds(*e, -10, 0, 0, 10);
-    EXPECT_EQ(e->AbsRefX(), 0.0);
-    e->SetPropAsString("HorizAllign", "middle");
-    EXPECT_EQ(e->RelRefX(), 1.0);
-    e->SetPropAsString("VertAllign", "Center");
-    expectBounds(*e, -10, -5, 0, 5);
-}
-
-TEST(RectEntityReference, AbsoluteWriteMovesOnlyThePoint)
-{
-    auto e = entityOver(0, 0, 8, 4);
-    e->SetPropAsString("AbsRefX", "2");
-    e->SetPropAsString("AbsRefY", "3");
-    expectBounds(*e, 0, 0, 8, 4);
-    EXPECT_EQ(e->RelRefX(), 0.25);
-    EXPECT_EQ(e->RelRefY(), 0.75);
-    EXPECT_EQ(e->DeltaRefX(), 2.0);
-}
-
-TEST(RectEntityReference, DeltaWritesSetRelativeReference)
-{
-    auto e = entityOver(0, 0, 8, 4);
-    e->SetDeltaRefX(2);
-    EXPECT_EQ(e->RelRefX(), 0.25);
-    // The absolute point stays at the old left edge: the rectangle moves by -2.
-    EXPECT_EQ(e->MinX(), -2.0);
-    auto flat = entityOver(0, 0, 0, 4);
-    flat->SetRelRefX(0.5);
-    flat->SetDeltaRefX(3);
-    EXPECT_EQ(flat->RelRefX(), 0.0);
-}
-
-TEST(RectEntityReference, SizeWriteKeepsMinimumAndAbsolutePoint)
-{
-    auto e = entityOver(0, 0, 10, 10);
-    e->SetAbsRefX(5);   // relative 0.5
-    e->SetPropAsString("Width", "20");
-    expectBounds(*e, 0, 0, 20, 10);
-    EXPECT_EQ(e->AbsRefX(), 5.0);
-    EXPECT_EQ(e->RelRefX(), 0.25);
-    e->SetHeight(0);
-    EXPECT_EQ(e->MaxY(), 0.0);
-    EXPECT_EQ(e->RelRefY(), 0.0);
-}
-
-TEST(RectEntityReference, PositionWritesMoveRectangleWithPoint)
-{
-    auto empty = Create<TRectEntity>();
-    empty->SetPropAsString("X", "7");
-    EXPECT_FALSE(empty->IsValid());
-    empty->SetY(-3);
-    EXPECT_TRUE(empty->IsValid());
-    expectBounds(*empty, 7, -3, 7, -3);
-
-    auto e = entityOver(0, 0, 10, 10);
-    e->RefPosition(5);   // centre: rectangle -5..5
-    e->SetPropAsString("X", "100");
-    expectBounds(*e, 95, -5, 105, 5);
-}
+using Box = std::array<double, 4>;
+INSTANTIATE_TEST_SUITE_P(
+    RectEntityReference, PropertyWrites,
+    ::testing::Values(
+        // A position code sets both axes and keeps the absolute point.
+        WriteCase{"LeftDown", Box{0, 0, 10, 4}, {"RefPosition=1"}, Box{0, 0, 10, 4}, 0, 0, 0, "LEFT", "DOWN"},
+        WriteCase{"Center", Box{0, 0, 10, 4}, {"RefPosition=5"}, Box{-5, -2, 5, 2}, 0.5, 0.5, 0, "CENTER", "CENTER"},
+        WriteCase{"RightTop", Box{0, 0, 10, 4}, {"RefPosition=9"}, Box{-10, -4, 0, 0}, 1, 1, 0, "RIGHT", "TOP"},
+        WriteCase{"RightAlignmentMovesTheRectangleLeft", Box{0, 0, 10, 10}, {"HorizAllign=right"}, Box{-10, 0, 0, 10}, 1, 0, 0},
+        WriteCase{"UnknownAlignmentKeepsTheOld", Box{0, 0, 10, 10}, {"HorizAllign=right", "HorizAllign=middle", "VertAllign=Center"},
+                  Box{-10, -5, 0, 5}, 1, 0.5, 0},
+        WriteCase{"AbsoluteWriteMovesOnlyThePoint", Box{0, 0, 8, 4}, {"AbsRefX=2", "AbsRefY=3"}, Box{0, 0, 8, 4}, 0.25, 0.75, 2},
+        WriteCase{"DeltaWriteKeepsTheAbsolutePoint", Box{0, 0, 8, 4}, {"DeltaRefX=2"}, Box{-2, 0, 6, 4}, 0.25, 0, 0},
+        WriteCase{"DeltaOnAFlatRectangleIsNoReference", Box{0, 0, 0, 4}, {"RelRefX=0,5", "DeltaRefX=3"}, Box{0, 0, 0, 4}, 0, 0, 0},
+        WriteCase{"SizeWriteKeepsMinimumAndAbsolutePoint", Box{0, 0, 10, 10}, {"AbsRefX=5", "Width=20", "Height=0"},
+                  Box{0, 0, 20, 0}, 0.25, 0, 5},
+        WriteCase{"PositionWriteMovesRectangleWithPoint", Box{0, 0, 10, 10}, {"RefPosition=5", "X=100"},
+                  Box{95, -5, 105, 5}, 0.5, 0.5, 100},
+        WriteCase{"OneCoordinateLeavesAnEmptyEntityEmpty", std::nullopt, {"X=7"}, std::nullopt, 0, 0, 0},
+        WriteCase{"BothCoordinatesMakeAnEmptyEntityAPoint", std::nullopt, {"X=7", "Y=-3"}, Box{7, -3, 7, -3}, 0, 0, 7}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // --- extents from children -----------------------------------------------------------------------
 

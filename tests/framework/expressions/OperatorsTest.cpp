@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 
 using condtest::evaluate;
 using condtest::holds;
@@ -61,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ResultCase{"NumberPlusStringHasNoValue", "1 + 'c'", None, ""},
                       ResultCase{"NegativeLiteral", "-2147483648", Integer, "-2147483648"},
                       ResultCase{"UnaryMinusOverBracket", "-(2 + 3)", Integer, "-5"},
-                      ResultCase{"TextAfterBracketIgnored", "(1) 2", Integer, "1"}),
+                      ResultCase{"UnaryPlusConstant", "+5", Integer, "5"},
+                      ResultCase{"QuotientsLeftAssociativeFloat", "8 / 2 / 2", Float, "2"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
@@ -78,6 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
     Functions, Evaluation,
     ::testing::Values(ResultCase{"RoundHalfDownToEven", "ROUND(2.5)", Integer, "2"},
                       ResultCase{"RoundNegativeHalf", "ROUND(-2.5)", Integer, "-2"},
+                      ResultCase{"RoundHalfUpToEven", "ROUND(3.5)", Integer, "4"},
                       ResultCase{"RoundOfByteIsByte", "ROUND(TOBYTE(7))", Byte, "7"},
                       ResultCase{"TruncTowardZero", "TRUNC(-2.7)", Integer, "-2"},
                       ResultCase{"OddOfFloatHasNoValue", "ODD(3.5)", None, ""},
@@ -92,6 +95,9 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Comparisons, Evaluation,
     ::testing::Values(ResultCase{"EqualBeyondTolerance", "1 = 1.0001", Boolean, "false"},
+                      ResultCase{"EqualWithinTolerance", "1 = 1.00000000000001", Boolean, "true"},
+                      ResultCase{"ProperPrefixIsSmaller", "'ab' < 'abc'", Boolean, "true"},
+                      ResultCase{"LongerIsNotSmaller", "'abc' < 'ab'", Boolean, "false"},
                       ResultCase{"ByteAgainstFloat", "TOBYTE(3) < 3.5", Boolean, "true"},
                       ResultCase{"StringsCaseSensitiveByteOrder", "'B' < 'a'", Boolean, "true"},
                       ResultCase{"Windows1250ByteOrder", "'Š' < 'Á'", Boolean, "true"},
@@ -212,6 +218,32 @@ TEST_F(PropertyRead, UncoveredTypesHaveNoValue)
     EXPECT_FALSE(evaluate(QStringLiteral("NextElement"), stand.get()).has_value()); // write-only reference
     EXPECT_FALSE(evaluate(QStringLiteral("Neexistuje"), stand.get()).has_value());
     EXPECT_FALSE(evaluate(QStringLiteral("Vek"), nullptr).has_value());
+}
+
+// A float property may hold an infinity or NaN (a division in the model's own code): it reads as
+// a Float, comparisons with an infinity follow IEEE and a NaN compares to no value, so one such
+// element does not abort a selection.
+TEST_F(PropertyRead, InfiniteAndNaNFloatsAreValues)
+{
+    const double infinity = std::numeric_limits<double>::infinity();
+    stand->zasoba = infinity;
+    const auto value = evaluate(QStringLiteral("Zasoba"), stand.get());
+    ASSERT_TRUE(value.has_value());
+    EXPECT_EQ(value->kind, Float);
+    EXPECT_EQ(value->number, infinity);
+    EXPECT_TRUE(holds(QStringLiteral("Zasoba > 1000000"), stand.get()));
+    EXPECT_FALSE(holds(QStringLiteral("Zasoba < 0"), stand.get()));
+    EXPECT_TRUE(holds(QStringLiteral("Zasoba = Zasoba"), stand.get()));
+    EXPECT_FALSE(holds(QStringLiteral("Zasoba = 1"), stand.get()));
+    stand->zasoba = -infinity;
+    EXPECT_TRUE(holds(QStringLiteral("Zasoba < -1000000"), stand.get()));
+    EXPECT_FALSE(holds(QStringLiteral("Zasoba > Zasoba"), stand.get()));
+
+    stand->zasoba = std::numeric_limits<double>::quiet_NaN();
+    ASSERT_TRUE(evaluate(QStringLiteral("Zasoba"), stand.get()).has_value());
+    for (const char* text : {"Zasoba = 1", "Zasoba < 1", "Zasoba > 1", "Zasoba = Zasoba", "1 = Zasoba"})
+        EXPECT_FALSE(evaluate(QString::fromLatin1(text), stand.get()).has_value()) << text;
+    EXPECT_FALSE(holds(QStringLiteral("NOT (Zasoba = 1)"), stand.get()));
 }
 
 TEST(PropertyReadText, NamesAnsweredByTheElementBecomeNumbersOrStrings)

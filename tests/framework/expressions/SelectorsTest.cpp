@@ -188,7 +188,7 @@ TEST_F(Selectors, BlankConditionExpectsAnIdentifier)
     try {
         selector->Execute();
         FAIL() << "no error";
-    } catch (const PositionedSyntaxExcept& e) {
+    } catch (const SyntaxExcept& e) {
         EXPECT_EQ(e.message(), QStringLiteral("Ocekavam indentifikator"));
         EXPECT_EQ(e.Position(), 1);
     }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -103,6 +104,41 @@ TEST(Filer, WrongOrMissingValuesRaise)
     EXPECT_THROW(reader.ReadInteger(), EBadStream);   // a string tag
     EXPECT_THROW(reader.ReadString(), EBadStream);    // cut off
     EXPECT_THROW(reader.EndOfList(), EBadStream);     // nothing left
+}
+
+// A buffer that remembers the largest read asked of it.
+class MeasuredBuffer : public QBuffer
+{
+public:
+    using QBuffer::QBuffer;
+    qint64 largestRead = 0;
+
+protected:
+    qint64 readData(char* data, qint64 size) override
+    {
+        largestRead = std::max(largestRead, size);
+        return QBuffer::readData(data, size);
+    }
+};
+
+// A length from a damaged file is checked against the bytes left before anything is allocated.
+TEST(Filer, LengthBeyondTheStreamFailsBeforeReading)
+{
+    for (const char* hex : {"0cffffff7f616263", "0c00000080", "0c0a000000616263"}) {
+        QByteArray bytes = QByteArray::fromHex(hex);
+        MeasuredBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        TReader reader(buffer);
+        EXPECT_THROW(reader.ReadString(), EBadStream) << hex;
+        EXPECT_LE(buffer.largestRead, 4) << hex;
+    }
+    QByteArray bytes = QByteArray::fromHex("0102");
+    MeasuredBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    TReader reader(buffer);
+    EXPECT_THROW(reader.ReadRaw(qint64(1) << 40), EBadStream);
+    EXPECT_EQ(buffer.largestRead, 0);
+    EXPECT_EQ(reader.ReadRaw(2), QByteArray::fromHex("0102"));
 }
 
 TEST(Filer, EntityWritesItsChildNumbersAndReadsThemThroughTheLoader)

@@ -19,6 +19,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <random>
+#include <set>
 
 namespace {
 
@@ -78,9 +80,9 @@ public:
     }
     TClass ClassType() const override { return StaticClass(); }
 
-    TStreamProbe() { ++alive; }
-    ~TStreamProbe() override { --alive; }
-    static inline int alive = 0;   // probes not yet freed
+    TStreamProbe() { live.insert(this); }
+    ~TStreamProbe() override { live.erase(this); }
+    static inline std::set<TStreamProbe*> live;   // probes not yet freed
 
     qint32 cislo = 0;
     qint32 mnozstvi = 3;
@@ -615,10 +617,10 @@ TEST_F(Streams, RecordReusingAnIndexFreesTheElementItReplaces)
     lmx.w().WriteInteger(2);
     lmx.endRecord();
     writeFile(path("model.lmx"), lmx.finish());
-    const int before = TStreamProbe::alive;
+    const int before = static_cast<int>(TStreamProbe::live.size());
     const Owned<TElement> loaded = load();
     EXPECT_EQ(dynamic_cast<TStreamProbe&>(*loaded).cislo, 2);
-    EXPECT_EQ(TStreamProbe::alive, before + 1);
+    EXPECT_EQ(static_cast<int>(TStreamProbe::live.size()), before + 1);
 }
 
 struct BadFile {
@@ -650,8 +652,43 @@ QByteArray truncatedModel()
     return lmx.finish().chopped(1);
 }
 
+// The 13-byte file whose header string claims 2 GB.
+QByteArray hugeStringModel()
+{
+    return QByteArray("LMX0\x0c\xff\xff\xff\x7f" "cau", 12) + QByteArray(1, 'x');
+}
+
+// A value of a property the class no longer has, 100 000 lists deep: stepped over, it nests.
+QByteArray deepSkippedValue()
+{
+    LmxBuilder lmx;
+    std::vector<std::pair<QString, qint32>> props = probeProperties();
+    props.emplace_back(QStringLiteral("Zruseny"), tkInteger);
+    lmx.classEntry("TStreamProbe", 0, props);
+    lmx.beginRecord(0, 0);
+    lmx.w().WriteInteger(static_cast<qint32>(props.size()) - 1);
+    QByteArray bytes = lmx.finish();
+    bytes.chop(1);
+    return bytes + QByteArray(100000, '\x01') + QByteArray(100000, '\0');
+}
+
+// Elements written in place inside elements written in place, 20 000 deep.
+QByteArray deepInPlaceElements()
+{
+    LmxBuilder lmx;
+    lmx.classEntry("TStreamProbe", 0, probeProperties());
+    for (int i = 0; i < 20000; ++i) {
+        lmx.beginRecord(0, i);
+        lmx.w().WriteInteger(probeIndex("Odkaz"));
+        lmx.w().WriteInteger(lmx::inPlaceReference);
+        lmx.w().WriteListBegin();
+    }
+    return lmx.finish();
+}
+
 TEST_P(BadModelFile, Raises)
 {
+    const size_t probesBefore = TStreamProbe::live.size();
     const BadFile& bad = GetParam();
     const QString name = bad.fileName.isEmpty() ? QString() : path(bad.fileName);
     if (bad.bytes)
@@ -670,6 +707,7 @@ TEST_P(BadModelFile, Raises)
         }
     }
     EXPECT_EQ(loader->Output(), nullptr);
+    EXPECT_EQ(TStreamProbe::live.size(), probesBefore);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -681,7 +719,12 @@ INSTANTIATE_TEST_SUITE_P(
                 QStringLiteral("%1 ... neznámý typ souboru"), false},
         BadFile{"EmptyModel", emptyModel, "prazdny.lmx", QStringLiteral("Soubor %1 neobsahuje žádný element!"), false},
         BadFile{"SingleEndByte", [] { return QByteArray(1, '\0'); }, "nula.lmx", QString(), false},
-        BadFile{"TruncatedRoot", truncatedModel, "useknuty.lmx", QString(), false}),
+        BadFile{"TruncatedRoot", truncatedModel, "useknuty.lmx", QString(), false},
+        BadFile{"HugeStringLength", hugeStringModel, "dlouhy.lmx", QString(), false},
+        BadFile{"DeeplyNestedSkippedValue", deepSkippedValue, "hluboky.lmx",
+                QStringLiteral("Soubor %1 je poškozen: příliš hluboké vnoření"), false},
+        BadFile{"DeeplyNestedInPlaceElements", deepInPlaceElements, "vnoreny.lmx",
+                QStringLiteral("Soubor %1 je poškozen: příliš hluboké vnoření"), false}),
     [](const ::testing::TestParamInfo<BadFile>& info) { return std::string(info.param.label); });
 
 TEST_F(Streams, SaveWithoutInputLeavesTheFileAlone)
@@ -877,6 +920,29 @@ INSTANTIATE_TEST_SUITE_P(
                       BadTpf{"MissingChild", missingChildRecord, QStringLiteral("Chyba při čtení elementu: TOwnerEntity")}),
     [](const ::testing::TestParamInfo<BadTpf>& info) { return std::string(info.param.label); });
 
+// Top-level elements that the root does not hold are freed, as after a model stream.
+TEST_F(Streams, TpfLoaderFreesWhatTheRootDoesNotHold)
+{
+    writeFile(path("kresba.tpf"), tpfBytes([](TWriter& w) {
+        auto orphan = Create<TStreamProbe>();
+        orphan->SetID(0);
+        orphan->WriteTo(w);
+        auto kept = Create<TStreamProbe>();
+        kept->SetID(1);
+        kept->WriteTo(w);
+        auto root = Create<TStreamProbe>();
+        root->SetID(2);
+        root->Add(kept.get());
+        root->WriteTo(w);
+    }));
+    const size_t before = TStreamProbe::live.size();
+    Owned<TElement> loaded = loadTpf(path("kresba.tpf"));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(TStreamProbe::live.size(), before + 2);
+    loaded.reset();
+    EXPECT_EQ(TStreamProbe::live.size(), before);
+}
+
 TEST_F(Streams, TpfLoaderWithoutNameRaises)
 {
     auto loader = Create<TLoader>();
@@ -887,6 +953,81 @@ TEST_F(Streams, TpfLoaderWithoutNameRaises)
     } catch (const EBadStreamName& e) {
         EXPECT_EQ(e.message(), QStringLiteral("Chybné jméno streamu :  !"));
     }
+}
+
+// --- damaged streams ----------------------------------------------------------------------------
+
+// One deterministic damage of a stream: a flipped bit, a cut, inserted or repeated bytes, or a
+// value that claims a length or opens lists.
+QByteArray mutated(const QByteArray& golden, std::mt19937& random)
+{
+    QByteArray bytes = golden;
+    const auto at = [&](qsizetype size) { return static_cast<qsizetype>(random() % static_cast<quint32>(size + 1)); };
+    const int edits = 1 + static_cast<int>(random() % 3);
+    for (int e = 0; e < edits && !bytes.isEmpty(); ++e) {
+        switch (random() % 6) {
+        case 0:
+            bytes[at(bytes.size() - 1)] ^= static_cast<char>(1 << (random() % 8));
+            break;
+        case 1:
+            bytes.truncate(at(bytes.size()));
+            break;
+        case 2:
+            bytes.insert(at(bytes.size()), static_cast<char>(random() % 16));
+            break;
+        case 3: {
+            const qsizetype from = at(bytes.size() - 1);
+            bytes.insert(at(bytes.size()), bytes.mid(from, 1 + static_cast<qsizetype>(random() % 40)));
+            break;
+        }
+        case 4:
+            bytes.insert(at(bytes.size()), QByteArray::fromHex(random() % 2 ? "0cffffff7f" : "02fe01"));
+            break;
+        default:
+            bytes.insert(at(bytes.size()), QByteArray(static_cast<qsizetype>(random() % 400), '\x01'));
+            break;
+        }
+    }
+    return bytes;
+}
+
+// Elements written in place belong to nobody once loaded; after each damaged load the test frees
+// every probe that nothing holds.
+void freeUnheldProbes()
+{
+    std::vector<WeakRef<TStreamProbe>> probes(TStreamProbe::live.begin(), TStreamProbe::live.end());
+    for (const WeakRef<TStreamProbe>& probe : probes)
+        if (TStreamProbe* p = probe.get(); p && p->HolderCount() == 0 && !p->IsHeldByOwned())
+            FreeObject(p);
+}
+
+// Thousands of damaged copies of the golden streams load or raise a stream error: no crash, no
+// sanitizer report, no other exception, nothing left behind.
+TEST_F(Streams, DamagedGoldenStreamsLoadOrRaise)
+{
+    std::mt19937 random(20261207);
+    const size_t probesBefore = TStreamProbe::live.size();
+    int loaded = 0;
+    int raised = 0;
+    for (const char* name : {"lmx_tree.lmx", "lmx_values.lmx", "tpf_graphics.tpf"}) {
+        const QByteArray golden = readFile(QStringLiteral(GENKLAS_GOLDEN_DIR "/streams/") + QLatin1String(name));
+        ASSERT_FALSE(golden.isEmpty()) << name;
+        for (int i = 0; i < 1000; ++i) {
+            writeFile(path(QStringLiteral("poskozeny")), mutated(golden, random));
+            try {
+                const Owned<TElement> root = load(QStringLiteral("poskozeny"));
+                loaded += root ? 1 : 0;
+            } catch (const EBadStream&) {
+                ++raised;
+            }
+            freeUnheldProbes();
+            recorder().clear();
+            QFile::remove(path(QStringLiteral("poskozeny")));   // rewriting a file in place flushes it
+        }
+    }
+    EXPECT_GT(loaded, 100);
+    EXPECT_GT(raised, 100);
+    EXPECT_EQ(TStreamProbe::live.size(), probesBefore);
 }
 
 } // namespace

@@ -72,27 +72,6 @@ protected:
     Owned<TGroupper> tool = Create<TGroupper>();
 };
 
-TEST_F(Grouping, OneLevelGroupsEqualValuesTogether)
-{
-    tool->SetCriterion(level("Druh").release());
-    TGroupTestStand* a = stand("SM", "40");
-    TGroupTestStand* b = stand("BK", "80");
-    TGroupTestStand* c = stand("SM", "60");
-    for (TElement* s : {static_cast<TElement*>(a), static_cast<TElement*>(b), static_cast<TElement*>(c)})
-        run(s);
-    auto* root = dynamic_cast<TEntity*>(tool->Output());
-    ASSERT_NE(root, nullptr);
-    ASSERT_EQ(root->Count(), 2);
-    auto* sm = dynamic_cast<TEntity*>(root->FindElementByName("sm"));
-    ASSERT_NE(sm, nullptr);
-    ASSERT_EQ(sm->Count(), 2);
-    EXPECT_EQ(sm->Items(0), a);
-    EXPECT_EQ(sm->Items(1), c);
-    auto* bk = dynamic_cast<TEntity*>(root->FindElementByName("BK"));
-    ASSERT_NE(bk, nullptr);
-    EXPECT_EQ(bk->Items(0), b);
-}
-
 TEST_F(Grouping, TwoLevelsWithGrowingRectangleGroups)
 {
     auto root = Create<TRectEntity>();
@@ -197,17 +176,6 @@ TEST_F(Grouping, SocketsReceiveTheElements)
     EXPECT_EQ(root->Count(), 1);
     ASSERT_EQ(group->Count(), 1);
     EXPECT_EQ(dynamic_cast<TEntity*>(group->Items(0))->Count(), 1);
-}
-
-TEST_F(Grouping, CriterionReplacementReleasesTheOldOne)
-{
-    TPropsAndClass* first = level("Druh").release();
-    tool->SetCriterion(first);
-    const WeakRef<TPropsAndClass> firstRef(first);
-    tool->SetCriterion(first);
-    EXPECT_EQ(tool->Count(), 1);
-    tool->SetPropAsString("Criterion", QString::number(ObjectHandle(level("Vek").release())));
-    EXPECT_TRUE(firstRef.isDangling());
 }
 
 TEST_F(Grouping, NothingWithoutInputOrCriterion)

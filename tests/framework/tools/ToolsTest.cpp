@@ -122,6 +122,12 @@ TEST_F(Tools, SeqTechnologyChainsOutputs)
     tech->Execute();   // the parameters are not handed over again
     EXPECT_EQ(tech->GetParameters()->OwnersCount(), 4);
     EXPECT_EQ(dynamic_cast<TStringElement*>(tech->Output())->GetAsString(), "xabcabc");
+
+    // New parameters for the technology leave the shared ones to the tools.
+    const WeakRef<TParameters> shared = tech->GetParameters();
+    tech->SetParameters(Create<TParameters>().release());
+    ASSERT_FALSE(shared.isDangling());
+    EXPECT_EQ(tools[0]->GetParameters(), shared.get());
 }
 
 TEST_F(Tools, ActiveIndexOutsideTheToolsIsNone)
@@ -166,38 +172,16 @@ TEST_F(Tools, SelectTechnologyFallsBackToElseTool)
     EXPECT_EQ(dynamic_cast<TTypeElement*>(tech->Output())->GetAsString(), "xE");
 }
 
-TEST_F(Tools, ParametersByAliasAndReplacement)
+// Replacing an aliased parameter is the alias list's (see the element tests).
+TEST_F(Tools, ParametersByAliasOrName)
 {
     auto tool = Create<TTool>();
     TStringElement* first = TStringElement::CreateNamed("vlastni", "1").release();
-    WeakRef<TStringElement> firstRef = first;
     tool->SetParameter("Alias", first);
     EXPECT_EQ(tool->GetParameter("ALIAS"), first);
-    EXPECT_EQ(tool->GetParameter("vlastni"), first);   // by child name too
-
-    tool->SetParameter("Alias", first);   // the same element: nothing happens
-    EXPECT_FALSE(firstRef.isDangling());
-    EXPECT_EQ(first->OwnersCount(), 1);
-
-    TStringElement* second = TStringElement::CreateNamed("jiny", "2").release();
-    tool->SetParameter("Alias", second);
-    EXPECT_TRUE(firstRef.isDangling());   // unshared: freed
-    EXPECT_EQ(tool->GetParameter("Alias"), second);
-
+    EXPECT_EQ(tool->GetParameter("vlastni"), first);
     tool->SetPropAsInteger("NextParameter", ObjectHandle(TStringElement::CreateNamed("Jmeno", "3").release()));
     EXPECT_EQ(dynamic_cast<TTypeElement*>(tool->GetParameter("jmeno"))->GetAsString(), "3");
-}
-
-TEST_F(Tools, SharedParametersSurviveReplacement)
-{
-    auto a = Create<TTool>();
-    auto b = Create<TTool>();
-    TParameters* shared = a->GetParameters();
-    b->SetParameters(shared);
-    WeakRef<TParameters> ref = shared;
-    a->SetParameters(Create<TParameters>().release());
-    EXPECT_FALSE(ref.isDangling());
-    EXPECT_EQ(b->GetParameters(), shared);
 }
 
 TEST_F(Tools, TechnologyBuiltFromModelChainsItsTools)
@@ -227,17 +211,13 @@ TEST_F(Tools, TechnologyBuiltFromModelChainsItsTools)
     top->SetInput(start.get());
     top->Execute();
     EXPECT_EQ(dynamic_cast<TTypeElement*>(top->Output())->GetAsString(), "v-2");
-}
 
-TEST_F(Tools, NewToolByModelRejectsNonTools)
-{
-    auto tech = Create<TSeqTechnology>();
-    auto model = Create<TToolModel>();
+    // A model of a class that is no tool builds nothing.
     model->SetElementClassName("TEntity");
-    EXPECT_EQ(tech->NewToolByModel(model.get()), nullptr);
-    EXPECT_EQ(tech->NewToolByModel(nullptr), nullptr);
-    EXPECT_EQ(texts(), QStringList({"Class: TEntity is not a Tool"}));
-    EXPECT_EQ(tech->ToolCount(), 0);
+    EXPECT_EQ(top->NewToolByModel(model), nullptr);
+    EXPECT_EQ(top->NewToolByModel(nullptr), nullptr);
+    EXPECT_EQ(texts(), QStringList({"Unknown class: SuffixTool", "Class: TEntity is not a Tool"}));
+    EXPECT_EQ(top->ToolCount(), 1);
 }
 
 TEST_F(Tools, DynamicTechnologyStoresItsModelAndDropsItsTools)
@@ -310,19 +290,6 @@ TEST_F(Tools, ToolFreedDuringProgressEndsIt)
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].code, LumexCode::ProgressEnd);
     EXPECT_EQ(seen[1].sender, nullptr);   // the sender is gone by then
-}
-
-TEST_F(Tools, SelfModelReplacement)
-{
-    auto tool = Create<TTool>();
-    TToolModel* model = Create<TToolModel>().release();
-    WeakRef<TToolModel> ref = model;
-    tool->SetSelfModel(model);
-    tool->SetSelfModel(model);
-    EXPECT_FALSE(ref.isDangling());
-    tool->SetPropAsInteger("SelfModel", ObjectHandle(Create<TToolModel>().release()));
-    EXPECT_TRUE(ref.isDangling());
-    EXPECT_EQ(tool->Count(), 1);
 }
 
 } // namespace

@@ -1,7 +1,10 @@
 // The data-access module over the sibling inventory program's database, versions 97 and 98.
 #include "app/sources/vex/Ovr.h"
 
+#include "app/sources/vex/VexLoader.h"
+
 #include "forest/base/TextUtilities.h"
+#include "forest/rules/SpeciesTable.h"
 #include "platform/Exceptions.h"
 #include "platform/db/paradox/ParadoxFile.h"
 #include "platform/db/paradox/TableFiles.h"
@@ -45,6 +48,7 @@ TOvr::TOvr(Version version, OvrOptions options) : m_version(version), m_options(
 
 TOvr::~TOvr()
 {
+    forgetColumns();
     try {
         CloseCodebookTables();
         CloseStandTables();
@@ -183,6 +187,201 @@ void TOvr::FormCreate()
     openOrgLevels(QStringLiteral("TB_OrgUr2"), QStringLiteral("Zapiš čiselník revírů"));
     openCodebooks();
     OpenStandTables();
+    wireHandlers();
+}
+
+// The stand designation of the messages: ODD, DIL and POR written together, a blank, ETAZ.
+QString TOvr::designation() const
+{
+    auto text = [](db::Table* t, const char* field) {
+        const db::Field* f = t->Active() ? t->FindField(QString::fromLatin1(field)) : nullptr;
+        return f ? f->AsString() : QString();
+    };
+    return text(m_odd, "ODD") + text(m_dl, "DIL") + text(m_porost, "POR") + QLatin1Char(' ') + text(m_etaz, "ETAZ");
+}
+
+// Cancels the table's pending change and puts its current row back into edit state.
+void TOvr::dropEntry(db::Table& t)
+{
+    t.Cancel();
+    if (!DataSetIsEmpty(&t))
+        t.Edit();
+}
+
+namespace {
+
+void flushTable(db::DataSet& d)
+{
+    static_cast<db::Table&>(d).FlushBuffers();
+}
+
+// Sets a field without running its change handler.
+void setQuietly(db::Field& f, double value)
+{
+    auto handler = std::move(f.OnChange);
+    f.OnChange = nullptr;
+    f.AsFloat(value);
+    f.OnChange = std::move(handler);
+}
+
+void roundField(db::Table& t, const char* field)
+{
+    if (db::Field* f = t.FindField(QString::fromLatin1(field)); f && !f->IsNull())
+        setQuietly(*f, RoundTo2(f->AsFloat()));
+}
+
+// A species abbreviation as the species table keys it (two letters padded with a blank).
+bool isKnownSpecies(const QString& abbreviation)
+{
+    QString key = abbreviation.trimmed().toUpper();
+    if (key.size() == 2)
+        key += QLatin1Char(' ');
+    return SpeciesGrowthGroup(key) != unknownGrowthGroup;
+}
+
+} // namespace
+
+// The entry checks and write-through of the stand tables (the module's dataset handlers).
+void TOvr::wireHandlers()
+{
+    for (db::Table* t : {m_odd, m_dl, m_porost, m_sk, m_id, m_poskoz, m_navrh, m_tezob, m_zal})
+        t->AfterPost = [this, t](db::DataSet&) {
+            if (t == m_navrh || t == m_tezob || t == m_zal)
+                PostIfEditing(*m_id);
+            flushTable(*t);
+        };
+    m_etaz->BeforeEdit = [this](db::DataSet&) { SetNavrhRanges(); };
+    m_etaz->AfterEdit = [this](db::DataSet&) { SetNavrhRanges(); };
+    m_etaz->AfterPost = [this](db::DataSet& d) {
+        SetNavrhRanges();
+        flushTable(d);
+    };
+    m_sk->BeforePost = [](db::DataSet& d) {
+        auto& t = static_cast<db::Table&>(d);
+        if (db::Field* psk = t.FindField(QStringLiteral("PSK")); psk && psk->AsString().isEmpty())
+            psk->AsString(QStringLiteral("vv"));
+        for (const char* f : {"PSK_P0", "PSK_V", "PSK_P"})
+            roundField(t, f);
+    };
+    m_etaz->BeforePost = [](db::DataSet& d) {
+        for (const char* f : {"ETAZ_PP", "ETAZ_PS"})
+            roundField(static_cast<db::Table&>(d), f);
+    };
+    if (db::Field* hs = m_etaz->FindField(QStringLiteral("HS")))
+        hs->OnChange = [this](db::Field& f) { copyManagementSet(f.AsInteger()); };
+    if (db::Field* zkr = m_dr->FindField(QStringLiteral("DR_ZKR")))
+        zkr->OnChange = [this](db::Field& f) {
+            if (isKnownSpecies(f.AsString()))
+                return;
+            ui::services().showMessage(QStringLiteral("Chybně dřevina ") + designation() + QStringLiteral(" \"")
+                                       + f.AsString() + QLatin1Char('"'));
+            dropEntry(*m_dr);
+        };
+    m_dr->BeforeInsert = [this](db::DataSet&) {
+        if (!DataSetIsEmpty(m_dr) && m_dr->FieldByName(QStringLiteral("DR_ZKR")).AsString().isEmpty())
+            m_dr->Delete();
+    };
+    m_dr->AfterPost = [this](db::DataSet& d) {
+        for (db::Table* view : {m_navrh, m_tezob})
+            if (view->Active() && m_dr->RecordCount() > view->RecordCount() && view->RecordCount() >= 1)
+                view->Insert();
+        PostIfEditing(*m_id);
+        flushTable(d);
+    };
+    m_navrh->AfterInsert = [this](db::DataSet&) { newProposal(*m_navrh, 11); };
+    m_tezob->AfterInsert = [this](db::DataSet&) { newProposal(*m_tezob, 10); };
+    if (db::Field* percent = m_zal->FindField(QStringLiteral("N_Procento")))
+        percent->OnChange = [this](db::Field&) { m_zal->FieldByName(QStringLiteral("ZpZadTV")).AsString(QStringLiteral("1")); };
+    if (db::Field* area = m_zal->FindField(QStringLiteral("N_Plocha")))
+        area->OnChange = [this](db::Field&) { m_zal->FieldByName(QStringLiteral("ZpZadTV")).AsString(QStringLiteral("2")); };
+    // The proposal views follow the storey through ranges; a new row belongs to that storey.
+    for (db::Table* view : {m_navrh, m_tezob, m_zal, m_pror})
+        view->OnNewRecord = [this, view](db::DataSet&) {
+            if (!DataSetIsEmpty(m_etaz))
+                view->FieldByName(QStringLiteral("Vazba")).AsFloat(m_etaz->FieldByName(QStringLiteral("ID")).AsFloat());
+        };
+    m_zal->BeforePost = [this](db::DataSet&) { checkAfforestation(); };
+    m_poskoz->BeforePost = [this](db::DataSet&) { checkDamage(); };
+    m_poskoz->AfterInsert = [this](db::DataSet&) {
+        m_poskoz->FieldByName(QStringLiteral("Vazba")).AsFloat(m_dr->FieldByName(QStringLiteral("ID")).AsFloat());
+    };
+}
+
+// An afforestation row: its area to hundredths; only kinds 1 to 5 and species of the table.
+void TOvr::checkAfforestation()
+{
+    roundField(*m_zal, "N_Plocha");
+    const int kind = m_zal->FieldByName(QStringLiteral("N_Druh_vykonu")).AsInteger();
+    if (kind < 1 || kind > 5) {
+        dropEntry(*m_zal);
+        return;
+    }
+    const QString species = m_zal->FieldByName(QStringLiteral("N_Zkratka_dreviny")).AsString();
+    if (species.isEmpty() || isKnownSpecies(species))
+        return;
+    ui::services().showMessage(QStringLiteral("Chybně zales.dřevina ") + designation() + QStringLiteral(" \"") + species
+                               + QLatin1Char('"'));
+    dropEntry(*m_zal);
+}
+
+// One damage kind once per species: the sibling program's key refuses a second row, and our
+// tables of that program are kept without keys, so the module checks it itself.
+void TOvr::checkDamage()
+{
+    const int kind = m_poskoz->FieldByName(QStringLiteral("Druh_poskozeni")).AsInteger();
+    const int editedRow = m_poskoz->State() == db::DataSetState::dsEdit ? m_poskoz->currentRow() : -1;
+    const int column = m_poskoz->FieldByName(QStringLiteral("Druh_poskozeni")).Index();
+    for (int row = 0; row < m_poskoz->RecordCount(); ++row) {
+        if (row == editedRow || m_poskoz->Fields(column).asIntegerOf(m_poskoz->rowValue(row, column)) != kind)
+            continue;
+        ui::services().showMessage(QStringLiteral(
+            "U jedné dřeviny se nemůže vyskytovat dvakrát stejny druh poškozeni. Ruším poslední řádek."));
+        dropEntry(*m_poskoz);
+        return;
+    }
+}
+
+// The storey's management set changed: its rotation, regeneration period and minimum share of
+// ameliorating species come from the set's row of TAB_HS (nothing when the set is not there).
+void TOvr::copyManagementSet(int hs)
+{
+    db::Table& sets = table(QStringLiteral("TB_HS"));
+    if (!sets.Active())
+        return;
+    for (sets.First(); !sets.Eof(); sets.Next()) {
+        if (sets.FieldByName(QStringLiteral("CISLO_HS")).AsInteger() != hs)
+            continue;
+        for (const char* f : {"OBMYTI", "OBN_DOBA", "POC_OBNOVY"})
+            m_etaz->FieldByName(QString::fromLatin1(f)).AsInteger(sets.FieldByName(QString::fromLatin1(f)).AsInteger());
+        m_etaz->FieldByName(QStringLiteral("MZD")).AsInteger(sets.FieldByName(QStringLiteral("POD_MEL_DR")).AsInteger());
+        return;
+    }
+}
+
+// A thinning (11) or regeneration-felling (10) row added for the current species of the storey.
+void TOvr::newProposal(db::Table& view, int kind)
+{
+    if (kind == 10 && view.RecordCount() >= m_dr->RecordCount()) {
+        ui::services().showMessage(QStringLiteral("Nelze přidávat, chybí další dřevina."));
+        dropEntry(view);
+        return;
+    }
+    auto set = [&view](const char* field, const QString& text) { view.FieldByName(QString::fromLatin1(field)).AsString(text); };
+    view.FieldByName(QStringLiteral("VAZBA")).AsInteger(m_etaz->FieldByName(QStringLiteral("ID")).AsInteger());
+    set("N_ZKRATKA_DREVINY", m_dr->FieldByName(QStringLiteral("DR_ZKR")).AsString());
+    set("N_Druh_Vykonu", QString::number(kind));
+    if (kind == 11)
+        set("N_NALEHAVOST", m_etaz->FieldByName(QStringLiteral("VEK")).AsInteger() <= 40 ? QStringLiteral("1")
+                                                                                          : QStringLiteral("2"));
+    else
+        set("N_NALEHAVOST", QStringLiteral("2"));
+    set("N_OBJEM", QStringLiteral("0"));
+    set("N_PLOCHA", QStringLiteral("0"));
+    set("POCET_ZASAHU", QStringLiteral("1"));
+    set("DUVOD", QStringLiteral("0"));
+    if (kind == 10)
+        set("ZpZadTV", QStringLiteral("1"));
+    AssignNextId(*m_id, view, QStringLiteral("NAVRH"));
 }
 
 // The data path from vkm.ini or the directory dialog; false after a cancelled dialog.
@@ -271,6 +470,7 @@ void TOvr::execOn(const QString& directory, const QStringList& lines)
 
 void TOvr::OpenStandTables()
 {
+    forgetColumns();
     openChecked(*m_sk);
     if (m_version == Version::V98
         && !openWithUpgrade(*m_etaz, {QStringLiteral("ALTER TABLE ETAZ"), QStringLiteral("ADD PROC_HS INTEGER")}, {}, {})) {
@@ -386,6 +586,7 @@ void TOvr::SetNavrhRanges()
 
 void TOvr::CloseStandTables()
 {
+    forgetColumns();
     for (db::Table* t : {m_sk, m_etaz, m_dr, m_navrh, m_navrh1, m_tezob, m_zal, m_pror, m_poskoz, m_lhc, m_odd, m_dl,
                          m_porost, m_porPozn, &table(QStringLiteral("TB_PS_POZN")), m_prekryv, m_bzl, m_jine, m_ost, m_id}) {
         if (!t->Active())

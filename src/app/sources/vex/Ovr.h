@@ -110,6 +110,13 @@ private:
     void openChecked(db::Table& t);
     bool openWithUpgrade(db::Table& t, const QStringList& statements, const QString& before, const QString& after);
     void execOn(const QString& directory, const QStringList& lines);
+    void wireHandlers();
+    QString designation() const;
+    void dropEntry(db::Table& t);
+    void copyManagementSet(int hs);
+    void newProposal(db::Table& view, int kind);
+    void checkAfforestation();
+    void checkDamage();
 
     Version m_version;
     OvrOptions m_options;

@@ -24,6 +24,20 @@
 namespace vex {
 
 namespace {
+QHash<QPair<const db::Table*, const char*>, db::Field*>& columnCache()
+{
+    static QHash<QPair<const db::Table*, const char*>, db::Field*> cache;
+    return cache;
+}
+
+} // namespace
+
+void forgetColumns()
+{
+    columnCache().clear();
+}
+
+namespace {
 
 // An error of a table read, already naming the table.
 class ETableRead : public EDatabaseError
@@ -122,19 +136,32 @@ void put(TPersistent& o, const char* name, const QString& value)
 
 // --- column reads -----------------------------------------------------------------------------
 
+// The field of a column. A search by name compares every field ignoring case, so the answer is
+// kept per table and literal; the module clears the cache whenever its tables open or go away.
+db::Field& column(const db::Table& t, const char* field)
+{
+    QHash<QPair<const db::Table*, const char*>, db::Field*>& cache = columnCache();
+    const QPair<const db::Table*, const char*> key(&t, field);
+    if (const auto it = cache.constFind(key); it != cache.constEnd())
+        return *it.value();
+    db::Field& found = t.FieldByName(QString::fromLatin1(field));
+    cache.insert(key, &found);
+    return found;
+}
+
 qint32 intOf(const db::Table& t, const char* field)
 {
-    return t.FieldByName(QString::fromLatin1(field)).AsInteger();
+    return column(t, field).AsInteger();
 }
 
 double floatOf(const db::Table& t, const char* field)
 {
-    return t.FieldByName(QString::fromLatin1(field)).AsFloat();
+    return column(t, field).AsFloat();
 }
 
 QString textOf(const db::Table& t, const char* field)
 {
-    return t.FieldByName(QString::fromLatin1(field)).AsString();
+    return column(t, field).AsString();
 }
 
 // A column that an older table of the sibling program may lack (never restructured): empty.
@@ -178,6 +205,14 @@ void guarded(const char* prefix, TElement* element, F fill)
     } catch (const Exception&) {
         message(QString::fromUtf8(prefix) + designation(element));
     }
+}
+
+// Puts a table on its first row. A detail whose master has just moved is there already, and
+// moving it again would rebuild every table below it once more.
+void rewind(db::Table& t)
+{
+    if (t.Eof() || t.RecNo() != 1)
+        t.First();
 }
 
 template<class T>
@@ -454,7 +489,7 @@ void loadOtherLand(TPorost& stand, TOvr& ovr)
     db::Table& t = ovr.Tb_jine();
     const bool v98 = isV98(ovr);
     overTable(t, [&] {
-        for (t.First(); !t.Eof(); t.Next()) {
+        for (rewind(t); !t.Eof(); t.Next()) {
             TJinyPozemekMN* set = stand.JinyPozemekMN();
             set->NovyPrvekVzdy(textOf(t, "JP"));
             auto* item = current<TJinyPozemek>(set);
@@ -479,7 +514,7 @@ void loadOtherAreas(TPorost& stand, TOvr& ovr)
     db::Table& t = ovr.Tb_ost();
     const bool v98 = isV98(ovr);
     overTable(t, [&] {
-        for (t.First(); !t.Eof(); t.Next()) {
+        for (rewind(t); !t.Eof(); t.Next()) {
             if (!v98)
                 ShowStatusText(QStringLiteral("Pred ostatni "));
             TOstatniMN* set = stand.OstatniMN();
@@ -501,7 +536,7 @@ void loadCategories(TPorost& stand, TOvr& ovr)
 {
     db::Table& t = ovr.TB_PREKRYV();
     overTable(t, [&] {
-        for (t.First(); !t.Eof(); t.Next()) {
+        for (rewind(t); !t.Eof(); t.Next()) {
             TKategorieMN* set = TJinyPozemek::KategorieMN(&stand);
             const QString code = textOf(t, "Ktg_str");
             set->NovyPrvek(code);
@@ -527,7 +562,7 @@ void loadBareLand(TPorost& stand, TOvr& ovr)
 {
     db::Table& t = ovr.Tb_BZL();
     overTable(t, [&] {
-        for (t.First(); !t.Eof(); t.Next()) {
+        for (rewind(t); !t.Eof(); t.Next()) {
             const qint32 number = intOf(t, "BZL");
             if (number == 0) {
                 message(designation(&stand) + QStringLiteral(" vyskytuje se chybné označení bezlesi."));
@@ -573,7 +608,7 @@ void loadDamage(TDrevina& species, TOvr& ovr)
 {
     db::Table& t = ovr.Tb_Poskoz();
     overTable(t, [&] {
-        for (t.First(); !t.Eof(); t.Next()) {
+        for (rewind(t); !t.Eof(); t.Next()) {
             TPoskozeniMN* set = species.PoskozeniMN();
             set->NovyPrvek(textOf(t, "Druh_poskozeni"));
             auto* item = current<TPoskozeni>(set);
@@ -590,7 +625,7 @@ void loadSpecies(TEtaz& storey, TOvr& ovr)
 {
     db::Table& t = ovr.TB_DR();
     overTable(t, [&] {
-        for (t.First(); !t.Eof(); t.Next()) {
+        for (rewind(t); !t.Eof(); t.Next()) {
             TDrevina* species = keySpecies(storey, t);
             if (!species) {
                 message(designation(&storey) + QStringLiteral(" vyskytuje se duplicitní drevina."));
@@ -607,7 +642,7 @@ void loadAfforestation(TEtaz& storey, TOvr& ovr)
 {
     db::Table& t = ovr.TB_ZAL();
     overTable(t, [&] {
-        for (t.First(); !t.Eof(); t.Next()) {
+        for (rewind(t); !t.Eof(); t.Next()) {
             TZalesneniMN* set = storey.ZalesneniMN();
             set->NovyPrvek(textOf(t, "N_Zkratka_Dreviny"));
             auto* item = current<TZalesneni>(set);
@@ -624,7 +659,7 @@ void loadStoreys(TPorostniSkupina& group, TOvr& ovr)
 {
     db::Table& t = ovr.TB_ETAZ();
     overTable(t, [&] {
-        for (t.First(); !t.Eof(); t.Next()) {
+        for (rewind(t); !t.Eof(); t.Next()) {
             ovr.SetNavrhRanges();
             TEtazMN* set = group.EtazMN();
             set->NovyPrvek(textOf(t, "ETAZ"));
@@ -644,7 +679,7 @@ void loadStandGroups(TPorost& stand, TOvr& ovr)
 {
     db::Table& t = ovr.TB_SK();
     overTable(t, [&] {
-        for (t.First(); !t.Eof(); t.Next()) {
+        for (rewind(t); !t.Eof(); t.Next()) {
             TPorostniSkupinaMN* set = stand.PorostniSkupinaMN();
             set->NovyPrvek(textOf(t, "PSK"));
             auto* group = current<TPorostniSkupina>(set);
@@ -663,7 +698,7 @@ void loadStands(TDilec& dilec, TOvr& ovr)
     db::Table& t = ovr.TB_Porost();
     const bool v98 = isV98(ovr);
     overTable(t, [&] {
-        for (t.First(); !t.Eof(); t.Next()) {
+        for (rewind(t); !t.Eof(); t.Next()) {
             TPorostMN* set = dilec.PorostMN();
             set->NovyPrvek(textOf(t, "POR"));
             auto* stand = current<TPorost>(set);
@@ -676,7 +711,7 @@ void loadStands(TDilec& dilec, TOvr& ovr)
                 ShowStatusText(QStringLiteral("Za NactiPolozkyPorostu_db ") + designation(&dilec));
             db::Table& notes = ovr.TB_POR_POZN();
             overTable(notes, [&] {
-                for (notes.First(); !notes.Eof(); notes.Next())
+                for (rewind(notes); !notes.Eof(); notes.Next())
                     stand->POR_TEXT()->Lines.append(textOf(notes, "POZNAMKA"));
             });
             loadCategories(*stand, ovr);
@@ -773,7 +808,7 @@ void NactiOddeleni_db(Owned<TOddeleni>& result, TOvr& ovr)
         ShowStatusText(QStringLiteral("Za NactiPolozkyOddeleni_db ") + QString::number(odd.ODD()));
     db::Table& dl = ovr.TB_DL();
     overTable(dl, [&] {
-        for (dl.First(); !dl.Eof(); dl.Next()) {
+        for (rewind(dl); !dl.Eof(); dl.Next()) {
             TDilecMN* set = odd.DilecMN();
             set->NovyPrvek(textOf(dl, "DIL"));
             auto* dilec = current<TDilec>(set);

@@ -28,4 +28,7 @@ void AssignOvrTables(tciselnik& codebooks, TOvr& ovr);
 // not move ODDELENI.DB; version 98 reads them per stand and leaves ODDELENI.DB on the next row.
 void NactiOddeleni_db(Owned<TOddeleni>& result, TOvr& ovr);
 
+// Forgets the fields the loaders looked up (the module calls it when its tables open or close).
+void forgetColumns();
+
 } // namespace vex

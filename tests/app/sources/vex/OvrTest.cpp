@@ -198,6 +198,146 @@ TEST_F(Ovr, TwoModulesOverOneOlderTableExtendItOnce)
     EXPECT_EQ(messageTexts().size(), 1);
 }
 
+TEST_F(Ovr, StandGroupAreasAreRoundedToHundredthsAndWrittenAtOnce)
+{
+    make(Version::V97);
+    auto ovr = open(Version::V97);
+    db::Table& sk = ovr->TB_SK();
+    ASSERT_FALSE(sk.IsEmpty());
+    const double id = sk.FieldByName(QStringLiteral("ID")).AsFloat();
+    for (const auto& [given, stored] : {std::pair{0.125, 0.12}, std::pair{0.375, 0.38}}) {
+        sk.Edit();
+        sk.FieldByName(QStringLiteral("PSK_P")).AsFloat(given);
+        sk.FieldByName(QStringLiteral("PSK")).AsString(QString());
+        sk.Post();
+        EXPECT_DOUBLE_EQ(sk.FieldByName(QStringLiteral("PSK_P")).AsFloat(), stored);
+        EXPECT_EQ(sk.FieldByName(QStringLiteral("PSK")).AsString(), QStringLiteral("vv"));
+        bool found = false;
+        for (const QVariantList& r : tableRows(dataTable(QStringLiteral("PS.DB"))))
+            if (r[2].toDouble() == id) {
+                found = true;
+                EXPECT_DOUBLE_EQ(r[15].toDouble(), stored);
+            }
+        EXPECT_TRUE(found);
+    }
+}
+
+TEST_F(Ovr, AManagementSetBringsItsRotationAndAmelioratingShare)
+{
+    make(Version::V97);
+    auto ovr = open(Version::V97);
+    db::Table& etaz = ovr->TB_ETAZ();
+    ASSERT_FALSE(etaz.IsEmpty());
+    etaz.Edit();
+    etaz.FieldByName(QStringLiteral("HS")).AsInteger(57);
+    EXPECT_EQ(etaz.FieldByName(QStringLiteral("OBMYTI")).AsInteger(), 130);
+    EXPECT_EQ(etaz.FieldByName(QStringLiteral("OBN_DOBA")).AsInteger(), 40);
+    EXPECT_EQ(etaz.FieldByName(QStringLiteral("POC_OBNOVY")).AsInteger(), 110);
+    EXPECT_EQ(etaz.FieldByName(QStringLiteral("MZD")).AsInteger(), 35);
+    etaz.FieldByName(QStringLiteral("HS")).AsInteger(99);   // not a set of TAB_HS: nothing copied
+    EXPECT_EQ(etaz.FieldByName(QStringLiteral("OBMYTI")).AsInteger(), 130);
+    etaz.Cancel();
+}
+
+TEST_F(Ovr, AnUnknownSpeciesIsRefusedWithItsDesignation)
+{
+    make(Version::V97);
+    auto ovr = open(Version::V97);
+    db::Table& dr = ovr->TB_DR();
+    ASSERT_FALSE(dr.IsEmpty());
+    const QString before = dr.FieldByName(QStringLiteral("DR_ZKR")).AsString();
+    dr.Edit();
+    dr.FieldByName(QStringLiteral("DR_ZKR")).AsString(QStringLiteral("QQ"));
+    ASSERT_EQ(messageTexts().size(), 1);
+    EXPECT_TRUE(messageTexts()[0].startsWith(QStringLiteral("Chybně dřevina 1A")));
+    EXPECT_TRUE(messageTexts()[0].endsWith(QStringLiteral(" \"QQ\"")));
+    EXPECT_EQ(dr.FieldByName(QStringLiteral("DR_ZKR")).AsString(), before);
+    dr.Cancel();
+    recorder().clear();
+    dr.Edit();
+    dr.FieldByName(QStringLiteral("DR_ZKR")).AsString(QStringLiteral("bk"));
+    EXPECT_TRUE(messageTexts().isEmpty());
+    dr.Cancel();
+}
+
+TEST_F(Ovr, ANewThinningProposalTakesItsUrgencyFromTheStoreysAge)
+{
+    make(Version::V97);
+    auto ovr = open(Version::V97);
+    for (const auto& [age, urgency] : {std::pair{40, 1}, std::pair{41, 2}}) {
+        db::Table& etaz = ovr->TB_ETAZ();
+        etaz.Edit();
+        etaz.FieldByName(QStringLiteral("VEK")).AsInteger(age);
+        etaz.Post();
+        ovr->SetNavrhRanges();
+        const int before = ovr->TB_NAVRH().RecordCount();
+        ovr->TB_NAVRH().Insert();
+        PostIfEditing(ovr->TB_NAVRH());
+        ASSERT_EQ(ovr->TB_NAVRH().RecordCount(), before + 1);
+        db::Table& navrh = ovr->TB_NAVRH();
+        navrh.Last();
+        EXPECT_EQ(navrh.FieldByName(QStringLiteral("N_Nalehavost")).AsInteger(), urgency);
+        EXPECT_EQ(navrh.FieldByName(QStringLiteral("N_Druh_vykonu")).AsInteger(), 11);
+        EXPECT_GT(navrh.FieldByName(QStringLiteral("ID")).AsInteger(), 0);
+    }
+}
+
+TEST_F(Ovr, AfforestationRowsOfOtherKindsOrUnknownSpeciesAreNotStored)
+{
+    make(Version::V97);
+    auto ovr = open(Version::V97);
+    db::Table& zal = ovr->TB_ZAL();
+    ovr->SetNavrhRanges();
+    const int before = zal.RecordCount();
+    auto add = [&](int kind, const QString& species, double area) {
+        zal.Insert();
+        zal.FieldByName(QStringLiteral("N_Druh_vykonu")).AsInteger(kind);
+        zal.FieldByName(QStringLiteral("N_Zkratka_dreviny")).AsString(species);
+        zal.FieldByName(QStringLiteral("N_Plocha")).AsFloat(area);
+        zal.FieldByName(QStringLiteral("ID")).AsFloat(7000 + kind);
+        zal.Post();
+        PostIfEditing(zal);
+    };
+    add(6, QStringLiteral("BK"), 0.5);
+    EXPECT_EQ(zal.RecordCount(), before);
+    add(2, QStringLiteral("XX"), 0.5);
+    EXPECT_EQ(zal.RecordCount(), before);
+    ASSERT_EQ(messageTexts().size(), 1);
+    EXPECT_TRUE(messageTexts()[0].startsWith(QStringLiteral("Chybně zales.dřevina ")));
+    add(3, QStringLiteral("JD"), 0.125);
+    ASSERT_EQ(zal.RecordCount(), before + 1);
+    bool found = false;
+    for (zal.First(); !zal.Eof(); zal.Next())
+        if (zal.FieldByName(QStringLiteral("ID")).AsInteger() == 7003) {
+            found = true;
+            EXPECT_DOUBLE_EQ(zal.FieldByName(QStringLiteral("N_Plocha")).AsFloat(), 0.12);
+            EXPECT_EQ(zal.FieldByName(QStringLiteral("ZpZadTV")).AsString(), QStringLiteral("2"));
+        }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(Ovr, ASecondDamageOfOneKindOnASpeciesIsRefused)
+{
+    make(Version::V97);
+    auto ovr = open(Version::V97);
+    db::Table& damage = ovr->Tb_Poskoz();
+    const int before = damage.RecordCount();
+    damage.Insert();
+    damage.FieldByName(QStringLiteral("Druh_poskozeni")).AsInteger(4);
+    damage.FieldByName(QStringLiteral("Stupen_poskozeni")).AsInteger(1);
+    damage.Post();
+    ASSERT_EQ(damage.RecordCount(), before + 1);
+    EXPECT_DOUBLE_EQ(damage.FieldByName(QStringLiteral("Vazba")).AsFloat(),
+                     ovr->TB_DR().FieldByName(QStringLiteral("ID")).AsFloat());
+    damage.Insert();
+    damage.FieldByName(QStringLiteral("Druh_poskozeni")).AsInteger(4);
+    damage.Post();
+    PostIfEditing(damage);
+    EXPECT_EQ(damage.RecordCount(), before + 1);
+    EXPECT_EQ(messageTexts(), QStringList({QStringLiteral(
+                                  "U jedné dřeviny se nemůže vyskytovat dvakrát stejny druh poškozeni. Ruším poslední řádek.")}));
+}
+
 TEST_F(Ovr, PathLinesOfTheConnections)
 {
     make(Version::V97);

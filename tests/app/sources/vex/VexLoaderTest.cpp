@@ -246,5 +246,37 @@ TEST_F(VexLoader, AnOddOtherLandCategoryDoesNotAbortTheLoad)
     EXPECT_EQ(TJinyPozemek::KategorieMN(static_cast<TEntity*>(land))->KategorieVcetnePrekryvu(), QStringLiteral("xy"));
 }
 
+TEST_F(VexLoader, ACompartmentWithoutSubCompartmentsGetsDashesHoldingItsOtherLand)
+{
+    for (const Version v : {Version::V97, Version::V98}) {
+        TearDown();
+        SetUp();
+        storeyWith(v, {{QStringLiteral("SM"), 0}});
+        double compartmentId = 0;
+        editTable(QStringLiteral("ODDELENI.DB"),
+                  [&](QList<QVariantList>& rows, const db::FieldDefs&) { compartmentId = rows[0][2].toDouble(); });
+        editTable(QStringLiteral("DILEC.DB"), [](QList<QVariantList>& rows, const db::FieldDefs&) { rows.clear(); });
+        editTable(QStringLiteral("JINE_POZ.DB"), [&](QList<QVariantList>& rows, const db::FieldDefs& defs) {
+            rows.clear();
+            QVariantList r(defs.Count());
+            r[0] = compartmentId;
+            r[1] = 4.0;
+            r[2] = 77.0;
+            rows.append(r);
+        });
+        ASSERT_TRUE(source().loadFirstCompartment(*unit));
+        ASSERT_EQ(current()->DilecMN()->Count(), 1);
+        auto* dilec = dynamic_cast<TDilec*>(current()->DilecMN()->Items(0));
+        EXPECT_EQ(dilec->GetPropAsString(QStringLiteral("Name")), QStringLiteral("DIL -"));
+        TPorost* stand = dilec->Porost();
+        ASSERT_NE(stand, nullptr);
+        EXPECT_EQ(stand->GetPropAsString(QStringLiteral("Name")), QStringLiteral("POR -"));
+        // Version 97 hangs the compartment's other land under that stand; in version 98 other
+        // land belongs to a stand row, and there is none.
+        EXPECT_EQ(stand->ExistingJinyPozemekMN() ? stand->JinyPozemekMN()->Count() : 0, v == Version::V97 ? 1 : 0);
+        EXPECT_TRUE(messageTexts().isEmpty());
+    }
+}
+
 } // namespace
 } // namespace vextest
