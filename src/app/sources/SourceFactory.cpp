@@ -1,8 +1,8 @@
 // The source of each kind byte.
 #include "app/sources/Source.h"
-#include "app/sources/UnreadableSource.h"
 #include "app/sources/ishul/IsHulSource.h"
 #include "app/sources/oldlhp/OldLhpSource.h"
+#include "app/sources/sql/SqlSource.h"
 #include "app/sources/vex/VexSource.h"
 
 #include "forest/base/ObecnyLesniPrvek.h"
@@ -21,7 +21,7 @@ std::unique_ptr<Source> createSource(quint8 kind, const SourceContext& context)
     case SourceKinds::OldLhpRecords:
         return oldlhp::createOldLhpSource(context);
     case SourceKinds::SqlDatabase:
-        return std::make_unique<UnreadableSource>(kind);
+        return sqlsrc::createSqlSource(context);
     default:
         return nullptr;
     }

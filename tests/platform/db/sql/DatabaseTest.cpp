@@ -3,7 +3,7 @@
 #include "platform/db/sql/Aliases.h"
 #include "platform/db/sql/Database.h"
 #include "platform/db/sql/Query.h"
-#include "platform/db/sql/PostgresServer.h"
+#include "support/PostgresServer.h"
 
 #include <QFile>
 #include <QSqlDatabase>

@@ -22,7 +22,8 @@ namespace test {
 class PostgresServer
 {
 public:
-    PostgresServer() : m_whyNot(start()) { m_isRunning = m_whyNot.isEmpty(); }
+    // Each test binary uses its own port, so that binaries can run at once.
+    explicit PostgresServer(int port = 54329) : m_port(port), m_whyNot(start()) { m_isRunning = m_whyNot.isEmpty(); }
 
     ~PostgresServer()
     {
@@ -38,7 +39,7 @@ public:
     const QString& whyNot() const { return m_whyNot; }
     // The socket directory (the host name for QPSQL), the port and the user.
     QString host() const { return m_dir.path(); }
-    static int port() { return 54329; }
+    int port() const { return m_port; }
     static QString user() { return QStringLiteral("genklas"); }
 
 private:
@@ -95,6 +96,7 @@ private:
     QString m_pgCtl;
     QStringList m_runAs;
     QString m_output;
+    int m_port;
     QString m_whyNot;   // after the members start() uses
     bool m_isRunning = false;
 };

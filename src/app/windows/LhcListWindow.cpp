@@ -1,0 +1,188 @@
+// The list of forest units of the SQL database ("Seznam LHC").
+#include "app/windows/LhcListWindow.h"
+
+#include "app/sources/sql/UnitMaintenance.h"
+#include "app/sources/sql/SqlSource.h"
+#include "app/windows/SqlDialogs.h"
+#include "platform/Exceptions.h"
+#include "platform/db/sql/Database.h"
+#include "platform/ui/Services.h"
+
+#include <QHBoxLayout>
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace app {
+
+TFU_DTB_LES::TFU_DTB_LES(QString databaseName, QWidget* parent)
+    : QDialog(parent), m_databaseName(std::move(databaseName)), m_grid(new QTableWidget(this)),
+      m_delete(new QPushButton(QStringLiteral("Zrus LHC"), this)),
+      m_show(new QPushButton(QStringLiteral("Zobraz jen LHC"), this)),
+      m_copy(new QPushButton(QStringLiteral("Kopíruj LHC"), this)),
+      m_renumber(new QPushButton(QStringLiteral("Přečísluj  LHC "), this))
+{
+    askKey = [this](sqlsrc::UnitKey start) -> std::optional<sqlsrc::UnitKey> {
+        TFVybLHCID dialog(this);
+        dialog.setKey(start);
+        dialog.exec();
+        return dialog.key();
+    };
+    setWindowTitle(QStringLiteral("Seznam LHC"));
+    m_grid->setObjectName(QStringLiteral("GU_LHC"));
+    m_grid->setColumnCount(3);
+    m_grid->setHorizontalHeaderLabels({QStringLiteral("LHC_KOD"), QStringLiteral("LHC_KOD_ID"), QStringLiteral("LHC_NAZ")});
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    auto* layout = new QVBoxLayout(this);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {m_delete, m_show, m_copy, m_renumber})
+        buttons->addWidget(b);
+    layout->addLayout(buttons);
+    layout->addWidget(m_grid);
+    connect(m_delete, &QPushButton::clicked, this, &TFU_DTB_LES::Button5Click);
+    connect(m_show, &QPushButton::clicked, this, [this] { guarded([this] { OpenLhcList(); }); });
+    connect(m_copy, &QPushButton::clicked, this, &TFU_DTB_LES::ButCopyLHCClick);
+    connect(m_renumber, &QPushButton::clicked, this, &TFU_DTB_LES::Button3Click);
+    auto* close = new QPushButton(QStringLiteral("OK"), this);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_grid, &QTableWidget::cellDoubleClicked, this, &QDialog::accept);
+    layout->addWidget(close);
+    resize(600, 400);
+}
+
+void TFU_DTB_LES::OpenLhcList(std::optional<sqlsrc::UnitKey> key)
+{
+    if (!key)
+        key = currentUnit();
+    m_rows = sqlsrc::ListUnits(m_databaseName);
+    m_grid->setRowCount(int(m_rows.size()));
+    int at = -1;
+    for (int r = 0; r < int(m_rows.size()); ++r) {
+        const sqlsrc::UnitRow& row = m_rows[size_t(r)];
+        m_grid->setItem(r, 0, new QTableWidgetItem(QString::number(row.key.kod)));
+        m_grid->setItem(r, 1, new QTableWidgetItem(QString::number(row.key.id)));
+        m_grid->setItem(r, 2, new QTableWidgetItem(row.name));
+        if (at < 0 && key && std::pair(row.key.kod, row.key.id) >= std::pair(key->kod, key->id))
+            at = r;
+    }
+    if (!m_rows.empty())
+        m_grid->selectRow(at < 0 ? (key ? int(m_rows.size()) - 1 : 0) : at);
+    ui::services().setStatusText(QStringLiteral("Tabulka LHC nastavena."));
+}
+
+std::optional<sqlsrc::UnitKey> TFU_DTB_LES::currentUnit() const
+{
+    const int row = m_grid->currentRow();
+    if (row < 0 || row >= int(m_rows.size()))
+        return std::nullopt;
+    return m_rows[size_t(row)].key;
+}
+
+std::optional<sqlsrc::UnitRow> TFU_DTB_LES::currentRow() const
+{
+    const int row = m_grid->currentRow();
+    if (row < 0 || row >= int(m_rows.size()))
+        return std::nullopt;
+    return m_rows[size_t(row)];
+}
+
+template<class F>
+void TFU_DTB_LES::guarded(F work)
+{
+    if (!m_grid->isEnabled())
+        return;
+    const QList<QWidget*> parts = {m_grid, m_delete, m_show, m_copy, m_renumber};
+    for (QWidget* w : parts)
+        w->setEnabled(false);
+    try {
+        work();
+    } catch (const Exception& e) {
+        ui::services().showMessage(e.message());
+    }
+    for (QWidget* w : parts)
+        w->setEnabled(true);
+}
+
+void TFU_DTB_LES::Button5Click()
+{
+    guarded([this] {
+        // The unit key is read once, before anything runs.
+        const std::optional<sqlsrc::UnitRow> row = currentRow();
+        db::Database* database = db::Database::find(m_databaseName);
+        if (!row || !database)
+            return;
+        const QString question = QStringLiteral("LHC_KOD:%1 ID:%2  %3\nbude nenávratně smazán (bez možnosti rollbacku). "
+                                                "Mám to opravdu učinit ?")
+                                     .arg(row->key.kod)
+                                     .arg(row->key.id)
+                                     .arg(row->name);
+        if (!ui::services().askYesNo(question))
+            return;
+        sqlsrc::UnitMaintenance(*database).deleteUnit(row->key);
+        OpenLhcList(row->key);
+    });
+}
+
+void TFU_DTB_LES::Button3Click()
+{
+    guarded([this] {
+        const std::optional<sqlsrc::UnitRow> row = currentRow();
+        db::Database* database = db::Database::find(m_databaseName);
+        if (!row || !database)
+            return;
+        sqlsrc::UnitMaintenance maintenance(*database);
+        for (;;) {
+            const std::optional<sqlsrc::UnitKey> key = askKey(row->key);
+            if (!key)
+                return;
+            const sqlsrc::Outcome outcome = maintenance.renumberUnit(row->key, *key);
+            if (outcome == sqlsrc::Outcome::KeyTaken)
+                continue;
+            OpenLhcList(outcome == sqlsrc::Outcome::Done ? *key : row->key);
+            return;
+        }
+    });
+}
+
+void TFU_DTB_LES::ButCopyLHCClick()
+{
+    guarded([this] {
+        const std::optional<sqlsrc::UnitRow> row = currentRow();
+        db::Database* database = db::Database::find(m_databaseName);
+        if (!row || !database)
+            return;
+        db::Database target(QStringLiteral("LHP_NOVA"));
+        if (!sqlsrc::LoginLhpDatabase(target, sqlsrc::loginDialog()))
+            return;
+        sqlsrc::UnitMaintenance maintenance(*database);
+        for (;;) {
+            const std::optional<sqlsrc::UnitKey> key = askKey(row->key);
+            if (!key)
+                return;
+            const sqlsrc::Outcome outcome = maintenance.copyUnit(row->key, target, *key);
+            if (outcome == sqlsrc::Outcome::KeyTaken)
+                continue;
+            OpenLhcList(outcome == sqlsrc::Outcome::Done ? *key : row->key);
+            return;
+        }
+    });
+}
+
+} // namespace app
+
+namespace sqlsrc {
+
+std::optional<UnitKey> ChooseUnitInList(const QString& databaseName)
+{
+    app::TFU_DTB_LES window(databaseName);
+    window.OpenLhcList();
+    window.exec();
+    return window.currentUnit();
+}
+
+} // namespace sqlsrc

@@ -1,0 +1,323 @@
+// Tests of deleting, renumbering and copying units and of the row copy, on SQLite and PostgreSQL.
+#include "app/sources/sql/SqlFixture.h"
+
+#include "app/sources/sql/RowCopy.h"
+#include "app/sources/sql/UnitMaintenance.h"
+#include "app/sources/sql/UnitSelection.h"
+#include "platform/Exceptions.h"
+#include "platform/db/sql/Database.h"
+#include "platform/db/sql/Query.h"
+#include "platform/ui/Services.h"
+
+#include <QFile>
+#include <QSqlQuery>
+
+namespace {
+
+using sqlsrc::Outcome;
+using sqlsrc::UnitKey;
+
+ui::RecordingServices& recorder()
+{
+    return static_cast<ui::RecordingServices&>(ui::services());
+}
+
+class UnitMaintenanceTest : public testsql::SqlDatabaseTest
+{
+protected:
+    void SetUp() override
+    {
+        SqlDatabaseTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        database = std::make_unique<db::Database>(QStringLiteral("LHP_ORAC"));
+        database->SetAliasName(QStringLiteral("LHP"));
+        database->Params() << QStringLiteral("USER NAME=") + login().user;
+        database->Open();
+        fillUnit(1, QStringLiteral("Jedna's"));
+        fillUnit(2, QStringLiteral("Dva"));
+    }
+    void TearDown() override
+    {
+        database.reset();
+        SqlDatabaseTest::TearDown();
+    }
+
+    // One row in every table of the unit.
+    void fillUnit(int kod, const QString& name)
+    {
+        for (const sqlsrc::TableDef& t : sqlsrc::unitTables()) {
+            testsql::Row row;
+            for (const sqlsrc::ColumnDef& c : t.columns) {
+                const QString n = QLatin1String(c.name);
+                QVariant v = c.kind == sqlsrc::ColumnKind::Text ? QVariant(QStringLiteral("x'%1").arg(n))
+                                                                 : QVariant(c.kind == sqlsrc::ColumnKind::Float ? 1.5 : 3);
+                if (n == QLatin1String("LHC_KOD"))
+                    v = kod;
+                else if (n == QLatin1String("LHC_KOD_ID"))
+                    v = 0;
+                else if (n == QLatin1String("LHC_NAZ"))
+                    v = name;
+                row.emplace_back(c.name, v);
+            }
+            insert(t.name, row);
+        }
+    }
+    // Rows of the unit over all its tables.
+    int unitRows(int kod, int id = 0)
+    {
+        int total = 0;
+        for (const sqlsrc::TableDef& t : sqlsrc::unitTables())
+            total += count(t.name, kod, id);
+        return total;
+    }
+    // Makes the database refuse a statement on a table (when the condition on NEW holds, for inserts).
+    void refuse(const char* event, const char* table, const QString& condition = QString())
+    {
+        if (GetParam() == sqlsrc::Engine::Postgres) {
+            const QString test = condition.isEmpty() ? QStringLiteral("true") : condition;
+            exec(QStringLiteral("CREATE OR REPLACE FUNCTION refuse_%1() RETURNS trigger AS $$ BEGIN IF %2 THEN "
+                                "RAISE EXCEPTION 'odmitnuto'; END IF; RETURN COALESCE(NEW, OLD); END $$ LANGUAGE plpgsql")
+                     .arg(QLatin1String(table), test));
+            exec(QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %2 ON %1 FOR EACH ROW EXECUTE FUNCTION refuse_%1()")
+                     .arg(QLatin1String(table), QLatin1String(event)));
+        } else {
+            exec(QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %2 ON %1 %3 BEGIN SELECT RAISE(ABORT, 'odmitnuto'); END")
+                     .arg(QLatin1String(table), QLatin1String(event),
+                          condition.isEmpty() ? QString() : QStringLiteral("WHEN ") + condition));
+        }
+    }
+    void expectUnchangedMessage()
+    {
+        ASSERT_FALSE(recorder().messages.empty());
+        EXPECT_TRUE(recorder().messages.back().text.contains(QStringLiteral("zůstalo beze změny")))
+            << recorder().messages.back().text.toStdString();
+    }
+
+    std::unique_ptr<db::Database> database;
+};
+
+TEST_P(UnitMaintenanceTest, DeleteRemovesEveryTableOfTheUnitOnly)
+{
+    const int perUnit = int(sqlsrc::unitTables().size());
+    ASSERT_EQ(unitRows(1), perUnit);
+    sqlsrc::UnitMaintenance m(*database);
+    EXPECT_TRUE(m.deleteUnit({1, 0}));
+    EXPECT_EQ(unitRows(1), 0);
+    EXPECT_EQ(count("PARC_PL_JP", 1), 0);
+    EXPECT_EQ(unitRows(2), perUnit);
+}
+
+TEST_P(UnitMaintenanceTest, RenumberMovesEveryTableAndRefusesATakenKey)
+{
+    sqlsrc::UnitMaintenance m(*database);
+    EXPECT_EQ(m.renumberUnit({1, 0}, {2, 0}), Outcome::KeyTaken);
+    ASSERT_EQ(recorder().messages.size(), 1u);
+    EXPECT_EQ(recorder().messages[0].text,
+              QStringLiteral("Nelze přejmenovat. LHC_KOD \"2\", LHC_KOD_ID \"0\" již existuje. Zadej znovu."));
+    EXPECT_EQ(m.renumberUnit({1, 0}, {1, 5}), Outcome::Done);
+    EXPECT_EQ(unitRows(1, 0), 0);
+    EXPECT_EQ(unitRows(1, 5), int(sqlsrc::unitTables().size()));
+}
+
+TEST_P(UnitMaintenanceTest, CopyGivesEveryRowTheNewKeyAndADeleteAfterwardsActsOnTheSource)
+{
+    sqlsrc::UnitMaintenance m(*database);
+    QStringList log;
+    EXPECT_EQ(m.copyUnit({1, 0}, *database, {9, 1}, &log), Outcome::Done);
+    EXPECT_EQ(unitRows(9, 1), int(sqlsrc::unitTables().size()));
+    EXPECT_EQ(unitRows(1, 0), int(sqlsrc::unitTables().size()));
+    EXPECT_FALSE(database->InTransaction());
+    // Texts with apostrophes arrive as they were.
+    db::Query q;
+    q.SetDatabaseName(database->DatabaseName());
+    q.SQL().Add(QStringLiteral("select LHC_NAZ from LHC where LHC_KOD=9"));
+    q.Open();
+    EXPECT_EQ(q.Fields(0).AsString(), QStringLiteral("Jedna's"));
+    q.Close();
+    EXPECT_EQ(m.copyUnit({1, 0}, *database, {9, 1}), Outcome::KeyTaken);
+
+    EXPECT_TRUE(m.deleteUnit({1, 0}));
+    EXPECT_EQ(unitRows(1, 0), 0);
+    EXPECT_EQ(unitRows(9, 1), int(sqlsrc::unitTables().size()));
+}
+
+TEST_P(UnitMaintenanceTest, AFailureOnALateTableLeavesTheUnitIntact)
+{
+    const int perUnit = int(sqlsrc::unitTables().size());
+    sqlsrc::UnitMaintenance m(*database);
+    refuse("DELETE", "LHC");
+    EXPECT_FALSE(m.deleteUnit({1, 0}));
+    EXPECT_EQ(unitRows(1), perUnit);
+    expectUnchangedMessage();
+
+    refuse("UPDATE", "MAJETEK");
+    EXPECT_EQ(m.renumberUnit({1, 0}, {7, 0}), Outcome::Failed);
+    EXPECT_EQ(unitRows(1), perUnit);
+    EXPECT_EQ(unitRows(7), 0);
+
+    // The copy's last table fails: nothing of the target remains, its LHC row included.
+    refuse("INSERT", "SKODY");
+    EXPECT_EQ(m.copyUnit({1, 0}, *database, {8, 0}), Outcome::Failed);
+    EXPECT_EQ(unitRows(8), 0);
+    EXPECT_EQ(unitRows(1), perUnit);
+    EXPECT_FALSE(database->InTransaction());
+    expectUnchangedMessage();
+}
+
+TEST_P(UnitMaintenanceTest, ARefusedRowIsRetriedUnderOddIdMinusOneAndElseFailsTheCopy)
+{
+    refuse("INSERT", "POROST", QStringLiteral("NEW.ODD_ID <> -1"));
+    database->StartTransaction();
+    db::Query source;
+    source.SetDatabaseName(database->DatabaseName());
+    source.SQL().Add(QStringLiteral("select * from POROST where LHC_KOD=1"));
+    QStringList log;
+    EXPECT_EQ(sqlsrc::CopyQueryRows(source, QStringLiteral("POROST"), *database, {5, 0}, QString(),
+                                    sqlsrc::RowRetry::OddIdMinusOne, &log),
+              1);
+    EXPECT_TRUE(log.contains(QStringLiteral("Zkusím to nahrát s ODD_ID=-1")));
+    // Without the retry the refused row fails the copy, and the transaction stays usable.
+    EXPECT_THROW(sqlsrc::CopyQueryRows(source, QStringLiteral("POROST"), *database, {6, 0}), EDatabaseError);
+    database->Commit();
+    EXPECT_EQ(count("POROST", 5), 1);
+    EXPECT_EQ(count("POROST", 6), 0);
+    db::Query q;
+    q.SetDatabaseName(database->DatabaseName());
+    q.SQL().Add(QStringLiteral("select ODD_ID from POROST where LHC_KOD=5"));
+    q.Open();
+    EXPECT_EQ(q.Fields(0).AsInteger(), -1);
+}
+
+TEST_P(UnitMaintenanceTest, TheCopyNamesItsColumnsForATargetOfAnotherColumnOrder)
+{
+    if (GetParam() != sqlsrc::Engine::Sqlite)
+        GTEST_SKIP() << "one engine is enough for the column order";
+    QFile ini(dataDir() + QStringLiteral("/aliases.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::Append));
+    ini.write("[CIL]\r\nDRIVER=QSQLITE\r\nDATABASE=cil.sqlite\r\n");
+    ini.close();
+    db::Database target(QStringLiteral("CIL_DB"));
+    target.SetAliasName(QStringLiteral("CIL"));
+    target.Open();
+    ASSERT_EQ(sqlsrc::ensureSchema(target), QString());
+    QSqlQuery q(target.sqlDatabase());
+    ASSERT_TRUE(q.exec(QStringLiteral("DROP TABLE MAJETEK")));
+    ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE MAJETEK (MAJ_NAZ TEXT, MAJ_KOD INTEGER, LHC_KOD_ID INTEGER, LHC_KOD INTEGER)")));
+    sqlsrc::UnitMaintenance m(*database);
+    ASSERT_EQ(m.copyUnit({1, 0}, target, {1, 0}), Outcome::Done);
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT MAJ_NAZ, MAJ_KOD, LHC_KOD FROM MAJETEK")) && q.next());
+    EXPECT_EQ(q.value(0).toString(), QStringLiteral("x'MAJ_NAZ"));
+    EXPECT_EQ(q.value(1).toInt(), 3);
+    EXPECT_EQ(q.value(2).toInt(), 1);
+}
+
+TEST(RowCopy, OnlyPlainIdentifiersAreNamed)
+{
+    EXPECT_TRUE(sqlsrc::isPlainIdentifier(QStringLiteral("LHC_KOD")));
+    EXPECT_FALSE(sqlsrc::isPlainIdentifier(QStringLiteral("A;DROP")));
+    EXPECT_FALSE(sqlsrc::isPlainIdentifier(QStringLiteral("1A")));
+    EXPECT_FALSE(sqlsrc::isPlainIdentifier(QString(65, QLatin1Char('A'))));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, UnitMaintenanceTest,
+                         ::testing::Values(sqlsrc::Engine::Sqlite, sqlsrc::Engine::Postgres), testsql::engineName);
+
+} // namespace
+
+namespace {
+
+using sqlsrc::SelectedRow;
+using sqlsrc::SelectionKind;
+using sqlsrc::UnitSelection;
+
+using UnitSelectionTest = UnitMaintenanceTest;
+
+SelectedRow rowOf(SelectionKind kind, const QString& psk = QString())
+{
+    SelectedRow r;
+    r.kind = kind;
+    r.odd = 3;
+    r.oddId = 3;
+    r.dil = QStringLiteral("x'DIL");
+    r.por = QStringLiteral("x'POR");
+    r.psk = psk;
+    r.number = 3;
+    r.numberId = 3;
+    return r;
+}
+
+TEST_P(UnitSelectionTest, OneWindowPerUnitAndOnPostgreSqlOneProgram)
+{
+    auto first = UnitSelection::open(*database, {1, 0});
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(UnitSelection::open(*database, {1, 0}), nullptr);
+    ASSERT_FALSE(recorder().messages.empty());
+    EXPECT_EQ(recorder().messages.back().text,
+              QStringLiteral("Nelze připojit databázi. Pravděpodobně se snažíš otevří podruhé stejný LHC."));
+    EXPECT_NE(UnitSelection::open(*database, {2, 0}), nullptr);
+    if (GetParam() == sqlsrc::Engine::Postgres) {
+        // Another program's connection cannot take the unit's lock until the window closes.
+        QSqlQuery q(database->sqlDatabase());
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT pg_try_advisory_lock(1, 0)")) && q.next());
+        EXPECT_FALSE(q.value(0).toBool());
+        first.reset();
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT pg_try_advisory_lock(1, 0)")) && q.next());
+        EXPECT_TRUE(q.value(0).toBool());
+        q.exec(QStringLiteral("SELECT pg_advisory_unlock(1, 0)"));
+    }
+}
+
+TEST_P(UnitSelectionTest, AStandGroupCopiedWithoutItsStandBringsTheStandAndNoUndoesIt)
+{
+    exec(QStringLiteral("DELETE FROM POROST WHERE LHC_KOD=2"));
+    exec(QStringLiteral("DELETE FROM POROST_SKUP WHERE LHC_KOD=2"));
+    auto selection = UnitSelection::open(*database, {1, 0});
+    ASSERT_NE(selection, nullptr);
+    const std::vector<SelectedRow> groups = selection->list(SelectionKind::StandGroup);
+    ASSERT_EQ(groups.size(), 1u);
+    EXPECT_EQ(groups[0].psk, QStringLiteral("x'PSK"));
+    ASSERT_TRUE(selection->copy(groups[0], {2, 0}));
+    EXPECT_TRUE(selection->hasChanges());
+    EXPECT_FALSE(selection->copy(groups[0], {2, 0}));   // now present
+    EXPECT_EQ(recorder().messages.back().text, QStringLiteral("Nelze kopírovat, PSK už existuje."));
+    selection->endTransaction(false);   // "NE"
+    EXPECT_EQ(count("POROST", 2), 0);
+    ASSERT_TRUE(selection->copy(groups[0], {2, 0}));
+    selection->endTransaction(true);
+    EXPECT_EQ(count("POROST", 2), 1);
+    EXPECT_EQ(count("POROST_SKUP", 2), 1);
+    EXPECT_EQ(count("SKODY", 2), 2);
+}
+
+TEST_P(UnitSelectionTest, DeletingAStandGroupTouchesOnlyStandGroupTables)
+{
+    auto selection = UnitSelection::open(*database, {1, 0});
+    ASSERT_NE(selection, nullptr);
+    ASSERT_TRUE(selection->remove(rowOf(SelectionKind::StandGroup, QStringLiteral("x'PSK"))));
+    EXPECT_FALSE(selection->remove(rowOf(SelectionKind::BareLand), false));
+    EXPECT_EQ(recorder().messages.back().text, QStringLiteral("Bezlesí není porostní půda."));
+    selection->endTransaction(true);
+    EXPECT_EQ(count("POROST_SKUP", 1), 0);
+    EXPECT_EQ(count("SKODY", 1), 0);
+    EXPECT_EQ(count("BEZLESI", 1), 1);
+    EXPECT_EQ(count("POROST", 1), 1);
+}
+
+TEST_P(UnitSelectionTest, AMoveWhoseCopyFailsDeletesNothing)
+{
+    exec(QStringLiteral("DELETE FROM POROST WHERE LHC_KOD=2"));
+    refuse("INSERT", "SKODY");
+    auto selection = UnitSelection::open(*database, {1, 0});
+    ASSERT_NE(selection, nullptr);
+    EXPECT_FALSE(selection->move(rowOf(SelectionKind::Stand), {2, 0}));
+    EXPECT_FALSE(selection->hasChanges());
+    selection->endTransaction(true);
+    EXPECT_EQ(unitRows(1), int(sqlsrc::unitTables().size()));
+    EXPECT_EQ(count("POROST", 2), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, UnitSelectionTest, ::testing::Values(sqlsrc::Engine::Sqlite, sqlsrc::Engine::Postgres),
+                         testsql::engineName);
+
+} // namespace
