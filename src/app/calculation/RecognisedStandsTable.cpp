@@ -83,9 +83,9 @@ void recreateRecognisedStandsTable(db::Table& table, const QString& tablesDir)
         table.Close();
     table.SetDatabaseName(tablesDir);
     table.SetTableName(QString::fromLatin1(recognisedStandsFile));
-    const QString path = table.filePath();
-    if (QFile::exists(path) && !QFile::remove(path))
-        throw EDatabaseError(QStringLiteral("Nelze smazat soubor %1.").arg(path));
+    // Through the table, so a list still open on the old file refuses instead of losing its edits.
+    if (QFile::exists(table.filePath()))
+        table.DeleteTable();
     table.SetExclusive(true);
     table.FieldDefs().Clear();
     for (const FieldSpec& f : tableFields)

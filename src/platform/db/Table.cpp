@@ -806,37 +806,21 @@ void Table::masterChanged()
 
 // --- structure --------------------------------------------------------------------------------
 
-namespace {
-
-// The engine refused to replace or delete a busy table: the rows another table holds open
-// would be lost, or written over the new file at their next save.
-void refuseIfOpenElsewhere(const QString& path, const char* what)
-{
-    if (detail::TableStorage::isLive(path))
-        throw EDatabaseError(QStringLiteral("Tabulku nelze %1, je otevřena. Soubor: %2")
-                                 .arg(QString::fromUtf8(what), QDir::toNativeSeparators(path)));
-}
-
-} // namespace
-
 void Table::CreateTable()
 {
     checkInactive("CreateTable");
-    refuseIfOpenElsewhere(filePath(), "vytvořit");
     detail::TableStorage::create(filePath(), FieldDefs());
 }
 
 void Table::DeleteTable()
 {
     checkInactive("DeleteTable");
-    refuseIfOpenElsewhere(filePath(), "smazat");
     detail::TableStorage::deleteFiles(filePath());
 }
 
 void Table::EmptyTable()
 {
     if (!Active()) {
-        refuseIfOpenElsewhere(filePath(), "vyprázdnit");
         detail::TableStorage::emptyFile(filePath());
         return;
     }
