@@ -1,6 +1,7 @@
 // Loading the forest model from the SQL database of forest units, one query per level.
 #include "app/sources/sql/SqlLoader.h"
 
+#include "app/sources/PropertyLookup.h"
 #include "forest/base/StatusText.h"
 #include "forest/base/TextUtilities.h"
 #include "forest/hierarchy/Dilec.h"
@@ -24,25 +25,10 @@ namespace {
 
 // --- writing published properties -------------------------------------------------------------
 
-PPropInfo propertyOf(TPersistent& object, const char* name)
-{
-    static QHash<QPair<TClass, QByteArray>, PPropInfo> cache;
-    const QPair<TClass, QByteArray> key(object.ClassType(), QByteArray(name));
-    if (const auto it = cache.constFind(key); it != cache.constEnd())
-        return it.value();
-    const int index = IndexOfProp(&object, QString::fromLatin1(name));
-    if (index < 0)
-        throw EDatabaseError(QStringLiteral("Třída %1 nemá vlastnost %2")
-                                 .arg(object.ClassType()->ClassName(), QString::fromLatin1(name)));
-    const PPropInfo prop = object.ClassType()->Prop(index);
-    cache.insert(key, prop);
-    return prop;
-}
-
 // Writes a value read from a column into the property; the property's kind decides the form.
 void store(TPersistent& object, const char* name, const QVariant& value)
 {
-    const PPropInfo p = propertyOf(object, name);
+    const PPropInfo p = app::publishedProperty(object, name);
     if (!p->HasWrite())
         return;
     PropValue v;

@@ -2,6 +2,7 @@
 #include "app/sources/vex/VexLoader.h"
 
 #include "app/sources/vex/Ovr.h"
+#include "app/sources/PropertyLookup.h"
 #include "forest/base/StatusText.h"
 #include "forest/codebooks/Ciselnik.h"
 #include "forest/hierarchy/Dilec.h"
@@ -59,22 +60,7 @@ void overTable(db::Table& t, F walk)
     }
 }
 
-// --- published properties by name, looked up once per class ----------------------------------
-
-PPropInfo propOf(TPersistent& object, const char* name)
-{
-    static QHash<QPair<TClass, QByteArray>, PPropInfo> cache;
-    const QPair<TClass, QByteArray> key(object.ClassType(), QByteArray(name));
-    if (const auto it = cache.constFind(key); it != cache.constEnd())
-        return it.value();
-    const int index = IndexOfProp(&object, QString::fromLatin1(name));
-    if (index < 0)
-        throw EDatabaseError(QStringLiteral("Třída %1 nemá vlastnost %2")
-                                 .arg(object.ClassType()->ClassName(), QString::fromLatin1(name)));
-    const PPropInfo prop = object.ClassType()->Prop(index);
-    cache.insert(key, prop);
-    return prop;
-}
+// --- writing published properties -------------------------------------------------------------
 
 bool isTextKind(TTypeKind kind)
 {
@@ -83,7 +69,7 @@ bool isTextKind(TTypeKind kind)
 
 void put(TPersistent& o, const char* name, qint32 value)
 {
-    const PPropInfo p = propOf(o, name);
+    const PPropInfo p = app::publishedProperty(o, name);
     if (!p->HasWrite())
         return;
     PropValue v;
@@ -108,7 +94,7 @@ void put(TPersistent& o, const char* name, qint32 value)
 
 void put(TPersistent& o, const char* name, double value)
 {
-    const PPropInfo p = propOf(o, name);
+    const PPropInfo p = app::publishedProperty(o, name);
     if (!p->HasWrite())
         return;
     if (p->Kind != tkFloat) {
@@ -122,7 +108,7 @@ void put(TPersistent& o, const char* name, double value)
 
 void put(TPersistent& o, const char* name, const QString& value)
 {
-    const PPropInfo p = propOf(o, name);
+    const PPropInfo p = app::publishedProperty(o, name);
     if (!p->HasWrite())
         return;
     if (!isTextKind(p->Kind)) {
