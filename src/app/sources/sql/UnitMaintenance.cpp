@@ -3,6 +3,7 @@
 
 #include "app/sources/sql/RowCopy.h"
 #include "app/sources/sql/SqlSchema.h"
+#include "app/sources/sql/UnitSelection.h"
 #include "forest/base/StatusText.h"
 #include "platform/Exceptions.h"
 #include "platform/db/sql/Database.h"
@@ -43,6 +44,19 @@ bool UnitMaintenance::unitExists(db::Database& database, UnitKey key)
     return q.Fields(0).AsInteger() > 0;
 }
 
+bool UnitMaintenance::openInSelection(std::initializer_list<UnitKey> keys)
+{
+    for (const UnitKey key : keys) {
+        if (UnitSelection::isOpen(key)) {
+            ui::services().showMessage(QStringLiteral("LHC_KOD %1 ID %2 je otevřeno v okně výběrů. Nejdříve okno výběrů zavři.")
+                                           .arg(key.kod)
+                                           .arg(key.id));
+            return true;
+        }
+    }
+    return false;
+}
+
 template<class F>
 bool UnitMaintenance::inTransaction(db::Database& database, UnitKey key, F work)
 {
@@ -69,6 +83,8 @@ bool UnitMaintenance::inTransaction(db::Database& database, UnitKey key, F work)
 
 bool UnitMaintenance::deleteUnit(UnitKey key)
 {
+    if (openInSelection({key}))
+        return false;
     return inTransaction(m_database, key, [&] {
         for (const TableDef& t : unitTables()) {
             const QString table = QLatin1String(t.name);
@@ -86,6 +102,8 @@ bool UnitMaintenance::deleteUnit(UnitKey key)
 
 Outcome UnitMaintenance::renumberUnit(UnitKey from, UnitKey to)
 {
+    if (openInSelection({from, to}))
+        return Outcome::Failed;
     if (unitExists(m_database, to)) {
         ui::services().showMessage(QStringLiteral("Nelze přejmenovat. LHC_KOD \"%1\", LHC_KOD_ID \"%2\" již existuje. Zadej znovu.")
                                        .arg(to.kod)
@@ -112,6 +130,8 @@ Outcome UnitMaintenance::renumberUnit(UnitKey from, UnitKey to)
 
 Outcome UnitMaintenance::copyUnit(UnitKey from, db::Database& target, UnitKey to, QStringList* log)
 {
+    if (openInSelection({from, to}))
+        return Outcome::Failed;
     if (unitExists(target, to)) {
         ui::services().showMessage(QStringLiteral("Nelze zkopírovat. LHC_KOD \"%1\", LHC_KOD_ID \"%2\" již existuje. Zadej znovu.")
                                        .arg(to.kod)

@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <initializer_list>
+
 namespace db {
 class Database;
 }
@@ -19,7 +21,8 @@ enum class Outcome {
 
 // Each operation runs in one transaction over every table of the unit, PARC_PL_JP included,
 // and is rolled back on any error with a message saying that the unit is unchanged. An
-// operation refuses to start while another runs (its window's buttons are then disabled).
+// operation refuses to start while another runs (its window's buttons are then disabled) and
+// on a unit open in a selection window of this program (reported; Failed).
 class UnitMaintenance
 {
 public:
@@ -37,6 +40,8 @@ public:
     static QStringList copyOrder();
 
 private:
+    // Reports and returns true when one of the keys is open in a selection window.
+    static bool openInSelection(std::initializer_list<UnitKey> keys);
     template<class F>
     bool inTransaction(db::Database& database, UnitKey key, F work);
 

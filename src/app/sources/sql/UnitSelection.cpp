@@ -93,6 +93,11 @@ QString UnitSelection::connectionName(UnitKey unit)
     return QStringLiteral("ORAC%1I%2").arg(unit.kod).arg(unit.id);
 }
 
+bool UnitSelection::isOpen(UnitKey unit)
+{
+    return db::Database::find(connectionName(unit)) != nullptr;
+}
+
 UnitSelection::UnitSelection(UnitKey unit) : m_unit(unit), m_database(connectionName(unit)) {}
 
 UnitSelection::~UnitSelection()
@@ -208,6 +213,16 @@ bool UnitSelection::exists(const char* table, const SelectedRow& row, UnitKey un
     return q.Fields(0).AsInteger() > 0;
 }
 
+bool UnitSelection::standIsEmpty(const SelectedRow& stand)
+{
+    SelectedRow r = stand;
+    r.kind = stand.dil.isEmpty() && stand.por.isEmpty() ? SelectionKind::Compartment : SelectionKind::Stand;
+    for (const char* t : {"POROST_SKUP", "BEZLESI", "JINE_POZ"})
+        if (exists(t, r, m_unit, QString()))
+            return false;
+    return true;
+}
+
 void UnitSelection::copyTable(const char* table, const SelectedRow& row, SelectionKind kind, UnitKey target, const QString& oddId)
 {
     db::Query source;
@@ -302,6 +317,15 @@ bool UnitSelection::remove(const SelectedRow& row, bool alsoLand)
                 for (const char* t : {"BEZLESI", "JINE_POZ", "PREKRYV", "POROST"})
                     deleteTable(t, row, row.kind);
         }
+        m_changed = true;
+    });
+}
+
+bool UnitSelection::removeStandRows(const SelectedRow& stand)
+{
+    return underSavepoint([&] {
+        for (const char* t : {"POROST", "PREKRYV"})
+            deleteTable(t, stand, SelectionKind::Stand);
         m_changed = true;
     });
 }

@@ -41,14 +41,22 @@ public:
 
     UnitKey unit() const { return m_unit; }
     static QString connectionName(UnitKey unit);
+    // Whether a selection window of this program holds the unit.
+    static bool isOpen(UnitKey unit);
 
     std::vector<SelectedRow> list(SelectionKind kind);
+    // Whether a stand (its ODD, ODD_ID and, when given, DIL and POR) has no stand group and no land left.
+    bool standIsEmpty(const SelectedRow& stand);
+    // The window's own connection (reads see its uncommitted changes).
+    db::Database& database() { return m_database; }
     // Copies the item with everything below it into the target unit (which must exist). A
     // non-empty `oddId` puts the copied rows under that ODD_ID; a row the target refuses is
     // tried once more under ODD_ID -1, and a row still refused undoes the whole copy.
     bool copy(const SelectedRow& row, UnitKey target, const QString& oddId = QString());
     // Deletes the item; without `alsoLand` only stand-group data (bare and other land refuse).
     bool remove(const SelectedRow& row, bool alsoLand = true);
+    // Deletes a stand's POROST and PREKRYV rows (offered once the stand holds nothing else).
+    bool removeStandRows(const SelectedRow& stand);
     // A copy, then the delete of the source item only when the copy succeeded.
     bool move(const SelectedRow& row, UnitKey target, const QString& oddId = QString());
     // Commits or rolls back everything since the last end.

@@ -98,6 +98,15 @@ void SqlDatabaseTest::TearDown()
     db::Aliases::setAliasFile(QString());
 }
 
+std::unique_ptr<db::Database> SqlDatabaseTest::connectSource(const QString& name) const
+{
+    auto database = std::make_unique<db::Database>(name);
+    database->SetAliasName(QStringLiteral("LHP"));
+    database->Params() << QStringLiteral("USER NAME=") + login().user;
+    database->Open();
+    return database;
+}
+
 sqlsrc::LoginAnswer SqlDatabaseTest::login() const
 {
     return {QStringLiteral("LHP"), m_user, QString()};

@@ -32,6 +32,8 @@ protected:
     void exec(const QString& statement);
     // Number of rows of a table (of one unit when kod is given).
     int count(const char* table, int kod = -1, int id = 0);
+    // A connection to the database under the alias LHP, open.
+    std::unique_ptr<db::Database> connectSource(const QString& name = QStringLiteral("LHP_ORAC")) const;
     // The login answer the source gets.
     sqlsrc::LoginAnswer login() const;
     QString dataDir() const { return m_dir.path(); }

@@ -2,6 +2,7 @@
 #include "app/sources/sql/SqlFixture.h"
 
 #include "app/sources/sql/RowCopy.h"
+#include "app/sources/sql/SelectionSession.h"
 #include "app/sources/sql/UnitMaintenance.h"
 #include "app/sources/sql/UnitSelection.h"
 #include "platform/Exceptions.h"
@@ -10,6 +11,9 @@
 #include "platform/ui/Services.h"
 
 #include <QFile>
+#include <QList>
+
+#include <algorithm>
 #include <QSqlQuery>
 
 namespace {
@@ -30,10 +34,7 @@ protected:
         SqlDatabaseTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        database = std::make_unique<db::Database>(QStringLiteral("LHP_ORAC"));
-        database->SetAliasName(QStringLiteral("LHP"));
-        database->Params() << QStringLiteral("USER NAME=") + login().user;
-        database->Open();
+        database = connectSource();
         fillUnit(1, QStringLiteral("Jedna's"));
         fillUnit(2, QStringLiteral("Dva"));
     }
@@ -315,6 +316,154 @@ TEST_P(UnitSelectionTest, AMoveWhoseCopyFailsDeletesNothing)
     selection->endTransaction(true);
     EXPECT_EQ(unitRows(1), int(sqlsrc::unitTables().size()));
     EXPECT_EQ(count("POROST", 2), 0);
+}
+
+TEST_P(UnitSelectionTest, WholeUnitOperationsRefuseAUnitOpenInASelectionWindow)
+{
+    const int perUnit = int(sqlsrc::unitTables().size());
+    auto selection = UnitSelection::open(*database, {1, 0});
+    ASSERT_NE(selection, nullptr);
+    const QString refusal = QStringLiteral("LHC_KOD 1 ID 0 je otevřeno v okně výběrů. Nejdříve okno výběrů zavři.");
+    sqlsrc::UnitMaintenance m(*database);
+    EXPECT_FALSE(m.deleteUnit({1, 0}));
+    EXPECT_EQ(recorder().messages.back().text, refusal);
+    EXPECT_EQ(m.renumberUnit({1, 0}, {1, 5}), Outcome::Failed);
+    EXPECT_EQ(m.copyUnit({1, 0}, *database, {9, 0}), Outcome::Failed);
+    // The open unit is not a target either.
+    exec(QStringLiteral("DELETE FROM LHC WHERE LHC_KOD=1"));
+    EXPECT_EQ(m.renumberUnit({2, 0}, {1, 0}), Outcome::Failed);
+    EXPECT_EQ(m.copyUnit({2, 0}, *database, {1, 0}), Outcome::Failed);
+    EXPECT_EQ(recorder().messages.back().text, refusal);
+    EXPECT_EQ(unitRows(1), perUnit - 1);
+    EXPECT_EQ(unitRows(1, 5) + unitRows(9), 0);
+    EXPECT_EQ(unitRows(2), perUnit);
+    EXPECT_FALSE(m.busy());
+
+    // Another unit is free, and the unit itself once its window closed.
+    EXPECT_TRUE(m.deleteUnit({2, 0}));
+    selection.reset();
+    EXPECT_TRUE(m.deleteUnit({1, 0}));
+    EXPECT_EQ(unitRows(1), 0);
+}
+
+// Dialog answers of a selection window, counted.
+struct ScriptedDialogs {
+    std::vector<UnitKey> keys;   // answers of the key dialog, then cancel
+    QString oddId;
+    bool commit = true;
+    int oddIdAsked = 0;
+    QList<int> oddIdsFound;
+    int endAsked = 0;
+
+    sqlsrc::SelectionDialogs dialogs()
+    {
+        sqlsrc::SelectionDialogs d;
+        d.targetKey = [this](UnitKey) -> std::optional<UnitKey> {
+            if (keys.empty())
+                return std::nullopt;
+            const UnitKey k = keys.front();
+            keys.erase(keys.begin());
+            return k;
+        };
+        d.targetOddId = [this](int, const QList<int>& found) {
+            ++oddIdAsked;
+            oddIdsFound = found;
+            return oddId;
+        };
+        d.confirmEnd = [this] {
+            ++endAsked;
+            return commit;
+        };
+        return d;
+    }
+};
+
+TEST_P(UnitSelectionTest, TheTargetAndTheSettledOddIdHoldUntilTheTransactionEnds)
+{
+    auto selection = UnitSelection::open(*database, {1, 0});
+    ASSERT_NE(selection, nullptr);
+    ScriptedDialogs answers;
+    answers.keys = {{7, 0}, {2, 0}};
+    answers.oddId = QStringLiteral("5");
+    answers.commit = false;
+    sqlsrc::SelectionSession session(*selection, answers.dialogs());
+
+    ASSERT_TRUE(session.copy(rowOf(SelectionKind::StandGroup, QStringLiteral("x'PSK"))));
+    EXPECT_TRUE(std::any_of(recorder().messages.begin(), recorder().messages.end(), [](const auto& m) {
+        return m.text == QStringLiteral("Nelze zkopírovat. LHC_KOD \"7\", LHC_KOD_ID \"0\" neexistuje. Zadej znovu.");
+    }));
+    ASSERT_EQ(session.target(), std::optional<UnitKey>(UnitKey{2, 0}));
+    EXPECT_EQ(session.targetName(), QStringLiteral("Dva"));
+    EXPECT_EQ(answers.oddIdsFound, QList<int>{3});
+    // Same compartment number: no second question, same ODD_ID.
+    ASSERT_TRUE(session.copy(rowOf(SelectionKind::BareLand)));
+    EXPECT_EQ(answers.oddIdAsked, 1);
+    EXPECT_EQ(session.settledOddId(), QStringLiteral("5"));
+    {
+        db::Query q;
+        q.SetDatabaseName(selection->database().DatabaseName());
+        q.SQL().Add(QStringLiteral("select count(*) from POROST where LHC_KOD=2 and ODD_ID=5"));
+        q.Open();
+        EXPECT_EQ(q.Fields(0).AsInteger(), 1);   // the stand came with its group, once
+    }
+
+    session.endTransaction();   // "NE"
+    EXPECT_EQ(answers.endAsked, 1);
+    EXPECT_FALSE(session.target());
+    EXPECT_FALSE(session.settledOdd());
+    EXPECT_EQ(recorder().statusTexts.last(), QStringLiteral("Změny z poslední transakce byly opět smazány."));
+    EXPECT_EQ(unitRows(2), int(sqlsrc::unitTables().size()));
+    // Nothing chosen nor deleted: committed without asking.
+    session.endTransaction();
+    EXPECT_EQ(answers.endAsked, 1);
+    // A cancelled target choice copies nothing.
+    EXPECT_FALSE(session.copy(rowOf(SelectionKind::Stand)));
+}
+
+TEST_P(UnitSelectionTest, AStandLeftEmptyIsOfferedForDeletion)
+{
+    auto selection = UnitSelection::open(*database, {1, 0});
+    ASSERT_NE(selection, nullptr);
+    ScriptedDialogs answers;
+    sqlsrc::SelectionSession session(*selection, answers.dialogs());
+    ASSERT_TRUE(session.remove(rowOf(SelectionKind::StandGroup, QStringLiteral("x'PSK")), false));
+    ASSERT_TRUE(session.remove(rowOf(SelectionKind::BareLand), true));
+    const size_t before = recorder().messages.size();   // land is left: no offer yet
+    recorder().script({ui::Answer::No});
+    ASSERT_TRUE(session.remove(rowOf(SelectionKind::OtherLand), true));
+    ASSERT_EQ(recorder().messages.size(), before + 1);
+    EXPECT_EQ(recorder().messages.back().text,
+              QStringLiteral("Porost  3x'DILx'POR  neobsahuje žádnou POROST_SKUP,BEZLESI ani JINY_POZ.\nMám jej smazat ?"));
+    EXPECT_EQ(selection->list(SelectionKind::Stand).size(), 1u);
+    // Offered again after the next delete in the stand; "Ano" deletes its POROST and PREKRYV rows.
+    recorder().script({ui::Answer::Yes});
+    ASSERT_TRUE(session.remove(rowOf(SelectionKind::StandGroup, QStringLiteral("x'PSK")), false));
+    EXPECT_TRUE(selection->list(SelectionKind::Stand).empty());
+    EXPECT_TRUE(session.deleted());
+    session.endTransaction();
+    EXPECT_EQ(answers.endAsked, 1);
+    EXPECT_EQ(count("POROST", 1), 0);
+    EXPECT_EQ(count("PREKRYV", 1), 0);
+    EXPECT_EQ(unitRows(2), int(sqlsrc::unitTables().size()));
+}
+
+TEST_P(UnitSelectionTest, AMoveDeletesTheSourceOnlyAfterTheCopy)
+{
+    exec(QStringLiteral("DELETE FROM POROST WHERE LHC_KOD=2"));
+    exec(QStringLiteral("DELETE FROM POROST_SKUP WHERE LHC_KOD=2"));
+    exec(QStringLiteral("DELETE FROM BEZLESI WHERE LHC_KOD=2"));
+    exec(QStringLiteral("DELETE FROM JINE_POZ WHERE LHC_KOD=2"));
+    auto selection = UnitSelection::open(*database, {1, 0});
+    ASSERT_NE(selection, nullptr);
+    ScriptedDialogs answers;
+    answers.keys = {{2, 0}};
+    sqlsrc::SelectionSession session(*selection, answers.dialogs());
+    ASSERT_TRUE(session.move(rowOf(SelectionKind::Stand)));
+    EXPECT_EQ(answers.oddIdAsked, 0);   // the target has no such compartment
+    session.endTransaction();
+    EXPECT_EQ(count("POROST", 1), 0);
+    EXPECT_EQ(count("POROST", 2), 1);
+    EXPECT_EQ(count("SKODY", 1), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, UnitSelectionTest, ::testing::Values(sqlsrc::Engine::Sqlite, sqlsrc::Engine::Postgres),
