@@ -1,0 +1,124 @@
+// Offscreen tests of the selection window of a unit, on SQLite and PostgreSQL.
+#include "app/sources/sql/SqlFixture.h"
+
+#include "app/windows/SelectionWindow.h"
+#include "platform/db/sql/Database.h"
+#include "platform/ui/Services.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+
+using sqlsrc::SelectionKind;
+
+class SelectionWindowTest : public testsql::SqlDatabaseTest
+{
+protected:
+    void SetUp() override
+    {
+        SqlDatabaseTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        database = connectSource();
+        for (int kod : {1, 2}) {
+            insert("LHC", {{"LHC_KOD", kod}, {"LHC_KOD_ID", 0}, {"LHC_NAZ", QStringLiteral("Celek %1").arg(kod)}});
+            insert("POROST", {{"LHC_KOD", kod}, {"LHC_KOD_ID", 0}, {"ODD", 4}, {"ODD_ID", 0},
+                              {"DIL", QStringLiteral("a")}, {"POR", QStringLiteral("1")}});
+        }
+        insert("POROST_SKUP", {{"LHC_KOD", 1}, {"LHC_KOD_ID", 0}, {"ODD", 4}, {"ODD_ID", 0}, {"DIL", QStringLiteral("a")},
+                               {"POR", QStringLiteral("1")}, {"PSK", QStringLiteral("o'1")}});
+    }
+    void TearDown() override
+    {
+        window.reset();
+        database.reset();
+        SqlDatabaseTest::TearDown();
+    }
+    void openWindow()
+    {
+        auto selection = sqlsrc::UnitSelection::open(*database, {1, 0});
+        ASSERT_NE(selection, nullptr);
+        sqlsrc::SelectionDialogs d;
+        d.targetKey = [this](sqlsrc::UnitKey) -> std::optional<sqlsrc::UnitKey> { return target; };
+        d.targetOddId = [this](int, const QList<int>&) {
+            ++oddIdAsked;
+            return QStringLiteral("9");
+        };
+        d.confirmEnd = [this] {
+            buttonsEnabledWhileAsked = window->findChild<QPushButton*>(QStringLiteral("ButCopy"))->isEnabled();
+            ++endAsked;
+            return commit;
+        };
+        window = std::make_unique<app::TFDtbVyb>(std::move(selection), sqlsrc::UnitRow{{1, 0}, QStringLiteral("Celek 1")}, d);
+        window->show();
+    }
+    void click(const char* name)
+    {
+        auto* b = window->findChild<QPushButton*>(QLatin1String(name));
+        ASSERT_NE(b, nullptr) << name;
+        b->click();
+    }
+
+    std::unique_ptr<db::Database> database;
+    std::unique_ptr<app::TFDtbVyb> window;
+    std::optional<sqlsrc::UnitKey> target;
+    bool commit = false;
+    int oddIdAsked = 0;
+    int endAsked = 0;
+    bool buttonsEnabledWhileAsked = true;
+};
+
+TEST_P(SelectionWindowTest, ListsCopiesAndUndoesThroughTheEndOfTheTransaction)
+{
+    openWindow();
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Výběry 1-0 Celek 1"));
+    EXPECT_EQ(window->kind(), SelectionKind::Compartment);
+    ASSERT_EQ(window->DBVyber()->rowCount(), 1);
+    click("ButPSK");
+    ASSERT_EQ(window->DBVyber()->columnCount(), 5);
+    ASSERT_EQ(window->DBVyber()->rowCount(), 1);
+    EXPECT_EQ(window->DBVyber()->item(0, 4)->text(), QStringLiteral("o'1"));
+
+    target = sqlsrc::UnitKey{2, 0};
+    click("ButCopy");
+    EXPECT_EQ(window->LLHC_KODcopy()->text(), QStringLiteral("2"));
+    EXPECT_EQ(window->LLHC_NAZcopy()->text(), QStringLiteral("Celek 2"));
+    EXPECT_EQ(oddIdAsked, 1);   // compartment 4 is in the target
+    EXPECT_EQ(window->LODD_ID()->text(), QStringLiteral("9"));
+
+    click("ButTrans");   // refused: the copy is undone
+    EXPECT_EQ(endAsked, 1);
+    EXPECT_FALSE(buttonsEnabledWhileAsked);
+    EXPECT_TRUE(window->LLHC_KODcopy()->text().isEmpty());
+    EXPECT_EQ(count("POROST_SKUP", 2), 0);
+    EXPECT_EQ(count("POROST", 2), 1);
+}
+
+TEST_P(SelectionWindowTest, ADeleteShowsMazanoAndClosingCommitsOnAno)
+{
+    openWindow();
+    ASSERT_FALSE(HasFatalFailure());
+    click("ButPSK");
+    EXPECT_TRUE(window->LMazano()->isHidden());
+    static_cast<ui::RecordingServices&>(ui::services()).script({ui::Answer::Yes});   // delete the emptied stand
+    click("ButDelete");
+    EXPECT_FALSE(window->LMazano()->isHidden());
+    EXPECT_EQ(window->DBVyber()->rowCount(), 0);
+    commit = true;
+    window->close();
+    EXPECT_EQ(endAsked, 1);
+    window.reset();
+    EXPECT_EQ(count("POROST_SKUP", 1), 0);
+    EXPECT_EQ(count("POROST", 1), 0);
+    EXPECT_EQ(count("POROST", 2), 1);
+    // The unit is free again once the window is gone.
+    EXPECT_FALSE(sqlsrc::UnitSelection::isOpen({1, 0}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, SelectionWindowTest,
+                         ::testing::Values(sqlsrc::Engine::Sqlite, sqlsrc::Engine::Postgres), testsql::engineName);
+
+} // namespace
