@@ -73,12 +73,26 @@ QStringList cellsOf(const sqlsrc::SelectedRow& r)
 
 TFDtbVyb::TFDtbVyb(std::unique_ptr<sqlsrc::UnitSelection> selection, const sqlsrc::UnitRow& unit,
                    std::optional<sqlsrc::SelectionDialogs> dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_selection(std::move(selection)), m_grid(new QTableWidget(this)),
+    : QWidget(parent, Qt::Window), m_owned(std::move(selection)), m_selection(m_owned.get()), m_unit(unit.key),
+      m_grid(new QTableWidget(this)), m_targetKod(new QLabel(this)), m_targetId(new QLabel(this)),
+      m_targetName(new QLabel(this)), m_odd(new QLabel(this)), m_oddId(new QLabel(this)),
+      m_deleted(new QLabel(QStringLiteral("Mazáno"), this))
+{
+    m_session = std::make_unique<sqlsrc::SelectionSession>(*m_selection, dialogs ? *dialogs : programDialogs(this));
+    build(unit, QStringLiteral("Výběry"));
+}
+
+TFDtbVyb::TFDtbVyb(sqlsrc::UnitSelection& selection, const sqlsrc::UnitRow& unit, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_selection(&selection), m_unit(unit.key), m_grid(new QTableWidget(this)),
       m_targetKod(new QLabel(this)), m_targetId(new QLabel(this)), m_targetName(new QLabel(this)),
       m_odd(new QLabel(this)), m_oddId(new QLabel(this)), m_deleted(new QLabel(QStringLiteral("Mazáno"), this))
 {
-    m_session = std::make_unique<sqlsrc::SelectionSession>(*m_selection, dialogs ? *dialogs : programDialogs(this));
-    setWindowTitle(QStringLiteral("Výběry %1-%2 %3").arg(unit.key.kod).arg(unit.key.id).arg(unit.name));
+    build(unit, QStringLiteral("Kontrola"));
+}
+
+void TFDtbVyb::build(const sqlsrc::UnitRow& unit, const QString& caption)
+{
+    setWindowTitle(QStringLiteral("%1 %2-%3 %4").arg(caption).arg(unit.key.kod).arg(unit.key.id).arg(unit.name));
     m_grid->setObjectName(QStringLiteral("DBVyber"));
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -126,6 +140,12 @@ TFDtbVyb::TFDtbVyb(std::unique_ptr<sqlsrc::UnitSelection> selection, const sqlsr
     button(QStringLiteral("Smaž por.půdu"), "ButDeleteBezBZL", actions, [this] { ButDeleteClick(false); });
     button(QStringLiteral("LHC do něhož se kopíruje"), "ButDestinLHC", actions, [this] { ButDestinLHCClick(); });
     button(QStringLiteral("Ukonči transakci"), "ButTrans", actions, [this] { ButTransClick(); });
+    if (!m_session) {
+        // A check window only looks.
+        for (QPushButton* b : m_buttons)
+            if (b->parent() == this && actions->indexOf(b) >= 0)
+                b->hide();
+    }
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(keys);
@@ -137,7 +157,15 @@ TFDtbVyb::TFDtbVyb(std::unique_ptr<sqlsrc::UnitSelection> selection, const sqlsr
     guarded([this] { showList(K::Compartment); });
 }
 
-TFDtbVyb::~TFDtbVyb() = default;
+TFDtbVyb::~TFDtbVyb()
+{
+    closeCheckWindow();
+}
+
+void TFDtbVyb::closeCheckWindow()
+{
+    delete m_check.data();
+}
 
 template<class F>
 void TFDtbVyb::guarded(F work)
@@ -162,7 +190,7 @@ void TFDtbVyb::showList(sqlsrc::SelectionKind kind)
 {
     const int at = kind == m_kind ? m_grid->currentRow() : 0;
     m_kind = kind;
-    m_rows = m_selection->list(kind);
+    m_rows = m_selection->list(kind, m_unit);
     const QStringList columns = columnsOf(kind);
     m_grid->clear();
     m_grid->setColumnCount(int(columns.size()));
@@ -187,19 +215,33 @@ sqlsrc::SelectedRow TFDtbVyb::currentItem() const
 
 void TFDtbVyb::ButCopyClick()
 {
-    guarded([this] { m_session->copy(currentItem()); });
+    if (!m_session)
+        return;
+    guarded([this] {
+        const std::optional<sqlsrc::UnitKey> before = m_session->target();
+        m_session->copy(currentItem());
+        if (m_session->target() != before)
+            closeCheckWindow();
+    });
 }
 
 void TFDtbVyb::ButMoveClick()
 {
+    if (!m_session)
+        return;
     guarded([this] {
+        const std::optional<sqlsrc::UnitKey> before = m_session->target();
         if (m_session->move(currentItem()))
             showList(m_kind);
+        if (m_session->target() != before)
+            closeCheckWindow();
     });
 }
 
 void TFDtbVyb::ButDeleteClick(bool alsoLand)
 {
+    if (!m_session)
+        return;
     guarded([this, alsoLand] {
         if (m_session->remove(currentItem(), alsoLand))
             showList(m_kind);
@@ -208,22 +250,39 @@ void TFDtbVyb::ButDeleteClick(bool alsoLand)
 
 void TFDtbVyb::ButDestinLHCClick()
 {
+    if (!m_session)
+        return;
+    if (m_check) {
+        m_check->showNormal();
+        m_check->raise();
+        m_check->activateWindow();
+        return;
+    }
     guarded([this] {
-        if (!m_session->target())
-            m_session->chooseTarget();
+        if (!m_session->target() && !m_session->chooseTarget())
+            return;
+        auto* check = new TFDtbVyb(*m_selection, {*m_session->target(), m_session->targetName()}, this);
+        check->setAttribute(Qt::WA_DeleteOnClose);
+        m_check = check;
+        check->show();
     });
 }
 
 void TFDtbVyb::ButTransClick()
 {
+    if (!m_session)
+        return;
     guarded([this] {
         m_session->endTransaction();
+        closeCheckWindow();
         showList(m_kind);
     });
 }
 
 void TFDtbVyb::showState()
 {
+    if (!m_session)
+        return;
     const std::optional<sqlsrc::UnitKey> target = m_session->target();
     m_targetKod->setText(target ? QString::number(target->kod) : QString());
     m_targetId->setText(target ? QString::number(target->id) : QString());
@@ -239,7 +298,11 @@ void TFDtbVyb::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    guarded([this] { m_session->endTransaction(); });
+    if (m_session)
+        guarded([this] {
+            m_session->endTransaction();
+            closeCheckWindow();
+        });
     event->accept();
 }
 

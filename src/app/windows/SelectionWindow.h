@@ -4,6 +4,7 @@
 #include "app/sources/sql/LhcDatabase.h"
 #include "app/sources/sql/SelectionSession.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -23,6 +24,10 @@ public:
     TFDtbVyb(std::unique_ptr<sqlsrc::UnitSelection> selection, const sqlsrc::UnitRow& unit,
              std::optional<sqlsrc::SelectionDialogs> dialogs = std::nullopt, QWidget* parent = nullptr);
     ~TFDtbVyb() override;
+
+    // The check window of the owner's target unit ("Kontrola"), listing it through the owner's
+    // connection so that the uncommitted copies show; nil while none is open.
+    TFDtbVyb* CheckWindow() const { return m_check; }
 
     // Lists the items of a kind, staying on the same row number where it can.
     void showList(sqlsrc::SelectionKind kind);
@@ -46,12 +51,19 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // A check window: lists `unit` through the owner's selection and changes nothing.
+    TFDtbVyb(sqlsrc::UnitSelection& selection, const sqlsrc::UnitRow& unit, QWidget* parent);
+    void build(const sqlsrc::UnitRow& unit, const QString& caption);
+    void closeCheckWindow();
     template<class F>
     void guarded(F work);
     void showState();
 
-    std::unique_ptr<sqlsrc::UnitSelection> m_selection;
-    std::unique_ptr<sqlsrc::SelectionSession> m_session;
+    std::unique_ptr<sqlsrc::UnitSelection> m_owned;
+    sqlsrc::UnitSelection* m_selection;
+    sqlsrc::UnitKey m_unit;
+    std::unique_ptr<sqlsrc::SelectionSession> m_session;   // nil in a check window
+    QPointer<TFDtbVyb> m_check;
     sqlsrc::SelectionKind m_kind = sqlsrc::SelectionKind::None;
     std::vector<sqlsrc::SelectedRow> m_rows;
     QTableWidget* m_grid;

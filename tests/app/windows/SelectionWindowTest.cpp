@@ -89,7 +89,20 @@ TEST_P(SelectionWindowTest, ListsCopiesAndUndoesThroughTheEndOfTheTransaction)
     EXPECT_EQ(oddIdAsked, 1);   // compartment 4 is in the target
     EXPECT_EQ(window->LODD_ID()->text(), QStringLiteral("9"));
 
+    // The check window reads the target through this window's connection: the copy shows.
+    click("ButDestinLHC");
+    app::TFDtbVyb* check = window->CheckWindow();
+    ASSERT_NE(check, nullptr);
+    EXPECT_EQ(check->windowTitle(), QStringLiteral("Kontrola 2-0 Celek 2"));
+    EXPECT_TRUE(check->findChild<QPushButton*>(QStringLiteral("ButCopy"))->isHidden());
+    check->findChild<QPushButton*>(QStringLiteral("ButPSK"))->click();
+    ASSERT_EQ(check->DBVyber()->rowCount(), 1);
+    EXPECT_EQ(check->DBVyber()->item(0, 1)->text(), QStringLiteral("9"));
+    check->ButCopyClick();   // changes nothing
+    EXPECT_EQ(oddIdAsked, 1);
+
     click("ButTrans");   // refused: the copy is undone
+    EXPECT_EQ(window->CheckWindow(), nullptr);
     EXPECT_EQ(endAsked, 1);
     EXPECT_FALSE(buttonsEnabledWhileAsked);
     EXPECT_TRUE(window->LLHC_KODcopy()->text().isEmpty());

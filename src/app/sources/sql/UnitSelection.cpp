@@ -141,7 +141,7 @@ std::unique_ptr<UnitSelection> UnitSelection::open(const db::Database& login, Un
     return selection;
 }
 
-std::vector<SelectedRow> UnitSelection::list(SelectionKind kind)
+std::vector<SelectedRow> UnitSelection::list(SelectionKind kind, UnitKey unit)
 {
     const ListDef def = listOf(kind);
     std::vector<SelectedRow> rows;
@@ -152,7 +152,7 @@ std::vector<SelectedRow> UnitSelection::list(SelectionKind kind)
     q.SQL().Add(QLatin1String(def.select));
     q.SQL().Add(whereOf(SelectionKind::None));
     q.SQL().Add(QLatin1String(def.order));
-    bindWhere(q, SelectionKind::None, {}, m_unit, QString());
+    bindWhere(q, SelectionKind::None, {}, unit, QString());
     q.Open();
     for (q.First(); !q.Eof(); q.Next()) {
         SelectedRow r;

@@ -44,7 +44,9 @@ public:
     // Whether a selection window of this program holds the unit.
     static bool isOpen(UnitKey unit);
 
-    std::vector<SelectedRow> list(SelectionKind kind);
+    std::vector<SelectedRow> list(SelectionKind kind) { return list(kind, m_unit); }
+    // The items of another unit as this connection sees them (its uncommitted changes included).
+    std::vector<SelectedRow> list(SelectionKind kind, UnitKey unit);
     // Whether a stand (its ODD, ODD_ID and, when given, DIL and POR) has no stand group and no land left.
     bool standIsEmpty(const SelectedRow& stand);
     // The window's own connection (reads see its uncommitted changes).
