@@ -11,6 +11,18 @@
 
 namespace sqlsrc {
 
+namespace {
+
+// "Hotovo - Kopírování oddělění proběhlo." and its kin, by the kind of the item.
+QString doneText(SelectionKind kind, bool copied)
+{
+    static const char* const items[] = {"", "oddělění", "porostu", "porostní skupiny", "bezlesí", "jiného pozemku"};
+    return QStringLiteral("Hotovo - %1 %2 proběhlo.")
+        .arg(copied ? QStringLiteral("Kopírování") : QStringLiteral("Mazání"), QString::fromUtf8(items[int(kind)]));
+}
+
+} // namespace
+
 SelectionSession::SelectionSession(UnitSelection& selection, SelectionDialogs dialogs)
     : m_selection(selection), m_dialogs(std::move(dialogs))
 {
@@ -90,7 +102,10 @@ bool SelectionSession::copy(const SelectedRow& row)
         ui::services().showMessage(e.message().left(2000));
         return false;
     }
-    return m_selection.copy(row, *m_target, m_oddId);
+    if (!m_selection.copy(row, *m_target, m_oddId))
+        return false;
+    ShowStatusText(doneText(row.kind, true));
+    return true;
 }
 
 bool SelectionSession::remove(const SelectedRow& row, bool alsoLand)
@@ -99,6 +114,7 @@ bool SelectionSession::remove(const SelectedRow& row, bool alsoLand)
         return false;
     m_deleted = true;
     offerEmptyStands(row, alsoLand);
+    ShowStatusText(doneText(row.kind, false));
     return true;
 }
 

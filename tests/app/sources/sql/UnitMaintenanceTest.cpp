@@ -395,6 +395,7 @@ TEST_P(UnitSelectionTest, TheTargetAndTheSettledOddIdHoldUntilTheTransactionEnds
     ASSERT_EQ(session.target(), std::optional<UnitKey>(UnitKey{2, 0}));
     EXPECT_EQ(session.targetName(), QStringLiteral("Dva"));
     EXPECT_EQ(answers.oddIdsFound, QList<int>{3});
+    EXPECT_EQ(recorder().statusTexts.last(), QStringLiteral("Hotovo - Kopírování porostní skupiny proběhlo."));
     // Same compartment number: no second question, same ODD_ID.
     ASSERT_TRUE(session.copy(rowOf(SelectionKind::BareLand)));
     EXPECT_EQ(answers.oddIdAsked, 1);
@@ -435,6 +436,7 @@ TEST_P(UnitSelectionTest, AStandLeftEmptyIsOfferedForDeletion)
     EXPECT_EQ(recorder().messages.back().text,
               QStringLiteral("Porost  3x'DILx'POR  neobsahuje žádnou POROST_SKUP,BEZLESI ani JINY_POZ.\nMám jej smazat ?"));
     EXPECT_EQ(selection->list(SelectionKind::Stand).size(), 1u);
+    EXPECT_EQ(recorder().statusTexts.last(), QStringLiteral("Hotovo - Mazání jiného pozemku proběhlo."));
     // Offered again after the next delete in the stand; "Ano" deletes its POROST and PREKRYV rows.
     recorder().script({ui::Answer::Yes});
     ASSERT_TRUE(session.remove(rowOf(SelectionKind::StandGroup, QStringLiteral("x'PSK")), false));
