@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -76,7 +77,7 @@ TFDtbVyb::TFDtbVyb(std::unique_ptr<sqlsrc::UnitSelection> selection, const sqlsr
     : QWidget(parent, Qt::Window), m_owned(std::move(selection)), m_selection(m_owned.get()), m_unit(unit.key),
       m_grid(new QTableWidget(this)), m_targetKod(new QLabel(this)), m_targetId(new QLabel(this)),
       m_targetName(new QLabel(this)), m_odd(new QLabel(this)), m_oddId(new QLabel(this)),
-      m_deleted(new QLabel(QStringLiteral("Mazáno"), this))
+      m_deleted(new QLabel(QStringLiteral("Mazáno"), this)), m_log(new QPlainTextEdit(this))
 {
     m_session = std::make_unique<sqlsrc::SelectionSession>(*m_selection, dialogs ? *dialogs : programDialogs(this));
     build(unit, QStringLiteral("Výběry"));
@@ -85,7 +86,8 @@ TFDtbVyb::TFDtbVyb(std::unique_ptr<sqlsrc::UnitSelection> selection, const sqlsr
 TFDtbVyb::TFDtbVyb(sqlsrc::UnitSelection& selection, const sqlsrc::UnitRow& unit, QWidget* parent)
     : QWidget(parent, Qt::Window), m_selection(&selection), m_unit(unit.key), m_grid(new QTableWidget(this)),
       m_targetKod(new QLabel(this)), m_targetId(new QLabel(this)), m_targetName(new QLabel(this)),
-      m_odd(new QLabel(this)), m_oddId(new QLabel(this)), m_deleted(new QLabel(QStringLiteral("Mazáno"), this))
+      m_odd(new QLabel(this)), m_oddId(new QLabel(this)), m_deleted(new QLabel(QStringLiteral("Mazáno"), this)),
+      m_log(new QPlainTextEdit(this))
 {
     build(unit, QStringLiteral("Kontrola"));
 }
@@ -152,6 +154,10 @@ void TFDtbVyb::build(const sqlsrc::UnitRow& unit, const QString& caption)
     layout->addLayout(lists);
     layout->addLayout(actions);
     layout->addWidget(m_grid);
+    m_log->setReadOnly(true);
+    m_log->setMaximumBlockCount(10000);
+    m_log->setVisible(bool(m_session));
+    layout->addWidget(m_log);
     resize(700, 500);
     showState();
     guarded([this] { showList(K::Compartment); });
@@ -290,6 +296,10 @@ void TFDtbVyb::showState()
     m_odd->setText(m_session->settledOdd() ? QString::number(*m_session->settledOdd()) : QString());
     m_oddId->setText(m_session->settledOddId());
     m_deleted->setVisible(m_session->deleted());
+    if (m_log->toPlainText() != m_session->log().join(QLatin1Char('\n'))) {
+        m_log->setPlainText(m_session->log().join(QLatin1Char('\n')));
+        m_log->moveCursor(QTextCursor::End);
+    }
 }
 
 void TFDtbVyb::closeEvent(QCloseEvent* event)

@@ -11,6 +11,7 @@
 #include <vector>
 
 class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
 
@@ -46,6 +47,7 @@ public:
     QLabel* LLHC_NAZcopy() const { return m_targetName; }
     QLabel* LODD_ID() const { return m_oddId; }
     QLabel* LMazano() const { return m_deleted; }
+    QPlainTextEdit* RichEdit1() const { return m_log; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -73,6 +75,7 @@ private:
     QLabel* m_odd;
     QLabel* m_oddId;
     QLabel* m_deleted;
+    QPlainTextEdit* m_log;
     QList<QPushButton*> m_buttons;
 };
 

@@ -26,6 +26,12 @@ QString doneText(SelectionKind kind, bool copied)
 SelectionSession::SelectionSession(UnitSelection& selection, SelectionDialogs dialogs)
     : m_selection(selection), m_dialogs(std::move(dialogs))
 {
+    m_selection.setLog(&m_log);
+}
+
+SelectionSession::~SelectionSession()
+{
+    m_selection.setLog(nullptr);
 }
 
 bool SelectionSession::chooseTarget()
@@ -184,6 +190,7 @@ void SelectionSession::endTransaction()
     m_odd.reset();
     m_oddId.clear();
     m_deleted = false;
+    m_log.clear();
 }
 
 } // namespace sqlsrc

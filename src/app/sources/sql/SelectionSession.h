@@ -28,6 +28,12 @@ class SelectionSession
 {
 public:
     SelectionSession(UnitSelection& selection, SelectionDialogs dialogs);
+    ~SelectionSession();
+    SelectionSession(const SelectionSession&) = delete;
+    SelectionSession& operator=(const SelectionSession&) = delete;
+
+    // The copies' log of the current transaction.
+    const QStringList& log() const { return m_log; }
 
     std::optional<UnitKey> target() const { return m_target; }
     QString targetName() const { return m_targetName; }
@@ -58,6 +64,7 @@ private:
     std::optional<int> m_odd;
     QString m_oddId;
     bool m_deleted = false;
+    QStringList m_log;
 };
 
 } // namespace sqlsrc

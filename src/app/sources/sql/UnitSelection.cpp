@@ -230,7 +230,7 @@ void UnitSelection::copyTable(const char* table, const SelectedRow& row, Selecti
     source.SQL().Add(QStringLiteral("select * from ") + QLatin1String(table));
     source.SQL().Add(whereOf(kind));
     bindWhere(source, kind, row, m_unit, QString());
-    CopyQueryRows(source, QLatin1String(table), m_database, target, oddId, RowRetry::OddIdMinusOne);
+    CopyQueryRows(source, QLatin1String(table), m_database, target, oddId, RowRetry::OddIdMinusOne, m_log);
 }
 
 void UnitSelection::deleteTable(const char* table, const SelectedRow& row, SelectionKind kind)

@@ -61,6 +61,8 @@ public:
     bool removeStandRows(const SelectedRow& stand);
     // A copy, then the delete of the source item only when the copy succeeded.
     bool move(const SelectedRow& row, UnitKey target, const QString& oddId = QString());
+    // Where copies log the rows the target refused (nil: nowhere).
+    void setLog(QStringList* log) { m_log = log; }
     // Commits or rolls back everything since the last end.
     void endTransaction(bool commit);
     bool hasChanges() const { return m_changed; }
@@ -76,6 +78,7 @@ private:
     UnitKey m_unit;
     db::Database m_database;
     bool m_changed = false;
+    QStringList* m_log = nullptr;
 };
 
 } // namespace sqlsrc

@@ -380,6 +380,7 @@ struct ScriptedDialogs {
 
 TEST_P(UnitSelectionTest, TheTargetAndTheSettledOddIdHoldUntilTheTransactionEnds)
 {
+    refuse("INSERT", "BEZLESI", QStringLiteral("NEW.ODD_ID <> -1"));
     auto selection = UnitSelection::open(*database, {1, 0});
     ASSERT_NE(selection, nullptr);
     ScriptedDialogs answers;
@@ -396,9 +397,10 @@ TEST_P(UnitSelectionTest, TheTargetAndTheSettledOddIdHoldUntilTheTransactionEnds
     EXPECT_EQ(session.targetName(), QStringLiteral("Dva"));
     EXPECT_EQ(answers.oddIdsFound, QList<int>{3});
     EXPECT_EQ(recorder().statusTexts.last(), QStringLiteral("Hotovo - Kopírování porostní skupiny proběhlo."));
-    // Same compartment number: no second question, same ODD_ID.
+    // Same compartment number: no second question, same ODD_ID; a refused row is logged and retried.
     ASSERT_TRUE(session.copy(rowOf(SelectionKind::BareLand)));
     EXPECT_EQ(answers.oddIdAsked, 1);
+    EXPECT_TRUE(session.log().contains(QStringLiteral("Zkusím to nahrát s ODD_ID=-1")));
     EXPECT_EQ(session.settledOddId(), QStringLiteral("5"));
     {
         db::Query q;
@@ -412,6 +414,7 @@ TEST_P(UnitSelectionTest, TheTargetAndTheSettledOddIdHoldUntilTheTransactionEnds
     EXPECT_EQ(answers.endAsked, 1);
     EXPECT_FALSE(session.target());
     EXPECT_FALSE(session.settledOdd());
+    EXPECT_TRUE(session.log().isEmpty());
     EXPECT_EQ(recorder().statusTexts.last(), QStringLiteral("Změny z poslední transakce byly opět smazány."));
     EXPECT_EQ(unitRows(2), int(sqlsrc::unitTables().size()));
     // Nothing chosen nor deleted: committed without asking.
