@@ -5,7 +5,9 @@
 #include "platform/db/sql/Database.h"
 #include "platform/ui/Services.h"
 
+#include <QCoreApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -129,6 +131,23 @@ TEST_P(SelectionWindowTest, ADeleteShowsMazanoAndClosingCommitsOnAno)
     EXPECT_EQ(count("POROST", 2), 1);
     // The unit is free again once the window is gone.
     EXPECT_FALSE(sqlsrc::UnitSelection::isOpen({1, 0}));
+}
+
+TEST_P(SelectionWindowTest, OneWindowPerUnitUntilItCloses)
+{
+    const sqlsrc::UnitRow unit{{1, 0}, QStringLiteral("Celek 1")};
+    QPointer<app::TFDtbVyb> first = app::OpenSelectionWindow(*database, unit);
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(app::OpenSelectionWindow(*database, unit), nullptr);
+    EXPECT_EQ(static_cast<ui::RecordingServices&>(ui::services()).messages.back().text,
+              QStringLiteral("Nelze připojit databázi. Pravděpodobně se snažíš otevří podruhé stejný LHC."));
+    first->close();   // nothing changed: no question
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    QPointer<app::TFDtbVyb> again = app::OpenSelectionWindow(*database, unit);
+    ASSERT_NE(again, nullptr);
+    delete again.data();
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SelectionWindowTest,
