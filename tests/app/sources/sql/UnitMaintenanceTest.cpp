@@ -326,6 +326,7 @@ TEST_P(UnitSelectionTest, WholeUnitOperationsRefuseAUnitOpenInASelectionWindow)
     const QString refusal = QStringLiteral("LHC_KOD 1 ID 0 je otevřeno v okně výběrů. Nejdříve okno výběrů zavři.");
     sqlsrc::UnitMaintenance m(*database);
     EXPECT_FALSE(m.deleteUnit({1, 0}));
+    ASSERT_FALSE(recorder().messages.empty());
     EXPECT_EQ(recorder().messages.back().text, refusal);
     EXPECT_EQ(m.renumberUnit({1, 0}, {1, 5}), Outcome::Failed);
     EXPECT_EQ(m.copyUnit({1, 0}, *database, {9, 0}), Outcome::Failed);
