@@ -1,8 +1,10 @@
 // The list of forest units of the SQL database ("Seznam LHC").
 #include "app/windows/LhcListWindow.h"
 
+#include "app/sources/sql/ApostropheScan.h"
 #include "app/sources/sql/UnitMaintenance.h"
 #include "app/sources/sql/SqlSource.h"
+#include "app/windows/SelectionWindow.h"
 #include "app/windows/SqlDialogs.h"
 #include "platform/Exceptions.h"
 #include "platform/db/sql/Database.h"
@@ -11,6 +13,7 @@
 #include <QHBoxLayout>
 
 #include <QHeaderView>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -22,7 +25,10 @@ TFU_DTB_LES::TFU_DTB_LES(QString databaseName, QWidget* parent)
       m_delete(new QPushButton(QStringLiteral("Zrus LHC"), this)),
       m_show(new QPushButton(QStringLiteral("Zobraz jen LHC"), this)),
       m_copy(new QPushButton(QStringLiteral("Kopíruj LHC"), this)),
-      m_renumber(new QPushButton(QStringLiteral("Přečísluj  LHC "), this))
+      m_renumber(new QPushButton(QStringLiteral("Přečísluj  LHC "), this)),
+      m_selections(new QPushButton(QStringLiteral("LHC výběry"), this)),
+      m_carka(new QPushButton(QStringLiteral("VybČárka"), this)),
+      m_carkaText(new QPlainTextEdit(this))
 {
     askKey = [this](sqlsrc::UnitKey start) -> std::optional<sqlsrc::UnitKey> {
         TFVybLHCID dialog(this);
@@ -40,19 +46,48 @@ TFU_DTB_LES::TFU_DTB_LES(QString databaseName, QWidget* parent)
     m_grid->horizontalHeader()->setStretchLastSection(true);
     auto* layout = new QVBoxLayout(this);
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {m_delete, m_show, m_copy, m_renumber})
+    for (QPushButton* b : {m_delete, m_show, m_copy, m_renumber, m_selections, m_carka})
         buttons->addWidget(b);
     layout->addLayout(buttons);
     layout->addWidget(m_grid);
+    m_carkaText->setReadOnly(true);
+    m_carkaText->hide();
+    layout->addWidget(m_carkaText);
     connect(m_delete, &QPushButton::clicked, this, &TFU_DTB_LES::Button5Click);
     connect(m_show, &QPushButton::clicked, this, [this] { guarded([this] { OpenLhcList(); }); });
     connect(m_copy, &QPushButton::clicked, this, &TFU_DTB_LES::ButCopyLHCClick);
     connect(m_renumber, &QPushButton::clicked, this, &TFU_DTB_LES::Button3Click);
+    connect(m_selections, &QPushButton::clicked, this, [this] { ButVyberyClick(); });
+    connect(m_carka, &QPushButton::clicked, this, &TFU_DTB_LES::ButCarkaClick);
     auto* close = new QPushButton(QStringLiteral("OK"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, &QDialog::accept);
     layout->addWidget(close);
     resize(600, 400);
+}
+
+TFDtbVyb* TFU_DTB_LES::ButVyberyClick()
+{
+    const std::optional<sqlsrc::UnitRow> row = currentRow();
+    db::Database* database = db::Database::find(m_databaseName);
+    if (!row || !database)
+        return nullptr;
+    return OpenSelectionWindow(*database, *row, this);
+}
+
+void TFU_DTB_LES::ButCarkaClick()
+{
+    if (!m_carkaText->isHidden()) {
+        m_carkaText->hide();
+        m_grid->show();
+        return;
+    }
+    db::Database* database = db::Database::find(m_databaseName);
+    if (!database)
+        return;
+    guarded([&] { m_carkaText->setPlainText(sqlsrc::ApostropheConditions(*database).join(QLatin1Char('\n'))); });
+    m_grid->hide();
+    m_carkaText->show();
 }
 
 void TFU_DTB_LES::OpenLhcList(std::optional<sqlsrc::UnitKey> key)
@@ -96,7 +131,7 @@ void TFU_DTB_LES::guarded(F work)
 {
     if (!m_grid->isEnabled())
         return;
-    const QList<QWidget*> parts = {m_grid, m_delete, m_show, m_copy, m_renumber};
+    const QList<QWidget*> parts = {m_grid, m_delete, m_show, m_copy, m_renumber, m_selections, m_carka};
     for (QWidget* w : parts)
         w->setEnabled(false);
     try {

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
 
@@ -33,6 +34,13 @@ public:
     void Button3Click();
     // "Kopíruj LHC": logs into a target database, asks for a free key there and copies.
     void ButCopyLHCClick();
+    // "LHC výběry": the selection window of the current unit (nil when the list is empty or
+    // the unit is already open in one).
+    class TFDtbVyb* ButVyberyClick();
+    // "VybČárka": shows the conditions of the stand groups whose texts hold an apostrophe in
+    // place of the list; a second click shows the list again.
+    void ButCarkaClick();
+    QPlainTextEdit* CarkaText() const { return m_carkaText; }
 
     // Asks for a unit key starting from the given one (the key dialog unless replaced).
     std::function<std::optional<sqlsrc::UnitKey>(sqlsrc::UnitKey)> askKey;
@@ -53,6 +61,9 @@ private:
     QPushButton* m_show;
     QPushButton* m_copy;
     QPushButton* m_renumber;
+    QPushButton* m_selections;
+    QPushButton* m_carka;
+    QPlainTextEdit* m_carkaText;
     std::vector<sqlsrc::UnitRow> m_rows;
 };
 

@@ -1,13 +1,19 @@
 // Offscreen tests of the small dialogs and the unit list of the SQL database of forest units.
 #include "app/windows/LhcListWindow.h"
+
+#include "app/sources/sql/ApostropheScan.h"
 #include "app/windows/LoginWindow.h"
+#include "app/windows/SelectionWindow.h"
 #include "app/windows/SqlDialogs.h"
 
 #include "app/sources/sql/SqlFixture.h"
 #include "platform/db/sql/Database.h"
 #include "platform/ui/Services.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -152,6 +158,27 @@ TEST_P(LhcListWindowTest, CopyGoesToTheLoggedInTargetUnderAFreeKey)
     EXPECT_EQ(count("LHC", 1, 7), 1);
     EXPECT_EQ(window.GU_LHC()->rowCount(), 3);
     EXPECT_EQ(window.currentUnit(), (sqlsrc::UnitKey{1, 7}));
+}
+
+TEST_P(LhcListWindowTest, SelectionsOpenOncePerUnitAndTheScanReplacesTheList)
+{
+    app::TFU_DTB_LES window(QStringLiteral("LHP_ORAC"));
+    window.OpenLhcList();
+    QPointer<app::TFDtbVyb> selection = window.ButVyberyClick();
+    ASSERT_NE(selection, nullptr);
+    EXPECT_EQ(window.ButVyberyClick(), nullptr);   // the unit is open in a selection window
+    selection->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(selection, nullptr);
+
+    window.ButCarkaClick();
+    EXPECT_FALSE(window.CarkaText()->isHidden());
+    EXPECT_TRUE(window.GU_LHC()->isHidden());
+    EXPECT_EQ(window.CarkaText()->toPlainText(),
+              sqlsrc::ApostropheConditions(*db::Database::find(QStringLiteral("LHP_ORAC"))).join(QLatin1Char('\n')));
+    window.ButCarkaClick();
+    EXPECT_TRUE(window.CarkaText()->isHidden());
+    EXPECT_FALSE(window.GU_LHC()->isHidden());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, LhcListWindowTest,
