@@ -44,7 +44,7 @@ R* TObecnyLesniPrvek::askOwners(R* (TObecnyLesniPrvek::*lookup)())
         return nullptr;
     R* found = nullptr;
     for (int i = 0; i < OwnersCount(); ++i)
-        if (auto* owner = dynamic_cast<TObecnyLesniPrvek*>(GetOwner(i)))
+        if (auto* owner = forest::asClass<TObecnyLesniPrvek>(GetOwner(i)))
             found = (owner->*lookup)();
     return found;
 }
@@ -53,7 +53,7 @@ tciselnik* TObecnyLesniPrvek::Ciselnik()
 {
     tciselnik* found = nullptr;
     for (int i = 0; i < Count(); ++i)
-        if (auto* child = dynamic_cast<tciselnik*>(Items(i)))
+        if (auto* child = forest::asClass<tciselnik>(Items(i)))
             found = child;
     return found ? found : askOwners<tciselnik>(&TObecnyLesniPrvek::Ciselnik);
 }
@@ -85,7 +85,7 @@ quint8 TObecnyLesniPrvek::SourceKind()
         return SourceKinds::Undetermined;
     std::vector<TObecnyLesniPrvek*> owners;
     for (int i = 0; i < OwnersCount(); ++i)
-        if (auto* owner = dynamic_cast<TObecnyLesniPrvek*>(GetOwner(i)))
+        if (auto* owner = forest::asClass<TObecnyLesniPrvek>(GetOwner(i)))
             owners.push_back(owner);
     for (TObecnyLesniPrvek* owner : owners)
         if (owner->m_sourceKind != SourceKinds::Undetermined)

@@ -6,6 +6,17 @@
 class tciselnik;
 class TLesniStringListElement;
 
+namespace forest {
+
+// The element as a T when its class is T or descends from it; nil otherwise (no RTTI walk).
+template<class T>
+T* asClass(TElement* element)
+{
+    return element && element->InheritsFrom(T::StaticClass()) ? static_cast<T*>(element) : nullptr;
+}
+
+} // namespace forest
+
 // Kind of data source a forest element was loaded from (the forest unit's source kind).
 namespace SourceKinds {
 constexpr quint8 OldLhpRecords = 0;

@@ -7,6 +7,8 @@
 #include "platform/files/Files.h"
 #include "platform/text/Case.h"
 
+#include <cstring>
+
 namespace {
 
 // In the order of the Codebook enumeration.
@@ -74,8 +76,18 @@ const CodebookInfo& codebookInfo(Codebook codebook)
 
 bool codebookByName(const QString& tableProperty, Codebook& codebook)
 {
+    // Compared in place, without a string per candidate.
+    auto sameName = [&tableProperty](const char* name) {
+        const qsizetype n = qsizetype(std::strlen(name));
+        if (n != tableProperty.size())
+            return false;
+        for (qsizetype k = 0; k < n; ++k)
+            if (txt::upperAscii(QChar(char16_t(uchar(name[k])))) != txt::upperAscii(tableProperty[k]))
+                return false;
+        return true;
+    };
     for (int i = 0; i < codebookCount; ++i) {
-        if (txt::sameTextAscii(QString::fromLatin1(codebooks[static_cast<size_t>(i)].tableProperty), tableProperty)) {
+        if (sameName(codebooks[static_cast<size_t>(i)].tableProperty)) {
             codebook = static_cast<Codebook>(i);
             return true;
         }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "forest/base/Designations.h"
+#include "forest/base/ObecnyLesniPrvek.h"
 #include "forest/base/ForestSetRoutines.h"
 #include "forest/base/TextUtilities.h"
 #include "forest/hierarchy/LesniPrvek.h"
@@ -77,13 +78,6 @@ S* ensureChildSet(TEntity* parent, ChildSlot<S>& slot)
     S* set = parent->AddNew<S>();
     slot.set(set);
     return set;
-}
-
-// The element as a T when its class is T or descends from it; nil otherwise.
-template<class T>
-T* asClass(TElement* element)
-{
-    return element && element->InheritsFrom(T::StaticClass()) ? static_cast<T*>(element) : nullptr;
 }
 
 // The owner of class T, searched through the owners' owners (sets sit between levels).

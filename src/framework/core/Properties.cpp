@@ -185,8 +185,15 @@ QString TPropInfo::TypeName() const
 TClassInfo::TClassInfo(QString name, TClass parent, int instanceSize, std::function<TPersistent*()> construct)
     : m_name(std::move(name)), m_parent(parent), m_instanceSize(instanceSize), m_construct(std::move(construct))
 {
-    if (m_parent)
-        m_props = m_parent->Props();
+    if (m_parent) {
+        m_props = m_parent->m_props;
+        m_propIndex = m_parent->m_propIndex;
+    }
+}
+
+int TClassInfo::IndexOfProp(QStringView name) const
+{
+    return m_propIndex.value(txt::upperAscii(name), -1);
 }
 
 bool TClassInfo::InheritsFrom(TClass other) const
@@ -215,6 +222,9 @@ TPersistent* TClassInfo::CreateBare() const
 
 void TClassInfo::AddOwnProp(std::unique_ptr<TPropInfo> prop)
 {
+    const QString key = txt::upperAscii(prop->Name);
+    if (!m_propIndex.contains(key))   // the first of a name is found
+        m_propIndex.insert(key, int(m_props.size()));
     m_props.push_back(prop.get());
     m_own.push_back(std::move(prop));
 }
@@ -305,11 +315,7 @@ int IndexOfProp(const TPersistent* object, const QString& name)
 {
     if (!object)
         return -1;
-    const auto& props = object->ClassType()->Props();
-    for (size_t i = 0; i < props.size(); ++i)
-        if (txt::sameTextAscii(props[i]->Name, name))
-            return static_cast<int>(i);
-    return -1;
+    return object->ClassType()->IndexOfProp(name);
 }
 
 QString GetPropByName(TPersistent* object, const QString& name)

@@ -1,6 +1,7 @@
 // Published properties: type kinds, class references, property tables, object handles and access by name.
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -119,6 +120,8 @@ public:
     // Index must lie in 0..PropCount()-1.
     PPropInfo Prop(int index) const { return m_props.at(static_cast<size_t>(index)); }
     const std::vector<PPropInfo>& Props() const { return m_props; }
+    // Index in Props() of the first property named so (ASCII letters in any case); -1 if none.
+    int IndexOfProp(QStringView name) const;
     // The class's own properties (without the inherited ones), in declaration order.
     const std::vector<std::unique_ptr<TPropInfo>>& OwnProps() const { return m_own; }
 
@@ -132,6 +135,7 @@ private:
     std::function<TPersistent*()> m_construct;
     std::vector<std::unique_ptr<TPropInfo>> m_own;
     std::vector<PPropInfo> m_props;   // inherited first, then own
+    QHash<QString, int> m_propIndex;  // ASCII upper-cased name -> first index in m_props
 };
 
 // Frees a framework object: the virtual before-destruction step, then delete. nil is ignored.

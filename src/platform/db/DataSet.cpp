@@ -522,7 +522,8 @@ Field& DataSet::Fields(int index) const
 Field* DataSet::FindField(const QString& name) const
 {
     for (const auto& f : m_fields) {
-        if (txt::sameTextLetters(f->FieldName(), name))
+        const QString& own = f->FieldName();
+        if (own.size() == name.size() && (own == name || txt::sameTextLetters(own, name)))
             return f.get();
     }
     return nullptr;

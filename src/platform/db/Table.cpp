@@ -106,7 +106,17 @@ QString linkKeyPart(SortKind kind, const SortValue& v)
     if (v.isNull)
         return QStringLiteral("\x01");
     switch (kind) {
-    case SortKind::Number: return QString::number(v.number == 0 ? 0.0 : v.number, 'g', 17);
+    case SortKind::Number: {
+        // The exact bits after a tag (fixed length): -0 as 0, every NaN alike.
+        const double d = std::isnan(v.number) ? std::numeric_limits<double>::quiet_NaN()
+                                              : (v.number == 0 ? 0.0 : v.number);
+        quint64 bits = 0;
+        std::memcpy(&bits, &d, sizeof bits);
+        QString part(5, QChar(0x02));
+        for (int i = 1; i < 5; ++i, bits >>= 16)
+            part[i] = QChar(char16_t(bits & 0xFFFF));
+        return part;
+    }
     case SortKind::Text: return v.text;
     case SortKind::Bytes: return QString::fromLatin1(v.bytes.toHex());
     }
@@ -200,7 +210,7 @@ protected:
     void dataEvent(DataEvent event, Field* field) override
     {
         if (event == DataEvent::FieldChange) {
-            const QStringList names = splitFieldList(m_table.m_masterFields);
+            const QStringList& names = m_table.m_masterNames;
             if (!field || !std::any_of(names.begin(), names.end(), [&](const QString& n) {
                     return txt::sameTextLetters(n, field->FieldName());
                 }))
@@ -292,6 +302,7 @@ void Table::openSource()
 
 void Table::bindStorage()
 {
+    m_orderFields.reset();
     for (const FieldDef& declared : FieldDefs()) {
         if (m_storage->fieldIndex(declared.Name) < 0)
             throw EDeclaredFieldMissing(QStringLiteral("Pole '%1' nebylo nalezeno v tabulce %2")
@@ -327,6 +338,7 @@ void Table::closeSource()
         m_storage->flush();
     std::shared_ptr<detail::TableStorage> storage = m_storage;
     m_order.reset();
+    m_orderFields.reset();
     m_storage.reset();
     m_rangeApplied = false;
     detail::TableStorage::release(std::move(storage), m_exclusive);
@@ -344,8 +356,10 @@ QVariant Table::sourceValue(int record, int field) const
 
 void Table::refreshSource()
 {
-    if (m_storage->reloadIfChangedOnDisk())
+    if (m_storage->reloadIfChangedOnDisk()) {
         m_order.reset();
+        m_orderFields.reset();
+    }
 }
 
 bool Table::sourceRecordDeleted(int record) const
@@ -371,8 +385,8 @@ void Table::initNewRecord(std::vector<QVariant>& values)
     DataSet* master = m_masterLink->dataSet();
     if (!m_linkActive || m_rangeApplied || !master || !master->Active())
         return;
-    const QStringList masterNames = splitFieldList(m_masterFields);
-    const std::vector<int> order = orderFieldIndexes();
+    const QStringList& masterNames = m_masterNames;
+    const std::vector<int>& order = orderFieldIndexes();
     for (int i = 0; i < masterNames.size(); ++i) {
         const int f = i < int(order.size()) ? order[size_t(i)] : FieldByName(masterNames[i]).Index();
         Field* source = master->FindField(masterNames[i]);
@@ -463,6 +477,7 @@ void Table::SetIndexFieldNames(const QString& names)
 void Table::orderChanged()
 {
     m_order.reset();
+    m_orderFields.reset();
     if (!Active())
         return;
     CheckBrowseMode();
@@ -471,24 +486,28 @@ void Table::orderChanged()
     rebuildView(currentRecord());
 }
 
-std::vector<int> Table::orderFieldIndexes() const
+const std::vector<int>& Table::orderFieldIndexes() const
 {
-    std::vector<int> indexes;
+    static const std::vector<int> none;
     if (!m_storage)
-        return indexes;
+        return none;
+    if (m_orderFields)
+        return *m_orderFields;
+    std::vector<int> indexes;
     const QString list = !m_indexFieldNames.isEmpty() ? m_indexFieldNames : m_indexName;
     if (list.trimmed().isEmpty()) {
         for (int i = 0; i < m_storage->keyFieldCount(); ++i)
             indexes.push_back(i);
-        return indexes;
+    } else {
+        for (const QString& name : splitFieldList(list)) {
+            const int index = m_storage->fieldIndex(name);
+            if (index < 0)
+                throw EDatabaseError(QStringLiteral("Index '%1' neexistuje").arg(list));
+            indexes.push_back(index);
+        }
     }
-    for (const QString& name : splitFieldList(list)) {
-        const int index = m_storage->fieldIndex(name);
-        if (index < 0)
-            throw EDatabaseError(QStringLiteral("Index '%1' neexistuje").arg(list));
-        indexes.push_back(index);
-    }
-    return indexes;
+    m_orderFields = std::move(indexes);
+    return *m_orderFields;
 }
 
 int Table::IndexFieldCount() const
@@ -498,7 +517,7 @@ int Table::IndexFieldCount() const
 
 Field& Table::IndexFields(int index) const
 {
-    const std::vector<int> fields = orderFieldIndexes();
+    const std::vector<int>& fields = orderFieldIndexes();
     if (index < 0 || index >= int(fields.size()))
         throw EListError(QStringLiteral("Index seznamu je mimo meze (%1)").arg(index));
     return Fields(fields[size_t(index)]);
@@ -585,7 +604,7 @@ std::vector<int> Table::linkedRecords() const
     DataSet* master = m_masterLink->dataSet();
     if (!master || !master->Active() || master->IsEmpty())
         return rows;
-    const QStringList masterNames = splitFieldList(m_masterFields);
+    const QStringList& masterNames = m_masterNames;
     OrderCache& order = *m_order;
     if (order.linkFieldCount != int(masterNames.size())) {
         // Detail fields: the leading order fields, or the fields named like the master's.
@@ -648,7 +667,7 @@ int Table::compareRecordToKey(int record, const KeyBuffer& key, int fieldCount) 
 
 void Table::fillKey(KeyBuffer& key, const QVariantList& values)
 {
-    const std::vector<int> fields = orderFieldIndexes();
+    const std::vector<int>& fields = orderFieldIndexes();
     if (values.size() > qsizetype(fields.size()))
         throw EDatabaseError(QStringLiteral("Příliš mnoho hodnot klíče (%1) pro index s %2 poli")
                                  .arg(values.size()).arg(fields.size()));
@@ -791,12 +810,13 @@ void Table::SetMasterSource(DataSource* source)
 void Table::SetMasterFields(const QString& fields)
 {
     m_masterFields = fields;
+    m_masterNames = splitFieldList(fields);
     masterChanged();
 }
 
 void Table::masterChanged()
 {
-    m_linkActive = m_masterLink->dataSource() && !splitFieldList(m_masterFields).isEmpty();
+    m_linkActive = m_masterLink->dataSource() && !m_masterNames.isEmpty();
     if (!Active())
         return;
     CheckBrowseMode();

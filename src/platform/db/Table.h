@@ -6,10 +6,12 @@
 #include "platform/Exceptions.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace db {
@@ -166,7 +168,8 @@ private:
     void bindStorage();
     void orderChanged();
     void masterChanged();
-    std::vector<int> orderFieldIndexes() const;
+    // Field indexes of the current order (parsed once per order and open).
+    const std::vector<int>& orderFieldIndexes() const;
     const std::vector<int>& orderedRecords() const;
     std::vector<int> linkedRecords() const;
     int compareRecordToKey(int record, const KeyBuffer& key, int fieldCount) const;
@@ -181,8 +184,10 @@ private:
     QString m_indexName;
     QString m_indexFieldNames;
     QString m_masterFields;
+    QStringList m_masterNames;                   // m_masterFields split
     std::unique_ptr<MasterLink> m_masterLink;
     std::shared_ptr<detail::TableStorage> m_storage;   // rows, shared by every Table of this file
+    mutable std::optional<std::vector<int>> m_orderFields;
     mutable std::unique_ptr<OrderCache> m_order; // current order and link index; rebuilt lazily
     KeyBuffer m_searchKey;
     KeyBuffer m_rangeStart;

@@ -98,4 +98,29 @@ TEST_F(ClassRegistryTest, CreateElementByNameRetriesWithT)
     EXPECT_EQ(recorder().messages[0].type, ui::MsgType::Error);
 }
 
+TEST_F(ClassRegistryTest, PropertyByNameIgnoresAsciiCaseAndFindsTheFirst)
+{
+    auto prop = [](const QString& name) {
+        auto p = std::make_unique<TPropInfo>();
+        p->Name = name;
+        p->Kind = tkInteger;
+        return p;
+    };
+    TClassInfo base = plainClass("TZakladni");
+    base.AddOwnProp(prop(QStringLiteral("Plocha")));
+    base.AddOwnProp(prop(QStringLiteral("Čís")));
+    TClassInfo derived(QStringLiteral("TOdvozena"), &base, 8, {});
+    derived.AddOwnProp(prop(QStringLiteral("Zakoji")));
+    derived.AddOwnProp(prop(QStringLiteral("PLOCHA")));   // the inherited one is found first
+
+    const int n = TElement::StaticClass()->PropCount();   // inherited from the element
+    EXPECT_EQ(derived.IndexOfProp(u"plocha"), n);
+    EXPECT_EQ(derived.IndexOfProp(u"ZAKOJI"), n + 2);
+    EXPECT_EQ(derived.IndexOfProp(u"ČÍS"), -1);            // only ASCII letters fold
+    EXPECT_EQ(derived.IndexOfProp(u"Čís"), n + 1);
+    EXPECT_EQ(derived.IndexOfProp(TElement::StaticClass()->Prop(0)->Name.toLower()), 0);
+    EXPECT_EQ(derived.IndexOfProp(u"Plochy"), -1);
+    EXPECT_EQ(base.IndexOfProp(u"zakoji"), -1);
+}
+
 } // namespace

@@ -296,6 +296,39 @@ TEST_F(MasterDetailChain, ARangeReplacesTheLinkUntilTheMasterMoves)
     EXPECT_EQ(column(dil, "ID"), (QStringList{"11", "12"}));
 }
 
+TEST_F(TableTest, DetailLinkOnNumbersMatchesExactValuesAndZeroOfEitherSign)
+{
+    const double a = 0.1 + 0.2;   // 0.30000000000000004, next to 0.3
+    write(QStringLiteral("M.DB"), {{"K", "N"}}, {{0.3}, {a}, {-0.0}});
+    write(QStringLiteral("D.DB"), {{"K", "N"}, {"T", "A", 1}}, {{a, "a"}, {0.3, "b"}, {0.0, "z"}, {0.3, "c"}});
+    Table m, d;
+    open(m, QStringLiteral("M"));
+    open(d, QStringLiteral("D"), QStringLiteral("K"));
+    db::DataSource source{&m};
+    d.SetMasterSource(&source);
+    d.SetMasterFields(QStringLiteral("K"));
+    EXPECT_EQ(column(d, "T"), (QStringList{"b", "c"}));
+    m.Next();
+    EXPECT_EQ(column(d, "T"), (QStringList{"a"}));
+    m.Next();
+    EXPECT_EQ(column(d, "T"), (QStringList{"z"}));
+}
+
+TEST_F(TableTest, ChangingTheIndexOfAnOpenTableReordersAndRejectsUnknownFields)
+{
+    write(QStringLiteral("P.DB"), {{"A", "N"}, {"B", "A", 1}}, {{2.0, "x"}, {1.0, "z"}, {3.0, "y"}});
+    Table t;
+    open(t, QStringLiteral("P"), QStringLiteral("A"));
+    EXPECT_EQ(column(t, "B"), (QStringList{"z", "x", "y"}));
+    t.SetIndexFieldNames(QStringLiteral("B"));
+    EXPECT_EQ(column(t, "B"), (QStringList{"x", "y", "z"}));
+    EXPECT_EQ(t.IndexFieldCount(), 1);
+    EXPECT_THROW(t.SetIndexFieldNames(QStringLiteral("C")), EDatabaseError);
+    EXPECT_THROW(t.IndexFieldCount(), EDatabaseError);
+    t.SetIndexFieldNames(QStringLiteral("A"));
+    EXPECT_EQ(column(t, "B"), (QStringList{"z", "x", "y"}));
+}
+
 TEST_F(MasterDetailChain, AnInsertedDetailRowTakesTheMasterKey)
 {
     odd.Next();

@@ -62,6 +62,18 @@ void overTable(db::Table& t, F walk)
 
 // --- writing published properties -------------------------------------------------------------
 
+// The property of a literal name, kept per class and literal (no string built per value).
+PPropInfo propertyOf(TPersistent& o, const char* name)
+{
+    static QHash<QPair<TClass, const char*>, PPropInfo> cache;
+    const QPair<TClass, const char*> key(o.ClassType(), name);
+    if (const auto it = cache.constFind(key); it != cache.constEnd())
+        return it.value();
+    const PPropInfo p = app::publishedProperty(o, name);
+    cache.insert(key, p);
+    return p;
+}
+
 bool isTextKind(TTypeKind kind)
 {
     return kind == tkString || kind == tkLString || kind == tkWString;
@@ -69,7 +81,7 @@ bool isTextKind(TTypeKind kind)
 
 void put(TPersistent& o, const char* name, qint32 value)
 {
-    const PPropInfo p = app::publishedProperty(o, name);
+    const PPropInfo p = propertyOf(o, name);
     if (!p->HasWrite())
         return;
     PropValue v;
@@ -94,7 +106,7 @@ void put(TPersistent& o, const char* name, qint32 value)
 
 void put(TPersistent& o, const char* name, double value)
 {
-    const PPropInfo p = app::publishedProperty(o, name);
+    const PPropInfo p = propertyOf(o, name);
     if (!p->HasWrite())
         return;
     if (p->Kind != tkFloat) {
@@ -108,7 +120,7 @@ void put(TPersistent& o, const char* name, double value)
 
 void put(TPersistent& o, const char* name, const QString& value)
 {
-    const PPropInfo p = app::publishedProperty(o, name);
+    const PPropInfo p = propertyOf(o, name);
     if (!p->HasWrite())
         return;
     if (!isTextKind(p->Kind)) {
