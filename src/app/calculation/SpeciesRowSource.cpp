@@ -51,6 +51,9 @@ SpeciesRowInput speciesRowInput(const SpeciesLevels& l, qint32 lhcKod, const QSt
 bool writeSpeciesRowReported(db::Table& table, const SpeciesLevels& levels, qint32 lhcKod, const QString& lhcNaz)
 {
     try {
+        // Species of no recognised class give no row: skip reading the rest of their values.
+        if (!isRecognisedClass(levels.drevina.GEN_KLAS()))
+            return false;
         return writeSpeciesRow(table, speciesRowInput(levels, lhcKod, lhcNaz));
     } catch (const Exception& e) {
         if (table.State() == db::DataSetState::dsInsert || table.State() == db::DataSetState::dsEdit)
