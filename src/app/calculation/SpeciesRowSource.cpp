@@ -1,6 +1,7 @@
 // The values of one species row read from the forest model, and the reported write of that row.
 #include "app/calculation/SpeciesRowSource.h"
 
+#include "app/sources/PropertyLookup.h"
 #include "forest/hierarchy/Dilec.h"
 #include "forest/hierarchy/Drevina.h"
 #include "forest/hierarchy/Etaz.h"
@@ -19,14 +20,14 @@ SpeciesRowInput speciesRowInput(const SpeciesLevels& l, qint32 lhcKod, const QSt
     SpeciesRowInput in;
     in.lhcKod = lhcKod;
     in.lhcNaz = lhcNaz;
-    in.lhpTax = l.header.GetPropAsString(QStringLiteral("LHP_TAX"));
-    in.lhpZTax = l.header.GetPropAsString(QStringLiteral("LHP_Z_TAX"));
+    in.lhpTax = publishedText(l.header, "LHP_TAX");
+    in.lhpZTax = publishedText(l.header, "LHP_Z_TAX");
     in.odd = l.compartment.ODD();
     in.dil = l.dilec.DIL();
     in.por = l.porost.POR();
     in.majNaz = l.porost.MAJ_NAZ();
     in.lesObl = l.porost.LES_OBL();
-    in.lesOblNazev = l.porost.GetPropAsString(QStringLiteral("LES_OBL_nazev"));
+    in.lesOblNazev = publishedText(l.porost, "LES_OBL_nazev");
     in.psk = l.group.PSK();
     in.pskP = l.group.Plocha();
     in.lesUrad = l.group.LES_URAD();
@@ -50,6 +51,9 @@ SpeciesRowInput speciesRowInput(const SpeciesLevels& l, qint32 lhcKod, const QSt
 bool writeSpeciesRowReported(db::Table& table, const SpeciesLevels& levels, qint32 lhcKod, const QString& lhcNaz)
 {
     try {
+        // Species of no recognised class give no row: skip reading the rest of their values.
+        if (!isRecognisedClass(levels.drevina.GEN_KLAS()))
+            return false;
         return writeSpeciesRow(table, speciesRowInput(levels, lhcKod, lhcNaz));
     } catch (const Exception& e) {
         if (table.State() == db::DataSetState::dsInsert || table.State() == db::DataSetState::dsEdit)

@@ -176,6 +176,7 @@ void Database::Close()
 {
     if (!m_connected)
         return;
+    m_prepared.clear();
     if (!m_connectionName.isEmpty()) {
         {
             QSqlDatabase sql = QSqlDatabase::database(m_connectionName, false);
@@ -260,6 +261,24 @@ QSqlDatabase Database::sqlDatabase() const
     if (m_connectionName.isEmpty())
         return QSqlDatabase();
     return QSqlDatabase::database(m_connectionName, false);
+}
+
+QSqlQuery& Database::preparedQuery(const QString& text, bool& fresh)
+{
+    constexpr size_t kMaxPrepared = 64;
+    auto found = m_prepared.find(text);
+    fresh = found == m_prepared.end();
+    if (fresh) {
+        if (m_prepared.size() >= kMaxPrepared)
+            m_prepared.clear();
+        found = m_prepared.emplace(text, std::make_unique<QSqlQuery>(sqlDatabase())).first;
+    }
+    return *found->second;
+}
+
+void Database::forgetPrepared(const QString& text)
+{
+    m_prepared.erase(text);
 }
 
 Database* Database::find(const QString& databaseName)

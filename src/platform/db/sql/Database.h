@@ -2,8 +2,12 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
+
+#include <map>
+#include <memory>
 
 namespace db {
 
@@ -63,6 +67,10 @@ public:
     QString directory() const;
     // The QtSql connection of an SQL database (valid while connected).
     QSqlDatabase sqlDatabase() const;
+    // A statement prepared on this connection for the text, kept while connected; `fresh`
+    // tells whether it still has to be prepared.
+    QSqlQuery& preparedQuery(const QString& text, bool& fresh);
+    void forgetPrepared(const QString& text);
 
     // The existing database of this name (ignoring case), the connected one first; nullptr when none.
     static Database* find(const QString& databaseName);
@@ -81,6 +89,7 @@ private:
     bool m_isDirectory = false;
     QString m_directory;
     QString m_connectionName;   // QtSql connection of an SQL database while connected
+    std::map<QString, std::unique_ptr<QSqlQuery>> m_prepared;   // by statement text
 };
 
 // Lets db::Table find the directory of a database name: a Database or alias of the driver

@@ -174,7 +174,8 @@ Query::Query()
 {
     m_sql.m_onChange = [this] {
         Close();
-        m_params.reset(sql::parameterNames(statementText()));
+        m_paramNames = sql::parameterNames(statementText());
+        m_params.reset(m_paramNames);
     };
 }
 
@@ -278,9 +279,9 @@ void Query::closeSource()
 
 namespace {
 
-void bindSql(QSqlQuery& query, const db::Params& params, const QString& text)
+void bindSql(QSqlQuery& query, const db::Params& params, const QStringList& names)
 {
-    for (const QString& name : sql::parameterNames(text)) {
+    for (const QString& name : names) {
         const Param* param = params.FindParam(name);
         if (!param || !param->isBound())
             throw EDatabaseError(QStringLiteral("Parametr '%1' nemá hodnotu.").arg(name));
@@ -288,35 +289,63 @@ void bindSql(QSqlQuery& query, const db::Params& params, const QString& text)
     }
 }
 
-// Runs the statement with its parameters bound. One without parameters runs as it stands:
-// PostgreSQL prepares only queries and data changes, not CREATE or ALTER.
-void prepareSql(QSqlQuery& query, const QString& text, const db::Params& params)
+EDatabaseError sqlError(const QSqlQuery& query, const QString& text)
 {
-    const auto error = [&] {
-        return EDatabaseError(QStringLiteral("Chyba SQL: %1\n%2").arg(query.lastError().text(), text.simplified()));
-    };
-    if (sql::parameterNames(text).isEmpty()) {
+    return EDatabaseError(QStringLiteral("Chyba SQL: %1\n%2").arg(query.lastError().text(), text.simplified()));
+}
+
+// Leaves a kept statement reset, so it holds no lock between runs.
+struct FinishOnExit {
+    QSqlQuery& query;
+    ~FinishOnExit() { query.finish(); }
+};
+
+// Runs the statement with its parameters bound and hands the run query to `use`. One without
+// parameters runs as it stands: PostgreSQL prepares only queries and data changes, not CREATE or
+// ALTER. One with parameters is prepared once per connection and run again with new values.
+template<class Use>
+auto runSql(Database& database, const QString& text, const QStringList& names, const db::Params& params, Use use)
+{
+    if (names.isEmpty()) {
+        QSqlQuery query(database.sqlDatabase());
+        query.setForwardOnly(true);
         if (!query.exec(text))
-            throw error();
-        return;
+            throw sqlError(query, text);
+        return use(query);
     }
-    if (!query.prepare(text))
-        throw error();
-    bindSql(query, params, text);
-    if (!query.exec())
-        throw error();
+    for (int attempt = 0;; ++attempt) {
+        bool fresh = false;
+        QSqlQuery& query = database.preparedQuery(text, fresh);
+        if (fresh) {
+            query.setForwardOnly(true);
+            if (!query.prepare(text)) {
+                const EDatabaseError error = sqlError(query, text);
+                database.forgetPrepared(text);
+                throw error;
+            }
+        }
+        bindSql(query, params, names);
+        if (!query.exec()) {
+            const EDatabaseError error = sqlError(query, text);
+            database.forgetPrepared(text);
+            if (fresh || attempt > 0)
+                throw error;
+            continue;   // a kept statement the database no longer takes: prepare it again
+        }
+        FinishOnExit finish{query};
+        return use(query);
+    }
 }
 
 } // namespace
 
 void Query::openSql(Database& database)
 {
-    QSqlQuery query(database.sqlDatabase());
-    query.setForwardOnly(true);
-    prepareSql(query, statementText(), m_params);
-    if (!query.isSelect())
-        throw EDatabaseError(QStringLiteral("Příkaz nevrací žádná data: %1").arg(statementText().simplified()));
-    fetchSql(query);
+    runSql(database, statementText(), m_paramNames, m_params, [&](QSqlQuery& query) {
+        if (!query.isSelect())
+            throw EDatabaseError(QStringLiteral("Příkaz nevrací žádná data: %1").arg(statementText().simplified()));
+        fetchSql(query);
+    });
 }
 
 void Query::fetchSql(QSqlQuery& query)
@@ -381,9 +410,8 @@ void Query::settleColumn(int column)
 
 int Query::execSql(Database& database)
 {
-    QSqlQuery query(database.sqlDatabase());
-    prepareSql(query, statementText(), m_params);
-    return query.numRowsAffected();
+    return runSql(database, statementText(), m_paramNames, m_params,
+                  [](QSqlQuery& query) { return query.numRowsAffected(); });
 }
 
 void Query::ExecSQL()

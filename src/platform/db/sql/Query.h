@@ -106,6 +106,7 @@ private:
     QString m_databaseName;
     bool m_requestLive = false;
     db::Params m_params;
+    QStringList m_paramNames;            // parameters the statement names, in order
     int m_rowsAffected = 0;
     sql::ResultSet m_result;
     sql::LiveSource m_live;              // path empty: not live

@@ -103,6 +103,39 @@ TEST_F(SqlDatabase, CommitMakesChangesVisibleToOtherConnections)
     EXPECT_EQ(namesOnDisk(), QStringList{QStringLiteral("Sedm")});
 }
 
+// A parameterised statement is kept prepared between runs: new values still count, it holds no
+// lock that stops a schema change, it follows the changed table, and survives a reconnect.
+TEST_F(SqlDatabase, KeptStatementFollowsValuesSchemaAndReconnect)
+{
+    exec(QStringLiteral("INSERT INTO LHC VALUES (1, 0, 'První')"));
+    exec(QStringLiteral("INSERT INTO LHC VALUES (2, 0, 'Druhý')"));
+    db::Query q;
+    q.SetDatabaseName(QStringLiteral("LHP_ORAC"));
+    q.SQL().Add(QStringLiteral("SELECT * FROM LHC WHERE LHC_KOD = :k"));
+    const auto nameOf = [&](int code) {
+        q.Close();
+        q.ParamByName(QStringLiteral("k")).setAsInteger(code);
+        q.Open();
+        return q.Eof() ? QString() : q.FieldByName(QStringLiteral("LHC_NAZ")).AsString();
+    };
+    EXPECT_EQ(nameOf(1), QStringLiteral("První"));
+    EXPECT_EQ(nameOf(2), QStringLiteral("Druhý"));
+    EXPECT_EQ(nameOf(3), QString());
+
+    exec(QStringLiteral("DROP TABLE LHC"));
+    exec(QStringLiteral("CREATE TABLE LHC (LHC_NAZ VARCHAR(40), LHC_KOD INTEGER)"));
+    exec(QStringLiteral("INSERT INTO LHC VALUES ('Nový', 1)"));
+    EXPECT_EQ(nameOf(1), QStringLiteral("Nový"));
+
+    q.Close();
+    database.Close();
+    database.Open();
+    EXPECT_EQ(nameOf(1), QStringLiteral("Nový"));
+    exec(QStringLiteral("UPDATE LHC SET LHC_NAZ = :n WHERE LHC_KOD = :k"), {QStringLiteral("Jiný"), 1});
+    EXPECT_EQ(exec(QStringLiteral("UPDATE LHC SET LHC_NAZ = :n WHERE LHC_KOD = :k"), {QStringLiteral("Třetí"), 1}), 1);
+    EXPECT_EQ(nameOf(1), QStringLiteral("Třetí"));
+}
+
 TEST_F(SqlDatabase, TransactionMisuseRaises)
 {
     EXPECT_THROW(database.Commit(), EDatabaseError);
