@@ -13,14 +13,14 @@ namespace {
 
 using db::FieldType;
 
-struct FieldSpec {
+struct FieldLayout {
     const char* name;
     FieldType type;
     int size;
 };
 
 // In this order; no key, no required field.
-constexpr FieldSpec tableFields[] = {
+constexpr FieldLayout tableFields[] = {
     {"LHC_KOD", FieldType::ftInteger, 0},   {"LHC_NAZEV", FieldType::ftString, 80},
     {"Okres", FieldType::ftInteger, 0},     {"Okr_Nazev", FieldType::ftString, 80},
     {"LHP_TAX", FieldType::ftString, 80},   {"LHP_Z_TAX", FieldType::ftString, 80},
@@ -88,7 +88,7 @@ void recreateRecognisedStandsTable(db::Table& table, const QString& tablesDir)
         table.DeleteTable();
     table.SetExclusive(true);
     table.FieldDefs().Clear();
-    for (const FieldSpec& f : tableFields)
+    for (const FieldLayout& f : tableFields)
         table.FieldDefs().Add(QString::fromLatin1(f.name), f.type, f.size);
     table.CreateTable();
 }

@@ -346,10 +346,10 @@ QChar charFromOrdinal(qint32 code);
 
 // Stored specifier: a constant, or a per-instance test.
 template<class T>
-struct StoredSpec {
-    StoredSpec(bool value = true) : constant(value) {}   // NOLINT
+struct StoredRule {
+    StoredRule(bool value = true) : constant(value) {}   // NOLINT
     template<class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, bool>>>
-    StoredSpec(F test) : byInstance(std::function<bool(T&)>(test)) {}   // NOLINT
+    StoredRule(F test) : byInstance(std::function<bool(T&)>(test)) {}   // NOLINT
     bool constant = true;
     std::function<bool(T&)> byInstance;
 };
@@ -367,70 +367,70 @@ public:
 
     explicit PropertyTable(TClassInfo& info) : m_info(info) {}
 
-    PropertyTable& integer(const QString& name, Get<qint32> get, Set<qint32> set, StoredSpec<T> stored = {})
+    PropertyTable& integer(const QString& name, Get<qint32> get, Set<qint32> set, StoredRule<T> stored = {})
     {
         return integer(name, QStringLiteral("Integer"), std::move(get), std::move(set), std::move(stored));
     }
     // An Integer kind under the type name of the class library (TColor, Cardinal, ...).
     PropertyTable& integer(const QString& name, const QString& typeName, Get<qint32> get, Set<qint32> set,
-                           StoredSpec<T> stored = {})
+                           StoredRule<T> stored = {})
     {
         return ordinal(name, tkInteger, typeName, {}, std::move(get), std::move(set), std::move(stored));
     }
     // Byte: an Integer kind of 0..255; text beyond it is stored modulo 256 as the class library did.
-    PropertyTable& byte(const QString& name, Get<quint8> get, Set<quint8> set, StoredSpec<T> stored = {})
+    PropertyTable& byte(const QString& name, Get<quint8> get, Set<quint8> set, StoredRule<T> stored = {})
     {
         return byte(name, QStringLiteral("Byte"), std::move(get), std::move(set), std::move(stored));
     }
     // A Byte under the type name of the class library (TFontCharset, ...).
     PropertyTable& byte(const QString& name, const QString& typeName, Get<quint8> get, Set<quint8> set,
-                        StoredSpec<T> stored = {})
+                        StoredRule<T> stored = {})
     {
         return ordinal(name, tkInteger, typeName, {}, wrapGet<quint8>(std::move(get)),
                        wrapSet<quint8>(std::move(set)), std::move(stored));
     }
-    PropertyTable& boolean(const QString& name, Get<bool> get, Set<bool> set, StoredSpec<T> stored = {})
+    PropertyTable& boolean(const QString& name, Get<bool> get, Set<bool> set, StoredRule<T> stored = {})
     {
         return ordinal(name, tkEnumeration, "Boolean", {"False", "True"}, wrapGet<bool>(std::move(get)),
                        wrapSet<bool>(std::move(set)), std::move(stored));
     }
     // An enumeration with identifiers for the ordinals 0, 1, ...
     PropertyTable& enumeration(const QString& name, const QString& typeName, const QStringList& identifiers,
-                               Get<int> get, Set<int> set, StoredSpec<T> stored = {})
+                               Get<int> get, Set<int> set, StoredRule<T> stored = {})
     {
         return ordinal(name, tkEnumeration, typeName, identifiers, std::move(get), std::move(set),
                        std::move(stored));
     }
     // A set as its bits (element i is bit i).
     PropertyTable& set(const QString& name, const QString& typeName, Get<qint32> get, Set<qint32> set,
-                       StoredSpec<T> stored = {})
+                       StoredRule<T> stored = {})
     {
         return ordinal(name, tkSet, typeName, {}, std::move(get), std::move(set), std::move(stored));
     }
     // Char: one windows-1250 character.
-    PropertyTable& character(const QString& name, Get<QChar> get, Set<QChar> set, StoredSpec<T> stored = {});
+    PropertyTable& character(const QString& name, Get<QChar> get, Set<QChar> set, StoredRule<T> stored = {});
     PropertyTable& floating(const QString& name, const QString& typeName, Get<double> get, Set<double> set,
-                            StoredSpec<T> stored = {});
+                            StoredRule<T> stored = {});
     // A short string (the framework's counted string), kind tkString, type "string".
     PropertyTable& string(const QString& name, Get<QString> get, Set<const QString&> set,
-                          StoredSpec<T> stored = {})
+                          StoredRule<T> stored = {})
     {
         return text(name, tkString, "string", std::move(get), std::move(set), std::move(stored));
     }
     // A long string, kind tkLString, type "AnsiString".
     PropertyTable& longString(const QString& name, Get<QString> get, Set<const QString&> set,
-                              StoredSpec<T> stored = {})
+                              StoredRule<T> stored = {})
     {
         return text(name, tkLString, "AnsiString", std::move(get), std::move(set), std::move(stored));
     }
     // A reference to an object of class C (kind tkClass, type name C's class name).
     template<class C>
-    PropertyTable& object(const QString& name, Get<C*> get, Set<C*> set, StoredSpec<T> stored = {});
-    PropertyTable& int64(const QString& name, Get<qint64> get, Set<qint64> set, StoredSpec<T> stored = {});
+    PropertyTable& object(const QString& name, Get<C*> get, Set<C*> set, StoredRule<T> stored = {});
+    PropertyTable& int64(const QString& name, Get<qint64> get, Set<qint64> set, StoredRule<T> stored = {});
     PropertyTable& variant(const QString& name, Get<QVariant> get, Set<const QVariant&> set,
-                           StoredSpec<T> stored = {});
+                           StoredRule<T> stored = {});
     PropertyTable& method(const QString& name, const QString& typeName, Get<TMethodRef> get,
-                          Set<TMethodRef> set, StoredSpec<T> stored = {});
+                          Set<TMethodRef> set, StoredRule<T> stored = {});
 
 private:
     static Get<qint32> charToOrdinal(Get<QChar> get)
@@ -466,7 +466,7 @@ private:
     }
 
     std::unique_ptr<TPropInfo> start(const QString& name, TTypeKind kind, const QString& typeName,
-                                     StoredSpec<T> stored)
+                                     StoredRule<T> stored)
     {
         auto p = std::make_unique<TPropInfo>();
         p->Name = name;
@@ -493,14 +493,14 @@ private:
         return *this;
     }
     PropertyTable& ordinal(const QString& name, TTypeKind kind, const QString& typeName,
-                           const QStringList& identifiers, Get<qint32> get, Set<qint32> set, StoredSpec<T> stored)
+                           const QStringList& identifiers, Get<qint32> get, Set<qint32> set, StoredRule<T> stored)
     {
         auto p = start(name, kind, typeName, std::move(stored));
         p->EnumNames = identifiers;
         return add<qint32, qint32>(std::move(p), std::move(get), std::move(set), &PropValue::Ordinal);
     }
     PropertyTable& text(const QString& name, TTypeKind kind, const QString& typeName, Get<QString> get,
-                        Set<const QString&> set, StoredSpec<T> stored)
+                        Set<const QString&> set, StoredRule<T> stored)
     {
         return add<QString, const QString&>(start(name, kind, typeName, std::move(stored)), std::move(get),
                                             std::move(set), &PropValue::Text);
@@ -559,7 +559,7 @@ TMethodRef StringToMethod(const QString& text);
 // --- member definitions of PropertyTable ---------------------------------------------------
 template<class T>
 PropertyTable<T>& PropertyTable<T>::character(const QString& name, Get<QChar> get, Set<QChar> set,
-                                              StoredSpec<T> stored)
+                                              StoredRule<T> stored)
 {
     return ordinal(name, tkChar, "Char", {}, charToOrdinal(std::move(get)), ordinalToChar(std::move(set)),
                    std::move(stored));
@@ -567,7 +567,7 @@ PropertyTable<T>& PropertyTable<T>::character(const QString& name, Get<QChar> ge
 
 template<class T>
 PropertyTable<T>& PropertyTable<T>::floating(const QString& name, const QString& typeName, Get<double> get,
-                                             Set<double> set, StoredSpec<T> stored)
+                                             Set<double> set, StoredRule<T> stored)
 {
     return add<double, double>(start(name, tkFloat, typeName, std::move(stored)), std::move(get), std::move(set),
                                &PropValue::Float);
@@ -575,7 +575,7 @@ PropertyTable<T>& PropertyTable<T>::floating(const QString& name, const QString&
 
 template<class T>
 template<class C>
-PropertyTable<T>& PropertyTable<T>::object(const QString& name, Get<C*> get, Set<C*> set, StoredSpec<T> stored)
+PropertyTable<T>& PropertyTable<T>::object(const QString& name, Get<C*> get, Set<C*> set, StoredRule<T> stored)
 {
     auto p = start(name, tkClass, QString(), std::move(stored));
     p->ObjectClassOf = &C::StaticClass;
@@ -595,7 +595,7 @@ PropertyTable<T>& PropertyTable<T>::object(const QString& name, Get<C*> get, Set
 
 template<class T>
 PropertyTable<T>& PropertyTable<T>::int64(const QString& name, Get<qint64> get, Set<qint64> set,
-                                          StoredSpec<T> stored)
+                                          StoredRule<T> stored)
 {
     return add<qint64, qint64>(start(name, tkInt64, "Int64", std::move(stored)), std::move(get), std::move(set),
                                &PropValue::Int64);
@@ -603,7 +603,7 @@ PropertyTable<T>& PropertyTable<T>::int64(const QString& name, Get<qint64> get, 
 
 template<class T>
 PropertyTable<T>& PropertyTable<T>::variant(const QString& name, Get<QVariant> get, Set<const QVariant&> set,
-                                            StoredSpec<T> stored)
+                                            StoredRule<T> stored)
 {
     return add<QVariant, const QVariant&>(start(name, tkVariant, "Variant", std::move(stored)), std::move(get),
                                           std::move(set), &PropValue::Variant);
@@ -611,7 +611,7 @@ PropertyTable<T>& PropertyTable<T>::variant(const QString& name, Get<QVariant> g
 
 template<class T>
 PropertyTable<T>& PropertyTable<T>::method(const QString& name, const QString& typeName, Get<TMethodRef> get,
-                                           Set<TMethodRef> set, StoredSpec<T> stored)
+                                           Set<TMethodRef> set, StoredRule<T> stored)
 {
     return add<TMethodRef, TMethodRef>(start(name, tkMethod, typeName, std::move(stored)), std::move(get),
                                        std::move(set), &PropValue::Method);

@@ -64,15 +64,15 @@ QString faceName(const QString& storedName)
     return name.trimmed();
 }
 
-QFont makeFont(const FontSpec& spec, double deviceDpi, double logicalDpi)
+QFont makeFont(const FontDescription& description, double deviceDpi, double logicalDpi)
 {
-    QFont font(faceName(spec.name));
-    const double points = spec.pointSize > 0 ? spec.pointSize : 1;
+    QFont font(faceName(description.name));
+    const double points = description.pointSize > 0 ? description.pointSize : 1;
     font.setPointSizeF(logicalDpi > 0 ? points * deviceDpi / logicalDpi : points);
-    font.setBold(spec.style & Bold);
-    font.setItalic(spec.style & Italic);
-    font.setUnderline(spec.style & Underline);
-    font.setStrikeOut(spec.style & StrikeOut);
+    font.setBold(description.style & Bold);
+    font.setItalic(description.style & Italic);
+    font.setUnderline(description.style & Underline);
+    font.setStrikeOut(description.style & StrikeOut);
     return font;
 }
 

@@ -37,23 +37,23 @@ QBrush makeBrush(ColorRef color, BrushStyle style);
 enum FontStyleBit : int { Bold = 1, Italic = 2, Underline = 4, StrikeOut = 8 };
 
 // A font as the class library described it: face name, size in points, style bits, colour.
-struct FontSpec {
+struct FontDescription {
     QString name;
     double pointSize = 10;
     int style = 0;
     ColorRef color = 0;
     int charset = 1;
 
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const FontDescription&) const = default;
 };
 
 // The installed face for a stored name: the " CE" suffix of the old central-European font
 // variants is dropped ("Arial CE" is "Arial"); the same face holds those letters today.
 QString faceName(const QString& storedName);
 
-// A QFont for the font spec, to draw on a device of `deviceDpi` dots per inch whose painter reads
+// A QFont for the font description, to draw on a device of `deviceDpi` dots per inch whose painter reads
 // point sizes at `logicalDpi`: the point size is rescaled so the text comes out as tall as
-// the spec's points say.
-QFont makeFont(const FontSpec& spec, double deviceDpi, double logicalDpi);
+// the description's points say.
+QFont makeFont(const FontDescription& description, double deviceDpi, double logicalDpi);
 
 } // namespace paint

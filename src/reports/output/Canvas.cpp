@@ -8,7 +8,7 @@
 
 namespace reports {
 
-paint::FontSpec deviceFont(const ReportFont& font)
+paint::FontDescription deviceFont(const ReportFont& font)
 {
     ReportFont mapped = font;
     MapPrinterFont(mapped);
@@ -23,7 +23,7 @@ PainterCanvas::PainterCanvas(QPainter& painter, QPointF origin, double scaleX, d
 void PainterCanvas::drawText(QPointF baseline, QStringView text, const ReportFont& font)
 {
     if (!m_hasFont || !(font == m_font)) {
-        const paint::FontSpec f = deviceFont(font);
+        const paint::FontDescription f = deviceFont(font);
         const int logicalDpi = m_painter.device() ? m_painter.device()->logicalDpiY() : 96;
         QFont qfont = paint::makeFont(f, m_scaleY * 100, logicalDpi);
         if (IsPrinterFont(font.Name)) qfont.setStyleHint(QFont::TypeWriter);

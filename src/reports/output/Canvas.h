@@ -43,7 +43,7 @@ public:
 };
 
 // The device font of a report font: text-printer fonts become their fixed-pitch face.
-paint::FontSpec deviceFont(const ReportFont& font);
+paint::FontDescription deviceFont(const ReportFont& font);
 
 // A canvas over a QPainter whose page origin lies at `origin` device pixels.
 class PainterCanvas : public Canvas

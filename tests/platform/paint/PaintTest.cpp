@@ -58,15 +58,15 @@ TEST(Paint, FontsDropTheCentralEuropeanSuffixAndCarryStyleBits)
     EXPECT_EQ(paint::faceName(QStringLiteral("Arial CE")), QStringLiteral("Arial"));
     EXPECT_EQ(paint::faceName(QStringLiteral("Times New Roman CE ")), QStringLiteral("Times New Roman"));
     EXPECT_EQ(paint::faceName(QStringLiteral("CEntury")), QStringLiteral("CEntury"));
-    paint::FontSpec spec{QStringLiteral("Courier New CE"), 12, paint::Bold | paint::Underline};
-    const QFont font = paint::makeFont(spec, 600, 600);
+    paint::FontDescription courier{QStringLiteral("Courier New CE"), 12, paint::Bold | paint::Underline};
+    const QFont font = paint::makeFont(courier, 600, 600);
     EXPECT_EQ(font.family(), QStringLiteral("Courier New"));
     EXPECT_TRUE(font.bold());
     EXPECT_FALSE(font.italic());
     EXPECT_TRUE(font.underline());
     EXPECT_DOUBLE_EQ(font.pointSizeF(), 12);
     // A 600 dpi device whose painter reads points at 96 dpi needs the size scaled up.
-    EXPECT_DOUBLE_EQ(paint::makeFont(spec, 600, 96).pointSizeF(), 75);
+    EXPECT_DOUBLE_EQ(paint::makeFont(courier, 600, 96).pointSizeF(), 75);
 }
 
 } // namespace

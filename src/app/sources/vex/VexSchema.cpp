@@ -152,10 +152,10 @@ db::FieldType typeOf(QChar code)
 
 } // namespace
 
-db::FieldDefs parseFields(const char* spec)
+db::FieldDefs parseFields(const char* fieldList)
 {
     db::FieldDefs defs;
-    const QString text = QString::fromLatin1(spec);
+    const QString text = QString::fromLatin1(fieldList);
     if (text.isEmpty())
         return defs;
     for (const QString& item : text.split(QLatin1Char(','))) {

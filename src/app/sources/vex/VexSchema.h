@@ -25,7 +25,7 @@ struct TableLayout {
 };
 
 // The declared fields as definitions.
-db::FieldDefs parseFields(const char* spec);
+db::FieldDefs parseFields(const char* fieldList);
 
 // The stand tables of a version, in the order the module opens them.
 const std::vector<TableLayout>& standTables(Version version);
