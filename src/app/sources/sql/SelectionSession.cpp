@@ -94,7 +94,7 @@ void SelectionSession::settleOddId(const SelectedRow& row)
     m_oddId = found.isEmpty() || !m_dialogs.targetOddId ? QString() : m_dialogs.targetOddId(row.odd, found);
 }
 
-bool SelectionSession::copy(const SelectedRow& row)
+bool SelectionSession::readyToTransfer(const SelectedRow& row)
 {
     if (row.kind == SelectionKind::None) {
         ui::services().showMessage(QStringLiteral("Chyba při výběru pole"));
@@ -108,6 +108,13 @@ bool SelectionSession::copy(const SelectedRow& row)
         ui::services().showMessage(e.message().left(2000));
         return false;
     }
+    return true;
+}
+
+bool SelectionSession::copy(const SelectedRow& row)
+{
+    if (!readyToTransfer(row))
+        return false;
     if (!m_selection.copy(row, *m_target, m_oddId))
         return false;
     ShowStatusText(doneText(row.kind, true));
@@ -126,18 +133,8 @@ bool SelectionSession::remove(const SelectedRow& row, bool alsoLand)
 
 bool SelectionSession::move(const SelectedRow& row)
 {
-    if (row.kind == SelectionKind::None) {
-        ui::services().showMessage(QStringLiteral("Chyba při výběru pole"));
+    if (!readyToTransfer(row))
         return false;
-    }
-    if (!ensureTarget())
-        return false;
-    try {
-        settleOddId(row);
-    } catch (const Exception& e) {
-        ui::services().showMessage(e.message().left(2000));
-        return false;
-    }
     if (!m_selection.move(row, *m_target, m_oddId))
         return false;
     m_deleted = true;

@@ -55,6 +55,8 @@ public:
 private:
     bool ensureTarget();
     void settleOddId(const SelectedRow& row);
+    // The checks before a copy or move: a selected row, a target unit, its ODD_ID settled.
+    bool readyToTransfer(const SelectedRow& row);
     void offerEmptyStands(const SelectedRow& row, bool alsoLand);
 
     UnitSelection& m_selection;
