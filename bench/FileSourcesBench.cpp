@@ -1,5 +1,7 @@
 // The calculation over generated IS HÚL and old-record units of 1 000 compartments, against a
 // raw read of every record of their files (read and split into values) in the same run.
+#include "CalculationRun.h"
+
 #include "app/AppRegistration.h"
 #include "app/calculation/Calculation.h"
 #include "app/sources/LesniCelek.h"
@@ -112,23 +114,10 @@ BENCHMARK(BM_OldLhpRawRead)->Unit(benchmark::kMillisecond)->Iterations(3);
 // (b) The whole calculation into TGENKL.DB over a source kind.
 void calculation(benchmark::State& state, quint8 kind, const QString& dir)
 {
-    ui::RecordingServices quiet;
-    ui::setServices(&quiet);
-    for (auto _ : state) {
-        app::Calculation calc;
-        calc.setTablesDir(units().programDir + QStringLiteral("/"));
-        calc.LesniCelek()->setProgramDir(units().programDir);
-        calc.LesniCelek()->SetAdresarStandardu(dir);
-        calc.LesniCelek()->SetadresarObecnychDatLHP(dir);
-        calc.LesniCelek()->setSource(app::createSource(kind, {dir, units().programDir}));
-        calc.LesniCelek()->LoadHeader();
-        if (!calc.RunCalculation({}))
-            state.SkipWithError("the calculation failed");
-        state.counters["rows"] = calc.rowsWritten();
-    }
-    if (!quiet.messages.empty())
-        std::fprintf(stderr, "first message: %s\n", qPrintable(quiet.messages[0].text));
-    ui::setServices(nullptr);
+    bench::timeCalculation(state, kind, dir, units().programDir, [&](TLesniCelek& unit) {
+        unit.SetAdresarStandardu(dir);
+        unit.SetadresarObecnychDatLHP(dir);
+    });
 }
 
 void BM_IsHulCalculation(benchmark::State& state)

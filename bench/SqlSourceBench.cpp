@@ -1,5 +1,7 @@
 // The SQL source over a generated SQLite unit of 1 000 compartments: a raw SELECT * of every
 // table of the unit as the baseline, the whole calculation, and a copy of the unit.
+#include "CalculationRun.h"
+
 #include "app/AppRegistration.h"
 #include "app/calculation/Calculation.h"
 #include "app/sources/LesniCelek.h"
@@ -99,21 +101,7 @@ BENCHMARK(BM_RawSelect)->Unit(benchmark::kMillisecond)->Iterations(3);
 // (b) The whole calculation into TGENKL.DB through the SQL source.
 void BM_Calculation(benchmark::State& state)
 {
-    ui::RecordingServices quiet;
-    ui::setServices(&quiet);
-    for (auto _ : state) {
-        app::Calculation calc;
-        calc.setTablesDir(unit().programDir + QStringLiteral("/"));
-        calc.LesniCelek()->setProgramDir(unit().programDir);
-        calc.LesniCelek()->setSource(app::createSource(SourceKinds::SqlDatabase, {unit().dataDir, unit().programDir}));
-        calc.LesniCelek()->LoadHeader();
-        if (!calc.RunCalculation({}))
-            state.SkipWithError("the calculation failed");
-        state.counters["rows"] = calc.rowsWritten();
-    }
-    if (!quiet.messages.empty())
-        std::fprintf(stderr, "first message: %s\n", qPrintable(quiet.messages[0].text));
-    ui::setServices(nullptr);
+    bench::timeCalculation(state, SourceKinds::SqlDatabase, unit().dataDir, unit().programDir);
 }
 BENCHMARK(BM_Calculation)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -1,5 +1,7 @@
 // The calculation over a generated version-97 unit of 1 000 compartments, against a raw read of
 // every row of every source table through db::Table in the same run.
+#include "CalculationRun.h"
+
 #include "app/AppRegistration.h"
 #include "app/calculation/Calculation.h"
 #include "app/sources/LesniCelek.h"
@@ -83,21 +85,7 @@ BENCHMARK(BM_RawRead)->Unit(benchmark::kMillisecond)->Iterations(3);
 // walked, every row written.
 void BM_Calculation(benchmark::State& state)
 {
-    ui::RecordingServices quiet;
-    ui::setServices(&quiet);
-    for (auto _ : state) {
-        app::Calculation calc;
-        calc.setTablesDir(unit().programDir + QStringLiteral("/"));
-        calc.LesniCelek()->setProgramDir(unit().programDir);
-        calc.LesniCelek()->setSource(app::createSource(SourceKinds::Vex97, {unit().dataDir, unit().programDir}));
-        calc.LesniCelek()->LoadHeader();
-        if (!calc.RunCalculation({}))
-            state.SkipWithError("the calculation failed");
-        state.counters["rows"] = calc.rowsWritten();
-    }
-    if (!quiet.messages.empty())
-        std::fprintf(stderr, "first message: %s\n", qPrintable(quiet.messages[0].text));
-    ui::setServices(nullptr);
+    bench::timeCalculation(state, SourceKinds::Vex97, unit().dataDir, unit().programDir);
 }
 BENCHMARK(BM_Calculation)->Unit(benchmark::kMillisecond)->Iterations(3);
 
