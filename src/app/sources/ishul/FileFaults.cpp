@@ -1,4 +1,4 @@
-// Faults met while reading an interchange or record file, reported once per kind of fault.
+// Faults met while reading an interchange or record file, reported once per file and kind.
 #include "app/sources/ishul/FileFaults.h"
 
 #include "platform/ui/Services.h"
@@ -8,33 +8,40 @@
 void FileFaults::add(FileFault kind, int line, const QString& detail)
 {
     Entry& e = m_entries[index(kind)];
-    if (e.count == 0) {
-        e.firstLine = line;
+    if (e.lines.empty() || line < *e.lines.begin())
         e.detail = detail;
-    }
-    ++e.count;
-    ++m_totals[index(kind)];
+    e.lines.insert(line);
 }
 
 int FileFaults::total() const
 {
     int sum = 0;
-    for (const int n : m_totals)
-        sum += n;
+    for (const Entry& e : m_entries)
+        sum += int(e.lines.size());
     return sum;
 }
 
 QString FileFaults::message(FileFault kind, const QString& fileName, int firstLine, int count,
                             const QString& detail)
 {
-    const QString where = QStringLiteral("Soubor \"%1\", řádek %2: ").arg(fileName).arg(firstLine);
+    // A stand-text file is a file of records, not of lines.
+    const bool records = kind == FileFault::ShortTlh || kind == FileFault::LongTlhString;
+    const QString where = (records ? QStringLiteral("Soubor \"%1\", záznam %2: ") : QStringLiteral("Soubor \"%1\", řádek %2: "))
+                              .arg(fileName)
+                              .arg(firstLine);
     QString text;
     switch (kind) {
+    case FileFault::Header:
+        text = where + QStringLiteral("chybná hlavička (%1), data nenačtena.").arg(detail);
+        break;
     case FileFault::WrongValueCount:
         text = where + QStringLiteral("počet hodnot neodpovídá hlavičce (%1 sloupců), řádek vynechán.").arg(detail);
         break;
     case FileFault::ValueTooLong:
         text = where + QStringLiteral("hodnota delší než 2000 znaků byla zkrácena.");
+        break;
+    case FileFault::CutRecord:
+        text = where + QStringLiteral("soubor končí uprostřed záznamu, záznam vynechán.");
         break;
     case FileFault::FewerRecords:
         text = where + QStringLiteral("soubor končí dřív, než je v hlavičce ohlášených %1 záznamů.").arg(detail);
@@ -61,7 +68,7 @@ QString FileFaults::message(FileFault kind, const QString& fileName, int firstLi
         break;
     }
     if (count > 1)
-        text += QStringLiteral(" Takových řádků: %1.").arg(count);
+        text += (records ? QStringLiteral(" Takových záznamů: %1.") : QStringLiteral(" Takových řádků: %1.")).arg(count);
     return text;
 }
 
@@ -70,8 +77,30 @@ void FileFaults::report(const QString& fileName)
     const QString name = QFileInfo(fileName).fileName();
     for (size_t i = 0; i < m_entries.size(); ++i) {
         Entry& e = m_entries[i];
-        if (e.count > 0)
-            ui::services().showMessage(message(static_cast<FileFault>(i), name, e.firstLine, e.count, e.detail));
-        e = Entry{};
+        if (e.lines.empty() || e.shown)
+            continue;
+        e.shown = true;
+        ui::services().showMessage(message(static_cast<FileFault>(i), name, *e.lines.begin(), int(e.lines.size()), e.detail));
     }
+}
+
+FileFaults& FaultLog::of(const QString& path)
+{
+    const QFileInfo info(path);
+    const qint64 size = info.exists() ? info.size() : -1;
+    const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
+    File& file = m_files[path];
+    if (file.size != size || file.modified != modified) {
+        file.faults.clear();
+        file.size = size;
+        file.modified = modified;
+    }
+    return file.faults;
+}
+
+void FaultLog::report(const QString& path)
+{
+    const auto it = m_files.find(path);
+    if (it != m_files.end())
+        it->second.faults.report(path);
 }

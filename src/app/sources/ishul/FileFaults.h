@@ -1,14 +1,19 @@
-// Faults met while reading an interchange or record file, reported once per kind of fault.
+// Faults met while reading an interchange or record file, reported once per file and kind.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include <array>
+#include <map>
+#include <set>
 
 // Kinds of fault a file reader tolerates and reports.
 enum class FileFault {
+    Header,            // a data header that cannot be read (no record is read)
     WrongValueCount,   // a data line with other than N values (skipped)
     ValueTooLong,      // a value over 2000 bytes (cut)
+    CutRecord,         // the file ends inside a record (the record is not used)
     FewerRecords,      // the file ends before the announced record count
     ExtraLines,        // lines after the announced records
     CodebookLineLength,// a codebook line of the wrong length
@@ -19,29 +24,48 @@ enum class FileFault {
     Count_
 };
 
-// Tally of the faults of one file: for each kind the first line and the number of lines.
-// report() shows one Czech message per kind met since the last report, naming the file, the
-// first line and the count, then starts a new tally.
+// Tally of the faults of one file: for each kind the lines (records of a stand-text file) that
+// have it, each counted once however often the file is read. report() shows one Czech message
+// per kind not shown yet, naming the file, the first line and the count; a kind is shown once.
 class FileFaults
 {
 public:
-    // A fault on a line; `detail` of the first one goes into the message (a value, a count).
+    // A fault on a line; `detail` of the kind's first line goes into the message (a value, a count).
     void add(FileFault kind, int line, const QString& detail = QString());
-    // Lines of the kind since the tally began (reports do not reset it).
-    int count(FileFault kind) const { return m_totals[index(kind)]; }
+    // Lines of the kind.
+    int count(FileFault kind) const { return int(m_entries[index(kind)].lines.size()); }
     int total() const;
     void report(const QString& fileName);
+    // Forgets every fault (the file has changed).
+    void clear() { m_entries = {}; }
     // The message of one kind (for tests and the report).
     static QString message(FileFault kind, const QString& fileName, int firstLine, int count,
                            const QString& detail);
 
 private:
     struct Entry {
-        int firstLine = 0;
-        int count = 0;
         QString detail;
+        std::set<int> lines;
+        bool shown = false;
     };
     static size_t index(FileFault kind) { return static_cast<size_t>(kind); }
     std::array<Entry, static_cast<size_t>(FileFault::Count_)> m_entries{};
-    std::array<int, static_cast<size_t>(FileFault::Count_)> m_totals{};
+};
+
+// The tallies of the files that one source reads, kept while each file stays as it is: the
+// readers of one file (the index pass, the header load, every restart) share its tally, so a
+// fault is shown once with the count of its lines. A file whose size or time changed starts afresh.
+class FaultLog
+{
+public:
+    FileFaults& of(const QString& path);
+    void report(const QString& path);
+
+private:
+    struct File {
+        qint64 size = -1;
+        QDateTime modified;
+        FileFaults faults;
+    };
+    std::map<QString, File> m_files;
 };

@@ -83,6 +83,7 @@ bool TPrenasecZeStandarduCiselnik::nextLine(QByteArray& line)
     while (end < m_data.size() && m_data[end] != '\r' && m_data[end] != '\n')
         ++end;
     line = m_data.mid(m_pos, end - m_pos);
+    m_lineEnded = end < m_data.size();
     if (end < m_data.size() && m_data[end] == '\r' && end + 1 < m_data.size() && m_data[end + 1] == '\n')
         ++end;
     m_pos = end + 1;
@@ -103,12 +104,12 @@ void TPrenasecZeStandarduCiselnik::headerFault(const QString& what)
 void TPrenasecZeStandarduCiselnik::readHeader()
 {
     QByteArray line;
+    const QString ends = QStringLiteral("soubor končí v hlavičce");
     if (!nextLine(line)) {
-        m_atEnd = true;   // an empty file, as a missing one
-        return;
+        m_lineNo = 1;   // an empty file: its header ends before it begins
+        return headerFault(ends);
     }
     m_name = Cp1250::decode(line);
-    const QString ends = QStringLiteral("soubor končí v hlavičce");
     if (!nextLine(line))
         return headerFault(ends);
     qint32 n = 0;
@@ -145,6 +146,13 @@ void TPrenasecZeStandarduCiselnik::ReadRecord()
         m_atEnd = true;
         if (m_readCount <= m_recordCount)
             m_faults.add(FileFault::FewerRecords, m_lineNo + 1, QString::number(m_recordCount));
+        m_faults.report(m_fileName);
+        return;
+    }
+    if (!m_lineEnded) {
+        // The file ends inside this record: nothing tells a cut last value from a whole one.
+        m_atEnd = true;
+        m_faults.add(FileFault::CutRecord, m_lineNo);
         m_faults.report(m_fileName);
         return;
     }

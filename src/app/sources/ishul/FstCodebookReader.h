@@ -21,11 +21,12 @@ class TStringListElement;
 //   1 line        record count R, a decimal integer
 //   R lines       N values each, split at the separator
 //
-// Tolerant reading: a count line that is no number (or N out of 1..2000), an empty separator
-// line or a file ending inside the header is reported and leaves the codebook empty. A record
-// line with other than N values is reported ("Chybná délka řádku", once per file with the first
-// line and the count) and still read: its first N values, missing ones empty; reading goes on
-// with the next line. The end of the file ends the records. A missing file gives an empty
+// Tolerant reading: an empty file, a count line that is no number (or N out of 1..2000), an
+// empty separator line or a file ending inside the header is reported and leaves the codebook
+// empty. A record line with other than N values is reported ("Chybná délka řádku", once per
+// file with the first line and the count) and still read: its first N values, missing ones
+// empty; reading goes on with the next line. The end of the file ends the records; a last line
+// without its line end is a cut record, reported and not used. A missing file gives an empty
 // reader, silently. Files over 64 MB are not read (reported).
 class TPrenasecZeStandarduCiselnik : public TOwnerEntity
 {
@@ -63,6 +64,7 @@ private:
     QByteArray m_data;
     qsizetype m_pos = 0;
     int m_lineNo = 0;   // number of the line returned last
+    bool m_lineEnded = false;   // that line had its line end
     QString m_name;
     QString m_separator;
     char m_separatorByte = 0;

@@ -7,23 +7,12 @@
 #include "platform/text/Case.h"
 #include "platform/text/Cp1250.h"
 #include "platform/text/Numbers.h"
-#include "platform/ui/Services.h"
-
-#include <QFileInfo>
 
 namespace {
 
 constexpr int MaxHeaderLine = 4096;
 constexpr int CR = '\r';
 constexpr int LF = '\n';
-
-QString headerMessage(const QString& fileName, int line, const QString& what)
-{
-    return QStringLiteral("Soubor \"%1\", řádek %2: chybná hlavička (%3), data nenačtena.")
-        .arg(QFileInfo(fileName).fileName())
-        .arg(line)
-        .arg(what);
-}
 
 bool hasDigit(const QByteArray& bytes)
 {
@@ -83,16 +72,18 @@ TPrenasecZeStandarduData::TPrenasecZeStandarduData()
 
 TPrenasecZeStandarduData::~TPrenasecZeStandarduData()
 {
+    if (m_faults != &m_ownFaults)
+        return;   // the log keeps them for the file's next reader
     try {
         ReportFaults();
     } catch (...) {   // NOLINT(bugprone-empty-catch): a destructor never throws
     }
 }
 
-Owned<TPrenasecZeStandarduData> TPrenasecZeStandarduData::CreateOn(const QString& fileName)
+Owned<TPrenasecZeStandarduData> TPrenasecZeStandarduData::CreateOn(const QString& fileName, FaultLog* log)
 {
     Owned<TPrenasecZeStandarduData> reader = Create<TPrenasecZeStandarduData>();
-    reader->Open(fileName);
+    reader->Open(fileName, log);
     return reader;
 }
 
@@ -106,9 +97,10 @@ TStringListElement* TPrenasecZeStandarduData::NosicHlavicka()
     return m_carrier.get();
 }
 
-void TPrenasecZeStandarduData::Open(const QString& fileName)
+void TPrenasecZeStandarduData::Open(const QString& fileName, FaultLog* log)
 {
     m_fileName = fileName;
+    m_faults = log ? &log->of(fileName) : &m_ownFaults;
     m_file.setFileName(fileName);
     m_buffer.resize(BufferSize);
     NosicHlavicka();
@@ -168,51 +160,52 @@ bool TPrenasecZeStandarduData::readHeaderLine(QByteArray& line)
     return true;
 }
 
-void TPrenasecZeStandarduData::headerFault(const QString& what)
+void TPrenasecZeStandarduData::headerFault(int line, const QString& what)
 {
     m_headerFailed = true;
     m_atEnd = true;
-    ui::services().showMessage(headerMessage(m_fileName, m_lineNo - 1, what));
+    m_faults->add(FileFault::Header, line, what);
+    ReportFaults();
 }
 
 void TPrenasecZeStandarduData::readHeader()
 {
     QByteArray line;
+    // A line that is not there is the one the file lacks; a faulty one is the line just read.
+    const QString ends = QStringLiteral("soubor končí v hlavičce");
     if (!readHeaderLine(line)) {
-        // An empty file: nothing to read, nothing to say (as a file that is not there).
-        m_recordCount = -1;
-        m_atEnd = true;
-        return;
+        m_recordCount = -1;   // an empty file: its header ends before it begins
+        return headerFault(m_lineNo, ends);
     }
     if (line.isEmpty())
-        return headerFault(QStringLiteral("chybí oddělovač hodnot"));
+        return headerFault(m_lineNo - 1, QStringLiteral("chybí oddělovač hodnot"));
     m_separatorByte = line[0];
     m_separator = Cp1250::decode(line.left(1));
     if (!readHeaderLine(line))
-        return headerFault(QStringLiteral("soubor končí v hlavičce"));
+        return headerFault(m_lineNo, ends);
     if (line.isEmpty())
-        return headerFault(QStringLiteral("chybí oddělovač násobných hodnot"));
+        return headerFault(m_lineNo - 1, QStringLiteral("chybí oddělovač násobných hodnot"));
     m_multiSeparator = Cp1250::decode(line.left(1));
     if (!readHeaderLine(line))
-        return headerFault(QStringLiteral("soubor končí v hlavičce"));
+        return headerFault(m_lineNo, ends);
     if (!hasDigit(line))
-        return headerFault(QStringLiteral("počet sloupců není číslo"));
+        return headerFault(m_lineNo - 1, QStringLiteral("počet sloupců není číslo"));
     const qint32 n = DigitsToInt(Cp1250::decode(line));
     if (n <= 0 || n > MaxColumns)
-        return headerFault(QStringLiteral("počet sloupců %1").arg(n));
+        return headerFault(m_lineNo - 1, QStringLiteral("počet sloupců %1").arg(n));
     TStringListElement* carrier = NosicHlavicka();
     for (int i = 0; i < n; ++i) {
         if (!readHeaderLine(line))
-            return headerFault(QStringLiteral("soubor končí v hlavičce"));
+            return headerFault(m_lineNo, ends);
         if (line.isEmpty())
-            return headerFault(QStringLiteral("prázdné jméno sloupce"));
+            return headerFault(m_lineNo - 1, QStringLiteral("prázdné jméno sloupce"));
         carrier->AddNameValue(txt::upperAscii(Cp1250::decode(line)), QString());
     }
     m_columnCount = n;
     if (!readHeaderLine(line))
-        return headerFault(QStringLiteral("soubor končí v hlavičce"));
+        return headerFault(m_lineNo, ends);
     if (!hasDigit(line))
-        return headerFault(QStringLiteral("počet záznamů není číslo"));
+        return headerFault(m_lineNo - 1, QStringLiteral("počet záznamů není číslo"));
     m_recordCount = DigitsToInt(Cp1250::decode(line));
     fillKnownColumns();
 }
@@ -263,22 +256,24 @@ qint32 TPrenasecZeStandarduData::CisloOddeleni() const
     return number;
 }
 
-void TPrenasecZeStandarduData::skipToLineEnd(int c)
+bool TPrenasecZeStandarduData::skipToLineEnd(int c)
 {
     while (c >= 0 && c != CR && c != LF)
         c = readByte();
     if (c == CR && peekByte() == LF)
         readByte();
+    return c >= 0;
 }
 
 // One line of values: bytes kept per value up to MaxValueLength, spans recorded for at most
 // N values (onlyOdd: only the ODD column's value, then the rest of the line is skipped).
-bool TPrenasecZeStandarduData::scanLine(bool onlyOdd, bool& tooMany, bool& cut)
+bool TPrenasecZeStandarduData::scanLine(bool onlyOdd, bool& tooMany, bool& cut, bool& ended)
 {
     m_line.clear();
     m_spans.clear();
     tooMany = false;
     cut = false;
+    ended = false;
     int c = readByte();
     if (c < 0)
         return false;
@@ -295,7 +290,7 @@ bool TPrenasecZeStandarduData::scanLine(bool onlyOdd, bool& tooMany, bool& cut)
             if (c < 0 || c == CR || c == LF)
                 break;
             if (onlyOdd && column > oddColumn) {
-                skipToLineEnd(readByte());
+                ended = skipToLineEnd(readByte());
                 ++m_lineNo;
                 return true;
             }
@@ -308,6 +303,7 @@ bool TPrenasecZeStandarduData::scanLine(bool onlyOdd, bool& tooMany, bool& cut)
         }
         c = readByte();
     }
+    ended = c >= 0;
     if (c == CR && peekByte() == LF)
         readByte();
     ++m_lineNo;
@@ -331,15 +327,17 @@ bool TPrenasecZeStandarduData::restIsBlank()
     return blank;
 }
 
-void TPrenasecZeStandarduData::reachEnd()
+void TPrenasecZeStandarduData::reachEnd(bool cutRecord)
 {
     if (m_atEnd)
         return;
     m_atEnd = true;
     if (m_onlyToOdd)
         return;   // the fast pass reports nothing; the reading pass finds the same
-    if (m_readCount <= m_recordCount)
-        m_faults.add(FileFault::FewerRecords, m_lineNo, QString::number(m_recordCount));
+    if (cutRecord)
+        m_faults->add(FileFault::CutRecord, m_recordLine);
+    else if (m_readCount <= m_recordCount)
+        m_faults->add(FileFault::FewerRecords, m_lineNo, QString::number(m_recordCount));
     else
         checkTrailingLines();
     ReportFaults();
@@ -356,7 +354,7 @@ void TPrenasecZeStandarduData::checkTrailingLines()
                 readByte();
             ++line;
         } else if (c != ' ' && c != '\t') {
-            m_faults.add(FileFault::ExtraLines, line, QString::number(m_recordCount));
+            m_faults->add(FileFault::ExtraLines, line, QString::number(m_recordCount));
             return;
         }
         c = readByte();
@@ -375,11 +373,14 @@ void TPrenasecZeStandarduData::ReadRecord()
         const int line = m_lineNo;
         bool tooMany = false;
         bool cut = false;
-        if (!scanLine(m_onlyToOdd, tooMany, cut))
+        bool ended = false;
+        if (!scanLine(m_onlyToOdd, tooMany, cut, ended))
             return reachEnd();
         if (m_line.isEmpty() && m_spans.size() <= 1 && !tooMany && m_columnCount > 1 && restIsBlank())
             return reachEnd();   // empty lines at the end of the file are no records
         m_recordLine = line;
+        if (!ended)
+            return reachEnd(true);   // the file ends inside this record: it is not used
         if (m_onlyToOdd) {
             const int odd = m_known[kcODD];
             if (odd >= 0 && static_cast<size_t>(odd) < m_spans.size()) {
@@ -389,11 +390,11 @@ void TPrenasecZeStandarduData::ReadRecord()
             return;
         }
         if (tooMany || static_cast<int>(m_spans.size()) != m_columnCount) {
-            m_faults.add(FileFault::WrongValueCount, line, QString::number(m_columnCount));
+            m_faults->add(FileFault::WrongValueCount, line, QString::number(m_columnCount));
             continue;
         }
         if (cut)
-            m_faults.add(FileFault::ValueTooLong, line);
+            m_faults->add(FileFault::ValueTooLong, line);
         const QString text = Cp1250::decode(m_line);
         for (int i = 0; i < m_columnCount; ++i) {
             const auto& span = m_spans[static_cast<size_t>(i)];

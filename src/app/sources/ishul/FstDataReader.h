@@ -30,14 +30,20 @@ class TStringListElement;
 //
 // Tolerant reading, each fault reported once per file as "first line, count" when the reader
 // reaches its end (or is freed), never a silent loss:
-//   - a header with an empty separator line, N 0, a count line without digits, an empty column
-//     name or a file that ends inside the header: reported at once, no record is read;
+//   - an empty file, a header with an empty separator line, N 0, a count line without digits,
+//     an empty column name or a file that ends inside the header: reported at once, no record
+//     is read;
 //   - a line with other than N values is reported and skipped (it uses up a record number);
 //   - a value over 2000 bytes is cut there, the rest of that field dropped;
+//   - a record is whole only with its line end: the file ending inside a record (a last line
+//     without CR or LF, whatever its values) ends the data there, and that record is reported
+//     and not used, since nothing tells a cut last value from a whole one;
 //   - the end of the file ends the data (also before R records: reported); lines after the R-th
 //     record that hold anything but blanks are reported;
 //   - empty lines at the very end of the file are no records.
 // A file that cannot be opened gives N = 0, R = -1 and an empty reader, silently.
+// Readers given a FaultLog share the tally of their file with the other readers of that log
+// and leave their faults to it when freed before their end.
 // The reader owns its value carrier NosicHlavicka (a child element): one string item per column,
 // named by the column name, holding the current record's value.
 class TPrenasecZeStandarduData : public TOwnerEntity
@@ -62,10 +68,11 @@ public:
     TPrenasecZeStandarduData();
     ~TPrenasecZeStandarduData() override;
 
-    // Opens the file read-only and reads its header; no record is read yet.
-    void Open(const QString& fileName);
+    // Opens the file read-only and reads its header; no record is read yet. With a log the
+    // faults go to the file's tally in it.
+    void Open(const QString& fileName, FaultLog* log = nullptr);
     // A new reader on the file.
-    static Owned<TPrenasecZeStandarduData> CreateOn(const QString& fileName);
+    static Owned<TPrenasecZeStandarduData> CreateOn(const QString& fileName, FaultLog* log = nullptr);
 
     // Reads the next record into the carrier; at the end the carrier keeps its values.
     void ReadRecord();
@@ -108,9 +115,9 @@ public:
     qint64 fileSize() const { return m_size; }
 
     // Shows the faults counted since the last report (one message per kind of fault).
-    void ReportFaults() { m_faults.report(m_fileName); }
-    const FileFaults& faults() const { return m_faults; }
-    FileFaults& faults() { return m_faults; }
+    void ReportFaults() { m_faults->report(m_fileName); }
+    const FileFaults& faults() const { return *m_faults; }
+    FileFaults& faults() { return *m_faults; }
 
 private:
     // Next byte, -1 at the end of the file.
@@ -120,12 +127,15 @@ private:
     // A header line (bytes up to the line end, at most 4096 kept); false at the end of the file.
     bool readHeaderLine(QByteArray& line);
     void readHeader();
-    void headerFault(const QString& what);
+    void headerFault(int line, const QString& what);
     void fillKnownColumns();
-    // Scans one data line into m_line/m_spans; false at the end of the file.
-    bool scanLine(bool onlyOdd, bool& tooMany, bool& cut);
-    void skipToLineEnd(int first);
-    void reachEnd();
+    // Scans one data line into m_line/m_spans; false at the end of the file. `ended`: the line
+    // has its line end (else the file ends inside it).
+    bool scanLine(bool onlyOdd, bool& tooMany, bool& cut, bool& ended);
+    // Skips to the line end after `first`; false when the file ends before one.
+    bool skipToLineEnd(int first);
+    // The end of the data; `cutRecord`: it came inside a record (reported, no short count).
+    void reachEnd(bool cutRecord = false);
     // Whether only blanks and line ends follow; the position is kept when not.
     bool restIsBlank();
     void checkTrailingLines();
@@ -156,6 +166,7 @@ private:
 
     QByteArray m_line;                       // bytes of the line scanned last (values only)
     std::vector<std::pair<int, int>> m_spans;   // value start and length in m_line
-    FileFaults m_faults;
+    FileFaults m_ownFaults;
+    FileFaults* m_faults = &m_ownFaults;   // the own tally or the file's tally in a log
     WeakRef<TStringListElement> m_carrier;
 };

@@ -94,7 +94,7 @@ bool IsHulSource::open(TLesniCelek& unit)
     auto openFile = [&](DataFile& file) {
         file.importer.reset();
         file.reader.reset();
-        file.reader = TPrenasecZeStandarduData::CreateOn(pathOf(dir, file.name));
+        file.reader = TPrenasecZeStandarduData::CreateOn(pathOf(dir, file.name), &m_faultLog);
         file.importer = Create<TImportStandardPP_FST>();
         file.importer->setHeader(unit.LHC());
         file.importer->SetOddelovac(file.reader->OddelovacMeziNasobnymiHodnotami());
@@ -155,7 +155,7 @@ void IsHulSource::buildIndex()
         QMap<int, IndexEntry>& index = m_index[static_cast<size_t>(f)];
         index.clear();
         const QString path = pathOf(m_openDir, m_files[static_cast<size_t>(f)].name);
-        Owned<TPrenasecZeStandarduData> reader = TPrenasecZeStandarduData::CreateOn(path);
+        Owned<TPrenasecZeStandarduData> reader = TPrenasecZeStandarduData::CreateOn(path, &m_faultLog);
         reader->SetcistJenPoODD(true);
         reader->SetkonecJenDleRadku(true);
         if (f == Pp)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/sources/Source.h"
+#include "app/sources/ishul/FileFaults.h"
 #include "framework/core/Elements.h"
 
 #include <QDateTime>
@@ -26,7 +27,9 @@ namespace ishul {
 // the last run and opens new ones at the first record of each file, so every record is imported
 // once per run. The compartment index (first record of each compartment in each file) and the
 // compartment list are built once and reused while the files keep their size and time.
-// A record that fails a conversion is reported (file, line, column) and skipped.
+// A record that fails a conversion is reported (file, line, column) and skipped. Every reader of
+// a file shares that file's fault tally, so each fault of a file is shown once (while the file
+// stays as it is) with the count of its lines, however often the file is read.
 class IsHulSource : public app::Source
 {
 public:
@@ -74,6 +77,7 @@ private:
 
     quint8 m_kind;
     app::SourceContext m_context;
+    FaultLog m_faultLog;   // before the readers, which point into it
     std::array<DataFile, FileCount> m_files;
     DataFile m_lhc;
     bool m_open = false;

@@ -76,6 +76,7 @@ QStringList OldLhpSource::buildCompartmentList(TLesniCelek& unit)
     QStringList list;
     for (auto it = m_files.cbegin(); it != m_files.cend(); ++it) {
         TUnivStareLHP reader;
+        reader.SetFaultLog(&m_faultLog);
         reader.SetFileName(it.value());
         reader.Open();
         for (; !reader.Eof(); reader.Next()) {
@@ -103,6 +104,7 @@ bool OldLhpSource::loadFirstCompartment(TLesniCelek& unit)
     if (m_files.isEmpty())
         return false;
     QStringList names = m_files.values();
+    m_reader->SetFaultLog(&m_faultLog);
     m_reader->SetFileName(names.takeFirst());
     m_reader->SetFollowingFiles(names);
     m_reader->Open();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/sources/Source.h"
+#include "app/sources/ishul/FileFaults.h"
 
 #include <QMap>
 #include <QString>
@@ -22,6 +23,8 @@ bool SplitLhpFileName(const QString& name, qint32& a, qint32& b);
 // compartment continued in the next file loads once, whole). Files are opened by the names the
 // directory scan found, whatever their letter case or zero padding. Every start drops the reader
 // and begins again at the first record of the lowest file; the header comes from that record.
+// The readers of the list scan and of the loading share one fault tally per file, so a fault of
+// a stand-text file is shown once with its count, however often the file is read.
 class OldLhpSource : public app::Source
 {
 public:
@@ -47,6 +50,7 @@ private:
     QMap<int, QString> m_files;   // file number -> path as found
     QMap<QString, int> m_fileOfCompartment;
     QStringList m_list;
+    FaultLog m_faultLog;   // before the reader, which points into it
     std::unique_ptr<TUnivStareLHP> m_reader;
 };
 

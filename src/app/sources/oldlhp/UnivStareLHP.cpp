@@ -97,6 +97,8 @@ TUnivStareLHP::TUnivStareLHP() = default;
 
 TUnivStareLHP::~TUnivStareLHP()
 {
+    if (m_log != &m_ownLog)
+        return;   // the log keeps them for the file's next reader
     try {
         ReportFaults();
     } catch (...) {   // NOLINT(bugprone-empty-catch): a destructor never throws
@@ -115,12 +117,21 @@ int TUnivStareLHP::fieldStart(int n)
 
 void TUnivStareLHP::ReportFaults()
 {
-    m_faults.report(m_fileName);
+    if (m_tlhFaults)
+        m_tlhFaults->report(m_tlhName);
+}
+
+const FileFaults& TUnivStareLHP::faults() const
+{
+    static const FileFaults none;
+    return m_tlhFaults ? *m_tlhFaults : none;
 }
 
 void TUnivStareLHP::closeAll()
 {
-    ReportFaults();
+    if (m_log == &m_ownLog)
+        ReportFaults();
+    m_tlhFaults = nullptr;
     m_table.reset();
     m_text.clear();
     m_tlh.clear();
@@ -165,11 +176,14 @@ bool TUnivStareLHP::loadTextFiles()
     m_tlhPos = 0;
     m_lineNo = 0;
     m_hasTlh = false;
+    m_tlhRecordNo = 0;
+    m_tlhFaults = nullptr;
     m_tlhRecord.fill(QString());
     const QString companion = files::resolvePath(companionName(m_fileName));
     m_tlhName = companion;
     if (files::fileExists(companion)) {
         m_hasTlh = true;
+        m_tlhFaults = &m_log->of(companion);
         if (!readWhole(companion, m_tlh))
             ui::services().showMessage(QStringLiteral("Nemohu otevřít textový soubor \"%1\"").arg(companion));
     }
@@ -201,6 +215,7 @@ void TUnivStareLHP::First()
     m_pos = 0;
     m_lineNo = 0;
     m_tlhPos = 0;
+    m_tlhRecordNo = 0;
     m_tlhRecord.fill(QString());
     Next();
 }
@@ -232,11 +247,11 @@ void TUnivStareLHP::Next()
     QByteArray line;
     // A last empty line of a file is no record; the end of a file goes on in the next one.
     while (!readLine(line) || (line.isEmpty() && m_pos >= m_text.size())) {
+        ReportFaults();   // the file is read whole: its companion's counts are complete
         if (m_following.isEmpty()) {
             m_eofFlag = true;
             return;
         }
-        ReportFaults();
         m_fileName = m_following.takeFirst();
         if (!loadTextFiles())
             m_text.clear();
@@ -256,8 +271,9 @@ void TUnivStareLHP::Next()
 void TUnivStareLHP::readTlhRecord()
 {
     m_tlhRecord.fill(QString());
+    const int number = ++m_tlhRecordNo;
     if (m_tlhPos + TlhRecordSize > m_tlh.size()) {
-        m_faults.add(FileFault::ShortTlh, m_lineNo);
+        m_tlhFaults->add(FileFault::ShortTlh, number);
         m_tlhPos = m_tlh.size();
         return;
     }
@@ -265,7 +281,7 @@ void TUnivStareLHP::readTlhRecord()
         const qsizetype at = m_tlhPos + qsizetype(i) * (TlhStringLength + 1);
         int length = static_cast<unsigned char>(m_tlh[at]);
         if (length > TlhStringLength) {
-            m_faults.add(FileFault::LongTlhString, m_lineNo);
+            m_tlhFaults->add(FileFault::LongTlhString, number);
             length = TlhStringLength;
         }
         m_tlhRecord[static_cast<size_t>(i)] = Cp1250::decode(QByteArrayView(m_tlh).sliced(at + 1, length));

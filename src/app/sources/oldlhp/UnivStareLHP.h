@@ -22,10 +22,13 @@
 // record file's own name: up to its first dot, the two characters after it, ".tlh"
 // (7.01V -> 701.tlh), found in the same directory in any letter case.
 //
-// Tolerant reading (reported once per file, naming the first line and the count):
+// Tolerant reading:
 //   - a line too short to hold D8 has no stand-text key and reads no stand text;
 //   - a length byte above 88 counts 88;
 //   - a companion with fewer records than the record file needs leaves the further texts empty.
+// The last two are faults of the companion, reported when its record file has been read to the
+// end, once per kind, naming the companion, its first faulty record and the count. Readers given
+// a FaultLog share each file's tally with the other readers of that log.
 // A table source is a dBASE file whose name (its own, not the directory's) holds ".DBF" in any
 // case; its fields D1..D65 are read as text, deleted rows are skipped.
 class TUnivStareLHP : public TOwnerEntity
@@ -47,6 +50,8 @@ public:
 
     const QString& FileName() const { return m_fileName; }
     void SetFileName(const QString& name) { m_fileName = name; }
+    // The tallies to count faults in (set before Open); without one the reader keeps its own.
+    void SetFaultLog(FaultLog* log) { m_log = log ? log : &m_ownLog; }
 
     // Opens the source (text with companion, or table); the first record becomes current.
     void Open();
@@ -75,9 +80,10 @@ public:
     int LineNumber() const { return m_lineNo; }
     // Where the source stands: the records read so far (over all files), the row of a table.
     qint64 Position() const;
-    // Shows the faults counted so far, one message per kind.
+    // Shows the faults of the current companion not shown yet, one message per kind.
     void ReportFaults();
-    const FileFaults& faults() const { return m_faults; }
+    // The tally of the current companion (empty without one).
+    const FileFaults& faults() const;
 
 private:
     struct Dbf;
@@ -99,10 +105,13 @@ private:
     qint64 m_recordsRead = 0;       // records read over the whole sequence of files
     QByteArray m_tlh;               // the companion's bytes
     qsizetype m_tlhPos = 0;
+    int m_tlhRecordNo = 0;          // number of the companion's record read last (1-based)
     std::array<QString, TlhStrings> m_tlhRecord;
     bool m_hasTlh = false;
     qint32 m_lastKey = -1;
     bool m_eofFlag = true;
     std::unique_ptr<Dbf> m_table;
-    FileFaults m_faults;
+    FaultLog m_ownLog;
+    FaultLog* m_log = &m_ownLog;
+    FileFaults* m_tlhFaults = nullptr;   // the current companion's tally in m_log
 };

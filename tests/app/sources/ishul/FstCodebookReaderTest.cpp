@@ -80,12 +80,12 @@ TEST_F(FstCodebookReaderTest, WrongLineLengthsAreReportedOnceAndStillRead)
               FileFaults::message(FileFault::CodebookLineLength, "Cis_051.FST", 7, 2, "a"));
 }
 
-TEST_F(FstCodebookReaderTest, ANonNumericCountLeavesTheCodebookEmpty)
+TEST_F(FstCodebookReaderTest, ANonNumericCountOrAnEmptyFileLeavesTheCodebookEmpty)
 {
     for (const QByteArray& bytes : {QByteArray("N\r\ndva\r\nKOD\r\n;\r\n1\r\nx\r\n"),
                                     QByteArray("N\r\n1\r\nKOD\r\n;\r\nx1\r\nx\r\n"),
                                     QByteArray("N\r\n1\r\nKOD\r\n\r\n1\r\nx\r\n"),
-                                    QByteArray("N\r\n1\r\n")}) {
+                                    QByteArray("N\r\n1\r\n"), QByteArray()}) {
         recorder().clear();
         auto r = TPrenasecZeStandarduCiselnik::CreateOn(write(bytes));
         EXPECT_TRUE(readAll(*r).isEmpty());
@@ -102,16 +102,21 @@ TEST_F(FstCodebookReaderTest, TheFileEndEndsTheRecords)
     EXPECT_TRUE(missing->Konec());
 }
 
+// Every record read is the whole file's record, and a loss is reported, wherever the file is cut.
 TEST_F(FstCodebookReaderTest, ACutAtEveryByteLosesNothingSilently)
 {
-    const QByteArray whole = codebook({"1;a", "2;b", "3;c"});
-    for (int cut = 1; cut < whole.size(); ++cut) {
+    const QByteArray whole = codebook({"1;a", "2;b", "3;cc"});
+    const QList<QStringList> wholeRows = {{"1", "a"}, {"2", "b"}, {"3", "cc"}};
+    for (int cut = 0; cut <= whole.size(); ++cut) {
         recorder().clear();
         auto r = TPrenasecZeStandarduCiselnik::CreateOn(write(whole.left(cut)));
         const auto rows = readAll(*r);
         r.reset();
-        if (rows.size() < 3)
+        ASSERT_LE(rows.size(), wholeRows.size()) << cut;
+        EXPECT_EQ(rows, wholeRows.mid(0, rows.size())) << cut;
+        if (rows.size() < wholeRows.size()) {
             EXPECT_FALSE(recorder().messages.empty()) << cut;
+        }
     }
 }
 

@@ -201,6 +201,7 @@ TEST_F(FstDataReaderTest, BadHeadersAreReportedAndReadNothing)
         "|\r\n/\r\n2\r\nA\r\n",             // ends inside
         "|\r\n/\r\n1\r\nA\r\nnone\r\nx\r\n",   // record count without digits
         "|\r\n/\r\n99999\r\nA\r\n",         // too many columns
+        "",                                 // an empty file ends before its header
     };
     for (int i = 0; i < headers.size(); ++i) {
         recorder().clear();
@@ -287,18 +288,48 @@ TEST_F(FstDataReaderTest, AFileOfExactlyOneBufferEndsAtItsEnd)
     EXPECT_TRUE(r->Konec());
 }
 
-// Records read plus records reported make the records present, wherever the file is cut.
+// A record is whole only with its line end: a last line without one is reported and not used,
+// whether its values are short, its last value cut or all of it there.
+TEST_F(FstDataReaderTest, ALastLineWithoutItsLineEndIsReportedAndNotUsed)
+{
+    const QByteArray whole = fst({"MAJ_KOD", "MAJ_NAZ"}, {"15|Obec", "16|Lesni druzstvo obce"});
+    // Chopped: the line end; part of the last value; all of it; the separator too.
+    for (const int chop : {2, 6, 21, 22}) {
+        recorder().clear();
+        auto r = TPrenasecZeStandarduData::CreateOn(write(whole.chopped(chop), QStringLiteral("Maj.FST")));
+        EXPECT_EQ(readAll(*r), QList<QStringList>({{"15", "Obec"}})) << chop;
+        ASSERT_EQ(recorder().messages.size(), 1u) << chop;
+        EXPECT_EQ(recorder().messages[0].text, FileFaults::message(FileFault::CutRecord, "Maj.FST", 8, 1, QString()));
+        EXPECT_EQ(recorder().messages[0].text,
+                  QStringLiteral("Soubor \"Maj.FST\", řádek 8: soubor končí uprostřed záznamu, záznam vynechán."));
+    }
+    // A lone CR ends a line: that record is whole.
+    recorder().clear();
+    auto r = TPrenasecZeStandarduData::CreateOn(write(whole.chopped(1), QStringLiteral("Maj.FST")));
+    EXPECT_EQ(readAll(*r).size(), 2);
+    r->ReportFaults();
+    EXPECT_TRUE(recorder().messages.empty());
+}
+
+// Every record read is the whole file's record of that number, and a loss is reported,
+// wherever the file is cut.
 TEST_F(FstDataReaderTest, ACutAtEveryByteLosesNothingSilently)
 {
-    const QList<QByteArray> records = {"1|a|x", "1|b|y", "2|c|z", "3|d|w"};
+    const QList<QByteArray> records = {"1|a|x", "1|b|y", "2|c|z", "3|d|ww"};
     const QByteArray whole = fst({"ODD", "DIL", "V"}, records);
     const int headerSize = int(fst({"ODD", "DIL", "V"}, {}, 4).size());
+    auto reference = TPrenasecZeStandarduData::CreateOn(write(whole, QStringLiteral("W.FST")));
+    const QList<QStringList> wholeRows = readAll(*reference);
+    ASSERT_EQ(wholeRows.size(), records.size());
     for (int cut = 0; cut <= whole.size(); ++cut) {
         recorder().clear();
         auto r = TPrenasecZeStandarduData::CreateOn(write(whole.left(cut), QStringLiteral("C.FST")));
-        const int read = int(readAll(*r).size());
+        const QList<QStringList> rows = readAll(*r);
+        const int read = int(rows.size());
+        for (int i = 0; i < read && i < wholeRows.size(); ++i)
+            EXPECT_EQ(rows[i], wholeRows[i]) << "cut " << cut << " record " << i;
         r->ReportFaults();
-        const int skipped = r->faults().count(FileFault::WrongValueCount);
+        const int skipped = r->faults().count(FileFault::WrongValueCount) + r->faults().count(FileFault::CutRecord);
         // Records present in the cut file: lines begun after the header.
         int present = 0;
         if (cut > headerSize) {
@@ -309,8 +340,9 @@ TEST_F(FstDataReaderTest, ACutAtEveryByteLosesNothingSilently)
         }
         EXPECT_EQ(read + skipped, present) << "cut " << cut;
         EXPECT_TRUE(r->Konec());
-        if (cut > 0 && read < records.size())
+        if (read < records.size()) {
             EXPECT_FALSE(recorder().messages.empty()) << "cut " << cut;
+        }
     }
 }
 

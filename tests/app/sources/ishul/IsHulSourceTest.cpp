@@ -124,11 +124,39 @@ TEST_F(IsHulSourceTest, ARecordThatFailsAConversionIsReportedAndSkipped)
           {{"1", "a", "1", "1", "1", "SM", "11"}, {"1", "a", "1", "1", "1", "BK", "1x"}, {"1", "a", "1", "1", "1", "DB", "2"}});
     Owned<TLesniCelek> unit = makeUnit(3);
     unit->LoadHeader();
-    recorder().clear();
     EXPECT_EQ(run(*unit), QStringList({"1:2,0"}));
     ASSERT_EQ(recorder().messages.size(), 1u);
     EXPECT_EQ(recorder().messages[0].text,
               FileFaults::message(FileFault::BadValue, "PP.FST", 13, 1, "sloupec HS, hodnota \"1x\" není celé číslo"));
+}
+
+// The header load, the index pass and every start read the files again: each fault of a file is
+// still shown once, with the count of its lines, until the file changes.
+TEST_F(IsHulSourceTest, EachFaultOfAFileIsShownOnceWithItsCount)
+{
+    const QString longName(2100, QLatin1Char('x'));
+    write("PP.FST", {"ODD", "DIL", "POR", "PSK", "ETAZ", "DR_ZKR", "PSK_TEXT"},
+          {{"1", "a", "1", "1", "1", "SM", longName}, {"2", "a", "1", "1", "1", "BK", "kratky"},
+           {"3", "a", "1", "1", "1", "DB", longName}});
+    writeFile(m_dir.filePath("BZL.FST"), QByteArray());
+    Owned<TLesniCelek> unit = makeUnit(3);
+    unit->LoadHeader();
+    EXPECT_EQ(run(*unit), QStringList({"1:1,0", "2:1,0", "3:1,0"}));
+    EXPECT_EQ(run(*unit), QStringList({"1:1,0", "2:1,0", "3:1,0"}));
+    QStringList texts;
+    for (const auto& m : recorder().messages)
+        texts << m.text;
+    EXPECT_EQ(texts, QStringList({FileFaults::message(FileFault::Header, "BZL.FST", 1, 1, QStringLiteral("soubor končí v hlavičce")),
+                                  FileFaults::message(FileFault::ValueTooLong, "PP.FST", 12, 2, QString())}));
+    EXPECT_TRUE(texts.value(1).endsWith(QStringLiteral(" Takových řádků: 2.")));
+
+    // A changed file is a new file: its faults are shown again.
+    recorder().clear();
+    write("PP.FST", {"ODD", "DIL", "POR", "PSK", "ETAZ", "DR_ZKR", "PSK_TEXT"},
+          {{"1", "a", "1", "1", "1", "SM", longName}, {"2", "a", "1", "1", "1", "BK", "jiny"}});
+    EXPECT_EQ(run(*unit), QStringList({"1:1,0", "2:1,0"}));
+    ASSERT_EQ(recorder().messages.size(), 1u);
+    EXPECT_EQ(recorder().messages[0].text, FileFaults::message(FileFault::ValueTooLong, "PP.FST", 12, 1, QString()));
 }
 
 TEST_F(IsHulSourceTest, AnUnsortedFileIsReported)

@@ -219,6 +219,31 @@ TEST_F(OldLhpSourceTest, StandTextsGoToTheStandWithTheirPrefixes)
     EXPECT_EQ(lines[1], QString(22, ' '));
 }
 
+// Faults of a stand-text file name that file and its records, once for the header load and the
+// calculation together, though the list scan and the loading read it both.
+TEST_F(OldLhpSourceTest, StandTextFaultsNameTheirFileOnceWithTheCount)
+{
+    QByteArray tlh;
+    for (int i = 0; i < 9; ++i)
+        tlh += char(i == 1 ? 200 : 0) + QByteArray(88, 'x');
+    QFile f(m_dir.filePath("701.tlh"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(tlh);
+    f.close();
+    write("7.01V", {species(1, 'a', "1", "SM"), species(1, 'b', "1", "SM"), species(2, 'a', "1", "SM")});
+    Owned<TLesniCelek> unit = makeUnit();
+    EXPECT_EQ(run(*unit), QStringList({"1:2,2", "2:1,1"}));
+    QStringList texts;
+    for (const auto& m : recorder().messages)
+        texts << m.text;
+    const QStringList expected = {
+        QStringLiteral("Soubor \"701.tlh\", záznam 2: v souboru textů porostů chybí záznam, texty zůstaly prázdné. "
+                       "Takových záznamů: 2."),
+        QStringLiteral("Soubor \"701.tlh\", záznam 1: text porostu delší než 88 znaků, čteno 88 znaků."),
+        QStringLiteral("Nebudou načteny položky LHP_OD,LHP_DO,LHC_NAZ z číselníku LHC")};
+    EXPECT_EQ(texts.join(QLatin1Char('\n')).toStdString(), expected.join(QLatin1Char('\n')).toStdString());
+}
+
 // Hostile record files through the whole source: no crash, no hang, every run ends.
 TEST_F(OldLhpSourceTest, MutatedFilesLoadWithoutCrashOrHang)
 {

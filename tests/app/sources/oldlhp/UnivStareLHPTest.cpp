@@ -138,9 +138,11 @@ TEST_F(UnivStareLHPTest, DamagedStandTextsAreReadTolerantly)
     r->Next();
     EXPECT_EQ(r->TlhString(2), "");   // the companion has no second record
     r->ReportFaults();
-    EXPECT_EQ(r->faults().count(FileFault::LongTlhString), 9);
+    EXPECT_EQ(r->faults().count(FileFault::LongTlhString), 1);   // records, not strings
     EXPECT_EQ(r->faults().count(FileFault::ShortTlh), 1);
-    EXPECT_EQ(recorder().messages.size(), 2u);
+    ASSERT_EQ(recorder().messages.size(), 2u);
+    EXPECT_EQ(recorder().messages[0].text, FileFaults::message(FileFault::ShortTlh, "701.tlh", 2, 1, QString()));
+    EXPECT_EQ(recorder().messages[1].text, FileFaults::message(FileFault::LongTlhString, "701.tlh", 1, 1, QString()));
 }
 
 TEST_F(UnivStareLHPTest, NamesAreTheFilesOwn)
