@@ -1,60 +1,40 @@
-// A sample unit of old 160-character LHP records written from the stands of a loaded unit.
+// A sample unit of old 160-character LHP records, generated so that the format holds it whole.
 #include "tools/oldlhp/OldLhpSampleWriter.h"
 
-#include "app/sources/LesniCelek.h"
 #include "app/sources/oldlhp/UnivStareLHP.h"
-#include "forest/base/ObecnyLesniPrvek.h"
-#include "forest/hierarchy/Dilec.h"
-#include "forest/hierarchy/Drevina.h"
-#include "forest/hierarchy/Etaz.h"
-#include "forest/hierarchy/LHC.h"
-#include "forest/hierarchy/Oddeleni.h"
-#include "forest/hierarchy/Porost.h"
-#include "forest/hierarchy/PorostniSkupina.h"
 #include "platform/Exceptions.h"
 #include "platform/text/Cp1250.h"
+#include "tools/samples/SampleData.h"
 
 #include <QDir>
 #include <QFile>
 
-#include <cmath>
+#include <array>
 
 namespace samples {
 
 namespace {
 
-// A record being built: fields written right-aligned into their columns.
+// Owners a sub-compartment's stands take, each stand another one: kind and code.
+constexpr std::array<std::pair<int, int>, 4> kOwners = {{{1, 15}, {2, 2301}, {3, 412}, {4, 99001}}};
+
+// A record being built: numbers right-aligned in their columns, texts left-aligned.
 class Record
 {
 public:
     Record() : m_bytes(TUnivStareLHP::RecordLength, ' ') {}
-    void set(int field, const QString& text)
+    void set(int field, qint64 number) { put(field, QByteArray::number(number).rightJustified(width(field), ' ', true)); }
+    void setText(int field, const QString& text)
     {
-        const int width = TUnivStareLHP::fieldWidth(field);
-        const QByteArray bytes = Cp1250::encode(text.right(width)).rightJustified(width, ' ');
-        m_bytes.replace(TUnivStareLHP::fieldStart(field) - 1, width, bytes);
+        put(field, Cp1250::encode(text).leftJustified(width(field), ' ', true));
     }
-    void set(int field, qint64 number) { set(field, QString::number(number)); }
     const QByteArray& bytes() const { return m_bytes; }
 
 private:
+    static int width(int field) { return TUnivStareLHP::fieldWidth(field); }
+    void put(int field, const QByteArray& bytes) { m_bytes.replace(TUnivStareLHP::fieldStart(field) - 1, width(field), bytes); }
     QByteArray m_bytes;
 };
-
-template<class T>
-QList<T*> items(TEntity* set)
-{
-    QList<T*> out;
-    for (int i = 0; set && i < set->Count(); ++i)
-        if (auto* item = dynamic_cast<T*>(set->Items(i)))
-            out << item;
-    return out;
-}
-
-qint64 hundredths(TElement* e, const char* property)
-{
-    return std::llround(e->GetPropAsString(QString::fromLatin1(property)).replace(',', '.').toDouble() * 100.0);
-}
 
 // The stand-text record of a sub-compartment: string 2 describes it.
 QByteArray standTexts(const QString& description)
@@ -81,95 +61,146 @@ void writeFile(const QString& path, const QByteArray& bytes)
         throw EFileError(QStringLiteral("Nelze zapsat soubor \"%1\"").arg(path));
 }
 
-void addStorey(TLHC* header, TOddeleni* odd, TDilec* dil, TPorost* stand, TPorostniSkupina* group, TEtaz* storey,
-               Output& out)
+QByteArray recordOf(const OldLhpUnit& unit, const OldLhpRow& row)
 {
-    const QString code = QString::number(header->LHC_KOD()).rightJustified(6, '0');
-    for (TDrevina* d : items<TDrevina>(storey->DrevinaMN())) {
-        Record r;
-        r.set(1, header->LHC_NAZ().left(5));
-        r.set(2, code.mid(0, 1));
-        r.set(3, code.mid(1, 2));
-        r.set(4, code.mid(3, 2));
-        r.set(5, code.mid(5, 1));
-        r.set(6, stand->GetPropAsString("ORG_UROVEN1"));
-        r.set(7, odd->ODD());
-        r.set(8, dil->DIL());
-        r.set(9, QStringLiteral("10"));
-        const qint32 owner = stand->GetPropAsInteger("MAJ_KOD");
-        r.set(10, stand->GetPropAsInteger("MAJ_DRUH") * 100 + owner % 100);
-        r.set(31, owner / 100);
-        r.set(14, stand->GetPropAsString("PAS_OHR"));
-        r.set(16, group->GetPropAsString("PSK").trimmed());
-        r.set(17, hundredths(group, "PSK_P"));
-        r.set(18, storey->GetPropAsInteger("VEK"));
-        const qint32 hs = storey->GetPropAsInteger("HS");
-        r.set(19, hs % 1000);
-        r.set(59, hs / 1000);
-        r.set(20, storey->GetPropAsInteger("OBMYTI") * 100 + storey->GetPropAsInteger("OBN_DOBA"));
-        r.set(21, group->GetPropAsString("LT"));
-        r.set(22, storey->GetPropAsInteger("ZAKM"));
-        r.set(23, d->GetPropAsString("DR_ZKR"));
-        r.set(24, d->GetPropAsInteger("ZAST"));
-        r.set(26, d->GetPropAsInteger("VYSKA"));
-        r.set(27, d->GetPropAsInteger("TLOUSTKA"));
-        r.set(28, d->GetPropAsString("GEN_KLAS"));   // the old format's class and site column
-        r.set(32, d->GetPropAsInteger("DR_ZAS_CEL"));
-        r.set(40, d->GetPropAsInteger("DR_TO"));
-        r.set(64, stand->GetPropAsString("ORG_UROVEN2"));
-        out.records += r.bytes() + "\r\n";
-        const int key = odd->ODD() * 100 + static_cast<unsigned char>(Cp1250::encodeChar(dil->DIL().at(0)));
-        if (key != out.lastKey) {
-            out.texts += standTexts(QStringLiteral("Dílec %1%2").arg(odd->ODD()).arg(dil->DIL()));
-            out.lastKey = key;
-        }
+    const QString code = QString::number(unit.lhcKod).rightJustified(6, QLatin1Char('0'));
+    Record r;
+    r.setText(1, unit.name.left(5));
+    r.setText(2, code.mid(0, 1));
+    r.setText(3, code.mid(1, 2));
+    r.setText(4, code.mid(3, 2));
+    r.setText(5, code.mid(5, 1));
+    r.set(6, 11);
+    r.set(7, row.odd);
+    r.setText(8, QString(QLatin1Char(row.dil)));
+    r.set(9, 10);
+    r.set(10, row.ownerKind * 100 + row.owner % 100);
+    r.set(31, row.owner / 100);
+    r.set(16, row.group.toLongLong());
+    r.set(17, row.groupArea);
+    r.set(18, row.age);
+    r.set(19, row.hs % 1000);
+    r.set(59, row.hs / 1000);
+    r.set(20, (110 + row.hs / 5) * 100 + 30);
+    r.setText(21, row.lt);
+    r.set(22, row.stocking);
+    r.setText(23, row.species);
+    r.set(24, row.share);
+    r.set(25, row.area);
+    r.set(26, row.height);
+    r.set(27, row.diameter);
+    r.set(28, row.siteClass);
+    r.set(32, row.volume);
+    r.set(40, row.thinning);
+    r.set(64, 22);
+    return r.bytes();
+}
+
+// The rows of one storey: distinct species whose shares make 100.
+void addStorey(Random& random, const UnitOptions& options, OldLhpRow row, QList<OldLhpRow>& rows)
+{
+    const int count = random.between(1, std::max(1, options.speciesPerStorey));
+    QStringList taken;
+    int left = 100;
+    for (int i = 0; i < count && left > 0; ++i) {
+        const QString species = QString::fromLatin1(kSpecies[size_t(random.below(int(kSpecies.size())))]);
+        if (taken.contains(species))
+            continue;
+        taken << species;
+        row.species = species;
+        row.share = i == count - 1 ? left : std::min(left, 10 * random.between(1, 6));
+        left -= row.share;
+        row.area = row.groupArea * row.share / 100;
+        row.height = random.between(5, 40);
+        row.diameter = random.between(5, 60);
+        row.siteClass = random.between(14, 36);
+        row.volume = random.between(50, 600) * row.area / 100;
+        row.thinning = row.volume * random.between(0, 15) / 100;
+        rows << row;
+    }
+    if (left > 0) {
+        OldLhpRow& last = rows.last();   // a species drawn twice leaves its share to the last one
+        last.share += left;
+        last.area = last.groupArea * last.share / 100;
     }
 }
 
 } // namespace
 
-void writeOldLhpUnit(TLesniCelek& unit, const QString& outDir)
+OldLhpUnit generateOldLhpUnit(const QString& sourceDir, const UnitOptions& options)
+{
+    const CsvTable lhc = readCsv(sourceDir + QStringLiteral("/units/lhc.csv"));
+    if (options.lhcRow >= lhc.rows.size())
+        throw Exception(QStringLiteral("Chybí řádek %1 hlavičky LHC").arg(options.lhcRow));
+    OldLhpUnit unit;
+    unit.name = lhc.rows[options.lhcRow].value(0);
+    unit.lhcKod = lhc.rows[options.lhcRow].value(2).toInt();
+    Random random(options.seed);
+    for (int odd = 1; odd <= std::min(options.compartments, 999); ++odd) {
+        const int subs = random.between(1, 3);
+        for (int sub = 0; sub < subs; ++sub) {
+            const int stands = random.chance(3) ? 2 : 1;
+            const int firstOwner = random.below(int(kOwners.size()));
+            int designation = 1;
+            for (int s = 0; s < stands; ++s) {
+                OldLhpRow row;
+                row.odd = odd;
+                row.dil = char('a' + sub);
+                row.stand = char('a' + s);
+                row.ownerKind = kOwners[size_t((firstOwner + s) % int(kOwners.size()))].first;
+                row.owner = kOwners[size_t((firstOwner + s) % int(kOwners.size()))].second;
+                const int groups = random.between(1, std::max(1, options.groupsPerStand));
+                for (int g = 0; g < groups; ++g) {
+                    row.group = QString::number(designation++);
+                    row.groupArea = random.between(30, 900);
+                    row.age = random.between(5, 140);
+                    row.stocking = random.between(4, 10);
+                    row.hs = kHs[size_t(random.below(int(kHs.size())))];
+                    row.lt = QString::fromLatin1(kSlt[size_t(random.below(int(kSlt.size())))]) + QLatin1Char('1');
+                    addStorey(random, options, row, unit.rows);
+                }
+            }
+        }
+    }
+    return unit;
+}
+
+void writeOldLhpUnit(const OldLhpUnit& unit, const QString& outDir)
 {
     QDir().mkpath(outDir);
     std::array<Output, 2> files;
-    unit.ReloadCompartments();
-    TLHC* header = unit.LHC();
-    const int total = int(unit.CompartmentList().size());
-    int index = 0;
-    for (int guard = 0; guard < 100000; ++guard) {
-        if (TOddeleni* odd = header->Oddeleni()) {
-            // The first half goes to file 01, the rest to 03; the middle compartment is split.
-            const bool middle = index == total / 2;
-            int records = 0;
-            for (TDilec* dil : items<TDilec>(odd->DilecMN()))
-                for (TPorost* stand : items<TPorost>(dil->PorostMN()))
-                    for (TPorostniSkupina* group : items<TPorostniSkupina>(stand->PorostniSkupinaMN()))
-                        for (TEtaz* storey : items<TEtaz>(group->EtazMN())) {
-                            const size_t file = index < total / 2 || (middle && records == 0) ? 0 : 1;
-                            addStorey(header, odd, dil, stand, group, storey, files[file]);
-                            ++records;
-                        }
-            ++index;
+    const int total = unit.rows.isEmpty() ? 0 : unit.rows.last().odd;
+    bool middleBegun = false;
+    for (const OldLhpRow& row : unit.rows) {
+        // The first half goes to file 01, the rest to 03; the middle compartment is split.
+        const bool middle = row.odd == total / 2 + 1;
+        const size_t file = row.odd <= total / 2 || (middle && !middleBegun) ? 0 : 1;
+        middleBegun = middleBegun || middle;
+        Output& out = files[file];
+        out.records += recordOf(unit, row) + "\r\n";
+        const int key = row.odd * 100 + static_cast<unsigned char>(row.dil);
+        if (key != out.lastKey) {
+            out.texts += standTexts(QStringLiteral("Dílec %1%2").arg(row.odd).arg(QLatin1Char(row.dil)));
+            out.lastKey = key;
         }
-        if (unit.EndOfData())
-            break;
-        unit.LoadNextCompartment(false);
     }
-    const QString base = outDir + QLatin1Char('/') + QString::number(header->LHC_KOD());
+    const QString base = outDir + QLatin1Char('/') + QString::number(unit.lhcKod);
     writeFile(base + QStringLiteral(".01V"), files[0].records);
-    writeFile(outDir + QLatin1Char('/') + QString::number(header->LHC_KOD()) + QStringLiteral("01.tlh"), files[0].texts);
+    writeFile(base + QStringLiteral("01.tlh"), files[0].texts);
     writeFile(base + QStringLiteral(".03V"), files[1].records);
-    writeFile(outDir + QLatin1Char('/') + QString::number(header->LHC_KOD()) + QStringLiteral("03.tlh"), files[1].texts);
+    writeFile(base + QStringLiteral("03.tlh"), files[1].texts);
 }
 
-void writeOldLhpSamples(const QString& programDir)
+OldLhpUnit oldLhpSampleUnit(const QString& sourceDir)
 {
-    Owned<TLesniCelek> unit = Create<TLesniCelek>();
-    const QString data = programDir + QStringLiteral("/vzorky/vex97/DATA");
-    unit->setProgramDir(programDir);
-    unit->setSource(app::createSource(SourceKinds::Vex97, {data, programDir}));
-    unit->LoadHeader();
-    writeOldLhpUnit(*unit, programDir + QStringLiteral("/vzorky/lhp160"));
+    UnitOptions options;
+    options.seed = 160;
+    return generateOldLhpUnit(sourceDir, options);
+}
+
+void writeOldLhpSamples(const QString& sourceDir, const QString& programDir)
+{
+    writeOldLhpUnit(oldLhpSampleUnit(sourceDir), programDir + QStringLiteral("/vzorky/lhp160"));
 }
 
 } // namespace samples

@@ -41,26 +41,6 @@ QVariant valueOf(const db::FieldDef& def, const QString& text)
     }
 }
 
-// A small generator of its own, so that the units are the same on every platform and library.
-class Random
-{
-public:
-    explicit Random(quint32 seed) : m_state(seed * 2654435761u + 1u) {}
-    quint32 next()
-    {
-        m_state ^= m_state << 13;
-        m_state ^= m_state >> 17;
-        m_state ^= m_state << 5;
-        return m_state;
-    }
-    int below(int n) { return int(next() % quint32(n)); }
-    int between(int low, int high) { return low + below(high - low + 1); }
-    bool chance(int oneIn) { return below(oneIn) == 0; }
-
-private:
-    quint32 m_state;
-};
-
 // Rows of the stand tables of one unit, gathered before they are written.
 class UnitBuilder
 {
@@ -97,11 +77,7 @@ private:
     int m_speciesCount = 0;
 };
 
-// Species offered by a stand, by site: conifers of the higher sites, broadleaves of the lower.
-const std::array<const char*, 12> kSpecies = {"SM", "BK", "JD", "BO", "MD", "DB", "BR", "JV", "DBS", "KL", "JS", "DG"};
 const std::array<const char*, 6> kGenKlas = {"A", "B", "C", "D", "N", ""};
-const std::array<int, 4> kHs = {25, 45, 55, 57};
-const std::array<const char*, 5> kSlt = {"3B", "4S", "5K", "5S", "6N"};
 
 void UnitBuilder::build()
 {
@@ -467,7 +443,7 @@ void writeSampleInstallation(const QString& sourceDir, const QString& programDir
     vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("DATA"), QStringLiteral("PATH=") + data);
     vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("MANAGER"), QStringLiteral("NE"));
     writeIsHulSamples(sourceDir, programDir);
-    writeOldLhpSamples(programDir);
+    writeOldLhpSamples(sourceDir, programDir);
 }
 
 } // namespace samples

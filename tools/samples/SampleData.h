@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <array>
+
 namespace samples {
 
 // A readable table source: windows-1250 text, fields separated by ";", the first line the field
@@ -24,6 +26,33 @@ CsvTable readCsv(const QString& path);
 void writeTable(const QString& path, const db::FieldDefs& defs, const QList<QVariantList>& rows);
 // The same from text values (empty text is NULL).
 void writeTextTable(const QString& path, const CsvTable& table);
+
+// A small generator of its own, so that the units are the same on every platform and library.
+class Random
+{
+public:
+    explicit Random(quint32 seed) : m_state(seed * 2654435761u + 1u) {}
+    quint32 next()
+    {
+        m_state ^= m_state << 13;
+        m_state ^= m_state >> 17;
+        m_state ^= m_state << 5;
+        return m_state;
+    }
+    int below(int n) { return int(next() % quint32(n)); }
+    int between(int low, int high) { return low + below(high - low + 1); }
+    bool chance(int oneIn) { return below(oneIn) == 0; }
+
+private:
+    quint32 m_state;
+};
+
+// Species offered by a stand, by site: conifers of the higher sites, broadleaves of the lower.
+inline constexpr std::array<const char*, 12> kSpecies = {"SM", "BK", "JD", "BO", "MD", "DB",
+                                                         "BR", "JV", "DBS", "KL", "JS", "DG"};
+// Management sets and forest-site groups of the generated stand groups.
+inline constexpr std::array<int, 4> kHs = {25, 45, 55, 57};
+inline constexpr std::array<const char*, 5> kSlt = {"3B", "4S", "5K", "5S", "6N"};
 
 // What a generated unit holds.
 struct UnitOptions {
