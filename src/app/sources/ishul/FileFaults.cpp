@@ -34,6 +34,9 @@ QString FileFaults::message(FileFault kind, const QString& fileName, int firstLi
     case FileFault::Header:
         text = where + QStringLiteral("chybná hlavička (%1), data nenačtena.").arg(detail);
         break;
+    case FileFault::CodebookHeader:
+        text = where + QStringLiteral("chybná hlavička číselníku (%1), číselník nenačten.").arg(detail);
+        break;
     case FileFault::WrongValueCount:
         text = where + QStringLiteral("počet hodnot neodpovídá hlavičce (%1 sloupců), řádek vynechán.").arg(detail);
         break;

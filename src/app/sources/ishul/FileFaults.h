@@ -11,6 +11,7 @@
 // Kinds of fault a file reader tolerates and reports.
 enum class FileFault {
     Header,            // a data header that cannot be read (no record is read)
+    CodebookHeader,    // a codebook header that cannot be read (the codebook stays empty)
     WrongValueCount,   // a data line with other than N values (skipped)
     ValueTooLong,      // a value over 2000 bytes (cut)
     CutRecord,         // the file ends inside a record (the record is not used)

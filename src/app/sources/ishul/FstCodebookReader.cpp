@@ -6,10 +6,8 @@
 #include "platform/text/Case.h"
 #include "platform/text/Cp1250.h"
 #include "platform/text/Numbers.h"
-#include "platform/ui/Services.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace {
 
@@ -35,16 +33,18 @@ TClass TPrenasecZeStandarduCiselnik::StaticClass()
 
 TPrenasecZeStandarduCiselnik::~TPrenasecZeStandarduCiselnik()
 {
+    if (m_faults != &m_ownFaults)
+        return;   // the log keeps them for the file's next reader
     try {
-        m_faults.report(m_fileName);
+        m_faults->report(m_fileName);
     } catch (...) {   // NOLINT(bugprone-empty-catch): a destructor never throws
     }
 }
 
-Owned<TPrenasecZeStandarduCiselnik> TPrenasecZeStandarduCiselnik::CreateOn(const QString& fileName)
+Owned<TPrenasecZeStandarduCiselnik> TPrenasecZeStandarduCiselnik::CreateOn(const QString& fileName, FaultLog* log)
 {
     Owned<TPrenasecZeStandarduCiselnik> reader = Create<TPrenasecZeStandarduCiselnik>();
-    reader->Open(fileName);
+    reader->Open(fileName, log);
     return reader;
 }
 
@@ -58,9 +58,10 @@ TStringListElement* TPrenasecZeStandarduCiselnik::NosicHlavicka()
     return m_carrier.get();
 }
 
-void TPrenasecZeStandarduCiselnik::Open(const QString& fileName)
+void TPrenasecZeStandarduCiselnik::Open(const QString& fileName, FaultLog* log)
 {
     m_fileName = fileName;
+    m_faults = log ? &log->of(fileName) : &m_ownFaults;
     NosicHlavicka();
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -95,10 +96,8 @@ void TPrenasecZeStandarduCiselnik::headerFault(const QString& what)
 {
     m_atEnd = true;
     m_recordCount = -1;
-    ui::services().showMessage(QStringLiteral("Soubor \"%1\", řádek %2: chybná hlavička číselníku (%3), číselník nenačten.")
-                                   .arg(QFileInfo(m_fileName).fileName())
-                                   .arg(m_lineNo)
-                                   .arg(what));
+    m_faults->add(FileFault::CodebookHeader, m_lineNo, what);
+    m_faults->report(m_fileName);
 }
 
 void TPrenasecZeStandarduCiselnik::readHeader()
@@ -139,21 +138,23 @@ void TPrenasecZeStandarduCiselnik::readHeader()
 void TPrenasecZeStandarduCiselnik::ReadRecord()
 {
     ++m_readCount;
-    if (Konec())
+    if (Konec()) {
+        m_faults->report(m_fileName);   // the announced records are read: the counts are complete
         return;
+    }
     QByteArray line;
     if (!nextLine(line)) {
         m_atEnd = true;
         if (m_readCount <= m_recordCount)
-            m_faults.add(FileFault::FewerRecords, m_lineNo + 1, QString::number(m_recordCount));
-        m_faults.report(m_fileName);
+            m_faults->add(FileFault::FewerRecords, m_lineNo + 1, QString::number(m_recordCount));
+        m_faults->report(m_fileName);
         return;
     }
     if (!m_lineEnded) {
         // The file ends inside this record: nothing tells a cut last value from a whole one.
         m_atEnd = true;
-        m_faults.add(FileFault::CutRecord, m_lineNo);
-        m_faults.report(m_fileName);
+        m_faults->add(FileFault::CutRecord, m_lineNo);
+        m_faults->report(m_fileName);
         return;
     }
     const QList<QByteArray> parts = line.split(m_separatorByte);
@@ -166,7 +167,7 @@ void TPrenasecZeStandarduCiselnik::ReadRecord()
     }
     if (parts.size() != m_columnCount) {
         const qsizetype last = qMin<qsizetype>(parts.size(), m_columnCount) - 1;
-        m_faults.add(FileFault::CodebookLineLength, m_lineNo, last >= 0 ? Cp1250::decode(parts[last]) : QString());
+        m_faults->add(FileFault::CodebookLineLength, m_lineNo, last >= 0 ? Cp1250::decode(parts[last]) : QString());
     }
     m_lastValue = m_carrier->ValueAt(m_columnCount - 1);
 }

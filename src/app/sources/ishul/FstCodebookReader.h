@@ -27,7 +27,8 @@ class TStringListElement;
 // file with the first line and the count) and still read: its first N values, missing ones
 // empty; reading goes on with the next line. The end of the file ends the records; a last line
 // without its line end is a cut record, reported and not used. A missing file gives an empty
-// reader, silently. Files over 64 MB are not read (reported).
+// reader, silently. Files over 64 MB are not read (reported). A reader given a FaultLog counts in
+// its file's tally there, shared with the file's other readers, so a fault is shown once.
 class TPrenasecZeStandarduCiselnik : public TOwnerEntity
 {
 public:
@@ -39,8 +40,8 @@ public:
     TPrenasecZeStandarduCiselnik() = default;
     ~TPrenasecZeStandarduCiselnik() override;
 
-    void Open(const QString& fileName);
-    static Owned<TPrenasecZeStandarduCiselnik> CreateOn(const QString& fileName);
+    void Open(const QString& fileName, FaultLog* log = nullptr);
+    static Owned<TPrenasecZeStandarduCiselnik> CreateOn(const QString& fileName, FaultLog* log = nullptr);
 
     void ReadRecord();
     bool Konec() const { return m_atEnd || m_readCount > m_recordCount; }
@@ -52,7 +53,7 @@ public:
     qint32 PocetDatovychRadku() const { return m_recordCount; }
     qint32 CisloNactenehoRadku() const { return m_readCount; }
     QString CtenyStr() const { return m_lastValue; }
-    const FileFaults& faults() const { return m_faults; }
+    const FileFaults& faults() const { return *m_faults; }
 
 private:
     // The next line of the file; false at its end.
@@ -73,6 +74,7 @@ private:
     qint32 m_readCount = 0;
     QString m_lastValue;
     bool m_atEnd = false;
-    FileFaults m_faults;
+    FileFaults m_ownFaults;
+    FileFaults* m_faults = &m_ownFaults;   // the own tally or the file's tally in a log
     WeakRef<TStringListElement> m_carrier;
 };

@@ -33,14 +33,14 @@ void transfer(Reader& reader, TLesniMnozina* target, const QString& suffix)
 
 } // namespace
 
-void LoadFstCodebookIntoSet(const QString& fileName, TLesniMnozina* target)
+void LoadFstCodebookIntoSet(const QString& fileName, TLesniMnozina* target, FaultLog* log)
 {
-    Owned<TPrenasecZeStandarduCiselnik> reader = TPrenasecZeStandarduCiselnik::CreateOn(fileName);
+    Owned<TPrenasecZeStandarduCiselnik> reader = TPrenasecZeStandarduCiselnik::CreateOn(fileName, log);
     transfer(*reader, target, QString());
 }
 
-void LoadFstDataIntoSet(const QString& fileName, TLesniMnozina* target)
+void LoadFstDataIntoSet(const QString& fileName, TLesniMnozina* target, FaultLog* log)
 {
-    Owned<TPrenasecZeStandarduData> reader = TPrenasecZeStandarduData::CreateOn(fileName);
+    Owned<TPrenasecZeStandarduData> reader = TPrenasecZeStandarduData::CreateOn(fileName, log);
     transfer(*reader, target, QStringLiteral("_C"));
 }

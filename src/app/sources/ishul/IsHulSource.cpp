@@ -123,11 +123,11 @@ void IsHulSource::loadCodebooks(TLesniCelek& unit, const QString& dir)
                              root->KatastryMN()};
     for (int i = 0; i < 5; ++i) {
         if (sets[i] && sets[i]->PocetPrvku() == 0)
-            LoadFstCodebookIntoSet(pathOf(dir, QStringLiteral("Cis_05%1.FST").arg(i + 1)), sets[i]);
+            LoadFstCodebookIntoSet(pathOf(dir, QStringLiteral("Cis_05%1.FST").arg(i + 1)), sets[i], &m_faultLog);
     }
     const QString owners = pathOf(dir, QStringLiteral("Maj.FST"));
     if (files::fileExists(owners) && root->MajetkyMN() && root->MajetkyMN()->PocetPrvku() == 0)
-        LoadFstDataIntoSet(owners, root->MajetkyMN());
+        LoadFstDataIntoSet(owners, root->MajetkyMN(), &m_faultLog);
 }
 
 void IsHulSource::ensureIndex()

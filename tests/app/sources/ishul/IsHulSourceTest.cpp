@@ -159,6 +159,28 @@ TEST_F(IsHulSourceTest, EachFaultOfAFileIsShownOnceWithItsCount)
     EXPECT_EQ(recorder().messages[0].text, FileFaults::message(FileFault::ValueTooLong, "PP.FST", 12, 1, QString()));
 }
 
+// A codebook or owner file that leaves its set empty is read at every start; its fault is
+// still shown once.
+TEST_F(IsHulSourceTest, FaultsOfCodebooksAndOwnersAreShownOnce)
+{
+    writeSample();
+    writeFile(m_dir.filePath("Cis_051.FST"), QByteArray());
+    writeFile(m_dir.filePath("Maj.FST"), QByteArray());
+    Owned<TLesniCelek> unit = makeUnit(4);
+    unit->LoadHeader();
+    run(*unit);
+    run(*unit);
+    QStringList texts;
+    for (const auto& m : recorder().messages)
+        texts << m.text;
+    const QString ends = QStringLiteral("soubor končí v hlavičce");
+    const QStringList expected = {FileFaults::message(FileFault::CodebookHeader, "Cis_051.FST", 1, 1, ends),
+                                  FileFaults::message(FileFault::Header, "Maj.FST", 1, 1, ends)};
+    EXPECT_EQ(texts.join(QLatin1Char('\n')).toStdString(), expected.join(QLatin1Char('\n')).toStdString());
+    EXPECT_EQ(texts.value(0), QStringLiteral("Soubor \"Cis_051.FST\", řádek 1: chybná hlavička číselníku "
+                                             "(soubor končí v hlavičce), číselník nenačten."));
+}
+
 TEST_F(IsHulSourceTest, AnUnsortedFileIsReported)
 {
     write("PP.FST", {"ODD", "DIL", "POR", "PSK", "ETAZ", "DR_ZKR"},
