@@ -87,6 +87,12 @@ void FileFaults::report(const QString& fileName)
     }
 }
 
+void FileFaults::rearm()
+{
+    for (Entry& e : m_entries)
+        e.shown = false;
+}
+
 FileFaults& FaultLog::of(const QString& path)
 {
     const QFileInfo info(path);
@@ -106,4 +112,10 @@ void FaultLog::report(const QString& path)
     const auto it = m_files.find(path);
     if (it != m_files.end())
         it->second.faults.report(path);
+}
+
+void FaultLog::rearm()
+{
+    for (auto& [path, file] : m_files)
+        file.faults.rearm();
 }

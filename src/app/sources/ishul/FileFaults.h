@@ -39,6 +39,8 @@ public:
     void report(const QString& fileName);
     // Forgets every fault (the file has changed).
     void clear() { m_entries = {}; }
+    // Shows every kind again at its next report (a new calculation).
+    void rearm();
     // The message of one kind (for tests and the report).
     static QString message(FileFault kind, const QString& fileName, int firstLine, int count,
                            const QString& detail);
@@ -55,12 +57,15 @@ private:
 
 // The tallies of the files that one source reads, kept while each file stays as it is: the
 // readers of one file (the index pass, the header load, every restart) share its tally, so a
-// fault is shown once with the count of its lines. A file whose size or time changed starts afresh.
+// fault is shown once per calculation with the count of its lines. A file whose size or time
+// changed starts afresh.
 class FaultLog
 {
 public:
     FileFaults& of(const QString& path);
     void report(const QString& path);
+    // A new calculation: each fault is shown once more, when its file is read again.
+    void rearm();
 
 private:
     struct File {

@@ -187,6 +187,9 @@ void IsHulSource::buildIndex()
 
 QStringList IsHulSource::buildCompartmentList(TLesniCelek& unit)
 {
+    if (m_listed)
+        m_faultLog.rearm();
+    m_listed = true;
     if (!m_open && !open(unit))
         return {};
     ensureIndex();

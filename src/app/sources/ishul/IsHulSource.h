@@ -87,6 +87,7 @@ private:
     QList<QPair<qint64, QDateTime>> m_indexSignature;
     int m_indexBuilds = 0;
     bool m_indexBuilt = false;
+    bool m_listed = false;     // a calculation has listed the compartments before
 };
 
 std::unique_ptr<app::Source> createIsHulSource(quint8 kind, const app::SourceContext& context);

@@ -71,6 +71,9 @@ void OldLhpSource::scanFiles(TLesniCelek& unit)
 
 QStringList OldLhpSource::buildCompartmentList(TLesniCelek& unit)
 {
+    if (m_listed)
+        m_faultLog.rearm();
+    m_listed = true;
     scanFiles(unit);
     m_fileOfCompartment.clear();
     QStringList list;

@@ -51,6 +51,7 @@ private:
     QMap<QString, int> m_fileOfCompartment;
     QStringList m_list;
     FaultLog m_faultLog;   // before the reader, which points into it
+    bool m_listed = false; // a calculation has listed the compartments before
     std::unique_ptr<TUnivStareLHP> m_reader;
 };
 

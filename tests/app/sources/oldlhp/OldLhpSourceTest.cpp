@@ -242,6 +242,15 @@ TEST_F(OldLhpSourceTest, StandTextFaultsNameTheirFileOnceWithTheCount)
         QStringLiteral("Soubor \"701.tlh\", záznam 1: text porostu delší než 88 znaků, čteno 88 znaků."),
         QStringLiteral("Nebudou načteny položky LHP_OD,LHP_DO,LHC_NAZ z číselníku LHC")};
     EXPECT_EQ(texts.join(QLatin1Char('\n')).toStdString(), expected.join(QLatin1Char('\n')).toStdString());
+
+    // The next calculation reads the files again and shows their faults once more.
+    recorder().clear();
+    EXPECT_EQ(run(*unit), QStringList({"1:2,2", "2:1,1"}));
+    texts.clear();
+    for (const auto& m : recorder().messages)
+        if (m.text.startsWith(QStringLiteral("Soubor")))
+            texts << m.text;
+    EXPECT_EQ(texts, expected.mid(0, 2));
 }
 
 // Hostile record files through the whole source: no crash, no hang, every run ends.
