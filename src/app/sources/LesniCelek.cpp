@@ -187,8 +187,9 @@ void TLesniCelek::ChooseDataSource(const QString& startDir, bool writeManager)
     const QString iniPath = programDir() + QStringLiteral("/vkm.ini");
     QString answer = startDir;
     if (answer.isEmpty()) {
-        const QString start = IniFile(iniPath).readString(QStringLiteral("DATABASE"), QStringLiteral("DATA_OBECNE"),
-                                                          QStringLiteral("C:"));
+        // Without a directory used before, the dialog opens at the program's own.
+        const QString start =
+            IniFile(iniPath).readString(QStringLiteral("DATABASE"), QStringLiteral("DATA_OBECNE"), programDir());
         answer = m_chooser ? m_chooser(start, QStringLiteral("Obecné hledání"), QStringLiteral("*.*"), true)
                            : QString::fromLatin1(app::cancelledAnswer);
     }

@@ -118,7 +118,8 @@ void storeChoice(const QString& vkmIniPath, const DetectedSource& detected, bool
             ini.writeString(section, QStringLiteral("MANAGER"), QStringLiteral("NE"));
         ini.writeString(section, QStringLiteral("DATA"), QStringLiteral("PATH=") + detected.directory);
     }
-    if (detected.kind != SourceKinds::Undetermined)
+    // "ALIAS" names no directory: the dialog opens next time where the user last looked.
+    if (detected.kind != SourceKinds::Undetermined && detected.kind != SourceKinds::SqlDatabase)
         ini.writeString(section, QStringLiteral("DATA_OBECNE"), detected.directory);
 }
 

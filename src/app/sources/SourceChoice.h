@@ -31,7 +31,7 @@ bool interchangeFileHasColumn(const QString& path, const QString& column);
 
 // The writes of a choice to vkm.ini in the program directory, section DATABASE: for the
 // Paradox kinds DATA := "PATH=" + directory (and MANAGER := "NE" when asked); for every
-// kind but 7 DATA_OBECNE := directory.
+// kind but 7 and the SQL alias (5) DATA_OBECNE := directory.
 void storeChoice(const QString& vkmIniPath, const DetectedSource& detected, bool writeManager);
 
 } // namespace app

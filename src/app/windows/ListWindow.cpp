@@ -13,6 +13,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSet>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -21,10 +26,29 @@ namespace app {
 
 namespace {
 
+constexpr char editPrefix[] = "DBEdit_";
+// QLineEdit's own margin either side of its text.
+constexpr int lineEditTextMargin = 2;
+// The height the window asks for when the screen allows it.
+constexpr int preferredHeight = 600;
+
+// The width a line edit needs to show a text of the given width whole.
+int lineEditWidth(const QLineEdit& edit, int textWidth)
+{
+    QStyleOptionFrame option;
+    option.initFrom(&edit);
+    option.lineWidth = edit.hasFrame() ? edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &edit) : 0;
+    const QMargins text = edit.textMargins();
+    const QMargins content = edit.contentsMargins();
+    const int inner = textWidth + 2 * lineEditTextMargin + 1 + text.left() + text.right() + content.left() + content.right();
+    return edit.style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(inner, edit.fontMetrics().height()), &edit)
+        .width();
+}
+
 QLineEdit* boundEdit(QWidget* parent, db::DataSource* source, const char* field, bool editable)
 {
     auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QStringLiteral("DBEdit_") + QLatin1String(field));
+    edit->setObjectName(QLatin1String(editPrefix) + QLatin1String(field));
     new ui::LineEditLink(edit, source, QString::fromLatin1(field));
     if (!editable) {
         edit->setReadOnly(true);
@@ -44,6 +68,32 @@ void guarded(const std::function<void()>& action)
 }
 
 } // namespace
+
+ListWindowGeometry listWindowGeometry(const ListWindowExtent& extent, const QSize& available)
+{
+    const int width = extent.grid + extent.sidePanel + extent.frame;
+    if (width > available.width())
+        return {available, true};
+    return {QSize(width, std::min(extent.height, available.height())), false};
+}
+
+int widestValue(const db::DataSet& dataSet, const QString& fieldName, const std::function<int(const QString&)>& measure)
+{
+    const db::Field* field = dataSet.Active() ? dataSet.FindField(fieldName) : nullptr;
+    if (!field)
+        return 0;
+    QSet<QString> measured;
+    int widest = 0;
+    const int rows = dataSet.RecordCount();
+    for (int row = 0; row < rows; ++row) {
+        const QString text = dataSet.rowValue(row, field->Index()).toString();
+        if (!measured.contains(text)) {
+            measured.insert(text);
+            widest = std::max(widest, measure(text));
+        }
+    }
+    return widest;
+}
 
 TFGKDB::TFGKDB(QWidget* parent)
     : QDialog(parent), m_model(new db::DataSetModel(this)), m_grid(new QTableView(this)),
@@ -70,11 +120,12 @@ TFGKDB::TFGKDB(QWidget* parent)
     top->addWidget(m_close);
     auto* body = new QHBoxLayout;
     body->addWidget(m_grid, 1);
-    body->addWidget(buildSidePanel());
+    m_sidePanel = buildSidePanel();
+    body->addWidget(m_sidePanel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(body, 1);
-    resize(1000, 600);
+    m_body = body;
 }
 
 TFGKDB::~TFGKDB() = default;
@@ -115,12 +166,16 @@ QWidget* TFGKDB::buildSidePanel()
     auto* panel = new QWidget(this);
     auto* form = new QFormLayout(panel);
     db::DataSource* source = &m_list.DataSource2();
-    form->addRow(QStringLiteral("LHC:"), boundEdit(panel, source, "LHC_KOD", false));
-    form->addRow(QString(), boundEdit(panel, source, "LHC_NAZEV", false));
-    form->addRow(QStringLiteral("Okres:"), boundEdit(panel, source, "Okres", false));
-    form->addRow(QString(), boundEdit(panel, source, "Okr_Nazev", false));
-    form->addRow(QStringLiteral("Lesní oblast:"), boundEdit(panel, source, "LES_OBL", false));
-    form->addRow(QString(), boundEdit(panel, source, "L_OBL_Naz", false));
+    const auto sideEdit = [&](const char* field, bool editable) {
+        m_sideEdits.push_back(boundEdit(panel, source, field, editable));
+        return m_sideEdits.back();
+    };
+    form->addRow(QStringLiteral("LHC:"), sideEdit("LHC_KOD", false));
+    form->addRow(QString(), sideEdit("LHC_NAZEV", false));
+    form->addRow(QStringLiteral("Okres:"), sideEdit("Okres", false));
+    form->addRow(QString(), sideEdit("Okr_Nazev", false));
+    form->addRow(QStringLiteral("Lesní oblast:"), sideEdit("LES_OBL", false));
+    form->addRow(QString(), sideEdit("L_OBL_Naz", false));
     auto* heading = new QLabel(QStringLiteral("Položky k editaci:"), panel);
     QFont bold = heading->font();
     bold.setBold(true);
@@ -134,16 +189,44 @@ QWidget* TFGKDB::buildSidePanel()
                     {"Fenotyp", "Fenotyp"},
                     {"Lesní vegetační stupeň", "LVS"}};
     for (const auto& e : editable) {
-        QLineEdit* edit = boundEdit(panel, source, e.field, true);
+        QLineEdit* edit = sideEdit(e.field, true);
         m_editableEdits.push_back(edit);
         form->addRow(QString::fromUtf8(e.label), edit);
     }
     return panel;
 }
 
+void TFGKDB::fitToContents()
+{
+    const db::DataSet& rows = m_list.Query2();
+    for (QLineEdit* edit : m_sideEdits) {
+        const QFontMetrics metrics = edit->fontMetrics();
+        const int text = widestValue(rows, edit->objectName().mid(int(qstrlen(editPrefix))),
+                                     [&metrics](const QString& value) { return metrics.horizontalAdvance(value); });
+        edit->setMinimumWidth(lineEditWidth(*edit, text));
+    }
+    m_sidePanel->layout()->activate();
+    m_grid->resizeColumnsToContents();
+    ListWindowExtent extent;
+    extent.grid = m_grid->verticalHeader()->sizeHint().width() + m_grid->horizontalHeader()->length() +
+                  2 * m_grid->frameWidth() + m_grid->verticalScrollBar()->sizeHint().width();
+    extent.sidePanel = m_sidePanel->sizeHint().width();
+    const QMargins margins = layout()->contentsMargins();
+    extent.frame = margins.left() + margins.right() + std::max(0, m_body->spacing());
+    extent.height = std::max(sizeHint().height(), preferredHeight);
+    const ListWindowGeometry geometry = listWindowGeometry(extent, screen()->availableGeometry().size());
+    if (geometry.maximised) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+        resize(geometry.size);
+    }
+}
+
 void TFGKDB::ShowList(bool modal)
 {
     m_list.open();
+    fitToContents();
     ui::services().processEvents();
     if (modal)
         exec();
@@ -157,7 +240,7 @@ void TFGKDB::commitTypedEdits()
     std::vector<std::pair<QString, QString>> typed;
     for (QLineEdit* edit : m_editableEdits)
         if (edit->isModified()) {
-            typed.emplace_back(edit->objectName().mid(int(qstrlen("DBEdit_"))), edit->text());
+            typed.emplace_back(edit->objectName().mid(int(qstrlen(editPrefix))), edit->text());
             edit->setModified(false);
         }
     db::Query& q = m_list.Query2();

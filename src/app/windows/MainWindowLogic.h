@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace app {
 
 // The main window's logic (TFGenKl): the source choice and tables directory at the first
@@ -28,12 +30,26 @@ public:
     const QString& TablesDir() const { return m_calculation.TablesDir(); }
 
 private:
+    // The overwrite question, naming the listed unit when it is not the one computed.
+    QString questionBeforeOverwrite();
+
     Calculation& m_calculation;
     bool m_listEnabled = false;
     bool m_busy = false;
 };
 
+// The unit whose list an existing TGENKL.DB holds (the fields of its first row).
+struct ListedUnit {
+    qint32 lhcKod = 0;
+    QString lhcNazev;
+};
+// The unit of the table's first row; none when the table has no row, lacks the fields or
+// cannot be read.
+std::optional<ListedUnit> listedUnit(const QString& tablePath);
+
 // The question before a new calculation overwrites the earlier result.
 QString overwriteQuestion();
+// The same question naming the unit whose list would be replaced, when another unit is computed.
+QString overwriteQuestion(const ListedUnit& listed, qint32 computedLhcKod);
 
 } // namespace app

@@ -55,7 +55,8 @@ void FieldEditLink::refresh()
 {
     show(m_view.hasFocus());
     const Field* f = field();
-    m_view.setReadOnly(!f || f->ReadOnly() || !f->dataSet().CanModify());
+    // On an empty dataset an edit would insert a row holding only this field.
+    m_view.setReadOnly(!f || f->ReadOnly() || !f->dataSet().CanModify() || f->dataSet().IsEmpty());
 }
 
 void FieldEditLink::textEdited()

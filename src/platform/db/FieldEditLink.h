@@ -25,7 +25,8 @@ public:
 // DisplayText while not focused and its AsString while focused. Typing puts the dataset into
 // edit state; commit (Enter, leaving the control) assigns the text with AsString and posts;
 // cancel (Escape) cancels and shows the stored value again. The view is read-only when the
-// field or the dataset cannot be modified. Errors of the assignment or the post go to
+// field or the dataset cannot be modified, and while the dataset holds no row (unlike the class
+// library's edit, typing never inserts a row). Errors of the assignment or the post go to
 // ui::services() and leave the edit state. Neither the view nor the data source is owned; the
 // view must outlive the link.
 class FieldEditLink

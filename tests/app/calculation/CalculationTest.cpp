@@ -201,7 +201,7 @@ TEST(ForestUnitLoading, NoSourceChosenIsReportedAndStopsTheStart)
     int asked = 0;
     calc.LesniCelek()->setDirectoryChooser([&](const QString& start, const QString& caption, const QString& mask, bool alias) {
         ++asked;
-        EXPECT_EQ(start, "C:");
+        EXPECT_EQ(start, dir.path());   // nothing used before: the program's directory
         EXPECT_EQ(caption, QStringLiteral("Obecné hledání"));
         EXPECT_EQ(mask, "*.*");
         EXPECT_TRUE(alias);

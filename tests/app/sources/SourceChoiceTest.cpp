@@ -155,8 +155,25 @@ TEST_F(ChoiceStore, OtherKindsKeepTheDataDirectory)
     app::storeChoice(ini(), detectSourceKind(data.path()), false);
     EXPECT_EQ(read("DATA"), "PATH=/old");
     EXPECT_EQ(read("DATA_OBECNE"), data.path());
-    app::storeChoice(ini(), detectSourceKind("ALIAS"), false);
-    EXPECT_EQ(read("DATA_OBECNE"), "ALIAS");
+}
+
+// "ALIAS" names no directory: the next start opens the dialog where the user last looked.
+TEST_F(ChoiceStore, TheAliasKeepsTheLastDirectoryForTheNextStart)
+{
+    touch(data.path() + "/PP.FST");
+    QStringList starts;
+    for (const char* answer : {"", "ALIAS", "ALIAS"}) {
+        Owned<TLesniCelek> unit = Create<TLesniCelek>();
+        unit->setProgramDir(prog.path());
+        unit->setSourceMaker([](quint8, const app::SourceContext&) { return nullptr; });
+        unit->setDirectoryChooser([&](const QString& start, const QString&, const QString&, bool) {
+            starts << start;
+            return *answer ? QString::fromLatin1(answer) : data.path();
+        });
+        unit->ChooseDataSource(QString(), false);
+    }
+    EXPECT_EQ(starts, QStringList({prog.path(), data.path(), data.path()}));
+    EXPECT_EQ(read("DATA_OBECNE"), data.path());
 }
 
 TEST_F(ChoiceStore, ACancelledChoiceStoresNothingAndTheUnitStaysUnchosen)

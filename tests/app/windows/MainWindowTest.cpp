@@ -230,3 +230,51 @@ TEST_F(MainWindowRun, AnEmptyUnitGivesAnEmptyTableAndAnOpenList)
 }
 
 } // namespace
+
+namespace {
+
+// The list in the tables directory may be another unit's (sources other than the Paradox ones
+// write where the last Paradox unit's list is): the question names it.
+TEST_F(MainWindowRun, TheOverwriteQuestionNamesAnotherUnitsList)
+{
+    ASSERT_TRUE(window->FormShow());
+    window->BitBtn1()->click();
+    window->listWindow()->BitBtn2Click();
+    db::Table t;   // the list of another unit, as a run on other data left it
+    t.SetTableName(table());
+    t.Open();
+    t.Edit();
+    t.FieldByName("LHC_KOD").AsInteger(612000);
+    t.FieldByName("LHC_NAZEV").AsString(QStringLiteral("Jiný les"));
+    t.Post();
+    t.Close();
+    recorder().clear();
+    recorder().script({ui::Answer::No});
+    window->BitBtn1()->click();
+    ASSERT_EQ(recorder().messages.size(), 1u);
+    const QString question = recorder().messages[0].text;
+    for (const QString& part : app::overwriteQuestion().split("\r\r"))
+        EXPECT_TRUE(question.contains(part)) << part.toStdString();
+    for (const char* named : {"612000", "Jiný les", "812000"})
+        EXPECT_TRUE(question.contains(QString::fromUtf8(named))) << named;
+    EXPECT_EQ(double_->loads, 2);   // "Ne" keeps the other unit's list
+}
+
+// A table that cannot be read names no unit: the plain question is asked.
+TEST_F(MainWindowRun, ADamagedListGetsThePlainQuestion)
+{
+    ASSERT_TRUE(window->FormShow());
+    window->BitBtn1()->click();
+    window->listWindow()->BitBtn2Click();
+    QFile damaged(table());
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    damaged.write(QByteArray(3000, '\x7f'));
+    damaged.close();
+    recorder().clear();
+    recorder().script({ui::Answer::No});
+    window->BitBtn1()->click();
+    ASSERT_EQ(recorder().messages.size(), 1u);
+    EXPECT_EQ(recorder().messages[0].text, app::overwriteQuestion());
+}
+
+} // namespace

@@ -97,4 +97,20 @@ TEST_F(FieldEdit, ReadOnlyWithoutAWritableFieldOrDataSet)
     EXPECT_EQ(view.shown, QString());
 }
 
+// Typing on an empty dataset would insert a row holding only the typed field.
+TEST(FieldEditOnEmpty, ReadOnlyUntilTheDataSetHasARow)
+{
+    test::MemoryDataSet ds({{QStringLiteral("NAJEMCE"), db::FieldType::ftString, 80}}, {});
+    ds.Open();
+    db::DataSource source(&ds);
+    TextView view;
+    db::FieldEditLink link(view, &source, QStringLiteral("NAJEMCE"));
+    EXPECT_TRUE(view.isReadOnly);
+    ds.Append();
+    ds.Fields(0).AsString(QStringLiteral("Lesy obce"));
+    ds.Post();
+    EXPECT_FALSE(view.isReadOnly);
+    EXPECT_EQ(view.shown, QStringLiteral("Lesy obce"));
+}
+
 } // namespace

@@ -18,10 +18,29 @@
 
 namespace vex {
 
+namespace {
+
+QStringList withoutHidden(QStringList names)
+{
+    names.removeIf([](const QString& name) { return name.startsWith(QLatin1Char('.')); });
+    return names;
+}
+
+bool isEnterKey(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
 DirectorySearch::DirectorySearch(const QString& startDirectory, const QString& caption, const QString& mask,
                                  bool aliasVisible)
     : m_caption(caption), m_mask(mask), m_aliasVisible(aliasVisible), m_directory(QStringLiteral("/"))
 {
+    setDirectory(files::programDirectory());
     setDirectory(startDirectory);
 }
 
@@ -39,9 +58,14 @@ void DirectorySearch::setDirectory(const QString& directory)
         m_directory = QDir::cleanPath(QDir(resolved).absolutePath());
 }
 
+void DirectorySearch::enter(const QString& subdirectory)
+{
+    setDirectory(m_directory + QLatin1Char('/') + subdirectory);
+}
+
 QStringList DirectorySearch::subdirectories() const
 {
-    QStringList list = files::findFiles(m_directory + QStringLiteral("/*"), files::EntryKind::Directories);
+    QStringList list = withoutHidden(files::findFiles(m_directory + QStringLiteral("/*"), files::EntryKind::Directories));
     if (m_directory != QLatin1String("/"))
         list.prepend(QStringLiteral(".."));
     return list;
@@ -49,7 +73,7 @@ QStringList DirectorySearch::subdirectories() const
 
 QStringList DirectorySearch::files() const
 {
-    return files::findFiles(m_directory + QLatin1Char('/') + m_mask, files::EntryKind::Files);
+    return withoutHidden(files::findFiles(m_directory + QLatin1Char('/') + m_mask, files::EntryKind::Files));
 }
 
 void DirectorySearch::activate()
@@ -86,8 +110,10 @@ TS_VyhlSoub1::TS_VyhlSoub1(DirectorySearch& search, QWidget* parent) : QDialog(p
     setWindowTitle(search.caption().isEmpty() ? QStringLiteral("Vyhledávání souboru") : search.caption());
     DriveComboBox1 = new QComboBox(this);
     DriveComboBox1->addItems(DirectorySearch::drives());
-    m_path = new QLabel(this);
+    DirectoryLabel = new QLabel(this);
+    DirectoryLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     DirectoryListBox1 = new QListWidget(this);
+    DirectoryListBox1->installEventFilter(this);
     FileListBox1 = new QListWidget(this);
     OKBtn = new QPushButton(QStringLiteral("Vybrat"), this);
     CancelBtn = new QPushButton(QStringLiteral("Opustit"), this);
@@ -103,7 +129,7 @@ TS_VyhlSoub1::TS_VyhlSoub1(DirectorySearch& search, QWidget* parent) : QDialog(p
     buttons->addWidget(ButAlias);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(DriveComboBox1);
-    layout->addWidget(m_path);
+    layout->addWidget(DirectoryLabel);
     layout->addLayout(lists);
     layout->addLayout(buttons);
 
@@ -111,10 +137,7 @@ TS_VyhlSoub1::TS_VyhlSoub1(DirectorySearch& search, QWidget* parent) : QDialog(p
         m_search.setDirectory(drive);
         refresh();
     });
-    connect(DirectoryListBox1, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        m_search.setDirectory(m_search.directory() + QLatin1Char('/') + item->text());
-        refresh();
-    });
+    connect(DirectoryListBox1, &QListWidget::itemActivated, this, &TS_VyhlSoub1::enterDirectory);
     connect(OKBtn, &QPushButton::clicked, this, [this] {
         m_search.choose();
         accept();
@@ -136,9 +159,27 @@ void TS_VyhlSoub1::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
+bool TS_VyhlSoub1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == DirectoryListBox1 && isEnterKey(event)) {
+        enterDirectory(DirectoryListBox1->currentItem());
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TS_VyhlSoub1::enterDirectory(const QListWidgetItem* item)
+{
+    if (item) {
+        m_search.enter(item->text());
+        refresh();
+    }
+}
+
 void TS_VyhlSoub1::refresh()
 {
-    m_path->setText(m_search.directory());
+    DirectoryLabel->setText(m_search.directory());
+    OKBtn->setToolTip(QStringLiteral("Vybrat adresář %1").arg(m_search.directory()));
     DirectoryListBox1->clear();
     DirectoryListBox1->addItems(m_search.subdirectories());
     FileListBox1->clear();

@@ -10,6 +10,7 @@
 class QKeyEvent;
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 
 namespace db {
@@ -31,11 +32,14 @@ public:
     // The drives: "/" and the home directory.
     static QStringList drives();
 
-    // The directory shown: the start directory when it exists, else "/".
+    // The directory shown: the start directory when it exists, else the program's directory.
     const QString& directory() const { return m_directory; }
     // Shows another directory (a missing one is ignored).
     void setDirectory(const QString& directory);
-    // The subdirectories of the one shown, ".." first unless it is the root.
+    // Shows a subdirectory of the one shown, or its parent for "..".
+    void enter(const QString& subdirectory);
+    // The subdirectories of the one shown, ".." first unless it is the root. Hidden entries
+    // (names beginning with ".") are left out of this list and of files().
     QStringList subdirectories() const;
     // The files of the directory shown that match the mask.
     QStringList files() const;
@@ -73,14 +77,20 @@ public:
     QPushButton* CancelBtn = nullptr;
     QPushButton* ButAlias = nullptr;
 
+    // The directory "Vybrat" takes, shown above the lists.
+    QLabel* DirectoryLabel = nullptr;
+
 protected:
     void showEvent(QShowEvent* event) override;
+    // Enter in the directory list opens the highlighted directory, as a double click does,
+    // instead of pressing the default button.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void enterDirectory(const QListWidgetItem* item);
     void refresh();
 
     DirectorySearch& m_search;
-    QLabel* m_path = nullptr;
 };
 
 // The modal search: "NicSeNavybralo" when left, "ALIAS" for the alias button, else the directory.

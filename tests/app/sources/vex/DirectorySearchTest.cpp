@@ -1,14 +1,17 @@
 // Tests of the directory-search window, the yes/no window and the Enter-moving edits.
 #include "app/sources/vex/DirectorySearch.h"
 #include "app/sources/vex/Ovr.h"
+#include "platform/files/Files.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -32,12 +35,15 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(DirectorySearchTest, StartsAtAnExistingDirectoryElseAtTheRoot)
+TEST_F(DirectorySearchTest, StartsAtAnExistingDirectoryElseAtTheProgramDirectory)
 {
+    const QString program = dir.path() + QStringLiteral("/Data");
+    files::setProgramDirectory(program);
     EXPECT_EQ(DirectorySearch(dir.path(), {}, QStringLiteral("*.DB"), false).directory(), dir.path());
-    EXPECT_EQ(DirectorySearch(dir.path() + QStringLiteral("/missing"), {}, QStringLiteral("*.DB"), false).directory(),
-              QStringLiteral("/"));
+    for (const QString& start : {dir.path() + QStringLiteral("/missing"), QStringLiteral("ALIAS"), QString()})
+        EXPECT_EQ(DirectorySearch(start, {}, QStringLiteral("*.DB"), false).directory(), program) << start.toStdString();
     EXPECT_EQ(DirectorySearch(QStringLiteral("C:\\"), {}, QStringLiteral("*.DB"), false).directory(), QStringLiteral("/"));
+    files::setProgramDirectory(QString());
     EXPECT_EQ(DirectorySearch::drives(), QStringList({QStringLiteral("/"), QDir::homePath()}));
 }
 
@@ -49,6 +55,19 @@ TEST_F(DirectorySearchTest, ListsSubdirectoriesAndTheFilesOfTheMask)
     search.setDirectory(dir.path() + QStringLiteral("/data"));
     EXPECT_EQ(search.directory(), dir.path() + QStringLiteral("/Data"));
     EXPECT_TRUE(search.files().isEmpty());
+    search.enter(QStringLiteral(".."));
+    EXPECT_EQ(search.directory(), dir.path());
+}
+
+TEST_F(DirectorySearchTest, HiddenEntriesAreNotListed)
+{
+    QDir(dir.path()).mkdir(QStringLiteral(".cache"));
+    QDir(dir.path()).mkdir(QStringLiteral(".git.DB"));
+    QFile hidden(dir.path() + QStringLiteral("/.LHC.DB"));
+    ASSERT_TRUE(hidden.open(QIODevice::WriteOnly));
+    DirectorySearch search(dir.path(), {}, QStringLiteral("*.DB"), false);
+    EXPECT_EQ(search.subdirectories(), QStringList({QStringLiteral(".."), QStringLiteral("Data")}));
+    EXPECT_EQ(search.files(), QStringList({QStringLiteral("LHC.DB"), QStringLiteral("oddeleni.db")}));
 }
 
 TEST_F(DirectorySearchTest, AnswersByTheButtonThatClosedIt)
@@ -84,6 +103,33 @@ TEST_F(DirectorySearchTest, TheWindowEntersADirectoryAndChoosesIt)
     });
     window.exec();
     EXPECT_EQ(search.result(), dir.path() + QStringLiteral("/Data"));
+}
+
+// Enter in the directory list opens the highlighted directory; only "Vybrat" chooses, and it
+// takes the directory shown above the lists.
+TEST_F(DirectorySearchTest, EnterInTheDirectoryListOpensTheHighlightedDirectory)
+{
+    QDir(dir.path()).mkpath(QStringLiteral("Data/vex98"));
+    DirectorySearch search(dir.path(), QStringLiteral("Obecné hledání"), QStringLiteral("*.*"), true);
+    vex::TS_VyhlSoub1 window(search);
+    bool stillOpenAfterEnter = false;
+    QString shownBeforeChoice;
+    QTimer::singleShot(0, &window, [&] {
+        window.DirectoryListBox1->setFocus();
+        const auto items = window.DirectoryListBox1->findItems(QStringLiteral("Data"), Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1);
+        window.DirectoryListBox1->setCurrentItem(items[0]);
+        QTest::keyClick(window.DirectoryListBox1, Qt::Key_Return);
+        stillOpenAfterEnter = window.isVisible();
+        window.DirectoryListBox1->setCurrentRow(1);   // "vex98" after ".."
+        QTest::keyClick(window.DirectoryListBox1, Qt::Key_Enter);
+        shownBeforeChoice = window.DirectoryLabel->text();
+        window.OKBtn->click();
+    });
+    window.exec();
+    EXPECT_TRUE(stillOpenAfterEnter);
+    EXPECT_EQ(shownBeforeChoice, dir.path() + QStringLiteral("/Data/vex98"));
+    EXPECT_EQ(search.result(), shownBeforeChoice);
 }
 
 TEST(YesNoWindow, OnlyAnoAnswersYes)
