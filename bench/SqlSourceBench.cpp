@@ -53,9 +53,9 @@ struct BenchUnit {
         vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("DATA"), QStringLiteral("PATH=") + dataDir);
         vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("MANAGER"), QStringLiteral("NE"));
         files::setProgramDirectory(programDir);
-        key = sqlsample::writeSqlSample(dataDir, programDir, dataDir);
+        key = sqlsample::writeSqlSample(dataDir, programDir);
         db::Aliases::setAliasFile(QString());
-        db::Aliases::setDataDirectory(dataDir);
+        db::Aliases::setProgramDirectory(programDir);
         database = std::make_unique<db::Database>(QStringLiteral("BENCH"));
         database->SetAliasName(QStringLiteral("LHP"));
         database->Open();

@@ -219,26 +219,27 @@ void writeSecondUnit(db::Database& database, sqlsrc::UnitKey key)
     }
 }
 
-sqlsrc::UnitKey writeSqlSample(const QString& vexDataDir, const QString& programDir, const QString& dataDir)
+sqlsrc::UnitKey writeSqlSample(const QString& vexDataDir, const QString& programDir)
 {
     const QString oldAliasFile = db::Aliases::aliasFile();
-    const QString oldDataDir = db::Aliases::dataDirectory();
+    const QString oldProgramDir = db::Aliases::programDirectory();
     db::Aliases::setAliasFile(QString());
-    db::Aliases::setDataDirectory(dataDir);
+    db::Aliases::setProgramDirectory(programDir);
     struct Restore {
         QString file, dir;
         ~Restore()
         {
             db::Aliases::setAliasFile(file);
-            db::Aliases::setDataDirectory(dir);
+            db::Aliases::setProgramDirectory(dir);
         }
-    } restore{oldAliasFile, oldDataDir};
-    const QString path = dataDir + QStringLiteral("/LHP.sqlite");
+    } restore{oldAliasFile, oldProgramDir};
+    const QString path = programDir + QStringLiteral("/LHP.sqlite");
     for (const char* suffix : {"", "-wal", "-shm"})
         QFile::remove(path + QLatin1String(suffix));
     db::Database database(QStringLiteral("LHP_VZOREK"));
     database.SetDriverName(QStringLiteral("QSQLITE"));
     database.SetAliasName(QStringLiteral("LHP"));
+    database.setCanCreateFile(true);
     database.Open();
     const QString problem = sqlsrc::ensureSchema(database);
     if (!problem.isEmpty())

@@ -23,8 +23,8 @@ void writeCompartment(TOddeleni& compartment, db::Database& database, sqlsrc::Un
 void writeUnitFromSource(app::Source& source, TLesniCelek& unit, db::Database& database, sqlsrc::UnitKey key);
 // A small unit with a compartment number under two ODD_IDs and apostrophes in keys and texts.
 void writeSecondUnit(db::Database& database, sqlsrc::UnitKey key);
-// LHP.sqlite in `dataDir` (replaced): the version-97 sample unit `vexDataDir` under its own
-// LHC_KOD (answered) and ID 0, and unit 2.
-sqlsrc::UnitKey writeSqlSample(const QString& vexDataDir, const QString& programDir, const QString& dataDir);
+// LHP.sqlite beside the program in `programDir` (replaced): the version-97 sample unit
+// `vexDataDir` under its own LHC_KOD (answered) and ID 0, and unit 2.
+sqlsrc::UnitKey writeSqlSample(const QString& vexDataDir, const QString& programDir);
 
 } // namespace sqlsample

@@ -5,7 +5,6 @@
 #include "platform/Exceptions.h"
 #include "platform/db/sql/Aliases.h"
 #include "platform/db/sql/Query.h"
-#include "platform/ini/IniFile.h"
 #include "platform/ui/Services.h"
 
 #include <QFileInfo>
@@ -17,14 +16,8 @@ namespace sqlsrc {
 void setUpAliases(const QString& programDir)
 {
     const QString aliasFile = programDir + QStringLiteral("/aliases.ini");
-    if (QFileInfo::exists(aliasFile))
-        db::Aliases::setAliasFile(aliasFile);
-    QString data = IniFile(programDir + QStringLiteral("/vkm.ini"))
-                       .readString(QStringLiteral("Database"), QStringLiteral("Data"), QString())
-                       .trimmed();
-    if (data.startsWith(QLatin1String("PATH="), Qt::CaseInsensitive))
-        data = data.mid(5).trimmed();
-    db::Aliases::setDataDirectory(data.isEmpty() ? programDir : data);
+    db::Aliases::setAliasFile(QFileInfo::exists(aliasFile) ? aliasFile : QString());
+    db::Aliases::setProgramDirectory(programDir);
 }
 
 void configureConnection(db::Database& database)
@@ -36,6 +29,24 @@ void configureConnection(db::Database& database)
         if (!q.exec(QLatin1String(pragma)))
             throw EDatabaseError(q.lastError().text());
 }
+
+namespace {
+
+// A missing SQLite file is named and may be created only after "Ano"; false for "Ne".
+bool agreedToMissingFile(db::Database& database)
+{
+    database.setCanCreateFile(false);
+    const QString missing = database.missingFile();
+    if (missing.isEmpty())
+        return true;
+    if (!ui::services().askYesNo(
+            QStringLiteral("Soubor databáze \"%1\" neexistuje.\nMám založit prázdnou databázi?").arg(missing)))
+        return false;
+    database.setCanCreateFile(true);
+    return true;
+}
+
+} // namespace
 
 bool LoginLhpDatabase(db::Database& database, const LoginDialog& dialog, const QString& alias)
 {
@@ -52,6 +63,8 @@ bool LoginLhpDatabase(db::Database& database, const LoginDialog& dialog, const Q
                           << QStringLiteral("USER NAME=") + answer->user
                           << QStringLiteral("PASSWORD=") + answer->password;
         try {
+            if (!agreedToMissingFile(database))
+                return false;
             database.Open();
             configureConnection(database);
             const QString problem = ensureSchema(database);

@@ -28,8 +28,9 @@ struct UnitRow {
     QString name;
 };
 
-// Points the alias table at the program's files: "aliases.ini" beside the program when it
-// exists, and the data directory of vkm.ini ([Database] Data) for SQLite files.
+// Points the alias table at the program's directory: "aliases.ini" there when it exists, and
+// the default LHP.sqlite and relative SQLite files there too (never in the data directory of
+// vkm.ini, which a Paradox choice points at another program's data).
 void setUpAliases(const QString& programDir);
 
 // SQLite: readers beside one writer (WAL), and a writer waits up to 5 s for another's lock.
@@ -38,7 +39,8 @@ void configureConnection(db::Database& database);
 // Connects `database` through the login dialog, repeating after a failure with the engine's
 // error and "Databázi nelze připojit. Zkuste to znovu."; true when connected. A connected
 // database answers true at once. A database of another layout is reported, never altered, and
-// left disconnected; an empty one gets the tables.
+// left disconnected; an empty one gets the tables. An SQLite file that does not exist is named
+// and created only when the user answers "Ano"; "Ne" ends the login as cancelled.
 bool LoginLhpDatabase(db::Database& database, const LoginDialog& dialog, const QString& alias = QStringLiteral("LHP"));
 
 // The units, ordered by LHC_KOD and LHC_KOD_ID, read without holding a transaction.

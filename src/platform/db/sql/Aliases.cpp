@@ -2,6 +2,7 @@
 #include "platform/db/sql/Aliases.h"
 
 #include "platform/db/sql/Database.h"
+#include "platform/files/Files.h"
 #include "platform/ini/IniFile.h"
 #include "platform/text/Case.h"
 
@@ -18,7 +19,7 @@ QString& aliasFilePath()
     return path;
 }
 
-QString& dataDir()
+QString& programDir()
 {
     static QString dir;
     return dir;
@@ -41,13 +42,13 @@ std::optional<AliasInfo> readAlias(const QString& path, const QString& name)
     return info;
 }
 
-// Relative SQLite files lie in the data directory.
+// Relative SQLite files lie in the program's directory.
 void resolveDatabaseFile(AliasInfo& info)
 {
     if (info.isDirectory() || info.driver.compare(QLatin1String("QSQLITE"), Qt::CaseInsensitive) != 0)
         return;
-    if (!info.database.isEmpty() && QFileInfo(info.database).isRelative() && !dataDir().isEmpty())
-        info.database = QDir(dataDir()).filePath(info.database);
+    if (!info.database.isEmpty() && QFileInfo(info.database).isRelative())
+        info.database = QDir(programDir().isEmpty() ? files::programDirectory() : programDir()).filePath(info.database);
 }
 
 } // namespace
@@ -64,8 +65,8 @@ void Aliases::setAliasFile(const QString& path)
     installDatabasePathResolver();
 }
 QString Aliases::aliasFile() { return aliasFilePath(); }
-void Aliases::setDataDirectory(const QString& dir) { dataDir() = dir; }
-QString Aliases::dataDirectory() { return dataDir(); }
+void Aliases::setProgramDirectory(const QString& dir) { programDir() = dir; }
+QString Aliases::programDirectory() { return programDir(); }
 
 std::optional<AliasInfo> Aliases::find(const QString& name)
 {

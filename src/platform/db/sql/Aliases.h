@@ -13,7 +13,7 @@ struct AliasInfo
 {
     QString name;
     QString driver;
-    QString database;   // SQLite: file (relative names lie in the data directory); STANDARD: directory
+    QString database;   // SQLite: file (relative names lie in the program's directory); STANDARD: directory
     QString host;
     int port = -1;      // -1: the driver's default
 
@@ -27,16 +27,18 @@ struct AliasInfo
 //   HOST=
 //   PORT=
 // Section and key names ignore case. Without a file (or without a section `LHP`) the alias
-// `LHP` is the SQLite file `LHP.sqlite` in the data directory.
+// `LHP` is the SQLite file `LHP.sqlite` in the program's directory. Never in the data directory
+// of vkm.ini: each Paradox choice rewrites that to another program's data.
 class Aliases
 {
 public:
     // Where the alias file lies; empty: none (only the default alias).
     static void setAliasFile(const QString& path);
     static QString aliasFile();
-    // The data directory: relative SQLite files and the default `LHP.sqlite` lie there.
-    static void setDataDirectory(const QString& dir);
-    static QString dataDirectory();
+    // The program's directory: relative SQLite files and the default `LHP.sqlite` lie there.
+    // Empty (as set by default): files::programDirectory() is used.
+    static void setProgramDirectory(const QString& dir);
+    static QString programDirectory();
 
     // The alias of this name (ignoring case), read from the file at each call; nullopt when unknown.
     static std::optional<AliasInfo> find(const QString& name);

@@ -6,7 +6,9 @@
 #include "platform/db/sql/Aliases.h"
 #include "platform/text/Case.h"
 
+#include <QFileInfo>
 #include <QSqlError>
+#include <QUrl>
 
 #include <algorithm>
 #include <vector>
@@ -26,6 +28,12 @@ int nextConnectionNumber()
 {
     static int number = 0;
     return ++number;
+}
+
+// An SQLite database kept in a named file (an empty name is a private temporary database).
+bool isSqliteFile(const AliasInfo& alias)
+{
+    return alias.driver.compare(QLatin1String("QSQLITE"), Qt::CaseInsensitive) == 0 && !alias.database.isEmpty();
 }
 
 bool sameName(const QString& a, const QString& b)
@@ -116,20 +124,7 @@ void Database::Open()
             throw EDatabaseError(QStringLiteral("Databáze se jménem %1 je už připojena.").arg(m_databaseName));
     }
 
-    AliasInfo alias;
-    if (!m_aliasName.isEmpty()) {
-        const std::optional<AliasInfo> found = Aliases::find(m_aliasName);
-        if (!found)
-            throw EDatabaseError(QStringLiteral("Neznámý alias databáze: %1").arg(m_aliasName));
-        alias = *found;
-    }
-    if (!m_driverName.isEmpty())
-        alias.driver = m_driverName;
-    const QString path = paramValue(QStringLiteral("PATH"));
-    if (!path.isEmpty() && (alias.driver.isEmpty() || alias.isDirectory())) {
-        alias.driver = QStringLiteral("STANDARD");
-        alias.database = path;
-    }
+    const AliasInfo alias = resolvedAlias();
     if (alias.driver.isEmpty())
         throw EDatabaseError(QStringLiteral("Databáze %1 nemá alias ani ovladač.").arg(m_databaseName));
 
@@ -145,8 +140,36 @@ void Database::Open()
     m_inTransaction = false;
 }
 
+AliasInfo Database::resolvedAlias() const
+{
+    AliasInfo alias;
+    if (!m_aliasName.isEmpty()) {
+        const std::optional<AliasInfo> found = Aliases::find(m_aliasName);
+        if (!found)
+            throw EDatabaseError(QStringLiteral("Neznámý alias databáze: %1").arg(m_aliasName));
+        alias = *found;
+    }
+    if (!m_driverName.isEmpty())
+        alias.driver = m_driverName;
+    const QString path = paramValue(QStringLiteral("PATH"));
+    if (!path.isEmpty() && (alias.driver.isEmpty() || alias.isDirectory())) {
+        alias.driver = QStringLiteral("STANDARD");
+        alias.database = path;
+    }
+    return alias;
+}
+
+QString Database::missingFile() const
+{
+    const AliasInfo alias = resolvedAlias();
+    return isSqliteFile(alias) && !QFileInfo::exists(alias.database) ? alias.database : QString();
+}
+
 void Database::connectSql(const AliasInfo& alias)
 {
+    const bool mustExist = isSqliteFile(alias) && !m_canCreateFile;
+    if (mustExist && !QFileInfo::exists(alias.database))
+        throw EDatabaseError(QStringLiteral("Soubor databáze \"%1\" neexistuje.").arg(alias.database));
     const QString connectionName = QStringLiteral("genklas-db-%1").arg(nextConnectionNumber());
     {
         QSqlDatabase sql = QSqlDatabase::addDatabase(alias.driver, connectionName);
@@ -155,7 +178,15 @@ void Database::connectSql(const AliasInfo& alias)
             QSqlDatabase::removeDatabase(connectionName);
             throw EDatabaseError(QStringLiteral("Databázový ovladač %1 není k dispozici.").arg(alias.driver));
         }
-        sql.setDatabaseName(alias.database);
+        if (mustExist) {
+            // Opened read-write without create: a file removed since the check above is not
+            // made again (nor its -wal and -shm).
+            sql.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+            sql.setDatabaseName(QUrl::fromLocalFile(alias.database).toString(QUrl::FullyEncoded)
+                                + QStringLiteral("?mode=rw"));
+        } else {
+            sql.setDatabaseName(alias.database);
+        }
         if (!alias.host.isEmpty())
             sql.setHostName(alias.host);
         if (alias.port >= 0)

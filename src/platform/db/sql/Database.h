@@ -17,7 +17,9 @@ struct AliasInfo;
 // `AliasName` (see Aliases): a QtSql driver opens an SQL database; the driver STANDARD (or a
 // parameter line "PATH=<dir>") makes it a directory of Paradox tables, over which queries run
 // local SQL. Login parameters come from the lines "USER NAME=" and "PASSWORD=" of `Params`;
-// other lines ("SQLPASSTHRU MODE=...") are kept and ignored.
+// other lines ("SQLPASSTHRU MODE=...") are kept and ignored. A missing SQLite file is created
+// only when allowed (setCanCreateFile, once the user agreed); otherwise Open refuses it and
+// leaves no file behind.
 //
 // Database names are unique among connected databases of the process (compared ignoring case):
 // connecting a second one of a connected name raises EDatabaseError. Every Database registers
@@ -48,9 +50,16 @@ public:
     bool LoginPrompt() const { return m_loginPrompt; }
     void SetLoginPrompt(bool on) { m_loginPrompt = on; }
 
+    // The SQLite file this database names when it does not exist; empty when it exists or the
+    // database is no SQLite file. Raises EDatabaseError for an unknown alias.
+    QString missingFile() const;
+    bool canCreateFile() const { return m_canCreateFile; }
+    void setCanCreateFile(bool on) { m_canCreateFile = on; }
+
     bool Connected() const { return m_connected; }
     void SetConnected(bool on);
-    // Connects; raises EDatabaseError (duplicate name, unknown alias, refused login).
+    // Connects; raises EDatabaseError (duplicate name, unknown alias, refused login, a missing
+    // SQLite file that may not be created).
     void Open();
     // Disconnects; an open transaction is rolled back. Never raises.
     void Close();
@@ -76,6 +85,8 @@ public:
     static Database* find(const QString& databaseName);
 
 private:
+    // The alias with the driver and PATH line of this database applied.
+    AliasInfo resolvedAlias() const;
     void connectSql(const AliasInfo& alias);
     void checkSql(const char* operation) const;
 
@@ -84,6 +95,7 @@ private:
     QString m_driverName;
     QStringList m_params;
     bool m_loginPrompt = true;
+    bool m_canCreateFile = false;
     bool m_connected = false;
     bool m_inTransaction = false;
     bool m_isDirectory = false;

@@ -68,11 +68,12 @@ void SqlDatabaseTest::SetUp()
     }
     ini.close();
     db::Aliases::setAliasFile(iniPath);
-    db::Aliases::setDataDirectory(m_dir.path());
+    db::Aliases::setProgramDirectory(m_dir.path());
 
     m_fill = std::make_unique<db::Database>(QStringLiteral("TEST_FILL"));
     m_fill->SetAliasName(QStringLiteral("LHP"));
     m_fill->SetLoginPrompt(false);
+    m_fill->setCanCreateFile(true);
     m_fill->Params() << QStringLiteral("USER NAME=") + m_user;
     m_fill->Open();
     ASSERT_EQ(sqlsrc::ensureSchema(*m_fill), QString());
@@ -96,6 +97,7 @@ void SqlDatabaseTest::TearDown()
         sqlsrc::unitChooser() = m_oldChooser;
     m_fill.reset();
     db::Aliases::setAliasFile(QString());
+    db::Aliases::setProgramDirectory(QString());
 }
 
 std::unique_ptr<db::Database> SqlDatabaseTest::connectSource(const QString& name) const

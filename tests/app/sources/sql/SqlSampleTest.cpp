@@ -36,7 +36,7 @@ protected:
         vexData = programDir + QStringLiteral("/vzorky/vex97/DATA");
         IniFile(programDir + QStringLiteral("/vkm.ini"))
             .writeString(QStringLiteral("DATABASE"), QStringLiteral("DATA"), QStringLiteral("PATH=") + vexData);
-        firstUnit = sqlsample::writeSqlSample(vexData, programDir, vexData);
+        firstUnit = sqlsample::writeSqlSample(vexData, programDir);
         m_oldLogin = sqlsrc::loginDialog();
         m_oldChooser = sqlsrc::unitChooser();
         sqlsrc::loginDialog() = [](const QString&, const QString&) {

@@ -200,6 +200,7 @@ TEST_P(UnitMaintenanceTest, TheCopyNamesItsColumnsForATargetOfAnotherColumnOrder
     ini.close();
     db::Database target(QStringLiteral("CIL_DB"));
     target.SetAliasName(QStringLiteral("CIL"));
+    target.setCanCreateFile(true);
     target.Open();
     ASSERT_EQ(sqlsrc::ensureSchema(target), QString());
     QSqlQuery q(target.sqlDatabase());

@@ -3,8 +3,10 @@
 #include "platform/db/sql/Aliases.h"
 #include "platform/db/sql/Database.h"
 #include "platform/db/sql/Query.h"
+#include "platform/files/Files.h"
 #include "support/PostgresServer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -17,7 +19,7 @@
 
 namespace {
 
-// A data directory with the default alias LHP pointing at LHP.sqlite in it.
+// A program directory with the default alias LHP pointing at LHP.sqlite in it.
 class SqlDatabase : public ::testing::Test
 {
 protected:
@@ -25,9 +27,10 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         db::Aliases::setAliasFile(QString());
-        db::Aliases::setDataDirectory(dir.path());
+        db::Aliases::setProgramDirectory(dir.path());
         database.SetAliasName(QStringLiteral("LHP"));
         database.SetLoginPrompt(false);
+        database.setCanCreateFile(true);
         database.Params() << QStringLiteral("SQLPASSTHRU MODE=SHARED NOAUTOCOMMIT")
                           << QStringLiteral("USER NAME=LHP") << QStringLiteral("PASSWORD=zyq");
         database.Open();
@@ -37,7 +40,7 @@ protected:
     void TearDown() override
     {
         database.Close();
-        db::Aliases::setDataDirectory(QString());
+        db::Aliases::setProgramDirectory(QString());
     }
 
     int exec(const QString& text, const QVariantList& values = {})
@@ -71,7 +74,7 @@ protected:
     db::Database database{QStringLiteral("LHP_ORAC")};
 };
 
-TEST_F(SqlDatabase, DefaultAliasIsSqliteFileInDataDirectory)
+TEST_F(SqlDatabase, DefaultAliasIsSqliteFileBesideTheProgram)
 {
     EXPECT_TRUE(database.Connected());
     EXPECT_FALSE(database.isDirectory());
@@ -335,7 +338,7 @@ TEST(Aliases, FileMapsAliasToDriverAndDirectory)
               "[Jiny]\r\nDRIVER=QSQLITE\r\nDATABASE=jiny.sqlite\r\nPORT=5432\r\n");
     ini.close();
     db::Aliases::setAliasFile(iniPath);
-    db::Aliases::setDataDirectory(dir.path());
+    db::Aliases::setProgramDirectory(dir.path());
 
     const auto km = db::Aliases::find(QStringLiteral("DB_KM"));
     ASSERT_TRUE(km);
@@ -353,7 +356,62 @@ TEST(Aliases, FileMapsAliasToDriverAndDirectory)
     EXPECT_THROW(unknown.Open(), EDatabaseError);
 
     db::Aliases::setAliasFile(QString());
-    db::Aliases::setDataDirectory(QString());
+    db::Aliases::setProgramDirectory(QString());
+}
+
+// The names in a directory, hidden ones included, as one readable text.
+std::string entries(const QString& dir)
+{
+    return QDir(dir)
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name)
+        .join(QLatin1Char('|'))
+        .toStdString();
+}
+
+// Neither a connection nor a query naming the alias makes a missing file (nor its -wal and
+// -shm); once allowed it is made, and a name that needs escaping still opens the same file.
+TEST(SqliteFile, AMissingFileIsCreatedOnlyWhenAllowed)
+{
+    QTemporaryDir top;
+    const QString dir = top.filePath(QStringLiteral("data č #1?"));
+    ASSERT_TRUE(QDir().mkpath(dir));
+    db::Aliases::setAliasFile(QString());
+    db::Aliases::setProgramDirectory(dir);
+    const QString file = dir + QStringLiteral("/LHP.sqlite");
+    {
+        db::Database database(QStringLiteral("SOUBOR"));
+        database.SetAliasName(QStringLiteral("LHP"));
+        EXPECT_EQ(database.missingFile(), file);
+        EXPECT_THROW(database.Open(), EDatabaseError);
+        EXPECT_FALSE(database.Connected());
+        db::Query byAlias;
+        byAlias.SetDatabaseName(QStringLiteral("LHP"));
+        byAlias.SQL().Add(QStringLiteral("SELECT 1"));
+        EXPECT_THROW(byAlias.Open(), EDatabaseError);
+        EXPECT_EQ(entries(dir), "");
+
+        database.setCanCreateFile(true);
+        database.Open();
+        {
+            QSqlQuery q(database.sqlDatabase());
+            ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE T (A INTEGER)")) && q.exec(QStringLiteral("INSERT INTO T VALUES (7)")));
+        }
+        database.Close();
+        EXPECT_EQ(database.missingFile(), QString());
+
+        database.setCanCreateFile(false);
+        database.Open();
+        QSqlQuery again(database.sqlDatabase());
+        ASSERT_TRUE(again.exec(QStringLiteral("SELECT A FROM T")) && again.next());
+        EXPECT_EQ(again.value(0).toInt(), 7);
+    }
+    EXPECT_EQ(entries(dir), "LHP.sqlite");
+
+    // Unset, the program's directory is the one of platform/files.
+    db::Aliases::setProgramDirectory(QString());
+    files::setProgramDirectory(top.path());
+    EXPECT_EQ(db::Aliases::find(QStringLiteral("LHP"))->database, top.filePath(QStringLiteral("LHP.sqlite")));
+    files::setProgramDirectory(QString());
 }
 
 } // namespace
