@@ -575,7 +575,7 @@ void TableStorage::flush()
         }
     }
     m_headerBytes = written.header;
-    m_file->forgetBlobFile();
+    m_file->forgetBlobFile(paradox::blobReferencesOf(m_fields, written.records.constData(), content.recordCount, m_recordSize));
     discardPendingChanges();
     m_stamp = stampOf(m_path);
 }
