@@ -7,6 +7,7 @@
 #include "platform/db/paradox/ParadoxFile.h"
 #include "platform/db/paradox/ParadoxWriter.h"
 #include "platform/db/paradox/PxlibCheck.h"
+#include "platform/db/paradox/TableFiles.h"
 #include "platform/ui/Services.h"
 #include "support/ParadoxFixture.h"
 
@@ -131,6 +132,26 @@ TEST_F(TableStorageTest, EditingBesideMemosInABlockWithFreedEntriesSaves)
         EXPECT_EQ(after.memoText(r, 1), memos[r]);
         EXPECT_EQ(px.value(r, 1).toByteArray(), dp::CodePage::forNumber(1250).encode(memos[r]));
     }
+}
+
+// While another copy of the program saves the table, ours is refused and keeps its rows; once
+// that save is over (it changed nothing here), ours goes through.
+TEST_F(TableStorageTest, ASaveDuringAnotherCopysSaveIsRefusedAndKeepsThePendingRows)
+{
+    const QString path = write(QStringLiteral("ZAMEK.DB"), {{"ID", "N"}}, {{1.0}});
+    Table t;
+    open(t, QStringLiteral("ZAMEK"));
+    t.Append();
+    t.Fields(0).AsInteger(2);
+    t.Post();
+    {
+        const dp::TableLock otherCopy(path);
+        EXPECT_THROW(t.FlushBuffers(), EDatabaseError);
+        EXPECT_EQ(dp::ParadoxFile(path).recordCount(), 1);
+    }
+    t.FlushBuffers();
+    EXPECT_EQ(dp::ParadoxFile(path).recordCount(), 2);
+    EXPECT_EQ(column(t, "ID"), (QStringList{"1", "2"}));
 }
 
 // Pending rows that cannot be saved when the Table goes away are reported, not lost silently.
