@@ -69,7 +69,7 @@ FileStamp stampOf(const QString& path)
 
 QString TableLock::pathFor(const QString& dbPath)
 {
-    // Every spelling of one table (links, letter case resolved by the caller) meets at one file.
+    // Every path of one table (links, relative spellings) meets at one lock file.
     const QFileInfo info(dbPath);
     const QFileInfo table(info.exists() ? info.canonicalFilePath() : info.absoluteFilePath());
     return table.dir().filePath(QStringLiteral(".%1.~lock").arg(table.fileName()));
