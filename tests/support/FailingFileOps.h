@@ -19,11 +19,11 @@ public:
             tear([&] { FileOps::writeFile(path, data.first(data.size() / 2)); });
         FileOps::writeFile(path, data);
     }
-    void writeAt(const QString& path, qint64 offset, QByteArrayView data) override
+    qint64 append(const QString& path, QByteArrayView data) override
     {
         if (isFailing())
-            tear([&] { FileOps::writeAt(path, offset, data.first(data.size() / 2)); });
-        FileOps::writeAt(path, offset, data);
+            tear([&] { FileOps::append(path, data.first(data.size() / 2)); });
+        return FileOps::append(path, data);
     }
     void resize(const QString& path, qint64 size) override
     {

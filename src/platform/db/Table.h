@@ -17,7 +17,7 @@
 namespace db {
 
 namespace detail {
-struct TableStorage;
+class TableStorage;
 }
 
 // Opening failed because a field declared in FieldDefs is not in the table (an older structure

@@ -16,8 +16,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include <sys/stat.h>
-
 namespace db::detail {
 
 namespace {
@@ -228,6 +226,7 @@ void TableStorage::emptyFile(const QString& path)
 void TableStorage::load(const QString& filePath)
 {
     m_path = filePath;
+    const paradox::FileStamp stamp = paradox::stampOf(filePath);   // before reading: a write meanwhile shows
     m_file = std::make_unique<paradox::ParadoxFile>(filePath);
     const paradox::HeaderInfo& header = m_file->header();
     m_fields = m_file->fields();
@@ -252,27 +251,26 @@ void TableStorage::load(const QString& filePath)
     }
     const QFileInfo info(filePath);
     m_isReadOnly = m_file->isNeverWritten() || !info.isWritable() || !QFileInfo(info.absolutePath()).isWritable();
-    m_stamp = stampOf(filePath);
+    m_stamp = stamp;
     m_blobs.clear();
     m_isDirty = false;
-}
-
-TableStorage::FileStamp TableStorage::stampOf(const QString& filePath)
-{
-    struct stat st {};
-    if (::stat(QFile::encodeName(filePath).constData(), &st) != 0)
-        return FileStamp();
-    return FileStamp{quint64(st.st_ino), qint64(st.st_size),
-                     qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 // The file is the one last read or written: same identity, size, time and header.
 bool TableStorage::isUnchangedOnDisk() const
 {
-    if (stampOf(m_path) != m_stamp)
+    if (paradox::stampOf(m_path) != m_stamp)
         return false;
     QFile file(m_path);
     return file.open(QIODevice::ReadOnly) && file.read(m_headerBytes.size()) == m_headerBytes;
+}
+
+void TableStorage::refuseIfChangedOnDisk() const
+{
+    if (!isUnchangedOnDisk())
+        throw EDatabaseError(QStringLiteral("Tabulku mezitím změnil jiný program, změny nelze uložit, "
+                                            "aby nepřepsaly jeho data. Soubor: %1")
+                                 .arg(native(m_path)));
 }
 
 bool TableStorage::reloadIfChangedOnDisk()
@@ -544,10 +542,7 @@ void TableStorage::flush()
         return;
     if (m_isReadOnly)
         readOnlyError(m_path);
-    if (!isUnchangedOnDisk())
-        throw EDatabaseError(QStringLiteral("Tabulku mezitím změnil jiný program, změny nelze uložit, "
-                                            "aby nepřepsaly jeho data. Soubor: %1")
-                                 .arg(native(m_path)));
+    refuseIfChangedOnDisk();   // before the work of building the table
     std::vector<int> ids;
     ids.reserve(size_t(m_count));
     for (int r = 0; r < m_count; ++r) {
@@ -565,6 +560,8 @@ void TableStorage::flush()
             content.records.append(record(r), m_recordSize);
     }
     content.blobPayload = [&](int field, const char*, int row) { return m_blobs.value(blobKey(ids[size_t(row)], field)); };
+    // Again right before the files change: building and writing a large table takes a while.
+    content.checkBeforeChange = [this] { refuseIfChangedOnDisk(); };
     const paradox::WrittenTable written = paradox::writeTable(m_path, content);
     content.records.clear();
     // New blobs have their places in the .MB now: the records take their pointers.
@@ -575,9 +572,9 @@ void TableStorage::flush()
         }
     }
     m_headerBytes = written.header;
-    m_file->forgetBlobFile();
+    m_file->forgetBlobFile(paradox::blobReferencesOf(m_fields, written.records.constData(), content.recordCount, m_recordSize));
     discardPendingChanges();
-    m_stamp = stampOf(m_path);
+    m_stamp = written.stamp;
 }
 
 void TableStorage::saveOrReport() noexcept

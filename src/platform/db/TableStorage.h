@@ -3,6 +3,7 @@
 
 #include "platform/db/Field.h"
 #include "platform/db/paradox/ParadoxTypes.h"
+#include "platform/db/paradox/TableFiles.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -36,7 +37,7 @@ using FieldValues = QList<QPair<int, QVariant>>;
 // A table opens read-only when it is keyed (the engine keeps a primary index beside it that we
 // do not write), has index files of another program, is encrypted, or cannot be written.
 // flush() refuses to overwrite a file that changed on disk since it was read (another program
-// saved it); the pending rows are kept.
+// saved it), checked again right before the new file replaces it; the pending rows are kept.
 class TableStorage
 {
 public:
@@ -119,17 +120,6 @@ public:
     bool reloadIfChangedOnDisk();
 
 private:
-    // Identity of the file as last read or written: a rewrite (temporary file renamed over it)
-    // changes the inode even when size and time stay the same.
-    struct FileStamp
-    {
-        quint64 inode = 0;
-        qint64 size = -1;
-        qint64 modifiedNs = 0;
-        bool operator==(const FileStamp&) const = default;
-    };
-    static FileStamp stampOf(const QString& filePath);
-
     struct FieldValue
     {
         int field;
@@ -138,6 +128,8 @@ private:
     int store(int record, const std::vector<FieldValue>& values);
     void load(const QString& filePath);
     bool isUnchangedOnDisk() const;
+    // Raises the refusal when the file is not the one last read or written.
+    void refuseIfChangedOnDisk() const;
     void storeField(int field, char* record, const QVariant& value, QHash<int, QByteArray>& newBlobs);
     int commit(int record, const QByteArray& bytes, const QHash<int, QByteArray>& newBlobs);
     void markChanged(int record);
@@ -165,7 +157,7 @@ private:
     // It never goes down, so a deleted row's value is not handed out again.
     uint32_t m_autoIncMax = 0;
     bool m_isDirty = false;
-    FileStamp m_stamp;
+    paradox::FileStamp m_stamp;   // the file as last read or written
 };
 
 // One holder of the storage of a file for as long as it lives (local SQL, live results).

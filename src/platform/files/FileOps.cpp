@@ -86,13 +86,28 @@ void FileOps::writeFile(const QString& path, QByteArrayView data)
     syncAndClose(file, path);
 }
 
-void FileOps::writeAt(const QString& path, qint64 offset, QByteArrayView data)
+qint64 FileOps::append(const QString& path, QByteArrayView data)
 {
-    Descriptor file(path, O_WRONLY);
+    Descriptor file(path, O_WRONLY | O_CREAT | O_APPEND);
     if (file.fd() < 0)
         fail(QStringLiteral("Nelze otevřít soubor"), path);
-    writeAll(file.fd(), offset, data, path);
+    // Each write goes to the end of the file in one step; the first one fixes where the data starts.
+    qint64 start = -1;
+    qint64 done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(file.fd(), data.data() + done, size_t(data.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            fail(QStringLiteral("Nelze zapsat soubor"), path);
+        if (start < 0)
+            start = qint64(::lseek(file.fd(), 0, SEEK_CUR)) - n;
+        done += n;
+    }
+    if (start < 0)
+        start = qint64(::lseek(file.fd(), 0, SEEK_END));
     syncAndClose(file, path);
+    return start;
 }
 
 void FileOps::resize(const QString& path, qint64 size)

@@ -15,8 +15,9 @@ public:
     virtual ~FileOps() = default;
     // Creates or truncates the file and writes `data`.
     virtual void writeFile(const QString& path, QByteArrayView data);
-    // Writes `data` into an existing file at `offset` (beyond its end extends it).
-    virtual void writeAt(const QString& path, qint64 offset, QByteArrayView data);
+    // Appends `data` to the file (created when missing) where its end is at that moment, so that
+    // it never overwrites what another writer appended meanwhile; answers the offset it starts at.
+    virtual qint64 append(const QString& path, QByteArrayView data);
     // Cuts or extends the file to `size` bytes.
     virtual void resize(const QString& path, qint64 size);
     // Moves `from` over `to` in one step (an existing `to` is replaced), then syncs the directory.

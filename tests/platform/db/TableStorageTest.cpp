@@ -7,6 +7,7 @@
 #include "platform/db/paradox/ParadoxFile.h"
 #include "platform/db/paradox/ParadoxWriter.h"
 #include "platform/db/paradox/PxlibCheck.h"
+#include "platform/db/paradox/TableFiles.h"
 #include "platform/ui/Services.h"
 #include "support/ParadoxFixture.h"
 
@@ -93,6 +94,64 @@ TEST_F(TableStorageTest, ASaveOverAnotherProgramsChangeIsRefusedAndKeepsThePendi
     f.write(QByteArray(2048, '\0'));
     f.close();
     EXPECT_THROW(u.FlushBuffers(), EDatabaseError);
+}
+
+// The engine frees a blob's entry by clearing its offset and keeps the old lengths: editing
+// another field of a row whose memo shares such a block saves, and every memo stays.
+TEST_F(TableStorageTest, EditingBesideMemosInABlockWithFreedEntriesSaves)
+{
+    const QStringList memos = {QString(60, u'ř'), QString(200, u'b'), QString(90, u'c')};
+    const QString path = write(QStringLiteral("POZN.DB"), {{"ID", "I"}, {"POZN", "M", 10}},
+                               {{1, memos[0]}, {2, memos[1]}, {3, memos[2]}});
+    const QString mbPath = m_dir.filePath(QStringLiteral("POZN.MB"));
+    QByteArray mb = readFile(mbPath);
+    for (int i = 0; i < 30; ++i) {   // entries of the first sub-allocated block: offset 0, 50 chunks
+        const qsizetype at = 0x1000 + 12 + 5 * i;
+        mb[at] = 0;
+        mb[at + 1] = 50;
+        mb[at + 4] = 7;
+    }
+    QFile f(mbPath);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(mb);
+    f.close();
+    {
+        Table t;
+        open(t, QStringLiteral("POZN"));
+        t.Next();
+        t.Edit();
+        t.Fields(0).AsInteger(20);
+        t.Post();
+        t.FlushBuffers();
+    }
+    const dp::ParadoxFile after(path);
+    test::PxlibReader px(path);
+    px.attachBlobFile(mbPath);
+    for (int r = 0; r < 3; ++r) {
+        EXPECT_EQ(after.value(r, 0).toInt(), r == 1 ? 20 : r + 1);
+        EXPECT_EQ(after.memoText(r, 1), memos[r]);
+        EXPECT_EQ(px.value(r, 1).toByteArray(), dp::CodePage::forNumber(1250).encode(memos[r]));
+    }
+}
+
+// While another copy of the program saves the table, ours is refused and keeps its rows; once
+// that save is over (it changed nothing here), ours goes through.
+TEST_F(TableStorageTest, ASaveDuringAnotherCopysSaveIsRefusedAndKeepsThePendingRows)
+{
+    const QString path = write(QStringLiteral("ZAMEK.DB"), {{"ID", "N"}}, {{1.0}});
+    Table t;
+    open(t, QStringLiteral("ZAMEK"));
+    t.Append();
+    t.Fields(0).AsInteger(2);
+    t.Post();
+    {
+        const dp::TableLock otherCopy(path);
+        EXPECT_THROW(t.FlushBuffers(), EDatabaseError);
+        EXPECT_EQ(dp::ParadoxFile(path).recordCount(), 1);
+    }
+    t.FlushBuffers();
+    EXPECT_EQ(dp::ParadoxFile(path).recordCount(), 2);
+    EXPECT_EQ(column(t, "ID"), (QStringList{"1", "2"}));
 }
 
 // Pending rows that cannot be saved when the Table goes away are reported, not lost silently.

@@ -5,6 +5,11 @@
 //   Type 2: +3 u32 length, +7 u16 mod number, +9 data.
 //   Type 3: +12 64 entries of 5 bytes (u8 data offset / 16, u8 chunks, u16 mod,
 //           u8 bytes in the last chunk 1..16, 0 = deleted); data from 0x150.
+//
+// Free entries: we and pxlib zero them, the engine clears only the offset (and the mod number)
+// and leaves the old lengths. Entries no row addresses may also look live after a row was
+// deleted. Neither holds data, so only entries that rows address, and that could hold data,
+// count when an entry is checked against the others of its block.
 #include "platform/db/paradox/BlobFile.h"
 
 #include "platform/Exceptions.h"
@@ -13,6 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 
 namespace db::paradox {
@@ -27,9 +33,49 @@ constexpr int kSubHeader = 12;
 constexpr int kSubEntries = 64;
 constexpr int kSubDataStart = 0x150;
 
+struct SubEntry
+{
+    int start;    // byte offset in the block
+    int chunks;
+    int last;     // bytes in the last chunk
+};
+
+SubEntry subEntryAt(const QByteArray& data, uint32_t block, int index)
+{
+    const auto* e = reinterpret_cast<const unsigned char*>(data.constData() + block + kSubHeader + 5 * index);
+    return {e[0] * 16, e[1], e[4]};
+}
+
+// Data of that shape can lie in the block: after its header, within it, with a valid length.
+bool couldHoldData(const SubEntry& e)
+{
+    return e.start >= kSubDataStart && e.chunks > 0 && e.last >= 1 && e.last <= 16
+        && e.start + 16 * e.chunks <= BlobFileBuilder::kUnit;
+}
+
 } // namespace
 
-BlobFile::BlobFile(const QString& path) : m_path(path)
+BlobReferences blobReferencesOf(const QList<FieldDef>& fields, const char* records, qsizetype count, int recordSize)
+{
+    BlobReferences references;
+    for (const FieldDef& f : fields) {
+        if (!isBlobType(f.type))
+            continue;
+        for (qsizetype r = 0; r < count; ++r) {
+            const char* rec = records + r * recordSize;
+            if (isNull(f, rec))
+                continue;
+            const uint32_t offset = decodeBlobPointer(f, rec).offset;
+            if (offset != 0 && (offset & 0xFF) != 0xFF)
+                references.push_back(offset);
+        }
+    }
+    std::sort(references.begin(), references.end());
+    references.erase(std::unique(references.begin(), references.end()), references.end());
+    return references;
+}
+
+BlobFile::BlobFile(const QString& path, BlobReferences references) : m_path(path), m_references(std::move(references))
 {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
@@ -75,10 +121,7 @@ QByteArray BlobFile::readSubAllocated(uint32_t block, int index, const BlobPoint
         fail(QStringLiteral("blok %1 není typu 3").arg(block));
     if (index >= kSubEntries || qsizetype(block) + kSubDataStart > m_data.size())
         fail(QStringLiteral("neplatný odkaz do bloku %1").arg(block));
-    const auto* entry = reinterpret_cast<const unsigned char*>(m_data.constData() + block + kSubHeader + 5 * index);
-    const int start = entry[0] * 16;
-    const int chunks = entry[1];
-    const int last = entry[4];
+    const auto [start, chunks, last] = subEntryAt(m_data, block, index);
     if (chunks == 0 || last == 0 || last > 16)
         fail(QStringLiteral("odkaz na smazaná data v bloku %1").arg(block));
     const qsizetype length = qsizetype(16) * (chunks - 1) + last;
@@ -95,12 +138,10 @@ QByteArray BlobFile::readSubAllocated(uint32_t block, int index, const BlobPoint
 bool BlobFile::overlapsOtherEntry(uint32_t block, int index, int start, int end) const
 {
     for (int other = 0; other < kSubEntries; ++other) {
-        const auto* entry = reinterpret_cast<const unsigned char*>(m_data.constData() + block + kSubHeader + 5 * other);
-        if (other == index || entry[1] == 0 || entry[4] == 0)
-            continue;   // itself, or a deleted entry
-        const int otherStart = entry[0] * 16;
-        const int otherEnd = otherStart + 16 * entry[1];
-        if (otherStart < end && start < otherEnd)
+        if (other == index || !std::binary_search(m_references.begin(), m_references.end(), block | uint32_t(other)))
+            continue;
+        const SubEntry e = subEntryAt(m_data, block, other);
+        if (couldHoldData(e) && e.start < end && start < e.start + 16 * e.chunks)
             return true;
     }
     return false;

@@ -4,18 +4,28 @@
 #include "platform/db/paradox/FieldCodec.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+
+#include <cstdint>
+#include <vector>
 
 namespace db::paradox {
 
+// The sub-allocated blobs the rows of a table address: pointer offsets (block | entry), sorted.
+using BlobReferences = std::vector<uint32_t>;
+// The references of the blob fields of `count` records of `recordSize` bytes.
+BlobReferences blobReferencesOf(const QList<FieldDef>& fields, const char* records, qsizetype count, int recordSize);
+
 // A .MB file read whole into memory at construction; its header block is checked then,
 // every pointer when it is resolved: the blob lies in the file, and a sub-allocated one in its
-// block without sharing bytes with another entry. Only regular files are read. Errors raise
-// EDatabaseError naming the file.
+// block without sharing bytes with the entry of another blob the rows address. Only regular
+// files are read. Errors raise EDatabaseError naming the file.
 class BlobFile
 {
 public:
-    explicit BlobFile(const QString& path);
+    // `references`: what the rows of the table address (see blobReferencesOf()).
+    BlobFile(const QString& path, BlobReferences references);
 
     const QString& path() const { return m_path; }
     // The bytes stored for `ptr` (a graphic with its 8-byte prefix). The pointer must
@@ -26,11 +36,13 @@ private:
     [[noreturn]] void fail(const QString& reason) const;
     QByteArray readSingle(uint32_t block, const BlobPointer& ptr) const;
     QByteArray readSubAllocated(uint32_t block, int index, const BlobPointer& ptr) const;
-    // The data range [start, end) of a live entry overlaps that of another entry of the block.
+    // The data range [start, end) of a live entry overlaps that of another entry of the block
+    // that a row addresses and that could hold data.
     bool overlapsOtherEntry(uint32_t block, int index, int start, int end) const;
 
     QString m_path;
     QByteArray m_data;
+    BlobReferences m_references;
 };
 
 // The payload of a blob field from its stored bytes: a graphic loses its 8-byte prefix.

@@ -225,6 +225,7 @@ ParadoxFile::ParadoxFile(const QString& path) : m_path(path)
         decryptBlocks(data, m_header);
     m_records = reader.readChain(m_header);
     m_headerBytes = data.left(m_header.headerSize);
+    m_blobReferences = blobReferencesOf(m_fields, m_records.constData(), m_header.recordCount, m_header.recordSize);
     if (m_header.isEncrypted)
         m_pxlib = std::make_unique<PxlibTable>(m_path);   // for blobs; the chain is sound now
 }
@@ -260,9 +261,10 @@ bool ParadoxFile::isNeverWritten() const
     return m_header.fileType == 0 || m_header.keyFieldCount > 0 || m_header.isEncrypted || hasIndexFiles(m_path);
 }
 
-void ParadoxFile::forgetBlobFile()
+void ParadoxFile::forgetBlobFile(BlobReferences references)
 {
     m_blobs.reset();
+    m_blobReferences = std::move(references);
 }
 
 QString ParadoxFile::blobPath() const
@@ -278,7 +280,7 @@ const BlobFile& ParadoxFile::blobFile() const
             throw EDatabaseError(QStringLiteral("Tabulka \"%1\" je poškozená: chybí soubor %2.MB")
                                      .arg(QFileInfo(m_path).fileName(), QFileInfo(m_path).completeBaseName()));
         }
-        m_blobs = std::make_unique<BlobFile>(mb);
+        m_blobs = std::make_unique<BlobFile>(mb, m_blobReferences);
     }
     return *m_blobs;
 }

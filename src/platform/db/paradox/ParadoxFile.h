@@ -1,6 +1,7 @@
 // Reading a Paradox table (.DB) with its blob file (.MB): validated, held in memory as raw records.
 #pragma once
 
+#include "platform/db/paradox/BlobFile.h"
 #include "platform/db/paradox/CodePage.h"
 #include "platform/db/paradox/FieldCodec.h"
 #include "platform/db/paradox/ParadoxTypes.h"
@@ -16,7 +17,6 @@
 
 namespace db::paradox {
 
-class BlobFile;
 class PxlibTable;
 
 // One opened table. Opening reads and validates the whole .DB (header, field list,
@@ -68,8 +68,9 @@ public:
     // Tables this program never writes: keyed ones (the engine keeps their primary index in a .PX
     // that is not maintained here), those with index files of another program, encrypted ones.
     bool isNeverWritten() const;
-    // Forgets the .MB read so far: it grew (a save appended blobs); the next blob read rereads it.
-    void forgetBlobFile();
+    // Forgets the .MB read so far: it grew (a save appended blobs) and the rows now address
+    // `references`; the next blob read rereads it.
+    void forgetBlobFile(BlobReferences references);
 
 private:
     const BlobFile& blobFile() const;
@@ -84,6 +85,7 @@ private:
     QByteArray m_headerBytes;
     // Opened on the first blob read.
     mutable std::unique_ptr<BlobFile> m_blobs;
+    BlobReferences m_blobReferences;   // of the rows, for the .MB's checks
     mutable std::unique_ptr<PxlibTable> m_pxlib;
 };
 

@@ -311,8 +311,9 @@ qint64 appendableSize(const QString& mbPath)
     return file.open(QIODevice::ReadOnly) && file.getChar(&type) && type == 0 ? info.size() : -1;
 }
 
-// Replaces `path` with `data` through a temporary file.
-void replaceFile(const QString& path, const QByteArray& data)
+// Replaces `path` with `data` through a temporary file; `check` (if any) runs right before the
+// rename. Answers the stamp of the new file.
+FileStamp replaceFile(const QString& path, const QByteArray& data, const std::function<void()>& check = {})
 {
     files::FileOps& ops = files::fileOps();
     const QString temporary = temporaryPathFor(path);
@@ -320,7 +321,11 @@ void replaceFile(const QString& path, const QByteArray& data)
         ops.writeFile(temporary, data);
         if (QFileInfo::exists(path))   // the new file keeps the old one's permissions
             QFile::setPermissions(temporary, QFileInfo(path).permissions());
+        const FileStamp stamp = stampOf(temporary);   // a rename keeps it
+        if (check)
+            check();
         ops.replace(temporary, path);
+        return stamp;
     } catch (...) {
         QFile::remove(temporary);
         throw;
@@ -342,6 +347,56 @@ void tidyBlobFile(const QString& mbPath, bool hasBlobFields, bool isAddressed)
     }
 }
 
+// New blocks of a save at the end of the .MB.
+struct BlobAppend
+{
+    qint64 planned = -1;   // where the blocks must start: the blob pointers say so
+    qint64 start = -1;     // where they went, -1 before the append
+    QByteArray blocks;
+};
+
+// The .MB holds from `start` on nothing but this save's blocks, or a first part of them (a
+// failed write): nobody wrote there since. Compared by content, as a stamp taken after the
+// write could already show another program's write.
+bool holdsOnlyOurBlocks(const QString& mbPath, const BlobAppend& append)
+{
+    QFile file(mbPath);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < append.start
+        || file.size() > append.start + append.blocks.size() || !file.seek(append.start))
+        return false;
+    return file.readAll() == append.blocks.left(file.size() - append.start);
+}
+
+// After a failed save: cuts the .MB back to where this save's blocks start (a .MB it created
+// goes) when nobody wrote after them (their blobs stay). Best effort: nothing addresses them.
+void cutBack(const QString& mbPath, const BlobAppend& append)
+{
+    if (append.start < 0 || !holdsOnlyOurBlocks(mbPath, append))
+        return;
+    try {
+        if (append.start == 0)
+            files::fileOps().remove(mbPath);
+        else
+            files::fileOps().resize(mbPath, append.start);
+    } catch (const Exception&) {
+    }
+}
+
+// Appends the new blocks to the .MB; a .MB another program extended meanwhile refuses the save.
+void appendBlobs(const QString& path, const QString& mbPath, BlobAppend& append, const std::function<void()>& check)
+{
+    if (check)
+        check();
+    // Until the append reports where the blocks went, a failure cuts back to the planned end.
+    append.start = append.planned;
+    append.start = files::fileOps().append(mbPath, append.blocks);
+    if (append.start != append.planned) {
+        if (check)
+            check();   // the other program's .DB changed too: the usual refusal
+        fail(path, QStringLiteral("soubor blobů mezitím změnil jiný program"));
+    }
+}
+
 } // namespace
 
 WrittenTable writeTable(const QString& path, const TableContent& content)
@@ -351,10 +406,12 @@ WrittenTable writeTable(const QString& path, const TableContent& content)
     checkFields(path, content);
     const int recordSize = recordSizeOf(content);
     checkKeys(path, content, recordSize);
+    const TableLock lock(path);
     const bool hasBlobFields = std::any_of(content.fields.cbegin(), content.fields.cend(),
                                            [](const FieldDef& f) { return isBlobType(f.type); });
     const QString mbPath = blobPathFor(path);
     const qint64 mbSize = hasBlobFields ? appendableSize(mbPath) : -1;
+    const bool isMbMissing = hasBlobFields && !QFileInfo::exists(mbPath);
     const qint64 base = mbSize < 0 ? 0 : (mbSize + BlobFileBuilder::kUnit - 1) / BlobFileBuilder::kUnit * BlobFileBuilder::kUnit;
     BlobFileBuilder mb(base);
     QByteArray records = content.records;
@@ -363,27 +420,26 @@ WrittenTable writeTable(const QString& path, const TableContent& content)
     const qsizetype blocks = (qsizetype(content.recordCount) + perBlock - 1) / perBlock;
     if (blocks > 0xFFFF)
         fail(path, QStringLiteral("tabulka je příliš velká"));
-    WrittenTable written{buildHeaderFor(path, content, recordSize, int(blocks)), records};
+    WrittenTable written{buildHeaderFor(path, content, recordSize, int(blocks)), records, {}};
     const QByteArray table = buildTable(written.header, content, records, recordSize);
 
-    files::FileOps& ops = files::fileOps();
-    bool isMbExtended = false;
+    const std::function<void()>& check = content.checkBeforeChange;
+    BlobAppend append;
     try {
-        if (!mb.isEmpty() && mbSize >= 0) {
+        if (!mb.isEmpty() && (mbSize >= 0 || isMbMissing)) {
             // The old .DB addresses nothing past the old end: the pair stays readable.
-            isMbExtended = true;
-            ops.writeAt(mbPath, mbSize, QByteArray(base - mbSize, '\0') + mb.data());
+            append.planned = std::max<qint64>(mbSize, 0);
+            append.blocks = QByteArray(base - append.planned, '\0') + mb.data();
+            appendBlobs(path, mbPath, append, check);
         } else if (!mb.isEmpty()) {
-            replaceFile(mbPath, mb.data());
+            replaceFile(mbPath, mb.data(), check);
         }
-        replaceFile(path, table);
+        written.stamp = replaceFile(path, table, check);
+    } catch (const EDatabaseError&) {   // refused
+        cutBack(mbPath, append);
+        throw;
     } catch (const Exception& e) {
-        if (isMbExtended) {
-            try {
-                ops.resize(mbPath, mbSize);
-            } catch (const Exception&) {
-            }
-        }
+        cutBack(mbPath, append);
         fail(path, e.message());
     }
     tidyBlobFile(mbPath, hasBlobFields, isAddressed);

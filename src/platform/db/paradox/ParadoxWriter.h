@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/db/paradox/ParadoxTypes.h"
+#include "platform/db/paradox/TableFiles.h"
 
 #include <QByteArray>
 #include <QList>
@@ -39,19 +40,27 @@ struct TableContent
     // Highest auto-increment value ever handed out; the header keeps at least this.
     uint32_t autoIncMax = 0;
     std::function<QByteArray(int field, const char* record, int row)> blobPayload;
+    // Called with the table locked right before each step that changes what the old .DB
+    // addresses or replaces it (the .MB growing or replaced, the rename of the new .DB); raises
+    // EDatabaseError to refuse the save, which then raises that error unchanged. A save uses it
+    // to refuse overwriting what another program saved meanwhile.
+    std::function<void()> checkBeforeChange;
 };
 
-// What was written: the header and the records with the .MB places of their blobs.
+// What was written: the header and the records with the .MB places of their blobs, and the
+// stamp of the new .DB as it went into place.
 struct WrittenTable
 {
     QByteArray header;
     QByteArray records;
+    FileStamp stamp;
 };
 
-// Writes the table to `path` (.DB) and its .MB. The pair is replaced atomically: new blobs are
-// appended to the existing .MB (which the old .DB does not address past its old end), then a
-// complete new .DB replaces the old one by a rename. At every failure the old pair or the new
-// pair is on the disk. A .MB left beside a table without blob fields is removed, and one that
+// Writes the table to `path` (.DB) and its .MB under the table's TableLock. The pair is replaced
+// atomically: new blobs are appended to the existing .MB (which the old .DB does not address
+// past its old end), then a complete new .DB replaces the old one by a rename. At every failure
+// the old pair or the new pair is on the disk; the .MB is cut back to its old end only when
+// nobody else wrote it since. A .MB left beside a table without blob fields is removed, and one that
 // no record addresses any more is emptied. Every step goes through files::fileOps().
 // Raises EDatabaseError naming the table when it has index files (hasIndexFiles), when the
 // fields are invalid (empty, duplicate or longer than 25 characters names, bad widths, more

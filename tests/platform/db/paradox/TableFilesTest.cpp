@@ -1,6 +1,8 @@
 // Companion and index files of a table, found ignoring case.
 #include "platform/db/paradox/TableFiles.h"
 
+#include "platform/Exceptions.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -51,4 +53,31 @@ TEST(TableFiles, CompanionIsFoundIgnoringCase)
     EXPECT_EQ(companionFile(dir.filePath(QStringLiteral("Porost.db")), QStringLiteral("MB")),
               dir.filePath(QStringLiteral("POROST.mB")));
     EXPECT_TRUE(companionFile(dir.filePath(QStringLiteral("Porost.db")), QStringLiteral("PX")).isEmpty());
+}
+
+// One save of a table at a time, also within one process; the lock file goes with the lock, and
+// one left by a crash holds nothing.
+TEST(TableFiles, TheSaveLockExcludesASecondHolderAndLeavesNoFile)
+{
+    QTemporaryDir dir;
+    const QString table = dir.filePath(QStringLiteral("LHC.DB"));
+    touch(table);
+    const QString lockFile = TableLock::pathFor(table);
+    EXPECT_EQ(TableLock::pathFor(dir.filePath(QStringLiteral("./LHC.DB"))), lockFile);
+    {
+        const TableLock held(table);
+        EXPECT_TRUE(QFile::exists(lockFile));
+        try {
+            const TableLock second(table);
+            ADD_FAILURE() << "a second holder got the lock";
+        } catch (const EDatabaseError& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("právě ji ukládá jiný program"))) << qPrintable(e.message());
+        }
+    }
+    EXPECT_FALSE(QFile::exists(lockFile));
+    touch(lockFile);   // left by a crash
+    {
+        const TableLock taken(table);
+    }
+    EXPECT_FALSE(QFile::exists(lockFile));
 }
