@@ -531,6 +531,9 @@ TClass TEntity::StaticClass()
 
 TEntity::~TEntity()
 {
+    // A child freed here may drop the last other hold on this entity (a KillData message whose
+    // Data it is): this hold keeps that from freeing the entity a second time.
+    Hold();
     TEntity::Clear();
 }
 
