@@ -77,10 +77,10 @@ void checkNewChild(TEntity* entity, const TElement* child)
         TEntity* ancestor = pending.back();
         pending.pop_back();
         refused = ancestor == child;
-        if (seen.contains(ancestor))
+        const std::vector<TEntity*> above = ancestor->Holders();
+        if (above.empty() || seen.contains(ancestor))
             continue;
         seen.insert(ancestor);
-        const std::vector<TEntity*> above = ancestor->Holders();
         pending.insert(pending.end(), above.begin(), above.end());
     }
     if (refused)
@@ -244,7 +244,8 @@ void TLumexLoader::BeginClassEntry(const QString& name)
 }
 
 // Matched by name at the next expected position, else the first of that name; the kinds must be
-// equal or both strings.
+// equal or both strings. A property without read access (NextElement, ElementToFree, PostIt ...)
+// is never saved: a damaged stream's value for it is stepped over, not set.
 void TLumexLoader::AddStoredProperty(const QString& name, qint32 kind)
 {
     StoredClass& entry = m_classes.back();
@@ -265,7 +266,7 @@ void TLumexLoader::AddStoredProperty(const QString& name, qint32 kind)
     if (candidate < 0)
         return;
     const PPropInfo prop = live[static_cast<size_t>(candidate)];
-    if (prop->Kind != kind && !(isStringKind(prop->Kind) && isStringKind(kind)))
+    if (!prop->HasRead() || (prop->Kind != kind && !(isStringKind(prop->Kind) && isStringKind(kind))))
         return;
     stored.live = prop;
     entry.nextExpected = candidate + 1;
