@@ -7,15 +7,20 @@
 
 namespace {
 
-// Keeps an element alive for a scope, whoever else lets it go meanwhile; frees it at the end
-// when nothing holds it any more.
+// Keeps an element alive for a scope, whoever else lets it go meanwhile. At the end it frees an
+// element that a container or an Owned held when the scope began and nothing holds any more; one
+// held by nothing at all belongs to whoever made it.
 class ScopedHold
 {
 public:
-    explicit ScopedHold(TElement& element) : m_element(element) { m_element.Hold(); }
+    explicit ScopedHold(TElement& element)
+        : m_element(element), m_wasHeld(element.HolderCount() > 0 || element.IsHeldByOwned())
+    {
+        m_element.Hold();
+    }
     ~ScopedHold()
     {
-        if (m_element.DropHold())
+        if (m_element.DropHold() && m_wasHeld)
             FreeObject(&m_element);
     }
     ScopedHold(const ScopedHold&) = delete;
@@ -23,6 +28,7 @@ public:
 
 private:
     TElement& m_element;
+    const bool m_wasHeld;
 };
 
 // Runs the tool on the element when there is a tool; answers whether it gave an Output. The tool

@@ -256,8 +256,8 @@ public:
     TElement* tree = nullptr;
 };
 
-// An action may free the tree that holds the recursor: the walk goes on over what is left and the
-// recursor is freed when it ends.
+// An action may free the tree that holds the recursor: the walk goes on and the recursor is freed
+// when it ends.
 TEST(Recursor, ActionMayFreeTheTreeHoldingTheRecursor)
 {
     QStringList log;
@@ -273,22 +273,6 @@ TEST(Recursor, ActionMayFreeTheTreeHoldingTheRecursor)
     walk->Execute();
     EXPECT_EQ(log, QStringList({"data", "trigger", "c", "d"}));
     EXPECT_EQ(held.get(), nullptr);
-
-    // Walking the very tree it frees: the walk ends there.
-    log.clear();
-    tree = entity(nullptr, "tree");
-    leaf(tree, "x");
-    walk = tree->AddNew<TTreeFreeingRecursor>();
-    walk->SetName("walk");
-    leaf(tree, "trigger");
-    leaf(tree, "y");
-    walk->log = &log;
-    walk->tree = tree;
-    const WeakRef<TElement> heldToo = walk;
-    walk->SetInput(tree);
-    walk->Execute();
-    EXPECT_EQ(log, QStringList({"tree", "x", "walk", "trigger"}));
-    EXPECT_EQ(heldToo.get(), nullptr);
 }
 
 } // namespace
