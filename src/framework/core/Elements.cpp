@@ -247,6 +247,24 @@ TEntity* TElement::Holdings::takeAny()
     return entity;
 }
 
+std::vector<TEntity*> TElement::Holdings::entities() const
+{
+    std::vector<TEntity*> result;
+    if (m_many) {
+        for (const auto& held : *m_many)
+            result.push_back(held.first);
+    } else {
+        for (const Slots& held : m_few)
+            result.push_back(held.entity);
+    }
+    return result;
+}
+
+std::vector<TEntity*> TElement::Holders() const
+{
+    return m_holdings.entities();
+}
+
 void TElement::addHolding(TEntity* entity, bool counts)
 {
     m_holdings.add(entity, counts);
@@ -513,6 +531,9 @@ TClass TEntity::StaticClass()
 
 TEntity::~TEntity()
 {
+    // A child freed here may drop the last other hold on this entity (a KillData message whose
+    // Data it is): this hold keeps that from freeing the entity a second time.
+    Hold();
     TEntity::Clear();
 }
 

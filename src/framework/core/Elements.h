@@ -143,6 +143,8 @@ public:
 
     // Number of container slots holding this element (owner-aware or not, TQuickEntity included).
     int HolderCount() const { return m_holdings.size(); }
+    // The containers holding this element, each once, in no particular order.
+    std::vector<TEntity*> Holders() const;
     // Leaves every container holding it, without being freed (the caller takes it over).
     void LeaveContainers();
     void OwnedHoldChanged(int delta) override { m_ownedHolds += delta; }
@@ -175,6 +177,7 @@ private:
         void drop(TEntity* entity);
         // Takes out one slot, nil when none is left.
         TEntity* takeAny();
+        std::vector<TEntity*> entities() const;
         int size() const { return m_size; }
         int counting() const { return m_counting; }
 

@@ -65,8 +65,11 @@ TClass TLumexMessage::StaticClass()
     return &info;
 }
 
+// The data may hold the message: the message leaves it first, or freeing the data would free
+// the message a second time.
 TLumexMessage::~TLumexMessage()
 {
+    LeaveContainers();
     dropDataHold(true);
 }
 

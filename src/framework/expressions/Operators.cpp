@@ -187,6 +187,26 @@ TClass TNoPtrOperator::StaticClass()
 
 void TNoPtrOperator::SetVariables(TShortList* list)
 {
+    // Node by node in preorder (the node, operand 1's subtree, operand 2's): the order in which
+    // BeforeDestruction gives the list up again.
+    std::vector<TOperator*> pending{this};
+    while (!pending.empty()) {
+        TOperator* node = pending.back();
+        pending.pop_back();
+        auto* own = dynamic_cast<TNoPtrOperator*>(node);
+        if (!own) {
+            node->SetVariables(list);   // an operator of another kind passes it on itself
+            continue;
+        }
+        own->takeVariables(list);
+        for (TOperator* operand : {own->GetOperand2(), own->GetOperand1()})
+            if (operand)
+                pending.push_back(operand);
+    }
+}
+
+void TNoPtrOperator::takeVariables(TShortList* list)
+{
     TShortList* old = m_variables.get();
     if (old == list)
         return;
@@ -198,17 +218,29 @@ void TNoPtrOperator::SetVariables(TShortList* list)
 
 // The shared list has one owner per node, listed in the order SetVariables reached them: the node,
 // then operand 1's subtree, then operand 2's. A node being freed lets go of the list first and then
-// frees operand 1 and operand 2, so the tree leaves the owner list in that same order, each node
-// found at its front. In any other order every release searched the whole list: minutes to free
-// the tree of a long condition.
+// frees operand 1's subtree and operand 2's, so the tree leaves the owner list in that same order,
+// each node found at its front. In any other order every release searched the whole list: minutes
+// to free the tree of a long condition. The subtrees are taken apart here, node by node, so that
+// freeing a long chain nests no call per operand.
 void TNoPtrOperator::BeforeDestruction()
+{
+    std::vector<Owned<TOperator>> pending;
+    dismantle(pending);
+    while (!pending.empty()) {
+        Owned<TOperator> node = std::move(pending.back());
+        pending.pop_back();
+        if (auto* own = dynamic_cast<TNoPtrOperator*>(node.get()))
+            own->dismantle(pending);
+    }
+    TOperator::BeforeDestruction();
+}
+
+void TNoPtrOperator::dismantle(std::vector<Owned<TOperator>>& operands)
 {
     TShortList* list = m_variables.get();
     m_variables.reset();
     RemoveAndFree(list);
-    SetOperand1(nullptr);
-    SetOperand2(nullptr);
-    TOperator::BeforeDestruction();
+    takeOperands(operands);
 }
 
 TShortList* TNoPtrOperator::GetVariables()
@@ -264,14 +296,39 @@ bool TNoPtrOperator::HasType()
     return std::any_of(flags.begin(), flags.end(), [](bool f) { return f; });
 }
 
+// In postorder over an explicit stack: each node once its operands have their flags.
 void TNoPtrOperator::ComputeTypeFlags()
+{
+    struct Step {
+        TOperator* node;
+        bool operandsDone;
+    };
+    std::vector<Step> pending{{this, false}};
+    while (!pending.empty()) {
+        const Step step = pending.back();
+        auto* own = dynamic_cast<TNoPtrOperator*>(step.node);
+        if (!own || step.operandsDone) {
+            pending.pop_back();
+            if (own)
+                own->declareFromOperands();
+            else
+                step.node->ComputeTypeFlags();
+            continue;
+        }
+        pending.back().operandsDone = true;
+        for (TOperator* operand : {own->GetOperand2(), own->GetOperand1()})
+            if (operand)
+                pending.push_back({operand, false});
+    }
+}
+
+void TNoPtrOperator::declareFromOperands()
 {
     TTypeFlags operandFlags[2] = {};
     TOperator* operands[2] = {GetOperand1(), GetOperand2()};
     for (int i = 0; i < 2; ++i) {
         if (!operands[i])
             continue;
-        operands[i]->ComputeTypeFlags();
         if (const TTypeFlags* flags = operands[i]->GetTypeFlags())
             operandFlags[i] = *flags;
         operands[i]->FreeTypeFlags();
@@ -307,18 +364,26 @@ void TOnePtrOperator::SetOperand1(TOperator* op)
     replaceOperand(m_operand1, op);
 }
 
+Owned<TOperator> TOnePtrOperator::takeOperand(WeakRef<TOperator>& slot)
+{
+    Owned<TOperator> op(slot.get());
+    slot.reset();
+    if (op)
+        RemoveTool(op.get());
+    return op;
+}
+
+void TOnePtrOperator::takeOperands(std::vector<Owned<TOperator>>& into)
+{
+    if (Owned<TOperator> op = takeOperand(m_operand1))
+        into.push_back(std::move(op));
+}
+
 void TOnePtrOperator::ClearOperandValues()
 {
     if (TOperator* op = GetOperand1())
         op->ClearResult();
     m_value1 = nullptr;
-}
-
-void TOnePtrOperator::SetVariables(TShortList* list)
-{
-    TNoPtrOperator::SetVariables(list);
-    if (TOperator* op = GetOperand1())
-        op->SetVariables(list);
 }
 
 void TOnePtrOperator::EvaluateOperand1()
@@ -358,19 +423,19 @@ void TTwoPtrOperator::SetOperand2(TOperator* op)
     replaceOperand(m_operand2, op);
 }
 
+void TTwoPtrOperator::takeOperands(std::vector<Owned<TOperator>>& into)
+{
+    if (Owned<TOperator> op = takeOperand(m_operand2))
+        into.push_back(std::move(op));
+    TOnePtrOperator::takeOperands(into);
+}
+
 void TTwoPtrOperator::ClearOperandValues()
 {
     TOnePtrOperator::ClearOperandValues();
     if (TOperator* op = GetOperand2())
         op->ClearResult();
     m_value2 = nullptr;
-}
-
-void TTwoPtrOperator::SetVariables(TShortList* list)
-{
-    TOnePtrOperator::SetVariables(list);
-    if (TOperator* op = GetOperand2())
-        op->SetVariables(list);
 }
 
 void TTwoPtrOperator::EvaluateOperand2()
@@ -383,12 +448,34 @@ void TTwoPtrOperator::EvaluateOperand2()
     }
 }
 
+// The chain's nodes, from this one down operand 1, start as a recursive evaluation would start
+// them; then from the innermost up each takes its value 1 from the node below, finishes and frees
+// what its operands gave. An error leaves the nodes above without Output.
 void TTwoPtrOperator::Execute()
 {
-    TTool::Execute();
-    SetOutput(nullptr);
-    const OperandValuesReleaser releaser(*this);
-    EvaluateOperand1();
+    std::vector<TTwoPtrOperator*> chain{this};
+    for (;;) {
+        TTwoPtrOperator* node = chain.back();
+        node->TTool::Execute();
+        node->SetOutput(nullptr);
+        auto* below = dynamic_cast<TTwoPtrOperator*>(node->GetOperand1());
+        if (!below)
+            break;
+        chain.push_back(below);
+    }
+    for (size_t i = chain.size(); i-- > 0;) {
+        TTwoPtrOperator& node = *chain[i];
+        const OperandValuesReleaser releaser(node);
+        if (i + 1 == chain.size())
+            node.EvaluateOperand1();
+        else
+            node.SetValue1(chain[i + 1]->Value());
+        node.ExecuteOnValue1();
+    }
+}
+
+void TTwoPtrOperator::ExecuteOnValue1()
+{
     EvaluateOperand2();
     const TTypeElement* left = GetValue1();
     const TTypeElement* right = GetValue2();
@@ -1003,11 +1090,10 @@ bool isBoolean(const TTypeElement* value)
     return value && value->Typ() == TType::_Boolean;
 }
 
-// AND and OR: operand 1 equal to `decisive` is the answer without evaluating operand 2.
+// AND and OR, value 1 set: operand 1 equal to `decisive` is the answer without evaluating
+// operand 2.
 void shortCircuit(TTwoPtrOperator& node, bool decisive)
 {
-    const OperandValuesReleaser releaser(node);
-    node.EvaluateOperand1();
     const TTypeElement* left = node.GetValue1();
     if (!isBoolean(left))
         return;
@@ -1033,10 +1119,8 @@ TClass TAndOperator::StaticClass()
     return &info;
 }
 
-void TAndOperator::Execute()
+void TAndOperator::ExecuteOnValue1()
 {
-    TTool::Execute();
-    SetOutput(nullptr);
     shortCircuit(*this, false);
 }
 
@@ -1051,10 +1135,8 @@ TClass TOrOperator::StaticClass()
     return &info;
 }
 
-void TOrOperator::Execute()
+void TOrOperator::ExecuteOnValue1()
 {
-    TTool::Execute();
-    SetOutput(nullptr);
     shortCircuit(*this, true);
 }
 

@@ -107,6 +107,7 @@ public:
     void SetVariableIndex(int index) override { m_variableIndex = index; }
     int GetVariableIndex() const override { return m_variableIndex; }
     void ClearOperandValues() override {}
+    // The whole tree below the node takes the list, node by node (no call per level).
     void SetVariables(TShortList* list) override;
     TShortList* GetVariables() override;
     bool GetTypeFlag(TType kind) const override;
@@ -119,6 +120,7 @@ public:
     void EvaluateOperand2() override {}
     void ClearResult() override;
     bool HasType() override;
+    // Computes the operands' flags first, walking the tree without a call per level.
     void ComputeTypeFlags() override;
     void FreeTypeFlags() override { m_typeFlags.reset(); }
     // The current element: the variable at the node's index.
@@ -128,8 +130,16 @@ public:
 protected:
     // The flags of this node's own kinds, given its operands' flags (computed before).
     virtual void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) = 0;
+    // Takes the operands out of the node without freeing them, operand 2 first.
+    virtual void takeOperands(std::vector<Owned<TOperator>>&) {}
 
 private:
+    void takeVariables(TShortList* list);
+    // This node's flags from its operands' flags, computed before; the operands' blocks are freed.
+    void declareFromOperands();
+    // Gives the shared list up and takes the operands out, for freeing them one at a time.
+    void dismantle(std::vector<Owned<TOperator>>& operands);
+
     std::unique_ptr<TTypeFlags> m_typeFlags;   // present only between Compute- and FreeTypeFlags
     WeakRef<TShortList> m_variables;           // also a child of this node
     int m_variableIndex = 0;
@@ -147,7 +157,6 @@ public:
     void SetValue1(TTypeElement* value) override { m_value1 = value; }
     TTypeElement* GetValue1() const override { return m_value1; }
     void ClearOperandValues() override;
-    void SetVariables(TShortList* list) override;
     void EvaluateOperand1() override;
     void Execute() override;
 
@@ -156,13 +165,18 @@ protected:
     virtual Owned<TTypeElement> Apply(const TTypeElement& value);
     // Releases a replaced operand and takes the new one as sub-tool.
     void replaceOperand(WeakRef<TOperator>& slot, TOperator* op);
+    void takeOperands(std::vector<Owned<TOperator>>& into) override;
+    // The operand in slot, taken out of the sub-tools without being freed.
+    Owned<TOperator> takeOperand(WeakRef<TOperator>& slot);
 
 private:
     WeakRef<TOperator> m_operand1;
     TTypeElement* m_value1 = nullptr;   // Output of operand 1, valid until ClearOperandValues
 };
 
-// Arity 2: operand 2 is evaluated only when operand 1 gave a value.
+// Arity 2: operand 2 is evaluated only when operand 1 gave a value. A chain of such nodes down
+// their operand 1 (a + b - c ..., a AND b AND ...) is evaluated from its innermost node up, one
+// node at a time, so a long flat condition nests no call per operand.
 class TTwoPtrOperator : public TOnePtrOperator
 {
 public:
@@ -174,13 +188,17 @@ public:
     void SetValue2(TTypeElement* value) override { m_value2 = value; }
     TTypeElement* GetValue2() const override { return m_value2; }
     void ClearOperandValues() override;
-    void SetVariables(TShortList* list) override;
     void EvaluateOperand2() override;
-    void Execute() override;
+    // Nodes differ in ExecuteOnValue1, so that a chain is evaluated by its top node.
+    void Execute() final;
 
 protected:
+    // The node's result once value 1 is set: operand 2 is evaluated as the node needs, then
+    // Combine (when both values are present).
+    virtual void ExecuteOnValue1();
     // The result for two present values; nil for no value (as here).
     virtual Owned<TTypeElement> Combine(const TTypeElement& left, const TTypeElement& right);
+    void takeOperands(std::vector<Owned<TOperator>>& into) override;
 
 private:
     WeakRef<TOperator> m_operand2;
@@ -401,9 +419,9 @@ class TAndOperator : public TTwoPtrOperator
 public:
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
-    void Execute() override;
 
 protected:
+    void ExecuteOnValue1() override;
     void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
 };
 
@@ -413,8 +431,8 @@ class TOrOperator : public TTwoPtrOperator
 public:
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
-    void Execute() override;
 
 protected:
+    void ExecuteOnValue1() override;
     void DeclareTypes(const TTypeFlags& operand1, const TTypeFlags& operand2) override;
 };

@@ -10,6 +10,8 @@
 #include <QBuffer>
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
 
 constexpr qint64 progressStepBytes = 200;
@@ -60,6 +62,30 @@ public:
 private:
     int& m_depth;
 };
+
+// A child list of a damaged stream may name the entity itself, a child it lists already, or an
+// entity that contains it: a cycle or a second slot that freeing the tree would free twice. The
+// walk goes up from the entity through the containers holding it; in a sound stream a parent is
+// read after its children and nothing holds it yet.
+void checkNewChild(TEntity* entity, const TElement* child)
+{
+    const std::vector<TEntity*> holders = child->Holders();
+    bool refused = std::find(holders.begin(), holders.end(), entity) != holders.end();
+    std::vector<TEntity*> pending{entity};
+    QSet<const TEntity*> seen;
+    while (!refused && !pending.empty()) {
+        TEntity* ancestor = pending.back();
+        pending.pop_back();
+        refused = ancestor == child;
+        const std::vector<TEntity*> above = ancestor->Holders();
+        if (above.empty() || seen.contains(ancestor))
+            continue;
+        seen.insert(ancestor);
+        pending.insert(pending.end(), above.begin(), above.end());
+    }
+    if (refused)
+        throw EBadStream(QStringLiteral("Invalid property value"));
+}
 
 EBadStream emptyModel(const QString& fileName)
 {
@@ -218,7 +244,8 @@ void TLumexLoader::BeginClassEntry(const QString& name)
 }
 
 // Matched by name at the next expected position, else the first of that name; the kinds must be
-// equal or both strings.
+// equal or both strings. A property without read access (NextElement, ElementToFree, PostIt ...)
+// is never saved: a damaged stream's value for it is stepped over, not set.
 void TLumexLoader::AddStoredProperty(const QString& name, qint32 kind)
 {
     StoredClass& entry = m_classes.back();
@@ -239,7 +266,7 @@ void TLumexLoader::AddStoredProperty(const QString& name, qint32 kind)
     if (candidate < 0)
         return;
     const PPropInfo prop = live[static_cast<size_t>(candidate)];
-    if (prop->Kind != kind && !(isStringKind(prop->Kind) && isStringKind(kind)))
+    if (!prop->HasRead() || (prop->Kind != kind && !(isStringKind(prop->Kind) && isStringKind(kind))))
         return;
     stored.live = prop;
     entry.nextExpected = candidate + 1;
@@ -487,6 +514,7 @@ void TLumexLoader::AddStoredChild(TElement* element, qint32 index)
         return;
     }
     try {
+        checkNewChild(entity, child);
         entity->Add(child);
     } catch (const std::exception&) {
         // A child that cannot be added is left out.

@@ -29,7 +29,8 @@ public:
 // stepped over by its stored kind. A record of a class that is not registered keeps its place in
 // the element table (empty), so later indexes stay right; elements left without a holder by such
 // records are freed at the end. A reference to an element read later is resolved after the last
-// record. Errors inside a record are swallowed and reading goes on with the next item; errors
+// record. A child that the entity lists already, or that is the entity or contains it (a damaged
+// stream's cycle of child lists), is refused like a child index that does not exist. Errors inside a record are swallowed and reading goes on with the next item; errors
 // outside records are raised (the elements read so far are freed), and so are lists or in-place
 // elements nested more than 256 deep (EBadStream), which no model has.
 class TLumexLoader : public TTool

@@ -7,13 +7,40 @@
 
 namespace {
 
-// Runs the tool on the element when there is a tool.
-void runOn(TTool* tool, TElement* element)
+// Keeps an element alive for a scope, whoever else lets it go meanwhile. At the end it frees an
+// element that a container or an Owned held when the scope began and nothing holds any more; one
+// held by nothing at all belongs to whoever made it.
+class ScopedHold
+{
+public:
+    explicit ScopedHold(TElement& element)
+        : m_element(element), m_wasHeld(element.HolderCount() > 0 || element.IsHeldByOwned())
+    {
+        m_element.Hold();
+    }
+    ~ScopedHold()
+    {
+        if (m_element.DropHold() && m_wasHeld)
+            FreeObject(&m_element);
+    }
+    ScopedHold(const ScopedHold&) = delete;
+    ScopedHold& operator=(const ScopedHold&) = delete;
+
+private:
+    TElement& m_element;
+    const bool m_wasHeld;
+};
+
+// Runs the tool on the element when there is a tool; answers whether it gave an Output. The tool
+// may free itself (or its holder) while it runs: it lives until it has answered.
+bool runOn(TTool* tool, TElement* element)
 {
     if (!tool)
-        return;
+        return false;
+    const ScopedHold held(*tool);
     tool->SetInput(element);
     tool->Execute();
+    return tool->Output() != nullptr;
 }
 
 } // namespace
@@ -27,12 +54,15 @@ TClass TRecursor::StaticClass()
     return &info;
 }
 
+// An action may free the tree that holds the recursor: the walk keeps it alive and frees it when
+// it ends. A descendant that goes on after this call takes such a hold itself.
 void TRecursor::Execute()
 {
     m_level = 1;
     TElement* root = Input();
     if (!root)
         return;
+    const ScopedHold held(*this);
     Prepare();
     m_path.clear();
     visit(root);
@@ -107,8 +137,7 @@ bool TRecursorWithTools::DescendTest(TElement* element)
     TTool* tool = QGoInsideTool();
     if (!dynamic_cast<TEntity*>(element) || !tool)
         return true;
-    runOn(tool, element);
-    return tool->Output() != nullptr;
+    return runOn(tool, element);
 }
 
 void RegisterT_RecursUnit()

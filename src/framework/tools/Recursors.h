@@ -8,7 +8,8 @@
 // Walks Input depth first: for each element PreTest/Action, DescendTest/Recurse, PostTest/Action.
 // Level is 1 at the root and grows by one per level of children. An element held by two visited
 // entities is visited twice, but an entity is never entered again while the walk is inside it,
-// so a cycle of containers ends the descent there.
+// so a cycle of containers ends the descent there. An action may free the tree that holds the
+// recursor: the walk keeps the recursor alive and frees it when the walk ends.
 class TRecursor : public TTechnology
 {
 public:
@@ -40,7 +41,8 @@ private:
 };
 
 // A recursor whose tests run tools: BeforeTool and AfterTool on every element, and QGoInsideTool
-// decides the descent (an entity is entered when the tool gives an Output).
+// decides the descent (an entity is entered when the tool gives an Output). A tool that frees
+// itself while it runs lives until it has answered.
 class TRecursorWithTools : public TRecursor
 {
 public:

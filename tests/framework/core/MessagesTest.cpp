@@ -123,6 +123,34 @@ TEST_F(MessagesTest, KillDataReleasesOnlyTheMessagesHold)
     EXPECT_EQ(destroyedCount(), 3);
 }
 
+// An entity that reports its destruction.
+class TEntityProbe : public TEntity
+{
+public:
+    ~TEntityProbe() override { ++destroyedCount(); }
+    LUMEX_TEST_CLASS(TEntityProbe, TEntity)
+};
+
+// A KillData message kept inside its own Data: whichever of the two goes first, each is freed
+// once.
+TEST_F(MessagesTest, KillDataMessageInsideItsDataFreesEachOnce)
+{
+    auto* data = Create<TEntityProbe>().release();
+    Owned<TLumexMessage> msg = TLumexMessage::CreateMessage(0, nullptr, nullptr, data);
+    data->Add(msg.get());
+    msg->SetKillData(true);
+    msg.reset();   // the message's hold was the data's last holder
+    EXPECT_EQ(destroyedCount(), 1);
+
+    Owned<TEntityProbe> owned = Create<TEntityProbe>();
+    auto* inner = owned->AddNew<TEntity>();
+    auto* carried = inner->AddNew<TLumexMessage>();
+    carried->SetData(owned.get());
+    carried->SetKillData(true);
+    owned.reset();   // frees the message on the way, whose hold must not free the data again
+    EXPECT_EQ(destroyedCount(), 2);
+}
+
 TEST_F(MessagesTest, PostItTakesTheMessageFromItsHolders)
 {
     record();

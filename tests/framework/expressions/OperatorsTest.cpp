@@ -176,6 +176,47 @@ TEST(Evaluation, TreeIsReusedForManyElements)
     EXPECT_TRUE(condition->EvaluateBoolean());
 }
 
+// Long left-deep chains are built, typed, evaluated and freed without a call per operand; the
+// recursive evaluation ran the stack out at 100 000 characters under the sanitizers.
+struct ChainCase {
+    const char* name;
+    QString (*text)();
+    const char* expected;
+};
+
+class LongChain : public ::testing::TestWithParam<ChainCase>
+{
+};
+
+TEST_P(LongChain, EvaluatesWithoutACallPerOperand)
+{
+    auto stand = Create<TTestStand>();
+    stand->vek = 40;
+    stand->plocha = 7;
+    const Owned<TOperator> tree = parse(GetParam().text());
+    EXPECT_TRUE(tree->HasType());
+    tree->SetVariable(0, stand.get());
+    tree->Execute();
+    ASSERT_TRUE(tree->Value());
+    EXPECT_EQ(tree->Value()->GetAsString(), QLatin1String(GetParam().expected));
+    tree->ClearResult();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Evaluation, LongChain,
+    ::testing::Values(
+        ChainCase{"MillionCharacters", [] { return QStringLiteral("1+").repeated(499999) + QStringLiteral("1"); },
+                  "500000"},
+        // One level's operators alternate, each right operand a product: 1 + N * (2*3 - 5).
+        ChainCase{"MixedLevels", [] { return QStringLiteral("1") + QStringLiteral(" + 2*3 - 5").repeated(20000); },
+                  "20001"},
+        ChainCase{"ConjunctionOfComparisons",
+                  [] { return QStringLiteral("Vek = 40 AND Plocha = 7 AND ").repeated(20000) + QStringLiteral("Plocha > 6"); },
+                  "true"},
+        ChainCase{"DisjunctionDecidedLast",
+                  [] { return QStringLiteral("1 = 2 OR ").repeated(45000) + QStringLiteral("Vek = 40"); }, "true"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // --- property reads ----------------------------------------------------------------------------
 
 class PropertyRead : public ::testing::Test

@@ -623,6 +623,120 @@ TEST_F(Streams, RecordReusingAnIndexFreesTheElementItReplaces)
     EXPECT_EQ(static_cast<int>(TStreamProbe::live.size()), before + 1);
 }
 
+void freeUnheldProbes();
+
+// A damaged stream whose child lists form a cycle, or list a child twice: the loader leaves out
+// each child that is already an ancestor or a child of the entity, so the loaded tree frees cleanly.
+struct ChildLists {
+    const char* label;
+    std::vector<std::vector<qint32>> children;   // of records 0, 1, ... in stream order
+    const char* tree;                            // the root and its descendants as Cislo values
+};
+
+class DamagedChildLists : public Streams, public ::testing::WithParamInterface<ChildLists>
+{
+};
+
+// "n(children)" by Cislo, depth first.
+QString describeTree(TElement* element)
+{
+    auto* probe = dynamic_cast<TStreamProbe*>(element);
+    QString text = QString::number(probe->cislo);
+    QStringList children;
+    for (int i = 0; i < probe->Count(); ++i)
+        children << describeTree(probe->Items(i));
+    return children.isEmpty() ? text : text + QLatin1Char('(') + children.join(QLatin1Char(',')) + QLatin1Char(')');
+}
+
+TEST_P(DamagedChildLists, LeaveOutTheChildThatWouldRepeat)
+{
+    const size_t probesBefore = TStreamProbe::live.size();
+    LmxBuilder lmx;
+    lmx.classEntry("TStreamProbe", 0, probeProperties());
+    const auto& records = GetParam().children;
+    for (size_t i = 0; i < records.size(); ++i) {
+        lmx.beginRecord(0, static_cast<qint32>(i));
+        lmx.w().WriteInteger(probeIndex("Cislo"));
+        lmx.w().WriteInteger(static_cast<qint32>(i) + 1);
+        lmx.endRecord(records[i]);
+    }
+    writeFile(path("model.lmx"), lmx.finish());
+    Owned<TElement> loaded = load();
+    EXPECT_EQ(describeTree(loaded.get()), QLatin1String(GetParam().tree));
+    loaded.reset();
+    EXPECT_EQ(TStreamProbe::live.size(), probesBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Streams, DamagedChildLists,
+    ::testing::Values(ChildLists{"ListsItself", {{0}}, "1"},
+                      ChildLists{"TwoListEachOther", {{1}, {0}}, "2(1)"},
+                      ChildLists{"ListsItsGrandparent", {{2}, {0}, {1}}, "3(2(1))"},
+                      ChildLists{"SixInACircle", {{5}, {0}, {1}, {2}, {3}, {4}}, "6(5(4(3(2(1)))))"},
+                      ChildLists{"ListsAChildTwice", {{}, {0, 0}}, "2(1)"},
+                      ChildLists{"SharedGrandchildStaysShared", {{}, {0}, {1, 0}, {2}}, "4(3(2(1),1))"}),
+    [](const ::testing::TestParamInfo<ChildLists>& info) { return std::string(info.param.label); });
+
+// The smallest such streams: a plain entity listing itself (55 bytes), two listing each other.
+TEST_F(Streams, SmallestCyclicStreamsLoadAndFree)
+{
+    for (const std::vector<std::vector<qint32>>& records : {std::vector<std::vector<qint32>>{{0}}, {{1}, {0}}}) {
+        LmxBuilder lmx;
+        lmx.classEntry("TEntity", 0, {});
+        for (size_t i = 0; i < records.size(); ++i) {
+            lmx.beginRecord(0, static_cast<qint32>(i));
+            lmx.endRecord(records[i]);
+        }
+        const QByteArray bytes = lmx.finish();
+        writeFile(path(QString::number(bytes.size())), bytes);
+        const Owned<TElement> loaded = load(QString::number(bytes.size()));
+        EXPECT_EQ(dynamic_cast<TEntity&>(*loaded).Count(), static_cast<int>(records.size()) - 1);
+    }
+}
+
+// An element written in place that lists the record referring to it: the record may not list it
+// back.
+TEST_F(Streams, InPlaceElementListingItsReferrerIsNotListedBack)
+{
+    const size_t probesBefore = TStreamProbe::live.size();
+    LmxBuilder lmx;
+    lmx.classEntry("TStreamProbe", 0, probeProperties());
+    lmx.beginRecord(0, 0);
+    lmx.w().WriteInteger(probeIndex("Odkaz"));
+    lmx.w().WriteInteger(lmx::inPlaceReference);
+    lmx.w().WriteListBegin();
+    lmx.beginRecord(0, 1);
+    lmx.endRecord({0});
+    lmx.w().WriteListEnd();
+    lmx.endRecord({1});
+    writeFile(path("model.lmx"), lmx.finish());
+    Owned<TElement> loaded = load();
+    auto& root = dynamic_cast<TStreamProbe&>(*loaded);
+    EXPECT_EQ(root.Count(), 0);
+    EXPECT_EQ(child(root.odkaz.get(), 0), &root);
+    loaded.reset();
+    freeUnheldProbes();
+    EXPECT_EQ(TStreamProbe::live.size(), probesBefore);
+}
+
+// A property without read access is never saved: a damaged stream's value for it is not set
+// (NextElement would make the root its own child).
+TEST_F(Streams, WriteOnlyPropertiesAreNotSet)
+{
+    LmxBuilder lmx;
+    lmx.classEntry("TStreamProbe", 0, probeProperties());
+    lmx.beginRecord(0, 0);
+    lmx.w().WriteInteger(probeIndex("NextElement"));
+    lmx.w().WriteInteger(0);
+    lmx.w().WriteInteger(probeIndex("Cislo"));
+    lmx.w().WriteInteger(2);
+    lmx.endRecord();
+    writeFile(path("model.lmx"), lmx.finish());
+    const Owned<TElement> loaded = load();
+    EXPECT_EQ(dynamic_cast<TStreamProbe&>(*loaded).cislo, 2);
+    EXPECT_EQ(dynamic_cast<TStreamProbe&>(*loaded).Count(), 0);
+}
+
 struct BadFile {
     const char* label;
     QByteArray (*bytes)();   // nil: no file at all

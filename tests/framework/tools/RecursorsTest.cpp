@@ -206,4 +206,73 @@ TEST(Recursor, BeforeToolMayFreeTheVisitedEntity)
     EXPECT_EQ(root->Count(), 1);
 }
 
+// Frees itself (from the walk that holds it) when asked about the entity it is given, after
+// answering.
+class TSelfFreeingTool : public TTool
+{
+public:
+    LUMEX_TEST_CLASS(TSelfFreeingTool, TTool)
+    void Execute() override
+    {
+        TTool::Execute();
+        SetOutput(Input());
+        if (Input()->GetName() == victimName)
+            dynamic_cast<TEntity*>(GetOwner(0))->RemoveAndFree(this);
+    }
+    QString victimName;
+};
+
+// A GoInside tool that frees itself still answers; later entities are entered without asking.
+TEST(Recursor, GoInsideToolMayFreeItself)
+{
+    Owned<TOwnerEntity> root(entity(nullptr, "root"));
+    leaf(entity(root.get(), "go"), "seen");
+    leaf(entity(root.get(), "later"), "also");
+    auto walk = Create<TRecursorWithTools>();
+    auto* inside = walk->AddNew<TSelfFreeingTool>();
+    inside->victimName = "go";
+    auto* before = walk->AddNew<TCountingTool>();
+    walk->SetQGoInsideTool(inside);
+    walk->SetBeforeTool(before);
+    walk->SetInput(root.get());
+    walk->Execute();
+    EXPECT_EQ(before->names, QStringList({"root", "go", "seen", "later", "also"}));
+    EXPECT_EQ(walk->QGoInsideTool(), nullptr);
+}
+
+// Logs every element it visits; frees `tree` when it visits the element named "trigger".
+class TTreeFreeingRecursor : public TRecursor
+{
+public:
+    LUMEX_TEST_CLASS(TTreeFreeingRecursor, TRecursor)
+    bool PreTest(TElement*) override { return true; }
+    void Action(TElement* e) override
+    {
+        *log << e->GetName();
+        if (e->GetName() == "trigger")
+            FreeObject(tree);
+    }
+    QStringList* log = nullptr;
+    TElement* tree = nullptr;
+};
+
+// An action may free the tree that holds the recursor: the walk goes on and the recursor is freed
+// when it ends.
+TEST(Recursor, ActionMayFreeTheTreeHoldingTheRecursor)
+{
+    QStringList log;
+    Owned<TOwnerEntity> data(entity(nullptr, "data"));
+    leaf(data.get(), "trigger");
+    leaf(entity(data.get(), "c"), "d");
+    TOwnerEntity* tree = entity(nullptr, "tree");
+    auto* walk = tree->AddNew<TTreeFreeingRecursor>();
+    walk->log = &log;
+    walk->tree = tree;
+    const WeakRef<TElement> held = walk;
+    walk->SetInput(data.get());
+    walk->Execute();
+    EXPECT_EQ(log, QStringList({"data", "trigger", "c", "d"}));
+    EXPECT_EQ(held.get(), nullptr);
+}
+
 } // namespace
