@@ -312,15 +312,22 @@ public:
     void Action(TElement*) override { throw EBreakInterpret(QStringLiteral("Konec intepretace")); }
 };
 
-TEST(UniversalInterpret, AnAbandonedClippedRunRestoresClipDeviceAndRunningState)
+// A universal interpreter whose script abandons the run at the first rectangle entity.
+Owned<TUniversalInterpret> breakingOn(TDevice* device)
 {
-    registerAll();
-    auto device = Create<RecordingDevice>();
-    auto u = universalOn(device.get());
+    auto u = universalOn(device);
     auto* s = Create<TInterpretScript>().release();
     u->SetScript(s);
     s->SetNewClassName("TRectEntity");
     s->SetActualInterpret(Create<BreakingInterpret>().release());
+    return u;
+}
+
+TEST(UniversalInterpret, AnAbandonedClippedRunRestoresClipDeviceAndRunningState)
+{
+    registerAll();
+    auto device = Create<RecordingDevice>();
+    auto u = breakingOn(device.get());
     auto model = Create<TRectEntity>();
     model->SetMinX(0);
     model->SetMinY(0);
@@ -352,11 +359,7 @@ TEST(UniversalInterpret, AnAbandonedTiledRunEndsItsProgressAndFreesItsStrip)
         handled = true;
     });
     auto device = gtest_support::imageDevice(200, 400, 500, 10, 10);
-    auto u = universalOn(device.get());
-    auto* s = Create<TInterpretScript>().release();
-    u->SetScript(s);
-    s->SetNewClassName("TRectEntity");
-    s->SetActualInterpret(Create<BreakingInterpret>().release());
+    auto u = breakingOn(device.get());
     auto model = Create<TRectEntity>();
     u->SetTile(true);
     u->SetInput(model.get());
