@@ -223,7 +223,16 @@ TPersistent* TClassInfo::CreateBare() const
 void TClassInfo::AddOwnProp(std::unique_ptr<TPropInfo> prop)
 {
     const QString key = txt::upperAscii(prop->Name);
-    if (!m_propIndex.contains(key))   // the first of a name is found
+    const int inherited = m_parent ? m_parent->PropCount() : 0;
+    const int at = m_propIndex.value(key, -1);
+    if (at >= 0 && at < inherited) {
+        // A descendant that publishes an inherited name again takes that property's place, as
+        // the class library's redeclared properties did.
+        m_props[static_cast<size_t>(at)] = prop.get();
+        m_own.push_back(std::move(prop));
+        return;
+    }
+    if (at < 0)   // the first of a name is found
         m_propIndex.insert(key, int(m_props.size()));
     m_props.push_back(prop.get());
     m_own.push_back(std::move(prop));

@@ -7,19 +7,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-qint32 limitedPixel(double v)
-{
-    if (!(v > -pixelLimit))   // also NaN
-        return static_cast<qint32>(-pixelLimit);
-    if (v > pixelLimit)
-        return static_cast<qint32>(pixelLimit);
-    return static_cast<qint32>(std::nearbyint(v));
-}
-
-} // namespace
-
 ProjectedPoints ProjectCoordinates(const TPageProjection& projection, const TEntity& entity, bool rotate)
 {
     ProjectedPoints out;
@@ -38,7 +25,11 @@ ProjectedPoints ProjectCoordinates(const TPageProjection& projection, const TEnt
         if (turn)
             w = projection.Rotate(w.X, w.Y);
         const PixelPointF f = projection.WorldToPixelF(w.X, w.Y);
-        const PixelPoint p{limitedPixel(f.x), limitedPixel(f.y)};
+        // A vertex without a place (NaN, infinite, or projected beyond a double) is left out,
+        // as a repeated one is.
+        if (!std::isfinite(f.x) || !std::isfinite(f.y))
+            continue;
+        const PixelPoint p{HeldPixel(f.x, pixelLimit), HeldPixel(f.y, pixelLimit)};
         if (!out.Points.empty() && out.Points.back() == p)
             continue;
         if (out.Points.empty()) {

@@ -8,7 +8,8 @@
 
 // Projected pixel points of an entity's T2DCoordinate children, optionally turned by the
 // projection's angle, rounded (held within +-pixelLimit, far beyond any page, so clipping
-// never sees a bent edge), consecutive equal points dropped.
+// never sees a bent edge); consecutive equal points and points that project to no finite
+// place are dropped.
 struct ProjectedPoints {
     std::vector<PixelPoint> Points;
     std::vector<PixelPointF> Exact;   // the unrounded points kept (for polyline clipping)

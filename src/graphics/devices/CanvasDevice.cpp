@@ -24,14 +24,16 @@ const QPoint* asQPoints(const std::vector<PixelPoint>& points)
 
 QPoint rounded(PixelPointF p)
 {
-    return {static_cast<int>(std::nearbyint(p.x)), static_cast<int>(std::nearbyint(p.y))};
+    return {HeldPixel(p.x, pixelLimit), HeldPixel(p.y, pixelLimit)};
 }
 
-// The rectangle from (l, t) up to but not including (r, b), normalised.
+// The rectangle from (l, t) up to but not including (r, b), normalised. The corners are held
+// within +-pixelLimit, far beyond any page, so width and height fit an int.
 QRect fillArea(const PixelRect& r)
 {
-    const int l = std::min(r.Left, r.Right), rr = std::max(r.Left, r.Right);
-    const int t = std::min(r.Top, r.Bottom), b = std::max(r.Top, r.Bottom);
+    const auto held = [](qint32 v) { return HeldPixel(v, pixelLimit); };
+    const int l = std::min(held(r.Left), held(r.Right)), rr = std::max(held(r.Left), held(r.Right));
+    const int t = std::min(held(r.Top), held(r.Bottom)), b = std::max(held(r.Top), held(r.Bottom));
     return QRect(l, t, rr - l, b - t);
 }
 

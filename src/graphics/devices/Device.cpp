@@ -23,6 +23,8 @@ void TDevice::makePageAndProjection()
         m_page = AddNew<T_Page>();
     if (!m_projection)
         m_projection = AddNew<TPageProjection>();
+    if (!m_projection->Page())
+        m_projection->AttachPage(m_page.get());
 }
 
 void TDevice::SetPenWidth(double width)

@@ -9,20 +9,21 @@
 #include "graphics/space/ObjectRegisters.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
-qint64& stripByteLimit()
-{
-    static qint64 limit = 0;
-    return limit;
-}
-
-constexpr int stripCount = 8;   // strips before the halving on failure
+constexpr int stripCount = 8;          // strips of a page that a budget allows whole
+constexpr qint64 bytesPerPixel = 4;    // the strip image's format (QImage::Format_RGB32)
 
 qint32 halfUp(qint32 t)
 {
     return t / 2 + t % 2;
+}
+
+[[noreturn]] void stripTooLarge(qint32 width, qint32 height)
+{
+    throw Exception(QStringLiteral("Nedostatek paměti pro dlaždici %1 × %2 bodů").arg(width).arg(height));
 }
 
 } // namespace
@@ -31,11 +32,6 @@ TClass TTileDevice::StaticClass()
 {
     static const TClassInfo info = describeClass<TTileDevice, TBitmapDevice>("TTileDevice");
     return &info;
-}
-
-void TTileDevice::SetStripByteLimit(qint64 bytes)
-{
-    stripByteLimit() = bytes;
 }
 
 qint64 TTileDevice::memoryBudget()
@@ -61,16 +57,32 @@ qint64 TTileDevice::memoryBudget()
     return budget;
 }
 
-bool TTileDevice::makeStrip(qint32 width, qint32 height)
+TTileDevice::StripPlan TTileDevice::PlanStrips(qint32 width, qint32 height, qint64 budget)
 {
-    const qint64 bytes = qint64(width) * height * 4;
-    if (stripByteLimit() > 0 && bytes > stripByteLimit())
-        return false;
+    if (width <= 0 || height <= 0)
+        return {};
+    const qint64 limit = budget > 0 ? budget : lowTileBudget;
+    const qint64 rowBytes = qint64(width) * bytesPerPixel;
+    if (rowBytes > limit)
+        stripTooLarge(width, 1);
+    qint32 count = 1;
+    qint32 t = height;
+    while (count < stripCount / 2 + 1) {
+        count *= 2;
+        t = halfUp(t);
+    }
+    while (rowBytes * t > limit)
+        t = halfUp(t);
+    // The fewest strips of t rows that still cover the page.
+    return {static_cast<qint32>((qint64(height) + t - 1) / t), t};
+}
+
+void TTileDevice::makeStrip(qint32 width, qint32 height)
+{
     auto image = std::make_unique<QImage>(width, height, QImage::Format_RGB32);
     if (image->isNull())
-        return false;
+        stripTooLarge(width, height);
     SetOwnedBitmap(std::move(image));
-    return true;
 }
 
 void TTileDevice::centreOn()
@@ -80,8 +92,11 @@ void TTileDevice::centreOn()
     // Figures are clipped where the target clips them, not at the strip's edges: a strip then
     // holds exactly the rows of the direct drawing, and the painter keeps to the strip.
     PixelRect clip = target->Page()->ClipRect();
-    clip.Top -= m_tileOffset;
-    clip.Bottom -= m_tileOffset;
+    const auto shifted = [this](qint32 row) {
+        return static_cast<qint32>(std::max<qint64>(qint64(row) - m_tileOffset, std::numeric_limits<qint32>::min()));
+    };
+    clip.Top = shifted(clip.Top);
+    clip.Bottom = shifted(clip.Bottom);
     Page()->SetClipRect(clip);
     // The original recomputed the projection around the strip's centre, so rounding could put
     // a point one row off between two strips; the strip takes the target's values instead.
@@ -91,35 +106,20 @@ void TTileDevice::centreOn()
 void TTileDevice::Prepare(TDevice* target)
 {
     m_target = target;
-    SetBitmap(nullptr);
+    Release();
     m_tileCount = 0;
     m_tileIndex = 0;
     m_tileOffset = 0;
-    m_finished = true;
     if (!target)
         return;
     const qint32 w = target->Page()->Width();
     const qint32 h = target->Page()->Height();
-    memoryBudget();
-    if (w <= 0 || h <= 0)
+    const StripPlan plan = PlanStrips(w, h, memoryBudget());
+    if (plan.Count == 0)
         return;
-    // The original kept one full-page strip when the budget was 0.
-    qint32 count = 1;
-    qint32 t = h;
-    while (count < stripCount / 2 + 1) {
-        count *= 2;
-        t = halfUp(t);
-    }
-    while (!makeStrip(w, t)) {
-        if (t <= 1)
-            throw Exception(QStringLiteral("Nedostatek paměti pro dlaždici %1 × %2 bodů").arg(w).arg(t));
-        count *= 2;
-        t = halfUp(t);
-    }
-    while (qint64(t) * count - t >= h)
-        --count;
-    m_tileCount = count;
-    PostTextMessage(this, TileMessage::TileCount, QStringLiteral("TILE... Počet dlaždic %1").arg(count), nullptr);
+    makeStrip(w, plan.Height);
+    m_tileCount = plan.Count;
+    PostTextMessage(this, TileMessage::TileCount, QStringLiteral("TILE... Počet dlaždic %1").arg(plan.Count), nullptr);
     ProcessMessages();
     Page()->SetColor(target->Page()->Color());
     centreOn();
@@ -132,25 +132,29 @@ void TTileDevice::NextTile()
     const qint32 height = Bitmap() ? Bitmap()->height() : 0;
     ++m_tileIndex;
     m_tileOffset += height;
-    m_finished = !(m_tileIndex < m_tileCount) || !target;
-    if (m_finished) {
-        SetBitmap(nullptr);
+    if (!(m_tileIndex < m_tileCount) || !target) {
+        Release();
         return;
     }
     const qint32 targetHeight = target->Page()->Height();
     qint32 newHeight = height;
-    if (height + m_tileOffset > targetHeight - 1)
+    if (qint64(height) + m_tileOffset > qint64(targetHeight) - 1)
         newHeight = targetHeight - m_tileOffset;
     if (newHeight <= 0) {
-        m_finished = true;
-        SetBitmap(nullptr);
+        Release();
         return;
     }
     // The original kept the full-height page for the short last strip, so its centre row
     // was off by half the difference.
-    if (newHeight != height && !makeStrip(Bitmap()->width(), newHeight))
-        throw Exception(QStringLiteral("Nedostatek paměti pro dlaždici %1 × %2 bodů").arg(Bitmap()->width()).arg(newHeight));
+    if (newHeight != height)
+        makeStrip(Bitmap()->width(), newHeight);
     centreOn();
+}
+
+void TTileDevice::Release()
+{
+    m_finished = true;
+    SetBitmap(nullptr);
 }
 
 void TTileDevice::EndOutput()

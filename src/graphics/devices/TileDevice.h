@@ -28,20 +28,30 @@ public:
     qint32 TileIndex() const { return m_tileIndex; }
     qint32 TileOffset() const { return m_tileOffset; }
 
-    // Splits the target page into 8 strips (fewer when fewer cover it), halving the strip height
-    // while no strip image can be made. An empty target page gives no strips (Finished at once);
-    // a one-row strip that cannot be made raises Exception. A nil target gives no strips.
+    // How a page is cut: Count strips of Height rows, the last one possibly shorter.
+    struct StripPlan {
+        qint32 Count = 0;
+        qint32 Height = 0;
+    };
+    // The strips of a width x height page whose image keeps within budget bytes: 8 strips
+    // (fewer when fewer cover the page), their height halved while one strip's image exceeds
+    // the budget. A budget of 0 (memory desperately short) is taken as the low mark. An empty
+    // page gives no strips; a single row beyond the budget raises Exception.
+    static StripPlan PlanStrips(qint32 width, qint32 height, qint64 budget);
+
+    // Cuts the target page as PlanStrips does within the memory budget. An empty target page or
+    // a nil target gives no strips (Finished at once); a strip image that cannot be made raises
+    // Exception.
     void Prepare(TDevice* target);
     // The next strip; the last one is shortened to the page and its page adjusted.
     virtual void NextTile();
     // Copies the strip onto the target's canvas at its offset.
     void EndOutput() override;
-
-    // Largest strip image in bytes that may be made (tests narrow it); 0 means no limit.
-    static void SetStripByteLimit(qint64 bytes);
+    // Ends the run where it stands: Finished, the strip image freed.
+    void Release();
 
 private:
-    bool makeStrip(qint32 width, qint32 height);
+    void makeStrip(qint32 width, qint32 height);
     qint64 memoryBudget();
     void centreOn();
 

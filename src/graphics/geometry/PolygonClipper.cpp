@@ -4,6 +4,7 @@
 #include "platform/Exceptions.h"
 
 #include <cmath>
+#include <limits>
 #include <utility>
 
 qint32 ClampCrossing(double v)
@@ -81,6 +82,7 @@ void TOrezavacPloch::closePolygon()
 void TOrezavacPloch::clipAgainst(Edge edge)
 {
     const PixelRect& r = m_rect;
+    const qint32 belowBottom = r.Bottom < std::numeric_limits<qint32>::max() ? r.Bottom + 1 : r.Bottom;
     auto inside = [&](PixelPoint p) {
         switch (edge) {
         case Edge::Left: return p.x >= r.Left;
@@ -97,7 +99,7 @@ void TOrezavacPloch::clipAgainst(Edge edge)
         case Edge::Right: return PixelPoint{r.Right, ClampCrossing((r.Right - px) * (cy - py) / (cx - px) + py)};
         case Edge::Top: return PixelPoint{ClampCrossing((r.Top - py) * (cx - px) / (cy - py) + px), r.Top};
         case Edge::Bottom:
-            return PixelPoint{ClampCrossing((r.Bottom - py) * (cx - px) / (cy - py) + px), r.Bottom + 1};
+            return PixelPoint{ClampCrossing((r.Bottom - py) * (cx - px) / (cy - py) + px), belowBottom};
         }
         return cur;
     };

@@ -123,6 +123,20 @@ void TPageProjection::SetPage(T_Page* page)
     Recalc(m_centerX, m_centerY, page, m_scale);
 }
 
+void TPageProjection::AttachPage(T_Page* page)
+{
+    if (page && page->HRes() != 0.0 && page->VRes() != 0.0) {
+        SetPage(page);
+        return;
+    }
+    m_page = page;
+    m_hasPage = page != nullptr;
+    m_rowOffset = 0;
+    m_uppX = m_uppY = m_uppMax = 0.0;
+    m_originX = m_centerX;
+    m_originY = m_centerY;
+}
+
 void TPageProjection::Recalc(double centerX, double centerY, T_Page* page, double scale)
 {
     m_centerX = centerX;
@@ -249,13 +263,18 @@ WorldRect TPageProjection::PixelRectToWorldRect(const PixelRect& r) const
     return {a.X, a.Y, b.X, b.Y};
 }
 
+qint32 HeldPixel(double v, double limit)
+{
+    if (!(v > -limit))
+        v = -limit;
+    else if (v > limit)
+        v = limit;
+    return static_cast<qint32>(std::nearbyint(v));
+}
+
 qint32 TPageProjection::ClampToPixel(double v)
 {
-    if (v > pixelClamp)
-        v = pixelClamp;
-    else if (v < -pixelClamp)
-        v = -pixelClamp;
-    return static_cast<qint32>(std::nearbyint(v));
+    return HeldPixel(v, pixelClamp);
 }
 
 qint32 TPageProjection::WorldToPixelX(double x) const

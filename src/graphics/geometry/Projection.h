@@ -9,6 +9,10 @@
 // Single pixel coordinates are held within this bound (the world-to-pixel clamp).
 inline constexpr double pixelClamp = 32000.0;
 
+// v held within -limit..limit (NaN counts as -limit), then rounded to the nearest pixel, halves
+// to even; limit must fit 32 bits. Never converts a value an int cannot hold.
+qint32 HeldPixel(double v, double limit);
+
 // A world rectangle (X1, Y1) lower left, (X2, Y2) upper right.
 struct WorldRect {
     double X1 = 0.0;
@@ -93,6 +97,10 @@ public:
 
     T_Page* Page() const { return m_page.get(); }
     void SetPage(T_Page* page);
+    // Gives the projection its page: as SetPage when the page has both resolutions; a page
+    // without them (a text device's, a canvas device's before its canvas) leaves the units
+    // per pixel 0, so conversions answer 0 instead of raising.
+    void AttachPage(T_Page* page);
     // Stores centre, page and scale and derives units per pixel and origin: the centre lands on
     // pixel (width div 2, height div 2). A zero resolution raises EZeroDivide.
     void Recalc(double centerX, double centerY, T_Page* page, double scale);
@@ -129,6 +137,7 @@ public:
     qint32 WorldLengthToPixelsY(double length) const;
     double PixelLengthToWorld(double n) const { return n * m_uppMax; }
 
+    // HeldPixel within pixelClamp.
     static qint32 ClampToPixel(double v);
 
     void ReadFrom(TReader& reader, TEntity* loader) override;

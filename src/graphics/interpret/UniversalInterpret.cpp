@@ -55,6 +55,32 @@ private:
     WeakRef<TDevice> m_device;
 };
 
+// Ends the progress report and frees the tile strip when a tiled run ends, however it ends.
+class TileRunScope
+{
+public:
+    TileRunScope(TTool& tool, TTileDevice* tiles) : m_tool(tool), m_tiles(tiles)
+    {
+        tool.StartProgress(QStringLiteral("Interpretace Bitmapových Dlaždic"), 0, 0);
+    }
+    ~TileRunScope()
+    {
+        if (TTileDevice* tiles = m_tiles.get())
+            tiles->Release();
+        try {
+            m_tool.EndProgress();
+        } catch (const Exception&) {
+            // An unwinding run keeps its own error.
+        }
+    }
+    TileRunScope(const TileRunScope&) = delete;
+    TileRunScope& operator=(const TileRunScope&) = delete;
+
+private:
+    TTool& m_tool;
+    WeakRef<TTileDevice> m_tiles;
+};
+
 class ClipScope
 {
 public:
@@ -259,23 +285,20 @@ void TUniversalInterpret::runPasses()
 
 void TUniversalInterpret::runTiles()
 {
-    StartProgress(QStringLiteral("Interpretace Bitmapových Dlaždic"), 0, 0);
+    TTileDevice* tiles = TileDevice();
+    TileRunScope run(*this, tiles);
     ProgressText(QStringLiteral("Inicializace...."));
     TDevice* target = Device();
-    TTileDevice* tiles = TileDevice();
     tiles->Prepare(target);
-    {
-        DeviceScope restore(*this, target);
-        BindDevice(tiles);
-        for (int number = 1; !tiles->Finished(); ++number) {
-            ProgressText(QStringLiteral("Interpretace %1. dlaždice z %2").arg(number).arg(tiles->TileCount()));
-            tiles->BeginOutput();
-            runPasses();
-            tiles->EndOutput();
-            tiles->NextTile();
-        }
+    DeviceScope restore(*this, target);
+    BindDevice(tiles);
+    for (int number = 1; !tiles->Finished(); ++number) {
+        ProgressText(QStringLiteral("Interpretace %1. dlaždice z %2").arg(number).arg(tiles->TileCount()));
+        tiles->BeginOutput();
+        runPasses();
+        tiles->EndOutput();
+        tiles->NextTile();
     }
-    EndProgress();
 }
 
 void TUniversalInterpret::Execute()

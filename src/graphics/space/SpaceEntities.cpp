@@ -186,7 +186,7 @@ TClass TSpaceRect::StaticClass()
 TClass TSpaceLineBegEndCell::StaticClass()
 {
     static const TClassInfo info = describeClass<TSpaceLineBegEndCell, TSpaceRect>("TSpaceLineBegEndCell",
-        [](PropertyTable<TSpaceLineBegEndCell>& t) { t.integer("CellCount", &TSpaceLineBegEndCell::CellCount, nullptr); });
+        [](PropertyTable<TSpaceLineBegEndCell>& t) { t.integer("Count", &TSpaceLineBegEndCell::CellCount, nullptr); });
     return &info;
 }
 

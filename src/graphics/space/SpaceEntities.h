@@ -134,8 +134,9 @@ public:
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
 
-    // A leaf: both lists' counts; else the sub-cells' counts summed. (Not the entity's Count:
-    // the cell holds its sub-cells and lists apart from its children.)
+    // A leaf: both lists' counts; else the sub-cells' counts summed. Published as "Count" in
+    // place of the entity's child count; the C++ Count() stays the child count, because the
+    // cell holds its sub-cells and lists apart from its children.
     qint32 CellCount() const;
     // Sub-cell i (0..3), nil when unset; setting one makes this cell no leaf.
     TSpaceLineBegEndCell* Cell(int i) const;

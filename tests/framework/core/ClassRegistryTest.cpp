@@ -111,10 +111,13 @@ TEST_F(ClassRegistryTest, PropertyByNameIgnoresAsciiCaseAndFindsTheFirst)
     base.AddOwnProp(prop(QStringLiteral("Čís")));
     TClassInfo derived(QStringLiteral("TOdvozena"), &base, 8, {});
     derived.AddOwnProp(prop(QStringLiteral("Zakoji")));
-    derived.AddOwnProp(prop(QStringLiteral("PLOCHA")));   // the inherited one is found first
+    derived.AddOwnProp(prop(QStringLiteral("PLOCHA")));   // takes the inherited one's place
 
     const int n = TElement::StaticClass()->PropCount();   // inherited from the element
     EXPECT_EQ(derived.IndexOfProp(u"plocha"), n);
+    EXPECT_EQ(derived.Prop(n)->Name, QStringLiteral("PLOCHA"));
+    EXPECT_EQ(base.Prop(n)->Name, QStringLiteral("Plocha"));
+    EXPECT_EQ(derived.PropCount(), n + 3);
     EXPECT_EQ(derived.IndexOfProp(u"ZAKOJI"), n + 2);
     EXPECT_EQ(derived.IndexOfProp(u"ČÍS"), -1);            // only ASCII letters fold
     EXPECT_EQ(derived.IndexOfProp(u"Čís"), n + 1);

@@ -112,6 +112,35 @@ TEST_F(PropertiesTest, UnknownNamesAnswerNothing)
     EXPECT_EQ(GetObjectPropByName(probe.get(), QStringLiteral("Popis")), nullptr);   // not an object
 }
 
+// A descendant that publishes an inherited name again, read-only and with another value.
+class TRedeclaringProbe : public TPropProbe
+{
+public:
+    static TClass StaticClass()
+    {
+        static const TClassInfo info = describeClass<TRedeclaringProbe, TPropProbe>(
+            "TRedeclaringProbe", [](PropertyTable<TRedeclaringProbe>& t) {
+                t.integer("CISLO", [](TRedeclaringProbe& p) { return p.cislo + 100; }, nullptr);
+            });
+        return &info;
+    }
+    TClass ClassType() const override { return StaticClass(); }
+};
+
+TEST_F(PropertiesTest, ARedeclaredNameTakesTheInheritedPropertysPlace)
+{
+    auto redeclaring = Create<TRedeclaringProbe>();
+    redeclaring->cislo = 5;
+    probe->cislo = 5;
+    EXPECT_EQ(redeclaring->GetPropAsString(QStringLiteral("Cislo")), QStringLiteral("105"));
+    SetPropByName(redeclaring.get(), QStringLiteral("Cislo"), QStringLiteral("7"));
+    EXPECT_EQ(redeclaring->cislo, 5);   // read-only here
+    EXPECT_EQ(probe->GetPropAsString(QStringLiteral("Cislo")), QStringLiteral("5"));
+    const TClass cls = TRedeclaringProbe::StaticClass();
+    EXPECT_EQ(cls->PropCount(), TPropProbe::StaticClass()->PropCount());
+    EXPECT_EQ(cls->IndexOfProp(u"cislo"), TPropProbe::StaticClass()->IndexOfProp(u"cislo"));
+}
+
 TEST_F(PropertiesTest, ReferencesTravelAsHandles)
 {
     Owned<TOwnerElement> target = Create<TOwnerElement>();

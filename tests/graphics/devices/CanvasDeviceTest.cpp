@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
+#include <random>
 
 namespace {
 
@@ -220,6 +222,103 @@ TEST(CanvasDevice, EntityWithoutARectangleIsStillClippedAndLargeEntitiesAreDrawn
     for (int i = 0; i < 320000; ++i)
         many->Add(Create<T2DCoordinate>(10 + (i % 2) * 0.5, 10 + i * 1e-4).release());
     EXPECT_EQ(ProjectCoordinates(*d->Projection(), *many, false).Exact.size() > 1, true);
+}
+
+TEST(CanvasDevice, ExtremeAndNonFiniteCoordinatesDrawOnlyWhatHasAPlace)
+{
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    auto d = pixelDevice();
+    // Corners two thousand million pixels out: the width once overflowed and nothing was drawn.
+    d->FillRect({-2e9, -2e9, 2e9, 2e9});
+    EXPECT_EQ(countPixels(*d->Bitmap(), black), 100 * 100);
+
+    // A corner without a place is left out: the square draws as the triangle of the other three.
+    auto triangle = pixelDevice();
+    triangle->SetPen(Qt::NoPen);
+    triangle->DrawPolygon(ring({at(20, 20), at(80, 20), at(80, 80)}).get());
+    ASSERT_GT(countPixels(*triangle->Bitmap(), black), 1000);
+    for (const auto& [x, y] : {std::pair{nan, nan}, {nan, 50.0}, {inf, -inf}, {-inf, 50.0}}) {
+        auto square = pixelDevice();
+        square->SetPen(Qt::NoPen);
+        square->DrawPolygon(ring({at(20, 20), at(80, 20), {x, y}, at(80, 80)}).get());
+        EXPECT_EQ(gtest_support::differingPixels(*square->Bitmap(), *triangle->Bitmap()), 0) << x << " " << y;
+    }
+
+    // Single coordinates are held before they are rounded.
+    EXPECT_EQ(d->Projection()->WorldToPixelX(nan), -32000);
+    EXPECT_EQ(d->Projection()->WorldToPixelY(-inf), 32000);
+    d->MoveTo(inf, nan);
+    EXPECT_EQ(d->PenPosition(), (PixelPoint{qint32(pixelLimit), -qint32(pixelLimit)}));
+}
+
+// Shoelace area of a ring (either orientation).
+template<class Points>
+double ringArea(const Points& p)
+{
+    double twice = 0;
+    for (size_t i = 0, j = p.size() - 1; i < p.size(); j = i++)
+        twice += double(p[j].x) * p[i].y - double(p[i].x) * p[j].y;
+    return std::abs(twice) / 2;
+}
+
+// A convex ring cut to x in [l, r], y in [t, b], exactly (in doubles), one half-plane at a time.
+std::vector<PixelPointF> cutConvex(std::vector<PixelPointF> ring, double l, double t, double r, double b)
+{
+    const auto cut = [&ring](auto inside, auto cross) {
+        std::vector<PixelPointF> out;
+        for (size_t i = 0; i < ring.size(); ++i) {
+            const PixelPointF& p = ring[(i + ring.size() - 1) % ring.size()];
+            const PixelPointF& q = ring[i];
+            if (inside(q) != inside(p))
+                out.push_back(cross(p, q));
+            if (inside(q))
+                out.push_back(q);
+        }
+        ring = std::move(out);
+    };
+    const auto atX = [](double x) {
+        return [x](PixelPointF p, PixelPointF q) { return PixelPointF{x, p.y + (q.y - p.y) * (x - p.x) / (q.x - p.x)}; };
+    };
+    const auto atY = [](double y) {
+        return [y](PixelPointF p, PixelPointF q) { return PixelPointF{p.x + (q.x - p.x) * (y - p.y) / (q.y - p.y), y}; };
+    };
+    cut([l](PixelPointF p) { return p.x >= l; }, atX(l));
+    cut([r](PixelPointF p) { return p.x <= r; }, atX(r));
+    cut([t](PixelPointF p) { return p.y >= t; }, atY(t));
+    cut([b](PixelPointF p) { return p.y <= b; }, atY(b));
+    return ring;
+}
+
+TEST(BorderBuffer, ClippedTrianglesKeepTheAreaTheyHaveOnThePage)
+{
+    // One corner on a 1000 x 1000 page, two up to ten million pixels away. The clipped ring
+    // lies in [L, R] x [T, B + 1]; its area differs from the exact one only by rounding (each
+    // point moves at most half a pixel per axis, so at most one pixel along the perimeter) and
+    // by the bottom crossings, which are put one row lower (at most the page's width).
+    constexpr int size = 1000;
+    auto d = pixelDevice(size, size);
+    const PixelRect clip{0, 0, size - 1, size - 1};
+    auto buffer = Create<TBorderBuffer>();
+    buffer->SetProjection(d->Projection());
+    buffer->SetPixelClip(clip);
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> onPage(0, size - 1), far(-1e7, 1e7);
+    int cut = 0;
+    for (int n = 0; n < 400; ++n) {
+        const std::vector<PixelPointF> corners{{onPage(rng), onPage(rng)}, {far(rng), far(rng)}, {far(rng), far(rng)}};
+        auto triangle = Create<TAreaElement>();
+        for (const PixelPointF& c : corners)
+            AddAndExtend(triangle.get(), Create<T2DCoordinate>(c.x, size - c.y).release());
+        buffer->SetRectEntity(triangle.get());
+        const std::vector<PixelPointF> exact = cutConvex(corners, clip.Left, clip.Top, clip.Right, clip.Bottom + 1);
+        double perimeter = 0;
+        for (size_t i = 0, j = exact.size() - 1; i < exact.size(); j = i++)
+            perimeter += std::hypot(exact[i].x - exact[j].x, exact[i].y - exact[j].y);
+        ASSERT_NEAR(ringArea(buffer->Points()), ringArea(exact), perimeter + size) << n;
+        cut += buffer->PointNo() > 3;
+    }
+    EXPECT_GT(cut, 300);
 }
 
 TEST(BorderBuffer, TooFewPointsLeaveNoBufferAndInsidePolygonsAreNotClipped)

@@ -1,7 +1,10 @@
 // Tests of the tiled bitmap device, the printer device and the device tool.
 #include "graphics/devices/TileDevice.h"
 
+#include "framework/core/World.h"
+#include "framework/values/TypedValues.h"
 #include "graphics/devices/PrintDevice.h"
+#include "graphics/space/ObjectRegisters.h"
 #include "graphics/support/GraphicsTestSupport.h"
 #include "platform/Exceptions.h"
 
@@ -86,19 +89,83 @@ TEST(TileDevice, EightStripsCoverThePageAndTheLastIsShortened)
     EXPECT_TRUE(r.heights.empty());
 }
 
-TEST(TileDevice, HalvesTheStripWhileItCannotBeMadeAndRaisesForOneRow)
+// A device with a page of w x h pixels and no image behind it.
+Owned<TDevice> bareTarget(int w, int h, double res, double cx, double cy, double scale)
 {
-    auto target = imageDevice(100, 1000, 1000, 0, 0);
+    auto target = Create<TDevice>();
+    target->Page()->SetPageRect({0, 0, w, h});
+    target->Page()->SetClipRect({0, 0, w, h});
+    target->Page()->SetResolution(res, res);
+    target->Projection()->Recalc(cx, cy, target->Page(), scale);
+    return target;
+}
+
+TEST(TileDevice, StripsKeepWithinTheBudgetAndARowBeyondItRaises)
+{
+    struct Case {
+        qint32 width, height;
+        qint64 budget;
+    };
+    // A 200 000 x 200 000 page once got 8 strips of 25 000 rows: 20 GB each.
+    for (const Case c : {Case{200000, 200000, defaultTileBudget}, Case{100, 1000, 100 * 40 * 4},
+                         Case{5000, 1000, 0}, Case{50, 1000, defaultTileBudget}}) {
+        const TTileDevice::StripPlan plan = TTileDevice::PlanStrips(c.width, c.height, c.budget);
+        const qint64 limit = c.budget > 0 ? c.budget : lowTileBudget;
+        const qint64 rowBytes = qint64(c.width) * 4;
+        EXPECT_LE(rowBytes * plan.Height, limit) << c.width << " x " << c.height;
+        // Halving once less would break the budget, unless the page's eighth already keeps to it.
+        EXPECT_TRUE(rowBytes * (2 * plan.Height) > limit || plan.Height >= c.height / 8) << c.width;
+        EXPECT_GE(qint64(plan.Count) * plan.Height, c.height) << c.width;
+        EXPECT_LT(qint64(plan.Count - 1) * plan.Height, c.height) << c.width;
+    }
+    EXPECT_EQ(TTileDevice::PlanStrips(50, 1000, defaultTileBudget).Count, 8);
+    EXPECT_THROW(TTileDevice::PlanStrips(100, 10, 399), Exception);
+    EXPECT_EQ(TTileDevice::PlanStrips(100, 0, defaultTileBudget).Count, 0);
     auto tiles = Create<TTileDevice>();
-    TTileDevice::SetStripByteLimit(100 * 40 * 4);   // strips of at most 40 rows
-    tiles->Prepare(target.get());
-    EXPECT_EQ(tiles->Bitmap()->height(), 32);
-    EXPECT_EQ(tiles->TileCount(), 32);
-    TTileDevice::SetStripByteLimit(1);
-    EXPECT_THROW(tiles->Prepare(target.get()), Exception);
-    TTileDevice::SetStripByteLimit(0);
     tiles->Prepare(nullptr);
     EXPECT_TRUE(tiles->Finished());
+}
+
+TEST(TileDevice, PrepareTakesTheBudgetOfTheWorldsRasterSettings)
+{
+    gtest_support::registerAll();
+    auto world = Create<TWorld>();
+    auto raster = Create<TStringListElement>();
+    raster->SetName("RASTER");
+    raster->SetValueByName("MEMORY_TILE", "3000000");
+    world->SystemRegister()->Add(raster.release());
+    SetGraphicsWorld(world.get());
+    auto target = bareTarget(2000, 4000, 1000, 0, 0, 1000);
+    auto tiles = Create<TTileDevice>();
+    tiles->Prepare(target.get());
+    SetGraphicsWorld(nullptr);
+    ASSERT_NE(tiles->Bitmap(), nullptr);
+    // 8 strips of 500 rows would take 4 000 000 bytes each.
+    EXPECT_LE(qint64(tiles->Bitmap()->sizeInBytes()), 3000000);
+    EXPECT_EQ(tiles->Bitmap()->height(), TTileDevice::PlanStrips(2000, 4000, 3000000).Height);
+    EXPECT_EQ(tiles->TileCount(), TTileDevice::PlanStrips(2000, 4000, 3000000).Count);
+}
+
+TEST(TileDevice, EveryStripProjectsExactlyAsItsTarget)
+{
+    gtest_support::registerAll();
+    auto target = bareTarget(300, 1001, 3779.5, -600000.123, -1100000.456, 2880);
+    const TPageProjection* whole = target->Projection();
+    auto tiles = Create<TTileDevice>();
+    tiles->Prepare(target.get());
+    int rows = 0;
+    while (!tiles->Finished()) {
+        const TPageProjection* strip = tiles->Projection();
+        const int offset = tiles->TileOffset();
+        for (int row = 0; row < tiles->Page()->Height(); ++row, ++rows) {
+            ASSERT_EQ(strip->PixelToWorldY(row), whole->PixelToWorldY(row + offset)) << offset << "+" << row;
+            ASSERT_EQ(strip->WorldToPixel(0, whole->PixelToWorldY(row + offset + 0.5)).y + offset,
+                      whole->WorldToPixel(0, whole->PixelToWorldY(row + offset + 0.5)).y) << offset << "+" << row;
+        }
+        ASSERT_EQ(strip->PixelToWorldX(7), whole->PixelToWorldX(7));
+        tiles->NextTile();
+    }
+    EXPECT_EQ(rows, 1001);
 }
 
 TEST(PrintDevice, JobBeginsAtTheFirstDrawingAndAFailedBeginRaises)

@@ -12,6 +12,9 @@
 #include "platform/ui/Services.h"
 #include "graphics/support/GraphicsTestSupport.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -61,6 +64,23 @@ public:
 
 private:
     ui::Services* m_saved;
+};
+
+// A tick clock that moves one millisecond on every read, so an interval-0 timer rings at every
+// element however fast the walk runs; the system clock comes back on leaving.
+class SteppingClock
+{
+public:
+    SteppingClock()
+    {
+        SetTickClock([this] { return ++m_now; });
+    }
+    ~SteppingClock() { SetTickClock({}); }
+    SteppingClock(const SteppingClock&) = delete;
+    SteppingClock& operator=(const SteppingClock&) = delete;
+
+private:
+    qint64 m_now = 0;
 };
 
 TPointElement* addPoint(TEntity* parent, const QString& name)
@@ -194,9 +214,11 @@ TEST(UniversalInterpret, StopFromTheTextWindowEndsTheRunWhichRunsAgainAndLetsThe
     u->SetInput(model.get());
     HookedServices services;
     ServicesScope scope(services);
-    int calls = 0;
+    SteppingClock clock;
+    // The user presses "Přerušit" once the fifth point is listed.
+    const auto listedPoints = [&] { return device->Form()->Text().count("TPointElement"); };
     services.hook = [&] {
-        if (++calls == 5)
+        if (listedPoints() == 5 && !device->Form()->Text().contains("Přerušeno"))
             device->Form()->AbortExecute();
     };
     auto msg = TLumexMessage::CreateMessage(InterpretCode::InterpretElement, nullptr, u.get(), nullptr);
@@ -212,8 +234,9 @@ TEST(UniversalInterpret, StopFromTheTextWindowEndsTheRunWhichRunsAgainAndLetsThe
     EXPECT_EQ(u->Input(), model.get());
     EXPECT_FALSE(device->Form()->Running());
     EXPECT_TRUE(device->Form()->Text().contains("***** Přerušeno uživatelem !!!!!! *****"));
-    const int before = device->Form()->Text().count("TPointElement");
-    EXPECT_LT(before, 50);
+    // The press takes effect before the next element.
+    const int before = listedPoints();
+    EXPECT_EQ(before, 5);
 
     services.hook = nullptr;
     handled = false;
@@ -250,6 +273,37 @@ TEST(UniversalInterpret, ClippedRunCutsAHugeRectangleToThePageAndSkipsAnEmptyOne
     EXPECT_EQ(device->Page()->ClipRect(), device->Page()->PageRect());
 }
 
+TEST(UniversalInterpret, ClippedRunOnTheTextDevicesLists)
+{
+    registerAll();
+    QTemporaryDir dir;
+    auto file = Create<TTextFileDevice>();
+    file->SetFileName(dir.filePath("list.txt"));
+    auto window = Create<TMemoFormDevice>();
+    auto model = Create<TRectEntity>();
+    model->SetMinX(0);
+    model->SetMinY(0);
+    model->SetMaxX(5);
+    model->SetMaxY(5);
+    for (TDevice* device : std::initializer_list<TDevice*>{file.get(), window.get()}) {
+        auto u = universalOn(device);
+        listingScript(*u, "TRectEntity");
+        u->SetInput(model.get());
+        auto msg = TLumexMessage::CreateMessage(InterpretCode::InterpretClipped, nullptr, u.get(), model.get());
+        bool handled = false;
+        u->HandleMessage(*msg, handled);
+        EXPECT_FALSE(device->Page()->ClipOn());
+    }
+    QFile written(dir.filePath("list.txt"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), "TRectEntity: TRectEntity\r\n");
+    EXPECT_TRUE(window->Form()->Text().contains("TRectEntity: TRectEntity"));
+    HookedServices services;
+    ServicesScope scope(services);
+    services.script({ui::Answer::No});   // do not save the listing
+    EXPECT_TRUE(window->Form()->close());
+}
+
 // Abandons the run on the first element it is given.
 class BreakingInterpret : public TInterpret
 {
@@ -258,15 +312,22 @@ public:
     void Action(TElement*) override { throw EBreakInterpret(QStringLiteral("Konec intepretace")); }
 };
 
-TEST(UniversalInterpret, AnAbandonedClippedRunRestoresClipDeviceAndRunningState)
+// A universal interpreter whose script abandons the run at the first rectangle entity.
+Owned<TUniversalInterpret> breakingOn(TDevice* device)
 {
-    registerAll();
-    auto device = Create<RecordingDevice>();
-    auto u = universalOn(device.get());
+    auto u = universalOn(device);
     auto* s = Create<TInterpretScript>().release();
     u->SetScript(s);
     s->SetNewClassName("TRectEntity");
     s->SetActualInterpret(Create<BreakingInterpret>().release());
+    return u;
+}
+
+TEST(UniversalInterpret, AnAbandonedClippedRunRestoresClipDeviceAndRunningState)
+{
+    registerAll();
+    auto device = Create<RecordingDevice>();
+    auto u = breakingOn(device.get());
     auto model = Create<TRectEntity>();
     model->SetMinX(0);
     model->SetMinY(0);
@@ -286,6 +347,30 @@ TEST(UniversalInterpret, AnAbandonedClippedRunRestoresClipDeviceAndRunningState)
     bare->SetInput(model.get());
     bare->HandleMessage(*msg, handled);
     bare->Execute();
+}
+
+TEST(UniversalInterpret, AnAbandonedTiledRunEndsItsProgressAndFreesItsStrip)
+{
+    registerAll();
+    QList<qint32> progress;
+    SetFrameworkMessageHandler([&progress](TLumexMessage& m, bool& handled) {
+        if (m.Message() == LumexCode::ProgressStart || m.Message() == LumexCode::ProgressEnd)
+            progress << m.Message();
+        handled = true;
+    });
+    auto device = gtest_support::imageDevice(200, 400, 500, 10, 10);
+    auto u = breakingOn(device.get());
+    auto model = Create<TRectEntity>();
+    u->SetTile(true);
+    u->SetInput(model.get());
+    EXPECT_THROW(u->Execute(), EBreakInterpret);
+    DispatchFrameworkMessages();
+    SetFrameworkMessageHandler({});
+    EXPECT_EQ(progress, QList<qint32>({LumexCode::ProgressStart, LumexCode::ProgressEnd}));
+    EXPECT_TRUE(u->TileDevice()->Finished());
+    EXPECT_EQ(u->TileDevice()->Bitmap(), nullptr);
+    EXPECT_EQ(u->Device(), device.get());
+    EXPECT_FALSE(u->IsRunning());
 }
 
 // Draws the same areas directly and in strips onto a 200-pixel-wide page of the given height.

@@ -197,10 +197,15 @@ TEST(SpaceLineBegEndCell, CountsItsListsOrItsSubCells)
     cell->List(0)->Add(Create<TElement>().release());
     cell->List(1)->Add(Create<TElement>().release());
     EXPECT_EQ(cell->CellCount(), 2);
+    // By name, "Count" is the cell's count, not its (empty) child list.
+    EXPECT_EQ(cell->GetPropAsString("Count"), "2");
+    EXPECT_EQ(cell->Count(), 0);
     auto parent = Create<TSpaceLineBegEndCell>();
     parent->SetCell(0, cell.release());
     parent->SetCell(3, Create<TSpaceLineBegEndCell>().release());
-    EXPECT_EQ(parent->CellCount(), 2);
+    EXPECT_EQ(parent->GetPropAsString("count"), "2");
+    // Other entities keep their child count under that name.
+    EXPECT_EQ(parent->Cell(0)->List(0)->GetPropAsString("Count"), "1");
 }
 
 } // namespace
