@@ -1,11 +1,14 @@
-// The SQL source over a generated SQLite unit of 1 000 compartments: a raw SELECT * of every
-// table of the unit as the baseline, the whole calculation, and a copy of the unit.
+// The SQL source over generated SQLite units of 250, 1 000 and 2 000 compartments (about 50
+// species a compartment): the calculation against its baseline, one SELECT * of the unit's rows
+// of every table the loader reads, through one connection to the same database, in the same run.
+//
+// Each unit is written by a child process of this program before anything is timed, so the
+// process that times holds no trace of the writing; its peak memory (counter peak_MB, the
+// process's ru_maxrss) is that of the runs alone. Run one size per process for the peak of that
+// size, e.g. --benchmark_filter='/1000$'.
 #include "CalculationRun.h"
 
 #include "app/AppRegistration.h"
-#include "app/calculation/Calculation.h"
-#include "app/sources/LesniCelek.h"
-#include "app/sources/Source.h"
 #include "app/sources/sql/SqlSchema.h"
 #include "app/sources/sql/SqlSource.h"
 #include "app/sources/sql/UnitMaintenance.h"
@@ -19,16 +22,52 @@
 #include "tools/sql/SqlSample.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <cstdio>
+#include <cstring>
+#include <map>
 
 namespace {
 
-// The unit: generated in the sibling program's layout, then written into LHP.sqlite.
+// The tables the loader reads, in the order it first reads them.
+const char* const kLoaderTables[] = {"LHC", "POROST", "POROST_SKUP", "ETAZ", "DREVINA", "SKODY", "DREV_ZALES",
+                                     "PREKRYV", "BEZLESI", "JINE_POZ"};
+
+constexpr const char* kWriteUnit = "--write-unit";
+
+// Child mode: writes a unit of `compartments` under `programDir` (codebooks, vkm.ini and
+// LHP.sqlite beside the program) and prints its key.
+int writeUnit(const QString& programDir, int compartments)
+{
+    RegisterAppUnits();
+    ui::RecordingServices quiet;
+    ui::setServices(&quiet);
+    const QString dataDir = programDir + QStringLiteral("/lhc/DATA");
+    const QString source = QStringLiteral(GENKLAS_SOURCE_DIR "/data");
+    samples::writeCodebooks(source, programDir);
+    samples::UnitOptions options;
+    options.compartments = compartments;
+    options.groupsPerStand = 11;
+    options.speciesPerStorey = 10;
+    options.seed = 1000;
+    samples::writeUnit(source, programDir + QStringLiteral("/lhc"), options);
+    IniFile vkm(programDir + QStringLiteral("/vkm.ini"));
+    vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("DATA"), QStringLiteral("PATH=") + dataDir);
+    vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("MANAGER"), QStringLiteral("NE"));
+    files::setProgramDirectory(programDir);
+    const sqlsrc::UnitKey key = sqlsample::writeSqlSample(dataDir, programDir);
+    std::printf("%d %d\n", key.kod, key.id);
+    ui::setServices(nullptr);
+    return 0;
+}
+
+// A unit written by a child process, and a connection to its database.
 struct BenchUnit {
     QTemporaryDir dir;
     QString programDir;
@@ -37,31 +76,33 @@ struct BenchUnit {
     int speciesRows = 0;
     std::unique_ptr<db::Database> database;
 
-    BenchUnit()
+    explicit BenchUnit(int compartments)
     {
         programDir = dir.path();
         dataDir = programDir + QStringLiteral("/lhc/DATA");
-        const QString source = QStringLiteral(GENKLAS_SOURCE_DIR "/data");
-        samples::writeCodebooks(source, programDir);
-        samples::UnitOptions options;
-        options.compartments = 1000;
-        options.groupsPerStand = 5;
-        options.speciesPerStorey = 10;
-        options.seed = 1000;
-        samples::writeUnit(source, programDir + QStringLiteral("/lhc"), options);
-        IniFile vkm(programDir + QStringLiteral("/vkm.ini"));
-        vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("DATA"), QStringLiteral("PATH=") + dataDir);
-        vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("MANAGER"), QStringLiteral("NE"));
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QLatin1String(kWriteUnit), programDir, QString::number(compartments)});
+        if (!child.waitForFinished(-1) || child.exitCode() != 0)
+            qFatal("the unit of %d compartments was not written: %s", compartments, child.readAllStandardError().constData());
+        const QList<QByteArray> answer = child.readAllStandardOutput().trimmed().split(' ');
+        key = {answer.value(0).toInt(), answer.value(1).toInt()};
         files::setProgramDirectory(programDir);
-        key = sqlsample::writeSqlSample(dataDir, programDir);
-        db::Aliases::setAliasFile(QString());
-        db::Aliases::setProgramDirectory(programDir);
-        database = std::make_unique<db::Database>(QStringLiteral("BENCH"));
+        select();
+        database = std::make_unique<db::Database>(QStringLiteral("BENCH_%1").arg(compartments));
         database->SetAliasName(QStringLiteral("LHP"));
         database->Open();
         QSqlQuery q(database->sqlDatabase());
-        q.exec(QStringLiteral("SELECT COUNT(*) FROM DREVINA WHERE LHC_KOD=%1").arg(key.kod));
+        q.exec(QStringLiteral("SELECT COUNT(*) FROM DREVINA WHERE LHC_KOD=%1 AND LHC_KOD_ID=%2").arg(key.kod).arg(key.id));
         speciesRows = q.next() ? q.value(0).toInt() : 0;
+    }
+
+    // Makes this unit the one the alias LHP and the source's dialogs reach.
+    void select() const
+    {
+        files::setProgramDirectory(programDir);
+        db::Aliases::setAliasFile(QString());
+        db::Aliases::setProgramDirectory(programDir);
         sqlsrc::loginDialog() = [](const QString&, const QString&) {
             return std::optional<sqlsrc::LoginAnswer>(sqlsrc::LoginAnswer{QStringLiteral("LHP"), QStringLiteral("LHP"), QString()});
         };
@@ -70,50 +111,71 @@ struct BenchUnit {
     }
 };
 
-BenchUnit& unit()
+// The unit of that size, written on first use (outside any timing).
+BenchUnit& unitOf(int compartments)
 {
-    static BenchUnit u;
-    return u;
+    static std::map<int, std::unique_ptr<BenchUnit>> units;
+    std::unique_ptr<BenchUnit>& u = units[compartments];
+    if (!u)
+        u = std::make_unique<BenchUnit>(compartments);
+    u->select();
+    return *u;
 }
 
-// (a) Every value of every row of the unit in every table.
+void countPeakMemory(benchmark::State& state, const BenchUnit& u)
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_MB"] = double(usage.ru_maxrss) / 1024.0;
+    state.counters["species"] = u.speciesRows;
+}
+
+// Baseline: one SELECT * of the unit's rows per table, every value fetched.
 void BM_RawSelect(benchmark::State& state)
 {
+    BenchUnit& u = unitOf(int(state.range(0)));
     for (auto _ : state) {
         qint64 values = 0;
-        for (const sqlsrc::TableDef& t : sqlsrc::unitTables()) {
-            QSqlQuery q(unit().database->sqlDatabase());
+        for (const char* table : kLoaderTables) {
+            QSqlQuery q(u.database->sqlDatabase());
             q.setForwardOnly(true);
-            q.prepare(QStringLiteral("SELECT * FROM %1 WHERE LHC_KOD=? AND LHC_KOD_ID=?").arg(QLatin1String(t.name)));
-            q.addBindValue(unit().key.kod);
-            q.addBindValue(unit().key.id);
+            q.prepare(QStringLiteral("SELECT * FROM %1 WHERE LHC_KOD=? AND LHC_KOD_ID=?").arg(QLatin1String(table)));
+            q.addBindValue(u.key.kod);
+            q.addBindValue(u.key.id);
             q.exec();
+            const int columns = int(sqlsrc::findTable(QLatin1String(table))->columns.size());
             while (q.next())
-                for (int i = 0; i < int(t.columns.size()); ++i)
+                for (int i = 0; i < columns; ++i)
                     values += q.value(i).isValid() ? 1 : 0;
         }
         benchmark::DoNotOptimize(values);
     }
-    state.counters["species"] = unit().speciesRows;
+    countPeakMemory(state, u);
 }
-BENCHMARK(BM_RawSelect)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_RawSelect)->Unit(benchmark::kMillisecond)->Arg(250)->Arg(1000)->Arg(2000)->Repetitions(5)
+    ->ReportAggregatesOnly(true)->Iterations(1);
 
-// (b) The whole calculation into TGENKL.DB through the SQL source.
+// "Výpočet": the whole calculation into TGENKL.DB through the SQL source (connection, login
+// answer, unit header, every compartment, the table written).
 void BM_Calculation(benchmark::State& state)
 {
-    bench::timeCalculation(state, SourceKinds::SqlDatabase, unit().dataDir, unit().programDir);
+    BenchUnit& u = unitOf(int(state.range(0)));
+    bench::timeCalculation(state, SourceKinds::SqlDatabase, u.dataDir, u.programDir);
+    countPeakMemory(state, u);
 }
-BENCHMARK(BM_Calculation)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Calculation)->Unit(benchmark::kMillisecond)->Arg(250)->Arg(1000)->Arg(2000)->Repetitions(5)
+    ->ReportAggregatesOnly(true)->Iterations(1);
 
-// (c) A copy of the unit under another key in one transaction, deleted again outside the timing.
+// A copy of the unit under another key in one transaction, deleted again outside the timing.
 void BM_CopyUnit(benchmark::State& state)
 {
+    BenchUnit& u = unitOf(int(state.range(0)));
     ui::RecordingServices quiet;
     ui::setServices(&quiet);
-    sqlsrc::UnitMaintenance maintenance(*unit().database);
-    const sqlsrc::UnitKey copy{unit().key.kod, 99};
+    sqlsrc::UnitMaintenance maintenance(*u.database);
+    const sqlsrc::UnitKey copy{u.key.kod, 99};
     for (auto _ : state) {
-        if (maintenance.copyUnit(unit().key, *unit().database, copy) != sqlsrc::Outcome::Done)
+        if (maintenance.copyUnit(u.key, *u.database, copy) != sqlsrc::Outcome::Done)
             state.SkipWithError("the copy failed");
         state.PauseTiming();
         maintenance.deleteUnit(copy);
@@ -121,13 +183,15 @@ void BM_CopyUnit(benchmark::State& state)
     }
     ui::setServices(nullptr);
 }
-BENCHMARK(BM_CopyUnit)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_CopyUnit)->Unit(benchmark::kMillisecond)->Arg(1000)->Iterations(3);
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    if (argc == 4 && std::strcmp(argv[1], kWriteUnit) == 0)
+        return writeUnit(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
     RegisterAppUnits();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

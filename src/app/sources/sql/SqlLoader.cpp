@@ -1,7 +1,8 @@
-// Loading the forest model from the SQL database of forest units, one query per level.
+// Loading the forest model from the SQL database of forest units, level by level.
 #include "app/sources/sql/SqlLoader.h"
 
 #include "app/sources/PropertyLookup.h"
+#include "app/sources/sql/SqlSchema.h"
 #include "forest/base/StatusText.h"
 #include "forest/base/TextUtilities.h"
 #include "forest/hierarchy/Dilec.h"
@@ -16,10 +17,48 @@
 #include "forest/hierarchy/Poskozeni.h"
 #include "forest/hierarchy/Zalesneni.h"
 #include "platform/Exceptions.h"
+#include "platform/db/sql/Database.h"
 
 #include <QHash>
 
+#include <algorithm>
+#include <cassert>
+#include <optional>
+
 namespace sqlsrc {
+
+// One query of the loader while it is open: its fields found by name (once per open), and for a
+// child level read per compartment, the record numbers (1-based, in the query's order) of each
+// parent's rows.
+struct OpenQuery {
+    db::Query* query = nullptr;
+    int depth = 0;   // key columns of the parent, LHC_KOD first (child levels)
+    std::vector<std::pair<const char*, db::Field*>> fields;
+    QHash<QString, std::vector<int>> rowsOfParent;
+    QString match;   // the key of the parent last looked up
+
+    db::Field& field(const char* column)
+    {
+        for (const auto& [name, f] : fields)
+            if (name == column)
+                return *f;
+        db::Field& f = query->FieldByName(QLatin1String(column));
+        fields.emplace_back(column, &f);
+        return f;
+    }
+};
+
+struct LoaderState {
+    std::vector<OpenQuery> queries;
+    std::optional<QString> held;   // the ODD and ODD_ID (as stored) the child levels were opened for
+
+    OpenQuery& of(const db::Query& q)
+    {
+        const auto it = std::find_if(queries.begin(), queries.end(), [&q](const OpenQuery& o) { return o.query == &q; });
+        assert(it != queries.end());
+        return *it;
+    }
+};
 
 namespace {
 
@@ -56,36 +95,36 @@ void store(TPersistent& object, const char* name, const QVariant& value)
     p->Write(object, v);
 }
 
-// --- reading columns --------------------------------------------------------------------------
+// --- reading columns of the current row ---------------------------------------------------------
 
-qint32 intOf(const db::Query& q, const char* column)
+qint32 intOf(OpenQuery& q, const char* column)
 {
-    return q.FieldByName(QString::fromLatin1(column)).AsInteger();
+    return q.field(column).AsInteger();
 }
 
-QString textOf(const db::Query& q, const char* column)
+QString textOf(OpenQuery& q, const char* column)
 {
-    return q.FieldByName(QString::fromLatin1(column)).AsString();
+    return q.field(column).AsString();
 }
 
-double floatOf(const db::Query& q, const char* column)
+double floatOf(OpenQuery& q, const char* column)
 {
-    return q.FieldByName(QString::fromLatin1(column)).AsFloat();
+    return q.field(column).AsFloat();
 }
 
-void ints(TPersistent& o, const db::Query& q, std::initializer_list<const char*> columns)
+void ints(TPersistent& o, OpenQuery& q, std::initializer_list<const char*> columns)
 {
     for (const char* c : columns)
         store(o, c, intOf(q, c));
 }
 
-void texts(TPersistent& o, const db::Query& q, std::initializer_list<const char*> columns)
+void texts(TPersistent& o, OpenQuery& q, std::initializer_list<const char*> columns)
 {
     for (const char* c : columns)
         store(o, c, textOf(q, c));
 }
 
-void floats(TPersistent& o, const db::Query& q, std::initializer_list<const char*> columns)
+void floats(TPersistent& o, OpenQuery& q, std::initializer_list<const char*> columns)
 {
     for (const char* c : columns)
         store(o, c, floatOf(q, c));
@@ -112,10 +151,13 @@ T* selectOrCreate(TLesniMnozina* set, const QString& key)
     return item;
 }
 
-// --- where-clauses -----------------------------------------------------------------------------
+// --- statements ---------------------------------------------------------------------------------
 
 // The key columns of a level, outermost first; every value is bound.
 const char* const kChain[] = {"LHC_KOD", "LHC_KOD_ID", "ODD", "ODD_ID", "DIL", "POR", "PSK", "ETAZ", "DR_ZKR"};
+
+// Key columns bound by the per-compartment statements: the unit and the compartment.
+constexpr int kCompartmentDepth = 4;
 
 // Sets "select * from T where (K1=:K1)and(K2=:K2)..." over the first `depth` key columns.
 void prepare(db::Query& q, const char* table, int depth)
@@ -131,32 +173,86 @@ void prepare(db::Query& q, const char* table, int depth)
     q.SQL().Add(where);
 }
 
+// Sets the per-compartment statement: the level's rows of one compartment, in the order of the
+// level's index and then of the rows' places in the table. A per-parent query that the database
+// answers through that index gives each parent's rows in just this order.
+void prepareCompartment(db::Query& q, const char* table, Engine engine)
+{
+    prepare(q, table, kCompartmentDepth);
+    const TableDef* def = findTable(QLatin1String(table));
+    QStringList order = def ? def->indexColumns : QStringList();
+    order << (engine == Engine::Postgres ? QStringLiteral("ctid") : QStringLiteral("rowid"));
+    q.SQL().Add(QStringLiteral("order by ") + order.join(QStringLiteral(", ")));
+}
+
+// Appends a stored key value to `key` so that two values append the same exactly when SQL "="
+// holds between them: texts by their characters, numbers by their value. False for a null,
+// which equals nothing.
+bool appendKeyPart(QString& key, const QVariant& value)
+{
+    if (value.isNull())
+        return false;
+    switch (value.metaType().id()) {
+    case QMetaType::QString: {
+        const QString text = value.toString();
+        // The length as two UTF-16 units keeps "ab"+"c" apart from "a"+"bc".
+        key += QChar(u't');
+        key += QChar(char16_t(text.size() & 0xFFFF));
+        key += QChar(char16_t((text.size() >> 16) & 0xFFFF));
+        key += text;
+        return true;
+    }
+    case QMetaType::QByteArray:
+        key += QChar(u'b');
+        key += QString::fromLatin1(value.toByteArray().toHex());
+        key += QChar(u';');
+        return true;
+    default:
+        key += QChar(u'n');
+        key += QString::number(value.toDouble(), 'g', 17);
+        key += QChar(u';');
+        return true;
+    }
+}
+
+// The key of the values from `from` up to `to` (exclusive) into `key`; false when one is null.
+template<class ValueAt>
+bool matchKey(QString& key, int from, int to, ValueAt valueAt)
+{
+    key.resize(0);
+    for (int i = from; i < to; ++i)
+        if (!appendKeyPart(key, valueAt(i)))
+            return false;
+    return true;
+}
+
 // The values of the key columns of the current parent row, as stored.
 struct ParentKey {
     QVariant values[9];
     int depth = 0;
 
-    ParentKey below(const db::Query& row, std::initializer_list<const char*> columns) const
+    ParentKey below(OpenQuery& row, std::initializer_list<const char*> columns) const
     {
         ParentKey k = *this;
         for (const char* c : columns)
-            k.values[k.depth++] = row.FieldByName(QString::fromLatin1(c)).Value();
+            k.values[k.depth++] = row.field(c).Value();
         return k;
     }
 };
 
-void reopen(db::Query& q, const ParentKey& key)
+void reopen(OpenQuery& q, const ParentKey& key)
 {
-    q.Close();
+    q.query->Close();
+    q.fields.clear();
     for (int i = 0; i < key.depth; ++i)
-        q.ParamByName(QLatin1String(kChain[i])).setValue(key.values[i]);
-    q.Open();
-    q.First();
+        q.query->ParamByName(QLatin1String(kChain[i])).setValue(key.values[i]);
+    q.query->Open();
+    q.query->First();
 }
 
 // --- column copies ------------------------------------------------------------------------------
 
-void copyStandColumns(TPorost& p, const db::Query& q)
+void copyStandColumns(TPorost& p, OpenQuery& q)
 {
     texts(p, q, {"POR", "PAS_OHR", "HIST_ROZD", "HIST_LHPOD", "KATEG_ST", "TER_SK_POR_ST"});
     ints(p, q, {"MAJ_KOD", "HIST_LHC", "DRUH_UZIV_ST"});
@@ -175,7 +271,7 @@ void copyStandColumns(TPorost& p, const db::Query& q)
     }
 }
 
-void copyStandGroupColumns(TPorostniSkupina& s, const db::Query& q)
+void copyStandGroupColumns(TPorostniSkupina& s, OpenQuery& q)
 {
     s.SetPSK(textOf(q, "PSK"));
     ints(s, q, {"KVAL_P", "LES_URAD", "PRIB_VZD"});
@@ -183,7 +279,7 @@ void copyStandGroupColumns(TPorostniSkupina& s, const db::Query& q)
     floats(s, q, {"PSK_P0", "PSK_V", "PSK_P"});
 }
 
-void copyStoreyColumns(TEtaz& e, const db::Query& q)
+void copyStoreyColumns(TEtaz& e, OpenQuery& q)
 {
     e.SetETAZ(textOf(q, "ETAZ"));
     texts(e, q, {"HOSP_TV", "PRO_NAL", "TV_NAL", "TO_DUVOD", "TO_NAL", "TVYB_NAL"});
@@ -191,7 +287,7 @@ void copyStoreyColumns(TEtaz& e, const db::Query& q)
     ints(e, q, {"VEK", "ZAKM", "HS", "OBMYTI", "OBN_DOBA", "PRO_POC", "TV_POC", "ZP_TEZ_ST", "TER_TYP_ST", "NALEH_ST"});
 }
 
-void copySpeciesColumns(TDrevina& d, const db::Query& q)
+void copySpeciesColumns(TDrevina& d, OpenQuery& q)
 {
     texts(d, q, {"DR_ZKR", "DR_PUVOD", "GEN_KLAS", "VYB_STR", "DR_KVAL"});
     d.SetIMISE(textOf(q, "IMISE"));
@@ -200,26 +296,26 @@ void copySpeciesColumns(TDrevina& d, const db::Query& q)
     store(d, "PROC_SOUS", intOf(q, "OBJ_SOUSI"));
 }
 
-void copyAfforestationColumns(TPersistent& z, const db::Query& q)
+void copyAfforestationColumns(TPersistent& z, OpenQuery& q)
 {
     texts(z, q, {"ZAL_DR", "ZAL_DRUH"});
     ints(z, q, {"ZAL_DR_P"});
     floats(z, q, {"ZAL_P"});
 }
 
-void copyDamageColumns(TPersistent& p, const db::Query& q)
+void copyDamageColumns(TPersistent& p, OpenQuery& q)
 {
     ints(p, q, {"POSKOZ_D", "POSKOZ_R", "POSKOZ_ST"});
 }
 
-void copyBareLandColumns(TPersistent& b, const db::Query& q)
+void copyBareLandColumns(TPersistent& b, OpenQuery& q)
 {
     ints(b, q, {"BZL", "KVAL_P", "KU_KOD"});
     floats(b, q, {"BZL_P0", "BZL_V", "BZL_P"});
     texts(b, q, {"BZL_DRUH", "BZL_VYUZ"});
 }
 
-void copyOtherLandColumns(TPersistent& j, const db::Query& q)
+void copyOtherLandColumns(TPersistent& j, OpenQuery& q)
 {
     ints(j, q, {"JP", "KU_KOD", "KVAL_P", "LES_URAD"});
     store(j, "MAJ_KOD_JP", intOf(q, "MAJ_KOD"));
@@ -229,87 +325,139 @@ void copyOtherLandColumns(TPersistent& j, const db::Query& q)
 
 // --- the walk -----------------------------------------------------------------------------------
 
-// Walks the rows of a child query: the element of each row's key, selected or created.
+// The parent's rows among the compartment's rows of a level; null when it has none.
+const std::vector<int>* rowsOfParent(OpenQuery& level, const ParentKey& key)
+{
+    if (!matchKey(level.match, kCompartmentDepth, key.depth, [&](int i) -> const QVariant& { return key.values[i]; }))
+        return nullptr;
+    const auto it = level.rowsOfParent.constFind(level.match);
+    return it == level.rowsOfParent.cend() ? nullptr : &*it;
+}
+
+// Walks the rows of a child level under the parent: the element of each row's key, selected or
+// created, with the level's query on that row.
 template<class T, class Fill>
-void eachRow(db::Query& q, const ParentKey& key, TLesniMnozina* set, const char* keyColumn, Fill fill)
+void eachRow(LoaderQueries& qs, OpenQuery& q, const ParentKey& key, TLesniMnozina* set, const char* keyColumn,
+             Fill fill)
 {
-    reopen(q, key);
-    for (; !q.Eof(); q.Next())
+    if (qs.reading() == ChildReading::PerParent) {
+        reopen(q, key);
+        for (; !q.query->Eof(); q.query->Next())
+            fill(*selectOrCreate<T>(set, textOf(q, keyColumn)));
+        return;
+    }
+    const std::vector<int>* rows = rowsOfParent(q, key);
+    if (!rows)
+        return;
+    for (const int record : *rows) {
+        q.query->SetRecNo(record);
         fill(*selectOrCreate<T>(set, textOf(q, keyColumn)));
+    }
 }
 
-void loadSpecies(TEtaz& storey, LoaderQueries& qs, const ParentKey& storeyKey)
+// Opens every child level for the compartment of the stand row, unless they hold it already,
+// and groups each level's rows by their parent.
+void holdCompartment(LoaderState& state, const ParentKey& standKey)
 {
-    eachRow<TDrevina>(qs.species, storeyKey, storey.DrevinaMN(), "DR_ZKR", [&](TDrevina& d) {
-        copySpeciesColumns(d, qs.species);
-        const ParentKey speciesKey = storeyKey.below(qs.species, {"DR_ZKR"});
-        eachRow<TPoskozeni>(qs.damage, speciesKey, d.PoskozeniMN(), "POSKOZ_D",
-                            [&](TPoskozeni& p) { copyDamageColumns(p, qs.damage); });
+    QString compartment;
+    const auto valueAt = [&](int i) -> const QVariant& { return standKey.values[i]; };
+    for (int i = 0; i < kCompartmentDepth; ++i)
+        if (!appendKeyPart(compartment, valueAt(i)))
+            compartment += QChar(u'-');
+    if (state.held == compartment)
+        return;
+    state.held.reset();
+    ParentKey compartmentKey = standKey;
+    compartmentKey.depth = kCompartmentDepth;
+    QString match;
+    for (OpenQuery& level : state.queries) {
+        if (level.depth <= kCompartmentDepth)
+            continue;
+        reopen(level, compartmentKey);
+        level.rowsOfParent.clear();
+        std::vector<int> columns;
+        for (int i = kCompartmentDepth; i < level.depth; ++i)
+            columns.push_back(level.field(kChain[i]).Index());
+        const int count = level.query->RecordCount();
+        for (int row = 0; row < count; ++row) {
+            const auto rowValueAt = [&](int i) { return level.query->rowValue(row, columns[size_t(i - kCompartmentDepth)]); };
+            if (matchKey(match, kCompartmentDepth, level.depth, rowValueAt))
+                level.rowsOfParent[match].push_back(row + 1);
+        }
+    }
+    state.held = compartment;
+}
+
+// The loader's queries with what it keeps of them.
+struct Levels {
+    LoaderQueries& qs;
+    OpenQuery& stands;
+    OpenQuery& groups;
+    OpenQuery& categories;
+    OpenQuery& bareLand;
+    OpenQuery& otherLand;
+    OpenQuery& storeys;
+    OpenQuery& species;
+    OpenQuery& afforestation;
+    OpenQuery& damage;
+
+    explicit Levels(LoaderQueries& q)
+        : qs(q), stands(of(q.stands)), groups(of(q.groups)), categories(of(q.categories)), bareLand(of(q.bareLand)),
+          otherLand(of(q.otherLand)), storeys(of(q.storeys)), species(of(q.species)),
+          afforestation(of(q.afforestation)), damage(of(q.damage))
+    {
+    }
+    OpenQuery& of(db::Query& q) { return qs.state->of(q); }
+};
+
+void loadSpecies(TEtaz& storey, Levels& l, const ParentKey& storeyKey)
+{
+    eachRow<TDrevina>(l.qs, l.species, storeyKey, storey.DrevinaMN(), "DR_ZKR", [&](TDrevina& d) {
+        copySpeciesColumns(d, l.species);
+        const ParentKey speciesKey = storeyKey.below(l.species, {"DR_ZKR"});
+        eachRow<TPoskozeni>(l.qs, l.damage, speciesKey, d.PoskozeniMN(), "POSKOZ_D",
+                            [&](TPoskozeni& p) { copyDamageColumns(p, l.damage); });
     });
-    eachRow<TZalesneni>(qs.afforestation, storeyKey, storey.ZalesneniMN(), "ZAL_DR",
-                        [&](TZalesneni& z) { copyAfforestationColumns(z, qs.afforestation); });
+    eachRow<TZalesneni>(l.qs, l.afforestation, storeyKey, storey.ZalesneniMN(), "ZAL_DR",
+                        [&](TZalesneni& z) { copyAfforestationColumns(z, l.afforestation); });
 }
 
-void loadStoreys(TPorostniSkupina& group, LoaderQueries& qs, const ParentKey& groupKey)
+void loadStoreys(TPorostniSkupina& group, Levels& l, const ParentKey& groupKey)
 {
-    eachRow<TEtaz>(qs.storeys, groupKey, group.EtazMN(), "ETAZ", [&](TEtaz& e) {
+    eachRow<TEtaz>(l.qs, l.storeys, groupKey, group.EtazMN(), "ETAZ", [&](TEtaz& e) {
         ShowStatusText(QStringLiteral("pred načtením etáže ") + designation(&e));
-        copyStoreyColumns(e, qs.storeys);
-        loadSpecies(e, qs, groupKey.below(qs.storeys, {"ETAZ"}));
+        copyStoreyColumns(e, l.storeys);
+        loadSpecies(e, l, groupKey.below(l.storeys, {"ETAZ"}));
         ShowStatusText(QStringLiteral("načtena etáž ") + designation(&e));
     });
 }
 
-void loadStand(TPorost& stand, LoaderQueries& qs, const ParentKey& standKey)
+void loadStand(TPorost& stand, Levels& l, const ParentKey& standKey)
 {
-    copyStandColumns(stand, qs.stands);
+    copyStandColumns(stand, l.stands);
     ShowStatusText(QStringLiteral("načteny polozky porostu ") + designation(&stand));
-    eachRow<TPorostniSkupina>(qs.groups, standKey, stand.PorostniSkupinaMN(), "PSK", [&](TPorostniSkupina& s) {
+    eachRow<TPorostniSkupina>(l.qs, l.groups, standKey, stand.PorostniSkupinaMN(), "PSK", [&](TPorostniSkupina& s) {
         ShowStatusText(QStringLiteral("Před načtením porostní skupiny ") + designation(&s));
-        copyStandGroupColumns(s, qs.groups);
-        loadStoreys(s, qs, standKey.below(qs.groups, {"PSK"}));
+        copyStandGroupColumns(s, l.groups);
+        loadStoreys(s, l, standKey.below(l.groups, {"PSK"}));
         ShowStatusText(QStringLiteral("načtena porostní skupina ") + designation(&s));
     });
-    eachRow<TKategorie>(qs.categories, standKey, TJinyPozemek::KategorieMN(&stand), "KATEGORIE", [&](TKategorie& k) {
+    eachRow<TKategorie>(l.qs, l.categories, standKey, TJinyPozemek::KategorieMN(&stand), "KATEGORIE", [&](TKategorie& k) {
         ShowStatusText(QStringLiteral("Před načtením kategorie ") + designation(&k));
-        texts(k, qs.categories, {"KATEGORIE"});
+        texts(k, l.categories, {"KATEGORIE"});
         ShowStatusText(QStringLiteral("načtena kategorie ") + designation(&k));
     });
-    eachRow<TBezlesi>(qs.bareLand, standKey, stand.BezlesiMN(), "BZL", [&](TBezlesi& b) {
+    eachRow<TBezlesi>(l.qs, l.bareLand, standKey, stand.BezlesiMN(), "BZL", [&](TBezlesi& b) {
         ShowStatusText(QStringLiteral("Před načtením bezlesi ") + designation(&b));
-        copyBareLandColumns(b, qs.bareLand);
+        copyBareLandColumns(b, l.bareLand);
         ShowStatusText(QStringLiteral("načteno bezlesí ") + designation(&b));
     });
-    eachRow<TJinyPozemek>(qs.otherLand, standKey, stand.JinyPozemekMN(), "JP", [&](TJinyPozemek& j) {
+    eachRow<TJinyPozemek>(l.qs, l.otherLand, standKey, stand.JinyPozemekMN(), "JP", [&](TJinyPozemek& j) {
         ShowStatusText(QStringLiteral("Před načtením jiných pozemků ") + designation(&j));
-        copyOtherLandColumns(j, qs.otherLand);
+        copyOtherLandColumns(j, l.otherLand);
         ShowStatusText(QStringLiteral("načten jiný pozemek ") + designation(&j));
     });
 }
-
-} // namespace
-
-LoaderQueries::LoaderQueries(const QString& databaseName)
-{
-    for (db::Query* q : {&header, &stands, &groups, &categories, &bareLand, &otherLand, &storeys, &species,
-                         &afforestation, &damage, &compartmentNumbers})
-        q->SetDatabaseName(databaseName);
-    prepare(header, "LHC", 2);
-    prepare(stands, "POROST", 2);
-    stands.SQL().Add(QStringLiteral("order by ODD, ODD_ID, DIL, POR"));
-    prepare(groups, "POROST_SKUP", 6);
-    prepare(categories, "PREKRYV", 6);
-    prepare(bareLand, "BEZLESI", 6);
-    prepare(otherLand, "JINE_POZ", 6);
-    prepare(storeys, "ETAZ", 7);
-    prepare(species, "DREVINA", 8);
-    prepare(afforestation, "DREV_ZALES", 8);
-    prepare(damage, "SKODY", 9);
-    compartmentNumbers.SQL().Add(QStringLiteral("select distinct ODD from POROST "));
-    compartmentNumbers.SQL().Add(QStringLiteral("where (LHC_KOD=:LHC_KOD)and(LHC_KOD_ID=:LHC_KOD_ID)"));
-}
-
-namespace {
 
 ParentKey unitKey(UnitKey key)
 {
@@ -322,11 +470,40 @@ ParentKey unitKey(UnitKey key)
 
 } // namespace
 
+LoaderQueries::LoaderQueries(const QString& databaseName, ChildReading reading)
+    : state(std::make_unique<LoaderState>()), m_reading(reading)
+{
+    for (db::Query* q : {&header, &stands, &compartmentNumbers})
+        state->queries.push_back({q, 0, {}, {}, {}});
+    prepare(header, "LHC", 2);
+    prepare(stands, "POROST", 2);
+    stands.SQL().Add(QStringLiteral("order by ODD, ODD_ID, DIL, POR"));
+    compartmentNumbers.SQL().Add(QStringLiteral("select distinct ODD from POROST "));
+    compartmentNumbers.SQL().Add(QStringLiteral("where (LHC_KOD=:LHC_KOD)and(LHC_KOD_ID=:LHC_KOD_ID)"));
+    const db::Database* database = db::Database::find(databaseName);
+    const Engine engine = database ? engineOf(*database) : Engine::Sqlite;
+    const std::tuple<db::Query*, const char*, int> levels[] = {
+        {&groups, "POROST_SKUP", 6}, {&categories, "PREKRYV", 6}, {&bareLand, "BEZLESI", 6},
+        {&otherLand, "JINE_POZ", 6}, {&storeys, "ETAZ", 7},        {&species, "DREVINA", 8},
+        {&afforestation, "DREV_ZALES", 8}, {&damage, "SKODY", 9}};
+    for (const auto& [query, table, depth] : levels) {
+        if (reading == ChildReading::PerParent)
+            prepare(*query, table, depth);
+        else
+            prepareCompartment(*query, table, engine);
+        state->queries.push_back({query, depth, {}, {}, {}});
+    }
+    for (OpenQuery& q : state->queries)
+        q.query->SetDatabaseName(databaseName);
+}
+
+LoaderQueries::~LoaderQueries() = default;
+
 bool LoadLhcHeaderFromSql(TLHC& lhc, LoaderQueries& queries, UnitKey key)
 {
-    db::Query& q = queries.header;
+    OpenQuery& q = queries.state->of(queries.header);
     reopen(q, unitKey(key));
-    if (q.Eof())
+    if (q.query->Eof())
         return false;
     ints(lhc, q, {"LHC_KOD", "LHC_KOD_ID", "ETAT_TO"});
     texts(lhc, q, {"LHP_OD", "LHP_DO", "LHC_NAZ"});
@@ -336,10 +513,10 @@ bool LoadLhcHeaderFromSql(TLHC& lhc, LoaderQueries& queries, UnitKey key)
 
 QStringList LoadCompartmentNumbersFromSql(LoaderQueries& queries, UnitKey key)
 {
-    db::Query& q = queries.compartmentNumbers;
+    OpenQuery& q = queries.state->of(queries.compartmentNumbers);
     reopen(q, unitKey(key));
     QStringList list;
-    for (; !q.Eof(); q.Next()) {
+    for (; !q.query->Eof(); q.query->Next()) {
         const QString padded = PadLeft(textOf(q, "ODD"), 3, QLatin1Char(' '));
         if (!list.contains(padded))
             list.append(padded);
@@ -350,17 +527,19 @@ QStringList LoadCompartmentNumbersFromSql(LoaderQueries& queries, UnitKey key)
 
 void OpenStandsFromSql(LoaderQueries& queries, UnitKey key)
 {
-    reopen(queries.stands, unitKey(key));
+    queries.state->held.reset();
+    reopen(queries.state->of(queries.stands), unitKey(key));
 }
 
 void LoadCompartmentFromSql(Owned<TOddeleni>& result, LoaderQueries& queries, UnitKey key)
 {
     result = Create<TOddeleni>();
     TOddeleni& odd = *result;
-    db::Query& q = queries.stands;
+    Levels levels(queries);
+    OpenQuery& q = levels.stands;
     bool started = false;
     qint32 oddId = 0;
-    while (q.Active() && !q.Eof()) {
+    while (q.query->Active() && !q.query->Eof()) {
         const qint32 rowOdd = intOf(q, "ODD");
         const qint32 rowOddId = intOf(q, "ODD_ID");
         if (started && (rowOdd != odd.ODD() || rowOddId != oddId))
@@ -377,8 +556,11 @@ void LoadCompartmentFromSql(Owned<TOddeleni>& result, LoaderQueries& queries, Un
         dilec->SetDIL(textOf(q, "DIL"));
         auto* stand = selectOrCreate<TPorost>(dilec->PorostMN(), textOf(q, "POR"));
         ShowStatusText(QStringLiteral("načten porost ") + designation(stand));
-        loadStand(*stand, queries, unitKey(key).below(q, {"ODD", "ODD_ID", "DIL", "POR"}));
-        q.Next();
+        const ParentKey standKey = unitKey(key).below(q, {"ODD", "ODD_ID", "DIL", "POR"});
+        if (queries.reading() == ChildReading::PerCompartment)
+            holdCompartment(*queries.state, standKey);
+        loadStand(*stand, levels, standKey);
+        q.query->Next();
     }
 }
 

@@ -1,4 +1,4 @@
-// Loading the forest model from the SQL database of forest units, one query per level.
+// Loading the forest model from the SQL database of forest units, level by level.
 #pragma once
 
 #include "framework/core/Properties.h"
@@ -20,12 +20,29 @@ struct UnitKey {
     friend bool operator==(const UnitKey&, const UnitKey&) = default;
 };
 
+// How the levels below the stands are read.
+enum class ChildReading {
+    // Each level once per compartment, ordered by its index columns and then by the row's place
+    // in the table, its rows then handed to their parents: the rows, in the order, that the
+    // per-parent query of each parent gives when the database answers it through the index.
+    PerCompartment,
+    // One query per parent and level (what the other way must equal; kept for the tests).
+    PerParent
+};
+
+struct LoaderState;
+
 // The queries the loader reads through, all on one database. The statement of each level is set
-// once with bound parameters and only re-bound per parent, so the database prepares it once.
+// once with bound parameters and only re-bound, so the database prepares it once.
 class LoaderQueries
 {
 public:
-    explicit LoaderQueries(const QString& databaseName);
+    explicit LoaderQueries(const QString& databaseName, ChildReading reading = ChildReading::PerCompartment);
+    ~LoaderQueries();
+    LoaderQueries(const LoaderQueries&) = delete;
+    LoaderQueries& operator=(const LoaderQueries&) = delete;
+
+    ChildReading reading() const { return m_reading; }
 
     db::Query header;      // LHC of one unit
     db::Query stands;      // POROST of the whole unit, ordered so that a compartment's rows follow each other
@@ -38,6 +55,13 @@ public:
     db::Query afforestation;
     db::Query damage;
     db::Query compartmentNumbers;
+
+    // What the loader keeps of its open queries: fields found by name, the compartment the level
+    // queries hold and where each parent's rows lie in them.
+    std::unique_ptr<LoaderState> state;
+
+private:
+    ChildReading m_reading;
 };
 
 // Reads the unit's row of LHC into the header; false (header untouched) when the unit has none.
