@@ -1,5 +1,19 @@
-// The calculation over a generated version-97 unit of 1 000 compartments, against a raw read of
-// every row of every source table through db::Table in the same run.
+// "Výpočet" over generated version-97 and version-98 units of 250, 1 000 and 2 000 compartments
+// (about 50 species a compartment), against a raw read of the same files in the same run.
+//
+// Baseline (BM_RawRead): every .DB file that the source opens -- the stand tables and ID.DB of
+// the unit's DATA directory, the tables of its PHS directory and the codebooks in "ciselnik"
+// beside the program -- opened through db::Table (the file read and validated), every field of
+// every row read as a value, closed.
+//
+// BM_Calculation is the button: the source is chosen and its header loaded beforehand (as the
+// main window does when it is shown; outside the timing), then RunCalculation is timed: the
+// source restarted, every compartment loaded and walked, every row written into TGENKL.DB.
+// BM_OpenAndCalculate times both steps together (a unit object made and opened per run).
+//
+// Every benchmark repeats its run and reports the median; the counters give the peak resident
+// memory of the process during the timed run and the machine's one-minute load at its end. The
+// closing table gives each median as a multiple of the raw read of the same unit.
 #include "CalculationRun.h"
 
 #include "app/AppRegistration.h"
@@ -15,37 +29,50 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
+#include <memory>
 
 namespace {
 
-// The unit, written once for the whole run.
+constexpr int repetitions = 5;
+
+// One generated unit with its own program directory (codebooks, vkm.ini).
 struct BenchUnit {
     QTemporaryDir dir;
     QString programDir;
     QString dataDir;
+    QStringList sourceFiles;   // every .DB the source opens
     int speciesRows = 0;
 
-    BenchUnit()
+    BenchUnit(vex::Version version, int compartments)
     {
         programDir = dir.path();
         dataDir = programDir + QStringLiteral("/lhc/DATA");
         const QString source = QStringLiteral(GENKLAS_SOURCE_DIR "/data");
         samples::writeCodebooks(source, programDir);
         samples::UnitOptions options;
-        options.compartments = 1000;
+        options.version = version;
+        options.compartments = compartments;
         options.groupsPerStand = 10;
         options.speciesPerStorey = 10;
-        options.seed = 1000;
+        options.seed = quint32(compartments + (version == vex::Version::V98 ? 98 : 97));
+        options.lhcRow = version == vex::Version::V98 ? 1 : 0;
         samples::writeUnit(source, programDir + QStringLiteral("/lhc"), options);
         IniFile vkm(programDir + QStringLiteral("/vkm.ini"));
         vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("DATA"), QStringLiteral("PATH=") + dataDir);
         vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("MANAGER"), QStringLiteral("NE"));
-        files::setProgramDirectory(programDir);
+        for (const QString& sub : {QStringLiteral("/lhc/DATA"), QStringLiteral("/lhc/PHS"), QStringLiteral("/ciselnik")}) {
+            QDirIterator it(programDir + sub, {QStringLiteral("*.DB"), QStringLiteral("*.db")}, QDir::Files);
+            while (it.hasNext())
+                sourceFiles.append(it.next());
+        }
         db::Table dr;
         dr.SetTableName(dataDir + QStringLiteral("/DREVINA.DB"));
         dr.Open();
@@ -53,22 +80,32 @@ struct BenchUnit {
     }
 };
 
-BenchUnit& unit()
+// The unit of a benchmark's arguments (version 97 or 98, compartments), written on first use.
+BenchUnit& unit(const benchmark::State& state)
 {
-    static BenchUnit u;
-    return u;
+    static std::map<std::pair<int, int>, std::unique_ptr<BenchUnit>> units;
+    const std::pair<int, int> key(int(state.range(0)), int(state.range(1)));
+    std::unique_ptr<BenchUnit>& u = units[key];
+    if (!u)
+        u = std::make_unique<BenchUnit>(key.first == 98 ? vex::Version::V98 : vex::Version::V97, key.second);
+    files::setProgramDirectory(u->programDir);
+    return *u;
 }
 
-// (a) Every field of every row of every stand table, read through db::Table.
+quint8 kindOf(const benchmark::State& state)
+{
+    return state.range(0) == 98 ? SourceKinds::Vex98 : SourceKinds::Vex97;
+}
+
 void BM_RawRead(benchmark::State& state)
 {
-    const QString dataDir = unit().dataDir;
-    const QStringList tables = QDir(dataDir).entryList({QStringLiteral("*.DB")}, QDir::Files);
+    const BenchUnit& u = unit(state);
+    bench::resetPeakMemory();
     for (auto _ : state) {
         qint64 values = 0;
-        for (const QString& name : tables) {
+        for (const QString& path : u.sourceFiles) {
             db::Table t;
-            t.SetTableName(dataDir + QLatin1Char('/') + name);
+            t.SetTableName(path);
             t.Open();
             for (t.First(); !t.Eof(); t.Next())
                 for (int i = 0; i < t.FieldCount(); ++i)
@@ -77,36 +114,36 @@ void BM_RawRead(benchmark::State& state)
         }
         benchmark::DoNotOptimize(values);
     }
-    state.counters["species"] = unit().speciesRows;
+    bench::reportMachine(state);
+    state.counters["species"] = u.speciesRows;
 }
-BENCHMARK(BM_RawRead)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// (b) The whole calculation into TGENKL.DB: the source opened, every compartment loaded and
-// walked, every row written.
 void BM_Calculation(benchmark::State& state)
 {
-    bench::timeCalculation(state, SourceKinds::Vex97, unit().dataDir, unit().programDir);
+    const BenchUnit& u = unit(state);
+    bench::timeCalculationClick(state, kindOf(state), u.dataDir, u.programDir);
 }
-BENCHMARK(BM_Calculation)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// (c) The source alone: every compartment loaded into the forest model, nothing written.
-void BM_LoadOnly(benchmark::State& state)
+void BM_OpenAndCalculate(benchmark::State& state)
 {
-    ui::RecordingServices quiet;
-    ui::setServices(&quiet);
-    for (auto _ : state) {
-        Owned<TLesniCelek> forest = Create<TLesniCelek>();
-        forest->setProgramDir(unit().programDir);
-        forest->setSource(app::createSource(SourceKinds::Vex97, {unit().dataDir, unit().programDir}));
-        app::Source* source = forest->source();
-        int compartments = source->loadFirstCompartment(*forest) ? 1 : 0;
-        while (!source->endOfData() && source->loadNextCompartment(*forest))
-            ++compartments;
-        state.counters["compartments"] = compartments;
-    }
-    ui::setServices(nullptr);
+    const BenchUnit& u = unit(state);
+    bench::resetPeakMemory();
+    bench::timeCalculation(state, kindOf(state), u.dataDir, u.programDir);
+    bench::reportMachine(state);
 }
-BENCHMARK(BM_LoadOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void unitSizes(benchmark::internal::Benchmark* b)
+{
+    b->ArgNames({"version", "compartments"});
+    for (const int version : {97, 98})
+        for (const int compartments : {250, 1000, 2000})
+            b->Args({version, compartments});
+    b->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(repetitions)->ReportAggregatesOnly(true);
+}
+
+BENCHMARK(BM_RawRead)->Apply(unitSizes);
+BENCHMARK(BM_Calculation)->Apply(unitSizes)->UseManualTime();
+BENCHMARK(BM_OpenAndCalculate)->Apply(unitSizes);
 
 } // namespace
 
@@ -115,7 +152,8 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     RegisterAppUnits();
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    bench::RatioReporter reporter("BM_RawRead");
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
 }

@@ -1,6 +1,7 @@
 // The codebook container of a forest unit: codebook tables beside the program and their views.
 #include "forest/codebooks/Ciselnik.h"
 
+#include "forest/codebooks/CodeLookup.h"
 #include "forest/codebooks/DatabaseMelDrevClass.h"
 #include "framework/elements/DatabaseClasses.h"
 #include "platform/db/Table.h"
@@ -101,6 +102,7 @@ struct tciselnik::Slot {
     std::unique_ptr<db::Table> opened;
     bool openAttempted = false;
     WeakRef<TDatabaseClass> view;
+    CodeNameCache names;
 };
 
 tciselnik::tciselnik() = default;
@@ -156,6 +158,11 @@ db::Table* tciselnik::openFile(Codebook codebook)
     s.opened = std::move(table);
     s.table = s.opened.get();
     return s.table;
+}
+
+QString tciselnik::CodeName(Codebook codebook, const QString& keyField, const QString& code, const QString& resultField)
+{
+    return slot(codebook).names.lookup(Table(codebook), keyField, code, resultField, false);
 }
 
 TDatabaseClass* tciselnik::View(Codebook codebook)

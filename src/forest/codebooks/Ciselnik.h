@@ -56,6 +56,9 @@ public:
     db::Table* Table(Codebook codebook);
     // Stores the reference (not owned); nil forgets it.
     void SetTable(Codebook codebook, db::Table* table);
+    // LookupCodeName in the codebook's table (letter case ignored), its answers kept per code
+    // while the table's rows stay the same.
+    QString CodeName(Codebook codebook, const QString& keyField, const QString& code, const QString& resultField);
     // The view, created on first read from the table held now; nil while that table is nil.
     TDatabaseClass* View(Codebook codebook);
 

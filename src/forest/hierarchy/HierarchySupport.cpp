@@ -56,7 +56,11 @@ db::Table* codebookTable(TObecnyLesniPrvek* element, const QString& table)
 QString codebookText(TObecnyLesniPrvek* element, const QString& table, const QString& keyField, const QString& code,
                      const QString& resultField)
 {
-    return LookupCodeName(codebookTable(element, table), keyField, code, resultField, false);
+    Codebook codebook{};
+    tciselnik* container = element ? element->Ciselnik() : nullptr;
+    if (!container || !codebookByName(table, codebook))
+        return {};
+    return container->CodeName(codebook, keyField, code, resultField);
 }
 
 } // namespace forest

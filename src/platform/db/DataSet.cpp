@@ -6,7 +6,10 @@
 #include "platform/text/Case.h"
 #include "platform/ui/Services.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
+#include <atomic>
 
 namespace db {
 
@@ -23,6 +26,23 @@ void reportLostChanges(const QString& reason) noexcept
     } catch (...) {
         // The message box itself failed: nothing is left to tell.
     }
+}
+
+// Field names compare ignoring the case of every letter; names of ASCII letters (nearly all)
+// are told apart without the letter tables.
+bool isSameFieldName(QStringView own, QStringView name)
+{
+    if (own.size() != name.size())
+        return false;
+    for (qsizetype i = 0; i < own.size(); ++i) {
+        const QChar a = own[i];
+        const QChar b = name[i];
+        if (a.unicode() >= 0x80 || b.unicode() >= 0x80)
+            return txt::sameTextLetters(own, name);
+        if (txt::upperAscii(a) != txt::upperAscii(b))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -84,7 +104,7 @@ void DataSet::Open()
     }
     m_previousFields.clear();
     m_state = DataSetState::dsBrowse;
-    m_view = buildView();
+    fillView();
     m_pos = m_view.empty() ? -1 : 0;
     m_bof = true;
     m_eof = m_view.empty();
@@ -299,7 +319,8 @@ void DataSet::notify(DataEvent event, Field* field)
         m_heldEvents = true;
         return;
     }
-    const std::vector<DataSource*> sources = m_sources;
+    // A source may detach another while it handles the event: each is checked before its turn.
+    const QVarLengthArray<DataSource*, 8> sources(m_sources.begin(), m_sources.end());
     for (DataSource* source : sources) {
         if (std::find(m_sources.begin(), m_sources.end(), source) != m_sources.end())
             source->dispatch(event, field);
@@ -403,6 +424,7 @@ void DataSet::Post()
     recordWritten(record);
     m_state = DataSetState::dsBrowse;
     notify(DataEvent::StateChange);
+    renewViewStamp();
     if (oldRow >= 0)
         m_view.erase(size_t(oldRow));
     const int row = inserted || oldRow >= 0 ? viewRowAfterWrite(record, oldRow) : -1;
@@ -453,6 +475,7 @@ void DataSet::Delete()
     removeRecord(record);
     endRecordBuffer();
     m_view.erase(size_t(m_pos));
+    renewViewStamp();
     m_pos = std::min(m_pos, int(m_view.size()) - 1);
     m_bof = m_view.empty();
     m_eof = m_view.empty();
@@ -478,9 +501,23 @@ void DataSet::CheckBrowseMode()
         m_modified ? Post() : Cancel();
 }
 
+void DataSet::renewViewStamp()
+{
+    static std::atomic<quint64> lastStamp{0};
+    m_viewStamp = ++lastStamp;
+}
+
+void DataSet::fillView()
+{
+    m_viewRows.clear();
+    buildView(m_viewRows);
+    m_view = m_viewRows;
+    renewViewStamp();
+}
+
 void DataSet::rebuildView(int record)
 {
-    m_view = buildView();
+    fillView();
     const int row = record < 0 ? -1 : m_view.indexOf(record);
     if (row >= 0) {
         m_pos = row;
@@ -522,8 +559,7 @@ Field& DataSet::Fields(int index) const
 Field* DataSet::FindField(const QString& name) const
 {
     for (const auto& f : m_fields) {
-        const QString& own = f->FieldName();
-        if (own.size() == name.size() && (own == name || txt::sameTextLetters(own, name)))
+        if (isSameFieldName(f->FieldName(), name))
             return f.get();
     }
     return nullptr;
@@ -556,11 +592,11 @@ QVariant DataSet::fieldValue(int index) const
     return sourceValue(m_view[size_t(m_pos)], index);
 }
 
-void DataSet::setFieldValue(int index, const QVariant& value)
+void DataSet::setFieldValue(int index, QVariant value)
 {
     Field& field = *m_fields[size_t(index)];
     if (m_state == DataSetState::dsSetKey && m_keyBuffer) {
-        m_keyBuffer->values[size_t(index)] = value;
+        m_keyBuffer->values[size_t(index)] = std::move(value);
         m_keyBuffer->assigned[size_t(index)] = true;
         return;
     }
@@ -568,7 +604,7 @@ void DataSet::setFieldValue(int index, const QVariant& value)
         throw EDatabaseError(QStringLiteral("Datová množina není v režimu editace ani vkládání"));
     if (field.ReadOnly())
         throw EDatabaseError(QStringLiteral("Pole '%1' nelze upravovat").arg(field.FieldName()));
-    m_buffer[size_t(index)] = value;
+    m_buffer[size_t(index)] = std::move(value);
     m_modified = true;
     if (field.OnChange)
         field.OnChange(field);
@@ -624,16 +660,14 @@ int DataSet::viewRowAfterWrite(int, int)
     return -1;
 }
 
-std::vector<int> DataSet::buildView() const
+void DataSet::buildView(std::vector<int>& rows) const
 {
-    std::vector<int> rows;
     const int count = sourceRecordCount();
     rows.reserve(size_t(count));
     for (int r = 0; r < count; ++r) {
         if (!sourceRecordDeleted(r))
             rows.push_back(r);
     }
-    return rows;
 }
 
 } // namespace db

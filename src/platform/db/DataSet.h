@@ -35,6 +35,14 @@ struct Bookmark {
     bool isNull() const { return record < 0; }
 };
 
+// Identifies the rows a dataset shows: equal stamps of one dataset mean the same rows with the
+// same values in the same order (see DataSet::rowsStamp).
+struct RowsStamp {
+    quint64 view = 0;     // unique per state of the view
+    quint64 source = 0;   // the source's version of its rows
+    bool operator==(const RowsStamp&) const = default;
+};
+
 // Values of the key fields that SetKey/SetRangeStart/SetRangeEnd collect (set-key state).
 struct KeyBuffer {
     std::vector<QVariant> values;   // by field index
@@ -93,6 +101,11 @@ public:
     // 1-based number of the current row in the view; 0 on an empty set or while inserting.
     int RecNo() const;
     void SetRecNo(int recNo);
+
+    // Changes whenever the rows shown could have changed: the view rebuilt (open, refresh, order,
+    // range, master move), a row posted or deleted, or the source's rows changed by someone else.
+    // Never repeats a value of another dataset or an earlier opening.
+    RowsStamp rowsStamp() const { return RowsStamp{m_viewStamp, sourceVersion()}; }
 
     Bookmark GetBookmark() const;
     // Raises EDatabaseError "Záznam nebyl nalezen" when the record is not in the view.
@@ -173,8 +186,11 @@ protected:
     virtual void initNewRecord(std::vector<QVariant>& values);
     // Rereads the source for Refresh; the default does nothing.
     virtual void refreshSource();
-    // The records to show, in order. The default: every record that is not deleted, by id.
-    virtual std::vector<int> buildView() const;
+    // Grows whenever the source's rows change; the default never changes.
+    virtual quint64 sourceVersion() const { return 0; }
+    // Appends the records to show, in order, to `rows` (given empty). The default: every record
+    // that is not deleted, by id.
+    virtual void buildView(std::vector<int>& rows) const;
     // Called after a record was inserted or updated, before the view is rebuilt.
     virtual void recordWritten(int record);
     // Where a written record goes in the view, so that Post need not rebuild it: the row (0 ..
@@ -212,10 +228,12 @@ protected:
 
 private:
     QVariant fieldValue(int index) const;
-    void setFieldValue(int index, const QVariant& value);
+    void setFieldValue(int index, QVariant value);
     void setState(DataSetState state);
     void startRecordBuffer(bool insert);
     void endRecordBuffer();
+    void fillView();
+    void renewViewStamp();
     void attachSource(DataSource* source);
     void detachSource(DataSource* source);
     void call(const NotifyEvent& event) { if (event) event(*this); }
@@ -226,6 +244,8 @@ private:
     std::vector<std::unique_ptr<Field>> m_previousFields;   // offered to addField() while opening
     db::FieldDefs m_fieldDefs;
     RowList m_view;                   // record ids in row order
+    std::vector<int> m_viewRows;      // buildView's answer, kept for its capacity
+    quint64 m_viewStamp = 0;          // see rowsStamp(); renewed with every change of m_view
     int m_pos = -1;                   // current row in m_view; -1 when empty
     bool m_bof = true;
     bool m_eof = true;

@@ -371,7 +371,7 @@ QVariant Field::valueFromText(const QString& text) const
     }
 }
 
-QVariant Field::checked(const QVariant& value) const
+QVariant Field::checked(QVariant value) const
 {
     if (value.isValid() && isIntegerType(m_def.DataType)) {
         const int64_t v = value.toLongLong();

@@ -176,7 +176,7 @@ public:
 private:
     friend class DataSet;
     [[noreturn]] void accessError(const QString& typeName) const;
-    QVariant checked(const QVariant& value) const;
+    QVariant checked(QVariant value) const;
 
     DataSet& m_dataSet;
     int m_index;

@@ -15,11 +15,22 @@ constexpr size_t blockSize = 512;
 
 RowList& RowList::operator=(const std::vector<int>& rows)
 {
-    clear();
-    for (size_t from = 0; from < rows.size(); from += blockSize) {
+    // Blocks that stay keep their storage: a detail refilled on every move of its master
+    // allocates nothing once it has held that many rows.
+    const size_t blocks = (rows.size() + blockSize - 1) / blockSize;
+    if (blocks == 0 && !m_blocks.empty()) {
+        m_blocks.front().clear();
+        m_spare = std::move(m_blocks.front());
+    }
+    m_blocks.resize(blocks);
+    m_starts.resize(blocks);
+    for (size_t b = 0; b < blocks; ++b) {
+        const size_t from = b * blockSize;
         const size_t to = std::min(rows.size(), from + blockSize);
-        m_blocks.emplace_back(rows.begin() + std::ptrdiff_t(from), rows.begin() + std::ptrdiff_t(to));
-        m_starts.push_back(from);
+        if (b == 0 && m_blocks[b].capacity() == 0)
+            m_blocks[b] = std::move(m_spare);
+        m_blocks[b].assign(rows.begin() + std::ptrdiff_t(from), rows.begin() + std::ptrdiff_t(to));
+        m_starts[b] = from;
     }
     m_size = rows.size();
     return *this;

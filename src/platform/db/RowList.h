@@ -1,6 +1,7 @@
 // The rows of a dataset's view: record ids in row order, with cheap inserts and removals anywhere.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <iterator>
 #include <vector>
@@ -62,6 +63,18 @@ public:
     void erase(size_t row);
     // Row of the record id, -1 when it is not in the list (a scan).
     int indexOf(int record) const;
+    // In a list sorted by isBefore, the first row whose record is not before `record`: the block
+    // is found by its last entry, then the row within it.
+    template<class Less>
+    size_t lowerBound(int record, Less isBefore) const
+    {
+        const auto block = std::partition_point(m_blocks.begin(), m_blocks.end(),
+                                                [&](const std::vector<int>& b) { return isBefore(b.back(), record); });
+        if (block == m_blocks.end())
+            return m_size;
+        const auto at = std::lower_bound(block->begin(), block->end(), record, isBefore);
+        return m_starts[size_t(block - m_blocks.begin())] + size_t(at - block->begin());
+    }
 
 private:
     size_t blockOf(size_t row) const;
@@ -69,6 +82,7 @@ private:
 
     std::vector<std::vector<int>> m_blocks;   // none empty
     std::vector<size_t> m_starts;             // row of each block's first entry
+    std::vector<int> m_spare;                 // storage of the first block while the list is empty
     size_t m_size = 0;
 };
 

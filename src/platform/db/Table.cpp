@@ -8,11 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace db {
@@ -46,6 +45,7 @@ struct SortValue {
 };
 
 enum class SortKind { Number, Text, Bytes };
+
 
 SortKind sortKindOf(FieldType type)
 {
@@ -100,29 +100,6 @@ int compareNumbers(double a, double b)
     return a < b ? -1 : (a > b ? 1 : 0);
 }
 
-// Hash key of link values: equal exactly when compareSort answers 0 for every field.
-QString linkKeyPart(SortKind kind, const SortValue& v)
-{
-    if (v.isNull)
-        return QStringLiteral("\x01");
-    switch (kind) {
-    case SortKind::Number: {
-        // The exact bits after a tag (fixed length): -0 as 0, every NaN alike.
-        const double d = std::isnan(v.number) ? std::numeric_limits<double>::quiet_NaN()
-                                              : (v.number == 0 ? 0.0 : v.number);
-        quint64 bits = 0;
-        std::memcpy(&bits, &d, sizeof bits);
-        QString part(5, QChar(0x02));
-        for (int i = 1; i < 5; ++i, bits >>= 16)
-            part[i] = QChar(char16_t(bits & 0xFFFF));
-        return part;
-    }
-    case SortKind::Text: return v.text;
-    case SortKind::Bytes: return QString::fromLatin1(v.bytes.toHex());
-    }
-    return QString();
-}
-
 [[noreturn]] void readOnlyError(const QString& path)
 {
     throw EDatabaseError(QStringLiteral("Tabulku nelze měnit, je jen pro čtení. Soubor: %1")
@@ -136,7 +113,14 @@ void setDatabasePathResolver(DatabasePathResolver r)
     resolver() = std::move(r);
 }
 
-// --- the order of a table: sorted record ids, sort columns and link indexes -------------------
+// --- the order of a table: sorted record ids and sort columns ---------------------------------
+
+// Key values of a search, a range or a master row in sort form, by order field: numbers in
+// `numbers`, texts and bytes in `values`.
+struct Table::SortKey {
+    QVarLengthArray<double, 4> numbers;
+    QVarLengthArray<SortValue, 4> values;
+};
 
 struct Table::OrderCache {
     uint64_t version = 0;
@@ -146,9 +130,6 @@ struct Table::OrderCache {
     std::vector<std::vector<double>> numbers;      // per number-kind order field, by record id
     std::vector<int> sorted;                  // every record id (deleted ones too), in order
     bool isSortedCurrent = false;             // `sorted` agrees with the columns
-    int linkFieldCount = -1;                  // fields of linkIndex; -1 when not built
-    std::vector<int> linkFields;
-    QHash<QString, std::vector<int>> linkIndex;
 
     // Adds an order field whose values are filled in by set().
     void addField(int field, SortKind kind)
@@ -177,11 +158,35 @@ struct Table::OrderCache {
             return compareNumbers(numbers[i][size_t(a)], numbers[i][size_t(b)]);
         return compareSort(kinds[i], columns[i][size_t(a)], columns[i][size_t(b)]);
     }
-    int compareToKey(size_t i, int record, const QVariant& key) const
+    // The sort forms of `count` key values for the leading order fields (value(i) gives the
+    // i-th), made once per search.
+    template<class ValueOf>
+    SortKey prepare(size_t count, ValueOf value) const
     {
-        if (kinds[i] == SortKind::Number)
-            return compareNumbers(numbers[i][size_t(record)], sortNumberOf(key));
-        return compareSort(kinds[i], columns[i][size_t(record)], sortValueOf(kinds[i], key));
+        SortKey key;
+        count = std::min(count, fields.size());
+        key.numbers.resize(qsizetype(count));
+        key.values.resize(qsizetype(count));
+        for (size_t i = 0; i < count; ++i) {
+            if (kinds[i] == SortKind::Number)
+                key.numbers[qsizetype(i)] = sortNumberOf(value(i));
+            else
+                key.values[qsizetype(i)] = sortValueOf(kinds[i], value(i));
+        }
+        return key;
+    }
+    // Compares a record with a prepared key on the first key.numbers.size() order fields.
+    int compareToKey(int record, const SortKey& key) const
+    {
+        for (qsizetype i = 0; i < key.numbers.size(); ++i) {
+            const size_t f = size_t(i);
+            const int c = kinds[f] == SortKind::Number
+                ? compareNumbers(numbers[f][size_t(record)], key.numbers[i])
+                : compareSort(kinds[f], columns[f][size_t(record)], key.values[i]);
+            if (c != 0)
+                return c;
+        }
+        return 0;
     }
     int compare(int a, int b) const
     {
@@ -362,6 +367,11 @@ void Table::refreshSource()
     }
 }
 
+quint64 Table::sourceVersion() const
+{
+    return m_storage ? m_storage->version() : 0;
+}
+
 bool Table::sourceRecordDeleted(int record) const
 {
     return m_storage->isDeleted(record);
@@ -409,9 +419,6 @@ void Table::recordWritten(int record)
     }
     OrderCache& order = *m_order;
     order.version = m_storage->version();
-    order.linkFieldCount = -1;
-    order.linkFields.clear();
-    order.linkIndex.clear();
     if (order.fields.empty()) {   // physical order: record ids
         if (record >= int(order.sorted.size()))
             order.sorted.push_back(record);
@@ -446,9 +453,7 @@ int Table::viewRowAfterWrite(int record, int oldRow)
     if (!isOrderCurrent)
         return -1;
     const OrderCache& order = *m_order;
-    const auto at = std::lower_bound(rows.begin(), rows.end(), record,
-                                     [&order](int a, int b) { return order.isBefore(a, b); });
-    return int(at - rows.begin());
+    return int(rows.lowerBound(record, [&order](int a, int b) { return order.isBefore(a, b); }));
 }
 
 void Table::FlushBuffers()
@@ -569,10 +574,9 @@ const std::vector<int>& Table::orderedRecords() const
 
 // --- rows shown --------------------------------------------------------------------------------
 
-std::vector<int> Table::buildView() const
+void Table::buildView(std::vector<int>& rows) const
 {
     const std::vector<int>& sorted = orderedRecords();
-    std::vector<int> rows;
     auto addLive = [&](auto first, auto last) {
         for (auto it = first; it != last; ++it) {
             if (!m_storage->isDeleted(*it))
@@ -580,89 +584,78 @@ std::vector<int> Table::buildView() const
         }
     };
     if (m_rangeApplied) {
-        const int startCount = assignedCount(m_rangeStart);
-        const int endCount = assignedCount(m_rangeEnd);
+        const OrderCache& order = *m_order;
+        const SortKey start = keyOf(m_rangeStart);
+        const SortKey end = keyOf(m_rangeEnd);
         const auto first = std::partition_point(sorted.begin(), sorted.end(), [&](int r) {
-            return compareRecordToKey(r, m_rangeStart, startCount) < 0;
+            return order.compareToKey(r, start) < 0;
         });
         const auto last = std::partition_point(first, sorted.end(), [&](int r) {
-            return compareRecordToKey(r, m_rangeEnd, endCount) <= 0;
+            return order.compareToKey(r, end) <= 0;
         });
         addLive(first, last);
-        return rows;
+        return;
     }
-    if (m_linkActive)
-        return linkedRecords();
+    if (m_linkActive) {
+        linkedRecords(rows);
+        return;
+    }
     rows.reserve(sorted.size());
     addLive(sorted.begin(), sorted.end());
-    return rows;
 }
 
-std::vector<int> Table::linkedRecords() const
+// The detail rows of the master's current row. When the link fields are the leading fields of
+// the order (as a detail index on VAZBA), the rows are one run of the sorted records, found by
+// two binary searches; numbers compare as numbers, texts ignoring letter case, NULL with NULL.
+void Table::linkedRecords(std::vector<int>& rows) const
 {
-    std::vector<int> rows;
     DataSet* master = m_masterLink->dataSet();
     if (!master || !master->Active() || master->IsEmpty())
-        return rows;
-    const QStringList& masterNames = m_masterNames;
-    OrderCache& order = *m_order;
-    if (order.linkFieldCount != int(masterNames.size())) {
-        // Detail fields: the leading order fields, or the fields named like the master's.
-        order.linkFields.clear();
-        for (int i = 0; i < masterNames.size(); ++i) {
-            order.linkFields.push_back(i < int(order.fields.size()) ? order.fields[size_t(i)]
-                                                                    : FieldByName(masterNames[i]).Index());
+        return;
+    const std::vector<int>& sorted = orderedRecords();
+    const OrderCache& order = *m_order;
+    QVarLengthArray<QVariant, 4> values;
+    for (const QString& name : m_masterNames)
+        values.append(master->FieldByName(name).Value());
+    if (size_t(values.size()) <= order.fields.size()) {
+        const SortKey key = order.prepare(size_t(values.size()), [&](size_t i) { return values[qsizetype(i)]; });
+        const auto first = std::partition_point(sorted.begin(), sorted.end(), [&](int r) {
+            return order.compareToKey(r, key) < 0;
+        });
+        for (auto it = first; it != sorted.end() && order.compareToKey(*it, key) == 0; ++it) {
+            if (!m_storage->isDeleted(*it))
+                rows.push_back(*it);
         }
-        order.linkIndex.clear();
-        for (const int r : order.sorted) {
-            if (m_storage->isDeleted(r))
-                continue;
-            QString key;
-            for (const int f : order.linkFields) {
-                const SortKind kind = sortKindOf(Fields(f).DataType());
-                key += linkKeyPart(kind, sortValueOf(kind, m_storage->value(r, f))) + QChar(0x1F);
-            }
-            order.linkIndex[key].push_back(r);
+        return;
+    }
+    // More master fields than order fields: the others match the detail fields of their names.
+    std::vector<int> fields;
+    for (int i = 0; i < m_masterNames.size(); ++i)
+        fields.push_back(i < int(order.fields.size()) ? order.fields[size_t(i)] : FieldByName(m_masterNames[i]).Index());
+    for (const int r : sorted) {
+        if (m_storage->isDeleted(r))
+            continue;
+        bool isMatch = true;
+        for (size_t i = 0; i < fields.size() && isMatch; ++i) {
+            const SortKind kind = sortKindOf(Fields(fields[i]).DataType());
+            isMatch = compareSort(kind, sortValueOf(kind, m_storage->value(r, fields[i])),
+                                  sortValueOf(kind, values[qsizetype(i)])) == 0;
         }
-        order.linkFieldCount = int(masterNames.size());
+        if (isMatch)
+            rows.push_back(r);
     }
-    QString key;
-    for (int i = 0; i < masterNames.size(); ++i) {
-        const SortKind kind = sortKindOf(Fields(order.linkFields[size_t(i)]).DataType());
-        key += linkKeyPart(kind, sortValueOf(kind, master->FieldByName(masterNames[i]).Value())) + QChar(0x1F);
-    }
-    const auto it = order.linkIndex.constFind(key);
-    if (it != order.linkIndex.constEnd()) {
-        for (const int r : *it) {
-            if (!m_storage->isDeleted(r))
-                rows.push_back(r);
-        }
-    }
-    return rows;
 }
 
 // --- key search and ranges -------------------------------------------------------------------
 
-int Table::assignedCount(const KeyBuffer& key) const
+// The assigned leading fields of a key buffer in sort form (its first unassigned field ends it).
+Table::SortKey Table::keyOf(const KeyBuffer& key) const
 {
-    int n = 0;
-    for (const int f : orderFieldIndexes()) {
-        if (size_t(f) >= key.assigned.size() || !key.assigned[size_t(f)])
-            break;
-        ++n;
-    }
-    return n;
-}
-
-int Table::compareRecordToKey(int record, const KeyBuffer& key, int fieldCount) const
-{
-    const OrderCache& order = *m_order;
-    for (int i = 0; i < fieldCount && i < int(order.fields.size()); ++i) {
-        const int c = order.compareToKey(size_t(i), record, key.values[size_t(order.fields[size_t(i)])]);
-        if (c != 0)
-            return c;
-    }
-    return 0;
+    const std::vector<int>& fields = orderFieldIndexes();
+    size_t count = 0;
+    while (count < fields.size() && size_t(fields[count]) < key.assigned.size() && key.assigned[size_t(fields[count])])
+        ++count;
+    return m_order->prepare(count, [&](size_t i) { return key.values[size_t(fields[i])]; });
 }
 
 void Table::fillKey(KeyBuffer& key, const QVariantList& values)
@@ -704,10 +697,11 @@ int Table::firstRowNotBelowKey()
     if (orderFieldIndexes().empty())
         noIndexError();
     orderedRecords();
-    const int n = assignedCount(m_searchKey);
+    const OrderCache& order = *m_order;
+    const SortKey key = keyOf(m_searchKey);
     const RowList& rows = view();
     const auto it = std::partition_point(rows.begin(), rows.end(), [&](int r) {
-        return compareRecordToKey(r, m_searchKey, n) < 0;
+        return order.compareToKey(r, key) < 0;
     });
     return int(it - rows.begin());
 }
@@ -716,7 +710,7 @@ bool Table::GotoKey()
 {
     const int row = firstRowNotBelowKey();
     const RowList& rows = view();
-    if (row == int(rows.size()) || compareRecordToKey(rows[size_t(row)], m_searchKey, assignedCount(m_searchKey)) != 0)
+    if (row == int(rows.size()) || m_order->compareToKey(rows[size_t(row)], keyOf(m_searchKey)) != 0)
         return false;
     moveToRow(row);
     return true;

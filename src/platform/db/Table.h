@@ -156,13 +156,15 @@ protected:
     void removeRecord(int record) override;
     void initNewRecord(std::vector<QVariant>& values) override;
     void refreshSource() override;
-    std::vector<int> buildView() const override;
+    quint64 sourceVersion() const override;
+    void buildView(std::vector<int>& rows) const override;
     void recordWritten(int record) override;
     int viewRowAfterWrite(int record, int oldRow) override;
 
 private:
     class MasterLink;
     struct OrderCache;
+    struct SortKey;
 
     void checkInactive(const char* operation) const;
     void bindStorage();
@@ -171,9 +173,9 @@ private:
     // Field indexes of the current order (parsed once per order and open).
     const std::vector<int>& orderFieldIndexes() const;
     const std::vector<int>& orderedRecords() const;
-    std::vector<int> linkedRecords() const;
-    int compareRecordToKey(int record, const KeyBuffer& key, int fieldCount) const;
-    int assignedCount(const KeyBuffer& key) const;
+    void linkedRecords(std::vector<int>& rows) const;
+    // The assigned leading fields of a key buffer in the sort form of the current order.
+    SortKey keyOf(const KeyBuffer& key) const;
     // Position in the view of the first row not below the search key (the view's size if none).
     int firstRowNotBelowKey();
     void fillKey(KeyBuffer& key, const QVariantList& values);
@@ -188,7 +190,7 @@ private:
     std::unique_ptr<MasterLink> m_masterLink;
     std::shared_ptr<detail::TableStorage> m_storage;   // rows, shared by every Table of this file
     mutable std::optional<std::vector<int>> m_orderFields;
-    mutable std::unique_ptr<OrderCache> m_order; // current order and link index; rebuilt lazily
+    mutable std::unique_ptr<OrderCache> m_order; // current order, also the link index; rebuilt lazily
     KeyBuffer m_searchKey;
     KeyBuffer m_rangeStart;
     KeyBuffer m_rangeEnd;

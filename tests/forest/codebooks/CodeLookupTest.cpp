@@ -92,3 +92,51 @@ TEST(CategoryCode, FirstCharactersMustBeANumber)
 }
 
 } // namespace
+
+namespace {
+
+// The cache answers what the lookup answers and leaves the cursor where the lookup would; it
+// forgets its answers when the rows change.
+TEST_F(CodeLookup, CachedAnswersLeaveTheCursorAsTheLookup)
+{
+    CodeNameCache cache;
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_EQ(cache.lookup(&text, "KOD", "b", "POPIS", false), "přírodní rezervace");
+        EXPECT_EQ(text.RecNo(), 3);
+        EXPECT_FALSE(text.Bof());
+        EXPECT_EQ(cache.lookup(&text, "KOD", "A", "POPIS", false), "národní park");
+        EXPECT_EQ(text.RecNo(), 1);
+        EXPECT_TRUE(text.Bof());
+        text.Last();
+        EXPECT_EQ(cache.lookup(&text, "KOD", "7", "POPIS", false), "7");
+        EXPECT_EQ(text.RecNo(), 1);
+        EXPECT_FALSE(text.Bof());
+        EXPECT_EQ(cache.lookup(&text, "KOD", "B", "POPIS", true), "B");
+    }
+    EXPECT_EQ(cache.lookup(&number, "KOD", "12", "POPIS", false), "odložitelná");
+    EXPECT_EQ(cache.lookup(&text, "KOD", "b", "POPIS", false), "přírodní rezervace");
+    EXPECT_EQ(cache.lookup(nullptr, "KOD", "A", "POPIS", false), "");
+    EXPECT_THROW(cache.lookup(&text, "KOD", "A", "NAZEV", false), EDatabaseError);
+}
+
+TEST_F(CodeLookup, CachedAnswersFollowChangedRows)
+{
+    CodeNameCache cache;
+    EXPECT_EQ(cache.lookup(&text, "KOD", "A", "POPIS", false), "národní park");
+    // A write through another table on the same file.
+    db::Table other;
+    other.SetTableName(dir.filePath("ZVL_STAT.DB"));
+    other.Open();
+    other.Edit();
+    other.FieldByName("POPIS").AsString("chráněná oblast");
+    other.Post();
+    EXPECT_EQ(cache.lookup(&text, "KOD", "A", "POPIS", false), "chráněná oblast");
+    other.Close();
+    // The file replaced on disk while the table was closed.
+    text.Close();
+    test::writeParadoxTable(dir.filePath("ZVL_STAT.DB"), {{"Kod", "A", 3}, {"POPIS", "A", 30}}, {{"A", "les"}});
+    EXPECT_EQ(cache.lookup(&text, "KOD", "A", "POPIS", false), "les");
+    EXPECT_EQ(cache.lookup(&text, "KOD", "b", "POPIS", false), "b");
+}
+
+} // namespace

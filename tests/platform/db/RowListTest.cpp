@@ -68,3 +68,38 @@ TEST(RowList, AssignedRowsAreSearchedAsASortedRange)
     EXPECT_TRUE(list.empty());
     EXPECT_EQ(list.begin(), list.end());
 }
+
+// A list assigned again and again (a detail refilled on every master move) holds exactly the
+// rows of each assignment, also after growing, shrinking and being empty in between.
+TEST(RowList, ReassignedListsHoldExactlyTheLastRows)
+{
+    db::RowList list;
+    for (const size_t size : {3u, 0u, 2u, 1500u, 700u, 0u, 4u, 1025u}) {
+        std::vector<int> rows(size);
+        for (size_t i = 0; i < size; ++i)
+            rows[i] = int(size * 10 + i);
+        list = rows;
+        expectSame(list, rows);
+        list.insert(size / 2, -1);
+        rows.insert(rows.begin() + std::ptrdiff_t(size / 2), -1);
+        expectSame(list, rows);
+    }
+}
+
+// The block-wise search finds the same row as a search of the whole list, at block edges too.
+TEST(RowList, LowerBoundAgreesWithAPlainSearch)
+{
+    std::mt19937 random(5);
+    db::RowList list;
+    std::vector<int> model;
+    for (int step = 0; step < 3000; ++step) {
+        const int value = int(random() % 1000);
+        const size_t row = list.lowerBound(value, std::less<int>());
+        ASSERT_EQ(row, size_t(std::lower_bound(model.begin(), model.end(), value) - model.begin()));
+        list.insert(row, value);
+        model.insert(model.begin() + std::ptrdiff_t(row), value);
+    }
+    expectSame(list, model);
+    EXPECT_EQ(list.lowerBound(-1, std::less<int>()), 0u);
+    EXPECT_EQ(list.lowerBound(1000, std::less<int>()), model.size());
+}

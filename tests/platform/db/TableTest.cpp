@@ -637,3 +637,93 @@ TEST_F(MasterDetailChain, AnEditedMasterFieldNamedInAnotherCaseRefiltersTheDetai
 }
 
 } // namespace
+
+namespace {
+
+// The link index of a detail follows writes to the detail: rows whose link key changed, new and
+// deleted rows, through the detail itself and through another table on the same file.
+TEST_F(MasterDetailChain, WrittenDetailRowsFollowTheirNewLinkKey)
+{
+    dil.Last();   // b under compartment 100
+    dil.Edit();
+    dil.FieldByName(QStringLiteral("VAZBA")).AsFloat(200.0);
+    dil.Post();
+    EXPECT_EQ(column(dil, "DIL"), QStringList{"a"});
+    odd.Next();
+    EXPECT_EQ(column(dil, "DIL"), (QStringList{"a", "b", "b"}));
+    Table other;
+    open(other, QStringLiteral("DILEC"));
+    for (other.First(); !other.Eof(); other.Next()) {
+        if (other.FieldByName(QStringLiteral("ID")).AsInteger() == 21) {
+            other.Delete();
+            break;
+        }
+    }
+    other.Append();
+    other.FieldByName(QStringLiteral("VAZBA")).AsFloat(300.0);
+    other.FieldByName(QStringLiteral("DIL")).AsString(QStringLiteral("c"));
+    other.Post();
+    odd.First();
+    odd.Next();
+    EXPECT_EQ(column(dil, "ID"), (QStringList{"12", "22"}));
+    odd.Next();
+    EXPECT_EQ(column(dil, "DIL"), QStringList{"c"});
+}
+
+TEST_F(MasterDetailChain, AMasterMoveWhileTheDetailIsEditedPostsTheDetailFirst)
+{
+    dil.Edit();
+    dil.FieldByName(QStringLiteral("DIL")).AsString(QStringLiteral("x"));
+    odd.Next();
+    EXPECT_EQ(dil.State(), db::DataSetState::dsBrowse);
+    EXPECT_EQ(column(dil, "ID"), (QStringList{"21", "22"}));
+    odd.First();
+    EXPECT_EQ(column(dil, "DIL"), (QStringList{"x", "b"}));
+}
+
+// Master and detail keys of different types: numbers compare as numbers whatever their field
+// type, texts ignoring letter case, NULL with NULL.
+TEST_F(TableTest, DetailLinkComparesKeysByTheirValues)
+{
+    write(QStringLiteral("M.DB"), {{"I", "S"}, {"T", "A", 3}}, {{7, "ab"}, {QVariant(), QVariant()}, {-3, "Čd"}});
+    write(QStringLiteral("DN.DB"), {{"K", "N"}, {"R", "A", 2}},
+          {{7.0, "n1"}, {QVariant(), "n2"}, {-3.0, "n3"}, {7.0, "n4"}, {7.5, "n5"}});
+    write(QStringLiteral("DT.DB"), {{"K", "A", 3}, {"R", "A", 2}},
+          {{"AB", "t1"}, {"čD", "t2"}, {"abx", "t3"}, {QVariant(), "t4"}, {"ab", "t5"}});
+    Table m, numbers, texts;
+    db::DataSource source{&m};
+    open(m, QStringLiteral("M"));
+    open(numbers, QStringLiteral("DN"), QStringLiteral("K"));
+    open(texts, QStringLiteral("DT"), QStringLiteral("K"));
+    numbers.SetMasterSource(&source);
+    numbers.SetMasterFields(QStringLiteral("I"));
+    texts.SetMasterSource(&source);
+    texts.SetMasterFields(QStringLiteral("T"));
+    EXPECT_EQ(column(numbers, "R"), (QStringList{"n1", "n4"}));
+    EXPECT_EQ(column(texts, "R"), (QStringList{"t1", "t5"}));
+    m.Next();
+    EXPECT_EQ(column(numbers, "R"), QStringList{"n2"});
+    EXPECT_EQ(column(texts, "R"), QStringList{"t4"});
+    m.Next();
+    EXPECT_EQ(column(numbers, "R"), QStringList{"n3"});
+    EXPECT_EQ(column(texts, "R"), QStringList{"t2"});
+}
+
+// Master fields beyond the detail's order match the detail fields of their names.
+TEST_F(TableTest, DetailLinkBeyondTheOrderMatchesFieldsByName)
+{
+    write(QStringLiteral("M.DB"), {{"A", "S"}, {"B", "A", 1}}, {{1, "x"}, {2, "y"}});
+    write(QStringLiteral("D.DB"), {{"A", "N"}, {"B", "A", 1}, {"R", "S"}},
+          {{1.0, "y", 1}, {1.0, "X", 2}, {2.0, "y", 3}, {1.0, "x", 4}});
+    Table m, d;
+    db::DataSource source{&m};
+    open(m, QStringLiteral("M"));
+    open(d, QStringLiteral("D"), QStringLiteral("A"));
+    d.SetMasterSource(&source);
+    d.SetMasterFields(QStringLiteral("A;B"));
+    EXPECT_EQ(column(d, "R"), (QStringList{"2", "4"}));
+    m.Next();
+    EXPECT_EQ(column(d, "R"), QStringList{"3"});
+}
+
+} // namespace

@@ -22,12 +22,50 @@
 
 #include <QHash>
 
+#include <array>
+
 namespace vex {
 
 namespace {
-QHash<QPair<const db::Table*, const char*>, db::Field*>& columnCache()
+
+// Answers kept per pair of pointers (a table or class and a name literal): a direct-mapped
+// front of a hash, so that the loader's millions of reads by a literal name cost a few compares.
+template<class Key, class Value>
+class PointerPairCache
 {
-    static QHash<QPair<const db::Table*, const char*>, db::Field*> cache;
+public:
+    template<class Find>
+    Value get(Key key, const char* name, Find find)
+    {
+        Slot& slot = m_slots[(quintptr(key) / 16 ^ quintptr(name) / 4) % m_slots.size()];
+        if (slot.key == key && slot.name == name)
+            return slot.value;
+        const QPair<Key, const char*> pair(key, name);
+        auto it = m_all.constFind(pair);
+        if (it == m_all.constEnd())
+            it = m_all.insert(pair, find());
+        slot = Slot{key, name, it.value()};
+        return it.value();
+    }
+    void clear()
+    {
+        m_slots.fill(Slot{});
+        m_all.clear();
+    }
+
+private:
+    struct Slot {
+        Key key = nullptr;
+        const char* name = nullptr;
+        Value value{};
+    };
+    std::array<Slot, 1024> m_slots{};
+    QHash<QPair<Key, const char*>, Value> m_all;
+};
+
+PointerPairCache<const db::Table*, db::Field*>& columnCache()
+{
+    static PointerPairCache<const db::Table*, db::Field*> cache;
     return cache;
 }
 
@@ -65,13 +103,8 @@ void overTable(db::Table& t, F walk)
 // The property of a literal name, kept per class and literal (no string built per value).
 PPropInfo propertyOf(TPersistent& o, const char* name)
 {
-    static QHash<QPair<TClass, const char*>, PPropInfo> cache;
-    const QPair<TClass, const char*> key(o.ClassType(), name);
-    if (const auto it = cache.constFind(key); it != cache.constEnd())
-        return it.value();
-    const PPropInfo p = app::publishedProperty(o, name);
-    cache.insert(key, p);
-    return p;
+    static PointerPairCache<TClass, PPropInfo> cache;
+    return cache.get(o.ClassType(), name, [&] { return app::publishedProperty(o, name); });
 }
 
 bool isTextKind(TTypeKind kind)
@@ -138,13 +171,7 @@ void put(TPersistent& o, const char* name, const QString& value)
 // kept per table and literal; the module clears the cache whenever its tables open or go away.
 db::Field& column(const db::Table& t, const char* field)
 {
-    QHash<QPair<const db::Table*, const char*>, db::Field*>& cache = columnCache();
-    const QPair<const db::Table*, const char*> key(&t, field);
-    if (const auto it = cache.constFind(key); it != cache.constEnd())
-        return *it.value();
-    db::Field& found = t.FieldByName(QString::fromLatin1(field));
-    cache.insert(key, &found);
-    return found;
+    return *columnCache().get(&t, field, [&] { return &t.FieldByName(QString::fromLatin1(field)); });
 }
 
 qint32 intOf(const db::Table& t, const char* field)
