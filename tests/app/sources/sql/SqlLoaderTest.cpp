@@ -49,8 +49,10 @@ void dumpElement(TPersistent* object, int depth, QStringList& out, QSet<const TP
     const int count = PublishedPropCount(object);
     for (int i = 0; i < count; ++i) {
         const PPropInfo p = object->ClassType()->Prop(i);
-        // The element's identity number is not a value read; "...Vzdy" getters create what they answer.
-        if (p->Name == QLatin1String("ID") || p->Name.startsWith(QLatin1String("AktualniPrvekVzdy")))
+        // The element's identity number is not a value read; WholeSize walks with traversal marks kept
+        // in that number, so it depends on earlier walks; "...Vzdy" getters create what they answer.
+        if (p->Name == QLatin1String("ID") || p->Name == QLatin1String("WholeSize")
+            || p->Name.startsWith(QLatin1String("AktualniPrvekVzdy")))
             continue;
         if (p->Kind == tkClass) {
             out << indent + QStringLiteral(" %1:").arg(p->Name);
