@@ -55,6 +55,10 @@ public:
     virtual QStringList printerNames() const = 0;
     // Index of the system's default printer, -1 when there is none.
     virtual int defaultIndex() const = 0;
+    // The queue's make and model and its location as the printing system describes them
+    // (empty when unknown or the index is outside the list).
+    virtual QString makeAndModel(int /*index*/) const { return {}; }
+    virtual QString location(int /*index*/) const { return {}; }
     // The printer of an index (an index outside the list: the default printer), with its
     // port replaced when `port` is not empty (CUPS: the queue name). Null without printers.
     virtual std::unique_ptr<Printer> open(int index, const QString& port) = 0;

@@ -2,6 +2,7 @@
 #include "reports/print/QtPrinter.h"
 
 #include <QPageLayout>
+#include <QPrintEngine>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -14,11 +15,27 @@ namespace {
 // Time a raw job may take to reach the spooler.
 constexpr int lpTimeoutMs = 30000;
 
+// The print engine's key of the CUPS job options (-o name=value) the print dialog sets.
+constexpr auto cupsOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+// Takes over what the user set for the queue, but not paper, orientation or margins.
+void applyOptions(QPrinter& printer, const QPrinter& options)
+{
+    printer.setDuplex(options.duplex());
+    printer.setColorMode(options.colorMode());
+    printer.setPageOrder(options.pageOrder());
+    printer.setPaperSource(options.paperSource());
+    if (printer.printEngine() && options.printEngine())
+        printer.printEngine()->setProperty(cupsOptionsKey, options.printEngine()->property(cupsOptionsKey));
+}
+
 class QtPrinter : public Printer
 {
 public:
-    explicit QtPrinter(const QPrinterInfo& info) : m_info(info), m_printer(info, QPrinter::HighResolution)
+    QtPrinter(const QPrinterInfo& info, const QPrinter* options)
+        : m_info(info), m_printer(info, QPrinter::HighResolution)
     {
+        if (options) applyOptions(m_printer, *options);
         // Items are placed from the paper's corner; the unprintable border only checks margins.
         m_printer.setFullPage(true);
     }
@@ -111,6 +128,34 @@ int QtPrinterSystem::defaultIndex() const
     return int(printerNames().indexOf(QPrinterInfo::defaultPrinterName()));
 }
 
+namespace {
+
+QPrinterInfo infoAt(int index)
+{
+    const QStringList names = QPrinterInfo::availablePrinterNames();
+    if (index < 0 || index >= names.size()) return {};
+    return QPrinterInfo::printerInfo(names.at(index));
+}
+
+} // namespace
+
+QString QtPrinterSystem::makeAndModel(int index) const
+{
+    return infoAt(index).makeAndModel();
+}
+
+QString QtPrinterSystem::location(int index) const
+{
+    return infoAt(index).location();
+}
+
+QPrinter& QtPrinterSystem::queueOptions(const QString& queue)
+{
+    std::unique_ptr<QPrinter>& options = m_options[queue];
+    if (!options) options = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(queue), QPrinter::HighResolution);
+    return *options;
+}
+
 std::unique_ptr<Printer> QtPrinterSystem::open(int index, const QString& port)
 {
     const QStringList names = printerNames();
@@ -120,7 +165,8 @@ std::unique_ptr<Printer> QtPrinterSystem::open(int index, const QString& port)
     const QString name = port.isEmpty() ? names.at(index) : port.left(79);
     const QPrinterInfo info = QPrinterInfo::printerInfo(name);
     if (info.isNull()) return nullptr;
-    return std::make_unique<QtPrinter>(info);
+    const auto options = m_options.find(name);
+    return std::make_unique<QtPrinter>(info, options == m_options.end() ? nullptr : options->second.get());
 }
 
 } // namespace reports

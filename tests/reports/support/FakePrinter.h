@@ -17,6 +17,8 @@ class FakePrinter : public Printer
 {
 public:
     QString printerName = QStringLiteral("Fake");
+    QString makeAndModel;
+    QString location;
     bool textOnly = false;
     int dpiX = 60;
     int dpiY = 60;
@@ -118,7 +120,15 @@ public:
         return names;
     }
     int defaultIndex() const override { return printers.empty() ? -1 : defaultPrinter; }
+    QString makeAndModel(int index) const override { return at(index) ? at(index)->makeAndModel : QString(); }
+    QString location(int index) const override { return at(index) ? at(index)->location : QString(); }
     std::unique_ptr<Printer> open(int index, const QString& port) override;
+
+private:
+    const FakePrinter* at(int index) const
+    {
+        return index >= 0 && index < int(printers.size()) ? printers[size_t(index)].get() : nullptr;
+    }
 };
 
 } // namespace reports::test
