@@ -6,6 +6,8 @@
 #include "app/windows/MainWindow.h"
 #include "platform/files/Files.h"
 #include "platform/ui/QtServices.h"
+#include "reports/preview/PreviewWindows.h"
+#include "reports/print/QtPrinter.h"
 
 #include <QApplication>
 
@@ -15,6 +17,8 @@ int main(int argc, char** argv)
     ui::QtServices services;
     ui::setServices(&services);
     RegisterAppUnits();
+    reports::QtPrinterSystem printers;
+    const auto reportWindows = reports::installReportWindows(printers);
 
     app::TFGenKl mainWindow(files::programDirectory());
     mainWindow.calculationForm()->calculation().LesniCelek()->setDirectoryChooser(vex::SelectFile);
