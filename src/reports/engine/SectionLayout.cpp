@@ -25,7 +25,9 @@ std::vector<TVoReportElement*> elementsOf(const TOddilSestavy& section)
 }
 
 
-TextSettings textSettings(const TVoReportElement& e)
+// On the character raster a line of any font takes a raster line (a text-printer font its
+// own), so texts grow and spill over pages as the character rows do.
+TextSettings textSettings(const TVoReportElement& e, const ReportModel& report)
 {
     TextSettings s;
     s.font = e.Font;
@@ -33,7 +35,8 @@ TextSettings textSettings(const TVoReportElement& e)
     s.rtf = e.RtfText();
     s.wordWrap = e.WordWrap();
     s.charWidth = PrinterFontCharWidth(e.Font.Name, 0);
-    s.lineHeight = e.LineHeight > 0 ? e.LineHeight : PrinterFontLineHeight(e.Font.Name, 0);
+    const float rasterLine = report.IsCharacterRaster() ? report.Raster.LineHeight : 0;
+    s.lineHeight = e.LineHeight > 0 ? e.LineHeight : PrinterFontLineHeight(e.Font.Name, rasterLine);
     return s;
 }
 
@@ -315,7 +318,7 @@ bool ReportRun::makeItem(TVoReportElement& e, int left, int top, TVystPrvek& ite
         const QString value = e.ValueText();
         item.HasMemo = e.Kind == ekColumn && e.HasMemo;
         item.ItemText = item.HasMemo ? e.MemoText : value;
-        auto lines = std::make_shared<TRadky>(MeasureText(m_report.measurer(), e.Width, item.ItemText, textSettings(e)));
+        auto lines = std::make_shared<TRadky>(MeasureText(m_report.measurer(), e.Width, item.ItemText, textSettings(e, m_report)));
         int height = 0;
         int last = 0;
         lines->FitLines(0, e.Height, height, last);
@@ -363,7 +366,7 @@ void ReportRun::fillPageCounts(int pages)
             text = QString::number(pages);   // a format that does not fit prints the plain number
         }
         item->ItemText = text;
-        auto lines = std::make_shared<TRadky>(MeasureText(m_report.measurer(), item->Rect.width(), text, textSettings(*element)));
+        auto lines = std::make_shared<TRadky>(MeasureText(m_report.measurer(), item->Rect.width(), text, textSettings(*element, m_report)));
         item->FirstLine = 0;
         item->LastLine = lines->count() - 1;
         item->ItemLines = std::move(lines);

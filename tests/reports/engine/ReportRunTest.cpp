@@ -8,6 +8,7 @@
 #include "reports/support/ListReport.h"
 #include "support/Golden.h"
 
+#include "platform/text/Cp1250.h"
 #include "platform/ui/Services.h"
 
 #include <QRandomGenerator>
@@ -627,4 +628,55 @@ TEST_F(ReportRunTest, SlicesKeepTheirBudgetAndAbortKeepsPages)
     while (!whole->runSlice(15, clock)) {}
     EXPECT_EQ(report.RecordsPrinted, 60);
     EXPECT_EQ(pageCounts(report.Output), QStringList(report.Output.PageCount(), QString::number(report.Output.PageCount())));
+}
+
+namespace {
+
+// A raster report (6 lines per inch, 26 rows a sheet) whose body is a long memo, in `font`.
+QStringList characterTemplate(const QString& font)
+{
+    QStringList lines{page, QStringLiteral("I,6,1,8,8,0,0"), section(1, 25), section(2, 20), section(4, 34),
+                      text(QStringLiteral("H"), 1, QStringLiteral("0"), 0, 0, 300, 17, QStringLiteral("Hlavička")),
+                      text(QStringLiteral("T"), 2, QStringLiteral("0"), 0, 0, 300, 20, {}, 16 | 64),
+                      text(QStringLiteral("P"), 5, QStringLiteral("3"), 0, 0, 300, 17, QStringLiteral("Strana %d z")),
+                      text(QStringLiteral("P"), 5, QStringLiteral("4"), 300, 0, 51, 17),
+                      text(QStringLiteral("P"), 1, QStringLiteral("0"), 0, 17, 300, 17, QStringLiteral("konec"))};
+    for (QString& line : lines) line.replace(QLatin1String(",Arial,"), u',' + font + u',');
+    return lines;
+}
+
+} // namespace
+
+// Character output places every laid-out line on a row of its own by its position: a memo
+// laid out in lines lower than a row never runs into the foot's rows or off the sheet.
+TEST_F(ReportRunTest, CharacterOutputKeepsEveryMemoLineAboveTheFoot)
+{
+    QStringList words;
+    for (int i = 1; i <= 40; ++i) words << QStringLiteral("řádek%1").arg(i, 2, 10, QChar(u'0'));
+    for (const char* font : {"Roman 12cpi", "Arial"}) {
+        SCOPED_TRACE(font);
+        test::ListReport report;
+        report.setTemplate(characterTemplate(QString::fromLatin1(font)));
+        report.types = {ctMemo};
+        report.rows = {{words.join(u'\n')}};
+        ASSERT_EQ(report.RunReport(), 0);
+        report.Output.setLineSpacing(report.Raster.LineSpacing);
+        const QByteArray bytes = report.Output.CharacterBytes(1, 9999, {}, 1, TSestLanguage::slUndefined);
+        const QString name = QString::fromLatin1(font).toLower().replace(u' ', u'_');
+        test_support::expectGolden(QStringLiteral("reports/character_memo_%1.txt").arg(name), bytes);
+
+        const QStringList rows = Cp1250::decode(bytes).split(QStringLiteral("\r\n"));
+        const int pages = report.Output.PageCount();
+        ASSERT_EQ(rows.size(), pages * 26 + 1);
+        QStringList shown;
+        for (int p = 0; p < pages; ++p) {
+            const QStringList sheet = rows.mid(p * 26, 26);
+            const qsizetype foot = sheet.indexOf(QRegularExpression(QStringLiteral("^ *Strana %1 z +%2 *$").arg(p + 1).arg(pages)));
+            ASSERT_GE(foot, 0) << "page " << p + 1;
+            EXPECT_TRUE(sheet[foot + 1].trimmed() == QLatin1String("konec")) << "page " << p + 1;
+            for (qsizetype r = 0; r < foot; ++r)
+                if (sheet[r].trimmed().startsWith(QStringLiteral("řádek"))) shown << sheet[r].trimmed();
+        }
+        EXPECT_EQ(shown, words);
+    }
 }
