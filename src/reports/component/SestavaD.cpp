@@ -58,6 +58,20 @@ bool TSestavaD::DataIsEmpty()
     return set && set->Active() && set->IsEmpty();
 }
 
+void TSestavaD::SaveDataPosition()
+{
+    const db::DataSet* set = m_link.dataSet();
+    m_savedPosition = !OnStepData && set && set->Active() ? set->GetBookmark() : db::Bookmark();
+}
+
+void TSestavaD::RestoreDataPosition()
+{
+    db::DataSet* set = m_link.dataSet();
+    if (OnStepData || !set || !set->Active() || !set->BookmarkValid(m_savedPosition)) return;
+    set->GotoBookmark(m_savedPosition);
+    GetData();
+}
+
 void TSestavaD::DoTiskPrvku(const TVoReportElement& element, bool& print)
 {
     if (OnTiskPrvku) OnTiskPrvku(*this, element, print);

@@ -30,6 +30,9 @@ public:
     void GetData() override;
     int StepData(int dir) override;
     bool DataIsEmpty() override;
+    // The data set's record, by bookmark (not when an event steps the data).
+    void SaveDataPosition() override;
+    void RestoreDataPosition() override;
     void DoTiskPrvku(const TVoReportElement& element, bool& print) override;
 
     int ColumnDataType(int index) const override;
@@ -63,6 +66,7 @@ private:
     };
     Link m_link;
     bool m_openedByCheck = false;
+    db::Bookmark m_savedPosition;
 };
 
 } // namespace reports

@@ -10,6 +10,7 @@
 #include "reports/model/ReportTables.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace reports {
 
@@ -57,7 +58,7 @@ ReportRun::~ReportRun() = default;
 
 bool ReportRun::aborted() const
 {
-    return m_progress && m_progress->aborted();
+    return m_abortRequested || (m_progress && m_progress->aborted());
 }
 
 int ReportRun::footHeight() const
@@ -79,8 +80,24 @@ int ReportRun::footLine() const
 
 int ReportRun::run()
 {
+    begin();
+    while (step())
+        if (m_top) ui::services().processEvents();
+    return finish();
+}
+
+std::int64_t ReportRun::steadyClockMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void ReportRun::begin()
+{
+    if (std::exchange(m_begun, true)) return;
     if (m_top && m_report.progressFactory) m_progress = m_report.progressFactory();
     else if (m_top && reportWindows()) m_progress = reportWindows()->createProgress(m_report);
+    if (m_top) m_report.SaveDataPosition();
     SetOperandHost(&m_report);
     m_running = true;
     m_report.RecordsPrinted = 0;
@@ -117,26 +134,68 @@ int ReportRun::run()
         m_pageHasContent = m_out.Y > m_headEnd;
     }
     if (!aborted() && !m_empty) printGroupStarts();
+    m_counter = 1;
+    m_loopDone = m_empty;
+}
 
-    if (!m_empty) {
-        int counter = 1;
-        int step = 0;
-        do {
-            if (!m_running) nextRecordStep();
-            if (m_running && !bodyFits(0) && m_pageHasContent) {
-                closePage();
-                if (!m_stopped && !aborted()) beginPage();
-            }
-            printBody();
-            ++m_report.RecordsPrinted;
-            if (m_report.TiskJedenZaznam || (m_report.MaxRecords >= 1 && m_report.RecordsPrinted >= m_report.MaxRecords))
-                break;
-            step = m_report.StepData(sdNext);
-            ++counter;
-            if (m_progress) m_progress->setRecord(counter);
-        } while (!m_stopped && !aborted() && !(step & srEof));
-        if (!aborted()) printGroupEnds();
+bool ReportRun::step()
+{
+    begin();
+    if (m_loopDone || m_finished) return false;
+    SetOperandHost(&m_report);
+    if (!m_running) nextRecordStep();
+    if (m_running && !bodyFits(0) && m_pageHasContent) {
+        closePage();
+        if (!m_stopped && !aborted()) beginPage();
     }
+    printBody();
+    ++m_report.RecordsPrinted;
+    if (m_report.TiskJedenZaznam || (m_report.MaxRecords >= 1 && m_report.RecordsPrinted >= m_report.MaxRecords)) {
+        m_loopDone = true;
+        return false;
+    }
+    const int answer = m_report.StepData(sdNext);
+    ++m_counter;
+    if (m_progress) m_progress->setRecord(m_counter);
+    m_loopDone = m_stopped || aborted() || (answer & srEof);
+    return !m_loopDone;
+}
+
+bool ReportRun::runSlice(int budgetMs, const Clock& clock)
+{
+    const std::int64_t end = clock() + budgetMs;
+    while (step())
+        if (clock() >= end) return false;
+    finish();
+    return true;
+}
+
+int ReportRun::finishedPages() const
+{
+    if (m_finished) return m_out.PageCount();
+    return std::clamp(m_out.PageIndex, 0, std::min(m_out.PageCount(), std::max(m_report.EndPage, 0)));
+}
+
+int ReportRun::abort()
+{
+    m_abortRequested = true;
+    return finish();
+}
+
+int ReportRun::stop()
+{
+    const int answer = abort();
+    if (m_top) m_report.RestoreDataPosition();
+    return answer;
+}
+
+int ReportRun::finish()
+{
+    begin();
+    if (std::exchange(m_finished, true)) return m_result;
+    m_loopDone = true;
+    SetOperandHost(&m_report);
+    if (!m_empty && !aborted()) printGroupEnds();
 
     TOddilSestavy& end = m_report.Sections.SectionAt(siReportEnd);
     if (m_top && end.Printed && m_report.PagingFlags[pfBreakBeforeEnd] && !m_stopped && !aborted() && m_pageHasContent) {
@@ -148,10 +207,13 @@ int ReportRun::run()
     m_progress.reset();
     if (m_top) {
         m_out.SetRange(m_report.StartPage, m_report.EndPage, m_report.PrintCopies);
+        // The pages kept are counted; a finished run counted its own.
+        if (wasAborted) fillPageCounts(m_out.PageCount());
         if (m_report.WasClipped()) ui::services().messageBox(clippedWarning, QString(), ui::MsgType::Warning, ui::Ok);
     }
     if (m_top) m_out.SelectPage(0);
-    return wasAborted ? 3 : 0;
+    m_result = wasAborted ? 3 : 0;
+    return m_result;
 }
 
 void ReportRun::startReport()
@@ -315,10 +377,10 @@ void ReportRun::beginPage(bool continuing, int offset)
     }
     m_headEnd = head;
     if (std::exchange(m_recomputeAfterBreak, false)) {
+        // The record's event fired when it was first computed.
         m_report.Funkce.RequestReset(1);
         SetOperandHost(&m_report);
         m_report.Funkce.CalculateAll();
-        m_report.DoVypoctiFunkce();
     } else {
         // Page functions start again at once, so a foot with no body below it shows their
         // initial values.
@@ -370,7 +432,7 @@ void ReportRun::finishReport()
         TOddilSestavy& foot = m_report.Sections.SectionAt(siPageFoot);
         if (foot.Printed && !m_stopped) printFixedSection(foot, m_out.Y, 0);
     }
-    fillPageCounts();
+    fillPageCounts(m_out.PageIndex + 1);
 }
 
 } // namespace reports

@@ -5,6 +5,8 @@
 #include "reports/output/OutputItem.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,7 +18,12 @@ class TOddilSestavy;
 class TVoReportElement;
 class RunProgress;
 
-// Lives for one RunReport. Positions are hundredths of an inch inside the printable area.
+// Lives for one run. Positions are hundredths of an inch inside the printable area.
+//
+// A run goes in steps on the GUI thread: begin() lays out everything before the first body,
+// each step() one record, finish() what follows the last one. A step never lets pending
+// events run, so whoever drives the run decides when they may (the blocking run between
+// steps, a preview between slices). The report and its output must outlive the run.
 //
 // Invariants the layout keeps (beyond the template's own rules):
 // - nothing but the page foot reaches below PageHeight - foot height: what does not fit on
@@ -41,7 +48,33 @@ public:
     // foot and head.
     ReportRun(TSestavaTyp& variant, ReportRun& parent);
     ~ReportRun();
+    // The whole run at once, pending events let run between records; answers as finish().
     int run();
+
+    // --- stepped run --------------------------------------------------------------------------
+    // Milliseconds of a monotonic clock.
+    using Clock = std::function<std::int64_t()>;
+    static std::int64_t steadyClockMs();
+
+    // Up to the first body: output cleared, report start, head and group starts laid out.
+    void begin();
+    // Lays out the next record; false once the records are done (finish() is then due).
+    bool step();
+    // Group and report ends, the last foot and the page counts, then the range; shows the
+    // clip warning. Answers 3 when aborted, else 0; a second call only answers.
+    int finish();
+    // Steps until `budgetMs` has passed on `clock` (at least one step), and finishes when
+    // the records are done. Answers isFinished().
+    bool runSlice(int budgetMs, const Clock& clock = steadyClockMs);
+    bool isFinished() const { return m_finished; }
+    // Pages whose foot is laid out (all pages once finished); page-count items stay empty
+    // until the end.
+    int finishedPages() const;
+    // Ends the run now, keeping the pages laid out so far; their page counts show how many
+    // were kept. Answers 3.
+    int abort();
+    // Escape: abort, and the data go back to the record they stood on at begin().
+    int stop();
 
 private:
     // --- record loop (ReportRun.cpp) ---
@@ -58,7 +91,8 @@ private:
     void printGroupStarts();
     void printGroupEnds();
     void finishReport();
-    void fillPageCounts();
+    // Gives the page-count items their text for `pages` pages.
+    void fillPageCounts(int pages);
     int footHeight() const;
     int headHeight() const;
     int footLine() const;
@@ -97,6 +131,12 @@ private:
     bool m_running = false;
     bool m_stopped = false;
     bool m_empty = false;
+    bool m_begun = false;
+    bool m_loopDone = false;     // no further record to step
+    bool m_finished = false;
+    bool m_abortRequested = false;
+    int m_result = 0;
+    int m_counter = 1;           // record number shown in the progress window
     // Page-count items with the format of their element, filled in at the end.
     std::vector<std::pair<TVystPrvek*, TVoReportElement*>> m_pageCountItems;
 

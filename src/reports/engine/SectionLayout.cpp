@@ -25,7 +25,9 @@ std::vector<TVoReportElement*> elementsOf(const TOddilSestavy& section)
 }
 
 
-TextSettings textSettings(const TVoReportElement& e)
+// On the character raster a line of any font takes a raster line (a text-printer font its
+// own), so texts grow and spill over pages as the character rows do.
+TextSettings textSettings(const TVoReportElement& e, const ReportModel& report)
 {
     TextSettings s;
     s.font = e.Font;
@@ -33,7 +35,8 @@ TextSettings textSettings(const TVoReportElement& e)
     s.rtf = e.RtfText();
     s.wordWrap = e.WordWrap();
     s.charWidth = PrinterFontCharWidth(e.Font.Name, 0);
-    s.lineHeight = e.LineHeight > 0 ? e.LineHeight : PrinterFontLineHeight(e.Font.Name, 0);
+    const float rasterLine = report.IsCharacterRaster() ? report.Raster.LineHeight : 0;
+    s.lineHeight = e.LineHeight > 0 ? e.LineHeight : PrinterFontLineHeight(e.Font.Name, rasterLine);
     return s;
 }
 
@@ -102,7 +105,6 @@ int ReportRun::advance(int y, int height) const
 
 bool ReportRun::mayPrint(TOddilSestavy& section)
 {
-    ui::services().processEvents();
     if (m_stopped) return false;
     bool print = true;
     m_report.DoTiskOddilu(section, print);
@@ -184,7 +186,10 @@ void ReportRun::placeBands(TOddilSestavy& body)
     for (int k = 0; k <= n; ++k) {
         const int segTop = k == 0 ? 0 : bands[size_t(k - 1)].bottom;
         const int segBottom = k < n ? bands[size_t(k)].bottom : body.Height;
-        if ((long long)base + segBottom > footLine() && (long long)base + segTop > m_headEnd) {
+        // A segment taller than a fresh page's room is cut here: a continuation page would
+        // not hold it either.
+        const bool fitsFreshPage = (long long)segBottom - segTop <= (long long)footLine() - m_headEnd;
+        if ((long long)base + segBottom > footLine() && (long long)base + segTop > m_headEnd && fitsFreshPage) {
             closePage(true, pageOff);
             ++pageOff;
             beginPage(true, pageOff);
@@ -248,7 +253,8 @@ std::pair<int, int> ReportRun::layoutGrowingText(TVoReportElement& element, int 
         return {pageOffset, bottom};
     }
     item.LastLine = lines->count() - 1;
-    if (total <= (long long)footLine() - y) {
+    // Without room below the head no page holds a line: the text is cut here.
+    if (total <= (long long)footLine() - y || footLine() <= m_headEnd) {
         item.Rect.setHeight(total);
         addItem(std::move(item), page + pageOffset, false);
         return {pageOffset, bounded((long long)y + total)};
@@ -262,6 +268,8 @@ std::pair<int, int> ReportRun::layoutGrowingText(TVoReportElement& element, int 
         lines->FitLines(first, bounded((long long)footLine() - y), height, last);
         const bool forced = last < first && fresh;
         if (forced) {
+            // One line a page keeps the text moving; addItem cuts it at the foot line, as it
+            // cuts any item, so its end is no lower.
             last = first;
             height = (layoutMargin + lines->lines[size_t(first)].Vyska) / layoutUnitsPerHundredth;
         }
@@ -270,12 +278,10 @@ std::pair<int, int> ReportRun::layoutGrowingText(TVoReportElement& element, int 
             part.Rect = QRect(item.Rect.left(), y, item.Rect.width(), height);
             part.FirstLine = first;
             part.LastLine = last;
-            if (forced) m_report.setClipped();
-            if (forced) m_out.AddItem(std::move(part), page + pageOffset);
-            else addItem(std::move(part), page + pageOffset, false);
+            addItem(std::move(part), page + pageOffset, false);
             first = last + 1;
         }
-        if (first >= lines->count()) return {pageOffset, bounded((long long)y + height)};
+        if (first >= lines->count()) return {pageOffset, bounded(std::min<long long>((long long)y + height, std::max(footLine(), y)))};
         closePage(true, pageOffset);
         ++pageOffset;
         beginPage(true, pageOffset);
@@ -291,8 +297,14 @@ void ReportRun::placeElements(const std::vector<TVoReportElement*>& elements, in
         if (e.Kind == ekDetail) continue;   // variants run only in a single-column body
         TVystPrvek item;
         if (!makeItem(e, bounded((long long)x + e.Left), bounded((long long)y + e.Top), item)) continue;
+        const bool pageCount = e.Kind == ekVariable && e.Reference == varPageCount;
+        if (pageCount) {
+            // Empty until the run ends and the count is known (a preview shows pages before).
+            item.ItemText.clear();
+            item.ItemLines.reset();
+        }
         TVystPrvek* stored = addItem(std::move(item), page, isFoot);
-        if (stored && e.Kind == ekVariable && e.Reference == varPageCount) m_pageCountItems.push_back({stored, &e});
+        if (stored && pageCount) m_pageCountItems.push_back({stored, &e});
     }
 }
 
@@ -306,7 +318,7 @@ bool ReportRun::makeItem(TVoReportElement& e, int left, int top, TVystPrvek& ite
         const QString value = e.ValueText();
         item.HasMemo = e.Kind == ekColumn && e.HasMemo;
         item.ItemText = item.HasMemo ? e.MemoText : value;
-        auto lines = std::make_shared<TRadky>(MeasureText(m_report.measurer(), e.Width, item.ItemText, textSettings(e)));
+        auto lines = std::make_shared<TRadky>(MeasureText(m_report.measurer(), e.Width, item.ItemText, textSettings(e, m_report)));
         int height = 0;
         int last = 0;
         lines->FitLines(0, e.Height, height, last);
@@ -344,9 +356,8 @@ TVystPrvek* ReportRun::addItem(TVystPrvek item, int page, bool isFoot)
     return m_out.AddItem(std::move(item), page);
 }
 
-void ReportRun::fillPageCounts()
+void ReportRun::fillPageCounts(int pages)
 {
-    const int pages = m_out.PageIndex + 1;
     for (auto& [item, element] : m_pageCountItems) {
         QString text;
         try {
@@ -355,7 +366,7 @@ void ReportRun::fillPageCounts()
             text = QString::number(pages);   // a format that does not fit prints the plain number
         }
         item->ItemText = text;
-        auto lines = std::make_shared<TRadky>(MeasureText(m_report.measurer(), item->Rect.width(), text, textSettings(*element)));
+        auto lines = std::make_shared<TRadky>(MeasureText(m_report.measurer(), item->Rect.width(), text, textSettings(*element, m_report)));
         item->FirstLine = 0;
         item->LastLine = lines->count() - 1;
         item->ItemLines = std::move(lines);

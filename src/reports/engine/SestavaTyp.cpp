@@ -68,6 +68,14 @@ int TSestavaTyp::RunReport(bool topLevel)
     return ReportRun(*this, topLevel).run();
 }
 
+std::unique_ptr<ReportRun> TSestavaTyp::StartRun()
+{
+    m_clipped = false;
+    auto run = std::make_unique<ReportRun>(*this, true);
+    run->begin();
+    return run;
+}
+
 int TSestavaTyp::RunDetail(ReportRun& parentRun)
 {
     return ReportRun(*this, parentRun).run();
@@ -131,11 +139,15 @@ int TSestavaTyp::PrintEx(int index, const QString& port)
     const TSestVystup::AbortFlag abort = abortOf(progress);
     const int first = Output.firstPage();
     const int last = Output.lastPage();
-    if (printer->isTextOnly())
-        Output.PrintCharacter(*printer, first, last, abort, Popis, PrintCopies, ExportLanguage);
-    else
-        Output.PrintGraphic(*printer, first, last, abort, Popis, PrintCopies);
-    return abort && abort() ? 3 : 0;
+    const bool printed = printer->isTextOnly()
+        ? Output.PrintCharacter(*printer, first, last, abort, Popis, PrintCopies, ExportLanguage)
+        : Output.PrintGraphic(*printer, first, last, abort, Popis, PrintCopies);
+    if (abort && abort()) return 3;
+    if (printed) return 0;
+    // A queue that refused the job, a missing print command, a painter that would not begin.
+    ui::services().messageBox(QStringLiteral("Tiskárna \"%1\" tiskovou úlohu nepřijala.").arg(printer->name()), QString(),
+                              ui::MsgType::Error, ui::Ok);
+    return 6;
 }
 
 int TSestavaTyp::PrintCharacterPages(const QString& destination)

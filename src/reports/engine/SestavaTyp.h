@@ -46,6 +46,9 @@ public:
     virtual int StepData(int dir);
     // The data hold no record at all (an empty data set); lists and events never are.
     virtual bool DataIsEmpty() { return false; }
+    // Notes the record the data stand on, and goes back to it (a stopped run); here nothing.
+    virtual void SaveDataPosition() {}
+    virtual void RestoreDataPosition() {}
 
     // --- hooks ------------------------------------------------------------------------------
     virtual void DoTiskOddilu(const TOddilSestavy& section, bool& print);
@@ -57,6 +60,9 @@ public:
     // aborted in the progress window, else 0. A top-level run clears the output first and
     // trims it to StartPage..EndPage afterwards.
     int RunReport(bool topLevel = true);
+    // The same top-level run begun and handed over, so that a window can lay the records
+    // out in slices between its events and show the pages finished so far (ReportRun).
+    std::unique_ptr<ReportRun> StartRun();
     // A detail variant's run inside its parent's run, from the output's current position.
     int RunDetail(ReportRun& parentRun);
     // The measurer text is laid out with (not owned); the real one by default.
@@ -71,7 +77,8 @@ public:
     virtual int PreviewEx(const WindowPlacement& placement, int zoomPercent);
     int Preview() { return PreviewEx({}, 100); }
     // Prints the output on printer `index` (-1 the default; a port names another queue): in
-    // character mode on a text-only printer, graphically on any other.
+    // character mode on a text-only printer, graphically on any other. A job the printing
+    // system refuses gives a message naming the queue and 6.
     virtual int PrintEx(int index, const QString& port);
     int PrintOn(int index) { return PrintEx(index, QString()); }
     // The default printer; without any printer the message 65151 and 2.

@@ -511,7 +511,8 @@ void Evaluator::openBracket(qsizetype pos)
 }
 
 // Ends the argument before a "," or ")": reduces down to the innermost bracket (whose
-// absence is `noBracket`) and drops the commas above it. Answers the bracket's position.
+// absence is `noBracket`). Answers the bracket's position. The commas stay pending until
+// the ")", each taking a stack entry.
 std::size_t Evaluator::endArgument(qsizetype pos, uint8_t noBracket)
 {
     const std::optional<std::size_t> b = innermostBracket();
@@ -520,8 +521,6 @@ std::size_t Evaluator::endArgument(qsizetype pos, uint8_t noBracket)
     if (m_expectOperand)
         throw Fault{errSyntax, pos};
     reduce(0, pos);
-    while (m_ops.back().op == Op::Comma)
-        m_ops.pop_back();
     return *b;
 }
 
@@ -539,6 +538,8 @@ void Evaluator::comma(qsizetype pos)
 void Evaluator::closeBracket(qsizetype pos)
 {
     endArgument(pos, errMissingOpen);
+    while (m_ops.back().op == Op::Comma)
+        m_ops.pop_back();
     const Entry bracket = m_ops.back();
     m_ops.pop_back();
     if (bracket.commas < bracket.allowedCommas)

@@ -105,7 +105,8 @@ void MapPrinterFont(ReportFont& font)
 
 int ScaleRound(float a, float b)
 {
-    return roundClamped(double(a * b));
+    // In double: the single-precision product of 50 and 0.83 is 41.5 and would round up.
+    return roundClamped(double(a) * double(b));
 }
 
 int DivRound(float a, float b)

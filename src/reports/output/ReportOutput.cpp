@@ -152,13 +152,30 @@ void TSestVystup::FillCharacterPage(int index, TZnakovePole& grid) const
             grid.VlozText(at, item.ItemText, align, style, item.Style.Font.Size, 0);
             continue;
         }
-        // Each line its own characters, control characters as blanks.
-        for (int k = item.FirstLine; k <= item.LastLine && k < item.ItemLines->count(); ++k) {
-            QString text = item.ItemLines->lines[size_t(k)].Text;
-            for (QChar& c : text)
-                if (c.unicode() < 32) c = u' ';
-            grid.VlozText(at, text, align, style, item.Style.Font.Size, k - item.FirstLine);
-        }
+        fillLines(item, at, grid);
+    }
+}
+
+void TSestVystup::fillLines(const TVystPrvek& item, const QRect& at, TZnakovePole& grid)
+{
+    // Each line on the row of its laid-out position, below the previous line's row and
+    // above the rows of what lies below the item; its characters with control characters
+    // as blanks.
+    const int firstRow = grid.rowOf(at.top());
+    const int belowRow = grid.rowOf(double(at.top()) + at.height());
+    const int style = item.Style.Font.Style & (FontBold | FontItalic | FontUnderline);
+    long long offset = 0;   // layout units from the item's top
+    int previous = firstRow - 1;
+    for (int k = item.FirstLine; k <= item.LastLine && k < item.ItemLines->count(); ++k) {
+        const TRadek& line = item.ItemLines->lines[size_t(k)];
+        const int row = std::max(grid.rowOf(at.top() + double(offset) / layoutUnitsPerHundredth), previous + 1);
+        if (row >= belowRow && row > firstRow) return;
+        offset += line.Vyska;
+        previous = row;
+        QString text = line.Text;
+        for (QChar& c : text)
+            if (c.unicode() < 32) c = u' ';
+        grid.VlozText(at, text, item.Style.Alignment, style, item.Style.Font.Size, row - firstRow);
     }
 }
 

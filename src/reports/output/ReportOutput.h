@@ -94,6 +94,8 @@ public:
     int PageWidth = 0;
 
 private:
+    // Puts the laid-out lines of a text item into the grid.
+    static void fillLines(const TVystPrvek& item, const QRect& at, TZnakovePole& grid);
     // Pages first..last clipped to what exists; empty (first > last) when none.
     std::pair<int, int> clip(int first, int last) const;
 

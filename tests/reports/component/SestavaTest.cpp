@@ -5,6 +5,7 @@
 #include "platform/db/MemoryDataSet.h"
 #include "platform/files/Files.h"
 #include "platform/ui/Services.h"
+#include "reports/engine/ReportRun.h"
 #include "reports/expressions/OperandHost.h"
 #include "reports/model/PageSettings.h"
 #include "reports/model/TemplateFile.h"
@@ -197,6 +198,44 @@ TEST_F(SestavaTest, PrintingChoosesGraphicOrCharacterByThePrinter)
     // Character mode at the raster's spacing (three lines per inch): 1169 * 3 / 100 rows.
     EXPECT_EQ(text.rawBytes.count("\r\n"), 35);
     EXPECT_TRUE(text.rawBytes.contains("\xF8\xE1" "dek 1"));
+}
+
+// A queue that refuses the job (graphic or raw) is no printed report: a message names it.
+TEST_F(SestavaTest, ARefusedJobGivesAMessageAnd6)
+{
+    writeTemplate(bodyTemplate());
+    m_data.Open();
+    reports::test::FakePrinterSystem printers;
+    setPrinterSystem(&printers);
+    printers.add(QStringLiteral("laser")).refuseJob = true;
+    reports::test::FakePrinter& text = printers.add(QStringLiteral("jehlička"));
+    text.textOnly = true;
+    text.refuseJob = true;
+    for (int index : {0, 1}) {
+        m_ui.clear();
+        EXPECT_EQ(m_report.PrintOn(index), 6) << index;
+        ASSERT_EQ(m_ui.messages.size(), 1u) << index;
+        EXPECT_TRUE(m_ui.messages[0].text.contains(printers.printerNames()[index])) << index;
+        EXPECT_EQ(m_ui.messages[0].type, ui::MsgType::Error);
+    }
+    EXPECT_EQ(m_errors, (QList<int>{6, 6}));
+}
+
+// A stepped run stopped with Escape puts the data set back on its record.
+TEST_F(SestavaTest, AStoppedRunRestoresTheDataPosition)
+{
+    m_data.Open();
+    m_data.MoveBy(1);
+    m_report.ColumnsFromData();
+    m_report.SetPredloha(bodyTemplate());
+    const std::unique_ptr<ReportRun> run = m_report.StartRun();
+    ASSERT_TRUE(run->step());
+    ASSERT_TRUE(run->step());
+    EXPECT_NE(m_data.RecNo(), 2);
+    EXPECT_EQ(run->stop(), 3);
+    EXPECT_EQ(m_data.RecNo(), 2);
+    EXPECT_TRUE(run->isFinished());
+    EXPECT_EQ(m_report.RecordsPrinted, 2);
 }
 
 TEST_F(SestavaTest, CharacterPagesGoToAFile)

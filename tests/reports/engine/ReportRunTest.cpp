@@ -1,15 +1,20 @@
 // The record loop: golden page dumps of the layout cases, page totals, termination, empty data.
 #include "reports/engine/SestavaTyp.h"
 
+#include "reports/engine/ReportRun.h"
+
 #include "reports/model/PageSettings.h"
 #include "reports/output/PageDump.h"
 #include "reports/support/ListReport.h"
 #include "support/Golden.h"
 
+#include "platform/text/Cp1250.h"
 #include "platform/ui/Services.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
+
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -460,3 +465,218 @@ TEST_F(ReportRunTest, HostileTemplateNumbersNeverFault)
 }
 
 } // namespace
+
+namespace {
+
+// Texts of the page-count items (51 wide) of every page.
+QStringList pageCounts(const TSestVystup& out)
+{
+    return textsOfWidth(out, 51);
+}
+
+QStringList groupTemplateWithCount()
+{
+    return groupTemplate(false) << text(QStringLiteral("P"), 5, QStringLiteral("4"), 660, 5, 51, 17);
+}
+
+// Counts OnVypoctiFunkce per record.
+class CountingReport : public test::ListReport
+{
+public:
+    std::map<int, int> computed;
+    void DoVypoctiFunkce() override { ++computed[current]; }
+};
+
+} // namespace
+
+// Pages kept after an abort count themselves, not the counter's start value.
+TEST_F(ReportRunTest, PageCountsAfterAnAbortShowThePagesKept)
+{
+    test::ListReport report;
+    report.setTemplate(groupTemplateWithCount());
+    report.rows = rows(QStringList(50, QStringLiteral("A")));
+    report.progressFactory = [] { return std::make_unique<AbortAfter>(30); };
+    ASSERT_EQ(report.RunReport(), 3);
+    ASSERT_EQ(report.Output.PageCount(), 3);
+    EXPECT_EQ(pageCounts(report.Output), QStringList(2, QStringLiteral("3")));
+}
+
+// Recomputing a pending record's functions after a break fires no second event.
+TEST_F(ReportRunTest, FunctionsEventFiresOncePerRecordOverBreaks)
+{
+    CountingReport report;
+    QStringList t = groupTemplate(false);
+    t << section(0, 215) << text(QStringLiteral("Z"), 1, QStringLiteral("0"), 0, 0, 300, 17, QStringLiteral("Úvod"));
+    report.setTemplate(t);
+    report.rows = rows(QStringList(20, QStringLiteral("A")) + QStringList(20, QStringLiteral("B")));
+    ASSERT_EQ(report.RunReport(), 0);
+    ASSERT_GE(report.Output.PageCount(), 3);
+    expectTotals(report.Output, report.rows);
+    for (const auto& [record, count] : report.computed) EXPECT_EQ(count, 1) << "record " << record + 1;
+    EXPECT_EQ(int(report.computed.size()), 40);
+}
+
+// A body taller than its page, with an (empty) growing memo column, is cut once on its page
+// as a body without one is: one page a record, never a continuation page.
+TEST_F(ReportRunTest, AnOversizedBodyWithAGrowingColumnIsCutOnItsPage)
+{
+    const QStringList body{text(QStringLiteral("T"), 2, QStringLiteral("0"), 0, 0, 200, 17, {}, 64),
+                           text(QStringLiteral("T"), 2, QStringLiteral("1"), 0, 20, 101, 17),
+                           text(QStringLiteral("T"), 1, QStringLiteral("0"), 0, 230, 300, 17, QStringLiteral("řez")),
+                           text(QStringLiteral("T"), 1, QStringLiteral("0"), 0, 380, 300, 17, QStringLiteral("mimo"))};
+    test::ListReport report;
+    report.setTemplate(QStringList{page, section(1, 30), section(2, 400), section(4, 30),
+                                   text(QStringLiteral("H"), 1, QStringLiteral("0"), 0, 0, 300, 17, QStringLiteral("Hlavička")),
+                                   text(QStringLiteral("P"), 5, QStringLiteral("3"), 0, 5, 300, 17)}
+                       + body);
+    report.types = {ctMemo, ctString};
+    QList<QStringList> data;
+    for (int i = 1; i <= 130; ++i) data << QStringList{QString(), QString::number(i)};
+    report.rows = data;
+    run(report, QStringLiteral("oversized_memo_body"));
+    ASSERT_EQ(report.Output.PageCount(), 130);
+    for (int p = 0; p < 130; ++p)
+        EXPECT_EQ(textsOfWidth(report.Output, p, 101), QStringList{QString::number(p + 1)}) << p;
+    EXPECT_EQ(m_ui.messages.size(), 1u);
+
+    // Head and foot leave no room: every record on the one page, as without the memo.
+    m_ui.clear();
+    test::ListReport squeezed;
+    squeezed.setTemplate(QStringList{page, section(1, 150), section(2, 20), section(4, 150),
+                                     text(QStringLiteral("H"), 1, QStringLiteral("0"), 0, 0, 300, 17, QStringLiteral("Hlavička"))}
+                         + body.mid(0, 2));
+    squeezed.types = {ctMemo, ctString};
+    squeezed.rows = {{QStringLiteral("a\nb\nc"), QStringLiteral("1")}, {QString(), QStringLiteral("2")}};
+    ASSERT_EQ(squeezed.RunReport(), 0);
+    EXPECT_EQ(squeezed.Output.PageCount(), 1);
+    EXPECT_EQ(m_ui.messages.size(), 1u);
+}
+
+// A memo line taller than the page is cut at the foot line like any other item.
+TEST_F(ReportRunTest, AForcedMemoLineStopsAtTheFoot)
+{
+    test::ListReport report;
+    QString tall = text(QStringLiteral("T"), 2, QStringLiteral("0"), 0, 0, 200, 20, {}, 16 | 64);
+    tall.chop(1);
+    report.setTemplate({page, section(1, 30), section(2, 20), section(4, 30),
+                        text(QStringLiteral("H"), 1, QStringLiteral("0"), 0, 0, 300, 17, QStringLiteral("Hlavička")),
+                        tall + QStringLiteral("400"),
+                        text(QStringLiteral("P"), 5, QStringLiteral("3"), 0, 5, 300, 17)});
+    report.types = {ctMemo};
+    report.rows = {{QStringLiteral("a\nb\nc")}};
+    ASSERT_EQ(report.RunReport(), 0);
+    EXPECT_EQ(report.Output.PageCount(), 3);
+    expectNoOverlap(report);
+    EXPECT_EQ(m_ui.messages.size(), 1u);
+}
+
+// The stepped run lays out what the blocking run does, shows finished pages as it goes with
+// their page counts empty, and lets no events run inside a step.
+TEST_F(ReportRunTest, SteppedRunMatchesTheBlockingRun)
+{
+    test::ListReport report;
+    report.setTemplate(groupTemplateWithCount());
+    report.rows = rows(QStringList(30, QStringLiteral("A")) + QStringList(30, QStringLiteral("B")));
+    ASSERT_EQ(report.RunReport(), 0);
+    const QString blocking = DumpPages(report.Output);
+    EXPECT_GT(m_ui.processEventsCount, 0);
+
+    m_ui.clear();
+    const std::unique_ptr<ReportRun> stepped = report.StartRun();
+    int finished = 0;
+    while (stepped->step()) {
+        EXPECT_GE(stepped->finishedPages(), finished);
+        finished = stepped->finishedPages();
+        EXPECT_LE(finished, report.Output.PageCount());
+        for (int p = 0; p < finished; ++p) EXPECT_EQ(textsOfWidth(report.Output, p, 51), QStringList{QString()});
+    }
+    EXPECT_FALSE(stepped->isFinished());
+    EXPECT_GE(finished, 4);
+    EXPECT_EQ(stepped->finish(), 0);
+    EXPECT_EQ(stepped->finish(), 0);
+    EXPECT_TRUE(stepped->isFinished());
+    EXPECT_EQ(stepped->finishedPages(), report.Output.PageCount());
+    EXPECT_EQ(DumpPages(report.Output), blocking);
+    EXPECT_EQ(m_ui.processEventsCount, 0);
+}
+
+// Slices end once their budget is spent on the clock; an abort keeps the pages laid out.
+TEST_F(ReportRunTest, SlicesKeepTheirBudgetAndAbortKeepsPages)
+{
+    test::ListReport report;
+    report.setTemplate(groupTemplateWithCount());
+    report.rows = rows(QStringList(60, QStringLiteral("A")));
+    std::int64_t now = 0;
+    const ReportRun::Clock clock = [&] { return now += 4; };   // 4 ms between readings
+    const std::unique_ptr<ReportRun> run = report.StartRun();
+    EXPECT_FALSE(run->runSlice(15, clock));
+    EXPECT_EQ(report.RecordsPrinted, 4);   // read at 8, 12, 16 and 20 ms of a slice ending at 19
+    EXPECT_FALSE(run->runSlice(15, clock));
+    EXPECT_EQ(report.RecordsPrinted, 8);
+    while (report.Output.PageIndex < 2) ASSERT_FALSE(run->runSlice(15, clock));
+    EXPECT_EQ(run->abort(), 3);
+    EXPECT_TRUE(run->isFinished());
+    const int printed = report.RecordsPrinted;
+    EXPECT_TRUE(run->runSlice(15, clock));
+    EXPECT_EQ(report.RecordsPrinted, printed);
+    const int pages = report.Output.PageCount();
+    EXPECT_EQ(pages, 3);
+    EXPECT_EQ(pageCounts(report.Output), QStringList(pages - 1, QString::number(pages)));
+
+    // A slice finishes a run whose records are done.
+    const std::unique_ptr<ReportRun> whole = report.StartRun();
+    while (!whole->runSlice(15, clock)) {}
+    EXPECT_EQ(report.RecordsPrinted, 60);
+    EXPECT_EQ(pageCounts(report.Output), QStringList(report.Output.PageCount(), QString::number(report.Output.PageCount())));
+}
+
+namespace {
+
+// A raster report (6 lines per inch, 26 rows a sheet) whose body is a long memo, in `font`.
+QStringList characterTemplate(const QString& font)
+{
+    QStringList lines{page, QStringLiteral("I,6,1,8,8,0,0"), section(1, 25), section(2, 20), section(4, 34),
+                      text(QStringLiteral("H"), 1, QStringLiteral("0"), 0, 0, 300, 17, QStringLiteral("Hlavička")),
+                      text(QStringLiteral("T"), 2, QStringLiteral("0"), 0, 0, 300, 20, {}, 16 | 64),
+                      text(QStringLiteral("P"), 5, QStringLiteral("3"), 0, 0, 300, 17, QStringLiteral("Strana %d z")),
+                      text(QStringLiteral("P"), 5, QStringLiteral("4"), 300, 0, 51, 17),
+                      text(QStringLiteral("P"), 1, QStringLiteral("0"), 0, 17, 300, 17, QStringLiteral("konec"))};
+    for (QString& line : lines) line.replace(QLatin1String(",Arial,"), u',' + font + u',');
+    return lines;
+}
+
+} // namespace
+
+// Character output places every laid-out line on a row of its own by its position: a memo
+// laid out in lines lower than a row never runs into the foot's rows or off the sheet.
+TEST_F(ReportRunTest, CharacterOutputKeepsEveryMemoLineAboveTheFoot)
+{
+    QStringList words;
+    for (int i = 1; i <= 40; ++i) words << QStringLiteral("řádek%1").arg(i, 2, 10, QChar(u'0'));
+    for (const char* font : {"Roman 12cpi", "Arial"}) {
+        SCOPED_TRACE(font);
+        test::ListReport report;
+        report.setTemplate(characterTemplate(QString::fromLatin1(font)));
+        report.types = {ctMemo};
+        report.rows = {{words.join(u'\n')}};
+        ASSERT_EQ(report.RunReport(), 0);
+        report.Output.setLineSpacing(report.Raster.LineSpacing);
+        const QByteArray bytes = report.Output.CharacterBytes(1, 9999, {}, 1, TSestLanguage::slUndefined);
+        const QString name = QString::fromLatin1(font).toLower().replace(u' ', u'_');
+        test_support::expectGolden(QStringLiteral("reports/character_memo_%1.txt").arg(name), bytes);
+
+        const QStringList rows = Cp1250::decode(bytes).split(QStringLiteral("\r\n"));
+        const int pages = report.Output.PageCount();
+        ASSERT_EQ(rows.size(), pages * 26 + 1);
+        QStringList shown;
+        for (int p = 0; p < pages; ++p) {
+            const QStringList sheet = rows.mid(p * 26, 26);
+            const qsizetype foot = sheet.indexOf(QRegularExpression(QStringLiteral("^ *Strana %1 z +%2 *$").arg(p + 1).arg(pages)));
+            ASSERT_GE(foot, 0) << "page " << p + 1;
+            EXPECT_TRUE(sheet[foot + 1].trimmed() == QLatin1String("konec")) << "page " << p + 1;
+            for (qsizetype r = 0; r < foot; ++r)
+                if (sheet[r].trimmed().startsWith(QStringLiteral("řádek"))) shown << sheet[r].trimmed();
+        }
+        EXPECT_EQ(shown, words);
+    }
+}

@@ -54,6 +54,7 @@ const ValueCase valueCases[] = {
     {"substr", "SUBSTR('abcdef', 2, 3)", okText, 0, "bcd"},
     {"substr_start_below_one", "SUBSTR('abc', -4, 2)", okText, 0, "ab"},
     {"substr_past_end", "SUBSTR('abc', 9, 2)", okText, 0, ""},
+    {"substr_two_commas_below_the_limit", "(((((((((((((((SUBSTR('abc',1,1))))))))))))))))", okText, 0, "a"},
     {"right_longer_than_text", "RIGHT('abc', 5)", okText, 0, "abc"},
     {"left_zero", "LEFT('abc', 0)", okText, 0, ""},
     {"left_huge_count_clamped", "LEFT('abc', 1E30)", okText, 0, "abc"},
@@ -129,6 +130,8 @@ const ErrorCase errorCases[] = {
     {"unknown_character", "1 ; 2", 2, 2},
     {"tab_is_no_blank", "1\t+2", 2, 1},
     {"twenty_brackets", "((((((((((((((((((((1))))))))))))))))))))", 3, 19},
+    // 16 brackets, the function, its bracket and two pending commas make 20 entries.
+    {"second_comma_overflows", "((((((((((((((((SUBSTR('abc',1,1)))))))))))))))))", 3, 30},
 };
 
 class ExpressionErrors : public ::testing::TestWithParam<ErrorCase> {};

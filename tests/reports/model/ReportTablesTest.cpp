@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace reports;
 
 TEST(ReportTables, ColoursAndCharsetsFallBackOutsideTheirTables)
@@ -60,7 +62,9 @@ TEST(ReportTables, RoundingHalvesToEvenAndSurvivesZero)
     EXPECT_EQ(DivRound(7, 2), 4);
     EXPECT_EQ(DivRound(7, 0), 0);
     EXPECT_EQ(ScaleRound(2.5f, 1.0f), 2);
-    EXPECT_EQ(ScaleRound(1e30f, 1e30f), 0);   // infinite
+    EXPECT_EQ(ScaleRound(50, 0.83f), 41);   // 41.4999992, not the single-precision 41.5
+    EXPECT_EQ(ScaleRound(std::numeric_limits<float>::infinity(), 1.0f), 0);
+    EXPECT_EQ(ScaleRound(1e30f, 1e30f), 2147483647);   // finite in double
     EXPECT_EQ(ScaleRound(1e20f, 1.0f), 2147483647);
     EXPECT_EQ(CompareInt(1, 2), -1);
     EXPECT_EQ(CompareInt(2, 2), 0);

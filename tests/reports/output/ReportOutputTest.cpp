@@ -128,6 +128,35 @@ TEST_F(ReportOutputTest, CharacterOutputTakesEachLineAtItsRow)
     EXPECT_FALSE(printer.rawBytes.contains('\f'));
 }
 
+// Lines laid out lower than a row (15 against 16.67) go to the rows of their positions, one
+// row each, and never into the rows of the item below: twelve lines in 10.8 rows lose one.
+TEST_F(ReportOutputTest, CharacterLinesKeepToTheRowsOfTheirItem)
+{
+    TVystPrvek memo;
+    memo.Style.Kind = 2;
+    memo.Style.Font.Name = QStringLiteral("Arial");
+    memo.Style.Font.Size = 10;
+    memo.ItemText = QStringLiteral("a\nb\nc\nd\ne\nf\ng\nh\ni\nj\nk\nl");
+    TextSettings s;
+    s.font = memo.Style.Font;
+    s.wordWrap = true;
+    memo.ItemLines = std::make_shared<TRadky>(MeasureText(test::FixedMeasurer(), 200, memo.ItemText, s));
+    ASSERT_EQ(memo.ItemLines->count(), 12);
+    memo.LastLine = 11;
+    memo.Rect = QRect(0, 0, 200, 180);   // from row round(70 * 6 / 100) = 4
+    TVystPrvek foot = memo;
+    foot.ItemLines.reset();
+    foot.ItemText = QStringLiteral("pata");
+    foot.Rect = QRect(100, 180, 200, 17);   // row round(250 * 6 / 100) = 15
+    m_output.AddItem(std::move(memo), 0);
+    m_output.AddItem(std::move(foot), 0);
+    m_output.setLineSpacing(0);
+    const QList<QByteArray> rows = m_output.CharacterBytes(1, 1, {}, 1, TSestLanguage::slASCII).split('\n');
+    QByteArray shown;
+    for (int r = 4; r <= 15; ++r) shown += rows[r].trimmed() + '|';
+    EXPECT_EQ(shown, QByteArray("a|b|c|d|e|f|g|h|i|j|k|pata|"));
+}
+
 TEST_F(ReportOutputTest, CharacterFilesAreWrittenWholeOrRaise)
 {
     fill(1);

@@ -73,6 +73,7 @@ public:
     bool isAborted() const override { return m_aborted; }
     bool sendRaw(const QString& title, const QByteArray& bytes) override
     {
+        if (refuseJob) return false;
         events << QStringLiteral("raw %1 %2").arg(title).arg(bytes.size());
         rawBytes += bytes;
         return true;
