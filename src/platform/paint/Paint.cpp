@@ -2,6 +2,7 @@
 #include "platform/paint/Paint.h"
 
 #include <array>
+#include <utility>
 
 namespace paint {
 
@@ -64,9 +65,24 @@ QString faceName(const QString& storedName)
     return name.trimmed();
 }
 
+QString metricSubstitute(const QString& face)
+{
+    static constexpr std::array<std::pair<const char*, const char*>, 3> substitutes = {{
+        {"Arial", "Liberation Sans"},
+        {"Times New Roman", "Liberation Serif"},
+        {"Courier New", "Liberation Mono"},
+    }};
+    for (const auto& [name, substitute] : substitutes)
+        if (face.compare(QLatin1String(name), Qt::CaseInsensitive) == 0) return QString::fromLatin1(substitute);
+    return {};
+}
+
 QFont makeFont(const FontDescription& description, double deviceDpi, double logicalDpi)
 {
-    QFont font(faceName(description.name));
+    const QString face = faceName(description.name);
+    QFont font(face);
+    // An installed face wins; else the substitute comes before fontconfig's own fallback.
+    if (const QString substitute = metricSubstitute(face); !substitute.isEmpty()) font.setFamilies({face, substitute});
     const double points = description.pointSize > 0 ? description.pointSize : 1;
     font.setPointSizeF(logicalDpi > 0 ? points * deviceDpi / logicalDpi : points);
     font.setBold(description.style & Bold);

@@ -50,8 +50,12 @@ struct FontDescription {
 // The installed face for a stored name: the " CE" suffix of the old central-European font
 // variants is dropped ("Arial CE" is "Arial"); the same face holds those letters today.
 QString faceName(const QString& storedName);
+// The face with the same glyph widths that stands in when `face` itself is not installed
+// (Arial: Liberation Sans, Times New Roman: Liberation Serif, Courier New: Liberation Mono), so
+// text takes the width it was laid out for; empty for other faces.
+QString metricSubstitute(const QString& face);
 
-// A QFont for the font description, to draw on a device of `deviceDpi` dots per inch whose painter reads
+// A QFont for the font description (its face, then the face's metric substitute), to draw on a device of `deviceDpi` dots per inch whose painter reads
 // point sizes at `logicalDpi`: the point size is rescaled so the text comes out as tall as
 // the description's points say.
 QFont makeFont(const FontDescription& description, double deviceDpi, double logicalDpi);

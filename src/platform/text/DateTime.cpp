@@ -574,8 +574,24 @@ DateTime fromQDateTime(const QDateTime& dateTime)
     return join(fromQDate(dateTime.date()), fromQTime(dateTime.time()));
 }
 
+namespace {
+
+DateTimeClock& dateTimeClock()
+{
+    static DateTimeClock clock;
+    return clock;
+}
+
+} // namespace
+
+void SetDateTimeClock(DateTimeClock clock)
+{
+    dateTimeClock() = std::move(clock);
+}
+
 DateTime now()
 {
+    if (dateTimeClock()) return dateTimeClock()();
     const QDateTime t = QDateTime::currentDateTime();
     return encodeDate(t.date().year(), t.date().month(), t.date().day())
         + encodeTime(t.time().hour(), t.time().minute(), t.time().second(), t.time().msec());
@@ -583,6 +599,7 @@ DateTime now()
 
 DateTime today()
 {
+    if (dateTimeClock()) return std::trunc(dateTimeClock()());
     const QDate d = QDate::currentDate();
     return encodeDate(d.year(), d.month(), d.day());
 }

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+
 class QDate;
 class QDateTime;
 class QTime;
@@ -39,6 +41,10 @@ DateTime fromQDate(const QDate& date);
 DateTime fromQTime(const QTime& time);
 DateTime fromQDateTime(const QDateTime& dateTime);
 
+// The system clock, unless a test installed its own (an empty one restores the system clock);
+// today() is the date of now().
+using DateTimeClock = std::function<DateTime()>;
+void SetDateTimeClock(DateTimeClock clock);
 DateTime now();
 DateTime today();
 

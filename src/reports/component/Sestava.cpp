@@ -11,7 +11,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include <optional>
 
 namespace reports {
 
@@ -24,6 +27,25 @@ QString withPlaceholder(int textId, const QString& value)
 {
     QString text = reportText(textId);
     return text.replace(QLatin1String("%s"), value);
+}
+
+// The lines of an existing template file; nullopt, after saying why, when it cannot be read
+// (a directory, a device, an I/O error) or is not a template. The file is only read.
+std::optional<QStringList> readTemplateFile(const QString& path, const QString& name)
+{
+    const auto fail = [&name](const QString& text) {
+        ui::services().messageBox(text.arg(name), QString(), ui::MsgType::Error, ui::Ok);
+        return std::nullopt;
+    };
+    QFile file(path);
+    if (!files::fileExists(path) || !file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("Soubor s předlohou \"%1\" nelze přečíst."));
+    const QByteArray bytes = file.read(maxTemplateBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return fail(QStringLiteral("Soubor s předlohou \"%1\" nelze přečíst."));
+    if (bytes.size() > maxTemplateBytes || !IsTemplateText(bytes))
+        return fail(QStringLiteral("Soubor \"%1\" není předloha tiskové sestavy."));
+    return TemplateLinesFromBytes(bytes);
 }
 
 // Keeps the data set's position and controls over an operation (steps 3 and 5).
@@ -133,13 +155,9 @@ bool TSestava::NactiPredlohu(bool mayCreate)
     }
     const QString name = ResolveFileName();
     const QString path = files::resolvePath(name);
-    if (files::fileExists(path)) {
-        QFile file(path);
-        if (file.size() > maxTemplateBytes) {
-            ui::services().messageBox(QStringLiteral("Soubor s předlohou \"%1\" je příliš velký.").arg(name), QString(),
-                                      ui::MsgType::Error, ui::Ok);
-        } else if (file.open(QIODevice::ReadOnly)) {
-            SetPredloha(TemplateLinesFromBytes(file.readAll()));
+    if (QFileInfo::exists(path)) {
+        if (const std::optional<QStringList> lines = readTemplateFile(path, name)) {
+            SetPredloha(*lines);
             return true;
         }
     } else if (mayCreate) {

@@ -3,6 +3,8 @@
 
 #include "platform/text/Cp1250.h"
 
+#include <algorithm>
+
 namespace reports {
 
 QStringList TemplateLinesFromBytes(QByteArrayView bytes)
@@ -32,6 +34,14 @@ QByteArray TemplateBytes(const QStringList& lines)
         bytes += "\r\n";
     }
     return bytes;
+}
+
+bool IsTemplateText(QByteArrayView bytes)
+{
+    if (bytes.contains('\0'))
+        return false;
+    const QStringList lines = TemplateLinesFromBytes(bytes);
+    return bytes.isEmpty() || std::any_of(lines.begin(), lines.end(), IsTemplateLine);
 }
 
 } // namespace reports

@@ -13,4 +13,11 @@ QStringList TemplateLinesFromBytes(QByteArrayView bytes);
 // The file's bytes: every line in windows-1250 followed by CR LF.
 QByteArray TemplateBytes(const QStringList& lines);
 
+// A line of a kind the template reader takes: a settings or function record (I or F), an
+// element of a fixed section (Z H T K P), of a group (S or U and a position) or a line of a
+// detail variant (D and an index).
+bool IsTemplateLine(const QString& line);
+// The bytes can be a template: no NUL byte, and empty or holding a line of a known kind.
+bool IsTemplateText(QByteArrayView bytes);
+
 } // namespace reports

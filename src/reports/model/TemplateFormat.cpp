@@ -10,6 +10,7 @@
 #include "reports/model/PageSettings.h"
 #include "reports/model/ReportTables.h"
 #include "reports/model/TemplateFields.h"
+#include "reports/model/TemplateFile.h"
 
 #include <algorithm>
 #include <limits>
@@ -28,6 +29,12 @@ QString firstField(const QString& line)
 bool isRecordLine(const QString& line, QChar letter)
 {
     return line.size() > 1 && line.front() == letter;
+}
+
+bool isAsciiDecimal(QStringView text)
+{
+    return !text.isEmpty()
+        && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
 }
 
 // The record number of an I line, -1 when it has none.
@@ -220,13 +227,23 @@ TOddilSestavy* ReportModel::sectionForTag(const QString& tag) const
     if (tag.size() < 2 || (tag.front() != QLatin1Char('S') && tag.front() != QLatin1Char('U')))
         return nullptr;
     const QStringView digits = QStringView(tag).mid(1);
-    if (!std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; }))
+    if (!isAsciiDecimal(digits))
         return nullptr;
     const int position = DecimalOr(digits, -1);
     const TPolSkup* group = Groups.GroupAt(position);
     if (!group || QString::number(position) != digits)
         return nullptr;
     return tag.front() == QLatin1Char('S') ? group->StartSection : group->EndSection;
+}
+
+bool IsTemplateLine(const QString& line)
+{
+    if (isRecordLine(line, QLatin1Char('I')) || isRecordLine(line, QLatin1Char('F')))
+        return true;
+    const QString tag = firstField(line);
+    if (std::any_of(fixedTags.begin(), fixedTags.end(), [&tag](const char* t) { return tag == QLatin1String(t); }))
+        return true;
+    return tag.size() > 1 && QStringLiteral("SUD").contains(tag.front()) && isAsciiDecimal(QStringView(tag).mid(1));
 }
 
 void ReportModel::readSections()

@@ -1,6 +1,8 @@
 // Colour, pen, brush and font mapping onto QPainter.
 #include "platform/paint/Paint.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QImage>
 #include <QPainter>
 
@@ -67,6 +69,29 @@ TEST(Paint, FontsDropTheCentralEuropeanSuffixAndCarryStyleBits)
     EXPECT_DOUBLE_EQ(font.pointSizeF(), 12);
     // A 600 dpi device whose painter reads points at 96 dpi needs the size scaled up.
     EXPECT_DOUBLE_EQ(paint::makeFont(courier, 600, 96).pointSizeF(), 75);
+}
+
+// Templates name the fonts they were drawn with; where those are missing, faces of the same widths
+// stand in, never the wider default sans face.
+TEST(Paint, TemplateFontsResolveToFacesOfTheSameWidths)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Arial CE", "Liberation Sans"},         {"Arial", "Liberation Sans"},
+        {"Times New Roman CE", "Liberation Serif"}, {"Times New Roman", "Liberation Serif"},
+        {"Courier New CE", "Liberation Mono"},   {"Courier New", "Liberation Mono"},
+    };
+    for (const auto& [stored, substitute] : cases)
+        if (!QFontDatabase::hasFamily(QLatin1String(substitute)))
+            GTEST_SKIP() << substitute << " is not installed (package fonts-liberation): font mapping not checked";
+    for (const auto& [stored, substitute] : cases) {
+        const QString face = paint::faceName(QLatin1String(stored));
+        // A machine that has the original face keeps it.
+        const QString expected = QFontDatabase::hasFamily(face) ? face : QLatin1String(substitute);
+        const QFont font = paint::makeFont({QLatin1String(stored), 8, paint::Bold}, 600, 96);
+        EXPECT_EQ(QFontInfo(font).family(), expected) << stored;
+        EXPECT_TRUE(QFontInfo(font).bold()) << stored;
+    }
+    EXPECT_TRUE(paint::metricSubstitute(QStringLiteral("Tahoma")).isEmpty());
 }
 
 } // namespace

@@ -203,4 +203,13 @@ TEST(DateTime, IsoTextsOfSqlDatabases)
     EXPECT_FALSE(txt::isValidDateTime(std::numeric_limits<double>::quiet_NaN()));
 }
 
+TEST(DateTime, AnInstalledClockGivesNowAndTodayUntilRemoved)
+{
+    txt::SetDateTimeClock([] { return 45351.75; });
+    EXPECT_EQ(txt::now(), 45351.75);
+    EXPECT_EQ(txt::today(), 45351);
+    txt::SetDateTimeClock({});
+    EXPECT_EQ(txt::today(), txt::fromQDate(QDate::currentDate()));
+}
+
 } // namespace

@@ -153,6 +153,56 @@ TEST_F(SestavaTest, AMissingTemplateIsCreatedEmptyOnYes)
     EXPECT_EQ(m_windows.pagesSeen, 0);
 }
 
+// A file that cannot be read, or is not a template, opens nothing, is never offered for
+// creation and stays as it was; an empty file is an empty template.
+TEST_F(SestavaTest, AnUnreadableOrForeignTemplateGivesItsMessageAndStatus6)
+{
+    const QString file = path(QStringLiteral("seznam.pts"));
+    const QString unreadable = QStringLiteral("Soubor s předlohou \"%1\" nelze přečíst.").arg(file);
+    const QString foreign = QStringLiteral("Soubor \"%1\" není předloha tiskové sestavy.").arg(file);
+    const struct {
+        const char* name;
+        QByteArray bytes;   // null: a directory stands in the file's place
+        QString message;
+    } cases[] = {
+        {"NUL byte", TemplateBytes(bodyTemplate()) + QByteArray("T,1,0,0,0\0", 10), foreign},
+        {"no line of a known kind", "Seznam porostů\r\nODD;DIL;POR\r\n", foreign},
+        {"too large", QByteArray(16 * 1024 * 1024 + 1, ' '), foreign},
+        {"directory", QByteArray(), unreadable},
+        {"empty", QByteArray(""), QString()},
+    };
+    m_data.Open();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_ui.clear();
+        m_errors.clear();
+        m_windows.opened.clear();
+        QFile::remove(file);
+        if (c.bytes.isNull()) {
+            ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("seznam.pts")));
+        } else {
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.bytes);
+        }
+        const int status = m_report.PreviewEx({}, 83);
+        QFile f(file);
+        EXPECT_EQ(c.bytes.isNull() || (f.open(QIODevice::ReadOnly) && f.readAll() == c.bytes), true);
+        if (c.message.isEmpty()) {
+            EXPECT_EQ(status, 0);
+            EXPECT_TRUE(m_ui.messages.empty());
+            EXPECT_EQ(m_windows.opened.size(), 1);
+            continue;
+        }
+        EXPECT_EQ(status, 6);
+        ASSERT_EQ(m_ui.messages.size(), 1u);
+        EXPECT_EQ(m_ui.messages[0].text, c.message);
+        EXPECT_TRUE(m_windows.opened.isEmpty());
+        EXPECT_TRUE(m_errors.contains(6));
+        if (c.bytes.isNull()) QDir(m_dir.path()).rmdir(QStringLiteral("seznam.pts"));
+    }
+}
+
 TEST_F(SestavaTest, StepDataAnswersTheEdgesOfTheData)
 {
     m_data.Open();

@@ -238,3 +238,16 @@ TEST_F(TemplateFormatTest, LinesSplitAtEveryLineEnd)
     EXPECT_EQ(TemplateBytes({QStringLiteral("č"), QString()}), QByteArray("\xe8\r\n\r\n"));
     EXPECT_TRUE(TemplateLinesFromBytes(QByteArray()).isEmpty());
 }
+
+// What the reader takes is what makes a file a template.
+TEST_F(TemplateFormatTest, KnownLinesAreTheKindsTheReaderTakes)
+{
+    for (const char* line : {"I,0,\"a\"", "Ix", "F,0,Soucet", "T", "Z,1,0", "P,5,3", "S12,1,0", "U0,2", "D3,T,1"})
+        EXPECT_TRUE(IsTemplateLine(QString::fromLatin1(line))) << line;
+    for (const char* line : {"", "I", "F", "X,1", "t,1", "TT,1", "S,1", "Sx,1", "S-1,1", "D,1"})
+        EXPECT_FALSE(IsTemplateLine(QString::fromLatin1(line))) << line;
+    EXPECT_TRUE(IsTemplateText(QByteArray()));
+    EXPECT_TRUE(IsTemplateText("nadpis\r\nT,1,0\r\n"));
+    EXPECT_FALSE(IsTemplateText("nadpis\r\n\r\n"));
+    EXPECT_FALSE(IsTemplateText(QByteArray("T,1,0\r\n\0", 8)));
+}

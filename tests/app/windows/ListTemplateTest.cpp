@@ -1,0 +1,268 @@
+// The list's report template sevran.pts over the computed sample list: parsing, pages, totals.
+#include "app/calculation/Calculation.h"
+#include "app/calculation/RecognisedStandsTable.h"
+#include "app/sources/LesniCelek.h"
+#include "app/sources/Source.h"
+#include "app/support/TableDump.h"
+#include "app/windows/RecognisedStandsList.h"
+#include "forest/base/ObecnyLesniPrvek.h"
+#include "platform/db/DataSource.h"
+#include "platform/db/Table.h"
+#include "platform/db/sql/Query.h"
+#include "platform/files/Files.h"
+#include "platform/text/DateTime.h"
+#include "reports/component/Sestava.h"
+#include "reports/expressions/Expression.h"
+#include "reports/model/PageSettings.h"
+#include "reports/model/TemplateFile.h"
+#include "reports/output/PageDump.h"
+#include "reports/support/FixedMeasurer.h"
+#include "tools/samples/SampleData.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace reports;
+
+const QString templatePath = QStringLiteral(GENKLAS_GOLDEN_DIR "/../../data/sevran.pts");
+
+QByteArray templateBytes()
+{
+    QFile f(templatePath);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The version-97 sample unit computed into TGENKL.DB once for all tests; each test works on its own copy.
+class ListTemplate : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_dir = new QTemporaryDir;
+        const QString programDir = s_dir->path();
+        samples::writeSampleInstallation(QStringLiteral(GENKLAS_GOLDEN_DIR "/../../data"), programDir);
+        const QString unitData = programDir + QStringLiteral("/vzorky/vex97/DATA");
+        app::Calculation calc;
+        calc.setTablesDir(programDir + QStringLiteral("/"));
+        calc.LesniCelek()->setProgramDir(programDir);
+        calc.LesniCelek()->setSource(app::createSource(SourceKinds::Vex97, {unitData, programDir}));
+        calc.LesniCelek()->LoadHeader();
+        s_computed = calc.RunCalculation({});
+        s_table = calc.tablePath();
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_dir;
+        s_dir = nullptr;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(s_computed);
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(QFile::copy(s_table, m_dir.filePath(QStringLiteral("TGENKL.DB"))));
+        resetPageSettings();
+        txt::SetDateTimeClock([] { return txt::encodeDate(2024, 3, 15) + txt::encodeTime(9, 30, 0, 0); });
+        m_report.setMeasurer(&m_measurer);
+        m_report.SetReportName(QStringLiteral("sevran.pts"));
+        m_report.ReportDirIgnore = false;
+        m_report.SetReportDir(files::extractFilePath(templatePath));
+        m_source.SetDataSet(&m_query);
+        m_report.SetDataSource(&m_source);
+    }
+    void TearDown() override
+    {
+        m_query.Close();
+        txt::SetDateTimeClock({});
+        resetPageSettings();
+    }
+
+    // The report's query as the list window orders it, with its display formats, and the
+    // template read from data/.
+    void open()
+    {
+        m_query.SQL().Add(QStringLiteral("Select * from TGENKL order by LHC_KOD, OKRES, LES_OBL, NAJEMCE, "
+                                         "ODD, DIL, POR, PSK, ETAZ"));
+        m_query.SetDatabaseName(m_dir.path() + QStringLiteral("/"));
+        m_query.Open();
+        for (const char* name : {"PSK_P", "ETAZ_PP", "Plocha", "TO_PROC"})
+            m_query.FieldByName(QLatin1String(name)).SetDisplayFormat(QStringLiteral("0.00"));
+        m_report.ColumnsFromData();
+        ASSERT_TRUE(m_report.NactiPredlohu(false));
+    }
+
+    QTemporaryDir m_dir;
+    db::Query m_query;
+    db::DataSource m_source;
+    test::FixedMeasurer m_measurer;
+    TSestava m_report;
+
+    static inline QTemporaryDir* s_dir = nullptr;
+    static inline bool s_computed = false;
+    static inline QString s_table;
+};
+
+// Every line is taken by the model and written back as it stands; every name finds its column
+// or function, and the body shows the grid's columns in order.
+TEST_F(ListTemplate, ParsesWhollyAndWritesBackItsBytes)
+{
+    open();
+    const QByteArray bytes = templateBytes();
+    EXPECT_EQ(TemplateBytes(m_report.WriteTemplate()), bytes);
+    const QStringList lines = m_report.Predloha;
+    m_report.Predloha.clear();   // what the model alone writes: no line was passed over
+    EXPECT_EQ(m_report.WriteTemplate(), lines);
+
+    const PageSettings& page = pageSettings();
+    EXPECT_EQ(std::tuple(page.Orientation, page.PaperFormatWidth, page.PaperFormatHeight),
+              std::tuple(1, 826, 1169));
+    EXPECT_EQ(std::tuple(page.LeftMargin, page.RightMargin, page.TopMargin, page.BottomMargin),
+              std::tuple(50, 50, 70, 70));
+    QStringList groupColumns;
+    for (int g = 0; g < m_report.Groups.Count(); ++g)
+        groupColumns << m_report.ColumnName(m_report.Groups.GroupAt(g)->Column);
+    EXPECT_EQ(groupColumns, (QStringList{"LHC_KOD", "Okres", "LES_OBL"}));
+
+    SetOperandHost(&m_report);
+    for (int f = 0; f < m_report.Funkce.Count(); ++f) {
+        TOperandValue value;
+        int position = 0;
+        EXPECT_EQ(EvaluateExpression(m_report.Funkce.FunctionAt(f)->Vyraz, value, position), 0)
+            << m_report.Funkce.FunctionAt(f)->Name.toStdString();
+    }
+    ReleaseOperandHost(&m_report);
+
+    QStringList body;
+    for (int s = 0; s < m_report.Sections.Count(); ++s) {
+        const TOddilSestavy& section = m_report.Sections.SectionAt(s);
+        for (int e = 0; e < section.ElementCount(); ++e) {
+            const TVoReportElement& el = section.ElementAt(e);
+            const QString what = QStringLiteral("section %1 element %2").arg(section.Index).arg(e);
+            if (el.Kind == ekColumn) {
+                EXPECT_EQ(m_report.ColumnIndex(el.RefName), el.Reference) << what.toStdString();
+                EXPECT_GE(el.Reference, 0) << what.toStdString();
+            }
+            if (el.Kind == ekFunction)
+                EXPECT_EQ(m_report.Funkce.IndexOfName(el.RefName), el.Reference) << what.toStdString();
+            if (el.Kind >= ekText && el.Kind <= ekFunction)
+                EXPECT_EQ(std::tuple(el.Font.Name, el.Font.Charset), std::tuple(QStringLiteral("Arial CE"), 238));
+            if (section.Index != siBody) continue;
+            body << el.RefName;
+            const bool isNumber = m_query.FieldByName(el.RefName).DataType() != db::FieldType::ftString;
+            EXPECT_EQ(el.Alignment, isNumber ? 1 : 0) << el.RefName.toStdString();
+            EXPECT_EQ(el.Font.Size, 8);
+        }
+    }
+    EXPECT_EQ(body, app::RecognisedStandsList::gridColumns());
+}
+
+TEST_F(ListTemplate, LaysTheSampleListOutAsCommitted)
+{
+    open();
+    ASSERT_EQ(m_report.RunReport(true), 0);
+    EXPECT_FALSE(m_report.WasClipped());
+    EXPECT_EQ(m_report.RecordsPrinted, m_query.RecordCount());
+    testapp::expectGoldenText(QStringLiteral("sevran_pages.txt"), DumpPages(m_report.Output));
+}
+
+// Sums of a group end: the group's key and the four values it prints.
+struct GroupTotal
+{
+    QStringList key;
+    double plocha = 0, zasoba = 0, tezba = 0;
+    int rows = 0;
+};
+
+// Every group end and the report end give the sums local SQL gives for the same rows, over a
+// list of several districts and regions, and over an empty list.
+TEST_F(ListTemplate, TotalsEqualTheSumsOfTheirRows)
+{
+    {
+        db::Table table;
+        table.SetTableName(m_dir.filePath(QStringLiteral("TGENKL.DB")));
+        table.Open();
+        for (table.First(); !table.Eof(); table.Next()) {
+            const int odd = table.FieldByName("ODD").AsInteger();
+            table.Edit();
+            table.FieldByName("Okres").AsInteger(odd % 3 == 0 ? 11 : 10);
+            table.FieldByName("LES_OBL").AsString(odd % 2 == 0 ? QStringLiteral("17") : QStringLiteral("16"));
+            table.Post();
+        }
+    }
+    const QStringList keyFields = {"LHC_KOD", "Okres", "LES_OBL"};
+    const auto sqlTotals = [this, &keyFields](int level) {
+        const QString keys = QStringList(keyFields.mid(0, level)).join(u',');
+        db::Query q;
+        q.SetDatabaseName(m_dir.path() + QStringLiteral("/"));
+        q.SQL().Add(QStringLiteral("select %1 coalesce(sum(Plocha), 0), coalesce(sum(DR_ZAS_CEL), 0), "
+                                       "coalesce(sum(DR_TO), 0), count(*) from TGENKL")
+                        .arg(level ? keys + u',' : QString()));
+        if (level) q.SQL().Add(QStringLiteral("group by %1 order by %1").arg(keys));
+        q.Open();
+        QList<GroupTotal> out;
+        for (q.First(); !q.Eof(); q.Next()) {
+            GroupTotal t;
+            for (int k = 0; k < level; ++k) t.key << q.Fields(k).AsString();
+            t.plocha = q.Fields(level).AsFloat();
+            t.zasoba = q.Fields(level + 1).AsFloat();
+            t.tezba = q.Fields(level + 2).AsFloat();
+            t.rows = q.Fields(level + 3).AsInteger();
+            out << t;
+        }
+        return out;
+    };
+
+    for (const bool isEmpty : {false, true}) {
+        SCOPED_TRACE(isEmpty ? "empty list" : "sample list");
+        if (isEmpty) {
+            m_query.Close();
+            db::Table table;
+            app::recreateRecognisedStandsTable(table, m_dir.path() + QStringLiteral("/"));
+            m_query.SQL().Clear();
+        }
+        open();
+        // level 0..2 the groups, 3 the report end
+        QList<GroupTotal> printed[4];
+        m_report.OnTiskOddilu = [&](TSestava& report, int index, bool&) {
+            const bool isGroupEnd = index >= 6 && index % 2 == 0;
+            if (!isGroupEnd && index != siReportEnd) return;
+            const int level = isGroupEnd ? (index - 6) / 2 : 3;
+            GroupTotal t;
+            for (int k = 0; k < (isGroupEnd ? level + 1 : 0); ++k)
+                t.key << report.ColumnText(report.ColumnIndex(keyFields[k]));
+            const QStringList names = {"Plocha", "Zasoba", "Tezba", "Pocet"};
+            const QString suffix = QStringList{"LHC", "Okres", "Oblast", "Celkem"}[level];
+            double v[4];
+            for (int n = 0; n < 4; ++n)
+                v[n] = report.Funkce.FunctionAt(report.Funkce.IndexOfName(names[n] + suffix))->Hodnota.Number;
+            t.plocha = v[0], t.zasoba = v[1], t.tezba = v[2], t.rows = int(v[3]);
+            printed[level] << t;
+        };
+        ASSERT_EQ(m_report.RunReport(true), 0);
+        for (int level = 0; level < 4; ++level) {
+            QList<GroupTotal> expected = sqlTotals(level == 3 ? 0 : level + 1);
+            if (isEmpty && level < 3) expected.clear();   // no record, no group
+            ASSERT_EQ(printed[level].size(), expected.size()) << "level " << level;
+            for (int i = 0; i < expected.size(); ++i) {
+                const GroupTotal &p = printed[level][i], &e = expected[i];
+                EXPECT_EQ(p.key.join(u'|').toStdString(), e.key.join(u'|').toStdString()) << "level " << level;
+                EXPECT_NEAR(p.plocha, e.plocha, 1e-9);
+                EXPECT_NEAR(p.zasoba, e.zasoba, 1e-9);
+                EXPECT_NEAR(p.tezba, e.tezba, 1e-9);
+                EXPECT_EQ(p.rows, e.rows);
+            }
+        }
+        if (!isEmpty) {
+            EXPECT_GT(printed[1].size(), 1);
+            EXPECT_GT(printed[2].size(), printed[1].size());
+        } else {
+            EXPECT_EQ(m_report.Output.PageCount(), 1);
+        }
+    }
+}
+
+} // namespace
