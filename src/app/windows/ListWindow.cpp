@@ -97,6 +97,7 @@ int widestValue(const db::DataSet& dataSet, const QString& fieldName, const std:
 
 TFGKDB::TFGKDB(QWidget* parent)
     : QDialog(parent), m_model(new db::DataSetModel(this)), m_grid(new QTableView(this)),
+      m_report(new QPushButton(QStringLiteral("Sestava"), this)),
       m_close(new QPushButton(QStringLiteral("&Konec"), this))
 {
     setWindowTitle(QStringLiteral("Seznam uznaných porostů"));
@@ -113,8 +114,12 @@ TFGKDB::TFGKDB(QWidget* parent)
                     guarded([&] { m_list.Query2().SetRecNo(index.row() + 1); });
             });
     connect(m_close, &QPushButton::clicked, this, &TFGKDB::BitBtn2Click);
+    m_report->setObjectName(QStringLiteral("BitBtn1"));
+    m_report->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    connect(m_report, &QPushButton::clicked, this, &TFGKDB::BitBtn1Click);
 
     auto* top = new QHBoxLayout;
+    top->addWidget(m_report);
     top->addWidget(buildNavigator());
     top->addStretch();
     top->addWidget(m_close);
@@ -253,6 +258,15 @@ void TFGKDB::commitTypedEdits()
             q.FieldByName(field).AsString(text);
         q.Post();
     });
+}
+
+void TFGKDB::BitBtn1Click()
+{
+    commitTypedEdits();
+    // One preview at a time: the button stays disabled until the preview has closed.
+    m_report->setEnabled(false);
+    guarded([this] { m_list.PrintReport(); });
+    m_report->setEnabled(true);
 }
 
 void TFGKDB::BitBtn2Click()

@@ -56,11 +56,14 @@ public:
     void SetDataDir(const QString& dir) { m_list.SetDataDir(dir); }
     // Opens the query and shows the window modally (tests may ask for a modeless show).
     void ShowList(bool modal = true);
+    // "Sestava": text typed into a field is posted, then the list is previewed in print order.
+    void BitBtn1Click();
     // "&Konec": a pending edit is posted, the query closed, the window closed.
     void BitBtn2Click();
 
     RecognisedStandsList& list() { return m_list; }
     QTableView* DBGrid1() const { return m_grid; }
+    QPushButton* BitBtn1() const { return m_report; }
     QPushButton* BitBtn2() const { return m_close; }
 
 protected:
@@ -78,6 +81,7 @@ private:
     RecognisedStandsList m_list;
     db::DataSetModel* m_model;
     QTableView* m_grid;
+    QPushButton* m_report;
     QPushButton* m_close;
     QWidget* m_sidePanel = nullptr;
     QHBoxLayout* m_body = nullptr;

@@ -2,11 +2,19 @@
 #include "app/windows/ListWindow.h"
 
 #include "app/calculation/RecognisedStandsTable.h"
+#include "platform/db/Field.h"
 #include "platform/db/Table.h"
+#include "platform/files/Files.h"
+#include "platform/ui/Services.h"
+#include "reports/engine/ReportWindows.h"
+#include "reports/component/SestavaD.h"
+#include "reports/model/ReportTables.h"
+#include "reports/model/ReportTexts.h"
 
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -90,6 +98,102 @@ TEST_F(ListWindowOnTable, TheEditableFieldsOfAnEmptyListTakeNoTyping)
     table.SetTableName(dir.path() + "/TGENKL.DB");
     table.Open();
     EXPECT_EQ(table.RecordCount(), 0);
+}
+
+// A preview that records how it was asked for and the rows its report receives.
+class RecordingPreview : public reports::ReportWindows
+{
+public:
+    int shown = 0;
+    int zoomStep = -1;
+    int windowState = -1;
+    bool queryOpen = false;
+    QStringList rows;   // ODD NAJEMCE PSK_P as the report's data set gives them, in order
+    int showPreview(reports::TSestavaTyp& report, const reports::WindowPlacement& placement, int step) override
+    {
+        ++shown;
+        zoomStep = step;
+        windowState = placement.windowState;
+        db::DataSet* data = dynamic_cast<reports::TSestavaD&>(report).DataSource()->dataSet();
+        queryOpen = data->Active();
+        for (data->First(); !data->Eof(); data->Next())
+            rows << data->FieldByName("ODD").AsString() + " " + data->FieldByName("NAJEMCE").AsString() + " "
+                        + data->FieldByName("PSK_P").DisplayText();
+        return 0;
+    }
+    int showDesigner(reports::TSestavaTyp&, const reports::WindowPlacement&) override { return 0; }
+    std::unique_ptr<reports::RunProgress> createProgress(reports::TSestavaTyp&) override { return nullptr; }
+    QString chooseTemplateFile(const QString&) override { return {}; }
+};
+
+class ListReport : public ListWindowOnTable
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(program.isValid());
+        files::setProgramDirectory(program.path());
+        ui::setServices(&recorder);
+        reports::setReportWindows(&preview);
+        db::Table table;
+        app::recreateRecognisedStandsTable(table, dir.path() + "/");
+        table.Open();
+        for (const auto& [lhc, odd] : {std::pair{2, 1}, std::pair{1, 3}, std::pair{1, 2}}) {
+            table.Append();
+            table.FieldByName("LHC_KOD").AsInteger(lhc);
+            table.FieldByName("ODD").AsInteger(odd);
+            table.FieldByName("PSK_P").AsFloat(1.5);
+            table.Post();
+        }
+        table.Close();
+        window.SetDataDir(dir.path() + "/");
+    }
+    void TearDown() override
+    {
+        reports::setReportWindows(nullptr);
+        ui::setServices(nullptr);
+        files::setProgramDirectory(QString());
+    }
+
+    QTemporaryDir program;
+    ui::RecordingServices recorder;
+    RecordingPreview preview;
+};
+
+// "Sestava" previews maximised at 83 % the rows in print order, with a correction typed into a
+// field and not yet posted, and closes its query afterwards.
+TEST_F(ListReport, PreviewsTheCorrectedListInPrintOrder)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(GENKLAS_GOLDEN_DIR "/../../data/sevran.pts"), program.filePath("sevran.pts")));
+    window.ShowList(false);
+    QLineEdit* najemce = edit("NAJEMCE");
+    ASSERT_NE(najemce, nullptr);
+    najemce->setFocus();
+    QTest::keyClicks(najemce, QStringLiteral("Obec"));   // typed, not confirmed
+    QTest::mouseClick(window.BitBtn1(), Qt::LeftButton);
+    EXPECT_EQ(preview.shown, 1);
+    EXPECT_EQ(preview.zoomStep, reports::ZoomStepForPercent(83));
+    EXPECT_EQ(preview.windowState, 2);
+    EXPECT_TRUE(preview.queryOpen);
+    EXPECT_EQ(preview.rows, (QStringList{"2  1,50", "3  1,50", "1 Obec 1,50"}));
+    EXPECT_FALSE(window.list().Query1().Active());
+    EXPECT_TRUE(window.BitBtn1()->isEnabled());
+    window.BitBtn2Click();
+}
+
+// Without the template the preview asks whether to create it; "Ne" opens nothing and the query
+// is closed again.
+TEST_F(ListReport, AMissingTemplateIsAskedForAndNothingOpens)
+{
+    window.ShowList(false);
+    recorder.script({ui::Answer::No});
+    window.BitBtn1Click();
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_TRUE(recorder.messages[0].text.startsWith(QStringLiteral("Nebyl nalezen soubor s předlohou")));
+    EXPECT_EQ(preview.shown, 0);
+    EXPECT_FALSE(window.list().Query1().Active());
+    EXPECT_FALSE(QFile::exists(program.filePath("sevran.pts")));
+    window.BitBtn2Click();
 }
 
 } // namespace
