@@ -151,6 +151,7 @@ void Calculation::runCompartments(const CalculationProgress& progress)
 void Calculation::walkCompartment(TOddeleni& compartment)
 {
     TLHC& header = *LesniCelek()->LHC();
+    SpeciesRowCache cache;
     for (int i = 0; i < compartment.DilecMN()->Count(); ++i) {
         TDilec* dilec = compartment.DilecAt(i);
         for (int j = 0; dilec && j < dilec->PorostMN()->Count(); ++j) {
@@ -165,7 +166,7 @@ void Calculation::walkCompartment(TOddeleni& compartment)
                         if (!drevina)
                             continue;
                         const SpeciesLevels levels{header, compartment, *dilec, *porost, *group, *etaz, *drevina};
-                        m_rowsWritten += writeSpeciesRowReported(m_table, levels, m_lhcKod, m_lhcNaz) ? 1 : 0;
+                        m_rowsWritten += writeSpeciesRowReported(m_table, levels, m_lhcKod, m_lhcNaz, &cache) ? 1 : 0;
                     }
                 }
             }

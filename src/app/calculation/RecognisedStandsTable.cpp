@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+#include <string_view>
+
 namespace app {
 
 namespace {
@@ -93,40 +95,78 @@ void recreateRecognisedStandsTable(db::Table& table, const QString& tablesDir)
     table.CreateTable();
 }
 
+namespace {
+
+constexpr int fieldCount = int(std::size(tableFields));
+
+// Position of a field in the table's layout (checked while compiling).
+consteval int column(std::string_view name)
+{
+    for (int i = 0; i < fieldCount; ++i) {
+        if (name == tableFields[i].name)
+            return i;
+    }
+    throw "no such field";
+}
+
+// The fields of the table by layout position: those of the open table when it has exactly
+// this layout (the case after recreateRecognisedStandsTable), else each found by its name.
+class RowColumns
+{
+public:
+    explicit RowColumns(db::Table& t) : m_table(t)
+    {
+        m_isOwnLayout = t.FieldCount() == fieldCount;
+        for (int i = 0; m_isOwnLayout && i < fieldCount; ++i)
+            m_isOwnLayout = t.Fields(i).FieldName() == QLatin1StringView(tableFields[i].name);
+    }
+    db::Field& at(int index) const
+    {
+        return m_isOwnLayout ? m_table.Fields(index) : m_table.FieldByName(QString::fromLatin1(tableFields[index].name));
+    }
+
+private:
+    db::Table& m_table;
+    bool m_isOwnLayout = false;
+};
+
+} // namespace
+
 bool writeSpeciesRow(db::Table& t, const SpeciesRowInput& in)
 {
     if (!isRecognisedClass(in.genKlas))
         return false;
     t.Append();
-    t.FieldByName(QStringLiteral("LHC_KOD")).AsInteger(in.lhcKod);
-    t.FieldByName(QStringLiteral("LHP_TAX")).AsString(in.lhpTax);
-    t.FieldByName(QStringLiteral("LHP_Z_TAX")).AsString(in.lhpZTax);
-    t.FieldByName(QStringLiteral("MAJ_NAZ")).AsString(in.majNaz);
-    t.FieldByName(QStringLiteral("Fenotyp")).AsString(in.genKlas);
-    t.FieldByName(QStringLiteral("LHC_NAZEV")).AsString(in.lhcNaz);
-    t.FieldByName(QStringLiteral("ODD")).AsInteger(in.odd);
-    t.FieldByName(QStringLiteral("DIL")).AsString(in.dil);
-    t.FieldByName(QStringLiteral("POR")).AsString(in.por);
-    t.FieldByName(QStringLiteral("LES_OBL")).AsString(in.lesObl);
-    t.FieldByName(QStringLiteral("L_OBL_Naz")).AsString(textAfterFirstDash(in.lesOblNazev));
-    t.FieldByName(QStringLiteral("PSK")).AsString(in.psk);
-    t.FieldByName(QStringLiteral("Novy_kod")).AsString(novyKod(in.odd, in.dil, in.por, in.psk));
-    t.FieldByName(QStringLiteral("Okres")).AsInteger(in.lesUrad);
-    t.FieldByName(QStringLiteral("Okr_Nazev")).AsString(textAfterFirstDash(in.lesUradNazev).trimmed());
-    t.FieldByName(QStringLiteral("ETAZ")).AsString(in.etaz);
-    t.FieldByName(QStringLiteral("DR_ZKR")).AsString(in.drZkr);
-    t.FieldByName(QStringLiteral("PSK_P")).AsFloat(in.pskP);
-    t.FieldByName(QStringLiteral("ETAZ_PP")).AsFloat(in.etazPp);
-    t.FieldByName(QStringLiteral("Plocha")).AsFloat(speciesArea(in.zast, in.etazPp));
-    t.FieldByName(QStringLiteral("DR_ZAS_CEL")).AsFloat(in.drZasCel);
-    t.FieldByName(QStringLiteral("VEK")).AsInteger(in.vek);
-    t.FieldByName(QStringLiteral("LVS")).AsInteger(lvsFromForestType(in.lt));
-    t.FieldByName(QStringLiteral("HS")).AsInteger(in.hs);
-    t.FieldByName(QStringLiteral("DR_TO")).AsFloat(in.drTo);
-    t.FieldByName(QStringLiteral("TO_PROC")).AsFloat(in.mTezProc);
-    t.FieldByName(QStringLiteral("MODEL")).AsBoolean(isModelThinning(in.drTo, in.drZasCel, in.mTezProc));
-    t.FieldByName(QStringLiteral("OBMYTI")).AsInteger(in.obmyti);
-    t.FieldByName(QStringLiteral("OBN_DOBA")).AsInteger(in.obnDoba);
+    const RowColumns columns(t);
+    columns.at(column("LHC_KOD")).AsInteger(in.lhcKod);
+    columns.at(column("LHP_TAX")).AsString(in.lhpTax);
+    columns.at(column("LHP_Z_TAX")).AsString(in.lhpZTax);
+    columns.at(column("MAJ_NAZ")).AsString(in.majNaz);
+    columns.at(column("Fenotyp")).AsString(in.genKlas);
+    columns.at(column("LHC_NAZEV")).AsString(in.lhcNaz);
+    columns.at(column("ODD")).AsInteger(in.odd);
+    columns.at(column("DIL")).AsString(in.dil);
+    columns.at(column("POR")).AsString(in.por);
+    columns.at(column("LES_OBL")).AsString(in.lesObl);
+    columns.at(column("L_OBL_Naz")).AsString(textAfterFirstDash(in.lesOblNazev));
+    columns.at(column("PSK")).AsString(in.psk);
+    columns.at(column("Novy_kod")).AsString(novyKod(in.odd, in.dil, in.por, in.psk));
+    columns.at(column("Okres")).AsInteger(in.lesUrad);
+    columns.at(column("Okr_Nazev")).AsString(textAfterFirstDash(in.lesUradNazev).trimmed());
+    columns.at(column("ETAZ")).AsString(in.etaz);
+    columns.at(column("DR_ZKR")).AsString(in.drZkr);
+    columns.at(column("PSK_P")).AsFloat(in.pskP);
+    columns.at(column("ETAZ_PP")).AsFloat(in.etazPp);
+    columns.at(column("Plocha")).AsFloat(speciesArea(in.zast, in.etazPp));
+    columns.at(column("DR_ZAS_CEL")).AsFloat(in.drZasCel);
+    columns.at(column("VEK")).AsInteger(in.vek);
+    columns.at(column("LVS")).AsInteger(lvsFromForestType(in.lt));
+    columns.at(column("HS")).AsInteger(in.hs);
+    columns.at(column("DR_TO")).AsFloat(in.drTo);
+    columns.at(column("TO_PROC")).AsFloat(in.mTezProc);
+    columns.at(column("MODEL")).AsBoolean(isModelThinning(in.drTo, in.drZasCel, in.mTezProc));
+    columns.at(column("OBMYTI")).AsInteger(in.obmyti);
+    columns.at(column("OBN_DOBA")).AsInteger(in.obnDoba);
     t.Post();
     return true;
 }

@@ -15,23 +15,59 @@
 
 namespace app {
 
-SpeciesRowInput speciesRowInput(const SpeciesLevels& l, qint32 lhcKod, const QString& lhcNaz)
+template<class Element, class Read>
+const QString& SpeciesRowCache::cached(Entry<Element>& entry, Element& element, Read read)
+{
+    if (entry.element != &element) {
+        entry.element = nullptr;
+        entry.text = read(element);
+        entry.element = &element;
+    }
+    return entry.text;
+}
+
+const QString& SpeciesRowCache::lhpTax(TLHC& header)
+{
+    return cached(m_lhpTax, header, [](TLHC& h) { return publishedText(h, "LHP_TAX"); });
+}
+
+const QString& SpeciesRowCache::lhpZTax(TLHC& header)
+{
+    return cached(m_lhpZTax, header, [](TLHC& h) { return publishedText(h, "LHP_Z_TAX"); });
+}
+
+const QString& SpeciesRowCache::majNaz(TPorost& porost)
+{
+    return cached(m_majNaz, porost, [](TPorost& p) { return p.MAJ_NAZ(); });
+}
+
+const QString& SpeciesRowCache::lesOblNazev(TPorost& porost)
+{
+    return cached(m_lesOblNazev, porost, [](TPorost& p) { return publishedText(p, "LES_OBL_nazev"); });
+}
+
+const QString& SpeciesRowCache::lesUradNazev(TPorostniSkupina& group)
+{
+    return cached(m_lesUradNazev, group, [](TPorostniSkupina& g) { return g.LES_URAD_Nazev(); });
+}
+
+SpeciesRowInput speciesRowInput(const SpeciesLevels& l, qint32 lhcKod, const QString& lhcNaz, SpeciesRowCache* cache)
 {
     SpeciesRowInput in;
     in.lhcKod = lhcKod;
     in.lhcNaz = lhcNaz;
-    in.lhpTax = publishedText(l.header, "LHP_TAX");
-    in.lhpZTax = publishedText(l.header, "LHP_Z_TAX");
+    in.lhpTax = cache ? cache->lhpTax(l.header) : publishedText(l.header, "LHP_TAX");
+    in.lhpZTax = cache ? cache->lhpZTax(l.header) : publishedText(l.header, "LHP_Z_TAX");
     in.odd = l.compartment.ODD();
     in.dil = l.dilec.DIL();
     in.por = l.porost.POR();
-    in.majNaz = l.porost.MAJ_NAZ();
+    in.majNaz = cache ? cache->majNaz(l.porost) : l.porost.MAJ_NAZ();
     in.lesObl = l.porost.LES_OBL();
-    in.lesOblNazev = publishedText(l.porost, "LES_OBL_nazev");
+    in.lesOblNazev = cache ? cache->lesOblNazev(l.porost) : publishedText(l.porost, "LES_OBL_nazev");
     in.psk = l.group.PSK();
     in.pskP = l.group.Plocha();
     in.lesUrad = l.group.LES_URAD();
-    in.lesUradNazev = l.group.LES_URAD_Nazev();
+    in.lesUradNazev = cache ? cache->lesUradNazev(l.group) : l.group.LES_URAD_Nazev();
     in.lt = l.group.LT();
     in.etaz = l.etaz.ETAZ();
     in.etazPp = l.etaz.ETAZ_PP();
@@ -48,13 +84,14 @@ SpeciesRowInput speciesRowInput(const SpeciesLevels& l, qint32 lhcKod, const QSt
     return in;
 }
 
-bool writeSpeciesRowReported(db::Table& table, const SpeciesLevels& levels, qint32 lhcKod, const QString& lhcNaz)
+bool writeSpeciesRowReported(db::Table& table, const SpeciesLevels& levels, qint32 lhcKod, const QString& lhcNaz,
+                             SpeciesRowCache* cache)
 {
     try {
         // Species of no recognised class give no row: skip reading the rest of their values.
         if (!isRecognisedClass(levels.drevina.GEN_KLAS()))
             return false;
-        return writeSpeciesRow(table, speciesRowInput(levels, lhcKod, lhcNaz));
+        return writeSpeciesRow(table, speciesRowInput(levels, lhcKod, lhcNaz, cache));
     } catch (const Exception& e) {
         if (table.State() == db::DataSetState::dsInsert || table.State() == db::DataSetState::dsEdit)
             table.Cancel();

@@ -49,8 +49,18 @@ bool isSameFieldName(QStringView own, QStringView name)
 
 void KeyBuffer::reset(int fieldCount)
 {
-    values.assign(size_t(fieldCount), QVariant());
-    assigned.assign(size_t(fieldCount), false);
+    // Only assigned fields hold a value: clearing those alone keeps a range set per storey cheap.
+    if (values.size() != size_t(fieldCount) || assigned.size() != size_t(fieldCount)) {
+        values.assign(size_t(fieldCount), QVariant());
+        assigned.assign(size_t(fieldCount), false);
+        return;
+    }
+    for (size_t i = 0; i < assigned.size(); ++i) {
+        if (assigned[i]) {
+            values[i] = QVariant();
+            assigned[i] = false;
+        }
+    }
 }
 
 DataSet::DataSet() = default;

@@ -45,7 +45,7 @@ struct RowsStamp {
 
 // Values of the key fields that SetKey/SetRangeStart/SetRangeEnd collect (set-key state).
 struct KeyBuffer {
-    std::vector<QVariant> values;   // by field index
+    std::vector<QVariant> values;   // by field index; invalid wherever not assigned
     std::vector<bool> assigned;     // by field index
     void reset(int fieldCount);
 };

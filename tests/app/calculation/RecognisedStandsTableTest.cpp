@@ -216,4 +216,31 @@ TEST_F(TableFile, ARowReadsBackThroughOurEngineAndPxlib)
     }
 }
 
+// A table of the same fields in another order (or another letter case) gets each value into
+// the field of its name, exactly as a table of the created layout does.
+TEST_F(TableFile, ValuesGoToTheFieldOfTheirNameInAnyLayout)
+{
+    db::Table own;
+    recreateRecognisedStandsTable(own, tablesDir());
+    db::Table reordered;
+    reordered.SetTableName(dir.filePath(QStringLiteral("OTHER.DB")));
+    for (int i = own.FieldDefs().Count() - 1; i >= 0; --i) {
+        const db::FieldDef& f = own.FieldDefs().Items(i);
+        reordered.FieldDefs().Add(i == 8 ? f.Name.toLower() : f.Name, f.DataType, f.Size);
+    }
+    reordered.CreateTable();
+    own.Open();
+    reordered.Open();
+    ASSERT_TRUE(writeSpeciesRow(own, sampleInput()));
+    ASSERT_TRUE(writeSpeciesRow(reordered, sampleInput()));
+    ASSERT_EQ(reordered.RecordCount(), 1);
+    for (int f = 0; f < own.FieldCount(); ++f) {
+        const QString name = own.Fields(f).FieldName();
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_EQ(reordered.FieldByName(name).Value(), own.Fields(f).Value());
+    }
+    EXPECT_EQ(reordered.Fields(reordered.FieldCount() - 1).FieldName(), "LHC_KOD");
+    EXPECT_EQ(reordered.FieldByName(QStringLiteral("odd")).AsInteger(), 12);
+}
+
 } // namespace

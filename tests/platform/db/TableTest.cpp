@@ -180,6 +180,26 @@ TEST_F(TableTest, CompositeRangeOnTheLeadingFields)
     EXPECT_EQ(t.RecordCount(), 7);
 }
 
+// SetRangeEnd forgets every field of the earlier end; EditRangeEnd keeps them and changes one.
+TEST_F(TableTest, RangeKeysAreClearedBySetAndKeptByEdit)
+{
+    writeNavrh();
+    Table t;
+    open(t, QStringLiteral("NAVRH"), QStringLiteral("Vazba;N_Druh_vykonu;ID"));
+    t.SetRange({7.0, 10, 0.0}, {7.0, 10, 900000.0});
+    EXPECT_EQ(column(t, "ID"), (QStringList{"1", "3"}));
+    t.EditRangeEnd();
+    t.FieldByName(QStringLiteral("ID")).AsInteger(2);
+    t.ApplyRange();
+    EXPECT_EQ(column(t, "ID"), (QStringList{"1"}));
+    t.SetRangeStart();
+    t.FieldByName(QStringLiteral("VAZBA")).AsInteger(7);
+    t.SetRangeEnd();
+    t.FieldByName(QStringLiteral("VAZBA")).AsInteger(7);
+    t.ApplyRange();   // the ID and kind of the earlier keys no longer count
+    EXPECT_EQ(column(t, "ID"), (QStringList{"4", "1", "3", "5", "7"}));
+}
+
 TEST_F(TableTest, NullNumbersSortFirstWhenReadAndWhenPosted)
 {
     write(QStringLiteral("ZASOBY.DB"), {{"Objem", "N"}, {"Kod", "A", 2}},

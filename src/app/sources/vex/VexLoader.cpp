@@ -37,7 +37,7 @@ public:
     template<class Find>
     Value get(Key key, const char* name, Find find)
     {
-        Slot& slot = m_slots[(quintptr(key) / 16 ^ quintptr(name) / 4) % m_slots.size()];
+        Slot& slot = m_slots[slotOf(key, name)];
         if (slot.key == key && slot.name == name)
             return slot.value;
         const QPair<Key, const char*> pair(key, name);
@@ -54,12 +54,20 @@ public:
     }
 
 private:
+    // Pointers share their low and high bits: a multiplicative mix spreads them over the slots.
+    static size_t slotOf(Key key, const char* name)
+    {
+        const quint64 mixed = (quint64(quintptr(key)) * 0x9E3779B97F4A7C15ull) ^ (quint64(quintptr(name)) * 0xC2B2AE3D27D4EB4Full);
+        return size_t(mixed >> (64 - slotBits));
+    }
+    static constexpr int slotBits = 12;
+
     struct Slot {
         Key key = nullptr;
         const char* name = nullptr;
         Value value{};
     };
-    std::array<Slot, 1024> m_slots{};
+    std::array<Slot, size_t(1) << slotBits> m_slots{};
     QHash<QPair<Key, const char*>, Value> m_all;
 };
 
