@@ -133,6 +133,7 @@ protected:
     {
         ASSERT_TRUE(program.isValid());
         files::setProgramDirectory(program.path());
+        m_previousServices = &ui::services();
         ui::setServices(&recorder);
         reports::setReportWindows(&preview);
         db::Table table;
@@ -151,12 +152,13 @@ protected:
     void TearDown() override
     {
         reports::setReportWindows(nullptr);
-        ui::setServices(nullptr);
+        ui::setServices(m_previousServices);
         files::setProgramDirectory(QString());
     }
 
     QTemporaryDir program;
     ui::RecordingServices recorder;
+    ui::Services* m_previousServices = nullptr;
     RecordingPreview preview;
 };
 
