@@ -6,6 +6,7 @@
 #include "platform/db/sql/Aliases.h"
 #include "platform/files/Files.h"
 #include "platform/ui/Services.h"
+#include "reports/engine/ReportRun.h"
 #include "reports/model/ReportTexts.h"
 #include "reports/model/TemplateFile.h"
 
@@ -268,8 +269,10 @@ int TSestava::operate(Operation operation, const std::function<int()>& body)
 int TSestava::PreviewEx(const WindowPlacement& placement, int zoomPercent)
 {
     return operate(Operation::Preview, [&] {
-        RunReport(true);
-        return TSestavaD::PreviewEx(placement, zoomPercent);
+        // The range's first page is laid out before the window opens, the rest in its loop.
+        const std::unique_ptr<ReportRun> run = StartRun();
+        run->runToPage(StartPage);
+        return ShowPreview(placement, zoomPercent, run.get());
     });
 }
 

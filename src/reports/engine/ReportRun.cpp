@@ -170,6 +170,14 @@ bool ReportRun::runSlice(int budgetMs, const Clock& clock)
     return true;
 }
 
+void ReportRun::runToPage(int pages)
+{
+    while (!m_finished && finishedPages() < pages) {
+        if (!step()) finish();
+        else if (m_top) ui::services().processEvents();
+    }
+}
+
 int ReportRun::finishedPages() const
 {
     if (m_finished) return m_out.PageCount();

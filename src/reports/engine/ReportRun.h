@@ -67,6 +67,12 @@ public:
     // the records are done. Answers isFinished().
     bool runSlice(int budgetMs, const Clock& clock = steadyClockMs);
     bool isFinished() const { return m_finished; }
+    // The progress window while the run goes on (a window taking the run over keeps it in
+    // reach of the user); null once finished.
+    RunProgress* progress() const { return m_progress.get(); }
+    // Steps until `pages` pages are finished or the run ends, letting pending events run
+    // between steps as run() does (before a window takes the run over).
+    void runToPage(int pages);
     // Pages whose foot is laid out (all pages once finished); page-count items stay empty
     // until the end.
     int finishedPages() const;

@@ -8,6 +8,7 @@
 
 namespace reports {
 
+class ReportRun;
 class RunProgress;
 class TSestavaTyp;
 
@@ -26,7 +27,9 @@ class ReportWindows
 public:
     virtual ~ReportWindows() = default;
     // Shows the laid-out pages modally at a zoom step (0..10); answers the modal result.
-    virtual int showPreview(TSestavaTyp& report, const WindowPlacement& placement, int zoomStep) = 0;
+    // `run` (not owned, may be null): a run still laying pages out, which the window drives
+    // to its end in slices between its events, or stops when it closes first.
+    virtual int showPreview(TSestavaTyp& report, ReportRun* run, const WindowPlacement& placement, int zoomStep) = 0;
     // Opens the report's template in the designer modally; answers the modal result, or -1
     // when the designer could not be created.
     virtual int showDesigner(TSestavaTyp& report, const WindowPlacement& placement) = 0;

@@ -108,11 +108,19 @@ void TSestavaTyp::LoadBackground()
 
 int TSestavaTyp::PreviewEx(const WindowPlacement& placement, int zoomPercent)
 {
+    return ShowPreview(placement, zoomPercent, nullptr);
+}
+
+int TSestavaTyp::ShowPreview(const WindowPlacement& placement, int zoomPercent, ReportRun* run)
+{
     LoadBackground();
-    Output.SetRange(StartPage, EndPage, PrintCopies);
+    // An unfinished run sets the range when it ends.
+    if (!run || run->isFinished()) Output.SetRange(StartPage, EndPage, PrintCopies);
     Output.SetBackground(BackgroundPicture, PrintBackground);
-    if (!reportWindows()) return 0;
-    return reportWindows()->showPreview(*this, placement, ZoomStepForPercent(zoomPercent)) == 1 ? 1 : 0;
+    const int result = reportWindows() ? reportWindows()->showPreview(*this, run, placement, ZoomStepForPercent(zoomPercent)) : 0;
+    // A window that left the run unfinished closed over it.
+    if (run && !run->isFinished()) run->stop();
+    return result == 1 ? 1 : 0;
 }
 
 int TSestavaTyp::Print()
@@ -131,21 +139,34 @@ int TSestavaTyp::PrintEx(int index, const QString& port)
         ui::services().messageBox(reportText(65151), QString(), ui::MsgType::Error, ui::Ok);
         return 2;
     }
-    const std::unique_ptr<RunProgress> progress = openProgress(*this);
     if (PrintBackground) LoadBackground();
     Output.SetRange(StartPage, EndPage, PrintCopies);
     Output.SetBackground(BackgroundPicture, PrintBackground);
+    return printOn(*printer, Output.firstPage(), Output.lastPage(), PrintCopies, Popis);
+}
+
+int TSestavaTyp::PrintPages(int index, const QString& port, int first, int last, int copies, const QString& title)
+{
+    const std::unique_ptr<Printer> printer = printerSystem() ? printerSystem()->open(index, port) : nullptr;
+    if (!printer) {
+        ui::services().messageBox(reportText(65151), QString(), ui::MsgType::Error, ui::Ok);
+        return 2;
+    }
+    return printOn(*printer, first, last, copies, title);
+}
+
+int TSestavaTyp::printOn(Printer& printer, int first, int last, int copies, const QString& title)
+{
+    const std::unique_ptr<RunProgress> progress = openProgress(*this);
     Output.setLineSpacing(Raster.LineSpacing);
     const TSestVystup::AbortFlag abort = abortOf(progress);
-    const int first = Output.firstPage();
-    const int last = Output.lastPage();
-    const bool printed = printer->isTextOnly()
-        ? Output.PrintCharacter(*printer, first, last, abort, Popis, PrintCopies, ExportLanguage)
-        : Output.PrintGraphic(*printer, first, last, abort, Popis, PrintCopies);
+    const bool printed = printer.isTextOnly()
+        ? Output.PrintCharacter(printer, first, last, abort, title, copies, ExportLanguage)
+        : Output.PrintGraphic(printer, first, last, abort, title, copies);
     if (abort && abort()) return 3;
     if (printed) return 0;
     // A queue that refused the job, a missing print command, a painter that would not begin.
-    ui::services().messageBox(QStringLiteral("Tiskárna \"%1\" tiskovou úlohu nepřijala.").arg(printer->name()), QString(),
+    ui::services().messageBox(QStringLiteral("Tiskárna \"%1\" tiskovou úlohu nepřijala.").arg(printer.name()), QString(),
                               ui::MsgType::Error, ui::Ok);
     return 6;
 }

@@ -13,6 +13,7 @@
 
 namespace reports {
 
+class Printer;
 class ReportRun;
 class TextMeasurer;
 
@@ -76,11 +77,17 @@ public:
     // Shows the output in the preview window at the zoom step nearest `zoomPercent`.
     virtual int PreviewEx(const WindowPlacement& placement, int zoomPercent);
     int Preview() { return PreviewEx({}, 100); }
+    // The preview over a run begun with StartRun and laid out up to the range's first page;
+    // the window lays out the rest. Null: the output as it stands.
+    int ShowPreview(const WindowPlacement& placement, int zoomPercent, ReportRun* run);
     // Prints the output on printer `index` (-1 the default; a port names another queue): in
     // character mode on a text-only printer, graphically on any other. A job the printing
     // system refuses gives a message naming the queue and 6.
     virtual int PrintEx(int index, const QString& port);
     int PrintOn(int index) { return PrintEx(index, QString()); }
+    // Pages first..last of the output as they stand, in `copies` copies, under a job title;
+    // the answers of PrintEx.
+    int PrintPages(int index, const QString& port, int first, int last, int copies, const QString& title);
     // The default printer; without any printer the message 65151 and 2.
     int Print();
     // Writes the output in character mode to a file in ExportLanguage's code page.
@@ -119,6 +126,8 @@ public:
     TListFormatu Formaty;
 
 private:
+    int printOn(Printer& printer, int first, int last, int copies, const QString& title);
+
     const TextMeasurer* m_measurer = nullptr;
     // The real measurer, made on first use; it lives with the report, inside the
     // application's lifetime.

@@ -2,6 +2,7 @@
 #include "reports/preview/PreviewWindows.h"
 
 #include "reports/model/ReportTexts.h"
+#include "reports/preview/FormSestP.h"
 #include "reports/preview/InfoWindow.h"
 #include "reports/preview/PrintDialog.h"
 #include "reports/print/QtPrinter.h"
@@ -49,9 +50,9 @@ PreviewWindows::~PreviewWindows()
     setQueuePropertiesEditor(nullptr);
 }
 
-int PreviewWindows::showPreview(TSestavaTyp& report, const WindowPlacement& placement, int zoomStep)
+int PreviewWindows::showPreview(TSestavaTyp& report, ReportRun* run, const WindowPlacement& placement, int zoomStep)
 {
-    return preview ? preview(report, placement, zoomStep) : 0;
+    return preview ? preview(report, run, placement, zoomStep) : 0;
 }
 
 int PreviewWindows::showDesigner(TSestavaTyp& report, const WindowPlacement& placement)
@@ -81,6 +82,10 @@ std::unique_ptr<PreviewWindows> installReportWindows(QtPrinterSystem& printers)
         {
             setPrinterSystem(&p);
             setReportWindows(this);
+            // The component's preview: "Oprava předlohy" belongs to the designer's own.
+            preview = [](TSestavaTyp& report, ReportRun* run, const WindowPlacement& placement, int zoomStep) {
+                return ShowReportPreview(report, run, placement, zoomStep, false);
+            };
         }
         ~Installed() override
         {

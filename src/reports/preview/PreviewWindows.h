@@ -18,7 +18,7 @@ class QtPrinterSystem;
 class PreviewWindows : public ReportWindows
 {
 public:
-    using PreviewFunction = std::function<int(TSestavaTyp&, const WindowPlacement&, int zoomStep)>;
+    using PreviewFunction = std::function<int(TSestavaTyp&, ReportRun*, const WindowPlacement&, int zoomStep)>;
     using DesignerFunction = std::function<int(TSestavaTyp&, const WindowPlacement&)>;
 
     // `printers` (not owned, may be null): the queues whose options "Vlastnosti..." edits.
@@ -28,7 +28,7 @@ public:
     PreviewFunction preview;
     DesignerFunction designer;
 
-    int showPreview(TSestavaTyp& report, const WindowPlacement& placement, int zoomStep) override;
+    int showPreview(TSestavaTyp& report, ReportRun* run, const WindowPlacement& placement, int zoomStep) override;
     // The wait window stays up while the designer is being built: the designer function hides
     // it (SkryjLogo) before its modal loop; it is hidden on every way out in any case.
     int showDesigner(TSestavaTyp& report, const WindowPlacement& placement) override;

@@ -30,8 +30,9 @@ public:
     QStringList opened;
     int previewResult = 0;
     int pagesSeen = -1;
-    int showPreview(TSestavaTyp& report, const WindowPlacement&, int zoomStep) override
+    int showPreview(TSestavaTyp& report, ReportRun* run, const WindowPlacement&, int zoomStep) override
     {
+        while (run && !run->runSlice(1000)) {}
         opened << QStringLiteral("preview %1").arg(zoomStep);
         pagesSeen = report.Output.PageCount();
         return previewResult;
