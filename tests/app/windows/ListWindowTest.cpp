@@ -6,6 +6,7 @@
 #include "platform/db/Table.h"
 #include "platform/files/Files.h"
 #include "platform/ui/Services.h"
+#include "reports/engine/ReportRun.h"
 #include "reports/engine/ReportWindows.h"
 #include "reports/component/SestavaD.h"
 #include "reports/model/ReportTables.h"
@@ -109,8 +110,10 @@ public:
     int windowState = -1;
     bool queryOpen = false;
     QStringList rows;   // ODD NAJEMCE PSK_P as the report's data set gives them, in order
-    int showPreview(reports::TSestavaTyp& report, const reports::WindowPlacement& placement, int step) override
+    int showPreview(reports::TSestavaTyp& report, reports::ReportRun* run, const reports::WindowPlacement& placement,
+                    int step) override
     {
+        while (run && !run->runSlice(1000)) {}
         ++shown;
         zoomStep = step;
         windowState = placement.windowState;
