@@ -1,0 +1,144 @@
+// Tests of the CUPS printer system against a scheduler of its own: queues, text-only drivers, raw jobs.
+#include "reports/print/QtPrinter.h"
+#include "support/CupsServer.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using reports::QtPrinterSystem;
+
+const QString rawQueue = QStringLiteral("Jehlickova");
+const QString laserQueue = QStringLiteral("Laser");
+// Set in the environment of the test binary run again as a client of the test's scheduler.
+constexpr char serverDirKey[] = "GENKLAS_TEST_CUPS_DIR";
+
+// A PostScript printer's description, the least CUPS takes.
+const char laserPpd[] = R"ppd(*PPD-Adobe: "4.3"
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "LASER.PPD"
+*Manufacturer: "Kancelar"
+*Product: "(Laser)"
+*ModelName: "Kancelar Laser"
+*ShortNickName: "Kancelar Laser"
+*NickName: "Kancelar Laser PostScript"
+*PSVersion: "(3010.000) 0"
+*LanguageLevel: "3"
+*ColorDevice: False
+*DefaultColorSpace: Gray
+*FileSystem: False
+*LandscapeOrientation: Plus90
+*OpenUI *PageSize: PickOne
+*DefaultPageSize: A4
+*PageSize A4/A4: "<</PageSize[595 842]>>setpagedevice"
+*CloseUI: *PageSize
+*DefaultImageableArea: A4
+*ImageableArea A4/A4: "18 36 577 806"
+*DefaultPaperDimension: A4
+*PaperDimension A4/A4: "595 842"
+)ppd";
+
+// Every byte value, then a text printer's page with its controls.
+QByteArray characterJob()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 256; ++i)
+        bytes.append(char(i));
+    bytes.append("\x1b@\x1bx0  Seznam uzna\xec" "n\xfd" "ch porost\xf9" "\r\n\x0c");
+    return bytes;
+}
+
+// The file a queue writes, once it holds `size` bytes or the time is up.
+QByteArray waitForOutput(const QString& path, qsizetype size)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray bytes;
+    while (clock.elapsed() < 30000) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
+        if (bytes.size() >= size) break;
+        QThread::msleep(50);
+    }
+    return bytes;
+}
+
+// The checks of a client that saw the test's scheduler from its start.
+void checkAsClient(const QString& serverDir)
+{
+    QtPrinterSystem printers;
+    const QStringList names = printers.printerNames();
+    const int raw = int(names.indexOf(rawQueue));
+    const int laser = int(names.indexOf(laserQueue));
+    ASSERT_GE(raw, 0) << names.join(u',').toStdString();
+    ASSERT_GE(laser, 0) << names.join(u',').toStdString();
+
+    // CUPS names a queue without driver "Local Raw Printer"; a PPD gives its nickname.
+    EXPECT_EQ(printers.makeAndModel(raw), QStringLiteral("Local Raw Printer"));
+    EXPECT_EQ(printers.location(raw), QStringLiteral("Kancelář 2"));
+    EXPECT_EQ(printers.makeAndModel(laser), QStringLiteral("Kancelar Laser PostScript"));
+    EXPECT_EQ(printers.location(laser), QStringLiteral("Sekretariát"));
+    EXPECT_EQ(printers.defaultIndex(), laser);
+
+    const std::unique_ptr<reports::Printer> text = printers.open(raw, QString());
+    const std::unique_ptr<reports::Printer> graphic = printers.open(laser, QString());
+    // A port names the queue that prints.
+    const std::unique_ptr<reports::Printer> viaPort = printers.open(laser, rawQueue);
+    ASSERT_TRUE(text && graphic && viaPort);
+    EXPECT_TRUE(text->isTextOnly());
+    EXPECT_FALSE(graphic->isTextOnly());
+    EXPECT_TRUE(viaPort->isTextOnly());
+    EXPECT_EQ(viaPort->name(), rawQueue);
+
+    const QByteArray bytes = characterJob();
+    ASSERT_TRUE(text->sendRaw(QStringLiteral("Seznam uznaných porostů"), bytes));
+    EXPECT_EQ(waitForOutput(serverDir + u'/' + rawQueue + QStringLiteral(".out"), bytes.size()), bytes);
+    // The laser queue refuses jobs.
+    EXPECT_FALSE(graphic->sendRaw(QStringLiteral("Zkouška"), bytes));
+}
+
+} // namespace
+
+// libcups reads the server once per process, so the checks run in the test binary started again
+// with the scheduler's environment.
+TEST(QtPrinterSystemCups, ListsQueuesAndSendsRawJobsByteForByte)
+{
+    if (qEnvironmentVariableIsSet(serverDirKey)) {
+        checkAsClient(qEnvironmentVariable(serverDirKey));
+        return;
+    }
+    test::CupsServer cups;
+    if (!cups.isRunning()) GTEST_SKIP() << "CUPS tests skipped: " << cups.whyNot().toStdString();
+    const QString ppd = cups.directory() + QStringLiteral("/laser.ppd");
+    QFile ppdFile(ppd);
+    ASSERT_TRUE(ppdFile.open(QIODevice::WriteOnly) && ppdFile.write(laserPpd) > 0);
+    ppdFile.close();
+    ASSERT_TRUE(cups.addQueue(rawQueue, QStringLiteral("Jehličková tiskárna"), QStringLiteral("Kancelář 2")))
+        << cups.output().toStdString();
+    ASSERT_TRUE(cups.addQueue(laserQueue, QStringLiteral("Laserová tiskárna"), QStringLiteral("Sekretariát"), ppd))
+        << cups.output().toStdString();
+    ASSERT_TRUE(cups.setDefault(laserQueue)) << cups.output().toStdString();
+    ASSERT_TRUE(cups.reject(laserQueue)) << cups.output().toStdString();
+
+    QProcess client;
+    QProcessEnvironment env = cups.environment();
+    env.insert(QString::fromLatin1(serverDirKey), cups.directory());
+    client.setProcessEnvironment(env);
+    client.setProcessChannelMode(QProcess::MergedChannels);
+    client.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--gtest_filter=QtPrinterSystemCups.ListsQueuesAndSendsRawJobsByteForByte")});
+    ASSERT_TRUE(client.waitForFinished(120000));
+    const QString output = QString::fromLocal8Bit(client.readAll());
+    EXPECT_EQ(client.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(client.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QLatin1String("[  PASSED  ] 1 test")));
+}
