@@ -98,6 +98,12 @@ void checkAsClient(const QString& serverDir)
     EXPECT_FALSE(graphic->isTextOnly());
     EXPECT_TRUE(viaPort->isTextOnly());
     EXPECT_EQ(viaPort->name(), rawQueue);
+    // The PPD's imageable area leaves 18 pt at the sides and 36 pt at top and bottom unprinted.
+    const int x = graphic->pixelsPerInchX();
+    const int y = graphic->pixelsPerInchY();
+    EXPECT_EQ(graphic->printingOffset(), QPoint(18 * x / 72, 36 * y / 72));
+    EXPECT_EQ(graphic->physicalPageSize() - graphic->pageSize(), QSize(36 * x / 72, 72 * y / 72));
+    EXPECT_EQ(text->printingOffset(), QPoint(0, 0));
 
     const QByteArray bytes = characterJob();
     ASSERT_TRUE(text->sendRaw(QStringLiteral("Seznam uznaných porostů"), bytes));
