@@ -122,12 +122,14 @@ BenchUnit& unitOf(int compartments)
     return *u;
 }
 
+// Peak memory of the process, the unit's species rows and the machine's one-minute load.
 void countPeakMemory(benchmark::State& state, const BenchUnit& u)
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     state.counters["peak_MB"] = double(usage.ru_maxrss) / 1024.0;
     state.counters["species"] = u.speciesRows;
+    state.counters["load"] = bench::loadAverage();
 }
 
 // Baseline: one SELECT * of the unit's rows per table, every value fetched.

@@ -19,23 +19,31 @@
 #include "platform/Exceptions.h"
 #include "platform/db/sql/Database.h"
 
-#include <QHash>
-
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace sqlsrc {
 
+// Where the rows of one parent lie among a level's rows: the parent's key (the row's key columns
+// below the compartment, as db::Query::appendValueKey gives them) and the row's record number.
+struct RowKey {
+    uint32_t offset = 0;   // into OpenQuery::keys
+    uint32_t length = 0;
+    int record = 0;        // 1-based, in the query's order
+};
+
 // One query of the loader while it is open: its fields found by name (once per open), and for a
-// child level read per compartment, the record numbers (1-based, in the query's order) of each
-// parent's rows.
+// child level read per compartment, its rows by their parent's key.
 struct OpenQuery {
     db::Query* query = nullptr;
     int depth = 0;   // key columns of the parent, LHC_KOD first (child levels)
     std::vector<std::pair<const char*, db::Field*>> fields;
-    QHash<QString, std::vector<int>> rowsOfParent;
-    QString match;   // the key of the parent last looked up
+    std::string keys;              // the keys of the rows, one after another
+    std::vector<RowKey> rowKeys;   // sorted by key, then by record
 
     db::Field& field(const char* column)
     {
@@ -46,11 +54,12 @@ struct OpenQuery {
         fields.emplace_back(column, &f);
         return f;
     }
+    std::string_view keyOf(const RowKey& row) const { return std::string_view(keys).substr(row.offset, row.length); }
 };
 
 struct LoaderState {
     std::vector<OpenQuery> queries;
-    std::optional<QString> held;   // the ODD and ODD_ID (as stored) the child levels were opened for
+    std::optional<std::string> held;   // the ODD and ODD_ID (as stored) the child levels were opened for
 
     OpenQuery& of(const db::Query& q)
     {
@@ -64,10 +73,28 @@ namespace {
 
 // --- writing published properties -------------------------------------------------------------
 
+// The published property of the object's class by a literal name, remembered by the class and
+// the name's address (the loader's column names are literals).
+PPropInfo propertyOf(TPersistent& object, const char* name)
+{
+    struct Entry {
+        TClass type = nullptr;
+        const char* name = nullptr;
+        PPropInfo property = nullptr;
+    };
+    static std::array<Entry, 512> cache;
+    const TClass type = object.ClassType();
+    const size_t slot = (reinterpret_cast<uintptr_t>(type) / 16 * 31 + reinterpret_cast<uintptr_t>(name)) % cache.size();
+    Entry& entry = cache[slot];
+    if (entry.type != type || entry.name != name)
+        entry = {type, name, app::publishedProperty(object, name)};
+    return entry.property;
+}
+
 // Writes a value read from a column into the property; the property's kind decides the form.
 void store(TPersistent& object, const char* name, const QVariant& value)
 {
-    const PPropInfo p = app::publishedProperty(object, name);
+    const PPropInfo p = propertyOf(object, name);
     if (!p->HasWrite())
         return;
     PropValue v;
@@ -185,57 +212,25 @@ void prepareCompartment(db::Query& q, const char* table, Engine engine)
     q.SQL().Add(QStringLiteral("order by ") + order.join(QStringLiteral(", ")));
 }
 
-// Appends a stored key value to `key` so that two values append the same exactly when SQL "="
-// holds between them: texts by their characters, numbers by their value. False for a null,
-// which equals nothing.
-bool appendKeyPart(QString& key, const QVariant& value)
-{
-    if (value.isNull())
-        return false;
-    switch (value.metaType().id()) {
-    case QMetaType::QString: {
-        const QString text = value.toString();
-        // The length as two UTF-16 units keeps "ab"+"c" apart from "a"+"bc".
-        key += QChar(u't');
-        key += QChar(char16_t(text.size() & 0xFFFF));
-        key += QChar(char16_t((text.size() >> 16) & 0xFFFF));
-        key += text;
-        return true;
-    }
-    case QMetaType::QByteArray:
-        key += QChar(u'b');
-        key += QString::fromLatin1(value.toByteArray().toHex());
-        key += QChar(u';');
-        return true;
-    default:
-        key += QChar(u'n');
-        key += QString::number(value.toDouble(), 'g', 17);
-        key += QChar(u';');
-        return true;
-    }
-}
-
-// The key of the values from `from` up to `to` (exclusive) into `key`; false when one is null.
-template<class ValueAt>
-bool matchKey(QString& key, int from, int to, ValueAt valueAt)
-{
-    key.resize(0);
-    for (int i = from; i < to; ++i)
-        if (!appendKeyPart(key, valueAt(i)))
-            return false;
-    return true;
-}
-
-// The values of the key columns of the current parent row, as stored.
+// Key columns of a parent row: the unit and the compartment as values to bind, the columns below
+// as the key its rows are found by.
 struct ParentKey {
-    QVariant values[9];
+    QVariant values[9];   // the first kCompartmentDepth; every one when reading per parent
+    std::string match;    // the values below the compartment (db::Query::appendValueKey)
+    bool hasNull = false; // a value below the compartment is NULL: no row equals it
     int depth = 0;
 
-    ParentKey below(OpenQuery& row, std::initializer_list<const char*> columns) const
+    ParentKey below(OpenQuery& row, std::initializer_list<const char*> columns, ChildReading reading) const
     {
         ParentKey k = *this;
-        for (const char* c : columns)
-            k.values[k.depth++] = row.field(c).Value();
+        for (const char* c : columns) {
+            const db::Field& field = row.field(c);
+            if (k.depth < kCompartmentDepth || reading == ChildReading::PerParent)
+                k.values[k.depth] = field.Value();
+            else if (!row.query->appendValueKey(k.match, row.query->currentRow(), field.Index()))
+                k.hasNull = true;
+            ++k.depth;
+        }
         return k;
     }
 };
@@ -325,13 +320,21 @@ void copyOtherLandColumns(TPersistent& j, OpenQuery& q)
 
 // --- the walk -----------------------------------------------------------------------------------
 
-// The parent's rows among the compartment's rows of a level; null when it has none.
-const std::vector<int>* rowsOfParent(OpenQuery& level, const ParentKey& key)
+// Orders a level's row keys against a parent's key.
+struct KeyOrder {
+    const OpenQuery& level;
+    bool operator()(const RowKey& row, std::string_view key) const { return level.keyOf(row) < key; }
+    bool operator()(std::string_view key, const RowKey& row) const { return key < level.keyOf(row); }
+};
+
+// The parent's rows among the compartment's rows of a level, in the query's order.
+std::pair<const RowKey*, const RowKey*> rowsOfParent(const OpenQuery& level, const ParentKey& key)
 {
-    if (!matchKey(level.match, kCompartmentDepth, key.depth, [&](int i) -> const QVariant& { return key.values[i]; }))
-        return nullptr;
-    const auto it = level.rowsOfParent.constFind(level.match);
-    return it == level.rowsOfParent.cend() ? nullptr : &*it;
+    if (key.hasNull)
+        return {nullptr, nullptr};
+    const auto [from, to] = std::equal_range(level.rowKeys.begin(), level.rowKeys.end(), std::string_view(key.match),
+                                             KeyOrder{level});
+    return {level.rowKeys.data() + (from - level.rowKeys.begin()), level.rowKeys.data() + (to - level.rowKeys.begin())};
 }
 
 // Walks the rows of a child level under the parent: the element of each row's key, selected or
@@ -346,44 +349,57 @@ void eachRow(LoaderQueries& qs, OpenQuery& q, const ParentKey& key, TLesniMnozin
             fill(*selectOrCreate<T>(set, textOf(q, keyColumn)));
         return;
     }
-    const std::vector<int>* rows = rowsOfParent(q, key);
-    if (!rows)
-        return;
-    for (const int record : *rows) {
-        q.query->SetRecNo(record);
+    const auto [from, to] = rowsOfParent(q, key);
+    for (const RowKey* row = from; row != to; ++row) {
+        q.query->SetRecNo(row->record);
         fill(*selectOrCreate<T>(set, textOf(q, keyColumn)));
     }
 }
 
+// Groups the open level's rows by the key of their parent: a row whose key holds a NULL belongs
+// to no parent.
+void groupRows(OpenQuery& level)
+{
+    level.keys.clear();
+    level.rowKeys.clear();
+    std::vector<int> columns;
+    for (int i = kCompartmentDepth; i < level.depth; ++i)
+        columns.push_back(level.field(kChain[i]).Index());
+    const int count = level.query->RecordCount();
+    for (int row = 0; row < count; ++row) {
+        const size_t start = level.keys.size();
+        const bool complete = std::all_of(columns.begin(), columns.end(),
+                                          [&](int column) { return level.query->appendValueKey(level.keys, row, column); });
+        if (!complete) {
+            level.keys.resize(start);
+            continue;
+        }
+        level.rowKeys.push_back({uint32_t(start), uint32_t(level.keys.size() - start), row + 1});
+    }
+    std::sort(level.rowKeys.begin(), level.rowKeys.end(), [&level](const RowKey& a, const RowKey& b) {
+        const int order = level.keyOf(a).compare(level.keyOf(b));
+        return order < 0 || (order == 0 && a.record < b.record);
+    });
+}
+
 // Opens every child level for the compartment of the stand row, unless they hold it already,
 // and groups each level's rows by their parent.
-void holdCompartment(LoaderState& state, const ParentKey& standKey)
+void holdCompartment(LoaderState& state, OpenQuery& stands, const ParentKey& standKey)
 {
-    QString compartment;
-    const auto valueAt = [&](int i) -> const QVariant& { return standKey.values[i]; };
-    for (int i = 0; i < kCompartmentDepth; ++i)
-        if (!appendKeyPart(compartment, valueAt(i)))
-            compartment += QChar(u'-');
+    std::string compartment;
+    for (const char* column : {"ODD", "ODD_ID"})
+        if (!stands.query->appendValueKey(compartment, stands.query->currentRow(), stands.field(column).Index()))
+            compartment += '-';
     if (state.held == compartment)
         return;
     state.held.reset();
     ParentKey compartmentKey = standKey;
     compartmentKey.depth = kCompartmentDepth;
-    QString match;
     for (OpenQuery& level : state.queries) {
         if (level.depth <= kCompartmentDepth)
             continue;
         reopen(level, compartmentKey);
-        level.rowsOfParent.clear();
-        std::vector<int> columns;
-        for (int i = kCompartmentDepth; i < level.depth; ++i)
-            columns.push_back(level.field(kChain[i]).Index());
-        const int count = level.query->RecordCount();
-        for (int row = 0; row < count; ++row) {
-            const auto rowValueAt = [&](int i) { return level.query->rowValue(row, columns[size_t(i - kCompartmentDepth)]); };
-            if (matchKey(match, kCompartmentDepth, level.depth, rowValueAt))
-                level.rowsOfParent[match].push_back(row + 1);
-        }
+        groupRows(level);
     }
     state.held = compartment;
 }
@@ -414,7 +430,7 @@ void loadSpecies(TEtaz& storey, Levels& l, const ParentKey& storeyKey)
 {
     eachRow<TDrevina>(l.qs, l.species, storeyKey, storey.DrevinaMN(), "DR_ZKR", [&](TDrevina& d) {
         copySpeciesColumns(d, l.species);
-        const ParentKey speciesKey = storeyKey.below(l.species, {"DR_ZKR"});
+        const ParentKey speciesKey = storeyKey.below(l.species, {"DR_ZKR"}, l.qs.reading());
         eachRow<TPoskozeni>(l.qs, l.damage, speciesKey, d.PoskozeniMN(), "POSKOZ_D",
                             [&](TPoskozeni& p) { copyDamageColumns(p, l.damage); });
     });
@@ -427,7 +443,7 @@ void loadStoreys(TPorostniSkupina& group, Levels& l, const ParentKey& groupKey)
     eachRow<TEtaz>(l.qs, l.storeys, groupKey, group.EtazMN(), "ETAZ", [&](TEtaz& e) {
         ShowStatusText(QStringLiteral("pred načtením etáže ") + designation(&e));
         copyStoreyColumns(e, l.storeys);
-        loadSpecies(e, l, groupKey.below(l.storeys, {"ETAZ"}));
+        loadSpecies(e, l, groupKey.below(l.storeys, {"ETAZ"}, l.qs.reading()));
         ShowStatusText(QStringLiteral("načtena etáž ") + designation(&e));
     });
 }
@@ -439,7 +455,7 @@ void loadStand(TPorost& stand, Levels& l, const ParentKey& standKey)
     eachRow<TPorostniSkupina>(l.qs, l.groups, standKey, stand.PorostniSkupinaMN(), "PSK", [&](TPorostniSkupina& s) {
         ShowStatusText(QStringLiteral("Před načtením porostní skupiny ") + designation(&s));
         copyStandGroupColumns(s, l.groups);
-        loadStoreys(s, l, standKey.below(l.groups, {"PSK"}));
+        loadStoreys(s, l, standKey.below(l.groups, {"PSK"}, l.qs.reading()));
         ShowStatusText(QStringLiteral("načtena porostní skupina ") + designation(&s));
     });
     eachRow<TKategorie>(l.qs, l.categories, standKey, TJinyPozemek::KategorieMN(&stand), "KATEGORIE", [&](TKategorie& k) {
@@ -556,9 +572,9 @@ void LoadCompartmentFromSql(Owned<TOddeleni>& result, LoaderQueries& queries, Un
         dilec->SetDIL(textOf(q, "DIL"));
         auto* stand = selectOrCreate<TPorost>(dilec->PorostMN(), textOf(q, "POR"));
         ShowStatusText(QStringLiteral("načten porost ") + designation(stand));
-        const ParentKey standKey = unitKey(key).below(q, {"ODD", "ODD_ID", "DIL", "POR"});
+        const ParentKey standKey = unitKey(key).below(q, {"ODD", "ODD_ID", "DIL", "POR"}, queries.reading());
         if (queries.reading() == ChildReading::PerCompartment)
-            holdCompartment(*queries.state, standKey);
+            holdCompartment(*queries.state, q, standKey);
         loadStand(*stand, levels, standKey);
         q.query->Next();
     }

@@ -7,8 +7,11 @@
 #include "platform/text/Case.h"
 
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QUrl>
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <vector>
@@ -208,6 +211,7 @@ void Database::Close()
     if (!m_connected)
         return;
     m_prepared.clear();
+    m_sqlite.clear();
     if (!m_connectionName.isEmpty()) {
         {
             QSqlDatabase sql = QSqlDatabase::database(m_connectionName, false);
@@ -310,6 +314,34 @@ QSqlQuery& Database::preparedQuery(const QString& text, bool& fresh)
 void Database::forgetPrepared(const QString& text)
 {
     m_prepared.erase(text);
+}
+
+void Database::Finalize::operator()(sqlite3_stmt* statement) const
+{
+    sqlite3_finalize(statement);
+}
+
+sqlite3_stmt* Database::sqliteStatement(const QString& text)
+{
+    constexpr size_t kMaxPrepared = 64;
+    if (const auto found = m_sqlite.find(text); found != m_sqlite.end())
+        return found->second.get();
+    const QSqlDatabase sql = sqlDatabase();
+    const QVariant handle = sql.driver() ? sql.driver()->handle() : QVariant();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    sqlite3* connection = *static_cast<sqlite3* const*>(handle.constData());
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    const char* tail = nullptr;
+    if (!connection || sqlite3_prepare_v2(connection, utf8.constData(), int(utf8.size()), &statement, &tail) != SQLITE_OK)
+        return nullptr;
+    std::unique_ptr<sqlite3_stmt, Finalize> kept(statement);
+    if (!statement || !QByteArray(tail).trimmed().isEmpty())
+        return nullptr;
+    if (m_sqlite.size() >= kMaxPrepared)
+        m_sqlite.clear();
+    return m_sqlite.emplace(text, std::move(kept)).first->second.get();
 }
 
 Database* Database::find(const QString& databaseName)

@@ -9,6 +9,8 @@
 #include <map>
 #include <memory>
 
+struct sqlite3_stmt;
+
 namespace db {
 
 struct AliasInfo;
@@ -80,6 +82,10 @@ public:
     // tells whether it still has to be prepared.
     QSqlQuery& preparedQuery(const QString& text, bool& fresh);
     void forgetPrepared(const QString& text);
+    // The text prepared by SQLite itself on this connection, kept while connected; nullptr when
+    // the connection is no SQLite one or SQLite does not take the text as one statement. Queries
+    // read their rows through it without the driver's conversions.
+    sqlite3_stmt* sqliteStatement(const QString& text);
 
     // The existing database of this name (ignoring case), the connected one first; nullptr when none.
     static Database* find(const QString& databaseName);
@@ -102,6 +108,11 @@ private:
     QString m_directory;
     QString m_connectionName;   // QtSql connection of an SQL database while connected
     std::map<QString, std::unique_ptr<QSqlQuery>> m_prepared;   // by statement text
+    struct Finalize {
+        void operator()(sqlite3_stmt* statement) const;
+    };
+    // Finalized before the connection closes, which SQLite refuses while a statement lives.
+    std::map<QString, std::unique_ptr<sqlite3_stmt, Finalize>> m_sqlite;   // by statement text
 };
 
 // Lets db::Table find the directory of a database name: a Database or alias of the driver

@@ -18,6 +18,11 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
 namespace db {
 
 // --- SqlLines ------------------------------------------------------------------------------------
@@ -115,15 +120,47 @@ FieldType dateTypeOfDeclared(const QString& declared)
     return FieldType::ftUnknown;
 }
 
-// The declared types of the result columns where the driver runs SQLite statements (whose
-// drivers report every date column as text); empty names elsewhere.
-std::vector<QString> declaredTypes(const QSqlQuery& query, int count)
+// The SQLite statement a run query of the SQLite driver holds; nullptr for other drivers.
+sqlite3_stmt* sqliteStatement(const QSqlQuery& query)
 {
-    std::vector<QString> types(size_t(std::max(count, 0)));
     const QVariant handle = query.result() ? query.result()->handle() : QVariant();
     if (qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0)
-        return types;
-    sqlite3_stmt* statement = *static_cast<sqlite3_stmt* const*>(handle.constData());
+        return nullptr;
+    return *static_cast<sqlite3_stmt* const*>(handle.constData());
+}
+
+// The field type of a column the SQLite driver types by its declared type name.
+FieldType fieldTypeOfDeclared(const QString& declared)
+{
+    const QString name = declared.toLower();
+    if (name == QLatin1String("integer") || name == QLatin1String("int"))
+        return FieldType::ftInteger;
+    if (name == QLatin1String("double") || name == QLatin1String("float") || name == QLatin1String("real")
+        || name.startsWith(QLatin1String("numeric")))
+        return FieldType::ftFloat;
+    if (name == QLatin1String("blob"))
+        return FieldType::ftBlob;
+    if (name == QLatin1String("boolean") || name == QLatin1String("bool"))
+        return FieldType::ftBoolean;
+    return FieldType::ftString;
+}
+
+// The field type of a column without a declared type, by the SQLite kind of its first value.
+FieldType fieldTypeOfStored(int kind)
+{
+    switch (kind) {
+    case SQLITE_INTEGER: return FieldType::ftInteger;
+    case SQLITE_FLOAT: return FieldType::ftFloat;
+    case SQLITE_BLOB: return FieldType::ftBlob;
+    default: return FieldType::ftString;
+    }
+}
+
+// The declared types of the result columns where the driver runs SQLite statements (whose
+// drivers report every date column as text); empty names elsewhere.
+std::vector<QString> declaredTypes(sqlite3_stmt* statement, int count)
+{
+    std::vector<QString> types(size_t(std::max(count, 0)));
     if (!statement)
         return types;
     const int columns = std::min(count, sqlite3_column_count(statement));
@@ -341,6 +378,9 @@ auto runSql(Database& database, const QString& text, const QStringList& names, c
 
 void Query::openSql(Database& database)
 {
+    sqlite3_stmt* statement = database.sqliteStatement(statementText());
+    if (statement && sqlite3_stmt_readonly(statement) && sqlite3_column_count(statement) > 0 && fetchSqlite(statement))
+        return;
     runSql(database, statementText(), m_paramNames, m_params, [&](QSqlQuery& query) {
         if (!query.isSelect())
             throw EDatabaseError(QStringLiteral("Příkaz nevrací žádná data: %1").arg(statementText().simplified()));
@@ -351,7 +391,7 @@ void Query::openSql(Database& database)
 void Query::fetchSql(QSqlQuery& query)
 {
     const QSqlRecord record = query.record();
-    const std::vector<QString> declared = declaredTypes(query, record.count());
+    const std::vector<QString> declared = declaredTypes(sqliteStatement(query), record.count());
     for (int c = 0; c < record.count(); ++c) {
         const QSqlField field = record.field(c);
         sql::ResultColumn column;
@@ -373,20 +413,187 @@ void Query::fetchSql(QSqlQuery& query)
         settleColumn(c);
 }
 
+// The field type of a declared column type, remembered for the next runs.
+FieldType Query::declaredFieldType(const char* declared)
+{
+    for (const auto& [name, type] : m_declaredTypes)
+        if (name == declared)
+            return type;
+    const QString name = QString::fromUtf8(declared);
+    FieldType type = dateTypeOfDeclared(name);
+    if (type == FieldType::ftUnknown)
+        type = fieldTypeOfDeclared(name);
+    constexpr size_t kMaxRemembered = 32;
+    if (m_declaredTypes.size() >= kMaxRemembered)
+        m_declaredTypes.clear();
+    m_declaredTypes.emplace_back(declared, type);
+    return type;
+}
+
+// Reads the rows of a read-only SQLite statement straight from SQLite, each value and column as
+// the SQLite driver would give it, without its UTF-16 texts. False, with nothing read and the
+// statement reset, when a parameter cannot be bound as the driver binds it or a step fails: the
+// driver then runs the statement and reports what it reports.
+bool Query::fetchSqlite(sqlite3_stmt* statement)
+{
+    struct ResetOnExit {
+        sqlite3_stmt* statement;
+        ~ResetOnExit()
+        {
+            sqlite3_reset(statement);
+            sqlite3_clear_bindings(statement);
+        }
+    } reset{statement};
+    if (!bindSqlite(statement))
+        return false;
+    const int columns = sqlite3_column_count(statement);
+    int step = sqlite3_step(statement);
+    declareSqliteColumns(statement, columns, step == SQLITE_ROW);
+    for (; step == SQLITE_ROW; step = sqlite3_step(statement)) {
+        m_result.beginRow();
+        for (int c = 0; c < columns; ++c)
+            addSqliteValue(statement, c);
+    }
+    if (step != SQLITE_DONE) {
+        m_result.clear();
+        m_result.columns.clear();
+        return false;
+    }
+    for (int c = 0; c < m_result.columnCount(); ++c)
+        settleColumn(c);
+    return true;
+}
+
+// Binds every parameter SQLite names as the driver binds the value; false when one is not a
+// parameter of the text or its value is of another kind.
+bool Query::bindSqlite(sqlite3_stmt* statement) const
+{
+    for (const QString& name : m_paramNames) {
+        const Param* param = m_params.FindParam(name);
+        if (!param || !param->isBound())
+            return false;
+    }
+    for (int i = 1; i <= sqlite3_bind_parameter_count(statement); ++i) {
+        const char* named = sqlite3_bind_parameter_name(statement, i);
+        if (!named || named[0] != ':')
+            return false;
+        const QString name = QString::fromUtf8(named + 1);
+        const Param* param = m_params.FindParam(name);
+        if (!param || !m_paramNames.contains(name, Qt::CaseInsensitive))
+            return false;
+        const QVariant value = sqlValue(*param);
+        int bound = SQLITE_OK;
+        if (value.isNull()) {
+            bound = sqlite3_bind_null(statement, i);
+        } else {
+            switch (value.typeId()) {
+            case QMetaType::Int:
+            case QMetaType::Bool:
+                bound = sqlite3_bind_int(statement, i, value.toInt());
+                break;
+            case QMetaType::Double:
+                bound = sqlite3_bind_double(statement, i, value.toDouble());
+                break;
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+                bound = sqlite3_bind_int64(statement, i, value.toLongLong());
+                break;
+            case QMetaType::QString: {
+                const QString text = value.toString();
+                bound = sqlite3_bind_text16(statement, i, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
+                break;
+            }
+            case QMetaType::QByteArray: {
+                const QByteArray bytes = value.toByteArray();
+                bound = sqlite3_bind_blob(statement, i, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+                break;
+            }
+            default:
+                return false;
+            }
+        }
+        if (bound != SQLITE_OK)
+            return false;
+    }
+    return true;
+}
+
+// The columns as the SQLite driver declares them: a declared type by its name, a column without
+// one by the kind of its first value (unknown, read as text, when there is no row).
+void Query::declareSqliteColumns(sqlite3_stmt* statement, int columns, bool hasRow)
+{
+    for (int c = 0; c < columns; ++c) {
+        sql::ResultColumn column;
+        column.name = QString::fromUtf8(sqlite3_column_name(statement, c)).remove(QLatin1Char('"'));
+        const char* declared = sqlite3_column_decltype(statement, c);
+        FieldType type = FieldType::ftString;
+        if (declared && *declared) {
+            type = declaredFieldType(declared);
+        } else if (hasRow) {
+            type = fieldTypeOfStored(sqlite3_column_type(statement, c));
+        }
+        column.dataType = int(type);
+        column.size = type == FieldType::ftString ? 1 : 0;
+        m_result.columns.push_back(column);
+    }
+}
+
+void Query::addSqliteValue(sqlite3_stmt* statement, int column)
+{
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER:
+        m_result.addInteger(sqlite3_column_int64(statement, column));
+        return;
+    case SQLITE_FLOAT:
+        m_result.addReal(sqlite3_column_double(statement, column));
+        return;
+    case SQLITE_NULL:
+        m_result.addNull();
+        return;
+    case SQLITE_BLOB: {
+        const int length = sqlite3_column_bytes(statement, column);
+        m_result.addBytes(static_cast<const char*>(sqlite3_column_blob(statement, column)), length);
+        return;
+    }
+    default: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+        const int length = sqlite3_column_bytes(statement, column);
+        if (QByteArrayView(text, length).isValidUtf8()) {
+            m_result.addText(text, length);
+            return;
+        }
+        // Bytes that are not UTF-8 read as the driver reads them: through SQLite's UTF-16.
+        const auto* utf16 = static_cast<const QChar*>(sqlite3_column_text16(statement, column));
+        const QByteArray utf8 = QString(utf16, sqlite3_column_bytes16(statement, column) / int(sizeof(QChar))).toUtf8();
+        m_result.addText(utf8.constData(), int(utf8.size()));
+        return;
+    }
+    }
+}
+
 // A column's type is what its values fit: SQLite keeps any value in any column. Date values
 // become day numbers; a column holding a value its type cannot take shows every value as
 // text (an integer column of numbers beyond 32 bits as a float), so reading never raises.
 void Query::settleColumn(int column)
 {
+    using Kind = sql::ResultSet::Kind;
     sql::ResultColumn& info = m_result.columns[size_t(column)];
     const FieldType type = FieldType(info.dataType);
     bool fits = true;
     bool isNumeric = true;
     std::vector<std::pair<int, QVariant>> dates;   // converted date values, applied once all fit
     for (int r = 0; r < m_result.rowCount(); ++r) {
-        const sql::ResultSet::Kind kind = m_result.kind(r, column);
-        isNumeric = isNumeric && kind != sql::ResultSet::Kind::Text && kind != sql::ResultSet::Kind::Bytes;
+        const Kind kind = m_result.kind(r, column);
+        isNumeric = isNumeric && kind != Kind::Text && kind != Kind::Bytes;
         if (!fits || isCanonical(type, kind))
+            continue;
+        if (kind == Kind::Integer && isIntegerType(type)) {
+            // What canonicalValue checks of a stored integer: the 32-bit range.
+            const int64_t v = m_result.integer(r, column);
+            fits = v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max();
+            continue;
+        }
+        if (kind == Kind::Integer && isFloatType(type))
             continue;
         try {
             QVariant value = canonicalValue(type, m_result.value(r, column));
@@ -404,7 +611,73 @@ void Query::settleColumn(int column)
     }
     if (FieldType(info.dataType) == FieldType::ftString) {
         for (int r = 0; r < m_result.rowCount(); ++r)
-            info.size = std::max<int>(info.size, int(m_result.value(r, column).toString().size()));
+            info.size = std::max(info.size, textLength(r, column));
+    }
+}
+
+// The length in UTF-16 units of a stored value shown as text.
+int Query::textLength(int row, int column) const
+{
+    if (m_result.kind(row, column) == sql::ResultSet::Kind::Text) {
+        const std::string_view text = m_result.bytes(row, column);
+        if (std::all_of(text.begin(), text.end(), [](char c) { return (unsigned char)c < 0x80; }))
+            return int(text.size());
+    }
+    return int(m_result.value(row, column).toString().size());
+}
+
+bool Query::appendValueKey(std::string& key, int row, int field) const
+{
+    using Kind = sql::ResultSet::Kind;
+    const int record = view()[size_t(row)];
+    const FieldType type = FieldType(m_result.columns[size_t(field)].dataType);
+    const Kind kind = m_result.kind(record, field);
+    const auto appendNumber = [&key](double number) {
+        if (std::isnan(number))
+            number = std::numeric_limits<double>::quiet_NaN();
+        char bits[sizeof number];
+        std::memcpy(bits, &number, sizeof number);
+        key += 'n';
+        key.append(bits, sizeof bits);
+    };
+    const auto appendSpan = [&key](char tag, std::string_view bytes) {
+        const auto length = uint32_t(bytes.size());
+        char size[sizeof length];
+        std::memcpy(size, &length, sizeof length);
+        key += tag;
+        key.append(size, sizeof size);
+        key.append(bytes);
+    };
+    if (kind == Kind::Null)
+        return false;
+    if (kind == Kind::Text && isTextType(type) && QByteArrayView(m_result.bytes(record, field)).isValidUtf8()) {
+        appendSpan('t', m_result.bytes(record, field));
+        return true;
+    }
+    if (kind == Kind::Integer && isIntegerType(type) && m_result.integer(record, field) >= std::numeric_limits<int32_t>::min()
+        && m_result.integer(record, field) <= std::numeric_limits<int32_t>::max()) {
+        appendNumber(double(m_result.integer(record, field)));
+        return true;
+    }
+    if (kind == Kind::Real && (isFloatType(type) || isDateType(type))) {
+        appendNumber(m_result.real(record, field));
+        return true;
+    }
+    const QVariant value = sourceValue(record, field);
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        return false;
+    case QMetaType::QString:
+        appendSpan('t', value.toString().toUtf8().toStdString());
+        return true;
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        appendSpan('b', std::string_view(bytes.constData(), size_t(bytes.size())));
+        return true;
+    }
+    default:
+        appendNumber(value.toDouble());
+        return true;
     }
 }
 

@@ -10,9 +10,11 @@
 #include <QStringList>
 
 class QSqlQuery;
+struct sqlite3_stmt;
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace db {
@@ -75,6 +77,14 @@ public:
     const db::Params& Params() const { return m_params; }
     Param& ParamByName(const QString& name) { return m_params.ParamByName(name); }
 
+    // Appends to `key` bytes that stand for the value of the field in the row at 0-based position
+    // `row` as the field gives it (Field::Value of the stored row): two values append the same
+    // bytes exactly when both are texts of the same characters, both bytes of the same bytes, or
+    // both numbers (dates, booleans) of the same value. Each part carries its kind, and texts and
+    // bytes their length, so keys built of several parts compare part by part. Answers false,
+    // appending nothing, for NULL, which equals nothing.
+    bool appendValueKey(std::string& key, int row, int field) const;
+
     // Runs a statement that gives no rows (INSERT, UPDATE, DELETE, ALTER TABLE ...).
     void ExecSQL();
     // Rows changed by the last ExecSQL.
@@ -99,7 +109,13 @@ private:
     void openSql(Database& database);
     int execSql(Database& database);
     void fetchSql(QSqlQuery& query);
+    bool fetchSqlite(sqlite3_stmt* statement);
+    bool bindSqlite(sqlite3_stmt* statement) const;
+    void declareSqliteColumns(sqlite3_stmt* statement, int columns, bool hasRow);
+    FieldType declaredFieldType(const char* declared);
+    void addSqliteValue(sqlite3_stmt* statement, int column);
     void settleColumn(int column);
+    int textLength(int row, int column) const;
     void declareFields();
 
     SqlLines m_sql;
@@ -112,6 +128,7 @@ private:
     sql::LiveSource m_live;              // path empty: not live
     std::vector<bool> m_deleted;         // records removed from a live result
     std::unique_ptr<Database> m_ownDatabase;   // connection made for an alias no Database names
+    std::vector<std::pair<std::string, FieldType>> m_declaredTypes;   // declared SQLite column types seen
 };
 
 } // namespace db

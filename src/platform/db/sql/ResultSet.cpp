@@ -49,7 +49,8 @@ ResultSet::Cell ResultSet::storeBytes(const char* data, int length)
     Cell cell;
     cell.span.offset = uint32_t(m_arena.size());
     cell.span.length = uint32_t(length);
-    m_arena.append(data, size_t(length));
+    if (length > 0)
+        m_arena.append(data, size_t(length));
     return cell;
 }
 

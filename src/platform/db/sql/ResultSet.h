@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace db::sql {
@@ -45,6 +46,15 @@ public:
     void addVariant(const QVariant& v);
 
     Kind kind(int row, int column) const { return m_kinds[index(row, column)]; }
+    // The stored value of a cell of that kind, without a QVariant: integer, real, and the UTF-8
+    // text or the bytes.
+    int64_t integer(int row, int column) const { return m_cells[index(row, column)].integer; }
+    double real(int row, int column) const { return m_cells[index(row, column)].real; }
+    std::string_view bytes(int row, int column) const
+    {
+        const Cell& cell = m_cells[index(row, column)];
+        return std::string_view(m_arena).substr(cell.span.offset, cell.span.length);
+    }
     bool isNull(int row, int column) const { return kind(row, column) == Kind::Null; }
     // QString (text), qlonglong or int (integer), double (real), QByteArray (bytes), invalid (NULL).
     QVariant value(int row, int column) const;

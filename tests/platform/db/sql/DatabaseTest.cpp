@@ -9,11 +9,16 @@
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlRecord>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <ctime>
 #include <functional>
 
@@ -52,6 +57,13 @@ protected:
             q.Params().Items(i).setValue(values[i]);
         q.ExecSQL();
         return q.RowsAffected();
+    }
+
+    void openQuery(db::Query& q, const QString& text)
+    {
+        q.SetDatabaseName(QStringLiteral("LHP_ORAC"));
+        q.SQL().Add(text);
+        q.Open();
     }
 
     // Names in the file as a second, independent connection sees them.
@@ -277,6 +289,146 @@ TEST_F(SqlDatabase, StoredValuesShowWhateverTheirColumnDeclares)
     EXPECT_EQ(q.FieldByName(QStringLiteral("N")).DataType(), db::FieldType::ftFloat);
     EXPECT_EQ(q.FieldByName(QStringLiteral("S")).DataType(), db::FieldType::ftDate);
     EXPECT_EQ(q.FieldByName(QStringLiteral("V")).DataType(), db::FieldType::ftString);
+}
+
+// Every row past the first is read from the statement itself: each value reads as the driver
+// gives it, whatever the column holds (numbers and texts in one column, NULLs, texts that are
+// not UTF-8, integers beyond 32 bits).
+TEST_F(SqlDatabase, EveryRowReadsAsTheDriverGivesIt)
+{
+    exec(QStringLiteral("CREATE TABLE SMES (ID INTEGER, M TEXT, V INTEGER, R REAL)"));
+    exec(QStringLiteral("INSERT INTO SMES VALUES (1, 'první', 1, 0.5), (2, NULL, 5000000000, NULL), (3, '', NULL, 2)"));
+    exec(QStringLiteral("INSERT INTO SMES VALUES (4, CAST(x'41c3' AS TEXT), -7, 1e300), (5, 'žluť', 3, -0.0)"));
+    exec(QStringLiteral("INSERT INTO SMES VALUES (6, CAST(x'eda080' AS TEXT), 12, 3), (7, 'x', 2, 'abc')"));
+    const QString select = QStringLiteral("SELECT ID, M, V, R, V + 0 AS SOUCET, M || '' AS SPOJ FROM SMES ORDER BY ID");
+    db::Query q;
+    openQuery(q, select);
+    QSqlQuery driver(database.sqlDatabase());
+    ASSERT_TRUE(driver.exec(select));
+    int rows = 0;
+    qsizetype longest = 0;
+    for (q.First(); !q.Eof(); q.Next(), ++rows) {
+        ASSERT_TRUE(driver.next());
+        for (int f = 0; f < q.FieldCount(); ++f) {
+            SCOPED_TRACE(q.Fields(f).FieldName().toStdString() + " row " + std::to_string(rows));
+            // Texts are held as UTF-8: a lone surrogate the driver gives reads as a replacement.
+            const QString text = QString::fromUtf8(driver.value(f).toString().toUtf8());
+            EXPECT_EQ(q.Fields(f).IsNull(), driver.value(f).isNull());
+            EXPECT_EQ(q.Fields(f).AsString(), text);
+            if (f == 1)
+                longest = std::max(longest, text.size());
+        }
+    }
+    EXPECT_EQ(rows, 7);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("V")).DataType(), db::FieldType::ftFloat);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("R")).DataType(), db::FieldType::ftString);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("M")).Size(), longest);
+}
+
+// The SQLite driver's field type of a column it types as `meta`.
+db::FieldType driverFieldType(QMetaType meta)
+{
+    switch (meta.id()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong: return db::FieldType::ftInteger;
+    case QMetaType::Double: return db::FieldType::ftFloat;
+    case QMetaType::QByteArray: return db::FieldType::ftBlob;
+    case QMetaType::Bool: return db::FieldType::ftBoolean;
+    default: return db::FieldType::ftString;
+    }
+}
+
+// Columns are typed as the driver types them, by the declared type's name or, for an
+// expression, by its first value; dates by their declared names. With no row, as without.
+TEST_F(SqlDatabase, ColumnsAreTypedAsTheDriverTypesThem)
+{
+    exec(QStringLiteral("CREATE TABLE TYPY (A INTEGER, B int, C BIGINT, D NUMERIC(10,2), E Real, F DOUBLE PRECISION,"
+                        " G BLOB, H BOOLEAN, I VARCHAR(40), J DATE, K, L \"Ž\"\"x\" TEXT)"));
+    exec(QStringLiteral("INSERT INTO TYPY VALUES (1, 2, 3, 4.5, 5.5, 6.5, x'00', 1, 'i', '2024-02-29', 'k', 'l')"));
+    for (const char* where : {"", " WHERE A = 0"}) {
+        SCOPED_TRACE(where);
+        const QString select = QStringLiteral("SELECT *, length(I) AS DELKA, 1.5 AS R, 'x' AS T, NULL AS N, x'01' AS BY FROM TYPY")
+            + QLatin1String(where);
+        db::Query q;
+        openQuery(q, select);
+        QSqlQuery driver(database.sqlDatabase());
+        ASSERT_TRUE(driver.exec(select));
+        ASSERT_EQ(q.FieldCount(), driver.record().count());
+        for (int f = 0; f < q.FieldCount(); ++f) {
+            const QSqlField field = driver.record().field(f);
+            SCOPED_TRACE(field.name().toStdString());
+            EXPECT_EQ(q.Fields(f).FieldName(), field.name());
+            const bool isDate = field.name() == QLatin1String("J");
+            EXPECT_EQ(q.Fields(f).DataType(), isDate ? db::FieldType::ftDate : driverFieldType(field.metaType()));
+        }
+    }
+}
+
+// A step that fails after the first row raises what the driver reports, and leaves the
+// statement free for the next run.
+TEST_F(SqlDatabase, FailingRowRaisesTheDriversError)
+{
+    exec(QStringLiteral("CREATE TABLE T (X INTEGER)"));
+    exec(QStringLiteral("INSERT INTO T VALUES (1), (2), (3)"));
+    const QString select = QStringLiteral("SELECT CASE WHEN X > :od THEN abs(X - 2 - 9223372036854775807 - 1) ELSE X END AS Y FROM T");
+    QSqlQuery driver(database.sqlDatabase());
+    ASSERT_TRUE(driver.prepare(select));
+    driver.bindValue(QStringLiteral(":od"), 1);
+    ASSERT_TRUE(driver.exec());
+    while (driver.next()) {
+    }
+    ASSERT_TRUE(driver.lastError().isValid());
+    const QString expected = QStringLiteral("Chyba SQL: ") + driver.lastError().text();
+    driver.finish();
+
+    db::Query q;
+    q.SetDatabaseName(QStringLiteral("LHP_ORAC"));
+    q.SQL().Add(select);
+    q.ParamByName(QStringLiteral("od")).setAsInteger(1);
+    try {
+        q.Open();
+        ADD_FAILURE() << "the overflow was not reported";
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.message(), expected);
+    }
+    q.ParamByName(QStringLiteral("od")).setAsInteger(5);
+    q.Open();
+    EXPECT_EQ(q.RecordCount(), 3);
+}
+
+// Keys of values: equal exactly when the values are, texts by characters and numbers by value,
+// whatever their stored form.
+TEST_F(SqlDatabase, ValueKeysAreEqualExactlyWhenTheValuesAre)
+{
+    exec(QStringLiteral("CREATE TABLE K (ID INTEGER, T TEXT, N INTEGER, F REAL, D DATE, M)"));
+    exec(QStringLiteral("INSERT INTO K VALUES (1, 'ab', 1, 1, '2024-02-29', 1), (2, 'ab', 1, 1.0, 45351, '1')"));
+    exec(QStringLiteral("INSERT INTO K VALUES (3, 'a', 2, 1.5, '2024-03-01', 'ab'), (4, 'abc', NULL, NULL, NULL, NULL)"));
+    exec(QStringLiteral("INSERT INTO K VALUES (5, 'Ab', 2, 0.0, 45352, 1.0), (6, 'ab ', 3, -0.0, '2024-02-29', x'6162')"));
+    db::Query q;
+    openQuery(q, QStringLiteral("SELECT ID, T, N, F, D, M FROM K ORDER BY ID"));
+    const auto key = [&q](int row, std::initializer_list<const char*> columns) {
+        std::string k;
+        for (const char* c : columns)
+            if (!q.appendValueKey(k, row, q.FieldByName(QLatin1String(c)).Index()))
+                return std::string("NULL");
+        return k;
+    };
+    for (const char* column : {"T", "N", "F", "D", "M"}) {
+        SCOPED_TRACE(column);
+        for (int a = 0; a < q.RecordCount(); ++a) {
+            for (int b = 0; b < q.RecordCount(); ++b) {
+                const QVariant va = q.rowValue(a, q.FieldByName(QLatin1String(column)).Index());
+                const QVariant vb = q.rowValue(b, q.FieldByName(QLatin1String(column)).Index());
+                const bool equal = !va.isNull() && !vb.isNull() && va.typeId() == vb.typeId() && va == vb
+                    && !(va.typeId() == QMetaType::Double && std::signbit(va.toDouble()) != std::signbit(vb.toDouble()));
+                EXPECT_EQ(key(a, {column}) == key(b, {column}) && key(a, {column}) != "NULL", equal) << a << " " << b;
+            }
+        }
+    }
+    // Keys of several parts compare part by part; a NULL part leaves no key.
+    EXPECT_NE(key(0, {"T", "M"}), key(2, {"T", "M"}));
+    EXPECT_EQ(key(0, {"T", "N"}), key(1, {"T", "N"}));
+    EXPECT_EQ(key(3, {"T", "N"}), "NULL");
 }
 
 // The zone of the process for one test: Czech summer time shifts any date a driver takes
