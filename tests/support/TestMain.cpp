@@ -8,7 +8,9 @@
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen unless a test runs itself again on a display it started.
+    const QByteArray platform = qgetenv("GENKLAS_TEST_PLATFORM");
+    qputenv("QT_QPA_PLATFORM", platform.isEmpty() ? QByteArray("offscreen") : platform);
     QApplication app(argc, argv);
     txt::setDecimalSeparator(QLatin1Char(','));
     ui::RecordingServices recorder;

@@ -164,8 +164,10 @@ bool ReportRun::step()
 bool ReportRun::runSlice(int budgetMs, const Clock& clock)
 {
     const std::int64_t end = clock() + budgetMs;
-    while (step())
+    while (step()) {
+        m_out.ReleaseCleared(1);   // the last run's pages, a page per record
         if (clock() >= end) return false;
+    }
     finish();
     return true;
 }
@@ -212,6 +214,7 @@ int ReportRun::finish()
     }
     const bool wasAborted = aborted();
     if (!wasAborted) finishReport();
+    if (m_top) m_out.ReleaseCleared();
     m_progress.reset();
     if (m_top) {
         m_out.SetRange(m_report.StartPage, m_report.EndPage, m_report.PrintCopies);

@@ -14,6 +14,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <iterator>
 
 namespace reports {
 
@@ -33,6 +34,7 @@ TSestVystup::~TSestVystup() = default;
 
 void TSestVystup::Clear()
 {
+    std::move(m_pages.begin(), m_pages.end(), std::back_inserter(m_cleared));
     m_pages.clear();
     m_picture = QPicture();
     m_currentPage = -1;
@@ -40,6 +42,13 @@ void TSestVystup::Clear()
     PageHeight = PrintableHeight();
     Y = X = PageIndex = PageOffset = 0;
     CurrentColumn = 1;
+}
+
+bool TSestVystup::ReleaseCleared(int pages)
+{
+    const size_t n = pages < 0 ? m_cleared.size() : std::min(m_cleared.size(), size_t(pages));
+    m_cleared.resize(m_cleared.size() - n);
+    return !m_cleared.empty();
 }
 
 TVystPrvek* TSestVystup::AddItem(TVystPrvek item, int pageIndex)

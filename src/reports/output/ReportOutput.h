@@ -28,8 +28,13 @@ public:
     TSestVystup(const TSestVystup&) = delete;
     TSestVystup& operator=(const TSestVystup&) = delete;
 
-    // No pages; page size from the page settings; layout state back to its start.
+    // No pages; page size from the page settings; layout state back to its start. The old
+    // pages are set aside, not freed: freeing a long report's items takes longer than laying
+    // out a page, so a new run frees them between its steps (ReleaseCleared).
     void Clear();
+    // Frees up to `pages` of the pages set aside by Clear() (all when negative); answers
+    // whether some remain.
+    bool ReleaseCleared(int pages = -1);
     // Creates empty pages up to the index, then adds the item to that page and answers the
     // stored item. An index beyond maxPages is refused (null): a run never needs that many.
     TVystPrvek* AddItem(TVystPrvek item, int pageIndex);
@@ -100,6 +105,7 @@ private:
     std::pair<int, int> clip(int first, int last) const;
 
     std::vector<std::unique_ptr<TStranaPrvku>> m_pages;
+    std::vector<std::unique_ptr<TStranaPrvku>> m_cleared;
     QPicture m_picture;
     QImage m_background;
     bool m_printBackground = false;

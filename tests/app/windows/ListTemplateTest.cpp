@@ -1,11 +1,8 @@
 // The list's report template sevran.pts over the computed sample list: parsing, pages, totals.
-#include "app/calculation/Calculation.h"
 #include "app/calculation/RecognisedStandsTable.h"
-#include "app/sources/LesniCelek.h"
-#include "app/sources/Source.h"
+#include "app/support/SampleList.h"
 #include "app/support/TableDump.h"
 #include "app/windows/RecognisedStandsList.h"
-#include "forest/base/ObecnyLesniPrvek.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Table.h"
 #include "platform/db/sql/Query.h"
@@ -17,7 +14,6 @@
 #include "reports/model/TemplateFile.h"
 #include "reports/output/PageDump.h"
 #include "reports/support/FixedMeasurer.h"
-#include "tools/samples/SampleData.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -43,16 +39,8 @@ protected:
     static void SetUpTestSuite()
     {
         s_dir = new QTemporaryDir;
-        const QString programDir = s_dir->path();
-        samples::writeSampleInstallation(QStringLiteral(GENKLAS_GOLDEN_DIR "/../../data"), programDir);
-        const QString unitData = programDir + QStringLiteral("/vzorky/vex97/DATA");
-        app::Calculation calc;
-        calc.setTablesDir(programDir + QStringLiteral("/"));
-        calc.LesniCelek()->setProgramDir(programDir);
-        calc.LesniCelek()->setSource(app::createSource(SourceKinds::Vex97, {unitData, programDir}));
-        calc.LesniCelek()->LoadHeader();
-        s_computed = calc.RunCalculation({});
-        s_table = calc.tablePath();
+        s_table = testapp::computeSampleList(s_dir->path());
+        s_computed = !s_table.isEmpty();
     }
     static void TearDownTestSuite()
     {

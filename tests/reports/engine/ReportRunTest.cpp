@@ -630,6 +630,32 @@ TEST_F(ReportRunTest, SlicesKeepTheirBudgetAndAbortKeepsPages)
     EXPECT_EQ(pageCounts(report.Output), QStringList(report.Output.PageCount(), QString::number(report.Output.PageCount())));
 }
 
+// Freeing a long report's pages takes longer than laying out a page: a new run sets the last
+// run's pages aside and frees them a page per record, and a finished run has freed them all.
+TEST_F(ReportRunTest, ANewRunFreesTheLastRunsPagesBetweenItsRecords)
+{
+    test::ListReport report;
+    report.setTemplate(groupTemplateWithCount());
+    report.rows = rows(QStringList(60, QStringLiteral("A")));
+    ASSERT_EQ(report.RunReport(), 0);
+    const int pages = report.Output.PageCount();
+    ASSERT_GE(pages, 3);
+    EXPECT_FALSE(report.Output.ReleaseCleared(0));
+
+    std::int64_t now = 0;
+    const ReportRun::Clock clock = [&] { return now += 1; };
+    const std::unique_ptr<ReportRun> run = report.StartRun();
+    run->runToPage(1);
+    EXPECT_TRUE(report.Output.ReleaseCleared(0));   // the first page came before any freeing
+    for (int record = 1; record <= pages; ++record) {
+        ASSERT_FALSE(run->runSlice(1, clock));   // one record, one page freed
+        EXPECT_EQ(report.Output.ReleaseCleared(0), record < pages) << "record " << record;
+    }
+    ASSERT_EQ(report.RunReport(), 0);   // a blocking run frees what another run set aside
+    EXPECT_FALSE(report.Output.ReleaseCleared(0));
+    EXPECT_EQ(report.Output.PageCount(), pages);
+}
+
 namespace {
 
 // A raster report (6 lines per inch, 26 rows a sheet) whose body is a long memo, in `font`.

@@ -1,0 +1,296 @@
+// The list's report end to end: the computed sample list, "Sestava", paging in the preview and
+// the list printed to "Soubor PDF…", on the test platform and on a real X display.
+#include "app/support/SampleList.h"
+#include "app/windows/ListWindow.h"
+#include "platform/db/sql/Query.h"
+#include "platform/files/Files.h"
+#include "platform/ui/Services.h"
+#include "reports/preview/FormSestP.h"
+#include "reports/preview/PrintDialog.h"
+#include "reports/preview/PreviewWindows.h"
+#include "reports/preview/ReportComboBoxes.h"
+#include "reports/preview/ReportPanels.h"
+#include "reports/print/QtPrinter.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using reports::TFormSestP;
+
+// Drives modal windows from a polling timer: each step looks at the active modal widget and
+// answers true once it has done its part. After `timeoutMs` every modal window is closed and
+// the step that waited is named, so no test blocks for good.
+class ModalScript
+{
+public:
+    using Step = std::function<bool(QWidget* modal)>;
+
+    ModalScript(std::vector<std::pair<QString, Step>> steps, int timeoutMs) : m_steps(std::move(steps)), m_timeoutMs(timeoutMs)
+    {
+        m_clock.start();
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+        m_timer.start();
+    }
+
+    bool finished() const { return m_next == m_steps.size(); }
+    // The step waited for, empty once all are done.
+    QString waiting() const { return finished() ? QString() : m_steps[m_next].first; }
+    // The step that timed out, empty when none did.
+    const QString& stuckAt() const { return m_stuckAt; }
+
+private:
+    void poll()
+    {
+        if (finished()) return m_timer.stop();
+        if (m_clock.elapsed() > m_timeoutMs) {
+            m_stuckAt = m_steps[m_next].first;
+            m_next = m_steps.size();
+            m_timer.stop();
+            // Closing a window leaves its modal loop at once; a window that will not close ends the loop.
+            for (int i = 0; i < 10 && QApplication::activeModalWidget(); ++i) {
+                QWidget* w = QApplication::activeModalWidget();
+                if (auto* dialog = qobject_cast<QDialog*>(w)) dialog->reject();
+                else w->close();
+            }
+            return;
+        }
+        if (m_steps[m_next].second(QApplication::activeModalWidget())) ++m_next;
+    }
+
+    std::vector<std::pair<QString, Step>> m_steps;
+    size_t m_next = 0;
+    int m_timeoutMs;
+    QElapsedTimer m_clock;
+    QTimer m_timer;
+    QString m_stuckAt;
+};
+
+// Clicks a button from the event loop, so a modal window it opens does not hold the script.
+void clickLater(QAbstractButton* button)
+{
+    QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
+}
+
+QString pdfText(const QString& path)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+class ListEndToEnd : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_program.isValid());
+        m_previousServices = &ui::services();
+        ui::setServices(&m_recorder);
+        const QString table = testapp::computeSampleList(m_program.path());
+        ASSERT_FALSE(table.isEmpty());
+        m_recorder.clear();
+        files::setProgramDirectory(m_program.path());
+        ASSERT_TRUE(QFile::copy(QStringLiteral(GENKLAS_GOLDEN_DIR "/../../data/sevran.pts"),
+                                m_program.filePath(QStringLiteral("sevran.pts"))));
+        m_dataDir = files::extractFilePath(table);
+        m_windows = reports::installReportWindows(m_printers);
+        // The program's own file dialog, whatever desktop the display has.
+        QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    }
+    void TearDown() override
+    {
+        QApplication::setAttribute(Qt::AA_DontUseNativeDialogs, false);
+        m_windows.reset();
+        files::setProgramDirectory(QString());
+        ui::setServices(m_previousServices);
+    }
+
+    // The first stand in print order as the list prints it: its first columns in a row.
+    QRegularExpression firstStandRow() const
+    {
+        db::Query q;
+        q.SetDatabaseName(m_dataDir);
+        q.SQL().Add(QStringLiteral("Select * from TGENKL order by LHC_KOD, OKRES, LES_OBL, NAJEMCE, ODD, DIL, POR, PSK, ETAZ"));
+        q.Open();
+        QStringList cells;
+        for (const char* name : {"ODD", "DIL", "POR", "PSK", "ETAZ"})
+            cells << QRegularExpression::escape(q.FieldByName(QLatin1String(name)).AsString().trimmed());
+        return QRegularExpression(QStringLiteral("(^|\\n)\\s*") + cells.join(QStringLiteral("\\s+")) + QStringLiteral("\\s"));
+    }
+
+    QTemporaryDir m_program;
+    QString m_dataDir;
+    ui::RecordingServices m_recorder;
+    ui::Services* m_previousServices = nullptr;
+    reports::QtPrinterSystem m_printers;
+    std::unique_ptr<reports::PreviewWindows> m_windows;
+};
+
+TEST_F(ListEndToEnd, PreviewsPagesAndPrintsTheListToAPdfFile)
+{
+    const QByteArray platform = qgetenv("GENKLAS_TEST_PLATFORM");
+    if (!platform.isEmpty()) {
+        ASSERT_EQ(QApplication::platformName().toUtf8(), platform);
+    }
+    const QString pdf = m_program.filePath(QStringLiteral("seznam.pdf"));
+    app::TFGKDB window;
+    window.SetDataDir(m_dataDir);
+    window.ShowList(false);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    TFormSestP* preview = nullptr;
+    int pages = 0, drawn = 0;
+    QStringList shownPages, pdfEntries;
+    bool maximised = false;
+    // The page shown has been painted: its image drawn since the last look, at the panel's size.
+    const auto painted = [&](int page) {
+        const reports::PreviewSession& s = preview->session();
+        if (s.navigation().current() != page || s.cache().drawn() <= drawn) return false;
+        drawn = s.cache().drawn();
+        shownPages << preview->PanelPrevCisloStrany->text();
+        return true;
+    };
+    std::vector<std::pair<QString, ModalScript::Step>> steps = {
+        {"preview with the finished run", [&](QWidget* w) {
+             preview = dynamic_cast<TFormSestP*>(w);
+             if (!preview || !preview->isVisible() || preview->session().isRunning() || !painted(0)) return false;
+             pages = preview->session().navigation().pageCount();
+             maximised = preview->isMaximized();
+             return true;
+         }},
+    };
+    for (int page = 1; page < 3; ++page) {
+        steps.push_back({QStringLiteral("page %1 turned").arg(page + 1), [&, page](QWidget*) {
+                             if (page >= pages) return true;
+                             QTest::keyClick(preview, Qt::Key_PageDown);
+                             return true;
+                         }});
+        steps.push_back({QStringLiteral("page %1 painted").arg(page + 1),
+                         [&, page](QWidget*) { return page >= pages || painted(page); }});
+    }
+    steps.push_back({"print", [&](QWidget*) {
+                         if (!preview->SBPrevTisk->isEnabled()) return false;
+                         clickLater(preview->SBPrevTisk);
+                         return true;
+                     }});
+    steps.push_back({"print dialog", [&](QWidget* w) {
+                         auto* dialog = dynamic_cast<reports::TSestPrintDlg*>(w);
+                         if (!dialog) return false;
+                         QComboBox* box = dialog->ComboBoxPrinter;
+                         for (int i = 0; i < box->count(); ++i) pdfEntries << box->itemText(i);
+                         box->setCurrentIndex(box->count() - 1);   // "Soubor PDF…" ends the list
+                         clickLater(dialog->BtnPrint);
+                         return true;
+                     }});
+    steps.push_back({"file name", [&](QWidget* w) {
+                         auto* dialog = qobject_cast<QFileDialog*>(w);
+                         if (!dialog) return false;
+                         dialog->selectFile(pdf);
+                         QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
+                         return true;
+                     }});
+    steps.push_back({"printed", [&](QWidget* w) {
+                         if (w != preview || preview->lastPrintStatus() < 0) return false;
+                         clickLater(preview->SBPrevKonec);
+                         return true;
+                     }});
+    ModalScript script(std::move(steps), 120000);
+
+    QTest::mouseClick(window.BitBtn1(), Qt::LeftButton);
+    ASSERT_TRUE(script.finished()) << "waiting for: " << script.waiting().toStdString()
+                                   << (m_recorder.messages.empty() ? "" : ", message: " + m_recorder.messages[0].text.toStdString());
+    ASSERT_TRUE(script.stuckAt().isEmpty()) << "stuck at: " << script.stuckAt().toStdString();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(maximised);
+    EXPECT_EQ(pages, 3);
+    EXPECT_EQ(shownPages, (QStringList{"1", "2", "3"}));
+    ASSERT_FALSE(pdfEntries.isEmpty());
+    EXPECT_EQ(pdfEntries.back(), QStringLiteral("Soubor PDF…"));
+    EXPECT_TRUE(m_recorder.messages.empty()) << m_recorder.messages[0].text.toStdString();
+    EXPECT_FALSE(window.list().Query1().Active());
+
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("Seznam uznaných porostů"))) << text.left(2000).toStdString();
+    EXPECT_TRUE(text.contains(firstStandRow())) << firstStandRow().pattern().toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Celkem za")));
+    EXPECT_EQ(text.count(QLatin1Char('\f')), pages);
+    window.BitBtn2Click();
+}
+
+// The same run on the xcb platform of a virtual X server the test starts, so real windows,
+// modal loops, fonts and the screen's resolution take part. The test binary runs it again in a
+// child process, whose application is created on that display.
+TEST(ListEndToEndOnDisplay, PreviewsPagesAndPrintsTheListToAPdfFile)
+{
+    if (!qEnvironmentVariableIsEmpty("GENKLAS_TEST_PLATFORM")) GTEST_SKIP() << "already on a test display";
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (xvfb.isEmpty()) GTEST_SKIP() << "Xvfb is not installed: the run on a real X display is skipped";
+    QProcess server;
+    // Xvfb takes the first free display number itself and writes it to its output.
+    server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                        QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                        QStringLiteral("1600x1000x24")});
+    struct Stop {
+        QProcess& p;
+        ~Stop()
+        {
+            p.terminate();
+            if (!p.waitForFinished(5000)) {
+                p.kill();
+                p.waitForFinished(5000);
+            }
+        }
+    } stop{server};
+    ASSERT_TRUE(server.waitForStarted(10000));
+    QByteArray display;
+    QElapsedTimer clock;
+    clock.start();
+    while (!display.endsWith('\n') && clock.elapsed() < 20000 && server.state() == QProcess::Running) {
+        server.waitForReadyRead(500);
+        display += server.readAllStandardOutput();
+    }
+    ASSERT_TRUE(display.endsWith('\n')) << "Xvfb gave no display: " << server.readAllStandardError().toStdString();
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(display.trimmed()));
+    env.insert(QStringLiteral("GENKLAS_TEST_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=ListEndToEnd.PreviewsPagesAndPrintsTheListToAPdfFile")});
+    const bool ended = child.waitForFinished(240000);
+    if (!ended) {
+        child.kill();
+        child.waitForFinished(5000);
+    }
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    ASSERT_TRUE(ended) << "the run on the display did not end:\n" << output.toStdString();
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+}
+
+} // namespace
