@@ -164,6 +164,7 @@ TEST_F(ListEndToEnd, PreviewsPagesAndPrintsTheListToAPdfFile)
     int pages = 0, drawn = 0;
     QStringList shownPages, pdfEntries;
     bool maximised = false;
+    bool editable = true;
     // The page shown has been painted: its image drawn since the last look, at the panel's size.
     const auto painted = [&](int page) {
         const reports::PreviewSession& s = preview->session();
@@ -178,6 +179,7 @@ TEST_F(ListEndToEnd, PreviewsPagesAndPrintsTheListToAPdfFile)
              if (!preview || !preview->isVisible() || preview->session().isRunning() || !painted(0)) return false;
              pages = preview->session().navigation().pageCount();
              maximised = preview->isMaximized();
+             editable = preview->SBPrevEdit->isEnabled();
              return true;
          }},
     };
@@ -224,6 +226,7 @@ TEST_F(ListEndToEnd, PreviewsPagesAndPrintsTheListToAPdfFile)
     ASSERT_TRUE(script.stuckAt().isEmpty()) << "stuck at: " << script.stuckAt().toStdString();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(maximised);
+    EXPECT_FALSE(editable);   // the list's preview opens no designer
     EXPECT_EQ(pages, 3);
     EXPECT_EQ(shownPages, (QStringList{"1", "2", "3"}));
     ASSERT_FALSE(pdfEntries.isEmpty());
