@@ -263,8 +263,13 @@ void ChangeOwnedHold(TPersistent* object, int delta)
     object->OwnedHoldChanged(delta);
 }
 
+namespace lumex_detail {
+quint64 freedObjects = 0;
+}
+
 TPersistent::~TPersistent()
 {
+    ++lumex_detail::freedObjects;
     if (m_handle)
         handleTable().remove(m_handle);
 }
