@@ -137,7 +137,14 @@ private:
     std::function<TPersistent*()> m_construct;
     std::vector<std::unique_ptr<TPropInfo>> m_own;
     std::vector<PPropInfo> m_props;   // inherited first, then own
-    QHash<QString, int> m_propIndex;  // ASCII upper-cased name -> first index in m_props
+    // Open-addressed table of the names: the ASCII-case-folded hash of a name and the index in
+    // m_props of the first property so named (-1 in a free slot); at most half full.
+    struct NameSlot {
+        quint32 hash;
+        int index;
+    };
+    void insertName(quint32 hash, int index);
+    std::vector<NameSlot> m_names;
 };
 
 // Frees a framework object: the virtual before-destruction step, then delete. nil is ignored.

@@ -112,6 +112,24 @@ TEST_F(PropertiesTest, UnknownNamesAnswerNothing)
     EXPECT_EQ(GetObjectPropByName(probe.get(), QStringLiteral("Popis")), nullptr);   // not an object
 }
 
+// Every name of a class with many properties is found at its own place in any ASCII case; a
+// name that differs in anything else (a Czech letter's case, a character more or less) is not.
+TEST_F(PropertiesTest, NamesAreFoundInAnyAsciiCaseOnly)
+{
+    const TClass cls = TPropProbe::StaticClass();
+    ASSERT_GT(cls->PropCount(), 16);
+    for (int i = 0; i < cls->PropCount(); ++i) {
+        const QString name = cls->Prop(i)->Name;
+        EXPECT_EQ(cls->IndexOfProp(name.toLower()), i) << qPrintable(name);
+        EXPECT_EQ(IndexOfProp(probe.get(), name.toUpper()), i) << qPrintable(name);
+        EXPECT_EQ(cls->IndexOfProp(name + QLatin1Char('_')), -1) << qPrintable(name);
+        EXPECT_EQ(cls->IndexOfProp(name.chopped(1)), -1) << qPrintable(name);
+    }
+    EXPECT_EQ(cls->IndexOfProp(u"Čislo"), -1);
+    EXPECT_EQ(cls->IndexOfProp(u""), -1);
+    EXPECT_EQ(TPersistent::StaticClass()->IndexOfProp(u"Name"), -1);
+}
+
 // A descendant that publishes an inherited name again, read-only and with another value.
 class TRedeclaringProbe : public TPropProbe
 {
