@@ -88,11 +88,11 @@ struct BenchUnits {
         dr.SetTableName(dataDir + QStringLiteral("/DREVINA.DB"));
         dr.Open();
         vexSpecies = dr.RecordCount();
-        // Old records: at most 999 compartments, the rest of the size in stand groups; a stand of
-        // these units has fewer groups than a generated version-97 stand, so twice the groups.
+        // Old records: at most 999 compartments, the rest of the size in stand groups; 13 groups
+        // a stand at most give these units about the species of the version-97 unit.
         samples::UnitOptions lhp = options;
         lhp.compartments = std::min(compartments, 999);
-        lhp.groupsPerStand = 2 * options.groupsPerStand * compartments / lhp.compartments;
+        lhp.groupsPerStand = 13 * compartments / lhp.compartments;
         const samples::OldLhpUnit records = samples::generateOldLhpUnit(source, lhp);
         lhpSpecies = int(records.rows.size());
         lhpDir = programDir + QStringLiteral("/lhp160");
