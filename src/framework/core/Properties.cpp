@@ -215,7 +215,10 @@ int TClassInfo::IndexOfProp(QStringView name) const
         const NameSlot& slot = m_names[at];
         if (slot.index < 0)
             return -1;
-        if (slot.hash == hash && txt::sameTextAscii(m_props[static_cast<size_t>(slot.index)]->Name, name))
+        if (slot.hash != hash)
+            continue;
+        const QString& stored = m_props[static_cast<size_t>(slot.index)]->Name;
+        if (stored.size() == name.size() && (QStringView(stored) == name || txt::sameTextAscii(stored, name)))
             return slot.index;
     }
 }
