@@ -108,13 +108,22 @@ bool listsOwner(const TOwnerList* owners, const TElement* owner)
 
 // Holdings kept in a vector up to this many containers; a table beyond.
 constexpr size_t fewHoldings = 16;
+// Owner lists longer than this count the entries of each owner.
+constexpr size_t longOwnerList = 16;
 
 } // namespace
+
+TEntity* asEntityOf(TPersistent* object)
+{
+    TElement* element = object ? object->asElement() : nullptr;
+    return element ? element->asEntity() : nullptr;
+}
 
 // --- TOwnerList -------------------------------------------------------------------------------
 
 void TOwnerList::pop_back()
 {
+    count(m_entries.back(), -1);
     m_entries.pop_back();
     if (m_entries.size() <= m_front) {
         m_entries.clear();
@@ -124,7 +133,44 @@ void TOwnerList::pop_back()
 
 void TOwnerList::insert(size_t index, TElement* owner)
 {
-    m_entries.insert(begin() + static_cast<std::ptrdiff_t>(index), Entry(owner));
+    const auto it = m_entries.insert(begin() + static_cast<std::ptrdiff_t>(index), Entry(owner));
+    if (m_counts) {
+        count(*it, +1);
+    } else if (size() > longOwnerList) {
+        m_counts = std::make_unique<std::unordered_map<qint32, int>>();
+        for (auto e = begin(); e != end(); ++e)
+            count(*e, +1);
+    }
+}
+
+void TOwnerList::count(const Entry& entry, int delta)
+{
+    if (m_counts && entry.handle() != 0)
+        (*m_counts)[entry.handle()] += delta;
+}
+
+size_t TOwnerList::find(const TElement& owner) const
+{
+    const size_t none = m_entries.size();
+    const auto matches = [&](size_t at) { return m_entries[at].refersTo(&owner); };
+    if (m_counts) {
+        const auto counted = m_counts->find(ExistingHandle(owner));
+        if (counted == m_counts->end() || counted->second <= 0)
+            return none;
+        if (counted->second == 1) {   // the only entry: from both ends towards the middle
+            for (size_t low = m_front, high = none; low < high; ++low) {
+                if (matches(low))
+                    return low;
+                if (matches(--high))
+                    return high;
+            }
+            return none;
+        }
+    }
+    for (size_t at = m_front; at < none; ++at)
+        if (matches(at))
+            return at;
+    return none;
 }
 
 bool TOwnerList::removeFirst(const TElement* owner)
@@ -132,9 +178,11 @@ bool TOwnerList::removeFirst(const TElement* owner)
     // An owner that was never given a handle is in no list.
     if (owner && ExistingHandle(*owner) == 0)
         return false;
-    const auto it = std::find_if(begin(), end(), [owner](const Entry& e) { return e.refersTo(owner); });
+    const auto it = owner ? m_entries.begin() + static_cast<std::ptrdiff_t>(find(*owner))
+                          : std::find_if(begin(), end(), [](const Entry& e) { return e.refersTo(nullptr); });
     if (it == end())
         return false;
+    count(*it, -1);
     if (it != begin()) {
         m_entries.erase(it);
         return true;

@@ -21,7 +21,9 @@ class TWriter;
 using TSuperList = std::vector<TElement*>;
 // The owners of an owner-aware element, in the order they were added. Entries turn nil when
 // their owner is freed. Taking out the first entry costs no shifting: an element shared by a
-// whole expression tree loses its owners in the order they took it.
+// whole expression tree loses its owners in the order they took it. A long list also counts the
+// entries of each owner, so that an owner listed once is looked for from both ends: releasing
+// in reverse order takes constant time too.
 class TOwnerList
 {
 public:
@@ -41,8 +43,14 @@ public:
     bool removeFirst(const TElement* owner);
 
 private:
+    // Where the first entry of the live owner is, m_entries.size() when none.
+    size_t find(const TElement& owner) const;
+    void count(const Entry& entry, int delta);
+
     std::vector<Entry> m_entries;
     size_t m_front = 0;   // entries before it have been taken out
+    // Entries per owner handle, kept once the list has grown long (absent before).
+    std::unique_ptr<std::unordered_map<qint32, int>> m_counts;
 };
 
 // --- traversal marks ------------------------------------------------------------------------

@@ -96,6 +96,20 @@ HandleTable& handleTable()
     return table;
 }
 
+// FNV-1a over the UTF-16 units of a name with ASCII letters upper-cased: names that differ in
+// ASCII case only hash alike.
+quint32 foldedHash(QStringView name)
+{
+    quint32 hash = 2166136261u;
+    for (const QChar c : name) {
+        char16_t u = c.unicode();
+        if (u >= 'a' && u <= 'z')
+            u = char16_t(u - ('a' - 'A'));
+        hash = (hash ^ u) * 16777619u;
+    }
+    return hash;
+}
+
 // Text of a whole-number property; 0 for a text that is not a whole number within 32 bits.
 qint32 wholeNumberOrZero(const QString& text)
 {
@@ -187,13 +201,42 @@ TClassInfo::TClassInfo(QString name, TClass parent, int instanceSize, std::funct
 {
     if (m_parent) {
         m_props = m_parent->m_props;
-        m_propIndex = m_parent->m_propIndex;
+        m_names = m_parent->m_names;
     }
 }
 
 int TClassInfo::IndexOfProp(QStringView name) const
 {
-    return m_propIndex.value(txt::upperAscii(name), -1);
+    if (m_names.empty())
+        return -1;
+    const quint32 hash = foldedHash(name);
+    const size_t mask = m_names.size() - 1;
+    for (size_t at = hash & mask;; at = (at + 1) & mask) {
+        const NameSlot& slot = m_names[at];
+        if (slot.index < 0)
+            return -1;
+        if (slot.hash != hash)
+            continue;
+        const QString& stored = m_props[static_cast<size_t>(slot.index)]->Name;
+        if (stored.size() == name.size() && (QStringView(stored) == name || txt::sameTextAscii(stored, name)))
+            return slot.index;
+    }
+}
+
+void TClassInfo::insertName(quint32 hash, int index)
+{
+    if (2 * (static_cast<size_t>(index) + 1) > m_names.size()) {   // indexes count the names
+        std::vector<NameSlot> old(std::max<size_t>(16, 2 * m_names.size()), NameSlot{0, -1});
+        old.swap(m_names);
+        for (const NameSlot& slot : old)
+            if (slot.index >= 0)
+                insertName(slot.hash, slot.index);
+    }
+    const size_t mask = m_names.size() - 1;
+    size_t at = hash & mask;
+    while (m_names[at].index >= 0)
+        at = (at + 1) & mask;
+    m_names[at] = NameSlot{hash, index};
 }
 
 bool TClassInfo::InheritsFrom(TClass other) const
@@ -222,9 +265,8 @@ TPersistent* TClassInfo::CreateBare() const
 
 void TClassInfo::AddOwnProp(std::unique_ptr<TPropInfo> prop)
 {
-    const QString key = txt::upperAscii(prop->Name);
     const int inherited = m_parent ? m_parent->PropCount() : 0;
-    const int at = m_propIndex.value(key, -1);
+    const int at = IndexOfProp(prop->Name);
     if (at >= 0 && at < inherited) {
         // A descendant that publishes an inherited name again takes that property's place, as
         // the class library's redeclared properties did.
@@ -233,7 +275,7 @@ void TClassInfo::AddOwnProp(std::unique_ptr<TPropInfo> prop)
         return;
     }
     if (at < 0)   // the first of a name is found
-        m_propIndex.insert(key, int(m_props.size()));
+        insertName(foldedHash(prop->Name), int(m_props.size()));
     m_props.push_back(prop.get());
     m_own.push_back(std::move(prop));
 }
@@ -263,8 +305,13 @@ void ChangeOwnedHold(TPersistent* object, int delta)
     object->OwnedHoldChanged(delta);
 }
 
+namespace lumex_detail {
+quint64 freedObjects = 0;
+}
+
 TPersistent::~TPersistent()
 {
+    ++lumex_detail::freedObjects;
     if (m_handle)
         handleTable().remove(m_handle);
 }

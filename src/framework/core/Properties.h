@@ -10,9 +10,11 @@
 #include <functional>
 #include <memory>
 #include <type_traits>
+#include <typeinfo>
 #include <vector>
 
 class TElement;
+class TEntity;
 class TPersistent;
 class TClassInfo;
 class TPropInfo;
@@ -135,7 +137,14 @@ private:
     std::function<TPersistent*()> m_construct;
     std::vector<std::unique_ptr<TPropInfo>> m_own;
     std::vector<PPropInfo> m_props;   // inherited first, then own
-    QHash<QString, int> m_propIndex;  // ASCII upper-cased name -> first index in m_props
+    // Open-addressed table of the names: the ASCII-case-folded hash of a name and the index in
+    // m_props of the first property so named (-1 in a free slot); at most half full.
+    struct NameSlot {
+        quint32 hash;
+        int index;
+    };
+    void insertName(quint32 hash, int index);
+    std::vector<NameSlot> m_names;
 };
 
 // Frees a framework object: the virtual before-destruction step, then delete. nil is ignored.
@@ -298,7 +307,11 @@ qint32 ObjectHandle(const TPersistent* object);
 // `expected`) of an object not of that class. Never a dangling pointer.
 TPersistent* ObjectFromHandle(qint32 handle, TClass expected = nullptr);
 
-// The object as a T, nil when it is none.
+// The object as an entity of the element tree, nil when it is none (cheaper than a cast).
+TEntity* asEntityOf(TPersistent* object);
+
+// The object as a T, nil when it is none. An object of exactly class T is recognised by its
+// dynamic type without a search of its ancestry.
 template<class T>
 T* castObject(TPersistent* object)
 {
@@ -306,9 +319,51 @@ T* castObject(TPersistent* object)
         return object;
     else if constexpr (std::is_same_v<T, TElement>)
         return object ? object->asElement() : nullptr;
+    else if constexpr (std::is_same_v<T, TEntity>)
+        return asEntityOf(object);
+    else if (object && typeid(*object) == typeid(T))
+        return static_cast<T*>(object);
     else
         return dynamic_cast<T*>(object);
 }
+
+namespace lumex_detail {
+extern quint64 freedObjects;   // objects destroyed so far; only ever grows
+}
+
+// How many framework objects have been destroyed since start-up. A caller that saw no change
+// across a call knows that the call freed nothing.
+inline quint64 FreedObjectCount()
+{
+    return lumex_detail::freedObjects;
+}
+
+// Whether one object is still alive, asked often across calls that seldom free anything: the
+// handle table is consulted only when some object has been freed since the last answer. The
+// object gets its handle as a WeakRef would give it.
+class LifeWatch
+{
+public:
+    explicit LifeWatch(const TPersistent& object)
+        : m_handle(ExistingHandle(object) ? ExistingHandle(object) : ObjectHandle(&object)),
+          m_freedSeen(FreedObjectCount())
+    {
+    }
+    bool isAlive()
+    {
+        const quint64 freed = FreedObjectCount();
+        if (freed != m_freedSeen) {
+            m_freedSeen = freed;
+            m_alive = m_alive && ObjectFromHandle(m_handle) != nullptr;
+        }
+        return m_alive;
+    }
+
+private:
+    qint32 m_handle;
+    quint64 m_freedSeen;
+    bool m_alive = true;
+};
 
 // A non-owning reference that turns nil when its object is freed.
 template<class T>
@@ -328,6 +383,8 @@ public:
     // True when an object was set and has been freed since.
     bool isDangling() const { return m_handle != 0 && get() == nullptr; }
     void reset() { m_handle = 0; }
+    // The handle of the object set, 0 when none (whether or not it still lives).
+    qint32 handle() const { return m_handle; }
     // Whether get() would give object (nil: whether it would give nil). A live object is
     // recognised by its handle, without a look-up.
     bool refersTo(const T* object) const

@@ -69,17 +69,17 @@ void TRecursor::Execute()
 }
 
 // An action or a tool may free the element being visited, or an entity the walk is inside:
-// the walk holds weak references and goes no further through a freed one.
+// the walk watches their lives and goes no further through a freed one.
 void TRecursor::visit(TElement* element)
 {
-    const WeakRef<TElement> visited = element;
+    LifeWatch visited(*element);
     if (PreTest(element))
         Action(element);
-    if (!visited.get())
+    if (!visited.isAlive())
         return;
-    if (DescendTest(element) && visited.get())
+    if (DescendTest(element) && visited.isAlive())
         Recurse(element);
-    if (visited.get() && PostTest(element))
+    if (visited.isAlive() && PostTest(element))
         Action(element);
 }
 
@@ -87,16 +87,16 @@ void TRecursor::visit(TElement* element)
 // the path is not entered again.
 void TRecursor::Recurse(TElement* element)
 {
-    auto* entity = dynamic_cast<TEntity*>(element);
+    TEntity* entity = element->asEntity();
     if (m_notInside || !entity)
         return;
     if (std::find(m_path.begin(), m_path.end(), entity) != m_path.end())
         return;
-    const WeakRef<TEntity> walked = entity;
+    LifeWatch walked(*entity);
     m_path.push_back(entity);
     ++m_level;
     const int count = entity->Count();
-    for (int i = 0; i < count && walked.get() && i < entity->Count(); ++i) {
+    for (int i = 0; i < count && walked.isAlive() && i < entity->Count(); ++i) {
         if (TElement* child = entity->Items(i))
             visit(child);
     }
@@ -106,7 +106,7 @@ void TRecursor::Recurse(TElement* element)
 
 bool TRecursor::DescendTest(TElement* element)
 {
-    return dynamic_cast<TEntity*>(element) != nullptr;
+    return element->asEntity() != nullptr;
 }
 
 TClass TRecursorWithTools::StaticClass()
@@ -135,7 +135,7 @@ bool TRecursorWithTools::PostTest(TElement* element)
 bool TRecursorWithTools::DescendTest(TElement* element)
 {
     TTool* tool = QGoInsideTool();
-    if (!dynamic_cast<TEntity*>(element) || !tool)
+    if (!element->asEntity() || !tool)
         return true;
     return runOn(tool, element);
 }

@@ -147,6 +147,37 @@ TEST_F(ElementLifetimeTest, FreedOwnerEntriesReadNilAndLeaveOneByOne)
     EXPECT_EQ(shared->GetOwner(0), nullptr);
 }
 
+// In a long owner list an owner listed twice leaves by its first entry, one listed once by its
+// only one wherever it stands, and an entry put in the middle is found as well.
+TEST_F(ElementLifetimeTest, LongOwnerListTakesOutTheFirstEntryOfAnOwner)
+{
+    auto holders = entities(manyHolders);
+    auto twice = Create<TOwnerEntity>();
+    auto inserted = Create<TOwnerEntity>();
+    auto shared = Create<TOwnedProbe>();
+    shared->AddOwner(twice.get());
+    for (auto& holder : holders)
+        shared->AddOwner(holder.get());
+    shared->AddOwner(twice.get());
+    shared->InsertOwner(manyHolders / 2, inserted.get());
+    shared->RemoveOwner(twice.get());
+    ASSERT_EQ(shared->OwnersCount(), manyHolders + 2);
+    EXPECT_EQ(shared->GetOwner(0), holders[0].get());
+    EXPECT_EQ(shared->GetOwner(manyHolders / 2 - 1), inserted.get());
+    EXPECT_EQ(shared->GetOwner(manyHolders + 1), twice.get());
+    shared->RemoveOwner(inserted.get());
+    for (int i = manyHolders - 1; i >= 0; --i) {
+        shared->RemoveOwner(holders[static_cast<size_t>(i)].get());
+        ASSERT_EQ(shared->GetOwner(i), twice.get());
+    }
+    ASSERT_EQ(shared->OwnersCount(), 1);
+    shared->RemoveOwner(holders[0].get());   // no longer listed: nothing changes
+    EXPECT_EQ(shared->GetOwner(0), twice.get());
+    shared->RemoveOwner(twice.get());
+    EXPECT_TRUE(shared->HasNoOwner());
+    EXPECT_FALSE(shared->HasOwner(twice.get()));
+}
+
 // Handles over several thousand objects, some freed in runs: the live are found, the freed and
 // numbers never given find nothing, and no number is given twice.
 TEST_F(ElementLifetimeTest, HandlesFindLiveObjectsOnlyAndAreNeverReused)

@@ -112,6 +112,24 @@ TEST_F(PropertiesTest, UnknownNamesAnswerNothing)
     EXPECT_EQ(GetObjectPropByName(probe.get(), QStringLiteral("Popis")), nullptr);   // not an object
 }
 
+// Every name of a class with many properties is found at its own place in any ASCII case; a
+// name that differs in anything else (a Czech letter's case, a character more or less) is not.
+TEST_F(PropertiesTest, NamesAreFoundInAnyAsciiCaseOnly)
+{
+    const TClass cls = TPropProbe::StaticClass();
+    ASSERT_GT(cls->PropCount(), 16);
+    for (int i = 0; i < cls->PropCount(); ++i) {
+        const QString name = cls->Prop(i)->Name;
+        EXPECT_EQ(cls->IndexOfProp(name.toLower()), i) << qPrintable(name);
+        EXPECT_EQ(IndexOfProp(probe.get(), name.toUpper()), i) << qPrintable(name);
+        EXPECT_EQ(cls->IndexOfProp(name + QLatin1Char('_')), -1) << qPrintable(name);
+        EXPECT_EQ(cls->IndexOfProp(name.chopped(1)), -1) << qPrintable(name);
+    }
+    EXPECT_EQ(cls->IndexOfProp(u"Čislo"), -1);
+    EXPECT_EQ(cls->IndexOfProp(u""), -1);
+    EXPECT_EQ(TPersistent::StaticClass()->IndexOfProp(u"Name"), -1);
+}
+
 // A descendant that publishes an inherited name again, read-only and with another value.
 class TRedeclaringProbe : public TPropProbe
 {
@@ -173,6 +191,49 @@ TEST_F(PropertiesTest, HandleOfTheWrongClassGivesNil)
     const qint32 handle = ObjectHandle(entity.get());
     EXPECT_EQ(ObjectFromHandle(handle, TElement::StaticClass()), entity.get());
     EXPECT_EQ(ObjectFromHandle(handle, TOwnerElement::StaticClass()), nullptr);
+}
+
+// An object is answered as its own class, an ancestor's and, from a class that declares no
+// descriptor of its own, as that class; never as a descendant's or a sibling's.
+TEST_F(PropertiesTest, ObjectsAreCastByTheirClass)
+{
+    class TUndescribedProbe : public TPropProbe
+    {
+    };
+    auto entity = Create<TOwnerEntity>();
+    auto element = Create<TOwnedProbe>();
+    auto undescribed = Create<TUndescribedProbe>();
+    EXPECT_EQ(castObject<TEntity>(entity.get()), entity.get());
+    EXPECT_EQ(WeakRef<TOwnerEntity>(entity.get()).get(), entity.get());
+    EXPECT_EQ(castObject<TEntity>(element.get()), nullptr);
+    EXPECT_EQ(castObject<TEntity>(nullptr), nullptr);
+    EXPECT_EQ(castObject<TOwnerElement>(element.get()), element.get());
+    EXPECT_EQ(WeakRef<TOwnedProbe>(element.get()).get(), element.get());
+    EXPECT_EQ(castObject<TPropProbe>(element.get()), nullptr);
+    EXPECT_EQ(castObject<TPropProbe>(undescribed.get()), undescribed.get());
+    EXPECT_EQ(WeakRef<TPropProbe>(undescribed.get()).get(), undescribed.get());
+    EXPECT_EQ(castObject<TUndescribedProbe>(probe.get()), nullptr);
+    EXPECT_EQ(castObject<TOwnedProbe>(entity.get()), nullptr);
+    EXPECT_EQ(castObject<TEntity>(probe.get()), nullptr);
+}
+
+// A watch answers "alive" until its own object is freed, whatever else is freed meanwhile, and
+// "freed" ever after, also once other objects have come and gone.
+TEST_F(PropertiesTest, LifeWatchSeesOnlyItsOwnObjectFreed)
+{
+    auto watched = Create<TOwnedProbe>();
+    auto other = Create<TOwnedProbe>();
+    LifeWatch watch(*watched);
+    LifeWatch fresh(*Create<TPlainProbe>().get());   // freed at once
+    EXPECT_FALSE(fresh.isAlive());
+    EXPECT_TRUE(watch.isAlive());
+    other = nullptr;
+    EXPECT_TRUE(watch.isAlive());
+    watched = nullptr;
+    EXPECT_FALSE(watch.isAlive());
+    auto later = Create<TOwnedProbe>();
+    later = nullptr;
+    EXPECT_FALSE(watch.isAlive());
 }
 
 TEST_F(PropertiesTest, NextElementAddsThroughItsHandle)

@@ -134,6 +134,33 @@ TEST(Recursor, ActionMayFreeTheVisitedElementOrItsContainer)
     EXPECT_EQ(walk->Level(), 1);
 }
 
+// Frees an element of no walked tree on every visit: the walk goes on through the whole tree,
+// and an element freed within it is still left alone.
+TEST(Recursor, ActionFreeingElementsElsewhereLeavesTheWalkWhole)
+{
+    class TLitteringRecursor : public TFreeingRecursor
+    {
+    public:
+        void Action(TElement* e) override
+        {
+            Create<TOwnerElement>();   // made and freed
+            TFreeingRecursor::Action(e);
+        }
+    };
+    Owned<TOwnerEntity> root(entity(nullptr, "root"));
+    TOwnerEntity* a = entity(root.get(), "A");
+    leaf(a, "a1");
+    leaf(entity(a, "doomed"), "inner");
+    leaf(root.get(), "B");
+    auto walk = Create<TLitteringRecursor>();
+    walk->trigger = "doomed";
+    walk->victim = a->Items(1);
+    walk->SetInput(root.get());
+    walk->Execute();
+    EXPECT_EQ(walk->visits, QStringList({"pre:root@1", "pre:A@2", "pre:a1@3", "post:a1@3", "pre:doomed@3",
+                                         "post:A@2", "pre:B@2", "post:B@2", "post:root@1"}));
+}
+
 // Counts its runs, and gives an Output unless the input is named "skip".
 class TCountingTool : public TTool
 {

@@ -250,16 +250,33 @@ void TImportStandardPP_FST::mapColumns(TElement* carrier)
         if (!dynamic_cast<TStringElement*>(item))
             continue;
         const QString name = list->UpperNameAt(i);
-        m_columns.insert(item, Column{byName.value(name), name});   // unknown columns: no rule
+        const Rule* rule = byName.value(name);   // unknown columns: no rule
+        m_columns.insert(item, Column{rule, name, PreparedProperty{rule ? propertyOf(*rule) : QString()}});
     }
     m_mappedCarrier = carrier;
     m_mappedCount = list->Count();
 }
 
+// The property a rule writes: the column's own name in the position pass; in the data pass the
+// rule's property, with the suffix of the bare-land or other-land file where the kind decides.
+QString TImportStandardPP_FST::propertyOf(const Rule& rule) const
+{
+    if (rule.pass == Pass::Position)
+        return QString::fromLatin1(rule.column);
+    QString name = QString::fromLatin1(rule.property ? rule.property : rule.column);
+    if (rule.target == Target::KindStand || rule.target == Target::KindGroup) {
+        if (m_fileKind == 2)
+            name += QStringLiteral("_BZL");
+        else if (m_fileKind == 3)
+            name += QStringLiteral("_JP");
+    }
+    return name;
+}
+
 void TImportStandardPP_FST::Action(TElement* element)
 {
-    const auto it = m_columns.constFind(element);
-    if (it == m_columns.cend() || !it->rule || !m_header)
+    const auto it = m_columns.find(element);
+    if (it == m_columns.end() || !it->rule || !m_header)
         return;
     const Rule& rule = *it->rule;
     if ((rule.pass == Pass::Position) != m_nastavuj)
@@ -267,9 +284,9 @@ void TImportStandardPP_FST::Action(TElement* element)
     m_currentColumn = it->name;
     const QString v = static_cast<TStringElement*>(element)->GetAsString();
     if (m_nastavuj)
-        applyPosition(rule, v);
+        applyPosition(*it, v);
     else
-        applyData(rule, v);
+        applyData(*it, v);
 }
 
 void TImportStandardPP_FST::Recurse(TElement* element)
@@ -334,11 +351,12 @@ TElement* TImportStandardPP_FST::targetOf(const Rule& rule)
     }
 }
 
-void TImportStandardPP_FST::applyPosition(const Rule& rule, const QString& v)
+void TImportStandardPP_FST::applyPosition(Column& column, const QString& v)
 {
+    const Rule& rule = *column.rule;
     if (rule.special == Special::Key)
         return applyKey(rule, v);
-    const QString name = QString::fromLatin1(rule.column);
+    PreparedProperty& name = column.property;
     switch (rule.conv) {
     case Conv::D:
         writeInt(m_header, name, DigitsToInt(RemoveSpacesOrZero(v)));
@@ -431,8 +449,9 @@ TEtaz* TImportStandardPP_FST::storey()
     return static_cast<TEtaz*>(cached(static_cast<int>(Target::Storey)));
 }
 
-void TImportStandardPP_FST::applyData(const Rule& rule, const QString& v)
+void TImportStandardPP_FST::applyData(Column& column, const QString& v)
 {
+    const Rule& rule = *column.rule;
     if (rule.special != Special::None && rule.special != Special::KeepComputed)
         return applySpecial(rule, v);
     if (rule.target == Target::Species && !storey()->Drevina())
@@ -442,13 +461,7 @@ void TImportStandardPP_FST::applyData(const Rule& rule, const QString& v)
     TElement* target = targetOf(rule);
     if (!target)
         return;
-    QString name = QString::fromLatin1(rule.property ? rule.property : rule.column);
-    if (rule.target == Target::KindStand || rule.target == Target::KindGroup) {
-        if (m_fileKind == 2)
-            name += QStringLiteral("_BZL");
-        else if (m_fileKind == 3)
-            name += QStringLiteral("_JP");
-    }
+    PreparedProperty& name = column.property;
     switch (rule.conv) {
     case Conv::I:
         writeInt(target, name, convI(v));

@@ -1,6 +1,7 @@
 // Applies the current record of an interchange data reader to the forest model.
 #pragma once
 
+#include "app/sources/ishul/PropertyWriter.h"
 #include "framework/tools/Recursors.h"
 
 #include <QHash>
@@ -67,10 +68,12 @@ private:
     struct Column {
         const Rule* rule = nullptr;
         QString name;
+        PreparedProperty property;   // the property the rule writes (with the file's suffix)
     };
     void mapColumns(TElement* carrier);
-    void applyPosition(const Rule& rule, const QString& v);
-    void applyData(const Rule& rule, const QString& v);
+    QString propertyOf(const Rule& rule) const;
+    void applyPosition(Column& column, const QString& v);
+    void applyData(Column& column, const QString& v);
     void applySpecial(const Rule& rule, const QString& v);
     void applyAfforestation(const Rule& rule, const QString& v);
     void applyDamage(const Rule& rule, const QString& v);

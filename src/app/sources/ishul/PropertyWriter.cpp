@@ -22,11 +22,8 @@ int propertyIndex(TElement* element, const QString& name)
     return index;
 }
 
-void writeProperty(TElement* element, const QString& name, const PropValue& value)
+void writeAt(TElement* element, int index, const PropValue& value)
 {
-    if (!element)
-        return;
-    const int index = propertyIndex(element, name);
     if (index < 0)
         return;
     const PPropInfo prop = element->ClassType()->Prop(index);
@@ -34,25 +31,72 @@ void writeProperty(TElement* element, const QString& name, const PropValue& valu
         prop->Write(*element, value);
 }
 
-} // namespace
+void writeProperty(TElement* element, const QString& name, const PropValue& value)
+{
+    if (element)
+        writeAt(element, propertyIndex(element, name), value);
+}
 
-void writeInt(TElement* element, const QString& name, qint32 v)
+void writeProperty(TElement* element, PreparedProperty& property, const PropValue& value)
+{
+    if (!element)
+        return;
+    if (element->ClassType() != property.cls) {
+        property.cls = element->ClassType();
+        property.index = IndexOfProp(element, property.name);
+    }
+    writeAt(element, property.index, value);
+}
+
+PropValue ordinalValue(qint32 v)
 {
     PropValue value;
     value.Ordinal = v;
-    writeProperty(element, name, value);
+    return value;
 }
 
-void writeFloat(TElement* element, const QString& name, double v)
+PropValue floatValue(double v)
 {
     PropValue value;
     value.Float = v;
-    writeProperty(element, name, value);
+    return value;
 }
 
-void writeText(TElement* element, const QString& name, const QString& v)
+PropValue textValue(const QString& v)
 {
     PropValue value;
     value.Text = v;
-    writeProperty(element, name, value);
+    return value;
+}
+
+} // namespace
+
+void writeInt(TElement* element, const QString& name, qint32 value)
+{
+    writeProperty(element, name, ordinalValue(value));
+}
+
+void writeFloat(TElement* element, const QString& name, double value)
+{
+    writeProperty(element, name, floatValue(value));
+}
+
+void writeText(TElement* element, const QString& name, const QString& value)
+{
+    writeProperty(element, name, textValue(value));
+}
+
+void writeInt(TElement* element, PreparedProperty& property, qint32 value)
+{
+    writeProperty(element, property, ordinalValue(value));
+}
+
+void writeFloat(TElement* element, PreparedProperty& property, double value)
+{
+    writeProperty(element, property, floatValue(value));
+}
+
+void writeText(TElement* element, PreparedProperty& property, const QString& value)
+{
+    writeProperty(element, property, textValue(value));
 }

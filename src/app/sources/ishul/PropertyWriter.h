@@ -1,12 +1,23 @@
 // Typed writes of published properties by name, for the loaders of the file sources.
 #pragma once
 
-#include <QString>
+#include "framework/core/Properties.h"
 
-class TElement;
+#include <QString>
 
 // Each writes through the property's own setter (normalising ones included); nothing when the
 // element is nil or has no writable property of that name.
 void writeInt(TElement* element, const QString& name, qint32 value);
 void writeFloat(TElement* element, const QString& name, double value);
 void writeText(TElement* element, const QString& name, const QString& value);
+
+// A property name prepared once, with the index it has in the class last written through it
+// (a loader writes one column into elements of one class, record after record).
+struct PreparedProperty {
+    QString name;
+    TClass cls = nullptr;
+    int index = -1;
+};
+void writeInt(TElement* element, PreparedProperty& property, qint32 value);
+void writeFloat(TElement* element, PreparedProperty& property, double value);
+void writeText(TElement* element, PreparedProperty& property, const QString& value);

@@ -83,10 +83,12 @@ QStringList OldLhpSource::buildCompartmentList(TLesniCelek& unit)
         reader.SetFileName(it.value());
         reader.Open();
         for (; !reader.Eof(); reader.Next()) {
+            // A compartment is listed once, with the first file that holds it.
             const QString key = PadLeft(QString::number(DigitsToInt(reader.D(7))), 3, QLatin1Char(' '));
-            AddUnique(list, key);
-            if (!m_fileOfCompartment.contains(key))
+            if (!m_fileOfCompartment.contains(key)) {
+                list.append(key);
                 m_fileOfCompartment.insert(key, it.key());
+            }
         }
     }
     list.sort();
