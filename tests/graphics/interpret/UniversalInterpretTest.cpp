@@ -426,8 +426,9 @@ TEST(UniversalInterpret, TilesDrawWhatDirectDrawingDoes)
         // inside a figure may round one edge pixel the other way; nothing more may differ.
         EXPECT_LE(gtest_support::differingPixels(run.direct, run.tiled), 2) << height << " "
             << gtest_support::imageDifference(run.direct, run.tiled).toStdString();
-        if (height > 3)
+        if (height > 3) {
             EXPECT_GT(gtest_support::countPixels(run.direct, qRgb(0, 0, 0)), 100) << height;
+        }
     }
     const TileRun run = drawBothWays(1000);
     ASSERT_GE(run.progress.size(), 2);

@@ -266,8 +266,9 @@ TEST_F(TableStorageTest, RewritingKeepsTheFormatOfTheFile)
         EXPECT_EQ(px.recordCount(), 41);
         px.attachBlobFile(dp::ParadoxFile(path).blobPath());
         EXPECT_EQ(px.value(0, 2).toByteArray(), cp.encode(QStringLiteral("dlouhá poznámka ").repeated(20)));
-        if (format.codePage != 0)
+        if (format.codePage != 0) {
             EXPECT_EQ(px.codePage(), format.codePage);
+        }
     }
 }
 

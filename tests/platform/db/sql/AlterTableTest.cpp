@@ -151,8 +151,9 @@ TEST_F(AlterTable, EveryFailedStepLeavesTheOldOrTheNewTable)
         const db::paradox::ParadoxFile table(dbPath);
         EXPECT_EQ(table.fields().size(), hasSucceeded ? 4 : 3) << "step " << step;
         EXPECT_EQ(table.memoText(0, 2), etazRows[0][2].toString()) << "step " << step;
-        if (!hasSucceeded)
+        if (!hasSucceeded) {
             EXPECT_EQ(fileBytes(dbPath), before) << "step " << step;
+        }
     }
     EXPECT_TRUE(hasSucceeded);
 }
