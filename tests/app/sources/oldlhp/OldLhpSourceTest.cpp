@@ -293,9 +293,11 @@ TEST_F(OldLhpSourceTest, TheHeaderTakesOnlyItsOwnCodebookRow)
     QDir().mkpath(m_dir.filePath("ciselnik"));
     const QList<test::FixtureField> fields = {
         {"LHC_KOD", "A", 6}, {"A", "A", 1}, {"LHP_OD", "A", 10}, {"LHP_DO", "A", 10}, {"LHC_NAZ", "A", 40}};
+    test::FixtureOptions keyed;
+    keyed.keyFields = 2;
     test::writeParadoxTable(m_dir.filePath("ciselnik/SEZLHC00.DB"), fields,
                             {{"6", "", "1.1.1990", "31.12.1999", "Sestka"}, {"8", "", "1.1.2000", "31.12.2009", "Osmicka"}},
-                            {.keyFields = 2});
+                            keyed);
     write("7.01V", {species(1, 'a', "1", "SM")});
     Owned<TLesniCelek> unit = makeUnit();
     run(*unit);
@@ -305,7 +307,7 @@ TEST_F(OldLhpSourceTest, TheHeaderTakesOnlyItsOwnCodebookRow)
 
     test::writeParadoxTable(m_dir.filePath("ciselnik/SEZLHC00.DB"), fields,
                             {{"6", "", "1.1.1990", "31.12.1999", "Sestka"}, {"7", "", "1.1.2001", "31.12.2010", "Sedmicka"}},
-                            {.keyFields = 2});
+                            keyed);
     run(*unit);
     EXPECT_EQ(unit->LHC()->LHC_NAZ(), "Sedmicka");
     EXPECT_EQ(unit->LHC()->GetPropAsString("LHP_DO"), "31.12.2010");
