@@ -9,7 +9,6 @@
 #include "platform/ui/Services.h"
 #include "reports/engine/SestavaTyp.h"
 #include "reports/model/ReportTables.h"
-#include "reports/output/Canvas.h"
 #include "reports/output/ReportOutput.h"
 #include "reports/preview/FormSestP.h"
 #include "reports/preview/PreviewWindows.h"
@@ -20,7 +19,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -199,22 +197,10 @@ private:
     // The page shown, drawn as the cache draws it, with no widget in between.
     void referenceDraw()
     {
-        const PreviewGeometry geometry = form->session().geometry();
-        const int page = form->session().navigation().current();
-        const double ratio = std::max(form->devicePixelRatioF(), 1.0);
+        const reports::PreviewSession& session = form->session();
         const qint64 t = clock.nsecsElapsed();
-        const QSize panel = geometry.panelSize();
-        QImage image(QSize(int(panel.width() * ratio + 0.5), int(panel.height() * ratio + 0.5)), QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        const QRect area = geometry.pageRect();
-        const double scale = double(geometry.zoom()) * ratio;
-        PainterCanvas canvas(painter, QPointF(area.left() * ratio, area.top() * ratio), scale, scale);
-        painter.setClipRect(QRectF(area.left() * ratio, area.top() * ratio, area.width() * ratio, area.height() * ratio));
-        output->DrawItems(page, canvas);
-        painter.end();
+        const QImage image = session.cache().draw(session.navigation().current(), session.geometry(),
+                                                  form->devicePixelRatioF(), QImage());
         (m_zoom300 ? draw300 : draw83).push_back(msSince(clock, t));
     }
 

@@ -26,6 +26,8 @@ public:
     void clear() { m_entries.clear(); }
     // Images drawn so far.
     int drawn() const { return m_drawn; }
+    // Draws the page afresh, without keeping it.
+    QImage draw(int page, const PreviewGeometry& geometry, double pixelRatio, const QImage& background) const;
 
 private:
     struct Entry {
@@ -34,7 +36,6 @@ private:
         double pixelRatio;
         QImage image;
     };
-    QImage draw(int page, const PreviewGeometry& geometry, double pixelRatio, const QImage& background) const;
 
     const TSestVystup& m_output;
     const int m_capacity;
