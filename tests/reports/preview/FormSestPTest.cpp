@@ -32,7 +32,9 @@ TEST_F(FormSestPTest, OpensOnTheRangeStartAndPrintsOnlyAfterTheRun)
     EXPECT_GE(form.session().cache().drawn(), 1);
     while (form.session().isRunning()) {
         QApplication::processEvents();
-        if (form.session().isRunning()) EXPECT_FALSE(form.SBPrevTisk->isEnabled());
+        if (form.session().isRunning()) {
+            EXPECT_FALSE(form.SBPrevTisk->isEnabled());
+        }
     }
     QApplication::processEvents();
     EXPECT_TRUE(form.SBPrevTisk->isEnabled());
