@@ -25,7 +25,6 @@
 #include "forest/base/ObecnyLesniPrvek.h"
 #include "platform/db/Table.h"
 #include "platform/files/Files.h"
-#include "platform/ini/IniFile.h"
 #include "platform/ui/Services.h"
 #include "tools/ishul/IsHulSampleWriter.h"
 #include "tools/oldlhp/OldLhpSampleWriter.h"
@@ -59,18 +58,13 @@ struct BenchUnits {
     explicit BenchUnits(int compartments)
     {
         programDir = dir.path();
-        const QString dataDir = programDir + QStringLiteral("/lhc/DATA");
         const QString source = QStringLiteral(GENKLAS_SOURCE_DIR "/data");
-        samples::writeCodebooks(source, programDir);
         samples::UnitOptions options;
         options.compartments = compartments;
         options.groupsPerStand = 10;
         options.speciesPerStorey = 10;
         options.seed = quint32(compartments + 1997);
-        samples::writeUnit(source, programDir + QStringLiteral("/lhc"), options);
-        IniFile vkm(programDir + QStringLiteral("/vkm.ini"));
-        vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("DATA"), QStringLiteral("PATH=") + dataDir);
-        vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("MANAGER"), QStringLiteral("NE"));
+        const QString dataDir = samples::writeGeneratedInstallation(source, programDir, options);
         files::setProgramDirectory(programDir);
         ui::RecordingServices quiet;
         ui::setServices(&quiet);

@@ -16,7 +16,6 @@
 #include "platform/db/sql/Aliases.h"
 #include "platform/db/sql/Database.h"
 #include "platform/files/Files.h"
-#include "platform/ini/IniFile.h"
 #include "platform/ui/Services.h"
 #include "tools/samples/SampleData.h"
 #include "tools/sql/SqlSample.h"
@@ -48,18 +47,13 @@ int writeUnit(const QString& programDir, int compartments)
     RegisterAppUnits();
     ui::RecordingServices quiet;
     ui::setServices(&quiet);
-    const QString dataDir = programDir + QStringLiteral("/lhc/DATA");
-    const QString source = QStringLiteral(GENKLAS_SOURCE_DIR "/data");
-    samples::writeCodebooks(source, programDir);
     samples::UnitOptions options;
     options.compartments = compartments;
     options.groupsPerStand = 11;
     options.speciesPerStorey = 10;
     options.seed = 1000;
-    samples::writeUnit(source, programDir + QStringLiteral("/lhc"), options);
-    IniFile vkm(programDir + QStringLiteral("/vkm.ini"));
-    vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("DATA"), QStringLiteral("PATH=") + dataDir);
-    vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("MANAGER"), QStringLiteral("NE"));
+    const QString dataDir =
+        samples::writeGeneratedInstallation(QStringLiteral(GENKLAS_SOURCE_DIR "/data"), programDir, options);
     files::setProgramDirectory(programDir);
     const sqlsrc::UnitKey key = sqlsample::writeSqlSample(dataDir, programDir);
     std::printf("%d %d\n", key.kod, key.id);

@@ -23,7 +23,6 @@
 #include "forest/base/ObecnyLesniPrvek.h"
 #include "platform/db/Table.h"
 #include "platform/files/Files.h"
-#include "platform/ini/IniFile.h"
 #include "platform/ui/Services.h"
 #include "tools/samples/SampleData.h"
 
@@ -54,9 +53,6 @@ struct BenchUnit {
     BenchUnit(vex::Version version, int compartments)
     {
         programDir = dir.path();
-        dataDir = programDir + QStringLiteral("/lhc/DATA");
-        const QString source = QStringLiteral(GENKLAS_SOURCE_DIR "/data");
-        samples::writeCodebooks(source, programDir);
         samples::UnitOptions options;
         options.version = version;
         options.compartments = compartments;
@@ -64,10 +60,7 @@ struct BenchUnit {
         options.speciesPerStorey = 10;
         options.seed = quint32(compartments + (version == vex::Version::V98 ? 98 : 97));
         options.lhcRow = version == vex::Version::V98 ? 1 : 0;
-        samples::writeUnit(source, programDir + QStringLiteral("/lhc"), options);
-        IniFile vkm(programDir + QStringLiteral("/vkm.ini"));
-        vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("DATA"), QStringLiteral("PATH=") + dataDir);
-        vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("MANAGER"), QStringLiteral("NE"));
+        dataDir = samples::writeGeneratedInstallation(QStringLiteral(GENKLAS_SOURCE_DIR "/data"), programDir, options);
         for (const QString& sub : {QStringLiteral("/lhc/DATA"), QStringLiteral("/lhc/PHS"), QStringLiteral("/ciselnik")}) {
             QDirIterator it(programDir + sub, {QStringLiteral("*.DB"), QStringLiteral("*.db")}, QDir::Files);
             while (it.hasNext())

@@ -424,6 +424,17 @@ void writeUnit(const QString& sourceDir, const QString& unitDir, const UnitOptio
     writePhs(sourceDir, phsDir, options.version);
 }
 
+QString writeGeneratedInstallation(const QString& sourceDir, const QString& programDir, const UnitOptions& options)
+{
+    writeCodebooks(sourceDir, programDir);
+    writeUnit(sourceDir, programDir + QStringLiteral("/lhc"), options);
+    const QString data = programDir + QStringLiteral("/lhc/DATA");
+    IniFile vkm(programDir + QStringLiteral("/vkm.ini"));
+    vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("DATA"), QStringLiteral("PATH=") + data);
+    vkm.writeString(QStringLiteral("DATABASE"), QStringLiteral("MANAGER"), QStringLiteral("NE"));
+    return data;
+}
+
 void writeSampleInstallation(const QString& sourceDir, const QString& programDir)
 {
     writeCodebooks(sourceDir, programDir);

@@ -69,6 +69,9 @@ struct UnitOptions {
 void writeCodebooks(const QString& sourceDir, const QString& programDir);
 // One unit in the sibling program's layout: unitDir/DATA (stand tables, ID.DB) and unitDir/PHS.
 void writeUnit(const QString& sourceDir, const QString& unitDir, const UnitOptions& options);
+// A generated installation for benchmarks: the codebooks, one unit under programDir/lhc and a
+// vkm.ini whose DATA points at it. Answers the unit's DATA directory.
+QString writeGeneratedInstallation(const QString& sourceDir, const QString& programDir, const UnitOptions& options);
 // Everything beside the program: codebooks, the units vzorky/vex97 and vzorky/vex98 and vkm.ini
 // pointing at the version-97 unit.
 void writeSampleInstallation(const QString& sourceDir, const QString& programDir);
