@@ -59,32 +59,28 @@ protected:
         m_report.SetReportName(QStringLiteral("sevran.pts"));
         m_report.ReportDirIgnore = false;
         m_report.SetReportDir(files::extractFilePath(templatePath));
-        m_source.SetDataSet(&m_query);
+        m_source.SetDataSet(&m_list.Query1());
         m_report.SetDataSource(&m_source);
     }
     void TearDown() override
     {
-        m_query.Close();
+        m_list.Query1().Close();
         txt::SetDateTimeClock({});
         resetPageSettings();
     }
 
-    // The report's query as the list window orders it, with its display formats, and the
+    // The list window's own report query (print order, field settings), and the
     // template read from data/.
     void open()
     {
-        m_query.SQL().Add(QStringLiteral("Select * from TGENKL order by LHC_KOD, OKRES, LES_OBL, NAJEMCE, "
-                                         "ODD, DIL, POR, PSK, ETAZ"));
-        m_query.SetDatabaseName(m_dir.path() + QStringLiteral("/"));
-        m_query.Open();
-        for (const char* name : {"PSK_P", "ETAZ_PP", "Plocha", "TO_PROC"})
-            m_query.FieldByName(QLatin1String(name)).SetDisplayFormat(QStringLiteral("0.00"));
+        m_list.SetDataDir(m_dir.path() + QStringLiteral("/"));
+        m_list.openReportQuery();
         m_report.ColumnsFromData();
         ASSERT_TRUE(m_report.NactiPredlohu(false));
     }
 
     QTemporaryDir m_dir;
-    db::Query m_query;
+    app::RecognisedStandsList m_list;
     db::DataSource m_source;
     test::FixedMeasurer m_measurer;
     TSestava m_report;
@@ -140,7 +136,7 @@ TEST_F(ListTemplate, ParsesWhollyAndWritesBackItsBytes)
                 EXPECT_EQ(std::tuple(el.Font.Name, el.Font.Charset), std::tuple(QStringLiteral("Arial CE"), 238));
             if (section.Index != siBody) continue;
             body << el.RefName;
-            const bool isNumber = m_query.FieldByName(el.RefName).DataType() != db::FieldType::ftString;
+            const bool isNumber = m_list.Query1().FieldByName(el.RefName).DataType() != db::FieldType::ftString;
             EXPECT_EQ(el.Alignment, isNumber ? 1 : 0) << el.RefName.toStdString();
             EXPECT_EQ(el.Font.Size, 8);
         }
@@ -153,7 +149,7 @@ TEST_F(ListTemplate, LaysTheSampleListOutAsCommitted)
     open();
     ASSERT_EQ(m_report.RunReport(true), 0);
     EXPECT_FALSE(m_report.WasClipped());
-    EXPECT_EQ(m_report.RecordsPrinted, m_query.RecordCount());
+    EXPECT_EQ(m_report.RecordsPrinted, m_list.Query1().RecordCount());
     testapp::expectGoldenText(QStringLiteral("sevran_pages.txt"), DumpPages(m_report.Output));
 }
 
@@ -207,10 +203,9 @@ TEST_F(ListTemplate, TotalsEqualTheSumsOfTheirRows)
     for (const bool isEmpty : {false, true}) {
         SCOPED_TRACE(isEmpty ? "empty list" : "sample list");
         if (isEmpty) {
-            m_query.Close();
+            m_list.Query1().Close();
             db::Table table;
             app::recreateRecognisedStandsTable(table, m_dir.path() + QStringLiteral("/"));
-            m_query.SQL().Clear();
         }
         open();
         // level 0..2 the groups, 3 the report end
