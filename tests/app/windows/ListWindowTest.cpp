@@ -109,6 +109,7 @@ public:
     int zoomStep = -1;
     int windowState = -1;
     bool queryOpen = false;
+    QList<int> widths;  // display widths of NAJEMCE, L_OBL_Naz
     QStringList rows;   // ODD NAJEMCE PSK_P as the report's data set gives them, in order
     int showPreview(reports::TSestavaTyp& report, reports::ReportRun* run, const reports::WindowPlacement& placement,
                     int step) override
@@ -119,6 +120,7 @@ public:
         windowState = placement.windowState;
         db::DataSet* data = dynamic_cast<reports::TSestavaD&>(report).DataSource()->dataSet();
         queryOpen = data->Active();
+        widths = {data->FieldByName("NAJEMCE").DisplayWidth(), data->FieldByName("L_OBL_Naz").DisplayWidth()};
         for (data->First(); !data->Eof(); data->Next())
             rows << data->FieldByName("ODD").AsString() + " " + data->FieldByName("NAJEMCE").AsString() + " "
                         + data->FieldByName("PSK_P").DisplayText();
@@ -181,6 +183,7 @@ TEST_F(ListReport, PreviewsTheCorrectedListInPrintOrder)
     EXPECT_EQ(preview.windowState, 2);
     EXPECT_TRUE(preview.queryOpen);
     EXPECT_EQ(preview.rows, (QStringList{"2  1,50", "3  1,50", "1 Obec 1,50"}));
+    EXPECT_EQ(preview.widths, (QList<int>{30, 1}));   // what the report receives, not the table's 80
     EXPECT_FALSE(window.list().Query1().Active());
     EXPECT_TRUE(window.BitBtn1()->isEnabled());
     window.BitBtn2Click();
