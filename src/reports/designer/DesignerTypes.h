@@ -28,6 +28,16 @@ inline constexpr int groupOfBand(int band) { return band >= biFirstGroup ? (band
 // index is a group start ("S") and an even one a group end ("U").
 QChar sectionLetter(int band);
 
+// Commands the design surface sends the designer, numbered as the designer's message
+// dispatch numbers them (band clicks are scBandClick + band index).
+enum SurfaceCommand : int {
+    scShowPosition = 1, scShowSize = 2, scPressArrow = 4, scSelectOnly = 5, scActiveElement = 6,
+    scRemoveFromSelection = 7, scAddToSelection = 8, scMoveSelected = 9, scRecordChange = 10,
+    scBandDoubleClick = 11, scElementDoubleClick = 12, scShowCoordinates = 13,
+    scBandHeight = 14, scActiveTool = 16, scSelectedCount = 17, scSave = 19, scBandClick = 128,
+    scLastBandClick = 2127,
+};
+
 // Tools: 0 the arrow, 1 to 6 the graphic kinds, then one range of 2000 per referencing kind.
 enum ToolCode : int {
     tcArrow = 0, tcText = 1, tcLines = 2, tcRectangle = 3, tcRoundRect = 4, tcEllipse = 5,
