@@ -79,7 +79,9 @@ DesignerWindow::DesignerWindow(QWidget* parent) : QDialog(parent)
     column->addWidget(ScrollBox, 1);
     buildMenu();
     enableElementControls(false);
-    setUndoState(false, QStringLiteral("Zrušit změny"), false, QStringLiteral("Znovu změny"));
+    for (QWidget* control : std::initializer_list<QWidget*>{SBUndo1, SBRedo1}) control->setEnabled(false);
+    PmUndo->setEnabled(false);
+    PmRedo->setEnabled(false);
     setPasteState(false, false);
     // Keys reach the window before the control that has the focus (the form's key preview).
     qApp->installEventFilter(this);

@@ -38,6 +38,16 @@ constexpr std::array<const char*, 5> variableCaptions = {"D", "Č", "Ř", "S", "
 
 QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 
+// The tool buttons of a page. TSestButton has no meta-object of its own, so findChildren
+// would take every tool button for one.
+std::vector<TSestButton*> toolsOf(const QWidget* page)
+{
+    std::vector<TSestButton*> tools;
+    for (QObject* child : page->children())
+        if (auto* tool = dynamic_cast<TSestButton*>(child)) tools.push_back(tool);
+    return tools;
+}
+
 // The glyph of a graphic tool: the shape it inserts.
 QIcon shapeIcon(int command)
 {
@@ -186,7 +196,7 @@ TSestButton* ElementToolPanel::addTool(int pageIndex, int command, QRect geometr
 
 void ElementToolPanel::removeTools(int pageIndex, int from, int to)
 {
-    for (TSestButton* tool : page(pageIndex)->findChildren<TSestButton*>(Qt::FindDirectChildrenOnly))
+    for (TSestButton* tool : toolsOf(page(pageIndex)))
         if (tool->command() >= from && tool->command() < to) delete tool;
 }
 
@@ -272,7 +282,7 @@ void ElementToolPanel::setDetailCount(int count)
 void ElementToolPanel::setActiveTool(int command)
 {
     for (int i = 0; i < NotebookPrvku->count(); ++i)
-        for (TSestButton* tool : page(i)->findChildren<TSestButton*>(Qt::FindDirectChildrenOnly))
+        for (TSestButton* tool : toolsOf(page(i)))
             tool->setChecked(tool->command() == command);
     SipkaButton1->setChecked(command == tcArrow);
 }
@@ -280,7 +290,7 @@ void ElementToolPanel::setActiveTool(int command)
 int ElementToolPanel::pressedTool() const
 {
     for (int i = 0; i < NotebookPrvku->count(); ++i)
-        for (TSestButton* tool : page(i)->findChildren<TSestButton*>(Qt::FindDirectChildrenOnly))
+        for (TSestButton* tool : toolsOf(page(i)))
             if (tool->isChecked()) return tool->command();
     return tcArrow;
 }
@@ -288,7 +298,7 @@ int ElementToolPanel::pressedTool() const
 TSestButton* ElementToolPanel::toolButton(int command) const
 {
     for (int i = 0; i < NotebookPrvku->count(); ++i)
-        for (TSestButton* tool : page(i)->findChildren<TSestButton*>(Qt::FindDirectChildrenOnly))
+        for (TSestButton* tool : toolsOf(page(i)))
             if (tool->command() == command) return tool;
     return nullptr;
 }
