@@ -141,7 +141,7 @@ ObjectToolbar::ObjectToolbar(QWidget* parent) : QWidget(parent)
         m_textPending = true;
         emit textEdited(typed);
     });
-    connect(EditText, &QLineEdit::returnPressed, this, &ObjectToolbar::commitText);
+    connect(EditText, &QLineEdit::returnPressed, this, &ObjectToolbar::commitPendingText);
     buildSizePanel();
 
     auto* row = rowOf(this);
@@ -395,7 +395,7 @@ void ObjectToolbar::setPictureFiles(const QStringList& files)
     CBObrazFile->setEditText(shown);
 }
 
-void ObjectToolbar::commitText()
+void ObjectToolbar::commitPendingText()
 {
     if (!m_textPending) return;
     m_textPending = false;
@@ -404,7 +404,7 @@ void ObjectToolbar::commitText()
 
 bool ObjectToolbar::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == EditText && event->type() == QEvent::FocusOut) commitText();
+    if (watched == EditText && event->type() == QEvent::FocusOut) commitPendingText();
     return QWidget::eventFilter(watched, event);
 }
 

@@ -61,6 +61,9 @@ public:
     // The items of the picture box (the report's pictures), keeping the text shown.
     void setPictureFiles(const QStringList& files);
     ObjectPage currentPage() const;
+    // Emits textCommitted when the text box holds an uncommitted edit; call it before the
+    // active element changes without the box losing focus (filling the box drops the edit).
+    void commitPendingText();
 
     QStackedWidget* NotebookObjektu = nullptr;
     QLineEdit* EditText = nullptr;
@@ -138,7 +141,6 @@ private:
     void buildSizePanel();
     void showPage(ObjectPage page);
     void fillSizeBoxes();
-    void commitText();
 
     std::array<int, 4> m_shown{};    // the values last shown in EditX..EditH
     bool m_hasShown = false;
