@@ -50,7 +50,7 @@ TDlgFormatPapiru::TDlgFormatPapiru(const TFormatPapiru& format, bool isEditable,
     connect(CancelBtn, &QPushButton::clicked, this, [this] { done(2); });
 }
 
-TFormatPapiru TDlgFormatPapiru::result() const
+TFormatPapiru TDlgFormatPapiru::format() const
 {
     TFormatPapiru f = m_format;
     f.Nazev = EditNazev->text().left(TListFormatu::maxNameLength);
@@ -63,7 +63,7 @@ int EditPaperFormat(TFormatPapiru& format, bool isEditable, QWidget* parent)
 {
     TDlgFormatPapiru dialog(format, isEditable, parent);
     const int answer = dialog.exec();
-    if (answer == 1) format = dialog.result();
+    if (answer == 1) format = dialog.format();
     return answer;
 }
 

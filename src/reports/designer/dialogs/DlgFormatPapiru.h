@@ -19,7 +19,7 @@ public:
 
     // The values typed: the name cut to 31 characters; a width or height that is not an
     // integer keeps the value shown at the start.
-    TFormatPapiru result() const;
+    TFormatPapiru format() const;
 
     QLineEdit* EditNazev = nullptr;
     QLineEdit* EditSirka = nullptr;

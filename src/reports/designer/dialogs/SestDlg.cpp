@@ -255,8 +255,11 @@ void TSestDlg::buildPaperPage(QWidget* page)
     label(page, QStringLiteral("Rozměr štítku:"), QRect(8, 200, 90, 16));
     InfoRozmerS = named(new QLabel(page), "InfoRozmerS");
     InfoRozmerS->setGeometry(98, 200, 56, 16);
-    for (QSpinBox* box : {SEOkrajLevy, SEOkrajPravy, SEOkrajHorni, SEOkrajDolni, SEPocSloup, SEMeziSloup})
-        connect(box, &QSpinBox::textChanged, this, [this] { ZmenaPapiru(); });
+    // The editor's text as well as the value: an emptied box changes no value but counts.
+    for (QSpinBox* box : {SEOkrajLevy, SEOkrajPravy, SEOkrajHorni, SEOkrajDolni, SEPocSloup, SEMeziSloup}) {
+        connect(box, &QSpinBox::valueChanged, this, [this] { ZmenaPapiru(); });
+        connect(box->findChild<QLineEdit*>(), &QLineEdit::textEdited, this, [this] { ZmenaPapiru(); });
+    }
     buildFormatGroup(page);
 }
 
@@ -668,7 +671,7 @@ void TSestDlg::OKBtnClick()
     if (FormCloseQuery()) done(1);
 }
 
-ReportSettingsData TSestDlg::result() const
+ReportSettingsData TSestDlg::settings() const
 {
     ReportSettingsData r = m_data;
     r.description = ENazev->text();
@@ -695,7 +698,7 @@ std::optional<ReportSettingsData> ShowSettingsDialog(const ReportSettingsData& s
     dialog.selectTab(tab);
     dialog.selectGroup(group);
     if (dialog.exec() != 1) return std::nullopt;
-    return dialog.result();
+    return dialog.settings();
 }
 
 } // namespace reports::designer

@@ -98,7 +98,7 @@ PaperPreview layOutPaperPreview(const ReportSettingsData& paper, QSize box, cons
 using PaperFormatEditor = std::function<int(TFormatPapiru& format, bool isEditable, QWidget* parent)>;
 
 // "Nastavení oddílů a skupin". Works on its own copy of the settings; the caller takes
-// result() after "&Konec" (modal result 1) and applies it as one step. "Storno" leaves the
+// settings() after "&Konec" (modal result 1) and applies it as one step. "Storno" leaves the
 // copy unused. User paper formats are the exception: each change goes to the format list and
 // to section FormatyPapiru of `iniName` at once.
 class TSestDlg : public QDialog
@@ -115,7 +115,7 @@ public:
     void setPaperFormatEditor(PaperFormatEditor editor) { m_formatEditor = std::move(editor); }
 
     // The settings as the dialog holds them now.
-    ReportSettingsData result() const;
+    ReportSettingsData settings() const;
 
     // Handlers the controls call.
     void TabSetClick();
