@@ -23,8 +23,6 @@ namespace reports::designer {
 // widgets. The host and the measurer outlive the paper.
 class TPapir : public QWidget
 {
-    Q_OBJECT
-
 public:
     TPapir(SurfaceHost& host, const TextMeasurer& measurer, QWidget* parent = nullptr);
     ~TPapir() override;

@@ -237,6 +237,7 @@ QRect rubberRect(QPoint from, QPoint to, double zoom)
 
 bool overlaps(const QRect& a, const QRect& b)
 {
+    if (a.width() <= 0 || a.height() <= 0 || b.width() <= 0 || b.height() <= 0) return false;
     return a.x() < b.x() + b.width() && b.x() < a.x() + a.width() && a.y() < b.y() + b.height()
            && b.y() < a.y() + a.height();
 }

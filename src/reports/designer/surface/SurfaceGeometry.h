@@ -93,7 +93,7 @@ SurfaceCursor bandCursor(BandSpot spot);
 
 // The model rectangle of a rubber band between two band pixel points, normalised.
 QRect rubberRect(QPoint from, QPoint to, double zoom);
-// Whether two model rectangles overlap (touching edges do not).
+// Whether two model rectangles overlap (touching edges and empty rectangles do not).
 bool overlaps(const QRect& a, const QRect& b);
 
 } // namespace reports::designer

@@ -69,6 +69,8 @@ public:
     virtual void showSize(int width, int height) = 0;
     // A click that ends an insert tool.
     virtual void pressArrow() = 0;
+    // A press without Shift: the element becomes the active one; a multiple selection it
+    // belongs to stays, any other is cleared.
     virtual void selectOnly(ElementId id) = 0;
     virtual void removeFromSelection(ElementId id) = 0;
     virtual void addToSelection(ElementId id) = 0;
