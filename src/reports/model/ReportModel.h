@@ -55,6 +55,8 @@ public:
     // The whole template: settings, functions and elements from the model, then the detail
     // variant lines and any lines of no known kind as they were read.
     QStringList WriteTemplate() const;
+    // The values the settings records write: the model's, the shared page and the groups.
+    TemplateSettings CurrentSettings() const;
 
     TPolSkup& AddGroup(int number, int column, bool newPage, int endHeight, bool endPrinted,
                        int startHeight, bool startPrinted);
@@ -115,7 +117,6 @@ private:
     void readSections();
     void readDetailVariants();
     TOddilSestavy* sectionOfBand(int band) const;
-    TemplateSettings settings() const;
     void takeSettings(const TemplateSettings& settings);
     void writeFunctions(QStringList& out) const;
     void writeElements(QStringList& out) const;

@@ -40,7 +40,7 @@ void ReportModel::ReadTemplate()
 }
 
 // The settings as they stand: a template without a record keeps the value in force.
-TemplateSettings ReportModel::settings() const
+TemplateSettings ReportModel::CurrentSettings() const
 {
     TemplateSettings s;
     s.Popis = Popis;
@@ -77,7 +77,7 @@ void ReportModel::takeSettings(const TemplateSettings& s)
 // Records apply in file order; an I,3 record copies the columns in force when it is read.
 void ReportModel::readSettings()
 {
-    TemplateSettings s = settings();
+    TemplateSettings s = CurrentSettings();
     s.Groups.clear();
     for (const QString& line : std::as_const(Predloha)) {
         if (!IsRecordLine(line, QLatin1Char('I')))
@@ -269,7 +269,7 @@ QString TVoReportElement::FormatElementLine(const QString& tag) const
 QStringList ReportModel::WriteTemplate() const
 {
     QStringList out;
-    WriteSettingsLines(settings(), out);
+    WriteSettingsLines(CurrentSettings(), out);
     for (int i = 0; i < Funkce.Count(); ++i)
         out << FunctionLine(i, Funkce.FunctionAt(i)->GetValues());
     writeElements(out);
