@@ -3,9 +3,6 @@
 
 #include "platform/text/Case.h"
 
-#include <QRegularExpression>
-#include <QStringList>
-
 namespace {
 
 // Designations are read from fixed-width fields; at most this many non-blank characters count.
@@ -29,6 +26,11 @@ bool isDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
+QChar lowerAscii(QChar c)
+{
+    return c >= QLatin1Char('A') && c <= QLatin1Char('Z') ? QChar(char16_t(c.unicode() + ('a' - 'A'))) : c;
+}
+
 } // namespace
 
 void NormalizeRegionCode(QString& text)
@@ -42,21 +44,52 @@ void NormalizeRegionCode(QString& text)
 
 void NormalizeDesignation(QString& text)
 {
-    text = txt::lowerAscii(text);
-    const QString t = nonBlank(text);
-    if (t.size() == 1)
-        text = QLatin1Char(' ') + t + QLatin1Char(' ');
-    else if (t.size() == 2)
-        text = isDigit(t.at(1)) ? t + QLatin1Char(' ') : QLatin1Char(' ') + t;
+    // One or two non-blank characters are padded to three; longer texts are only lower-cased.
+    QChar kept[2];
+    int nonBlankCount = 0;
+    bool hasUpper = false;
+    for (const QChar c : text) {
+        hasUpper = hasUpper || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+        if (c == QLatin1Char(' '))
+            continue;
+        if (nonBlankCount < 2)
+            kept[nonBlankCount] = lowerAscii(c);
+        if (++nonBlankCount > 2 && hasUpper)
+            break;
+    }
+    const QChar blank = QLatin1Char(' ');
+    if (nonBlankCount == 1) {
+        const QChar padded[] = {blank, kept[0], blank};
+        text = QString(padded, 3);
+    } else if (nonBlankCount == 2) {
+        const QChar right[] = {kept[0], kept[1], blank};
+        const QChar left[] = {blank, kept[0], kept[1]};
+        text = QString(isDigit(kept[1]) ? right : left, 3);
+    } else if (hasUpper || text.isNull()) {
+        text = txt::lowerAscii(text);   // a null text comes back empty, not null
+    }
 }
 
 void NormalizeDesignationPath(QString& text)
 {
-    static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
-    QStringList parts = text.split(separators);
-    for (QString& part : parts)
+    // Parts separated by "/" or "\\", empty parts included; joined again by "/".
+    QString result;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text.at(i) != QLatin1Char('/') && text.at(i) != QLatin1Char('\\'))
+            continue;
+        if (start == 0 && i == text.size()) {
+            NormalizeDesignation(text);
+            return;
+        }
+        QString part = text.mid(start, i - start);
         NormalizeDesignation(part);
-    text = parts.join(QLatin1Char('/'));
+        if (start > 0)
+            result += QLatin1Char('/');
+        result += part;
+        start = i + 1;
+    }
+    text = result;
 }
 
 QString NormalizeDesignationBlankZero(const QString& text)

@@ -26,7 +26,7 @@ TElement* findOwnerDeep(TElement* element, TClass cls, int depth)
     }
     for (int i = 0; i < element->OwnersCount(); ++i) {
         TElement* owner = element->GetOwner(i);
-        if (dynamic_cast<TObecnyLesniPrvek*>(owner))
+        if (forest::asClass<TObecnyLesniPrvek>(owner))
             if (TElement* found = findOwnerDeep(owner, cls, depth + 1))
                 return found;
     }
@@ -35,13 +35,13 @@ TElement* findOwnerDeep(TElement* element, TClass cls, int depth)
 
 void selectFirst(TElement* element, int depth)
 {
-    auto* forest = dynamic_cast<TObecnyLesniPrvek*>(element);
-    if (!forest || depth > maxDepth)
+    auto* node = forest::asClass<TObecnyLesniPrvek>(element);
+    if (!node || depth > maxDepth)
         return;
-    if (auto* set = dynamic_cast<TLesniMnozina*>(forest); set && set->Count() > 0)
+    if (auto* set = forest::asClass<TLesniMnozina>(node); set && set->Count() > 0)
         set->SetAktualniPrvek(set->Items(0));
-    for (int i = 0; i < forest->Count(); ++i)
-        selectFirst(forest->Items(i), depth + 1);
+    for (int i = 0; i < node->Count(); ++i)
+        selectFirst(node->Items(i), depth + 1);
 }
 
 void upperCaseNames(TEntity* entity, int depth)

@@ -4,9 +4,46 @@
 #include "platform/text/Case.h"
 #include "platform/ui/Services.h"
 
+#include <optional>
+
 namespace {
 
 const QString noItem = QStringLiteral("PrvekNeni");
+
+// A name compared with letter case ignored, as comparing both upper-cased letter by letter
+// would answer. Upper-casing keeps the length and turns an ASCII character into its ASCII upper
+// case, so only a pair with another character needs the whole names upper-cased.
+class NameIgnoringCase
+{
+public:
+    explicit NameIgnoringCase(const QString& name) : m_name(name) {}
+
+    bool matches(const QString& other)
+    {
+        if (other.size() != m_name.size())
+            return false;
+        for (qsizetype i = 0; i < other.size(); ++i) {
+            const QChar a = other.at(i);
+            const QChar b = m_name.at(i);
+            if (a.unicode() >= 0x80 || b.unicode() >= 0x80)
+                return txt::upperLetters(other) == folded();
+            if (txt::upperAscii(a) != txt::upperAscii(b))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    const QString& folded()
+    {
+        if (!m_folded)
+            m_folded = txt::upperLetters(m_name);
+        return *m_folded;
+    }
+
+    const QString& m_name;
+    std::optional<QString> m_folded;   // upper-cased once, when first needed
+};
 
 } // namespace
 
@@ -42,9 +79,11 @@ void TLesniMnozina::Add(TElement* element)
                                    QStringLiteral("\" neni typem pro mnozinu \"") + GetName() + QLatin1Char('"'));
         return;
     }
-    SetAktualniPrvek(element);
-    if (!element->GetName().startsWith(m_predponaName))
-        element->SetName(ItemName(element->GetName()));
+    // The key remembered here would be overwritten below before anything reads it.
+    m_aktualniPrvek = element;
+    const QString name = element->GetName();
+    if (!name.startsWith(m_predponaName))
+        element->SetName(ItemName(name));
     if (m_nechavatJenJedenPrvek) {
         for (int i = Count() - 1; i >= 0; --i) {
             TElement* child = Items(i);
@@ -62,12 +101,13 @@ Owned<TElement> TLesniMnozina::newItem() const
     if (!m_itemClass)
         return nullptr;
     TPersistent* created = m_itemClass->CreateInstance();
-    auto* element = dynamic_cast<TElement*>(created);
-    if (!element) {
+    if (!created)
+        return nullptr;
+    if (!created->InheritsFrom(TElement::StaticClass())) {
         FreeObject(created);
         return nullptr;
     }
-    return Owned<TElement>(element);
+    return Owned<TElement>(static_cast<TElement*>(created));
 }
 
 void TLesniMnozina::NovyPrvek(const QString& key)
@@ -83,7 +123,9 @@ void TLesniMnozina::NovyPrvek(const QString& key)
     item->SetName(name);
     TElement* added = item.get();
     Add(item.release());
-    SetAktualniPrvek(added);
+    // An accepted item is current already, with its own key remembered as the old one.
+    if (AktualniPrvek() != added)
+        SetAktualniPrvek(added);
 }
 
 void TLesniMnozina::NovyPrvekVzdy(const QString& key)
@@ -108,10 +150,38 @@ void TLesniMnozina::NovyNeboAktualniPrvek(const QString& key)
         NovyPrvek(key);
 }
 
+QString TLesniMnozina::ItemName(const QString& key) const
+{
+    QString name;
+    name.reserve(m_predponaName.size() + 1 + key.size());
+    name.append(m_predponaName).append(QLatin1Char(' ')).append(key);
+    return name;
+}
+
+TElement* TLesniMnozina::FindElementByName(const QString& name) const
+{
+    NameIgnoringCase wanted(name);
+    for (int i = 0; i < Count(); ++i) {
+        TElement* child = Items(i);
+        if (child && wanted.matches(child->GetName()))
+            return child;
+    }
+    return nullptr;
+}
+
+bool TLesniMnozina::isChild(const TElement* element) const
+{
+    // The current item is mostly the last one added.
+    for (int i = Count() - 1; i >= 0; --i)
+        if (Items(i) == element)
+            return true;
+    return false;
+}
+
 QString TLesniMnozina::JmenoAktualnihoPrvku() const
 {
     TElement* current = AktualniPrvek();
-    if (!current || IndexOf(current) < 0)
+    if (!current || !isChild(current))
         return noItem;
     return current->GetName().mid(m_predponaName.size() + 1);
 }

@@ -21,7 +21,9 @@ public:
     // Refuses (with a message) an element not of ItemClass; otherwise makes it current, puts the
     // prefix in front of its name when missing, frees the old items in keep-only-one mode
     // (never the element itself) and appends it. A refused element stays with the caller.
-    void Add(TElement* element) override;
+    void Add(TElement* element) final;
+    // The first child whose name equals the given one with letter case ignored (letter by letter).
+    TElement* FindElementByName(const QString& name) const override;
 
     // Creates, names, adds and selects the item of the key; when that name exists already,
     // nothing is added and no item is current afterwards.
@@ -59,7 +61,7 @@ public:
     void SetItemClass(TClass cls) { m_itemClass = cls; }
 
     // The full name of the item of a key.
-    QString ItemName(const QString& key) const { return m_predponaName + QLatin1Char(' ') + key; }
+    QString ItemName(const QString& key) const;
 
     // Sets the property (from text) on every child.
     void SetPropertyOfAll(const QString& propertyName, const QString& value);
@@ -81,6 +83,7 @@ protected:
 private:
     // A new ItemClass object (nil when the class cannot be created).
     Owned<TElement> newItem() const;
+    bool isChild(const TElement* element) const;
 
     WeakRef<TElement> m_aktualniPrvek;
     QString m_predponaName;

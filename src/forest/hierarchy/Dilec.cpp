@@ -24,6 +24,13 @@ QString TDilec::CeleOznaceni()
     return compartment ? compartment->GetName() + m_dil : m_dil;
 }
 
+void TDilec::appendCeleOznaceni(QString& text)
+{
+    if (TOddeleni* compartment = OwnerOddeleni())
+        text += compartment->GetName();
+    text += m_dil;
+}
+
 TPorostMN* TDilec::PorostMN()
 {
     return ensureChildSet(this, m_porostMN);

@@ -20,6 +20,8 @@ public:
     const QString& DIL() const { return m_dil; }
     void SetDIL(const QString& dil) { m_dil = dil; }
     QString CeleOznaceni();
+    // Appends CeleOznaceni to the text (the owners' designations built into one text).
+    void appendCeleOznaceni(QString& text);
 
     TPorostMN* PorostMN();
     TPorost* Porost();

@@ -450,8 +450,15 @@ void TDrevina::SetZpZadTVT(TZpZadTV v)
 
 QString TDrevina::CeleOznaceni()
 {
-    TEtaz* etaz = OwnerEtaz();
-    return (etaz ? etaz->CeleOznaceni() : QString()) + QStringLiteral(" Drev: ") + DR_ZKR();
+    return forest::designation(*this);
+}
+
+void TDrevina::appendCeleOznaceni(QString& text)
+{
+    if (TEtaz* etaz = OwnerEtaz())
+        etaz->appendCeleOznaceni(text);
+    text += QStringLiteral(" Drev: ");
+    text += DR_ZKR();
 }
 
 TPoskozeniMN* TDrevina::PoskozeniMN()

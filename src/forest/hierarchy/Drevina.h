@@ -90,6 +90,8 @@ public:
     TZpZadTV ZpZadTVT() const;
     void SetZpZadTVT(TZpZadTV v);
     QString CeleOznaceni();
+    // Appends CeleOznaceni to the text (the owners' designations built into one text).
+    void appendCeleOznaceni(QString& text);
 
     TPoskozeniMN* PoskozeniMN();
     TPoskozeni* Poskozeni();

@@ -280,8 +280,15 @@ double TEtaz::ZAL_P()
 
 QString TEtaz::CeleOznaceni()
 {
-    TPorostniSkupina* group = OwnerPorostniSkupina();
-    return (group ? group->CeleOznaceni() : QString()) + QStringLiteral(" Etáž: ") + m_etaz;
+    return forest::designation(*this);
+}
+
+void TEtaz::appendCeleOznaceni(QString& text)
+{
+    if (TPorostniSkupina* group = OwnerPorostniSkupina())
+        group->appendCeleOznaceni(text);
+    text += QStringLiteral(" Etáž: ");
+    text += m_etaz;
 }
 
 qint32 TEtaz::speciesSum(const char* property)

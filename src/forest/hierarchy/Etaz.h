@@ -61,6 +61,8 @@ public:
     QString ZAL_DRUH();
     double ZAL_P();
     QString CeleOznaceni();
+    // Appends CeleOznaceni to the text (the owners' designations built into one text).
+    void appendCeleOznaceni(QString& text);
     qint32 ZastoupeniDrevin();
     double RedukovanaPlochaEtDleZasoby();
     double PocitaneZakmeneniFlo();

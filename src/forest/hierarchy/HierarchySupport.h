@@ -84,6 +84,16 @@ S* ensureChildSet(TEntity* parent, ChildSlot<S>& slot)
 template<class T>
 T* ownerOf(TElement* element);
 
+// The element's CeleOznaceni built by appending into one text.
+template<class T>
+QString designation(T& element)
+{
+    QString text;
+    text.reserve(96);
+    element.appendCeleOznaceni(text);
+    return text;
+}
+
 // The children of class T of an entity, in order (a null entity has none).
 template<class T, class F>
 void forEachChild(const TEntity* entity, F&& action)

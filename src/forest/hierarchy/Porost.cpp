@@ -220,8 +220,15 @@ QString TPorost::ORG_UROVEN_nazev(int level)
 
 QString TPorost::CeleOznaceni()
 {
-    TDilec* dilec = OwnerDilec();
-    return QStringLiteral("Porost: ") + (dilec ? dilec->CeleOznaceni() : QString()) + m_por;
+    return forest::designation(*this);
+}
+
+void TPorost::appendCeleOznaceni(QString& text)
+{
+    text += QStringLiteral("Porost: ");
+    if (TDilec* dilec = OwnerDilec())
+        dilec->appendCeleOznaceni(text);
+    text += m_por;
 }
 
 qint32 TPorost::PocetKatastruZeSkupin()

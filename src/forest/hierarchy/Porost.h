@@ -48,6 +48,8 @@ public:
     void SetORG_UROVEN(int level, const QString& text);
     QString ORG_UROVEN_nazev(int level);
     QString CeleOznaceni();
+    // Appends CeleOznaceni to the text (the owners' designations built into one text).
+    void appendCeleOznaceni(QString& text);
     qint32 PocetKatastruZeSkupin();
 
     TPorostniSkupinaMN* PorostniSkupinaMN();

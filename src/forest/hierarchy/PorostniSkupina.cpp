@@ -96,8 +96,15 @@ qint32 TPorostniSkupina::CelZakmZEtazi()
 
 QString TPorostniSkupina::CeleOznaceni()
 {
-    TPorost* porost = OwnerPorost();
-    return (porost ? porost->CeleOznaceni() : QString()) + QStringLiteral(" Skup: ") + m_psk;
+    return forest::designation(*this);
+}
+
+void TPorostniSkupina::appendCeleOznaceni(QString& text)
+{
+    if (TPorost* porost = OwnerPorost())
+        porost->appendCeleOznaceni(text);
+    text += QStringLiteral(" Skup: ");
+    text += m_psk;
 }
 
 TEtazMN* TPorostniSkupina::EtazMN()

@@ -25,6 +25,8 @@ public:
     qint32 MAJ_DRUH();
     qint32 CelZakmZEtazi();
     QString CeleOznaceni();
+    // Appends CeleOznaceni to the text (the owners' designations built into one text).
+    void appendCeleOznaceni(QString& text);
 
     TEtazMN* EtazMN();
     TEtaz* Etaz();

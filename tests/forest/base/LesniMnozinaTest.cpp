@@ -41,6 +41,26 @@ TEST_F(LesniMnozina, KeysMatchIgnoringLetterCase)
     EXPECT_EQ(set->AktualniPrvek(), nullptr);
 }
 
+TEST_F(LesniMnozina, LookUpFindsTheFirstNameEqualIgnoringCase)
+{
+    set->NovyPrvekVzdy("ab");
+    TElement* first = set->AktualniPrvek();
+    set->NovyPrvekVzdy("AB");
+    set->NovyPrvekVzdy("\u0131");   // dotless i: upper-cases to the ASCII "I"
+    TElement* dotless = set->AktualniPrvek();
+    set->NovyPrvekVzdy("aby");
+
+    EXPECT_EQ(set->FindElementByName("por AB"), first);
+    EXPECT_EQ(set->FindElementByName("POR i"), dotless);
+    EXPECT_EQ(set->FindElementByName("POR ABY"), set->Items(3));
+    EXPECT_EQ(set->FindElementByName("POR A"), nullptr);
+    EXPECT_EQ(set->FindElementByName("POR Ab "), nullptr);
+    // Names are read at each look-up: a renamed item answers to its new name only.
+    first->SetName("POR zz");
+    EXPECT_EQ(set->FindElementByName("POR zZ"), first);
+    EXPECT_EQ(set->FindElementByName("POR ab"), set->Items(1));
+}
+
 TEST_F(LesniMnozina, AddPutsThePrefixInFrontOnlyWhenMissing)
 {
     set->SetPredponaName("DIL");
