@@ -40,24 +40,6 @@ TextSettings textSettings(const TVoReportElement& e, const ReportModel& report)
     return s;
 }
 
-ItemStyle styleOf(const TVoReportElement& e)
-{
-    ItemStyle s;
-    s.Kind = e.Kind;
-    s.Font = e.Font;
-    s.Alignment = e.Alignment;
-    s.TextFlags = e.TextFlags;
-    s.Frame = e.Lines;
-    s.LineHeight = e.LineHeight;
-    s.PenColor = int(e.PenColor);
-    s.PenStyle = e.PenStyle;
-    s.PenWidth = e.PenWidth;
-    s.Lines = e.Lines;
-    s.BrushColor = int(e.BrushColor);
-    s.BrushStyle = e.BrushStyle;
-    return s;
-}
-
 // A vertical band of growing elements of the body.
 struct Band {
     int top;

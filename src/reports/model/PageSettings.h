@@ -16,6 +16,7 @@ struct PageSettings
     int BottomMargin = 70;
     float ScaleX = 1.0f;            // device pixels per hundredth of an inch
     float ScaleY = 1.0f;
+    bool operator==(const PageSettings&) const = default;
 };
 
 // The shared set (VPrinter's globals).

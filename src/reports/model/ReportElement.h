@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 namespace reports {
 
@@ -43,6 +44,14 @@ inline constexpr int lnRisingOrStretch = 16;
 inline constexpr int lnFallingOrAspect = 32;
 inline constexpr int lnEllipse = 64;
 
+// What reading an element line needs beyond the line and the report's columns: the
+// template's version and the position of a user function named in it (-1 when none).
+struct ElementLineContext
+{
+    std::array<int, 3> Version{4, 0, 0};
+    std::function<int(const QString&)> FunctionIndex;
+};
+
 // Owned by its section; the report it belongs to outlives it.
 class TVoReportElement
 {
@@ -53,7 +62,9 @@ public:
     explicit TVoReportElement(ReportModel* report);
 
     // Sets the element from a template line; missing or malformed fields keep defaults.
+    // Version and functions are those of its report.
     void LoadFromLine(const QString& line);
+    void LoadFromLine(const QString& line, const ElementLineContext& context);
     // The template line of the element under a section tag; empty for kinds without one.
     QString FormatElementLine(const QString& tag) const;
 
@@ -111,7 +122,7 @@ public:
 
 private:
     QString variableText() const;
-    void readReference(const QString& reference);
+    void readReference(const QString& reference, const ElementLineContext& context);
     void takeTextFields(const QString& fontName, const std::array<int, 6>& fields);
     void takeGraphicFields(const std::array<int, 6>& fields);
 };

@@ -6,6 +6,7 @@
 #include "reports/expressions/OperandHost.h"
 #include "reports/expressions/UserFunctions.h"
 #include "reports/model/ReportSections.h"
+#include "reports/model/TemplateRecords.h"
 
 #include <QImage>
 #include <QString>
@@ -22,18 +23,6 @@ enum ColumnType : int {
     ctBlob = 15, ctMemo = 16, ctGraphic = 17, ctFmtMemo = 18, ctTypedBinary = 21,
 };
 
-// The character raster of text-only printers (record I,6).
-struct CharacterRaster
-{
-    bool On = false;
-    int CellWidth = 8;        // hundredths of an inch; the rounded character width while on
-    int CellHeight = 8;       // the rounded line height while on
-    int LineSpacing = 0;      // 1: 4 lines per inch, 2: 3 per inch, other: 6 per inch
-    int Pitch = 1;            // 1: 12 characters per inch, 2: 17 per inch, other: 10 per inch
-    float CharWidth = 0;      // 0 while off
-    float LineHeight = 0;
-};
-
 // Paging flags of the fixed sections (the fourth value of their I,3 records).
 enum PagingFlag : int {
     pfBreakAfterStart = 0,    // Z: a page break after the report start
@@ -48,8 +37,8 @@ enum PagingFlag : int {
 class ReportModel : public OperandRequestHandler
 {
 public:
-    static constexpr int MaxGroups = 255;
-    static constexpr qsizetype MaxDescription = 64;
+    static constexpr int MaxGroups = TemplateSettings::MaxGroups;
+    static constexpr qsizetype MaxDescription = TemplateSettings::MaxDescription;
 
     ReportModel();
     ~ReportModel() override;
@@ -66,6 +55,8 @@ public:
     // The whole template: settings, functions and elements from the model, then the detail
     // variant lines and any lines of no known kind as they were read.
     QStringList WriteTemplate() const;
+    // The values the settings records write: the model's, the shared page and the groups.
+    TemplateSettings CurrentSettings() const;
 
     TPolSkup& AddGroup(int number, int column, bool newPage, int endHeight, bool endPrinted,
                        int startHeight, bool startPrinted);
@@ -122,17 +113,11 @@ public:
 
 private:
     void readSettings();
-    void readSettingsLine(QString line);
-    void readSectionRecord(QString& line);
-    void readGroupRecord(QString& line);
-    void readPageRecord(QString& line);
-    void readRasterRecord(QString& line);
     void readFunctions();
     void readSections();
     void readDetailVariants();
-    TOddilSestavy* sectionForTag(const QString& tag) const;
-    bool isKeptLine(const QString& line) const;
-    void writeSettings(QStringList& out) const;
+    TOddilSestavy* sectionOfBand(int band) const;
+    void takeSettings(const TemplateSettings& settings);
     void writeFunctions(QStringList& out) const;
     void writeElements(QStringList& out) const;
 

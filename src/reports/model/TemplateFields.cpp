@@ -92,4 +92,15 @@ QString BareField(const QString& text)
     return text;
 }
 
+QString JoinInts(std::initializer_list<int64_t> values)
+{
+    QString out;
+    for (const int64_t v : values) {
+        if (!out.isEmpty())
+            out += QLatin1Char(',');
+        out += QString::number(v);
+    }
+    return out;
+}
+
 } // namespace reports

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstdint>
+#include <initializer_list>
+
 namespace reports {
 
 // Takes the next field off the front of a template line. A field that begins with a double
@@ -26,6 +29,8 @@ bool ReadCsvBool(QString& line, bool defaultValue);
 QString DoubleQuotes(const QString& text);
 // A text between double quotes with its quotes doubled, as template lines store texts.
 QString QuotedField(const QString& text);
+// Numbers in decimal, separated by commas.
+QString JoinInts(std::initializer_list<int64_t> values);
 // A field written bare unless it holds a comma or begins with a double quote, which would
 // break the line; then quoted. Reads back the same through ReadCsvField.
 QString BareField(const QString& text);

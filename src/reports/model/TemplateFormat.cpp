@@ -10,51 +10,13 @@
 #include "reports/model/PageSettings.h"
 #include "reports/model/ReportTables.h"
 #include "reports/model/TemplateFields.h"
-#include "reports/model/TemplateFile.h"
+#include "reports/model/TemplateRecords.h"
 
 #include <algorithm>
 #include <limits>
 
 namespace reports {
 namespace {
-
-constexpr std::array<const char*, 5> fixedTags = {"Z", "H", "T", "K", "P"};
-
-QString firstField(const QString& line)
-{
-    QString rest = line;
-    return ReadCsvField(rest);
-}
-
-bool isRecordLine(const QString& line, QChar letter)
-{
-    return line.size() > 1 && line.front() == letter;
-}
-
-bool isAsciiDecimal(QStringView text)
-{
-    return !text.isEmpty()
-        && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
-}
-
-// The record number of an I line, -1 when it has none.
-int settingsRecord(const QString& line)
-{
-    QString rest = line;
-    ReadCsvField(rest);
-    return ReadCsvInt(rest, -1);
-}
-
-QString joinInts(std::initializer_list<int64_t> values)
-{
-    QString out;
-    for (const int64_t v : values) {
-        if (!out.isEmpty())
-            out += QLatin1Char(',');
-        out += QString::number(v);
-    }
-    return out;
-}
 
 // A font size field: a negative value is a height in hundredths of an inch.
 int fontPoints(int size)
@@ -77,173 +39,83 @@ void ReportModel::ReadTemplate()
     readDetailVariants();
 }
 
+// The settings as they stand: a template without a record keeps the value in force.
+TemplateSettings ReportModel::CurrentSettings() const
+{
+    TemplateSettings s;
+    s.Popis = Popis;
+    s.Version = Version;
+    s.Page = pageSettings();
+    s.Columns = Columns;
+    s.ColumnGap = ColumnGap;
+    for (int i = siReportStart; i <= siPageFoot; ++i)
+        s.Sections[std::size_t(i)] = {Sections.SectionAt(i).Printed, Sections.SectionAt(i).Height};
+    s.PagingFlags = PagingFlags;
+    for (int g = 0; g < Groups.Count(); ++g) {
+        const TPolSkup& group = *Groups.GroupAt(g);
+        s.Groups.push_back({group.Number, group.Column, group.StartSection->Printed, group.StartSection->Height,
+                            group.EndSection->Printed, group.EndSection->Height, group.NewPage});
+    }
+    s.DesignerSetting = DesignerSetting;
+    s.Raster = Raster;
+    return s;
+}
+
+void ReportModel::takeSettings(const TemplateSettings& s)
+{
+    Popis = s.Popis;
+    Version = s.Version;
+    if (!IsDetailVariant())
+        pageSettings() = s.Page;
+    Columns = s.Columns;
+    ColumnGap = s.ColumnGap;
+    PagingFlags = s.PagingFlags;
+    DesignerSetting = s.DesignerSetting;
+    Raster = s.Raster;
+}
+
+// Records apply in file order; an I,3 record copies the columns in force when it is read.
 void ReportModel::readSettings()
 {
+    TemplateSettings s = CurrentSettings();
+    s.Groups.clear();
     for (const QString& line : std::as_const(Predloha)) {
-        if (isRecordLine(line, QLatin1Char('I')))
-            readSettingsLine(line);
+        if (!IsRecordLine(line, QLatin1Char('I')))
+            continue;
+        const SettingsLineRead read = ReadSettingsLine(line, s, !IsDetailVariant());
+        if (read.Record == 3 && read.Section >= 0) {
+            TOddilSestavy& section = Sections.SectionAt(read.Section);
+            section.Printed = s.Sections[std::size_t(read.Section)].Printed;
+            section.Height = s.Sections[std::size_t(read.Section)].Height;
+            section.Columns = s.Columns;
+            section.ColumnGap = s.ColumnGap;
+        } else if (read.Record == 4 && Groups.Count() < MaxGroups) {
+            const GroupSettings& g = s.Groups.back();
+            AddGroup(g.Number, g.Column, g.NewPage, g.EndHeight, g.EndPrinted, g.StartHeight, g.StartPrinted);
+        }
     }
-}
-
-void ReportModel::readSettingsLine(QString line)
-{
-    ReadCsvField(line);
-    switch (ReadCsvInt(line, -1)) {
-    case 0: {
-        const QString description = ReadCsvField(line).left(MaxDescription);
-        if (!description.isEmpty())
-            Popis = description;
-        break;
-    }
-    case 1: {
-        const int major = ReadCsvInt(line, 4);
-        const int minor = ReadCsvInt(line, 0);
-        Version = {major, minor, ReadCsvInt(line, 0)};
-        break;
-    }
-    case 2:
-        readPageRecord(line);
-        break;
-    case 3:
-        readSectionRecord(line);
-        break;
-    case 4:
-        readGroupRecord(line);
-        break;
-    case 5:
-        DesignerSetting = ReadCsvInt(line, 0);
-        break;
-    case 6:
-        readRasterRecord(line);
-        break;
-    default:
-        break;
-    }
-}
-
-// Fixed section, printed flag, height, paging flag; sections beyond the fixed five are ignored.
-void ReportModel::readSectionRecord(QString& line)
-{
-    const int index = ReadCsvInt(line, -1);
-    if (index < siReportStart || index > siPageFoot)
-        return;
-    TOddilSestavy& section = Sections.SectionAt(index);
-    section.Printed = ReadCsvBool(line, section.Printed);
-    section.Height = ReadCsvInt(line, section.Height);
-    const bool flag = ReadCsvBool(line, false);
-    if (index < siPageFoot)
-        PagingFlags[std::size_t(index)] = flag;
-    section.Columns = Columns;
-    section.ColumnGap = ColumnGap;
-}
-
-// Number, column, start printed and height, end printed and height, new-page flag.
-void ReportModel::readGroupRecord(QString& line)
-{
-    if (Groups.Count() >= MaxGroups)
-        return;
-    const int number = ReadCsvInt(line, 0);
-    const int column = ReadCsvInt(line, 0);
-    const bool startPrinted = ReadCsvBool(line, false);
-    const int startHeight = ReadCsvInt(line, 0);
-    const bool endPrinted = ReadCsvBool(line, false);
-    const int endHeight = ReadCsvInt(line, 0);
-    AddGroup(number, column, ReadCsvBool(line, false), endHeight, endPrinted, startHeight, startPrinted);
-}
-
-// Orientation, paper width and height (from version 1 on), four margins, columns, gap.
-// A detail variant keeps its parent's page.
-void ReportModel::readPageRecord(QString& line)
-{
-    PageSettings page = pageSettings();
-    page.Orientation = ReadCsvInt(line, page.Orientation);
-    if (Version[0] > 0) {
-        page.PaperFormatWidth = ReadCsvInt(line, page.PaperFormatWidth);
-        page.PaperFormatHeight = ReadCsvInt(line, page.PaperFormatHeight);
-    }
-    page.LeftMargin = ReadCsvInt(line, page.LeftMargin);
-    page.RightMargin = ReadCsvInt(line, page.RightMargin);
-    page.TopMargin = ReadCsvInt(line, page.TopMargin);
-    page.BottomMargin = ReadCsvInt(line, page.BottomMargin);
-    if (!IsDetailVariant())
-        pageSettings() = page;
-    Columns = ReadCsvInt(line, 1);
-    ColumnGap = ReadCsvInt(line, 0);
-}
-
-void ReportModel::readRasterRecord(QString& line)
-{
-    CharacterRaster r;
-    r.On = ReadCsvInt(line, 0) == 1;
-    r.CellWidth = ReadCsvInt(line, 8);
-    r.CellHeight = ReadCsvInt(line, 8);
-    if (r.CellWidth < 1)
-        r.CellWidth = 8;
-    if (r.CellHeight < 1)
-        r.CellHeight = 8;
-    r.LineSpacing = ReadCsvInt(line, 0);
-    r.Pitch = ReadCsvInt(line, 1);
-    if (r.On) {
-        r.CharWidth = r.Pitch == 1 ? 8.333f : (r.Pitch == 2 ? 6.0f : 10.0f);
-        r.LineHeight = r.LineSpacing == 1 ? 25.0f : (r.LineSpacing == 2 ? 33.333f : 16.667f);
-        r.CellWidth = ScaleRound(r.CharWidth, 1.0f);
-        r.CellHeight = ScaleRound(r.LineHeight, 1.0f);
-    }
-    Raster = r;
+    takeSettings(s);
 }
 
 void ReportModel::readFunctions()
 {
     Funkce.ClearAll();
-    for (const QString& text : std::as_const(Predloha)) {
-        if (!isRecordLine(text, QLatin1Char('F')))
-            continue;
-        QString line = text;
-        ReadCsvField(line);
-        ReadCsvInt(line, 0);   // the index; functions keep file order
-        FunctionSettings s;
-        s.Name = ReadCsvField(line).left(TVoReportElement::MaxName);
-        s.Popis = ReadCsvField(line).left(TVoReportElement::MaxText);
-        s.Typ = ReadCsvInt(line, 0);
-        s.PocatecniHodnota = ReadCsvField(line).left(TVoReportElement::MaxText);
-        s.Nulovat = ReadCsvInt(line, 0);
-        s.Vyraz = ReadCsvField(line).left(TVoReportElement::MaxText);
-        s.Zpracovani = ReadCsvInt(line, 0);
-        s.Sirka = ReadCsvInt(line, 0);
-        s.Desetiny = ReadCsvInt(line, 0);
-        s.Format = ReadCsvInt(line, 2);
-        Funkce.Add(std::make_unique<TRadekFunkce>()).SetValues(s);
+    for (const QString& line : std::as_const(Predloha)) {
+        if (IsRecordLine(line, QLatin1Char('F')))
+            Funkce.Add(std::make_unique<TRadekFunkce>()).SetValues(ReadFunctionLine(line));
     }
 }
 
-TOddilSestavy* ReportModel::sectionForTag(const QString& tag) const
+TOddilSestavy* ReportModel::sectionOfBand(int band) const
 {
-    for (int i = siReportStart; i <= siPageFoot; ++i) {
-        if (tag == QLatin1String(fixedTags[std::size_t(i)])) {
-            const bool skipped = IsDetailVariant() && (i == siPageHead || i == siPageFoot);
-            return skipped ? nullptr : &Sections.SectionAt(i);
-        }
-    }
-    if (tag.size() < 2 || (tag.front() != QLatin1Char('S') && tag.front() != QLatin1Char('U')))
+    if (band < 0)
         return nullptr;
-    const QStringView digits = QStringView(tag).mid(1);
-    if (!isAsciiDecimal(digits))
+    if (band <= siPageFoot)
+        return &Sections.SectionAt(band);
+    const TPolSkup* group = Groups.GroupAt((band - siPageFoot - 1) / 2);
+    if (!group)
         return nullptr;
-    const int position = DecimalOr(digits, -1);
-    const TPolSkup* group = Groups.GroupAt(position);
-    if (!group || QString::number(position) != digits)
-        return nullptr;
-    return tag.front() == QLatin1Char('S') ? group->StartSection : group->EndSection;
-}
-
-bool IsTemplateLine(const QString& line)
-{
-    if (isRecordLine(line, QLatin1Char('I')) || isRecordLine(line, QLatin1Char('F')))
-        return true;
-    const QString tag = firstField(line);
-    if (std::any_of(fixedTags.begin(), fixedTags.end(), [&tag](const char* t) { return tag == QLatin1String(t); }))
-        return true;
-    return tag.size() > 1 && QStringLiteral("SUD").contains(tag.front()) && isAsciiDecimal(QStringView(tag).mid(1));
+    return (band - siPageFoot - 1) % 2 ? group->EndSection : group->StartSection;
 }
 
 void ReportModel::readSections()
@@ -254,7 +126,7 @@ void ReportModel::readSections()
             Sections.SectionAt(i).ClearElements();
     }
     for (const QString& line : std::as_const(Predloha)) {
-        if (TOddilSestavy* section = sectionForTag(firstField(line)))
+        if (TOddilSestavy* section = sectionOfBand(BandOfTag(LineTag(line), Groups.Count(), IsDetailVariant())))
             AddElementFromLine(*section, line);
     }
 }
@@ -277,10 +149,16 @@ void ReportModel::readDetailVariants()
 // height, which text kinds and graphic kinds read each in their own way.
 void TVoReportElement::LoadFromLine(const QString& text)
 {
+    const ReportModel* report = Report;
+    LoadFromLine(text, {report->Version, [report](const QString& name) { return report->Funkce.IndexOfName(name); }});
+}
+
+void TVoReportElement::LoadFromLine(const QString& text, const ElementLineContext& context)
+{
     QString line = text;
     ReadCsvField(line);
     Kind = ReadCsvInt(line, 0);
-    readReference(ReadCsvField(line).left(MaxName));
+    readReference(ReadCsvField(line).left(MaxName), context);
     Left = ReadCsvInt(line, 0);
     Top = ReadCsvInt(line, 0);
     Width = ReadCsvInt(line, 0);
@@ -299,7 +177,7 @@ void TVoReportElement::LoadFromLine(const QString& text)
     const QString fieldText = ReadCsvField(line).left(MaxText);
     LineHeight = ReadCsvInt(line, 0);
 
-    const auto& version = Report->Version;
+    const auto& version = context.Version;
     if (Kind == ekVariable && Reference >= varPageCount && version[0] < 2 && version[2] < 3)
         ++Reference;
     if ((Kind == ekColumn || Kind == ekLabel) && (Reference < 0 || Reference >= Report->ColumnCount()))
@@ -318,7 +196,7 @@ void TVoReportElement::LoadFromLine(const QString& text)
 
 // A reference that does not begin with a digit is a name: columns for kinds 2 and 3,
 // functions for kind 6 (0 when not found); other kinds take 0.
-void TVoReportElement::readReference(const QString& reference)
+void TVoReportElement::readReference(const QString& reference, const ElementLineContext& context)
 {
     RefName.clear();
     Reference = 0;
@@ -329,7 +207,7 @@ void TVoReportElement::readReference(const QString& reference)
         return;
     }
     if (Kind == ekColumn || Kind == ekLabel || Kind == ekFunction) {
-        const int index = Kind == ekFunction ? Report->Funkce.IndexOfName(reference) : Report->ColumnIndex(reference);
+        const int index = Kind == ekFunction ? (context.FunctionIndex ? context.FunctionIndex(reference) : -1) : Report->ColumnIndex(reference);
         Reference = std::max(index, 0);
         RefName = reference;
     }
@@ -368,16 +246,16 @@ QString TVoReportElement::FormatElementLine(const QString& tag) const
     const bool byName = (Kind == ekColumn || Kind == ekLabel || Kind == ekFunction) && !RefName.isEmpty();
     const QString head = tag + QLatin1Char(',') + QString::number(Kind) + QLatin1Char(',')
         + (byName ? BareField(RefName) : QString::number(Reference)) + QLatin1Char(',')
-        + joinInts({Left, Top, Width, Height});
+        + JoinInts({Left, Top, Width, Height});
     if (Kind >= ekText && Kind <= ekFunction) {
         return head + QLatin1Char(',') + BareField(Font.Name) + QLatin1Char(',')
-            + joinInts({Font.Size, ColorIndex(Font.Color), Font.Style & FontStyleMask,
+            + JoinInts({Font.Size, ColorIndex(Font.Color), Font.Style & FontStyleMask,
                         Alignment + TextFlags, Lines, Font.Charset})
             + QLatin1Char(',') + QuotedField(Text) + QLatin1Char(',') + QString::number(LineHeight);
     }
     if (Kind >= ekLine && Kind <= ekPicture) {
         QString out = head + QStringLiteral(",,")
-            + joinInts({PenWidth, ColorIndex(PenColor), PenStyle, Lines, ColorIndex(BrushColor), BrushStyle});
+            + JoinInts({PenWidth, ColorIndex(PenColor), PenStyle, Lines, ColorIndex(BrushColor), BrushStyle});
         // the candidate list as read, so references and fallbacks survive a save
         if (Kind == ekPicture)
             out += QLatin1Char(',') + QuotedField(Text);
@@ -388,66 +266,18 @@ QString TVoReportElement::FormatElementLine(const QString& tag) const
     return {};
 }
 
-bool ReportModel::isKeptLine(const QString& line) const
-{
-    if (isRecordLine(line, QLatin1Char('I'))) {
-        const int record = settingsRecord(line);
-        return record < 0 || record > 6;
-    }
-    if (isRecordLine(line, QLatin1Char('F')))
-        return false;
-    return sectionForTag(firstField(line)) == nullptr;
-}
-
 QStringList ReportModel::WriteTemplate() const
 {
     QStringList out;
-    writeSettings(out);
-    writeFunctions(out);
+    WriteSettingsLines(CurrentSettings(), out);
+    for (int i = 0; i < Funkce.Count(); ++i)
+        out << FunctionLine(i, Funkce.FunctionAt(i)->GetValues());
     writeElements(out);
     for (const QString& line : Predloha) {
-        if (isKeptLine(line))
+        if (IsKeptLine(line, Groups.Count(), IsDetailVariant()))
             out << line;
     }
     return out;
-}
-
-void ReportModel::writeSettings(QStringList& out) const
-{
-    const PageSettings& page = pageSettings();
-    out << QStringLiteral("I,0,") + QuotedField(Popis);
-    out << QStringLiteral("I,1,4,0,0");
-    out << QStringLiteral("I,") + joinInts({2, page.Orientation, page.PaperFormatWidth, page.PaperFormatHeight,
-                                            page.LeftMargin, page.RightMargin, page.TopMargin,
-                                            page.BottomMargin, Columns, ColumnGap});
-    for (int i = siReportStart; i <= siPageFoot; ++i) {
-        const TOddilSestavy& s = Sections.SectionAt(i);
-        QString line = QStringLiteral("I,") + joinInts({3, i, s.Printed ? 1 : 0, s.Height});
-        if (i < siPageFoot)
-            line += PagingFlags[std::size_t(i)] ? QStringLiteral(",1") : QStringLiteral(",0");
-        out << line;
-    }
-    for (int g = 0; g < Groups.Count(); ++g) {
-        const TPolSkup& group = *Groups.GroupAt(g);
-        out << QStringLiteral("I,") + joinInts({4, group.Number, group.Column, group.StartSection->Printed ? 1 : 0,
-                                                group.StartSection->Height, group.EndSection->Printed ? 1 : 0,
-                                                group.EndSection->Height, group.NewPage ? 1 : 0});
-    }
-    out << QStringLiteral("I,5,") + QString::number(DesignerSetting);
-    out << QStringLiteral("I,") + joinInts({6, Raster.On ? 1 : 0, Raster.CellWidth, Raster.CellHeight,
-                                            Raster.LineSpacing, Raster.Pitch});
-}
-
-void ReportModel::writeFunctions(QStringList& out) const
-{
-    for (int i = 0; i < Funkce.Count(); ++i) {
-        const TRadekFunkce& f = *Funkce.FunctionAt(i);
-        out << QStringLiteral("F,") + QString::number(i) + QLatin1Char(',') + BareField(f.Name)
-                + QLatin1Char(',') + QuotedField(f.Popis) + QLatin1Char(',') + QString::number(f.Typ)
-                + QLatin1Char(',') + QuotedField(f.PocatecniHodnota) + QLatin1Char(',')
-                + QString::number(f.Nulovat) + QLatin1Char(',') + QuotedField(f.Vyraz) + QLatin1Char(',')
-                + joinInts({f.Zpracovani, f.Sirka, f.Desetiny, f.Format});
-    }
 }
 
 void ReportModel::writeElements(QStringList& out) const
@@ -459,12 +289,8 @@ void ReportModel::writeElements(QStringList& out) const
                 out << line;
         }
     };
-    for (int i = siReportStart; i <= siPageFoot; ++i)
-        writeSection(Sections.SectionAt(i), QLatin1String(fixedTags[std::size_t(i)]));
-    for (int g = 0; g < Groups.Count(); ++g) {
-        writeSection(*Groups.GroupAt(g)->StartSection, QLatin1Char('S') + QString::number(g));
-        writeSection(*Groups.GroupAt(g)->EndSection, QLatin1Char('U') + QString::number(g));
-    }
+    for (int band = siReportStart; band <= siPageFoot + 2 * Groups.Count(); ++band)
+        writeSection(*sectionOfBand(band), BandTag(band));
 }
 
 } // namespace reports

@@ -1,6 +1,7 @@
 // Drawing one output item: texts from their lines, lines, shapes and pictures.
 #include "reports/output/OutputItem.h"
 
+#include "reports/model/ReportElement.h"
 #include "reports/model/ReportTables.h"
 #include "reports/output/Canvas.h"
 
@@ -38,11 +39,12 @@ void drawText(const TVystPrvek& item, Canvas& canvas, const QRectF& r)
     drawFrame(canvas, r, item.Style.Frame, 0);
 }
 
-void drawLineElement(const ItemStyle& s, Canvas& canvas, const QRectF& r)
+} // namespace
+
+void DrawLineElement(const ItemStyle& s, Canvas& canvas, const QRectF& r, double penPixels)
 {
-    const double width = std::lround((s.PenWidth - 1) * canvas.scaleX()) + 1;
-    const PenSpec pen{paint::ColorRef(s.PenColor), width, paint::penStyleFromOrdinal(s.PenStyle)};
-    const QRectF in = inset(r, width, canvas);
+    const PenSpec pen{paint::ColorRef(s.PenColor), penPixels, paint::penStyleFromOrdinal(s.PenStyle)};
+    const QRectF in = inset(r, penPixels, canvas);
     if (s.Lines & edgeLeft) canvas.drawLine(in.topLeft(), in.bottomLeft(), pen);
     if (s.Lines & edgeTop) canvas.drawLine(in.topLeft(), in.topRight(), pen);
     if (s.Lines & edgeRight) canvas.drawLine(in.topRight(), in.bottomRight(), pen);
@@ -53,16 +55,22 @@ void drawLineElement(const ItemStyle& s, Canvas& canvas, const QRectF& r)
         canvas.drawShape(Shape::Ellipse, in, pen, {0, paint::BrushStyle::Clear}, 0);
 }
 
-// Rectangle, rounded rectangle, ellipse. Pen widths count in 1/600 inch from 0 (width 1 is
-// the thinnest line), as the page metafiles measured them.
-void drawShapeElement(const ItemStyle& s, Canvas& canvas, const QRectF& r)
+void DrawShapeElement(const ItemStyle& s, Canvas& canvas, const QRectF& r, const PenSpec& pen)
 {
-    PenSpec pen{paint::ColorRef(s.PenColor), 0, paint::PenStyle::Clear};
-    if (s.PenWidth > 0) pen = {paint::ColorRef(s.PenColor), (s.PenWidth - 1) * canvas.scaleX() / 6, paint::PenStyle::Solid};
     const BrushSpec brush{paint::ColorRef(s.BrushColor), paint::brushStyleFromOrdinal(s.BrushStyle)};
     const QRectF in = inset(r, std::max(pen.width, 1.0), canvas);
     const Shape shape = s.Kind == 8 ? Shape::Rectangle : s.Kind == 9 ? Shape::RoundRectangle : Shape::Ellipse;
     canvas.drawShape(shape, in, pen, brush, std::min(in.height() / 2, 40.0));
+}
+
+namespace {
+
+// Pen widths of shapes count in 1/600 inch from 0 (width 1 is the thinnest line), as the
+// page metafiles measured them.
+PenSpec shapePen(const ItemStyle& s, const Canvas& canvas)
+{
+    if (s.PenWidth <= 0) return {paint::ColorRef(s.PenColor), 0, paint::PenStyle::Clear};
+    return {paint::ColorRef(s.PenColor), (s.PenWidth - 1) * canvas.scaleX() / 6, paint::PenStyle::Solid};
 }
 
 void drawPicture(const TVystPrvek& item, Canvas& canvas, const QRectF& r, const PictureLoader& loader)
@@ -83,13 +91,31 @@ void drawPicture(const TVystPrvek& item, Canvas& canvas, const QRectF& r, const 
 
 } // namespace
 
+ItemStyle styleOf(const TVoReportElement& e)
+{
+    ItemStyle s;
+    s.Kind = e.Kind;
+    s.Font = e.Font;
+    s.Alignment = e.Alignment;
+    s.TextFlags = e.TextFlags;
+    s.Frame = e.Lines;
+    s.LineHeight = e.LineHeight;
+    s.PenColor = int(e.PenColor);
+    s.PenStyle = e.PenStyle;
+    s.PenWidth = e.PenWidth;
+    s.Lines = e.Lines;
+    s.BrushColor = int(e.BrushColor);
+    s.BrushStyle = e.BrushStyle;
+    return s;
+}
+
 void TVystPrvek::Draw(Canvas& canvas, const PictureLoader& loader) const
 {
     const QRectF r(Rect);
     if (Style.Kind == 11 || (Style.Kind == 2 && HasPicture)) return drawPicture(*this, canvas, r, loader);
     if (Style.isText()) return drawText(*this, canvas, r);
-    if (Style.Kind == 7) return drawLineElement(Style, canvas, r);
-    if (Style.Kind >= 8 && Style.Kind <= 10) return drawShapeElement(Style, canvas, r);
+    if (Style.Kind == 7) return DrawLineElement(Style, canvas, r, std::lround((Style.PenWidth - 1) * canvas.scaleX()) + 1);
+    if (Style.Kind >= 8 && Style.Kind <= 10) return DrawShapeElement(Style, canvas, r, shapePen(Style, canvas));
 }
 
 } // namespace reports

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRectF>
 #include <QString>
 
 #include <functional>
@@ -14,6 +15,8 @@
 namespace reports {
 
 class Canvas;
+class TVoReportElement;
+struct PenSpec;
 
 // How an item draws: a copy of its element's attributes when it was placed, so that pages
 // stand on their own after the run (elements change with every record).
@@ -34,6 +37,9 @@ struct ItemStyle {
     bool isText() const { return Kind >= 1 && Kind <= 6; }
     bool isGraphic() const { return Kind >= 7 && Kind <= 11; }
 };
+
+// The attributes an element's items draw with.
+ItemStyle styleOf(const TVoReportElement& e);
 
 // Loads a picture by name for drawing only (the report's NactiObraz).
 using PictureLoader = std::function<QImage(const QString&)>;
@@ -57,5 +63,12 @@ struct TVystPrvek {
     // Draws at the page origin of the canvas.
     void Draw(Canvas& canvas, const PictureLoader& loader) const;
 };
+
+// The lines of a line element (kind 7) in `rect`, drawn inwards by half the pen, with a pen
+// of `penPixels` device pixels in the element's style and colour.
+void DrawLineElement(const ItemStyle& style, Canvas& canvas, const QRectF& rect, double penPixels);
+// A rectangle, rounded rectangle or ellipse (kinds 8-10) in `rect` with the element's brush,
+// drawn inwards by half the pen.
+void DrawShapeElement(const ItemStyle& style, Canvas& canvas, const QRectF& rect, const PenSpec& pen);
 
 } // namespace reports

@@ -1,10 +1,15 @@
 // Built-in and user paper formats.
 #include "reports/output/PaperFormats.h"
 
+#include "platform/files/FileOps.h"
 #include "platform/ini/IniFile.h"
 #include "platform/text/Numbers.h"
 #include "reports/model/PageSettings.h"
 #include "reports/model/ReportTexts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <array>
 
@@ -97,13 +102,27 @@ void TListFormatu::BuildPaperFormats(const QString& iniName)
 
 void TListFormatu::SaveUserFormats(const QString& iniName) const
 {
-    IniFile ini(iniName);
-    const int n = std::max(count() - builtInCount, 0);
-    ini.writeInteger(section, countKey, n);
-    for (int i = 1; i <= n; ++i) {
-        const TFormatPapiru& f = FormatAt(builtInCount - 1 + i);
-        ini.writeString(section, QStringLiteral("Format") + QString::number(i),
-                        f.Nazev + u',' + QString::number(f.Sirka) + u',' + QString::number(f.Vyska));
+    // The keys are written into a copy that then replaces the file in one step: a failure
+    // half way leaves the old file whole, never a count without its formats.
+    const QString target = IniFile(iniName).path();
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    const QString copy = target + QStringLiteral(".tmp");
+    QFile old(target);
+    const QByteArray bytes = old.open(QIODevice::ReadOnly) ? old.readAll() : QByteArray();
+    try {
+        files::fileOps().writeFile(copy, bytes);
+        IniFile ini(copy);
+        const int n = std::max(count() - builtInCount, 0);
+        ini.writeInteger(section, countKey, n);
+        for (int i = 1; i <= n; ++i) {
+            const TFormatPapiru& f = FormatAt(builtInCount - 1 + i);
+            ini.writeString(section, QStringLiteral("Format") + QString::number(i),
+                            f.Nazev + u',' + QString::number(f.Sirka) + u',' + QString::number(f.Vyska));
+        }
+        files::fileOps().replace(copy, target);
+    } catch (...) {
+        QFile::remove(copy);
+        throw;
     }
 }
 

@@ -29,7 +29,8 @@ public:
     // gives none; values that are not numbers read as 0.
     void BuildPaperFormats(const QString& iniName);
     // Writes PocetFormatu and Format1..FormatN of the user formats. Keys above N that an
-    // earlier save left stay in the file.
+    // earlier save left stay in the file. All or nothing: a failed write raises EFileError
+    // and leaves the file as it was.
     void SaveUserFormats(const QString& iniName) const;
 
     int count() const { return int(m_formats.size()); }
