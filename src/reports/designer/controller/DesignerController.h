@@ -14,6 +14,7 @@
 
 #include <QImage>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 
@@ -161,7 +162,6 @@ private:
     void syncFunctions();
     void refreshValues();
     QString displayText(ElementId id, const TVoReportElement& e) const;
-    void applyDataFlags(int flags);
     bool finishSave(SaveResult result);
     InsertDefaults insertDefaults() const;
     ReportSettingsData settingsData() const;
@@ -181,11 +181,13 @@ private:
     QImage m_background;
     bool m_printBackground = false;
     int m_tool = tcArrow;
+    int m_tab = 0;
     bool m_pasteMode = false;
     int m_zoomStep = NastaveniEditoru::StartZoomStep;
     int m_typingSerial = 0;
     int m_editResult = 3;
     ToolPages m_toolPages;
+    bool m_toolPagesShown = false;
     // Live values of the current record: row counters of variables, the user functions.
     std::map<ElementId, std::int64_t> m_counters;
     TListFunkci m_functions;
