@@ -536,7 +536,8 @@ void TSestDlg::ButtonEditFormatClick()
     const int index = CBFormaty->currentIndex();
     if (index < 0 || index >= m_formats.count()) return;
     TFormatPapiru format = m_formats.FormatAt(index);
-    if (m_formatEditor(format, index >= TListFormatu::builtInCount, this) != 1) return;
+    const bool isEditable = index >= TListFormatu::builtInCount;   // built-in formats are only shown
+    if (m_formatEditor(format, isEditable, this) != 1 || !isEditable) return;
     m_formats.FormatAt(index) = format;
     m_formats.FormatAt(index).Nazev.truncate(TListFormatu::maxNameLength);
     saveFormats();

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace reports::designer {
 namespace {
@@ -734,7 +735,7 @@ std::vector<ElementId> TemplateDocument::Paste(int band, int x, int y)
         return {};
     DocumentState next = State();
     std::vector<std::shared_ptr<TVoReportElement>> made;
-    int minLeft = 0, minTop = 0;
+    int minLeft = std::numeric_limits<int>::max(), minTop = std::numeric_limits<int>::max();
     for (const QString& line : std::as_const(m_store.Lines)) {
         made.push_back(elementFromLine(line, next));
         minLeft = std::min(minLeft, made.back()->Left);

@@ -181,8 +181,18 @@ void TPapir::repaintChanged(const std::vector<BandLayout>& old)
             if (i < now.size()) dirty.push_back(pixelRect(int(b), now[i].rect));
         }
     }
-    if (int(dirty.size()) > maxDirtyRects) return update();
-    for (const QRect& r : dirty) update(r);
+    repaintRects(dirty);
+}
+
+void TPapir::repaintRects(const std::vector<QRect>& rects)
+{
+    if (int(rects.size()) <= maxDirtyRects) {
+        for (const QRect& r : rects) update(r);
+        return;
+    }
+    QRect bounds;
+    for (const QRect& r : rects) bounds |= r;
+    update(bounds);
 }
 
 void TPapir::relocateDrag()
@@ -363,12 +373,15 @@ void TPapir::dragTo(QPoint p)
     const QRect now = dragStep(start, p - m_drag->press, m_view.zoom, m_view.raster);
     if (now == dragged.now) return m_host.showCoordinates(-1, -1);
     const QPoint delta = now.topLeft() - dragged.start.topLeft();
+    std::vector<QRect> dirty;
+    dirty.reserve(2 * m_drag->moving.size());
     for (Moving& m : m_drag->moving) {
-        update(pixelRect(m.band, m.now));
+        dirty.push_back(pixelRect(m.band, m.now));
         m.now = &m == &dragged ? now : followDrag(m.start, delta);
         m_overrides[m.id] = m.now;
-        update(pixelRect(m.band, m.now));
+        dirty.push_back(pixelRect(m.band, m.now));
     }
+    repaintRects(dirty);
     if (zone <= 4 || zone == 6) m_host.showPosition(now.x(), now.y());
     if (zone >= 1) m_host.showSize(now.width(), now.height());
     m_host.showCoordinates(-1, -1);
@@ -395,6 +408,7 @@ void TPapir::mouseReleaseEvent(QMouseEvent* event)
         m_heightDrag.reset();
         m_dragHeight.reset();
         if (height != drag.saved) m_host.bandHeightChanged(m_view.bands[size_t(drag.band)].index, height);
+        if (drag.band >= int(m_bands.size())) return;
         // Back to the view's height unless the host has shown the new one.
         const int top = m_bands[size_t(drag.band)].top;
         m_bands[size_t(drag.band)].height = m_view.bands[size_t(drag.band)].height;
@@ -415,10 +429,12 @@ void TPapir::finishDrag()
         for (const Moving& m : drag.moving) moves.push_back({m.id, m.now});
         m_host.elementsDragged(moves);
     }
+    std::vector<QRect> dirty;
     for (const Moving& m : drag.moving) {
         m_overrides.erase(m.id);
-        if (m.band < int(m_bands.size())) update(pixelRect(m.band, m.now));
+        if (m.band < int(m_bands.size())) dirty.push_back(pixelRect(m.band, m.now));
     }
+    repaintRects(dirty);
 }
 
 void TPapir::finishRubber()

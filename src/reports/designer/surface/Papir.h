@@ -103,6 +103,8 @@ private:
     // Finds the moving elements again in a new view.
     void relocateDrag();
     void repaintChanged(const std::vector<BandLayout>& old);
+    // Repaints the rectangles, or their bounds when there are many.
+    void repaintRects(const std::vector<QRect>& rects);
     std::vector<Placed> placeElements(const SurfaceBand& band) const;
 
     Hit hitAt(QPoint p) const;

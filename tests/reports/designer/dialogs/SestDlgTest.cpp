@@ -148,6 +148,8 @@ TEST_F(SestDlgTest, UserFormatsSwitchTheButtons)
     dialog.setPaperFormatEditor(editor(1, QStringLiteral("jiný"), &isEditable));
     dialog.ButtonEditFormat->click();
     EXPECT_FALSE(isEditable);   // built-in formats are only shown
+    EXPECT_EQ(m_formats.FormatAt(17).Nazev, QStringLiteral("Obálka otoč.(162 x 228 mm)"));
+    EXPECT_EQ(iniBytes(), before + section + after);
 }
 
 TEST_F(SestDlgTest, FormatChangesRewriteOnlyTheirSection)
