@@ -150,6 +150,17 @@ Values unitValues(sqlsrc::UnitKey key)
     return {{QStringLiteral("LHC_KOD"), key.kod}, {QStringLiteral("LHC_KOD_ID"), key.id}};
 }
 
+// Leaves write-ahead logging, so that the file alone holds the database; the error text, empty
+// when done. SQLite refuses (answering the old mode) while another connection has the file open.
+QString useRollbackJournal(const QSqlDatabase& database)
+{
+    QSqlQuery q(database);
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) || !q.next())
+        return q.lastError().text();
+    const QString mode = q.value(0).toString();
+    return mode.compare(QLatin1String("delete"), Qt::CaseInsensitive) == 0 ? QString() : QStringLiteral("journal_mode ") + mode;
+}
+
 // Holds the existing database exclusively (no other connection may read or write it) from the
 // first step until the new one has replaced it; nothing when there is none.
 class OldDatabaseLock
@@ -167,12 +178,12 @@ public:
             if (!d.open())
                 refuse(d.lastError().text());
             m_open = true;
-            QSqlQuery q(d);
             // Leaving WAL succeeds only with no other connection; the exclusive lock keeps it so.
             // The read plays back a journal a crashed writer left, so none stays beside the file.
-            if (!q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) || !q.next()
-                || q.value(0).toString().compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0)
-                refuse(q.lastError().text());
+            const QString problem = useRollbackJournal(d);
+            if (!problem.isEmpty())
+                refuse(problem);
+            QSqlQuery q(d);
             if (!q.exec(QStringLiteral("BEGIN EXCLUSIVE")) || !q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
                 refuse(q.lastError().text());
         }
@@ -348,12 +359,9 @@ sqlsrc::UnitKey writeSqlSample(const QString& vexDataDir, const QString& program
         step("unit 2");
         database.Commit();
         step("commit");
-        // One self-contained file: no write-ahead log beside it.
-        QSqlQuery q(database.sqlDatabase());
-        if (!q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) || !q.next()
-            || q.value(0).toString().compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0)
-            throw EDatabaseError(QStringLiteral("Nelze uzavřít databázi \"%1\": %2").arg(written, q.lastError().text()));
-        q.finish();
+        const QString journal = useRollbackJournal(database.sqlDatabase());
+        if (!journal.isEmpty())
+            throw EDatabaseError(QStringLiteral("Nelze uzavřít databázi \"%1\": %2").arg(written, journal));
         database.Close();
     }
     step("closed");
