@@ -19,12 +19,19 @@
 #include "platform/Exceptions.h"
 #include "platform/db/sql/Aliases.h"
 #include "platform/db/sql/Database.h"
+#include "platform/files/FileOps.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 
+#include <cerrno>
 #include <map>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace sqlsample {
 
@@ -143,6 +150,90 @@ Values unitValues(sqlsrc::UnitKey key)
     return {{QStringLiteral("LHC_KOD"), key.kod}, {QStringLiteral("LHC_KOD_ID"), key.id}};
 }
 
+// Leaves write-ahead logging, so that the file alone holds the database; the error text, empty
+// when done. SQLite refuses (answering the old mode) while another connection has the file open.
+QString useRollbackJournal(const QSqlDatabase& database)
+{
+    QSqlQuery q(database);
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) || !q.next())
+        return q.lastError().text();
+    const QString mode = q.value(0).toString();
+    return mode.compare(QLatin1String("delete"), Qt::CaseInsensitive) == 0 ? QString() : QStringLiteral("journal_mode ") + mode;
+}
+
+// Holds the existing database exclusively (no other connection may read or write it) from the
+// first step until the new one has replaced it; nothing when there is none.
+class OldDatabaseLock
+{
+public:
+    explicit OldDatabaseLock(const QString& path)
+        : m_path(path), m_connection(QStringLiteral("LHP_VZOREK_ZAMEK_%1").arg(quintptr(this)))
+    {
+        if (!QFile::exists(path))
+            return;
+        {
+            QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+            d.setDatabaseName(path);
+            d.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+            if (!d.open())
+                refuse(d.lastError().text());
+            m_open = true;
+            // Leaving WAL succeeds only with no other connection; the exclusive lock keeps it so.
+            // The read plays back a journal a crashed writer left, so none stays beside the file.
+            const QString problem = useRollbackJournal(d);
+            if (!problem.isEmpty())
+                refuse(problem);
+            QSqlQuery q(d);
+            if (!q.exec(QStringLiteral("BEGIN EXCLUSIVE")) || !q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+                refuse(q.lastError().text());
+        }
+        for (const char* suffix : {"-wal", "-journal"})
+            if (QFile::exists(path + QLatin1String(suffix)))
+                refuse(QStringLiteral("zůstal soubor %1").arg(path + QLatin1String(suffix)));
+    }
+    ~OldDatabaseLock()
+    {
+        if (!m_open)
+            return;
+        {
+            QSqlDatabase d = QSqlDatabase::database(m_connection, false);
+            QSqlQuery(d).exec(QStringLiteral("ROLLBACK"));
+            d.close();
+        }
+        QSqlDatabase::removeDatabase(m_connection);
+    }
+    OldDatabaseLock(const OldDatabaseLock&) = delete;
+    OldDatabaseLock& operator=(const OldDatabaseLock&) = delete;
+
+    bool existed() const { return m_open; }
+
+private:
+    [[noreturn]] void refuse(const QString& why) const
+    {
+        throw EDatabaseError(QStringLiteral("Databáze \"%1\" je otevřena jiným programem, nechávám ji beze změny (%2).")
+                                 .arg(m_path, why));
+    }
+
+    QString m_path;
+    QString m_connection;
+    bool m_open = false;
+};
+
+// Puts `from` in place as `to` only when `to` does not exist, then syncs the directory.
+void linkAsNew(const QString& from, const QString& to)
+{
+    if (::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0) {
+        if (errno == EEXIST)
+            throw EDatabaseError(QStringLiteral("Databázi \"%1\" mezitím vytvořil jiný program, nechávám ji beze změny.").arg(to));
+        throw EDatabaseError(QStringLiteral("Nelze vytvořit databázi \"%1\".").arg(to));
+    }
+    const int dir = ::open(QFile::encodeName(QFileInfo(to).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
 } // namespace
 
 void writeCompartment(TOddeleni& compartment, db::Database& database, sqlsrc::UnitKey key)
@@ -219,12 +310,24 @@ void writeSecondUnit(db::Database& database, sqlsrc::UnitKey key)
     }
 }
 
-sqlsrc::UnitKey writeSqlSample(const QString& vexDataDir, const QString& programDir)
+sqlsrc::UnitKey writeSqlSample(const QString& vexDataDir, const QString& programDir, const SampleStep& afterStep)
 {
+    const auto step = [&](const char* name) {
+        if (afterStep)
+            afterStep(QLatin1String(name));
+    };
+    const QString path = programDir + QStringLiteral("/LHP.sqlite");
+    const OldDatabaseLock old(path);
+    step("locked");
+    // The new database is made beside the old one (one file system, so it can be renamed).
+    QTemporaryDir work(programDir + QStringLiteral("/.LHP.sqlite-XXXXXX"));
+    if (!work.isValid())
+        throw EDatabaseError(QStringLiteral("Nelze vytvořit dočasný adresář v \"%1\".").arg(programDir));
+    const QString written = work.filePath(QStringLiteral("LHP.sqlite"));
     const QString oldAliasFile = db::Aliases::aliasFile();
     const QString oldProgramDir = db::Aliases::programDirectory();
     db::Aliases::setAliasFile(QString());
-    db::Aliases::setProgramDirectory(programDir);
+    db::Aliases::setProgramDirectory(work.path());
     struct Restore {
         QString file, dir;
         ~Restore()
@@ -233,26 +336,39 @@ sqlsrc::UnitKey writeSqlSample(const QString& vexDataDir, const QString& program
             db::Aliases::setProgramDirectory(dir);
         }
     } restore{oldAliasFile, oldProgramDir};
-    const QString path = programDir + QStringLiteral("/LHP.sqlite");
-    for (const char* suffix : {"", "-wal", "-shm"})
-        QFile::remove(path + QLatin1String(suffix));
-    db::Database database(QStringLiteral("LHP_VZOREK"));
-    database.SetDriverName(QStringLiteral("QSQLITE"));
-    database.SetAliasName(QStringLiteral("LHP"));
-    database.setCanCreateFile(true);
-    database.Open();
-    const QString problem = sqlsrc::ensureSchema(database);
-    if (!problem.isEmpty())
-        throw EDatabaseError(problem);
-    database.StartTransaction();
-    Owned<TLesniCelek> unit = Create<TLesniCelek>();
-    unit->setProgramDir(programDir);
-    const auto source = app::createSource(SourceKinds::Vex97, {vexDataDir, programDir});
-    source->loadHeader(*unit);
-    const sqlsrc::UnitKey first{unit->LHC()->LHC_KOD(), 0};
-    writeUnitFromSource(*source, *unit, database, first);
-    writeSecondUnit(database, {2, 0});
-    database.Commit();
+    sqlsrc::UnitKey first;
+    {
+        db::Database database(QStringLiteral("LHP_VZOREK"));
+        database.SetDriverName(QStringLiteral("QSQLITE"));
+        database.SetAliasName(QStringLiteral("LHP"));
+        database.setCanCreateFile(true);
+        database.Open();
+        const QString problem = sqlsrc::ensureSchema(database);
+        if (!problem.isEmpty())
+            throw EDatabaseError(problem);
+        step("schema");
+        database.StartTransaction();
+        Owned<TLesniCelek> unit = Create<TLesniCelek>();
+        unit->setProgramDir(programDir);
+        const auto source = app::createSource(SourceKinds::Vex97, {vexDataDir, programDir});
+        source->loadHeader(*unit);
+        first = {unit->LHC()->LHC_KOD(), 0};
+        writeUnitFromSource(*source, *unit, database, first);
+        step("unit 1");
+        writeSecondUnit(database, {2, 0});
+        step("unit 2");
+        database.Commit();
+        step("commit");
+        const QString journal = useRollbackJournal(database.sqlDatabase());
+        if (!journal.isEmpty())
+            throw EDatabaseError(QStringLiteral("Nelze uzavřít databázi \"%1\": %2").arg(written, journal));
+        database.Close();
+    }
+    step("closed");
+    if (old.existed())
+        files::fileOps().replace(written, path);
+    else
+        linkAsNew(written, path);
     return first;
 }
 

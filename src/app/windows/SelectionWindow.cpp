@@ -83,8 +83,9 @@ TFDtbVyb::TFDtbVyb(std::unique_ptr<sqlsrc::UnitSelection> selection, const sqlsr
     build(unit, QStringLiteral("Výběry"));
 }
 
-TFDtbVyb::TFDtbVyb(sqlsrc::UnitSelection& selection, const sqlsrc::UnitRow& unit, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_selection(&selection), m_unit(unit.key), m_grid(new QTableWidget(this)),
+TFDtbVyb::TFDtbVyb(TFDtbVyb& owner, const sqlsrc::UnitRow& unit)
+    : QWidget(&owner, Qt::Window), m_selection(owner.m_selection), m_unit(unit.key), m_owner(&owner),
+      m_grid(new QTableWidget(this)),
       m_targetKod(new QLabel(this)), m_targetId(new QLabel(this)), m_targetName(new QLabel(this)),
       m_odd(new QLabel(this)), m_oddId(new QLabel(this)), m_deleted(new QLabel(QStringLiteral("Mazáno"), this)),
       m_log(new QPlainTextEdit(this))
@@ -143,10 +144,9 @@ void TFDtbVyb::build(const sqlsrc::UnitRow& unit, const QString& caption)
     button(QStringLiteral("LHC do něhož se kopíruje"), "ButDestinLHC", actions, [this] { ButDestinLHCClick(); });
     button(QStringLiteral("Ukonči transakci"), "ButTrans", actions, [this] { ButTransClick(); });
     if (!m_session) {
-        // A check window only looks.
-        for (QPushButton* b : m_buttons)
-            if (b->parent() == this && actions->indexOf(b) >= 0)
-                b->hide();
+        // A check window deletes, but neither copies nor ends the transaction.
+        for (const char* name : {"ButCopy", "ButMove", "ButDestinLHC", "ButTrans"})
+            findChild<QPushButton*>(QLatin1String(name))->hide();
     }
 
     auto* layout = new QVBoxLayout(this);
@@ -159,6 +159,7 @@ void TFDtbVyb::build(const sqlsrc::UnitRow& unit, const QString& caption)
     m_log->setVisible(bool(m_session));
     layout->addWidget(m_log);
     resize(700, 500);
+    m_deleted->hide();
     showState();
     guarded([this] { showList(K::Compartment); });
 }
@@ -173,23 +174,34 @@ void TFDtbVyb::closeCheckWindow()
     delete m_check.data();
 }
 
+void TFDtbVyb::setBusy(bool busy)
+{
+    m_grid->setEnabled(!busy);
+    for (QPushButton* b : m_buttons)
+        b->setEnabled(!busy);
+}
+
 template<class F>
 void TFDtbVyb::guarded(F work)
 {
     if (!m_grid->isEnabled())
         return;
-    m_grid->setEnabled(false);
-    for (QPushButton* b : m_buttons)
-        b->setEnabled(false);
+    // The check window and its owner share one connection: neither starts work while the other runs.
+    const QPointer<TFDtbVyb> partner = m_owner ? m_owner : m_check.data();
+    setBusy(true);
+    if (partner)
+        partner->setBusy(true);
     try {
         work();
     } catch (const Exception& e) {
         ui::services().showMessage(e.message().left(2000));
     }
-    m_grid->setEnabled(true);
-    for (QPushButton* b : m_buttons)
-        b->setEnabled(true);
+    setBusy(false);
+    if (partner)
+        partner->setBusy(false);
     showState();
+    if (m_owner)
+        m_owner->showState();
 }
 
 void TFDtbVyb::showList(sqlsrc::SelectionKind kind)
@@ -246,11 +258,15 @@ void TFDtbVyb::ButMoveClick()
 
 void TFDtbVyb::ButDeleteClick(bool alsoLand)
 {
-    if (!m_session)
+    // A check window deletes from its unit (the owner's target) in the owner's transaction.
+    sqlsrc::SelectionSession* session = m_session ? m_session.get() : m_owner ? m_owner->m_session.get() : nullptr;
+    if (!session)
         return;
-    guarded([this, alsoLand] {
-        if (m_session->remove(currentItem(), alsoLand))
+    guarded([this, session, alsoLand] {
+        if (session->removeFrom(m_unit, currentItem(), alsoLand)) {
+            m_deleted->show();
             showList(m_kind);
+        }
     });
 }
 
@@ -267,7 +283,7 @@ void TFDtbVyb::ButDestinLHCClick()
     guarded([this] {
         if (!m_session->target() && !m_session->chooseTarget())
             return;
-        auto* check = new TFDtbVyb(*m_selection, {*m_session->target(), m_session->targetName()}, this);
+        auto* check = new TFDtbVyb(*this, {*m_session->target(), m_session->targetName()});
         check->setAttribute(Qt::WA_DeleteOnClose);
         m_check = check;
         check->show();

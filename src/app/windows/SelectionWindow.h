@@ -53,12 +53,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // A check window: lists `unit` through the owner's selection and changes nothing.
-    TFDtbVyb(sqlsrc::UnitSelection& selection, const sqlsrc::UnitRow& unit, QWidget* parent);
+    // A check window: lists `unit` through the owner's selection; its deletes run in the owner's
+    // transaction.
+    TFDtbVyb(TFDtbVyb& owner, const sqlsrc::UnitRow& unit);
     void build(const sqlsrc::UnitRow& unit, const QString& caption);
     void closeCheckWindow();
     template<class F>
     void guarded(F work);
+    // Disables (or enables again) the buttons and the list while an operation runs.
+    void setBusy(bool busy);
     void showState();
 
     std::unique_ptr<sqlsrc::UnitSelection> m_owned;
@@ -66,6 +69,7 @@ private:
     sqlsrc::UnitKey m_unit;
     std::unique_ptr<sqlsrc::SelectionSession> m_session;   // nil in a check window
     QPointer<TFDtbVyb> m_check;
+    TFDtbVyb* m_owner = nullptr;   // in a check window: the window that opened it (its parent)
     sqlsrc::SelectionKind m_kind = sqlsrc::SelectionKind::None;
     std::vector<sqlsrc::SelectedRow> m_rows;
     QTableWidget* m_grid;

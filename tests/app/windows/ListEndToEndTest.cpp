@@ -1,5 +1,7 @@
 // The list's report end to end: the computed sample list, "Sestava", paging in the preview and
 // the list printed to "Soubor PDF…", on the test platform and on a real X display.
+#include "app/support/DisplayRun.h"
+#include "app/support/ModalScript.h"
 #include "app/support/SampleList.h"
 #include "app/windows/ListWindow.h"
 #include "platform/db/sql/Query.h"
@@ -13,17 +15,14 @@
 #include "reports/print/QtPrinter.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -32,61 +31,8 @@
 namespace {
 
 using reports::TFormSestP;
-
-// Drives modal windows from a polling timer: each step looks at the active modal widget and
-// answers true once it has done its part. After `timeoutMs` every modal window is closed and
-// the step that waited is named, so no test blocks for good.
-class ModalScript
-{
-public:
-    using Step = std::function<bool(QWidget* modal)>;
-
-    ModalScript(std::vector<std::pair<QString, Step>> steps, int timeoutMs) : m_steps(std::move(steps)), m_timeoutMs(timeoutMs)
-    {
-        m_clock.start();
-        m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
-        m_timer.start();
-    }
-
-    bool finished() const { return m_next == m_steps.size(); }
-    // The step waited for, empty once all are done.
-    QString waiting() const { return finished() ? QString() : m_steps[m_next].first; }
-    // The step that timed out, empty when none did.
-    const QString& stuckAt() const { return m_stuckAt; }
-
-private:
-    void poll()
-    {
-        if (finished()) return m_timer.stop();
-        if (m_clock.elapsed() > m_timeoutMs) {
-            m_stuckAt = m_steps[m_next].first;
-            m_next = m_steps.size();
-            m_timer.stop();
-            // Closing a window leaves its modal loop at once; a window that will not close ends the loop.
-            for (int i = 0; i < 10 && QApplication::activeModalWidget(); ++i) {
-                QWidget* w = QApplication::activeModalWidget();
-                if (auto* dialog = qobject_cast<QDialog*>(w)) dialog->reject();
-                else w->close();
-            }
-            return;
-        }
-        if (m_steps[m_next].second(QApplication::activeModalWidget())) ++m_next;
-    }
-
-    std::vector<std::pair<QString, Step>> m_steps;
-    size_t m_next = 0;
-    int m_timeoutMs;
-    QElapsedTimer m_clock;
-    QTimer m_timer;
-    QString m_stuckAt;
-};
-
-// Clicks a button from the event loop, so a modal window it opens does not hold the script.
-void clickLater(QAbstractButton* button)
-{
-    QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
-}
+using testapp::ModalScript;
+using testapp::clickLater;
 
 QString pdfText(const QString& path)
 {
@@ -247,53 +193,7 @@ TEST_F(ListEndToEnd, PreviewsPagesAndPrintsTheListToAPdfFile)
 // child process, whose application is created on that display.
 TEST(ListEndToEndOnDisplay, PreviewsPagesAndPrintsTheListToAPdfFile)
 {
-    if (!qEnvironmentVariableIsEmpty("GENKLAS_TEST_PLATFORM")) GTEST_SKIP() << "already on a test display";
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (xvfb.isEmpty()) GTEST_SKIP() << "Xvfb is not installed: the run on a real X display is skipped";
-    QProcess server;
-    // Xvfb takes the first free display number itself and writes it to its output.
-    server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                        QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                        QStringLiteral("1600x1000x24")});
-    struct Stop {
-        QProcess& p;
-        ~Stop()
-        {
-            p.terminate();
-            if (!p.waitForFinished(5000)) {
-                p.kill();
-                p.waitForFinished(5000);
-            }
-        }
-    } stop{server};
-    ASSERT_TRUE(server.waitForStarted(10000));
-    QByteArray display;
-    QElapsedTimer clock;
-    clock.start();
-    while (!display.endsWith('\n') && clock.elapsed() < 20000 && server.state() == QProcess::Running) {
-        server.waitForReadyRead(500);
-        display += server.readAllStandardOutput();
-    }
-    ASSERT_TRUE(display.endsWith('\n')) << "Xvfb gave no display: " << server.readAllStandardError().toStdString();
-
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(display.trimmed()));
-    env.insert(QStringLiteral("GENKLAS_TEST_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=ListEndToEnd.PreviewsPagesAndPrintsTheListToAPdfFile")});
-    const bool ended = child.waitForFinished(240000);
-    if (!ended) {
-        child.kill();
-        child.waitForFinished(5000);
-    }
-    const QString output = QString::fromLocal8Bit(child.readAll());
-    ASSERT_TRUE(ended) << "the run on the display did not end:\n" << output.toStdString();
-    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+    testapp::expectPassesOnDisplay(QStringLiteral("ListEndToEnd.PreviewsPagesAndPrintsTheListToAPdfFile"));
 }
 
 } // namespace

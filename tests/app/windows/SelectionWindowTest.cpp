@@ -15,6 +15,11 @@ namespace {
 
 using sqlsrc::SelectionKind;
 
+ui::RecordingServices& recorder()
+{
+    return static_cast<ui::RecordingServices&>(ui::services());
+}
+
 class SelectionWindowTest : public testsql::SqlDatabaseTest
 {
 protected:
@@ -148,6 +153,85 @@ TEST_P(SelectionWindowTest, OneWindowPerUnitUntilItCloses)
     QPointer<app::TFDtbVyb> again = app::OpenSelectionWindow(*database, unit);
     ASSERT_NE(again, nullptr);
     delete again.data();
+}
+
+// Calls back at every status text, so a test sees the windows while an operation runs.
+class WatchingServices : public ui::RecordingServices
+{
+public:
+    std::function<void()> onStatus;
+    void setStatusText(const QString& text) override
+    {
+        RecordingServices::setStatusText(text);
+        if (onStatus)
+            onStatus();
+    }
+};
+
+TEST_P(SelectionWindowTest, TheCheckWindowDeletesFromTheTargetInTheOwnersTransaction)
+{
+    insert("POROST_SKUP", {{"LHC_KOD", 1}, {"LHC_KOD_ID", 0}, {"ODD", 4}, {"ODD_ID", 0}, {"DIL", QStringLiteral("a")},
+                           {"POR", QStringLiteral("1")}, {"PSK", QStringLiteral("2")}});
+    for (const QString& psk : {QStringLiteral("o'1"), QStringLiteral("2")})
+        insert("SKODY", {{"LHC_KOD", 1}, {"LHC_KOD_ID", 0}, {"ODD", 4}, {"ODD_ID", 0}, {"DIL", QStringLiteral("a")},
+                         {"POR", QStringLiteral("1")}, {"PSK", psk}, {"ETAZ", QStringLiteral("1")}, {"DR_ZKR", QStringLiteral("SM")}});
+    // The damage table comes last among a group's tables.
+    refuse("DELETE", "SKODY", QStringLiteral("OLD.LHC_KOD = 2 AND OLD.PSK = 'o''1'"));
+    openWindow();
+    ASSERT_FALSE(HasFatalFailure());
+    target = sqlsrc::UnitKey{2, 0};
+    click("ButPSK");
+    ASSERT_EQ(window->DBVyber()->rowCount(), 2);
+    click("ButCopy");
+    window->DBVyber()->selectRow(1);
+    click("ButCopy");
+    click("ButDestinLHC");
+    app::TFDtbVyb* check = window->CheckWindow();
+    ASSERT_NE(check, nullptr);
+    EXPECT_FALSE(check->findChild<QPushButton*>(QStringLiteral("ButDelete"))->isHidden());
+    EXPECT_TRUE(check->findChild<QPushButton*>(QStringLiteral("ButTrans"))->isHidden());
+    check->findChild<QPushButton*>(QStringLiteral("ButPSK"))->click();
+    ASSERT_EQ(check->DBVyber()->rowCount(), 2);
+    EXPECT_TRUE(check->LMazano()->isHidden());
+
+    check->DBVyber()->selectRow(1);   // "o'1": its damage row is refused
+    check->ButDeleteClick(true);
+    ASSERT_FALSE(recorder().messages.empty());
+    EXPECT_TRUE(recorder().messages.back().text.endsWith(QStringLiteral("Nic se nezměnilo.")));
+    EXPECT_EQ(check->DBVyber()->rowCount(), 2);
+    EXPECT_TRUE(check->LMazano()->isHidden());
+
+    // While the delete runs neither window takes a click.
+    WatchingServices watching;
+    int busySeen = 0;
+    int idleSeen = 0;
+    watching.onStatus = [&] {
+        const bool idle = window->findChild<QPushButton*>(QStringLiteral("ButCopy"))->isEnabled()
+                          || window->DBVyber()->isEnabled() || check->DBVyber()->isEnabled()
+                          || check->findChild<QPushButton*>(QStringLiteral("ButDelete"))->isEnabled();
+        ++(idle ? idleSeen : busySeen);
+    };
+    ui::RecordingServices& installed = recorder();
+    ui::setServices(&watching);
+    check->DBVyber()->selectRow(0);   // "2"
+    check->ButDeleteClick(true);
+    ui::setServices(&installed);
+    EXPECT_GT(busySeen, 0);
+    EXPECT_EQ(idleSeen, 0);
+    EXPECT_TRUE(watching.messages.empty());   // the stand keeps "o'1": no question
+    ASSERT_EQ(check->DBVyber()->rowCount(), 1);
+    EXPECT_EQ(check->DBVyber()->item(0, 4)->text(), QStringLiteral("o'1"));
+    EXPECT_FALSE(check->LMazano()->isHidden());
+    EXPECT_TRUE(window->findChild<QPushButton*>(QStringLiteral("ButCopy"))->isEnabled());
+
+    commit = true;
+    window->close();
+    EXPECT_EQ(endAsked, 1);
+    window.reset();
+    EXPECT_EQ(count("POROST_SKUP", 2), 1);
+    EXPECT_EQ(count("SKODY", 2), 1);
+    EXPECT_EQ(count("POROST_SKUP", 1), 2);
+    EXPECT_EQ(count("SKODY", 1), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SelectionWindowTest,

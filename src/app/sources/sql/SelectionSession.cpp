@@ -121,12 +121,12 @@ bool SelectionSession::copy(const SelectedRow& row)
     return true;
 }
 
-bool SelectionSession::remove(const SelectedRow& row, bool alsoLand)
+bool SelectionSession::removeFrom(UnitKey unit, const SelectedRow& row, bool alsoLand)
 {
-    if (!m_selection.remove(row, alsoLand))
+    if (!m_selection.remove(row, alsoLand, unit))
         return false;
     m_deleted = true;
-    offerEmptyStands(row, alsoLand);
+    offerEmptyStands(unit, row, alsoLand);
     ShowStatusText(doneText(row.kind, false));
     return true;
 }
@@ -138,18 +138,18 @@ bool SelectionSession::move(const SelectedRow& row)
     if (!m_selection.move(row, *m_target, m_oddId))
         return false;
     m_deleted = true;
-    offerEmptyStands(row, true);
+    offerEmptyStands(m_selection.unit(), row, true);
     return true;
 }
 
-void SelectionSession::offerEmptyStands(const SelectedRow& row, bool alsoLand)
+void SelectionSession::offerEmptyStands(UnitKey unit, const SelectedRow& row, bool alsoLand)
 {
     // With the land a compartment or stand is gone whole; nothing is left to offer.
     if (alsoLand && row.kind <= SelectionKind::Stand)
         return;
     std::vector<SelectedRow> stands;
     if (row.kind == SelectionKind::Compartment) {
-        for (const SelectedRow& s : m_selection.list(SelectionKind::Stand))
+        for (const SelectedRow& s : m_selection.list(SelectionKind::Stand, unit))
             if (s.odd == row.odd && s.oddId == row.oddId)
                 stands.push_back(s);
     } else {
@@ -158,12 +158,12 @@ void SelectionSession::offerEmptyStands(const SelectedRow& row, bool alsoLand)
         stands.push_back(s);
     }
     for (const SelectedRow& s : stands) {
-        if (!m_selection.standIsEmpty(s))
+        if (!m_selection.standIsEmpty(s, unit))
             continue;
         const QString question = QStringLiteral("Porost  %1%2%3  neobsahuje žádnou POROST_SKUP,BEZLESI ani JINY_POZ.\nMám jej smazat ?")
                                      .arg(QString::number(s.odd), s.dil, s.por);
         if (ui::services().askYesNo(question))
-            m_selection.removeStandRows(s);
+            m_selection.removeStandRows(s, unit);
     }
 }
 

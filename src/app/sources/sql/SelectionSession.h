@@ -46,7 +46,9 @@ public:
     // Copies the row into the target (chosen first when none is); false when nothing was copied.
     bool copy(const SelectedRow& row);
     // Deletes the row, then offers to delete the stands it left without groups and land.
-    bool remove(const SelectedRow& row, bool alsoLand);
+    bool remove(const SelectedRow& row, bool alsoLand) { return removeFrom(m_selection.unit(), row, alsoLand); }
+    // The same in another unit (the target as the check window shows it), in this transaction.
+    bool removeFrom(UnitKey unit, const SelectedRow& row, bool alsoLand);
     // Copies, then deletes only after the copy succeeded, with the offer of remove.
     bool move(const SelectedRow& row);
     // Commits or rolls back (asking when a target was chosen or something deleted) and forgets the target.
@@ -57,7 +59,7 @@ private:
     void settleOddId(const SelectedRow& row);
     // The checks before a copy or move: a selected row, a target unit, its ODD_ID settled.
     bool readyToTransfer(const SelectedRow& row);
-    void offerEmptyStands(const SelectedRow& row, bool alsoLand);
+    void offerEmptyStands(UnitKey unit, const SelectedRow& row, bool alsoLand);
 
     UnitSelection& m_selection;
     SelectionDialogs m_dialogs;

@@ -213,12 +213,12 @@ bool UnitSelection::exists(const char* table, const SelectedRow& row, UnitKey un
     return q.Fields(0).AsInteger() > 0;
 }
 
-bool UnitSelection::standIsEmpty(const SelectedRow& stand)
+bool UnitSelection::standIsEmpty(const SelectedRow& stand, UnitKey unit)
 {
     SelectedRow r = stand;
     r.kind = stand.dil.isEmpty() && stand.por.isEmpty() ? SelectionKind::Compartment : SelectionKind::Stand;
     for (const char* t : {"POROST_SKUP", "BEZLESI", "JINE_POZ"})
-        if (exists(t, r, m_unit, QString()))
+        if (exists(t, r, unit, QString()))
             return false;
     return true;
 }
@@ -233,14 +233,14 @@ void UnitSelection::copyTable(const char* table, const SelectedRow& row, Selecti
     CopyQueryRows(source, QLatin1String(table), m_database, target, oddId, RowRetry::OddIdMinusOne, m_log);
 }
 
-void UnitSelection::deleteTable(const char* table, const SelectedRow& row, SelectionKind kind)
+void UnitSelection::deleteTable(const char* table, const SelectedRow& row, SelectionKind kind, UnitKey unit)
 {
     ShowStatusText(QStringLiteral("Mažu ") + QLatin1String(table));
     db::Query q;
     q.SetDatabaseName(m_database.DatabaseName());
     q.SQL().Add(QStringLiteral("delete from ") + QLatin1String(table));
     q.SQL().Add(whereOf(kind));
-    bindWhere(q, kind, row, m_unit, QString());
+    bindWhere(q, kind, row, unit, QString());
     q.ExecSQL();
 }
 
@@ -287,7 +287,7 @@ bool UnitSelection::copy(const SelectedRow& row, UnitKey target, const QString& 
     return done && !refused;
 }
 
-bool UnitSelection::remove(const SelectedRow& row, bool alsoLand)
+bool UnitSelection::remove(const SelectedRow& row, bool alsoLand, UnitKey unit)
 {
     switch (row.kind) {
     case SelectionKind::None:
@@ -306,26 +306,26 @@ bool UnitSelection::remove(const SelectedRow& row, bool alsoLand)
     }
     return underSavepoint([&] {
         if (row.kind == SelectionKind::BareLand) {
-            deleteTable("BEZLESI", row, row.kind);
+            deleteTable("BEZLESI", row, row.kind, unit);
         } else if (row.kind == SelectionKind::OtherLand) {
-            deleteTable("JINE_POZ", row, row.kind);
+            deleteTable("JINE_POZ", row, row.kind, unit);
         } else {
             // A stand group's keys select only stand-group tables.
             for (const char* t : kGroupTables)
-                deleteTable(t, row, row.kind);
+                deleteTable(t, row, row.kind, unit);
             if (alsoLand && row.kind <= SelectionKind::Stand)
                 for (const char* t : {"BEZLESI", "JINE_POZ", "PREKRYV", "POROST"})
-                    deleteTable(t, row, row.kind);
+                    deleteTable(t, row, row.kind, unit);
         }
         m_changed = true;
     });
 }
 
-bool UnitSelection::removeStandRows(const SelectedRow& stand)
+bool UnitSelection::removeStandRows(const SelectedRow& stand, UnitKey unit)
 {
     return underSavepoint([&] {
         for (const char* t : {"POROST", "PREKRYV"})
-            deleteTable(t, stand, SelectionKind::Stand);
+            deleteTable(t, stand, SelectionKind::Stand, unit);
         m_changed = true;
     });
 }

@@ -47,8 +47,10 @@ public:
     std::vector<SelectedRow> list(SelectionKind kind) { return list(kind, m_unit); }
     // The items of another unit as this connection sees them (its uncommitted changes included).
     std::vector<SelectedRow> list(SelectionKind kind, UnitKey unit);
-    // Whether a stand (its ODD, ODD_ID and, when given, DIL and POR) has no stand group and no land left.
-    bool standIsEmpty(const SelectedRow& stand);
+    // Whether a stand of `unit` (its ODD, ODD_ID and, when given, DIL and POR) has no stand group
+    // and no land left.
+    bool standIsEmpty(const SelectedRow& stand) { return standIsEmpty(stand, m_unit); }
+    bool standIsEmpty(const SelectedRow& stand, UnitKey unit);
     // The window's own connection (reads see its uncommitted changes).
     db::Database& database() { return m_database; }
     // Copies the item with everything below it into the target unit (which must exist). A
@@ -56,9 +58,11 @@ public:
     // tried once more under ODD_ID -1, and a row still refused undoes the whole copy.
     bool copy(const SelectedRow& row, UnitKey target, const QString& oddId = QString());
     // Deletes the item; without `alsoLand` only stand-group data (bare and other land refuse).
-    bool remove(const SelectedRow& row, bool alsoLand = true);
+    bool remove(const SelectedRow& row, bool alsoLand = true) { return remove(row, alsoLand, m_unit); }
+    // The same in another unit through this connection (the target shown in the check window).
+    bool remove(const SelectedRow& row, bool alsoLand, UnitKey unit);
     // Deletes a stand's POROST and PREKRYV rows (offered once the stand holds nothing else).
-    bool removeStandRows(const SelectedRow& stand);
+    bool removeStandRows(const SelectedRow& stand, UnitKey unit);
     // A copy, then the delete of the source item only when the copy succeeded.
     bool move(const SelectedRow& row, UnitKey target, const QString& oddId = QString());
     // Where copies log the rows the target refused (nil: nowhere).
@@ -71,7 +75,7 @@ private:
     explicit UnitSelection(UnitKey unit);
     bool exists(const char* table, const SelectedRow& row, UnitKey unit, const QString& oddId);
     void copyTable(const char* table, const SelectedRow& row, SelectionKind kind, UnitKey target, const QString& oddId);
-    void deleteTable(const char* table, const SelectedRow& row, SelectionKind kind);
+    void deleteTable(const char* table, const SelectedRow& row, SelectionKind kind, UnitKey unit);
     template<class F>
     bool underSavepoint(F work);
 

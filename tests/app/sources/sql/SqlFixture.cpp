@@ -136,6 +136,22 @@ void SqlDatabaseTest::exec(const QString& statement)
     ASSERT_TRUE(q.exec(statement)) << statement.toStdString() << ": " << q.lastError().text().toStdString();
 }
 
+void SqlDatabaseTest::refuse(const char* event, const char* table, const QString& condition)
+{
+    if (GetParam() == sqlsrc::Engine::Postgres) {
+        const QString test = condition.isEmpty() ? QStringLiteral("true") : condition;
+        exec(QStringLiteral("CREATE OR REPLACE FUNCTION refuse_%1() RETURNS trigger AS $$ BEGIN IF %2 THEN "
+                            "RAISE EXCEPTION 'odmitnuto'; END IF; RETURN COALESCE(NEW, OLD); END $$ LANGUAGE plpgsql")
+                 .arg(QLatin1String(table), test));
+        exec(QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %2 ON %1 FOR EACH ROW EXECUTE FUNCTION refuse_%1()")
+                 .arg(QLatin1String(table), QLatin1String(event)));
+    } else {
+        exec(QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %2 ON %1 %3 BEGIN SELECT RAISE(ABORT, 'odmitnuto'); END")
+                 .arg(QLatin1String(table), QLatin1String(event),
+                      condition.isEmpty() ? QString() : QStringLiteral("WHEN ") + condition));
+    }
+}
+
 int SqlDatabaseTest::count(const char* table, int kod, int id)
 {
     QSqlQuery q(m_fill->sqlDatabase());

@@ -30,6 +30,8 @@ protected:
     void insert(const char* table, const Row& row);
     // Runs one statement through the fill connection; fails the test when it fails.
     void exec(const QString& statement);
+    // Makes the database refuse a statement on a table (when the condition on NEW or OLD holds).
+    void refuse(const char* event, const char* table, const QString& condition = QString());
     // Number of rows of a table (of one unit when kod is given).
     int count(const char* table, int kod = -1, int id = 0);
     // A connection to the database under the alias LHP, open.

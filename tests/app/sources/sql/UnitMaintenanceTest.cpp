@@ -72,22 +72,6 @@ protected:
             total += count(t.name, kod, id);
         return total;
     }
-    // Makes the database refuse a statement on a table (when the condition on NEW holds, for inserts).
-    void refuse(const char* event, const char* table, const QString& condition = QString())
-    {
-        if (GetParam() == sqlsrc::Engine::Postgres) {
-            const QString test = condition.isEmpty() ? QStringLiteral("true") : condition;
-            exec(QStringLiteral("CREATE OR REPLACE FUNCTION refuse_%1() RETURNS trigger AS $$ BEGIN IF %2 THEN "
-                                "RAISE EXCEPTION 'odmitnuto'; END IF; RETURN COALESCE(NEW, OLD); END $$ LANGUAGE plpgsql")
-                     .arg(QLatin1String(table), test));
-            exec(QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %2 ON %1 FOR EACH ROW EXECUTE FUNCTION refuse_%1()")
-                     .arg(QLatin1String(table), QLatin1String(event)));
-        } else {
-            exec(QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %2 ON %1 %3 BEGIN SELECT RAISE(ABORT, 'odmitnuto'); END")
-                     .arg(QLatin1String(table), QLatin1String(event),
-                          condition.isEmpty() ? QString() : QStringLiteral("WHEN ") + condition));
-        }
-    }
     void expectUnchangedMessage()
     {
         ASSERT_FALSE(recorder().messages.empty());
@@ -346,6 +330,27 @@ TEST_P(UnitSelectionTest, WholeUnitOperationsRefuseAUnitOpenInASelectionWindow)
     selection.reset();
     EXPECT_TRUE(m.deleteUnit({1, 0}));
     EXPECT_EQ(unitRows(1), 0);
+}
+
+TEST_P(UnitSelectionTest, ADeleteInAnotherUnitActsOnItAloneAndUndoesItselfWhenALateTableFails)
+{
+    const int perUnit = int(sqlsrc::unitTables().size());
+    refuse("DELETE", "POROST", QStringLiteral("OLD.LHC_KOD = 2"));
+    auto selection = UnitSelection::open(*database, {1, 0});
+    ASSERT_NE(selection, nullptr);
+    // A compartment's POROST row goes last: its refusal undoes the tables before it.
+    EXPECT_FALSE(selection->remove(rowOf(SelectionKind::Compartment), true, {2, 0}));
+    ASSERT_FALSE(recorder().messages.empty());
+    EXPECT_TRUE(recorder().messages.back().text.endsWith(QStringLiteral("Nic se nezměnilo.")));
+    EXPECT_FALSE(selection->hasChanges());
+    EXPECT_EQ(selection->list(SelectionKind::StandGroup, {2, 0}).size(), 1u);
+    ASSERT_TRUE(selection->remove(rowOf(SelectionKind::StandGroup, QStringLiteral("x'PSK")), false, {2, 0}));
+    EXPECT_FALSE(selection->standIsEmpty(rowOf(SelectionKind::Stand), {2, 0}));   // its land is left
+    selection->endTransaction(true);
+    EXPECT_EQ(count("POROST_SKUP", 2), 0);
+    EXPECT_EQ(count("SKODY", 2), 0);
+    EXPECT_EQ(count("POROST", 2), 1);
+    EXPECT_EQ(unitRows(1), perUnit);
 }
 
 // Dialog answers of a selection window, counted.
