@@ -51,6 +51,13 @@ bool askYes(int textId)
     return ask(textId, ui::YesNo, answer);
 }
 
+// Designers with a variant designer open, by the report they edit.
+std::map<const ReportModel*, DesignerController*>& owners()
+{
+    static std::map<const ReportModel*, DesignerController*> map;
+    return map;
+}
+
 QString bandCaption(int band)
 {
     static const std::array<QString, 5> fixed = {
@@ -67,7 +74,8 @@ QString bandCaption(int band)
 DesignerController::DesignerController(DesignerReport& report, DesignerView& view, DesignerDialogs& dialogs,
                                        const NastaveniEditoru& settings)
     : m_report(report), m_view(view), m_dialogs(dialogs), m_settings(settings),
-      m_document(std::make_unique<TemplateDocument>(report.Model()))
+      m_document(std::make_unique<TemplateDocument>(report.Model())),
+      m_owner(OwnerOf(report.Model().ParentReport()))
 {
     m_document->SetUndoDepth(m_settings.PocetUndo);
     SetOperandHost(this);
@@ -152,6 +160,7 @@ void DesignerController::buildSurface()
     if (state.BandCount() > biPageFoot)
         offsets[biPageFoot] = doc.BandHeight(biPageFoot) + page.BottomMargin - paperHeight;
     const std::set<ElementId>& selected = doc.SelectedIds();
+    LiveColumns live;
     for (int b = 0; b < state.BandCount(); ++b) {
         SurfaceBand band;
         band.index = b;
@@ -168,13 +177,42 @@ void DesignerController::buildSurface()
             band.columnGap = s.ColumnGap;
         }
         band.backgroundOffset = QPoint(0, offsets[std::size_t(b)]);
+        if (b >= biFirstGroup) {
+            const int column = s.Groups[std::size_t(groupOfBand(b))].Column;
+            if (column >= 0 && column < m_report.ColumnCount())
+                band.label = m_report.ColumnText(column);
+        }
         for (const DocumentElement& e : state.Band(b))
-            band.elements.push_back({e.Id, e.Element.get(), displayText(e.Id, *e.Element), e.Id == doc.ActiveId(),
-                                     selected.contains(e.Id)});
+            band.elements.push_back({e.Id, shownElement(e, live), displayText(e.Id, *e.Element),
+                                     e.Id == doc.ActiveId(), selected.contains(e.Id)});
         view.bands.push_back(std::move(band));
     }
     m_surface = view;
     m_view.showSurface(m_surface);
+    // the copies the old view named go only once the new view is shown
+    m_liveColumns = std::move(live);
+}
+
+// A memo or picture column shows the current record's memo or picture: a copy of the
+// element holds it, taken anew when the element changes and after every data step.
+const TVoReportElement* DesignerController::shownElement(const DocumentElement& e, LiveColumns& live) const
+{
+    const TVoReportElement& element = *e.Element;
+    if (element.Kind != ekColumn || element.Reference < 0 || element.Reference >= m_report.ColumnCount())
+        return &element;
+    const int type = m_report.ColumnDataType(element.Reference);
+    if (type != ctMemo && type != ctGraphic)
+        return &element;
+    const auto kept = m_liveColumns.find(e.Id);
+    if (kept != m_liveColumns.end() && kept->second.source == e.Element && kept->second.record == m_record)
+        return live.insert(*kept).first->second.shown.get();
+    auto copy = std::make_shared<TVoReportElement>(element);
+    if (type == ctMemo)
+        copy->SetMemoText(m_report.ColumnMemo(element.Reference));
+    else
+        copy->SetPictureFromField(m_report.ColumnPicture(element.Reference));
+    live[e.Id] = {e.Element, copy, m_record};
+    return copy.get();
 }
 
 // What a text kind shows: its text, or the value of the current record.
@@ -317,9 +355,15 @@ void DesignerController::syncFunctions()
 
 // --- file ------------------------------------------------------------------------------------
 
+// A variant's designer saves through its owner, which has told the user of any failure.
 bool DesignerController::Save()
 {
     m_report.SetPredloha(m_document->Write());
+    if (m_owner) {
+        int answer = 5;
+        m_owner->Dispatch(scSave, 0, answer);
+        return finishSave(answer == 0 ? SaveResult::Saved : SaveResult::FailedReported);
+    }
     return finishSave(m_report.Save());
 }
 
@@ -342,6 +386,37 @@ bool DesignerController::finishSave(SaveResult result)
         m_document->KeepCurrentOnly();
     showUndoState();
     return true;
+}
+
+DesignerController* DesignerController::OwnerOf(const ReportModel* parent)
+{
+    const auto owner = parent ? owners().find(parent) : owners().end();
+    return owner == owners().end() ? nullptr : owner->second;
+}
+
+void DesignerController::EditDetail(int variant)
+{
+    if (variant < 0 || variant >= m_report.DetailCount())
+        return;
+    const ReportModel* model = &m_report.Model();
+    DesignerController* const previous = OwnerOf(model);
+    owners()[model] = this;
+    m_editedDetail = variant;
+    m_report.EditDetail(variant, m_view.placement());
+    m_editedDetail = -1;
+    if (previous)
+        owners()[model] = previous;
+    else
+        owners().erase(model);
+    // the variant's edit leaves the operand host to its report
+    SetOperandHost(this);
+    takeDetail(variant);
+    refresh();
+}
+
+void DesignerController::takeDetail(int variant)
+{
+    m_document->ReplaceDetailLines(variant, m_report.DetailPredloha(variant));
 }
 
 void DesignerController::NewTemplate()
@@ -896,6 +971,10 @@ void DesignerController::EditElement()
 {
     const ElementId id = m_document->ActiveId();
     const TVoReportElement* e = m_document->State().Element(id);
+    if (e && e->Kind == ekDetail) {
+        EditDetail(e->Reference);
+        return;
+    }
     if (!e || !isTextual(e->Kind))
         return;
     if (m_document->SelectedIds().contains(id)) {
@@ -908,9 +987,11 @@ void DesignerController::EditElement()
     const std::optional<ElementDialogData> r = m_dialogs.element(data);
     if (!r)
         return;
-    const auto& functions = m_document->Functions();
+    // functions changed through "Funkce ..." come with the element, as one step
+    const std::vector<FunctionSettings>& functions =
+        r->Functions.size() == m_document->Functions().size() ? r->Functions : m_document->Functions();
     ReportModel& model = m_report.Model();
-    m_document->EditElement(id, chElementSettings, [&](TVoReportElement& x) {
+    m_document->EditElement(id, chElementSettings, functions, [&](TVoReportElement& x) {
         x.Font = r->Font;
         x.Alignment = r->Alignment & 3;
         if (x.Kind != ekParameter && r->Reference != x.Reference) {
@@ -1039,7 +1120,12 @@ void DesignerController::Dispatch(int command, int argument, int& result)
         result = m_document->ActiveId() == NoElement
             ? 0 : std::max<int>(1, int(m_document->SelectedIds().size()));
         break;
-    case scSave: result = Save() ? 0 : 5; break;
+    case scSave:
+        // a variant's designer saves: its template first becomes the variant's D lines
+        if (m_editedDetail >= 0)
+            takeDetail(m_editedDetail);
+        result = Save() ? 0 : 5;
+        break;
     default:
         if (command >= scBandClick && command <= scLastBandClick)
             bandClicked(command - scBandClick, argument, result);
@@ -1195,6 +1281,7 @@ void DesignerController::refreshValues()
     }
     syncFunctions();
     m_functions.CalculateAll();
+    ++m_record;
     buildSurface();
 }
 

@@ -63,6 +63,14 @@ public:
     // What the report's edit answers: 0 after a normal close, 3 after discarding changes.
     int EditResult() const { return m_editResult; }
 
+    // --- detail variants ---------------------------------------------------------------------
+    // The designer whose variant designer is open on a report with this parent; null when none.
+    static DesignerController* OwnerOf(const ReportModel* parent);
+    // The owner a variant's designer saves through (command 19); null for an ordinary designer.
+    DesignerController* Owner() const { return m_owner; }
+    // Opens variant d's own designer; its edits come back as one step "změna detailu".
+    void EditDetail(int variant);
+
     // --- undo --------------------------------------------------------------------------------
     void Undo();
     void Redo();
@@ -155,12 +163,24 @@ public:
 private:
     void refresh();
     void buildSurface();
+    // The variant's template as the report now holds it becomes its D lines.
+    void takeDetail(int variant);
     void showProperties();
     void showUndoState();
     void showToolPages();
     void showPasteState();
     void syncFunctions();
     void refreshValues();
+    // A column value element as shown, with the memo or picture of the current record; the
+    // document's element stays as it is.
+    struct LiveColumn
+    {
+        std::shared_ptr<const TVoReportElement> source;
+        std::shared_ptr<TVoReportElement> shown;
+        int record = 0;
+    };
+    using LiveColumns = std::map<ElementId, LiveColumn>;
+    const TVoReportElement* shownElement(const DocumentElement& e, LiveColumns& live) const;
     QString displayText(ElementId id, const TVoReportElement& e) const;
     bool finishSave(SaveResult result);
     InsertDefaults insertDefaults() const;
@@ -186,10 +206,14 @@ private:
     int m_zoomStep = NastaveniEditoru::StartZoomStep;
     int m_typingSerial = 0;
     int m_editResult = 3;
+    DesignerController* m_owner = nullptr;
+    int m_editedDetail = -1;      // the variant whose designer is open
     ToolPages m_toolPages;
     bool m_toolPagesShown = false;
     // Live values of the current record: row counters of variables, the user functions.
     std::map<ElementId, std::int64_t> m_counters;
+    LiveColumns m_liveColumns;
+    int m_record = 0;             // data steps taken: live values are taken anew after each
     TListFunkci m_functions;
     std::shared_ptr<const std::vector<FunctionSettings>> m_functionsOf;
 };

@@ -13,8 +13,9 @@ struct WindowPlacement;
 
 namespace reports::designer {
 
-// How a save ended. FailedReported: the report has already told the user why.
-enum class SaveResult { Saved, Failed, FailedReported };
+// How a save ended. FailedReported: the report has already told the user why. Cancelled:
+// the user chose no file; nothing is said.
+enum class SaveResult { Saved, Failed, FailedReported, Cancelled };
 
 // What the run settings of the report hold (shown by the settings dialog only).
 struct ReportRunValues
@@ -68,6 +69,13 @@ public:
     virtual SaveResult SaveAs() = 0;
     // The picture files a picture element may name.
     virtual QStringList PictureFiles() = 0;
+
+    // --- detail variants -----------------------------------------------------------------
+    // The template lines of variant `index` as the report holds them (none without variants).
+    virtual QStringList DetailPredloha(int /*index*/) const { return {}; }
+    // Opens the variant's own designer modally; while it is open, the designer of this report
+    // is its owner (DesignerController::OwnerOf).
+    virtual void EditDetail(int /*index*/, const WindowPlacement& /*placement*/) {}
 
     // --- output of the report's template as it stands -----------------------------------
     // Runs and shows the preview; 1 when it closed with its end button.

@@ -3,6 +3,7 @@
 
 #include "reports/component/Sestava.h"
 #include "reports/engine/ReportRun.h"
+#include "reports/engine/ReportWindows.h"
 
 namespace reports::designer {
 namespace {
@@ -62,17 +63,68 @@ SaveResult SestavaReport::Save()
     return reports ? SaveResult::FailedReported : SaveResult::Failed;
 }
 
+namespace {
+
+// The file chooser's answer for one save-as: an empty one was a cancel.
+class ChooserWatch : public ReportWindows
+{
+public:
+    explicit ChooserWatch(ReportWindows& windows) : m_windows(windows) { setReportWindows(this); }
+    ~ChooserWatch() override { setReportWindows(&m_windows); }
+    ChooserWatch(const ChooserWatch&) = delete;
+    ChooserWatch& operator=(const ChooserWatch&) = delete;
+
+    int showPreview(TSestavaTyp& report, ReportRun* run, const WindowPlacement& placement, int zoomStep) override
+    {
+        return m_windows.showPreview(report, run, placement, zoomStep);
+    }
+    int showDesigner(TSestavaTyp& report, const WindowPlacement& placement) override
+    {
+        return m_windows.showDesigner(report, placement);
+    }
+    std::unique_ptr<RunProgress> createProgress(TSestavaTyp& report) override { return m_windows.createProgress(report); }
+    QString chooseTemplateFile(const QString& startDirectory) override
+    {
+        const QString chosen = m_windows.chooseTemplateFile(startDirectory);
+        m_cancelled = chosen.isEmpty();
+        return chosen;
+    }
+    bool cancelled() const { return m_cancelled; }
+
+private:
+    ReportWindows& m_windows;
+    bool m_cancelled = false;
+};
+
+} // namespace
+
 SaveResult SestavaReport::SaveAs()
 {
     auto* component = dynamic_cast<TSestava*>(&m_report);
     if (!component)
         return SaveResult::Failed;
-    const QString before = component->GetFileName();
-    const bool reports = !component->OnUlozPredlohuJako && !component->IsStored;
+    if (component->OnUlozPredlohuJako)
+        return component->UlozPredlohuJako() ? SaveResult::Saved : SaveResult::Failed;
+    // without windows no file can be chosen
+    if (!reportWindows())
+        return SaveResult::Cancelled;
+    const ChooserWatch watch(*reportWindows());
     if (component->UlozPredlohuJako())
         return SaveResult::Saved;
     // a file was chosen and its write failed: the component said so
-    return reports && component->GetFileName() != before ? SaveResult::FailedReported : SaveResult::Failed;
+    return watch.cancelled() ? SaveResult::Cancelled : SaveResult::FailedReported;
+}
+
+QStringList SestavaReport::DetailPredloha(int index) const
+{
+    const ReportModel* variant = m_report.Details.VariantAt(index);
+    return variant ? variant->Predloha : QStringList();
+}
+
+void SestavaReport::EditDetail(int index, const WindowPlacement& placement)
+{
+    if (auto* variant = dynamic_cast<TSestavaTyp*>(m_report.Details.VariantAt(index)))
+        variant->EditEx(placement);
 }
 
 QStringList SestavaReport::PictureFiles() { return m_report.NactiSeznamObrazu(); }

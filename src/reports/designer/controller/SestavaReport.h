@@ -40,6 +40,8 @@ public:
     SaveResult Save() override;
     SaveResult SaveAs() override;
     QStringList PictureFiles() override;
+    QStringList DetailPredloha(int index) const override;
+    void EditDetail(int index, const WindowPlacement& placement) override;
     int Preview(const WindowPlacement& placement, int zoomPercent) override;
     int Print() override;
 

@@ -33,11 +33,12 @@ bool inScope(int kind, PropertyScope scope)
     return false;
 }
 
-// Keyboard limits: a position inside [0, extent - size], as the surface's moves keep it.
+// Keyboard limits: a position inside [0, extent - size], as the surface's moves keep it;
+// an element larger than its band stays at 0.
 int limitPosition(int position, int size, int extent)
 {
     position = std::max(position, 0);
-    return position + size > extent ? extent - size : position;
+    return position + size > extent ? std::max(extent - size, 0) : position;
 }
 
 int limitSize(int position, int size, int extent)
@@ -306,11 +307,10 @@ std::vector<ElementId> TemplateDocument::targets(PropertyScope scope) const
 
 // Copies each element of the ids, edits the copy and keeps it when its line changed; only the
 // bands holding a changed element are copied, the others stay shared with the old state.
-bool TemplateDocument::modifyElements(const std::vector<ElementId>& ids, int code, const QString& mergeKey,
-                                      const ElementEdit& edit)
+std::vector<ElementId> TemplateDocument::editElements(DocumentState& next, const std::vector<ElementId>& ids,
+                                                      const ElementEdit& edit)
 {
     const std::set<ElementId> wanted(ids.begin(), ids.end());
-    DocumentState next = State();
     std::vector<ElementId> changed;
     for (int b = 0; b < next.BandCount(); ++b) {
         std::shared_ptr<BandElements> copy;
@@ -324,13 +324,20 @@ bool TemplateDocument::modifyElements(const std::vector<ElementId>& ids, int cod
                 continue;
             if (!copy)
                 copy = std::make_shared<BandElements>(band);
-            (*copy)[i].Element = std::move(element);
             changed.push_back(band[i].Id);
+            (*copy)[i].Element = std::move(element);
         }
         if (copy)
             next.Bands[std::size_t(b)] = std::move(copy);
     }
-    if (changed.empty())
+    return changed;
+}
+
+bool TemplateDocument::modifyElements(const std::vector<ElementId>& ids, int code, const QString& mergeKey,
+                                      const ElementEdit& edit)
+{
+    DocumentState next = State();
+    if (editElements(next, ids, edit).empty())
         return false;
     record(code, std::move(next), mergeKey, ids);
     return true;
@@ -641,31 +648,44 @@ bool TemplateDocument::AddFunction(const FunctionSettings& function)
     return true;
 }
 
-bool TemplateDocument::EditFunction(int index, const FunctionSettings& function)
+// Each element's name is looked up among the functions as they were, so that two names
+// swapped in one change do not both land on one.
+void TemplateDocument::renameBoundElements(DocumentState& next, const std::vector<FunctionSettings>& before)
 {
-    if (index < 0 || index >= int(Functions().size()) || Functions()[std::size_t(index)] == function)
-        return false;
-    const QString oldName = Functions()[std::size_t(index)].Name;
-    auto functions = std::make_shared<std::vector<FunctionSettings>>(Functions());
-    (*functions)[std::size_t(index)] = function;
-    DocumentState next = State();
-    next.Functions = std::move(functions);
+    const std::vector<FunctionSettings>& after = *next.Functions;
     for (int b = 0; b < next.BandCount(); ++b) {
         std::shared_ptr<BandElements> copy;
         for (std::size_t i = 0; i < next.Band(b).size(); ++i) {
             const TVoReportElement& e = *next.Band(b)[i].Element;
-            if (e.Kind != ekFunction || e.RefName.isEmpty() || !txt::sameTextAscii(e.RefName, oldName)
-                || e.RefName == function.Name)
+            if (e.Kind != ekFunction || e.RefName.isEmpty())
+                continue;
+            const auto old = std::find_if(before.begin(), before.end(), [&e](const FunctionSettings& f) {
+                return txt::sameTextAscii(e.RefName, f.Name);
+            });
+            const std::size_t index = std::size_t(old - before.begin());
+            if (old == before.end() || index >= after.size() || old->Name == after[index].Name
+                || e.RefName == after[index].Name)
                 continue;
             if (!copy)
                 copy = std::make_shared<BandElements>(next.Band(b));
             auto renamed = std::make_shared<TVoReportElement>(e);
-            renamed->RefName = function.Name.left(TVoReportElement::MaxName);
+            renamed->RefName = after[index].Name.left(TVoReportElement::MaxName);
             (*copy)[i].Element = std::move(renamed);
         }
         if (copy)
             next.Bands[std::size_t(b)] = std::move(copy);
     }
+}
+
+bool TemplateDocument::EditFunction(int index, const FunctionSettings& function)
+{
+    if (index < 0 || index >= int(Functions().size()) || Functions()[std::size_t(index)] == function)
+        return false;
+    auto functions = std::make_shared<std::vector<FunctionSettings>>(Functions());
+    (*functions)[std::size_t(index)] = function;
+    DocumentState next = State();
+    next.Functions = std::move(functions);
+    renameBoundElements(next, Functions());
     record(chFunctionEdit, std::move(next), {}, {});
     return true;
 }
@@ -685,6 +705,47 @@ bool TemplateDocument::DeleteLastFunction()
 bool TemplateDocument::EditElement(ElementId id, int code, const std::function<void(TVoReportElement&)>& edit)
 {
     return modifyElements({id}, code, {}, [&edit](TVoReportElement& e, ElementId, int) { edit(e); });
+}
+
+bool TemplateDocument::EditElement(ElementId id, int code, const std::vector<FunctionSettings>& functions,
+                                   const std::function<void(TVoReportElement&)>& edit)
+{
+    DocumentState next = State();
+    const bool takesFunctions = functions.size() == Functions().size() && functions != Functions();
+    if (takesFunctions) {
+        next.Functions = std::make_shared<const std::vector<FunctionSettings>>(functions);
+        renameBoundElements(next, Functions());
+    }
+    const bool edited = !editElements(next, {id}, [&edit](TVoReportElement& e, ElementId, int) { edit(e); }).empty();
+    if (!edited && !takesFunctions)
+        return false;
+    record(code, std::move(next), {}, {id});
+    return true;
+}
+
+bool TemplateDocument::ReplaceDetailLines(int variant, const QStringList& lines)
+{
+    if (variant < 0)
+        return false;
+    const QString tag = QLatin1Char('D') + QString::number(variant);
+    auto kept = std::make_shared<QStringList>();
+    qsizetype at = -1;
+    for (const QString& line : *State().KeptLines) {
+        if (LineTag(line) != tag)
+            kept->append(line);
+        else if (at < 0)
+            at = kept->size();
+    }
+    if (at < 0)
+        at = kept->size();
+    for (const QString& line : lines)
+        kept->insert(at++, tag + QLatin1Char(',') + line);
+    if (*kept == *State().KeptLines)
+        return false;
+    DocumentState next = State();
+    next.KeptLines = std::move(kept);
+    record(chDetail, std::move(next), {}, {});
+    return true;
 }
 
 // --- store ---------------------------------------------------------------------------------

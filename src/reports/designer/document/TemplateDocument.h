@@ -178,6 +178,13 @@ public:
     bool DeleteLastFunction();
     // Edits one element's values under a change code (the element dialog's OK).
     bool EditElement(ElementId id, int code, const std::function<void(TVoReportElement&)>& edit);
+    // The same with the user functions as the dialog left them, in one step; renames follow
+    // the elements bound by name. A list of another length is not taken.
+    bool EditElement(ElementId id, int code, const std::vector<FunctionSettings>& functions,
+                     const std::function<void(TVoReportElement&)>& edit);
+    // A detail variant edited in its own designer: its D lines become the variant's template
+    // lines, where its first D line stood (at the end when it had none).
+    bool ReplaceDetailLines(int variant, const QStringList& lines);
 
     // --- store ----------------------------------------------------------------------------------
     const ElementStore& Store() const { return m_store; }
@@ -196,6 +203,11 @@ private:
     ElementLineContext lineContext(const DocumentState& state) const;
     bool modifyElements(const std::vector<ElementId>& ids, int code, const QString& mergeKey,
                         const ElementEdit& edit);
+    // Edits the elements in `next`; answers the ids whose lines changed.
+    static std::vector<ElementId> editElements(DocumentState& next, const std::vector<ElementId>& ids,
+                                               const ElementEdit& edit);
+    // Elements bound by name to a function of `before` follow its name in next.Functions.
+    static void renameBoundElements(DocumentState& next, const std::vector<FunctionSettings>& before);
     std::vector<ElementId> targets(PropertyScope scope) const;
     std::vector<ElementId> activeAndSelected() const;
     void record(int code, DocumentState next, const QString& mergeKey, const std::vector<ElementId>& ids);

@@ -155,11 +155,17 @@ void TPapir::setView(SurfaceView view)
 {
     const bool same = !m_bands.empty() && sameGeometry(m_view, view);
     std::vector<BandLayout> old = std::move(m_bands);
+    std::vector<QString> oldLabels;
+    for (const SurfaceBand& b : m_view.bands) oldLabels.push_back(b.label);
     m_view = std::move(view);
     layOut();
     if (m_drag) relocateDrag();
     if (same) {
-        for (size_t i = 0; i < m_bands.size(); ++i) m_bands[i].currentDetail = old[i].currentDetail;
+        for (size_t i = 0; i < m_bands.size(); ++i) {
+            m_bands[i].currentDetail = old[i].currentDetail;
+            const QRect area = bandRect(int(i));
+            if (m_view.bands[i].label != oldLabels[i]) update(area.adjusted(0, area.height() - captionStrip, 0, 0));
+        }
         return repaintChanged(old);
     }
     std::unordered_set<ElementId> shown;
@@ -592,6 +598,8 @@ void TPapir::paintCaption(QPainter& painter, int band, const QRect& area)
     if (source.detailCount <= 0) {
         painter.setPen(Qt::black);
         painter.drawText(5, baseline, source.caption);
+        if (!source.label.isEmpty())
+            painter.drawText(5 + metrics.horizontalAdvance(source.caption) + 10, baseline, source.label);
         return;
     }
     int x = 5;
@@ -612,6 +620,10 @@ void TPapir::paintCaption(QPainter& painter, int band, const QRect& area)
         painter.setPen(current ? QColor(Qt::black) : grey);
         painter.drawText(x, baseline, text);
         x += w + 10;
+    }
+    if (!source.label.isEmpty()) {
+        painter.setPen(Qt::black);
+        painter.drawText(x, baseline, source.label);
     }
 }
 

@@ -33,6 +33,7 @@ struct SurfaceElement {
 struct SurfaceBand {
     int index = 0;            // BandIndex: 0-4, then 5 + 2g and 6 + 2g
     QString caption;
+    QString label;            // drawn after the caption (a group's value in the current record)
     bool visible = true;
     int height = 0;           // model units, without the caption strip
     int columns = 1;          // the body's columns and their gap, model units

@@ -1,4 +1,7 @@
 #include "reports/designer/controller/DesignerController.h"
+#include "reports/designer/controller/SestavaReport.h"
+
+#include "reports/component/Sestava.h"
 
 #include "reports/engine/ReportWindows.h"
 #include "reports/engine/SestavaTyp.h"
@@ -28,7 +31,7 @@ public:
     QString ColumnLabel(int i) const override { return QStringLiteral("Popis ") + names.value(i); }
     int ColumnDisplayWidth(int i) const override { return i == 1 ? 100 : 10; }
     int ColumnAlignment(int) const override { return 128 | 1; }
-    int ColumnDataType(int) const override { return ctString; }
+    int ColumnDataType(int i) const override { return i < int(types.size()) ? types[std::size_t(i)] : ctString; }
     QStringList Parameters() const override { return parameters; }
     QString ColumnText(int i) const override
     {
@@ -36,8 +39,8 @@ public:
         return QStringLiteral("hodnota %1").arg(i);
     }
     double ColumnValue(int i) const override { return 10.0 + i; }
-    QString ColumnMemo(int) const override { return {}; }
-    QImage ColumnPicture(int) const override { return {}; }
+    QString ColumnMemo(int i) const override { return QStringLiteral("poznámka %1 záznamu %2").arg(i).arg(record); }
+    QImage ColumnPicture(int) const override { return QImage(record, record, QImage::Format_RGB32); }
     int StepData(int dir) override
     {
         steps.push_back(dir);
@@ -48,7 +51,9 @@ public:
     QString Popis() const override { return QStringLiteral("Sestava"); }
     QString FileName() const override { return QStringLiteral("/tmp/sest/test.pts"); }
     ReportRunValues RunValues() const override { return {}; }
-    int DetailCount() const override { return 0; }
+    int DetailCount() const override { return variant ? 1 : 0; }
+    QStringList DetailPredloha(int) const override { return variant ? variant->predloha : QStringList(); }
+    void EditDetail(int index, const WindowPlacement&) override { editDetail(index); }
     QStringList Predloha() const override { return predloha; }
     void SetPredloha(const QStringList& lines) override { predloha = lines; }
     SaveResult Save() override { saved.push_back(predloha); return saveResult; }
@@ -66,6 +71,9 @@ public:
     QStringList parameters{QStringLiteral("1,5"), QStringLiteral("text")};
     ReportModel model;
     QStringList predloha;
+    std::vector<int> types;
+    FakeReport* variant = nullptr;
+    std::function<void(int)> editDetail;
     std::vector<int> steps;
     int record = 1;
     bool noData = false;
@@ -122,7 +130,12 @@ public:
         if (editSettings) editSettings(shownSettings);
         return settingsOk ? std::optional(shownSettings) : std::nullopt;
     }
-    std::optional<ElementDialogData> element(const ElementDialogData&) override { return std::nullopt; }
+    std::optional<ElementDialogData> element(const ElementDialogData& d) override
+    {
+        ElementDialogData edited = d;
+        if (editElement) editElement(edited);
+        return elementOk ? std::optional(edited) : std::nullopt;
+    }
     std::optional<ReportFont> font(const ReportFont&) override { return std::nullopt; }
     std::optional<FunctionSettings> function(const FunctionSettings&, const ExpressionLists&, int) override
     {
@@ -141,6 +154,8 @@ public:
     int shownTab = -9, shownGroup = -9;
     std::function<void(ReportSettingsData&)> editSettings;
     bool settingsOk = false;
+    std::function<void(ElementDialogData&)> editElement;
+    bool elementOk = false;
     std::optional<FunctionSettings> functionResult;
     int functionRuns = 0;
     int wizardResult = 2;
@@ -584,6 +599,137 @@ TEST_F(DesignerControllerTest, FunctionDialogCancelChangesNothing)
     c.ChooseTool(tcFunction);
     c.DeleteFunction();
     EXPECT_TRUE(doc().Functions().empty());
+}
+
+TEST_F(DesignerControllerTest, ElementDialogTakesItsFunctionChangesInOneStepAndCancelNothing)
+{
+    NastaveniEditoru byName;
+    byName.SledPodle = true;
+    DesignerController& c = open(byName);
+    c.ChooseTool(tcFunction);
+    c.bandClicked(biReportEnd, 0, 0);
+    const ElementId id = doc().ActiveId();
+    ASSERT_EQ(element(id).RefName, QStringLiteral("Soucet"));
+    const QStringList bytes = doc().Write();
+    const int before = steps();
+    dialogs.editElement = [](ElementDialogData& d) {
+        d.Functions[0].Name = QStringLiteral("Celkem");
+        d.Left = 40;
+    };
+    c.EditElement();
+    EXPECT_EQ(doc().Write(), bytes);   // cancelled: "Funkce ..." changed nothing either
+
+    dialogs.elementOk = true;
+    c.EditElement();
+    EXPECT_EQ(steps(), before + 1);
+    EXPECT_EQ(doc().Functions()[0].Name, QStringLiteral("Celkem"));
+    EXPECT_EQ(element(id).RefName, QStringLiteral("Celkem"));
+    EXPECT_EQ(element(id).Left, 40);
+    EXPECT_EQ(view.pages.Functions, QStringList{QStringLiteral("Celkem")});
+    c.Undo();
+    EXPECT_EQ(doc().Write(), bytes);
+}
+
+TEST_F(DesignerControllerTest, GroupBandsAndMemoAndPictureColumnsShowTheCurrentRecord)
+{
+    report.types = {ctString, ctMemo, ctGraphic};
+    report.predloha << QStringLiteral("T,2,1,0,30,100,20,Arial CE,10,0,0,0,0,238,\"\",0")
+                    << QStringLiteral("T,2,2,0,60,100,20,Arial CE,10,0,0,0,0,238,\"\",0");
+    DesignerController& c = open();
+    const auto shown = [this](int position) { return view.surface.bands[biBody].elements[std::size_t(position)].element; };
+    EXPECT_EQ(view.surface.bands[groupStartBand(0)].label, QStringLiteral("hodnota 0"));
+    EXPECT_EQ(view.surface.bands[groupEndBand(0)].label, QStringLiteral("hodnota 0"));
+    EXPECT_TRUE(view.surface.bands[biBody].label.isEmpty());
+    EXPECT_EQ(shown(4)->MemoText, QStringLiteral("poznámka 1 záznamu 1"));
+    EXPECT_TRUE(shown(4)->HasMemo);
+    EXPECT_EQ(shown(5)->Picture.width(), 1);
+    EXPECT_TRUE(shown(0)->MemoText.isEmpty());
+
+    report.record = 2;
+    c.StepData(sdNext);
+    EXPECT_EQ(shown(4)->MemoText, QStringLiteral("poznámka 1 záznamu 2"));
+    EXPECT_EQ(shown(5)->Picture.width(), 2);
+    // the document's elements and the undo list hold no live values
+    EXPECT_FALSE(element(idAt(biBody, 4)).HasMemo);
+    EXPECT_TRUE(element(idAt(biBody, 5)).Picture.isNull());
+    EXPECT_EQ(steps(), 1);
+    // an edit keeps showing the current record
+    c.selectOnly(idAt(biBody, 4));
+    c.KeyMove(1, 0, false, false);
+    EXPECT_EQ(shown(4)->MemoText, QStringLiteral("poznámka 1 záznamu 2"));
+    EXPECT_EQ(shown(4)->Left, 1);
+}
+
+TEST_F(DesignerControllerTest, VariantDesignerSavesThroughItsOwnerAndItsEditIsOneStep)
+{
+    FakeReport variant;
+    variant.model.SetParentReport(&report.model);
+    variant.predloha = {QStringLiteral("I,3,2,1,40,0"), QStringLiteral("T,1,0,10,0,100,20,Arial,10,0,0,0,0,238,\"detail\",0")};
+    report.variant = &variant;
+    report.predloha << QStringLiteral("T,15,0,0,90,200,20,,1,0,0,0,0,0")
+                    << QStringLiteral("D0,I,3,2,1,40,0")
+                    << QStringLiteral("D0,T,1,0,10,0,100,20,Arial,10,0,0,0,0,238,\"detail\",0");
+    DesignerController& owner = open();
+    const QString moved = QStringLiteral("D0,T,1,0,11,0,100,20,Arial,10,0,0,0,0,238,\"detail\",0");
+    report.editDetail = [&](int index) {
+        EXPECT_EQ(index, 0);
+        FakeView variantView;
+        DesignerController designer(variant, variantView, dialogs, {});
+        EXPECT_EQ(designer.Owner(), &owner);
+        ASSERT_TRUE(designer.OpenReport());
+        designer.selectOnly(designer.Document().State().Band(biBody)[0].Id);
+        designer.KeyMove(1, 0, false, false);
+        EXPECT_TRUE(designer.Save());
+        EXPECT_FALSE(designer.IsModified());
+        // a failed save of the owner: the owner alone says so
+        designer.KeyMove(1, 0, false, false);
+        report.saveResult = SaveResult::Failed;
+        services.clear();
+        EXPECT_FALSE(designer.Save());
+        EXPECT_EQ(services.messages.size(), 1u);
+        EXPECT_TRUE(designer.IsModified());
+    };
+    owner.selectOnly(idAt(biBody, 4));
+    owner.EditElement();
+    ASSERT_EQ(report.saved.size(), 2u);   // both saves went through the owner
+    EXPECT_TRUE(report.saved[0].contains(moved));
+    EXPECT_EQ(OperandHost(), &owner);
+    EXPECT_EQ(DesignerController::OwnerOf(&report.model), nullptr);
+    // the second edit failed to save, yet it is in the owner's template as a step
+    EXPECT_TRUE(owner.IsModified());
+    EXPECT_EQ(view.undoHint, QStringLiteral("Zrušit změna detailu"));
+    EXPECT_TRUE(doc().Write().contains(QStringLiteral("D0,T,1,0,12,0,100,20,Arial,10,0,0,0,0,238,\"detail\",0")));
+    EXPECT_EQ(doc().Write().filter(QStringLiteral("D0,T,")).size(), 1);
+}
+
+TEST_F(DesignerControllerTest, CancelledSaveAsIsNoFailure)
+{
+    class Windows : public ReportWindows
+    {
+    public:
+        int showPreview(TSestavaTyp&, ReportRun*, const WindowPlacement&, int) override { return 0; }
+        int showDesigner(TSestavaTyp&, const WindowPlacement&) override { return 0; }
+        std::unique_ptr<RunProgress> createProgress(TSestavaTyp&) override { return nullptr; }
+        QString chooseTemplateFile(const QString&) override { return chosen; }
+        QString chosen;
+    } windows;
+    setReportWindows(&windows);
+    TSestava sestava;
+    sestava.ReportDirIgnore = false;
+    sestava.SetReportDir(QStringLiteral("/tmp/"));
+    sestava.SetReportName(QStringLiteral("zadna.pts"));
+    SestavaReport adapter(sestava);
+    DesignerController c(adapter, view, dialogs, {});
+    EXPECT_FALSE(c.SaveAs());
+    EXPECT_TRUE(services.messages.empty());
+    EXPECT_EQ(reportWindows(), &windows);
+
+    // a chosen file that cannot be written: the report's own message only
+    windows.chosen = QStringLiteral("/nonexistent-genklas-dir/nova.pts");
+    EXPECT_FALSE(c.SaveAs());
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.messages[0].text, QStringLiteral("Soubor s předlohou se nepodařilo uložit."));
+    setReportWindows(nullptr);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "reports/model/TemplateFile.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -184,6 +185,12 @@ const UndoCase undoCases[] = {
     {"FunctionAdd", [](TemplateDocument& d, const At& at) -> bool { return d.AddFunction(newFunction()); }},
     {"FunctionEdit", [](TemplateDocument& d, const At& at) -> bool { return d.EditFunction(0, newFunction()); }},
     {"FunctionDelete", [](TemplateDocument& d, const At& at) -> bool { return d.DeleteLastFunction(); }},
+    {"ElementWithFunctions", [](TemplateDocument& d, const At& at) -> bool {
+         std::vector<FunctionSettings> functions = d.Functions();
+         functions[0].Name = QStringLiteral("Celkem");
+         return d.EditElement(at(biBody, 2), chElementSettings, functions, [](TVoReportElement& e) { e.Left = 7; }); }},
+    {"DetailLines", [](TemplateDocument& d, const At& at) -> bool {
+         return d.ReplaceDetailLines(0, {QStringLiteral("T,1,0,5,0,100,20,Arial,10,0,0,0,0,238,\"nový\",0")}); }},
     {"SettingsApply", [](TemplateDocument& d, const At& at) -> bool {
          SettingsChange c{d.Settings(), {1}};
          c.Settings.Popis = QStringLiteral("Jiný popis");
@@ -328,6 +335,53 @@ TEST_F(DocumentTest, RenamedFunctionTakesItsElementsAlong)
     report.SetPredloha(doc.Write());
     EXPECT_EQ(report.Sections.SectionAt(siBody).ElementAt(2).Reference, 0);
     EXPECT_EQ(report.Sections.SectionAt(siBody).ElementAt(2).RefName, QStringLiteral("Plocha"));
+}
+
+TEST_F(DocumentTest, ElementDialogTakesItsFunctionsInTheSameStep)
+{
+    const ElementId bound = at(biBody, 2);
+    std::vector<FunctionSettings> functions = doc.Functions();
+    functions[0].Name = QStringLiteral("Celkem");
+    const int steps = doc.Variants().Count();
+    ASSERT_TRUE(doc.EditElement(bound, chElementSettings, functions, [](TVoReportElement& e) { e.Top = 4; }));
+    EXPECT_EQ(doc.Variants().Count(), steps + 1);
+    EXPECT_EQ(doc.Functions()[0].Name, QStringLiteral("Celkem"));
+    EXPECT_EQ(element(bound).RefName, QStringLiteral("Celkem"));
+    EXPECT_EQ(element(bound).Top, 4);
+    // a function change alone is a step too; a list of another length is not taken
+    functions[0].Popis = QStringLiteral("Jinak");
+    ASSERT_TRUE(doc.EditElement(bound, chElementSettings, functions, [](TVoReportElement&) {}));
+    functions.pop_back();
+    EXPECT_FALSE(doc.EditElement(bound, chElementSettings, functions, [](TVoReportElement&) {}));
+    EXPECT_EQ(doc.Functions().size(), 2u);
+}
+
+TEST_F(DocumentTest, KeyboardLimitsNeverGiveNegativePositions)
+{
+    ASSERT_TRUE(doc.SetBandHeight(biBody, 14));
+    doc.SetActive(at(biBody, 1));
+    ASSERT_EQ(element(at(biBody, 1)).Height, 18);
+    doc.MoveByKeyboard(0, 1);
+    EXPECT_EQ(element(at(biBody, 1)).Top, 0);
+    doc.SetGeometry(GeometryField::Top, 9);
+    EXPECT_EQ(element(at(biBody, 1)).Top, 0);
+}
+
+TEST_F(DocumentTest, DetailLinesAreReplacedWhereTheVariantStood)
+{
+    const QStringList variant = {QStringLiteral("I,3,2,1,30,0"), QStringLiteral("T,7,0,0,0,50,3,,1,0,0,8,15,0")};
+    ASSERT_TRUE(doc.ReplaceDetailLines(0, variant));
+    const QStringList lines = doc.Write();
+    const qsizetype first = lines.indexOf(QStringLiteral("D0,I,3,2,1,30,0"));
+    ASSERT_GE(first, 0);
+    EXPECT_EQ(lines[first + 1], QStringLiteral("D0,T,7,0,0,0,50,3,,1,0,0,8,15,0"));
+    EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^D0,"))).size(), 2);
+    EXPECT_EQ(lines.last(), QStringLiteral("X,neznámý řádek"));
+    EXPECT_EQ(doc.Variants().Caption(doc.Variants().CurrentIndex()), QStringLiteral("změna detailu"));
+    EXPECT_FALSE(doc.ReplaceDetailLines(0, variant));
+    // a variant that had no lines gets them at the end
+    ASSERT_TRUE(doc.ReplaceDetailLines(1, {QStringLiteral("T,1,0,0,0,10,10,Arial,10,0,0,0,0,238,\"\",0")}));
+    EXPECT_TRUE(doc.Write().last().startsWith(QStringLiteral("D1,T,1,")));
 }
 
 TEST_F(DocumentTest, SettingsKeepTheBandsOfTheGroupsTheyKeep)

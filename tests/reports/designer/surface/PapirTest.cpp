@@ -352,3 +352,16 @@ TEST_F(PapirTest, MarksAndZoomedPens)
     EXPECT_EQ(zoomedPen(4, 0.5), 3);   // 1.5 rounds to even
     EXPECT_EQ(zoomedPen(1, 3.0), 1);
 }
+
+TEST_F(PapirTest, ABandsLabelIsDrawnInItsStripAfterTheCaption)
+{
+    const QRect band = papir.bandRect(biReportStart);
+    const QRect strip(0, band.bottom() + 1 - captionStrip, band.width(), captionStrip);
+    const QImage plain = papir.grab(strip).toImage();
+    shape.bands[biReportStart].label = QStringLiteral("Lesní úsek 12");
+    papir.setView(view());
+    const QImage labelled = papir.grab(strip).toImage();
+    EXPECT_NE(labelled, plain);
+    const int captionEnd = 5 + QFontMetrics(papir.font()).horizontalAdvance(QStringLiteral("Oddíl")) + 5;
+    EXPECT_EQ(labelled.copy(0, 0, captionEnd, captionStrip), plain.copy(0, 0, captionEnd, captionStrip));
+}
