@@ -682,6 +682,11 @@ bool TemplateDocument::DeleteLastFunction()
     return true;
 }
 
+bool TemplateDocument::EditElement(ElementId id, int code, const std::function<void(TVoReportElement&)>& edit)
+{
+    return modifyElements({id}, code, {}, [&edit](TVoReportElement& e, ElementId, int) { edit(e); });
+}
+
 // --- store ---------------------------------------------------------------------------------
 
 bool TemplateDocument::Copy()

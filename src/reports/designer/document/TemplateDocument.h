@@ -176,6 +176,8 @@ public:
     // Renaming follows the elements bound to the function by name.
     bool EditFunction(int index, const FunctionSettings& function);
     bool DeleteLastFunction();
+    // Edits one element's values under a change code (the element dialog's OK).
+    bool EditElement(ElementId id, int code, const std::function<void(TVoReportElement&)>& edit);
 
     // --- store ----------------------------------------------------------------------------------
     const ElementStore& Store() const { return m_store; }
