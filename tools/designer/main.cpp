@@ -40,6 +40,7 @@ int main(int argc, char** argv)
         source.SetDataSet(&data);
         reports::TSestava report;
         report.SetDataSource(&source);
+        report.ReportDirIgnore = false;
         report.SetReportDir(predloha.absolutePath());
         report.SetReportName(predloha.fileName());
         rc = report.Edit() == 0 ? 0 : 1;
