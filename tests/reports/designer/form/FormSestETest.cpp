@@ -7,13 +7,12 @@
 #include "platform/ui/Services.h"
 #include "reports/component/Sestava.h"
 #include "reports/designer/InstallDesigner.h"
+#include "reports/designer/form/DesignerScript.h"
 #include "reports/model/ReportElement.h"
 #include "reports/preview/PreviewWindows.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -70,25 +69,10 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-    // Runs the report's edit; `script` acts on the designer once it is up. A designer still up
-    // after 20 s is closed discarding.
     int edit(const std::function<void(TFormSestE&)>& script)
     {
-        QTimer poll;
-        int ticks = 0;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* form = dynamic_cast<TFormSestE*>(QApplication::activeModalWidget());
-            if (!form) return;
-            if (++ticks == 1) {
-                ++m_designersShown;
-                script(*form);
-            } else if (ticks > 2000) {
-                form->closeWindow(2);
-            }
-        });
-        poll.start(10);
         if (!m_data.Active()) m_data.Open();
-        return m_report.EditEx({});
+        return test::runDesigner([this] { return m_report.EditEx({}); }, script, m_designersShown);
     }
 
     // Moves the first element of the body 16 units right.
