@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <benchmark/benchmark.h>
 
@@ -77,7 +78,11 @@ public:
         const QSize paper = form->paper().size();
         form->setGeometry(0, 0, paper.width() + 400, paper.height() + 300);
         form->show();
-        flush();
+        QElapsedTimer wait;
+        wait.start();
+        while (!(form->windowHandle() && form->windowHandle()->isExposed()) && wait.elapsed() < 5000)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        QApplication::processEvents();
     }
 
     DesignerController& controller() { return form->controller(); }
@@ -134,7 +139,7 @@ void BM_SelectAndDrag(benchmark::State& state)
     Page page(10);
     const std::vector<ElementId> ids = page.bodyIds();
     for (auto _ : state) {
-        std::vector<double> full, click, one, all;
+        std::vector<double> full, click, one, all, paints;
         for (int i = 0; i < frames; ++i)
             full.push_back(timed([&] { page.paper().repaint(); }));
         const int paintsBefore = page.counter.paints;
@@ -150,8 +155,10 @@ void BM_SelectAndDrag(benchmark::State& state)
         const auto dragFrames = [&](std::vector<double>& out) {
             const QPoint from = page.paper().elementRect(ids[500]).center();
             page.mouse(QEvent::MouseButtonPress, from);
+            const int paintsBefore = page.counter.paints;
             for (int i = 0; i < frames; ++i)
                 out.push_back(timed([&] { page.mouse(QEvent::MouseMove, from + QPoint(8 + 4 * (i % 2), 6)); }));
+            paints.push_back(double(page.counter.paints - paintsBefore) / frames);
             page.mouse(QEvent::MouseButtonRelease, from);
             Page::flush();
         };
@@ -163,8 +170,14 @@ void BM_SelectAndDrag(benchmark::State& state)
         page.controller().DeselectAll();
         state.SetIterationTime(median(click) / 1000.0);
         state.counters["full_repaint_ms"] = median(full);
+        // The share of the paper the window shows: a full repaint paints all of it at 1.
+        const QSize shown = page.paper().visibleRegion().boundingRect().size();
+        state.counters["paper_shown"] = double(shown.width()) * shown.height() / (page.paper().width() * page.paper().height());
+        state.counters["elements"] = double(ids.size());
         state.counters["click_ms"] = median(click);
         state.counters["click_paints"] = double(clickPaints) / frames;
+        state.counters["drag_one_paints"] = paints.at(0);
+        state.counters["drag_all_paints"] = paints.at(1);
         state.counters["drag_one_ms"] = median(one);
         state.counters["drag_all_ms"] = median(all);
         state.counters["drag_one_share"] = median(one) / median(full);
