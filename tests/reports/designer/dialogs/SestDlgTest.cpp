@@ -5,6 +5,7 @@
 #include "platform/files/Files.h"
 #include "platform/text/Cp1250.h"
 #include "platform/ui/Services.h"
+#include "reports/model/PageSettings.h"
 #include "reports/output/PageGeometry.h"
 #include "reports/output/Printer.h"
 #include "reports/support/FakePrinter.h"
@@ -54,6 +55,8 @@ class SestDlgTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // Format changes limit the margins by the shared page settings, which other tests set.
+        resetPageSettings();
         ASSERT_TRUE(m_dir.isValid());
         files::setConfigDirectory(m_dir.path());
         QFile f(iniPath());
