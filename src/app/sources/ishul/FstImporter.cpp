@@ -239,6 +239,7 @@ void TImportStandardPP_FST::mapColumns(TElement* carrier)
     if (!list || (carrier == m_mappedCarrier && list->Count() == m_mappedCount))
         return;
     m_columns.clear();
+    m_currentColumn = nullptr;
     static const QHash<QString, const Rule*> byName = [] {
         QHash<QString, const Rule*> out;
         for (const Rule& rule : rules)
@@ -252,6 +253,14 @@ void TImportStandardPP_FST::mapColumns(TElement* carrier)
         const QString name = list->UpperNameAt(i);
         const Rule* rule = byName.value(name);   // unknown columns: no rule
         m_columns.insert(item, Column{rule, name, PreparedProperty{rule ? propertyOf(*rule) : QString()}});
+    }
+    // The columns each pass applies, in the carrier's order (the hash is complete: its values stay put).
+    for (auto& pass : m_passColumns)
+        pass.clear();
+    for (int i = 0; i < list->Count(); ++i) {
+        const auto it = m_columns.find(list->Items(i));
+        if (it != m_columns.end() && it->rule)
+            m_passColumns[it->rule->pass == Pass::Position ? 0 : 1].push_back(PassColumn{i, it.key(), &*it});
     }
     m_mappedCarrier = carrier;
     m_mappedCount = list->Count();
@@ -273,20 +282,51 @@ QString TImportStandardPP_FST::propertyOf(const Rule& rule) const
     return name;
 }
 
+const QString& TImportStandardPP_FST::CurrentColumn() const
+{
+    static const QString none;
+    return m_currentColumn ? *m_currentColumn : none;
+}
+
 void TImportStandardPP_FST::Action(TElement* element)
 {
     const auto it = m_columns.find(element);
-    if (it == m_columns.end() || !it->rule || !m_header)
+    if (it != m_columns.end())
+        applyColumn(*it, element);
+}
+
+void TImportStandardPP_FST::applyColumn(Column& column, TElement* element)
+{
+    if (!column.rule || !m_header)
         return;
-    const Rule& rule = *it->rule;
+    const Rule& rule = *column.rule;
     if ((rule.pass == Pass::Position) != m_nastavuj)
         return;
-    m_currentColumn = it->name;
+    m_currentColumn = &column.name;
     const QString v = static_cast<TStringElement*>(element)->GetAsString();
     if (m_nastavuj)
-        applyPosition(*it, v);
+        applyPosition(column, v);
     else
-        applyData(*it, v);
+        applyData(column, v);
+}
+
+// The walk of Execute over a reader: the reader holds its carrier alone and the carrier's
+// columns are leaves, so the walk is the columns of the pass in order. Anything else (another
+// child, a changed carrier) takes the general walk.
+void TImportStandardPP_FST::applyPass(TPrenasecZeStandarduData* reader)
+{
+    TStringListElement* carrier = reader->NosicHlavicka();
+    if (reader->Count() != 1 || reader->Items(0) != carrier || NotInside())
+        return Execute();
+    Prepare();
+    if (carrier != m_mappedCarrier)
+        return Execute();
+    const std::vector<PassColumn>& columns = m_passColumns[m_nastavuj ? 0 : 1];
+    for (const PassColumn& c : columns)
+        if (carrier->Items(c.index) != c.element)
+            return Execute();
+    for (const PassColumn& c : columns)
+        applyColumn(*c.column, carrier->Items(c.index));
 }
 
 void TImportStandardPP_FST::Recurse(TElement* element)
@@ -595,11 +635,11 @@ void TImportStandardPP_FST::ApplyRecord(TPrenasecZeStandarduData* reader, bool p
 {
     SetInput(reader);
     SetNastavuj(true);
-    Execute();
+    applyPass(reader);
     if (positionOnly)
         return;
     SetNastavuj(false);
-    Execute();
+    applyPass(reader);
 }
 
 QString TImportStandardPP_FST::InvalidColumn(TPrenasecZeStandarduData* reader)
