@@ -602,6 +602,18 @@ QVariant DataSet::fieldValue(int index) const
     return sourceValue(m_view[size_t(m_pos)], index);
 }
 
+bool DataSet::fieldNumber(int index, double& value, bool& isNull) const
+{
+    if (m_state != DataSetState::dsBrowse)
+        return false;
+    if (m_pos < 0) {
+        value = 0;
+        isNull = true;
+        return true;
+    }
+    return sourceNumber(m_view[size_t(m_pos)], index, value, isNull);
+}
+
 void DataSet::setFieldValue(int index, QVariant value)
 {
     Field& field = *m_fields[size_t(index)];
@@ -643,6 +655,11 @@ std::vector<QVariant> DataSet::currentValues() const
 }
 
 // --- default hooks ---------------------------------------------------------------------------
+
+bool DataSet::sourceNumber(int, int, double&, bool&) const
+{
+    return false;
+}
 
 bool DataSet::sourceRecordDeleted(int) const
 {

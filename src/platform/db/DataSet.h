@@ -175,6 +175,10 @@ protected:
     virtual int sourceRecordCount() const = 0;
     // Canonical value (see Field.h) of one field of one record; invalid QVariant for NULL.
     virtual QVariant sourceValue(int record, int field) const = 0;
+    // The value of a number field (integer, float, date, logical) of one record as a double, for
+    // reads that need no QVariant: what sourceValue gives, converted. False when the source has
+    // no such shortcut for the field (the default).
+    virtual bool sourceNumber(int record, int field, double& value, bool& isNull) const;
     // A deleted record keeps its id but leaves the view.
     virtual bool sourceRecordDeleted(int record) const;
     virtual bool sourceCanModify() const { return false; }
@@ -228,6 +232,8 @@ protected:
 
 private:
     QVariant fieldValue(int index) const;
+    // fieldValue() of a number field as a double, in browse state only; false otherwise.
+    bool fieldNumber(int index, double& value, bool& isNull) const;
     void setFieldValue(int index, QVariant value);
     void setState(DataSetState state);
     void startRecordBuffer(bool insert);
