@@ -285,7 +285,7 @@ bool TPrenasecZeStandarduData::skipToLineEnd(int c)
 // N values (onlyOdd: only the ODD column's value, then the rest of the line is skipped).
 bool TPrenasecZeStandarduData::scanLine(bool onlyOdd, bool& tooMany, bool& cut, bool& ended)
 {
-    m_line.clear();
+    m_line.resize(0);   // keeps the capacity for the next line
     m_spans.clear();
     tooMany = false;
     cut = false;
@@ -423,9 +423,10 @@ void TPrenasecZeStandarduData::ReadRecord()
         }
         if (cut)
             m_faults->add(FileFault::ValueTooLong, line);
+        TStringListElement* carrier = m_carrier.get();
         for (int i = 0; i < m_columnCount; ++i) {
             const auto& span = m_spans[static_cast<size_t>(i)];
-            setColumnValue(i, QByteArrayView(m_line).sliced(span.first, span.second));
+            setColumnValue(*carrier, i, QByteArrayView(m_line).sliced(span.first, span.second));
         }
         if (m_columnCount > 0)
             m_lastValue = m_carrier->ValueAt(m_columnCount - 1);
@@ -435,16 +436,16 @@ void TPrenasecZeStandarduData::ReadRecord()
 
 // A value equal to the one the column holds (a run of records repeats most of them) is not
 // decoded again; the column's item is written only when its text changes.
-void TPrenasecZeStandarduData::setColumnValue(int column, QByteArrayView bytes)
+void TPrenasecZeStandarduData::setColumnValue(TStringListElement& carrier, int column, QByteArrayView bytes)
 {
-    TElement* element = m_carrier->Items(column);
+    TElement* element = carrier.Items(column);
     if (element && element->ClassType() == TStringElement::StaticClass()) {
         auto* item = static_cast<TStringElement*>(element);
         if (!isSameText(item->GetAsString(), bytes))
             item->SetAsString(Cp1250::decode(bytes));
         return;
     }
-    m_carrier->SetValueAt(column, Cp1250::decode(bytes));
+    carrier.SetValueAt(column, Cp1250::decode(bytes));
 }
 
 void TPrenasecZeStandarduData::SeekTo(qint64 offset, int line, int recordsBefore)

@@ -141,7 +141,7 @@ private:
     bool restIsBlank();
     void checkTrailingLines();
     // Gives the carrier's item of a column the text of these bytes.
-    void setColumnValue(int column, QByteArrayView bytes);
+    void setColumnValue(TStringListElement& carrier, int column, QByteArrayView bytes);
 
     QString m_fileName;
     QFile m_file;

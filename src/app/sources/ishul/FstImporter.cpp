@@ -178,13 +178,30 @@ const R rules[] = {
 
 // Conversion I: blanks removed ("0" when none is left), then a whole number; raises
 // EConvertError otherwise.
+// Up to nine decimal digits and nothing else (most values): the number needs no blanks removed
+// and cannot overflow.
+bool isPlainDigits(QStringView v)
+{
+    if (v.isEmpty() || v.size() > 9)
+        return false;
+    return std::all_of(v.begin(), v.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
 qint32 convI(const QString& v)
 {
+    if (isPlainDigits(v)) {
+        qint32 number = 0;
+        for (const QChar c : v)
+            number = number * 10 + (c.unicode() - '0');
+        return number;
+    }
     return txt::strToInt(RemoveSpacesOrZero(v));
 }
 
 bool convertsI(const QString& v)
 {
+    if (v.isEmpty() || isPlainDigits(v))
+        return true;
     qint32 ignored = 0;
     return txt::tryStrToInt(RemoveSpacesOrZero(v), ignored);
 }
@@ -260,7 +277,7 @@ void TImportStandardPP_FST::mapColumns(TElement* carrier)
     for (int i = 0; i < list->Count(); ++i) {
         const auto it = m_columns.find(list->Items(i));
         if (it != m_columns.end() && it->rule)
-            m_passColumns[it->rule->pass == Pass::Position ? 0 : 1].push_back(PassColumn{i, it.key(), &*it});
+            m_passColumns[it->rule->pass == Pass::Position ? 0 : 1].push_back(PassColumn{i, list->Items(i), &*it});
     }
     m_mappedCarrier = carrier;
     m_mappedCount = list->Count();
@@ -326,7 +343,7 @@ void TImportStandardPP_FST::applyPass(TPrenasecZeStandarduData* reader)
         if (carrier->Items(c.index) != c.element)
             return Execute();
     for (const PassColumn& c : columns)
-        applyColumn(*c.column, carrier->Items(c.index));
+        applyColumn(*c.column, c.element);
 }
 
 void TImportStandardPP_FST::Recurse(TElement* element)
@@ -420,6 +437,14 @@ void TImportStandardPP_FST::applyPosition(Column& column, const QString& v)
 
 void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
 {
+    // The key properties, found once per class.
+    static PreparedProperty dilProperty{QStringLiteral("DIL")};
+    static PreparedProperty porProperty{QStringLiteral("POR")};
+    static PreparedProperty pskProperty{QStringLiteral("PSK")};
+    static PreparedProperty jpProperty{QStringLiteral("JP")};
+    static PreparedProperty bzlProperty{QStringLiteral("BZL")};
+    static PreparedProperty etazProperty{QStringLiteral("ETAZ")};
+    static PreparedProperty speciesProperty{QStringLiteral("DR_ZKR")};
     const QByteArray column(rule.column);
     TOddeleniMN* compartments = m_header->OddeleniMN();
     if (column == "ODD") {
@@ -434,7 +459,7 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
         return;
     if (column == "DIL") {
         compartment->DilecMN()->NovyNeboAktualniPrvek(v);
-        writeText(compartment->Dilec(), QStringLiteral("DIL"), v);
+        writeText(compartment->Dilec(), dilProperty, v);
         return;
     }
     auto* sub = as<TDilec>(compartment->DilecMN()->AktualniPrvekVzdy());
@@ -442,7 +467,7 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
         return;
     if (column == "POR") {
         sub->PorostMN()->NovyNeboAktualniPrvek(v);
-        writeText(sub->Porost(), QStringLiteral("POR"), v);
+        writeText(sub->Porost(), porProperty, v);
         return;
     }
     auto* stand = as<TPorost>(sub->PorostMN()->AktualniPrvekVzdy());
@@ -450,7 +475,7 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
         return;
     if (column == "PSK") {
         stand->PorostniSkupinaMN()->NovyNeboAktualniPrvek(v);
-        writeText(stand->PorostniSkupina(), QStringLiteral("PSK"), v);
+        writeText(stand->PorostniSkupina(), pskProperty, v);
     } else if (column == "JP") {
         if (stand->POR().isEmpty())
             stand->SetPOR(QStringLiteral("-"));
@@ -458,18 +483,18 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
             owner->SetDIL(QStringLiteral("-"));
         const qint32 number = convI(v);
         stand->JinyPozemekMN()->NovyPrvekVzdy(v);
-        writeInt(stand->JinyPozemek(), QStringLiteral("JP"), number);
+        writeInt(stand->JinyPozemek(), jpProperty, number);
     } else if (column == "BZL") {
         const qint32 number = convI(v);
         stand->BezlesiMN()->NovyPrvekVzdy(v);
-        writeInt(stand->Bezlesi(), QStringLiteral("BZL"), number);
+        writeInt(stand->Bezlesi(), bzlProperty, number);
     } else {
         auto* group = as<TPorostniSkupina>(stand->PorostniSkupinaMN()->AktualniPrvekVzdy());
         if (!group)
             return;
         if (column == "ETAZ") {
             group->EtazMN()->NovyNeboAktualniPrvek(v);
-            writeText(group->Etaz(), QStringLiteral("ETAZ"), v);
+            writeText(group->Etaz(), etazProperty, v);
         } else if (column == "DR_ZKR") {
             if (v.isEmpty()) {
                 m_header->AktualniEtazVzdy()->DrevinaMN()->SetAktualniPrvek(nullptr);
@@ -479,7 +504,7 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
             if (!storey)
                 return;
             storey->DrevinaMN()->NovyPrvekVzdy(v);
-            writeText(storey->Drevina(), QStringLiteral("DR_ZKR"), v);
+            writeText(storey->Drevina(), speciesProperty, v);
         }
     }
 }

@@ -72,7 +72,7 @@ private:
     };
     struct PassColumn {
         int index;                 // in the carrier
-        const TElement* element;
+        TElement* element;
         Column* column;            // in m_columns
     };
     void mapColumns(TElement* carrier);
