@@ -130,6 +130,7 @@ struct Table::OrderCache {
     std::vector<std::vector<double>> numbers;      // per number-kind order field, by record id
     std::vector<int> sorted;                  // every record id (deleted ones too), in order
     std::vector<double> firstNumbers;         // a number-kind first field's values along `sorted`
+    mutable size_t searchHint = 0;            // where the last search of firstNumbers ended
     bool isSortedCurrent = false;             // `sorted` (and firstNumbers) agree with the columns
 
     // Adds an order field whose values are filled in by set().
@@ -190,6 +191,22 @@ struct Table::OrderCache {
         }
         isSortedCurrent = true;
     }
+    // The first position of firstNumbers whose value is not `before`, looked for at `hint` and
+    // a few places after it first: a master walks its rows in the order of their keys, so the
+    // next search usually starts where the last one ended.
+    template<class Before>
+    size_t boundFrom(size_t hint, Before before) const
+    {
+        constexpr size_t nearby = 8;
+        const size_t count = firstNumbers.size();
+        if (hint <= count && (hint == 0 || before(firstNumbers[hint - 1]))) {
+            for (size_t at = hint; at <= count && at - hint < nearby; ++at)
+                if (at == count || !before(firstNumbers[at]))
+                    return at;
+        }
+        const auto begin = firstNumbers.begin();
+        return size_t(std::partition_point(begin, firstNumbers.end(), before) - begin);
+    }
     // The first position in `sorted` whose record is not below the key (orAbove: above it),
     // comparing on the key's fields; the first field narrows by its contiguous numbers.
     size_t search(const SortKey& key, bool orAbove) const
@@ -198,9 +215,9 @@ struct Table::OrderCache {
         size_t last = sorted.size();
         if (!firstNumbers.empty() && !key.numbers.isEmpty()) {
             const double k = key.numbers[0];
-            const auto begin = firstNumbers.begin();
-            first = size_t(std::partition_point(begin, firstNumbers.end(), [k](double v) { return compareNumbers(v, k) < 0; }) - begin);
-            last = size_t(std::partition_point(begin + qsizetype(first), firstNumbers.end(), [k](double v) { return compareNumbers(v, k) <= 0; }) - begin);
+            first = boundFrom(searchHint, [k](double v) { return compareNumbers(v, k) < 0; });
+            last = boundFrom(first, [k](double v) { return compareNumbers(v, k) <= 0; });
+            searchHint = last;
             if (key.numbers.size() == 1)
                 return orAbove ? last : first;
         }

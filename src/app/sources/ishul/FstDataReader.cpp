@@ -274,8 +274,13 @@ qint32 TPrenasecZeStandarduData::CisloOddeleni() const
 
 bool TPrenasecZeStandarduData::skipToLineEnd(int c)
 {
-    while (c >= 0 && c != CR && c != LF)
+    while (c >= 0 && c != CR && c != LF) {
+        // The rest of the line inside the buffer in one run.
+        const char* data = m_buffer.constData();
+        while (m_index < m_filled && data[m_index] != CR && data[m_index] != LF)
+            ++m_index;
         c = readByte();
+    }
     if (c == CR && peekByte() == LF)
         readByte();
     return c >= 0;
