@@ -52,13 +52,13 @@ void KeyBuffer::reset(int fieldCount)
     // Only assigned fields hold a value: clearing those alone keeps a range set per storey cheap.
     if (values.size() != size_t(fieldCount) || assigned.size() != size_t(fieldCount)) {
         values.assign(size_t(fieldCount), QVariant());
-        assigned.assign(size_t(fieldCount), false);
+        assigned.assign(size_t(fieldCount), 0);
         return;
     }
     for (size_t i = 0; i < assigned.size(); ++i) {
-        if (assigned[i]) {
+        if (assigned[i] != 0) {
             values[i] = QVariant();
-            assigned[i] = false;
+            assigned[i] = 0;
         }
     }
 }
@@ -619,7 +619,7 @@ void DataSet::setFieldValue(int index, QVariant value)
     Field& field = *m_fields[size_t(index)];
     if (m_state == DataSetState::dsSetKey && m_keyBuffer) {
         m_keyBuffer->values[size_t(index)] = std::move(value);
-        m_keyBuffer->assigned[size_t(index)] = true;
+        m_keyBuffer->assigned[size_t(index)] = 1;
         return;
     }
     if (!isEditing(m_state))

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -46,7 +47,7 @@ struct RowsStamp {
 // Values of the key fields that SetKey/SetRangeStart/SetRangeEnd collect (set-key state).
 struct KeyBuffer {
     std::vector<QVariant> values;   // by field index; invalid wherever not assigned
-    std::vector<bool> assigned;     // by field index
+    std::vector<uint8_t> assigned;  // by field index: whether assigned (bytes: reset scans them per range)
     void reset(int fieldCount);
 };
 

@@ -710,7 +710,7 @@ Table::SortKey Table::keyOf(const KeyBuffer& key) const
 {
     const std::vector<int>& fields = orderFieldIndexes();
     size_t count = 0;
-    while (count < fields.size() && size_t(fields[count]) < key.assigned.size() && key.assigned[size_t(fields[count])])
+    while (count < fields.size() && size_t(fields[count]) < key.assigned.size() && key.assigned[size_t(fields[count])] != 0)
         ++count;
     return m_order->prepare(count, [&](size_t i) { return key.values[size_t(fields[i])]; });
 }
@@ -725,7 +725,7 @@ void Table::fillKey(KeyBuffer& key, const QVariantList& values)
     for (int i = 0; i < values.size(); ++i) {
         const int f = fields[size_t(i)];
         key.values[size_t(f)] = canonicalValue(Fields(f).DataType(), values[i]);
-        key.assigned[size_t(f)] = true;
+        key.assigned[size_t(f)] = 1;
     }
 }
 

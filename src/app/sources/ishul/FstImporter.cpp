@@ -279,6 +279,11 @@ void TImportStandardPP_FST::mapColumns(TElement* carrier)
         if (it != m_columns.end() && it->rule)
             m_passColumns[it->rule->pass == Pass::Position ? 0 : 1].push_back(PassColumn{i, list->Items(i), &*it});
     }
+    // The whole-number columns in the hash's own order, the order InvalidColumn looks at them in.
+    m_wholeNumberColumns.clear();
+    for (auto it = m_columns.begin(); it != m_columns.end(); ++it)
+        if (it->rule && it->rule->conv == Conv::I)
+            m_wholeNumberColumns.emplace_back(it.key(), &*it);
     m_mappedCarrier = carrier;
     m_mappedCount = list->Count();
 }
@@ -672,19 +677,17 @@ QString TImportStandardPP_FST::InvalidColumn(TPrenasecZeStandarduData* reader)
     mapColumns(reader->NosicHlavicka());
     const int speciesKey = reader->KnownColumnPosition(TPrenasecZeStandarduData::kcDR_ZKR);
     const bool noSpecies = speciesKey >= 0 && reader->NosicHlavicka()->ValueAt(speciesKey).isEmpty();
-    for (auto it = m_columns.cbegin(); it != m_columns.cend(); ++it) {
-        if (!it->rule)
-            continue;
-        const Rule& rule = *it->rule;
-        if (rule.conv != Conv::I || (rule.target == Target::Species && noSpecies))
+    for (const auto& [element, column] : m_wholeNumberColumns) {
+        const Rule& rule = *column->rule;
+        if (rule.target == Target::Species && noSpecies)
             continue;
         if ((rule.target == Target::KindStand || rule.target == Target::KindGroup) && m_fileKind == 0)
             continue;
-        const QString v = static_cast<const TStringElement*>(it.key())->GetAsString();
+        const QString v = static_cast<const TStringElement*>(element)->GetAsString();
         if (rule.special == Special::KeepComputed && v.trimmed().isEmpty())
             continue;
         if (!convertsI(v))
-            return it->name;
+            return column->name;
     }
     return QString();
 }

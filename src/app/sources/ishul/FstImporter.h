@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 
+#include <utility>
 #include <vector>
 
 class TLHC;
@@ -103,6 +104,7 @@ private:
     int m_mappedCount = -1;
     QHash<const TElement*, Column> m_columns;
     std::vector<PassColumn> m_passColumns[2];   // position pass, data pass
+    std::vector<std::pair<const TElement*, const Column*>> m_wholeNumberColumns;
     static constexpr int TargetSlots = 7;
     TElement* m_targets[TargetSlots] = {};
     bool m_resolved[TargetSlots] = {};
