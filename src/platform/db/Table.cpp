@@ -191,9 +191,9 @@ struct Table::OrderCache {
         }
         isSortedCurrent = true;
     }
-    // The first position of firstNumbers whose value is not `before`, looked for at `hint` and
-    // a few places after it first: a master walks its rows in the order of their keys, so the
-    // next search usually starts where the last one ended.
+    // The first position of firstNumbers whose value is not `before`, looked for near `hint`
+    // first: a master walks its rows in the order of their keys, so the next search usually
+    // starts where the last one ended.
     template<class Before>
     size_t boundFrom(size_t hint, Before before) const
     {
@@ -202,6 +202,12 @@ struct Table::OrderCache {
         if (hint <= count && (hint == 0 || before(firstNumbers[hint - 1]))) {
             for (size_t at = hint; at <= count && at - hint < nearby; ++at)
                 if (at == count || !before(firstNumbers[at]))
+                    return at;
+        } else if (hint <= count) {
+            // The bound lies before the hint (a range's end after its start): a few places back.
+            size_t at = hint - 1;   // not `before`
+            for (size_t steps = 0; steps < nearby; ++steps, --at)
+                if (at == 0 || before(firstNumbers[at - 1]))
                     return at;
         }
         const auto begin = firstNumbers.begin();
