@@ -105,11 +105,17 @@ struct BenchUnit {
     }
 };
 
+// The units written so far; main drops them while the SQL drivers still exist.
+std::map<int, std::unique_ptr<BenchUnit>>& units()
+{
+    static std::map<int, std::unique_ptr<BenchUnit>> all;
+    return all;
+}
+
 // The unit of that size, written on first use (outside any timing).
 BenchUnit& unitOf(int compartments)
 {
-    static std::map<int, std::unique_ptr<BenchUnit>> units;
-    std::unique_ptr<BenchUnit>& u = units[compartments];
+    std::unique_ptr<BenchUnit>& u = units()[compartments];
     if (!u)
         u = std::make_unique<BenchUnit>(compartments);
     u->select();
@@ -192,5 +198,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    units().clear();
     return 0;
 }

@@ -52,13 +52,13 @@ void KeyBuffer::reset(int fieldCount)
     // Only assigned fields hold a value: clearing those alone keeps a range set per storey cheap.
     if (values.size() != size_t(fieldCount) || assigned.size() != size_t(fieldCount)) {
         values.assign(size_t(fieldCount), QVariant());
-        assigned.assign(size_t(fieldCount), false);
+        assigned.assign(size_t(fieldCount), 0);
         return;
     }
     for (size_t i = 0; i < assigned.size(); ++i) {
-        if (assigned[i]) {
+        if (assigned[i] != 0) {
             values[i] = QVariant();
-            assigned[i] = false;
+            assigned[i] = 0;
         }
     }
 }
@@ -602,12 +602,24 @@ QVariant DataSet::fieldValue(int index) const
     return sourceValue(m_view[size_t(m_pos)], index);
 }
 
+bool DataSet::fieldNumber(int index, double& value, bool& isNull) const
+{
+    if (m_state != DataSetState::dsBrowse)
+        return false;
+    if (m_pos < 0) {
+        value = 0;
+        isNull = true;
+        return true;
+    }
+    return sourceNumber(m_view[size_t(m_pos)], index, value, isNull);
+}
+
 void DataSet::setFieldValue(int index, QVariant value)
 {
     Field& field = *m_fields[size_t(index)];
     if (m_state == DataSetState::dsSetKey && m_keyBuffer) {
         m_keyBuffer->values[size_t(index)] = std::move(value);
-        m_keyBuffer->assigned[size_t(index)] = true;
+        m_keyBuffer->assigned[size_t(index)] = 1;
         return;
     }
     if (!isEditing(m_state))
@@ -643,6 +655,11 @@ std::vector<QVariant> DataSet::currentValues() const
 }
 
 // --- default hooks ---------------------------------------------------------------------------
+
+bool DataSet::sourceNumber(int, int, double&, bool&) const
+{
+    return false;
+}
 
 bool DataSet::sourceRecordDeleted(int) const
 {

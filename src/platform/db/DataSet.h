@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -46,7 +47,7 @@ struct RowsStamp {
 // Values of the key fields that SetKey/SetRangeStart/SetRangeEnd collect (set-key state).
 struct KeyBuffer {
     std::vector<QVariant> values;   // by field index; invalid wherever not assigned
-    std::vector<bool> assigned;     // by field index
+    std::vector<uint8_t> assigned;  // by field index: whether assigned (bytes: reset scans them per range)
     void reset(int fieldCount);
 };
 
@@ -175,6 +176,10 @@ protected:
     virtual int sourceRecordCount() const = 0;
     // Canonical value (see Field.h) of one field of one record; invalid QVariant for NULL.
     virtual QVariant sourceValue(int record, int field) const = 0;
+    // The value of a number field (integer, float, date, logical) of one record as a double, for
+    // reads that need no QVariant: what sourceValue gives, converted. False when the source has
+    // no such shortcut for the field (the default).
+    virtual bool sourceNumber(int record, int field, double& value, bool& isNull) const;
     // A deleted record keeps its id but leaves the view.
     virtual bool sourceRecordDeleted(int record) const;
     virtual bool sourceCanModify() const { return false; }
@@ -228,6 +233,8 @@ protected:
 
 private:
     QVariant fieldValue(int index) const;
+    // fieldValue() of a number field as a double, in browse state only; false otherwise.
+    bool fieldNumber(int index, double& value, bool& isNull) const;
     void setFieldValue(int index, QVariant value);
     void setState(DataSetState state);
     void startRecordBuffer(bool insert);

@@ -139,9 +139,9 @@ public:
     QString Text() const { return AsString(); }    // the edit text
     // Integers as they are; a float rounded half to even (ERangeError beyond 32 bits); a text as a
     // decimal integer (EConvertError otherwise, the empty text included); NULL numbers read 0.
-    int32_t AsInteger() const { return asIntegerOf(Value()); }
+    int32_t AsInteger() const;
     // NULL reads 0; a text is converted (EConvertError).
-    double AsFloat() const { return asFloatOf(Value()); }
+    double AsFloat() const;
     bool AsBoolean() const;
     double AsDateTime() const;
     // Blob bytes; a memo's text in the table code page (windows-1250); other types their text.

@@ -129,7 +129,9 @@ struct Table::OrderCache {
     std::vector<std::vector<SortValue>> columns;   // per order field, by record id (empty for numbers)
     std::vector<std::vector<double>> numbers;      // per number-kind order field, by record id
     std::vector<int> sorted;                  // every record id (deleted ones too), in order
-    bool isSortedCurrent = false;             // `sorted` agrees with the columns
+    std::vector<double> firstNumbers;         // a number-kind first field's values along `sorted`
+    mutable size_t searchHint = 0;            // where the last search of firstNumbers ended
+    bool isSortedCurrent = false;             // `sorted` (and firstNumbers) agree with the columns
 
     // Adds an order field whose values are filled in by set().
     void addField(int field, SortKind kind)
@@ -174,6 +176,62 @@ struct Table::OrderCache {
                 key.values[qsizetype(i)] = sortValueOf(kinds[i], value(i));
         }
         return key;
+    }
+    // The sorted ids in order, with the values of a number-kind first field laid out along
+    // them, so that a search runs over contiguous numbers.
+    void sort()
+    {
+        if (!fields.empty() && !std::is_sorted(sorted.begin(), sorted.end(), [this](int a, int b) { return isBefore(a, b); }))
+            std::sort(sorted.begin(), sorted.end(), [this](int a, int b) { return isBefore(a, b); });
+        firstNumbers.clear();
+        if (!fields.empty() && kinds[0] == SortKind::Number) {
+            firstNumbers.reserve(sorted.size());
+            for (const int r : sorted)
+                firstNumbers.push_back(numbers[0][size_t(r)]);
+        }
+        isSortedCurrent = true;
+    }
+    // The first position of firstNumbers whose value is not `before`, looked for near `hint`
+    // first: a master walks its rows in the order of their keys, so the next search usually
+    // starts where the last one ended.
+    template<class Before>
+    size_t boundFrom(size_t hint, Before before) const
+    {
+        constexpr size_t nearby = 8;
+        const size_t count = firstNumbers.size();
+        if (hint <= count && (hint == 0 || before(firstNumbers[hint - 1]))) {
+            for (size_t at = hint; at <= count && at - hint < nearby; ++at)
+                if (at == count || !before(firstNumbers[at]))
+                    return at;
+        } else if (hint <= count) {
+            // The bound lies before the hint (a range's end after its start): a few places back.
+            size_t at = hint - 1;   // not `before`
+            for (size_t steps = 0; steps < nearby; ++steps, --at)
+                if (at == 0 || before(firstNumbers[at - 1]))
+                    return at;
+        }
+        const auto begin = firstNumbers.begin();
+        return size_t(std::partition_point(begin, firstNumbers.end(), before) - begin);
+    }
+    // The first position in `sorted` whose record is not below the key (orAbove: above it),
+    // comparing on the key's fields; the first field narrows by its contiguous numbers.
+    size_t search(const SortKey& key, bool orAbove) const
+    {
+        size_t first = 0;
+        size_t last = sorted.size();
+        if (!firstNumbers.empty() && !key.numbers.isEmpty()) {
+            const double k = key.numbers[0];
+            first = boundFrom(searchHint, [k](double v) { return compareNumbers(v, k) < 0; });
+            last = boundFrom(first, [k](double v) { return compareNumbers(v, k) <= 0; });
+            searchHint = last;
+            if (key.numbers.size() == 1)
+                return orAbove ? last : first;
+        }
+        const auto it = std::partition_point(sorted.begin() + qsizetype(first), sorted.begin() + qsizetype(last), [&](int r) {
+            const int c = compareToKey(r, key);
+            return orAbove ? c <= 0 : c < 0;
+        });
+        return size_t(it - sorted.begin());
     }
     // Compares a record with a prepared key on the first key.numbers.size() order fields.
     int compareToKey(int record, const SortKey& key) const
@@ -357,6 +415,11 @@ int Table::sourceRecordCount() const
 QVariant Table::sourceValue(int record, int field) const
 {
     return m_storage->value(record, field);
+}
+
+bool Table::sourceNumber(int record, int field, double& value, bool& isNull) const
+{
+    return m_storage->number(record, field, value, isNull);
 }
 
 void Table::refreshSource()
@@ -551,8 +614,14 @@ const std::vector<int>& Table::orderedRecords() const
             order->addField(field, sortKindOf(Fields(field).DataType()));
             if (count > 0)
                 order->set(i, count - 1, QVariant());   // every record, NULL until read
+            double number = 0;
+            bool isNull = true;
             for (int r = 0; r < count; ++r) {
-                if (!m_storage->isDeleted(r))
+                if (m_storage->isDeleted(r))
+                    continue;
+                if (order->kinds[i] == SortKind::Number && m_storage->number(r, field, number, isNull))
+                    order->numbers[i][size_t(r)] = isNull ? nullNumber : number;
+                else
                     order->set(i, r, m_storage->value(r, field));
             }
         }
@@ -565,9 +634,7 @@ const std::vector<int>& Table::orderedRecords() const
         order.sorted.resize(size_t(count));
         for (int r = 0; r < count; ++r)
             order.sorted[size_t(r)] = r;
-        if (!order.fields.empty())
-            std::sort(order.sorted.begin(), order.sorted.end(), [&order](int a, int b) { return order.isBefore(a, b); });
-        order.isSortedCurrent = true;
+        order.sort();
     }
     return order.sorted;
 }
@@ -587,13 +654,9 @@ void Table::buildView(std::vector<int>& rows) const
         const OrderCache& order = *m_order;
         const SortKey start = keyOf(m_rangeStart);
         const SortKey end = keyOf(m_rangeEnd);
-        const auto first = std::partition_point(sorted.begin(), sorted.end(), [&](int r) {
-            return order.compareToKey(r, start) < 0;
-        });
-        const auto last = std::partition_point(first, sorted.end(), [&](int r) {
-            return order.compareToKey(r, end) <= 0;
-        });
-        addLive(first, last);
+        const size_t first = order.search(start, false);
+        const size_t last = std::max(first, order.search(end, true));
+        addLive(sorted.begin() + qsizetype(first), sorted.begin() + qsizetype(last));
         return;
     }
     if (m_linkActive) {
@@ -619,12 +682,12 @@ void Table::linkedRecords(std::vector<int>& rows) const
         values.append(master->FieldByName(name).Value());
     if (size_t(values.size()) <= order.fields.size()) {
         const SortKey key = order.prepare(size_t(values.size()), [&](size_t i) { return values[qsizetype(i)]; });
-        const auto first = std::partition_point(sorted.begin(), sorted.end(), [&](int r) {
-            return order.compareToKey(r, key) < 0;
-        });
-        for (auto it = first; it != sorted.end() && order.compareToKey(*it, key) == 0; ++it) {
-            if (!m_storage->isDeleted(*it))
-                rows.push_back(*it);
+        const size_t first = order.search(key, false);
+        const size_t last = order.search(key, true);
+        for (size_t at = first; at < last; ++at) {
+            const int r = sorted[at];
+            if (!m_storage->isDeleted(r))
+                rows.push_back(r);
         }
         return;
     }
@@ -653,7 +716,7 @@ Table::SortKey Table::keyOf(const KeyBuffer& key) const
 {
     const std::vector<int>& fields = orderFieldIndexes();
     size_t count = 0;
-    while (count < fields.size() && size_t(fields[count]) < key.assigned.size() && key.assigned[size_t(fields[count])])
+    while (count < fields.size() && size_t(fields[count]) < key.assigned.size() && key.assigned[size_t(fields[count])] != 0)
         ++count;
     return m_order->prepare(count, [&](size_t i) { return key.values[size_t(fields[i])]; });
 }
@@ -668,7 +731,7 @@ void Table::fillKey(KeyBuffer& key, const QVariantList& values)
     for (int i = 0; i < values.size(); ++i) {
         const int f = fields[size_t(i)];
         key.values[size_t(f)] = canonicalValue(Fields(f).DataType(), values[i]);
-        key.assigned[size_t(f)] = true;
+        key.assigned[size_t(f)] = 1;
     }
 }
 

@@ -150,6 +150,7 @@ protected:
     void closeSource() override;
     int sourceRecordCount() const override;
     QVariant sourceValue(int record, int field) const override;
+    bool sourceNumber(int record, int field, double& value, bool& isNull) const override;
     bool sourceRecordDeleted(int record) const override;
     bool sourceCanModify() const override;
     int writeRecord(int record, const std::vector<QVariant>& values) override;

@@ -326,6 +326,35 @@ QByteArray TableStorage::blob(int rec, int field) const
     return paradox::isNull(m_fields[field], record(rec)) ? QByteArray() : m_file->blob(field, record(rec));
 }
 
+bool TableStorage::number(int rec, int field, double& value, bool& isNull) const
+{
+    const paradox::FieldDef& f = m_fields[field];
+    const char* r = record(rec);
+    switch (f.type) {
+    case PxType::Short: case PxType::Long: case PxType::AutoInc: case PxType::Number: case PxType::Currency:
+    case PxType::Bcd: case PxType::Logical: case PxType::Date: case PxType::Time: case PxType::Timestamp:
+        break;
+    default:
+        return false;
+    }
+    isNull = paradox::isNull(f, r);
+    if (isNull) {
+        value = 0;
+        return true;
+    }
+    switch (f.type) {
+    case PxType::Short: value = paradox::decodeShort(f, r); break;
+    case PxType::Long: case PxType::AutoInc: value = paradox::decodeLong(f, r); break;
+    case PxType::Number: case PxType::Currency: value = paradox::decodeDouble(f, r); break;
+    case PxType::Bcd: value = paradox::decodeBcd(f, r); break;
+    case PxType::Logical: value = paradox::decodeLogical(f, r) ? 1.0 : 0.0; break;
+    case PxType::Date: value = paradox::decodeDate(f, r); break;
+    case PxType::Time: value = paradox::decodeTime(f, r); break;
+    default: value = paradox::decodeTimestamp(f, r); break;
+    }
+    return true;
+}
+
 QVariant TableStorage::value(int rec, int field) const
 {
     const paradox::FieldDef& f = m_fields[field];

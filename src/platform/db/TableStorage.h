@@ -78,6 +78,10 @@ public:
     // The raw bytes of a record.
     const char* record(int record) const { return m_records.constData() + qsizetype(record) * m_recordSize; }
     QVariant value(int record, int field) const;
+    // The value of a number field (Short, Long, AutoInc, Number, Currency, BCD, Logical, Date,
+    // Time, Timestamp) as value(record, field) gives it, converted to a double, without a QVariant;
+    // false for the other types.
+    bool number(int record, int field, double& value, bool& isNull) const;
     // Full payload of a blob field (memo bytes in the code page, graphic without its prefix).
     QByteArray blob(int record, int field) const;
 

@@ -8,12 +8,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <functional>
+#include <typeinfo>
 
 using db::FieldType;
 using db::Table;
@@ -727,6 +730,95 @@ TEST_F(TableTest, DetailLinkComparesKeysByTheirValues)
     m.Next();
     EXPECT_EQ(column(numbers, "R"), QStringList{"n3"});
     EXPECT_EQ(column(texts, "R"), QStringList{"t2"});
+}
+
+// Numbers of a browsed row are read without a QVariant: every type answers AsInteger and
+// AsFloat as the conversions of its Value() do, NULL and the refusals included.
+TEST_F(TableTest, NumberReadsAgreeWithTheirValuesOnEveryType)
+{
+    const QList<test::FixtureField> fields = {{"A", "A", 6}, {"S", "S"}, {"I", "I"}, {"P", "+"}, {"N", "N"}, {"C", "$"},
+                                              {"B", "#", 2}, {"L", "L"}, {"D", "D"}, {"T", "T"}, {"TS", "@"}, {"Y", "Y", 2}};
+    write(QStringLiteral("TYPY.DB"), fields,
+          {{"12", -7, 70000, 3, 2.5, -3.5, 1.25, true, QDate(2020, 2, 29), QTime(6, 0), QDateTime(QDate(1999, 1, 2), QTime(12, 0)), QByteArray("ab")},
+           {QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()},
+           {"x", 0, -1, 4, 3.5, 5e10, -0.5, false, QDate(1899, 12, 30), QTime(0, 0, 1), QDateTime(QDate(2000, 1, 1), QTime(0, 0)), QByteArray("\0\1", 2)}});
+    Table t;
+    open(t, QStringLiteral("TYPY"));
+    // What a read gives: the number, or the name of the error it raises.
+    auto outcome = [](auto read) -> QString {
+        try {
+            return QString::number(double(read()), 'g', 17);
+        } catch (const Exception& e) {
+            return QString::fromLatin1(typeid(e).name());
+        }
+    };
+    int rows = 0;
+    for (t.First(); !t.Eof(); t.Next(), ++rows) {
+        for (int i = 0; i < t.FieldCount(); ++i) {
+            const db::Field& f = t.Fields(i);
+            EXPECT_EQ(outcome([&] { return f.AsInteger(); }), outcome([&] { return f.asIntegerOf(f.Value()); }))
+                << rows << " " << f.FieldName().toStdString();
+            EXPECT_EQ(outcome([&] { return f.AsFloat(); }), outcome([&] { return f.asFloatOf(f.Value()); }))
+                << rows << " " << f.FieldName().toStdString();
+        }
+    }
+    EXPECT_EQ(rows, 3);
+    EXPECT_EQ(t.FieldByName(QStringLiteral("S")).AsInteger(), 0);
+    t.First();
+    EXPECT_EQ(t.FieldByName(QStringLiteral("N")).AsInteger(), 2);
+    EXPECT_EQ(t.FieldByName(QStringLiteral("C")).AsInteger(), -4);
+}
+
+// Ranges and links search the order by its first field's numbers, then the further fields:
+// over many rows with repeated keys and NULLs they show exactly the rows a filter keeps.
+TEST_F(TableTest, RangesAndLinksShowTheRowsAFilterKeeps)
+{
+    QList<QVariantList> rows;
+    quint32 seed = 12345;
+    auto next = [&seed](int n) { seed = seed * 1103515245u + 12345u; return int((seed >> 16) % quint32(n)); };
+    for (int i = 0; i < 400; ++i) {
+        const int storey = next(12);
+        rows.append({storey == 0 ? QVariant() : QVariant(double(storey)), next(14), double(i)});
+    }
+    write(QStringLiteral("NAVRH.DB"), {{"Vazba", "N"}, {"Druh", "S"}, {"ID", "N"}}, rows);
+    write(QStringLiteral("ETAZ.DB"), {{"ID", "N"}}, {{QVariant()}, {3.0}, {5.0}, {11.0}, {99.0}});
+    Table t, link, master;
+    db::DataSource source{&master};
+    open(t, QStringLiteral("NAVRH"), QStringLiteral("Vazba;Druh;ID"));
+    open(master, QStringLiteral("ETAZ"));
+    open(link, QStringLiteral("NAVRH"), QStringLiteral("Vazba"));
+    link.SetMasterSource(&source);
+    link.SetMasterFields(QStringLiteral("ID"));
+    auto ids = [](Table& table) {
+        QList<int> out;
+        for (table.First(); !table.Eof(); table.Next())
+            out << table.FieldByName(QStringLiteral("ID")).AsInteger();
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    auto kept = [&](std::function<bool(const QVariantList&)> keep) {
+        QList<int> out;
+        for (const QVariantList& r : rows)
+            if (keep(r))
+                out << int(r[2].toDouble());
+        return out;
+    };
+    for (const int storey : {1, 3, 5, 11, 12}) {
+        for (const auto& [first, last] : {std::pair{10, 10}, std::pair{0, 7}, std::pair{9, 2}}) {
+            t.SetRange({double(storey), first, 0.0}, {double(storey), last, 900000.0});
+            EXPECT_EQ(ids(t), kept([&](const QVariantList& r) {
+                          return r[0].isValid() && r[0].toDouble() == storey && r[1].toInt() >= first && r[1].toInt() <= last;
+                      })) << storey << " " << first;
+        }
+    }
+    t.SetRange({QVariant()}, {2.0});
+    EXPECT_EQ(ids(t), kept([](const QVariantList& r) { return !r[0].isValid() || r[0].toDouble() <= 2; }));
+    for (master.First(); !master.Eof(); master.Next()) {
+        const QVariant key = master.FieldByName(QStringLiteral("ID")).Value();
+        EXPECT_EQ(ids(link), kept([&](const QVariantList& r) {
+                      return r[0].isValid() == key.isValid() && (!key.isValid() || r[0].toDouble() == key.toDouble());
+                  })) << key.toDouble();
+    }
 }
 
 // Master fields beyond the detail's order match the detail fields of their names.

@@ -8,6 +8,8 @@
 #include "platform/text/Cp1250.h"
 #include "platform/text/Numbers.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int MaxHeaderLine = 4096;
@@ -20,6 +22,20 @@ bool hasDigit(const QByteArray& bytes)
         if (c >= '0' && c <= '9')
             return true;
     return false;
+}
+
+// Whether a text is the decoding of these bytes (one character per byte).
+bool isSameText(QStringView text, QByteArrayView bytes)
+{
+    if (text.size() != bytes.size())
+        return false;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        const QChar c = byte < 0x80 ? QChar(byte) : Cp1250::decodeChar(byte);
+        if (text[i] != c)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -132,7 +148,7 @@ int TPrenasecZeStandarduData::peekByte()
         if (m_index >= m_filled)
             return -1;
     }
-    return static_cast<unsigned char>(m_buffer[m_index]);
+    return static_cast<unsigned char>(m_buffer.constData()[m_index]);
 }
 
 int TPrenasecZeStandarduData::readByte()
@@ -258,8 +274,13 @@ qint32 TPrenasecZeStandarduData::CisloOddeleni() const
 
 bool TPrenasecZeStandarduData::skipToLineEnd(int c)
 {
-    while (c >= 0 && c != CR && c != LF)
+    while (c >= 0 && c != CR && c != LF) {
+        // The rest of the line inside the buffer in one run.
+        const char* data = m_buffer.constData();
+        while (m_index < m_filled && data[m_index] != CR && data[m_index] != LF)
+            ++m_index;
         c = readByte();
+    }
     if (c == CR && peekByte() == LF)
         readByte();
     return c >= 0;
@@ -269,7 +290,7 @@ bool TPrenasecZeStandarduData::skipToLineEnd(int c)
 // N values (onlyOdd: only the ODD column's value, then the rest of the line is skipped).
 bool TPrenasecZeStandarduData::scanLine(bool onlyOdd, bool& tooMany, bool& cut, bool& ended)
 {
-    m_line.clear();
+    m_line.resize(0);   // keeps the capacity for the next line
     m_spans.clear();
     tooMany = false;
     cut = false;
@@ -278,6 +299,8 @@ bool TPrenasecZeStandarduData::scanLine(bool onlyOdd, bool& tooMany, bool& cut, 
     if (c < 0)
         return false;
     const int oddColumn = m_known[kcODD];
+    const char separator = m_separatorByte;
+    const auto isValueEnd = [separator](char b) { return b == CR || b == LF || b == separator; };
     int column = 0;
     int start = 0;
     while (true) {
@@ -295,11 +318,21 @@ bool TPrenasecZeStandarduData::scanLine(bool onlyOdd, bool& tooMany, bool& cut, 
                 return true;
             }
             start = static_cast<int>(m_line.size());
-        } else if (column < m_columnCount && (!onlyOdd || column == oddColumn)) {
-            if (static_cast<int>(m_line.size()) - start < MaxValueLength)
-                m_line.append(static_cast<char>(c));
-            else
-                cut = true;
+        } else {
+            // The rest of the value inside the buffer in one run (c is the byte before m_index).
+            const char* data = m_buffer.constData();
+            const int from = m_index - 1;
+            int end = m_index;
+            while (end < m_filled && !isValueEnd(data[end]))
+                ++end;
+            m_index = end;
+            if (column < m_columnCount && (!onlyOdd || column == oddColumn)) {
+                const int room = MaxValueLength - (static_cast<int>(m_line.size()) - start);
+                const int run = end - from;
+                m_line.append(data + from, std::min(run, room));
+                if (run > room)
+                    cut = true;
+            }
         }
         c = readByte();
     }
@@ -395,15 +428,29 @@ void TPrenasecZeStandarduData::ReadRecord()
         }
         if (cut)
             m_faults->add(FileFault::ValueTooLong, line);
-        const QString text = Cp1250::decode(m_line);
+        TStringListElement* carrier = m_carrier.get();
         for (int i = 0; i < m_columnCount; ++i) {
             const auto& span = m_spans[static_cast<size_t>(i)];
-            m_carrier->SetValueAt(i, text.mid(span.first, span.second));
+            setColumnValue(*carrier, i, QByteArrayView(m_line).sliced(span.first, span.second));
         }
         if (m_columnCount > 0)
             m_lastValue = m_carrier->ValueAt(m_columnCount - 1);
         return;
     }
+}
+
+// A value equal to the one the column holds (a run of records repeats most of them) is not
+// decoded again; the column's item is written only when its text changes.
+void TPrenasecZeStandarduData::setColumnValue(TStringListElement& carrier, int column, QByteArrayView bytes)
+{
+    TElement* element = carrier.Items(column);
+    if (element && element->ClassType() == TStringElement::StaticClass()) {
+        auto* item = static_cast<TStringElement*>(element);
+        if (!isSameText(item->GetAsString(), bytes))
+            item->SetAsString(Cp1250::decode(bytes));
+        return;
+    }
+    carrier.SetValueAt(column, Cp1250::decode(bytes));
 }
 
 void TPrenasecZeStandarduData::SeekTo(qint64 offset, int line, int recordsBefore)

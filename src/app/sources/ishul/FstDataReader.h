@@ -5,6 +5,7 @@
 #include "framework/core/Elements.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QFile>
 #include <QString>
 
@@ -139,6 +140,8 @@ private:
     // Whether only blanks and line ends follow; the position is kept when not.
     bool restIsBlank();
     void checkTrailingLines();
+    // Gives the carrier's item of a column the text of these bytes.
+    void setColumnValue(TStringListElement& carrier, int column, QByteArrayView bytes);
 
     QString m_fileName;
     QFile m_file;

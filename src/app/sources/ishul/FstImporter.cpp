@@ -178,13 +178,30 @@ const R rules[] = {
 
 // Conversion I: blanks removed ("0" when none is left), then a whole number; raises
 // EConvertError otherwise.
+// Up to nine decimal digits and nothing else (most values): the number needs no blanks removed
+// and cannot overflow.
+bool isPlainDigits(QStringView v)
+{
+    if (v.isEmpty() || v.size() > 9)
+        return false;
+    return std::all_of(v.begin(), v.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
 qint32 convI(const QString& v)
 {
+    if (isPlainDigits(v)) {
+        qint32 number = 0;
+        for (const QChar c : v)
+            number = number * 10 + (c.unicode() - '0');
+        return number;
+    }
     return txt::strToInt(RemoveSpacesOrZero(v));
 }
 
 bool convertsI(const QString& v)
 {
+    if (v.isEmpty() || isPlainDigits(v))
+        return true;
     qint32 ignored = 0;
     return txt::tryStrToInt(RemoveSpacesOrZero(v), ignored);
 }
@@ -239,6 +256,7 @@ void TImportStandardPP_FST::mapColumns(TElement* carrier)
     if (!list || (carrier == m_mappedCarrier && list->Count() == m_mappedCount))
         return;
     m_columns.clear();
+    m_currentColumn = nullptr;
     static const QHash<QString, const Rule*> byName = [] {
         QHash<QString, const Rule*> out;
         for (const Rule& rule : rules)
@@ -253,6 +271,19 @@ void TImportStandardPP_FST::mapColumns(TElement* carrier)
         const Rule* rule = byName.value(name);   // unknown columns: no rule
         m_columns.insert(item, Column{rule, name, PreparedProperty{rule ? propertyOf(*rule) : QString()}});
     }
+    // The columns each pass applies, in the carrier's order (the hash is complete: its values stay put).
+    for (auto& pass : m_passColumns)
+        pass.clear();
+    for (int i = 0; i < list->Count(); ++i) {
+        const auto it = m_columns.find(list->Items(i));
+        if (it != m_columns.end() && it->rule)
+            m_passColumns[it->rule->pass == Pass::Position ? 0 : 1].push_back(PassColumn{i, list->Items(i), &*it});
+    }
+    // The whole-number columns in the hash's own order, the order InvalidColumn looks at them in.
+    m_wholeNumberColumns.clear();
+    for (auto it = m_columns.begin(); it != m_columns.end(); ++it)
+        if (it->rule && it->rule->conv == Conv::I)
+            m_wholeNumberColumns.emplace_back(it.key(), &*it);
     m_mappedCarrier = carrier;
     m_mappedCount = list->Count();
 }
@@ -273,20 +304,51 @@ QString TImportStandardPP_FST::propertyOf(const Rule& rule) const
     return name;
 }
 
+const QString& TImportStandardPP_FST::CurrentColumn() const
+{
+    static const QString none;
+    return m_currentColumn ? *m_currentColumn : none;
+}
+
 void TImportStandardPP_FST::Action(TElement* element)
 {
     const auto it = m_columns.find(element);
-    if (it == m_columns.end() || !it->rule || !m_header)
+    if (it != m_columns.end())
+        applyColumn(*it, element);
+}
+
+void TImportStandardPP_FST::applyColumn(Column& column, TElement* element)
+{
+    if (!column.rule || !m_header)
         return;
-    const Rule& rule = *it->rule;
+    const Rule& rule = *column.rule;
     if ((rule.pass == Pass::Position) != m_nastavuj)
         return;
-    m_currentColumn = it->name;
+    m_currentColumn = &column.name;
     const QString v = static_cast<TStringElement*>(element)->GetAsString();
     if (m_nastavuj)
-        applyPosition(*it, v);
+        applyPosition(column, v);
     else
-        applyData(*it, v);
+        applyData(column, v);
+}
+
+// The walk of Execute over a reader: the reader holds its carrier alone and the carrier's
+// columns are leaves, so the walk is the columns of the pass in order. Anything else (another
+// child, a changed carrier) takes the general walk.
+void TImportStandardPP_FST::applyPass(TPrenasecZeStandarduData* reader)
+{
+    TStringListElement* carrier = reader->NosicHlavicka();
+    if (reader->Count() != 1 || reader->Items(0) != carrier || NotInside())
+        return Execute();
+    Prepare();
+    if (carrier != m_mappedCarrier)
+        return Execute();
+    const std::vector<PassColumn>& columns = m_passColumns[m_nastavuj ? 0 : 1];
+    for (const PassColumn& c : columns)
+        if (carrier->Items(c.index) != c.element)
+            return Execute();
+    for (const PassColumn& c : columns)
+        applyColumn(*c.column, c.element);
 }
 
 void TImportStandardPP_FST::Recurse(TElement* element)
@@ -380,6 +442,14 @@ void TImportStandardPP_FST::applyPosition(Column& column, const QString& v)
 
 void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
 {
+    // The key properties, found once per class.
+    static PreparedProperty dilProperty{QStringLiteral("DIL")};
+    static PreparedProperty porProperty{QStringLiteral("POR")};
+    static PreparedProperty pskProperty{QStringLiteral("PSK")};
+    static PreparedProperty jpProperty{QStringLiteral("JP")};
+    static PreparedProperty bzlProperty{QStringLiteral("BZL")};
+    static PreparedProperty etazProperty{QStringLiteral("ETAZ")};
+    static PreparedProperty speciesProperty{QStringLiteral("DR_ZKR")};
     const QByteArray column(rule.column);
     TOddeleniMN* compartments = m_header->OddeleniMN();
     if (column == "ODD") {
@@ -394,7 +464,7 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
         return;
     if (column == "DIL") {
         compartment->DilecMN()->NovyNeboAktualniPrvek(v);
-        writeText(compartment->Dilec(), QStringLiteral("DIL"), v);
+        writeText(compartment->Dilec(), dilProperty, v);
         return;
     }
     auto* sub = as<TDilec>(compartment->DilecMN()->AktualniPrvekVzdy());
@@ -402,7 +472,7 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
         return;
     if (column == "POR") {
         sub->PorostMN()->NovyNeboAktualniPrvek(v);
-        writeText(sub->Porost(), QStringLiteral("POR"), v);
+        writeText(sub->Porost(), porProperty, v);
         return;
     }
     auto* stand = as<TPorost>(sub->PorostMN()->AktualniPrvekVzdy());
@@ -410,7 +480,7 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
         return;
     if (column == "PSK") {
         stand->PorostniSkupinaMN()->NovyNeboAktualniPrvek(v);
-        writeText(stand->PorostniSkupina(), QStringLiteral("PSK"), v);
+        writeText(stand->PorostniSkupina(), pskProperty, v);
     } else if (column == "JP") {
         if (stand->POR().isEmpty())
             stand->SetPOR(QStringLiteral("-"));
@@ -418,18 +488,18 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
             owner->SetDIL(QStringLiteral("-"));
         const qint32 number = convI(v);
         stand->JinyPozemekMN()->NovyPrvekVzdy(v);
-        writeInt(stand->JinyPozemek(), QStringLiteral("JP"), number);
+        writeInt(stand->JinyPozemek(), jpProperty, number);
     } else if (column == "BZL") {
         const qint32 number = convI(v);
         stand->BezlesiMN()->NovyPrvekVzdy(v);
-        writeInt(stand->Bezlesi(), QStringLiteral("BZL"), number);
+        writeInt(stand->Bezlesi(), bzlProperty, number);
     } else {
         auto* group = as<TPorostniSkupina>(stand->PorostniSkupinaMN()->AktualniPrvekVzdy());
         if (!group)
             return;
         if (column == "ETAZ") {
             group->EtazMN()->NovyNeboAktualniPrvek(v);
-            writeText(group->Etaz(), QStringLiteral("ETAZ"), v);
+            writeText(group->Etaz(), etazProperty, v);
         } else if (column == "DR_ZKR") {
             if (v.isEmpty()) {
                 m_header->AktualniEtazVzdy()->DrevinaMN()->SetAktualniPrvek(nullptr);
@@ -439,7 +509,7 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
             if (!storey)
                 return;
             storey->DrevinaMN()->NovyPrvekVzdy(v);
-            writeText(storey->Drevina(), QStringLiteral("DR_ZKR"), v);
+            writeText(storey->Drevina(), speciesProperty, v);
         }
     }
 }
@@ -595,11 +665,11 @@ void TImportStandardPP_FST::ApplyRecord(TPrenasecZeStandarduData* reader, bool p
 {
     SetInput(reader);
     SetNastavuj(true);
-    Execute();
+    applyPass(reader);
     if (positionOnly)
         return;
     SetNastavuj(false);
-    Execute();
+    applyPass(reader);
 }
 
 QString TImportStandardPP_FST::InvalidColumn(TPrenasecZeStandarduData* reader)
@@ -607,19 +677,17 @@ QString TImportStandardPP_FST::InvalidColumn(TPrenasecZeStandarduData* reader)
     mapColumns(reader->NosicHlavicka());
     const int speciesKey = reader->KnownColumnPosition(TPrenasecZeStandarduData::kcDR_ZKR);
     const bool noSpecies = speciesKey >= 0 && reader->NosicHlavicka()->ValueAt(speciesKey).isEmpty();
-    for (auto it = m_columns.cbegin(); it != m_columns.cend(); ++it) {
-        if (!it->rule)
-            continue;
-        const Rule& rule = *it->rule;
-        if (rule.conv != Conv::I || (rule.target == Target::Species && noSpecies))
+    for (const auto& [element, column] : m_wholeNumberColumns) {
+        const Rule& rule = *column->rule;
+        if (rule.target == Target::Species && noSpecies)
             continue;
         if ((rule.target == Target::KindStand || rule.target == Target::KindGroup) && m_fileKind == 0)
             continue;
-        const QString v = static_cast<const TStringElement*>(it.key())->GetAsString();
+        const QString v = static_cast<const TStringElement*>(element)->GetAsString();
         if (rule.special == Special::KeepComputed && v.trimmed().isEmpty())
             continue;
         if (!convertsI(v))
-            return it->name;
+            return column->name;
     }
     return QString();
 }

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 
+#include <utility>
 #include <vector>
 
 class TLHC;
@@ -60,7 +61,7 @@ public:
     // (the record would fail part-way); empty when the record converts whole.
     QString InvalidColumn(TPrenasecZeStandarduData* reader);
     // The column the action handled last (names the column of a failure).
-    const QString& CurrentColumn() const { return m_currentColumn; }
+    const QString& CurrentColumn() const;
 
     struct Rule;
 
@@ -70,7 +71,14 @@ private:
         QString name;
         PreparedProperty property;   // the property the rule writes (with the file's suffix)
     };
+    struct PassColumn {
+        int index;                 // in the carrier
+        TElement* element;
+        Column* column;            // in m_columns
+    };
     void mapColumns(TElement* carrier);
+    void applyColumn(Column& column, TElement* element);
+    void applyPass(TPrenasecZeStandarduData* reader);
     QString propertyOf(const Rule& rule) const;
     void applyPosition(Column& column, const QString& v);
     void applyData(Column& column, const QString& v);
@@ -91,10 +99,12 @@ private:
     int m_fileKind = 0;   // 0 other, 1 PP/PSK, 2 BZL, 3 JP
     bool m_nastavuj = false;
     bool m_nevytvaretNoveOddeleni = false;
-    QString m_currentColumn;
+    const QString* m_currentColumn = nullptr;   // the name in m_columns; null before the first
     const TElement* m_mappedCarrier = nullptr;
     int m_mappedCount = -1;
     QHash<const TElement*, Column> m_columns;
+    std::vector<PassColumn> m_passColumns[2];   // position pass, data pass
+    std::vector<std::pair<const TElement*, const Column*>> m_wholeNumberColumns;
     static constexpr int TargetSlots = 7;
     TElement* m_targets[TargetSlots] = {};
     bool m_resolved[TargetSlots] = {};

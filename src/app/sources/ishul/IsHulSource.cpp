@@ -47,10 +47,16 @@ QString quoted(const QString& text)
 // The values of known columns joined by commas.
 QString joinedKeys(TPrenasecZeStandarduData& reader, std::initializer_list<int> columns)
 {
-    QStringList parts;
-    for (const int c : columns)
-        parts << reader.KnownColumnValue(c);
-    return parts.join(QLatin1Char(','));
+    QString joined;
+    joined.reserve(64);
+    bool first = true;
+    for (const int c : columns) {
+        if (!first)
+            joined += QLatin1Char(',');
+        first = false;
+        joined += reader.KnownColumnValue(c);
+    }
+    return joined;
 }
 
 } // namespace

@@ -6,20 +6,34 @@
 #include <QHash>
 #include <QPair>
 
+#include <array>
+
 namespace {
 
 // The property index of a class and name, looked up once (the loaders write the same few
-// properties of the same classes over and over).
+// properties of the same classes over and over). A direct-mapped front keyed by the class and
+// the name's characters answers a literal name with a pointer compare; the text is compared
+// whenever the characters live elsewhere, so a name built at run time is never mistaken.
 int propertyIndex(TElement* element, const QString& name)
 {
+    struct Slot {
+        TClass cls = nullptr;
+        QString name;
+        int index = -1;
+    };
+    static std::array<Slot, 1024> front;
     static QHash<QPair<TClass, QString>, int> cache;
-    const QPair<TClass, QString> key(element->ClassType(), name);
-    const auto it = cache.constFind(key);
-    if (it != cache.cend())
-        return *it;
-    const int index = IndexOfProp(element, name);
-    cache.insert(key, index);
-    return index;
+    const TClass cls = element->ClassType();
+    const quintptr mixed = quintptr(cls) * 31 + quintptr(name.constData()) / sizeof(QChar);
+    Slot& slot = front[(mixed ^ (mixed >> 11)) % front.size()];
+    if (slot.cls == cls && (slot.name.constData() == name.constData() ? slot.name.size() == name.size() : slot.name == name))
+        return slot.index;
+    const QPair<TClass, QString> key(cls, name);
+    auto it = cache.constFind(key);
+    if (it == cache.cend())
+        it = cache.insert(key, IndexOfProp(element, name));
+    slot = Slot{cls, name, *it};
+    return *it;
 }
 
 void writeAt(TElement* element, int index, const PropValue& value)

@@ -31,7 +31,7 @@ namespace {
 // The number of a field: the digits of its text.
 qint32 num(const TUnivStareLHP& r, int field)
 {
-    return DigitsToInt(r.D(field));
+    return r.Number(field);
 }
 
 // Status texts come per record: the text is always set, pending events run every so often.

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <limits>
+
 #include <shapefil.h>
 
 namespace {
@@ -307,6 +309,24 @@ QString TUnivStareLHP::D(int n) const
         return Cp1250::decode(DBFReadStringAttribute(m_table->handle, m_table->row, field));
     }
     return m_record.mid(fieldStart(n) - 1, fieldWidth(n));
+}
+
+qint32 TUnivStareLHP::Number(int n) const
+{
+    if (m_table || n < 1 || n > FieldCount)
+        return DigitsToInt(D(n));
+    // The digits straight from the record, without a copy of the field.
+    const qsizetype start = qsizetype(fieldStart(n)) - 1;
+    const QStringView field = QStringView(m_record).mid(start, fieldWidth(n));
+    qint64 value = 0;
+    for (const QChar c : field) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            continue;
+        value = value * 10 + (c.unicode() - '0');
+        if (value > std::numeric_limits<qint32>::max())
+            return 0;
+    }
+    return static_cast<qint32>(value);
 }
 
 QString TUnivStareLHP::TlhString(int i) const

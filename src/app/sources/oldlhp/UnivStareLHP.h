@@ -67,6 +67,8 @@ public:
 
     // Field n (1..65) of the current record.
     QString D(int n) const;
+    // DigitsToInt(D(n)): the digits of the field as a number, 0 when they exceed 32 bits.
+    qint32 Number(int n) const;
     // The first column (1-based) and width of field n.
     static int fieldStart(int n);
     static int fieldWidth(int n);

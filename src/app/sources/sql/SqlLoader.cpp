@@ -92,11 +92,8 @@ PPropInfo propertyOf(TPersistent& object, const char* name)
 }
 
 // Writes a value read from a column into the property; the property's kind decides the form.
-void store(TPersistent& object, const char* name, const QVariant& value)
+void storeValue(TPersistent& object, const PPropInfo p, const QVariant& value)
 {
-    const PPropInfo p = propertyOf(object, name);
-    if (!p->HasWrite())
-        return;
     PropValue v;
     switch (p->Kind) {
     case tkInteger:
@@ -119,6 +116,62 @@ void store(TPersistent& object, const char* name, const QVariant& value)
         SetPropFromString(&object, p, value.toString());
         return;
     }
+    p->Write(object, v);
+}
+
+void store(TPersistent& object, const char* name, const QVariant& value)
+{
+    const PPropInfo p = propertyOf(object, name);
+    if (p->HasWrite())
+        storeValue(object, p, value);
+}
+
+// The forms of the columns' own types go straight into properties of their kind.
+void store(TPersistent& object, const char* name, qint32 value)
+{
+    const PPropInfo p = propertyOf(object, name);
+    if (!p->HasWrite())
+        return;
+    PropValue v;
+    switch (p->Kind) {
+    case tkInteger:
+    case tkEnumeration:
+    case tkChar:
+        v.Ordinal = value;
+        break;
+    case tkInt64:
+        v.Int64 = value;
+        break;
+    case tkFloat:
+        v.Float = value;
+        break;
+    default:
+        return storeValue(object, p, value);
+    }
+    p->Write(object, v);
+}
+
+void store(TPersistent& object, const char* name, double value)
+{
+    const PPropInfo p = propertyOf(object, name);
+    if (!p->HasWrite())
+        return;
+    if (p->Kind != tkFloat)
+        return storeValue(object, p, value);
+    PropValue v;
+    v.Float = value;
+    p->Write(object, v);
+}
+
+void store(TPersistent& object, const char* name, const QString& value)
+{
+    const PPropInfo p = propertyOf(object, name);
+    if (!p->HasWrite())
+        return;
+    if (p->Kind != tkString && p->Kind != tkLString && p->Kind != tkWString)
+        return storeValue(object, p, value);
+    PropValue v;
+    v.Text = value;
     p->Write(object, v);
 }
 

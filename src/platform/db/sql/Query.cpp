@@ -712,6 +712,35 @@ QVariant Query::sourceValue(int record, int field) const
     return canonicalValue(type, value);
 }
 
+// The numbers sourceValue gives without a conversion through QVariant: NULL, a real of a float
+// or date column, an integer of an integer column (32 bits), a float or a date column.
+bool Query::sourceNumber(int record, int field, double& value, bool& isNull) const
+{
+    using Kind = sql::ResultSet::Kind;
+    const FieldType type = FieldType(m_result.columns[size_t(field)].dataType);
+    const Kind kind = m_result.kind(record, field);
+    isNull = kind == Kind::Null;
+    value = 0;
+    if (isNull)
+        return true;
+    if (kind == Kind::Real && (isFloatType(type) || isDateType(type))) {
+        value = m_result.real(record, field);
+        return true;
+    }
+    if (kind != Kind::Integer)
+        return false;
+    const int64_t integer = m_result.integer(record, field);
+    if (isFloatType(type) || isDateType(type)) {
+        value = double(integer);
+        return true;
+    }
+    if (isIntegerType(type) && integer >= std::numeric_limits<int32_t>::min() && integer <= std::numeric_limits<int32_t>::max()) {
+        value = double(integer);
+        return true;
+    }
+    return false;
+}
+
 bool Query::sourceRecordDeleted(int record) const
 {
     return record >= 0 && size_t(record) < m_deleted.size() && m_deleted[size_t(record)];

@@ -274,6 +274,44 @@ TEST_F(FstDataReaderTest, RecordsAcrossTheBufferEdgeReadWhole)
     EXPECT_TRUE(recorder().messages.empty());
 }
 
+// A value is decoded again only when it differs from the one its column holds: repeated
+// values, values differing in one letter outside ASCII, and a column its owner overwrote
+// between reads all show the record's own text.
+TEST_F(FstDataReaderTest, EveryRecordShowsItsOwnValuesWhetherRepeatedOrNot)
+{
+    const QByteArray cz1 = QByteArray("\xC8\x61\x9A", 3);   // "Čaš"
+    const QByteArray cz2 = QByteArray("\xC8\x61\x9E", 3);   // "Čaž"
+    auto r = TPrenasecZeStandarduData::CreateOn(
+        write(fst({"A", "B", "C"}, {cz1 + "|x|", cz1 + "|x|", cz2 + "|xy|1", "|x|1", cz2 + "|x|1"})));
+    const QString s1 = QStringLiteral("Čaš");
+    const QString s2 = QStringLiteral("Čaž");
+    r->ReadRecord();
+    EXPECT_EQ(values(*r), QStringList({s1, "x", ""}));
+    r->NosicHlavicka()->SetValueAt(1, QStringLiteral("changed"));
+    r->ReadRecord();
+    EXPECT_EQ(values(*r), QStringList({s1, "x", ""}));
+    r->ReadRecord();
+    EXPECT_EQ(values(*r), QStringList({s2, "xy", "1"}));
+    r->ReadRecord();
+    EXPECT_EQ(values(*r), QStringList({"", "x", "1"}));
+    r->ReadRecord();
+    EXPECT_EQ(values(*r), QStringList({s2, "x", "1"}));
+    EXPECT_EQ(r->CtenyStr(), "1");
+}
+
+// A value runs in pieces where it crosses the buffer edge: the cut still falls at the limit.
+TEST_F(FstDataReaderTest, AnOverLongValueAcrossTheBufferEdgeIsCutAtTheLimit)
+{
+    const QByteArray head = fst({"A", "B"}, {}, 2);
+    const int before = TPrenasecZeStandarduData::BufferSize - int(head.size()) - 1500;
+    QByteArray bytes = head + QByteArray(before, 'p') + "|q\r\n" + QByteArray(2600, 'y') + "|z\r\n";
+    auto r = TPrenasecZeStandarduData::CreateOn(write(bytes));
+    const auto rows = readAll(*r);
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0], QStringList({QString(qMin(before, 2000), 'p'), "q"}));
+    EXPECT_EQ(rows[1], QStringList({QString(2000, 'y'), "z"}));
+}
+
 TEST_F(FstDataReaderTest, AFileOfExactlyOneBufferEndsAtItsEnd)
 {
     QByteArray bytes = fst({"A"}, {}, 1);

@@ -188,4 +188,28 @@ TEST_F(FstImporterTest, AnIntegerColumnWithALetterIsFoundBeforeAnythingChanges)
     EXPECT_EQ(importer->CurrentColumn(), "HS");
 }
 
+// Whole-number columns read plain digits directly and everything else through the blank-removing
+// conversion: both give what that conversion gives, and refuse what it refuses.
+TEST_F(FstImporterTest, WholeNumbersOfEveryFormReadAsTheConversionGives)
+{
+    const QStringList columns = {"ODD", "DIL", "POR", "PSK", "ETAZ", "DR_ZKR", "VYSKA"};
+    const QList<std::pair<QString, qint32>> accepted = {
+        {"007", 7}, {"123456789", 123456789}, {"2147483647", 2147483647}, {" 1 2 ", 12}, {"", 0}, {"-5", -5}, {"0", 0}};
+    for (const auto& [text, number] : accepted) {
+        header = Create<TLHC>();
+        import("PP.FST", columns, {{"1", "a", "1", "1", "1", "SM", text}});
+        EXPECT_EQ(storey()->Drevina()->VYSKA(), number) << text.toStdString();
+    }
+    const QString path = m_dir.filePath("PP.FST");
+    writeFile(path, dataFile(columns, {{"1", "a", "1", "1", "1", "SM", "2147483648"}, {"1", "a", "1", "1", "1", "SM", "1e3"}}));
+    auto reader = TPrenasecZeStandarduData::CreateOn(path);
+    importer = Create<TImportStandardPP_FST>();
+    importer->setHeader(header.get());
+    importer->SetJmenoTextFile("PP.FST");
+    for (int i = 0; i < 2; ++i) {
+        reader->ReadRecord();
+        EXPECT_EQ(importer->InvalidColumn(reader.get()), "VYSKA") << i;
+    }
+}
+
 } // namespace

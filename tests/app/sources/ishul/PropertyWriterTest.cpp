@@ -74,4 +74,27 @@ TEST(PropertyWriter, APreparedNameFollowsTheClassOfEachElement)
     EXPECT_EQ(probe->plocha, 2.5);
 }
 
+// Names built at run time, freed and built again with other letters, reach their own
+// properties; a literal name and a built one of the same letters reach the same property.
+TEST(PropertyWriter, NamesBuiltAtRunTimeAreNeverTakenForOthers)
+{
+    auto other = Create<TOtherOrderProbe>();
+    for (int round = 1; round <= 50; ++round) {
+        {
+            const QString name = QStringLiteral("CIS") + QStringLiteral("LO");
+            writeInt(other.get(), name, round);
+        }
+        {
+            const QString name = QStringLiteral("PO") + QStringLiteral("PIS");
+            writeText(other.get(), name, QString::number(round));
+        }
+        ASSERT_EQ(other->cislo, round);
+        ASSERT_EQ(other->popis, QString::number(round));
+    }
+    writeInt(other.get(), QStringLiteral("Cislo"), 7);
+    writeText(other.get(), QStringLiteral("Popis"), QStringLiteral("x"));
+    EXPECT_EQ(other->cislo, 7);
+    EXPECT_EQ(other->popis, QStringLiteral("x"));
+}
+
 } // namespace

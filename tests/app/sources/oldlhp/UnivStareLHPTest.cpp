@@ -1,6 +1,7 @@
 // Tests of the old LHP record reader: fields, stand texts, tables, names, hostile files.
 #include "app/sources/oldlhp/UnivStareLHP.h"
 
+#include "forest/base/TextUtilities.h"
 #include "platform/text/Cp1250.h"
 #include "platform/ui/Services.h"
 #include "support/Mutator.h"
@@ -93,6 +94,25 @@ TEST_F(UnivStareLHPTest, FieldsTileTheRecord)
     EXPECT_EQ(TUnivStareLHP::fieldStart(65), 160);
     // Published as properties too.
     EXPECT_EQ(r->GetPropAsString("D23"), r->D(23));
+}
+
+// A field's number is the number of its digits, as DigitsToInt reads the field's text: blanks
+// and letters skipped, 0 beyond 32 bits and for a field the short record lacks.
+TEST_F(UnivStareLHPTest, FieldNumbersAreTheDigitsOfTheFieldText)
+{
+    QByteArray line = numberedRecord();
+    line.replace(13, 3, " 4x");                               // field 7: a blank and a letter
+    line.replace(TUnivStareLHP::fieldStart(10) - 1, 3, "000");
+    auto r = open(write("7.01V", line + "\r\n" + QByteArray("     1     12") + "\r\n"));
+    for (int n = 0; n <= TUnivStareLHP::FieldCount + 1; ++n)
+        EXPECT_EQ(r->Number(n), DigitsToInt(r->D(n))) << n;
+    EXPECT_EQ(r->Number(7), 4);
+    EXPECT_EQ(r->Number(10), 0);
+    r->Next();
+    for (int n = 1; n <= TUnivStareLHP::FieldCount; ++n)
+        EXPECT_EQ(r->Number(n), DigitsToInt(r->D(n))) << n;
+    EXPECT_EQ(r->Number(6), 12);
+    EXPECT_EQ(r->Number(40), 0);
 }
 
 TEST_F(UnivStareLHPTest, ShortLinesGiveShortFieldsAndEveryLineEndCounts)

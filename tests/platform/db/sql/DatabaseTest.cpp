@@ -21,6 +21,7 @@
 #include <cmath>
 #include <ctime>
 #include <functional>
+#include <typeinfo>
 
 namespace {
 
@@ -289,6 +290,37 @@ TEST_F(SqlDatabase, StoredValuesShowWhateverTheirColumnDeclares)
     EXPECT_EQ(q.FieldByName(QStringLiteral("N")).DataType(), db::FieldType::ftFloat);
     EXPECT_EQ(q.FieldByName(QStringLiteral("S")).DataType(), db::FieldType::ftDate);
     EXPECT_EQ(q.FieldByName(QStringLiteral("V")).DataType(), db::FieldType::ftString);
+}
+
+// Numbers of a browsed row are read without a QVariant: every column answers AsInteger and
+// AsFloat as the conversions of its Value() do, for integers, reals, NULLs, texts and dates.
+TEST_F(SqlDatabase, NumberReadsAgreeWithTheirValues)
+{
+    exec(QStringLiteral("CREATE TABLE CISLA (I INTEGER, R REAL, F REAL, B INTEGER, D DATE, T TEXT, S SMALLINT)"));
+    exec(QStringLiteral("INSERT INTO CISLA VALUES (7, 2.5, 3, 5000000000, 45351, '12', -4), (NULL, NULL, NULL, NULL, NULL, NULL, NULL),"
+                        " (-2147483647, -3.5, 1e10, 1, '2024-02-29', 'x', 0)"));
+    db::Query q;
+    openQuery(q, QStringLiteral("SELECT * FROM CISLA ORDER BY rowid"));
+    auto outcome = [](auto read) -> QString {
+        try {
+            return QString::number(double(read()), 'g', 17);
+        } catch (const Exception& e) {
+            return QString::fromLatin1(typeid(e).name());
+        }
+    };
+    int rows = 0;
+    for (q.First(); !q.Eof(); q.Next(), ++rows) {
+        for (int f = 0; f < q.FieldCount(); ++f) {
+            const db::Field& field = q.Fields(f);
+            SCOPED_TRACE(field.FieldName().toStdString() + " " + std::to_string(rows));
+            EXPECT_EQ(outcome([&] { return field.AsInteger(); }), outcome([&] { return field.asIntegerOf(field.Value()); }));
+            EXPECT_EQ(outcome([&] { return field.AsFloat(); }), outcome([&] { return field.asFloatOf(field.Value()); }));
+        }
+    }
+    EXPECT_EQ(rows, 3);
+    q.First();
+    EXPECT_EQ(q.FieldByName(QStringLiteral("R")).AsInteger(), 2);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("F")).AsFloat(), 3.0);
 }
 
 // Every row past the first is read from the statement itself: each value reads as the driver
