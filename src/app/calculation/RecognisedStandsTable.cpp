@@ -57,8 +57,12 @@ QString textAfterFirstDash(const QString& name)
 
 QString novyKod(qint32 odd, const QString& dil, const QString& por, const QString& psk)
 {
-    QString code = QString::number(odd) + dil + por + psk;
-    code.remove(QLatin1Char(' '));
+    QString code;
+    code.reserve(12 + dil.size() + por.size() + psk.size());
+    for (const QString& part : {QString::number(odd), dil, por, psk})
+        for (const QChar c : part)
+            if (c != QLatin1Char(' '))
+                code.append(c);
     return code;
 }
 
@@ -116,9 +120,17 @@ class RowColumns
 public:
     explicit RowColumns(db::Table& t) : m_table(t)
     {
-        m_isOwnLayout = t.FieldCount() == fieldCount;
-        for (int i = 0; m_isOwnLayout && i < fieldCount; ++i)
-            m_isOwnLayout = t.Fields(i).FieldName() == QLatin1StringView(tableFields[i].name);
+        // The layout is checked once per opening of a table, not per row.
+        static quint64 checkedStamp = 0;
+        static bool checkedIsOwn = false;
+        if (t.fieldsStamp() != checkedStamp) {
+            bool own = t.FieldCount() == fieldCount;
+            for (int i = 0; own && i < fieldCount; ++i)
+                own = t.Fields(i).FieldName() == QLatin1StringView(tableFields[i].name);
+            checkedIsOwn = own;
+            checkedStamp = t.fieldsStamp();
+        }
+        m_isOwnLayout = checkedIsOwn;
     }
     db::Field& at(int index) const
     {

@@ -11,6 +11,9 @@ namespace {
 // owner's owner, so the walk stops at this depth and answers nil (or 7) there.
 constexpr int maxOwnerDepth = 256;
 int g_ownerDepth = 0;
+// Grows whenever a walk through owners answered from the walk's depth or from a broken owner
+// entry (with a message) rather than from the tree alone: such answers are not kept.
+quint64 g_unsettledWalks = 0;
 
 class OwnerDepthGuard
 {
@@ -40,29 +43,46 @@ template<class R>
 R* TObecnyLesniPrvek::askOwners(R* (TObecnyLesniPrvek::*lookup)())
 {
     OwnerDepthGuard guard;
-    if (guard.tooDeep())
+    if (guard.tooDeep()) {
+        ++g_unsettledWalks;
         return nullptr;
+    }
     R* found = nullptr;
-    for (int i = 0; i < OwnersCount(); ++i)
-        if (auto* owner = forest::asClass<TObecnyLesniPrvek>(GetOwner(i)))
-            found = (owner->*lookup)();
+    for (int i = 0; i < OwnersCount(); ++i) {
+        TElement* owner = GetOwner(i);
+        if (!owner)
+            ++g_unsettledWalks;
+        if (auto* element = forest::asClass<TObecnyLesniPrvek>(owner))
+            found = (element->*lookup)();
+    }
     return found;
 }
 
 tciselnik* TObecnyLesniPrvek::Ciselnik()
 {
+    // Every species row asks: the answer is kept while the tree stays as it is.
+    const quint64 generation = TreeGeneration();
+    if (m_ciselnikGeneration == generation)
+        return m_ciselnik;
+    const quint64 unsettled = g_unsettledWalks;
     tciselnik* found = nullptr;
     for (int i = 0; i < Count(); ++i)
         if (auto* child = forest::asClass<tciselnik>(Items(i)))
             found = child;
-    return found ? found : askOwners<tciselnik>(&TObecnyLesniPrvek::Ciselnik);
+    if (!found)
+        found = askOwners<tciselnik>(&TObecnyLesniPrvek::Ciselnik);
+    if (TreeGeneration() == generation && g_unsettledWalks == unsettled) {
+        m_ciselnik = found;
+        m_ciselnikGeneration = generation;
+    }
+    return found;
 }
 
 TOwnerEntity* TObecnyLesniPrvek::ciselLumexOwnEnt()
 {
     TOwnerEntity* found = nullptr;
     for (int i = 0; i < Count(); ++i) {
-        auto* child = dynamic_cast<TOwnerEntity*>(Items(i));
+        auto* child = forest::asClass<TOwnerEntity>(Items(i));
         if (child && child->GetName() == QLatin1String("CiselLumex"))
             found = child;
     }

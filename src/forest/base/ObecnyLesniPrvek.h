@@ -61,4 +61,7 @@ private:
     R* askOwners(R* (TObecnyLesniPrvek::*lookup)());
 
     quint8 m_sourceKind = SourceKinds::Undetermined;
+    // Ciselnik's last answer and the tree generation it holds for (0: none).
+    tciselnik* m_ciselnik = nullptr;
+    quint64 m_ciselnikGeneration = 0;
 };

@@ -18,6 +18,12 @@
 namespace {
 
 qint32 g_mark = -1;
+quint64 g_treeGeneration = 1;
+
+void treeChanged()
+{
+    ++g_treeGeneration;
+}
 
 constexpr int clearEventsThreshold = 200;
 
@@ -106,6 +112,22 @@ bool listsOwner(const TOwnerList* owners, const TElement* owner)
                                  [owner](const WeakRef<TElement>& e) { return e.refersTo(owner); });
 }
 
+// Whether name upper-cased letter-wise reads wanted (given upper-cased); names of ASCII
+// characters are compared without building the upper-cased text.
+bool isNameOf(QStringView name, const QString& wanted)
+{
+    if (name.size() != wanted.size())
+        return false;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        if (c.unicode() >= 0x80)
+            return txt::upperLetters(name) == wanted;
+        if (txt::upperAscii(c) != wanted[i])
+            return false;
+    }
+    return true;
+}
+
 // Holdings kept in a vector up to this many containers; a table beyond.
 constexpr size_t fewHoldings = 16;
 // Owner lists longer than this count the entries of each owner.
@@ -123,6 +145,7 @@ TEntity* asEntityOf(TPersistent* object)
 
 void TOwnerList::pop_back()
 {
+    treeChanged();
     count(m_entries.back(), -1);
     m_entries.pop_back();
     if (m_entries.size() <= m_front) {
@@ -133,6 +156,7 @@ void TOwnerList::pop_back()
 
 void TOwnerList::insert(size_t index, TElement* owner)
 {
+    treeChanged();
     const auto it = m_entries.insert(begin() + static_cast<std::ptrdiff_t>(index), Entry(owner));
     if (m_counts) {
         count(*it, +1);
@@ -182,6 +206,7 @@ bool TOwnerList::removeFirst(const TElement* owner)
                           : std::find_if(begin(), end(), [](const Entry& e) { return e.refersTo(nullptr); });
     if (it == end())
         return false;
+    treeChanged();
     count(*it, -1);
     if (it != begin()) {
         m_entries.erase(it);
@@ -197,6 +222,13 @@ bool TOwnerList::removeFirst(const TElement* owner)
         m_front = 0;
     }
     return true;
+}
+
+// --- tree generation --------------------------------------------------------------------------
+
+quint64 TreeGeneration()
+{
+    return g_treeGeneration;
 }
 
 // --- traversal marks --------------------------------------------------------------------------
@@ -232,7 +264,16 @@ TClass TElement::StaticClass()
 
 TElement::~TElement()
 {
+    treeChanged();
     leaveHolders();
+}
+
+TElement::Holdings::Slots* TElement::Holdings::findFew(TEntity* entity)
+{
+    if (m_first.entity == entity)
+        return &m_first;
+    const auto it = std::find_if(m_few.begin(), m_few.end(), [entity](const Slots& s) { return s.entity == entity; });
+    return it == m_few.end() ? nullptr : &*it;
 }
 
 void TElement::Holdings::add(TEntity* entity, bool counts)
@@ -245,11 +286,14 @@ void TElement::Holdings::add(TEntity* entity, bool counts)
         ++it->second.count;
         return;
     }
-    for (Slots& held : m_few)
-        if (held.entity == entity) {
-            ++held.count;
-            return;
-        }
+    if (Slots* held = findFew(entity)) {
+        ++held->count;
+        return;
+    }
+    if (!m_first.entity) {
+        m_first = {entity, counts, 1};
+        return;
+    }
     m_few.push_back({entity, counts, 1});
     if (m_few.size() > fewHoldings)
         moveToTable();
@@ -258,20 +302,24 @@ void TElement::Holdings::add(TEntity* entity, bool counts)
 void TElement::Holdings::moveToTable()
 {
     m_many = std::make_unique<std::unordered_map<TEntity*, Slots>>();
+    if (m_first.entity)
+        m_many->emplace(m_first.entity, m_first);
     for (const Slots& held : m_few)
         m_many->emplace(held.entity, held);
+    m_first = {nullptr, false, 0};
     m_few = {};
 }
 
 void TElement::Holdings::drop(TEntity* entity)
 {
+    if (!entity)
+        return;
     Slots* held = nullptr;
     if (m_many) {
         const auto it = m_many->find(entity);
         held = it == m_many->end() ? nullptr : &it->second;
     } else {
-        const auto it = std::find_if(m_few.begin(), m_few.end(), [entity](const Slots& s) { return s.entity == entity; });
-        held = it == m_few.end() ? nullptr : &*it;
+        held = findFew(entity);
     }
     if (!held)
         return;
@@ -282,6 +330,8 @@ void TElement::Holdings::drop(TEntity* entity)
         return;
     if (m_many)
         m_many->erase(entity);
+    else if (held == &m_first)
+        m_first = {nullptr, false, 0};
     else
         m_few.erase(m_few.begin() + (held - m_few.data()));
 }
@@ -290,7 +340,7 @@ TEntity* TElement::Holdings::takeAny()
 {
     if (m_size == 0)
         return nullptr;
-    TEntity* entity = m_many ? m_many->begin()->first : m_few.back().entity;
+    TEntity* entity = m_many ? m_many->begin()->first : m_first.entity ? m_first.entity : m_few.back().entity;
     drop(entity);
     return entity;
 }
@@ -301,10 +351,12 @@ std::vector<TEntity*> TElement::Holdings::entities() const
     if (m_many) {
         for (const auto& held : *m_many)
             result.push_back(held.first);
-    } else {
-        for (const Slots& held : m_few)
-            result.push_back(held.entity);
+        return result;
     }
+    if (m_first.entity)
+        result.push_back(m_first.entity);
+    for (const Slots& held : m_few)
+        result.push_back(held.entity);
     return result;
 }
 
@@ -587,6 +639,8 @@ TEntity::~TEntity()
 
 TSuperList& TEntity::list()
 {
+    // The callers change the list.
+    treeChanged();
     if (!m_children)
         m_children = std::make_unique<TSuperList>();
     return *m_children;
@@ -616,6 +670,7 @@ bool TEntity::takeFirst(TElement* element)
     const auto it = std::find(m_children->begin(), m_children->end(), element);
     if (it == m_children->end())
         return false;
+    treeChanged();
     m_children->erase(it);
     element->dropHolding(this);
     return true;
@@ -624,7 +679,9 @@ bool TEntity::takeFirst(TElement* element)
 void TEntity::childDying(TElement* child)
 {
     // The child's holding is already gone; take one of its slots out.
-    for (TSuperList* detached : m_clearing) {
+    treeChanged();
+    for (DetachedList* clearing = m_clearing; clearing; clearing = clearing->outer) {
+        TSuperList* detached = clearing->list;
         const auto it = std::find(detached->begin(), detached->end(), child);
         if (it != detached->end()) {
             *it = nullptr;
@@ -691,6 +748,7 @@ void TEntity::InsertItem(int index, TElement* element)
     }
     if (index < 0 || index >= static_cast<int>(m_children->size()))
         listIndexError(index);
+    treeChanged();
     TElement*& slot = (*m_children)[static_cast<size_t>(index)];
     TElement* replaced = slot;
     slot = element;
@@ -717,19 +775,23 @@ void TEntity::Clear()
     // Detached first: a child whose destruction removes it from this entity cannot reach the
     // list being worked through, and a handler run by processEvents sees an empty entity. The
     // entity keeps an empty list, as any emptied list.
-    std::unique_ptr<TSuperList> children = std::exchange(m_children, std::make_unique<TSuperList>());
-    m_clearing.push_back(children.get());
+    treeChanged();
+    TSuperList children = std::move(*m_children);
+    m_children->clear();
+    DetachedList detached{&children, m_clearing};
+    m_clearing = &detached;
     const struct PopOnExit {
-        std::vector<TSuperList*>& stack;
-        ~PopOnExit() { stack.pop_back(); }
-    } popOnExit{m_clearing};
-    if (children->size() > static_cast<size_t>(clearEventsThreshold))
+        DetachedList*& innermost;
+        DetachedList* outer;
+        ~PopOnExit() { innermost = outer; }
+    } popOnExit{m_clearing, detached.outer};
+    if (children.size() > static_cast<size_t>(clearEventsThreshold))
         ProcessMessages();
-    for (size_t i = children->size(); i-- > 0;) {
-        TElement* child = (*children)[i];
+    for (size_t i = children.size(); i-- > 0;) {
+        TElement* child = children[i];
         if (!child)
             continue;
-        (*children)[i] = nullptr;
+        children[i] = nullptr;
         release(child);
     }
 }
@@ -803,7 +865,7 @@ TElement* TEntity::FindElementByName(const QString& name) const
         return nullptr;
     const QString wanted = txt::upperLetters(name);
     for (TElement* child : *m_children)
-        if (child && txt::upperLetters(child->GetName()) == wanted)
+        if (child && isNameOf(child->GetName(), wanted))
             return child;
     return nullptr;
 }
@@ -937,6 +999,7 @@ void TEntity::ForgetAll()
 {
     if (IsEmpty())
         return;
+    treeChanged();
     for (TElement* child : *m_children)
         if (child)
             child->dropHolding(this);
@@ -1155,6 +1218,7 @@ TClass TEnvelopeEntity::StaticClass()
 
 void TEnvelopeEntity::AddOwner(TElement* owner)
 {
+    treeChanged();
     m_enveloped = owner;
 }
 

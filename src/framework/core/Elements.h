@@ -53,6 +53,12 @@ private:
     std::unique_ptr<std::unordered_map<qint32, int>> m_counts;
 };
 
+// --- tree generation -----------------------------------------------------------------------
+// Changes whenever any container's children or any element's owners change, or an element is
+// freed: an answer computed from the element tree stays right while the generation is the same.
+// Never 0.
+quint64 TreeGeneration();
+
 // --- traversal marks ------------------------------------------------------------------------
 // Draws a new walk mark in -31999..-3 that differs from the previous one. 0, -1 (the ID of a
 // fresh element) and -2 (an unnumbered reference in the model streams) are never drawn.
@@ -197,8 +203,12 @@ private:
         };
         void moveToTable();
 
-        std::vector<Slots> m_few;
-        std::unique_ptr<std::unordered_map<TEntity*, Slots>> m_many;   // instead of m_few when large
+        // The slots of one entity in the vector or the first slot, nil when it has none there.
+        Slots* findFew(TEntity* entity);
+
+        Slots m_first{nullptr, false, 0};   // nearly every element has one container: no allocation
+        std::vector<Slots> m_few;           // the others
+        std::unique_ptr<std::unordered_map<TEntity*, Slots>> m_many;   // instead of both when large
         int m_size = 0;
         int m_counting = 0;
     };
@@ -406,8 +416,14 @@ private:
     // Whether this container may free the child it holds (asked before its holding is dropped).
     bool mayFree(TElement* child);
 
+    // A list that a Clear has detached and works through; nested Clears stack them.
+    struct DetachedList {
+        TSuperList* list;
+        DetachedList* outer;
+    };
+
     std::unique_ptr<TSuperList> m_children;   // absent until first needed
-    std::vector<TSuperList*> m_clearing;      // lists that (nested) Clears have detached and work through
+    DetachedList* m_clearing = nullptr;       // the innermost running Clear's list
 };
 
 // An entity with a name.

@@ -202,6 +202,9 @@ TClassInfo::TClassInfo(QString name, TClass parent, int instanceSize, std::funct
     if (m_parent) {
         m_props = m_parent->m_props;
         m_names = m_parent->m_names;
+        m_ancestors = m_parent->m_ancestors;
+        m_ancestors.push_back(m_parent);
+        m_depth = m_parent->m_depth + 1;
     }
 }
 
@@ -237,14 +240,6 @@ void TClassInfo::insertName(quint32 hash, int index)
     while (m_names[at].index >= 0)
         at = (at + 1) & mask;
     m_names[at] = NameSlot{hash, index};
-}
-
-bool TClassInfo::InheritsFrom(TClass other) const
-{
-    for (TClass c = this; c; c = c->m_parent)
-        if (c == other)
-            return true;
-    return false;
 }
 
 TPersistent* TClassInfo::CreateInstance() const
@@ -325,11 +320,6 @@ TClass TPersistent::StaticClass()
 QString TPersistent::ClassName() const
 {
     return ClassType()->ClassName();
-}
-
-bool TPersistent::InheritsFrom(TClass cls) const
-{
-    return ClassType()->InheritsFrom(cls);
 }
 
 void TPersistent::Assign(const TPersistent* source)

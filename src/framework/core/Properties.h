@@ -107,8 +107,14 @@ public:
     const QString& ClassName() const { return m_name; }
     TClass ClassParent() const { return m_parent; }
     int InstanceSize() const { return m_instanceSize; }
-    // Inheritance test: this class is `other` or descends from it.
-    bool InheritsFrom(TClass other) const;
+    // Inheritance test: this class is `other` or descends from it. Constant time: the ancestor
+    // at `other`'s depth is compared.
+    bool InheritsFrom(TClass other) const
+    {
+        if (other == this)
+            return true;
+        return other && other->m_depth < m_depth && m_ancestors[static_cast<size_t>(other->m_depth)] == other;
+    }
     // False for abstract classes and classes without a default constructor.
     bool CanCreate() const { return static_cast<bool>(m_construct); }
 
@@ -133,6 +139,8 @@ public:
 private:
     QString m_name;
     TClass m_parent;
+    int m_depth = 0;                  // ancestors above this class
+    std::vector<TClass> m_ancestors;  // the root first, the parent last
     int m_instanceSize;
     std::function<TPersistent*()> m_construct;
     std::vector<std::unique_ptr<TPropInfo>> m_own;
@@ -249,7 +257,7 @@ public:
     virtual TClass ClassType() const { return StaticClass(); }
     QString ClassName() const;
     // Inheritance test of the object's class.
-    bool InheritsFrom(TClass cls) const;
+    bool InheritsFrom(TClass cls) const { return ClassType()->InheritsFrom(cls); }
 
     // Runs right after construction through the framework, with full virtual dispatch
     // (what the original's virtual constructors did after the inherited Create).
@@ -578,6 +586,8 @@ private:
 template<class T, class B>
 TClassInfo describeClass(const QString& name, const std::function<void(PropertyTable<T>&)>& fill = {})
 {
+    // Class tests through the registry stand for casts: the registered parent is the C++ base.
+    static_assert(std::is_base_of_v<B, T>);
     std::function<TPersistent*()> construct;
     if constexpr (!std::is_abstract_v<T> && std::is_default_constructible_v<T>)
         construct = [] { return static_cast<TPersistent*>(new T()); };

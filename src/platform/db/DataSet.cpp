@@ -45,6 +45,13 @@ bool isSameFieldName(QStringView own, QStringView name)
     return true;
 }
 
+// Stamps of views and field layouts: one counter, so no value repeats anywhere.
+quint64 newStamp()
+{
+    static std::atomic<quint64> lastStamp{0};
+    return ++lastStamp;
+}
+
 } // namespace
 
 void KeyBuffer::reset(int fieldCount)
@@ -102,9 +109,11 @@ void DataSet::Open()
     m_fields.clear();
     // Earlier fields are offered to addField() for reuse through m_fields' old contents.
     m_previousFields = std::move(previous);
+    m_fieldsStamp = newStamp();
     try {
         openSource();
     } catch (...) {
+        m_fieldsStamp = newStamp();
         m_fields.clear();
         for (auto& f : m_previousFields)
             if (f)
@@ -329,6 +338,8 @@ void DataSet::notify(DataEvent event, Field* field)
         m_heldEvents = true;
         return;
     }
+    if (m_sources.empty())
+        return;
     // A source may detach another while it handles the event: each is checked before its turn.
     const QVarLengthArray<DataSource*, 8> sources(m_sources.begin(), m_sources.end());
     for (DataSource* source : sources) {
@@ -513,8 +524,7 @@ void DataSet::CheckBrowseMode()
 
 void DataSet::renewViewStamp()
 {
-    static std::atomic<quint64> lastStamp{0};
-    m_viewStamp = ++lastStamp;
+    m_viewStamp = newStamp();
 }
 
 void DataSet::fillView()

@@ -143,6 +143,10 @@ public:
     // As FindField; raises EDatabaseError "Pole 'X' nebylo nalezeno".
     Field& FieldByName(const QString& name) const;
     QStringList fieldNames() const;
+    // Changes whenever the columns are declared anew (every opening, a failed one included);
+    // never repeats a value of another dataset. Equal stamps: the same Field objects at the
+    // same indexes with the same names and types, so a caller may keep its fields meanwhile.
+    quint64 fieldsStamp() const { return m_fieldsStamp; }
     // Definitions given before opening: what CreateTable builds and what a table must contain.
     // Opening does not change them; the open dataset's columns are Fields().
     db::FieldDefs& FieldDefs() { return m_fieldDefs; }
@@ -253,6 +257,7 @@ private:
     RowList m_view;                   // record ids in row order
     std::vector<int> m_viewRows;      // buildView's answer, kept for its capacity
     quint64 m_viewStamp = 0;          // see rowsStamp(); renewed with every change of m_view
+    quint64 m_fieldsStamp = 0;        // see fieldsStamp()
     int m_pos = -1;                   // current row in m_view; -1 when empty
     bool m_bof = true;
     bool m_eof = true;

@@ -398,13 +398,16 @@ QVariant Field::valueFromText(const QString& text) const
 
 QVariant Field::checked(QVariant value) const
 {
-    if (value.isValid() && isIntegerType(m_def.DataType)) {
-        const int64_t v = value.toLongLong();
-        if (v < m_min || v > m_max)
-            throw EDatabaseError(QStringLiteral("%1 není platná hodnota pole '%2'. Povolený rozsah je %3 až %4")
-                                     .arg(rangeText(v), m_def.Name, rangeText(m_min), rangeText(m_max)));
-    }
+    if (value.isValid() && isIntegerType(m_def.DataType))
+        checkRange(value.toLongLong());
     return value;
+}
+
+void Field::checkRange(int64_t v) const
+{
+    if (v < m_min || v > m_max)
+        throw EDatabaseError(QStringLiteral("%1 není platná hodnota pole '%2'. Povolený rozsah je %3 až %4")
+                                 .arg(rangeText(v), m_def.Name, rangeText(m_min), rangeText(m_max)));
 }
 
 void Field::Value(const QVariant& value)
@@ -419,19 +422,26 @@ void Field::AsString(const QString& value)
 
 void Field::AsInteger(int32_t value)
 {
+    // The canonical value of an integer is itself in an integer field, its double in a float one.
     const FieldType t = m_def.DataType;
-    if (isIntegerType(t) || isFloatType(t))
-        m_dataSet.setFieldValue(m_index, checked(canonicalValue(t, value)));
-    else if (t == FieldType::ftString)
+    if (isIntegerType(t)) {
+        checkRange(value);
+        m_dataSet.setFieldValue(m_index, QVariant(value));
+    } else if (isFloatType(t)) {
+        m_dataSet.setFieldValue(m_index, QVariant(double(value)));
+    } else if (t == FieldType::ftString) {
         AsString(QString::number(value));
-    else
+    } else {
         accessError(QStringLiteral("Integer"));
+    }
 }
 
 void Field::AsFloat(double value)
 {
     const FieldType t = m_def.DataType;
-    if (isIntegerType(t) || isFloatType(t) || isDateType(t))
+    if (isFloatType(t))
+        m_dataSet.setFieldValue(m_index, QVariant(value));   // canonical as it is
+    else if (isIntegerType(t) || isDateType(t))
         m_dataSet.setFieldValue(m_index, checked(canonicalValue(t, value)));
     else if (t == FieldType::ftString)
         AsString(txt::floatToStr(value));

@@ -177,6 +177,8 @@ private:
     friend class DataSet;
     [[noreturn]] void accessError(const QString& typeName) const;
     QVariant checked(QVariant value) const;
+    // Raises EDatabaseError when an integer lies outside the field's range.
+    void checkRange(int64_t value) const;
 
     DataSet& m_dataSet;
     int m_index;

@@ -442,9 +442,10 @@ int TableStorage::store(int rec, const std::vector<FieldValue>& values)
             if (field < 0 || field >= m_fields.size())
                 throw EDatabaseError(QStringLiteral("Neplatné pole %1. Soubor: %2").arg(field).arg(native(m_path)));
             storeField(field, bytes, v, newBlobs);
-            if (isAutoInc(field) && v.isValid())
+            if (isAutoInc(field) && v.isValid()) {
                 autoInc = std::max(autoInc, uint32_t(std::max(v.toInt(), 0)));
-            isAutoIncSet = isAutoIncSet || (isAutoInc(field) && v.isValid());
+                isAutoIncSet = true;
+            }
         }
         if (rec < 0 && !isAutoIncSet) {
             for (int i = 0; i < m_fields.size(); ++i) {

@@ -66,6 +66,27 @@ TEST_F(ObecnyLesniPrvek, CodebookIsFoundThroughTheOwners)
     EXPECT_EQ(GetObjectPropByName(&e, "Ciselnik"), last);
 }
 
+// The answer is kept between questions, but never past a change of the tree.
+TEST_F(ObecnyLesniPrvek, CodebookFollowsEveryChangeOfTheTree)
+{
+    tciselnik* top = unit->AddNew<tciselnik>();
+    EXPECT_EQ(storey->Ciselnik(), top);
+    tciselnik* nearer = stand->AddNew<tciselnik>();
+    EXPECT_EQ(storey->Ciselnik(), nearer);
+    EXPECT_EQ(lower->Ciselnik(), nearer);
+    stand->RemoveAndFree(nearer);
+    EXPECT_EQ(storey->Ciselnik(), top);
+    // Freed where it is held: it leaves the unit, and the answer with it.
+    FreeObject(top);
+    EXPECT_EQ(storey->Ciselnik(), nullptr);
+    // Moved out of the tree, the storey has no codebook any more.
+    tciselnik* again = unit->AddNew<tciselnik>();
+    EXPECT_EQ(storey->Ciselnik(), again);
+    Owned<TElement> keep(storey);
+    lower->Remove(storey);
+    EXPECT_EQ(storey->Ciselnik(), nullptr);
+}
+
 TEST_F(ObecnyLesniPrvek, TheLastForestOwnerAnswersEvenNil)
 {
     unit->AddNew<tciselnik>();

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -180,6 +181,121 @@ TEST_F(ElementLifetimeTest, LongOwnerListTakesOutTheFirstEntryOfAnOwner)
 
 // Handles over several thousand objects, some freed in runs: the live are found, the freed and
 // numbers never given find nothing, and no number is given twice.
+// An owner-aware container that records its name when it is destroyed.
+class TNamedProbe : public TOwnerEntity
+{
+public:
+    ~TNamedProbe() override { freedNames().push_back(GetName()); }
+    static std::vector<QString>& freedNames()
+    {
+        static std::vector<QString> names;
+        return names;
+    }
+    LUMEX_TEST_CLASS(TNamedProbe, TOwnerEntity)
+};
+
+// A few holders (the element's own slot and the small list) leaving and coming back in any
+// order: each is listed once, and the element dies with the last slot.
+TEST_F(ElementLifetimeTest, FewHoldersAreListedOnceWhateverOrderTheyLeaveIn)
+{
+    std::vector<int> order = {0, 1, 2};
+    do {
+        destroyedCount() = 0;
+        auto holders = entities(3);
+        TElement* shared = Create<TOwnedProbe>().release();
+        for (auto& holder : holders)
+            holder->Add(shared);
+        TEntity* left = holders[static_cast<size_t>(order[0])].get();
+        TEntity* twice = holders[static_cast<size_t>(order[1])].get();
+        left->Remove(shared);
+        left->Add(shared);
+        twice->Add(shared);
+        std::vector<TEntity*> listed = shared->Holders();
+        std::sort(listed.begin(), listed.end());
+        std::vector<TEntity*> all = {holders[0].get(), holders[1].get(), holders[2].get()};
+        std::sort(all.begin(), all.end());
+        ASSERT_EQ(listed, all);
+        for (const int k : order)
+            holders[static_cast<size_t>(k)]->RemoveAndFree(shared);
+        ASSERT_EQ(destroyedCount(), 0);
+        ASSERT_EQ(shared->Holders(), std::vector<TEntity*>{twice});
+        twice->RemoveAndFree(shared);
+        EXPECT_EQ(destroyedCount(), 1);
+    } while (std::next_permutation(order.begin(), order.end()));
+}
+
+// A subtree with a shared grandchild, its branches freed in any order: every element once.
+TEST_F(ElementLifetimeTest, SubtreeFreedInAnyOrderFreesEveryElementOnce)
+{
+    std::vector<int> order = {0, 1, 2};
+    do {
+        TNamedProbe::freedNames().clear();
+        auto root = Create<TNamedProbe>();
+        root->SetName("root");
+        std::vector<TNamedProbe*> branches;
+        for (int b = 0; b < 3; ++b) {
+            branches.push_back(root->AddNew<TNamedProbe>());
+            branches.back()->SetName(QStringLiteral("b%1").arg(b));
+            for (int l = 0; l < 2; ++l)
+                branches.back()->AddNew<TNamedProbe>()->SetName(QStringLiteral("b%1l%2").arg(b).arg(l));
+        }
+        TNamedProbe* shared = branches[0]->AddNew<TNamedProbe>();
+        shared->SetName("shared");
+        branches[2]->Add(shared);
+        for (const int b : order)
+            root->RemoveAndFree(branches[static_cast<size_t>(b)]);
+        EXPECT_EQ(root->Count(), 0);
+        root = nullptr;
+        std::vector<QString> freed = TNamedProbe::freedNames();
+        std::sort(freed.begin(), freed.end());
+        const std::vector<QString> expected = {"b0", "b0l0", "b0l1", "b1", "b1l0", "b1l1", "b2", "b2l0", "b2l1",
+                                               "root", "shared"};
+        EXPECT_EQ(freed, expected);
+    } while (std::next_permutation(order.begin(), order.end()));
+}
+
+// Answers kept per tree generation stay right: any change of children or owners, and any
+// freed element, gives a new generation.
+TEST_F(ElementLifetimeTest, TreeGenerationChangesWithEveryChangeOfTheTree)
+{
+    auto parent = Create<TOwnerEntity>();
+    auto other = Create<TOwnerEntity>();
+    TElement* child = Create<TOwnedProbe>().release();
+    std::vector<quint64> seen = {TreeGeneration()};
+    const auto changed = [&seen] {
+        const quint64 now = TreeGeneration();
+        const bool isNew = std::find(seen.begin(), seen.end(), now) == seen.end();
+        seen.push_back(now);
+        return isNew;
+    };
+    parent->Add(child);
+    EXPECT_TRUE(changed());
+    EXPECT_EQ(parent->IndexOf(child), 0);
+    EXPECT_FALSE(changed());   // reading changes nothing
+    other->Insert(0, child);
+    EXPECT_TRUE(changed());
+    other->Remove(child);
+    EXPECT_TRUE(changed());
+    child->InsertOwner(0, other.get());
+    EXPECT_TRUE(changed());
+    child->RemoveOwner(other.get());
+    EXPECT_TRUE(changed());
+    auto spare = Create<TPlainProbe>();
+    parent->InsertItem(0, spare.get());   // in the child's place, the child not freed
+    EXPECT_TRUE(changed());
+    parent->InsertItem(0, child);
+    EXPECT_TRUE(changed());
+    parent->Clear();
+    EXPECT_TRUE(changed());
+    TElement* plain = Create<TPlainProbe>().release();
+    other->Add(plain);
+    EXPECT_TRUE(changed());
+    other->ForgetAll();
+    EXPECT_TRUE(changed());
+    FreeObject(plain);
+    EXPECT_TRUE(changed());
+}
+
 TEST_F(ElementLifetimeTest, HandlesFindLiveObjectsOnlyAndAreNeverReused)
 {
     std::vector<Owned<TElement>> objects;

@@ -74,6 +74,26 @@ TEST(DataSet, FieldByNameIgnoresCaseAndNamesTheMissingField)
     EXPECT_EQ(ds.FieldByName(QStringLiteral("ID")).DisplayText(), QStringLiteral("10,00"));
 }
 
+// Callers keep fields while the stamp stays: it changes with every opening, never with rows.
+TEST(DataSet, FieldsStampChangesWithEveryOpeningOnly)
+{
+    MemoryDataSet ds(test::numberedDefs(), test::numberedRows(2));
+    MemoryDataSet other(test::numberedDefs(), test::numberedRows(2));
+    ds.Open();
+    other.Open();
+    const quint64 opened = ds.fieldsStamp();
+    EXPECT_NE(opened, other.fieldsStamp());
+    ds.Next();
+    ds.Edit();
+    ds.Fields(0).AsInteger(5);
+    ds.Post();
+    EXPECT_EQ(ds.fieldsStamp(), opened);
+    ds.Close();
+    ds.Open();
+    EXPECT_NE(ds.fieldsStamp(), opened);
+    EXPECT_NE(ds.fieldsStamp(), other.fieldsStamp());
+}
+
 // The engine's language drivers matched field names ignoring the case of every letter.
 TEST(DataSet, FieldNamesMatchIgnoringTheCaseOfEveryLetter)
 {

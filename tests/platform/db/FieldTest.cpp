@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <QDate>
 #include <QDateTime>
 
@@ -116,6 +118,26 @@ TEST(Field, SettersConvertTextAndCheckTheRange)
     s.ds.Edit();
     s.field().AsString(QStringLiteral("ABCDE"));
     EXPECT_EQ(s.field().AsString(), QStringLiteral("ABC"));
+}
+
+// Numbers set into number fields are stored as the field's own kind of value.
+TEST(Field, NumberSettersStoreTheFieldsKindOfValue)
+{
+    OneValue f(FieldType::ftFloat, 0, QVariant(0.0));
+    f.ds.Edit();
+    f.field().AsInteger(-7);
+    EXPECT_EQ(f.field().Value(), QVariant(-7.0));
+    f.field().AsFloat(2.25);
+    EXPECT_EQ(f.field().Value(), QVariant(2.25));
+    OneValue i(FieldType::ftInteger, 0, QVariant(0));
+    i.ds.Edit();
+    i.field().AsInteger(std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(i.field().Value(), QVariant(std::numeric_limits<int32_t>::min()));
+    OneValue w(FieldType::ftWord, 0, QVariant(0));
+    w.ds.Edit();
+    EXPECT_THROW(w.field().AsInteger(-1), EDatabaseError);
+    w.field().AsInteger(65535);
+    EXPECT_EQ(w.field().Value(), QVariant(65535));
 }
 
 // Texts typed into date fields are read by the one date-time reader of the run time.
