@@ -134,7 +134,7 @@ public:
     // Value of the current record.
     QVariant Value() const;
     bool IsNull() const { return !Value().isValid(); }
-    QString AsString() const { return asStringOf(Value()); }
+    QString AsString() const;
     QString DisplayText() const { return displayTextOf(Value()); }
     QString Text() const { return AsString(); }    // the edit text
     // Integers as they are; a float rounded half to even (ERangeError beyond 32 bits); a text as a

@@ -355,6 +355,24 @@ bool TableStorage::number(int rec, int field, double& value, bool& isNull) const
     return true;
 }
 
+bool TableStorage::text(int rec, int field, QString& text) const
+{
+    const paradox::FieldDef& f = m_fields[field];
+    if (f.type != PxType::Alpha)
+        return false;
+    const char* r = record(rec);
+    if (paradox::isNull(f, r)) {
+        text = QString();
+        return true;
+    }
+    text = paradox::decodeAlpha(f, r, *m_codePage);
+    qsizetype n = text.size();   // as Field::AsString: a code page may decode a byte to a blank
+    while (n > 0 && text.at(n - 1) == QLatin1Char(' '))
+        --n;
+    text.truncate(n);
+    return true;
+}
+
 QVariant TableStorage::value(int rec, int field) const
 {
     const paradox::FieldDef& f = m_fields[field];
