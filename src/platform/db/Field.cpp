@@ -235,6 +235,14 @@ void Field::accessError(const QString& typeName) const
     throw EDatabaseError(QStringLiteral("Pole '%1' nelze použít jako typ %2").arg(m_def.Name, typeName));
 }
 
+void dropPaddingBlanks(QString& text)
+{
+    qsizetype n = text.size();
+    while (n > 0 && text.at(n - 1) == QLatin1Char(' '))
+        --n;
+    text.truncate(n);
+}
+
 QString Field::asStringOf(const QVariant& value) const
 {
     if (!value.isValid())
@@ -242,10 +250,7 @@ QString Field::asStringOf(const QVariant& value) const
     const FieldType t = m_def.DataType;
     if (t == FieldType::ftString) {   // fixed-width text: trailing blanks are padding
         QString s = value.toString();
-        qsizetype n = s.size();
-        while (n > 0 && s.at(n - 1) == QLatin1Char(' '))
-            --n;
-        s.truncate(n);
+        dropPaddingBlanks(s);
         return s;
     }
     if (isTextType(t))

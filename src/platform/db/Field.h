@@ -57,6 +57,8 @@ bool isDateType(FieldType type);      // date, time, date-time
 // Converts any QVariant (QDate, QDateTime, qint64, text ...) into that form; raises EConvertError
 // when it cannot. Sources that fetch foreign values (SQL results) pass them through this.
 QVariant canonicalValue(FieldType type, const QVariant& value);
+// Cuts the blanks that pad a fixed-width text (ftString) at its end.
+void dropPaddingBlanks(QString& text);
 
 // Text-alignment of a field in grids and reports (the class library's TAlignment).
 enum class Align : int { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };

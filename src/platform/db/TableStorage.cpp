@@ -366,10 +366,7 @@ bool TableStorage::text(int rec, int field, QString& text) const
         return true;
     }
     text = paradox::decodeAlpha(f, r, *m_codePage);
-    qsizetype n = text.size();   // as Field::AsString: a code page may decode a byte to a blank
-    while (n > 0 && text.at(n - 1) == QLatin1Char(' '))
-        --n;
-    text.truncate(n);
+    dropPaddingBlanks(text);   // as Field::AsString: a code page may decode a byte to a blank
     return true;
 }
 
