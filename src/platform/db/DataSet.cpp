@@ -624,6 +624,17 @@ bool DataSet::fieldNumber(int index, double& value, bool& isNull) const
     return sourceNumber(m_view[size_t(m_pos)], index, value, isNull);
 }
 
+bool DataSet::fieldText(int index, QString& text) const
+{
+    if (m_state != DataSetState::dsBrowse)
+        return false;
+    if (m_pos < 0) {
+        text = QString();
+        return true;
+    }
+    return sourceText(m_view[size_t(m_pos)], index, text);
+}
+
 void DataSet::setFieldValue(int index, QVariant value)
 {
     Field& field = *m_fields[size_t(index)];
@@ -667,6 +678,11 @@ std::vector<QVariant> DataSet::currentValues() const
 // --- default hooks ---------------------------------------------------------------------------
 
 bool DataSet::sourceNumber(int, int, double&, bool&) const
+{
+    return false;
+}
+
+bool DataSet::sourceText(int, int, QString&) const
 {
     return false;
 }

@@ -184,6 +184,10 @@ protected:
     // reads that need no QVariant: what sourceValue gives, converted. False when the source has
     // no such shortcut for the field (the default).
     virtual bool sourceNumber(int record, int field, double& value, bool& isNull) const;
+    // The value of a fixed-width text field of one record as Field::AsString gives it (trailing
+    // blanks dropped, a null QString for NULL), without a QVariant. False when the source has no
+    // such shortcut for the field (the default).
+    virtual bool sourceText(int record, int field, QString& text) const;
     // A deleted record keeps its id but leaves the view.
     virtual bool sourceRecordDeleted(int record) const;
     virtual bool sourceCanModify() const { return false; }
@@ -239,6 +243,8 @@ private:
     QVariant fieldValue(int index) const;
     // fieldValue() of a number field as a double, in browse state only; false otherwise.
     bool fieldNumber(int index, double& value, bool& isNull) const;
+    // As fieldNumber, for a text field (sourceText).
+    bool fieldText(int index, QString& text) const;
     void setFieldValue(int index, QVariant value);
     void setState(DataSetState state);
     void startRecordBuffer(bool insert);

@@ -126,6 +126,8 @@ QVariant canonicalValue(FieldType type, const QVariant& value)
             return Cp1250::decode(value.toByteArray());
         return value.toString();
     }
+    if (meta == QMetaType::Int && isIntegerType(type))
+        return value;   // the common case, without the generic conversion
     if (isIntegerType(type)) {
         if (isText)
             return txt::strToInt(value.toString());
@@ -144,6 +146,8 @@ QVariant canonicalValue(FieldType type, const QVariant& value)
                 return txt::strToFloat(value.toString());
             return d;
         }
+        if (meta == QMetaType::Int)
+            return double(*static_cast<const int*>(value.constData()));
         return value.toDouble();
     }
     if (isDateType(type)) {
@@ -231,6 +235,14 @@ void Field::accessError(const QString& typeName) const
     throw EDatabaseError(QStringLiteral("Pole '%1' nelze použít jako typ %2").arg(m_def.Name, typeName));
 }
 
+void dropPaddingBlanks(QString& text)
+{
+    qsizetype n = text.size();
+    while (n > 0 && text.at(n - 1) == QLatin1Char(' '))
+        --n;
+    text.truncate(n);
+}
+
 QString Field::asStringOf(const QVariant& value) const
 {
     if (!value.isValid())
@@ -238,10 +250,7 @@ QString Field::asStringOf(const QVariant& value) const
     const FieldType t = m_def.DataType;
     if (t == FieldType::ftString) {   // fixed-width text: trailing blanks are padding
         QString s = value.toString();
-        qsizetype n = s.size();
-        while (n > 0 && s.at(n - 1) == QLatin1Char(' '))
-            --n;
-        s.truncate(n);
+        dropPaddingBlanks(s);
         return s;
     }
     if (isTextType(t))
@@ -413,6 +422,15 @@ void Field::checkRange(int64_t v) const
 void Field::Value(const QVariant& value)
 {
     m_dataSet.setFieldValue(m_index, checked(canonicalValue(m_def.DataType, value)));
+}
+
+QString Field::AsString() const
+{
+    // A browsed row's text comes from the source without a QVariant where it can give it so.
+    QString text;
+    if (m_def.DataType == FieldType::ftString && m_dataSet.fieldText(m_index, text))
+        return text;
+    return asStringOf(Value());
 }
 
 void Field::AsString(const QString& value)

@@ -57,6 +57,8 @@ bool isDateType(FieldType type);      // date, time, date-time
 // Converts any QVariant (QDate, QDateTime, qint64, text ...) into that form; raises EConvertError
 // when it cannot. Sources that fetch foreign values (SQL results) pass them through this.
 QVariant canonicalValue(FieldType type, const QVariant& value);
+// Cuts the blanks that pad a fixed-width text (ftString) at its end.
+void dropPaddingBlanks(QString& text);
 
 // Text-alignment of a field in grids and reports (the class library's TAlignment).
 enum class Align : int { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
@@ -134,7 +136,7 @@ public:
     // Value of the current record.
     QVariant Value() const;
     bool IsNull() const { return !Value().isValid(); }
-    QString AsString() const { return asStringOf(Value()); }
+    QString AsString() const;
     QString DisplayText() const { return displayTextOf(Value()); }
     QString Text() const { return AsString(); }    // the edit text
     // Integers as they are; a float rounded half to even (ERangeError beyond 32 bits); a text as a

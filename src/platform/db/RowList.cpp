@@ -49,7 +49,7 @@ size_t RowList::blockOf(size_t row) const
     return size_t(after - m_starts.begin()) - 1;
 }
 
-int RowList::operator[](size_t row) const
+int RowList::atLaterBlock(size_t row) const
 {
     assert(row < m_size);
     const size_t block = blockOf(row);

@@ -53,8 +53,13 @@ public:
     size_t size() const { return m_size; }
     bool empty() const { return m_size == 0; }
     void clear();
-    // The record id at row (0 <= row < size()).
-    int operator[](size_t row) const;
+    // The record id at row (0 <= row < size()); rows of the first block need no search.
+    int operator[](size_t row) const
+    {
+        if (!m_blocks.empty() && row < m_blocks.front().size())
+            return m_blocks.front()[row];
+        return atLaterBlock(row);
+    }
     const_iterator begin() const { return const_iterator(this, 0); }
     const_iterator end() const { return const_iterator(this, std::ptrdiff_t(m_size)); }
 
@@ -77,6 +82,7 @@ public:
     }
 
 private:
+    int atLaterBlock(size_t row) const;
     size_t blockOf(size_t row) const;
     void renumberFrom(size_t block);
 

@@ -88,7 +88,12 @@ constexpr double nullNumber = std::numeric_limits<double>::quiet_NaN();
 
 double sortNumberOf(const QVariant& v)
 {
-    return v.isValid() ? v.toDouble() : nullNumber;
+    switch (v.typeId()) {
+    case QMetaType::UnknownType: return nullNumber;
+    case QMetaType::Int: return *static_cast<const int*>(v.constData());   // without the generic conversion
+    case QMetaType::Double: return *static_cast<const double*>(v.constData());
+    default: return v.toDouble();
+    }
 }
 
 int compareNumbers(double a, double b)
@@ -422,6 +427,11 @@ bool Table::sourceNumber(int record, int field, double& value, bool& isNull) con
     return m_storage->number(record, field, value, isNull);
 }
 
+bool Table::sourceText(int record, int field, QString& text) const
+{
+    return m_storage->text(record, field, text);
+}
+
 void Table::refreshSource()
 {
     if (m_storage->reloadIfChangedOnDisk()) {
@@ -677,9 +687,15 @@ void Table::linkedRecords(std::vector<int>& rows) const
         return;
     const std::vector<int>& sorted = orderedRecords();
     const OrderCache& order = *m_order;
+    if (m_masterIndexesStamp != master->fieldsStamp()) {
+        m_masterIndexes.clear();
+        for (const QString& name : m_masterNames)
+            m_masterIndexes.push_back(master->FieldByName(name).Index());
+        m_masterIndexesStamp = master->fieldsStamp();
+    }
     QVarLengthArray<QVariant, 4> values;
-    for (const QString& name : m_masterNames)
-        values.append(master->FieldByName(name).Value());
+    for (const int index : m_masterIndexes)
+        values.append(master->Fields(index).Value());
     if (size_t(values.size()) <= order.fields.size()) {
         const SortKey key = order.prepare(size_t(values.size()), [&](size_t i) { return values[qsizetype(i)]; });
         const size_t first = order.search(key, false);
@@ -868,6 +884,7 @@ void Table::SetMasterFields(const QString& fields)
 {
     m_masterFields = fields;
     m_masterNames = splitFieldList(fields);
+    m_masterIndexesStamp = 0;
     masterChanged();
 }
 

@@ -151,6 +151,7 @@ protected:
     int sourceRecordCount() const override;
     QVariant sourceValue(int record, int field) const override;
     bool sourceNumber(int record, int field, double& value, bool& isNull) const override;
+    bool sourceText(int record, int field, QString& text) const override;
     bool sourceRecordDeleted(int record) const override;
     bool sourceCanModify() const override;
     int writeRecord(int record, const std::vector<QVariant>& values) override;
@@ -188,6 +189,8 @@ private:
     QString m_indexFieldNames;
     QString m_masterFields;
     QStringList m_masterNames;                   // m_masterFields split
+    mutable std::vector<int> m_masterIndexes;    // their fields in the master, resolved for...
+    mutable quint64 m_masterIndexesStamp = 0;    // ...this fieldsStamp() of the master
     std::unique_ptr<MasterLink> m_masterLink;
     std::shared_ptr<detail::TableStorage> m_storage;   // rows, shared by every Table of this file
     mutable std::optional<std::vector<int>> m_orderFields;

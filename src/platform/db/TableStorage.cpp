@@ -355,6 +355,21 @@ bool TableStorage::number(int rec, int field, double& value, bool& isNull) const
     return true;
 }
 
+bool TableStorage::text(int rec, int field, QString& text) const
+{
+    const paradox::FieldDef& f = m_fields[field];
+    if (f.type != PxType::Alpha)
+        return false;
+    const char* r = record(rec);
+    if (paradox::isNull(f, r)) {
+        text = QString();
+        return true;
+    }
+    text = paradox::decodeAlpha(f, r, *m_codePage);
+    dropPaddingBlanks(text);   // as Field::AsString: a code page may decode a byte to a blank
+    return true;
+}
+
 QVariant TableStorage::value(int rec, int field) const
 {
     const paradox::FieldDef& f = m_fields[field];

@@ -82,6 +82,9 @@ public:
     // Time, Timestamp) as value(record, field) gives it, converted to a double, without a QVariant;
     // false for the other types.
     bool number(int record, int field, double& value, bool& isNull) const;
+    // The value of an Alpha field as value(record, field) gives it, trailing blanks dropped
+    // (a null QString for NULL), without a QVariant; false for the other types.
+    bool text(int record, int field, QString& text) const;
     // Full payload of a blob field (memo bytes in the code page, graphic without its prefix).
     QByteArray blob(int record, int field) const;
 

@@ -337,6 +337,23 @@ TEST_F(TableTest, DetailLinkOnNumbersMatchesExactValuesAndZeroOfEitherSign)
     EXPECT_EQ(column(d, "T"), (QStringList{"z"}));
 }
 
+TEST_F(TableTest, DetailLinkFollowsTheMasterFieldWhenTheMasterReopensWithAnotherLayout)
+{
+    write(QStringLiteral("M1.DB"), {{"K", "N"}, {"X", "N"}}, {{1.0, 9.0}});
+    write(QStringLiteral("M2.DB"), {{"X", "N"}, {"K", "N"}}, {{1.0, 2.0}});
+    write(QStringLiteral("D.DB"), {{"K", "N"}, {"T", "A", 1}}, {{1.0, "a"}, {2.0, "b"}, {9.0, "c"}});
+    Table m, d;
+    open(m, QStringLiteral("M1"));
+    open(d, QStringLiteral("D"), QStringLiteral("K"));
+    db::DataSource source{&m};
+    d.SetMasterSource(&source);
+    d.SetMasterFields(QStringLiteral("K"));
+    EXPECT_EQ(column(d, "T"), (QStringList{"a"}));
+    m.Close();
+    open(m, QStringLiteral("M2"));
+    EXPECT_EQ(column(d, "T"), (QStringList{"b"}));
+}
+
 TEST_F(TableTest, ChangingTheIndexOfAnOpenTableReordersAndRejectsUnknownFields)
 {
     write(QStringLiteral("P.DB"), {{"A", "N"}, {"B", "A", 1}}, {{2.0, "x"}, {1.0, "z"}, {3.0, "y"}});
@@ -734,12 +751,12 @@ TEST_F(TableTest, DetailLinkComparesKeysByTheirValues)
 
 // Numbers of a browsed row are read without a QVariant: every type answers AsInteger and
 // AsFloat as the conversions of its Value() do, NULL and the refusals included.
-TEST_F(TableTest, NumberReadsAgreeWithTheirValuesOnEveryType)
+TEST_F(TableTest, NumberAndTextReadsAgreeWithTheirValuesOnEveryType)
 {
     const QList<test::FixtureField> fields = {{"A", "A", 6}, {"S", "S"}, {"I", "I"}, {"P", "+"}, {"N", "N"}, {"C", "$"},
                                               {"B", "#", 2}, {"L", "L"}, {"D", "D"}, {"T", "T"}, {"TS", "@"}, {"Y", "Y", 2}};
     write(QStringLiteral("TYPY.DB"), fields,
-          {{"12", -7, 70000, 3, 2.5, -3.5, 1.25, true, QDate(2020, 2, 29), QTime(6, 0), QDateTime(QDate(1999, 1, 2), QTime(12, 0)), QByteArray("ab")},
+          {{"12 ", -7, 70000, 3, 2.5, -3.5, 1.25, true, QDate(2020, 2, 29), QTime(6, 0), QDateTime(QDate(1999, 1, 2), QTime(12, 0)), QByteArray("ab")},
            {QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()},
            {"x", 0, -1, 4, 3.5, 5e10, -0.5, false, QDate(1899, 12, 30), QTime(0, 0, 1), QDateTime(QDate(2000, 1, 1), QTime(0, 0)), QByteArray("\0\1", 2)}});
     Table t;
@@ -760,6 +777,9 @@ TEST_F(TableTest, NumberReadsAgreeWithTheirValuesOnEveryType)
                 << rows << " " << f.FieldName().toStdString();
             EXPECT_EQ(outcome([&] { return f.AsFloat(); }), outcome([&] { return f.asFloatOf(f.Value()); }))
                 << rows << " " << f.FieldName().toStdString();
+            const QString text = f.AsString();
+            EXPECT_EQ(text, f.asStringOf(f.Value())) << rows << " " << f.FieldName().toStdString();
+            EXPECT_EQ(text.isNull(), f.asStringOf(f.Value()).isNull()) << rows << " " << f.FieldName().toStdString();
         }
     }
     EXPECT_EQ(rows, 3);

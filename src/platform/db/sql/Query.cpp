@@ -741,6 +741,26 @@ bool Query::sourceNumber(int record, int field, double& value, bool& isNull) con
     return false;
 }
 
+// A text column's stored UTF-8 as Field::AsString gives it (trailing blanks of a fixed-width
+// text dropped), without a QVariant; other columns and kinds go through sourceValue.
+bool Query::sourceText(int record, int field, QString& text) const
+{
+    using Kind = sql::ResultSet::Kind;
+    if (FieldType(m_result.columns[size_t(field)].dataType) != FieldType::ftString)
+        return false;
+    const Kind kind = m_result.kind(record, field);
+    if (kind == Kind::Null) {
+        text = QString();
+        return true;
+    }
+    if (kind != Kind::Text)
+        return false;
+    const std::string_view bytes = m_result.bytes(record, field);
+    text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    dropPaddingBlanks(text);
+    return true;
+}
+
 bool Query::sourceRecordDeleted(int record) const
 {
     return record >= 0 && size_t(record) < m_deleted.size() && m_deleted[size_t(record)];

@@ -96,6 +96,7 @@ protected:
     int sourceRecordCount() const override { return m_result.rowCount(); }
     QVariant sourceValue(int record, int field) const override;
     bool sourceNumber(int record, int field, double& value, bool& isNull) const override;
+    bool sourceText(int record, int field, QString& text) const override;
     bool sourceRecordDeleted(int record) const override;
     bool sourceCanModify() const override { return !m_live.path.isEmpty(); }
     int writeRecord(int record, const std::vector<QVariant>& values) override;

@@ -292,13 +292,14 @@ TEST_F(SqlDatabase, StoredValuesShowWhateverTheirColumnDeclares)
     EXPECT_EQ(q.FieldByName(QStringLiteral("V")).DataType(), db::FieldType::ftString);
 }
 
-// Numbers of a browsed row are read without a QVariant: every column answers AsInteger and
-// AsFloat as the conversions of its Value() do, for integers, reals, NULLs, texts and dates.
-TEST_F(SqlDatabase, NumberReadsAgreeWithTheirValues)
+// Numbers and texts of a browsed row are read without a QVariant: every column answers AsInteger,
+// AsFloat and AsString as the conversions of its Value() do, for integers, reals, NULLs, texts
+// (padded, empty, a number in a text column) and dates.
+TEST_F(SqlDatabase, NumberAndTextReadsAgreeWithTheirValues)
 {
-    exec(QStringLiteral("CREATE TABLE CISLA (I INTEGER, R REAL, F REAL, B INTEGER, D DATE, T TEXT, S SMALLINT)"));
-    exec(QStringLiteral("INSERT INTO CISLA VALUES (7, 2.5, 3, 5000000000, 45351, '12', -4), (NULL, NULL, NULL, NULL, NULL, NULL, NULL),"
-                        " (-2147483647, -3.5, 1e10, 1, '2024-02-29', 'x', 0)"));
+    exec(QStringLiteral("CREATE TABLE CISLA (I INTEGER, R REAL, F REAL, B INTEGER, D DATE, T TEXT, S SMALLINT, M)"));
+    exec(QStringLiteral("INSERT INTO CISLA VALUES (7, 2.5, 3, 5000000000, 45351, '12  ', -4, ''), (NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL),"
+                        " (-2147483647, -3.5, 1e10, 1, '2024-02-29', ' x', 0, 5)"));
     db::Query q;
     openQuery(q, QStringLiteral("SELECT * FROM CISLA ORDER BY rowid"));
     auto outcome = [](auto read) -> QString {
@@ -315,6 +316,9 @@ TEST_F(SqlDatabase, NumberReadsAgreeWithTheirValues)
             SCOPED_TRACE(field.FieldName().toStdString() + " " + std::to_string(rows));
             EXPECT_EQ(outcome([&] { return field.AsInteger(); }), outcome([&] { return field.asIntegerOf(field.Value()); }));
             EXPECT_EQ(outcome([&] { return field.AsFloat(); }), outcome([&] { return field.asFloatOf(field.Value()); }));
+            const QString text = field.AsString();
+            EXPECT_EQ(text, field.asStringOf(field.Value()));
+            EXPECT_EQ(text.isNull(), field.asStringOf(field.Value()).isNull());
         }
     }
     EXPECT_EQ(rows, 3);
