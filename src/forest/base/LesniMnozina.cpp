@@ -4,6 +4,7 @@
 #include "platform/text/Case.h"
 #include "platform/ui/Services.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -195,9 +196,11 @@ void TLesniMnozina::NovyNeboAktualniPrvek(const QString& key)
 
 QString TLesniMnozina::ItemName(const QString& key) const
 {
-    QString name;
-    name.reserve(m_predponaName.size() + 1 + key.size());
-    name.append(m_predponaName).append(QLatin1Char(' ')).append(key);
+    // One allocation, filled in place.
+    QString name(m_predponaName.size() + 1 + key.size(), Qt::Uninitialized);
+    QChar* out = std::copy_n(m_predponaName.constData(), m_predponaName.size(), name.data());
+    *out++ = QLatin1Char(' ');
+    std::copy_n(key.constData(), key.size(), out);
     return name;
 }
 
