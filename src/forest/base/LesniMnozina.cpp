@@ -4,6 +4,7 @@
 #include "platform/text/Case.h"
 #include "platform/ui/Services.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -12,19 +13,24 @@ const QString noItem = QStringLiteral("PrvekNeni");
 
 // A name compared with letter case ignored, as comparing both upper-cased letter by letter
 // would answer. Upper-casing keeps the length and turns an ASCII character into its ASCII upper
-// case, so only a pair with another character needs the whole names upper-cased.
+// case, so only a pair with another character needs the whole names upper-cased. The name is
+// given whole, or as prefix, blank and key, so that an item's name need not be built to find it.
 class NameIgnoringCase
 {
 public:
-    explicit NameIgnoringCase(const QString& name) : m_name(name) {}
+    explicit NameIgnoringCase(const QString& name) : m_head(name), m_size(name.size()) {}
+    NameIgnoringCase(const QString& prefix, const QString& key)
+        : m_head(prefix), m_tail(key), m_joined(true), m_size(prefix.size() + 1 + key.size())
+    {
+    }
 
     bool matches(const QString& other)
     {
-        if (other.size() != m_name.size())
+        if (other.size() != m_size)
             return false;
-        for (qsizetype i = 0; i < other.size(); ++i) {
+        for (qsizetype i = 0; i < m_size; ++i) {
             const QChar a = other.at(i);
-            const QChar b = m_name.at(i);
+            const QChar b = at(i);
             if (a.unicode() >= 0x80 || b.unicode() >= 0x80)
                 return txt::upperLetters(other) == folded();
             if (txt::upperAscii(a) != txt::upperAscii(b))
@@ -34,16 +40,45 @@ public:
     }
 
 private:
+    QChar at(qsizetype i) const
+    {
+        if (i < m_head.size())
+            return m_head.at(i);
+        if (i == m_head.size())
+            return QLatin1Char(' ');
+        return m_tail.at(i - m_head.size() - 1);
+    }
+
     const QString& folded()
     {
-        if (!m_folded)
-            m_folded = txt::upperLetters(m_name);
+        if (!m_folded) {
+            QString name;
+            name.reserve(m_size);
+            name.append(m_head);
+            if (m_joined)
+                name.append(QLatin1Char(' ')).append(m_tail);
+            m_folded = txt::upperLetters(name);
+        }
         return *m_folded;
     }
 
-    const QString& m_name;
+    QStringView m_head;
+    QStringView m_tail;
+    bool m_joined = false;
+    qsizetype m_size;
     std::optional<QString> m_folded;   // upper-cased once, when first needed
 };
+
+// The first child of the set whose name matches.
+TElement* firstMatch(const TEntity& set, NameIgnoringCase&& wanted)
+{
+    for (int i = 0; i < set.Count(); ++i) {
+        TElement* child = set.Items(i);
+        if (child && wanted.matches(child->GetName()))
+            return child;
+    }
+    return nullptr;
+}
 
 } // namespace
 
@@ -72,6 +107,11 @@ TClass TLesniMnozina::StaticClass()
 
 void TLesniMnozina::Add(TElement* element)
 {
+    addItem(element, nullptr);
+}
+
+void TLesniMnozina::addItem(TElement* element, const QString* key)
+{
     if (!element)
         return;
     if (!m_itemClass || !element->InheritsFrom(m_itemClass)) {
@@ -82,8 +122,10 @@ void TLesniMnozina::Add(TElement* element)
     // The key remembered here would be overwritten below before anything reads it.
     m_aktualniPrvek = element;
     const QString name = element->GetName();
-    if (!name.startsWith(m_predponaName))
+    if (!name.startsWith(m_predponaName)) {
         element->SetName(ItemName(name));
+        key = &name;
+    }
     if (m_nechavatJenJedenPrvek) {
         for (int i = Count() - 1; i >= 0; --i) {
             TElement* child = Items(i);
@@ -93,7 +135,8 @@ void TLesniMnozina::Add(TElement* element)
         }
     }
     TObecnyLesniPrvek::Add(element);
-    SetAktualniPrvek(element);
+    // The element stays current and its own key becomes the old one.
+    m_jmenoStarehoPrvku = keyOf(element, key ? *key : m_jmenoStarehoPrvku);
 }
 
 Owned<TElement> TLesniMnozina::newItem() const
@@ -112,20 +155,16 @@ Owned<TElement> TLesniMnozina::newItem() const
 
 void TLesniMnozina::NovyPrvek(const QString& key)
 {
-    const QString name = ItemName(key);
-    if (FindElementByName(name)) {
+    if (findItem(key)) {
         SetAktualniPrvek(nullptr);
         return;
     }
     Owned<TElement> item = newItem();
     if (!item)
         return;
-    item->SetName(name);
-    TElement* added = item.get();
-    Add(item.release());
-    // An accepted item is current already, with its own key remembered as the old one.
-    if (AktualniPrvek() != added)
-        SetAktualniPrvek(added);
+    item->SetName(ItemName(key));
+    // An item of ItemClass is always accepted: current, with its own key remembered as the old one.
+    addItem(item.release(), &key);
 }
 
 void TLesniMnozina::NovyPrvekVzdy(const QString& key)
@@ -133,14 +172,19 @@ void TLesniMnozina::NovyPrvekVzdy(const QString& key)
     Owned<TElement> item = newItem();
     if (!item)
         return;
-    SetAktualniPrvek(item.get());
-    item->SetName(key);
-    Add(item.release());
+    // Named as Add would name it; Add then makes it current.
+    if (key.startsWith(m_predponaName)) {
+        item->SetName(key);
+        addItem(item.release(), nullptr);
+    } else {
+        item->SetName(ItemName(key));
+        addItem(item.release(), &key);
+    }
 }
 
 void TLesniMnozina::SetJmenoAktualnihoPrvku(const QString& key)
 {
-    SetAktualniPrvek(FindElementByName(ItemName(key)));
+    SetAktualniPrvek(findItem(key));
 }
 
 void TLesniMnozina::NovyNeboAktualniPrvek(const QString& key)
@@ -152,21 +196,22 @@ void TLesniMnozina::NovyNeboAktualniPrvek(const QString& key)
 
 QString TLesniMnozina::ItemName(const QString& key) const
 {
-    QString name;
-    name.reserve(m_predponaName.size() + 1 + key.size());
-    name.append(m_predponaName).append(QLatin1Char(' ')).append(key);
+    // One allocation, filled in place.
+    QString name(m_predponaName.size() + 1 + key.size(), Qt::Uninitialized);
+    QChar* out = std::copy_n(m_predponaName.constData(), m_predponaName.size(), name.data());
+    *out++ = QLatin1Char(' ');
+    std::copy_n(key.constData(), key.size(), out);
     return name;
 }
 
 TElement* TLesniMnozina::FindElementByName(const QString& name) const
 {
-    NameIgnoringCase wanted(name);
-    for (int i = 0; i < Count(); ++i) {
-        TElement* child = Items(i);
-        if (child && wanted.matches(child->GetName()))
-            return child;
-    }
-    return nullptr;
+    return firstMatch(*this, NameIgnoringCase(name));
+}
+
+TElement* TLesniMnozina::findItem(const QString& key) const
+{
+    return firstMatch(*this, NameIgnoringCase(m_predponaName, key));
 }
 
 bool TLesniMnozina::isChild(const TElement* element) const
@@ -180,10 +225,19 @@ bool TLesniMnozina::isChild(const TElement* element) const
 
 QString TLesniMnozina::JmenoAktualnihoPrvku() const
 {
-    TElement* current = AktualniPrvek();
+    return keyOf(AktualniPrvek(), m_jmenoStarehoPrvku);
+}
+
+QString TLesniMnozina::keyOf(const TElement* current, const QString& likely) const
+{
     if (!current || !isChild(current))
         return noItem;
-    return current->GetName().mid(m_predponaName.size() + 1);
+    const QString name = current->GetName();
+    const qsizetype start = m_predponaName.size() + 1;
+    // Mostly the key is a text at hand already: share it rather than copy the letters.
+    if (start < name.size() && QStringView(name).sliced(start) == likely)
+        return likely;
+    return name.mid(start);
 }
 
 void TLesniMnozina::SetAktualniPrvek(TElement* element)
@@ -194,19 +248,20 @@ void TLesniMnozina::SetAktualniPrvek(TElement* element)
 
 TElement* TLesniMnozina::AktualniPrvekVzdy()
 {
-    if (!AktualniPrvek())
-        NovyNeboAktualniPrvek(QStringLiteral("Vzdy"));
+    if (TElement* current = AktualniPrvek())
+        return current;
+    NovyNeboAktualniPrvek(QStringLiteral("Vzdy"));
     return AktualniPrvek();
 }
 
 TElement* TLesniMnozina::AktualniPrvekVzdyN()
 {
-    if (!AktualniPrvek()) {
-        if (Count() > 0)
-            m_aktualniPrvek = Items(0);
-        else
-            NovyNeboAktualniPrvek(QStringLiteral("Vzdy"));
-    }
+    if (TElement* current = AktualniPrvek())
+        return current;
+    if (Count() > 0)
+        m_aktualniPrvek = Items(0);
+    else
+        NovyNeboAktualniPrvek(QStringLiteral("Vzdy"));
     return AktualniPrvek();
 }
 
@@ -230,17 +285,25 @@ void TLesniMnozina::SetPropertyOfAll(const QString& propertyName, const QString&
 
 void TLesniMnozina::SetPropertyFromList(const QString& propertyName, const QString& text, const QString& separator)
 {
-    QStringList parts;
-    if (separator.isEmpty()) {
-        if (!text.isEmpty())
-            parts.append(text);
-    } else {
-        parts = text.split(separator);
-        if (parts.last().isEmpty())
-            parts.removeLast();
-    }
-    const bool isName = txt::upperAscii(propertyName) == QLatin1String("NAME");
-    for (int i = 0; i < parts.size(); ++i) {
+    static const QLatin1String nameProperty("NAME");
+    bool isName = propertyName.size() == nameProperty.size();
+    for (qsizetype i = 0; isName && i < propertyName.size(); ++i)
+        isName = txt::upperAscii(propertyName.at(i)) == QLatin1Char(nameProperty.at(i));
+    // The parts are cut from this copy, whatever setting the properties does to the caller's text.
+    const QString whole = text;
+    qsizetype start = 0;
+    for (int i = 0; start <= whole.size(); ++i) {
+        qsizetype end = separator.isEmpty() ? -1 : whole.indexOf(separator, start);
+        if (end < 0) {
+            end = whole.size();
+            // The empty rest after the last separator is no part.
+            if (end == start)
+                return;
+        }
+        const QString part = start == 0 && end == whole.size() ? whole : whole.mid(start, end - start);
+        start = end + separator.size();
+        if (separator.isEmpty())
+            start = whole.size() + 1;
         TElement* child = nullptr;
         if (i < Count()) {
             child = Items(i);
@@ -252,7 +315,7 @@ void TLesniMnozina::SetPropertyFromList(const QString& propertyName, const QStri
             Add(item.release());
         }
         if (child)
-            child->SetPropAsString(propertyName, isName ? ItemName(parts.at(i)) : parts.at(i));
+            child->SetPropAsString(propertyName, isName ? ItemName(part) : part);
     }
 }
 

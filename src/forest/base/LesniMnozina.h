@@ -84,6 +84,13 @@ private:
     // A new ItemClass object (nil when the class cannot be created).
     Owned<TElement> newItem() const;
     bool isChild(const TElement* element) const;
+    // Add; key, when given, is the key the element's name was made of.
+    void addItem(TElement* element, const QString* key);
+    // FindElementByName of the item name of the key, without building that name.
+    TElement* findItem(const QString& key) const;
+    // The key of the element as JmenoAktualnihoPrvku gives it for a current element; likely is
+    // returned (sharing its text) when the key equals it.
+    QString keyOf(const TElement* current, const QString& likely) const;
 
     WeakRef<TElement> m_aktualniPrvek;
     QString m_predponaName;

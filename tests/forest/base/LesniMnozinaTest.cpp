@@ -195,6 +195,61 @@ TEST_F(LesniMnozina, NamesAndPropertiesFromLists)
     EXPECT_EQ(set->Items(3)->GetPropAsString("POPIS"), "x");
 }
 
+TEST_F(LesniMnozina, SelectingByKeyFindsWhatTheFullNameFinds)
+{
+    for (const char* name : {"POR a", "PORXa", "por A", "POR \u0131", "POR ", "POR  b", "POR\u00a0c", "XPOR d"}) {
+        Owned<TElement> item(Create<TTestPrvek>().release());
+        item->SetName(QString::fromUtf8(name));
+        set->Add(item.release());
+    }
+    for (const char* key : {"a", "A", "I", "i", "", " b", "c", "d", "Xa", "\u0131"}) {
+        const QString k = QString::fromUtf8(key);
+        TElement* byName = set->FindElementByName(set->ItemName(k));
+        set->SetJmenoAktualnihoPrvku(k);
+        EXPECT_EQ(set->AktualniPrvek(), byName) << key;
+    }
+}
+
+TEST_F(LesniMnozina, OldKeyIsTheKeyOfTheItemJustAdded)
+{
+    set->NovyPrvekVzdy("POR 7");   // the prefix is there already: the name stays
+    EXPECT_EQ(set->AktualniPrvek()->GetName(), "POR 7");
+    EXPECT_EQ(set->JmenoStarehoPrvku(), "7");
+    set->NovyPrvekVzdy("PORx");
+    EXPECT_EQ(set->JmenoStarehoPrvku(), "");
+    EXPECT_EQ(set->JmenoAktualnihoPrvku(), "");
+    set->NovyPrvekVzdy("8");
+    EXPECT_EQ(set->JmenoStarehoPrvku(), "8");
+    set->NovyPrvek("9");
+    EXPECT_EQ(set->JmenoStarehoPrvku(), "9");
+    // Selecting the same item again keeps its key as the old one.
+    set->SetJmenoAktualnihoPrvku("8");
+    set->SetJmenoAktualnihoPrvku("8");
+    EXPECT_EQ(set->JmenoStarehoPrvku(), "8");
+    EXPECT_EQ(set->JmenoAktualnihoPrvku(), "8");
+}
+
+TEST_F(LesniMnozina, ListPartsAreThoseOfSplittingTheText)
+{
+    for (const QString& text : {QString(";a;;b;"), QString("a"), QString(""), QString(";"), QString("a;;"),
+                                QString("x, y, "), QString(", ")}) {
+        for (const QString& separator : {QString(";"), QString(", "), QString()}) {
+            Owned<TTestMN> fresh = Create<TTestMN>();
+            fresh->SetPropertyFromList("POPIS", text, separator);
+            QStringList parts = separator.isEmpty() ? (text.isEmpty() ? QStringList() : QStringList{text})
+                                                    : text.split(separator);
+            if (!separator.isEmpty() && parts.last().isEmpty())
+                parts.removeLast();
+            ASSERT_EQ(fresh->Count(), parts.size()) << text.toStdString() << "|" << separator.toStdString();
+            for (int i = 0; i < parts.size(); ++i)
+                EXPECT_EQ(fresh->Items(i)->GetPropAsString("POPIS"), parts[i]);
+        }
+    }
+    // Only "NAME" in any ASCII letter case names the items.
+    set->SetPropertyFromList("nAmE", "1;2", ";");
+    EXPECT_EQ(set->Items(1)->GetName(), "POR 2");
+}
+
 TEST_F(LesniMnozina, PublishedAccessorsDriveTheSet)
 {
     TElement& e = *set;
