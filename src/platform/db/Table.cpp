@@ -4,6 +4,7 @@
 #include "platform/db/TableStorage.h"
 #include "platform/files/Files.h"
 #include "platform/text/Case.h"
+#include "platform/text/Numbers.h"
 
 #include <QDir>
 #include <QFile>
@@ -125,6 +126,15 @@ void setDatabasePathResolver(DatabasePathResolver r)
 struct Table::SortKey {
     QVarLengthArray<double, 4> numbers;
     QVarLengthArray<SortValue, 4> values;
+};
+
+// A range set by SetNumberRange: the values as given and their sort forms.
+struct Table::NumberRange {
+    QVarLengthArray<int, 4> fields;          // order fields the values are for
+    QVarLengthArray<double, 4> start;
+    QVarLengthArray<double, 4> end;
+    SortKey startKey;
+    SortKey endKey;
 };
 
 struct Table::OrderCache {
@@ -390,6 +400,7 @@ void Table::bindStorage()
     }
     m_order.reset();
     m_rangeApplied = false;
+    m_isNumberRangePending = false;
     m_searchKey.reset(FieldCount());
     m_rangeStart.reset(FieldCount());
     m_rangeEnd.reset(FieldCount());
@@ -662,10 +673,11 @@ void Table::buildView(std::vector<int>& rows) const
     };
     if (m_rangeApplied) {
         const OrderCache& order = *m_order;
-        const SortKey start = keyOf(m_rangeStart);
-        const SortKey end = keyOf(m_rangeEnd);
-        const size_t first = order.search(start, false);
-        const size_t last = std::max(first, order.search(end, true));
+        const bool isNumber = m_isNumberRangePending;
+        const SortKey start = isNumber ? SortKey() : keyOf(m_rangeStart);
+        const SortKey end = isNumber ? SortKey() : keyOf(m_rangeEnd);
+        const size_t first = order.search(isNumber ? m_numberRange->startKey : start, false);
+        const size_t last = std::max(first, order.search(isNumber ? m_numberRange->endKey : end, true));
         addLive(sorted.begin() + qsizetype(first), sorted.begin() + qsizetype(last));
         return;
     }
@@ -819,23 +831,27 @@ void Table::FindNearest(const QVariantList& values)
 
 void Table::SetRangeStart()
 {
+    fillRangeBuffers();
     m_rangeStart.reset(FieldCount());
     enterSetKey(m_rangeStart);
 }
 
 void Table::SetRangeEnd()
 {
+    fillRangeBuffers();
     m_rangeEnd.reset(FieldCount());
     enterSetKey(m_rangeEnd);
 }
 
 void Table::EditRangeStart()
 {
+    fillRangeBuffers();
     enterSetKey(m_rangeStart);
 }
 
 void Table::EditRangeEnd()
 {
+    fillRangeBuffers();
     enterSetKey(m_rangeEnd);
 }
 
@@ -845,6 +861,7 @@ void Table::ApplyRange()
     CheckBrowseMode();
     if (orderFieldIndexes().empty())
         noIndexError();
+    fillRangeBuffers();
     m_rangeApplied = true;
     rebuildView(-1);
 }
@@ -863,9 +880,83 @@ void Table::SetRange(const QVariantList& startValues, const QVariantList& endVal
 {
     checkActive();
     CheckBrowseMode();
+    fillRangeBuffers();
     fillKey(m_rangeStart, startValues);
     fillKey(m_rangeEnd, endValues);
     ApplyRange();
+}
+
+namespace {
+// The sort form of a number given for a field of the type: the number of its canonical value.
+double numberKeyOf(FieldType type, double value)
+{
+    if (!std::isnan(value)) {
+        if (isIntegerType(type))
+            return double(txt::roundHalfEven(value));
+        if (isFloatType(type) || isDateType(type))
+            return value;
+    }
+    return sortNumberOf(canonicalValue(type, QVariant(value)));
+}
+} // namespace
+
+void Table::SetNumberRange(std::span<const double> startValues, std::span<const double> endValues)
+{
+    checkActive();
+    CheckBrowseMode();
+    const std::vector<int>& fields = orderFieldIndexes();
+    const size_t count = std::max(startValues.size(), endValues.size());
+    bool isNumberKey = !fields.empty() && count <= fields.size();
+    for (size_t i = 0; i < count && isNumberKey; ++i)
+        isNumberKey = sortKindOf(Fields(fields[i]).DataType()) == SortKind::Number;
+    if (!isNumberKey) {
+        QVariantList start;
+        QVariantList end;
+        for (const double v : startValues)
+            start.append(v);
+        for (const double v : endValues)
+            end.append(v);
+        SetRange(start, end);
+        return;
+    }
+    if (!m_numberRange)
+        m_numberRange = std::make_unique<NumberRange>();
+    NumberRange& range = *m_numberRange;
+    range.fields.clear();
+    for (size_t i = 0; i < count; ++i)
+        range.fields.append(fields[i]);
+    auto fill = [&](std::span<const double> values, QVarLengthArray<double, 4>& given, SortKey& key) {
+        given.clear();
+        key.numbers.resize(qsizetype(values.size()));
+        key.values.resize(qsizetype(values.size()));
+        for (size_t i = 0; i < values.size(); ++i) {
+            given.append(values[i]);
+            key.numbers[qsizetype(i)] = numberKeyOf(Fields(fields[i]).DataType(), values[i]);
+        }
+    };
+    fill(startValues, range.start, range.startKey);
+    fill(endValues, range.end, range.endKey);
+    m_isNumberRangePending = true;
+    m_rangeApplied = true;
+    rebuildView(-1);
+}
+
+void Table::fillRangeBuffers()
+{
+    if (!m_isNumberRangePending)
+        return;
+    m_isNumberRangePending = false;
+    const NumberRange& range = *m_numberRange;
+    auto fill = [&](KeyBuffer& key, const QVarLengthArray<double, 4>& values) {
+        key.reset(FieldCount());
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            const size_t f = size_t(range.fields[i]);
+            key.values[f] = canonicalValue(Fields(int(f)).DataType(), QVariant(values[i]));
+            key.assigned[f] = 1;
+        }
+    };
+    fill(m_rangeStart, range.start);
+    fill(m_rangeEnd, range.end);
 }
 
 // --- master-detail ---------------------------------------------------------------------------

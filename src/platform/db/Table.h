@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace db {
@@ -124,6 +125,9 @@ public:
     void ApplyRange();
     void CancelRange();
     void SetRange(const QVariantList& startValues, const QVariantList& endValues);
+    // SetRange with numbers for number fields, without building QVariants: the same rows, cursor
+    // and notifications (other fields, or a wrong count, go the QVariant way).
+    void SetNumberRange(std::span<const double> startValues, std::span<const double> endValues);
 
     // --- master-detail --------------------------------------------------------------------------
     DataSource* MasterSource() const;
@@ -167,6 +171,7 @@ private:
     class MasterLink;
     struct OrderCache;
     struct SortKey;
+    struct NumberRange;
 
     void checkInactive(const char* operation) const;
     void bindStorage();
@@ -181,6 +186,8 @@ private:
     // Position in the view of the first row not below the search key (the view's size if none).
     int firstRowNotBelowKey();
     void fillKey(KeyBuffer& key, const QVariantList& values);
+    // Puts the values of a number range into the range key buffers, which it left untouched.
+    void fillRangeBuffers();
 
     QString m_databaseName;
     QString m_tableName;
@@ -199,6 +206,8 @@ private:
     KeyBuffer m_rangeStart;
     KeyBuffer m_rangeEnd;
     bool m_rangeApplied = false;
+    std::unique_ptr<NumberRange> m_numberRange;  // the last SetNumberRange, kept for its storage...
+    bool m_isNumberRangePending = false;         // ...and, while true, not yet in the key buffers
     bool m_linkActive = false;                   // the master link restricts the rows
     bool m_isDestroying = false;                 // the destructor wrote or reported the rows
 };

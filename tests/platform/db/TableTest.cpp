@@ -203,6 +203,67 @@ TEST_F(TableTest, RangeKeysAreClearedBySetAndKeptByEdit)
     EXPECT_EQ(column(t, "ID"), (QStringList{"4", "1", "3", "5", "7"}));
 }
 
+// A range of numbers shows the rows, values and cursor of the same range given as variants, also
+// after the rows change and when its keys are edited afterwards.
+TEST_F(TableTest, NumberRangeShowsTheRowsOfTheVariantRange)
+{
+    writeNavrh();
+    Table byVariant, byNumber, writer;
+    const QString order = QStringLiteral("Vazba;N_Druh_vykonu;ID");
+    open(byVariant, QStringLiteral("NAVRH"), order);
+    open(byNumber, QStringLiteral("NAVRH"), order);
+    open(writer, QStringLiteral("NAVRH"));
+    auto rows = [](Table& t) {
+        QStringList out{QString::number(t.RecordCount()) + (t.Bof() ? "B" : "") + (t.Eof() ? "E" : "")};
+        for (t.First(); !t.Eof(); t.Next()) {
+            QStringList values;
+            for (int i = 0; i < t.FieldCount(); ++i)
+                values << t.Fields(i).AsString();
+            out << values.join(QLatin1Char('|'));
+        }
+        return out;
+    };
+    const std::vector<std::pair<std::vector<double>, std::vector<double>>> ranges = {
+        {{7, 10, 0}, {7, 10, 900000}}, {{7, 10, 3}, {7, 10, 3}}, {{7, 12, 0}, {7, 11, 900000}},
+        {{-5}, {6}}, {{6.5}, {7.5}}, {{7, 9.5, 0}, {7, 10.5, 900000}}, {{7, 10.5}, {7, 11.5}},
+        {{7, 2, 4.5}, {7, 2, 4.5}}, {{8}, {7}}, {{}, {7, 2}}, {{7}, {}}};
+    auto compareAll = [&](const char* when) {
+        for (const auto& [start, end] : ranges) {
+            QVariantList startValues(start.begin(), start.end());
+            QVariantList endValues(end.begin(), end.end());
+            byVariant.SetRange(startValues, endValues);
+            byNumber.SetNumberRange(start, end);
+            EXPECT_EQ(rows(byNumber), rows(byVariant)) << when << " " << startValues.size() << " " << start.front();
+            byVariant.Last();
+            byNumber.Last();
+        }
+    };
+    compareAll("read");
+    writer.Append();
+    writer.FieldByName(QStringLiteral("Vazba")).AsFloat(7);
+    writer.FieldByName(QStringLiteral("ID")).AsFloat(8);
+    writer.FieldByName(QStringLiteral("N_Druh_vykonu")).AsInteger(10);
+    writer.Post();
+    byVariant.SetRange({7.0, 10, 0.0}, {7.0, 10, 900000.0});
+    byNumber.SetNumberRange(std::vector<double>{7, 10, 0}, std::vector<double>{7, 10, 900000});
+    writer.First();
+    writer.Delete();   // the first physical row: storey 7, kind 11
+    byVariant.Refresh();
+    byNumber.Refresh();
+    EXPECT_EQ(rows(byNumber), rows(byVariant));
+    compareAll("changed");
+    byVariant.SetRange({7.0, 10, 0.0}, {7.0, 12, 900000.0});
+    byNumber.SetNumberRange(std::vector<double>{7, 10, 0}, std::vector<double>{7, 12, 900000});
+    const QStringList unedited = rows(byNumber);
+    for (Table* t : {&byVariant, &byNumber}) {
+        t->EditRangeEnd();
+        t->FieldByName(QStringLiteral("N_Druh_vykonu")).AsInteger(10);
+        t->ApplyRange();
+    }
+    EXPECT_EQ(rows(byNumber), rows(byVariant));
+    EXPECT_NE(rows(byNumber), unedited);   // the edit kept the storey and start, and took effect
+}
+
 TEST_F(TableTest, NullNumbersSortFirstWhenReadAndWhenPosted)
 {
     write(QStringLiteral("ZASOBY.DB"), {{"Objem", "N"}, {"Kod", "A", 2}},

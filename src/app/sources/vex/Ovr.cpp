@@ -576,12 +576,16 @@ void TOvr::SetNavrhRanges()
     const int storey = m_etaz->Active() && !m_etaz->IsEmpty() ? m_etaz->FieldByName(QStringLiteral("ID")).AsInteger() : 0;
     const struct {
         db::Table* view;
-        int first;
-        int last;
+        double first;
+        double last;
     } views[] = {{m_pror, 12, 12}, {m_tezob, 10, 10}, {m_navrh, 11, 11}, {m_zal, 0, 7}};
-    for (const auto& v : views)
-        if (v.view->Active())
-            v.view->SetRange({double(storey), v.first, 0.0}, {double(storey), v.last, 900000.0});
+    for (const auto& v : views) {
+        if (v.view->Active()) {
+            const double start[] = {double(storey), v.first, 0.0};
+            const double end[] = {double(storey), v.last, 900000.0};
+            v.view->SetNumberRange(start, end);
+        }
+    }
 }
 
 void TOvr::CloseStandTables()
