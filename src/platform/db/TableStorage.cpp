@@ -233,6 +233,14 @@ void TableStorage::load(const QString& filePath)
     m_codePage = &m_file->codePage();
     m_recordSize = m_file->recordSize();
     m_keyFieldCount = std::clamp(header.keyFieldCount, 0, int(m_fields.size()));
+    m_autoIncFields.clear();
+    m_bcdFields.clear();
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_fields[i].type == PxType::AutoInc)
+            m_autoIncFields.push_back(i);
+        else if (m_fields[i].type == PxType::Bcd)
+            m_bcdFields.push_back(i);
+    }
     m_count = m_file->recordCount();
     m_records = m_file->takeRecords();   // one copy of the rows, not two
     m_headerBytes = m_file->headerBytes();
@@ -383,14 +391,10 @@ QVariant TableStorage::value(int rec, int field) const
     return payload;
 }
 
-// Encodes one value into `rec`; a blob payload goes to `newBlobs`.
-void TableStorage::storeField(int field, char* rec, const QVariant& value, QHash<int, QByteArray>& newBlobs)
+// Encodes one blob value into `rec`; its payload goes to `newBlobs`.
+void TableStorage::storeBlob(const paradox::FieldDef& f, int field, char* rec, const QVariant& value,
+                             QHash<int, QByteArray>& newBlobs)
 {
-    const paradox::FieldDef& f = m_fields[field];
-    if (!paradox::isBlobType(f.type)) {
-        paradox::encodeValue(f, rec, value, *m_codePage);
-        return;
-    }
     const QByteArray payload = !value.isValid() || value.isNull() ? QByteArray()
         : value.typeId() == QMetaType::QString ? m_codePage->encode(value.toString())
                                                : value.toByteArray();
@@ -442,10 +446,8 @@ int TableStorage::store(int rec, const std::vector<FieldValue>& values)
         m_records.resize(end + m_recordSize);
         bytes = m_records.data() + end;
         std::memset(bytes, 0, size_t(m_recordSize));
-        for (const paradox::FieldDef& f : m_fields) {
-            if (f.type == PxType::Bcd)
-                paradox::setNull(f, bytes);
-        }
+        for (const int i : m_bcdFields)
+            paradox::setNull(m_fields[i], bytes);
     }
     QHash<int, QByteArray> newBlobs;
     uint32_t autoInc = m_autoIncMax;
@@ -456,17 +458,19 @@ int TableStorage::store(int rec, const std::vector<FieldValue>& values)
             const QVariant& v = *fv.value;
             if (field < 0 || field >= m_fields.size())
                 throw EDatabaseError(QStringLiteral("Neplatné pole %1. Soubor: %2").arg(field).arg(native(m_path)));
-            storeField(field, bytes, v, newBlobs);
-            if (isAutoInc(field) && v.isValid()) {
+            const paradox::FieldDef& f = m_fields[field];
+            if (paradox::isBlobType(f.type))
+                storeBlob(f, field, bytes, v, newBlobs);
+            else
+                paradox::encodeValue(f, bytes, v, *m_codePage);
+            if (f.type == PxType::AutoInc && v.isValid()) {
                 autoInc = std::max(autoInc, uint32_t(std::max(v.toInt(), 0)));
                 isAutoIncSet = true;
             }
         }
         if (rec < 0 && !isAutoIncSet) {
-            for (int i = 0; i < m_fields.size(); ++i) {
-                if (isAutoInc(i))
-                    paradox::encodeLong(m_fields[i], bytes, int32_t(++autoInc));
-            }
+            for (const int i : m_autoIncFields)
+                paradox::encodeLong(m_fields[i], bytes, int32_t(++autoInc));
         }
     } catch (...) {
         if (rec < 0)

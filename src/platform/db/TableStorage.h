@@ -137,7 +137,8 @@ private:
     bool isUnchangedOnDisk() const;
     // Raises the refusal when the file is not the one last read or written.
     void refuseIfChangedOnDisk() const;
-    void storeField(int field, char* record, const QVariant& value, QHash<int, QByteArray>& newBlobs);
+    void storeBlob(const paradox::FieldDef& f, int field, char* record, const QVariant& value,
+                   QHash<int, QByteArray>& newBlobs);
     int commit(int record, const QByteArray& bytes, const QHash<int, QByteArray>& newBlobs);
     void markChanged(int record);
     static qint64 blobKey(int record, int field) { return qint64(record) * 65536 + field; }
@@ -153,6 +154,8 @@ private:
     const paradox::CodePage* m_codePage = nullptr;
     int m_recordSize = 0;
     int m_keyFieldCount = 0;
+    std::vector<int> m_autoIncFields;   // field indexes by type, not looked up per row
+    std::vector<int> m_bcdFields;
     QByteArray m_records;
     QByteArray m_headerBytes;   // the header as last read or written
     int m_count = 0;

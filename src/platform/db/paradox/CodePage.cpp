@@ -55,15 +55,15 @@ CodePage::CodePage(int number) : m_number(number)
             decoder.resetState();
         }
     }
-    m_fromAscii.fill(-1);
+    m_fromLatin.fill('?');
     for (int b = 255; b >= 0; --b) {   // downwards, so the lowest byte of a character wins
         const char16_t c = m_toUnicode[b];
-        if (c < 0x80)
-            m_fromAscii[c] = int16_t(b);
+        if (c < kLatinEnd)
+            m_fromLatin[c] = static_cast<char>(b);
     }
     for (int b = 0; b < 256; ++b) {
         const char16_t c = m_toUnicode[b];
-        if (c >= 0x80)
+        if (c >= kLatinEnd)
             m_fromUnicode.emplace_back(c, static_cast<char>(b));
     }
     std::stable_sort(m_fromUnicode.begin(), m_fromUnicode.end(),
@@ -107,11 +107,11 @@ QByteArray CodePage::encode(QStringView text, int maxBytes) const
 int CodePage::encodeInto(QStringView text, char* out, int maxBytes) const
 {
     const qsizetype n = std::min<qsizetype>(text.size(), std::max(maxBytes, 0));
+    const char16_t* in = text.utf16();
     for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < 0x80) {
-            const int16_t b = m_fromAscii[c];
-            out[i] = b >= 0 ? static_cast<char>(b) : '?';
+        const char16_t c = in[i];
+        if (c < kLatinEnd) {
+            out[i] = m_fromLatin[c];
             continue;
         }
         const auto it = std::lower_bound(m_fromUnicode.begin(), m_fromUnicode.end(), c,

@@ -38,8 +38,10 @@ private:
     explicit CodePage(int number);
     int m_number;
     std::array<char16_t, 256> m_toUnicode{};
-    // Byte of each character below 0x80, -1 when no byte decodes to it.
-    std::array<int16_t, 128> m_fromAscii{};
+    // Byte of each character below kLatinEnd (ASCII and the Czech letters), '?' when no byte
+    // decodes to it; the lowest byte when several do.
+    static constexpr char16_t kLatinEnd = 0x180;
+    std::array<char, kLatinEnd> m_fromLatin{};
     // (character, byte) of the other characters, sorted by character.
     std::vector<std::pair<char16_t, char>> m_fromUnicode;
 };

@@ -464,8 +464,47 @@ void encodeTextValue(const FieldDef& field, char* record, const QVariant& value,
 
 } // namespace
 
+namespace {
+
+// The values rows are usually built from (int, double, text) without the general conversions;
+// false leaves the other cases to them.
+bool encodeCommonValue(const FieldDef& field, char* record, const QVariant& value, const CodePage& cp)
+{
+    const int type = value.typeId();
+    if (type == QMetaType::QString) {
+        const QString& text = *static_cast<const QString*>(value.constData());
+        if (field.type != FieldType::Alpha || text.isNull())
+            return false;
+        encodeAlpha(field, record, text, cp);
+        return true;
+    }
+    double number = 0;
+    if (type == QMetaType::Int)
+        number = *static_cast<const int*>(value.constData());
+    else if (type == QMetaType::Double)
+        number = *static_cast<const double*>(value.constData());
+    else
+        return false;
+    switch (field.type) {
+    case FieldType::Long:
+    case FieldType::AutoInc:
+        if (type != QMetaType::Int)
+            return false;
+        putLong(field, bytesOf(field, record), *static_cast<const int*>(value.constData()));
+        return true;
+    case FieldType::Number:
+    case FieldType::Currency: encodeDouble(field, record, number); return true;
+    case FieldType::Date: encodeDate(field, record, number); return true;
+    default: return false;
+    }
+}
+
+} // namespace
+
 void encodeValue(const FieldDef& field, char* record, const QVariant& value, const CodePage& cp)
 {
+    if (encodeCommonValue(field, record, value, cp))
+        return;
     if (!value.isValid() || value.isNull()) {
         setNull(field, record);
         return;

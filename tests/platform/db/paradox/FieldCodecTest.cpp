@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
 #include <QTime>
 
 #include <gtest/gtest.h>
@@ -226,4 +227,59 @@ TEST(CodePages, EncodeIsTheExactInverseOfDecode)
         const CodePage& cp = CodePage::forNumber(number);
         EXPECT_EQ(cp.encode(cp.decode(all)).toHex(), all.toHex()) << number;
     }
+}
+
+// Every character, amid ASCII runs read four at a time, becomes the lowest byte that decodes to
+// it, or '?' when none does.
+TEST(CodePages, EveryCharacterEncodesAmidAsciiRuns)
+{
+    for (const int number : {1250, 1252, 852, 850, 437, 866}) {
+        const CodePage& cp = CodePage::forNumber(number);
+        QHash<char16_t, char> lowestByte;
+        for (int b = 255; b >= 0; --b)
+            lowestByte.insert(cp.decode(QByteArray(1, char(b))).at(0).unicode(), char(b));
+        const QString ascii = QStringLiteral("Lesy ab");
+        const QByteArray asciiBytes = cp.encode(ascii);
+        for (int c = 0; c < 0x3000; ++c) {
+            const char16_t ch = char16_t(c);
+            if (QChar::isSurrogate(ch))
+                continue;
+            const char expected = lowestByte.value(ch, '?');
+            const QString text = ascii + QChar(ch) + ascii;
+            const QByteArray bytes = cp.encode(text);
+            ASSERT_EQ(bytes, asciiBytes + expected + asciiBytes) << number << " U+" << std::hex << c;
+        }
+    }
+}
+
+// Ints, doubles and texts, which most rows are built from, give the bytes of the general
+// conversions of the same values (long long, float, UTF-8 bytes), errors included.
+TEST(FieldCodec, CommonValuesGiveTheBytesOfTheGeneralConversions)
+{
+    const CodePage& cp = CodePage::forNumber(1250);
+    const FieldType numberTypes[] = {FieldType::Short, FieldType::Long, FieldType::AutoInc, FieldType::Number,
+                                     FieldType::Currency, FieldType::Date, FieldType::Time, FieldType::Timestamp,
+                                     FieldType::Logical, FieldType::Bcd};
+    const auto bytesOf = [&](const FieldDef& f, const QVariant& v) {
+        QByteArray record(24, '\x5A');
+        try {
+            encodeValue(f, record.data(), v, cp);
+        } catch (const EDatabaseError& e) {
+            return QByteArray("error: ") + e.message().toUtf8();
+        }
+        return record;
+    };
+    for (const FieldType type : numberTypes) {
+        const FieldDef f = fieldOf(type, type == FieldType::Bcd ? 17 : fixedWidth(type), 2);
+        for (const int i : {0, 1, -1, 40, -40, 719163, -693594, -693595, 32767, -32767, 40000, INT_MAX, INT_MIN + 1, INT_MIN})
+            EXPECT_EQ(bytesOf(f, i), bytesOf(f, qlonglong(i))) << int(type) << " " << i;
+        for (const float d : {0.0f, -0.0f, 1.5f, -1.5f, 0.25f, -40.75f, 36525.5f, -1.25f, 1.0e30f})
+            EXPECT_EQ(bytesOf(f, double(d)), bytesOf(f, d)) << int(type) << " " << d;
+        EXPECT_EQ(bytesOf(f, std::nan("")), bytesOf(f, std::nanf(""))) << int(type);
+    }
+    const FieldDef alpha = fieldOf(FieldType::Alpha, 6);
+    for (const QString& text : {QStringLiteral("Žluťoučký kůň"), QStringLiteral("LHC 12"), QStringLiteral("a"),
+                                QStringLiteral(""), QString(), QStringLiteral("€ – „x“")})
+        EXPECT_EQ(bytesOf(alpha, text), bytesOf(alpha, text.toUtf8())) << text.toStdString();
+    EXPECT_EQ(bytesOf(alpha, QString()), bytesOf(alpha, QVariant()));
 }
