@@ -486,6 +486,11 @@ bool encodeCommonValue(const FieldDef& field, char* record, const QVariant& valu
     else
         return false;
     switch (field.type) {
+    case FieldType::Short:
+        if (type != QMetaType::Int)
+            return false;
+        encodeShort(field, record, std::clamp(*static_cast<const int*>(value.constData()), -40000, 40000));
+        return true;
     case FieldType::Long:
     case FieldType::AutoInc:
         if (type != QMetaType::Int)
