@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
+#include <utility>
 
 namespace db {
 
@@ -228,6 +230,14 @@ struct Table::OrderCache {
         const auto begin = firstNumbers.begin();
         return size_t(std::partition_point(begin, firstNumbers.end(), before) - begin);
     }
+    // The run of firstNumbers equal to k, looked for from where the last search ended.
+    std::pair<size_t, size_t> firstNumberRun(double k) const
+    {
+        const size_t first = boundFrom(searchHint, [k](double v) { return compareNumbers(v, k) < 0; });
+        const size_t last = boundFrom(first, [k](double v) { return compareNumbers(v, k) <= 0; });
+        searchHint = last;
+        return {first, last};
+    }
     // The first position in `sorted` whose record is not below the key (orAbove: above it),
     // comparing on the key's fields; the first field narrows by its contiguous numbers.
     size_t search(const SortKey& key, bool orAbove) const
@@ -235,10 +245,7 @@ struct Table::OrderCache {
         size_t first = 0;
         size_t last = sorted.size();
         if (!firstNumbers.empty() && !key.numbers.isEmpty()) {
-            const double k = key.numbers[0];
-            first = boundFrom(searchHint, [k](double v) { return compareNumbers(v, k) < 0; });
-            last = boundFrom(first, [k](double v) { return compareNumbers(v, k) <= 0; });
-            searchHint = last;
+            std::tie(first, last) = firstNumberRun(key.numbers[0]);
             if (key.numbers.size() == 1)
                 return orAbove ? last : first;
         }
@@ -247,6 +254,17 @@ struct Table::OrderCache {
             return orAbove ? c <= 0 : c < 0;
         });
         return size_t(it - sorted.begin());
+    }
+    // The run of `sorted` whose records equal the key on its fields: search(key, false) and
+    // search(key, true) in one.
+    std::pair<size_t, size_t> equalRun(const SortKey& key) const
+    {
+        if (!firstNumbers.empty() && key.numbers.size() == 1)
+            return firstNumberRun(key.numbers[0]);
+        const size_t first = search(key, false);
+        const auto it = std::partition_point(sorted.begin() + qsizetype(first), sorted.end(),
+                                             [&](int r) { return compareToKey(r, key) <= 0; });
+        return {first, size_t(it - sorted.begin())};
     }
     // Compares a record with a prepared key on the first key.numbers.size() order fields.
     int compareToKey(int record, const SortKey& key) const
@@ -694,25 +712,10 @@ void Table::buildView(std::vector<int>& rows) const
 // two binary searches; numbers compare as numbers, texts ignoring letter case, NULL with NULL.
 void Table::linkedRecords(std::vector<int>& rows) const
 {
-    DataSet* master = m_masterLink->dataSet();
-    if (!master || !master->Active() || master->IsEmpty())
-        return;
-    const std::vector<int>& sorted = orderedRecords();
-    const OrderCache& order = *m_order;
-    if (m_masterIndexesStamp != master->fieldsStamp()) {
-        m_masterIndexes.clear();
-        for (const QString& name : m_masterNames)
-            m_masterIndexes.push_back(master->FieldByName(name).Index());
-        m_masterIndexesStamp = master->fieldsStamp();
-    }
-    QVarLengthArray<QVariant, 4> values;
-    for (const int index : m_masterIndexes)
-        values.append(master->Fields(index).Value());
-    if (size_t(values.size()) <= order.fields.size()) {
-        const SortKey key = order.prepare(size_t(values.size()), [&](size_t i) { return values[qsizetype(i)]; });
-        const size_t first = order.search(key, false);
-        const size_t last = order.search(key, true);
-        for (size_t at = first; at < last; ++at) {
+    const auto range = linkRange();
+    if (range) {
+        const std::vector<int>& sorted = m_order->sorted;
+        for (size_t at = range->first; at < range->second; ++at) {
             const int r = sorted[at];
             if (!m_storage->isDeleted(r))
                 rows.push_back(r);
@@ -720,6 +723,12 @@ void Table::linkedRecords(std::vector<int>& rows) const
         return;
     }
     // More master fields than order fields: the others match the detail fields of their names.
+    DataSet* master = m_masterLink->dataSet();
+    const std::vector<int>& sorted = m_order->sorted;
+    const OrderCache& order = *m_order;
+    QVarLengthArray<QVariant, 4> values;
+    for (const int index : m_masterIndexes)
+        values.append(master->Fields(index).Value());
     std::vector<int> fields;
     for (int i = 0; i < m_masterNames.size(); ++i)
         fields.push_back(i < int(order.fields.size()) ? order.fields[size_t(i)] : FieldByName(m_masterNames[i]).Index());
@@ -735,6 +744,27 @@ void Table::linkedRecords(std::vector<int>& rows) const
         if (isMatch)
             rows.push_back(r);
     }
+}
+
+std::optional<std::pair<size_t, size_t>> Table::linkRange() const
+{
+    DataSet* master = m_masterLink->dataSet();
+    if (!master || !master->Active() || master->IsEmpty())
+        return std::pair<size_t, size_t>(0, 0);
+    orderedRecords();
+    const OrderCache& order = *m_order;
+    if (m_masterIndexesStamp != master->fieldsStamp()) {
+        m_masterIndexes.clear();
+        for (const QString& name : m_masterNames)
+            m_masterIndexes.push_back(master->FieldByName(name).Index());
+        m_masterIndexesStamp = master->fieldsStamp();
+    }
+    if (m_masterIndexes.size() > order.fields.size())
+        return std::nullopt;
+    QVarLengthArray<QVariant, 4> values;
+    for (const int index : m_masterIndexes)
+        values.append(master->Fields(index).Value());
+    return order.equalRun(order.prepare(size_t(values.size()), [&](size_t i) { return values[qsizetype(i)]; }));
 }
 
 // --- key search and ranges -------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace db {
@@ -181,6 +182,9 @@ private:
     const std::vector<int>& orderFieldIndexes() const;
     const std::vector<int>& orderedRecords() const;
     void linkedRecords(std::vector<int>& rows) const;
+    // The run of the sorted records holding the detail rows of the master's current row (empty
+    // for an empty or closed master); none when the link fields go beyond the order fields.
+    std::optional<std::pair<size_t, size_t>> linkRange() const;
     // The assigned leading fields of a key buffer in the sort form of the current order.
     SortKey keyOf(const KeyBuffer& key) const;
     // Position in the view of the first row not below the search key (the view's size if none).

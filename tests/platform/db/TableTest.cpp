@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMultiMap>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -917,6 +918,84 @@ TEST_F(TableTest, DetailLinkBeyondTheOrderMatchesFieldsByName)
     EXPECT_EQ(column(d, "R"), (QStringList{"2", "4"}));
     m.Next();
     EXPECT_EQ(column(d, "R"), QStringList{"3"});
+}
+
+} // namespace
+
+namespace {
+
+// Masters with equal keys in a row and a key without details; the detail's rows change through
+// the detail itself and through another table on its file between the moves.
+TEST_F(TableTest, DetailFollowsEveryMasterMoveWhenItsRowsOrTheMasterChange)
+{
+    write(QStringLiteral("M.DB"), {{"K", "N"}}, {{2.0}, {2.0}, {5.0}, {2.0}, {7.0}, {7.0}});
+    write(QStringLiteral("D.DB"), {{"K", "N"}, {"T", "A", 4}},
+          {{7.0, "g"}, {2.0, "a"}, {2.0, "b"}, {9.0, "z"}, {7.0, "h"}});
+    write(QStringLiteral("S.DB"), {{"T", "A", 4}, {"N", "S"}}, {{"a", 1}, {"b", 2}, {"x", 3}, {"b", 4}});
+    Table m, d, other, s;
+    db::DataSource source{&m};
+    db::DataSource detailSource{&d};
+    open(m, QStringLiteral("M"));
+    open(d, QStringLiteral("D"), QStringLiteral("K;T"));
+    open(other, QStringLiteral("D"));
+    open(s, QStringLiteral("S"), QStringLiteral("T"));
+    d.SetMasterSource(&source);
+    d.SetMasterFields(QStringLiteral("K"));
+    s.SetMasterSource(&detailSource);
+    s.SetMasterFields(QStringLiteral("T"));
+    QStringList seen;   // the detail's row at each data event a listener gets
+    detailSource.OnDataChange = [&](db::DataSource&, db::Field* field) {
+        if (!field)
+            seen << QString::number(d.RecNo()) + (d.Bof() ? QStringLiteral("^") : QString());
+    };
+    QMultiMap<double, QString> rows{{7, "g"}, {2, "a"}, {2, "b"}, {9, "z"}, {7, "h"}};
+    auto expected = [&] {
+        QStringList out = rows.values(m.FieldByName(QStringLiteral("K")).AsFloat());
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    auto move = [&](auto&& step, const char* name) {
+        d.Last();
+        seen.clear();
+        step();
+        // Each listener call finds the detail on its first row.
+        ASSERT_FALSE(seen.isEmpty()) << name;
+        for (const QString& at : seen)
+            EXPECT_TRUE(at == QStringLiteral("0^") || at == QStringLiteral("1^")) << name << " " << at.toStdString();
+        EXPECT_EQ(seen.last(), d.IsEmpty() ? QStringLiteral("0^") : QStringLiteral("1^")) << name;
+        EXPECT_EQ(column(d, "T"), expected()) << name;
+        d.First();
+        const QString first = d.IsEmpty() ? QString() : d.FieldByName(QStringLiteral("T")).AsString();
+        const QStringList subs = first == "a" ? QStringList{"1"} : first == "b" ? QStringList{"2", "4"} : QStringList();
+        EXPECT_EQ(column(s, "N"), subs) << name;
+    };
+    EXPECT_EQ(column(d, "T"), expected());
+    move([&] { m.Next(); }, "equal key");
+    move([&] { m.Next(); }, "key without details");
+    move([&] { m.Next(); }, "back to the first key");
+    other.Append();
+    other.FieldByName(QStringLiteral("K")).AsFloat(2);
+    other.FieldByName(QStringLiteral("T")).AsString(QStringLiteral("0"));
+    other.Post();
+    rows.insert(2, "0");
+    move([&] { m.Prior(); m.Next(); }, "after another table appended");
+    d.Append();
+    d.FieldByName(QStringLiteral("T")).AsString(QStringLiteral("c"));
+    d.Post();
+    rows.insert(2, "c");
+    move([&] { m.Prior(); m.Next(); }, "after the detail appended");
+    d.First();
+    d.Delete();
+    rows.remove(2, "0");
+    move([&] { m.First(); }, "after the detail deleted");
+    move([&] { m.Edit(); }, "master edited");
+    move([&] { m.Cancel(); }, "master edit cancelled");
+    m.Close();
+    EXPECT_TRUE(d.IsEmpty());
+    m.Open();
+    EXPECT_EQ(column(d, "T"), expected());
+    move([&] { m.Last(); }, "last key");
+    move([&] { m.Prior(); }, "equal last key");
 }
 
 } // namespace
