@@ -6,6 +6,9 @@
 #include <QHash>
 #include <QPair>
 
+#include <array>
+#include <cstdint>
+
 namespace app {
 
 PPropInfo findPublishedProperty(TPersistent& object, const char* name)
@@ -28,6 +31,44 @@ PPropInfo publishedProperty(TPersistent& object, const char* name)
         throw EDatabaseError(QStringLiteral("Třída %1 nemá vlastnost %2")
                                  .arg(object.ClassType()->ClassName(), QString::fromLatin1(name)));
     return prop;
+}
+
+PPropInfo literalProperty(TPersistent& object, const char* name)
+{
+    struct Entry {
+        TClass type = nullptr;
+        const char* name = nullptr;
+        PPropInfo property = nullptr;
+    };
+    static std::array<Entry, 512> cache;
+    const TClass type = object.ClassType();
+    const size_t slot = (reinterpret_cast<uintptr_t>(type) / 16 * 31 + reinterpret_cast<uintptr_t>(name)) % cache.size();
+    Entry& entry = cache[slot];
+    if (entry.type != type || entry.name != name)
+        entry = {type, name, publishedProperty(object, name)};
+    return entry.property;
+}
+
+bool writeWholeNumber(TPersistent& object, PPropInfo property, qint32 value)
+{
+    PropValue v;
+    switch (property->Kind) {
+    case tkInteger:
+    case tkEnumeration:
+    case tkChar:
+        v.Ordinal = value;
+        break;
+    case tkInt64:
+        v.Int64 = value;
+        break;
+    case tkFloat:
+        v.Float = value;
+        break;
+    default:
+        return false;
+    }
+    property->Write(object, v);
+    return true;
 }
 
 QString publishedText(TPersistent& object, const char* name)

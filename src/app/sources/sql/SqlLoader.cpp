@@ -20,7 +20,6 @@
 #include "platform/db/sql/Database.h"
 
 #include <algorithm>
-#include <array>
 #include <cassert>
 #include <optional>
 #include <string>
@@ -73,24 +72,6 @@ namespace {
 
 // --- writing published properties -------------------------------------------------------------
 
-// The published property of the object's class by a literal name, remembered by the class and
-// the name's address (the loader's column names are literals).
-PPropInfo propertyOf(TPersistent& object, const char* name)
-{
-    struct Entry {
-        TClass type = nullptr;
-        const char* name = nullptr;
-        PPropInfo property = nullptr;
-    };
-    static std::array<Entry, 512> cache;
-    const TClass type = object.ClassType();
-    const size_t slot = (reinterpret_cast<uintptr_t>(type) / 16 * 31 + reinterpret_cast<uintptr_t>(name)) % cache.size();
-    Entry& entry = cache[slot];
-    if (entry.type != type || entry.name != name)
-        entry = {type, name, app::publishedProperty(object, name)};
-    return entry.property;
-}
-
 // Writes a value read from a column into the property; the property's kind decides the form.
 void storeValue(TPersistent& object, const PPropInfo p, const QVariant& value)
 {
@@ -119,41 +100,17 @@ void storeValue(TPersistent& object, const PPropInfo p, const QVariant& value)
     p->Write(object, v);
 }
 
-void store(TPersistent& object, const char* name, const QVariant& value)
-{
-    const PPropInfo p = propertyOf(object, name);
-    if (p->HasWrite())
-        storeValue(object, p, value);
-}
-
 // The forms of the columns' own types go straight into properties of their kind.
 void store(TPersistent& object, const char* name, qint32 value)
 {
-    const PPropInfo p = propertyOf(object, name);
-    if (!p->HasWrite())
-        return;
-    PropValue v;
-    switch (p->Kind) {
-    case tkInteger:
-    case tkEnumeration:
-    case tkChar:
-        v.Ordinal = value;
-        break;
-    case tkInt64:
-        v.Int64 = value;
-        break;
-    case tkFloat:
-        v.Float = value;
-        break;
-    default:
-        return storeValue(object, p, value);
-    }
-    p->Write(object, v);
+    const PPropInfo p = app::literalProperty(object, name);
+    if (p->HasWrite() && !app::writeWholeNumber(object, p, value))
+        storeValue(object, p, value);
 }
 
 void store(TPersistent& object, const char* name, double value)
 {
-    const PPropInfo p = propertyOf(object, name);
+    const PPropInfo p = app::literalProperty(object, name);
     if (!p->HasWrite())
         return;
     if (p->Kind != tkFloat)
@@ -165,7 +122,7 @@ void store(TPersistent& object, const char* name, double value)
 
 void store(TPersistent& object, const char* name, const QString& value)
 {
-    const PPropInfo p = propertyOf(object, name);
+    const PPropInfo p = app::literalProperty(object, name);
     if (!p->HasWrite())
         return;
     if (p->Kind != tkString && p->Kind != tkLString && p->Kind != tkWString)

@@ -108,13 +108,6 @@ void overTable(db::Table& t, F walk)
 
 // --- writing published properties -------------------------------------------------------------
 
-// The property of a literal name, kept per class and literal (no string built per value).
-PPropInfo propertyOf(TPersistent& o, const char* name)
-{
-    static PointerPairCache<TClass, PPropInfo> cache;
-    return cache.get(o.ClassType(), name, [&] { return app::publishedProperty(o, name); });
-}
-
 bool isTextKind(TTypeKind kind)
 {
     return kind == tkString || kind == tkLString || kind == tkWString;
@@ -122,32 +115,14 @@ bool isTextKind(TTypeKind kind)
 
 void put(TPersistent& o, const char* name, qint32 value)
 {
-    const PPropInfo p = propertyOf(o, name);
-    if (!p->HasWrite())
-        return;
-    PropValue v;
-    switch (p->Kind) {
-    case tkInteger:
-    case tkEnumeration:
-    case tkChar:
-        v.Ordinal = value;
-        break;
-    case tkInt64:
-        v.Int64 = value;
-        break;
-    case tkFloat:
-        v.Float = value;
-        break;
-    default:
+    const PPropInfo p = app::literalProperty(o, name);
+    if (p->HasWrite() && !app::writeWholeNumber(o, p, value))
         SetPropFromString(&o, p, QString::number(value));
-        return;
-    }
-    p->Write(o, v);
 }
 
 void put(TPersistent& o, const char* name, double value)
 {
-    const PPropInfo p = propertyOf(o, name);
+    const PPropInfo p = app::literalProperty(o, name);
     if (!p->HasWrite())
         return;
     if (p->Kind != tkFloat) {
@@ -161,7 +136,7 @@ void put(TPersistent& o, const char* name, double value)
 
 void put(TPersistent& o, const char* name, const QString& value)
 {
-    const PPropInfo p = propertyOf(o, name);
+    const PPropInfo p = app::literalProperty(o, name);
     if (!p->HasWrite())
         return;
     if (!isTextKind(p->Kind)) {
