@@ -1,6 +1,8 @@
 // The template designer on a page of 1 000 elements of every kind at 100 %: a click, one drag
 // frame of one element and of all of them, each with its repaint, against a full repaint; and
 // 1 000 recorded moves undone and redone one by one, with the memory each recorded step adds.
+#include "Median.h"
+
 #include "platform/ui/Services.h"
 #include "reports/designer/form/FormSestE.h"
 #include "reports/designer/surface/Papir.h"
@@ -30,13 +32,6 @@ constexpr int frames = 50;             // timed frames per measurement
 constexpr int cellWidth = 40, cellHeight = 20;
 const int kindTools[] = {tcText, tcColumn, tcLabel + 1, tcParameter, tcVariable + 1, tcFunction + 2,
                          tcLines, tcRectangle, tcRoundRect, tcEllipse, tcPicture};
-
-double median(std::vector<double> v)
-{
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // Counts the paint events of the paper and the pixels they cover.
 class PaintCounter : public QObject

@@ -1,6 +1,8 @@
 // The list's print preview over 10 000 generated stands (sevran.pts, the ordered Query1, real
 // fonts): first page painted while the run goes on, page turns at 83 % and 300 %, and the
 // longest slice of the run between the window's events.
+#include "Median.h"
+
 #include "app/calculation/RecognisedStandsTable.h"
 #include "app/windows/RecognisedStandsList.h"
 #include "platform/db/Table.h"
@@ -78,13 +80,6 @@ void writeStands(const QString& dir, int rows)
 double msSince(const QElapsedTimer& clock, qint64 startNs)
 {
     return (clock.nsecsElapsed() - startNs) / 1e6;
-}
-
-double median(std::vector<double> v)
-{
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // One preview over the list, timed from an application event filter: paints of the page panel,
