@@ -1,6 +1,7 @@
 // The list's template edited end to end: the designer opened by the list report's edit over the
 // computed sample list, an element dragged on the paper and saved, then the list run and
 // printed to "Soubor PDF…" with the element moved.
+#include "app/support/PdfText.h"
 #include "app/support/SampleList.h"
 #include "app/windows/RecognisedStandsList.h"
 #include "platform/files/Files.h"
@@ -16,7 +17,6 @@
 
 #include <QFile>
 #include <QMouseEvent>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -90,7 +90,9 @@ protected:
     {
         std::map<QString, QRect> items;
         m_windows->preview = [&](TSestavaTyp& report, ReportRun* run, const WindowPlacement&, int) {
-            if (run) EXPECT_EQ(run->run(), 0);
+            if (run) {
+                EXPECT_EQ(run->run(), 0);
+            }
             items = firstPageItems(dynamic_cast<TSestava&>(report));
             m_pages = report.Output.PageCount();
             return 1;
@@ -171,10 +173,7 @@ TEST_F(ListDesignerEndToEnd, ADraggedAndSavedTitleMovesInTheListAndItsPdf)
     const TSestVystup& output = m_list.Sestava1().Output;
     ASSERT_EQ(output.PageCount(), m_pages);
     ASSERT_TRUE(PrintToPdf(output, 1, m_pages, title, [&] { return pdf; }));
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    ASSERT_TRUE(text.waitForFinished(30000));
-    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    const QString printed = testapp::pdfText(pdf);
     EXPECT_TRUE(printed.contains(title)) << printed.left(500).toStdString();
     EXPECT_EQ(printed.count(u'\f'), m_pages);
 }

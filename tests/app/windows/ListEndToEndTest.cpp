@@ -2,6 +2,7 @@
 // the list printed to "Soubor PDF…", on the test platform and on a real X display.
 #include "app/support/DisplayRun.h"
 #include "app/support/ModalScript.h"
+#include "app/support/PdfText.h"
 #include "app/support/SampleList.h"
 #include "app/windows/ListWindow.h"
 #include "platform/db/sql/Query.h"
@@ -18,7 +19,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -33,18 +33,7 @@ namespace {
 using reports::TFormSestP;
 using testapp::ModalScript;
 using testapp::clickLater;
-
-QString pdfText(const QString& path)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    if (!p.waitForFinished(30000)) {
-        p.kill();
-        p.waitForFinished();
-        return {};
-    }
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
+using testapp::pdfText;
 
 class ListEndToEnd : public ::testing::Test
 {
