@@ -1,7 +1,7 @@
 // The template designer on a page of 1 000 elements of every kind at 100 %: a click, one drag
 // frame of one element and of all of them, each with its repaint, against a full repaint; and
 // 1 000 recorded moves undone and redone one by one, with the memory each recorded step adds.
-#include "Median.h"
+#include "BenchSupport.h"
 
 #include "platform/ui/Services.h"
 #include "reports/designer/form/FormSestE.h"
@@ -249,10 +249,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     ui::RecordingServices recorder;
     ui::setServices(&recorder);
-    std::FILE* load = std::fopen("/proc/loadavg", "r");
-    char line[128] = {};
-    if (load && std::fgets(line, sizeof line, load)) std::printf("load average: %s", line);
-    if (load) std::fclose(load);
+    printLoadAverage();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

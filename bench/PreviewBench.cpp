@@ -1,7 +1,7 @@
 // The list's print preview over 10 000 generated stands (sevran.pts, the ordered Query1, real
 // fonts): first page painted while the run goes on, page turns at 83 % and 300 %, and the
 // longest slice of the run between the window's events.
-#include "Median.h"
+#include "BenchSupport.h"
 
 #include "app/calculation/RecognisedStandsTable.h"
 #include "app/windows/RecognisedStandsList.h"
@@ -268,10 +268,7 @@ int main(int argc, char** argv)
     txt::setDecimalSeparator(QLatin1Char(','));
     ui::RecordingServices recorder;
     ui::setServices(&recorder);
-    std::FILE* load = std::fopen("/proc/loadavg", "r");
-    char line[128] = {};
-    if (load && std::fgets(line, sizeof line, load)) std::printf("load average: %s", line);
-    if (load) std::fclose(load);
+    printLoadAverage();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
