@@ -27,6 +27,8 @@
 #include "platform/text/Numbers.h"
 #include "platform/ui/Services.h"
 
+#include <cmath>
+
 namespace {
 
 // Writes through the property's own setter; nothing for a nil element or a property the class
@@ -140,17 +142,30 @@ private:
     bool m_seen = false;
 };
 
+// The storey's operation area as its text reads back; an area of exactly zero (no operation
+// so far, the common case) is zero without the text.
+double storedArea(TEtaz* storey, const char* area)
+{
+    const PPropInfo prop = app::findLiteralProperty(*storey, area);
+    if (prop && prop->Kind == tkFloat && prop->HasRead()) {
+        const double stored = prop->Read(*storey).Float;
+        if (stored == 0.0 && !std::signbit(stored))
+            return 0.0;
+    }
+    double value = 0.0;
+    txt::tryTextToFloat(GetPropValueAsString(storey, prop), value);
+    return value;
+}
+
 // Adds a record's operation area to the storey; a storey with an area takes the record's
 // urgency (cleaning and thinning: "3" becomes "1" with two operations, else one).
 // Without a count (nullptr) the storey gets TO_DUVOD instead.
 void addOperation(TEtaz* storey, const TUnivStareLHP& r, const char* area, int field, const char* urgency,
                   const char* count)
 {
-    double value = 0.0;
-    txt::tryTextToFloat(readText(storey, area), value);
-    value += num(r, field) / 100.0;
+    const double value = storedArea(storey, area) + num(r, field) / 100.0;
     writeFloat(storey, area, value);
-    if (FloatsEqualToDecimals(3, value, 0.0))
+    if (value == 0.0 || FloatsEqualToDecimals(3, value, 0.0))
         return;
     writeText(storey, urgency, r.D(46));
     if (!count) {

@@ -196,6 +196,10 @@ TEST_F(OldLhpSourceTest, SpeciesValuesOperationsAndAfforestation)
     EXPECT_EQ(storey->GetPropAsString("PRO_P"), "2");
     EXPECT_EQ(storey->GetPropAsString("PRO_NAL"), "1");
     EXPECT_EQ(storey->GetPropAsInteger("PRO_POC"), 2);
+    // Areas that stay zero take no urgency.
+    EXPECT_EQ(storey->GetPropAsString("TV_P"), "0");
+    EXPECT_EQ(storey->GetPropAsString("TV_NAL"), "");
+    EXPECT_EQ(storey->GetPropAsString("TO_DUVOD"), "");
     EXPECT_EQ(storey->DrevinaMN()->Items(0)->GetPropAsInteger("DR_ZAS_HA"), 40);
     EXPECT_EQ(storey->DrevinaMN()->Items(2)->GetPropAsInteger("DR_ZAS_HA"), 0);   // group area 0
     auto* g2 = dynamic_cast<TPorostniSkupina*>(stand->PorostniSkupinaMN()->Items(1));
