@@ -33,7 +33,7 @@ PPropInfo publishedProperty(TPersistent& object, const char* name)
     return prop;
 }
 
-PPropInfo literalProperty(TPersistent& object, const char* name)
+PPropInfo findLiteralProperty(TPersistent& object, const char* name)
 {
     struct Entry {
         TClass type = nullptr;
@@ -45,8 +45,14 @@ PPropInfo literalProperty(TPersistent& object, const char* name)
     const size_t slot = (reinterpret_cast<uintptr_t>(type) / 16 * 31 + reinterpret_cast<uintptr_t>(name)) % cache.size();
     Entry& entry = cache[slot];
     if (entry.type != type || entry.name != name)
-        entry = {type, name, publishedProperty(object, name)};
+        entry = {type, name, findPublishedProperty(object, name)};
     return entry.property;
+}
+
+PPropInfo literalProperty(TPersistent& object, const char* name)
+{
+    const PPropInfo prop = findLiteralProperty(object, name);
+    return prop ? prop : publishedProperty(object, name);
 }
 
 bool writeWholeNumber(TPersistent& object, PPropInfo property, qint32 value)

@@ -16,6 +16,9 @@ PPropInfo findPublishedProperty(TPersistent& object, const char* name);
 // answer by the class and the literal's address, so the loaders' per-row writes cost a compare.
 PPropInfo literalProperty(TPersistent& object, const char* name);
 
+// The property of a name literal, or nullptr when the class has none; remembered as literalProperty.
+PPropInfo findLiteralProperty(TPersistent& object, const char* name);
+
 // Writes a whole number into an ordinal, 64-bit or floating-point property; answers false,
 // writing nothing, for a property of any other kind.
 bool writeWholeNumber(TPersistent& object, PPropInfo property, qint32 value);

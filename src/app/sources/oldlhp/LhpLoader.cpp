@@ -1,7 +1,7 @@
 // Fills the forest model from old 160-character LHP records.
 #include "app/sources/oldlhp/LhpLoader.h"
 
-#include "app/sources/ishul/PropertyWriter.h"
+#include "app/sources/PropertyLookup.h"
 #include "app/sources/oldlhp/UnivStareLHP.h"
 #include "forest/base/Designations.h"
 #include "forest/base/StatusText.h"
@@ -18,6 +18,7 @@
 #include "forest/hierarchy/Poskozeni.h"
 #include "forest/hierarchy/Zalesneni.h"
 #include "forest/rules/SpeciesCodes.h"
+#include "framework/core/TextRoutines.h"
 #include "framework/values/TypedValues.h"
 #include "platform/Exceptions.h"
 #include "platform/db/Field.h"
@@ -26,7 +27,53 @@
 #include "platform/text/Numbers.h"
 #include "platform/ui/Services.h"
 
+#include <cmath>
+
 namespace {
+
+// Writes through the property's own setter; nothing for a nil element or a property the class
+// lacks or cannot write. Names are literals, looked up once per class.
+void put(TElement* element, const char* name, const PropValue& value)
+{
+    if (!element)
+        return;
+    const PPropInfo prop = app::findLiteralProperty(*element, name);
+    if (prop && prop->HasWrite())
+        prop->Write(*element, value);
+}
+
+void writeInt(TElement* element, const char* name, qint32 value)
+{
+    PropValue v;
+    v.Ordinal = value;
+    put(element, name, v);
+}
+
+void writeFloat(TElement* element, const char* name, double value)
+{
+    PropValue v;
+    v.Float = value;
+    put(element, name, v);
+}
+
+void writeText(TElement* element, const char* name, const QString& value)
+{
+    PropValue v;
+    v.Text = value;
+    put(element, name, v);
+}
+
+// The text of a property (as GetPropAsString gives it), empty when the class has none.
+QString readText(TElement* element, const char* name)
+{
+    return GetPropValueAsString(element, app::findLiteralProperty(*element, name));
+}
+
+// The number a property's text starts with (as GetPropAsInteger gives it).
+qint32 readInt(TElement* element, const char* name)
+{
+    return LeadingInteger(readText(element, name));
+}
 
 // The number of a field: the digits of its text.
 qint32 num(const TUnivStareLHP& r, int field)
@@ -58,27 +105,71 @@ qint32 ownerDruh(const TUnivStareLHP& r)
     return num(r, 10) / 100;
 }
 
-// The record still belongs to the compartment, sub-compartment and stand group.
-bool sameGroup(const TUnivStareLHP& r, const TOddeleni* odd, const QString& dil, const QString& psk)
+// The designation of a stand group as records and groups are compared by.
+QString groupKey(const QString& designation)
 {
-    return !r.Eof() && num(r, 7) == odd->ODD() && r.D(8) == dil
-        && RemoveSpaces(NormalizeDesignationBlankZero(psk)) == RemoveSpaces(NormalizeDesignationBlankZero(r.D(16)));
+    return RemoveSpaces(NormalizeDesignationBlankZero(designation));
+}
+
+// Whether a record still belongs to the compartment, sub-compartment and stand group. The
+// group's key is taken once; a record's only when its D16 differs from the last one seen.
+class SameGroup
+{
+public:
+    SameGroup(const TOddeleni* odd, const QString& dil, const QString& psk)
+        : m_odd(odd->ODD()), m_dil(dil), m_key(groupKey(psk))
+    {
+    }
+
+    bool operator()(const TUnivStareLHP& r)
+    {
+        if (r.Eof() || num(r, 7) != m_odd || !r.FieldIs(8, m_dil))
+            return false;
+        if (!m_seen || !r.FieldIs(16, m_lastText)) {
+            m_lastText = r.D(16);
+            m_lastMatches = groupKey(m_lastText) == m_key;
+            m_seen = true;
+        }
+        return m_lastMatches;
+    }
+
+private:
+    qint32 m_odd;
+    QString m_dil;
+    QString m_key;
+    QString m_lastText;
+    bool m_lastMatches = false;
+    bool m_seen = false;
+};
+
+// The storey's operation area as its text reads back; an area of exactly zero (no operation
+// so far, the common case) is zero without the text.
+double storedArea(TEtaz* storey, const char* area)
+{
+    const PPropInfo prop = app::findLiteralProperty(*storey, area);
+    if (prop && prop->Kind == tkFloat && prop->HasRead()) {
+        const double stored = prop->Read(*storey).Float;
+        if (stored == 0.0 && !std::signbit(stored))
+            return 0.0;
+    }
+    double value = 0.0;
+    txt::tryTextToFloat(GetPropValueAsString(storey, prop), value);
+    return value;
 }
 
 // Adds a record's operation area to the storey; a storey with an area takes the record's
 // urgency (cleaning and thinning: "3" becomes "1" with two operations, else one).
-void addOperation(TEtaz* storey, const TUnivStareLHP& r, const QString& area, int field, const QString& urgency,
-                  const QString& count)
+// Without a count (nullptr) the storey gets TO_DUVOD instead.
+void addOperation(TEtaz* storey, const TUnivStareLHP& r, const char* area, int field, const char* urgency,
+                  const char* count)
 {
-    double value = 0.0;
-    txt::tryTextToFloat(storey->GetPropAsString(area), value);
-    value += num(r, field) / 100.0;
+    const double value = storedArea(storey, area) + num(r, field) / 100.0;
     writeFloat(storey, area, value);
-    if (FloatsEqualToDecimals(3, value, 0.0))
+    if (value == 0.0 || FloatsEqualToDecimals(3, value, 0.0))
         return;
     writeText(storey, urgency, r.D(46));
-    if (count.isEmpty()) {
-        writeText(storey, QStringLiteral("TO_DUVOD"), QStringLiteral("1"));
+    if (!count) {
+        writeText(storey, "TO_DUVOD", QStringLiteral("1"));
         return;
     }
     writeInt(storey, count, 1);
@@ -99,11 +190,11 @@ void loadAfforestation(TEtaz* storey, const TUnivStareLHP& r)
         TZalesneniMN* set = storey->ZalesneniMN();
         set->NovyPrvekVzdy(abbreviation);
         auto* item = dynamic_cast<TZalesneni*>(set->AktualniPrvek());
-        writeText(item, QStringLiteral("ZAL_DR"), abbreviation);
+        writeText(item, "ZAL_DR", abbreviation);
         status(QStringLiteral("Z lhp načítám zalesnění  ") + storey->CeleOznaceni());
-        writeText(item, QStringLiteral("ZAL_DRUH"), r.D(slot + 1));
-        writeFloat(item, QStringLiteral("ZAL_P"), num(r, slot + 2) / 100.0);
-        writeInt(item, QStringLiteral("ZpZadZal"), 2);
+        writeText(item, "ZAL_DRUH", r.D(slot + 1));
+        writeFloat(item, "ZAL_P", num(r, slot + 2) / 100.0);
+        writeInt(item, "ZpZadZal", 2);
     }
 }
 
@@ -118,9 +209,9 @@ void loadDamage(TDrevina* species, const TUnivStareLHP& r)
         TElement* item = set->AktualniPrvek();
         status((slot == 33 ? QStringLiteral("Z lhp načítám 1.poskozeni  ") : QStringLiteral("Z lhp načítám 2.poskozeni  "))
                + species->CeleOznaceni());
-        writeInt(item, QStringLiteral("POSKOZ_D"), kind);
-        writeInt(item, QStringLiteral("POSKOZ_ST"), kind);
-        writeInt(item, QStringLiteral("POSKOZ_R"), num(r, slot + 1) * 10);
+        writeInt(item, "POSKOZ_D", kind);
+        writeInt(item, "POSKOZ_ST", kind);
+        writeInt(item, "POSKOZ_R", num(r, slot + 1) * 10);
     }
 }
 
@@ -130,34 +221,34 @@ void loadSpecies(TEtaz* storey, TUnivStareLHP& r)
     auto* species = dynamic_cast<TDrevina*>(storey->DrevinaMN()->AktualniPrvek());
     if (!species)
         return;
-    writeText(species, QStringLiteral("DR_ZKR"), r.D(23));
+    writeText(species, "DR_ZKR", r.D(23));
     status(QStringLiteral("Z lhp načítám drevinu  ") + species->CeleOznaceni());
-    writeInt(species, QStringLiteral("ZAST"), num(r, 24));
-    writeInt(species, QStringLiteral("TLOUSTKA"), num(r, 27));
-    writeInt(species, QStringLiteral("VYSKA"), num(r, 26));
-    writeInt(species, QStringLiteral("BON_A"), num(r, 28));
-    writeInt(species, QStringLiteral("ZAS_TAB_HA"), num(r, 30));
-    writeInt(species, QStringLiteral("DR_ZAS_CEL"), num(r, 32));
+    writeInt(species, "ZAST", num(r, 24));
+    writeInt(species, "TLOUSTKA", num(r, 27));
+    writeInt(species, "VYSKA", num(r, 26));
+    writeInt(species, "BON_A", num(r, 28));
+    writeInt(species, "ZAS_TAB_HA", num(r, 30));
+    writeInt(species, "DR_ZAS_CEL", num(r, 32));
     // A group area of 0 gives no stock per hectare (and no error).
     const qint32 area = num(r, 17);
     const qint32 perHectare = area == 0 ? 0 : txt::roundHalfEven(num(r, 32) / double(area) * 100.0);
-    writeInt(species, QStringLiteral("DR_ZAS_HA"), perHectare);
-    writeInt(species, QStringLiteral("POCET_KMENU"), 0);
-    writeFloat(species, QStringLiteral("VYCETNI_ZAKLADNA"), 0.0);
-    writeText(species, QStringLiteral("GEN_KLAS"), r.D(28));
-    writeText(species, QStringLiteral("IMISE"), r.D(61));
-    writeText(species, QStringLiteral("DR_KVAL"), r.D(45));
-    writeFloat(species, QStringLiteral("PLOCHA_DREVINY"), num(r, 25) / 100.0);
-    writeText(species, QStringLiteral("ZPZADZAS"), QStringLiteral("8"));
-    writeInt(species, QStringLiteral("DR_TV"), num(r, 44));
-    writeInt(species, QStringLiteral("N_ProcentoTV"), num(r, 43));
-    writeInt(species, QStringLiteral("N_ObjemHaTV"), txt::roundHalfEven(perHectare * num(r, 43) / 100.0));
-    writeText(species, QStringLiteral("ZpZadTV"), QStringLiteral("3"));
-    writeInt(species, QStringLiteral("DR_TO"), num(r, 40));
-    writeText(species, QStringLiteral("ZpZadTO"), QStringLiteral("1"));
-    addOperation(storey, r, QStringLiteral("PRO_P"), 47, QStringLiteral("PRO_NAL"), QStringLiteral("PRO_POC"));
-    addOperation(storey, r, QStringLiteral("TV_P"), 42, QStringLiteral("TV_NAL"), QStringLiteral("TV_POC"));
-    addOperation(storey, r, QStringLiteral("TO_P"), 39, QStringLiteral("TO_NAL"), QString());
+    writeInt(species, "DR_ZAS_HA", perHectare);
+    writeInt(species, "POCET_KMENU", 0);
+    writeFloat(species, "VYCETNI_ZAKLADNA", 0.0);
+    writeText(species, "GEN_KLAS", r.D(28));
+    writeText(species, "IMISE", r.D(61));
+    writeText(species, "DR_KVAL", r.D(45));
+    writeFloat(species, "PLOCHA_DREVINY", num(r, 25) / 100.0);
+    writeText(species, "ZPZADZAS", QStringLiteral("8"));
+    writeInt(species, "DR_TV", num(r, 44));
+    writeInt(species, "N_ProcentoTV", num(r, 43));
+    writeInt(species, "N_ObjemHaTV", txt::roundHalfEven(perHectare * num(r, 43) / 100.0));
+    writeText(species, "ZpZadTV", QStringLiteral("3"));
+    writeInt(species, "DR_TO", num(r, 40));
+    writeText(species, "ZpZadTO", QStringLiteral("1"));
+    addOperation(storey, r, "PRO_P", 47, "PRO_NAL", "PRO_POC");
+    addOperation(storey, r, "TV_P", 42, "TV_NAL", "TV_POC");
+    addOperation(storey, r, "TO_P", 39, "TO_NAL", nullptr);
     loadAfforestation(storey, r);
     loadDamage(species, r);
 }
@@ -174,43 +265,44 @@ void loadGroup(TOddeleni* odd, TDilec* dil, TPorost* stand, TUnivStareLHP& r)
         return;
     }
     const double area = num(r, 17) / 100.0;
-    writeText(group, QStringLiteral("PSK"), designation);
+    writeText(group, "PSK", designation);
     status(QStringLiteral("Z lhp načítám porSkup    ") + group->CeleOznaceni());
-    writeText(group, QStringLiteral("LT"), r.D(21));
-    writeText(group, QStringLiteral("SLT"), r.D(21).left(2));
-    writeInt(group, QStringLiteral("PRIB_VZD"), num(r, 60));
-    writeText(group, QStringLiteral("TER_TYP"), r.D(38));
-    writeText(group, QStringLiteral("Terenni_skupina"), r.D(13));
+    writeText(group, "LT", r.D(21));
+    writeText(group, "SLT", r.D(21).left(2));
+    writeInt(group, "PRIB_VZD", num(r, 60));
+    writeText(group, "TER_TYP", r.D(38));
+    writeText(group, "Terenni_skupina", r.D(13));
     for (const char* p : {"PSK_P", "PSK_P0", "PSK_V"})
-        writeFloat(group, QString::fromLatin1(p), area);
+        writeFloat(group, p, area);
     group->EtazMN()->NovyPrvek(designation);
     TEtaz* storey = group->Etaz();
     if (!storey) {
         r.Next();
         return;
     }
-    writeText(storey, QStringLiteral("ETAZ"), designation);
+    writeText(storey, "ETAZ", designation);
     status(QStringLiteral("Z lhp načítám etáž      ") + storey->CeleOznaceni());
-    writeInt(storey, QStringLiteral("VEK"), num(r, 18));
-    writeInt(storey, QStringLiteral("HS"), num(r, 19) + num(r, 59) * 1000);
-    writeFloat(storey, QStringLiteral("ETAZ_PP"), area);
-    writeFloat(storey, QStringLiteral("ETAZ_PS"), area);
-    writeInt(storey, QStringLiteral("OBMYTI"), num(r, 20) / 100);
-    writeInt(storey, QStringLiteral("OBN_DOBA"), num(r, 20) % 100);
-    writeInt(storey, QStringLiteral("ZAKM"), num(r, 22));
-    writeInt(storey, QStringLiteral("ZP_TEZ_ST"), num(r, 37));
-    writeInt(storey, QStringLiteral("TER_TYP_ST"), num(r, 38));
-    writeInt(storey, QStringLiteral("NALEH_ST"), num(r, 46));
-    writeInt(storey, QStringLiteral("M_Z_ZASOBY"), num(r, 62));
-    writeText(storey, QStringLiteral("HOSP_TV"), QStringLiteral("V"));
-    const bool speciesRows = storey->GetPropAsInteger(QStringLiteral("VEK")) > 0;
-    while (sameGroup(r, odd, dil->DIL(), group->GetPropAsString(QStringLiteral("PSK")))) {
+    writeInt(storey, "VEK", num(r, 18));
+    writeInt(storey, "HS", num(r, 19) + num(r, 59) * 1000);
+    writeFloat(storey, "ETAZ_PP", area);
+    writeFloat(storey, "ETAZ_PS", area);
+    writeInt(storey, "OBMYTI", num(r, 20) / 100);
+    writeInt(storey, "OBN_DOBA", num(r, 20) % 100);
+    writeInt(storey, "ZAKM", num(r, 22));
+    writeInt(storey, "ZP_TEZ_ST", num(r, 37));
+    writeInt(storey, "TER_TYP_ST", num(r, 38));
+    writeInt(storey, "NALEH_ST", num(r, 46));
+    writeInt(storey, "M_Z_ZASOBY", num(r, 62));
+    writeText(storey, "HOSP_TV", QStringLiteral("V"));
+    const bool speciesRows = readInt(storey, "VEK") > 0;
+    SameGroup sameGroup(odd, dil->DIL(), readText(group, "PSK"));
+    while (sameGroup(r)) {
         try {
             if (speciesRows) {
                 loadSpecies(storey, r);
             } else {
                 loadAfforestation(storey, r);
-                addOperation(storey, r, QStringLiteral("PRO_P"), 47, QStringLiteral("PRO_NAL"), QStringLiteral("PRO_POC"));
+                addOperation(storey, r, "PRO_P", 47, "PRO_NAL", "PRO_POC");
             }
         } catch (const Exception& e) {
             message(QStringLiteral(" bacha NactiDrevinaZalesneni ") + e.message());
@@ -224,12 +316,12 @@ void fillStand(TPorost* stand, const QString& letter, TUnivStareLHP& r)
 {
     stand->SetPOR(letter);
     status(QStringLiteral("Z lhp načítám porost   ") + stand->CeleOznaceni());
-    writeText(stand, QStringLiteral("PAS_OHR"), r.D(14));
-    writeText(stand, QStringLiteral("KATEG_ST"), r.D(9));
-    writeInt(stand, QStringLiteral("DRUH_UZIV_ST"), ownerDruh(r));
-    writeText(stand, QStringLiteral("TER_SK_POR_ST"), r.D(13));
-    writeText(stand, QStringLiteral("DRUH_POZ"), QStringLiteral("10"));
-    writeText(stand, QStringLiteral("SDR_POR"), QStringLiteral("N"));
+    writeText(stand, "PAS_OHR", r.D(14));
+    writeText(stand, "KATEG_ST", r.D(9));
+    writeInt(stand, "DRUH_UZIV_ST", ownerDruh(r));
+    writeText(stand, "TER_SK_POR_ST", r.D(13));
+    writeText(stand, "DRUH_POZ", QStringLiteral("10"));
+    writeText(stand, "SDR_POR", QStringLiteral("N"));
     stand->SetMAJ_DRUH(ownerDruh(r));
     stand->SetMAJ_KOD(ownerKod(r));
     // Equal codes on both levels make two elements, as a repeated level code always does.
@@ -240,7 +332,7 @@ void fillStand(TPorost* stand, const QString& letter, TUnivStareLHP& r)
         stand->SetORG_UROVEN(2, r.D(64));
     TKategorieMN* categories = TJinyPozemek::KategorieMN(stand);
     categories->NovyPrvek(r.D(9));
-    writeText(categories->AktualniPrvek(), QStringLiteral("KATEGORIE"), r.D(9));
+    writeText(categories->AktualniPrvek(), "KATEGORIE", r.D(9));
     if (!r.HasTlh())
         return;
     static const char* const prefixes[] = {"Popis porostu: ", nullptr, nullptr, "Zdravotní stav: ",
@@ -264,18 +356,18 @@ void loadStand(TOddeleni* odd, TDilec* dil, TUnivStareLHP& r)
         return;
     }
     fillStand(stand, letter, r);
-    while (!r.Eof() && ownerKod(r) == stand->GetPropAsInteger(QStringLiteral("MAJ_KOD"))
-           && ownerDruh(r) == stand->GetPropAsInteger(QStringLiteral("MAJ_DRUH")) && r.D(8) == dil->DIL()
+    while (!r.Eof() && ownerKod(r) == readInt(stand, "MAJ_KOD")
+           && ownerDruh(r) == readInt(stand, "MAJ_DRUH") && r.FieldIs(8, dil->DIL())
            && num(r, 7) == odd->ODD()) {
         loadGroup(odd, dil, stand, r);
-        if (r.Eof() || (ownerKod(r) == stand->GetPropAsInteger(QStringLiteral("MAJ_KOD"))
-                        && ownerDruh(r) == stand->GetPropAsInteger(QStringLiteral("MAJ_DRUH"))))
+        if (r.Eof() || (ownerKod(r) == readInt(stand, "MAJ_KOD")
+                        && ownerDruh(r) == readInt(stand, "MAJ_DRUH")))
             continue;
         TPorost* found = nullptr;
         for (int i = 0; i < dil->PorostMN()->Count(); ++i) {
             auto* other = dynamic_cast<TPorost*>(dil->PorostMN()->Items(i));
-            if (other && other->GetPropAsInteger(QStringLiteral("MAJ_KOD")) == ownerKod(r)
-                && other->GetPropAsInteger(QStringLiteral("MAJ_DRUH")) == ownerDruh(r))
+            if (other && readInt(other, "MAJ_KOD") == ownerKod(r)
+                && readInt(other, "MAJ_DRUH") == ownerDruh(r))
                 found = other;
         }
         if (!found)
@@ -292,12 +384,12 @@ void loadSubCompartment(TOddeleni* odd, TUnivStareLHP& r)
     TDilec* dil = odd->Dilec();
     if (!dil) {
         message(QStringLiteral("nelze přidat stejný dílec"));
-        while (!r.Eof() && num(r, 7) == odd->ODD() && r.D(8) == letter)
+        while (!r.Eof() && num(r, 7) == odd->ODD() && r.FieldIs(8, letter))
             r.Next();   // the returning run is skipped whole
         return;
     }
     dil->SetDIL(letter);
-    while (!r.Eof() && dil->DIL() == r.D(8) && num(r, 7) == odd->ODD()) {
+    while (!r.Eof() && r.FieldIs(8, dil->DIL()) && num(r, 7) == odd->ODD()) {
         const qint64 before = r.Position();
         try {
             loadStand(odd, dil, r);
@@ -315,11 +407,11 @@ void LoadLhcHeaderFromCodebook(TLHC* header, TUnivStareLHP& reader, const QStrin
 {
     const QString code = reader.D(2) + reader.D(3) + reader.D(4) + reader.D(5);
     const qint32 kod = DigitsToInt(code);
-    writeInt(header, QStringLiteral("LHC_KOD"), kod);
-    writeText(header, QStringLiteral("LHC_NAZ"), QStringLiteral("Ze staré věty :") + code + QStringLiteral("  ") + reader.D(1));
-    writeText(header, QStringLiteral("LHP_OD"), txt::dateToStr(txt::today()));
-    writeText(header, QStringLiteral("LHP_DO"), QString());
-    writeText(header, QStringLiteral("PUVOD_DAT"), QStringLiteral("LHP 160"));
+    writeInt(header, "LHC_KOD", kod);
+    writeText(header, "LHC_NAZ", QStringLiteral("Ze staré věty :") + code + QStringLiteral("  ") + reader.D(1));
+    writeText(header, "LHP_OD", txt::dateToStr(txt::today()));
+    writeText(header, "LHP_DO", QString());
+    writeText(header, "PUVOD_DAT", QStringLiteral("LHP 160"));
     try {
         db::Table table;
         table.SetTableName(programDir + QStringLiteral("/ciselnik/SEZLHC00.DB"));
@@ -328,9 +420,9 @@ void LoadLhcHeaderFromCodebook(TLHC* header, TUnivStareLHP& reader, const QStrin
         // A unit missing from the codebook keeps the record's values (never another unit's row).
         // The key's second field A is empty: the first row of the code (empty sorts first).
         if (table.FindKey({QString::number(kod)}) && table.FieldByName(QStringLiteral("A")).AsString().isEmpty()) {
-            writeText(header, QStringLiteral("LHP_OD"), table.FieldByName(QStringLiteral("LHP_OD")).AsString());
-            writeText(header, QStringLiteral("LHP_DO"), table.FieldByName(QStringLiteral("LHP_DO")).AsString());
-            writeText(header, QStringLiteral("LHC_NAZ"), table.FieldByName(QStringLiteral("LHC_NAZ")).AsString());
+            writeText(header, "LHP_OD", table.FieldByName(QStringLiteral("LHP_OD")).AsString());
+            writeText(header, "LHP_DO", table.FieldByName(QStringLiteral("LHP_DO")).AsString());
+            writeText(header, "LHC_NAZ", table.FieldByName(QStringLiteral("LHC_NAZ")).AsString());
         }
         table.Close();
     } catch (const Exception&) {

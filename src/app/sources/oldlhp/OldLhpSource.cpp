@@ -82,9 +82,14 @@ QStringList OldLhpSource::buildCompartmentList(TLesniCelek& unit)
         reader.SetFaultLog(&m_faultLog);
         reader.SetFileName(it.value());
         reader.Open();
+        qint32 previous = -1;   // a record of the previous record's compartment is listed already
         for (; !reader.Eof(); reader.Next()) {
+            const qint32 number = reader.Number(7);
+            if (number == previous)
+                continue;
+            previous = number;
             // A compartment is listed once, with the first file that holds it.
-            const QString key = PadLeft(QString::number(DigitsToInt(reader.D(7))), 3, QLatin1Char(' '));
+            const QString key = PadLeft(QString::number(number), 3, QLatin1Char(' '));
             if (!m_fileOfCompartment.contains(key)) {
                 list.append(key);
                 m_fileOfCompartment.insert(key, it.key());

@@ -142,6 +142,7 @@ void TUnivStareLHP::closeAll()
     m_lineNo = 0;
     m_hasTlh = false;
     m_record.clear();
+    m_hasRecord = false;
     m_tlhRecord.fill(QString());
     m_eofFlag = true;
 }
@@ -222,15 +223,17 @@ void TUnivStareLHP::First()
     Next();
 }
 
-bool TUnivStareLHP::readLine(QByteArray& line)
+bool TUnivStareLHP::readLine(QByteArrayView& line)
 {
-    if (m_pos >= m_text.size())
+    const qsizetype size = m_text.size();
+    if (m_pos >= size)
         return false;
+    const char* const bytes = m_text.constData();
     qsizetype end = m_pos;
-    while (end < m_text.size() && m_text[end] != '\r' && m_text[end] != '\n')
+    while (end < size && bytes[end] != '\r' && bytes[end] != '\n')
         ++end;
-    line = m_text.mid(m_pos, qMin<qsizetype>(end - m_pos, MaxKeptLine));
-    if (end < m_text.size() && m_text[end] == '\r' && end + 1 < m_text.size() && m_text[end + 1] == '\n')
+    line = QByteArrayView(bytes + m_pos, qMin<qsizetype>(end - m_pos, MaxKeptLine));
+    if (end < size && bytes[end] == '\r' && end + 1 < size && bytes[end + 1] == '\n')
         ++end;
     m_pos = end + 1;
     ++m_lineNo;
@@ -246,7 +249,7 @@ void TUnivStareLHP::Next()
         }
         return;
     }
-    QByteArray line;
+    QByteArrayView line;
     // A last empty line of a file is no record; the end of a file goes on in the next one.
     while (!readLine(line) || (line.isEmpty() && m_pos >= m_text.size())) {
         ReportFaults();   // the file is read whole: its companion's counts are complete
@@ -260,10 +263,12 @@ void TUnivStareLHP::Next()
     }
     m_eofFlag = false;
     ++m_recordsRead;
-    m_record = Cp1250::decode(line);
-    if (!m_hasTlh || m_record.size() < fieldStart(8))
+    m_record.assign(line.data(), static_cast<size_t>(line.size()));
+    m_hasRecord = true;
+    if (!m_hasTlh || qsizetype(m_record.size()) < fieldStart(8))
         return;
-    const qint32 key = DigitsToInt(D(7)) * 100 + static_cast<unsigned char>(Cp1250::encodeChar(D(8).at(0)));
+    // The key of compartment and sub-compartment: the byte of D8 is the letter's code.
+    const qint32 key = Number(7) * 100 + static_cast<unsigned char>(m_record[static_cast<size_t>(fieldStart(8) - 1)]);
     if (key != m_lastKey) {
         readTlhRecord();
         m_lastKey = key;
@@ -298,6 +303,13 @@ bool TUnivStareLHP::Eof() const
     return m_eofFlag;
 }
 
+QByteArrayView TUnivStareLHP::fieldBytes(int n) const
+{
+    const qsizetype size = qsizetype(m_record.size());
+    const qsizetype start = qMin<qsizetype>(fieldStart(n) - 1, size);
+    return QByteArrayView(m_record.data() + start, qMin<qsizetype>(fieldWidth(n), size - start));
+}
+
 QString TUnivStareLHP::D(int n) const
 {
     if (n < 1 || n > FieldCount)
@@ -308,21 +320,35 @@ QString TUnivStareLHP::D(int n) const
             return QString();
         return Cp1250::decode(DBFReadStringAttribute(m_table->handle, m_table->row, field));
     }
-    return m_record.mid(fieldStart(n) - 1, fieldWidth(n));
+    // A field past the end of the record (or of no record) is null; one ending it is empty.
+    if (!m_hasRecord || fieldStart(n) - 1 > qsizetype(m_record.size()))
+        return QString();
+    return Cp1250::decode(fieldBytes(n));
+}
+
+bool TUnivStareLHP::FieldIs(int n, QStringView text) const
+{
+    if (m_table || n < 1 || n > FieldCount)
+        return D(n) == text;
+    const QByteArrayView field = fieldBytes(n);
+    if (field.size() != text.size())
+        return false;
+    for (qsizetype i = 0; i < field.size(); ++i)
+        if (Cp1250::decodeChar(static_cast<unsigned char>(field[i])) != text[i])
+            return false;
+    return true;
 }
 
 qint32 TUnivStareLHP::Number(int n) const
 {
     if (m_table || n < 1 || n > FieldCount)
         return DigitsToInt(D(n));
-    // The digits straight from the record, without a copy of the field.
-    const qsizetype start = qsizetype(fieldStart(n)) - 1;
-    const QStringView field = QStringView(m_record).mid(start, fieldWidth(n));
+    // The digits straight from the record's bytes (only the bytes of ASCII digits decode to digits).
     qint64 value = 0;
-    for (const QChar c : field) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+    for (const char c : fieldBytes(n)) {
+        if (c < '0' || c > '9')
             continue;
-        value = value * 10 + (c.unicode() - '0');
+        value = value * 10 + (c - '0');
         if (value > std::numeric_limits<qint32>::max())
             return 0;
     }

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 // The record source of old LHP data (TUnivStareLHP, "universal old LHP"). Each record is one
 // species or afforestation row of 160 single-byte columns, cut into the 65 fields D1..D65
@@ -67,6 +68,8 @@ public:
 
     // Field n (1..65) of the current record.
     QString D(int n) const;
+    // D(n) == text, without building the field's text.
+    bool FieldIs(int n, QStringView text) const;
     // DigitsToInt(D(n)): the digits of the field as a number, 0 when they exceed 32 bits.
     qint32 Number(int n) const;
     // The first column (1-based) and width of field n.
@@ -94,13 +97,16 @@ private:
     bool loadTextFiles();
     void openTable();
     void closeAll();
-    bool readLine(QByteArray& line);
+    bool readLine(QByteArrayView& line);
+    // The bytes of field n of the current text record (a short record gives a shorter field).
+    QByteArrayView fieldBytes(int n) const;
     void readTlhRecord();
 
     QString m_fileName;
     QString m_tlhName;
     QStringList m_following;
-    QString m_record;               // current line (text source)
+    std::string m_record;           // current line's bytes (text source); one byte a character
+    bool m_hasRecord = false;       // a line has been read since the source was opened
     QByteArray m_text;              // the record file's bytes
     qsizetype m_pos = 0;
     int m_lineNo = 0;

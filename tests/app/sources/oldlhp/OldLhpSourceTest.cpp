@@ -146,6 +146,25 @@ TEST_F(OldLhpSourceTest, FilesWithAGapReadInOrderAndACompartmentAcrossFilesLoads
     EXPECT_EQ(recorder().messages.size(), 2u);   // the missing codebook, once per run
 }
 
+// A compartment returning later in its file or in a later one is listed once; a stand group
+// takes the records of its designation however it is spaced.
+TEST_F(OldLhpSourceTest, ReturningCompartmentsListOnceAndGroupsMatchTheirDesignation)
+{
+    write("7.01V", {species(5, 'a', "1a", "SM"), species(5, 'a', "1 a", "BK"), species(5, 'a', "1a", "JD"),
+                    species(5, 'a', "2", "DB"), species(2, 'a', "1", "SM"), species(5, 'b', "1", "SM")});
+    write("7.02V", {species(2, 'b', "1", "SM"), species(9, 'a', "1", "SM")});
+    Owned<TLesniCelek> unit = makeUnit();
+    EXPECT_EQ(unit->CompartmentList(), QStringList({"  2", "  5", "  9"}));
+    unit->ReloadCompartments();
+    TPorost* stand = unit->LHC()->Oddeleni()->Dilec()->Porost();
+    ASSERT_EQ(stand->PorostniSkupinaMN()->PocetPrvku(), 2);
+    const auto speciesOf = [stand](int group) {
+        return dynamic_cast<TPorostniSkupina*>(stand->PorostniSkupinaMN()->Items(group))->Etaz()->DrevinaMN()->PocetPrvku();
+    };
+    EXPECT_EQ(speciesOf(0), 3);
+    EXPECT_EQ(speciesOf(1), 1);
+}
+
 TEST_F(OldLhpSourceTest, StandsFollowOwnersWithinASubCompartment)
 {
     write("7.01V", {species(1, 'a', "1", "SM", 1), species(1, 'a', "2", "SM", 2), species(1, 'a', "3", "SM", 1)});
@@ -177,6 +196,10 @@ TEST_F(OldLhpSourceTest, SpeciesValuesOperationsAndAfforestation)
     EXPECT_EQ(storey->GetPropAsString("PRO_P"), "2");
     EXPECT_EQ(storey->GetPropAsString("PRO_NAL"), "1");
     EXPECT_EQ(storey->GetPropAsInteger("PRO_POC"), 2);
+    // Areas that stay zero take no urgency.
+    EXPECT_EQ(storey->GetPropAsString("TV_P"), "0");
+    EXPECT_EQ(storey->GetPropAsString("TV_NAL"), "");
+    EXPECT_EQ(storey->GetPropAsString("TO_DUVOD"), "");
     EXPECT_EQ(storey->DrevinaMN()->Items(0)->GetPropAsInteger("DR_ZAS_HA"), 40);
     EXPECT_EQ(storey->DrevinaMN()->Items(2)->GetPropAsInteger("DR_ZAS_HA"), 0);   // group area 0
     auto* g2 = dynamic_cast<TPorostniSkupina*>(stand->PorostniSkupinaMN()->Items(1));

@@ -115,6 +115,35 @@ TEST_F(UnivStareLHPTest, FieldNumbersAreTheDigitsOfTheFieldText)
     EXPECT_EQ(r->Number(40), 0);
 }
 
+// Fields are the columns of the decoded line: a field past a short line is null, one starting
+// at its end empty; FieldIs answers as comparing D(n).
+TEST_F(UnivStareLHPTest, FieldsAndTheirComparisonsFollowTheDecodedLine)
+{
+    QByteArray full = numberedRecord();
+    full.replace(56, 3, "\xc8\x8a\xe8");   // D23 "ČŠč"
+    full[16] = '\xf8';                       // D8 "ř"
+    const QByteArray shortLine = full.left(TUnivStareLHP::fieldStart(9) - 1);
+    auto r = open(write("7.01V", full + "\r\n" + shortLine + "\r\n\r\nx\r\n"));
+    for (const QByteArray& line : {full, shortLine, QByteArray()}) {
+        const QString decoded = Cp1250::decode(line);
+        for (int n = 0; n <= TUnivStareLHP::FieldCount + 1; ++n) {
+            const QString expected = n < 1 || n > TUnivStareLHP::FieldCount
+                ? QString()
+                : decoded.mid(TUnivStareLHP::fieldStart(n) - 1, TUnivStareLHP::fieldWidth(n));
+            EXPECT_EQ(r->D(n), expected) << n;
+            EXPECT_EQ(r->D(n).isNull(), expected.isNull()) << n;
+            EXPECT_TRUE(r->FieldIs(n, expected)) << n;
+            EXPECT_FALSE(r->FieldIs(n, expected + QLatin1Char('x'))) << n;
+            if (!expected.isEmpty())
+                EXPECT_FALSE(r->FieldIs(n, QStringLiteral("Ś") + expected.mid(1))) << n;
+        }
+        r->Next();
+    }
+    EXPECT_EQ(r->D(1), "x");
+    EXPECT_TRUE(r->D(2).isNull());
+    EXPECT_EQ(r->D(23), QString());
+}
+
 TEST_F(UnivStareLHPTest, ShortLinesGiveShortFieldsAndEveryLineEndCounts)
 {
     auto r = open(write("7.01V", "     1     12\r" + record(5, 'a') + "\n" + record(6, 'b') + "\r\n"));
@@ -134,9 +163,11 @@ TEST_F(UnivStareLHPTest, ShortLinesGiveShortFieldsAndEveryLineEndCounts)
 
 TEST_F(UnivStareLHPTest, OneStandTextRecordPerRunOfASubCompartment)
 {
-    write("701.tlh", tlhRecord({"", "prvni"}) + tlhRecord({"", "druhy"}) + tlhRecord({"", "treti"}));
+    write("701.tlh", tlhRecord({"", "prvni"}) + tlhRecord({"", "druhy"}) + tlhRecord({"", "treti"})
+                         + tlhRecord({"", "ctvrty"}) + tlhRecord({"", "paty"}));
     auto r = open(write("7.01V", record(1, 'a') + "\r\n" + record(1, 'a') + "\r\n" + record(1, 'b') + "\r\n"
-                                     + record(1, 'a') + "\r\n"));
+                                     + record(1, 'a') + "\r\n" + record(1, '\xe8') + "\r\n" + record(1, '\xe8')
+                                     + "\r\n" + record(2, '\xe8') + "\r\n"));
     ASSERT_TRUE(r->HasTlh());
     EXPECT_EQ(r->TlhString(2), "prvni");
     r->Next();
@@ -145,6 +176,12 @@ TEST_F(UnivStareLHPTest, OneStandTextRecordPerRunOfASubCompartment)
     EXPECT_EQ(r->TlhString(2), "druhy");
     r->Next();
     EXPECT_EQ(r->TlhString(2), "treti");
+    r->Next();   // the letter "č"
+    EXPECT_EQ(r->TlhString(2), "ctvrty");
+    r->Next();
+    EXPECT_EQ(r->TlhString(2), "ctvrty");
+    r->Next();
+    EXPECT_EQ(r->TlhString(2), "paty");
     EXPECT_TRUE(recorder().messages.empty());
 }
 
