@@ -40,9 +40,14 @@ PPropInfo findLiteralProperty(TPersistent& object, const char* name)
         const char* name = nullptr;
         PPropInfo property = nullptr;
     };
-    static std::array<Entry, 512> cache;
+    // Literals of one loader lie a few bytes apart and classes share their alignment: a
+    // multiplicative mix spreads the pairs over the slots, so that they rarely evict each other.
+    constexpr int slotBits = 10;
+    static std::array<Entry, size_t(1) << slotBits> cache;
     const TClass type = object.ClassType();
-    const size_t slot = (reinterpret_cast<uintptr_t>(type) / 16 * 31 + reinterpret_cast<uintptr_t>(name)) % cache.size();
+    const uint64_t mixed = uint64_t(reinterpret_cast<uintptr_t>(type)) * 0x9E3779B97F4A7C15ull
+        ^ uint64_t(reinterpret_cast<uintptr_t>(name)) * 0xC2B2AE3D27D4EB4Full;
+    const size_t slot = size_t(mixed >> (64 - slotBits));
     Entry& entry = cache[slot];
     if (entry.type != type || entry.name != name)
         entry = {type, name, findPublishedProperty(object, name)};

@@ -316,6 +316,12 @@ double Field::AsFloat() const
     return asFloatOf(Value());
 }
 
+bool Field::numberValue(double& value, bool& isNull) const
+{
+    const FieldType t = m_def.DataType;
+    return (isIntegerType(t) || isFloatType(t)) && m_dataSet.fieldNumber(m_index, value, isNull);
+}
+
 int32_t Field::asIntegerOf(const QVariant& value) const
 {
     const FieldType t = m_def.DataType;

@@ -144,6 +144,9 @@ public:
     int32_t AsInteger() const;
     // NULL reads 0; a text is converted (EConvertError).
     double AsFloat() const;
+    // The value of an integer or float field as Value() holds it, as a double (isNull for NULL),
+    // without a QVariant; false when the dataset cannot give it so.
+    bool numberValue(double& value, bool& isNull) const;
     bool AsBoolean() const;
     double AsDateTime() const;
     // Blob bytes; a memo's text in the table code page (windows-1250); other types their text.

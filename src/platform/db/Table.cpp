@@ -148,6 +148,9 @@ struct Table::OrderCache {
     std::vector<int> sorted;                  // every record id (deleted ones too), in order
     std::vector<double> firstNumbers;         // a number-kind first field's values along `sorted`
     mutable size_t searchHint = 0;            // where the last search of firstNumbers ended
+    mutable double lastRunKey = 0;            // the key of the last run of firstNumbers found...
+    mutable std::pair<size_t, size_t> lastRun;   // ...that run...
+    mutable bool hasLastRun = false;          // ...valid until firstNumbers is laid out again
     bool isSortedCurrent = false;             // `sorted` (and firstNumbers) agree with the columns
 
     // Adds an order field whose values are filled in by set().
@@ -198,15 +201,35 @@ struct Table::OrderCache {
     // them, so that a search runs over contiguous numbers.
     void sort()
     {
-        if (!fields.empty() && !std::is_sorted(sorted.begin(), sorted.end(), [this](int a, int b) { return isBefore(a, b); }))
-            std::sort(sorted.begin(), sorted.end(), [this](int a, int b) { return isBefore(a, b); });
         firstNumbers.clear();
-        if (!fields.empty() && kinds[0] == SortKind::Number) {
-            firstNumbers.reserve(sorted.size());
-            for (const int r : sorted)
-                firstNumbers.push_back(numbers[0][size_t(r)]);
-        }
+        hasLastRun = false;
+        if (!fields.empty() && kinds[0] == SortKind::Number)
+            sortByFirstNumber();
+        else if (!fields.empty() && !std::is_sorted(sorted.begin(), sorted.end(), [this](int a, int b) { return isBefore(a, b); }))
+            std::sort(sorted.begin(), sorted.end(), [this](int a, int b) { return isBefore(a, b); });
         isSortedCurrent = true;
+    }
+    // The order of isBefore, sorted on (first value, id) pairs side by side: the other fields
+    // are read only between records of an equal first value.
+    void sortByFirstNumber()
+    {
+        std::vector<std::pair<double, int>> pairs;
+        pairs.reserve(sorted.size());
+        for (const int r : sorted)
+            pairs.emplace_back(numbers[0][size_t(r)], r);
+        const auto before = [this](const std::pair<double, int>& a, const std::pair<double, int>& b) {
+            int c = compareNumbers(a.first, b.first);
+            for (size_t i = 1; c == 0 && i < fields.size(); ++i)
+                c = compareField(i, a.second, b.second);
+            return c < 0 || (c == 0 && a.second < b.second);
+        };
+        if (!std::is_sorted(pairs.begin(), pairs.end(), before))
+            std::sort(pairs.begin(), pairs.end(), before);
+        firstNumbers.resize(pairs.size());
+        for (size_t at = 0; at < pairs.size(); ++at) {
+            firstNumbers[at] = pairs[at].first;
+            sorted[at] = pairs[at].second;
+        }
     }
     // The first position of firstNumbers whose value is not `before`, looked for near `hint`
     // first: a master walks its rows in the order of their keys, so the next search usually
@@ -233,10 +256,18 @@ struct Table::OrderCache {
     // The run of firstNumbers equal to k, looked for from where the last search ended.
     std::pair<size_t, size_t> firstNumberRun(double k) const
     {
+        // A range's start and end usually share their first value: its run is found once.
+        if (hasLastRun && compareNumbers(k, lastRunKey) == 0) {
+            searchHint = lastRun.second;
+            return lastRun;
+        }
         const size_t first = boundFrom(searchHint, [k](double v) { return compareNumbers(v, k) < 0; });
         const size_t last = boundFrom(first, [k](double v) { return compareNumbers(v, k) <= 0; });
         searchHint = last;
-        return {first, last};
+        lastRunKey = k;
+        lastRun = {first, last};
+        hasLastRun = true;
+        return lastRun;
     }
     // The first position in `sorted` whose record is not below the key (orAbove: above it),
     // comparing on the key's fields; the first field narrows by its contiguous numbers.
@@ -761,6 +792,14 @@ std::optional<std::pair<size_t, size_t>> Table::linkRange() const
     }
     if (m_masterIndexes.size() > order.fields.size())
         return std::nullopt;
+    // One number field links to a number order field (a detail on VAZBA): the master's number
+    // as it stands in the row, without a QVariant.
+    if (m_masterIndexes.size() == 1 && order.kinds[0] == SortKind::Number && !order.firstNumbers.empty()) {
+        double number = 0;
+        bool isNull = true;
+        if (master->Fields(m_masterIndexes[0]).numberValue(number, isNull))
+            return order.firstNumberRun(isNull ? nullNumber : number);
+    }
     QVarLengthArray<QVariant, 4> values;
     for (const int index : m_masterIndexes)
         values.append(master->Fields(index).Value());

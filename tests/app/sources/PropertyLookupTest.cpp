@@ -2,12 +2,17 @@
 #include "app/sources/PropertyLookup.h"
 
 #include "forest/base/ForestRegistration.h"
+#include "forest/hierarchy/Drevina.h"
 #include "forest/hierarchy/Etaz.h"
+#include "forest/hierarchy/Porost.h"
 #include "forest/hierarchy/PorostniSkupina.h"
 #include "framework/core/StartupRegistration.h"
 #include "platform/Exceptions.h"
 
 #include <gtest/gtest.h>
+
+#include <deque>
+#include <vector>
 
 namespace {
 
@@ -39,6 +44,45 @@ TEST(PropertyLookupTest, ALiteralAnswersPerClassAsTheLookUpByName)
     }
     EXPECT_NE(app::findLiteralProperty(*storey, "vek"), nullptr);
     EXPECT_EQ(app::findLiteralProperty(*storey, "NEEXISTUJE"), nullptr);
+}
+
+// Every published name of the classes, each at one address for the life of the process (the
+// look-up keeps answers by address, as it does for string literals).
+std::vector<const char*> namesOf(const std::vector<TPersistent*>& objects)
+{
+    static std::deque<QByteArray> stored;
+    std::vector<const char*> names;
+    for (TPersistent* object : objects) {
+        const TClass type = object->ClassType();
+        for (int i = 0; i < type->PropCount(); ++i) {
+            stored.push_back(type->Prop(i)->Name.toLatin1());
+            names.push_back(stored.back().constData());
+        }
+    }
+    return names;
+}
+
+// Each class gets its own property of a name, also when another class was asked for the same
+// literal just before; the answers agree with the look-up by name however the calls interleave.
+TEST(PropertyLookupTest, LiteralAnswersAgreeWithTheNamedLookupForEveryClass)
+{
+    Owned<TDrevina> species = Create<TDrevina>();
+    Owned<TEtaz> storey = Create<TEtaz>();
+    Owned<TPorost> stand = Create<TPorost>();
+    const std::vector<TPersistent*> objects = {species.get(), storey.get(), stand.get()};
+    const std::vector<const char*> names = namesOf(objects);
+    for (int round = 0; round < 2; ++round) {
+        for (const char* name : names) {
+            for (TPersistent* object : objects) {
+                const int index = IndexOfProp(object, QString::fromLatin1(name));
+                if (index < 0) {
+                    EXPECT_THROW(app::literalProperty(*object, name), EDatabaseError) << name;
+                    continue;
+                }
+                EXPECT_EQ(app::literalProperty(*object, name), object->ClassType()->Prop(index)) << name;
+            }
+        }
+    }
 }
 
 } // namespace

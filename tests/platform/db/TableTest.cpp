@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <numeric>
 #include <typeinfo>
 
 using db::FieldType;
@@ -153,6 +154,37 @@ TEST_F(TableTest, NamedOrdersAreStableOverThePhysicalOrder)
     t.SetIndexName(QString());   // unkeyed: the physical order
     EXPECT_EQ(column(t, "ID"), (QStringList{"5", "1", "2", "3", "4", "6", "7"}));
     EXPECT_THROW(t.SetIndexName(QStringLiteral("NEEXISTUJE")), EDatabaseError);
+}
+
+// Enough rows for a sort that is not stable by itself: equal keys (texts differing in case
+// only, NULLs) stay in the physical order.
+TEST_F(TableTest, LongOrdersKeepEqualKeysInThePhysicalOrder)
+{
+    QList<QVariantList> rows;
+    for (int i = 0; i < 300; ++i) {
+        const int storey = (i * 7) % 5;
+        rows.append({storey == 0 ? QVariant() : QVariant(double(storey)), i % 3 == 0 ? "a" : "A", double(i)});
+    }
+    write(QStringLiteral("NAVRH.DB"), {{"Vazba", "N"}, {"Kod", "A", 1}, {"ID", "N"}}, rows);
+    // "a" and "A" are one key: both orders list the rows by Vazba alone, NULL first.
+    const QStringList expected = [&rows] {
+        QList<int> order(rows.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            const double va = rows[a][0].isValid() ? rows[a][0].toDouble() : -1;
+            const double vb = rows[b][0].isValid() ? rows[b][0].toDouble() : -1;
+            return va < vb;
+        });
+        QStringList ids;
+        for (const int r : order)
+            ids << QString::number(r);
+        return ids;
+    }();
+    Table t;
+    open(t, QStringLiteral("NAVRH"), QStringLiteral("Vazba"));
+    EXPECT_EQ(column(t, "ID"), expected);
+    t.SetIndexFieldNames(QStringLiteral("Vazba;Kod"));
+    EXPECT_EQ(column(t, "ID"), expected);
 }
 
 TEST_F(TableTest, CompositeRangeOnTheLeadingFields)

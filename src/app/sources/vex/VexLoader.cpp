@@ -60,7 +60,7 @@ private:
         const quint64 mixed = (quint64(quintptr(key)) * 0x9E3779B97F4A7C15ull) ^ (quint64(quintptr(name)) * 0xC2B2AE3D27D4EB4Full);
         return size_t(mixed >> (64 - slotBits));
     }
-    static constexpr int slotBits = 12;
+    static constexpr int slotBits = 10;
 
     struct Slot {
         Key key = nullptr;
