@@ -19,6 +19,7 @@
 #include "platform/ui/Services.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace ishul {
 
@@ -268,6 +269,9 @@ void IsHulSource::importRun(DataFile& file, int number, TLHC* header, int kindOf
 {
     (void)header;
     TPrenasecZeStandarduData& reader = *file.reader;
+    // Only this file's records change the model until the run ends.
+    file.importer->BeginRun();
+    const auto endRun = qScopeGuard([&file] { file.importer->EndRun(); });
     while (!reader.Konec() && reader.CisloOddeleni() == number) {
         using D = TPrenasecZeStandarduData;
         const int count = reader.CisloNactenehoRadku();
