@@ -262,7 +262,11 @@ void TImportStandardPP_FST::SetJmenoTextFile(const QString& name)
 
 void TImportStandardPP_FST::Prepare()
 {
-    std::fill(std::begin(m_resolved), std::end(m_resolved), false);
+    // Within a run the stand, group and storey stay those resolved before while their keys do.
+    for (int t = 0; t < TargetSlots; ++t) {
+        const int level = t == int(Target::Stand) ? 1 : t == int(Target::Group) ? 2 : t == int(Target::Storey) ? 3 : -1;
+        m_resolved[t] = m_resolved[t] && level >= 0 && m_inRun && m_repeatsAllowed && m_resolvedStamp[t] == m_stamp[level];
+    }
     m_hasSpecies = -1;
     auto* reader = dynamic_cast<TPrenasecZeStandarduData*>(Input());
     if (reader)
@@ -505,6 +509,8 @@ TElement* TImportStandardPP_FST::cached(int target)
         }
         m_targets[target] = element;
         m_resolved[target] = true;
+        const int level = std::clamp(target, 0, Levels - 1);
+        m_resolvedStamp[target] = m_stamp[level];
     }
     return m_targets[target];
 }

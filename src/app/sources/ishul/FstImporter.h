@@ -131,6 +131,7 @@ private:
     static constexpr int TargetSlots = 7;
     TElement* m_targets[TargetSlots] = {};
     bool m_resolved[TargetSlots] = {};
+    quint64 m_resolvedStamp[TargetSlots] = {};
     // Repeated writes: the run is open, the stamp of each level and the key values last applied.
     static constexpr int Levels = 4;   // header, stand, group, storey
     static constexpr int Keys = 5;     // ODD, DIL, POR, PSK, ETAZ
