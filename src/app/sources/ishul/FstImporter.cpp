@@ -8,6 +8,7 @@
 #include "forest/hierarchy/Dilec.h"
 #include "forest/hierarchy/Drevina.h"
 #include "forest/hierarchy/Etaz.h"
+#include "forest/hierarchy/HierarchySupport.h"
 #include "forest/hierarchy/Kategorie.h"
 #include "forest/hierarchy/LHC.h"
 #include "forest/hierarchy/NonStockedLand.h"
@@ -476,6 +477,7 @@ void TImportStandardPP_FST::Recurse(TElement* element)
         TRecursor::Recurse(element);
 }
 
+// Each level from the one above it, as the header's chain of current elements gives it.
 TElement* TImportStandardPP_FST::cached(int target)
 {
     if (target < 0 || target >= TargetSlots)
@@ -490,19 +492,19 @@ TElement* TImportStandardPP_FST::cached(int target)
             element = m_header->AktualniPorostVzdy();
             break;
         case Target::Group:
-            element = m_header->AktualniPorostniSkupinaVzdy();
+            element = forest::alwaysAs<TPorostniSkupina>(static_cast<TPorost*>(cached(int(Target::Stand)))->PorostniSkupinaMN());
             break;
         case Target::Storey:
-            element = m_header->AktualniEtazVzdy();
+            element = forest::alwaysAs<TEtaz>(static_cast<TPorostniSkupina*>(cached(int(Target::Group)))->EtazMN());
             break;
         case Target::Species:
-            element = m_header->AktualniDrevinaVzdy();
+            element = forest::alwaysAs<TDrevina>(storey()->DrevinaMN());
             break;
         case Target::OtherLand:
-            element = m_header->AktualniJinyPozemekVzdy();
+            element = forest::alwaysAs<TJinyPozemek>(static_cast<TPorost*>(cached(int(Target::Stand)))->JinyPozemekMN());
             break;
         case Target::BareLand:
-            element = m_header->AktualniBezlesiVzdy();
+            element = forest::alwaysAs<TBezlesi>(static_cast<TPorost*>(cached(int(Target::Stand)))->BezlesiMN());
             break;
         default:
             break;
