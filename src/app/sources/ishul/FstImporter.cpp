@@ -229,7 +229,7 @@ bool convertsI(const QString& v)
 template<class T>
 T* as(TElement* element)
 {
-    return dynamic_cast<T*>(element);
+    return forest::asClass<T>(element);
 }
 
 } // namespace
