@@ -254,7 +254,11 @@ QString TPrenasecZeStandarduData::KnownColumnValue(int index) const
     const int pos = KnownColumnPosition(index);
     if (pos < 0 || !m_carrier)
         return QString();
-    return m_carrier->ValueAt(pos);
+    const TStringListElement* carrier = m_carrier.get();
+    const TElement* item = carrier->Items(pos);
+    if (item && item->ClassType() == TStringElement::StaticClass())
+        return static_cast<const TStringElement*>(item)->GetAsString();
+    return carrier->ValueAt(pos);
 }
 
 bool TPrenasecZeStandarduData::Konec() const

@@ -8,6 +8,7 @@
 #include "forest/hierarchy/Dilec.h"
 #include "forest/hierarchy/Drevina.h"
 #include "forest/hierarchy/Etaz.h"
+#include "forest/hierarchy/HierarchySupport.h"
 #include "forest/hierarchy/Kategorie.h"
 #include "forest/hierarchy/LHC.h"
 #include "forest/hierarchy/NonStockedLand.h"
@@ -23,6 +24,7 @@
 #include "platform/text/Numbers.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 namespace {
@@ -176,6 +178,24 @@ const R rules[] = {
     {"POSKOZ_R", Dt, Target::Storey, Conv::V, nullptr, Special::PoskozR},
 };
 
+// The key columns in the order of the rule table, from ODD on; the first five select the levels.
+constexpr int KeyCount = 8;
+enum Key : int { KeyOdd, KeyDil, KeyPor, KeyPsk, KeyEtaz, KeySpecies, KeyOtherLand, KeyBareLand };
+
+int keyIndex(const R& rule)
+{
+    static const R* const first = [] {
+        const R* odd = std::find_if(std::begin(rules), std::end(rules),
+                                    [](const R& r) { return std::strcmp(r.column, "ODD") == 0; });
+        const char* const names[KeyCount] = {"ODD", "DIL", "POR", "PSK", "ETAZ", "DR_ZKR", "JP", "BZL"};
+        for (int i = 0; i < KeyCount; ++i)
+            Q_ASSERT(std::strcmp(odd[i].column, names[i]) == 0 && odd[i].special == Special::Key);
+        return odd;
+    }();
+    const std::ptrdiff_t i = &rule - first;
+    return i >= 0 && i < KeyCount ? static_cast<int>(i) : -1;
+}
+
 // Conversion I: blanks removed ("0" when none is left), then a whole number; raises
 // EConvertError otherwise.
 // Up to nine decimal digits and nothing else (most values): the number needs no blanks removed
@@ -209,7 +229,7 @@ bool convertsI(const QString& v)
 template<class T>
 T* as(TElement* element)
 {
-    return dynamic_cast<T*>(element);
+    return forest::asClass<T>(element);
 }
 
 } // namespace
@@ -243,7 +263,12 @@ void TImportStandardPP_FST::SetJmenoTextFile(const QString& name)
 
 void TImportStandardPP_FST::Prepare()
 {
-    std::fill(std::begin(m_resolved), std::end(m_resolved), false);
+    // Within a run the stand, group and storey stay those resolved before while their keys do.
+    for (int t = 0; t < TargetSlots; ++t) {
+        const int level = t == int(Target::Stand) ? 1 : t == int(Target::Group) ? 2 : t == int(Target::Storey) ? 3 : -1;
+        m_resolved[t] = m_resolved[t] && level >= 0 && m_inRun && m_repeatsAllowed && m_resolvedStamp[t] == m_stamp[level];
+    }
+    m_hasSpecies = -1;
     auto* reader = dynamic_cast<TPrenasecZeStandarduData*>(Input());
     if (reader)
         mapColumns(reader->NosicHlavicka());
@@ -269,7 +294,11 @@ void TImportStandardPP_FST::mapColumns(TElement* carrier)
             continue;
         const QString name = list->UpperNameAt(i);
         const Rule* rule = byName.value(name);   // unknown columns: no rule
-        m_columns.insert(item, Column{rule, name, PreparedProperty{rule ? propertyOf(*rule) : QString()}});
+        Column column;
+        column.rule = rule;
+        column.name = name;
+        column.property.name = rule ? propertyOf(*rule) : QString();
+        m_columns.insert(item, column);
     }
     // The columns each pass applies, in the carrier's order (the hash is complete: its values stay put).
     for (auto& pass : m_passColumns)
@@ -279,6 +308,26 @@ void TImportStandardPP_FST::mapColumns(TElement* carrier)
         if (it != m_columns.end() && it->rule)
             m_passColumns[it->rule->pass == Pass::Position ? 0 : 1].push_back(PassColumn{i, list->Items(i), &*it});
     }
+    // Repeated writes are skipped only when the level keys come in their order, each once, and
+    // no other column writes the property a column writes at its level.
+    int lastKey = -1;
+    m_repeatsAllowed = true;
+    QHash<QPair<int, QString>, int> writers;
+    for (const PassColumn& c : m_passColumns[0]) {
+        const int key = keyIndex(*c.column->rule);
+        if (key >= 0 && key <= KeyEtaz) {
+            m_repeatsAllowed = m_repeatsAllowed && key > lastKey;
+            lastKey = key;
+        }
+    }
+    for (auto it = m_columns.begin(); it != m_columns.end(); ++it) {
+        it->level = it->rule ? repeatLevel(*it->rule) : -1;
+        if (it->rule)
+            ++writers[{it->level, it->property.name}];
+    }
+    for (auto it = m_columns.begin(); it != m_columns.end(); ++it)
+        if (it->level >= 0 && writers.value({it->level, it->property.name}) > 1)
+            it->level = -1;
     // The whole-number columns in the hash's own order, the order InvalidColumn looks at them in.
     m_wholeNumberColumns.clear();
     for (auto it = m_columns.begin(); it != m_columns.end(); ++it)
@@ -302,6 +351,77 @@ QString TImportStandardPP_FST::propertyOf(const Rule& rule) const
             name += QStringLiteral("_JP");
     }
     return name;
+}
+
+int TImportStandardPP_FST::repeatLevel(const Rule& rule) const
+{
+    if (rule.special != Special::None && rule.special != Special::KeepComputed)
+        return -1;
+    switch (rule.target) {
+    case Target::Header:
+        return 0;
+    case Target::Stand:
+        return 1;
+    case Target::Group:
+        return 2;
+    case Target::Storey:
+        return 3;
+    case Target::KindStand:
+        return m_fileKind == 1 ? 1 : -1;
+    case Target::KindGroup:
+        return m_fileKind == 1 ? 2 : -1;
+    default:
+        return -1;   // the species and land elements are new with each record
+    }
+}
+
+void TImportStandardPP_FST::BeginRun()
+{
+    m_inRun = true;
+    std::fill(std::begin(m_keyKnown), std::end(m_keyKnown), false);
+    keyChanged(0);
+}
+
+void TImportStandardPP_FST::EndRun()
+{
+    m_inRun = false;
+}
+
+void TImportStandardPP_FST::keyChanged(int level)
+{
+    for (int l = std::max(level, 0); l < Levels; ++l)
+        m_stamp[l] = m_nextStamp++;
+    m_keyChangedInRecord = true;
+}
+
+// NovyNeboAktualniPrvek; a key selected by the record before is its current element still, and
+// selecting that again only remembers its key as the old one (true: it was).
+bool TImportStandardPP_FST::selectKey(TLesniMnozina* set, const QString& v, bool reselect)
+{
+    if (reselect && set->AktualniPrvek()) {
+        set->SetAktualniPrvek(set->AktualniPrvek());
+        return true;
+    }
+    set->NovyNeboAktualniPrvek(v);
+    return false;
+}
+
+// The same text object (held since the last write, so never reused for another text), the same
+// element, and no key of the level changed since.
+bool TImportStandardPP_FST::isRepeat(const Column& column, const QString& v, const TElement* target) const
+{
+    return m_inRun && m_repeatsAllowed && column.level >= 0 && column.writtenTo == target
+        && column.writtenStamp == m_stamp[column.level] && column.written.constData() == v.constData()
+        && column.written.size() == v.size();
+}
+
+void TImportStandardPP_FST::remember(Column& column, const QString& v, const TElement* target)
+{
+    if (column.level < 0)
+        return;
+    column.written = v;
+    column.writtenTo = target;
+    column.writtenStamp = m_stamp[column.level];
 }
 
 const QString& TImportStandardPP_FST::CurrentColumn() const
@@ -357,6 +477,7 @@ void TImportStandardPP_FST::Recurse(TElement* element)
         TRecursor::Recurse(element);
 }
 
+// Each level from the one above it, as the header's chain of current elements gives it.
 TElement* TImportStandardPP_FST::cached(int target)
 {
     if (target < 0 || target >= TargetSlots)
@@ -371,25 +492,27 @@ TElement* TImportStandardPP_FST::cached(int target)
             element = m_header->AktualniPorostVzdy();
             break;
         case Target::Group:
-            element = m_header->AktualniPorostniSkupinaVzdy();
+            element = forest::alwaysAs<TPorostniSkupina>(static_cast<TPorost*>(cached(int(Target::Stand)))->PorostniSkupinaMN());
             break;
         case Target::Storey:
-            element = m_header->AktualniEtazVzdy();
+            element = forest::alwaysAs<TEtaz>(static_cast<TPorostniSkupina*>(cached(int(Target::Group)))->EtazMN());
             break;
         case Target::Species:
-            element = m_header->AktualniDrevinaVzdy();
+            element = forest::alwaysAs<TDrevina>(storey()->DrevinaMN());
             break;
         case Target::OtherLand:
-            element = m_header->AktualniJinyPozemekVzdy();
+            element = forest::alwaysAs<TJinyPozemek>(static_cast<TPorost*>(cached(int(Target::Stand)))->JinyPozemekMN());
             break;
         case Target::BareLand:
-            element = m_header->AktualniBezlesiVzdy();
+            element = forest::alwaysAs<TBezlesi>(static_cast<TPorost*>(cached(int(Target::Stand)))->BezlesiMN());
             break;
         default:
             break;
         }
         m_targets[target] = element;
         m_resolved[target] = true;
+        const int level = std::clamp(target, 0, Levels - 1);
+        m_resolvedStamp[target] = m_stamp[level];
     }
     return m_targets[target];
 }
@@ -418,6 +541,8 @@ void TImportStandardPP_FST::applyPosition(Column& column, const QString& v)
     const Rule& rule = *column.rule;
     if (rule.special == Special::Key)
         return applyKey(rule, v);
+    if (isRepeat(column, v, m_header))
+        return;
     PreparedProperty& name = column.property;
     switch (rule.conv) {
     case Conv::D:
@@ -438,6 +563,7 @@ void TImportStandardPP_FST::applyPosition(Column& column, const QString& v)
     }
     if (rule.special == Special::LhcKod)
         writeText(m_header, QStringLiteral("PUVOD_DAT"), m_puvodDat);
+    remember(column, v, m_header);
 }
 
 void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
@@ -450,9 +576,24 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
     static PreparedProperty bzlProperty{QStringLiteral("BZL")};
     static PreparedProperty etazProperty{QStringLiteral("ETAZ")};
     static PreparedProperty speciesProperty{QStringLiteral("DR_ZKR")};
-    const QByteArray column(rule.column);
+    const int key = keyIndex(rule);
+    // A changed key may select other elements at its level and below.
+    static constexpr int levelOfKey[KeyEtaz + 1] = {1, 1, 1, 2, 3};
+    // A key as in the record before, under keys as in it, names the element selected then.
+    bool same = false;
+    if (key >= 0 && key <= KeyEtaz) {
+        same = m_keyKnown[key] && m_keyValues[key] == v && !m_keyChangedInRecord;
+        if (!same) {
+            m_keyValues[key] = v;
+            m_keyKnown[key] = true;
+            keyChanged(levelOfKey[key]);
+        }
+    }
+    const bool reselect = same && m_inRun && m_repeatsAllowed;
+    // The other-land file names missing stands and sub-compartments "-" after their keys.
+    const bool keepName = reselect && !(m_fileKind == 3 && key <= KeyPor);
     TOddeleniMN* compartments = m_header->OddeleniMN();
-    if (column == "ODD") {
+    if (key == KeyOdd) {
         if (!m_nevytvaretNoveOddeleni && compartments->JmenoAktualnihoPrvku() != v)
             compartments->NovyPrvek(v);
         if (TOddeleni* compartment = m_header->Oddeleni())
@@ -461,27 +602,27 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
     }
     auto* compartment = as<TOddeleni>(compartments->AktualniPrvekVzdy());
     if (!compartment)
-        return;
-    if (column == "DIL") {
-        compartment->DilecMN()->NovyNeboAktualniPrvek(v);
-        writeText(compartment->Dilec(), dilProperty, v);
+        return keyChanged(1);
+    if (key == KeyDil) {
+        if (!selectKey(compartment->DilecMN(), v, reselect) || !keepName)
+            writeText(compartment->Dilec(), dilProperty, v);
         return;
     }
     auto* sub = as<TDilec>(compartment->DilecMN()->AktualniPrvekVzdy());
     if (!sub)
-        return;
-    if (column == "POR") {
-        sub->PorostMN()->NovyNeboAktualniPrvek(v);
-        writeText(sub->Porost(), porProperty, v);
+        return keyChanged(1);
+    if (key == KeyPor) {
+        if (!selectKey(sub->PorostMN(), v, reselect) || !keepName)
+            writeText(sub->Porost(), porProperty, v);
         return;
     }
     auto* stand = as<TPorost>(sub->PorostMN()->AktualniPrvekVzdy());
     if (!stand)
-        return;
-    if (column == "PSK") {
-        stand->PorostniSkupinaMN()->NovyNeboAktualniPrvek(v);
-        writeText(stand->PorostniSkupina(), pskProperty, v);
-    } else if (column == "JP") {
+        return keyChanged(1);
+    if (key == KeyPsk) {
+        if (!selectKey(stand->PorostniSkupinaMN(), v, reselect) || !keepName)
+            writeText(stand->PorostniSkupina(), pskProperty, v);
+    } else if (key == KeyOtherLand) {
         if (stand->POR().isEmpty())
             stand->SetPOR(QStringLiteral("-"));
         if (TDilec* owner = stand->OwnerDilec(); owner && owner->DIL().isEmpty())
@@ -489,18 +630,18 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
         const qint32 number = convI(v);
         stand->JinyPozemekMN()->NovyPrvekVzdy(v);
         writeInt(stand->JinyPozemek(), jpProperty, number);
-    } else if (column == "BZL") {
+    } else if (key == KeyBareLand) {
         const qint32 number = convI(v);
         stand->BezlesiMN()->NovyPrvekVzdy(v);
         writeInt(stand->Bezlesi(), bzlProperty, number);
     } else {
         auto* group = as<TPorostniSkupina>(stand->PorostniSkupinaMN()->AktualniPrvekVzdy());
         if (!group)
-            return;
-        if (column == "ETAZ") {
-            group->EtazMN()->NovyNeboAktualniPrvek(v);
-            writeText(group->Etaz(), etazProperty, v);
-        } else if (column == "DR_ZKR") {
+            return keyChanged(2);
+        if (key == KeyEtaz) {
+            if (!selectKey(group->EtazMN(), v, reselect) || !keepName)
+                writeText(group->Etaz(), etazProperty, v);
+        } else if (key == KeySpecies) {
             if (v.isEmpty()) {
                 m_header->AktualniEtazVzdy()->DrevinaMN()->SetAktualniPrvek(nullptr);
                 return;
@@ -519,17 +660,26 @@ TEtaz* TImportStandardPP_FST::storey()
     return static_cast<TEtaz*>(cached(static_cast<int>(Target::Storey)));
 }
 
+// The data pass changes no current element: whether the storey has a current species is asked
+// once per pass.
+bool TImportStandardPP_FST::hasSpecies()
+{
+    if (m_hasSpecies < 0)
+        m_hasSpecies = storey()->Drevina() ? 1 : 0;
+    return m_hasSpecies == 1;
+}
+
 void TImportStandardPP_FST::applyData(Column& column, const QString& v)
 {
     const Rule& rule = *column.rule;
     if (rule.special != Special::None && rule.special != Special::KeepComputed)
         return applySpecial(rule, v);
-    if (rule.target == Target::Species && !storey()->Drevina())
+    if (rule.target == Target::Species && !hasSpecies())
         return;
     if (rule.special == Special::KeepComputed && v.trimmed().isEmpty())
         return;   // an empty value keeps the computed property, as an absent column does
     TElement* target = targetOf(rule);
-    if (!target)
+    if (!target || isRepeat(column, v, target))
         return;
     PreparedProperty& name = column.property;
     switch (rule.conv) {
@@ -549,6 +699,7 @@ void TImportStandardPP_FST::applyData(Column& column, const QString& v)
         writeText(target, name, v);
         break;
     }
+    remember(column, v, target);
 }
 
 void TImportStandardPP_FST::applySpecial(const Rule& rule, const QString& v)
@@ -665,7 +816,15 @@ void TImportStandardPP_FST::ApplyRecord(TPrenasecZeStandarduData* reader, bool p
 {
     SetInput(reader);
     SetNastavuj(true);
-    applyPass(reader);
+    m_keyChangedInRecord = false;
+    try {
+        applyPass(reader);
+    } catch (...) {
+        // A record stopped part-way selected only some of its keys: the next one selects anew.
+        std::fill(std::begin(m_keyKnown), std::end(m_keyKnown), false);
+        keyChanged(0);
+        throw;
+    }
     if (positionOnly)
         return;
     SetNastavuj(false);

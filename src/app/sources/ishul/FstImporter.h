@@ -11,6 +11,7 @@
 #include <vector>
 
 class TLHC;
+class TLesniMnozina;
 class TEtaz;
 class TPrenasecZeStandarduData;
 
@@ -34,7 +35,11 @@ public:
     TImportStandardPP_FST();
     ~TImportStandardPP_FST() override;
 
-    void setHeader(TLHC* header) { m_header = header; }
+    void setHeader(TLHC* header)
+    {
+        m_header = header;
+        keyChanged(0);
+    }
     TLHC* header() const { return m_header; }
 
     const QString& PUVOD_DAT_PP() const { return m_puvodDat; }
@@ -62,6 +67,11 @@ public:
     QString InvalidColumn(TPrenasecZeStandarduData* reader);
     // The column the action handled last (names the column of a failure).
     const QString& CurrentColumn() const;
+    // Between BeginRun and EndRun the importer alone changes the model (the records of one
+    // compartment in one file): a column whose value and target element are those of its last
+    // write is not written again. The run ends when a record names other elements.
+    void BeginRun();
+    void EndRun();
 
     struct Rule;
 
@@ -70,6 +80,11 @@ private:
         const Rule* rule = nullptr;
         QString name;
         PreparedProperty property;   // the property the rule writes (with the file's suffix)
+        int level = -1;              // the level whose element it writes alone; -1: written always
+        // The last write: the value (held, so its text stays put), the element and the level's stamp.
+        QString written;
+        const TElement* writtenTo = nullptr;
+        quint64 writtenStamp = 0;
     };
     struct PassColumn {
         int index;                 // in the carrier
@@ -91,6 +106,14 @@ private:
     // fixed the current elements, and the data pass only fills them.
     TElement* cached(int target);
     TEtaz* storey();
+    // The level a column may skip a repeated write at (see BeginRun), -1 when it always writes.
+    int repeatLevel(const Rule& rule) const;
+    bool isRepeat(const Column& column, const QString& v, const TElement* target) const;
+    void remember(Column& column, const QString& v, const TElement* target);
+    // A key of the level changed: its elements and those below it may be others now.
+    void keyChanged(int level);
+    bool selectKey(TLesniMnozina* set, const QString& v, bool reselect);
+    bool hasSpecies();
 
     TLHC* m_header = nullptr;
     QString m_puvodDat;
@@ -108,4 +131,16 @@ private:
     static constexpr int TargetSlots = 7;
     TElement* m_targets[TargetSlots] = {};
     bool m_resolved[TargetSlots] = {};
+    quint64 m_resolvedStamp[TargetSlots] = {};
+    // Repeated writes: the run is open, the stamp of each level and the key values last applied.
+    static constexpr int Levels = 4;   // header, stand, group, storey
+    static constexpr int Keys = 5;     // ODD, DIL, POR, PSK, ETAZ
+    bool m_inRun = false;
+    bool m_repeatsAllowed = false;   // the carrier's columns permit it (set by mapColumns)
+    quint64 m_stamp[Levels] = {};
+    quint64 m_nextStamp = 1;
+    QString m_keyValues[Keys];
+    bool m_keyKnown[Keys] = {};
+    bool m_keyChangedInRecord = false;
+    int m_hasSpecies = -1;   // -1: not asked in this pass
 };

@@ -19,6 +19,7 @@
 #include "platform/ui/Services.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace ishul {
 
@@ -39,24 +40,36 @@ void recordStatus(const QString& text, int count)
         ProcessPendingEvents();
 }
 
-QString quoted(const QString& text)
+// Appends the values of known columns joined by commas.
+void appendKeys(QString& out, TPrenasecZeStandarduData& reader, std::initializer_list<int> columns)
 {
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-// The values of known columns joined by commas.
-QString joinedKeys(TPrenasecZeStandarduData& reader, std::initializer_list<int> columns)
-{
-    QString joined;
-    joined.reserve(64);
     bool first = true;
     for (const int c : columns) {
         if (!first)
-            joined += QLatin1Char(',');
+            out += QLatin1Char(',');
         first = false;
-        joined += reader.KnownColumnValue(c);
+        out += reader.KnownColumnValue(c);
     }
-    return joined;
+}
+
+// The keys of the current record as the status texts show them, quoted: the level keys, then
+// for the bare-land and other-land files the word and the quoted number.
+QString statusKeys(TPrenasecZeStandarduData& reader, int kindOfText)
+{
+    using D = TPrenasecZeStandarduData;
+    QString keys;
+    keys.reserve(80);
+    keys += QLatin1Char('"');
+    if (kindOfText == Pp) {
+        appendKeys(keys, reader, {D::kcODD, D::kcDIL, D::kcPOR, D::kcPSK, D::kcETAZ, D::kcDR_ZKR});
+    } else {
+        appendKeys(keys, reader, {D::kcODD, D::kcDIL, D::kcPOR});
+        keys += kindOfText == Bzl ? QLatin1String(",Bezlesi \"") : QLatin1String(",JINY \"");
+        keys += reader.KnownColumnValue(kindOfText == Bzl ? D::kcBZL : D::kcJP);
+        keys += QLatin1Char('"');
+    }
+    keys += QLatin1Char('"');
+    return keys;
 }
 
 } // namespace
@@ -268,21 +281,19 @@ void IsHulSource::importRun(DataFile& file, int number, TLHC* header, int kindOf
 {
     (void)header;
     TPrenasecZeStandarduData& reader = *file.reader;
+    // Only this file's records change the model until the run ends.
+    file.importer->BeginRun();
+    const auto endRun = qScopeGuard([&file] { file.importer->EndRun(); });
     while (!reader.Konec() && reader.CisloOddeleni() == number) {
-        using D = TPrenasecZeStandarduData;
         const int count = reader.CisloNactenehoRadku();
+        const QString keys = statusKeys(reader, kindOfText);
         if (kindOfText == Pp) {
-            const QString keys = quoted(joinedKeys(reader, {D::kcODD, D::kcDIL, D::kcPOR, D::kcPSK, D::kcETAZ, D::kcDR_ZKR}));
             recordStatus(QStringLiteral("Z IS HÚL nastavuju PP ") + keys, count);
             ui::services().setStatusText(QStringLiteral("Z IS HÚL načítám PP ") + keys);
         } else if (kindOfText == Bzl) {
-            const QString keys = quoted(joinedKeys(reader, {D::kcODD, D::kcDIL, D::kcPOR}) + QStringLiteral(",Bezlesi ")
-                                        + quoted(reader.KnownColumnValue(D::kcBZL)));
             recordStatus(QStringLiteral("Z IS HÚL nastavuju BZL") + keys, count);
             ui::services().setStatusText(QStringLiteral("Z IS HÚL načítám BZL") + keys);
         } else {
-            const QString keys = quoted(joinedKeys(reader, {D::kcODD, D::kcDIL, D::kcPOR}) + QStringLiteral(",JINY ")
-                                        + quoted(reader.KnownColumnValue(D::kcJP)));
             recordStatus(QStringLiteral("Z IS HÚL nastavuju JINY POZ ") + keys, count);
             ui::services().setStatusText(QStringLiteral("Z IS HÚL načítám JINY POZ ") + keys);
         }

@@ -2,6 +2,7 @@
 #include "app/sources/ishul/FstImporter.h"
 
 #include "app/sources/ishul/FstDataReader.h"
+#include "app/support/ModelDump.h"
 #include "forest/hierarchy/Dilec.h"
 #include "forest/hierarchy/Drevina.h"
 #include "forest/hierarchy/Etaz.h"
@@ -50,6 +51,30 @@ protected:
                 break;
             importer->ApplyRecord(reader.get(), kind == "LHC.FST");
         }
+    }
+
+    // The model the records build, record by record, inside one run (repeated writes skipped)
+    // or not; a record a conversion refuses is dropped part-way, as the source does.
+    QStringList build(const QString& kind, const QStringList& columns, const QList<QStringList>& records, bool inRun)
+    {
+        const QString path = m_dir.filePath(kind);
+        writeFile(path, dataFile(columns, records));
+        auto reader = TPrenasecZeStandarduData::CreateOn(path);
+        Owned<TLHC> lhc = Create<TLHC>();
+        auto run = Create<TImportStandardPP_FST>();
+        run->setHeader(lhc.get());
+        run->SetJmenoTextFile(kind);
+        run->SetOddelovac(reader->OddelovacMeziNasobnymiHodnotami());
+        if (inRun)
+            run->BeginRun();
+        for (reader->ReadRecord(); !reader->Konec(); reader->ReadRecord()) {
+            try {
+                run->ApplyRecord(reader.get());
+            } catch (const Exception&) {   // NOLINT(bugprone-empty-catch): the record is dropped
+            }
+        }
+        run->EndRun();
+        return testapp::dumpModel(lhc.get());
     }
 
     TEtaz* storey() { return header->AktualniEtazVzdy(); }
@@ -213,3 +238,42 @@ TEST_F(FstImporterTest, WholeNumbersOfEveryFormReadAsTheConversionGives)
 }
 
 } // namespace
+
+// Records that repeat their stand, group and storey build inside a run exactly the model they
+// build record by record: values changing within a storey, keys coming back to an earlier group,
+// a record refused part-way, unnamed other land, keys out of their order and a column given twice.
+TEST_F(FstImporterTest, ARunSkipsOnlyWritesThatChangeNothing)
+{
+    const QStringList columns = {"ODD", "DIL", "TEZ_PROC", "POR", "PSK", "ETAZ", "SDR_POR", "PSK_P", "KVAL_P", "HS",
+                                 "M_TEZ_PROC", "DR_ZKR", "ZAST", "MAJ_KOD"};
+    const QList<QStringList> records = {
+        {"1", "A", "5", "1", "1", "1", "x", "0,5", "1", "11", "", "SM", "60", "2"},
+        {"1", "A", "5", "1", "1", "1", "x", "0,5", "1", "11", "", "BK", "40", "2"},
+        {"1", "A", "5", "1", "1", "1", "x", "0,5", "1", "12", "5", "DB", "10", "2"},
+        {"1", "A", "5", "1", "1", "1", "x", "0,5", "1", "11", "", "JD", "10", "2"},
+        {"1", "A", "5", "1", "1", "2", "x", "0,5", "2", "11", "", "SM", "100", "3"},
+        {"1", "A", "5", "1", "2", "1", "y", "0,7", "2", "11", "", "SM", "100", "3"},
+        {"1", "A", "5", "2", "1", "1", "y", "0,5", "2", "13", "", "BK", "5", "3"},
+        {"1", "A", "5", "1", "1", "1", "y", "0,5", "2", "13", "", "JD", "5", "3"},
+        {"1", "B", "5", "2", "1", "1", "y", "0,5", "2", "13", "", "BK", "5", "3"},
+        {"1", "A", "q", "1", "1", "1", "y", "0,5", "2", "13", "", "BK", "5", "3"},
+        {"1", "A", "5", "2", "1", "1", "y", "0,5", "2", "13", "", "SM", "5", "3"},
+        {"1", "A", "5", "2", "1", "1", "z", "0,5", "2", "13", "", "", "q", "3"},
+        {"1", "A", "5", "2", "1", "1", "z", "0,5", "2", "13", "", "SM", "7", "3"},
+    };
+    EXPECT_EQ(build("PP.FST", columns, records, true), build("PP.FST", columns, records, false));
+
+    const QStringList otherLand = {"ODD", "JP", "DIL", "POR", "MAJ_KOD", "JP_P"};
+    const QList<QStringList> lands = {{"3", "7", "", "", "15", "1"}, {"3", "8", "", "", "15", "1"},
+                                      {"3", "9", "a", "", "15", "2"}, {"3", "9", "a", "", "15", "2"}};
+    EXPECT_EQ(build("JP.FST", otherLand, lands, true), build("JP.FST", otherLand, lands, false));
+
+    const QStringList unordered = {"ODD", "PSK", "POR", "DIL", "ETAZ", "HS", "DR_ZKR"};
+    const QList<QStringList> mixed = {{"4", "1", "1", "a", "1", "10", "SM"}, {"4", "1", "2", "a", "1", "10", "SM"},
+                                      {"4", "1", "2", "a", "1", "10", "BK"}, {"4", "1", "1", "a", "1", "10", "SM"}};
+    EXPECT_EQ(build("PP.FST", unordered, mixed, true), build("PP.FST", unordered, mixed, false));
+
+    const QStringList twice = {"ODD", "DIL", "POR", "PSK", "ETAZ", "HS", "DR_ZKR", "HS"};
+    const QList<QStringList> both = {{"5", "a", "1", "1", "1", "11", "SM", "12"}, {"5", "a", "1", "1", "1", "13", "BK", "12"}};
+    EXPECT_EQ(build("PP.FST", twice, both, true), build("PP.FST", twice, both, false));
+}

@@ -255,3 +255,25 @@ TEST_F(IsHulSourceTest, MutatedFilesLoadWithoutCrashOrHang)
 }
 
 } // namespace
+
+TEST_F(IsHulSourceTest, EveryRecordShowsItsKeysQuotedBeforeAndWhileLoading)
+{
+    writeSample();
+    write("JP.FST", {"ODD", "DIL", "POR", "JP"}, {{"2", "", "", "7"}});
+    Owned<TLesniCelek> unit = makeUnit(SourceKinds::IsHul97);
+    unit->ReloadCompartments();
+    recorder().clear();
+    unit->LoadNextCompartment(false);
+    QStringList loading;
+    for (const QString& text : recorder().statusTexts)
+        if (text.contains(QLatin1Char('"')))
+            loading << text;
+    EXPECT_EQ(loading.join(QLatin1Char('\n')).toStdString(), QStringList({"Z IS HÚL nastavuju PP \"2,a,1,1,1,SM\"", "Z IS HÚL načítám PP \"2,a,1,1,1,SM\"",
+                                    "Z IS HÚL nastavuju PP \"2,a,1,1,1,BK\"", "Z IS HÚL načítám PP \"2,a,1,1,1,BK\"",
+                                    "Z IS HÚL nastavuju BZL\"2,c,1,Bezlesi \"1\"\"",
+                                    "Z IS HÚL načítám BZL\"2,c,1,Bezlesi \"1\"\"",
+                                    "Z IS HÚL nastavuju JINY POZ \"2,,,JINY \"7\"\"",
+                                    "Z IS HÚL načítám JINY POZ \"2,,,JINY \"7\"\""})
+                                       .join(QLatin1Char('\n'))
+                                       .toStdString());
+}
