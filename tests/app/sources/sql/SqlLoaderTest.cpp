@@ -1,5 +1,6 @@
 // The loader's two readings of the levels below the stands give the same model, on SQLite and PostgreSQL.
 #include "app/sources/sql/SqlFixture.h"
+#include "app/support/ModelDump.h"
 
 #include "app/sources/LesniCelek.h"
 #include "app/sources/Source.h"
@@ -14,7 +15,6 @@
 #include "tools/samples/SampleData.h"
 #include "tools/sql/SqlSample.h"
 
-#include <QSet>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -28,49 +28,6 @@ using testsql::SqlDatabaseTest;
 ui::RecordingServices& recorder()
 {
     return static_cast<ui::RecordingServices&>(ui::services());
-}
-
-// Every published property of the element and, depth first, of every element it holds.
-void dumpElement(TPersistent* object, int depth, QStringList& out, QSet<const TPersistent*>& seen)
-{
-    const QString indent(depth * 2, QLatin1Char(' '));
-    if (!object) {
-        out << indent + QStringLiteral("nil");
-        return;
-    }
-    const int nameAt = IndexOfProp(object, QStringLiteral("Name"));
-    const QString title = object->ClassName() + (nameAt >= 0 ? QStringLiteral(" '%1'").arg(GetPropAsStringByIndex(object, nameAt)) : QString());
-    if (seen.contains(object) || depth > 12) {
-        out << indent + QStringLiteral("^") + title;
-        return;
-    }
-    seen.insert(object);
-    out << indent + title;
-    const int count = PublishedPropCount(object);
-    for (int i = 0; i < count; ++i) {
-        const PPropInfo p = object->ClassType()->Prop(i);
-        // The element's identity number is not a value read; WholeSize walks with traversal marks kept
-        // in that number, so it depends on earlier walks; "...Vzdy" getters create what they answer.
-        if (p->Name == QLatin1String("ID") || p->Name == QLatin1String("WholeSize")
-            || p->Name.startsWith(QLatin1String("AktualniPrvekVzdy")))
-            continue;
-        if (p->Kind == tkClass) {
-            out << indent + QStringLiteral(" %1:").arg(p->Name);
-            dumpElement(GetObjectPropByName(object, p->Name), depth + 1, out, seen);
-        } else {
-            // A computed property may refuse (a code missing from its codebook): its message is its value.
-            QString value;
-            try {
-                value = GetPropAsStringByIndex(object, i);
-            } catch (const Exception& e) {
-                value = QStringLiteral("!") + e.message();
-            }
-            out << indent + QStringLiteral(" %1=%2").arg(p->Name, value);
-        }
-    }
-    if (auto* entity = dynamic_cast<TEntity*>(object))
-        for (int i = 0; i < entity->Count(); ++i)
-            dumpElement(entity->Items(i), depth + 1, out, seen);
 }
 
 // What one reading of a unit gives: the header, every compartment in turn, the status texts.
@@ -99,14 +56,12 @@ protected:
         Owned<TLesniCelek> unit = Create<TLesniCelek>();
         sqlsrc::LoaderQueries queries(name, how);
         EXPECT_TRUE(sqlsrc::LoadLhcHeaderFromSql(*unit->LHC(), queries, key));
-        QSet<const TPersistent*> seen;
-        dumpElement(unit->LHC(), 0, reading.model, seen);
+        reading.model << testapp::dumpModel(unit->LHC());
         sqlsrc::OpenStandsFromSql(queries, key);
         while (!queries.stands.Eof()) {
             Owned<TOddeleni> compartment;
             sqlsrc::LoadCompartmentFromSql(compartment, queries, key);
-            seen.clear();
-            dumpElement(compartment.get(), 0, reading.model, seen);
+            reading.model << testapp::dumpModel(compartment.get());
             ++reading.compartments;
         }
         reading.statusTexts = recorder().statusTexts;
