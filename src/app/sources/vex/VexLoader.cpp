@@ -180,7 +180,7 @@ void copyText(TPersistent& o, const char* property, const db::Table& t, const ch
 
 QString designation(TElement* element)
 {
-    return element ? GetPropByName(element, QStringLiteral("CeleOznaceni")) : QString();
+    return element ? app::literalText(*element, "CeleOznaceni") : QString();
 }
 
 void message(const QString& text)
