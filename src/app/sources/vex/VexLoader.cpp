@@ -118,7 +118,7 @@ void put(TPersistent& o, const char* name, double value)
     p->Write(o, v);
 }
 
-void put(TPersistent& o, const char* name, const QString& value)
+void put(TPersistent& o, const char* name, QString value)
 {
     const PPropInfo p = app::literalProperty(o, name);
     if (!p->HasWrite())
@@ -128,7 +128,7 @@ void put(TPersistent& o, const char* name, const QString& value)
         return;
     }
     PropValue v;
-    v.Text = value;
+    v.Text = std::move(value);
     p->Write(o, v);
 }
 
