@@ -6,8 +6,6 @@
 #include <QHash>
 #include <QPair>
 
-#include <array>
-#include <cstdint>
 
 namespace app {
 
@@ -35,23 +33,8 @@ PPropInfo publishedProperty(TPersistent& object, const char* name)
 
 PPropInfo findLiteralProperty(TPersistent& object, const char* name)
 {
-    struct Entry {
-        TClass type = nullptr;
-        const char* name = nullptr;
-        PPropInfo property = nullptr;
-    };
-    // Literals of one loader lie a few bytes apart and classes share their alignment: a
-    // multiplicative mix spreads the pairs over the slots, so that they rarely evict each other.
-    constexpr int slotBits = 10;
-    static std::array<Entry, size_t(1) << slotBits> cache;
-    const TClass type = object.ClassType();
-    const uint64_t mixed = uint64_t(reinterpret_cast<uintptr_t>(type)) * 0x9E3779B97F4A7C15ull
-        ^ uint64_t(reinterpret_cast<uintptr_t>(name)) * 0xC2B2AE3D27D4EB4Full;
-    const size_t slot = size_t(mixed >> (64 - slotBits));
-    Entry& entry = cache[slot];
-    if (entry.type != type || entry.name != name)
-        entry = {type, name, findPublishedProperty(object, name)};
-    return entry.property;
+    static PointerPairFront<TClass, PPropInfo> cache;
+    return cache.get(object.ClassType(), name, [&] { return findPublishedProperty(object, name); });
 }
 
 PPropInfo literalProperty(TPersistent& object, const char* name)
@@ -85,6 +68,11 @@ bool writeWholeNumber(TPersistent& object, PPropInfo property, qint32 value)
 QString publishedText(TPersistent& object, const char* name)
 {
     return GetPropValueAsString(&object, findPublishedProperty(object, name));
+}
+
+QString literalText(TPersistent& object, const char* name)
+{
+    return GetPropValueAsString(&object, findLiteralProperty(object, name));
 }
 
 } // namespace app

@@ -1,6 +1,8 @@
 // The link between a dataset and what shows or follows it (grids, edits, detail tables).
 #include "platform/db/DataSource.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 
 namespace db {
@@ -38,7 +40,8 @@ DataSource::~DataSource()
     if (m_dataSet)
         m_dataSet->detachSource(this);
     m_dataSet = nullptr;
-    const std::vector<DataLink*> links = m_links;
+    // A link may detach another while it handles the event: each is checked before its turn.
+    const QVarLengthArray<DataLink*, 8> links(m_links.begin(), m_links.end());
     m_links.clear();
     for (DataLink* link : links) {
         link->m_source = nullptr;
@@ -64,7 +67,8 @@ void DataSource::SetEnabled(bool enabled)
         return;
     m_enabled = enabled;
     // The links see the dataset appear or go away.
-    const std::vector<DataLink*> links = m_links;
+    // A link may detach another while it handles the event: each is checked before its turn.
+    const QVarLengthArray<DataLink*, 8> links(m_links.begin(), m_links.end());
     for (DataLink* link : links) {
         if (std::find(m_links.begin(), m_links.end(), link) != m_links.end())
             link->dataEvent(DataEvent::DataSetChange, nullptr);
@@ -80,7 +84,8 @@ void DataSource::dispatch(DataEvent event, Field* field)
 {
     if (!m_enabled)
         return;
-    const std::vector<DataLink*> links = m_links;
+    // A link may detach another while it handles the event: each is checked before its turn.
+    const QVarLengthArray<DataLink*, 8> links(m_links.begin(), m_links.end());
     for (DataLink* link : links) {
         if (std::find(m_links.begin(), m_links.end(), link) != m_links.end())
             link->dataEvent(event, field);

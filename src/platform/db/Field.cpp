@@ -94,27 +94,6 @@ bool isBlobType(FieldType type)
     }
 }
 
-bool isTextType(FieldType type)
-{
-    return type == FieldType::ftString || type == FieldType::ftMemo || type == FieldType::ftFmtMemo;
-}
-
-bool isIntegerType(FieldType type)
-{
-    return type == FieldType::ftSmallint || type == FieldType::ftInteger || type == FieldType::ftWord
-        || type == FieldType::ftAutoInc;
-}
-
-bool isFloatType(FieldType type)
-{
-    return type == FieldType::ftFloat || type == FieldType::ftCurrency || type == FieldType::ftBCD;
-}
-
-bool isDateType(FieldType type)
-{
-    return type == FieldType::ftDate || type == FieldType::ftTime || type == FieldType::ftDateTime;
-}
-
 QVariant canonicalValue(FieldType type, const QVariant& value)
 {
     if (!value.isValid() || value.isNull())

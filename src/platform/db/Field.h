@@ -42,10 +42,27 @@ enum class FieldType : int {
 // The class library's name of a type ("String", "Integer", "Float", ...).
 QString fieldTypeName(FieldType type);
 bool isBlobType(FieldType type);      // blob, memo, graphic, formatted memo, OLE, typed binary
-bool isTextType(FieldType type);      // string, memo, formatted memo
-bool isIntegerType(FieldType type);   // smallint, integer, word, autoinc
-bool isFloatType(FieldType type);     // float, currency, BCD
-bool isDateType(FieldType type);      // date, time, date-time
+// string, memo, formatted memo
+inline bool isTextType(FieldType type)
+{
+    return type == FieldType::ftString || type == FieldType::ftMemo || type == FieldType::ftFmtMemo;
+}
+// smallint, integer, word, autoinc
+inline bool isIntegerType(FieldType type)
+{
+    return type == FieldType::ftSmallint || type == FieldType::ftInteger || type == FieldType::ftWord
+        || type == FieldType::ftAutoInc;
+}
+// float, currency, BCD
+inline bool isFloatType(FieldType type)
+{
+    return type == FieldType::ftFloat || type == FieldType::ftCurrency || type == FieldType::ftBCD;
+}
+// date, time, date-time
+inline bool isDateType(FieldType type)
+{
+    return type == FieldType::ftDate || type == FieldType::ftTime || type == FieldType::ftDateTime;
+}
 
 // Values travel as QVariant in one canonical form per type; an invalid QVariant is NULL:
 //   string, memo, formatted memo   QString

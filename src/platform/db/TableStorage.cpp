@@ -373,8 +373,23 @@ bool TableStorage::text(int rec, int field, QString& text) const
         text = QString();
         return true;
     }
+    // The text depends on the bytes before the first NUL alone.
+    const char* p = r + f.offset;
+    const qsizetype n = qsizetype(qstrnlen(p, uint(f.width)));
+    if (m_textMemo.size() != size_t(m_fields.size()))
+        m_textMemo.assign(size_t(m_fields.size()), TextMemo{});
+    TextMemo& memo = m_textMemo[size_t(field)];
+    if (memo.codePage == m_codePage && memo.bytes.size() == n && (n == 0 || std::memcmp(memo.bytes.constData(), p, size_t(n)) == 0)) {
+        text = memo.text;
+        return true;
+    }
     text = paradox::decodeAlpha(f, r, *m_codePage);
     dropPaddingBlanks(text);   // as Field::AsString: a code page may decode a byte to a blank
+    memo.codePage = m_codePage;
+    memo.bytes.resize(n);   // keeps its capacity for the next values
+    if (n > 0)
+        std::memcpy(memo.bytes.data(), p, size_t(n));
+    memo.text = text;
     return true;
 }
 

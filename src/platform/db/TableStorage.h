@@ -168,6 +168,14 @@ private:
     uint32_t m_autoIncMax = 0;
     bool m_isDirty = false;
     paradox::FileStamp m_stamp;   // the file as last read or written
+    // The text last decoded from each alpha field, by the bytes it came from: a value repeated
+    // down a column (a code, an abbreviation) is decoded once and shared.
+    struct TextMemo {
+        const paradox::CodePage* codePage = nullptr;
+        QByteArray bytes;
+        QString text;
+    };
+    mutable std::vector<TextMemo> m_textMemo;
 };
 
 // One holder of the storage of a file for as long as it lives (local SQL, live results).

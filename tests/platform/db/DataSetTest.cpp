@@ -8,6 +8,9 @@
 
 #include <QStringList>
 
+#include <memory>
+#include <vector>
+
 using db::DataSetState;
 using test::MemoryDataSet;
 
@@ -250,6 +253,47 @@ TEST(DataSet, DataSourceFollowsItsDataSetAndOutlivesIt)
     }
     EXPECT_EQ(source.dataSet(), nullptr);
     EXPECT_GE(changes, 2);
+}
+
+// Records the scrolls it hears; on its first one it may let another link go.
+class ScrollLink : public db::DataLink
+{
+public:
+    int scrolls = 0;
+    ScrollLink* detachOnFirst = nullptr;
+
+protected:
+    void dataEvent(db::DataEvent event, db::Field*) override
+    {
+        if (event != db::DataEvent::DataSetScroll)
+            return;
+        if (++scrolls == 1 && detachOnFirst)
+            detachOnFirst->setDataSource(nullptr);
+    }
+};
+
+// Every link of a source hears a scroll once, more links than fit beside the call too; a link
+// let go by an earlier one during the event hears nothing more, a link added later hears the next.
+TEST(DataSet, ALinkLetGoDuringAnEventHearsNoMoreOfIt)
+{
+    MemoryDataSet ds(test::numberedDefs(), test::numberedRows(3));
+    ds.Open();
+    db::DataSource source(&ds);
+    std::vector<std::unique_ptr<ScrollLink>> links;
+    for (int i = 0; i < 12; ++i) {
+        links.push_back(std::make_unique<ScrollLink>());
+        links.back()->setDataSource(&source);
+    }
+    links[2]->detachOnFirst = links[9].get();
+    ds.Next();
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(links[size_t(i)]->scrolls, i == 9 ? 0 : 1) << i;
+    ScrollLink late;
+    late.setDataSource(&source);
+    ds.Next();
+    EXPECT_EQ(late.scrolls, 1);
+    EXPECT_EQ(links[9]->scrolls, 0);
+    EXPECT_EQ(links[0]->scrolls, 2);
 }
 
 } // namespace

@@ -355,3 +355,35 @@ TEST_F(TableStorageTest, NamesOfOneFileShareItsRows)
 }
 
 } // namespace
+
+namespace {
+
+// A text column read row by row gives what the row's value gives, however values repeat, grow,
+// shrink, empty or differ in blanks alone, in either direction and in two columns out of step.
+TEST_F(TableStorageTest, TextsOfRepeatedValuesAgreeWithTheRowValues)
+{
+    const QStringList texts = {QStringLiteral("Jedle"), QStringLiteral("Jedle"), QStringLiteral("Jed"),
+                               QStringLiteral("Jedle  "), QString(), QStringLiteral("jedle"),
+                               QStringLiteral("Žluť"), QStringLiteral("Jedle"), QStringLiteral("Žluť")};
+    QList<QVariantList> rows;
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const QString& b = texts[(i + 3) % texts.size()];
+        rows.append({texts[i].isNull() ? QVariant() : QVariant(texts[i]), b.isNull() ? QVariant() : QVariant(b)});
+    }
+    write(QStringLiteral("T.DB"), {{"A", "A", 8}, {"B", "A", 8}}, rows);
+    Table t;
+    open(t, QStringLiteral("T"));
+    auto check = [&] {
+        for (int f = 0; f < 2; ++f) {
+            QString expected = t.Fields(f).Value().toString();
+            db::dropPaddingBlanks(expected);
+            EXPECT_EQ(t.Fields(f).AsString(), expected) << "row " << t.RecNo() << " field " << f;
+        }
+    };
+    for (t.First(); !t.Eof(); t.Next())
+        check();
+    for (t.Last(); !t.Bof(); t.Prior())
+        check();
+}
+
+} // namespace

@@ -16,20 +16,19 @@
 #include "forest/hierarchy/PorostniSkupina.h"
 #include "forest/hierarchy/Poskozeni.h"
 #include "forest/hierarchy/Zalesneni.h"
+#include "framework/core/TextRoutines.h"
 #include "framework/values/TypedValues.h"
 #include "platform/Exceptions.h"
 #include "platform/ui/Services.h"
 
 #include <QHash>
 
-#include <array>
 
 namespace vex {
 
 namespace {
 
-// Answers kept per pair of pointers (a table or class and a name literal): a direct-mapped
-// front of a hash, so that the loader's millions of reads by a literal name cost a few compares.
+// Answers kept per pair of a table and a name literal: a front of two places per pair over a hash.
 template<class Key, class Value>
 class PointerPairCache
 {
@@ -37,37 +36,22 @@ public:
     template<class Find>
     Value get(Key key, const char* name, Find find)
     {
-        Slot& slot = m_slots[slotOf(key, name)];
-        if (slot.key == key && slot.name == name)
-            return slot.value;
-        const QPair<Key, const char*> pair(key, name);
-        auto it = m_all.constFind(pair);
-        if (it == m_all.constEnd())
-            it = m_all.insert(pair, find());
-        slot = Slot{key, name, it.value()};
-        return it.value();
+        return m_front.get(key, name, [&] {
+            const QPair<Key, const char*> pair(key, name);
+            auto it = m_all.constFind(pair);
+            if (it == m_all.constEnd())
+                it = m_all.insert(pair, find());
+            return it.value();
+        });
     }
     void clear()
     {
-        m_slots.fill(Slot{});
+        m_front.clear();
         m_all.clear();
     }
 
 private:
-    // Pointers share their low and high bits: a multiplicative mix spreads them over the slots.
-    static size_t slotOf(Key key, const char* name)
-    {
-        const quint64 mixed = (quint64(quintptr(key)) * 0x9E3779B97F4A7C15ull) ^ (quint64(quintptr(name)) * 0xC2B2AE3D27D4EB4Full);
-        return size_t(mixed >> (64 - slotBits));
-    }
-    static constexpr int slotBits = 10;
-
-    struct Slot {
-        Key key = nullptr;
-        const char* name = nullptr;
-        Value value{};
-    };
-    std::array<Slot, size_t(1) << slotBits> m_slots{};
+    app::PointerPairFront<Key, Value> m_front;
     QHash<QPair<Key, const char*>, Value> m_all;
 };
 
@@ -134,7 +118,7 @@ void put(TPersistent& o, const char* name, double value)
     p->Write(o, v);
 }
 
-void put(TPersistent& o, const char* name, const QString& value)
+void put(TPersistent& o, const char* name, QString value)
 {
     const PPropInfo p = app::literalProperty(o, name);
     if (!p->HasWrite())
@@ -144,7 +128,7 @@ void put(TPersistent& o, const char* name, const QString& value)
         return;
     }
     PropValue v;
-    v.Text = value;
+    v.Text = std::move(value);
     p->Write(o, v);
 }
 
@@ -196,7 +180,7 @@ void copyText(TPersistent& o, const char* property, const db::Table& t, const ch
 
 QString designation(TElement* element)
 {
-    return element ? GetPropByName(element, QStringLiteral("CeleOznaceni")) : QString();
+    return element ? app::literalText(*element, "CeleOznaceni") : QString();
 }
 
 void message(const QString& text)
@@ -398,8 +382,8 @@ bool findProposal(TOvr& ovr, TKSekvenFind& finder, db::Table& view, const QStrin
 void speciesProposals(TDrevina& d, TOvr& ovr)
 {
     const bool v98 = isV98(ovr);
-    const QString species = GetPropByName(&d, QStringLiteral("DR_ZKR"));
-    const qint32 id = d.GetPropAsInteger(QStringLiteral("RId"));
+    const QString species = app::literalText(d, "DR_ZKR");
+    const qint32 id = LeadingInteger(app::literalText(d, "RId"));
     bool tending = false;
     guarded("Chyba při načítání těžby výchovné : ", &d, [&] {
         db::Table& navrh = ovr.TB_NAVRH();
