@@ -37,8 +37,14 @@ public:
         const size_t page = pageOf(handle);
         if (page >= m_pages.size())
             m_pages.resize(page + 1);
-        if (!m_pages[page])
-            m_pages[page] = std::make_unique<Page>();
+        if (!m_pages[page]) {
+            if (m_spare.empty()) {
+                m_pages[page] = std::make_unique<Page>();
+            } else {
+                m_pages[page] = std::move(m_spare.back());
+                m_spare.pop_back();
+            }
+        }
         m_pages[page]->objects[slotOf(handle)] = object;
         ++m_pages[page]->live;
     }
@@ -81,11 +87,18 @@ private:
     }
     void dropIfDone(size_t page)
     {
-        if (page < m_pages.size() && m_pages[page] && m_pages[page]->live == 0 && page != pageOf(m_next))
-            m_pages[page].reset();
+        if (page < m_pages.size() && m_pages[page] && m_pages[page]->live == 0 && page != pageOf(m_next)) {
+            // A page with nothing living holds only nils: kept for reuse as it is.
+            if (m_spare.size() < maxSpare)
+                m_spare.push_back(std::move(m_pages[page]));
+            else
+                m_pages[page].reset();
+        }
     }
 
+    static constexpr size_t maxSpare = 4;
     std::vector<std::unique_ptr<Page>> m_pages;
+    std::vector<std::unique_ptr<Page>> m_spare;   // emptied pages, every slot nil
     qint32 m_next = 1;
 };
 
