@@ -646,8 +646,10 @@ TSuperList& TEntity::list()
 {
     // The callers change the list.
     treeChanged();
-    if (!m_children)
+    if (!m_children) {
         m_children.emplace();
+        m_children->reserve(4);   // most lists stay this short: no regrowing
+    }
     return *m_children;
 }
 
@@ -724,23 +726,9 @@ void TEntity::release(TElement* child)
         child->RemoveOwner(this);
 }
 
-int TEntity::Count() const
+void TEntity::itemIndexError(int index)
 {
-    return m_children ? static_cast<int>(m_children->size()) : 0;
-}
-
-int TEntity::LastIndex() const
-{
-    return Count() - 1;
-}
-
-TElement* TEntity::Items(int index) const
-{
-    if (!m_children)
-        return nullptr;
-    if (index < 0 || index >= static_cast<int>(m_children->size()))
-        listIndexError(index);
-    return (*m_children)[static_cast<size_t>(index)];
+    listIndexError(index);
 }
 
 void TEntity::InsertItem(int index, TElement* element)

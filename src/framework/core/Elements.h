@@ -313,10 +313,17 @@ public:
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
 
-    virtual int Count() const;
-    virtual int LastIndex() const;
+    virtual int Count() const { return m_children ? static_cast<int>(m_children->size()) : 0; }
+    virtual int LastIndex() const { return Count() - 1; }
     // Child at index; nil without a list; an index outside the list raises EListError.
-    virtual TElement* Items(int index) const;
+    virtual TElement* Items(int index) const
+    {
+        if (!m_children)
+            return nullptr;
+        if (index < 0 || index >= static_cast<int>(m_children->size()))
+            itemIndexError(index);
+        return (*m_children)[static_cast<size_t>(index)];
+    }
     // Puts the element in place of the child at index, without owner-list bookkeeping (the
     // replaced child is not freed); appends on an empty list at index 0.
     virtual void InsertItem(int index, TElement* element);
@@ -420,6 +427,8 @@ private:
     void release(TElement* child);
     // Whether this container may free the child it holds (asked before its holding is dropped).
     bool mayFree(TElement* child);
+
+    [[noreturn]] static void itemIndexError(int index);
 
     // A list that a Clear has detached and works through; nested Clears stack them.
     struct DetachedList {
