@@ -31,6 +31,24 @@ void returnTo(db::DataSet& dataSet, const db::Bookmark& row)
         dataSet.GotoBookmark(row);
 }
 
+// Whether text upper-cased letter by letter reads wanted (given upper-cased). Upper-casing keeps
+// the length and turns an ASCII character into its ASCII upper case, so only a pair with another
+// character needs the text upper-cased.
+bool readsUpperCased(QStringView text, const QString& wanted)
+{
+    if (text.size() != wanted.size())
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar a = text[i];
+        const QChar b = wanted[i];
+        if (a.unicode() >= 0x80 || b.unicode() >= 0x80)
+            return txt::upperLetters(text) == wanted;
+        if (txt::upperAscii(a) != b)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool DataSetIsEmpty(const db::DataSet* dataSet)
@@ -45,19 +63,23 @@ double RoundTo2(double x)
 
 // --- TKSekvenFind ---------------------------------------------------------------------------
 
-db::DataSet* TKSekvenFind::searchedDataSet() const
+db::DataSet* TKSekvenFind::searchedDataSet(db::Field** field) const
 {
     if (!m_dataSource || m_dataField.isEmpty())
         return nullptr;
     db::DataSet* dataSet = m_dataSource->dataSet();
-    if (!dataSet || !dataSet->Active() || !dataSet->FindField(m_dataField))
+    db::Field* found = dataSet && dataSet->Active() ? dataSet->FindField(m_dataField) : nullptr;
+    if (!found)
         return nullptr;
+    if (field)
+        *field = found;
     return dataSet;
 }
 
 bool TKSekvenFind::Find(const QString& value, bool caseSensitive)
 {
-    db::DataSet* dataSet = searchedDataSet();
+    db::Field* searched = nullptr;
+    db::DataSet* dataSet = searchedDataSet(&searched);
     if (!dataSet)
         return false;
     db::Bookmark back;
@@ -71,10 +93,11 @@ bool TKSekvenFind::Find(const QString& value, bool caseSensitive)
     ControlsDisabled disabled(*dataSet);
     if (!m_toBack)
         back = dataSet->GetBookmark();
-    const db::Field& field = dataSet->FieldByName(m_dataField);
+    // Moving through the rows keeps the dataset's fields.
+    const db::Field& field = *searched;
     while (!dataSet->Eof()) {
-        const QString text = caseSensitive ? field.AsString() : txt::upperLetters(field.AsString());
-        if (text == wanted) {
+        const QString text = field.AsString();
+        if (caseSensitive ? text == wanted : readsUpperCased(text, wanted)) {
             if (m_toBack)
                 returnTo(*dataSet, back);
             return true;

@@ -5,6 +5,7 @@
 
 namespace db {
 class DataSet;
+class Field;
 class DataSource;
 class Table;
 } // namespace db
@@ -41,7 +42,8 @@ public:
     int CountMatches(const QString& value);
 
 private:
-    db::DataSet* searchedDataSet() const;
+    // The dataset to search, nil when there is none to search; field, when given, gets its field.
+    db::DataSet* searchedDataSet(db::Field** field = nullptr) const;
 
     db::DataSource* m_dataSource = nullptr;
     QString m_dataField;

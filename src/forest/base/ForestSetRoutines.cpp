@@ -19,13 +19,20 @@ TElement* findOwnerDeep(TElement* element, TClass cls, int depth)
 {
     if (!element || depth > maxDepth)
         return nullptr;
-    for (int i = 0; i < element->OwnersCount(); ++i) {
+    // The owners are read once; the second pass asks again only for an entry that gave nil
+    // (so that its message is repeated as before). Reading an owner frees nothing.
+    constexpr int kept = 4;
+    TElement* owners[kept];
+    const int count = element->OwnersCount();
+    for (int i = 0; i < count; ++i) {
         TElement* owner = element->GetOwner(i);
+        if (i < kept)
+            owners[i] = owner;
         if (owner && owner->InheritsFrom(cls))
             return owner;
     }
     for (int i = 0; i < element->OwnersCount(); ++i) {
-        TElement* owner = element->GetOwner(i);
+        TElement* owner = i < kept && i < count && owners[i] ? owners[i] : element->GetOwner(i);
         if (forest::asClass<TObecnyLesniPrvek>(owner))
             if (TElement* found = findOwnerDeep(owner, cls, depth + 1))
                 return found;

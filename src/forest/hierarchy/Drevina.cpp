@@ -21,6 +21,20 @@ QString withoutBlanks(QString text)
     return text.remove(QLatin1Char(' '));
 }
 
+// Whether the text reads wanted once its blanks are taken out (no text is built).
+bool readsWithoutBlanks(QStringView text, QLatin1StringView wanted)
+{
+    qsizetype at = 0;
+    for (const QChar c : text) {
+        if (c == QLatin1Char(' '))
+            continue;
+        if (at == wanted.size() || c != QLatin1Char(wanted[at]))
+            return false;
+        ++at;
+    }
+    return at == wanted.size();
+}
+
 // Coefficients a0..a3 of the mean-tree volume by volume group 1..11.
 constexpr std::array<std::array<double, 4>, 11> VolumeCoefficients = {{
     {2.5, -0.00846, -0.1071, 0.0053},
@@ -272,7 +286,7 @@ QString TDrevina::IMISE()
 
 void TDrevina::SetIMISE(const QString& v)
 {
-    m_imise = withoutBlanks(v) == QLatin1String("0/1") ? QStringLiteral("01") : v;
+    m_imise = readsWithoutBlanks(v, QLatin1StringView("0/1")) ? QStringLiteral("01") : v;
 }
 
 QString TDrevina::IMISE_nazev()

@@ -87,17 +87,15 @@ TElement* findOwnerOfClassAmong(const TOwnerList* owners, TClass cls)
     return nullptr;
 }
 
-void insertOwner(std::unique_ptr<TOwnerList>& owners, int index, TElement* owner)
+void insertOwner(TOwnerList& owners, int index, TElement* owner)
 {
-    if (!owners)
-        owners = std::make_unique<TOwnerList>();
     if (index == 0) {
-        owners->insert(owners->size(), owner);
+        owners.insert(owners.size(), owner);
         return;
     }
-    if (index < 0 || index > static_cast<int>(owners->size()))
+    if (index < 0 || index > static_cast<int>(owners.size()))
         listIndexError(index);
-    owners->insert(static_cast<size_t>(index), owner);
+    owners.insert(static_cast<size_t>(index), owner);
 }
 
 void removeFirstOwner(TOwnerList* owners, const TElement* owner)
@@ -148,7 +146,7 @@ void TOwnerList::pop_back()
     treeChanged();
     count(m_entries.back(), -1);
     m_entries.pop_back();
-    if (m_entries.size() <= m_front) {
+    if (static_cast<size_t>(m_entries.size()) <= m_front) {
         m_entries.clear();
         m_front = 0;
     }
@@ -175,8 +173,8 @@ void TOwnerList::count(const Entry& entry, int delta)
 
 size_t TOwnerList::find(const TElement& owner) const
 {
-    const size_t none = m_entries.size();
-    const auto matches = [&](size_t at) { return m_entries[at].refersTo(&owner); };
+    const size_t none = static_cast<size_t>(m_entries.size());
+    const auto matches = [&](size_t at) { return m_entries[static_cast<qsizetype>(at)].refersTo(&owner); };
     if (m_counts) {
         const auto counted = m_counts->find(ExistingHandle(owner));
         if (counted == m_counts->end() || counted->second <= 0)
@@ -213,15 +211,22 @@ bool TOwnerList::removeFirst(const TElement* owner)
         return true;
     }
     // The first entry: moved past, the taken ones dropped once they are the larger part.
-    m_entries[m_front++].reset();
-    if (m_front == m_entries.size()) {
+    m_entries[static_cast<qsizetype>(m_front++)].reset();
+    if (m_front == static_cast<size_t>(m_entries.size())) {
         m_entries.clear();
         m_front = 0;
-    } else if (m_front > 32 && m_front * 2 > m_entries.size()) {
+    } else if (m_front > 32 && m_front * 2 > static_cast<size_t>(m_entries.size())) {
         m_entries.erase(m_entries.begin(), m_entries.begin() + static_cast<std::ptrdiff_t>(m_front));
         m_front = 0;
     }
     return true;
+}
+
+void TOwnerList::reset()
+{
+    m_entries.clear();
+    m_front = 0;
+    m_counts.reset();
 }
 
 // --- tree generation --------------------------------------------------------------------------
@@ -586,13 +591,13 @@ TClass TOwnerElement::StaticClass()
 TOwnerElement::~TOwnerElement()
 {
     // Leave every container that still lists this element, the last owner first.
-    while (m_owners && !m_owners->empty()) {
-        const size_t before = m_owners->size();
-        TEntity* owner = ownerEntity(m_owners->back());
+    while (!m_owners.empty()) {
+        const size_t before = m_owners.size();
+        TEntity* owner = ownerEntity(m_owners.back());
         if (owner)
             owner->Remove(this);
-        if (m_owners && m_owners->size() == before)
-            m_owners->pop_back();
+        if (m_owners.size() == before)
+            m_owners.pop_back();
     }
 }
 
@@ -600,9 +605,9 @@ TElement* TOwnerElement::GetOwner(int index) const
 {
     if (index < 0)
         listIndexError(index);
-    if (!m_owners || index >= static_cast<int>(m_owners->size()))
+    if (index >= static_cast<int>(m_owners.size()))
         return nullptr;
-    return (*m_owners)[static_cast<size_t>(index)].get();
+    return m_owners[static_cast<size_t>(index)].get();
 }
 
 // --- TAliasElement ----------------------------------------------------------------------------
@@ -641,8 +646,10 @@ TSuperList& TEntity::list()
 {
     // The callers change the list.
     treeChanged();
-    if (!m_children)
-        m_children = std::make_unique<TSuperList>();
+    if (!m_children) {
+        m_children.emplace();
+        m_children->reserve(4);   // most lists stay this short: no regrowing
+    }
     return *m_children;
 }
 
@@ -719,23 +726,9 @@ void TEntity::release(TElement* child)
         child->RemoveOwner(this);
 }
 
-int TEntity::Count() const
+void TEntity::itemIndexError(int index)
 {
-    return m_children ? static_cast<int>(m_children->size()) : 0;
-}
-
-int TEntity::LastIndex() const
-{
-    return Count() - 1;
-}
-
-TElement* TEntity::Items(int index) const
-{
-    if (!m_children)
-        return nullptr;
-    if (index < 0 || index >= static_cast<int>(m_children->size()))
-        listIndexError(index);
-    return (*m_children)[static_cast<size_t>(index)];
+    listIndexError(index);
 }
 
 void TEntity::InsertItem(int index, TElement* element)
@@ -1054,10 +1047,10 @@ TClass TOwnerEntity::StaticClass()
 TOwnerEntity::~TOwnerEntity()
 {
     // Leave every container that still lists this entity, the last owner first.
-    for (size_t i = m_owners ? m_owners->size() : 0; i-- > 0;) {
-        if (!m_owners || i >= m_owners->size())
+    for (size_t i = m_owners.size(); i-- > 0;) {
+        if (i >= m_owners.size())
             continue;
-        TElement* owner = (*m_owners)[i].get();
+        TElement* owner = m_owners[i].get();
         if (!owner)
             continue;
         auto* entity = owner->asEntity();
@@ -1075,9 +1068,9 @@ TElement* TOwnerEntity::GetOwner(int index) const
 {
     if (index < 0)
         listIndexError(index);
-    if (!m_owners || index >= static_cast<int>(m_owners->size()))
+    if (index >= static_cast<int>(m_owners.size()))
         return nullptr;
-    TElement* owner = (*m_owners)[static_cast<size_t>(index)].get();
+    TElement* owner = m_owners[static_cast<size_t>(index)].get();
     if (owner && owner->asEntity())
         return owner;
     const QString prefix = QStringLiteral("TOwnerEntity(") + GetName() + QStringLiteral(").GetOwner: ");
@@ -1134,7 +1127,7 @@ void WithOwnerList<Base, LookThroughEnvelopes>::InsertOwner(int index, TElement*
 template<class Base, bool LookThroughEnvelopes>
 int WithOwnerList<Base, LookThroughEnvelopes>::OwnersCount() const
 {
-    return m_owners ? static_cast<int>(m_owners->size()) : 0;
+    return static_cast<int>(m_owners.size());
 }
 
 template<class Base, bool LookThroughEnvelopes>
@@ -1146,13 +1139,13 @@ void WithOwnerList<Base, LookThroughEnvelopes>::AddOwner(TElement* owner)
 template<class Base, bool LookThroughEnvelopes>
 void WithOwnerList<Base, LookThroughEnvelopes>::RemoveOwner(TElement* owner)
 {
-    removeFirstOwner(m_owners.get(), owner);
+    removeFirstOwner(&m_owners, owner);
 }
 
 template<class Base, bool LookThroughEnvelopes>
 bool WithOwnerList<Base, LookThroughEnvelopes>::HasOwner(const TElement* owner) const
 {
-    return listsOwner(m_owners.get(), owner);
+    return listsOwner(&m_owners, owner);
 }
 
 template<class Base, bool LookThroughEnvelopes>
@@ -1164,13 +1157,13 @@ bool WithOwnerList<Base, LookThroughEnvelopes>::HasNoOwner() const
 template<class Base, bool LookThroughEnvelopes>
 TElement* WithOwnerList<Base, LookThroughEnvelopes>::GetOwnerOfClass(TClass cls) const
 {
-    return firstOwnerOfClass(m_owners.get(), cls, LookThroughEnvelopes);
+    return firstOwnerOfClass(&m_owners, cls, LookThroughEnvelopes);
 }
 
 template<class Base, bool LookThroughEnvelopes>
 TElement* WithOwnerList<Base, LookThroughEnvelopes>::GetOwnerByName(const QString& name) const
 {
-    return firstOwnerNamed(m_owners.get(), name, LookThroughEnvelopes);
+    return firstOwnerNamed(&m_owners, name, LookThroughEnvelopes);
 }
 
 template<class Base, bool LookThroughEnvelopes>

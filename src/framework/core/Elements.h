@@ -5,9 +5,11 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -23,16 +25,17 @@ using TSuperList = std::vector<TElement*>;
 // their owner is freed. Taking out the first entry costs no shifting: an element shared by a
 // whole expression tree loses its owners in the order they took it. A long list also counts the
 // entries of each owner, so that an owner listed once is looked for from both ends: releasing
-// in reverse order takes constant time too.
+// in reverse order takes constant time too. The first entries need no allocation.
 class TOwnerList
 {
 public:
     using Entry = WeakRef<TElement>;
-    using const_iterator = std::vector<Entry>::const_iterator;
+    using Entries = QVarLengthArray<Entry, 2>;
+    using const_iterator = Entries::const_iterator;
 
-    size_t size() const { return m_entries.size() - m_front; }
+    size_t size() const { return static_cast<size_t>(m_entries.size()) - m_front; }
     bool empty() const { return size() == 0; }
-    const Entry& operator[](size_t index) const { return m_entries[m_front + index]; }
+    const Entry& operator[](size_t index) const { return m_entries[static_cast<qsizetype>(m_front + index)]; }
     const_iterator begin() const { return m_entries.begin() + static_cast<std::ptrdiff_t>(m_front); }
     const_iterator end() const { return m_entries.end(); }
     const Entry& back() const { return m_entries.back(); }
@@ -41,13 +44,15 @@ public:
     void insert(size_t index, TElement* owner);
     // Takes out the first entry that reads owner; false when there is none.
     bool removeFirst(const TElement* owner);
+    // Forgets every entry, without telling anyone.
+    void reset();
 
 private:
-    // Where the first entry of the live owner is, m_entries.size() when none.
+    // Where the first entry of the live owner is, the number of entries when none.
     size_t find(const TElement& owner) const;
     void count(const Entry& entry, int delta);
 
-    std::vector<Entry> m_entries;
+    Entries m_entries;
     size_t m_front = 0;   // entries before it have been taken out
     // Entries per owner handle, kept once the list has grown long (absent before).
     std::unique_ptr<std::unordered_map<qint32, int>> m_counts;
@@ -269,10 +274,10 @@ public:
     TElement* FindOwnerOfClass(TClass cls) override;
 
 protected:
-    std::unique_ptr<TOwnerList> m_owners;   // absent until first needed
+    TOwnerList m_owners;
 
 private:
-    const TOwnerList* ownerList() const override { return m_owners.get(); }
+    const TOwnerList* ownerList() const override { return &m_owners; }
 };
 
 // An element that records the containers holding it (its owners).
@@ -308,10 +313,17 @@ public:
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
 
-    virtual int Count() const;
-    virtual int LastIndex() const;
+    virtual int Count() const { return m_children ? static_cast<int>(m_children->size()) : 0; }
+    virtual int LastIndex() const { return Count() - 1; }
     // Child at index; nil without a list; an index outside the list raises EListError.
-    virtual TElement* Items(int index) const;
+    virtual TElement* Items(int index) const
+    {
+        if (!m_children)
+            return nullptr;
+        if (index < 0 || index >= static_cast<int>(m_children->size()))
+            itemIndexError(index);
+        return (*m_children)[static_cast<size_t>(index)];
+    }
     // Puts the element in place of the child at index, without owner-list bookkeeping (the
     // replaced child is not freed); appends on an empty list at index 0.
     virtual void InsertItem(int index, TElement* element);
@@ -402,7 +414,7 @@ protected:
     void listAppend(TElement* element);
     void listInsert(int index, TElement* element);
     TSuperList& list();
-    bool hasList() const { return m_children != nullptr; }
+    bool hasList() const { return m_children.has_value(); }
 
 private:
     friend class TElement;
@@ -416,13 +428,15 @@ private:
     // Whether this container may free the child it holds (asked before its holding is dropped).
     bool mayFree(TElement* child);
 
+    [[noreturn]] static void itemIndexError(int index);
+
     // A list that a Clear has detached and works through; nested Clears stack them.
     struct DetachedList {
         TSuperList* list;
         DetachedList* outer;
     };
 
-    std::unique_ptr<TSuperList> m_children;   // absent until first needed
+    std::optional<TSuperList> m_children;   // absent until first needed
     DetachedList* m_clearing = nullptr;       // the innermost running Clear's list
 };
 

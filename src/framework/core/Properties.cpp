@@ -35,10 +35,20 @@ public:
     void insert(qint32 handle, TPersistent* object)
     {
         const size_t page = pageOf(handle);
-        if (page >= m_pages.size())
+        if (page >= m_pages.size()) {
             m_pages.resize(page + 1);
-        if (!m_pages[page])
-            m_pages[page] = std::make_unique<Page>();
+            m_directory.resize(page + 1);
+        }
+        if (!m_pages[page]) {
+            if (m_spare.empty()) {
+                m_pages[page] = std::make_unique<Page>();
+            } else {
+                m_pages[page] = std::move(m_spare.back());
+                m_spare.pop_back();
+            }
+            m_directory[page] = m_pages[page]->objects.data();
+            publish();
+        }
         m_pages[page]->objects[slotOf(handle)] = object;
         ++m_pages[page]->live;
     }
@@ -64,7 +74,7 @@ public:
     }
 
 private:
-    static constexpr int pageBits = 10;
+    static constexpr int pageBits = lumex_detail::handlePageBits;
     struct Page {
         std::array<TPersistent*, size_t{1} << pageBits> objects{};
         int live = 0;
@@ -81,11 +91,26 @@ private:
     }
     void dropIfDone(size_t page)
     {
-        if (page < m_pages.size() && m_pages[page] && m_pages[page]->live == 0 && page != pageOf(m_next))
-            m_pages[page].reset();
+        if (page < m_pages.size() && m_pages[page] && m_pages[page]->live == 0 && page != pageOf(m_next)) {
+            // A page with nothing living holds only nils: kept for reuse as it is.
+            if (m_spare.size() < maxSpare)
+                m_spare.push_back(std::move(m_pages[page]));
+            else
+                m_pages[page].reset();
+            m_directory[page] = nullptr;
+        }
+    }
+    // The inline look-up reads the directory.
+    void publish()
+    {
+        lumex_detail::handleDirectory = m_directory.data();
+        lumex_detail::handleDirectorySize = m_directory.size();
     }
 
+    static constexpr size_t maxSpare = 4;
     std::vector<std::unique_ptr<Page>> m_pages;
+    std::vector<std::unique_ptr<Page>> m_spare;   // emptied pages, every slot nil
+    std::vector<TPersistent**> m_directory;       // each page's objects, nil for a dropped page
     qint32 m_next = 1;
 };
 
@@ -302,6 +327,8 @@ void ChangeOwnedHold(TPersistent* object, int delta)
 
 namespace lumex_detail {
 quint64 freedObjects = 0;
+TPersistent* const* const* handleDirectory = nullptr;
+size_t handleDirectorySize = 0;
 }
 
 TPersistent::~TPersistent()
@@ -344,7 +371,7 @@ TPersistent* ObjectFromHandle(qint32 handle, TClass expected)
 {
     if (handle == 0)
         return nullptr;
-    TPersistent* object = handleTable().find(handle);
+    TPersistent* object = lumex_detail::findHandle(handle);
     if (object && expected && !object->InheritsFrom(expected))
         return nullptr;
     return object;

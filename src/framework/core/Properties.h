@@ -337,6 +337,21 @@ T* castObject(TPersistent* object)
 
 namespace lumex_detail {
 extern quint64 freedObjects;   // objects destroyed so far; only ever grows
+// The handle table's directory: page p lists the objects of handles p << handlePageBits on,
+// nil for a page that holds none. Kept by the table in Properties.cpp.
+constexpr int handlePageBits = 10;
+extern TPersistent* const* const* handleDirectory;
+extern size_t handleDirectorySize;
+
+// ObjectFromHandle without a class test.
+inline TPersistent* findHandle(qint32 handle)
+{
+    const size_t page = static_cast<size_t>(handle) >> handlePageBits;
+    if (handle <= 0 || page >= handleDirectorySize)
+        return nullptr;
+    TPersistent* const* objects = handleDirectory[page];
+    return objects ? objects[static_cast<size_t>(handle) & ((size_t{1} << handlePageBits) - 1)] : nullptr;
+}
 }
 
 // How many framework objects have been destroyed since start-up. A caller that saw no change
@@ -385,7 +400,7 @@ public:
         m_handle = ObjectHandle(object);
         return *this;
     }
-    T* get() const { return m_handle ? castObject<T>(ObjectFromHandle(m_handle)) : nullptr; }
+    T* get() const { return m_handle ? castObject<T>(lumex_detail::findHandle(m_handle)) : nullptr; }
     operator T*() const { return get(); }   // NOLINT
     T* operator->() const { return get(); }
     // True when an object was set and has been freed since.

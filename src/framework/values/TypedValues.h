@@ -164,6 +164,8 @@ public:
     TType Typ() const override { return TType::_String; }
     QString TypeAsString() const override { return QStringLiteral("string"); }
     QString GetAsString() const override { return m_value; }
+    // The text itself, without a copy.
+    const QString& StringValue() const { return m_value; }
     void SetAsString(const QString& text) override { m_value = text; }
     // A number (either separator) other than 0, or the text "TRUE" or "ANO" in any case.
     bool GetAsBoolean() const override;

@@ -74,6 +74,18 @@ TEST_F(DataSetUtilities, FromTopIgnoresCaseUnlessAsked)
     EXPECT_EQ(table.RecNo(), 3);
 }
 
+TEST_F(DataSetUtilities, CaseIsIgnoredForCzechLettersToo)
+{
+    finder.SetDataField("POPIS");
+    finder.SetFindStyle(FromTop);
+    EXPECT_TRUE(finder.Find("MALÝ SMRK", false));
+    EXPECT_EQ(table.RecNo(), 3);
+    EXPECT_FALSE(finder.Find("MALY SMRK", false));
+    EXPECT_FALSE(finder.Find("malý smr", false));
+    EXPECT_TRUE(finder.Find("Buk", false));
+    EXPECT_EQ(table.RecNo(), 2);
+}
+
 TEST_F(DataSetUtilities, FromNextSkipsTheCurrentRow)
 {
     table.First();

@@ -108,6 +108,26 @@ TEST_F(ForestSetRoutines, FindsOwnersOfAClassThroughForestOwners)
     EXPECT_EQ(FindOwnerOfClassDeep(leaf, TVlastnostiMN::StaticClass()), nullptr);
 }
 
+// An owner entry left nil by a freed owner is reported on each pass over the owners, and the
+// search goes on through the live ones.
+TEST_F(ForestSetRoutines, OwnerSearchReportsAFreedOwnerOnEachPass)
+{
+    auto gone = Create<TTestMN>();
+    auto made = Create<TTestPrvek>();
+    made->AddOwner(gone.get());
+    TTestPrvek* leaf = made.get();
+    set->Add(made.release());
+    gone = nullptr;
+    auto outer = Create<TTestPrvek>();
+    outer->Add(set.get());
+    foresttest::recorder().clear();
+    EXPECT_EQ(FindOwnerOfClassDeep(leaf, TTestPrvek::StaticClass()), outer.get());
+    ASSERT_EQ(foresttest::recorder().messages.size(), 2u);
+    for (const auto& message : foresttest::recorder().messages)
+        EXPECT_TRUE(message.text.endsWith(QStringLiteral("Objekt vlastníka je prázdný"))) << message.text.toStdString();
+    outer->Remove(set.get());
+}
+
 TEST_F(ForestSetRoutines, UpperCasesNamesRecursively)
 {
     fill({1});

@@ -101,6 +101,13 @@ TEST_F(DrevinaTest, ImmissionZoneTexts)
     EXPECT_EQ(d->GetPropAsString("IMISE"), "0/1");
     d->SetPropAsString("IMISE", " B ");
     EXPECT_EQ(d->GetPropAsString("IMISE"), "B");
+    // Only a text that reads 0/1 without its blanks is the zone 01.
+    d->SetPropAsString("IMISE", "0/ 12");
+    EXPECT_EQ(d->GetPropAsString("IMISE"), "0/12");
+    d->SetPropAsString("IMISE", "0/");
+    EXPECT_EQ(d->GetPropAsString("IMISE"), "0/");
+    d->SetPropAsString("IMISE", " 0/1 ");
+    EXPECT_EQ(d->GetPropAsString("IMISE"), "0/1");
 }
 
 TEST_F(DrevinaTest, DeadWoodVolumeAndShare)

@@ -296,6 +296,54 @@ TEST_F(ElementLifetimeTest, TreeGenerationChangesWithEveryChangeOfTheTree)
     EXPECT_TRUE(changed());
 }
 
+// A short owner list grows past its first places and shrinks again, keeping its order.
+TEST_F(ElementLifetimeTest, ShortOwnerListKeepsItsOrderAcrossItsFirstPlaces)
+{
+    auto holders = entities(4);
+    auto shared = Create<TOwnedProbe>();
+    holders[0]->Add(shared.get());
+    holders[1]->Add(shared.get());
+    shared->InsertOwner(1, holders[2].get());
+    shared->InsertOwner(3, holders[3].get());
+    const auto owners = [&] {
+        std::vector<TElement*> result;
+        for (int i = 0; i < shared->OwnersCount(); ++i)
+            result.push_back(shared->GetOwner(i));
+        return result;
+    };
+    EXPECT_EQ(owners(), (std::vector<TElement*>{holders[0].get(), holders[2].get(), holders[1].get(), holders[3].get()}));
+    shared->RemoveOwner(holders[0].get());
+    shared->RemoveOwner(holders[1].get());
+    EXPECT_EQ(owners(), (std::vector<TElement*>{holders[2].get(), holders[3].get()}));
+    shared->InsertOwner(0, holders[0].get());
+    EXPECT_EQ(owners(), (std::vector<TElement*>{holders[2].get(), holders[3].get(), holders[0].get()}));
+    shared->RemoveOwner(holders[3].get());
+    shared->RemoveOwner(holders[2].get());
+    shared->RemoveOwner(holders[0].get());
+    EXPECT_TRUE(shared->HasNoOwner());
+}
+
+// Pages of handles emptied by freeing and taken again give the new objects only.
+TEST_F(ElementLifetimeTest, EmptiedHandlePagesServeNewObjectsOnly)
+{
+    std::vector<qint32> freed;
+    for (int round = 0; round < 3; ++round) {
+        std::vector<Owned<TElement>> objects;
+        std::vector<qint32> handles;
+        for (int i = 0; i < 3000; ++i) {
+            objects.push_back(Create<TPlainProbe>());
+            handles.push_back(ObjectHandle(objects.back().get()));
+        }
+        for (const qint32 handle : freed)
+            ASSERT_EQ(ObjectFromHandle(handle), nullptr);
+        for (size_t i = 0; i < objects.size(); ++i)
+            ASSERT_EQ(ObjectFromHandle(handles[i]), objects[i].get());
+        freed.insert(freed.end(), handles.begin(), handles.end());
+    }
+    for (const qint32 handle : freed)
+        ASSERT_EQ(ObjectFromHandle(handle), nullptr);
+}
+
 TEST_F(ElementLifetimeTest, HandlesFindLiveObjectsOnlyAndAreNeverReused)
 {
     std::vector<Owned<TElement>> objects;
