@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+#include <charconv>
+#include <iterator>
 #include <string_view>
 
 namespace app {
@@ -57,10 +59,14 @@ QString textAfterFirstDash(const QString& name)
 
 QString novyKod(qint32 odd, const QString& dil, const QString& por, const QString& psk)
 {
+    // The number's digits have no blanks: they go in as they are, without a text of their own.
+    char digits[12];
+    const char* digitsEnd = std::to_chars(std::begin(digits), std::end(digits), odd).ptr;
     QString code;
-    code.reserve(12 + dil.size() + por.size() + psk.size());
-    for (const QString& part : {QString::number(odd), dil, por, psk})
-        for (const QChar c : part)
+    code.reserve(qsizetype(digitsEnd - digits) + dil.size() + por.size() + psk.size());
+    code.append(QLatin1StringView(digits, digitsEnd));
+    for (const QString* part : {&dil, &por, &psk})
+        for (const QChar c : *part)
             if (c != QLatin1Char(' '))
                 code.append(c);
     return code;

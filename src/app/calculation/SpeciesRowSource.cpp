@@ -5,6 +5,7 @@
 #include "forest/hierarchy/Dilec.h"
 #include "forest/hierarchy/Drevina.h"
 #include "forest/hierarchy/Etaz.h"
+#include "forest/hierarchy/HierarchySupport.h"
 #include "forest/hierarchy/LHC.h"
 #include "forest/hierarchy/Oddeleni.h"
 #include "forest/hierarchy/Porost.h"
@@ -26,6 +27,23 @@ const QString& SpeciesRowCache::cached(Entry<Element>& entry, Element& element, 
     return entry.text;
 }
 
+template<class Element, class Key, class Read>
+const QString& SpeciesRowCache::cachedByCode(CodeEntry<Element>& entry, Element& element, Key key, Read read)
+{
+    if (entry.element == &element)
+        return entry.text;
+    const CodeKey code = key(element);
+    if (!entry.isKeyed || !(entry.key == code)) {
+        entry.isKeyed = false;
+        entry.element = nullptr;
+        entry.text = read(element);
+        entry.key = code;
+        entry.isKeyed = true;
+    }
+    entry.element = &element;
+    return entry.text;
+}
+
 const QString& SpeciesRowCache::lhpTax(TLHC& header)
 {
     return cached(m_lhpTax, header, [](TLHC& h) { return publishedText(h, "LHP_TAX"); });
@@ -38,7 +56,10 @@ const QString& SpeciesRowCache::lhpZTax(TLHC& header)
 
 const QString& SpeciesRowCache::majNaz(TPorost& porost)
 {
-    return cached(m_majNaz, porost, [](TPorost& p) { return p.MAJ_NAZ(); });
+    // The owner name is found through the codebook root, else the codebook tables.
+    return cachedByCode(
+        m_majNaz, porost, [](TPorost& p) { return CodeKey{forest::codebookRoot(&p), p.Ciselnik(), p.MAJ_KOD()}; },
+        [](TPorost& p) { return p.MAJ_NAZ(); });
 }
 
 const QString& SpeciesRowCache::lesOblNazev(TPorost& porost)
@@ -48,10 +69,18 @@ const QString& SpeciesRowCache::lesOblNazev(TPorost& porost)
 
 const QString& SpeciesRowCache::lesUradNazev(TPorostniSkupina& group)
 {
-    return cached(m_lesUradNazev, group, [](TPorostniSkupina& g) { return g.LES_URAD_Nazev(); });
+    return cachedByCode(
+        m_lesUradNazev, group, [](TPorostniSkupina& g) { return CodeKey{nullptr, g.Ciselnik(), g.LES_URAD()}; },
+        [](TPorostniSkupina& g) { return g.LES_URAD_Nazev(); });
 }
 
-SpeciesRowInput speciesRowInput(const SpeciesLevels& l, qint32 lhcKod, const QString& lhcNaz, SpeciesRowCache* cache)
+namespace {
+
+// The row's values as the elements' accessors answer them, the species' class as already read;
+// the unit's code and name are the ones taken when the run started. With a cache, the repeated
+// names come from it.
+SpeciesRowInput speciesRowInput(const SpeciesLevels& l, qint32 lhcKod, const QString& lhcNaz, SpeciesRowCache* cache,
+                                QString genKlas)
 {
     SpeciesRowInput in;
     in.lhcKod = lhcKod;
@@ -76,7 +105,7 @@ SpeciesRowInput speciesRowInput(const SpeciesLevels& l, qint32 lhcKod, const QSt
     in.mTezProc = l.etaz.M_TEZ_PROC();
     in.obmyti = l.etaz.OBMYTI();
     in.obnDoba = l.etaz.OBN_DOBA();
-    in.genKlas = l.drevina.GEN_KLAS();
+    in.genKlas = std::move(genKlas);
     in.drZkr = l.drevina.DR_ZKR();
     in.zast = l.drevina.ZAST();
     in.drZasCel = l.drevina.DR_ZAS_CEL();
@@ -84,14 +113,17 @@ SpeciesRowInput speciesRowInput(const SpeciesLevels& l, qint32 lhcKod, const QSt
     return in;
 }
 
+} // namespace
+
 bool writeSpeciesRowReported(db::Table& table, const SpeciesLevels& levels, qint32 lhcKod, const QString& lhcNaz,
                              SpeciesRowCache* cache)
 {
     try {
         // Species of no recognised class give no row: skip reading the rest of their values.
-        if (!isRecognisedClass(levels.drevina.GEN_KLAS()))
+        QString genKlas = levels.drevina.GEN_KLAS();
+        if (!isRecognisedClass(genKlas))
             return false;
-        return writeSpeciesRow(table, speciesRowInput(levels, lhcKod, lhcNaz, cache));
+        return writeSpeciesRow(table, speciesRowInput(levels, lhcKod, lhcNaz, cache, std::move(genKlas)));
     } catch (const Exception& e) {
         if (table.State() == db::DataSetState::dsInsert || table.State() == db::DataSetState::dsEdit)
             table.Cancel();

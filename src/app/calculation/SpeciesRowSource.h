@@ -26,7 +26,9 @@ struct SpeciesLevels {
 
 // The codebook and owner names that every species row of a stand or stand group repeats, kept
 // per element while one compartment is walked (its elements stay where they are meanwhile; a
-// cache outlives no compartment). Only answers that were read without an error are kept.
+// cache outlives no compartment). An owner or office name is also kept per code: another
+// element with the same code and the same codebooks gets the same name without a look-up.
+// Only answers that were read without an error are kept.
 class SpeciesRowCache
 {
 public:
@@ -43,18 +45,30 @@ private:
         const Element* element = nullptr;
         QString text;
     };
+    // What a codebook name depends on besides its element: the code and the codebooks asked.
+    struct CodeKey {
+        const void* root = nullptr;
+        const void* codebooks = nullptr;
+        qint32 code = 0;
+        bool operator==(const CodeKey&) const = default;
+    };
+    // The name of the last element asked about, and of the code it had.
+    template<class Element>
+    struct CodeEntry : Entry<Element> {
+        CodeKey key;
+        bool isKeyed = false;
+    };
     template<class Element, class Read>
     static const QString& cached(Entry<Element>& entry, Element& element, Read read);
+    template<class Element, class Key, class Read>
+    static const QString& cachedByCode(CodeEntry<Element>& entry, Element& element, Key key, Read read);
 
     Entry<TLHC> m_lhpTax, m_lhpZTax;
-    Entry<TPorost> m_majNaz, m_lesOblNazev;
-    Entry<TPorostniSkupina> m_lesUradNazev;
+    Entry<TPorost> m_lesOblNazev;
+    CodeEntry<TPorost> m_majNaz;
+    CodeEntry<TPorostniSkupina> m_lesUradNazev;
 };
 
-// The row's values as the elements' accessors answer them; the unit's code and name are the
-// ones taken when the run started. With a cache, the repeated names come from it.
-SpeciesRowInput speciesRowInput(const SpeciesLevels& levels, qint32 lhcKod, const QString& lhcNaz,
-                                SpeciesRowCache* cache = nullptr);
 // Writes the row of the species (when its class is recognised). A failure of this row is
 // reported with the species' designation, the row is dropped and false answered; the caller
 // goes on with the next species.

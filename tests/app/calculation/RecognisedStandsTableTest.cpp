@@ -35,6 +35,8 @@ TEST(RowRules, NewCodeHasNoBlanks)
 {
     EXPECT_EQ(novyKod(12, "A", "1", " 1a"), "12A11a");
     EXPECT_EQ(novyKod(5, " ", "0", " 2 b"), "502b");
+    EXPECT_EQ(novyKod(-2147483647 - 1, "", "", "x"), "-2147483648x");
+    EXPECT_EQ(novyKod(0, "B", " ", ""), "0B");
 }
 
 TEST(RowRules, VegetationZoneIsTheLeadingDigitOfTheForestType)
