@@ -54,11 +54,10 @@ void appendKeys(QString& out, TPrenasecZeStandarduData& reader, std::initializer
 
 // The keys of the current record as the status texts show them, quoted: the level keys, then
 // for the bare-land and other-land files the word and the quoted number.
-QString statusKeys(TPrenasecZeStandarduData& reader, int kindOfText)
+void statusKeys(QString& keys, TPrenasecZeStandarduData& reader, int kindOfText)
 {
     using D = TPrenasecZeStandarduData;
-    QString keys;
-    keys.reserve(80);
+    keys.resize(0);
     keys += QLatin1Char('"');
     if (kindOfText == Pp) {
         appendKeys(keys, reader, {D::kcODD, D::kcDIL, D::kcPOR, D::kcPSK, D::kcETAZ, D::kcDR_ZKR});
@@ -69,7 +68,15 @@ QString statusKeys(TPrenasecZeStandarduData& reader, int kindOfText)
         keys += QLatin1Char('"');
     }
     keys += QLatin1Char('"');
-    return keys;
+}
+
+// A prefix and the keys in a text kept between records (its room stays unless a receiver holds it).
+const QString& statusText(QString& text, QStringView prefix, const QString& keys)
+{
+    text.resize(0);
+    text += prefix;
+    text += keys;
+    return text;
 }
 
 } // namespace
@@ -286,16 +293,17 @@ void IsHulSource::importRun(DataFile& file, int number, TLHC* header, int kindOf
     const auto endRun = qScopeGuard([&file] { file.importer->EndRun(); });
     while (!reader.Konec() && reader.CisloOddeleni() == number) {
         const int count = reader.CisloNactenehoRadku();
-        const QString keys = statusKeys(reader, kindOfText);
+        statusKeys(m_statusKeys, reader, kindOfText);
+        const QString& keys = m_statusKeys;
         if (kindOfText == Pp) {
-            recordStatus(QStringLiteral("Z IS HÚL nastavuju PP ") + keys, count);
-            ui::services().setStatusText(QStringLiteral("Z IS HÚL načítám PP ") + keys);
+            recordStatus(statusText(m_statusText, u"Z IS HÚL nastavuju PP ", keys), count);
+            ui::services().setStatusText(statusText(m_statusText, u"Z IS HÚL načítám PP ", keys));
         } else if (kindOfText == Bzl) {
-            recordStatus(QStringLiteral("Z IS HÚL nastavuju BZL") + keys, count);
-            ui::services().setStatusText(QStringLiteral("Z IS HÚL načítám BZL") + keys);
+            recordStatus(statusText(m_statusText, u"Z IS HÚL nastavuju BZL", keys), count);
+            ui::services().setStatusText(statusText(m_statusText, u"Z IS HÚL načítám BZL", keys));
         } else {
-            recordStatus(QStringLiteral("Z IS HÚL nastavuju JINY POZ ") + keys, count);
-            ui::services().setStatusText(QStringLiteral("Z IS HÚL načítám JINY POZ ") + keys);
+            recordStatus(statusText(m_statusText, u"Z IS HÚL nastavuju JINY POZ ", keys), count);
+            ui::services().setStatusText(statusText(m_statusText, u"Z IS HÚL načítám JINY POZ ", keys));
         }
         applyRecord(file);
         reader.ReadRecord();
