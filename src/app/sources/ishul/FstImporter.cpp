@@ -844,6 +844,9 @@ QString TImportStandardPP_FST::InvalidColumn(TPrenasecZeStandarduData* reader)
         if ((rule.target == Target::KindStand || rule.target == Target::KindGroup) && m_fileKind == 0)
             continue;
         const QString& v = static_cast<const TStringElement*>(element)->StringValue();
+        // The very text the column last wrote has converted.
+        if (column->written.constData() == v.constData() && column->written.size() == v.size())
+            continue;
         if (rule.special == Special::KeepComputed && v.trimmed().isEmpty())
             continue;
         if (!convertsI(v))
