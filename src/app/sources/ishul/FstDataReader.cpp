@@ -261,6 +261,17 @@ QString TPrenasecZeStandarduData::KnownColumnValue(int index) const
     return carrier->ValueAt(pos);
 }
 
+const QString* TPrenasecZeStandarduData::KnownColumnText(int index) const
+{
+    const int pos = KnownColumnPosition(index);
+    if (pos < 0 || !m_carrier)
+        return nullptr;
+    const TElement* item = m_carrier.get()->Items(pos);
+    if (item && item->ClassType() == TStringElement::StaticClass())
+        return &static_cast<const TStringElement*>(item)->StringValue();
+    return nullptr;
+}
+
 bool TPrenasecZeStandarduData::Konec() const
 {
     return m_atEnd || m_headerFailed || m_readCount > m_recordCount;

@@ -84,6 +84,8 @@ public:
     qint32 CisloOddeleni() const;
     // Value of the current record in a known column; empty when the file has no such column.
     QString KnownColumnValue(int index) const;
+    // The same text without a copy; nullptr when the column is missing or holds no plain text.
+    const QString* KnownColumnText(int index) const;
     // Column position of a known column, -1 when the file lacks it.
     int KnownColumnPosition(int index) const;
 

@@ -445,7 +445,8 @@ void TImportStandardPP_FST::applyColumn(Column& column, TElement* element)
     if ((rule.pass == Pass::Position) != m_nastavuj)
         return;
     m_currentColumn = &column.name;
-    const QString v = static_cast<TStringElement*>(element)->GetAsString();
+    // The column's own text: nothing the passes do changes a column element.
+    const QString& v = static_cast<const TStringElement*>(element)->StringValue();
     if (m_nastavuj)
         applyPosition(column, v);
     else
@@ -842,7 +843,10 @@ QString TImportStandardPP_FST::InvalidColumn(TPrenasecZeStandarduData* reader)
             continue;
         if ((rule.target == Target::KindStand || rule.target == Target::KindGroup) && m_fileKind == 0)
             continue;
-        const QString v = static_cast<const TStringElement*>(element)->GetAsString();
+        const QString& v = static_cast<const TStringElement*>(element)->StringValue();
+        // The very text the column last wrote has converted.
+        if (column->written.constData() == v.constData() && column->written.size() == v.size())
+            continue;
         if (rule.special == Special::KeepComputed && v.trimmed().isEmpty())
             continue;
         if (!convertsI(v))

@@ -48,29 +48,33 @@ void appendKeys(QString& out, TPrenasecZeStandarduData& reader, std::initializer
         if (!first)
             out += QLatin1Char(',');
         first = false;
-        out += reader.KnownColumnValue(c);
+        if (const QString* text = reader.KnownColumnText(c))
+            out += *text;
+        else
+            out += reader.KnownColumnValue(c);
     }
 }
 
 // The keys of the current record as the status texts show them, quoted: the level keys, then
 // for the bare-land and other-land files the word and the quoted number.
-QString statusKeys(TPrenasecZeStandarduData& reader, int kindOfText)
+void appendStatusKeys(QString& keys, TPrenasecZeStandarduData& reader, int kindOfText)
 {
     using D = TPrenasecZeStandarduData;
-    QString keys;
-    keys.reserve(80);
     keys += QLatin1Char('"');
     if (kindOfText == Pp) {
         appendKeys(keys, reader, {D::kcODD, D::kcDIL, D::kcPOR, D::kcPSK, D::kcETAZ, D::kcDR_ZKR});
     } else {
         appendKeys(keys, reader, {D::kcODD, D::kcDIL, D::kcPOR});
         keys += kindOfText == Bzl ? QLatin1String(",Bezlesi \"") : QLatin1String(",JINY \"");
-        keys += reader.KnownColumnValue(kindOfText == Bzl ? D::kcBZL : D::kcJP);
+        appendKeys(keys, reader, {kindOfText == Bzl ? D::kcBZL : D::kcJP});
         keys += QLatin1Char('"');
     }
     keys += QLatin1Char('"');
-    return keys;
 }
+
+// The status texts of a record by the file's kind: while setting, then while loading.
+constexpr QStringView settingText[] = {u"Z IS HÚL nastavuju PP ", u"Z IS HÚL nastavuju BZL", u"Z IS HÚL nastavuju JINY POZ "};
+constexpr QStringView loadingText[] = {u"Z IS HÚL načítám PP ", u"Z IS HÚL načítám BZL", u"Z IS HÚL načítám JINY POZ "};
 
 } // namespace
 
@@ -286,17 +290,15 @@ void IsHulSource::importRun(DataFile& file, int number, TLHC* header, int kindOf
     const auto endRun = qScopeGuard([&file] { file.importer->EndRun(); });
     while (!reader.Konec() && reader.CisloOddeleni() == number) {
         const int count = reader.CisloNactenehoRadku();
-        const QString keys = statusKeys(reader, kindOfText);
-        if (kindOfText == Pp) {
-            recordStatus(QStringLiteral("Z IS HÚL nastavuju PP ") + keys, count);
-            ui::services().setStatusText(QStringLiteral("Z IS HÚL načítám PP ") + keys);
-        } else if (kindOfText == Bzl) {
-            recordStatus(QStringLiteral("Z IS HÚL nastavuju BZL") + keys, count);
-            ui::services().setStatusText(QStringLiteral("Z IS HÚL načítám BZL") + keys);
-        } else {
-            recordStatus(QStringLiteral("Z IS HÚL nastavuju JINY POZ ") + keys, count);
-            ui::services().setStatusText(QStringLiteral("Z IS HÚL načítám JINY POZ ") + keys);
-        }
+        // One text kept from record to record (its room stays unless a receiver holds it): the
+        // setting prefix and the keys, then the loading prefix in its place.
+        m_statusText.resize(0);
+        m_statusText += settingText[kindOfText];
+        appendStatusKeys(m_statusText, reader, kindOfText);
+        recordStatus(m_statusText, count);
+        m_statusText.replace(qsizetype(0), settingText[kindOfText].size(), loadingText[kindOfText].constData(),
+                             loadingText[kindOfText].size());
+        ui::services().setStatusText(m_statusText);
         applyRecord(file);
         reader.ReadRecord();
     }

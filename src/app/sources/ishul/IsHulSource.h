@@ -81,6 +81,7 @@ private:
     std::array<DataFile, FileCount> m_files;
     DataFile m_lhc;
     bool m_open = false;
+    QString m_statusText;   // the status text of the record being imported
     QString m_openDir;
     std::array<QMap<int, IndexEntry>, FileCount> m_index;
     QStringList m_list;

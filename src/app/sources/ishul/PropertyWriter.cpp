@@ -55,11 +55,15 @@ void writeProperty(TElement* element, PreparedProperty& property, const PropValu
 {
     if (!element)
         return;
-    if (element->ClassType() != property.cls) {
-        property.cls = element->ClassType();
+    const TClass cls = element->ClassType();
+    if (cls != property.cls) {
+        property.cls = cls;
         property.index = IndexOfProp(element, property.name);
+        const PPropInfo prop = property.index >= 0 ? cls->Prop(property.index) : nullptr;
+        property.writable = prop && prop->HasWrite() ? prop : nullptr;
     }
-    writeAt(element, property.index, value);
+    if (property.writable)
+        property.writable->Write(*element, value);
 }
 
 PropValue ordinalValue(qint32 v)
@@ -83,6 +87,14 @@ PropValue textValue(const QString& v)
     return value;
 }
 
+// The value a prepared write passes on, kept for the next one (no value is built per write).
+// A setter never writes through these functions, so one value at a time is in use.
+PropValue& scratchValue()
+{
+    static PropValue value;
+    return value;
+}
+
 } // namespace
 
 void writeInt(TElement* element, const QString& name, qint32 value)
@@ -102,15 +114,22 @@ void writeText(TElement* element, const QString& name, const QString& value)
 
 void writeInt(TElement* element, PreparedProperty& property, qint32 value)
 {
-    writeProperty(element, property, ordinalValue(value));
+    PropValue& v = scratchValue();
+    v.Ordinal = value;
+    writeProperty(element, property, v);
 }
 
 void writeFloat(TElement* element, PreparedProperty& property, double value)
 {
-    writeProperty(element, property, floatValue(value));
+    PropValue& v = scratchValue();
+    v.Float = value;
+    writeProperty(element, property, v);
 }
 
 void writeText(TElement* element, PreparedProperty& property, const QString& value)
 {
-    writeProperty(element, property, textValue(value));
+    PropValue& v = scratchValue();
+    v.Text = value;
+    writeProperty(element, property, v);
+    v.Text = QString();   // the text is not held past its write
 }

@@ -17,6 +17,7 @@ struct PreparedProperty {
     QString name;
     TClass cls = nullptr;
     int index = -1;
+    PPropInfo writable = nullptr;   // the property of that class when it can be written
 };
 void writeInt(TElement* element, PreparedProperty& property, qint32 value);
 void writeFloat(TElement* element, PreparedProperty& property, double value);

@@ -277,3 +277,28 @@ TEST_F(IsHulSourceTest, EveryRecordShowsItsKeysQuotedBeforeAndWhileLoading)
                                        .join(QLatin1Char('\n'))
                                        .toStdString());
 }
+
+// A receiver that keeps its own copy of each status text sees the texts one that shares them sees.
+TEST_F(IsHulSourceTest, StatusTextsAreTheSameWhetherTheReceiverSharesThemOrNot)
+{
+    struct CopyingServices : ui::RecordingServices {
+        void setStatusText(const QString& text) override { statusTexts.append(QString(text.constData(), text.size())); }
+    };
+    writeSample();
+    write("JP.FST", {"ODD", "DIL", "POR", "JP"}, {{"2", "", "", "7"}, {"2", "", "", "12"}});
+    QStringList seen[2];
+    ui::Services& shared = ui::services();
+    CopyingServices copying;
+    for (int copies = 0; copies < 2; ++copies) {
+        ui::setServices(copies ? &copying : &shared);
+        Owned<TLesniCelek> unit = makeUnit(SourceKinds::IsHul97);
+        unit->ReloadCompartments();
+        auto& texts = static_cast<ui::RecordingServices&>(ui::services()).statusTexts;
+        texts.clear();
+        unit->LoadNextCompartment(false);
+        seen[copies] = texts;
+    }
+    ui::setServices(&shared);
+    EXPECT_EQ(seen[1].join(QLatin1Char('\n')).toStdString(), seen[0].join(QLatin1Char('\n')).toStdString());
+    EXPECT_TRUE(seen[1].contains(QStringLiteral("Z IS HÚL načítám JINY POZ \"2,,,JINY \"12\"\"")));
+}
