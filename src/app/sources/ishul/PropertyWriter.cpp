@@ -1,6 +1,8 @@
 // Typed writes of published properties by name, for the loaders of the file sources.
 #include "app/sources/ishul/PropertyWriter.h"
 
+#include "app/sources/PropertyLookup.h"
+
 #include "framework/core/Elements.h"
 
 #include <QHash>
@@ -49,6 +51,15 @@ void writeProperty(TElement* element, const QString& name, const PropValue& valu
 {
     if (element)
         writeAt(element, propertyIndex(element, name), value);
+}
+
+void writeProperty(TElement* element, const char* name, const PropValue& value)
+{
+    if (!element)
+        return;
+    const PPropInfo prop = app::findLiteralProperty(*element, name);
+    if (prop && prop->HasWrite())
+        prop->Write(*element, value);
 }
 
 void writeProperty(TElement* element, PreparedProperty& property, const PropValue& value)
@@ -108,6 +119,21 @@ void writeFloat(TElement* element, const QString& name, double value)
 }
 
 void writeText(TElement* element, const QString& name, const QString& value)
+{
+    writeProperty(element, name, textValue(value));
+}
+
+void writeInt(TElement* element, const char* name, qint32 value)
+{
+    writeProperty(element, name, ordinalValue(value));
+}
+
+void writeFloat(TElement* element, const char* name, double value)
+{
+    writeProperty(element, name, floatValue(value));
+}
+
+void writeText(TElement* element, const char* name, const QString& value)
 {
     writeProperty(element, name, textValue(value));
 }

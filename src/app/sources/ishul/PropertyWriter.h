@@ -11,6 +11,11 @@ void writeInt(TElement* element, const QString& name, qint32 value);
 void writeFloat(TElement* element, const QString& name, double value);
 void writeText(TElement* element, const QString& name, const QString& value);
 
+// The same for a name literal, looked up once per class and literal (app::findLiteralProperty).
+void writeInt(TElement* element, const char* name, qint32 value);
+void writeFloat(TElement* element, const char* name, double value);
+void writeText(TElement* element, const char* name, const QString& value);
+
 // A property name prepared once, with the index it has in the class last written through it
 // (a loader writes one column into elements of one class, record after record).
 struct PreparedProperty {

@@ -2,6 +2,7 @@
 #include "app/sources/oldlhp/LhpLoader.h"
 
 #include "app/sources/PropertyLookup.h"
+#include "app/sources/ishul/PropertyWriter.h"
 #include "app/sources/oldlhp/UnivStareLHP.h"
 #include "forest/base/Designations.h"
 #include "forest/base/StatusText.h"
@@ -31,48 +32,10 @@
 
 namespace {
 
-// Writes through the property's own setter; nothing for a nil element or a property the class
-// lacks or cannot write. Names are literals, looked up once per class.
-void put(TElement* element, const char* name, const PropValue& value)
-{
-    if (!element)
-        return;
-    const PPropInfo prop = app::findLiteralProperty(*element, name);
-    if (prop && prop->HasWrite())
-        prop->Write(*element, value);
-}
-
-void writeInt(TElement* element, const char* name, qint32 value)
-{
-    PropValue v;
-    v.Ordinal = value;
-    put(element, name, v);
-}
-
-void writeFloat(TElement* element, const char* name, double value)
-{
-    PropValue v;
-    v.Float = value;
-    put(element, name, v);
-}
-
-void writeText(TElement* element, const char* name, const QString& value)
-{
-    PropValue v;
-    v.Text = value;
-    put(element, name, v);
-}
-
-// The text of a property (as GetPropAsString gives it), empty when the class has none.
-QString readText(TElement* element, const char* name)
-{
-    return GetPropValueAsString(element, app::findLiteralProperty(*element, name));
-}
-
 // The number a property's text starts with (as GetPropAsInteger gives it).
 qint32 readInt(TElement* element, const char* name)
 {
-    return LeadingInteger(readText(element, name));
+    return LeadingInteger(app::literalText(*element, name));
 }
 
 // The number of a field: the digits of its text.
@@ -295,7 +258,7 @@ void loadGroup(TOddeleni* odd, TDilec* dil, TPorost* stand, TUnivStareLHP& r)
     writeInt(storey, "M_Z_ZASOBY", num(r, 62));
     writeText(storey, "HOSP_TV", QStringLiteral("V"));
     const bool speciesRows = readInt(storey, "VEK") > 0;
-    SameGroup sameGroup(odd, dil->DIL(), readText(group, "PSK"));
+    SameGroup sameGroup(odd, dil->DIL(), app::literalText(*group, "PSK"));
     while (sameGroup(r)) {
         try {
             if (speciesRows) {
