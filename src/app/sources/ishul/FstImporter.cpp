@@ -226,6 +226,24 @@ bool convertsI(const QString& v)
     return txt::tryStrToInt(RemoveSpacesOrZero(v), ignored);
 }
 
+// The level of the header's chain a target is at (0 the header, 3 the storey); -1 for the
+// species and land elements, which are new with each record.
+int levelOf(Target target)
+{
+    switch (target) {
+    case Target::Header:
+        return 0;
+    case Target::Stand:
+        return 1;
+    case Target::Group:
+        return 2;
+    case Target::Storey:
+        return 3;
+    default:
+        return -1;
+    }
+}
+
 template<class T>
 T* as(TElement* element)
 {
@@ -265,8 +283,8 @@ void TImportStandardPP_FST::Prepare()
 {
     // Within a run the stand, group and storey stay those resolved before while their keys do.
     for (int t = 0; t < TargetSlots; ++t) {
-        const int level = t == int(Target::Stand) ? 1 : t == int(Target::Group) ? 2 : t == int(Target::Storey) ? 3 : -1;
-        m_resolved[t] = m_resolved[t] && level >= 0 && m_inRun && m_repeatsAllowed && m_resolvedStamp[t] == m_stamp[level];
+        const int level = levelOf(static_cast<Target>(t));
+        m_resolved[t] = m_resolved[t] && level > 0 && m_inRun && m_repeatsAllowed && m_resolvedStamp[t] == m_stamp[level];
     }
     m_hasSpecies = -1;
     auto* reader = dynamic_cast<TPrenasecZeStandarduData*>(Input());
@@ -358,20 +376,12 @@ int TImportStandardPP_FST::repeatLevel(const Rule& rule) const
     if (rule.special != Special::None && rule.special != Special::KeepComputed)
         return -1;
     switch (rule.target) {
-    case Target::Header:
-        return 0;
-    case Target::Stand:
-        return 1;
-    case Target::Group:
-        return 2;
-    case Target::Storey:
-        return 3;
     case Target::KindStand:
         return m_fileKind == 1 ? 1 : -1;
     case Target::KindGroup:
         return m_fileKind == 1 ? 2 : -1;
     default:
-        return -1;   // the species and land elements are new with each record
+        return levelOf(rule.target);
     }
 }
 
@@ -512,8 +522,8 @@ TElement* TImportStandardPP_FST::cached(int target)
         }
         m_targets[target] = element;
         m_resolved[target] = true;
-        const int level = std::clamp(target, 0, Levels - 1);
-        m_resolvedStamp[target] = m_stamp[level];
+        const int level = levelOf(static_cast<Target>(target));
+        m_resolvedStamp[target] = level >= 0 ? m_stamp[level] : 0;
     }
     return m_targets[target];
 }
