@@ -40,7 +40,7 @@ DataSource::~DataSource()
     if (m_dataSet)
         m_dataSet->detachSource(this);
     m_dataSet = nullptr;
-    // A link may detach another while it handles the event: each is checked before its turn.
+    // Every link hears that the source is gone; none is attached any more while it does.
     const QVarLengthArray<DataLink*, 8> links(m_links.begin(), m_links.end());
     m_links.clear();
     for (DataLink* link : links) {
@@ -67,12 +67,7 @@ void DataSource::SetEnabled(bool enabled)
         return;
     m_enabled = enabled;
     // The links see the dataset appear or go away.
-    // A link may detach another while it handles the event: each is checked before its turn.
-    const QVarLengthArray<DataLink*, 8> links(m_links.begin(), m_links.end());
-    for (DataLink* link : links) {
-        if (std::find(m_links.begin(), m_links.end(), link) != m_links.end())
-            link->dataEvent(DataEvent::DataSetChange, nullptr);
-    }
+    notifyLinks(DataEvent::DataSetChange, nullptr);
 }
 
 DataSetState DataSource::State() const
@@ -80,16 +75,21 @@ DataSetState DataSource::State() const
     return m_dataSet ? m_dataSet->State() : DataSetState::dsInactive;
 }
 
-void DataSource::dispatch(DataEvent event, Field* field)
+void DataSource::notifyLinks(DataEvent event, Field* field)
 {
-    if (!m_enabled)
-        return;
     // A link may detach another while it handles the event: each is checked before its turn.
     const QVarLengthArray<DataLink*, 8> links(m_links.begin(), m_links.end());
     for (DataLink* link : links) {
         if (std::find(m_links.begin(), m_links.end(), link) != m_links.end())
             link->dataEvent(event, field);
     }
+}
+
+void DataSource::dispatch(DataEvent event, Field* field)
+{
+    if (!m_enabled)
+        return;
+    notifyLinks(event, field);
     if (event == DataEvent::StateChange) {
         if (OnStateChange)
             OnStateChange(*this);

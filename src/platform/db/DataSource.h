@@ -62,6 +62,8 @@ private:
     friend class DataSet;
     friend class DataLink;
     void dispatch(DataEvent event, Field* field);
+    // Each attached link hears the event, in attach order (no callbacks).
+    void notifyLinks(DataEvent event, Field* field);
     void dataSetDestroyed();
     void addLink(DataLink* link);
     void removeLink(DataLink* link);
