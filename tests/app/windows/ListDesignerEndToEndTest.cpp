@@ -2,7 +2,7 @@
 // computed sample list, an element dragged on the paper and saved, then the list run and
 // printed to "Soubor PDF…" with the element moved.
 #include "app/support/PdfText.h"
-#include "app/support/SampleList.h"
+#include "app/support/SampleListFixture.h"
 #include "app/windows/RecognisedStandsList.h"
 #include "platform/files/Files.h"
 #include "platform/ui/Services.h"
@@ -60,29 +60,16 @@ QRect titleRect(const std::map<QString, QRect>& items)
     return {};
 }
 
-class ListDesignerEndToEnd : public ::testing::Test
+class ListDesignerEndToEnd : public testapp::SampleListTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_program.isValid());
-        m_previousServices = &ui::services();
-        ui::setServices(&m_recorder);
-        const QString table = testapp::computeSampleList(m_program.path());
-        ASSERT_FALSE(table.isEmpty());
-        m_recorder.clear();
-        files::setProgramDirectory(m_program.path());
-        m_template = m_program.filePath(QStringLiteral("sevran.pts"));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(GENKLAS_GOLDEN_DIR "/../../data/sevran.pts"), m_template));
-        m_list.SetDataDir(files::extractFilePath(table));
-        m_windows = installReportWindows(m_printers);
+        SampleListTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        m_list.SetDataDir(m_dataDir);
         installDesigner(*m_windows);
-    }
-    void TearDown() override
-    {
-        m_windows.reset();
-        files::setProgramDirectory(QString());
-        ui::setServices(m_previousServices);
     }
 
     // "Sestava" of the list, its preview taking page 1's items once the run is done.
@@ -101,12 +88,6 @@ protected:
         return items;
     }
 
-    QTemporaryDir m_program;
-    QString m_template;
-    ui::RecordingServices m_recorder;
-    ui::Services* m_previousServices = nullptr;
-    QtPrinterSystem m_printers;
-    std::unique_ptr<PreviewWindows> m_windows;
     app::RecognisedStandsList m_list;
     int m_pages = 0;
 };

@@ -3,7 +3,7 @@
 #include "app/support/DisplayRun.h"
 #include "app/support/ModalScript.h"
 #include "app/support/PdfText.h"
-#include "app/support/SampleList.h"
+#include "app/support/SampleListFixture.h"
 #include "app/windows/ListWindow.h"
 #include "platform/db/sql/Query.h"
 #include "platform/files/Files.h"
@@ -35,31 +35,19 @@ using testapp::ModalScript;
 using testapp::clickLater;
 using testapp::pdfText;
 
-class ListEndToEnd : public ::testing::Test
+class ListEndToEnd : public testapp::SampleListTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_program.isValid());
-        m_previousServices = &ui::services();
-        ui::setServices(&m_recorder);
-        const QString table = testapp::computeSampleList(m_program.path());
-        ASSERT_FALSE(table.isEmpty());
-        m_recorder.clear();
-        files::setProgramDirectory(m_program.path());
-        ASSERT_TRUE(QFile::copy(QStringLiteral(GENKLAS_GOLDEN_DIR "/../../data/sevran.pts"),
-                                m_program.filePath(QStringLiteral("sevran.pts"))));
-        m_dataDir = files::extractFilePath(table);
-        m_windows = reports::installReportWindows(m_printers);
+        SampleListTest::SetUp();
         // The program's own file dialog, whatever desktop the display has.
         QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     }
     void TearDown() override
     {
         QApplication::setAttribute(Qt::AA_DontUseNativeDialogs, false);
-        m_windows.reset();
-        files::setProgramDirectory(QString());
-        ui::setServices(m_previousServices);
+        SampleListTest::TearDown();
     }
 
     // The first stand in print order as the list prints it: its first columns in a row.
@@ -75,12 +63,6 @@ protected:
         return QRegularExpression(QStringLiteral("(^|\\n)\\s*") + cells.join(QStringLiteral("\\s+")) + QStringLiteral("\\s"));
     }
 
-    QTemporaryDir m_program;
-    QString m_dataDir;
-    ui::RecordingServices m_recorder;
-    ui::Services* m_previousServices = nullptr;
-    reports::QtPrinterSystem m_printers;
-    std::unique_ptr<reports::PreviewWindows> m_windows;
 };
 
 TEST_F(ListEndToEnd, PreviewsPagesAndPrintsTheListToAPdfFile)
