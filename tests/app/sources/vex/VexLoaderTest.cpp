@@ -1,6 +1,7 @@
 // Tests of the compartment walk: designations that repeat, species keys, proposals, failed rows.
 #include "app/sources/vex/VexFixture.h"
 #include "app/sources/vex/VexLoader.h"
+#include "app/support/ModelDump.h"
 
 #include "forest/hierarchy/Dilec.h"
 #include "forest/hierarchy/Drevina.h"
@@ -275,6 +276,63 @@ TEST_F(VexLoader, ACompartmentWithoutSubCompartmentsGetsDashesHoldingItsOtherLan
         // land belongs to a stand row, and there is none.
         EXPECT_EQ(stand->ExistingJinyPozemekMN() ? stand->JinyPozemekMN()->Count() : 0, v == Version::V97 ? 1 : 0);
         EXPECT_TRUE(messageTexts().isEmpty());
+    }
+}
+
+// A model dump without the codebooks that the elements refer to (properties indented deeper).
+QStringList withoutCodebooks(const QStringList& lines)
+{
+    static const QStringList references = {"Ciselnik:", "ciselLumex:", "ciselLumexOwnEnt:", "SeznamExportStandard:"};
+    QStringList kept;
+    qsizetype skipDeeperThan = -1;
+    for (const QString& line : lines) {
+        const qsizetype indent = line.size() - QStringView(line).trimmed().size();
+        if (skipDeeperThan >= 0 && indent > skipDeeperThan)
+            continue;
+        skipDeeperThan = references.contains(line.trimmed()) ? indent : -1;
+        if (skipDeeperThan < 0)
+            kept.append(line);
+    }
+    return kept;
+}
+
+// Every property of every element of a generated unit and the messages, against the dump of a
+// reference load (regenerated with GENKLAS_REGENERATE_GOLDEN).
+TEST_F(VexLoader, LoadsTheReferenceModel)
+{
+    for (const Version v : {Version::V97, Version::V98}) {
+        TearDown();
+        SetUp();
+        samples::UnitOptions o;
+        o.version = v;
+        o.compartments = 3;
+        o.groupsPerStand = 3;
+        o.speciesPerStorey = 5;
+        o.seed = 11;
+        o.lhcRow = v == Version::V98 ? 1 : 0;
+        makeUnit(o);
+        QStringList model;
+        auto dumpCompartment = [&] {
+            model << current()->GetPropAsString(QStringLiteral("Name"));
+            for (int d = 0; d < current()->DilecMN()->Count(); ++d)
+                model << withoutCodebooks(testapp::dumpModel(current()->DilecMN()->Items(d)));
+        };
+        ASSERT_TRUE(source().loadFirstCompartment(*unit));
+        dumpCompartment();
+        while (!source().endOfData()) {
+            ASSERT_TRUE(source().loadNextCompartment(*unit));
+            dumpCompartment();
+        }
+        model << messageTexts();
+        const QByteArray dump =
+            (model.join(QLatin1Char('\n')).replace(programDir, QStringLiteral("<program>")) + QLatin1Char('\n')).toUtf8();
+        const QString golden = QStringLiteral(GENKLAS_GOLDEN_DIR "/app/vex/model%1.txt").arg(v == Version::V98 ? 98 : 97);
+        if (qEnvironmentVariableIsSet("GENKLAS_REGENERATE_GOLDEN")) {
+            QFile out(golden);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            out.write(dump);
+        }
+        EXPECT_EQ(dump, fileBytes(golden));
     }
 }
 
