@@ -411,10 +411,14 @@ void Field::Value(const QVariant& value)
 
 QString Field::AsString() const
 {
-    // A browsed row's text comes from the source without a QVariant where it can give it so.
+    // A browsed row's text or integer comes from the source without a QVariant where it can give it so.
     QString text;
     if (m_def.DataType == FieldType::ftString && m_dataSet.fieldText(m_index, text))
         return text;
+    double number = 0;
+    bool isNull = true;
+    if (isIntegerType(m_def.DataType) && m_dataSet.fieldNumber(m_index, number, isNull))
+        return isNull ? QString() : QString::number(int32_t(number));
     return asStringOf(Value());
 }
 

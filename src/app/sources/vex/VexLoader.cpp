@@ -97,20 +97,18 @@ bool isTextKind(TTypeKind kind)
     return kind == tkString || kind == tkLString || kind == tkWString;
 }
 
-void put(TPersistent& o, const char* name, qint32 value)
+void put(TPersistent& o, PPropInfo p, qint32 value)
 {
-    const PPropInfo p = app::literalProperty(o, name);
     if (p->HasWrite() && !app::writeWholeNumber(o, p, value))
         SetPropFromString(&o, p, QString::number(value));
 }
 
-void put(TPersistent& o, const char* name, double value)
+void put(TPersistent& o, PPropInfo p, double value)
 {
-    const PPropInfo p = app::literalProperty(o, name);
     if (!p->HasWrite())
         return;
     if (p->Kind != tkFloat) {
-        put(o, name, qint32(qRound(value)));
+        put(o, p, qint32(qRound(value)));
         return;
     }
     PropValue v;
@@ -118,9 +116,8 @@ void put(TPersistent& o, const char* name, double value)
     p->Write(o, v);
 }
 
-void put(TPersistent& o, const char* name, QString value)
+void put(TPersistent& o, PPropInfo p, QString value)
 {
-    const PPropInfo p = app::literalProperty(o, name);
     if (!p->HasWrite())
         return;
     if (!isTextKind(p->Kind)) {
@@ -130,6 +127,21 @@ void put(TPersistent& o, const char* name, QString value)
     PropValue v;
     v.Text = std::move(value);
     p->Write(o, v);
+}
+
+void put(TPersistent& o, const char* name, qint32 value)
+{
+    put(o, app::literalProperty(o, name), value);
+}
+
+void put(TPersistent& o, const char* name, double value)
+{
+    put(o, app::literalProperty(o, name), value);
+}
+
+void put(TPersistent& o, const char* name, QString value)
+{
+    put(o, app::literalProperty(o, name), std::move(value));
 }
 
 // --- column reads -----------------------------------------------------------------------------
@@ -177,6 +189,111 @@ void copyText(TPersistent& o, const char* property, const db::Table& t, const ch
 {
     put(o, property, textOf(t, field));
 }
+
+// --- copies looked up once ----------------------------------------------------------------------
+
+enum class Conversion : quint8 { Integer, Float, Text };
+
+// A property filled from a column, as copyInt, copyFloat or copyText fills it.
+struct Copy {
+    const char* property;
+    const char* field;
+    Conversion conversion;
+};
+
+Copy whole(const char* property, const char* field)
+{
+    return {property, field, Conversion::Integer};
+}
+
+Copy whole(const char* name)
+{
+    return whole(name, name);
+}
+
+Copy fraction(const char* property, const char* field)
+{
+    return {property, field, Conversion::Float};
+}
+
+Copy fraction(const char* name)
+{
+    return fraction(name, name);
+}
+
+Copy text(const char* property, const char* field)
+{
+    return {property, field, Conversion::Text};
+}
+
+Copy text(const char* name)
+{
+    return text(name, name);
+}
+
+void copyByName(TPersistent& o, const Copy& c, const db::Table& t)
+{
+    switch (c.conversion) {
+    case Conversion::Integer: copyInt(o, c.property, t, c.field); break;
+    case Conversion::Float: copyFloat(o, c.property, t, c.field); break;
+    case Conversion::Text: copyText(o, c.property, t, c.field); break;
+    }
+}
+
+// A filler's copies of a row, in their order. The properties and fields are looked up once per
+// class and opening of the table (a field stays while its table's fieldsStamp does); when one
+// is missing, every copy goes by name and raises where copyInt and the others raise.
+class Copies
+{
+public:
+    Copies(std::initializer_list<Copy> copies) : m_copies(copies) {}
+
+    void apply(TPersistent& o, const db::Table& t)
+    {
+        if (o.ClassType() != m_class || t.fieldsStamp() != m_fieldsStamp)
+            resolve(o, t);
+        if (m_resolved.empty()) {
+            for (const Copy& c : m_copies)
+                copyByName(o, c, t);
+            return;
+        }
+        for (const Resolved& r : m_resolved) {
+            switch (r.conversion) {
+            case Conversion::Integer: put(o, r.property, r.field->AsInteger()); break;
+            case Conversion::Float: put(o, r.property, r.field->AsFloat()); break;
+            case Conversion::Text: put(o, r.property, r.field->AsString()); break;
+            }
+        }
+    }
+
+private:
+    struct Resolved {
+        PPropInfo property;
+        const db::Field* field;
+        Conversion conversion;
+    };
+
+    void resolve(TPersistent& o, const db::Table& t)
+    {
+        m_class = o.ClassType();
+        m_fieldsStamp = t.fieldsStamp();
+        m_resolved.clear();
+        for (const Copy& c : m_copies) {
+            const PPropInfo property = app::findLiteralProperty(o, c.property);
+            const db::Field* field = t.FindField(QString::fromLatin1(c.field));
+            if (!property || !field) {
+                m_resolved.clear();
+                return;
+            }
+            m_resolved.push_back({property, field, c.conversion});
+        }
+    }
+
+    std::vector<Copy> m_copies;
+    std::vector<Resolved> m_resolved;   // empty: by name
+    TClass m_class = nullptr;
+    quint64 m_fieldsStamp = 0;
+};
 
 QString designation(TElement* element)
 {
@@ -257,14 +374,12 @@ void NactiPolozkyPorostu_db(TPorost& p, const db::Table& t)
 
 void NactiPolozkyPorostniSkupiny_db(TPorostniSkupina& s, const db::Table& t, const db::Table& notes)
 {
-    fillIds(s, t);
-    copyText(s, "PSK", t, "PSK");
-    for (const char* f : {"LES_URAD", "KU_KOD", "PRIB_VZD", "Uzivatel", "HOSP_ZP", "KVAL_P", "POT_VLAST"})
-        copyInt(s, f, t, f);
-    for (const char* f : {"LT", "SLT", "HOSP_TVAR", "TER_TYP", "Terenni_skupina", "SKUPPARC", "DAN"})
-        copyText(s, f, t, f);
-    for (const char* f : {"PSK_P", "PSK_P0", "PSK_V"})
-        copyFloat(s, f, t, f);
+    static Copies copies = {
+        whole("RId", "ID"), whole("Vazba", "VAZBA"), text("PSK"), whole("LES_URAD"), whole("KU_KOD"),
+        whole("PRIB_VZD"), whole("Uzivatel"), whole("HOSP_ZP"), whole("KVAL_P"), whole("POT_VLAST"), text("LT"),
+        text("SLT"), text("HOSP_TVAR"), text("TER_TYP"), text("Terenni_skupina"), text("SKUPPARC"), text("DAN"),
+        fraction("PSK_P"), fraction("PSK_P0"), fraction("PSK_V")};
+    copies.apply(s, t);
     put(s, "PSK_TEXT", notes.IsEmpty() ? QString() : textOf(notes, "Poznamka"));
 }
 
@@ -295,49 +410,38 @@ void storeyProposals(TEtaz& e, TOvr& ovr)
 void NactiPolozkyEtaze_db(TEtaz& e, TOvr& ovr)
 {
     const db::Table& t = ovr.TB_ETAZ();
-    fillIds(e, t);
-    copyText(e, "ETAZ", t, "ETAZ");
-    for (const char* f : {"HS", "OBMYTI", "OBN_DOBA", "POC_OBNOVY", "VEK", "ZAKM", "Rok_zjisteni_zasoby"})
-        copyInt(e, f, t, f);
-    copyFloat(e, "ETAZ_PP", t, "ETAZ_PP");
-    copyFloat(e, "ETAZ_PS", t, "ETAZ_PS");
-    copyInt(e, "M_Z_ZASOBY", t, "Metoda_zjisteni_zasoby");
-    copyText(e, "MZDs", t, "MZD");
-    copyText(e, "HOSP_TV", t, "HOSP_TV");
+    static Copies common = {
+        whole("RId", "ID"), whole("Vazba", "VAZBA"), text("ETAZ"), whole("HS"), whole("OBMYTI"), whole("OBN_DOBA"),
+        whole("POC_OBNOVY"), whole("VEK"), whole("ZAKM"), whole("Rok_zjisteni_zasoby"), fraction("ETAZ_PP"),
+        fraction("ETAZ_PS"), whole("M_Z_ZASOBY", "Metoda_zjisteni_zasoby"), text("MZDs", "MZD"), text("HOSP_TV")};
+    static Copies only98 = {text("TO_ZPUSOB")};
+    common.apply(e, t);
     if (isV98(ovr))
-        copyText(e, "TO_ZPUSOB", t, "TO_ZPUSOB");
+        only98.apply(e, t);
     storeyProposals(e, ovr);
 }
 
 void NactiPolozkyZalesneni_db(TZalesneni& z, const db::Table& t)
 {
-    fillIds(z, t, "ID", "Vazba");
-    copyText(z, "ZAL_DRUH", t, "N_Druh_Vykonu");
-    copyFloat(z, "ZAL_P", t, "N_Plocha");
-    copyText(z, "ZAL_DR", t, "N_Zkratka_dreviny");
-    copyInt(z, "ZAL_DR_P", t, "N_Procento");
-    copyInt(z, "ZpZadZal", t, "ZpZadTV");
+    static Copies copies = {whole("RId", "ID"), whole("Vazba"), text("ZAL_DRUH", "N_Druh_Vykonu"),
+                            fraction("ZAL_P", "N_Plocha"), text("ZAL_DR", "N_Zkratka_dreviny"),
+                            whole("ZAL_DR_P", "N_Procento"), whole("ZpZadZal", "ZpZadTV")};
+    copies.apply(z, t);
 }
 
 void speciesColumns(TDrevina& d, const db::Table& t, bool v98)
 {
-    fillIds(d, t);
-    copyText(d, "DR_ZKR", t, "DR_ZKR");
-    for (const char* f : {"ZAST", "TLOUSTKA", "VYSKA", "ZAS_TAB_HA", "DR_ZAS_HA", "POCET_KMENU", "PROC_SOUS",
-                          "METODA_ZJISTENI_PRIRUSTU", "DR_CBP", "BON_R"})
-        copyInt(d, f, t, f);
-    copyInt(d, "BON_A", t, "BON_A");
-    copyInt(d, "DR_ZAS_CEL", t, "DR_ZAS_CELK");
-    for (const char* f : {"VYCETNI_ZAKLADNA", "Vi", "PLOCHA_DREVINY"})
-        copyFloat(d, f, t, f);
-    for (const char* f : {"GEN_KLAS", "VYB_STR", "DR_KVAL", "ZPZADZAS"})
-        copyText(d, f, t, f);
-    copyText(d, "DR_PUVOD", t, "PUVOD_DR");
-    copyText(d, "IMISE", t, "IMISE");
-    if (v98) {
-        copyInt(d, "POC_JEHL", t, "POC_JEHL");
-        copyText(d, "DR_STAV_ZPRAC", t, "STAV_ZPRAC");
-    }
+    static Copies common = {
+        whole("RId", "ID"), whole("Vazba", "VAZBA"), text("DR_ZKR"), whole("ZAST"), whole("TLOUSTKA"),
+        whole("VYSKA"), whole("ZAS_TAB_HA"), whole("DR_ZAS_HA"), whole("POCET_KMENU"), whole("PROC_SOUS"),
+        whole("METODA_ZJISTENI_PRIRUSTU"), whole("DR_CBP"), whole("BON_R"), whole("BON_A"),
+        whole("DR_ZAS_CEL", "DR_ZAS_CELK"), fraction("VYCETNI_ZAKLADNA"), fraction("Vi"), fraction("PLOCHA_DREVINY"),
+        text("GEN_KLAS"), text("VYB_STR"), text("DR_KVAL"), text("ZPZADZAS"), text("DR_PUVOD", "PUVOD_DR"),
+        text("IMISE")};
+    static Copies only98 = {whole("POC_JEHL"), text("DR_STAV_ZPRAC", "STAV_ZPRAC")};
+    common.apply(d, t);
+    if (v98)
+        only98.apply(d, t);
 }
 
 // Finds the species' row in a proposal view. Version 98 takes the row of the same rank among
@@ -390,12 +494,12 @@ void speciesProposals(TDrevina& d, TOvr& ovr)
         if (DataSetIsEmpty(&navrh) || !findProposal(ovr, ovr.Find_NAVRH, navrh, species, id))
             return;
         tending = true;
-        copyInt(d, "DR_TV", navrh, "N_Objem");
-        copyInt(d, "N_ProcentoTV", navrh, "N_Procento");
-        copyInt(d, "N_ObjemHaTV", navrh, "N_ObjemHa");
-        copyText(d, "ZpZadTV", navrh, "ZpZadTV");
+        static Copies common = {whole("DR_TV", "N_Objem"), whole("N_ProcentoTV", "N_Procento"),
+                                whole("N_ObjemHaTV", "N_ObjemHa"), text("ZpZadTV")};
+        static Copies only98 = {text("TV_STAV_ZPRAC", "STAV_ZPRAC")};
+        common.apply(d, navrh);
         if (v98)
-            copyText(d, "TV_STAV_ZPRAC", navrh, "STAV_ZPRAC");
+            only98.apply(d, navrh);
     });
     if (!tending) {
         put(d, "DR_TV", 0);
@@ -413,8 +517,8 @@ void speciesProposals(TDrevina& d, TOvr& ovr)
             return;
         }
         regeneration = true;
-        copyInt(d, "DR_TO", tezob, "N_Objem");
-        copyText(d, "ZpZadTO", tezob, "ZpZadTV");
+        static Copies copies = {whole("DR_TO", "N_Objem"), text("ZpZadTO", "ZpZadTV")};
+        copies.apply(d, tezob);
         put(d, "DR_TVYB", 0);
     });
     if (!regeneration) {
@@ -426,10 +530,9 @@ void speciesProposals(TDrevina& d, TOvr& ovr)
 
 void NactiPolozkyPoskozeni_db(TPoskozeni& p, const db::Table& t)
 {
+    static Copies copies = {whole("Vazba"), whole("POSKOZ_D", "Druh_poskozeni"), whole("POSKOZ_R", "Stupen_poskozeni")};
     put(p, "RId", 0);
-    copyInt(p, "Vazba", t, "Vazba");
-    copyInt(p, "POSKOZ_D", t, "Druh_poskozeni");
-    copyInt(p, "POSKOZ_R", t, "Stupen_poskozeni");
+    copies.apply(p, t);
 }
 
 // The columns that bare land, other land and other areas share, with their property names.

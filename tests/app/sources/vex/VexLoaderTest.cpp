@@ -279,6 +279,33 @@ TEST_F(VexLoader, ACompartmentWithoutSubCompartmentsGetsDashesHoldingItsOtherLan
     }
 }
 
+// A protected storey table of an older structure opens as it is; a column that the loader copies
+// and the table lacks fails the load, naming the column.
+TEST_F(VexLoader, AColumnMissingFromAProtectedStoreyTableFailsTheLoadNamingIt)
+{
+    storeyWith(Version::V98, {{QStringLiteral("SM"), 0}});
+    editTable(QStringLiteral("ETAZ.DB"), [](QList<QVariantList>& rows, db::FieldDefs& defs) {
+        const int dropped = defs.IndexOf(QStringLiteral("ZAKM"));
+        db::FieldDefs kept;
+        for (const db::FieldDef& d : defs)
+            if (d.Name != QLatin1String("ZAKM"))
+                kept.Add(d.Name, d.DataType, d.Size);
+        defs = kept;
+        for (QVariantList& r : rows)
+            r.removeAt(dropped);
+    });
+    QFile index(dataTable(QStringLiteral("ETAZ.PX")));
+    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+    index.write(QByteArray(2048, '\x02'));
+    index.close();
+    try {
+        source().loadFirstCompartment(*unit);
+        ADD_FAILURE() << "the load went through";
+    } catch (const Exception& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("'ZAKM'"))) << e.message().toStdString();
+    }
+}
+
 // A model dump without the codebooks that the elements refer to (properties indented deeper).
 QStringList withoutCodebooks(const QStringList& lines)
 {
