@@ -1,6 +1,7 @@
 // Published properties by name for the loaders, looked up once per class and name.
 #include "app/sources/PropertyLookup.h"
 
+#include "framework/core/TextRoutines.h"
 #include "platform/Exceptions.h"
 
 #include <QHash>
@@ -73,6 +74,14 @@ QString publishedText(TPersistent& object, const char* name)
 QString literalText(TPersistent& object, const char* name)
 {
     return GetPropValueAsString(&object, findLiteralProperty(object, name));
+}
+
+qint32 literalWholeNumber(TPersistent& object, const char* name)
+{
+    const PPropInfo prop = findLiteralProperty(object, name);
+    if (prop && prop->Kind == tkInteger && prop->HasRead())
+        return prop->Read(object).Ordinal;
+    return LeadingInteger(GetPropValueAsString(&object, prop));
 }
 
 } // namespace app

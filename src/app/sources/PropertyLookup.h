@@ -74,4 +74,8 @@ QString publishedText(TPersistent& object, const char* name);
 // The text of the property of a name literal, as publishedText; looked up as findLiteralProperty.
 QString literalText(TPersistent& object, const char* name);
 
+// The leading whole number of literalText (LeadingInteger); an integer property's value is read
+// as it stands, without its text.
+qint32 literalWholeNumber(TPersistent& object, const char* name);
+
 } // namespace app

@@ -7,6 +7,7 @@
 #include "forest/hierarchy/Porost.h"
 #include "forest/hierarchy/PorostniSkupina.h"
 #include "framework/core/StartupRegistration.h"
+#include "framework/core/TextRoutines.h"
 #include "platform/Exceptions.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +84,21 @@ TEST(PropertyLookupTest, LiteralAnswersAgreeWithTheNamedLookupForEveryClass)
             }
         }
     }
+}
+
+// The whole number of an integer property, a float one and a text one reads as its text does.
+TEST(PropertyLookupTest, AWholeNumberReadsAsTheLeadingIntegerOfTheText)
+{
+    Owned<TDrevina> species = Create<TDrevina>();
+    const QStringList values = {"0", "7", "-42", "2147483647", "-2147483648", "12ab", "", "3,5"};
+    for (const QString& value : values) {
+        for (const char* name : {"RId", "DR_ZKR", "Vi", "ZAST"}) {
+            SetPropFromString(species.get(), app::literalProperty(*species, name), value);
+            EXPECT_EQ(app::literalWholeNumber(*species, name), LeadingInteger(app::literalText(*species, name)))
+                << name << " " << value.toStdString();
+        }
+    }
+    EXPECT_EQ(app::literalWholeNumber(*species, "NEEXISTUJE"), 0);
 }
 
 } // namespace

@@ -487,7 +487,7 @@ void speciesProposals(TDrevina& d, TOvr& ovr)
 {
     const bool v98 = isV98(ovr);
     const QString species = app::literalText(d, "DR_ZKR");
-    const qint32 id = LeadingInteger(app::literalText(d, "RId"));
+    const qint32 id = app::literalWholeNumber(d, "RId");
     bool tending = false;
     guarded("Chyba při načítání těžby výchovné : ", &d, [&] {
         db::Table& navrh = ovr.TB_NAVRH();
