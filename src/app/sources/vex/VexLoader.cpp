@@ -23,6 +23,8 @@
 
 #include <QHash>
 
+#include <optional>
+
 
 namespace vex {
 
@@ -444,11 +446,36 @@ void speciesColumns(TDrevina& d, const db::Table& t, bool v98)
         only98.apply(d, t);
 }
 
+// The storey's species abbreviations as Find_DR reads them, read on the first count and kept
+// for the others: the species rows do not change while the storey loads.
+class StoreyAbbreviations
+{
+public:
+    // The rows whose abbreviation is species, as Find_DR.CountMatches counts them.
+    qsizetype count(const TOvr& ovr, const QString& species)
+    {
+        if (!m_texts) {
+            QStringList texts;
+            const db::DataSource* source = ovr.Find_DR.DataSource();
+            const db::DataSet* rows = source ? source->dataSet() : nullptr;
+            const db::Field* field = rows && rows->Active() ? rows->FindField(ovr.Find_DR.DataField()) : nullptr;
+            for (int row = 0; field && row < rows->RecordCount(); ++row)
+                texts.append(field->asStringOf(rows->rowValue(row, field->Index())));
+            m_texts = std::move(texts);
+        }
+        return m_texts->count(species);
+    }
+
+private:
+    std::optional<QStringList> m_texts;
+};
+
 // Finds the species' row in a proposal view. Version 98 takes the row of the same rank among
 // the view's rows of the abbreviation as the species row has among the storey's species rows.
-bool findProposal(TOvr& ovr, TKSekvenFind& finder, db::Table& view, const QString& species, qint32 speciesId)
+bool findProposal(TOvr& ovr, StoreyAbbreviations& abbreviations, TKSekvenFind& finder, db::Table& view,
+                  const QString& species, qint32 speciesId)
 {
-    if (!isV98(ovr) || ovr.Find_DR.CountMatches(species) <= 1)
+    if (!isV98(ovr) || abbreviations.count(ovr, species) <= 1)
         return finder.Find(species, true);
     db::Table& dr = ovr.TB_DR();
     db::Bookmark mark = dr.GetBookmark();
@@ -483,7 +510,7 @@ bool findProposal(TOvr& ovr, TKSekvenFind& finder, db::Table& view, const QStrin
     return found;
 }
 
-void speciesProposals(TDrevina& d, TOvr& ovr)
+void speciesProposals(TDrevina& d, TOvr& ovr, StoreyAbbreviations& abbreviations)
 {
     const bool v98 = isV98(ovr);
     const QString species = app::literalText(d, "DR_ZKR");
@@ -491,7 +518,7 @@ void speciesProposals(TDrevina& d, TOvr& ovr)
     bool tending = false;
     guarded("Chyba při načítání těžby výchovné : ", &d, [&] {
         db::Table& navrh = ovr.TB_NAVRH();
-        if (DataSetIsEmpty(&navrh) || !findProposal(ovr, ovr.Find_NAVRH, navrh, species, id))
+        if (DataSetIsEmpty(&navrh) || !findProposal(ovr, abbreviations, ovr.Find_NAVRH, navrh, species, id))
             return;
         tending = true;
         static Copies common = {whole("DR_TV", "N_Objem"), whole("N_ProcentoTV", "N_Procento"),
@@ -512,7 +539,7 @@ void speciesProposals(TDrevina& d, TOvr& ovr)
         db::Table& tezob = ovr.TB_TEZOB();
         if (DataSetIsEmpty(&tezob))
             return;
-        if (!findProposal(ovr, ovr.Find_TEZOB, tezob, species, id)) {
+        if (!findProposal(ovr, abbreviations, ovr.Find_TEZOB, tezob, species, id)) {
             message(designation(&d) + QStringLiteral("chybí v TO dřevina . Zruš TO a navrhni jej znovu."));
             return;
         }
@@ -720,6 +747,7 @@ void loadSpecies(TEtaz& storey, TOvr& ovr)
 {
     db::Table& t = ovr.TB_DR();
     overTable(t, [&] {
+        StoreyAbbreviations abbreviations;
         for (rewind(t); !t.Eof(); t.Next()) {
             TDrevina* species = keySpecies(storey, t);
             if (!species) {
@@ -727,7 +755,7 @@ void loadSpecies(TEtaz& storey, TOvr& ovr)
                 continue;
             }
             guarded("Chyba při načítání dřeviny : ", species, [&] { speciesColumns(*species, t, isV98(ovr)); });
-            speciesProposals(*species, ovr);
+            speciesProposals(*species, ovr, abbreviations);
             loadDamage(*species, ovr);
         }
     });
