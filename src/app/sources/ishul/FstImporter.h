@@ -43,7 +43,11 @@ public:
     TLHC* header() const { return m_header; }
 
     const QString& PUVOD_DAT_PP() const { return m_puvodDat; }
-    void SetPUVOD_DAT_PP(const QString& text) { m_puvodDat = text; }
+    void SetPUVOD_DAT_PP(const QString& text)
+    {
+        m_puvodDat = text;
+        keyChanged(0);   // the header is written anew
+    }
     const QString& Oddelovac() const { return m_oddelovac; }
     void SetOddelovac(const QString& text) { m_oddelovac = text; }
     const QString& JmenoTextFile() const { return m_jmenoTextFile; }
@@ -114,6 +118,9 @@ private:
     void keyChanged(int level);
     bool selectKey(TLesniMnozina* set, const QString& v, bool reselect);
     bool hasSpecies();
+    // Depth 0 to 3: the compartment, sub-compartment, stand and group the keys have selected.
+    // Depth d is asked for only after depth d - 1 was found (not nil) in the same pass.
+    TElement* chainAt(int depth);
 
     TLHC* m_header = nullptr;
     QString m_puvodDat;
@@ -143,4 +150,6 @@ private:
     bool m_keyKnown[Keys] = {};
     bool m_keyChangedInRecord = false;
     int m_hasSpecies = -1;   // -1: not asked in this pass
+    TElement* m_chain[4] = {};
+    int m_chainKnown = 0;    // the depths of m_chain found in this pass
 };
