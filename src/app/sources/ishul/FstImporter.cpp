@@ -347,11 +347,14 @@ void TImportStandardPP_FST::mapColumns(TElement* carrier)
     for (auto it = m_columns.begin(); it != m_columns.end(); ++it)
         if (it->level >= 0 && writers.value({it->level, it->property.name}) > 1)
             it->level = -1;
-    // The whole-number columns in the hash's own order, the order InvalidColumn looks at them in.
+    // The whole-number columns in the hash's own order, the order InvalidColumn looks at them in
+    // (those of the owner's kind only where the file has a kind).
     m_wholeNumberColumns.clear();
     for (auto it = m_columns.begin(); it != m_columns.end(); ++it)
         if (it->rule && it->rule->conv == Conv::I)
-            m_wholeNumberColumns.emplace_back(it.key(), &*it);
+            if (m_fileKind != 0 || (it->rule->target != Target::KindStand && it->rule->target != Target::KindGroup))
+                m_wholeNumberColumns.push_back({it.key(), &*it, it->rule->target == Target::Species,
+                                                it->rule->special == Special::KeepComputed});
     m_mappedCarrier = carrier;
     m_mappedCount = list->Count();
 }
@@ -914,20 +917,17 @@ QString TImportStandardPP_FST::InvalidColumn(TPrenasecZeStandarduData* reader)
     mapColumns(carrier);
     const int speciesKey = reader->KnownColumnPosition(TPrenasecZeStandarduData::kcDR_ZKR);
     const bool noSpecies = speciesKey >= 0 && carrier->ValueAt(speciesKey).isEmpty();
-    for (const auto& [element, column] : m_wholeNumberColumns) {
-        const Rule& rule = *column->rule;
-        if (rule.target == Target::Species && noSpecies)
+    for (const WholeNumberColumn& c : m_wholeNumberColumns) {
+        if (c.species && noSpecies)
             continue;
-        if ((rule.target == Target::KindStand || rule.target == Target::KindGroup) && m_fileKind == 0)
-            continue;
-        const QString& v = static_cast<const TStringElement*>(element)->StringValue();
+        const QString& v = static_cast<const TStringElement*>(c.element)->StringValue();
         // The very text the column last wrote has converted.
-        if (column->written.constData() == v.constData() && column->written.size() == v.size())
+        if (c.column->written.constData() == v.constData() && c.column->written.size() == v.size())
             continue;
-        if (rule.special == Special::KeepComputed && v.trimmed().isEmpty())
+        if (c.keepComputed && v.trimmed().isEmpty())
             continue;
         if (!convertsI(v))
-            return column->name;
+            return c.column->name;
     }
     return QString();
 }

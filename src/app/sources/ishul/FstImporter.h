@@ -82,13 +82,14 @@ public:
 private:
     struct Column {
         const Rule* rule = nullptr;
+        int level = -1;              // the level whose element it writes alone; -1: written always
+        // The last write: the value (held, so its text stays put), the element and the level's
+        // stamp (together, as each record looks at them).
+        quint64 writtenStamp = 0;
+        const TElement* writtenTo = nullptr;
+        QString written;
         QString name;
         PreparedProperty property;   // the property the rule writes (with the file's suffix)
-        int level = -1;              // the level whose element it writes alone; -1: written always
-        // The last write: the value (held, so its text stays put), the element and the level's stamp.
-        QString written;
-        const TElement* writtenTo = nullptr;
-        quint64 writtenStamp = 0;
     };
     struct PassColumn {
         int index;                 // in the carrier
@@ -134,7 +135,13 @@ private:
     int m_mappedCount = -1;
     QHash<const TElement*, Column> m_columns;
     std::vector<PassColumn> m_passColumns[2];   // position pass, data pass
-    std::vector<std::pair<const TElement*, const Column*>> m_wholeNumberColumns;
+    struct WholeNumberColumn {
+        const TElement* element;
+        const Column* column;
+        bool species;          // skipped in a record without a species
+        bool keepComputed;     // an empty value is no number to check
+    };
+    std::vector<WholeNumberColumn> m_wholeNumberColumns;
     static constexpr int TargetSlots = 7;
     TElement* m_targets[TargetSlots] = {};
     bool m_resolved[TargetSlots] = {};

@@ -223,6 +223,16 @@ TEST_F(FstImporterTest, AnIntegerColumnWithALetterIsFoundBeforeAnythingChanges)
     EXPECT_EQ(importer->InvalidColumn(reader.get()), "HS");
     EXPECT_THROW(importer->ApplyRecord(reader.get()), EConvertError);
     EXPECT_EQ(importer->CurrentColumn(), "HS");
+
+    // A file of no owner kind writes no owner columns, so their values are no fault.
+    const QString other = m_dir.filePath("LHC.FST");
+    writeFile(other, dataFile({"MAJ_KOD", "TEZ_PROC"}, {{"x", "5"}, {"x", "y"}}));
+    auto lhc = TPrenasecZeStandarduData::CreateOn(other);
+    importer->SetJmenoTextFile("LHC.FST");
+    lhc->ReadRecord();
+    EXPECT_EQ(importer->InvalidColumn(lhc.get()), "");
+    lhc->ReadRecord();
+    EXPECT_EQ(importer->InvalidColumn(lhc.get()), "TEZ_PROC");
 }
 
 // Whole-number columns read plain digits directly and everything else through the blank-removing
