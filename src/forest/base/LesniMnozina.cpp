@@ -159,6 +159,11 @@ void TLesniMnozina::NovyPrvek(const QString& key)
         SetAktualniPrvek(nullptr);
         return;
     }
+    createItem(key);
+}
+
+void TLesniMnozina::createItem(const QString& key)
+{
     Owned<TElement> item = newItem();
     if (!item)
         return;
@@ -192,6 +197,14 @@ void TLesniMnozina::NovyNeboAktualniPrvek(const QString& key)
     SetJmenoAktualnihoPrvku(key);
     if (!AktualniPrvek())
         NovyPrvek(key);
+}
+
+void TLesniMnozina::selectOrCreate(const QString& key)
+{
+    TElement* found = findItem(key);
+    SetAktualniPrvek(found);
+    if (!found)
+        createItem(key);
 }
 
 QString TLesniMnozina::ItemName(const QString& key) const

@@ -73,6 +73,9 @@ public:
     void SetNamesFromList(const QString& text, const QString& separator);
 
 protected:
+    // NovyNeboAktualniPrvek with one look-up, for a set whose NovyPrvek and
+    // SetJmenoAktualnihoPrvku both take the key as rewritten by the set: the key given is that one.
+    void selectOrCreate(const QString& key);
     // Concrete sets call this in their constructor.
     void setItems(TClass itemClass, const QString& prefix)
     {
@@ -83,6 +86,8 @@ protected:
 private:
     // A new ItemClass object (nil when the class cannot be created).
     Owned<TElement> newItem() const;
+    // NovyPrvek once the key is known to name no item.
+    void createItem(const QString& key);
     bool isChild(const TElement* element) const;
     // Add; key, when given, is the key the element's name was made of.
     void addItem(TElement* element, const QString* key);

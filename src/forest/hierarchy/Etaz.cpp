@@ -410,3 +410,8 @@ void TEtazMN::SetJmenoAktualnihoPrvku(const QString& key)
 {
     TLesniMnozina::SetJmenoAktualnihoPrvku(normalisedDesignation(key));
 }
+
+void TEtazMN::NovyNeboAktualniPrvek(const QString& key)
+{
+    selectOrCreate(normalisedDesignation(key));
+}

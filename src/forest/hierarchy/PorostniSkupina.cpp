@@ -149,3 +149,8 @@ void TPorostniSkupinaMN::SetJmenoAktualnihoPrvku(const QString& key)
 {
     TLesniMnozina::SetJmenoAktualnihoPrvku(normalisedPath(key));
 }
+
+void TPorostniSkupinaMN::NovyNeboAktualniPrvek(const QString& key)
+{
+    selectOrCreate(normalisedPath(key));
+}

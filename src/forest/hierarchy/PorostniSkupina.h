@@ -64,4 +64,5 @@ public:
 
     void NovyPrvek(const QString& key) override;
     void SetJmenoAktualnihoPrvku(const QString& key) override;
+    void NovyNeboAktualniPrvek(const QString& key) override;
 };

@@ -79,6 +79,8 @@ public:
     TClass (*ObjectClassOf)() = nullptr;
     std::function<PropValue(TPersistent&)> Read;
     std::function<void(TPersistent&, const PropValue&)> Write;
+    // Text kinds: Write taking the text itself (no PropValue is filled); empty for other kinds.
+    std::function<void(TPersistent&, const QString&)> WriteText;
     std::function<bool(TPersistent&)> StoredBy;   // per-instance stored test; empty: StoredConst
     bool StoredConst = true;
 
@@ -582,8 +584,10 @@ private:
     PropertyTable& text(const QString& name, TTypeKind kind, const QString& typeName, Get<QString> get,
                         Set<const QString&> set, StoredRule<T> stored)
     {
-        return add<QString, const QString&>(start(name, kind, typeName, std::move(stored)), std::move(get),
-                                            std::move(set), &PropValue::Text);
+        auto p = start(name, kind, typeName, std::move(stored));
+        if (set)
+            p->WriteText = [set](TPersistent& o, const QString& v) { set(static_cast<T&>(o), v); };
+        return add<QString, const QString&>(std::move(p), std::move(get), std::move(set), &PropValue::Text);
     }
 
     TClassInfo& m_info;

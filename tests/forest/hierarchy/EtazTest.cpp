@@ -41,6 +41,12 @@ TEST_F(EtazTest, StoreySetNormalisesKeys)
     set->NovyPrvek("1");
     EXPECT_EQ(set->AktualniPrvek(), nullptr);
     EXPECT_EQ(set->PocetPrvku(), 1);
+    set->NovyNeboAktualniPrvek(" 1");
+    EXPECT_EQ(set->AktualniPrvek(), etaz);
+    set->NovyNeboAktualniPrvek("2");
+    EXPECT_EQ(set->PocetPrvku(), 2);
+    EXPECT_EQ(set->AktualniPrvek()->GetName(), "ETAZ  2 ");
+    EXPECT_EQ(set->JmenoStarehoPrvku(), " 2 ");
 }
 
 TEST_F(EtazTest, RegenerationFellingPercentage)

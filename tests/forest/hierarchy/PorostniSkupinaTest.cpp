@@ -50,4 +50,9 @@ TEST_F(PorostniSkupinaTest, GroupSetNormalisesKeys)
     EXPECT_EQ(set->Items(0)->GetName(), "SKUP  1a");
     set->SetJmenoAktualnihoPrvku("1A");
     EXPECT_EQ(set->AktualniPrvek(), set->Items(0));
+    set->NovyNeboAktualniPrvek("2");
+    set->NovyNeboAktualniPrvek("1A");
+    EXPECT_EQ(set->AktualniPrvek(), set->Items(0));
+    EXPECT_EQ(set->PocetPrvku(), 2);
+    EXPECT_EQ(set->JmenoStarehoPrvku(), " 2 ");
 }

@@ -287,6 +287,7 @@ void TImportStandardPP_FST::Prepare()
         m_resolved[t] = m_resolved[t] && level > 0 && m_inRun && m_repeatsAllowed && m_resolvedStamp[t] == m_stamp[level];
     }
     m_hasSpecies = -1;
+    m_chainKnown = 0;
     auto* reader = dynamic_cast<TPrenasecZeStandarduData*>(Input());
     if (reader)
         mapColumns(reader->NosicHlavicka());
@@ -346,11 +347,14 @@ void TImportStandardPP_FST::mapColumns(TElement* carrier)
     for (auto it = m_columns.begin(); it != m_columns.end(); ++it)
         if (it->level >= 0 && writers.value({it->level, it->property.name}) > 1)
             it->level = -1;
-    // The whole-number columns in the hash's own order, the order InvalidColumn looks at them in.
+    // The whole-number columns in the hash's own order, the order InvalidColumn looks at them in
+    // (those of the owner's kind only where the file has a kind).
     m_wholeNumberColumns.clear();
     for (auto it = m_columns.begin(); it != m_columns.end(); ++it)
         if (it->rule && it->rule->conv == Conv::I)
-            m_wholeNumberColumns.emplace_back(it.key(), &*it);
+            if (m_fileKind != 0 || (it->rule->target != Target::KindStand && it->rule->target != Target::KindGroup))
+                m_wholeNumberColumns.push_back({it.key(), &*it, it->rule->target == Target::Species,
+                                                it->rule->special == Special::KeepComputed});
     m_mappedCarrier = carrier;
     m_mappedCount = list->Count();
 }
@@ -373,8 +377,19 @@ QString TImportStandardPP_FST::propertyOf(const Rule& rule) const
 
 int TImportStandardPP_FST::repeatLevel(const Rule& rule) const
 {
-    if (rule.special != Special::None && rule.special != Special::KeepComputed)
+    // The code of the unit also writes the origin of the data, which stays for the run; the
+    // categories, organisation levels and urgency give the same model when written again.
+    switch (rule.special) {
+    case Special::None:
+    case Special::KeepComputed:
+    case Special::LhcKod:
+    case Special::Kategorie:
+    case Special::OrgUroven:
+    case Special::Mzd:
+        break;
+    default:
         return -1;
+    }
     switch (rule.target) {
     case Target::KindStand:
         return m_fileKind == 1 ? 1 : -1;
@@ -429,7 +444,9 @@ void TImportStandardPP_FST::remember(Column& column, const QString& v, const TEl
 {
     if (column.level < 0)
         return;
-    column.written = v;
+    // The text held already needs no second hold.
+    if (column.written.constData() != v.constData() || column.written.size() != v.size())
+        column.written = v;
     column.writtenTo = target;
     column.writtenStamp = m_stamp[column.level];
 }
@@ -478,8 +495,24 @@ void TImportStandardPP_FST::applyPass(TPrenasecZeStandarduData* reader)
     for (const PassColumn& c : columns)
         if (carrier->Items(c.index) != c.element)
             return Execute();
-    for (const PassColumn& c : columns)
+    if (!m_inRun || !m_repeatsAllowed || !m_header) {
+        for (const PassColumn& c : columns)
+            applyColumn(*c.column, c.element);
+        return;
+    }
+    for (const PassColumn& c : columns) {
+        // A repeated write (isRepeat) is passed over here: a level's element resolved in this
+        // pass is the one its stamp was taken with, the header is the position pass's target.
+        const Column& column = *c.column;
+        if (column.level >= 0 && column.writtenStamp == m_stamp[column.level]) {
+            const TElement* target = m_nastavuj ? m_header : m_resolved[column.level] ? m_targets[column.level] : nullptr;
+            const QString& v = static_cast<const TStringElement*>(c.element)->StringValue();
+            if (target && column.writtenTo == target && column.written.constData() == v.constData()
+                && column.written.size() == v.size())
+                continue;
+        }
         applyColumn(*c.column, c.element);
+    }
 }
 
 void TImportStandardPP_FST::Recurse(TElement* element)
@@ -554,6 +587,7 @@ void TImportStandardPP_FST::applyPosition(Column& column, const QString& v)
         return applyKey(rule, v);
     if (isRepeat(column, v, m_header))
         return;
+    m_chainKnown = 0;   // a header write may select other elements
     PreparedProperty& name = column.property;
     switch (rule.conv) {
     case Conv::D:
@@ -603,15 +637,17 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
     const bool reselect = same && m_inRun && m_repeatsAllowed;
     // The other-land file names missing stands and sub-compartments "-" after their keys.
     const bool keepName = reselect && !(m_fileKind == 3 && key <= KeyPor);
-    TOddeleniMN* compartments = m_header->OddeleniMN();
+    // This key may select another element at its depth of the chain: deeper ones are found anew.
+    m_chainKnown = std::min(m_chainKnown, key);
     if (key == KeyOdd) {
+        TOddeleniMN* compartments = m_header->OddeleniMN();
         if (!m_nevytvaretNoveOddeleni && compartments->JmenoAktualnihoPrvku() != v)
             compartments->NovyPrvek(v);
         if (TOddeleni* compartment = m_header->Oddeleni())
             compartment->SetODD(convI(v));
         return;
     }
-    auto* compartment = as<TOddeleni>(compartments->AktualniPrvekVzdy());
+    auto* compartment = static_cast<TOddeleni*>(chainAt(0));
     if (!compartment)
         return keyChanged(1);
     if (key == KeyDil) {
@@ -619,7 +655,7 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
             writeText(compartment->Dilec(), dilProperty, v);
         return;
     }
-    auto* sub = as<TDilec>(compartment->DilecMN()->AktualniPrvekVzdy());
+    auto* sub = static_cast<TDilec*>(chainAt(1));
     if (!sub)
         return keyChanged(1);
     if (key == KeyPor) {
@@ -627,7 +663,7 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
             writeText(sub->Porost(), porProperty, v);
         return;
     }
-    auto* stand = as<TPorost>(sub->PorostMN()->AktualniPrvekVzdy());
+    auto* stand = static_cast<TPorost*>(chainAt(2));
     if (!stand)
         return keyChanged(1);
     if (key == KeyPsk) {
@@ -646,7 +682,7 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
         stand->BezlesiMN()->NovyPrvekVzdy(v);
         writeInt(stand->Bezlesi(), bzlProperty, number);
     } else {
-        auto* group = as<TPorostniSkupina>(stand->PorostniSkupinaMN()->AktualniPrvekVzdy());
+        auto* group = static_cast<TPorostniSkupina*>(chainAt(3));
         if (!group)
             return keyChanged(2);
         if (key == KeyEtaz) {
@@ -666,6 +702,32 @@ void TImportStandardPP_FST::applyKey(const Rule& rule, const QString& v)
     }
 }
 
+// The current compartment, sub-compartment, stand and group by depth; each is found from the one
+// above it once per position pass while no key at its depth or above is applied.
+TElement* TImportStandardPP_FST::chainAt(int depth)
+{
+    if (depth < m_chainKnown)
+        return m_chain[depth];
+    TElement* element = nullptr;
+    switch (depth) {
+    case 0:
+        element = as<TOddeleni>(m_header->OddeleniMN()->AktualniPrvekVzdy());
+        break;
+    case 1:
+        element = as<TDilec>(static_cast<TOddeleni*>(m_chain[0])->DilecMN()->AktualniPrvekVzdy());
+        break;
+    case 2:
+        element = as<TPorost>(static_cast<TDilec*>(m_chain[1])->PorostMN()->AktualniPrvekVzdy());
+        break;
+    default:
+        element = as<TPorostniSkupina>(static_cast<TPorost*>(m_chain[2])->PorostniSkupinaMN()->AktualniPrvekVzdy());
+        break;
+    }
+    if (element && depth == m_chainKnown)
+        m_chain[m_chainKnown++] = element;
+    return element;
+}
+
 TEtaz* TImportStandardPP_FST::storey()
 {
     return static_cast<TEtaz*>(cached(static_cast<int>(Target::Storey)));
@@ -683,8 +745,15 @@ bool TImportStandardPP_FST::hasSpecies()
 void TImportStandardPP_FST::applyData(Column& column, const QString& v)
 {
     const Rule& rule = *column.rule;
-    if (rule.special != Special::None && rule.special != Special::KeepComputed)
-        return applySpecial(rule, v);
+    if (rule.special != Special::None && rule.special != Special::KeepComputed) {
+        TElement* target = column.level >= 0 ? targetOf(rule) : nullptr;
+        if (target && isRepeat(column, v, target))
+            return;
+        applySpecial(rule, v);
+        if (target)
+            remember(column, v, target);
+        return;
+    }
     if (rule.target == Target::Species && !hasSpecies())
         return;
     if (rule.special == Special::KeepComputed && v.trimmed().isEmpty())
@@ -844,23 +913,21 @@ void TImportStandardPP_FST::ApplyRecord(TPrenasecZeStandarduData* reader, bool p
 
 QString TImportStandardPP_FST::InvalidColumn(TPrenasecZeStandarduData* reader)
 {
-    mapColumns(reader->NosicHlavicka());
+    TStringListElement* carrier = reader->NosicHlavicka();
+    mapColumns(carrier);
     const int speciesKey = reader->KnownColumnPosition(TPrenasecZeStandarduData::kcDR_ZKR);
-    const bool noSpecies = speciesKey >= 0 && reader->NosicHlavicka()->ValueAt(speciesKey).isEmpty();
-    for (const auto& [element, column] : m_wholeNumberColumns) {
-        const Rule& rule = *column->rule;
-        if (rule.target == Target::Species && noSpecies)
+    const bool noSpecies = speciesKey >= 0 && carrier->ValueAt(speciesKey).isEmpty();
+    for (const WholeNumberColumn& c : m_wholeNumberColumns) {
+        if (c.species && noSpecies)
             continue;
-        if ((rule.target == Target::KindStand || rule.target == Target::KindGroup) && m_fileKind == 0)
-            continue;
-        const QString& v = static_cast<const TStringElement*>(element)->StringValue();
+        const QString& v = static_cast<const TStringElement*>(c.element)->StringValue();
         // The very text the column last wrote has converted.
-        if (column->written.constData() == v.constData() && column->written.size() == v.size())
+        if (c.column->written.constData() == v.constData() && c.column->written.size() == v.size())
             continue;
-        if (rule.special == Special::KeepComputed && v.trimmed().isEmpty())
+        if (c.keepComputed && v.trimmed().isEmpty())
             continue;
         if (!convertsI(v))
-            return column->name;
+            return c.column->name;
     }
     return QString();
 }

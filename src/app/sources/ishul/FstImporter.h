@@ -43,7 +43,11 @@ public:
     TLHC* header() const { return m_header; }
 
     const QString& PUVOD_DAT_PP() const { return m_puvodDat; }
-    void SetPUVOD_DAT_PP(const QString& text) { m_puvodDat = text; }
+    void SetPUVOD_DAT_PP(const QString& text)
+    {
+        m_puvodDat = text;
+        keyChanged(0);   // the header is written anew
+    }
     const QString& Oddelovac() const { return m_oddelovac; }
     void SetOddelovac(const QString& text) { m_oddelovac = text; }
     const QString& JmenoTextFile() const { return m_jmenoTextFile; }
@@ -78,13 +82,14 @@ public:
 private:
     struct Column {
         const Rule* rule = nullptr;
+        int level = -1;              // the level whose element it writes alone; -1: written always
+        // The last write: the value (held, so its text stays put), the element and the level's
+        // stamp (together, as each record looks at them).
+        quint64 writtenStamp = 0;
+        const TElement* writtenTo = nullptr;
+        QString written;
         QString name;
         PreparedProperty property;   // the property the rule writes (with the file's suffix)
-        int level = -1;              // the level whose element it writes alone; -1: written always
-        // The last write: the value (held, so its text stays put), the element and the level's stamp.
-        QString written;
-        const TElement* writtenTo = nullptr;
-        quint64 writtenStamp = 0;
     };
     struct PassColumn {
         int index;                 // in the carrier
@@ -114,6 +119,9 @@ private:
     void keyChanged(int level);
     bool selectKey(TLesniMnozina* set, const QString& v, bool reselect);
     bool hasSpecies();
+    // Depth 0 to 3: the compartment, sub-compartment, stand and group the keys have selected.
+    // Depth d is asked for only after depth d - 1 was found (not nil) in the same pass.
+    TElement* chainAt(int depth);
 
     TLHC* m_header = nullptr;
     QString m_puvodDat;
@@ -127,7 +135,13 @@ private:
     int m_mappedCount = -1;
     QHash<const TElement*, Column> m_columns;
     std::vector<PassColumn> m_passColumns[2];   // position pass, data pass
-    std::vector<std::pair<const TElement*, const Column*>> m_wholeNumberColumns;
+    struct WholeNumberColumn {
+        const TElement* element;
+        const Column* column;
+        bool species;          // skipped in a record without a species
+        bool keepComputed;     // an empty value is no number to check
+    };
+    std::vector<WholeNumberColumn> m_wholeNumberColumns;
     static constexpr int TargetSlots = 7;
     TElement* m_targets[TargetSlots] = {};
     bool m_resolved[TargetSlots] = {};
@@ -143,4 +157,6 @@ private:
     bool m_keyKnown[Keys] = {};
     bool m_keyChangedInRecord = false;
     int m_hasSpecies = -1;   // -1: not asked in this pass
+    TElement* m_chain[4] = {};
+    int m_chainKnown = 0;    // the depths of m_chain found in this pass
 };

@@ -21,6 +21,8 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 
+#include <algorithm>
+
 namespace ishul {
 
 namespace {
@@ -70,6 +72,18 @@ void appendStatusKeys(QString& keys, TPrenasecZeStandarduData& reader, int kindO
         keys += QLatin1Char('"');
     }
     keys += QLatin1Char('"');
+}
+
+// A text kept from record to record is emptied in place; one a receiver still holds is left to
+// it, and a new one gets the room the texts have needed (no growing while it is filled).
+void startText(QString& text, qsizetype room)
+{
+    if (text.isDetached()) {
+        text.resize(0);
+        return;
+    }
+    text = QString();
+    text.reserve(room);
 }
 
 // The status texts of a record by the file's kind: while setting, then while loading.
@@ -290,15 +304,17 @@ void IsHulSource::importRun(DataFile& file, int number, TLHC* header, int kindOf
     const auto endRun = qScopeGuard([&file] { file.importer->EndRun(); });
     while (!reader.Konec() && reader.CisloOddeleni() == number) {
         const int count = reader.CisloNactenehoRadku();
-        // One text kept from record to record (its room stays unless a receiver holds it): the
-        // setting prefix and the keys, then the loading prefix in its place.
-        m_statusText.resize(0);
+        // The setting prefix and the keys, then the loading prefix and the same keys.
+        startText(m_statusText, m_statusRoom);
         m_statusText += settingText[kindOfText];
         appendStatusKeys(m_statusText, reader, kindOfText);
         recordStatus(m_statusText, count);
-        m_statusText.replace(qsizetype(0), settingText[kindOfText].size(), loadingText[kindOfText].constData(),
-                             loadingText[kindOfText].size());
-        ui::services().setStatusText(m_statusText);
+        m_statusRoom = std::max(m_statusRoom, m_statusText.size());
+        const qsizetype keys = m_statusText.size() - settingText[kindOfText].size();
+        startText(m_loadingText, loadingText[kindOfText].size() + keys);
+        m_loadingText += loadingText[kindOfText];
+        m_loadingText += QStringView(m_statusText).last(keys);
+        ui::services().setStatusText(m_loadingText);
         applyRecord(file);
         reader.ReadRecord();
     }

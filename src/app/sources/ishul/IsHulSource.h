@@ -81,7 +81,9 @@ private:
     std::array<DataFile, FileCount> m_files;
     DataFile m_lhc;
     bool m_open = false;
-    QString m_statusText;   // the status text of the record being imported
+    QString m_statusText;    // the status texts of the record being imported: while setting,
+    QString m_loadingText;   // then while loading
+    qsizetype m_statusRoom = 0;   // the longest setting text so far
     QString m_openDir;
     std::array<QMap<int, IndexEntry>, FileCount> m_index;
     QStringList m_list;

@@ -62,10 +62,9 @@ void writeProperty(TElement* element, const char* name, const PropValue& value)
         prop->Write(*element, value);
 }
 
-void writeProperty(TElement* element, PreparedProperty& property, const PropValue& value)
+// The property of the element's class, found when the class differs from the last one.
+PPropInfo writableOf(TElement* element, PreparedProperty& property)
 {
-    if (!element)
-        return;
     const TClass cls = element->ClassType();
     if (cls != property.cls) {
         property.cls = cls;
@@ -73,8 +72,15 @@ void writeProperty(TElement* element, PreparedProperty& property, const PropValu
         const PPropInfo prop = property.index >= 0 ? cls->Prop(property.index) : nullptr;
         property.writable = prop && prop->HasWrite() ? prop : nullptr;
     }
-    if (property.writable)
-        property.writable->Write(*element, value);
+    return property.writable;
+}
+
+void writeProperty(TElement* element, PreparedProperty& property, const PropValue& value)
+{
+    if (!element)
+        return;
+    if (const PPropInfo prop = writableOf(element, property))
+        prop->Write(*element, value);
 }
 
 PropValue ordinalValue(qint32 v)
@@ -154,6 +160,12 @@ void writeFloat(TElement* element, PreparedProperty& property, double value)
 
 void writeText(TElement* element, PreparedProperty& property, const QString& value)
 {
+    // A text property takes the text as it is.
+    if (element) {
+        const PPropInfo prop = writableOf(element, property);
+        if (prop && prop->WriteText)
+            return prop->WriteText(*element, value);
+    }
     PropValue& v = scratchValue();
     v.Text = value;
     writeProperty(element, property, v);

@@ -65,6 +65,7 @@ protected:
         run->setHeader(lhc.get());
         run->SetJmenoTextFile(kind);
         run->SetOddelovac(reader->OddelovacMeziNasobnymiHodnotami());
+        run->SetPUVOD_DAT_PP("IS 97");
         if (inRun)
             run->BeginRun();
         for (reader->ReadRecord(); !reader->Konec(); reader->ReadRecord()) {
@@ -104,6 +105,17 @@ TEST_F(FstImporterTest, KeysBuildTheLevelsAndEverySpeciesRecordAddsOne)
     EXPECT_EQ(const_cast<TDrevina*>(second)->GetPropAsInteger("ZAST"), 40);
     EXPECT_EQ(const_cast<TDrevina*>(second)->GetPropAsString("GEN_KLAS"), "B");
     EXPECT_EQ(storey()->Drevina(), nullptr);
+}
+
+TEST_F(FstImporterTest, AKeyBeforeTheKeysAboveItSelectsInTheElementsChosenBefore)
+{
+    // The group key of the second record still selects in stand 1; stand 2, chosen after it,
+    // gets the storey and the species in a group of its own.
+    import("PP.FST", {"ODD", "PSK", "POR", "DIL", "ETAZ", "DR_ZKR"},
+           {{"4", "1", "1", "a", "1", "SM"}, {"4", "1", "2", "a", "1", "BK"}});
+    EXPECT_EQ(header->AktualniPorostVzdy()->POR(), "2");
+    ASSERT_EQ(speciesSet()->PocetPrvku(), 1);
+    EXPECT_EQ(speciesSet()->Items(0)->GetPropAsString("DR_ZKR"), "BK");
 }
 
 TEST_F(FstImporterTest, OtherLandWithoutStandOrSubCompartmentGetsDashes)
@@ -211,6 +223,16 @@ TEST_F(FstImporterTest, AnIntegerColumnWithALetterIsFoundBeforeAnythingChanges)
     EXPECT_EQ(importer->InvalidColumn(reader.get()), "HS");
     EXPECT_THROW(importer->ApplyRecord(reader.get()), EConvertError);
     EXPECT_EQ(importer->CurrentColumn(), "HS");
+
+    // A file of no owner kind writes no owner columns, so their values are no fault.
+    const QString other = m_dir.filePath("LHC.FST");
+    writeFile(other, dataFile({"MAJ_KOD", "TEZ_PROC"}, {{"x", "5"}, {"x", "y"}}));
+    auto lhc = TPrenasecZeStandarduData::CreateOn(other);
+    importer->SetJmenoTextFile("LHC.FST");
+    lhc->ReadRecord();
+    EXPECT_EQ(importer->InvalidColumn(lhc.get()), "");
+    lhc->ReadRecord();
+    EXPECT_EQ(importer->InvalidColumn(lhc.get()), "TEZ_PROC");
 }
 
 // Whole-number columns read plain digits directly and everything else through the blank-removing
@@ -244,22 +266,22 @@ TEST_F(FstImporterTest, WholeNumbersOfEveryFormReadAsTheConversionGives)
 // a record refused part-way, unnamed other land, keys out of their order and a column given twice.
 TEST_F(FstImporterTest, ARunSkipsOnlyWritesThatChangeNothing)
 {
-    const QStringList columns = {"ODD", "DIL", "TEZ_PROC", "POR", "PSK", "ETAZ", "SDR_POR", "PSK_P", "KVAL_P", "HS",
-                                 "M_TEZ_PROC", "DR_ZKR", "ZAST", "MAJ_KOD"};
+    const QStringList columns = {"LHC_KOD", "ODD", "DIL", "TEZ_PROC", "POR", "PSK", "ETAZ", "SDR_POR", "KATEGORIE",
+                                 "PSK_P", "KVAL_P", "HS", "MZD", "M_TEZ_PROC", "DR_ZKR", "ZAST", "MAJ_KOD"};
     const QList<QStringList> records = {
-        {"1", "A", "5", "1", "1", "1", "x", "0,5", "1", "11", "", "SM", "60", "2"},
-        {"1", "A", "5", "1", "1", "1", "x", "0,5", "1", "11", "", "BK", "40", "2"},
-        {"1", "A", "5", "1", "1", "1", "x", "0,5", "1", "12", "5", "DB", "10", "2"},
-        {"1", "A", "5", "1", "1", "1", "x", "0,5", "1", "11", "", "JD", "10", "2"},
-        {"1", "A", "5", "1", "1", "2", "x", "0,5", "2", "11", "", "SM", "100", "3"},
-        {"1", "A", "5", "1", "2", "1", "y", "0,7", "2", "11", "", "SM", "100", "3"},
-        {"1", "A", "5", "2", "1", "1", "y", "0,5", "2", "13", "", "BK", "5", "3"},
-        {"1", "A", "5", "1", "1", "1", "y", "0,5", "2", "13", "", "JD", "5", "3"},
-        {"1", "B", "5", "2", "1", "1", "y", "0,5", "2", "13", "", "BK", "5", "3"},
-        {"1", "A", "q", "1", "1", "1", "y", "0,5", "2", "13", "", "BK", "5", "3"},
-        {"1", "A", "5", "2", "1", "1", "y", "0,5", "2", "13", "", "SM", "5", "3"},
-        {"1", "A", "5", "2", "1", "1", "z", "0,5", "2", "13", "", "", "q", "3"},
-        {"1", "A", "5", "2", "1", "1", "z", "0,5", "2", "13", "", "SM", "7", "3"},
+        {"12", "1", "A", "5", "1", "1", "1", "x", "10/20", "0,5", "1", "11", "3", "", "SM", "60", "2"},
+        {"12", "1", "A", "5", "1", "1", "1", "x", "10/20", "0,5", "1", "11", "3", "", "BK", "40", "2"},
+        {"12", "1", "A", "5", "1", "1", "1", "x", "10", "0,5", "1", "12", " 4", "5", "DB", "10", "2"},
+        {"13", "1", "A", "5", "1", "1", "1", "x", "10", "0,5", "1", "11", "4", "", "JD", "10", "2"},
+        {"12", "1", "A", "5", "1", "1", "2", "x", "10", "0,5", "2", "11", "4", "", "SM", "100", "3"},
+        {"12", "1", "A", "5", "1", "2", "1", "y", "30/40", "0,7", "2", "11", "", "", "SM", "100", "3"},
+        {"12", "1", "A", "5", "2", "1", "1", "y", "30/40", "0,5", "2", "13", "", "", "BK", "5", "3"},
+        {"12", "1", "A", "5", "1", "1", "1", "y", "30/40", "0,5", "2", "13", "", "", "JD", "5", "3"},
+        {"12", "1", "B", "5", "2", "1", "1", "y", "30/40", "0,5", "2", "13", "5", "", "BK", "5", "3"},
+        {"12", "1", "A", "q", "1", "1", "1", "y", "30/40", "0,5", "2", "13", "5", "", "BK", "5", "3"},
+        {"12", "1", "A", "5", "2", "1", "1", "y", "30/40", "0,5", "2", "13", "x", "", "SM", "5", "3"},
+        {"12", "1", "A", "5", "2", "1", "1", "z", "50", "0,5", "2", "13", "5", "", "", "q", "3"},
+        {"12", "1", "A", "5", "2", "1", "1", "z", "50", "0,5", "2", "13", "6", "", "SM", "7", "3"},
     };
     EXPECT_EQ(build("PP.FST", columns, records, true), build("PP.FST", columns, records, false));
 
