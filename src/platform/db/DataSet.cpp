@@ -369,7 +369,8 @@ void DataSet::SetReadOnly(bool readOnly)
 void DataSet::startRecordBuffer(bool insert)
 {
     if (insert) {
-        m_buffer.assign(m_fields.size(), QVariant());
+        m_buffer.clear();
+        m_buffer.resize(m_fields.size());
         initNewRecord(m_buffer);
         m_editRecord = -1;
         m_insertReturnRow = m_pos;

@@ -4,6 +4,7 @@
 #include "platform/db/paradox/FieldCodec.h"
 #include "platform/db/paradox/ParadoxFile.h"
 #include "platform/db/paradox/ParadoxWriter.h"
+#include "platform/db/paradox/RecordBuffer.h"
 #include "platform/db/paradox/TableFiles.h"
 #include "platform/Exceptions.h"
 #include "platform/text/Case.h"
@@ -127,6 +128,9 @@ paradox::TableContent contentKeepingFormat(const paradox::ParadoxFile& file, con
     content.autoIncMax = file.header().autoIncMax;
     return content;
 }
+
+constexpr qsizetype kLargeRecords = qsizetype(1) << 20;
+constexpr qsizetype kLargeReserve = qsizetype(64) << 20;
 
 bool isMemo(PxType type)
 {
@@ -422,8 +426,8 @@ void TableStorage::storeBlob(const paradox::FieldDef& f, int field, char* rec, c
 
 int TableStorage::write(int rec, const std::vector<QVariant>& values)
 {
-    std::vector<FieldValue> changed;
-    changed.reserve(values.size());
+    std::vector<FieldValue>& changed = m_writeFields;   // kept for its capacity
+    changed.clear();
     for (int i = 0; i < m_fields.size() && i < int(values.size()); ++i) {
         // An unchanged field keeps its stored bytes: decoding is not always exact (blanks after
         // an alpha value, sub-millisecond times, long BCD numbers).
@@ -458,6 +462,12 @@ int TableStorage::store(int rec, const std::vector<FieldValue>& values)
         copy = QByteArray(record(rec), m_recordSize);
         bytes = copy.data();
     } else {
+        // A large table grows in one reservation above the allocator's mapping threshold: growing
+        // it further remaps its pages instead of copying them, and unused pages take no memory.
+        if (end + m_recordSize > m_records.capacity() && end >= kLargeRecords) {
+            m_records.reserve(std::max(2 * end, kLargeReserve));
+            paradox::adviseLargePages(m_records);
+        }
         m_records.resize(end + m_recordSize);
         bytes = m_records.data() + end;
         std::memset(bytes, 0, size_t(m_recordSize));

@@ -176,6 +176,7 @@ private:
         QString text;
     };
     mutable std::vector<TextMemo> m_textMemo;
+    std::vector<FieldValue> m_writeFields;   // write()'s fields to store
 };
 
 // One holder of the storage of a file for as long as it lives (local SQL, live results).

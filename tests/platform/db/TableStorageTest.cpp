@@ -339,6 +339,36 @@ TEST_F(TableStorageTest, AppendsIntoAnOrderedTableKeepTheOrderAndTheCursor)
     EXPECT_EQ(fresh.RecordCount(), 202);
 }
 
+// A table appended to past a megabyte of records grows into a large reservation: every row keeps
+// its values, in memory and in the saved file.
+TEST_F(TableStorageTest, RowsAppendedPastAMegabyteKeepTheirValues)
+{
+    const QString path = write(QStringLiteral("VELKA.DB"), {{"ID", "I"}, {"TEXT", "A", 255}}, {});
+    const int rows = 10000;   // 2.6 MB of records: the growth past 2 MB takes the reservation
+    const auto text = [](int i) { return QString::number(i * 7919).repeated(1 + i % 40); };
+    Table t;
+    open(t, QStringLiteral("VELKA"));
+    for (int i = 0; i < rows; ++i) {
+        t.Append();
+        t.Fields(0).AsInteger(i);
+        t.Fields(1).AsString(text(i));
+        t.Post();
+    }
+    int i = 0;
+    for (t.First(); !t.Eof(); t.Next(), ++i) {
+        ASSERT_EQ(t.Fields(0).AsInteger(), i);
+        ASSERT_EQ(t.Fields(1).AsString(), text(i).left(255));
+    }
+    EXPECT_EQ(i, rows);
+    t.Close();
+    const dp::ParadoxFile file(path);
+    ASSERT_EQ(file.recordCount(), rows);
+    for (int r = 0; r < rows; r += 499) {
+        EXPECT_EQ(dp::decodeLong(file.fields()[0], file.record(r)), r);
+        EXPECT_EQ(dp::decodeAlpha(file.fields()[1], file.record(r), file.codePage()), text(r).left(255));
+    }
+}
+
 // Every spelling of one file reaches the same shared rows.
 TEST_F(TableStorageTest, NamesOfOneFileShareItsRows)
 {

@@ -10,6 +10,7 @@
 #include "platform/db/paradox/BlobFile.h"
 #include "platform/db/paradox/CodePage.h"
 #include "platform/db/paradox/FieldCodec.h"
+#include "platform/db/paradox/RecordBuffer.h"
 #include "platform/db/paradox/TableFiles.h"
 #include "platform/files/ByteOrder.h"
 #include "platform/files/FileOps.h"
@@ -268,6 +269,7 @@ QByteArray buildTable(const QByteArray& header, const TableContent& c, const QBy
     const int perBlock = (blockSize - 6) / recordSize;
     const qsizetype blocks = (qsizetype(c.recordCount) + perBlock - 1) / perBlock;
     QByteArray file(header.size() + blocks * blockSize, Qt::Uninitialized);
+    adviseLargePages(file);
     std::memcpy(file.data(), header.constData(), size_t(header.size()));
     for (qsizetype b = 0; b < blocks; ++b) {
         char* block = file.data() + header.size() + b * blockSize;

@@ -1,0 +1,13 @@
+// Memory of the large byte buffers that hold the records of a whole table.
+#pragma once
+
+#include <QByteArray>
+
+namespace db::paradox {
+
+// Asks the system to back the whole capacity of a buffer of tens of megabytes with large pages
+// where it offers them: writing it then takes a few page faults instead of thousands. The
+// buffer must not be shared; its bytes do not change. Does nothing for a small buffer.
+void adviseLargePages(QByteArray& buffer);
+
+} // namespace db::paradox
