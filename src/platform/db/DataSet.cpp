@@ -648,7 +648,7 @@ void DataSet::setFieldValue(int index, QVariant value)
         throw EDatabaseError(QStringLiteral("Datová množina není v režimu editace ani vkládání"));
     if (field.ReadOnly())
         throw EDatabaseError(QStringLiteral("Pole '%1' nelze upravovat").arg(field.FieldName()));
-    m_buffer[size_t(index)] = std::move(value);
+    m_buffer[size_t(index)].swap(value);   // the old value goes with the argument
     m_modified = true;
     if (field.OnChange)
         field.OnChange(field);
