@@ -239,7 +239,9 @@ void TableStorage::load(const QString& filePath)
     m_keyFieldCount = std::clamp(header.keyFieldCount, 0, int(m_fields.size()));
     m_autoIncFields.clear();
     m_bcdFields.clear();
+    m_isBlobField.assign(size_t(m_fields.size()), 0);
     for (int i = 0; i < m_fields.size(); ++i) {
+        m_isBlobField[size_t(i)] = paradox::isBlobType(m_fields[i].type) ? 1 : 0;
         if (m_fields[i].type == PxType::AutoInc)
             m_autoIncFields.push_back(i);
         else if (m_fields[i].type == PxType::Bcd)
@@ -484,7 +486,7 @@ int TableStorage::store(int rec, const std::vector<FieldValue>& values)
             if (field < 0 || field >= m_fields.size())
                 throw EDatabaseError(QStringLiteral("Neplatné pole %1. Soubor: %2").arg(field).arg(native(m_path)));
             const paradox::FieldDef& f = m_fields[field];
-            if (paradox::isBlobType(f.type))
+            if (m_isBlobField[size_t(field)])
                 storeBlob(f, field, bytes, v, newBlobs);
             else
                 paradox::encodeValue(f, bytes, v, *m_codePage);
