@@ -129,7 +129,7 @@ paradox::TableContent contentKeepingFormat(const paradox::ParadoxFile& file, con
     return content;
 }
 
-constexpr qsizetype kLargeRecords = qsizetype(1) << 20;
+constexpr qsizetype kLargeRecords = qsizetype(256) << 10;
 constexpr qsizetype kLargeReserve = qsizetype(64) << 20;
 
 bool isMemo(PxType type)
