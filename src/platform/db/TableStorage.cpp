@@ -464,8 +464,9 @@ int TableStorage::store(int rec, const std::vector<FieldValue>& values)
         copy = QByteArray(record(rec), m_recordSize);
         bytes = copy.data();
     } else {
-        // A large table grows in one reservation above the allocator's mapping threshold: growing
-        // it further remaps its pages instead of copying them, and unused pages take no memory.
+        // A large table grows into one reservation far above the allocator's mapping threshold:
+        // pages of its own, backed by large pages where offered; growing it further remaps them
+        // instead of copying, and pages not yet written take no memory.
         if (end + m_recordSize > m_records.capacity() && end >= kLargeRecords) {
             m_records.reserve(std::max(2 * end, kLargeReserve));
             paradox::adviseLargePages(m_records);
