@@ -369,7 +369,8 @@ void DataSet::SetReadOnly(bool readOnly)
 void DataSet::startRecordBuffer(bool insert)
 {
     if (insert) {
-        m_buffer.assign(m_fields.size(), QVariant());
+        m_buffer.clear();
+        m_buffer.resize(m_fields.size());
         initNewRecord(m_buffer);
         m_editRecord = -1;
         m_insertReturnRow = m_pos;
@@ -647,7 +648,7 @@ void DataSet::setFieldValue(int index, QVariant value)
         throw EDatabaseError(QStringLiteral("Datová množina není v režimu editace ani vkládání"));
     if (field.ReadOnly())
         throw EDatabaseError(QStringLiteral("Pole '%1' nelze upravovat").arg(field.FieldName()));
-    m_buffer[size_t(index)] = std::move(value);
+    m_buffer[size_t(index)].swap(value);   // the old value goes with the argument
     m_modified = true;
     if (field.OnChange)
         field.OnChange(field);

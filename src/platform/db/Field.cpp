@@ -424,6 +424,10 @@ QString Field::AsString() const
 
 void Field::AsString(const QString& value)
 {
+    if (m_def.DataType == FieldType::ftString) {   // the text is the value: no conversion to check
+        m_dataSet.setFieldValue(m_index, valueFromText(value));
+        return;
+    }
     m_dataSet.setFieldValue(m_index, checked(valueFromText(value)));
 }
 

@@ -4,6 +4,7 @@
 #include "platform/db/paradox/FieldCodec.h"
 #include "platform/db/paradox/ParadoxFile.h"
 #include "platform/db/paradox/ParadoxWriter.h"
+#include "platform/db/paradox/RecordBuffer.h"
 #include "platform/db/paradox/TableFiles.h"
 #include "platform/Exceptions.h"
 #include "platform/text/Case.h"
@@ -128,6 +129,9 @@ paradox::TableContent contentKeepingFormat(const paradox::ParadoxFile& file, con
     return content;
 }
 
+constexpr qsizetype kLargeRecords = qsizetype(256) << 10;
+constexpr qsizetype kLargeReserve = qsizetype(64) << 20;
+
 bool isMemo(PxType type)
 {
     return type == PxType::Memo || type == PxType::FmtMemo;
@@ -235,7 +239,9 @@ void TableStorage::load(const QString& filePath)
     m_keyFieldCount = std::clamp(header.keyFieldCount, 0, int(m_fields.size()));
     m_autoIncFields.clear();
     m_bcdFields.clear();
+    m_isBlobField.assign(size_t(m_fields.size()), 0);
     for (int i = 0; i < m_fields.size(); ++i) {
+        m_isBlobField[size_t(i)] = paradox::isBlobType(m_fields[i].type) ? 1 : 0;
         if (m_fields[i].type == PxType::AutoInc)
             m_autoIncFields.push_back(i);
         else if (m_fields[i].type == PxType::Bcd)
@@ -422,8 +428,8 @@ void TableStorage::storeBlob(const paradox::FieldDef& f, int field, char* rec, c
 
 int TableStorage::write(int rec, const std::vector<QVariant>& values)
 {
-    std::vector<FieldValue> changed;
-    changed.reserve(values.size());
+    std::vector<FieldValue>& changed = m_writeFields;   // kept for its capacity
+    changed.clear();
     for (int i = 0; i < m_fields.size() && i < int(values.size()); ++i) {
         // An unchanged field keeps its stored bytes: decoding is not always exact (blanks after
         // an alpha value, sub-millisecond times, long BCD numbers).
@@ -458,6 +464,13 @@ int TableStorage::store(int rec, const std::vector<FieldValue>& values)
         copy = QByteArray(record(rec), m_recordSize);
         bytes = copy.data();
     } else {
+        // A large table grows into one reservation far above the allocator's mapping threshold:
+        // pages of its own, backed by large pages where offered; growing it further remaps them
+        // instead of copying, and pages not yet written take no memory.
+        if (end + m_recordSize > m_records.capacity() && end >= kLargeRecords) {
+            m_records.reserve(std::max(2 * end, kLargeReserve));
+            paradox::adviseLargePages(m_records);
+        }
         m_records.resize(end + m_recordSize);
         bytes = m_records.data() + end;
         std::memset(bytes, 0, size_t(m_recordSize));
@@ -474,7 +487,7 @@ int TableStorage::store(int rec, const std::vector<FieldValue>& values)
             if (field < 0 || field >= m_fields.size())
                 throw EDatabaseError(QStringLiteral("Neplatné pole %1. Soubor: %2").arg(field).arg(native(m_path)));
             const paradox::FieldDef& f = m_fields[field];
-            if (paradox::isBlobType(f.type))
+            if (m_isBlobField[size_t(field)])
                 storeBlob(f, field, bytes, v, newBlobs);
             else
                 paradox::encodeValue(f, bytes, v, *m_codePage);

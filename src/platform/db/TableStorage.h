@@ -156,6 +156,7 @@ private:
     int m_keyFieldCount = 0;
     std::vector<int> m_autoIncFields;   // field indexes by type, not looked up per row
     std::vector<int> m_bcdFields;
+    std::vector<uint8_t> m_isBlobField;   // by field index
     QByteArray m_records;
     QByteArray m_headerBytes;   // the header as last read or written
     int m_count = 0;
@@ -176,6 +177,7 @@ private:
         QString text;
     };
     mutable std::vector<TextMemo> m_textMemo;
+    std::vector<FieldValue> m_writeFields;   // write()'s fields to store
 };
 
 // One holder of the storage of a file for as long as it lives (local SQL, live results).

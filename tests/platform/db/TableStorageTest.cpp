@@ -339,6 +339,36 @@ TEST_F(TableStorageTest, AppendsIntoAnOrderedTableKeepTheOrderAndTheCursor)
     EXPECT_EQ(fresh.RecordCount(), 202);
 }
 
+// A table appended to past a few megabytes grows into a large reservation and is saved from an
+// image of its own pages: every row keeps its values, in memory and in the saved file.
+TEST_F(TableStorageTest, RowsAppendedPastAFewMegabytesKeepTheirValues)
+{
+    const QString path = write(QStringLiteral("VELKA.DB"), {{"ID", "I"}, {"TEXT", "A", 255}}, {});
+    const int rows = 16000;   // 4.1 MB of records, a file of 4.4 MB
+    const auto text = [](int i) { return QString::number(i * 7919).repeated(1 + i % 40).left(255); };
+    Table t;
+    open(t, QStringLiteral("VELKA"));
+    for (int i = 0; i < rows; ++i) {
+        t.Append();
+        t.Fields(0).AsInteger(i);
+        t.Fields(1).AsString(text(i));
+        t.Post();
+    }
+    int i = 0;
+    for (t.First(); !t.Eof(); t.Next(), ++i) {
+        ASSERT_EQ(t.Fields(0).AsInteger(), i);
+        ASSERT_EQ(t.Fields(1).AsString(), text(i));
+    }
+    EXPECT_EQ(i, rows);
+    t.Close();
+    const dp::ParadoxFile file(path);
+    ASSERT_EQ(file.recordCount(), rows);
+    for (int r = 0; r < rows; ++r) {
+        ASSERT_EQ(dp::decodeLong(file.fields()[0], file.record(r)), r);
+        ASSERT_EQ(dp::decodeAlpha(file.fields()[1], file.record(r), file.codePage()), text(r));
+    }
+}
+
 // Every spelling of one file reaches the same shared rows.
 TEST_F(TableStorageTest, NamesOfOneFileShareItsRows)
 {

@@ -10,6 +10,7 @@
 #include "platform/db/paradox/BlobFile.h"
 #include "platform/db/paradox/CodePage.h"
 #include "platform/db/paradox/FieldCodec.h"
+#include "platform/db/paradox/RecordBuffer.h"
 #include "platform/db/paradox/TableFiles.h"
 #include "platform/files/ByteOrder.h"
 #include "platform/files/FileOps.h"
@@ -262,12 +263,13 @@ QByteArray buildHeaderFor(const QString& path, const TableContent& c, int record
     return header;
 }
 
-QByteArray buildTable(const QByteArray& header, const TableContent& c, const QByteArray& records, int recordSize)
+// Fills `file` (the header, then the blocks) with the table.
+void buildTable(ImageBuffer& file, const QByteArray& header, const TableContent& c, const QByteArray& records,
+                int recordSize)
 {
     const int blockSize = blockSizeOf(c);
     const int perBlock = (blockSize - 6) / recordSize;
     const qsizetype blocks = (qsizetype(c.recordCount) + perBlock - 1) / perBlock;
-    QByteArray file(header.size() + blocks * blockSize, Qt::Uninitialized);
     std::memcpy(file.data(), header.constData(), size_t(header.size()));
     for (qsizetype b = 0; b < blocks; ++b) {
         char* block = file.data() + header.size() + b * blockSize;
@@ -280,7 +282,6 @@ QByteArray buildTable(const QByteArray& header, const TableContent& c, const QBy
         std::memcpy(block + 6, records.constData() + qsizetype(first) * recordSize, used);
         std::memset(block + 6 + used, 0, size_t(blockSize) - 6 - used);   // no stale bytes after the rows
     }
-    return file;
 }
 
 QString blobPathFor(const QString& dbPath)
@@ -313,7 +314,7 @@ qint64 appendableSize(const QString& mbPath)
 
 // Replaces `path` with `data` through a temporary file; `check` (if any) runs right before the
 // rename. Answers the stamp of the new file.
-FileStamp replaceFile(const QString& path, const QByteArray& data, const std::function<void()>& check = {})
+FileStamp replaceFile(const QString& path, QByteArrayView data, const std::function<void()>& check = {})
 {
     files::FileOps& ops = files::fileOps();
     const QString temporary = temporaryPathFor(path);
@@ -421,7 +422,8 @@ WrittenTable writeTable(const QString& path, const TableContent& content)
     if (blocks > 0xFFFF)
         fail(path, QStringLiteral("tabulka je příliš velká"));
     WrittenTable written{buildHeaderFor(path, content, recordSize, int(blocks)), records, {}};
-    const QByteArray table = buildTable(written.header, content, records, recordSize);
+    ImageBuffer table(written.header.size() + blocks * blockSizeOf(content));
+    buildTable(table, written.header, content, records, recordSize);
 
     const std::function<void()>& check = content.checkBeforeChange;
     BlobAppend append;
@@ -434,7 +436,7 @@ WrittenTable writeTable(const QString& path, const TableContent& content)
         } else if (!mb.isEmpty()) {
             replaceFile(mbPath, mb.data(), check);
         }
-        written.stamp = replaceFile(path, table, check);
+        written.stamp = replaceFile(path, table.view(), check);
     } catch (const EDatabaseError&) {   // refused
         cutBack(mbPath, append);
         throw;
