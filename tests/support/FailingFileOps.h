@@ -13,11 +13,18 @@ class FailingFileOps : public files::FileOps
 public:
     FailingFileOps(int failAt, bool isTorn) : m_failAt(failAt), m_isTorn(isTorn) {}
 
-    void writeFile(const QString& path, QByteArrayView data) override
+    using FileOps::writeFile;
+    void writeFile(const QString& path, std::span<const QByteArrayView> pieces) override
     {
-        if (isFailing())
-            tear([&] { FileOps::writeFile(path, data.first(data.size() / 2)); });
-        FileOps::writeFile(path, data);
+        if (isFailing()) {
+            tear([&] {
+                QByteArray whole;
+                for (const QByteArrayView piece : pieces)
+                    whole += piece;
+                FileOps::writeFile(path, QByteArrayView(whole).first(whole.size() / 2));
+            });
+        }
+        FileOps::writeFile(path, pieces);
     }
     qint64 append(const QString& path, QByteArrayView data) override
     {

@@ -9,7 +9,11 @@
 #include <cerrno>
 #include <cstring>
 
+#include <algorithm>
+#include <vector>
+
 #include <fcntl.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace files {
@@ -49,19 +53,6 @@ private:
     int m_fd;
 };
 
-void writeAll(int fd, qint64 offset, QByteArrayView data, const QString& path)
-{
-    qint64 done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::pwrite(fd, data.data() + done, size_t(data.size() - done), off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            fail(QStringLiteral("Nelze zapsat soubor"), path);
-        done += n;
-    }
-}
-
 void syncAndClose(Descriptor& file, const QString& path)
 {
     if (::fsync(file.fd()) != 0 || !file.close())
@@ -77,12 +68,44 @@ void syncDirectoryOf(const QString& path)
 
 } // namespace
 
-void FileOps::writeFile(const QString& path, QByteArrayView data)
+void FileOps::writeFile(const QString& path, std::span<const QByteArrayView> pieces)
 {
     Descriptor file(path, O_WRONLY | O_CREAT | O_TRUNC);
     if (file.fd() < 0)
         fail(QStringLiteral("Nelze vytvořit soubor"), path);
-    writeAll(file.fd(), 0, data, path);
+    // Gathered writes of at most IOV_MAX pieces; a short write resumes inside its piece.
+    const auto batchMax = size_t(std::max(1L, std::min(sysconf(_SC_IOV_MAX), 1024L)));
+    std::vector<iovec> batch;
+    batch.reserve(std::min(batchMax, pieces.size()));
+    size_t next = 0;      // the first piece not wholly written
+    qsizetype done = 0;   // bytes of that piece written
+    qint64 offset = 0;
+    while (next < pieces.size()) {
+        batch.clear();
+        for (size_t i = next; i < pieces.size() && batch.size() < batchMax; ++i) {
+            const qsizetype skip = i == next ? done : 0;
+            if (pieces[i].size() > skip)
+                batch.push_back({const_cast<char*>(pieces[i].data()) + skip, size_t(pieces[i].size() - skip)});
+        }
+        if (batch.empty())
+            break;
+        const ssize_t n = ::pwritev(file.fd(), batch.data(), int(batch.size()), off_t(offset));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            fail(QStringLiteral("Nelze zapsat soubor"), path);
+        offset += n;
+        for (qint64 left = n; next < pieces.size();) {
+            const qsizetype rest = pieces[next].size() - done;
+            if (left < rest) {
+                done += qsizetype(left);
+                break;
+            }
+            left -= rest;
+            ++next;
+            done = 0;
+        }
+    }
     syncAndClose(file, path);
 }
 

@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <span>
+
 namespace files {
 
 // Each operation either completes (data on the disk, fsync'ed) or raises EFileError naming the
@@ -13,8 +15,9 @@ class FileOps
 {
 public:
     virtual ~FileOps() = default;
-    // Creates or truncates the file and writes `data`.
-    virtual void writeFile(const QString& path, QByteArrayView data);
+    // Creates or truncates the file and writes the pieces one after another.
+    virtual void writeFile(const QString& path, std::span<const QByteArrayView> pieces);
+    void writeFile(const QString& path, QByteArrayView data) { writeFile(path, std::span(&data, 1)); }
     // Appends `data` to the file (created when missing) where its end is at that moment, so that
     // it never overwrites what another writer appended meanwhile; answers the offset it starts at.
     virtual qint64 append(const QString& path, QByteArrayView data);

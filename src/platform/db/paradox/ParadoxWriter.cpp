@@ -10,7 +10,6 @@
 #include "platform/db/paradox/BlobFile.h"
 #include "platform/db/paradox/CodePage.h"
 #include "platform/db/paradox/FieldCodec.h"
-#include "platform/db/paradox/RecordBuffer.h"
 #include "platform/db/paradox/TableFiles.h"
 #include "platform/files/ByteOrder.h"
 #include "platform/files/FileOps.h"
@@ -21,6 +20,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
+#include <vector>
 
 namespace db::paradox {
 
@@ -263,26 +264,45 @@ QByteArray buildHeaderFor(const QString& path, const TableContent& c, int record
     return header;
 }
 
-// Fills `file` (the header, then the blocks) with the table.
-void buildTable(ImageBuffer& file, const QByteArray& header, const TableContent& c, const QByteArray& records,
-                int recordSize)
+// The file of a table as pieces to write one after another: the header, then per block its
+// six bytes of links and size, its records and zeros after them (no stale bytes after the rows).
+// The pieces point into `header`, `records` and the layout itself.
+class TableLayout
 {
-    const int blockSize = blockSizeOf(c);
-    const int perBlock = (blockSize - 6) / recordSize;
-    const qsizetype blocks = (qsizetype(c.recordCount) + perBlock - 1) / perBlock;
-    std::memcpy(file.data(), header.constData(), size_t(header.size()));
-    for (qsizetype b = 0; b < blocks; ++b) {
-        char* block = file.data() + header.size() + b * blockSize;
-        const int first = int(b * perBlock);
-        const int count = std::min(perBlock, c.recordCount - first);
-        writeLe16(block, b + 1 < blocks ? uint16_t(b + 2) : 0);
-        writeLe16(block + 2, uint16_t(b));
-        writeLe16(block + 4, uint16_t(int16_t((count - 1) * recordSize)));
-        const size_t used = size_t(count) * size_t(recordSize);
-        std::memcpy(block + 6, records.constData() + qsizetype(first) * recordSize, used);
-        std::memset(block + 6 + used, 0, size_t(blockSize) - 6 - used);   // no stale bytes after the rows
+public:
+    TableLayout(const QByteArray& header, const TableContent& c, const QByteArray& records, int recordSize)
+    {
+        const int blockSize = blockSizeOf(c);
+        const int perBlock = (blockSize - 6) / recordSize;
+        const qsizetype blocks = (qsizetype(c.recordCount) + perBlock - 1) / perBlock;
+        m_links.resize(blocks * 6);
+        m_zeros = QByteArray(blockSize, '\0');
+        m_pieces.reserve(size_t(1 + 3 * blocks));
+        m_pieces.push_back(header);
+        for (qsizetype b = 0; b < blocks; ++b) {
+            char* links = m_links.data() + b * 6;
+            const int first = int(b * perBlock);
+            const int count = std::min(perBlock, c.recordCount - first);
+            writeLe16(links, b + 1 < blocks ? uint16_t(b + 2) : 0);
+            writeLe16(links + 2, uint16_t(b));
+            writeLe16(links + 4, uint16_t(int16_t((count - 1) * recordSize)));
+            const qsizetype used = qsizetype(count) * recordSize;
+            m_pieces.emplace_back(links, 6);
+            m_pieces.emplace_back(records.constData() + qsizetype(first) * recordSize, used);
+            if (blockSize - 6 > used)
+                m_pieces.emplace_back(m_zeros.constData(), blockSize - 6 - used);
+        }
     }
-}
+    TableLayout(const TableLayout&) = delete;
+    TableLayout& operator=(const TableLayout&) = delete;
+
+    std::span<const QByteArrayView> pieces() const { return m_pieces; }
+
+private:
+    QByteArray m_links;
+    QByteArray m_zeros;
+    std::vector<QByteArrayView> m_pieces;
+};
 
 QString blobPathFor(const QString& dbPath)
 {
@@ -312,14 +332,14 @@ qint64 appendableSize(const QString& mbPath)
     return file.open(QIODevice::ReadOnly) && file.getChar(&type) && type == 0 ? info.size() : -1;
 }
 
-// Replaces `path` with `data` through a temporary file; `check` (if any) runs right before the
-// rename. Answers the stamp of the new file.
-FileStamp replaceFile(const QString& path, QByteArrayView data, const std::function<void()>& check = {})
+// Replaces `path` with the pieces through a temporary file; `check` (if any) runs right before
+// the rename. Answers the stamp of the new file.
+FileStamp replaceFile(const QString& path, std::span<const QByteArrayView> pieces, const std::function<void()>& check = {})
 {
     files::FileOps& ops = files::fileOps();
     const QString temporary = temporaryPathFor(path);
     try {
-        ops.writeFile(temporary, data);
+        ops.writeFile(temporary, pieces);
         if (QFileInfo::exists(path))   // the new file keeps the old one's permissions
             QFile::setPermissions(temporary, QFileInfo(path).permissions());
         const FileStamp stamp = stampOf(temporary);   // a rename keeps it
@@ -331,6 +351,11 @@ FileStamp replaceFile(const QString& path, QByteArrayView data, const std::funct
         QFile::remove(temporary);
         throw;
     }
+}
+
+FileStamp replaceFile(const QString& path, QByteArrayView data, const std::function<void()>& check = {})
+{
+    return replaceFile(path, std::span(&data, 1), check);
 }
 
 // After the new .DB is in place: drop or empty a .MB that nothing addresses. Best effort: the
@@ -422,8 +447,7 @@ WrittenTable writeTable(const QString& path, const TableContent& content)
     if (blocks > 0xFFFF)
         fail(path, QStringLiteral("tabulka je příliš velká"));
     WrittenTable written{buildHeaderFor(path, content, recordSize, int(blocks)), records, {}};
-    ImageBuffer table(written.header.size() + blocks * blockSizeOf(content));
-    buildTable(table, written.header, content, records, recordSize);
+    const TableLayout table(written.header, content, records, recordSize);
 
     const std::function<void()>& check = content.checkBeforeChange;
     BlobAppend append;
@@ -436,7 +460,7 @@ WrittenTable writeTable(const QString& path, const TableContent& content)
         } else if (!mb.isEmpty()) {
             replaceFile(mbPath, mb.data(), check);
         }
-        written.stamp = replaceFile(path, table.view(), check);
+        written.stamp = replaceFile(path, table.pieces(), check);
     } catch (const EDatabaseError&) {   // refused
         cutBack(mbPath, append);
         throw;

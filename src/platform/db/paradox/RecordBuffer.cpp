@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <new>
 
 namespace db::paradox {
 
@@ -35,27 +34,6 @@ void adviseLargePages(QByteArray& buffer)
 {
     if (buffer.capacity() >= 2 * kLargePage)
         adviseRange(buffer.data(), buffer.capacity());
-}
-
-ImageBuffer::ImageBuffer(qsizetype size) : m_size(size)
-{
-    if (size >= 2 * kLargePage) {
-        void* pages = ::mmap(nullptr, size_t(size), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (pages == MAP_FAILED)
-            throw std::bad_alloc();
-        m_data = static_cast<char*>(pages);
-        m_isMapped = true;
-        adviseRange(m_data, size);
-        return;
-    }
-    m_small = QByteArray(size, Qt::Uninitialized);
-    m_data = m_small.data();
-}
-
-ImageBuffer::~ImageBuffer()
-{
-    if (m_isMapped)
-        ::munmap(m_data, size_t(m_size));
 }
 
 } // namespace db::paradox

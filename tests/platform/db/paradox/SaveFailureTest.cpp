@@ -160,9 +160,10 @@ public:
     {
     }
 
-    void writeFile(const QString& path, QByteArrayView data) override
+    using FileOps::writeFile;
+    void writeFile(const QString& path, std::span<const QByteArrayView> pieces) override
     {
-        step(false, [&] { FileOps::writeFile(path, data); });
+        step(false, [&] { FileOps::writeFile(path, pieces); });
     }
     qint64 append(const QString& path, QByteArrayView data) override
     {
