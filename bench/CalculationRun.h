@@ -24,13 +24,23 @@
 
 namespace bench {
 
+// The services of a timed calculation: messages are recorded, and the status line holds its
+// latest text as the window's status bar does (keeping every text would grow over the records
+// and the repetitions, and time the receiver instead of the calculation).
+class QuietServices : public ui::RecordingServices
+{
+public:
+    void setStatusText(const QString& text) override { statusText = text; }
+    QString statusText;
+};
+
 // Runs the calculation of the source `kind` over `dataDir` once per iteration; `prepare` sets
 // what a source needs on the unit before its header is read.
 inline void timeCalculation(benchmark::State& state, quint8 kind, const QString& dataDir,
                             const QString& programDir,
                             const std::function<void(TLesniCelek&)>& prepare = {})
 {
-    ui::RecordingServices quiet;
+    QuietServices quiet;
     ui::setServices(&quiet);
     for (auto _ : state) {
         app::Calculation calc;
@@ -100,7 +110,7 @@ inline void reportMachine(benchmark::State& state)
 inline void timeCalculationClick(benchmark::State& state, quint8 kind, const QString& dataDir,
                                  const QString& programDir)
 {
-    ui::RecordingServices quiet;
+    QuietServices quiet;
     ui::setServices(&quiet);
     for (auto _ : state) {
         auto calc = std::make_unique<app::Calculation>();
