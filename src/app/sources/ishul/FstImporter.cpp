@@ -436,8 +436,7 @@ bool TImportStandardPP_FST::selectKey(TLesniMnozina* set, const QString& v, bool
 bool TImportStandardPP_FST::isRepeat(const Column& column, const QString& v, const TElement* target) const
 {
     return m_inRun && m_repeatsAllowed && column.level >= 0 && column.writtenTo == target
-        && column.writtenStamp == m_stamp[column.level] && column.written.constData() == v.constData()
-        && column.written.size() == v.size();
+        && column.writtenStamp == m_stamp[column.level] && column.holds(v);
 }
 
 void TImportStandardPP_FST::remember(Column& column, const QString& v, const TElement* target)
@@ -445,7 +444,7 @@ void TImportStandardPP_FST::remember(Column& column, const QString& v, const TEl
     if (column.level < 0)
         return;
     // The text held already needs no second hold.
-    if (column.written.constData() != v.constData() || column.written.size() != v.size())
+    if (!column.holds(v))
         column.written = v;
     column.writtenTo = target;
     column.writtenStamp = m_stamp[column.level];
@@ -506,9 +505,7 @@ void TImportStandardPP_FST::applyPass(TPrenasecZeStandarduData* reader)
         const Column& column = *c.column;
         if (column.level >= 0 && column.writtenStamp == m_stamp[column.level]) {
             const TElement* target = m_nastavuj ? m_header : m_resolved[column.level] ? m_targets[column.level] : nullptr;
-            const QString& v = static_cast<const TStringElement*>(c.element)->StringValue();
-            if (target && column.writtenTo == target && column.written.constData() == v.constData()
-                && column.written.size() == v.size())
+            if (target && isRepeat(column, static_cast<const TStringElement*>(c.element)->StringValue(), target))
                 continue;
         }
         applyColumn(*c.column, c.element);
@@ -922,7 +919,7 @@ QString TImportStandardPP_FST::InvalidColumn(TPrenasecZeStandarduData* reader)
             continue;
         const QString& v = static_cast<const TStringElement*>(c.element)->StringValue();
         // The very text the column last wrote has converted.
-        if (c.column->written.constData() == v.constData() && c.column->written.size() == v.size())
+        if (c.column->holds(v))
             continue;
         if (c.keepComputed && v.trimmed().isEmpty())
             continue;

@@ -90,6 +90,9 @@ private:
         QString written;
         QString name;
         PreparedProperty property;   // the property the rule writes (with the file's suffix)
+
+        // The very text object of the last write (the same text, not only an equal one).
+        bool holds(const QString& v) const { return written.constData() == v.constData() && written.size() == v.size(); }
     };
     struct PassColumn {
         int index;                 // in the carrier

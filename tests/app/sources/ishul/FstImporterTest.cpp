@@ -191,6 +191,28 @@ TEST_F(FstImporterTest, HeaderColumnsConvertByTheirRules)
     EXPECT_EQ(header->GetPropAsString("MVYCH_DO40"), "1,5");
 }
 
+// Within a run the unit code is not written again, but a new origin of the data still reaches
+// the header with the next record.
+TEST_F(FstImporterTest, ANewOriginWithinARunIsWrittenWithTheSameUnitCode)
+{
+    const QString path = m_dir.filePath("PP.FST");
+    writeFile(path, dataFile({"LHC_KOD", "ODD"}, {{"12", "1"}, {"12", "1"}}));
+    auto reader = TPrenasecZeStandarduData::CreateOn(path);
+    importer = Create<TImportStandardPP_FST>();
+    importer->setHeader(header.get());
+    importer->SetJmenoTextFile("PP.FST");
+    importer->SetPUVOD_DAT_PP("IS 97");
+    importer->BeginRun();
+    reader->ReadRecord();
+    importer->ApplyRecord(reader.get());
+    EXPECT_EQ(header->PUVOD_DAT(), "IS 97");
+    importer->SetPUVOD_DAT_PP("IS 98");
+    reader->ReadRecord();
+    importer->ApplyRecord(reader.get());
+    importer->EndRun();
+    EXPECT_EQ(header->PUVOD_DAT(), "IS 98");
+}
+
 TEST_F(FstImporterTest, EmptyFellingPercentKeepsTheComputedOneAndEmptyMzdIsMinusOne)
 {
     const QStringList columns = {"ODD", "DIL", "POR", "PSK", "ETAZ", "OBMYTI", "OBN_DOBA", "VEK", "MZD"};
