@@ -31,24 +31,6 @@ void returnTo(db::DataSet& dataSet, const db::Bookmark& row)
         dataSet.GotoBookmark(row);
 }
 
-// Whether text upper-cased letter by letter reads wanted (given upper-cased). Upper-casing keeps
-// the length and turns an ASCII character into its ASCII upper case, so only a pair with another
-// character needs the text upper-cased.
-bool readsUpperCased(QStringView text, const QString& wanted)
-{
-    if (text.size() != wanted.size())
-        return false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar a = text[i];
-        const QChar b = wanted[i];
-        if (a.unicode() >= 0x80 || b.unicode() >= 0x80)
-            return txt::upperLetters(text) == wanted;
-        if (txt::upperAscii(a) != b)
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 bool DataSetIsEmpty(const db::DataSet* dataSet)
@@ -89,7 +71,6 @@ bool TKSekvenFind::Find(const QString& value, bool caseSensitive)
         dataSet->First();
     else if (m_findStyle == FromNext && !dataSet->Bof())
         dataSet->Next();
-    const QString wanted = caseSensitive ? value : txt::upperLetters(value);
     ControlsDisabled disabled(*dataSet);
     if (!m_toBack)
         back = dataSet->GetBookmark();
@@ -97,7 +78,7 @@ bool TKSekvenFind::Find(const QString& value, bool caseSensitive)
     const db::Field& field = *searched;
     while (!dataSet->Eof()) {
         const QString text = field.AsString();
-        if (caseSensitive ? text == wanted : readsUpperCased(text, wanted)) {
+        if (caseSensitive ? text == value : txt::sameTextLetters(text, value)) {
             if (m_toBack)
                 returnTo(*dataSet, back);
             return true;

@@ -28,23 +28,6 @@ void reportLostChanges(const QString& reason) noexcept
     }
 }
 
-// Field names compare ignoring the case of every letter; names of ASCII letters (nearly all)
-// are told apart without the letter tables.
-bool isSameFieldName(QStringView own, QStringView name)
-{
-    if (own.size() != name.size())
-        return false;
-    for (qsizetype i = 0; i < own.size(); ++i) {
-        const QChar a = own[i];
-        const QChar b = name[i];
-        if (a.unicode() >= 0x80 || b.unicode() >= 0x80)
-            return txt::sameTextLetters(own, name);
-        if (txt::upperAscii(a) != txt::upperAscii(b))
-            return false;
-    }
-    return true;
-}
-
 // Stamps of views and field layouts: one counter, so no value repeats anywhere.
 quint64 newStamp()
 {
@@ -580,7 +563,7 @@ Field& DataSet::Fields(int index) const
 Field* DataSet::FindField(const QString& name) const
 {
     for (const auto& f : m_fields) {
-        if (isSameFieldName(f->FieldName(), name))
+        if (txt::sameTextLetters(f->FieldName(), name))
             return f.get();
     }
     return nullptr;

@@ -106,7 +106,16 @@ int compareTextLetters(QStringView a, QStringView b) { return compareMapped(a, b
 
 bool sameTextLetters(QStringView a, QStringView b)
 {
-    return a.size() == b.size() && compareTextLetters(a, b) == 0;
+    if (a.size() != b.size())
+        return false;
+    // Texts of ASCII characters (nearly all) are told apart without the letter tables.
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (a[i].unicode() >= 0x80 || b[i].unicode() >= 0x80)
+            return compareTextLetters(a, b) == 0;
+        if (upperAscii(a[i]) != upperAscii(b[i]))
+            return false;
+    }
+    return true;
 }
 
 QString trim(QStringView s) { return trimmed(s, true, true).toString(); }
