@@ -475,13 +475,13 @@ bool scanWhole(QStringView s, Scan scan, DateTime& out)
     return true;
 }
 
-// What `tryRead` reads, else EConvertError "'<s>' is not a valid <what>".
+// What `tryRead` reads, else EConvertError "'<s>' není <what>.".
 template <typename TryRead>
 DateTime readOrRaise(QStringView s, TryRead tryRead, const char* what)
 {
     DateTime value = 0;
     if (!tryRead(s, value))
-        throw EConvertError(QStringLiteral("'%1' is not a valid %2").arg(s, QLatin1String(what)));
+        throw EConvertError(QStringLiteral("'%1' není %2.").arg(s, QString::fromUtf8(what)));
     return value;
 }
 
@@ -614,9 +614,9 @@ QString formatDateTime(QStringView format, DateTime dt)
 }
 
 bool tryStrToDate(QStringView s, DateTime& out) { return scanWhole(s, scanDate, out); }
-DateTime strToDate(QStringView s) { return readOrRaise(s, tryStrToDate, "date"); }
+DateTime strToDate(QStringView s) { return readOrRaise(s, tryStrToDate, "platné datum"); }
 bool tryStrToTime(QStringView s, DateTime& out) { return scanWhole(s, scanTime, out); }
-DateTime strToTime(QStringView s) { return readOrRaise(s, tryStrToTime, "time"); }
+DateTime strToTime(QStringView s) { return readOrRaise(s, tryStrToTime, "platný čas"); }
 
 bool tryStrToDateTime(QStringView s, DateTime& out)
 {
@@ -633,7 +633,7 @@ bool tryStrToDateTime(QStringView s, DateTime& out)
     return true;
 }
 
-DateTime strToDateTime(QStringView s) { return readOrRaise(s, tryStrToDateTime, "date and time"); }
+DateTime strToDateTime(QStringView s) { return readOrRaise(s, tryStrToDateTime, "platné datum a čas"); }
 
 bool tryIsoToDateTime(QStringView s, DateTime& out)
 {

@@ -186,7 +186,7 @@ int scanInteger(QStringView s, int bits, int64_t& out)
 
 [[noreturn]] void throwNotInteger(QStringView s)
 {
-    throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(s));
+    throw EConvertError(QStringLiteral("'%1' není platné celé číslo.").arg(s));
 }
 
 QString padLeft(const QString& text, int width)
@@ -305,7 +305,7 @@ double strToFloat(QStringView s)
 {
     double value = 0;
     if (!readFloat(s, g_decimalSeparator, value))
-        throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(s));
+        throw EConvertError(QStringLiteral("'%1' není platné desetinné číslo.").arg(s));
     return value;
 }
 

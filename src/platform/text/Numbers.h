@@ -56,8 +56,7 @@ QString floatToStr(double v);
 QString floatToStr(double v, QChar separator);
 
 // StrToFloat: blanks around are allowed, the global separator only, no thousands; a value
-// beyond the double range fails too; otherwise EConvertError
-// with the run time's text "'<s>' is not a valid floating point value".
+// beyond the double range fails too; otherwise EConvertError "'<s>' není platné desetinné číslo.".
 double strToFloat(QStringView s);
 bool tryStrToFloat(QStringView s, double& out);
 // Tolerant readers (TryTextToFloat/TextToFloatDef): the first 63 characters are read as by
@@ -75,7 +74,7 @@ QString intToHex(int64_t v, int digits);
 int hexDigitValue(QChar c);
 // StrToInt: leading blanks, optional sign, decimal or '$' / "0x" hex (hex up to $FFFFFFFF,
 // which wraps to -1); nothing may follow the digits, not even a blank. EConvertError
-// "'<s>' is not a valid integer value" otherwise or when outside 32 bits.
+// "'<s>' není platné celé číslo." otherwise or when outside 32 bits.
 int32_t strToInt(QStringView s);
 int32_t strToIntDef(QStringView s, int32_t def);
 bool tryStrToInt(QStringView s, int32_t& out);

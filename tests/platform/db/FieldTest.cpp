@@ -120,6 +120,34 @@ TEST(Field, SettersConvertTextAndCheckTheRange)
     EXPECT_EQ(s.field().AsString(), QStringLiteral("ABC"));
 }
 
+// Text typed into a number or date field that does not convert is reported in Czech, naming it.
+TEST(Field, ConversionErrorsAreCzechAndNameTheText)
+{
+    const struct {
+        FieldType type;
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {FieldType::ftInteger, "abc", "'abc' není platné celé číslo."},
+        {FieldType::ftSmallint, "1 2", "'1 2' není platné celé číslo."},
+        {FieldType::ftFloat, "7,5x", "'7,5x' není platné desetinné číslo."},
+        {FieldType::ftCurrency, "sto", "'sto' není platné desetinné číslo."},
+        {FieldType::ftDate, "32.1.2024", "'32.1.2024' není platné datum."},
+        {FieldType::ftTime, "25:00", "'25:00' není platný čas."},
+        {FieldType::ftDateTime, "včera", "'včera' není platné datum a čas."},
+    };
+    for (const auto& c : cases) {
+        OneValue v(c.type, 0, QVariant());
+        v.ds.Edit();
+        try {
+            v.field().AsString(QString::fromUtf8(c.text));
+            ADD_FAILURE() << c.text << " was taken";
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(e.message(), QString::fromUtf8(c.message));
+        }
+    }
+}
+
 // Numbers set into number fields are stored as the field's own kind of value.
 TEST(Field, NumberSettersStoreTheFieldsKindOfValue)
 {

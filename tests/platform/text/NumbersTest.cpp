@@ -213,8 +213,8 @@ QString convertErrorOf(F action)
 
 TEST_F(NumbersTest, ConversionErrorsNameTheText)
 {
-    EXPECT_EQ(convertErrorOf([] { txt::strToFloat(u"12.5x"); }), QStringLiteral("'12.5x' is not a valid floating point value"));
-    EXPECT_EQ(convertErrorOf([] { txt::strToInt(u""); }), QStringLiteral("'' is not a valid integer value"));
+    EXPECT_EQ(convertErrorOf([] { txt::strToFloat(u"12.5x"); }), QStringLiteral("'12.5x' není platné desetinné číslo."));
+    EXPECT_EQ(convertErrorOf([] { txt::strToInt(u""); }), QStringLiteral("'' není platné celé číslo."));
 }
 
 TEST_F(NumbersTest, TolerantReaderLooksAtTheFirst63Characters)
