@@ -197,6 +197,9 @@ struct NavigatorCase {
     enum { Stored, InRecord, Cancelled } outcome;
 };
 
+void PrintTo(const Correction& c, std::ostream* out) { *out << c.field << " " << c.typed; }
+void PrintTo(const NavigatorCase& n, std::ostream* out) { *out << n.name; }
+
 class TypedThenNavigator : public ListCorrections,
                            public ::testing::WithParamInterface<std::tuple<Correction, NavigatorCase>>
 {};
