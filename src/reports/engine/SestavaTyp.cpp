@@ -158,6 +158,7 @@ int TSestavaTyp::PrintPages(int index, const QString& port, int first, int last,
 int TSestavaTyp::printOn(Printer& printer, int first, int last, int copies, const QString& title)
 {
     const std::unique_ptr<RunProgress> progress = openProgress(*this);
+    if (progress) progress->setSending();
     Output.setLineSpacing(Raster.LineSpacing);
     const TSestVystup::AbortFlag abort = abortOf(progress);
     const bool printed = printer.isTextOnly()

@@ -24,6 +24,8 @@ public:
     virtual ~RunProgress() = default;
     virtual void setRecord(int number) = 0;
     virtual bool aborted() const = 0;
+    // The laid-out pages are going to the printer now.
+    virtual void setSending() {}
 };
 
 // Directions of StepData and bits of its answer.

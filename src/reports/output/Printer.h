@@ -62,6 +62,10 @@ public:
     // The printer of an index (an index outside the list: the default printer), with its
     // port replaced when `port` is not empty (CUPS: the queue name). Null without printers.
     virtual std::unique_ptr<Printer> open(int index, const QString& port) = 0;
+
+    // The print dialog's entry chosen last in this run (a queue's name or the PDF file's
+    // entry), which the dialog proposes next; empty: the default printer.
+    QString currentPrinter;
 };
 
 // The installed printer system (not owned); null: no printers.

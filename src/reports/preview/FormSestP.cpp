@@ -7,6 +7,7 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -34,8 +36,8 @@ TSestButton* makeButton(QWidget* parent, QLayout* layout, const QString& text, c
 
 } // namespace
 
-TFormSestP::TFormSestP(TSestavaTyp& report, ReportRun* run, QWidget* parent)
-    : QDialog(parent), m_report(report), m_session(std::make_unique<PreviewSession>(report, run, 6))
+TFormSestP::TFormSestP(TSestavaTyp& report, ReportRun* run, QWidget* parent, ReportRun::Clock clock)
+    : QDialog(parent), m_report(report), m_session(std::make_unique<PreviewSession>(report, run, 6, std::move(clock)))
 {
     setWindowTitle(QStringLiteral("Prohlížení sestavy před tiskem"));
     setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
@@ -52,6 +54,7 @@ TFormSestP::TFormSestP(TSestavaTyp& report, ReportRun* run, QWidget* parent)
     ScrollBox->setWidget(Preview);
     buildButtons();
     buildChooser();
+    buildKeys();
     m_slicer = new QTimer(this);
     m_slicer->setInterval(0);
     connect(m_slicer, &QTimer::timeout, this, &TFormSestP::runSlice);
@@ -90,16 +93,26 @@ void TFormSestP::buildButtons()
         zoomButtons.push_back(button);
         connect(button, &QToolButton::clicked, this, [this, button] { SBPrClick(button->command()); });
     }
-    const PageNavigation& nav = m_session->navigation();
-    SBPrevPgFi = makeButton(this, tools, QStringLiteral("|<"), QStringLiteral("První stránka"));
-    SBPrevPgUp = makeButton(this, tools, QStringLiteral("<"), QStringLiteral("Předchozí stránka"));
-    PanelPrevCisloStrany = new QLabel(this);
-    PanelPrevPocetStran = new QLabel(this);
-    tools->addWidget(PanelPrevCisloStrany);
-    tools->addWidget(PanelPrevPocetStran);
-    SBPrevPgDn = makeButton(this, tools, QStringLiteral(">"), QStringLiteral("Další stránka"));
-    SBPrevPgLa = makeButton(this, tools, QStringLiteral(">|"), QStringLiteral("Poslední stránka"));
+    buildPageColumn(tools);
     tools->addStretch(1);
+}
+
+void TFormSestP::buildPageColumn(QLayout* tools)
+{
+    PanelTlacitekPreviewStrany = new QWidget(this);
+    tools->addWidget(PanelTlacitekPreviewStrany);
+    auto* column = new QVBoxLayout(PanelTlacitekPreviewStrany);
+    column->setContentsMargins(0, 0, 0, 0);
+    QWidget* panel = PanelTlacitekPreviewStrany;
+    SBPrevPgFi = makeButton(panel, column, QStringLiteral("|<"), QStringLiteral("První stránka"));
+    SBPrevPgUp = makeButton(panel, column, QStringLiteral("<"), QStringLiteral("Předchozí stránka"));
+    PanelPrevCisloStrany = new QLabel(panel);
+    PanelPrevPocetStran = new QLabel(panel);
+    column->addWidget(PanelPrevCisloStrany);
+    column->addWidget(PanelPrevPocetStran);
+    SBPrevPgDn = makeButton(panel, column, QStringLiteral(">"), QStringLiteral("Další stránka"));
+    SBPrevPgLa = makeButton(panel, column, QStringLiteral(">|"), QStringLiteral("Poslední stránka"));
+    const PageNavigation& nav = m_session->navigation();
     connect(SBPrevPgFi, &QToolButton::clicked, this, [this, &nav] { ZobrazStranu(nav.first()); });
     connect(SBPrevPgUp, &QToolButton::clicked, this, [this, &nav] { ZobrazStranu(nav.prior()); });
     connect(SBPrevPgDn, &QToolButton::clicked, this, [this, &nav] { ZobrazStranu(nav.next()); });
@@ -113,11 +126,18 @@ void TFormSestP::buildButtons()
                                                        {QStringLiteral("Následující stránka"), SBPrevPgDn},
                                                        {QStringLiteral("Poslední stránka"), SBPrevPgLa}};
     for (const auto& [text, button] : items) PopupMenuStrany->addAction(text, button, &QToolButton::click);
-    for (QLabel* panel : {PanelPrevCisloStrany, PanelPrevPocetStran}) {
-        panel->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(panel, &QWidget::customContextMenuRequested, this,
-                [this, panel](QPoint at) { PopupMenuStrany->popup(panel->mapToGlobal(at)); });
-    }
+    // A right click anywhere in the column: a disabled button would swallow it, so the window
+    // takes it from the column and each of its controls.
+    panel->installEventFilter(this);
+    for (QWidget* child : panel->findChildren<QWidget*>()) child->installEventFilter(this);
+}
+
+bool TFormSestP::eventFilter(QObject* watched, QEvent* event)
+{
+    // Installed on the page column only.
+    if (event->type() != QEvent::ContextMenu) return QDialog::eventFilter(watched, event);
+    PopupMenuStrany->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+    return true;
 }
 
 void TFormSestP::buildChooser()
@@ -140,6 +160,19 @@ void TFormSestP::buildChooser()
     connect(BitBtnS, &QPushButton::clicked, this, &TFormSestP::BitBtnSClick);
     connect(EditS, &QLineEdit::returnPressed, this, &TFormSestP::BitBtnSClick);
     connect(storno, &QPushButton::clicked, cancel, &QToolButton::click);
+}
+
+void TFormSestP::buildKeys()
+{
+    // A focused scroll area or button would take these keys for its own (the scroll area pages
+    // its view, a button moves the focus); as the window's shortcuts they reach it from any
+    // child. An edit keeps its arrows.
+    const QKeyCombination keys[] = {Qt::Key_PageUp, Qt::Key_PageDown, Qt::CTRL | Qt::Key_PageUp,
+                                    Qt::CTRL | Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
+    for (const QKeyCombination key : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        connect(shortcut, &QShortcut::activated, this, [this, key] { FormKeyDown(key.key(), key.keyboardModifiers()); });
+    }
 }
 
 void TFormSestP::NastavMeritko(int step)
@@ -228,22 +261,27 @@ void TFormSestP::BitBtnSClick()
     if (PlovouciPanelSestavyStrany->cancelButton()) PlovouciPanelSestavyStrany->cancelButton()->click();
 }
 
-void TFormSestP::keyPressEvent(QKeyEvent* event)
+bool TFormSestP::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
     const PageNavigation& nav = m_session->navigation();
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const bool ctrl = modifiers & Qt::ControlModifier;
     QScrollBar* h = ScrollBox->horizontalScrollBar();
     QScrollBar* v = ScrollBox->verticalScrollBar();
-    switch (event->key()) {
-    case Qt::Key_Escape: done(SBPrevEdit->isEnabled() ? 2 : 1); return;
-    case Qt::Key_PageUp: ZobrazStranu(ctrl ? nav.first() : nav.prior()); return;
-    case Qt::Key_PageDown: ZobrazStranu(ctrl ? nav.last() : nav.next()); return;
-    case Qt::Key_Left: h->setValue(h->value() - h->singleStep()); return;
-    case Qt::Key_Right: h->setValue(h->value() + h->singleStep()); return;
-    case Qt::Key_Up: v->setValue(v->value() - v->singleStep()); return;
-    case Qt::Key_Down: v->setValue(v->value() + v->singleStep()); return;
-    default: QDialog::keyPressEvent(event);
+    switch (key) {
+    case Qt::Key_PageUp: ZobrazStranu(ctrl ? nav.first() : nav.prior()); return true;
+    case Qt::Key_PageDown: ZobrazStranu(ctrl ? nav.last() : nav.next()); return true;
+    case Qt::Key_Left: h->setValue(h->value() - h->singleStep()); return true;
+    case Qt::Key_Right: h->setValue(h->value() + h->singleStep()); return true;
+    case Qt::Key_Up: v->setValue(v->value() - v->singleStep()); return true;
+    case Qt::Key_Down: v->setValue(v->value() + v->singleStep()); return true;
+    default: return false;
     }
+}
+
+void TFormSestP::keyPressEvent(QKeyEvent* event)
+{
+    // Esc goes to reject(), as the dialog has it.
+    if (!FormKeyDown(event->key(), event->modifiers())) QDialog::keyPressEvent(event);
 }
 
 void TFormSestP::closeEvent(QCloseEvent* event)
@@ -265,9 +303,9 @@ void TFormSestP::done(int result)
 }
 
 int ShowReportPreview(TSestavaTyp& report, ReportRun* run, const WindowPlacement& placement, int zoomStep,
-                      bool editEnabled)
+                      bool editEnabled, ReportRun::Clock clock)
 {
-    TFormSestP form(report, run);
+    TFormSestP form(report, run, nullptr, std::move(clock));
     if (!placement.bounds.isEmpty()) form.setGeometry(placement.bounds);
     if (placement.windowState == 2) form.setWindowState(Qt::WindowMaximized);
     form.NastavMeritko(zoomStep);

@@ -26,7 +26,9 @@ class TSestButton;
 class TFormSestP : public QDialog
 {
 public:
-    TFormSestP(TSestavaTyp& report, ReportRun* run, QWidget* parent = nullptr);
+    // `clock` times the slices in which the window lays out the rest of `run`.
+    TFormSestP(TSestavaTyp& report, ReportRun* run, QWidget* parent = nullptr,
+               ReportRun::Clock clock = ReportRun::steadyClockMs);
     ~TFormSestP() override;
 
     // Clicks the zoom button of a step (0..10) and sets it down.
@@ -42,6 +44,7 @@ public:
     TSestButton* SBPrevPgUp = nullptr;
     TSestButton* SBPrevPgDn = nullptr;
     TSestButton* SBPrevPgLa = nullptr;
+    QWidget* PanelTlacitekPreviewStrany = nullptr;   // the page column, with PopupMenuStrany
     QLabel* PanelPrevCisloStrany = nullptr;
     QLabel* PanelPrevPocetStran = nullptr;
     QScrollArea* ScrollBox = nullptr;
@@ -54,13 +57,18 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
     void done(int result) override;
 
 private:
     void buildButtons();
+    void buildPageColumn(QLayout* tools);
     void buildChooser();
+    void buildKeys();
+    // The window's keys (paging, scrolling the page); false for any other key.
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void SBPrClick(int step);
     void ZobrazStranu(std::optional<int> page);
     void AktualizujTlacitka();
@@ -76,9 +84,10 @@ private:
     int m_printStatus = -1;
 };
 
-// Shows the preview of a report modally; `run` (may be null) is a run still laying out pages.
-// Answers the modal result: 1 "Ukončení", 2 "Oprava předlohy", 0 closed otherwise.
+// Shows the preview of a report modally; `run` (may be null) is a run still laying out pages
+// in slices timed by `clock`. Answers the modal result: 1 "Ukončení", 2 "Oprava předlohy", 0
+// closed otherwise.
 int ShowReportPreview(TSestavaTyp& report, ReportRun* run, const WindowPlacement& placement, int zoomStep,
-                      bool editEnabled);
+                      bool editEnabled, ReportRun::Clock clock = ReportRun::steadyClockMs);
 
 } // namespace reports

@@ -26,6 +26,7 @@ public:
     bool Preruseno = false;
 
     void setRecord(int number) override { ZobrazPolozku(number); }
+    void setSending() override { ZobrazOdesilani(); }
     bool aborted() const override { return Preruseno; }
 
     QLabel* LabelText = nullptr;

@@ -3,6 +3,8 @@
 
 #include "reports/engine/SestavaTyp.h"
 #include "reports/model/ReportTables.h"
+#include "reports/output/Printer.h"
+#include "reports/preview/PrinterList.h"
 
 #include <algorithm>
 
@@ -82,12 +84,21 @@ TPrintDialogTyp PreviewSession::printSettings() const
     settings.CurrentPageVisible = true;
     settings.BackgroundVisible = !m_report.BackgroundPicture.isNull();
     settings.PrintBackground = m_printBackground;
+    // The current printer: the one chosen last in this run, while it is still there.
+    if (const PrinterSystem* system = printerSystem(); system && !system->currentPrinter.isEmpty()) {
+        settings.PdfFile = system->currentPrinter == pdfItemText();
+        settings.PrinterIndex = system->printerNames().indexOf(system->currentPrinter);
+    }
     return settings;
 }
 
 int PreviewSession::print(const TPrintDialogTyp& chosen)
 {
     if (!canPrint()) return 6;
+    if (PrinterSystem* system = printerSystem()) {
+        const QStringList names = system->printerNames();
+        system->currentPrinter = chosen.PdfFile ? pdfItemText() : names.value(chosen.PrinterIndex);
+    }
     const int shown = m_navigation.current() + 1;
     const int first = chosen.CurrentPage ? shown : chosen.FromPage;
     const int last = chosen.CurrentPage ? shown : chosen.ToPage;

@@ -48,10 +48,11 @@ public:
     const PageImageCache& cache() const { return m_cache; }
 
     // The print dialog's proposal: StartPage … min(EndPage, count), the copies, the current
-    // page box, the background box when there is a picture.
+    // page box, the background box when there is a picture, and the printer chosen last.
     TPrintDialogTyp printSettings() const;
     // Prints what the dialog gave back: the range or the page shown, on the chosen queue
-    // (character output on a text-only one) or into a PDF file. Answers the report's print
+    // (character output on a text-only one) or into a PDF file; the choice becomes the
+    // current printer. Answers the report's print
     // status: 0 done, 2 no printer, 3 aborted, 6 not done.
     int print(const TPrintDialogTyp& chosen);
     // Names the PDF file of "Soubor PDF…".

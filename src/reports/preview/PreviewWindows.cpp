@@ -7,6 +7,7 @@
 #include "reports/preview/PrintDialog.h"
 #include "reports/print/QtPrinter.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QPrintDialog>
 
@@ -67,7 +68,9 @@ int PreviewWindows::showDesigner(TSestavaTyp& report, const WindowPlacement& pla
 
 std::unique_ptr<RunProgress> PreviewWindows::createProgress(TSestavaTyp&)
 {
-    return std::make_unique<TFormInfo>();
+    // Beside a modal window (the preview it prints from) "Přerušit" is in reach only when the
+    // progress window is that window's child; it is freed before the modal window closes.
+    return std::make_unique<TFormInfo>(QApplication::activeModalWidget());
 }
 
 QString PreviewWindows::chooseTemplateFile(const QString& startDirectory)
@@ -83,8 +86,8 @@ std::unique_ptr<PreviewWindows> installReportWindows(QtPrinterSystem& printers)
             setPrinterSystem(&p);
             setReportWindows(this);
             // The component's preview: "Oprava předlohy" belongs to the designer's own.
-            preview = [](TSestavaTyp& report, ReportRun* run, const WindowPlacement& placement, int zoomStep) {
-                return ShowReportPreview(report, run, placement, zoomStep, false);
+            preview = [this](TSestavaTyp& report, ReportRun* run, const WindowPlacement& placement, int zoomStep) {
+                return ShowReportPreview(report, run, placement, zoomStep, false, runClock);
             };
         }
         ~Installed() override

@@ -1,6 +1,7 @@
 // The report windows of the widget layer behind the core's window factory.
 #pragma once
 
+#include "reports/engine/ReportRun.h"
 #include "reports/engine/ReportWindows.h"
 
 #include <functional>
@@ -27,6 +28,8 @@ public:
 
     PreviewFunction preview;
     DesignerFunction designer;
+    // Times the slices in which the installed preview lays out the rest of a run.
+    ReportRun::Clock runClock = ReportRun::steadyClockMs;
 
     int showPreview(TSestavaTyp& report, ReportRun* run, const WindowPlacement& placement, int zoomStep) override;
     // The wait window stays up while the designer is being built: the designer function hides

@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -41,8 +42,12 @@ protected:
     void SetUp() override
     {
         SampleListTest::SetUp();
+        if (HasFatalFailure()) return;
         // The program's own file dialog, whatever desktop the display has.
         QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        // The preview's slices of the run end by a clock that steps with each reading, so
+        // they lay out as many records on any machine.
+        m_windows->runClock = [this] { return m_now++; };
     }
     void TearDown() override
     {
@@ -62,6 +67,8 @@ protected:
             cells << QRegularExpression::escape(q.FieldByName(QLatin1String(name)).AsString().trimmed());
         return QRegularExpression(QStringLiteral("(^|\\n)\\s*") + cells.join(QStringLiteral("\\s+")) + QStringLiteral("\\s"));
     }
+
+    std::int64_t m_now = 0;
 
 };
 
@@ -103,7 +110,10 @@ TEST_F(ListEndToEnd, PreviewsPagesAndPrintsTheListToAPdfFile)
     for (int page = 1; page < 3; ++page) {
         steps.push_back({QStringLiteral("page %1 turned").arg(page + 1), [&, page](QWidget*) {
                              if (page >= pages) return true;
-                             QTest::keyClick(preview, Qt::Key_PageDown);
+                             // Typed with the page clicked, so the page area has the focus.
+                             QTest::mouseClick(preview->Preview, Qt::LeftButton);
+                             if (QApplication::focusWidget() != preview->Preview) return false;
+                             QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
                              return true;
                          }});
         steps.push_back({QStringLiteral("page %1 painted").arg(page + 1),
@@ -124,9 +134,13 @@ TEST_F(ListEndToEnd, PreviewsPagesAndPrintsTheListToAPdfFile)
                          return true;
                      }});
     steps.push_back({"file name", [&](QWidget* w) {
+                         // The name typed into the file-name box once the dialog is up and it
+                         // has the focus. (selectFile() leaves a focused box as it is, so the
+                         // name went in only when the poll came before the dialog's activation.)
                          auto* dialog = qobject_cast<QFileDialog*>(w);
-                         if (!dialog) return false;
-                         dialog->selectFile(pdf);
+                         auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+                         if (!dialog || !dialog->isActiveWindow() || !box || !dialog->isAncestorOf(box)) return false;
+                         box->setText(pdf);
                          QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
                          return true;
                      }});
