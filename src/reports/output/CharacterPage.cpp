@@ -23,6 +23,23 @@ void overlay(QString& base, const QString& over)
         if (over[i] != u' ') base[i] = over[i];
 }
 
+// The text of a row: the first non-empty pitch with its style slots laid over each other.
+QString rowText(const TZnakovyRadek& row)
+{
+    QString line;
+    for (int pitch = 0; pitch < 3 && line.isEmpty(); ++pitch)
+        for (int style = 0; style < 8; ++style) overlay(line, row.texts[size_t(pitch * 8 + style)]);
+    return line;
+}
+
+// A row as one line of the code page, ending CR LF.
+QByteArray encodeLine(const QString& line, TSestLanguage language)
+{
+    QByteArray bytes = Cp1250::encode(line);
+    if (language != TSestLanguage::slUndefined) bytes = ConvertCodePage(TSestLanguage::slCP1250, language, bytes);
+    return bytes + "\r\n";
+}
+
 } // namespace
 
 int TZnakovePole::linesPerInch(int radkovani)
@@ -102,17 +119,21 @@ void TZnakovePole::VlozText(const QRect& rect, const QString& text, int align, i
 QByteArray TZnakovePole::ZapisStranu(TSestLanguage language) const
 {
     QByteArray out;
-    for (const TZnakovyRadek& r : m_rows) {
-        QString line;
-        for (int pitch = 0; pitch < 3 && line.isEmpty(); ++pitch)
-            for (int style = 0; style < 8; ++style) overlay(line, r.texts[size_t(pitch * 8 + style)]);
-        QByteArray bytes = Cp1250::encode(line);
-        if (language != TSestLanguage::slUndefined)
-            bytes = ConvertCodePage(TSestLanguage::slCP1250, language, bytes);
-        out += bytes;
-        out += "\r\n";
-    }
+    for (const TZnakovyRadek& r : m_rows) out += encodeLine(rowText(r), language);
     return out;
+}
+
+QByteArray TZnakovePole::printerPage(TSestLanguage language) const
+{
+    std::vector<QString> lines;
+    size_t printed = 0;   // rows up to the last one holding a character
+    for (const TZnakovyRadek& r : m_rows) {
+        lines.push_back(rowText(r));
+        if (!lines.back().trimmed().isEmpty()) printed = lines.size();
+    }
+    QByteArray out;
+    for (size_t i = 0; i < printed; ++i) out += encodeLine(lines[i], language);
+    return out + '\f';
 }
 
 void TZnakovePole::Kresli(Canvas& canvas) const

@@ -54,6 +54,10 @@ public:
     // row with every style slot of that pitch laid over the others (bold text kept), encoded
     // to windows-1250 and then converted to the language's code page (none for slUndefined).
     QByteArray ZapisStranu(TSestLanguage language) const;
+    // The page for a printer: the lines of ZapisStranu up to the last row that holds a
+    // character, then a form feed, so the next page starts on a new sheet whatever form
+    // length the printer is set to.
+    QByteArray printerPage(TSestLanguage language) const;
 
     // Draws the grid (preview): each slot in its text-printer font, bold for odd styles.
     void Kresli(Canvas& canvas) const;

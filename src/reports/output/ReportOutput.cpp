@@ -188,7 +188,8 @@ void TSestVystup::fillLines(const TVystPrvek& item, const QRect& at, TZnakovePol
     }
 }
 
-QByteArray TSestVystup::CharacterBytes(int first, int last, const AbortFlag& abort, int copies, TSestLanguage language)
+QByteArray TSestVystup::CharacterBytes(int first, int last, const AbortFlag& abort, int copies, TSestLanguage language,
+                                       CharacterTarget target)
 {
     const auto [from, to] = clip(first, last);
     QByteArray out;
@@ -200,7 +201,7 @@ QByteArray TSestVystup::CharacterBytes(int first, int last, const AbortFlag& abo
             if (abort && abort()) return {};
             grid.VymazTexty();
             FillCharacterPage(p - 1, grid);
-            out += grid.ZapisStranu(language);
+            out += target == CharacterTarget::Printer ? grid.printerPage(language) : grid.ZapisStranu(language);
         }
     return out;
 }
@@ -208,7 +209,7 @@ QByteArray TSestVystup::CharacterBytes(int first, int last, const AbortFlag& abo
 bool TSestVystup::PrintCharacter(Printer& printer, int first, int last, const AbortFlag& abort, const QString& title, int copies,
                                  TSestLanguage language)
 {
-    const QByteArray bytes = CharacterBytes(first, last, abort, copies, language);
+    const QByteArray bytes = CharacterBytes(first, last, abort, copies, language, CharacterTarget::Printer);
     if (abort && abort()) return false;
     if (bytes.isEmpty()) return true;
     return printer.sendRaw(title, bytes);

@@ -75,14 +75,20 @@ public:
     // printer, full-page coordinates. `abort` is polled before each page. False when the
     // job was aborted or refused; an empty range opens no job and answers true.
     bool PrintGraphic(Printer& printer, int first, int last, const AbortFlag& abort, const QString& title, int copies);
-    // The same pages as character lines (CR LF, no form feed) sent as one raw job.
+    // The same pages as character lines sent as one raw job, each page up to its last text
+    // and closed by a form feed.
     bool PrintCharacter(Printer& printer, int first, int last, const AbortFlag& abort, const QString& title, int copies,
                         TSestLanguage language);
-    // The same lines written to a file (any path). Raises EFileError when it cannot be written.
+    // The pages written to a file (any path), every row of each page, no form feed. Raises
+    // EFileError when it cannot be written.
     bool WriteCharacter(const QString& destination, int first, int last, const AbortFlag& abort, int copies,
                         TSestLanguage language);
+    // Where character pages go: a file takes every row of a page, a printer the rows up to
+    // the page's last text and a form feed.
+    enum class CharacterTarget { File, Printer };
     // The character bytes of pages first..last in `copies` copies; empty when aborted.
-    QByteArray CharacterBytes(int first, int last, const AbortFlag& abort, int copies, TSestLanguage language);
+    QByteArray CharacterBytes(int first, int last, const AbortFlag& abort, int copies, TSestLanguage language,
+                              CharacterTarget target = CharacterTarget::File);
     // Puts the text items of a page into a character grid.
     void FillCharacterPage(int index, TZnakovePole& grid) const;
 

@@ -48,8 +48,9 @@ TFormSestP::TFormSestP(TSestavaTyp& report, ReportRun* run, QWidget* parent, Rep
     ScrollBox->verticalScrollBar()->setSingleStep(16);
     Preview = new TPanelCanvasSest;
     Preview->OnPaint = [this](QPainter& painter) {
-        if (m_session->navigation().current() >= 0)
-            painter.drawImage(QPoint(0, 0), m_session->pageImage(Preview->devicePixelRatioF()));
+        if (m_session->navigation().current() < 0) return;
+        const QImage& page = m_session->pageImage(Preview->devicePixelRatioF(), Preview->visibleRegion().boundingRect());
+        painter.drawImage(page.offset(), page);
     };
     ScrollBox->setWidget(Preview);
     buildButtons();

@@ -68,9 +68,9 @@ PreviewGeometry PreviewSession::geometry() const
     return PreviewGeometry(SheetMeasures::current(), ZoomSteps[size_t(m_zoomStep)]);
 }
 
-const QImage& PreviewSession::pageImage(double pixelRatio)
+const QImage& PreviewSession::pageImage(double pixelRatio, const QRect& visible)
 {
-    return m_cache.image(m_navigation.current(), geometry(), pixelRatio, m_report.BackgroundPicture);
+    return m_cache.image(m_navigation.current(), geometry(), pixelRatio, m_report.BackgroundPicture, visible);
 }
 
 TPrintDialogTyp PreviewSession::printSettings() const

@@ -43,8 +43,9 @@ public:
     // A zoom step outside 0..10 is ignored.
     void setZoomStep(int step);
     PreviewGeometry geometry() const;
-    // The current page drawn at the zoom; a blank sheet while no page is shown.
-    const QImage& pageImage(double pixelRatio);
+    // The current page drawn at the zoom; a blank sheet while no page is shown. On a sheet too
+    // large for one image, the part around `visible` (panel pixels) at its offset().
+    const QImage& pageImage(double pixelRatio, const QRect& visible = {});
     const PageImageCache& cache() const { return m_cache; }
 
     // The print dialog's proposal: StartPage … min(EndPage, count), the copies, the current

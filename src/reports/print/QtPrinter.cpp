@@ -15,6 +15,23 @@ namespace {
 // Time a raw job may take to reach the spooler.
 constexpr int lpTimeoutMs = 30000;
 
+// Whether a CUPS queue takes new jobs. Qt hands a graphic job to CUPS only when the document
+// ends and drops CUPS's answer, so a job on a queue that rejects jobs would vanish without a
+// word; the queue's accepting state is asked before the job begins instead. True when
+// `lpstat` cannot tell.
+bool queueAcceptsJobs(const QString& queue)
+{
+    QProcess lpstat;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));   // its texts untranslated
+    lpstat.setProcessEnvironment(env);
+    lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-a"), queue});
+    if (!lpstat.waitForFinished(lpTimeoutMs) || lpstat.exitStatus() != QProcess::NormalExit) return true;
+    // "<queue> accepting requests since ..." or "<queue> not accepting requests since ...".
+    const QString answer = QString::fromLocal8Bit(lpstat.readAllStandardOutput());
+    return !answer.startsWith(queue + QStringLiteral(" not accepting"));
+}
+
 // The print engine's key of the CUPS job options (-o name=value) the print dialog sets.
 constexpr auto cupsOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
@@ -66,7 +83,7 @@ public:
     {
         m_printer.setDocName(title);
         m_aborted = false;
-        return m_painter.begin(&m_printer);
+        return queueAcceptsJobs(m_info.printerName()) && m_painter.begin(&m_printer);
     }
     QPainter& painter() override { return m_painter; }
     bool newPage() override { return m_printer.newPage(); }

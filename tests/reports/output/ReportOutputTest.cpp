@@ -109,23 +109,29 @@ TEST_F(ReportOutputTest, RangesAreClippedAndAnEmptyRangeOpensNoJob)
     EXPECT_TRUE(printer.events.isEmpty());
 }
 
-TEST_F(ReportOutputTest, CharacterOutputTakesEachLineAtItsRow)
+// A printer gets each page's rows up to its last text, then a form feed, so every page starts
+// on a new sheet whatever form length the printer is set to.
+TEST_F(ReportOutputTest, CharacterOutputTakesEachLineAtItsRowAndEndsEachPageWithAFormFeed)
 {
     fill(2);
     test::FakePrinter printer;
     bool abort = false;
     const auto flag = [&] { return abort; };
     m_output.setLineSpacing(0);
-    ASSERT_TRUE(m_output.PrintCharacter(printer, 1, 2, flag, QStringLiteral("Seznam"), 1, TSestLanguage::slASCII));
+    ASSERT_TRUE(m_output.PrintCharacter(printer, 1, 2, flag, QStringLiteral("Seznam"), 2, TSestLanguage::slASCII));
     EXPECT_EQ(printer.events, QStringList{QStringLiteral("raw Seznam %1").arg(printer.rawBytes.size())});
-    const QList<QByteArray> lines = printer.rawBytes.split('\n');
-    // 70 rows a page; page 1's text at row round((70 + 10) * 6 / 100) = 5, column 150 * 10 / 100.
-    EXPECT_EQ(printer.rawBytes.count("\r\n"), 140);
-    EXPECT_EQ(lines[5], QByteArray(15, ' ') + "Strana 1" + QByteArray(20 - 8, ' ') + '\r');
-    // Page 2's text 10 lower: round(90 * 6 / 100) is still row 5.
-    EXPECT_TRUE(lines[70 + 5].contains("Strana 2"));
-    EXPECT_EQ(lines[70 + 6], QByteArray("\r"));
-    EXPECT_FALSE(printer.rawBytes.contains('\f'));
+    const QList<QByteArray> pages = printer.rawBytes.split('\f');
+    ASSERT_EQ(pages.size(), 5);   // two copies of two pages, each page closed by a form feed
+    EXPECT_TRUE(pages[4].isEmpty());
+    for (int p = 0; p < 4; ++p) {
+        const QList<QByteArray> lines = pages[p].split('\n');
+        // Text at row round((70 + 10) * 6 / 100) = 5, column 150 * 10 / 100; page 2's text 10
+        // lower is still on row 5. Rows 0..5 each end in CR LF, nothing after the last text.
+        ASSERT_EQ(lines.size(), 7) << p;
+        for (int r = 0; r < 5; ++r) EXPECT_EQ(lines[r], QByteArray("\r")) << p << ' ' << r;
+        EXPECT_EQ(lines[5], QByteArray(15, ' ') + "Strana " + QByteArray::number(p % 2 + 1) + QByteArray(20 - 8, ' ') + '\r');
+        EXPECT_TRUE(lines[6].isEmpty());
+    }
 }
 
 // Lines laid out lower than a row (15 against 16.67) go to the rows of their positions, one
@@ -167,7 +173,11 @@ TEST_F(ReportOutputTest, CharacterFilesAreWrittenWholeOrRaise)
     ASSERT_TRUE(m_output.WriteCharacter(path, 1, 1, flag, 2, TSestLanguage::slCP1250));
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll().count("Strana 1"), 2);
+    const QByteArray written = f.readAll();
+    EXPECT_EQ(written.count("Strana 1"), 2);
+    // A file keeps every row of the page (70 at 6 lines per inch) and no form feed.
+    EXPECT_EQ(written.count("\r\n"), 2 * 70);
+    EXPECT_FALSE(written.contains('\f'));
     EXPECT_THROW(m_output.WriteCharacter(dir.path() + QStringLiteral("/missing/out.txt"), 1, 1, flag, 1,
                                          TSestLanguage::slCP1250),
                  EFileError);

@@ -1,12 +1,21 @@
-// Tests of the CUPS printer system against a scheduler of its own: queues, text-only drivers, raw jobs.
+// Tests of the CUPS printer system against a scheduler of its own: queues, text-only drivers,
+// raw jobs, and graphic jobs from the preview on a queue that refuses them.
 #include "reports/print/QtPrinter.h"
+#include "reports/preview/FormSestP.h"
+#include "reports/preview/PreviewFixture.h"
+#include "reports/preview/PrintDialog.h"
+#include "reports/preview/ReportComboBoxes.h"
+#include "reports/preview/ReportPanels.h"
 #include "support/CupsServer.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QPushButton>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +25,7 @@ using reports::QtPrinterSystem;
 
 const QString rawQueue = QStringLiteral("Jehlickova");
 const QString laserQueue = QStringLiteral("Laser");
+const QString officeQueue = QStringLiteral("Kancelar");
 // Set in the environment of the test binary run again as a client of the test's scheduler.
 constexpr char serverDirKey[] = "GENKLAS_TEST_CUPS_DIR";
 
@@ -46,6 +56,38 @@ const char laserPpd[] = R"ppd(*PPD-Adobe: "4.3"
 *DefaultPaperDimension: A4
 *PaperDimension A4/A4: "595 842"
 )ppd";
+
+// The same printer taking the PDF of a graphic job as it is, so the job reaches the queue's
+// file without the filters of a real driver.
+QByteArray pdfPpd()
+{
+    return QByteArray(laserPpd) + "*cupsFilter: \"application/pdf 0 -\"\n";
+}
+
+// Starts a scheduler with the queues of a test; empty when it runs, else why the test skips.
+QString startCups(test::CupsServer& cups, const QString& ppdName, const QByteArray& ppdText)
+{
+    if (!cups.isRunning()) return cups.whyNot();
+    QFile ppdFile(cups.directory() + u'/' + ppdName);
+    if (!ppdFile.open(QIODevice::WriteOnly) || ppdFile.write(ppdText) <= 0) return QStringLiteral("cannot write the PPD");
+    return {};
+}
+
+// Runs the test binary again as a client of the scheduler, with only `testName`; its output.
+void runAsClient(const test::CupsServer& cups, const QString& testName)
+{
+    QProcess client;
+    QProcessEnvironment env = cups.environment();
+    env.insert(QString::fromLatin1(serverDirKey), cups.directory());
+    client.setProcessEnvironment(env);
+    client.setProcessChannelMode(QProcess::MergedChannels);
+    client.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=") + testName});
+    ASSERT_TRUE(client.waitForFinished(120000));
+    const QString output = QString::fromLocal8Bit(client.readAll());
+    EXPECT_EQ(client.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(client.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QLatin1String("[  PASSED  ] 1 test"))) << output.toStdString();
+}
 
 // Every byte value, then a text printer's page with its controls.
 QByteArray characterJob()
@@ -123,28 +165,71 @@ TEST(QtPrinterSystemCups, ListsQueuesAndSendsRawJobsByteForByte)
         return;
     }
     test::CupsServer cups;
-    if (!cups.isRunning()) GTEST_SKIP() << "CUPS tests skipped: " << cups.whyNot().toStdString();
+    const QString why = startCups(cups, QStringLiteral("laser.ppd"), laserPpd);
+    if (!why.isEmpty()) GTEST_SKIP() << "CUPS tests skipped: " << why.toStdString();
     const QString ppd = cups.directory() + QStringLiteral("/laser.ppd");
-    QFile ppdFile(ppd);
-    ASSERT_TRUE(ppdFile.open(QIODevice::WriteOnly) && ppdFile.write(laserPpd) > 0);
-    ppdFile.close();
     ASSERT_TRUE(cups.addQueue(rawQueue, QStringLiteral("Jehličková tiskárna"), QStringLiteral("Kancelář 2")))
         << cups.output().toStdString();
     ASSERT_TRUE(cups.addQueue(laserQueue, QStringLiteral("Laserová tiskárna"), QStringLiteral("Sekretariát"), ppd))
         << cups.output().toStdString();
     ASSERT_TRUE(cups.setDefault(laserQueue)) << cups.output().toStdString();
     ASSERT_TRUE(cups.reject(laserQueue)) << cups.output().toStdString();
+    runAsClient(cups, QStringLiteral("QtPrinterSystemCups.ListsQueuesAndSendsRawJobsByteForByte"));
+}
 
-    QProcess client;
-    QProcessEnvironment env = cups.environment();
-    env.insert(QString::fromLatin1(serverDirKey), cups.directory());
-    client.setProcessEnvironment(env);
-    client.setProcessChannelMode(QProcess::MergedChannels);
-    client.start(QCoreApplication::applicationFilePath(),
-                 {QStringLiteral("--gtest_filter=QtPrinterSystemCups.ListsQueuesAndSendsRawJobsByteForByte")});
-    ASSERT_TRUE(client.waitForFinished(120000));
-    const QString output = QString::fromLocal8Bit(client.readAll());
-    EXPECT_EQ(client.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(client.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains(QLatin1String("[  PASSED  ] 1 test")));
+namespace {
+
+// The preview over the queues of the scheduler the test binary was started against.
+class CupsPreviewTest : public reports::test::PreviewFixture
+{
+protected:
+    // "Tisk sestavy", then the dialog's printer set to `queue` and "Tisk".
+    void printFromPreview(reports::TFormSestP& form, const QString& queue)
+    {
+        const int index = int(m_cups.printerNames().indexOf(queue));
+        ASSERT_GE(index, 0) << queue.toStdString();
+        QTimer::singleShot(0, [index] {
+            auto* dialog = dynamic_cast<reports::TSestPrintDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->ComboBoxPrinter->NastavTiskarnu(index);
+            dialog->BtnPrint->click();
+        });
+        form.SBPrevTisk->click();
+    }
+
+    QtPrinterSystem m_cups;
+};
+
+} // namespace
+
+// A graphic job on a queue that rejects jobs is reported as the raw path reports it and answers
+// "not done"; a queue that takes jobs gets the pages.
+TEST_F(CupsPreviewTest, GraphicJobTheQueueRefusesIsReported)
+{
+    if (qEnvironmentVariableIsSet(serverDirKey)) {
+        const QString dir = qEnvironmentVariable(serverDirKey);
+        reports::setPrinterSystem(&m_cups);
+        m_report.rows.resize(26);
+        m_report.RunReport();
+        reports::TFormSestP form(m_report, nullptr);
+        form.show();
+        printFromPreview(form, laserQueue);
+        EXPECT_EQ(form.lastPrintStatus(), 6);
+        ASSERT_EQ(m_ui.messages.size(), 1u);
+        EXPECT_EQ(m_ui.messages.front().text, QStringLiteral("Tiskárna \"Laser\" tiskovou úlohu nepřijala."));
+        printFromPreview(form, officeQueue);
+        EXPECT_EQ(form.lastPrintStatus(), 0);
+        EXPECT_EQ(m_ui.messages.size(), 1u);
+        EXPECT_TRUE(waitForOutput(dir + u'/' + officeQueue + QStringLiteral(".out"), 5).startsWith("%PDF-"));
+        EXPECT_FALSE(QFile::exists(dir + u'/' + laserQueue + QStringLiteral(".out")));
+        return;
+    }
+    test::CupsServer cups;
+    const QString why = startCups(cups, QStringLiteral("pdf.ppd"), pdfPpd());
+    if (!why.isEmpty()) GTEST_SKIP() << "CUPS tests skipped: " << why.toStdString();
+    const QString ppd = cups.directory() + QStringLiteral("/pdf.ppd");
+    for (const QString& queue : {laserQueue, officeQueue})
+        ASSERT_TRUE(cups.addQueue(queue, queue, QStringLiteral("Sekretariát"), ppd)) << cups.output().toStdString();
+    ASSERT_TRUE(cups.reject(laserQueue)) << cups.output().toStdString();
+    runAsClient(cups, QStringLiteral("CupsPreviewTest.GraphicJobTheQueueRefusesIsReported"));
 }
