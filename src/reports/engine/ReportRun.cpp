@@ -309,15 +309,21 @@ void ReportRun::nextRecordStep()
         }
         m_report.StepData(sdNext);
     }
-    // A page break comes before the record's functions are computed, so the foot shows the
-    // page without it.
+    // The closed page's foot shows the old record and the page without the new one; the new
+    // page's head shows the new record, with the page functions started by it.
     const bool breakWanted = pageBreak || m_report.PagingFlags[pfPagePerRecord] || !bodyFits(extra);
-    if (breakWanted && m_pageHasContent && !m_stopped) {
+    const bool breakNow = breakWanted && m_pageHasContent && !m_stopped;
+    if (breakNow) {
         closePage();
-        if (!m_stopped) beginPage();
+        m_report.Funkce.RequestReset(1);
     }
     fetchRecord();
     computeFunctions();
+    if (breakNow && !m_stopped) {
+        m_pageFunctionsStarted = true;
+        beginPage();
+        m_pageFunctionsStarted = false;
+    }
     for (int i = 0; i < groups; ++i) {
         TPolSkup& group = *m_report.Groups.GroupAt(i);
         if (!group.Changed) continue;
@@ -387,6 +393,7 @@ void ReportRun::beginPage(bool continuing, int offset)
         m_pageHasContent = false;
     }
     m_headEnd = head;
+    if (m_pageFunctionsStarted) return;   // the record opening the page started them
     if (std::exchange(m_recomputeAfterBreak, false)) {
         // The record's event fired when it was first computed.
         m_report.Funkce.RequestReset(1);

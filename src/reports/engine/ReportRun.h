@@ -151,6 +151,8 @@ private:
     std::vector<FunctionState> m_beforeRecord;
     bool m_recordPending = false;
     bool m_recomputeAfterBreak = false;
+    // The record opening the next page has been fetched and computed with fresh page functions.
+    bool m_pageFunctionsStarted = false;
     // Something below the head stands on the current page (a break would help).
     bool m_pageHasContent = false;
     int m_headEnd = 0;

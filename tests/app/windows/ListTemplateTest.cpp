@@ -1,5 +1,6 @@
 // The list's report template sevran.pts over the computed sample list: parsing, pages, totals.
 #include "app/calculation/RecognisedStandsTable.h"
+#include "app/support/ListPageChecks.h"
 #include "app/support/SampleList.h"
 #include "app/support/TableDump.h"
 #include "app/windows/RecognisedStandsList.h"
@@ -13,9 +14,11 @@
 #include "reports/model/PageSettings.h"
 #include "reports/model/TemplateFile.h"
 #include "reports/output/PageDump.h"
+#include "reports/output/TextMeasurer.h"
 #include "reports/support/FixedMeasurer.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -109,7 +112,7 @@ TEST_F(ListTemplate, ParsesWhollyAndWritesBackItsBytes)
     QStringList groupColumns;
     for (int g = 0; g < m_report.Groups.Count(); ++g)
         groupColumns << m_report.ColumnName(m_report.Groups.GroupAt(g)->Column);
-    EXPECT_EQ(groupColumns, (QStringList{"LHC_KOD", "Okres", "LES_OBL"}));
+    EXPECT_EQ(groupColumns, (QStringList{"LHC_KOD", "Okres", "LES_OBL", "NAJEMCE"}));
 
     SetOperandHost(&m_report);
     for (int f = 0; f < m_report.Funkce.Count(); ++f) {
@@ -153,6 +156,85 @@ TEST_F(ListTemplate, LaysTheSampleListOutAsCommitted)
     testapp::expectGoldenText(QStringLiteral("sevran_pages.txt"), DumpPages(m_report.Output));
 }
 
+// Districts, regions and lessees (some rows without one) spread over the sample list's rows.
+void spreadGroups(const QString& tablePath)
+{
+    db::Table table;
+    table.SetTableName(tablePath);
+    table.Open();
+    const QStringList lessees = {QString(), QStringLiteral("Lesní družstvo obcí Vysočina"), QStringLiteral("Jan Novák")};
+    for (table.First(); !table.Eof(); table.Next()) {
+        const int odd = table.FieldByName("ODD").AsInteger();
+        table.Edit();
+        table.FieldByName("Okres").AsInteger(odd % 3 == 0 ? 11 : 10);
+        table.FieldByName("LES_OBL").AsString(odd % 2 == 0 ? QStringLiteral("17") : QStringLiteral("16"));
+        table.FieldByName("NAJEMCE").AsString(lessees[(odd / 2) % 3]);
+        table.Post();
+    }
+}
+
+// On a text-only printer (the template's own line spacing) every row of every page has a
+// character line of its own with its texts whole: each record's values, the totals and the
+// foot of each page.
+TEST_F(ListTemplate, CharacterPagesGiveEveryRowALineOfItsOwn)
+{
+    open();
+    ASSERT_EQ(m_report.RunReport(true), 0);
+    const int pages = m_report.Output.PageCount();
+    QStringList all, faults;
+    for (int p = 0; p < pages; ++p) {
+        const QStringList lines = testapp::characterLines(m_report.Output, p, m_report.Raster.LineSpacing);
+        faults += testapp::characterLineFaults(m_report.Output, p, lines);
+        const QString foot = QStringLiteral("Datum tisku: 15.3.2024 Strana %1 z %2").arg(p + 1).arg(pages);
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [&](const QString& l) { return testapp::wordsOf(l) == testapp::wordsOf(foot); }), 1)
+            << "page " << p + 1;
+        all += lines;
+    }
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
+    const QList<QStringList> records = testapp::recordWords(m_list.Query1(), app::RecognisedStandsList::gridColumns());
+    ASSERT_EQ(records.size(), m_list.Query1().RecordCount());
+    const QStringList missing = testapp::recordsWithoutLine(records, all);
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(u'\n').toStdString();
+    const QStringList total = all.filter(QRegularExpression(QStringLiteral("^\\s*Celkem za celý seznam")));
+    ASSERT_EQ(total.size(), 1);
+    EXPECT_EQ(testapp::wordsOf(total[0]).mid(4, 3),
+              (QStringList{QStringLiteral("Počet"), QStringLiteral("řádků:"), QString::number(records.size())}));
+}
+
+// In the installed fonts no text of the list is cut: headings, values, group heads with long
+// lessees, totals and foot. Each column has a heading of its own, and those of areas and
+// volumes name their unit.
+TEST_F(ListTemplate, TextsFitTheirElementsInTheInstalledFonts)
+{
+    spreadGroups(m_dir.filePath(QStringLiteral("TGENKL.DB")));
+    reports::FontMetricsMeasurer fonts;
+    m_report.setMeasurer(&fonts);
+    open();
+    ASSERT_EQ(m_report.RunReport(true), 0);
+    const QStringList cut = testapp::cutTexts(m_report.Output);
+    EXPECT_TRUE(cut.isEmpty()) << cut.join(u'\n').toStdString();
+
+    // Headings: the head's texts standing over each body element.
+    const TOddilSestavy& head = m_report.Sections.SectionAt(siPageHead);
+    const TOddilSestavy& body = m_report.Sections.SectionAt(siBody);
+    QStringList headings;
+    for (int b = 0; b < body.ElementCount(); ++b) {
+        const TVoReportElement& column = body.ElementAt(b);
+        QStringList parts;
+        for (int h = 0; h < head.ElementCount(); ++h) {
+            const TVoReportElement& e = head.ElementAt(h);
+            if (e.Kind == ekText && e.Left == column.Left && e.Width == column.Width) parts << e.Text;
+        }
+        const QString heading = parts.join(u' ');
+        EXPECT_FALSE(heading.isEmpty()) << column.RefName.toStdString();
+        EXPECT_FALSE(headings.contains(heading)) << heading.toStdString();
+        headings << heading;
+        if (m_list.Query1().FieldByName(column.RefName).DataType() == db::FieldType::ftFloat) {
+            EXPECT_TRUE(heading.contains(QRegularExpression(QStringLiteral("\\((ha|m3|%)\\)$")))) << heading.toStdString();
+        }
+    }
+}
+
 // Sums of a group end: the group's key and the four values it prints.
 struct GroupTotal
 {
@@ -162,22 +244,13 @@ struct GroupTotal
 };
 
 // Every group end and the report end give the sums local SQL gives for the same rows, over a
-// list of several districts and regions, and over an empty list.
+// list of several districts, regions and lessees, and over an empty list; every lessee group
+// opens with its lessee.
 TEST_F(ListTemplate, TotalsEqualTheSumsOfTheirRows)
 {
-    {
-        db::Table table;
-        table.SetTableName(m_dir.filePath(QStringLiteral("TGENKL.DB")));
-        table.Open();
-        for (table.First(); !table.Eof(); table.Next()) {
-            const int odd = table.FieldByName("ODD").AsInteger();
-            table.Edit();
-            table.FieldByName("Okres").AsInteger(odd % 3 == 0 ? 11 : 10);
-            table.FieldByName("LES_OBL").AsString(odd % 2 == 0 ? QStringLiteral("17") : QStringLiteral("16"));
-            table.Post();
-        }
-    }
-    const QStringList keyFields = {"LHC_KOD", "Okres", "LES_OBL"};
+    spreadGroups(m_dir.filePath(QStringLiteral("TGENKL.DB")));
+    const QStringList keyFields = {"LHC_KOD", "Okres", "LES_OBL", "NAJEMCE"};
+    const int groups = int(keyFields.size());
     const auto sqlTotals = [this, &keyFields](int level) {
         const QString keys = QStringList(keyFields.mid(0, level)).join(u',');
         db::Query q;
@@ -208,17 +281,20 @@ TEST_F(ListTemplate, TotalsEqualTheSumsOfTheirRows)
             app::recreateRecognisedStandsTable(table, m_dir.path() + QStringLiteral("/"));
         }
         open();
-        // level 0..2 the groups, 3 the report end
-        QList<GroupTotal> printed[4];
+        // level 0..3 the groups, 4 the report end
+        QList<GroupTotal> printed[5];
+        QStringList lesseeHeads;
         m_report.OnTiskOddilu = [&](TSestava& report, int index, bool&) {
+            if (index == 5 + 2 * (groups - 1))
+                lesseeHeads << report.Funkce.FunctionAt(report.Funkce.IndexOfName(QStringLiteral("Najemce")))->ValueText();
             const bool isGroupEnd = index >= 6 && index % 2 == 0;
             if (!isGroupEnd && index != siReportEnd) return;
-            const int level = isGroupEnd ? (index - 6) / 2 : 3;
+            const int level = isGroupEnd ? (index - 6) / 2 : groups;
             GroupTotal t;
             for (int k = 0; k < (isGroupEnd ? level + 1 : 0); ++k)
                 t.key << report.ColumnText(report.ColumnIndex(keyFields[k]));
             const QStringList names = {"Plocha", "Zasoba", "Tezba", "Pocet"};
-            const QString suffix = QStringList{"LHC", "Okres", "Oblast", "Celkem"}[level];
+            const QString suffix = QStringList{"LHC", "Okres", "Oblast", "Najemce", "Celkem"}[level];
             double v[4];
             for (int n = 0; n < 4; ++n)
                 v[n] = report.Funkce.FunctionAt(report.Funkce.IndexOfName(names[n] + suffix))->Hodnota.Number;
@@ -226,9 +302,9 @@ TEST_F(ListTemplate, TotalsEqualTheSumsOfTheirRows)
             printed[level] << t;
         };
         ASSERT_EQ(m_report.RunReport(true), 0);
-        for (int level = 0; level < 4; ++level) {
-            QList<GroupTotal> expected = sqlTotals(level == 3 ? 0 : level + 1);
-            if (isEmpty && level < 3) expected.clear();   // no record, no group
+        for (int level = 0; level <= groups; ++level) {
+            QList<GroupTotal> expected = sqlTotals(level == groups ? 0 : level + 1);
+            if (isEmpty && level < groups) expected.clear();   // no record, no group
             ASSERT_EQ(printed[level].size(), expected.size()) << "level " << level;
             for (int i = 0; i < expected.size(); ++i) {
                 const GroupTotal &p = printed[level][i], &e = expected[i];
@@ -239,9 +315,17 @@ TEST_F(ListTemplate, TotalsEqualTheSumsOfTheirRows)
                 EXPECT_EQ(p.rows, e.rows);
             }
         }
+        QStringList expectedHeads;
+        for (const GroupTotal& t : sqlTotals(groups)) {
+            const QString lessee = t.key.last().trimmed();
+            expectedHeads << (lessee.isEmpty() ? QStringLiteral("bez nájemce") : QStringLiteral("Nájemce: ") + lessee);
+        }
+        EXPECT_EQ(lesseeHeads, expectedHeads);
         if (!isEmpty) {
             EXPECT_GT(printed[1].size(), 1);
             EXPECT_GT(printed[2].size(), printed[1].size());
+            EXPECT_GT(printed[3].size(), printed[2].size());
+            EXPECT_TRUE(expectedHeads.contains(QStringLiteral("bez nájemce")));
         } else {
             EXPECT_EQ(m_report.Output.PageCount(), 1);
         }

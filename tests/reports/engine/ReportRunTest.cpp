@@ -706,3 +706,60 @@ TEST_F(ReportRunTest, CharacterOutputKeepsEveryMemoLineAboveTheFoot)
         EXPECT_EQ(shown, words);
     }
 }
+
+namespace {
+
+// A page broken by the step to the next record: how the rows fall and which group they form.
+struct RecordBreakCase {
+    const char* name;
+    QStringList groups;   // group of each row; empty: the template has no group
+    bool newPage = false;
+    friend void PrintTo(const RecordBreakCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class RecordBreak : public ReportRunTest, public ::testing::WithParamInterface<RecordBreakCase>
+{
+};
+
+// Head and foot each name the record in a column element: the head the record of the page's
+// first body, the foot the record of its last.
+TEST_P(RecordBreak, HeadShowsTheNewRecordAndFootTheOld)
+{
+    const RecordBreakCase& c = GetParam();
+    const bool grouped = !c.groups.isEmpty();
+    QStringList t{page, section(1, 30), section(2, 20), section(4, 30),
+                  text(QStringLiteral("H"), 2, QStringLiteral("1"), 0, 5, 109, 17),
+                  text(QStringLiteral("T"), 2, QStringLiteral("1"), 0, 0, 101, 17),
+                  text(QStringLiteral("P"), 2, QStringLiteral("1"), 0, 5, 110, 17)};
+    if (grouped)
+        t << QStringLiteral("I,4,0,0,1,20,1,20,%1").arg(c.newPage ? 1 : 0)
+          << text(QStringLiteral("S0"), 2, QStringLiteral("0"), 0, 0, 100, 17)
+          << text(QStringLiteral("U0"), 1, QStringLiteral("0"), 0, 0, 100, 17, QStringLiteral("konec"));
+    test::ListReport report;
+    report.setTemplate(t);
+    report.rows = rows(grouped ? c.groups : QStringList(30, QStringLiteral("A")));
+    ASSERT_EQ(report.RunReport(), 0);
+    ASSERT_GE(report.Output.PageCount(), 2);
+    for (int p = 0; p < report.Output.PageCount(); ++p) {
+        const QStringList bodies = textsOfWidth(report.Output, p, 101);
+        ASSERT_FALSE(bodies.isEmpty()) << "page " << p + 1;
+        EXPECT_EQ(textsOfWidth(report.Output, p, 109).join(u',').toStdString(), bodies.first().toStdString())
+            << "head of page " << p + 1;
+        EXPECT_EQ(textsOfWidth(report.Output, p, 110).join(u',').toStdString(), bodies.last().toStdString())
+            << "foot of page " << p + 1;
+    }
+}
+
+// 300 printable: head 30 and foot 30 leave 240, a group start and eleven bodies.
+INSTANTIATE_TEST_SUITE_P(
+    ReportRunTest, RecordBreak,
+    ::testing::Values(RecordBreakCase{"WithoutGroups", {}},
+                      // A ends with the page's room: its end still fits, B's start and first
+                      // body do not.
+                      RecordBreakCase{"GroupChangeAtTheBreak", QStringList(10, QStringLiteral("A")) + QStringList(14, QStringLiteral("B"))},
+                      RecordBreakCase{"BreakWithinAGroup", QStringList(16, QStringLiteral("A")) + QStringList(16, QStringLiteral("B"))},
+                      RecordBreakCase{"NewPageGroups", QStringList(3, QStringLiteral("A")) + QStringList(4, QStringLiteral("B")) +
+                                                           QStringList(2, QStringLiteral("C")), true}),
+    [](const ::testing::TestParamInfo<RecordBreakCase>& info) { return std::string(info.param.name); });
+
+} // namespace
