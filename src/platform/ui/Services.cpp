@@ -1,6 +1,10 @@
 // The installed user-interaction services, the silent default and the recording double.
 #include "platform/ui/Services.h"
 
+#include "platform/Exceptions.h"
+
+#include <exception>
+
 namespace ui {
 namespace {
 
@@ -34,6 +38,29 @@ Services& services()
 void setServices(Services* s)
 {
     g_installed = s;
+}
+
+void showCurrentException() noexcept
+{
+    static bool showing = false;
+    if (showing) return;
+    showing = true;
+    try {
+        QString text;
+        try {
+            throw;
+        } catch (const Exception& e) {
+            text = e.message();
+        } catch (const std::exception& e) {
+            text = QString::fromLocal8Bit(e.what());
+        } catch (...) {
+            text = QStringLiteral("Neznámá chyba.");
+        }
+        services().messageBox(text, QString(), MsgType::Error, Ok);
+    } catch (...) {
+        // a message that cannot be shown is dropped; nothing may leave an event handler
+    }
+    showing = false;
 }
 
 Answer RecordingServices::messageBox(const QString& text, const QString& caption, MsgType type, Buttons buttons)

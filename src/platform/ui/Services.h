@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -60,6 +61,22 @@ public:
 Services& services();
 // Installs services (not owned); nullptr restores the silent default.
 void setServices(Services* s);
+
+// Shows the exception being handled as an error message; call only inside a catch block.
+// While one such message is up, further ones (a paint event failing again) are not shown.
+void showCurrentException() noexcept;
+
+// Runs the work of a Qt event handler: an exception it raises is shown as an error message
+// instead of leaving the handler, where Qt would end the program.
+template <typename Work>
+void guardEvent(Work&& work) noexcept
+{
+    try {
+        std::forward<Work>(work)();
+    } catch (...) {
+        showCurrentException();
+    }
+}
 
 // RAII busy cursor.
 class WaitCursor

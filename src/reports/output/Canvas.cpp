@@ -11,6 +11,8 @@ namespace reports {
 paint::FontDescription deviceFont(const ReportFont& font)
 {
     ReportFont mapped = font;
+    // A name of blanks names no face; Qt cannot even record such a font into a picture.
+    if (mapped.Name.trimmed().isEmpty()) mapped.Name = ReportFont().Name;
     MapPrinterFont(mapped);
     return {mapped.Name, double(mapped.Size), mapped.Style & FontStyleMask, mapped.Color, mapped.Charset};
 }

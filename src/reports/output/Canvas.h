@@ -42,7 +42,8 @@ public:
     virtual void drawImage(const QRectF& target, const QImage& image) = 0;
 };
 
-// The device font of a report font: text-printer fonts become their fixed-pitch face.
+// The device font of a report font: text-printer fonts become their fixed-pitch face, a blank
+// name the default face of template elements.
 paint::FontDescription deviceFont(const ReportFont& font);
 
 // A canvas over a QPainter whose page origin lies at `origin` device pixels.

@@ -1,6 +1,8 @@
 // The report windows' small controls.
 #include "reports/preview/ReportPanels.h"
 
+#include "platform/ui/Services.h"
+
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -201,24 +203,30 @@ bool TPanelCanvasSest::event(QEvent* event)
 
 void TPanelCanvasSest::paintEvent(QPaintEvent*)
 {
-    if (!OnPaint) return;
-    QPainter painter(this);
-    painter.setFont(font());
-    painter.setBrush(palette().color(QPalette::Window));
-    OnPaint(painter);
+    ui::guardEvent([&] {
+        if (!OnPaint) return;
+        QPainter painter(this);
+        painter.setFont(font());
+        painter.setBrush(palette().color(QPalette::Window));
+        OnPaint(painter);
+    });
 }
 
 void TPanelCanvasSest::keyPressEvent(QKeyEvent* event)
 {
-    if (OnKeyDown) OnKeyDown(*event);
-    if (OnKeyPress && !event->text().isEmpty()) OnKeyPress(event->text());
-    if (!OnKeyDown && !OnKeyPress) QWidget::keyPressEvent(event);
+    ui::guardEvent([&] {
+        if (OnKeyDown) OnKeyDown(*event);
+        if (OnKeyPress && !event->text().isEmpty()) OnKeyPress(event->text());
+        if (!OnKeyDown && !OnKeyPress) QWidget::keyPressEvent(event);
+    });
 }
 
 void TPanelCanvasSest::keyReleaseEvent(QKeyEvent* event)
 {
-    if (OnKeyUp) OnKeyUp(*event);
-    else QWidget::keyReleaseEvent(event);
+    ui::guardEvent([&] {
+        if (OnKeyUp) OnKeyUp(*event);
+        else QWidget::keyReleaseEvent(event);
+    });
 }
 
 } // namespace reports

@@ -2,12 +2,18 @@
 // floating panel, and the keys of the paint panel.
 #include "reports/preview/ReportPanels.h"
 
+#include "platform/Exceptions.h"
+#include "platform/ui/Services.h"
+
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 namespace {
 
@@ -103,6 +109,28 @@ TEST(TPanelCanvasSest, ArrowsAndCharactersAreItsOwn)
     QApplication::sendEvent(&canvas, &ctrl);
     EXPECT_FALSE(ctrl.isAccepted());
     EXPECT_EQ(got, (QStringList{"1000012", "41", "a"}));
+}
+
+// An error while painting the page or handling a key is shown as a message; it never leaves
+// the event handler, where Qt would end the program.
+TEST(TPanelCanvasSest, AnErrorInAPaintOrKeyEventIsShownAndGoesNoFurther)
+{
+    ui::RecordingServices recorder;
+    ui::Services& previous = ui::services();
+    ui::setServices(&recorder);
+    TPanelCanvasSest canvas;
+    canvas.resize(40, 30);
+    canvas.OnPaint = [](QPainter&) { throw ERangeError(QStringLiteral("Hodnota je mimo rozsah")); };
+    canvas.OnKeyDown = [](QKeyEvent&) { throw std::runtime_error("key"); };
+    QImage image(40, 30, QImage::Format_RGB32);
+    canvas.render(&image);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(&canvas, &press);
+    ui::setServices(&previous);
+    ASSERT_EQ(recorder.messages.size(), 2u);
+    EXPECT_EQ(recorder.messages[0].text, QStringLiteral("Hodnota je mimo rozsah"));
+    EXPECT_EQ(recorder.messages[0].type, ui::MsgType::Error);
+    EXPECT_EQ(recorder.messages[1].text, QStringLiteral("key"));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // every change is shown at once.
 #include "reports/designer/controller/DesignerController.h"
 
+#include "reports/engine/ReportRun.h"
 #include "reports/engine/ReportWindows.h"
 #include "reports/engine/SestavaTyp.h"
 #include "reports/model/ReportModel.h"
@@ -146,19 +147,20 @@ void DesignerController::buildSurface()
     view.background = m_background;
     const PageSettings& page = s.Page;
     const int paperHeight = page.Orientation == 1 ? page.PaperFormatWidth : page.PaperFormatHeight;
-    int offset = -page.TopMargin;
-    int previousHeight = 0;
+    // the bands' places on the background, summed in 64 bits over up to 515 bands
+    long long offset = -(long long)page.TopMargin;
+    long long previousHeight = 0;
     bool first = true;
     std::vector<int> offsets(std::size_t(state.BandCount()), 0);
     for (const int band : stackingOrder(state.BandCount())) {
         if (!first)
             offset -= previousHeight;
         first = false;
-        offsets[std::size_t(band)] = offset;
+        offsets[std::size_t(band)] = ReportRun::bounded(offset);
         previousHeight = doc.BandHeight(band);
     }
     if (state.BandCount() > biPageFoot)
-        offsets[biPageFoot] = doc.BandHeight(biPageFoot) + page.BottomMargin - paperHeight;
+        offsets[biPageFoot] = ReportRun::bounded((long long)doc.BandHeight(biPageFoot) + page.BottomMargin - paperHeight);
     const std::set<ElementId>& selected = doc.SelectedIds();
     LiveColumns live;
     for (int b = 0; b < state.BandCount(); ++b) {

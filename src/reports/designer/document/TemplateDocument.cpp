@@ -1,6 +1,7 @@
 // The designed template: transfer, undo, selection and the edits, each yielding a new state.
 #include "reports/designer/document/TemplateDocument.h"
 
+#include "reports/engine/ReportRun.h"
 #include "reports/model/ReportModel.h"
 #include "reports/model/ReportTables.h"
 #include "reports/model/ReportTexts.h"
@@ -38,13 +39,35 @@ bool inScope(int kind, PropertyScope scope)
 int limitPosition(int position, int size, int extent)
 {
     position = std::max(position, 0);
-    return position + size > extent ? std::max(extent - size, 0) : position;
+    return (long long)position + size > extent ? ReportRun::bounded(std::max<long long>((long long)extent - size, 0)) : position;
 }
 
 int limitSize(int position, int size, int extent)
 {
     size = std::max(size, minimumSize);
-    return position + size > extent ? extent - position : size;
+    return (long long)position + size > extent ? ReportRun::bounded((long long)extent - position) : size;
+}
+
+// Positions, sizes and heights of a hostile template are held within the bounds a run holds
+// them to, so that the designer's sums of them stay within int.
+void boundGeometry(TVoReportElement& e)
+{
+    for (int* value : {&e.Left, &e.Top, &e.Width, &e.Height})
+        *value = ReportRun::bounded(*value);
+}
+
+void boundSettings(TemplateSettings& s)
+{
+    PageSettings& page = s.Page;
+    for (int* value : {&page.PaperFormatWidth, &page.PaperFormatHeight, &page.LeftMargin, &page.RightMargin,
+                       &page.TopMargin, &page.BottomMargin, &s.ColumnGap})
+        *value = ReportRun::bounded(*value);
+    for (SectionSettings& section : s.Sections)
+        section.Height = ReportRun::bounded(section.Height);
+    for (GroupSettings& group : s.Groups) {
+        group.StartHeight = ReportRun::bounded(group.StartHeight);
+        group.EndHeight = ReportRun::bounded(group.EndHeight);
+    }
 }
 
 int roundToInt(double value)
@@ -89,6 +112,7 @@ void TemplateDocument::Load(const QStringList& lines)
         else if (IsRecordLine(line, QLatin1Char('F')))
             functions->push_back(ReadFunctionLine(line));
     }
+    boundSettings(settings);
     DocumentState state;
     state.Settings = std::make_shared<const TemplateSettings>(settings);
     state.Functions = std::move(functions);
@@ -150,6 +174,7 @@ std::shared_ptr<TVoReportElement> TemplateDocument::elementFromLine(const QStrin
 {
     auto element = std::make_shared<TVoReportElement>(&m_report);
     element->LoadFromLine(line, lineContext(state));
+    boundGeometry(*element);
     if (element->Kind == ekColumn)
         m_report.ColumnValueRecord(element->Reference, element->Value);
     return element;
@@ -427,6 +452,7 @@ bool TemplateDocument::MoveElements(const std::vector<ElementRect>& rects, const
         e.Top = r->Top;
         e.Width = r->Width;
         e.Height = r->Height;
+        boundGeometry(e);
     });
 }
 
@@ -566,7 +592,9 @@ bool TemplateDocument::Restack(bool toFront)
 DocumentState TemplateDocument::withSettings(const TemplateSettings& settings) const
 {
     DocumentState next = State();
-    next.Settings = std::make_shared<const TemplateSettings>(settings);
+    TemplateSettings bounded = settings;
+    boundSettings(bounded);
+    next.Settings = std::make_shared<const TemplateSettings>(std::move(bounded));
     return next;
 }
 

@@ -1,6 +1,7 @@
 // The template designer's window.
 #include "reports/designer/form/DesignerWindow.h"
 
+#include "platform/ui/Services.h"
 #include "reports/model/ReportTables.h"
 #include "reports/preview/ReportPanels.h"
 
@@ -320,7 +321,9 @@ bool DesignerWindow::eventFilter(QObject* watched, QEvent* event)
     const auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != this) return false;
     const auto& key = static_cast<const QKeyEvent&>(*event);
-    return windowKey(key) || (paperHasFocus() && paperKey(key));
+    bool handled = true;   // a key whose edit failed is not passed on
+    ui::guardEvent([&] { handled = windowKey(key) || (paperHasFocus() && paperKey(key)); });
+    return handled;
 }
 
 } // namespace reports::designer

@@ -130,7 +130,7 @@ void ElementPainter::draw(QPainter& painter, ElementId id, const TVoReportElemen
 
 int zoomedPen(int penWidth, double zoom)
 {
-    return txt::roundHalfEven((penWidth - 1) * zoom) + 1;
+    return txt::roundHalfEven(std::clamp((double(penWidth) - 1) * zoom, double(-maxPixels), double(maxPixels))) + 1;
 }
 
 void drawMarks(QPainter& painter, const QRect& pixels, bool inMultipleSelection, bool active)

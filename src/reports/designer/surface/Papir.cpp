@@ -2,6 +2,7 @@
 #include "reports/designer/surface/Papir.h"
 
 #include "platform/text/Numbers.h"
+#include "platform/ui/Services.h"
 #include "reports/model/ReportElement.h"
 #include "reports/model/ReportTables.h"
 
@@ -130,7 +131,8 @@ void TPapir::stack()
     int total = 0;
     const std::vector<int> tops = stackBands(heights, visible, total);
     for (size_t i = 0; i < m_bands.size(); ++i) m_bands[i].top = tops[i];
-    const QSize size(std::max(m_paperPixels, 1), total + 1);
+    // a widget is at most QWIDGETSIZE_MAX pixels high; what lies below stays out of reach
+    const QSize size(std::clamp(m_paperPixels, 1, QWIDGETSIZE_MAX), std::clamp(total + 1, 1, QWIDGETSIZE_MAX));
     if (this->size() != size) setFixedSize(size);
 }
 
@@ -287,12 +289,14 @@ TPapir::Hit TPapir::hitAt(QPoint p) const
 
 void TPapir::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || m_drag || m_heightDrag || m_rubber) return;
-    const QPoint p = event->position().toPoint();
-    const Hit hit = hitAt(p);
-    if (hit.band < 0) return;
-    if (hit.z >= 0) return pressElement(hit, event->modifiers(), p);
-    pressBand(hit.band, event->modifiers(), p);
+    ui::guardEvent([&] {
+        if (event->button() != Qt::LeftButton || m_drag || m_heightDrag || m_rubber) return;
+        const QPoint p = event->position().toPoint();
+        const Hit hit = hitAt(p);
+        if (hit.band < 0) return;
+        if (hit.z >= 0) return pressElement(hit, event->modifiers(), p);
+        pressBand(hit.band, event->modifiers(), p);
+    });
 }
 
 void TPapir::pressElement(const Hit& hit, Qt::KeyboardModifiers modifiers, QPoint p)
@@ -359,16 +363,18 @@ void TPapir::pressBand(int band, Qt::KeyboardModifiers modifiers, QPoint p)
 
 void TPapir::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint p = event->position().toPoint();
-    if (m_drag) return dragTo(p);
-    if (m_heightDrag) return dragHeightTo(p);
-    if (m_rubber) {
-        update(rubberPixels());
-        m_rubber->to = p - QPoint(0, m_bands[size_t(m_rubber->band)].top);
-        update(rubberPixels());
-        return;
-    }
-    hover(p);
+    ui::guardEvent([&] {
+        const QPoint p = event->position().toPoint();
+        if (m_drag) return dragTo(p);
+        if (m_heightDrag) return dragHeightTo(p);
+        if (m_rubber) {
+            update(rubberPixels());
+            m_rubber->to = p - QPoint(0, m_bands[size_t(m_rubber->band)].top);
+            update(rubberPixels());
+            return;
+        }
+        hover(p);
+    });
 }
 
 void TPapir::dragTo(QPoint p)
@@ -406,23 +412,25 @@ void TPapir::dragHeightTo(QPoint p)
 
 void TPapir::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) return;
-    if (m_drag) finishDrag();
-    if (m_heightDrag) {
-        const HeightDrag drag = *m_heightDrag;
-        const int height = m_bands[size_t(drag.band)].height;
-        m_heightDrag.reset();
-        m_dragHeight.reset();
-        if (height != drag.saved) m_host.bandHeightChanged(m_view.bands[size_t(drag.band)].index, height);
-        if (drag.band >= int(m_bands.size())) return;
-        // Back to the view's height unless the host has shown the new one.
-        const int top = m_bands[size_t(drag.band)].top;
-        m_bands[size_t(drag.band)].height = m_view.bands[size_t(drag.band)].height;
-        stack();
-        update(QRect(0, top, width(), this->height()));
-    }
-    if (m_rubber) finishRubber();
-    hover(event->position().toPoint());
+    ui::guardEvent([&] {
+        if (event->button() != Qt::LeftButton) return;
+        if (m_drag) finishDrag();
+        if (m_heightDrag) {
+            const HeightDrag drag = *m_heightDrag;
+            const int height = m_bands[size_t(drag.band)].height;
+            m_heightDrag.reset();
+            m_dragHeight.reset();
+            if (height != drag.saved) m_host.bandHeightChanged(m_view.bands[size_t(drag.band)].index, height);
+            if (drag.band >= int(m_bands.size())) return;
+            // Back to the view's height unless the host has shown the new one.
+            const int top = m_bands[size_t(drag.band)].top;
+            m_bands[size_t(drag.band)].height = m_view.bands[size_t(drag.band)].height;
+            stack();
+            update(QRect(0, top, width(), this->height()));
+        }
+        if (m_rubber) finishRubber();
+        hover(event->position().toPoint());
+    });
 }
 
 void TPapir::finishDrag()
@@ -462,11 +470,13 @@ void TPapir::finishRubber()
 
 void TPapir::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) return;
-    const Hit hit = hitAt(event->position().toPoint());
-    if (hit.band < 0) return;
-    if (hit.z >= 0) return m_host.elementDoubleClicked(m_bands[size_t(hit.band)].placed[size_t(hit.z)].id);
-    m_host.bandDoubleClicked(m_view.bands[size_t(hit.band)].index);
+    ui::guardEvent([&] {
+        if (event->button() != Qt::LeftButton) return;
+        const Hit hit = hitAt(event->position().toPoint());
+        if (hit.band < 0) return;
+        if (hit.z >= 0) return m_host.elementDoubleClicked(m_bands[size_t(hit.band)].placed[size_t(hit.z)].id);
+        m_host.bandDoubleClicked(m_view.bands[size_t(hit.band)].index);
+    });
 }
 
 void TPapir::hover(QPoint p)
@@ -511,19 +521,21 @@ QRect TPapir::rubberPixels() const
 
 void TPapir::paintEvent(QPaintEvent* event)
 {
-    QPainter painter(this);
-    const QRegion& region = event->region();
-    const bool split = region.rectCount() <= 8;
-    for (const QRect& clip : split ? region : QRegion(region.boundingRect())) {
-        painter.setClipRect(clip);
-        painter.fillRect(clip, palette().window());
-        for (size_t b = 0; b < m_bands.size(); ++b) paintBand(painter, int(b), clip);
-        if (m_rubber) {
-            painter.setPen(QPen(Qt::black, 0, Qt::DotLine));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(QRect(m_rubber->from, m_rubber->to).normalized().translated(0, m_bands[size_t(m_rubber->band)].top));
+    ui::guardEvent([&] {
+        QPainter painter(this);
+        const QRegion& region = event->region();
+        const bool split = region.rectCount() <= 8;
+        for (const QRect& clip : split ? region : QRegion(region.boundingRect())) {
+            painter.setClipRect(clip);
+            painter.fillRect(clip, palette().window());
+            for (size_t b = 0; b < m_bands.size(); ++b) paintBand(painter, int(b), clip);
+            if (m_rubber) {
+                painter.setPen(QPen(Qt::black, 0, Qt::DotLine));
+                painter.setBrush(Qt::NoBrush);
+                painter.drawRect(QRect(m_rubber->from, m_rubber->to).normalized().translated(0, m_bands[size_t(m_rubber->band)].top));
+            }
         }
-    }
+    });
 }
 
 void TPapir::paintBand(QPainter& painter, int band, const QRect& clip)

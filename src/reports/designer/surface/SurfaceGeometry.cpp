@@ -72,6 +72,16 @@ void limitVertical(Edges& e, int zone, int bandHeight)
     }
 }
 
+int roundBounded(double value)
+{
+    return txt::roundHalfEven(std::clamp(value, double(-maxPixels), double(maxPixels)));
+}
+
+int boundedPixels(long long value)
+{
+    return int(std::clamp<long long>(value, -maxPixels, maxPixels));
+}
+
 bool inBox(QPoint p, int left, int top, int right, int bottom)
 {
     return p.x() >= left && p.x() < right && p.y() >= top && p.y() < bottom;
@@ -81,12 +91,12 @@ bool inBox(QPoint p, int left, int top, int right, int bottom)
 
 int toPixels(int model, double zoom)
 {
-    return txt::roundHalfEven(model * zoom);
+    return roundBounded(model * zoom);
 }
 
 int toModel(int pixels, double zoom)
 {
-    return zoom > 0 ? txt::roundHalfEven(pixels / zoom) : pixels;
+    return zoom > 0 ? roundBounded(pixels / zoom) : pixels;
 }
 
 QRect toPixels(const QRect& model, double zoom)
@@ -139,25 +149,25 @@ QRect followDrag(const QRect& rect, QPoint delta)
 
 QRect keyboardMove(const QRect& rect, double dx, double dy, int bandWidth, int bandHeight)
 {
-    int left = std::max(rect.x() + txt::roundHalfEven(dx), 0);
-    int top = std::max(rect.y() + txt::roundHalfEven(dy), 0);
-    if (left + rect.width() > bandWidth) left = bandWidth - rect.width();
-    if (top + rect.height() > bandHeight) top = bandHeight - rect.height();
-    return {left, top, rect.width(), rect.height()};
+    long long left = std::max<long long>(rect.x() + txt::roundHalfEven64(dx), 0);
+    long long top = std::max<long long>(rect.y() + txt::roundHalfEven64(dy), 0);
+    if (left + rect.width() > bandWidth) left = (long long)bandWidth - rect.width();
+    if (top + rect.height() > bandHeight) top = (long long)bandHeight - rect.height();
+    return {boundedPixels(left), boundedPixels(top), rect.width(), rect.height()};
 }
 
 QRect keyboardResize(const QRect& rect, double dw, double dh, int bandWidth, int bandHeight)
 {
-    int width = std::max(rect.width() + txt::roundHalfEven(dw), minElementSide);
-    int height = std::max(rect.height() + txt::roundHalfEven(dh), minElementSide);
-    width = std::min(width, bandWidth - rect.x());
-    height = std::min(height, bandHeight - rect.y());
-    return {rect.x(), rect.y(), width, height};
+    long long width = std::max<long long>(rect.width() + txt::roundHalfEven64(dw), minElementSide);
+    long long height = std::max<long long>(rect.height() + txt::roundHalfEven64(dh), minElementSide);
+    width = std::min(width, (long long)bandWidth - rect.x());
+    height = std::min(height, (long long)bandHeight - rect.y());
+    return {rect.x(), rect.y(), boundedPixels(width), boundedPixels(height)};
 }
 
 int bandHeightDrag(int savedHeight, int pixels, double zoom, const Raster& raster)
 {
-    const int height = snapped(toModel(pixels, zoom) + savedHeight, raster.y, raster.snap);
+    const int height = snapped(boundedPixels((long long)toModel(pixels, zoom) + savedHeight), raster.y, raster.snap);
     return std::max(height, minBandHeight);
 }
 
@@ -179,18 +189,18 @@ std::vector<int> stackBands(const std::vector<int>& pixelHeights, const std::vec
 {
     const int count = int(std::min(pixelHeights.size(), visible.size()));
     std::vector<int> tops(size_t(count), 0);
-    int y = 0;
+    long long y = 0;
     for (int b : stackingOrder(count)) {
-        tops[size_t(b)] = y;
+        tops[size_t(b)] = boundedPixels(y);
         if (visible[size_t(b)]) y += pixelHeights[size_t(b)];
     }
-    total = y;
+    total = boundedPixels(y);
     return tops;
 }
 
 int columnWidth(int width, int columns, int gap)
 {
-    return columns > 1 ? (width + gap) / columns : width;
+    return columns > 1 ? int(((long long)width + gap) / columns) : width;
 }
 
 int tabAt(int x, int count, int tabsEnd)

@@ -17,10 +17,15 @@ inline constexpr int handleSize = 5;
 inline constexpr int minElementSide = 3;
 // Smallest band height a height drag leaves, model units.
 inline constexpr int minBandHeight = 14;
+// Pixel values are held within this, so that pixel rectangles and the stack of bands of a
+// hostile template stay within int arithmetic (model values are held within the engine's
+// bounds, a hundred million).
+inline constexpr int maxPixels = 1 << 29;
 
-// The zoomed pixel value of a model value: Round(value x zoom), halves to even.
+// The zoomed pixel value of a model value: Round(value x zoom), halves to even, held within
+// maxPixels.
 int toPixels(int model, double zoom);
-// The model value of a pixel value: Round(pixels / zoom), halves to even.
+// The model value of a pixel value: Round(pixels / zoom), halves to even, held as above.
 int toModel(int pixels, double zoom);
 // The pixel bounds of a model rectangle (each of left, top, width, height zoomed alone).
 QRect toPixels(const QRect& model, double zoom);
@@ -71,7 +76,8 @@ int bandHeightDrag(int savedHeight, int pixels, double zoom, const Raster& raste
 // first group, body, group ends from the last group, report end, page foot.
 std::vector<int> stackingOrder(int bandCount);
 // The top pixel of each band (by index) stacked in that order, invisible bands skipped
-// (their top is that of the next visible one); `total` gets the stack's height.
+// (their top is that of the next visible one); `total` gets the stack's height. Tops and the
+// total are held within maxPixels.
 std::vector<int> stackBands(const std::vector<int>& pixelHeights, const std::vector<bool>& visible, int& total);
 
 // Column width of a multi-column body: (width + gap) div columns; the width itself for one.

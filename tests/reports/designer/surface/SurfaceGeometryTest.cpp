@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace reports::designer;
 
 TEST(SurfaceGeometry, HandlesByZoneLaterBoxesWin)
@@ -95,6 +97,29 @@ TEST(SurfaceGeometry, ThreeGroupsStackAroundTheBody)
     const std::vector<int> tops = stackBands(heights, visible, total);
     EXPECT_EQ(tops, (std::vector<int>{0, 10, 70, 170, 210, 10, 100}));
     EXPECT_EQ(total, 260);
+}
+
+// Model values at the engine's bounds, zoomed and summed over the 515 bands of 255 groups,
+// stay within pixel bounds where int sums cannot overflow.
+TEST(SurfaceGeometry, HugeValuesStayWithinThePixelBounds)
+{
+    constexpr int most = std::numeric_limits<int>::max(), least = std::numeric_limits<int>::min();
+    EXPECT_EQ(toPixels(100000000, 3.0), 300000000);
+    EXPECT_EQ(toPixels(most, 3.0), maxPixels);
+    EXPECT_EQ(toPixels(least, 3.0), -maxPixels);
+    EXPECT_EQ(toModel(most, 0.32), maxPixels);
+    EXPECT_EQ(toPixels(QRect(least, 0, most, 10), 3.0), QRect(-maxPixels, 0, maxPixels, 30));
+
+    const std::vector<int> heights(515, bandPixelHeight(100000000, 3.0));
+    int total = 0;
+    const std::vector<int> tops = stackBands(heights, std::vector<bool>(515, true), total);
+    EXPECT_EQ(tops[1], 300000016);
+    EXPECT_EQ(tops[4], maxPixels);
+    EXPECT_EQ(total, maxPixels);
+    EXPECT_EQ(columnWidth(100000000, 2, most), (100000000 + (long long)most) / 2);
+
+    EXPECT_EQ(keyboardMove({2000000000, 0, 100000000, 10}, 200000000, 0, 100, 50), QRect(-99999900, 0, 100000000, 10));
+    EXPECT_EQ(keyboardResize({10, 0, 2000000000, 10}, 200000000, 0, most, 50), QRect(10, 0, maxPixels, 10));
 }
 
 TEST(SurfaceGeometry, ColumnsTabsAndRubberBand)
