@@ -137,11 +137,16 @@ inline void timeCalculationClick(benchmark::State& state, quint8 kind, const QSt
 }
 
 // The console report, then a table of the medians of every benchmark as multiples of the
-// baseline benchmark's median for the same arguments, with their peak memory and load.
+// baseline benchmark's median for the same arguments, with their peak memory and load; with a
+// figure benchmark, its multiples of the baseline once more, unit by unit, as the figure the
+// benchmark gives.
 class RatioReporter : public benchmark::ConsoleReporter
 {
 public:
-    explicit RatioReporter(std::string baseline) : m_baseline(std::move(baseline)) {}
+    explicit RatioReporter(std::string baseline, std::string figure = {})
+        : m_baseline(std::move(baseline)), m_figure(std::move(figure))
+    {
+    }
 
     void ReportRuns(const std::vector<Run>& runs) override
     {
@@ -179,6 +184,16 @@ public:
             std::printf("  %-20s %-30s %8.1f %6.2f %8.1f %6.2f %8.1f %5.1f\n", m.function.c_str(), m.args.c_str(),
                         m.ms, ratio, m.cpuMs, cpuRatio, m.peakMb, m.load);
         }
+        if (m_figure.empty())
+            return;
+        std::printf("\nThe figure: %s as a multiple of %s, medians (real / CPU):\n", m_figure.c_str(), m_baseline.c_str());
+        for (const Median& m : m_medians) {
+            const auto base = baselines.find(m.args);
+            if (m.function != m_figure || base == baselines.end() || base->second->ms <= 0 || base->second->cpuMs <= 0)
+                continue;
+            std::printf("  %-30s %6.2f / %5.2f   load %.1f\n", m.args.c_str(), m.ms / base->second->ms,
+                        m.cpuMs / base->second->cpuMs, m.load);
+        }
     }
 
 private:
@@ -191,6 +206,7 @@ private:
         double load;
     };
     std::string m_baseline;
+    std::string m_figure;
     std::vector<Median> m_medians;
 };
 

@@ -1,4 +1,5 @@
-// Layout of a list report: 10 000 and 40 000 records, real font metrics, time and heap growth.
+// Layout of a list report: 10 000 and 40 000 records, real font metrics, time and heap growth;
+// one page of 2 000 to 16 000 items.
 #include "reports/engine/SestavaTyp.h"
 #include "reports/model/PageSettings.h"
 #include "reports/output/TextLayout.h"
@@ -106,6 +107,36 @@ void BM_ListLayout(benchmark::State& state)
     state.counters["bytes_per_record"] = double(growth) / double(state.range(0));
 }
 BENCHMARK(BM_ListLayout)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond);
+
+// One record whose body holds `n` elements, all on the first page: the cost of placing the
+// items of one page, which grows with the items alone.
+void BM_PageItems(benchmark::State& state)
+{
+    resetPageSettings();
+    const FontMetricsMeasurer measurer;
+    const int n = int(state.range(0));
+    QStringList t = listTemplate().mid(0, 7);
+    for (int e = 0; e < n; ++e)
+        t << element(QStringLiteral("T"), e % 4 == 0 ? 2 : 1, e % columnCount, e % 60 * 12, e / 60 % 15, 40,
+                     QStringLiteral("x"));
+    int items = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto report = std::make_unique<BenchReport>(1);
+        report->setMeasurer(&measurer);
+        report->SetColumns(columnNames());
+        report->SetPredloha(t);
+        state.ResumeTiming();
+        report->RunReport();
+        state.PauseTiming();
+        items = report->Output.PageAt(0).count();
+        report.reset();
+        state.ResumeTiming();
+    }
+    state.counters["items"] = items;
+    state.SetComplexityN(n);
+}
+BENCHMARK(BM_PageItems)->Arg(2000)->Arg(4000)->Arg(8000)->Arg(16000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 
 // Baseline: the same cell texts laid out alone, without the record loop and pages.
 void BM_MeasureCellsOnly(benchmark::State& state)

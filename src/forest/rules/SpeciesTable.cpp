@@ -3,6 +3,10 @@
 
 #include "platform/text/Case.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace {
 
 // --- species: position 1..82, abbreviation, growth group -------------------------------------
@@ -119,6 +123,43 @@ bool hasConstant(int group)
     return group >= 0 && group < static_cast<int>(siteClassK.size());
 }
 
+// Three ASCII characters in one number, the first in the highest byte.
+constexpr quint32 packed(char16_t a, char16_t b, char16_t c)
+{
+    return quint32(a) << 16 | quint32(b) << 8 | quint32(c);
+}
+
+// The key of SpeciesGrowthGroup packed; 0 when it is no key of the table (fewer than two
+// characters, or a character outside ASCII, which no abbreviation holds).
+quint32 packedKey(QStringView abbreviation)
+{
+    const qsizetype size = std::min<qsizetype>(abbreviation.size(), 3);
+    if (size < 2)
+        return 0;
+    char16_t c[3] = {u' ', u' ', u' '};
+    for (qsizetype i = 0; i < size; ++i) {
+        c[i] = txt::upperAscii(abbreviation[i]).unicode();
+        if (c[i] == 0 || c[i] >= 0x80)
+            return 0;
+    }
+    return packed(c[0], c[1], c[2]);
+}
+
+// Packed abbreviations with their groups, sorted by key, the first entry of a key only: the
+// group is asked for every species of every storey the loaders read.
+const std::vector<std::pair<quint32, quint8>>& groupsByKey()
+{
+    static const std::vector<std::pair<quint32, quint8>> groups = [] {
+        std::vector<std::pair<quint32, quint8>> g;
+        for (const SpeciesEntry& e : species)
+            g.emplace_back(packed(uchar(e.abbreviation[0]), uchar(e.abbreviation[1]), uchar(e.abbreviation[2])), e.group);
+        std::stable_sort(g.begin(), g.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        g.erase(std::unique(g.begin(), g.end(), [](const auto& a, const auto& b) { return a.first == b.first; }), g.end());
+        return g;
+    }();
+    return groups;
+}
+
 } // namespace
 
 const std::array<SpeciesEntry, speciesCount>& SpeciesTable()
@@ -133,13 +174,11 @@ QString SpeciesAbbreviationAt(int position)
 
 quint8 SpeciesGrowthGroup(const QString& abbreviation)
 {
-    QString key = txt::upperAscii(abbreviation.left(3));
-    if (key.size() == 2)
-        key += QLatin1Char(' ');
-    for (const SpeciesEntry& e : species)
-        if (key == QLatin1String(e.abbreviation))
-            return e.group;
-    return unknownGrowthGroup;
+    const quint32 key = packedKey(abbreviation);
+    const auto& groups = groupsByKey();
+    const auto it = std::lower_bound(groups.begin(), groups.end(), key,
+                                     [](const std::pair<quint32, quint8>& g, quint32 k) { return g.first < k; });
+    return key != 0 && it != groups.end() && it->first == key ? it->second : unknownGrowthGroup;
 }
 
 bool IsConiferous(const QString& abbreviation)

@@ -10,8 +10,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 
+#include <sys/stat.h>
+
+#include <ctime>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -73,6 +78,13 @@ QString unquoted(const QString& value)
     return value;
 }
 
+// A section or key name as lookups match it: equal keys are the names sameTextLetters()
+// finds equal (upper-casing keeps lengths, and distinct characters keep distinct order keys).
+QString lookupKey(const QString& name)
+{
+    return txt::upperLetters(txt::trim(singleLine(name)));
+}
+
 // The lines of one file and the lookups over them.
 class Document
 {
@@ -101,7 +113,33 @@ private:
     // The line end new lines get: the file's first one, CRLF for a new file.
     QByteArray lineEnd() const;
     void insertLine(qsizetype at, Line line);
+    // Rebuilds the lookups after `lines` changed.
+    void reindex();
+
+    // Lookup key -> index of the first header of that name.
+    QHash<QString, qsizetype> m_sectionAt;
+    // Header index -> lookup key -> index of the first line of that key below the header.
+    QHash<qsizetype, QHash<QString, qsizetype>> m_keyAt;
 };
+
+void Document::reindex()
+{
+    m_sectionAt.clear();
+    m_keyAt.clear();
+    qsizetype header = -1;
+    for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
+        const Line& line = lines[i];
+        if (line.kind == Line::Kind::Section) {
+            header = i;
+            const QString key = lookupKey(line.name);
+            if (!m_sectionAt.contains(key)) m_sectionAt.insert(key, i);
+        } else if (line.kind == Line::Kind::Key && header >= 0) {
+            QHash<QString, qsizetype>& keys = m_keyAt[header];
+            const QString key = lookupKey(line.name);
+            if (!keys.contains(key)) keys.insert(key, i);
+        }
+    }
+}
 
 Document Document::load(const QString& path)
 {
@@ -130,6 +168,7 @@ Document Document::load(const QString& path)
         doc.lines.push_back(std::move(line));
         start = next;
     }
+    doc.reindex();
     return doc;
 }
 
@@ -148,13 +187,10 @@ void Document::save(const QString& path, const QString& fileName) const
     if (!file.commit()) throw EFileError(message);
 }
 
-qsizetype Document::findSection(const QString& rawSection) const
+qsizetype Document::findSection(const QString& section) const
 {
     // Names are looked up as a write would store them.
-    const QString section = txt::trim(singleLine(rawSection));
-    for (qsizetype i = 0; i < qsizetype(lines.size()); ++i)
-        if (lines[i].kind == Line::Kind::Section && txt::sameTextLetters(lines[i].name, section)) return i;
-    return -1;
+    return m_sectionAt.value(lookupKey(section), -1);
 }
 
 qsizetype Document::sectionEnd(qsizetype header) const
@@ -167,11 +203,8 @@ qsizetype Document::sectionEnd(qsizetype header) const
 
 qsizetype Document::findKey(qsizetype header, const QString& key) const
 {
-    const QString wanted = txt::trim(singleLine(key));
-    const qsizetype end = sectionEnd(header);
-    for (qsizetype i = header + 1; i < end; ++i)
-        if (lines[i].kind == Line::Kind::Key && txt::sameTextLetters(lines[i].name, wanted)) return i;
-    return -1;
+    const auto keys = m_keyAt.constFind(header);
+    return keys == m_keyAt.cend() ? -1 : keys->value(lookupKey(key), -1);
 }
 
 const Line* Document::keyLine(const QString& section, const QString& key) const
@@ -193,6 +226,7 @@ void Document::insertLine(qsizetype at, Line line)
 {
     if (at > 0 && lines[at - 1].eol.isEmpty()) lines[at - 1].eol = lineEnd();
     lines.insert(lines.begin() + at, std::move(line));
+    reindex();
 }
 
 void Document::setValue(const QString& section, const QString& key, const QString& value)
@@ -212,6 +246,7 @@ void Document::setValue(const QString& section, const QString& key, const QStrin
         Line& line = lines[at];
         line.raw = line.raw.left(line.raw.indexOf('=') + 1) + Cp1250::encode(cleanValue);
         parse(line);
+        reindex();
         return;
     }
     qsizetype insertAt = header + 1;
@@ -226,6 +261,7 @@ bool Document::eraseSection(const QString& section)
     bool isChanged = false;
     for (qsizetype header = findSection(section); header >= 0; header = findSection(section)) {
         lines.erase(lines.begin() + header, lines.begin() + sectionEnd(header));
+        reindex();
         isChanged = true;
     }
     return isChanged;
@@ -238,6 +274,7 @@ bool Document::deleteKey(const QString& section, const QString& key)
     bool isChanged = false;
     for (qsizetype at = findKey(header, key); at >= 0; at = findKey(header, key)) {
         lines.erase(lines.begin() + at);
+        reindex();
         isChanged = true;
     }
     return isChanged;
@@ -246,6 +283,81 @@ bool Document::deleteKey(const QString& section, const QString& key)
 bool hasDirectory(const QString& name)
 {
     return name.contains(u'/') || name.contains(u'\\') || name.contains(u':');
+}
+
+// What tells one state of a file from another: a rewrite changes the modification time
+// (nanoseconds where the file system keeps them) or the size, a replace by rename the inode.
+struct FileState {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    qint64 modifiedNs = 0;
+
+    bool operator==(const FileState&) const = default;
+};
+
+bool stateOf(const QString& path, FileState& state)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    state = {st.st_dev, st.st_ino, st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    return true;
+}
+
+qint64 nowNs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_REALTIME, &t);
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+// A file changed less than this before it was read may change again within the same tick
+// of the file system's clock (a jiffy here, two seconds on FAT) without a new modification
+// time: such a file is parsed again at every read until it has been still for longer.
+constexpr qint64 settleNs = 2'000'000'000;
+
+// The parsed files of the process, each kept with the state it was read in. Every IniFile
+// object on a path shares its entry, and a write drops it.
+struct ParsedFile {
+    FileState state;
+    std::shared_ptr<const Document> document;
+};
+
+QHash<QString, ParsedFile>& parsedFiles()
+{
+    static QHash<QString, ParsedFile> files;
+    return files;
+}
+
+// The file as it is on disk now, parsed again only when its state changed.
+std::shared_ptr<const Document> currentDocument(const QString& path)
+{
+    QHash<QString, ParsedFile>& cache = parsedFiles();
+    const qint64 readAt = nowNs();
+    FileState state;
+    if (!stateOf(path, state)) {
+        cache.remove(path);
+        return std::make_shared<const Document>(Document::load(path));
+    }
+    const auto found = cache.constFind(path);
+    if (found != cache.cend() && found->state == state) return found->document;
+    auto document = std::make_shared<const Document>(Document::load(path));
+    // An unreadable file is asked again: its permissions may change without a new state.
+    if (document->isUnreadable || state.modifiedNs > readAt - settleNs) {
+        cache.remove(path);
+        return document;
+    }
+    // A process reads a handful of INI files; a stray many only cost their next parse.
+    if (cache.size() >= 64) cache.clear();
+    cache.insert(path, {state, document});
+    return document;
+}
+
+// Writes the changed document and forgets the parsed one.
+void saveDocument(const Document& doc, const QString& path, const QString& fileName)
+{
+    parsedFiles().remove(path);
+    doc.save(path, fileName);
 }
 
 } // namespace
@@ -260,7 +372,8 @@ QString IniFile::path() const
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& defaultValue) const
 {
-    const Document doc = Document::load(path());
+    const std::shared_ptr<const Document> parsed = currentDocument(path());
+    const Document& doc = *parsed;
     const Line* line = doc.keyLine(section, key);
     return line ? unquoted(line->value) : defaultValue;
 }
@@ -269,9 +382,9 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
 {
     if (!hasDirectory(m_fileName)) QDir().mkpath(files::configDirectory());
     const QString target = path();
-    Document doc = Document::load(target);
+    Document doc = *currentDocument(target);
     doc.setValue(section, key, value);
-    doc.save(target, m_fileName);
+    saveDocument(doc, target, m_fileName);
 }
 
 int IniFile::readInteger(const QString& section, const QString& key, int defaultValue) const
@@ -299,31 +412,32 @@ void IniFile::writeBool(const QString& section, const QString& key, bool value)
 
 bool IniFile::sectionExists(const QString& section) const
 {
-    return Document::load(path()).findSection(section) >= 0;
+    return currentDocument(path())->findSection(section) >= 0;
 }
 
 bool IniFile::valueExists(const QString& section, const QString& key) const
 {
-    return Document::load(path()).keyLine(section, key) != nullptr;
+    return currentDocument(path())->keyLine(section, key) != nullptr;
 }
 
 void IniFile::eraseSection(const QString& section)
 {
     const QString target = path();
-    Document doc = Document::load(target);
-    if (doc.eraseSection(section)) doc.save(target, m_fileName);
+    Document doc = *currentDocument(target);
+    if (doc.eraseSection(section)) saveDocument(doc, target, m_fileName);
 }
 
 void IniFile::deleteKey(const QString& section, const QString& key)
 {
     const QString target = path();
-    Document doc = Document::load(target);
-    if (doc.deleteKey(section, key)) doc.save(target, m_fileName);
+    Document doc = *currentDocument(target);
+    if (doc.deleteKey(section, key)) saveDocument(doc, target, m_fileName);
 }
 
 QStringList IniFile::readSection(const QString& section) const
 {
-    const Document doc = Document::load(path());
+    const std::shared_ptr<const Document> parsed = currentDocument(path());
+    const Document& doc = *parsed;
     const qsizetype header = doc.findSection(section);
     QStringList keys;
     if (header < 0) return keys;
@@ -338,7 +452,8 @@ QStringList IniFile::readSection(const QString& section) const
 
 QStringList IniFile::readSections() const
 {
-    const Document doc = Document::load(path());
+    const std::shared_ptr<const Document> parsed = currentDocument(path());
+    const Document& doc = *parsed;
     QStringList sections;
     for (qsizetype i = 0; i < qsizetype(doc.lines.size()); ++i)
         if (doc.lines[i].kind == Line::Kind::Section && doc.findSection(doc.lines[i].name) == i)
@@ -348,7 +463,8 @@ QStringList IniFile::readSections() const
 
 QStringList IniFile::readSectionValues(const QString& section) const
 {
-    const Document doc = Document::load(path());
+    const std::shared_ptr<const Document> parsed = currentDocument(path());
+    const Document& doc = *parsed;
     QStringList values;
     const qsizetype header = doc.findSection(section);
     if (header < 0) return values;

@@ -4,9 +4,10 @@
 #include <QString>
 #include <QStringList>
 
-// One INI file, read afresh on every query and written to disk on every change, as the
+// One INI file, read from disk at every query and written to disk on every change, as the
 // original did through the system's profile functions; two objects on one file see each
-// other's writes.
+// other's writes, and a query sees another program's change. The file is parsed again only
+// when its size, modification time or inode changed since it was last parsed.
 //
 // Semantics:
 // - sections and keys match ignoring letter case (Czech letters included);

@@ -1,6 +1,8 @@
 // Drawing order of the items of a page.
 #include "reports/output/OutputPage.h"
 
+#include <algorithm>
+
 namespace reports {
 
 namespace {
@@ -20,20 +22,42 @@ int TStranaPrvku::CompareItems(const ItemStyle& existing, const ItemStyle& added
     return compare(added.Kind, existing.Kind);
 }
 
+// The order CompareItems gives a page: unknown kinds above 11 first, by falling kind; then
+// the graphics, all equal; then the texts by rising flags; then unknown kinds below 1, by
+// falling kind. Each part takes 2^34 ranks, enough for any int key offset to be positive.
+long long TStranaPrvku::rankOf(const ItemStyle& style)
+{
+    constexpr long long part = 1LL << 34;
+    constexpr long long offset = 1LL << 32;
+    if (style.isGraphic()) return part;
+    if (style.isText()) return 2 * part + offset + style.TextFlags;
+    return (style.Kind > 0 ? 0 : 3 * part) + offset - style.Kind;
+}
+
 TVystPrvek& TStranaPrvku::AddItem(TVystPrvek item)
 {
-    const bool text = item.Style.isText();
-    const bool graphic = item.Style.isGraphic();
-    m_graphics += graphic;
-    for (auto it = m_items.begin() + (text ? m_graphics : 0); it != m_items.end(); ++it) {
-        const int c = CompareItems((*it)->Style, item.Style);
-        if (c < 0) continue;
-        item.Layer = c == 0 ? (*it)->Layer : ++m_layers;
-        return **m_items.insert(it, std::make_unique<TVystPrvek>(std::move(item)));
-    }
-    item.Layer = ++m_layers;
-    m_items.push_back(std::make_unique<TVystPrvek>(std::move(item)));
-    return *m_items.back();
+    const long long rank = rankOf(item.Style);
+    const auto [at, isNew] = m_layerOf.try_emplace(rank, int(m_layers.size()));
+    if (isNew) m_layers.push_back({rank, {}});
+    item.Layer = at->second + 1;
+    TVystPrvek& stored = m_items.emplace_back(std::move(item));
+    m_layers[size_t(at->second)].items.push_back(&stored);
+    m_isOrdered = false;
+    return stored;
+}
+
+const std::vector<TVystPrvek*>& TStranaPrvku::drawingOrder() const
+{
+    if (m_isOrdered) return m_order;
+    std::vector<const Layer*> layers;
+    layers.reserve(m_layers.size());
+    for (const Layer& layer : m_layers) layers.push_back(&layer);
+    std::sort(layers.begin(), layers.end(), [](const Layer* a, const Layer* b) { return a->rank < b->rank; });
+    m_order.clear();
+    m_order.reserve(m_items.size());
+    for (const Layer* layer : layers) m_order.insert(m_order.end(), layer->items.rbegin(), layer->items.rend());
+    m_isOrdered = true;
+    return m_order;
 }
 
 } // namespace reports

@@ -3,7 +3,8 @@
 
 #include "reports/output/OutputItem.h"
 
-#include <memory>
+#include <deque>
+#include <unordered_map>
 #include <vector>
 
 namespace reports {
@@ -14,22 +15,33 @@ namespace reports {
 class TStranaPrvku
 {
 public:
-    // Inserts in drawing order and gives the item its layer; answers the stored item.
+    // Inserts in drawing order and gives the item its layer; answers the stored item, which
+    // stays where it is while the page lives.
     TVystPrvek& AddItem(TVystPrvek item);
     // Comparison of an existing item against a new one: texts by flags, graphics equal,
     // otherwise the new kind minus the existing kind, as a sign.
     static int CompareItems(const ItemStyle& existing, const ItemStyle& added);
 
     int count() const { return int(m_items.size()); }
-    const TVystPrvek& item(int i) const { return *m_items.at(size_t(i)); }
-    TVystPrvek& item(int i) { return *m_items.at(size_t(i)); }
+    const TVystPrvek& item(int i) const { return *drawingOrder().at(size_t(i)); }
+    TVystPrvek& item(int i) { return *drawingOrder().at(size_t(i)); }
 
 private:
-    // Owned items; pointers keep insertion cheap on pages of many items.
-    std::vector<std::unique_ptr<TVystPrvek>> m_items;
-    int m_layers = 0;
-    // Graphic items always precede texts; a text's place is searched after them.
-    int m_graphics = 0;
+    // Items that compare equal form a layer; the page is its layers in the order the
+    // comparison gives, each layer's items newest first.
+    struct Layer {
+        long long rank = 0;                 // place among the layers, see rankOf()
+        std::vector<TVystPrvek*> items;     // in the order they were added
+    };
+    static long long rankOf(const ItemStyle& style);
+    const std::vector<TVystPrvek*>& drawingOrder() const;
+
+    std::deque<TVystPrvek> m_items;                 // owned, in the order added; never moved
+    std::vector<Layer> m_layers;                    // index + 1 is the layer number
+    std::unordered_map<long long, int> m_layerOf;   // rank -> index in m_layers
+    // The items in drawing order, rebuilt on the first read after an addition.
+    mutable std::vector<TVystPrvek*> m_order;
+    mutable bool m_isOrdered = true;
 };
 
 } // namespace reports

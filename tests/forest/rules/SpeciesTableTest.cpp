@@ -44,8 +44,25 @@ INSTANTIATE_TEST_SUITE_P(SpeciesTable, GrowthGroup,
                                            GroupCase{"LeadingBlank", " SM", 14}, GroupCase{"Empty", "", 14},
                                            GroupCase{"Fir", "jdo", 3}, GroupCase{"Douglas", "DG", 12},
                                            GroupCase{"Hornbeam", "HB", 10}, GroupCase{"Birch", "OS", 9},
-                                           GroupCase{"Mountain", "KOS", 13}, GroupCase{"Last", "SOU", 0}),
+                                           GroupCase{"Mountain", "KOS", 13}, GroupCase{"Last", "SOU", 0},
+                                           GroupCase{"AccentedThird", "SMŠ", 14}, GroupCase{"OneLetterAndBlank", "S ", 14},
+                                           GroupCase{"InnerBlank", "S M", 14}),
                          [](const auto& info) { return std::string(info.param.label); });
+
+// Every abbreviation of the table, in either case and two-letter ones without their blank,
+// finds the group of its first entry.
+TEST(SpeciesTable, EveryAbbreviationFindsItsFirstEntry)
+{
+    std::map<QString, int> first;
+    for (const SpeciesEntry& e : SpeciesTable())
+        first.emplace(QString::fromLatin1(e.abbreviation), e.group);
+    for (const auto& [abbreviation, group] : first) {
+        EXPECT_EQ(SpeciesGrowthGroup(abbreviation), group) << qPrintable(abbreviation);
+        EXPECT_EQ(SpeciesGrowthGroup(abbreviation.toLower()), group) << qPrintable(abbreviation);
+        if (abbreviation.endsWith(u' '))
+            EXPECT_EQ(SpeciesGrowthGroup(abbreviation.left(2)), group) << qPrintable(abbreviation);
+    }
+}
 
 TEST(SpeciesTable, ConiferousGroups)
 {

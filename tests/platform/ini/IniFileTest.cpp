@@ -11,7 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -40,6 +44,20 @@ protected:
     {
         write(QStringLiteral("test.ini"), bytes);
         return IniFile(pathOf(QStringLiteral("test.ini")));
+    }
+
+    // Sets the modification time of a file, in nanoseconds where the file system keeps them.
+    void setModified(const QString& name, const timespec& when) const
+    {
+        const timespec times[2] = {when, when};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(pathOf(name)).constData(), times, 0), 0);
+    }
+
+    struct stat statOf(const QString& name) const
+    {
+        struct stat st {};
+        ::stat(QFile::encodeName(pathOf(name)).constData(), &st);
+        return st;
     }
 
     QTemporaryDir m_dir;
@@ -238,6 +256,57 @@ TEST_F(IniFileTest, UnreadableFileIsNotReplacedOnWrite)
     EXPECT_THROW(ini.writeString(QStringLiteral("S"), QStringLiteral("B"), QStringLiteral("2")), EFileError);
     QFile::setPermissions(pathOf(QStringLiteral("test.ini")), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     EXPECT_EQ(read(QStringLiteral("test.ini")), original);
+}
+
+// Another program's change is seen at the next read, however little of the file's state it
+// changed: the parsed file is kept only while size, modification time and inode stay.
+TEST_F(IniFileTest, ChangesOfAnotherProgramAreSeenAtTheNextRead)
+{
+    const QString name = QStringLiteral("test.ini");
+    const timespec noon{1577880000, 100000000};   // 2020-01-01 12:00:00.1 UTC
+    IniFile ini = iniWith("[S]\r\nK=1\r\n");
+    const IniFile other(pathOf(name));
+    setModified(name, noon);
+    EXPECT_EQ(ini.readInteger(QStringLiteral("S"), QStringLiteral("K"), 0), 1);
+    EXPECT_EQ(other.readSection(QStringLiteral("s")), QStringList{QStringLiteral("K")});
+
+    // Rewritten in place, same size, within the same second.
+    const ino_t inode = statOf(name).st_ino;
+    write(name, "[S]\r\nK=2\r\n");
+    setModified(name, {noon.tv_sec, noon.tv_nsec + 100000000});
+    ASSERT_EQ(statOf(name).st_ino, inode);
+    if (statOf(name).st_mtim.tv_nsec == 0) GTEST_SKIP() << "the file system keeps whole seconds";
+    EXPECT_EQ(ini.readInteger(QStringLiteral("S"), QStringLiteral("K"), 0), 2);
+    EXPECT_EQ(other.readString(QStringLiteral("s"), QStringLiteral("k"), QString()), QStringLiteral("2"));
+
+    // Longer, with the modification time put back.
+    write(name, "[S]\r\nK=30\r\n");
+    setModified(name, {noon.tv_sec, noon.tv_nsec + 100000000});
+    EXPECT_EQ(ini.readInteger(QStringLiteral("S"), QStringLiteral("K"), 0), 30);
+
+    // Replaced by a rename with a file of the same size and time.
+    write(QStringLiteral("new.ini"), "[T]\r\nK=40\r\n");
+    setModified(QStringLiteral("new.ini"), {noon.tv_sec, noon.tv_nsec + 100000000});
+    ASSERT_EQ(std::rename(QFile::encodeName(pathOf(QStringLiteral("new.ini"))).constData(),
+                          QFile::encodeName(pathOf(name)).constData()), 0);
+    EXPECT_EQ(ini.readInteger(QStringLiteral("S"), QStringLiteral("K"), 0), 0);
+    EXPECT_TRUE(other.sectionExists(QStringLiteral("T")));
+    EXPECT_TRUE(ini.valueExists(QStringLiteral("t"), QStringLiteral("k")));
+    EXPECT_EQ(ini.readSections(), QStringList{QStringLiteral("T")});
+}
+
+// A file changed just now may change again within one tick of the file system's clock, so
+// that not even the nanoseconds differ: it is not kept until it has been still for a while.
+TEST_F(IniFileTest, FileChangedJustNowIsReadAgain)
+{
+    const QString name = QStringLiteral("test.ini");
+    const IniFile ini = iniWith("[S]\r\nK=1\r\n");
+    EXPECT_EQ(ini.readInteger(QStringLiteral("S"), QStringLiteral("K"), 0), 1);
+    const struct stat before = statOf(name);
+    write(name, "[S]\r\nK=2\r\n");
+    setModified(name, before.st_mtim);
+    ASSERT_EQ(statOf(name).st_ino, before.st_ino);
+    EXPECT_EQ(ini.readInteger(QStringLiteral("S"), QStringLiteral("K"), 0), 2);
 }
 
 // text nullptr: the key is missing; integer: readInteger with the default -1; boolean: readBool with the default true.

@@ -40,6 +40,63 @@ TEST(OutputPage, GraphicsLieUnderTextsAndEqualsKeepTemplateOrder)
                                         QStringLiteral("t1@1"), QStringLiteral("t2@1"), QStringLiteral("rtf@3")}));
 }
 
+// The rule the page keeps: a new item goes in front of the first item that compares equal
+// or greater, taking its layer when equal and a new layer otherwise.
+QStringList insertedByRule(const std::vector<TVystPrvek>& added)
+{
+    std::vector<TVystPrvek> page;
+    int layers = 0;
+    for (TVystPrvek i : added) {
+        auto it = page.begin();
+        while (it != page.end() && TStranaPrvku::CompareItems(it->Style, i.Style) < 0) ++it;
+        const bool equal = it != page.end() && TStranaPrvku::CompareItems(it->Style, i.Style) == 0;
+        i.Layer = equal ? it->Layer : ++layers;
+        page.insert(it, i);
+    }
+    QStringList out;
+    for (const TVystPrvek& i : page) out << i.ItemText + u'@' + QString::number(i.Layer);
+    return out;
+}
+
+TEST(OutputPage, UnknownKindsKeepTheirPlaceAroundGraphicsAndTexts)
+{
+    TStranaPrvku page;
+    page.AddItem(item(1, QStringLiteral("t2")));
+    page.AddItem(item(0, QStringLiteral("zero")));
+    page.AddItem(item(13, QStringLiteral("k13")));
+    page.AddItem(item(7, QStringLiteral("line")));
+    page.AddItem(item(-4, QStringLiteral("minus")));
+    page.AddItem(item(14, QStringLiteral("k14")));
+    page.AddItem(item(2, QStringLiteral("t1")));
+    page.AddItem(item(3, QStringLiteral("wrap"), 16));
+    page.AddItem(item(13, QStringLiteral("k13b")));
+    page.AddItem(item(11, QStringLiteral("picture")));
+    EXPECT_EQ(order(page), (QStringList{QStringLiteral("k14@6"), QStringLiteral("k13b@3"), QStringLiteral("k13@3"),
+                                        QStringLiteral("picture@4"), QStringLiteral("line@4"), QStringLiteral("t1@1"),
+                                        QStringLiteral("t2@1"), QStringLiteral("wrap@7"), QStringLiteral("zero@2"),
+                                        QStringLiteral("minus@5")}));
+}
+
+TEST(OutputPage, LargePagesKeepTheOrderOfTheRule)
+{
+    // Mostly body texts of two flag sets, some graphics, a few odd kinds and flags, with reads
+    // of the page between additions as a preview drawing a page still being laid out does.
+    std::vector<TVystPrvek> added;
+    TStranaPrvku page;
+    quint32 seed = 12345;
+    const auto next = [&seed](quint32 n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % n;
+    };
+    const int kinds[] = {1, 2, 2, 2, 3, 5, 6, 7, 8, 11, 0, 12, 16, -2};
+    const int flags[] = {0, 0, 0, 16, 16, 64, 8 | 16, -1, 2147483647};
+    for (int n = 0; n < 3000; ++n) {
+        added.push_back(item(kinds[next(std::size(kinds))], QString::number(n), flags[next(std::size(flags))]));
+        page.AddItem(added.back());
+        if (n % 1000 == 999) EXPECT_EQ(order(page), insertedByRule(added)) << n;
+    }
+}
+
 TEST(OutputItem, LinesAndShapesUseTheirPensAndBrushes)
 {
     test::RecordingCanvas canvas;
