@@ -1,6 +1,7 @@
 // The calculation of the list of recognised stands: tables directory, forest unit, run over all compartments.
 #include "app/calculation/Calculation.h"
 
+#include "app/calculation/ListReplacement.h"
 #include "app/calculation/RecognisedStandsTable.h"
 #include "app/calculation/SpeciesRowSource.h"
 #include "app/sources/LesniCelek.h"
@@ -25,6 +26,13 @@ QString withoutPathPrefix(const QString& value)
 {
     const QString trimmed = value.trimmed();
     return trimmed.startsWith(QLatin1String("PATH="), Qt::CaseInsensitive) ? trimmed.mid(5).trimmed() : trimmed;
+}
+
+// What became of the earlier list when a run did not complete.
+QString keptListText(bool hadList)
+{
+    return hadList ? QStringLiteral("Dosavadní seznam uznaných porostů (TGENKL.DB) zůstal beze změny.")
+                   : QStringLiteral("Seznam uznaných porostů (TGENKL.DB) nebyl vytvořen.");
 }
 
 QString withSeparator(const QString& dir)
@@ -106,30 +114,34 @@ bool Calculation::RunCalculation(const CalculationProgress& progress)
     m_rowsWritten = 0;
     m_compartmentCounter = 0;
     ProgressScope scope(progress);
+    ListReplacement replacement(m_tablesDir);
+    const bool hadList = files::fileExists(replacement.listPath());
     try {
-        recreateRecognisedStandsTable(m_table, m_tablesDir);
+        replacement.create(m_table);
         m_table.Open();
-        runCompartments(progress);
+        if (!runCompartments(progress)) {
+            replacement.discard();
+            ui::services().showMessage(QStringLiteral("Nic nebylo spočteno: lesní celek nebyl načten.\n") + keptListText(hadList));
+            return false;
+        }
         m_table.Close();
+        replacement.putInPlace();
         ui::services().processEvents();
         return true;
     } catch (const Exception& e) {
-        if (m_table.Active()) {
-            try {
-                m_table.Close();
-            } catch (const Exception&) {
-                // the first error is the one reported
-            }
-        }
-        ui::services().messageBox(e.message(), QString(), ui::MsgType::Error, ui::Ok);
+        replacement.discard();
+        ui::services().messageBox(e.message() + QStringLiteral("\n\nVýpočet nebyl dokončen. ") + keptListText(hadList),
+                                  QString(), ui::MsgType::Error, ui::Ok);
         return false;
     }
 }
 
-void Calculation::runCompartments(const CalculationProgress& progress)
+bool Calculation::runCompartments(const CalculationProgress& progress)
 {
     TLesniCelek* unit = LesniCelek();
     unit->ReloadCompartments();
+    if (!unit->HasUnit())
+        return false;
     const int count = int(unit->CompartmentList().size());
     if (progress.show)
         progress.show(count);
@@ -146,6 +158,7 @@ void Calculation::runCompartments(const CalculationProgress& progress)
         unit->LoadNextCompartment(false);
         ui::services().processEvents();
     }
+    return true;
 }
 
 void Calculation::walkCompartment(TOddeleni& compartment)

@@ -47,8 +47,11 @@ public:
     // Full path of TGENKL.DB in the tables directory.
     QString tablePath() const;
 
-    // One complete calculation. A row that fails is reported and skipped; any other error is
-    // reported after the table is closed and the progress hidden. True when the run completed.
+    // One complete calculation. The new list is built beside TGENKL.DB and replaces it only
+    // when the run completes. A row that fails is reported and skipped. A source that read no
+    // unit (a cancelled login or choice, a database that does not open) and any other error
+    // leave the old list and its corrections as they were, and say that nothing was computed.
+    // True when the run completed.
     bool RunCalculation(const CalculationProgress& progress);
     // Compartments begun in the current run.
     int CompartmentCounter() const { return m_compartmentCounter; }
@@ -56,7 +59,8 @@ public:
     int rowsWritten() const { return m_rowsWritten; }
 
 private:
-    void runCompartments(const CalculationProgress& progress);
+    // False when the source read no unit; nothing was written then.
+    bool runCompartments(const CalculationProgress& progress);
     void walkCompartment(TOddeleni& compartment);
 
     Owned<TLesniCelek> m_unit;

@@ -98,6 +98,8 @@ public:
     void ReloadCompartments();
     // True when the source has no compartment after the current one.
     bool EndOfData() const;
+    // False when the source's last start read no unit (cancelled, or it could not be opened).
+    bool HasUnit() const { return m_source && m_source->hasUnit(); }
     // The next compartment replaces the current one; nothing happens at the end of the data.
     void LoadNextCompartment(bool withProgressWindow);
 

@@ -44,6 +44,10 @@ public:
     virtual bool endOfData() const = 0;
     // Loads the compartment after the current one; false (and nothing loaded) at the end.
     virtual bool loadNextCompartment(TLesniCelek& unit) = 0;
+    // False when the last start read no unit: the user cancelled a login or a choice, or the
+    // source could not be opened (the reason has been shown). A unit read without any
+    // compartment is still a unit.
+    virtual bool hasUnit() const { return true; }
 };
 
 // The source of a kind byte; a kind this program cannot read yet gives a source that says so

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace app {
@@ -28,7 +29,7 @@ TFU_DTB_LES::TFU_DTB_LES(QString databaseName, QWidget* parent)
       m_renumber(new QPushButton(QStringLiteral("Přečísluj  LHC "), this)),
       m_selections(new QPushButton(QStringLiteral("LHC výběry"), this)),
       m_carka(new QPushButton(QStringLiteral("VybČárka"), this)),
-      m_carkaText(new QPlainTextEdit(this))
+      m_log(new QPlainTextEdit(this))
 {
     askKey = [this](sqlsrc::UnitKey start) -> std::optional<sqlsrc::UnitKey> {
         TFVybLHCID dialog(this);
@@ -46,20 +47,24 @@ TFU_DTB_LES::TFU_DTB_LES(QString databaseName, QWidget* parent)
     m_grid->horizontalHeader()->setStretchLastSection(true);
     auto* layout = new QVBoxLayout(this);
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {m_delete, m_show, m_copy, m_renumber, m_selections, m_carka})
+    for (QPushButton* b : {m_delete, m_show, m_copy, m_renumber, m_selections, m_carka}) {
+        b->setAutoDefault(false);   // Enter never starts an operation, above all not a deletion
         buttons->addWidget(b);
+    }
     layout->addLayout(buttons);
     layout->addWidget(m_grid);
-    m_carkaText->setReadOnly(true);
-    m_carkaText->hide();
-    layout->addWidget(m_carkaText);
+    m_log->setReadOnly(true);
+    m_log->hide();
+    layout->addWidget(m_log);
     connect(m_delete, &QPushButton::clicked, this, &TFU_DTB_LES::Button5Click);
     connect(m_show, &QPushButton::clicked, this, [this] { guarded([this] { OpenLhcList(); }); });
     connect(m_copy, &QPushButton::clicked, this, &TFU_DTB_LES::ButCopyLHCClick);
     connect(m_renumber, &QPushButton::clicked, this, &TFU_DTB_LES::Button3Click);
     connect(m_selections, &QPushButton::clicked, this, [this] { ButVyberyClick(); });
     connect(m_carka, &QPushButton::clicked, this, &TFU_DTB_LES::ButCarkaClick);
+    // Enter anywhere in the window (the grid passes it on) chooses the unit, as a double-click does.
     auto* close = new QPushButton(QStringLiteral("OK"), this);
+    close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, &QDialog::accept);
     layout->addWidget(close);
@@ -77,17 +82,17 @@ TFDtbVyb* TFU_DTB_LES::ButVyberyClick()
 
 void TFU_DTB_LES::ButCarkaClick()
 {
-    if (!m_carkaText->isHidden()) {
-        m_carkaText->hide();
+    if (m_grid->isHidden()) {
+        m_log->hide();
         m_grid->show();
         return;
     }
     db::Database* database = db::Database::find(m_databaseName);
     if (!database)
         return;
-    guarded([&] { m_carkaText->setPlainText(sqlsrc::ApostropheConditions(*database).join(QLatin1Char('\n'))); });
+    guarded([&] { m_log->setPlainText(sqlsrc::ApostropheConditions(*database).join(QLatin1Char('\n'))); });
     m_grid->hide();
-    m_carkaText->show();
+    m_log->show();
 }
 
 void TFU_DTB_LES::OpenLhcList(std::optional<sqlsrc::UnitKey> key)
@@ -126,6 +131,13 @@ std::optional<sqlsrc::UnitRow> TFU_DTB_LES::currentRow() const
     return m_rows[size_t(row)];
 }
 
+void TFU_DTB_LES::showLog(const QStringList& lines)
+{
+    m_log->setPlainText(lines.join(QLatin1Char('\n')));
+    m_log->moveCursor(QTextCursor::End);
+    m_log->ensureCursorVisible();
+}
+
 template<class F>
 void TFU_DTB_LES::guarded(F work)
 {
@@ -156,7 +168,7 @@ void TFU_DTB_LES::Button5Click()
                                      .arg(row->key.kod)
                                      .arg(row->key.id)
                                      .arg(row->name);
-        if (!ui::services().askYesNo(question))
+        if (!ui::services().askBeforeDeleting(question))
             return;
         sqlsrc::UnitMaintenance(*database).deleteUnit(row->key);
         OpenLhcList(row->key);
@@ -199,7 +211,11 @@ void TFU_DTB_LES::ButCopyLHCClick()
             const std::optional<sqlsrc::UnitKey> key = askKey(row->key);
             if (!key)
                 return;
-            const sqlsrc::Outcome outcome = maintenance.copyUnit(row->key, target, *key);
+            QStringList log;
+            m_log->clear();
+            m_log->show();
+            const sqlsrc::Outcome outcome = maintenance.copyUnit(row->key, target, *key, &log);
+            showLog(log);
             if (outcome == sqlsrc::Outcome::KeyTaken)
                 continue;
             OpenLhcList(outcome == sqlsrc::Outcome::Done ? *key : row->key);
@@ -216,7 +232,9 @@ std::optional<UnitKey> ChooseUnitInList(const QString& databaseName)
 {
     app::TFU_DTB_LES window(databaseName);
     window.OpenLhcList();
-    window.exec();
+    // OK, Enter or a double-click chooses the current row; Escape or the close box nothing.
+    if (window.exec() != QDialog::Accepted)
+        return std::nullopt;
     return window.currentUnit();
 }
 

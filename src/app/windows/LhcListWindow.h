@@ -32,7 +32,8 @@ public:
     void Button5Click();
     // "Přečísluj  LHC ": asks for a new key until it is free or the question is cancelled.
     void Button3Click();
-    // "Kopíruj LHC": logs into a target database, asks for a free key there and copies.
+    // "Kopíruj LHC": logs into a target database, asks for a free key there and copies, showing
+    // the copy's log in RichEdit1.
     void ButCopyLHCClick();
     // "LHC výběry": the selection window of the current unit (nil when the list is empty or
     // the unit is already open in one).
@@ -40,7 +41,8 @@ public:
     // "VybČárka": shows the conditions of the stand groups whose texts hold an apostrophe in
     // place of the list; a second click shows the list again.
     void ButCarkaClick();
-    QPlainTextEdit* CarkaText() const { return m_carkaText; }
+    // The log pane: the copy's log, or the scan's conditions while the scan replaces the list.
+    QPlainTextEdit* RichEdit1() const { return m_log; }
 
     // Asks for a unit key starting from the given one (the key dialog unless replaced).
     std::function<std::optional<sqlsrc::UnitKey>(sqlsrc::UnitKey)> askKey;
@@ -54,6 +56,7 @@ private:
     template<class F>
     void guarded(F work);
     std::optional<sqlsrc::UnitRow> currentRow() const;
+    void showLog(const QStringList& lines);
 
     QString m_databaseName;
     QTableWidget* m_grid;
@@ -63,7 +66,7 @@ private:
     QPushButton* m_renumber;
     QPushButton* m_selections;
     QPushButton* m_carka;
-    QPlainTextEdit* m_carkaText;
+    QPlainTextEdit* m_log;
     std::vector<sqlsrc::UnitRow> m_rows;
 };
 
@@ -71,7 +74,8 @@ private:
 
 namespace sqlsrc {
 
-// Shows the list modally over the connected database and answers its current row on closing.
+// Shows the list modally over the connected database and answers its current row when it was
+// chosen (OK, Enter, a double-click); nullopt when the list was closed otherwise.
 std::optional<UnitKey> ChooseUnitInList(const QString& databaseName);
 
 } // namespace sqlsrc

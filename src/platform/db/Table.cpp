@@ -540,6 +540,13 @@ void Table::initNewRecord(std::vector<QVariant>& values)
     }
 }
 
+void Table::CloseDiscarding()
+{
+    if (m_storage && m_storage->holderCount() == 1)
+        m_storage->discardPendingChanges();
+    Close();
+}
+
 bool Table::isOpenInProcess(const QString& path)
 {
     return detail::TableStorage::isLive(path);

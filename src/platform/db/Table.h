@@ -146,6 +146,9 @@ public:
     void EmptyTable();
     // Writes pending changes of the open table to its file.
     void FlushBuffers();
+    // Closes a table that is being thrown away: when nothing else of the process holds its rows,
+    // changes not yet written are dropped instead of written, so the close cannot fail.
+    void CloseDiscarding();
     // True while something of this process holds the rows of that .DB (a Table, local SQL, a live
     // result): they share them, and the file cannot be restructured meanwhile.
     static bool isOpenInProcess(const QString& path);

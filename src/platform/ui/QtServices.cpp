@@ -129,6 +129,12 @@ bool QtServices::askYesNo(const QString& question)
     return dialog.exec() == YesNoDialog::ResultYes;
 }
 
+bool QtServices::askBeforeDeleting(const QString& question)
+{
+    YesNoDialog dialog(question, dialogParent(), YesNoDialog::Focus::No);
+    return dialog.exec() == YesNoDialog::ResultYes;
+}
+
 void QtServices::setStatusText(const QString& text)
 {
     if (m_statusCallback) {

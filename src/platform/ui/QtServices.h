@@ -39,6 +39,7 @@ public:
 
     Answer messageBox(const QString& text, const QString& caption, MsgType type, Buttons buttons) override;
     bool askYesNo(const QString& question) override;
+    bool askBeforeDeleting(const QString& question) override;
     void setStatusText(const QString& text) override;
     void setProgress(int position, int maximum) override;
     void processEvents() override;

@@ -46,6 +46,9 @@ public:
     {
         return messageBox(question, QStringLiteral("Dialog"), MsgType::Custom, YesNo) == Answer::Yes;
     }
+    // A question whose "Ano" deletes data for good: the yes/no window opening with "Ne" focused
+    // and default, so that Enter answers no. By default askYesNo.
+    virtual bool askBeforeDeleting(const QString& question) { return askYesNo(question); }
     virtual void setStatusText(const QString& text) = 0;
     // Progress of long work: position out of maximum; maximum 0 hides it.
     virtual void setProgress(int position, int maximum) = 0;

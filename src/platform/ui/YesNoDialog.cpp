@@ -22,7 +22,7 @@ QPushButton* makeButton(QDialog* dialog, const QString& caption, QStyle::Standar
 
 } // namespace
 
-YesNoDialog::YesNoDialog(const QString& question, QWidget* parent)
+YesNoDialog::YesNoDialog(const QString& question, QWidget* parent, Focus focus)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setWindowTitle(QStringLiteral("Dialog"));
@@ -46,7 +46,9 @@ YesNoDialog::YesNoDialog(const QString& question, QWidget* parent)
 
     m_yes = makeButton(this, QStringLiteral("&Ano"), QStyle::SP_DialogYesButton, QRect(75, 127, 75, 44), ResultYes);
     m_no = makeButton(this, QStringLiteral("&Ne"), QStyle::SP_DialogNoButton, QRect(168, 127, 75, 44), ResultNo);
-    m_yes->setDefault(true);
+    QPushButton* focused = focus == Focus::No ? m_no : m_yes;
+    focused->setDefault(true);
+    focused->setFocus();
 }
 
 void YesNoDialog::showEvent(QShowEvent* event)

@@ -134,9 +134,10 @@ TEST_F(CalculationRun, AFailurePartWayIsReportedAndLeavesTheTableClosed)
     EXPECT_FALSE(calc.RunCalculation(run.progress()));
     EXPECT_EQ(run.hides, 1);
     ASSERT_EQ(recorder().messages.size(), 1u);
-    EXPECT_EQ(recorder().messages[0].text, "Tabulka ODDELENI je poškozena.");
+    EXPECT_EQ(recorder().messages[0].text, QStringLiteral("Tabulka ODDELENI je poškozena.\n\nVýpočet nebyl dokončen. "
+                                                          "Seznam uznaných porostů (TGENKL.DB) nebyl vytvořen."));
     EXPECT_FALSE(db::Table::isOpenInProcess(calc.tablePath()));
-    EXPECT_EQ(rows().size(), 2);   // the first compartment's rows were written
+    EXPECT_FALSE(QFile::exists(calc.tablePath()));   // no list of half a unit
     source->failAt = -1;
     EXPECT_TRUE(calc.RunCalculation({}));
     EXPECT_EQ(rows().size(), 6);

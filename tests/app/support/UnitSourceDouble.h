@@ -33,6 +33,7 @@ public:
     bool loadFirstCompartment(TLesniCelek& unit) override;
     bool endOfData() const override;
     bool loadNextCompartment(TLesniCelek& unit) override;
+    bool hasUnit() const override { return readsUnit; }
 
     // Raised (as EDatabaseError) when compartment index `failAt` is loaded; -1 never.
     int failAt = -1;
@@ -41,6 +42,8 @@ public:
     // The storey area of compartment index `corruptAreaAt` is not a number; -1 none.
     int corruptAreaAt = -1;
     int loads = 0;
+    // False: the source reads no unit, as after a cancelled login.
+    bool readsUnit = true;
     // Called at every load of a compartment.
     std::function<void()> onLoad;
     int headerLoads = 0;

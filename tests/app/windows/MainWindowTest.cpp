@@ -278,3 +278,62 @@ TEST_F(MainWindowRun, ADamagedListGetsThePlainQuestion)
 }
 
 } // namespace
+
+#include "platform/files/Files.h"
+#include "tools/samples/SampleData.h"
+
+namespace {
+
+// The version-97 sample unit through the real source: a later start without the unit's storey
+// table shows why it cannot read the unit, and "Výpočet" then keeps the corrected list.
+TEST(MainWindowSample, AMissingStoreyTableLeavesTheCorrectedList)
+{
+    recorder().clear();
+    QTemporaryDir prog;
+    samples::writeSampleInstallation(QStringLiteral(GENKLAS_GOLDEN_DIR "/../../data"), prog.path());
+    const QString unitDir = prog.path() + "/vzorky/vex97/DATA";
+    auto start = [&] {
+        auto window = std::make_unique<app::TFGenKl>(prog.path());
+        window->setModalList(false);
+        TLesniCelek* unit = window->calculationForm()->calculation().LesniCelek();
+        unit->setProgramDir(prog.path());
+        unit->setDirectoryChooser([unitDir](const QString&, const QString&, const QString&, bool) { return unitDir; });
+        return window;
+    };
+    auto first = start();
+    ASSERT_TRUE(first->FormShow());
+    first->BitBtn1()->click();
+    const QString list = first->calculationForm()->calculation().tablePath();
+    ASSERT_TRUE(first->listWindow()->isVisible());
+    first->listWindow()->BitBtn2Click();
+    {
+        db::Table t;   // the user's correction
+        t.SetTableName(list);
+        t.Open();
+        t.First();
+        t.Edit();
+        t.FieldByName("NAJEMCE").AsString(QStringLiteral("Lesy obce"));
+        t.Post();
+    }
+    first.reset();
+    const QByteArray corrected = bytesOf(list);
+    ASSERT_FALSE(corrected.isEmpty());
+    ASSERT_TRUE(QFile::remove(files::resolvePath(unitDir + "/ETAZ.DB")));
+
+    recorder().clear();
+    auto second = start();
+    EXPECT_TRUE(second->FormShow());
+    ASSERT_FALSE(recorder().messages.empty());
+    EXPECT_TRUE(recorder().messages.back().text.contains("ETAZ")) << recorder().messages.back().text.toStdString();
+    recorder().clear();
+    recorder().script({ui::Answer::Yes});   // "Ano" to the overwrite question
+    second->BitBtn1()->click();
+    ASSERT_EQ(recorder().messages.size(), 2u);
+    EXPECT_EQ(recorder().messages[1].text, QStringLiteral("Nic nebylo spočteno: lesní celek nebyl načten.\n"
+                                                          "Dosavadní seznam uznaných porostů (TGENKL.DB) zůstal beze změny."));
+    EXPECT_EQ(bytesOf(list), corrected);
+    EXPECT_FALSE(second->listWindow()->isVisible());
+    EXPECT_TRUE(second->BitBtn3()->isEnabled());
+}
+
+} // namespace

@@ -8,14 +8,19 @@
 
 #include "app/sources/sql/SqlFixture.h"
 #include "platform/db/sql/Database.h"
+#include "platform/ui/QtServices.h"
 #include "platform/ui/Services.h"
+#include "platform/ui/YesNoDialog.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -158,6 +163,68 @@ TEST_P(LhcListWindowTest, CopyGoesToTheLoggedInTargetUnderAFreeKey)
     EXPECT_EQ(count("LHC", 1, 7), 1);
     EXPECT_EQ(window.GU_LHC()->rowCount(), 3);
     EXPECT_EQ(window.currentUnit(), (sqlsrc::UnitKey{1, 7}));
+    // The copy's log stays in the window's pane beside the list.
+    EXPECT_FALSE(window.RichEdit1()->isHidden());
+    EXPECT_FALSE(window.GU_LHC()->isHidden());
+    const QStringList log = window.RichEdit1()->toPlainText().split(QLatin1Char('\n'));
+    EXPECT_TRUE(log.contains(QStringLiteral("V tabulce POROST začínám kopírovat.")));
+    EXPECT_TRUE(log.contains(QStringLiteral("V tabulce POROST zkopírováno řádků: 1")));
+    EXPECT_EQ(log.back(), QStringLiteral("Proveden commit. Hotovo - zkopírováno LHC."));
+    // The scan still takes the list's place, and a second click brings the list back.
+    window.ButCarkaClick();
+    EXPECT_TRUE(window.GU_LHC()->isHidden());
+    EXPECT_FALSE(window.RichEdit1()->toPlainText().contains(QStringLiteral("začínám kopírovat")));
+    window.ButCarkaClick();
+    EXPECT_FALSE(window.GU_LHC()->isHidden());
+}
+
+TEST_P(LhcListWindowTest, EnterChoosesTheUnitAndNeverStartsADeletion)
+{
+    const app::TFU_DTB_LES window(QStringLiteral("LHP_ORAC"));
+    for (QPushButton* b : window.findChildren<QPushButton*>())
+        EXPECT_TRUE(b->text() == QStringLiteral("OK") || !b->autoDefault()) << b->text().toStdString();
+    // Enter in the list, then Enter with the focus moved onto "Zrus LHC": each chooses the unit.
+    for (const bool onDeleteButton : {false, true}) {
+        recorder().clear();
+        QTimer::singleShot(0, [&] {
+            auto* list = qobject_cast<app::TFU_DTB_LES*>(QApplication::activeModalWidget());
+            ASSERT_NE(list, nullptr);
+            list->GU_LHC()->setCurrentCell(1, 0);
+            (onDeleteButton ? static_cast<QWidget*>(list->ZrusLhc()) : list->GU_LHC())->setFocus();
+            QTest::keyClick(list->focusWidget(), Qt::Key_Return);
+        });
+        EXPECT_EQ(sqlsrc::ChooseUnitInList(QStringLiteral("LHP_ORAC")), (sqlsrc::UnitKey{2, 0}));
+        EXPECT_TRUE(recorder().messages.empty());
+        EXPECT_EQ(count("LHC", 2), 1);
+    }
+    // Escape chooses nothing.
+    QTimer::singleShot(0, [&] {
+        QWidget* list = QApplication::activeModalWidget();
+        ASSERT_NE(list, nullptr);
+        QTest::keyClick(list->focusWidget() ? list->focusWidget() : list, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(sqlsrc::ChooseUnitInList(QStringLiteral("LHP_ORAC")));
+}
+
+TEST_P(LhcListWindowTest, TheDeletionQuestionOpensWithNeAndEnterAnswersNo)
+{
+    ui::QtServices services;
+    ui::Services* previous = &ui::services();
+    ui::setServices(&services);
+    app::TFU_DTB_LES window(QStringLiteral("LHP_ORAC"));
+    window.OpenLhcList();
+    QString focused;
+    QTimer::singleShot(0, [&] {
+        auto* question = qobject_cast<ui::YesNoDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(question, nullptr);
+        focused = question->focusWidget() ? question->focusWidget()->property("text").toString() : QString();
+        QTest::keyClick(question->focusWidget() ? question->focusWidget() : question, Qt::Key_Return);
+    });
+    window.ZrusLhc()->click();
+    ui::setServices(previous);
+    EXPECT_EQ(focused, QStringLiteral("&Ne"));
+    EXPECT_EQ(count("LHC", 1), 1);
+    EXPECT_EQ(count("POROST", 1), 1);
 }
 
 TEST_P(LhcListWindowTest, SelectionsOpenOncePerUnitAndTheScanReplacesTheList)
@@ -172,12 +239,12 @@ TEST_P(LhcListWindowTest, SelectionsOpenOncePerUnitAndTheScanReplacesTheList)
     EXPECT_EQ(selection, nullptr);
 
     window.ButCarkaClick();
-    EXPECT_FALSE(window.CarkaText()->isHidden());
+    EXPECT_FALSE(window.RichEdit1()->isHidden());
     EXPECT_TRUE(window.GU_LHC()->isHidden());
-    EXPECT_EQ(window.CarkaText()->toPlainText(),
+    EXPECT_EQ(window.RichEdit1()->toPlainText(),
               sqlsrc::ApostropheConditions(*db::Database::find(QStringLiteral("LHP_ORAC"))).join(QLatin1Char('\n')));
     window.ButCarkaClick();
-    EXPECT_TRUE(window.CarkaText()->isHidden());
+    EXPECT_TRUE(window.RichEdit1()->isHidden());
     EXPECT_FALSE(window.GU_LHC()->isHidden());
 }
 

@@ -10,6 +10,7 @@
 #include "app/windows/ListWindow.h"
 #include "app/windows/LoginWindow.h"
 #include "app/windows/MainWindow.h"
+#include "platform/db/Table.h"
 #include "platform/db/sql/Aliases.h"
 #include "platform/files/Files.h"
 #include "platform/ui/QtServices.h"
@@ -17,6 +18,7 @@
 #include "tools/sql/SqlSample.h"
 
 #include <QAbstractItemModel>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTableView>
@@ -145,6 +147,122 @@ TEST_F(SqlEndToEnd, TheAliasChoiceLogsInListsTheUnitsAndComputesTheChosenOne)
 TEST(SqlEndToEndOnDisplay, TheAliasChoiceLogsInListsTheUnitsAndComputesTheChosenOne)
 {
     testapp::expectPassesOnDisplay(QStringLiteral("SqlEndToEnd.TheAliasChoiceLogsInListsTheUnitsAndComputesTheChosenOne"));
+}
+
+} // namespace
+
+namespace {
+
+ui::RecordingServices& recorder()
+{
+    return static_cast<ui::RecordingServices&>(ui::services());
+}
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The real login window and unit list over the sample database, message boxes recorded.
+class SqlListKept : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_program.isValid());
+        recorder().clear();
+        files::setProgramDirectory(m_program.path());
+        samples::writeSampleInstallation(QStringLiteral(GENKLAS_GOLDEN_DIR "/../../data"), m_program.path());
+        sqlsample::writeSqlSample(m_program.filePath(QStringLiteral("vzorky/vex97/DATA")), m_program.path());
+    }
+    void TearDown() override
+    {
+        m_window.reset();
+        db::Aliases::setAliasFile(QString());
+        db::Aliases::setProgramDirectory(QString());
+        files::setProgramDirectory(QString());
+    }
+    // A start of the program with the choice "ALIAS": the source logs in anew.
+    void start()
+    {
+        m_window.reset();
+        m_window = std::make_unique<app::TFGenKl>(m_program.path());
+        m_window->setModalList(false);
+        m_window->calculationForm()->calculation().LesniCelek()->setDirectoryChooser(
+            [](const QString&, const QString&, const QString&, bool) { return QStringLiteral("ALIAS"); });
+        ASSERT_TRUE(m_window->FormShow());
+    }
+    // "Výpočet" with the login and the unit list answered by the steps.
+    void compute(std::vector<std::pair<QString, ModalScript::Step>> steps)
+    {
+        ModalScript script(std::move(steps), 60000);
+        m_window->BitBtn1()->click();
+        ASSERT_TRUE(script.finished()) << "waiting for: " << script.waiting().toStdString();
+        ASSERT_TRUE(script.stuckAt().isEmpty()) << "stuck at: " << script.stuckAt().toStdString();
+    }
+    static std::pair<QString, ModalScript::Step> login(bool ok)
+    {
+        return {"login", [ok](QWidget* w) {
+                    auto* login = dynamic_cast<app::TFVybBase*>(w);
+                    if (!login || !login->isVisible()) return false;
+                    clickLater(ok ? login->ButOK() : login->ButStorno());
+                    return true;
+                }};
+    }
+    // The unit list: Enter chooses its current row, Escape nothing; the key goes to the focused widget.
+    static std::pair<QString, ModalScript::Step> unitList(Qt::Key key)
+    {
+        return {"unit list", [key](QWidget* w) {
+                    auto* list = dynamic_cast<app::TFU_DTB_LES*>(w);
+                    if (!list || !list->isVisible()) return false;
+                    QTest::keyClick(list->focusWidget() ? list->focusWidget() : list, key);
+                    return true;
+                }};
+    }
+    QString table() const { return m_window->calculationForm()->calculation().tablePath(); }
+
+    QTemporaryDir m_program;
+    std::unique_ptr<app::TFGenKl> m_window;
+};
+
+TEST_F(SqlListKept, ACancelledLoginOrUnitListLeavesTheCorrectedListAsItWas)
+{
+    start();
+    compute({login(true), unitList(Qt::Key_Return)});
+    ASSERT_TRUE(m_window->listWindow()->isVisible());
+    m_window->listWindow()->BitBtn2Click();
+    {
+        db::Table t;   // the user's correction
+        t.SetTableName(table());
+        t.Open();
+        t.First();
+        t.Edit();
+        t.FieldByName("NAJEMCE").AsString(QStringLiteral("Lesy obce"));
+        t.Post();
+    }
+    const QByteArray corrected = bytesOf(table());
+    ASSERT_FALSE(corrected.isEmpty());
+    const QString nothing = QStringLiteral("Nic nebylo spočteno: lesní celek nebyl načten.\n"
+                                           "Dosavadní seznam uznaných porostů (TGENKL.DB) zůstal beze změny.");
+
+    start();
+    recorder().clear();
+    recorder().script({ui::Answer::Yes});   // "Ano" to the overwrite question
+    compute({login(false)});
+    ASSERT_EQ(recorder().messages.size(), 3u);
+    EXPECT_EQ(recorder().messages[1].text, QStringLiteral("Databáze LHC nebude otevřena."));
+    EXPECT_EQ(recorder().messages[2].text, nothing);
+    EXPECT_EQ(bytesOf(table()), corrected);
+    EXPECT_FALSE(m_window->listWindow()->isVisible());
+
+    recorder().clear();
+    recorder().script({ui::Answer::Yes});
+    compute({login(true), unitList(Qt::Key_Escape)});
+    ASSERT_EQ(recorder().messages.size(), 2u);
+    EXPECT_EQ(recorder().messages[1].text, nothing);
+    EXPECT_EQ(bytesOf(table()), corrected);
+    EXPECT_FALSE(m_window->listWindow()->isVisible());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QKeyEvent>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -46,4 +47,28 @@ TEST(YesNoDialog, QtServicesAskThroughIt)
     EXPECT_TRUE(services.askYesNo("Ano?"));
     clickWhenShown(false);
     EXPECT_FALSE(services.askYesNo("Ne?"));
+}
+
+// Enter goes to the button that has the focus when the window opens.
+TEST(YesNoDialog, ADeletionQuestionOpensWithNeAndOthersWithAno)
+{
+    ui::QtServices services;
+    QString focused;
+    auto pressEnter = [&] {
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<ui::YesNoDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            QWidget* target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
+            auto* button = qobject_cast<QPushButton*>(target);
+            focused = button ? button->text() : QString();
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(target, &enter);
+        });
+    };
+    pressEnter();
+    EXPECT_FALSE(services.askBeforeDeleting("Smazat?"));
+    EXPECT_EQ(focused, "&Ne");
+    pressEnter();
+    EXPECT_TRUE(services.askYesNo("Uložit?"));
+    EXPECT_EQ(focused, "&Ano");
 }

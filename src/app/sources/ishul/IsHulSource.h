@@ -42,6 +42,7 @@ public:
     bool loadFirstCompartment(TLesniCelek& unit) override;
     bool endOfData() const override;
     bool loadNextCompartment(TLesniCelek& unit) override;
+    bool hasUnit() const override { return m_open; }
 
     // Where a compartment's records start in one file.
     struct IndexEntry {

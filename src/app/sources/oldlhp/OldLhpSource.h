@@ -37,6 +37,8 @@ public:
     bool loadFirstCompartment(TLesniCelek& unit) override;
     bool endOfData() const override;
     bool loadNextCompartment(TLesniCelek& unit) override;
+    // No record file of the unit left in the directory: no unit.
+    bool hasUnit() const override { return !m_files.isEmpty(); }
 
     // Compartment (padded to 3) -> the file number where it was first seen.
     const QMap<QString, int>& fileOfCompartment() const { return m_fileOfCompartment; }

@@ -26,6 +26,11 @@ void run(QSqlQuery& q, const QString& statement)
         throw EDatabaseError(q.lastError().text());
 }
 
+QString copiedRows(const QString& table, int count)
+{
+    return QStringLiteral("V tabulce %1 zkopírováno řádků: %2").arg(table).arg(count);
+}
+
 } // namespace
 
 int CopyQueryRows(db::Query& source, const QString& table, db::Database& target, UnitKey key, const QString& oddId,
@@ -35,6 +40,10 @@ int CopyQueryRows(db::Query& source, const QString& table, db::Database& target,
         throw EDatabaseError(QStringLiteral("Neplatný název tabulky \"%1\".").arg(table.left(64)));
     if (!target.InTransaction())
         throw EDatabaseError(QStringLiteral("Kopírování běží jen v transakci."));
+    // A whole unit's copy logs its progress; a selection's logs only the rows refused.
+    const bool logsProgress = log && retry == RowRetry::None;
+    if (logsProgress)
+        *log << QStringLiteral("V tabulce %1 začínám kopírovat.").arg(table);
     ShowStatusText(QStringLiteral("otvirám tabulku ") + table);
     if (!source.Active())
         source.Open();
@@ -92,9 +101,14 @@ int CopyQueryRows(db::Query& source, const QString& table, db::Database& target,
         }
         if (!error.isEmpty())
             throw EDatabaseError(QStringLiteral("Řádek %1 tabulky %2 nelze zapsat: %3").arg(count).arg(table, error));
-        if (count % 100 == 0)
+        if (count % 100 == 0) {
             ShowStatusText(QStringLiteral("Kopiruju tabulku %1 %2").arg(table).arg(count));
+            if (logsProgress)
+                *log << copiedRows(table, count);
+        }
     }
+    if (logsProgress && (count == 0 || count % 100 != 0))
+        *log << copiedRows(table, count);
     ShowStatusText(QStringLiteral("zavírám tabulku ") + table);
     source.Close();
     if (log)

@@ -24,8 +24,9 @@ enum class RowRetry {
 // LHC_KOD_ID get the target key, ODD_ID gets `oddId` when given, every other column its own
 // value. Runs inside the target's open transaction; every row runs under a savepoint, so a
 // refused row leaves the transaction usable. A row still refused raises EDatabaseError naming
-// the table and the row; the caller rolls back. Log lines go to `log` when given. Answers the
-// number of rows copied.
+// the table and the row; the caller rolls back. Log lines go to `log` when given: a whole
+// unit's copy (RowRetry::None) logs its start, the row count at every 100th row and at the end;
+// a selection's copy logs the rows refused. Answers the number of rows copied.
 int CopyQueryRows(db::Query& source, const QString& table, db::Database& target, UnitKey key,
                   const QString& oddId = QString(), RowRetry retry = RowRetry::None, QStringList* log = nullptr);
 

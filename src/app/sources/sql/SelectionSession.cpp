@@ -162,7 +162,7 @@ void SelectionSession::offerEmptyStands(UnitKey unit, const SelectedRow& row, bo
             continue;
         const QString question = QStringLiteral("Porost  %1%2%3  neobsahuje žádnou POROST_SKUP,BEZLESI ani JINY_POZ.\nMám jej smazat ?")
                                      .arg(QString::number(s.odd), s.dil, s.por);
-        if (ui::services().askYesNo(question))
+        if (ui::services().askBeforeDeleting(question))
             m_selection.removeStandRows(s, unit);
     }
 }

@@ -18,7 +18,7 @@ UnitChooser& unitChooser();
 
 // Kind 5. One connection and one login per source (the program's run); every restart shows the
 // unit list, reads the chosen unit's header and walks its stands compartment by compartment.
-// A cancelled login or list gives no compartments.
+// A cancelled login or list gives no compartments and no unit.
 class SqlSource : public app::Source
 {
 public:
@@ -31,6 +31,7 @@ public:
     bool loadFirstCompartment(TLesniCelek& unit) override;
     bool endOfData() const override;
     bool loadNextCompartment(TLesniCelek& unit) override;
+    bool hasUnit() const override { return m_key.has_value(); }
 
     // The name of the source's database connection.
     static QString databaseName();

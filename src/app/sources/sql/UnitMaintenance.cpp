@@ -150,6 +150,9 @@ Outcome UnitMaintenance::copyUnit(UnitKey from, db::Database& target, UnitKey to
         }
         ShowStatusText(QStringLiteral("Hotovo - zkopírováno LHC"));
     });
+    if (log)
+        *log << (done ? QStringLiteral("Proveden commit. Hotovo - zkopírováno LHC.")
+                      : QStringLiteral("Kopírování se nezdařilo, proveden rollback: cílová databáze zůstala beze změny."));
     return done ? Outcome::Done : Outcome::Failed;
 }
 

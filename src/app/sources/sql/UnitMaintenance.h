@@ -31,7 +31,8 @@ public:
     bool busy() const { return m_busy; }
     bool deleteUnit(UnitKey key);
     Outcome renumberUnit(UnitKey from, UnitKey to);
-    // Copies the unit into `target` (this database or another) under the key `to`, its LHC row first.
+    // Copies the unit into `target` (this database or another) under the key `to`, its LHC row
+    // first; `log` gets each table's progress and the outcome.
     Outcome copyUnit(UnitKey from, db::Database& target, UnitKey to, QStringList* log = nullptr);
 
     // Whether a database holds the unit's LHC row.

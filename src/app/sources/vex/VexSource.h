@@ -26,6 +26,7 @@ public:
     bool loadFirstCompartment(TLesniCelek& unit) override;
     bool endOfData() const override;
     bool loadNextCompartment(TLesniCelek& unit) override;
+    bool hasUnit() const override { return m_ready; }
 
     // The module, nil before the first header load or after it failed.
     TOvr* ovr() const { return m_ready ? m_ovr.get() : nullptr; }

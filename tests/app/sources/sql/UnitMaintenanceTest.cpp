@@ -127,6 +127,30 @@ TEST_P(UnitMaintenanceTest, CopyGivesEveryRowTheNewKeyAndADeleteAfterwardsActsOn
     EXPECT_EQ(unitRows(9, 1), int(sqlsrc::unitTables().size()));
 }
 
+TEST_P(UnitMaintenanceTest, TheCopyLogsEachTableWithItsRowCountAndTheOutcome)
+{
+    for (int odd = 2; odd <= 250; ++odd)
+        insert("POROST", {{"LHC_KOD", 1}, {"LHC_KOD_ID", 0}, {"ODD", odd}, {"ODD_ID", 1}});
+    sqlsrc::UnitMaintenance m(*database);
+    QStringList log;
+    ASSERT_EQ(m.copyUnit({1, 0}, *database, {9, 1}, &log), Outcome::Done);
+    const qsizetype start = log.indexOf(QStringLiteral("V tabulce POROST začínám kopírovat."));
+    ASSERT_GE(start, 0) << log.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(log.mid(start, 5), (QStringList{QStringLiteral("V tabulce POROST začínám kopírovat."),
+                                              QStringLiteral("V tabulce POROST zkopírováno řádků: 100"),
+                                              QStringLiteral("V tabulce POROST zkopírováno řádků: 200"),
+                                              QStringLiteral("V tabulce POROST zkopírováno řádků: 250"),
+                                              QStringLiteral("V tabulce POROST jsem všechno zkopíroval.")}));
+    EXPECT_TRUE(log.contains(QStringLiteral("V tabulce SKODY zkopírováno řádků: 1")));
+    EXPECT_EQ(log.back(), QStringLiteral("Proveden commit. Hotovo - zkopírováno LHC."));
+
+    log.clear();
+    refuse("INSERT", "SKODY");
+    EXPECT_EQ(m.copyUnit({1, 0}, *database, {8, 0}, &log), Outcome::Failed);
+    EXPECT_TRUE(log.contains(QStringLiteral("V tabulce SKODY začínám kopírovat.")));
+    EXPECT_EQ(log.back(), QStringLiteral("Kopírování se nezdařilo, proveden rollback: cílová databáze zůstala beze změny."));
+}
+
 TEST_P(UnitMaintenanceTest, AFailureOnALateTableLeavesTheUnitIntact)
 {
     const int perUnit = int(sqlsrc::unitTables().size());

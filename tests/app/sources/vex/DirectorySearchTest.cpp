@@ -143,4 +143,18 @@ TEST(YesNoWindow, OnlyAnoAnswersYes)
     EXPECT_FALSE(window.Confirmed());
 }
 
+TEST(YesNoWindow, OpensWithNeFocusedSoThatEnterAnswersNo)
+{
+    vex::TdotazF1 window;
+    QWidget* focused = nullptr;
+    QTimer::singleShot(0, &window, [&] {
+        focused = window.focusWidget();
+        QTest::keyClick(focused ? focused : &window, Qt::Key_Return);
+    });
+    window.exec();
+    EXPECT_EQ(focused, window.CancelBtn);
+    EXPECT_FALSE(window.Confirmed());
+}
+
+
 } // namespace
