@@ -6,6 +6,7 @@
 #include "app/windows/MainWindow.h"
 #include "platform/files/Files.h"
 #include "platform/ui/QtServices.h"
+#include "platform/ui/Translations.h"
 #include "reports/preview/PreviewWindows.h"
 #include "reports/print/QtPrinter.h"
 
@@ -14,6 +15,7 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    ui::installQtTranslations(application);
     ui::QtServices services;
     ui::setServices(&services);
     RegisterAppUnits();

@@ -4,6 +4,7 @@
 #include "platform/db/Table.h"
 #include "platform/files/Files.h"
 #include "platform/ui/QtServices.h"
+#include "platform/ui/Translations.h"
 #include "reports/component/Sestava.h"
 #include "reports/designer/InstallDesigner.h"
 #include "reports/preview/PreviewWindows.h"
@@ -17,6 +18,7 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    ui::installQtTranslations(application);
     const QStringList args = QApplication::arguments();
     if (args.size() != 3) {
         std::fputs("Použití: genklas_designer <předloha.pts> <tabulka.DB>\n", stderr);

@@ -113,6 +113,11 @@ TClass tciselnik::StaticClass()
     static const TClassInfo info = describeClass<tciselnik, TOwnerEntity>("tciselnik", [](PropertyTable<tciselnik>& t) {
         for (int i = 0; i < codebookCount; ++i) {
             const auto codebook = static_cast<Codebook>(i);
+            // Each codebook's table (opened on first read for a file codebook), then its view.
+            t.foreignObject<db::Table>(QLatin1String(codebooks[static_cast<size_t>(i)].tableProperty),
+                                       QStringLiteral("TTable"), [codebook](tciselnik& c) { return c.Table(codebook); },
+                                       [codebook](tciselnik& c, db::Table* table) { c.SetTable(codebook, table); },
+                                       false);
             t.object<TDatabaseClass>(QLatin1String(codebooks[static_cast<size_t>(i)].viewProperty),
                                      [codebook](tciselnik& c) { return c.View(codebook); }, nullptr, false);
         }

@@ -430,15 +430,21 @@ QString GetPropValueAsString(TPersistent* object, PPropInfo prop)
     }
 }
 
-TPersistent* GetObjectPropByName(TPersistent* object, const QString& name)
+PPropInfo FindClassProp(const TPersistent* object, const QString& name, bool forWrite)
 {
     const int index = IndexOfProp(object, name);
     if (index < 0)
         return nullptr;
     const PPropInfo prop = object->ClassType()->Prop(index);
-    if (prop->Kind != tkClass || !prop->HasRead())
+    if (prop->Kind != tkClass || !(forWrite ? prop->HasWrite() : prop->HasRead()))
         return nullptr;
-    return prop->Read(*object).Object;
+    return prop;
+}
+
+TPersistent* GetObjectPropByName(TPersistent* object, const QString& name)
+{
+    const PPropInfo prop = FindClassProp(object, name, false);
+    return prop ? prop->Read(*object).Object : nullptr;
 }
 
 void SetPropFromString(TPersistent* object, PPropInfo prop, const QString& text)

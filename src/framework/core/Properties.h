@@ -508,6 +508,11 @@ public:
     // A reference to an object of class C (kind tkClass, type name C's class name).
     template<class C>
     PropertyTable& object(const QString& name, Get<C*> get, Set<C*> set, StoredRule<T> stored = {});
+    // A reference to an object outside the framework (a class-library table) of type name
+    // `typeName`: kind tkClass, the pointer carried in PropValue::Variant, handle 0 in texts.
+    template<class C>
+    PropertyTable& foreignObject(const QString& name, const QString& typeName, Get<C*> get, Set<C*> set,
+                                 StoredRule<T> stored = {});
     PropertyTable& int64(const QString& name, Get<qint64> get, Set<qint64> set, StoredRule<T> stored = {});
     PropertyTable& variant(const QString& name, Get<QVariant> get, Set<const QVariant&> set,
                            StoredRule<T> stored = {});
@@ -630,8 +635,18 @@ QString GetPropByName(TPersistent* object, const QString& name);
 QString GetPropAsStringByIndex(TPersistent* object, int index);
 // The string form by kind; empty without read access.
 QString GetPropValueAsString(TPersistent* object, PPropInfo prop);
+// The first property so named (ASCII case ignored) when it is of kind tkClass and readable
+// (writable with `forWrite`); nil otherwise.
+PPropInfo FindClassProp(const TPersistent* object, const QString& name, bool forWrite);
 // The object of the first matching readable property of kind tkClass; nil otherwise.
 TPersistent* GetObjectPropByName(TPersistent* object, const QString& name);
+// The outside object of the first matching readable property (see foreignObject); nil when none
+// or of another type.
+template<class C>
+C* GetForeignPropByName(TPersistent* object, const QString& name);
+// Sets the outside object of the first matching writable property; false when there is none.
+template<class C>
+bool SetForeignPropByName(TPersistent* object, const QString& name, C* value);
 // Sets the property from text by kind; nothing for nil arguments or without write access.
 // A failure shows "Error filling property <name> by string <text>"; the property keeps its value.
 void SetPropFromString(TPersistent* object, PPropInfo prop, const QString& text);
@@ -677,6 +692,48 @@ PropertyTable<T>& PropertyTable<T>::object(const QString& name, Get<C*> get, Set
         };
     m_info.AddOwnProp(std::move(p));
     return *this;
+}
+
+template<class T>
+template<class C>
+PropertyTable<T>& PropertyTable<T>::foreignObject(const QString& name, const QString& typeName, Get<C*> get,
+                                                  Set<C*> set, StoredRule<T> stored)
+{
+    auto p = start(name, tkClass, typeName, std::move(stored));
+    if (get)
+        p->Read = [get](TPersistent& o) {
+            PropValue v;
+            v.Variant = QVariant::fromValue(get(static_cast<T&>(o)));
+            return v;
+        };
+    if (set)
+        p->Write = [set](TPersistent& o, const PropValue& v) {
+            set(static_cast<T&>(o), v.Variant.canConvert<C*>() ? v.Variant.value<C*>() : nullptr);
+        };
+    m_info.AddOwnProp(std::move(p));
+    return *this;
+}
+
+template<class C>
+C* GetForeignPropByName(TPersistent* object, const QString& name)
+{
+    const PPropInfo prop = FindClassProp(object, name, false);
+    if (!prop)
+        return nullptr;
+    const QVariant value = prop->Read(*object).Variant;
+    return value.metaType() == QMetaType::fromType<C*>() ? value.value<C*>() : nullptr;
+}
+
+template<class C>
+bool SetForeignPropByName(TPersistent* object, const QString& name, C* value)
+{
+    const PPropInfo prop = FindClassProp(object, name, true);
+    if (!prop)
+        return false;
+    PropValue v;
+    v.Variant = QVariant::fromValue(value);
+    prop->Write(*object, v);
+    return true;
 }
 
 template<class T>

@@ -152,6 +152,35 @@ TEST_F(Ciselnik, CodebooksByPropertyName)
     EXPECT_EQ(codebookInfo(Codebook::tb_Majetky).fileName, nullptr);
 }
 
+// Every codebook's table is a published property of type TTable beside its view: read by name
+// it opens a file codebook as the container does, written by name it assigns a table.
+TEST_F(Ciselnik, TablesArePublishedByName)
+{
+    const TClass cls = tciselnik::StaticClass();
+    for (int i = 0; i < codebookCount; ++i) {
+        const CodebookInfo& info = codebookInfo(static_cast<Codebook>(i));
+        const int index = IndexOfProp(container.get(), QLatin1String(info.tableProperty));
+        ASSERT_GE(index, 0) << info.tableProperty;
+        EXPECT_EQ(cls->Prop(index)->Kind, tkClass) << info.tableProperty;
+        EXPECT_EQ(cls->Prop(index)->TypeName(), "TTable") << info.tableProperty;
+        EXPECT_EQ(IndexOfProp(container.get(), QLatin1String(info.viewProperty)), index + 1) << info.viewProperty;
+    }
+
+    test::writeParadoxTable(codebookDir() + "/Cis_LeOb.db", nameFields, {{"5", "Krkonoše"}});
+    db::Table* opened = GetForeignPropByName<db::Table>(container.get(), "TB_LEOB");
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened, container->Table(Codebook::tb_LeOb));
+    EXPECT_EQ(GetObjectPropByName(container.get(), "tb_LeOb"), nullptr);   // not a framework object
+
+    db::Table olh;
+    EXPECT_TRUE(SetForeignPropByName(container.get(), "tb_OLH", &olh));
+    EXPECT_EQ(container->Table(Codebook::tb_OLH), &olh);
+    EXPECT_EQ(GetForeignPropByName<db::Table>(container.get(), "tb_OLH"), &olh);
+    EXPECT_FALSE(SetForeignPropByName(container.get(), "tb_Neni", &olh));
+    EXPECT_TRUE(SetForeignPropByName<db::Table>(container.get(), "tb_OLH", nullptr));
+    EXPECT_EQ(container->Table(Codebook::tb_OLH), nullptr);
+}
+
 TEST_F(Ciselnik, DamagedCodebookFilesNeverCrash)
 {
     // Deterministic mutations of a small codebook: flipped bytes, cuts and insertions. The

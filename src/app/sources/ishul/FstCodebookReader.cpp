@@ -150,8 +150,9 @@ void TPrenasecZeStandarduCiselnik::ReadRecord()
         m_faults->report(m_fileName);
         return;
     }
-    if (!m_lineEnded) {
-        // The file ends inside this record: nothing tells a cut last value from a whole one.
+    if (!m_lineEnded && line.count(m_separatorByte) + 1 != m_columnCount) {
+        // The file ends inside this record with values missing. A last line that has all of
+        // them is a record whose writer omitted the final line end.
         m_atEnd = true;
         m_faults->add(FileFault::CutRecord, m_lineNo);
         m_faults->report(m_fileName);

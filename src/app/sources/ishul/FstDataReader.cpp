@@ -375,6 +375,21 @@ bool TPrenasecZeStandarduData::restIsBlank()
     return blank;
 }
 
+// A writer may omit the line end after the last record: that line is a record when it has
+// all the header's values (the fast pass skipped past ODD, so it reads the line once more).
+bool TPrenasecZeStandarduData::lastLineIsWhole(int line, bool& tooMany, bool& cut)
+{
+    if (m_onlyToOdd) {
+        m_file.seek(m_recordOffset);
+        FillBuffer();
+        m_lineNo = line;
+        bool ended = false;
+        if (!scanLine(false, tooMany, cut, ended))
+            return false;
+    }
+    return !tooMany && static_cast<int>(m_spans.size()) == m_columnCount;
+}
+
 void TPrenasecZeStandarduData::reachEnd(bool cutRecord)
 {
     if (m_atEnd)
@@ -427,7 +442,7 @@ void TPrenasecZeStandarduData::ReadRecord()
         if (m_line.isEmpty() && m_spans.size() <= 1 && !tooMany && m_columnCount > 1 && restIsBlank())
             return reachEnd();   // empty lines at the end of the file are no records
         m_recordLine = line;
-        if (!ended)
+        if (!ended && !lastLineIsWhole(line, tooMany, cut))
             return reachEnd(true);   // the file ends inside this record: it is not used
         if (m_onlyToOdd) {
             const int odd = m_known[kcODD];

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <limits>
 
 #include <shapefil.h>
@@ -73,6 +74,9 @@ struct TUnivStareLHP::Dbf {
     int rows = 0;
     int row = 0;
     std::array<int, FieldCount> fields{};
+    // Byte offset and width of each field D1..D65 in the raw record.
+    std::array<int, FieldCount> offsets{};
+    std::array<int, FieldCount> widths{};
     ~Dbf()
     {
         if (handle)
@@ -165,8 +169,16 @@ void TUnivStareLHP::openTable()
         return;
     }
     table->rows = DBFGetRecordCount(table->handle);
-    for (int n = 1; n <= FieldCount; ++n)
-        table->fields[static_cast<size_t>(n - 1)] = DBFGetFieldIndex(table->handle, QByteArray("D" + QByteArray::number(n)).constData());
+    // Each field's bytes within the raw record, kept inside the record's length.
+    const int length = table->handle->nRecordLength;
+    for (int n = 1; n <= FieldCount; ++n) {
+        const auto at = static_cast<size_t>(n - 1);
+        const int field = DBFGetFieldIndex(table->handle, QByteArray("D" + QByteArray::number(n)).constData());
+        table->fields[at] = field;
+        const int start = field < 0 ? 0 : std::clamp(table->handle->panFieldOffset[field], 0, length);
+        table->offsets[at] = start;
+        table->widths[at] = field < 0 ? 0 : std::clamp(table->handle->panFieldSize[field], 0, length - start);
+    }
     table->skipDeleted();
     m_table = std::move(table);
 }
@@ -318,7 +330,16 @@ QString TUnivStareLHP::D(int n) const
         const int field = m_table->fields[static_cast<size_t>(n - 1)];
         if (field < 0 || m_table->row >= m_table->rows)
             return QString();
-        return Cp1250::decode(DBFReadStringAttribute(m_table->handle, m_table->row, field));
+        // The field's own text with its leading blanks, as the record file gives it; the
+        // library's attribute read would strip them.
+        const char* record = DBFReadTuple(m_table->handle, m_table->row);
+        if (!record)
+            return QString();
+        const auto at = static_cast<size_t>(n - 1);
+        QByteArrayView bytes(record + m_table->offsets[at], m_table->widths[at]);
+        while (!bytes.isEmpty() && bytes.back() == ' ')
+            bytes.chop(1);
+        return Cp1250::decode(bytes);
     }
     // A field past the end of the record (or of no record) is null; one ending it is empty.
     if (!m_hasRecord || fieldStart(n) - 1 > qsizetype(m_record.size()))

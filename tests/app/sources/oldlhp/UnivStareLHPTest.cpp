@@ -249,6 +249,34 @@ TEST_F(UnivStareLHPTest, ATableAnswersTheSameFields)
     EXPECT_FALSE(r->Eof());
 }
 
+// A table's field text keeps its leading blanks, so a record read from the table and the same
+// record read from the record file give the same texts up to trailing blanks.
+TEST_F(UnivStareLHPTest, ATableFieldKeepsItsLeadingBlanks)
+{
+    const QString path = m_dir.filePath("P0110.DBF");
+    DBFHandle h = DBFCreate(QFile::encodeName(path).constData());
+    ASSERT_NE(h, nullptr);
+    for (int n = 1; n <= TUnivStareLHP::FieldCount; ++n)
+        DBFAddField(h, QByteArray("D" + QByteArray::number(n)).constData(), FTString, TUnivStareLHP::fieldWidth(n), 0);
+    QByteArray rec = record(7, 'a', " M ");
+    rec.replace(TUnivStareLHP::fieldStart(20) - 1, 3, " 1 ");
+    for (int n = 1; n <= TUnivStareLHP::FieldCount; ++n)
+        DBFWriteStringAttribute(h, 0, n - 1, rec.mid(TUnivStareLHP::fieldStart(n) - 1, TUnivStareLHP::fieldWidth(n)).constData());
+    DBFClose(h);
+
+    auto table = open(path);
+    auto text = open(write("7.01V", rec + "\r\n"));
+    const auto withoutTrailingBlanks = [](QString s) {
+        while (s.endsWith(QLatin1Char(' ')))
+            s.chop(1);
+        return s;
+    };
+    for (int n = 1; n <= TUnivStareLHP::FieldCount; ++n)
+        EXPECT_EQ(table->D(n), withoutTrailingBlanks(text->D(n))) << n;
+    EXPECT_EQ(table->D(20), " 1");
+    EXPECT_EQ(table->D(7), "  7");   // the compartment, right-aligned
+}
+
 TEST_F(UnivStareLHPTest, MutatedFilesNeverCrashOrHang)
 {
     const std::vector<QByteArray> seeds = {record(1, 'a') + "\r\n" + record(1, 'b') + "\r\n" + record(2, 'a') + "\r\n"};
