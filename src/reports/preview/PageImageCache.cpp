@@ -69,7 +69,7 @@ const QImage& PageImageCache::image(int page, const PreviewGeometry& geometry, d
         return m_entries.front().image;
     }
     const Part part = partToDraw(geometry, pixelRatio, visible);
-    m_entries.push_front({page, geometry.zoom(), pixelRatio, part.area, draw(page, geometry, part, background)});
+    m_entries.push_front({page, geometry.zoom(), pixelRatio, part.area, drawPart(page, geometry, part, background)});
     ++m_drawn;
     trim();
     return m_entries.front().image;
@@ -92,7 +92,12 @@ qint64 PageImageCache::byteCount() const
     return bytes;
 }
 
-QImage PageImageCache::draw(int page, const PreviewGeometry& geometry, const Part& part, const QImage& background) const
+QImage PageImageCache::draw(int page, const PreviewGeometry& geometry, double pixelRatio, const QImage& background) const
+{
+    return drawPart(page, geometry, partToDraw(geometry, pixelRatio, QRect()), background);
+}
+
+QImage PageImageCache::drawPart(int page, const PreviewGeometry& geometry, const Part& part, const QImage& background) const
 {
     const double ratio = part.ratio;
     const QSize panel = geometry.panelSize();

@@ -39,6 +39,8 @@ public:
     int drawn() const { return m_drawn; }
     // Bytes of the images kept.
     qint64 byteCount() const;
+    // Draws the page afresh as image() draws it without a view, without keeping it.
+    QImage draw(int page, const PreviewGeometry& geometry, double pixelRatio, const QImage& background) const;
 
 private:
     // The panel part an image shows (panel pixels) and the pixel ratio it is drawn at.
@@ -55,7 +57,7 @@ private:
     };
 
     static Part partToDraw(const PreviewGeometry& geometry, double pixelRatio, const QRect& visible);
-    QImage draw(int page, const PreviewGeometry& geometry, const Part& part, const QImage& background) const;
+    QImage drawPart(int page, const PreviewGeometry& geometry, const Part& part, const QImage& background) const;
     // Drops the least recently used images beyond the count or the pixel bound.
     void trim();
 

@@ -64,8 +64,9 @@ QByteArray pdfPpd()
     return QByteArray(laserPpd) + "*cupsFilter: \"application/pdf 0 -\"\n";
 }
 
-// Starts a scheduler with the queues of a test; empty when it runs, else why the test skips.
-QString startCups(test::CupsServer& cups, const QString& ppdName, const QByteArray& ppdText)
+// Writes the PPD of a test's queues beside a running scheduler; empty when done, else why the
+// test skips.
+QString writePpd(test::CupsServer& cups, const QString& ppdName, const QByteArray& ppdText)
 {
     if (!cups.isRunning()) return cups.whyNot();
     QFile ppdFile(cups.directory() + u'/' + ppdName);
@@ -73,7 +74,8 @@ QString startCups(test::CupsServer& cups, const QString& ppdName, const QByteArr
     return {};
 }
 
-// Runs the test binary again as a client of the scheduler, with only `testName`; its output.
+// Runs the test binary again as a client of the scheduler, with only `testName`, and expects
+// that test to pass there.
 void runAsClient(const test::CupsServer& cups, const QString& testName)
 {
     QProcess client;
@@ -165,7 +167,7 @@ TEST(QtPrinterSystemCups, ListsQueuesAndSendsRawJobsByteForByte)
         return;
     }
     test::CupsServer cups;
-    const QString why = startCups(cups, QStringLiteral("laser.ppd"), laserPpd);
+    const QString why = writePpd(cups, QStringLiteral("laser.ppd"), laserPpd);
     if (!why.isEmpty()) GTEST_SKIP() << "CUPS tests skipped: " << why.toStdString();
     const QString ppd = cups.directory() + QStringLiteral("/laser.ppd");
     ASSERT_TRUE(cups.addQueue(rawQueue, QStringLiteral("Jehličková tiskárna"), QStringLiteral("Kancelář 2")))
@@ -225,7 +227,7 @@ TEST_F(CupsPreviewTest, GraphicJobTheQueueRefusesIsReported)
         return;
     }
     test::CupsServer cups;
-    const QString why = startCups(cups, QStringLiteral("pdf.ppd"), pdfPpd());
+    const QString why = writePpd(cups, QStringLiteral("pdf.ppd"), pdfPpd());
     if (!why.isEmpty()) GTEST_SKIP() << "CUPS tests skipped: " << why.toStdString();
     const QString ppd = cups.directory() + QStringLiteral("/pdf.ppd");
     for (const QString& queue : {laserQueue, officeQueue})
