@@ -58,6 +58,7 @@ int PreviewWindows::showPreview(TSestavaTyp& report, ReportRun* run, const Windo
 int PreviewWindows::showDesigner(TSestavaTyp& report, const WindowPlacement& placement)
 {
     if (!designer) return 0;
+    if (placement.owner) return designer(report, placement);
     ZobrazLogo();
     struct Hide {
         ~Hide() { SkryjLogo(); }
@@ -75,6 +76,11 @@ QString PreviewWindows::chooseTemplateFile(const QString& startDirectory)
     return QFileDialog::getSaveFileName(nullptr, reportText(65146), startDirectory, FileDialogFilter(reportText(65145)));
 }
 
+int ShowPreviewWindow(TSestavaTyp& report, ReportRun* run, const WindowPlacement& placement, int zoomStep)
+{
+    return ShowReportPreview(report, run, placement, zoomStep, placement.isEditEnabled);
+}
+
 std::unique_ptr<PreviewWindows> installReportWindows(QtPrinterSystem& printers)
 {
     struct Installed : PreviewWindows {
@@ -82,10 +88,7 @@ std::unique_ptr<PreviewWindows> installReportWindows(QtPrinterSystem& printers)
         {
             setPrinterSystem(&p);
             setReportWindows(this);
-            // The component's preview: "Oprava předlohy" belongs to the designer's own.
-            preview = [](TSestavaTyp& report, ReportRun* run, const WindowPlacement& placement, int zoomStep) {
-                return ShowReportPreview(report, run, placement, zoomStep, false);
-            };
+            preview = &ShowPreviewWindow;
         }
         ~Installed() override
         {
