@@ -35,9 +35,8 @@ void TSestavaD::GetData()
 
 int TSestavaD::StepData(int dir)
 {
-    int answer = srBof | srEof;
     if (OnStepData) {
-        answer = OnStepData(*this, dir);
+        m_lastStepAnswer = OnStepData(*this, dir);
     } else if (db::DataSet* set = m_link.dataSet(); set && set->Active()) {
         switch (dir) {
         case sdFirst: set->First(); break;
@@ -45,10 +44,18 @@ int TSestavaD::StepData(int dir)
         case sdNext: set->Next(); break;
         default: set->Last();
         }
-        answer = (set->Bof() ? srBof : 0) | (set->Eof() ? srEof : 0);
     }
+    const int answer = DataFlags();
     GetData();
     return answer;
+}
+
+int TSestavaD::DataFlags()
+{
+    if (OnStepData) return m_lastStepAnswer;
+    const db::DataSet* set = m_link.dataSet();
+    if (!set || !set->Active()) return srBof | srEof;
+    return (set->Bof() ? srBof : 0) | (set->Eof() ? srEof : 0);
 }
 
 bool TSestavaD::DataIsEmpty()

@@ -29,6 +29,8 @@ public:
 
     void GetData() override;
     int StepData(int dir) override;
+    // With OnStepData, what the event answered last.
+    int DataFlags() override;
     bool DataIsEmpty() override;
     // The data set's record, by bookmark (not when an event steps the data).
     void SaveDataPosition() override;
@@ -66,6 +68,7 @@ private:
     };
     Link m_link;
     bool m_openedByCheck = false;
+    int m_lastStepAnswer = srBof | srEof;   // of OnStepData
     db::Bookmark m_savedPosition;
 };
 

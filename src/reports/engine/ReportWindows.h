@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class QWidget;
+
 namespace reports {
 
 class ReportRun;
@@ -18,6 +20,10 @@ struct WindowPlacement {
     QRect bounds;
     int position = 0;
     int windowState = 2;
+    // A preview opened by the designer: its "Oprava předlohy" leads back there.
+    bool isEditEnabled = false;
+    // The window that owns this one (not owned); null: the application's.
+    QWidget* owner = nullptr;
 };
 
 // Provided by the widget layers (preview, designer, progress window); tests install a fake.
@@ -30,8 +36,8 @@ public:
     // `run` (not owned, may be null): a run still laying pages out, which the window drives
     // to its end in slices between its events, or stops when it closes first.
     virtual int showPreview(TSestavaTyp& report, ReportRun* run, const WindowPlacement& placement, int zoomStep) = 0;
-    // Opens the report's template in the designer modally; answers the modal result, or -1
-    // when the designer could not be created.
+    // Opens the report's template in the designer modally; answers the modal result, 0 when
+    // the designer did not open the report, or -1 when it could not be created.
     virtual int showDesigner(TSestavaTyp& report, const WindowPlacement& placement) = 0;
     // The progress window of a run or print (record number, abort button).
     virtual std::unique_ptr<RunProgress> createProgress(TSestavaTyp& report) = 0;

@@ -14,6 +14,7 @@ namespace reports {
 
 TSestavaTyp::TSestavaTyp()
 {
+    Formaty.BuildPaperFormats(ReportSettingsFile);
     Output.setPictureLoader([this](const QString& name) {
         QImage picture;
         return NactiObraz(name, picture) ? picture : QImage();
@@ -185,14 +186,24 @@ int TSestavaTyp::PrintCharacterPages(const QString& destination)
 int TSestavaTyp::EditEx(const WindowPlacement& placement)
 {
     LoadBackground();
-    int status = 3;
-    if (reportWindows()) {
-        const int result = reportWindows()->showDesigner(*this, placement);
-        if (result < 0) ui::services().messageBox(reportText(65150), QString(), ui::MsgType::Error, ui::Ok);
-        status = result == 1 ? 0 : 3;
-    }
+    const int result = showDesigner(placement);
+    return result == 1 ? 0 : 3;
+}
+
+int TSestavaTyp::EditModal(QWidget* owner)
+{
+    WindowPlacement placement;
+    placement.owner = owner;
+    const int result = showDesigner(placement);
+    return result == 1 ? 0 : result <= 0 ? 6 : 3;
+}
+
+int TSestavaTyp::showDesigner(const WindowPlacement& placement)
+{
+    const int result = reportWindows() ? reportWindows()->showDesigner(*this, placement) : 0;
+    if (result < 0) ui::services().messageBox(reportText(65150), QString(), ui::MsgType::Error, ui::Ok);
     SetOperandHost(this);
-    return status;
+    return result;
 }
 
 } // namespace reports

@@ -47,6 +47,8 @@ public:
     // Moves in the data (StepDir) and answers srBof | srEof as they hold afterwards.
     // Here: GetData and both bits (a single record).
     virtual int StepData(int dir);
+    // Where the data stand now, as StepData answers it, without moving. Here both bits.
+    virtual int DataFlags() { return srBof | srEof; }
     // The data hold no record at all (an empty data set); lists and events never are.
     virtual bool DataIsEmpty() { return false; }
     // Notes the record the data stand on, and goes back to it (a stopped run); here nothing.
@@ -97,6 +99,10 @@ public:
     // Opens the designer; 0 when it closed with OK, else 3.
     virtual int EditEx(const WindowPlacement& placement);
     int Edit() { return EditEx({}); }
+    // Opens the designer owned by a window (not owned; may be null), maximised, without the
+    // wait window and without loading the background; 0 when it closed with OK, 6 when it did
+    // not open the report, else 3.
+    virtual int EditModal(QWidget* owner);
 
     // The background picture file, loaded before preview, print and edit; printed under every
     // page when PrintBackground is set.
@@ -129,6 +135,9 @@ public:
 
 private:
     int printOn(Printer& printer, int first, int last, int copies, const QString& title);
+    // The designer's modal result (0 not opened, -1 not created, with message 65150); the
+    // report is the operand host again afterwards.
+    int showDesigner(const WindowPlacement& placement);
 
     const TextMeasurer* m_measurer = nullptr;
     // The real measurer, made on first use; it lives with the report, inside the

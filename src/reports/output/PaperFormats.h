@@ -7,6 +7,9 @@
 
 namespace reports {
 
+// The report generator's settings file; a bare name, so it lies in the configuration directory.
+inline const QString ReportSettingsFile = QStringLiteral("SESTDLL.INI");
+
 // One paper format; sizes in hundredths of an inch, portrait.
 struct TFormatPapiru {
     QString Nazev;   // at most 31 characters

@@ -59,6 +59,7 @@ int PreviewWindows::showPreview(TSestavaTyp& report, ReportRun* run, const Windo
 int PreviewWindows::showDesigner(TSestavaTyp& report, const WindowPlacement& placement)
 {
     if (!designer) return 0;
+    if (placement.owner) return designer(report, placement);
     ZobrazLogo();
     struct Hide {
         ~Hide() { SkryjLogo(); }
@@ -78,6 +79,11 @@ QString PreviewWindows::chooseTemplateFile(const QString& startDirectory)
     return QFileDialog::getSaveFileName(nullptr, reportText(65146), startDirectory, FileDialogFilter(reportText(65145)));
 }
 
+int ShowPreviewWindow(TSestavaTyp& report, ReportRun* run, const WindowPlacement& placement, int zoomStep)
+{
+    return ShowReportPreview(report, run, placement, zoomStep, placement.isEditEnabled);
+}
+
 std::unique_ptr<PreviewWindows> installReportWindows(QtPrinterSystem& printers)
 {
     struct Installed : PreviewWindows {
@@ -85,9 +91,9 @@ std::unique_ptr<PreviewWindows> installReportWindows(QtPrinterSystem& printers)
         {
             setPrinterSystem(&p);
             setReportWindows(this);
-            // The component's preview: "Oprava předlohy" belongs to the designer's own.
+            // "Oprava předlohy" is enabled only in the designer's own preview.
             preview = [this](TSestavaTyp& report, ReportRun* run, const WindowPlacement& placement, int zoomStep) {
-                return ShowReportPreview(report, run, placement, zoomStep, false, runClock);
+                return ShowReportPreview(report, run, placement, zoomStep, placement.isEditEnabled, runClock);
             };
         }
         ~Installed() override

@@ -33,11 +33,17 @@ public:
 
     int showPreview(TSestavaTyp& report, ReportRun* run, const WindowPlacement& placement, int zoomStep) override;
     // The wait window stays up while the designer is being built: the designer function hides
-    // it (SkryjLogo) before its modal loop; it is hidden on every way out in any case.
+    // it (SkryjLogo) before its modal loop; it is hidden on every way out in any case. A
+    // designer owned by another window (a detail variant's, from its parent's designer) shows
+    // none.
     int showDesigner(TSestavaTyp& report, const WindowPlacement& placement) override;
     std::unique_ptr<RunProgress> createProgress(TSestavaTyp& report) override;
     QString chooseTemplateFile(const QString& startDirectory) override;
 };
+
+// The preview window over a report's pages; "Oprava předlohy" is enabled when the placement
+// says the designer opened it.
+int ShowPreviewWindow(TSestavaTyp& report, ReportRun* run, const WindowPlacement& placement, int zoomStep);
 
 // Installs the windows and the printer system for the program's life: main() keeps the
 // answer until it ends, and its destruction uninstalls both.

@@ -1287,7 +1287,8 @@ void DesignerController::refreshValues()
     buildSurface();
 }
 
-// The report's own template comes back after the run, whatever the run did.
+// The report's own template comes back after the run, whatever the run did; the data stay
+// where the run left them.
 void DesignerController::Preview()
 {
     const QStringList kept = m_report.Predloha();
@@ -1295,6 +1296,7 @@ void DesignerController::Preview()
     const int percent = int(std::lround(100.0 * ZoomSteps[std::size_t(m_zoomStep)]));
     const int result = m_report.Preview(m_view.placement(), percent);
     m_report.SetPredloha(kept);
+    m_view.setDataFlags(m_report.DataFlags());
     if (result == 1)
         RequestClose();
 }

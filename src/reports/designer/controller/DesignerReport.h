@@ -53,6 +53,8 @@ public:
     virtual QImage ColumnPicture(int index) const = 0;
     // Moves in the data (0 first, 1 prior, 2 next, 3 last); answers srBof | srEof.
     virtual int StepData(int dir) = 0;
+    // Where the data stand (srBof | srEof), without moving.
+    virtual int DataFlags() = 0;
     virtual bool PrintsCurrentRecordOnly() const = 0;
 
     // --- the template -------------------------------------------------------------------
@@ -78,7 +80,8 @@ public:
     virtual void EditDetail(int /*index*/, const WindowPlacement& /*placement*/) {}
 
     // --- output of the report's template as it stands -----------------------------------
-    // Runs and shows the preview; 1 when it closed with its end button.
+    // Runs and shows the preview, whose "Oprava předlohy" returns to the designer; 1 when it
+    // closed with its end button.
     virtual int Preview(const WindowPlacement& placement, int zoomPercent) = 0;
     virtual int Print() = 0;
 };

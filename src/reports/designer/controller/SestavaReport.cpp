@@ -36,6 +36,7 @@ double SestavaReport::ColumnValue(int index) const { return m_report.ColumnValue
 QString SestavaReport::ColumnMemo(int index) const { return m_report.ColumnMemo(index); }
 QImage SestavaReport::ColumnPicture(int index) const { return m_report.ColumnPicture(index); }
 int SestavaReport::StepData(int dir) { return m_report.StepData(dir); }
+int SestavaReport::DataFlags() { return m_report.DataFlags(); }
 bool SestavaReport::PrintsCurrentRecordOnly() const { return m_report.TiskJedenZaznam; }
 bool SestavaReport::SkipsHeadFoot() const { return m_report.IsDetailVariant(); }
 QString SestavaReport::Popis() const { return m_report.Popis; }
@@ -124,7 +125,7 @@ QStringList SestavaReport::DetailPredloha(int index) const
 void SestavaReport::EditDetail(int index, const WindowPlacement& placement)
 {
     if (auto* variant = dynamic_cast<TSestavaTyp*>(m_report.Details.VariantAt(index)))
-        variant->EditEx(placement);
+        variant->EditModal(placement.owner);
 }
 
 QStringList SestavaReport::PictureFiles() { return m_report.NactiSeznamObrazu(); }
@@ -133,7 +134,9 @@ int SestavaReport::Preview(const WindowPlacement& placement, int zoomPercent)
 {
     const std::unique_ptr<ReportRun> run = m_report.StartRun();
     run->runToPage(m_report.StartPage);
-    return m_report.ShowPreview(placement, zoomPercent, run.get());
+    WindowPlacement designers = placement;
+    designers.isEditEnabled = true;
+    return m_report.ShowPreview(designers, zoomPercent, run.get());
 }
 
 int SestavaReport::Print()

@@ -29,6 +29,7 @@ public:
     QString ColumnMemo(int index) const override;
     QImage ColumnPicture(int index) const override;
     int StepData(int dir) override;
+    int DataFlags() override;
     bool PrintsCurrentRecordOnly() const override;
     bool SkipsHeadFoot() const override;
     QString Popis() const override;

@@ -3,24 +3,26 @@
 
 #include "platform/text/Numbers.h"
 
+#include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace reports::designer {
 
 namespace {
 
-QLineEdit* edit(QWidget* parent, const QString& name, const QString& caption, const QString& text, int top,
-                bool isEditable)
+QLineEdit* edit(QFormLayout* form, const QString& name, const QString& caption, const QString& text, bool isEditable)
 {
-    auto* e = new QLineEdit(text, parent);
+    auto* e = new QLineEdit(text, form->parentWidget());
     e->setObjectName(name);
-    e->setGeometry(120, top, 190, 22);
     e->setEnabled(isEditable);
-    auto* l = new QLabel(caption, parent);
-    l->setGeometry(10, top + 3, 108, 16);
+    e->setMinimumWidth(190);
+    auto* l = new QLabel(caption, form->parentWidget());
     l->setBuddy(e);
+    form->addRow(l, e);
     return e;
 }
 
@@ -31,21 +33,26 @@ TDlgFormatPapiru::TDlgFormatPapiru(const TFormatPapiru& format, bool isEditable,
 {
     setObjectName(QStringLiteral("DlgFormatPapiru"));
     setWindowTitle(QStringLiteral("Formát papíru"));
-    setFixedSize(320, 130);
-    EditNazev = edit(this, QStringLiteral("EditNazev"), QStringLiteral("Název formátu:"), format.Nazev, 10,
-                     isEditable);
+    auto* column = new QVBoxLayout(this);
+    column->setSizeConstraint(QLayout::SetFixedSize);
+    auto* form = new QFormLayout;
+    column->addLayout(form);
+    EditNazev = edit(form, QStringLiteral("EditNazev"), QStringLiteral("Název formátu:"), format.Nazev, isEditable);
     EditNazev->setMaxLength(TListFormatu::maxNameLength);
-    EditSirka = edit(this, QStringLiteral("EditSirka"), QStringLiteral("Šířka papíru:"),
-                     QString::number(format.Sirka), 38, isEditable);
-    EditVyska = edit(this, QStringLiteral("EditVyska"), QStringLiteral("Výška papíru:"),
-                     QString::number(format.Vyska), 66, isEditable);
+    EditSirka = edit(form, QStringLiteral("EditSirka"), QStringLiteral("Šířka papíru:"), QString::number(format.Sirka),
+                     isEditable);
+    EditVyska = edit(form, QStringLiteral("EditVyska"), QStringLiteral("Výška papíru:"), QString::number(format.Vyska),
+                     isEditable);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
     OKBtn = new QPushButton(QStringLiteral("Konec"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setGeometry(130, 98, 85, 25);
     OKBtn->setDefault(true);
     CancelBtn = new QPushButton(QStringLiteral("Zpět"), this);
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setGeometry(225, 98, 85, 25);
+    buttons->addWidget(OKBtn);
+    buttons->addWidget(CancelBtn);
+    column->addLayout(buttons);
     connect(OKBtn, &QPushButton::clicked, this, [this] { done(1); });
     connect(CancelBtn, &QPushButton::clicked, this, [this] { done(2); });
 }

@@ -11,6 +11,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -23,13 +26,13 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QVBoxLayout>
 
 namespace reports::designer {
 
 namespace {
 
-constexpr int pageWidth = 420;
-constexpr int pageHeight = 290;
+constexpr int numberWidth = 64;   // edits and spin boxes of numbers
 
 // The paint box: the dialog paints it.
 class PaperBox : public QWidget
@@ -51,23 +54,21 @@ T* named(T* widget, const char* name)
     return widget;
 }
 
-QLabel* label(QWidget* parent, const QString& text, const QRect& geometry)
+QLineEdit* lineEdit(QWidget* parent, const char* name)
 {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(geometry);
-    return l;
+    return named(new QLineEdit(parent), name);
 }
 
-QLineEdit* lineEdit(QWidget* parent, const char* name, const QRect& geometry)
+QLineEdit* numberEdit(QWidget* parent, const char* name)
 {
-    auto* e = named(new QLineEdit(parent), name);
-    e->setGeometry(geometry);
+    QLineEdit* e = lineEdit(parent, name);
+    e->setFixedWidth(numberWidth);
     return e;
 }
 
-QLineEdit* readOnlyEdit(QWidget* parent, const char* name, const QRect& geometry, const QString& text)
+QLineEdit* readOnlyEdit(QWidget* parent, const char* name, const QString& text)
 {
-    QLineEdit* e = lineEdit(parent, name, geometry);
+    QLineEdit* e = lineEdit(parent, name);
     e->setText(text);
     e->setReadOnly(true);
     QPalette grey = e->palette();
@@ -76,35 +77,40 @@ QLineEdit* readOnlyEdit(QWidget* parent, const char* name, const QRect& geometry
     return e;
 }
 
-QSpinBox* spin(QWidget* parent, const char* name, const QString& caption, int top, int max)
+QSpinBox* spin(QWidget* parent, const char* name, int min, int max)
 {
-    label(parent, caption, QRect(8, top + 3, 66, 16));
     auto* s = named(new QSpinBox(parent), name);
-    s->setRange(0, max);
-    s->setGeometry(76, top, 60, 22);
+    s->setRange(min, max);
+    s->setMinimumWidth(numberWidth);
     return s;
 }
 
-QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text)
 {
-    auto* b = named(new QCheckBox(text, parent), name);
-    b->setGeometry(geometry);
-    return b;
+    return named(new QCheckBox(text, parent), name);
 }
 
 // A radio group: a titled box of buttons stacked one per line.
 template <size_t N>
 QGroupBox* radioGroup(QWidget* parent, const char* name, const QString& caption, const std::array<QString, N>& items,
-                      const QRect& geometry, std::array<QRadioButton*, N>& buttons)
+                      std::array<QRadioButton*, N>& buttons)
 {
     auto* box = named(new QGroupBox(caption, parent), name);
-    box->setGeometry(geometry);
+    auto* column = new QVBoxLayout(box);
     for (size_t i = 0; i < N; ++i) {
         buttons[i] = new QRadioButton(items[i], box);
         buttons[i]->setObjectName(QString::fromLatin1(name) + QString::number(i));
-        buttons[i]->setGeometry(8, 18 + 20 * int(i), geometry.width() - 16, 18);
+        column->addWidget(buttons[i]);
     }
     return box;
+}
+
+// A page whose content keeps to its top.
+QVBoxLayout* pageColumn(QWidget* page)
+{
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(8, 8, 8, 8);
+    return column;
 }
 
 template <size_t N>
@@ -186,9 +192,16 @@ TSestDlg::TSestDlg(const ReportSettingsData& settings, TListFormatu& formats, co
 {
     setObjectName(QStringLiteral("SestDlg"));
     setWindowTitle(QStringLiteral("Nastavení oddílů a skupin"));
-    setFixedSize(pageWidth, pageHeight + 64);
+    // A list never built would be written back without the user's formats.
+    if (m_formats.count() < TListFormatu::builtInCount) {
+        m_formats.clear();
+        m_formats.BuildPaperFormats(m_iniName);
+    }
+    auto* column = new QVBoxLayout(this);
+    // sized by its content and not resizable, as a dialog box
+    column->setSizeConstraint(QLayout::SetFixedSize);
     Notebook = named(new QStackedWidget(this), "Notebook");
-    Notebook->setGeometry(0, 0, pageWidth, pageHeight);
+    column->addWidget(Notebook);
     const std::array<void (TSestDlg::*)(QWidget*), 5> builders = {
         &TSestDlg::buildReportPage, &TSestDlg::buildPaperPage, &TSestDlg::buildRasterPage,
         &TSestDlg::buildSectionsPage, &TSestDlg::buildGroupsPage};
@@ -199,8 +212,9 @@ TSestDlg::TSestDlg(const ReportSettingsData& settings, TListFormatu& formats, co
     }
     TabSet = named(new QTabBar(this), "TabSet");
     TabSet->setShape(QTabBar::RoundedSouth);
+    TabSet->setExpanding(false);
     for (const char* tab : {"Sestava", "Papír", "Rastr", "Oddíly", "Skupiny"}) TabSet->addTab(QString::fromUtf8(tab));
-    TabSet->setGeometry(0, pageHeight, pageWidth, 26);
+    column->addWidget(TabSet);
     connect(TabSet, &QTabBar::currentChanged, this, [this] { TabSetClick(); });
     buildButtons();
     fill();
@@ -209,75 +223,98 @@ TSestDlg::TSestDlg(const ReportSettingsData& settings, TListFormatu& formats, co
 void TSestDlg::buildReportPage(QWidget* page)
 {
     auto* g = new QGroupBox(QStringLiteral("Sestava:"), page);
-    g->setGeometry(8, 8, pageWidth - 16, 200);
-    label(g, QStringLiteral("Soubor:"), QRect(10, 23, 150, 16));
-    EReportName = readOnlyEdit(g, "EReportName", QRect(160, 20, 230, 22), m_data.reportName);
-    EReportDir = readOnlyEdit(g, "EReportDir", QRect(160, 46, 230, 22), m_data.reportDir);
-    label(g, QStringLiteral("Počet tištěných kopií:"), QRect(10, 75, 150, 16));
-    ENumCopies = readOnlyEdit(g, "ENumCopies", QRect(160, 72, 60, 22), QString::number(m_data.copies));
-    label(g, QStringLiteral("Tištěné stránky:"), QRect(10, 101, 150, 16));
-    EStartPage = readOnlyEdit(g, "EStartPage", QRect(160, 98, 60, 22), QString::number(m_data.startPage));
-    label(g, QStringLiteral("až"), QRect(226, 101, 20, 16));
-    EEndPage = readOnlyEdit(g, "EEndPage", QRect(250, 98, 60, 22), QString::number(m_data.endPage));
-    label(g, QStringLiteral("Maximální počet záznamů:"), QRect(10, 127, 150, 16));
-    EMaxRecords = readOnlyEdit(g, "EMaxRecords", QRect(160, 124, 60, 22), QString::number(m_data.maxRecords));
-    label(g, QStringLiteral("Popis:"), QRect(10, 153, 150, 16));
-    ENazev = lineEdit(g, "ENazev", QRect(160, 150, 230, 22));
+    pageColumn(page)->addWidget(g);
+    auto* grid = new QGridLayout(g);
+    const auto row = [&](int r, const QString& caption) { grid->addWidget(new QLabel(caption, g), r, 0); };
+    row(0, QStringLiteral("Soubor:"));
+    EReportName = readOnlyEdit(g, "EReportName", m_data.reportName);
+    grid->addWidget(EReportName, 0, 1, 1, 4);
+    EReportDir = readOnlyEdit(g, "EReportDir", m_data.reportDir);
+    grid->addWidget(EReportDir, 1, 1, 1, 4);
+    row(2, QStringLiteral("Počet tištěných kopií:"));
+    ENumCopies = readOnlyEdit(g, "ENumCopies", QString::number(m_data.copies));
+    grid->addWidget(ENumCopies, 2, 1);
+    row(3, QStringLiteral("Tištěné stránky:"));
+    EStartPage = readOnlyEdit(g, "EStartPage", QString::number(m_data.startPage));
+    grid->addWidget(EStartPage, 3, 1);
+    grid->addWidget(new QLabel(QStringLiteral("až"), g), 3, 2);
+    EEndPage = readOnlyEdit(g, "EEndPage", QString::number(m_data.endPage));
+    grid->addWidget(EEndPage, 3, 3);
+    row(4, QStringLiteral("Maximální počet záznamů:"));
+    EMaxRecords = readOnlyEdit(g, "EMaxRecords", QString::number(m_data.maxRecords));
+    grid->addWidget(EMaxRecords, 4, 1);
+    row(5, QStringLiteral("Popis:"));
+    ENazev = lineEdit(g, "ENazev");
     ENazev->setMaxLength(64);
+    ENazev->setMinimumWidth(240);
+    grid->addWidget(ENazev, 5, 1, 1, 4);
+    for (QLineEdit* e : {ENumCopies, EStartPage, EEndPage, EMaxRecords}) e->setFixedWidth(numberWidth + 16);
+    grid->setColumnStretch(4, 1);
 }
 
 void TSestDlg::buildPaperPage(QWidget* page)
 {
+    auto* grid = new QGridLayout(page);
+    grid->setContentsMargins(8, 8, 8, 8);
+    auto* preview = new QVBoxLayout;
     PaintBoxPapiru = named(new PaperBox(page, [this](QWidget& box) { paintPaper(box); }), "PaintBoxPapiru");
-    PaintBoxPapiru->setGeometry(8, 8, 140, 150);
+    PaintBoxPapiru->setFixedSize(140, 150);
+    preview->addWidget(PaintBoxPapiru);
     InfoRozmer = named(new QLabel(page), "InfoRozmer");
-    InfoRozmer->setGeometry(8, 160, 140, 16);
     InfoRozmerT = named(new QLabel(page), "InfoRozmerT");
-    InfoRozmerT->setGeometry(8, 178, 140, 16);
+    preview->addWidget(InfoRozmer);
+    preview->addWidget(InfoRozmerT);
+    preview->addStretch();
+    grid->addLayout(preview, 0, 0, 2, 1);
 
     auto* margins = new QGroupBox(QStringLiteral("Okraje papíru:"), page);
-    margins->setGeometry(156, 4, 126, 128);
-    SEOkrajLevy = spin(margins, "SEOkrajLevy", QStringLiteral("Levý:"), 18, 410);
-    SEOkrajPravy = spin(margins, "SEOkrajPravy", QStringLiteral("Pravý:"), 44, 410);
-    SEOkrajHorni = spin(margins, "SEOkrajHorni", QStringLiteral("Horní:"), 70, 500);
-    SEOkrajDolni = spin(margins, "SEOkrajDolni", QStringLiteral("Dolní:"), 96, 500);
+    auto* form = new QFormLayout(margins);
+    SEOkrajLevy = spin(margins, "SEOkrajLevy", 0, 410);
+    SEOkrajPravy = spin(margins, "SEOkrajPravy", 0, 410);
+    SEOkrajHorni = spin(margins, "SEOkrajHorni", 0, 500);
+    SEOkrajDolni = spin(margins, "SEOkrajDolni", 0, 500);
+    form->addRow(QStringLiteral("Levý:"), SEOkrajLevy);
+    form->addRow(QStringLiteral("Pravý:"), SEOkrajPravy);
+    form->addRow(QStringLiteral("Horní:"), SEOkrajHorni);
+    form->addRow(QStringLiteral("Dolní:"), SEOkrajDolni);
+    grid->addWidget(margins, 0, 1);
 
     auto* division = new QGroupBox(QStringLiteral("Dělení papíru:"), page);
-    division->setGeometry(156, 136, 256, 76);
-    label(division, QStringLiteral("Počet sloupců tisku:"), QRect(8, 21, 150, 16));
-    SEPocSloup = named(new QSpinBox(division), "SEPocSloup");
-    SEPocSloup->setRange(1, 99);
-    SEPocSloup->setGeometry(160, 18, 60, 22);
-    label(division, QStringLiteral("Mezera mezi sloupci:"), QRect(8, 47, 150, 16));
-    SEMeziSloup = named(new QSpinBox(division), "SEMeziSloup");
-    SEMeziSloup->setRange(0, 999);
-    SEMeziSloup->setGeometry(160, 44, 60, 22);
-    label(page, QStringLiteral("Rozměr štítku:"), QRect(8, 200, 90, 16));
-    InfoRozmerS = named(new QLabel(page), "InfoRozmerS");
-    InfoRozmerS->setGeometry(98, 200, 56, 16);
+    auto* divisionForm = new QFormLayout(division);
+    SEPocSloup = spin(division, "SEPocSloup", 1, 99);
+    SEMeziSloup = spin(division, "SEMeziSloup", 0, 999);
+    InfoRozmerS = named(new QLabel(division), "InfoRozmerS");
+    divisionForm->addRow(QStringLiteral("Počet sloupců tisku:"), SEPocSloup);
+    divisionForm->addRow(QStringLiteral("Mezera mezi sloupci:"), SEMeziSloup);
+    divisionForm->addRow(QStringLiteral("Rozměr štítku:"), InfoRozmerS);
+    grid->addWidget(division, 1, 1);
     // The editor's text as well as the value: an emptied box changes no value but counts.
     for (QSpinBox* box : {SEOkrajLevy, SEOkrajPravy, SEOkrajHorni, SEOkrajDolni, SEPocSloup, SEMeziSloup}) {
         connect(box, &QSpinBox::valueChanged, this, [this] { ZmenaPapiru(); });
         connect(box->findChild<QLineEdit*>(), &QLineEdit::textEdited, this, [this] { ZmenaPapiru(); });
     }
-    buildFormatGroup(page);
+    grid->addWidget(buildFormatGroup(page), 2, 0, 1, 2);
 }
 
-void TSestDlg::buildFormatGroup(QWidget* page)
+QGroupBox* TSestDlg::buildFormatGroup(QWidget* page)
 {
     auto* g = new QGroupBox(QStringLiteral("Formát papíru:"), page);
-    g->setGeometry(8, 212, pageWidth - 16, 76);
+    auto* row = new QHBoxLayout(g);
     RGOrientace = radioGroup(g, "RGOrientace", QStringLiteral("Orientace:"),
-                             std::array{QStringLiteral("na výšku"), QStringLiteral("na šířku")}, QRect(6, 14, 100, 58),
-                             orientationButtons);
+                             std::array{QStringLiteral("na výšku"), QStringLiteral("na šířku")}, orientationButtons);
+    row->addWidget(RGOrientace);
+    auto* right = new QVBoxLayout;
     CBFormaty = named(new QComboBox(g), "CBFormaty");
-    CBFormaty->setGeometry(112, 18, 284, 22);
+    CBFormaty->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    right->addWidget(CBFormaty);
+    auto* buttons = new QHBoxLayout;
     ButtonEditFormat = named(new QPushButton(reportText(65044), g), "ButtonEditFormat");
-    ButtonEditFormat->setGeometry(112, 46, 80, 24);
     ButtonInsertFormat = named(new QPushButton(QStringLiteral("Přidej"), g), "ButtonInsertFormat");
-    ButtonInsertFormat->setGeometry(214, 46, 80, 24);
     ButtonDeleteFormat = named(new QPushButton(QStringLiteral("Vynech"), g), "ButtonDeleteFormat");
-    ButtonDeleteFormat->setGeometry(316, 46, 80, 24);
+    for (QPushButton* b : {ButtonEditFormat, ButtonInsertFormat, ButtonDeleteFormat}) buttons->addWidget(b);
+    right->addLayout(buttons);
+    right->addStretch();
+    row->addLayout(right, 1);
     ButtonDeleteFormat->setEnabled(false);
     for (QRadioButton* b : orientationButtons)
         connect(b, &QRadioButton::toggled, this, [this](bool isOn) { if (isOn) ZmenaPapiru(); });
@@ -285,29 +322,38 @@ void TSestDlg::buildFormatGroup(QWidget* page)
     connect(ButtonEditFormat, &QPushButton::clicked, this, [this] { ButtonEditFormatClick(); });
     connect(ButtonInsertFormat, &QPushButton::clicked, this, [this] { ButtonInsertFormatClick(); });
     connect(ButtonDeleteFormat, &QPushButton::clicked, this, [this] { ButtonDeleteFormatClick(); });
+    return g;
 }
 
 void TSestDlg::buildRasterPage(QWidget* page)
 {
+    auto* row = new QHBoxLayout(page);
+    row->setContentsMargins(8, 8, 8, 8);
     RgTypRastru = radioGroup(page, "RgTypRastru", QStringLiteral("Typ rastru"),
                              std::array{QStringLiteral("Grafický rastr"), QStringLiteral("Znakový rastr")},
-                             QRect(8, 8, 160, 64), rasterTypeButtons);
+                             rasterTypeButtons);
+    row->addWidget(RgTypRastru, 0, Qt::AlignTop);
     NotebookRastr = named(new QStackedWidget(page), "NotebookRastr");
-    NotebookRastr->setGeometry(176, 8, 236, 200);
+    row->addWidget(NotebookRastr, 1);
     auto* graphic = new QWidget(NotebookRastr);
-    label(graphic, QStringLiteral("Rastr X:"), QRect(8, 11, 60, 16));
-    EditRastrX = lineEdit(graphic, "EditRastrX", QRect(70, 8, 60, 22));
-    label(graphic, QStringLiteral("Rastr Y:"), QRect(8, 39, 60, 16));
-    EditRastrY = lineEdit(graphic, "EditRastrY", QRect(70, 36, 60, 22));
+    auto* form = new QFormLayout(graphic);
+    EditRastrX = numberEdit(graphic, "EditRastrX");
+    EditRastrY = numberEdit(graphic, "EditRastrY");
+    form->addRow(QStringLiteral("Rastr X:"), EditRastrX);
+    form->addRow(QStringLiteral("Rastr Y:"), EditRastrY);
     auto* character = new QGroupBox(QStringLiteral("Znakový rastr"), NotebookRastr);
+    auto* characterColumn = new QVBoxLayout(character);
     RgRoztecZn = radioGroup(character, "RgRoztecZn", QStringLiteral("Rozteč znaků"),
                             std::array{QStringLiteral("10 znaků/palec"), QStringLiteral("12 znaků/palec"),
                                        QStringLiteral("17 znaků/palec")},
-                            QRect(8, 18, 150, 84), pitchButtons);
+                            pitchButtons);
     RgRadkovani = radioGroup(character, "RgRadkovani", QStringLiteral("Řádkování"),
                              std::array{QStringLiteral("6 řádků/palec"), QStringLiteral("4 řádky/palec"),
                                         QStringLiteral("3 řádky/palec")},
-                             QRect(8, 106, 150, 84), spacingButtons);
+                             spacingButtons);
+    characterColumn->addWidget(RgRoztecZn);
+    characterColumn->addWidget(RgRadkovani);
+    characterColumn->addStretch();
     RgRadkovani->hide();
     NotebookRastr->addWidget(graphic);
     NotebookRastr->addWidget(character);
@@ -321,48 +367,66 @@ void TSestDlg::buildRasterPage(QWidget* page)
 
 void TSestDlg::buildSectionsPage(QWidget* page)
 {
+    QVBoxLayout* column = pageColumn(page);
     auto* g = new QGroupBox(QStringLiteral("Nastavení oddílů:"), page);
-    g->setGeometry(8, 4, pageWidth - 16, 150);
+    auto* grid = new QGridLayout(g);
     for (size_t i = 0; i < bandNames.size(); ++i) {
-        const int top = 20 + 25 * int(i);
-        CBOdd[i] = checkBox(g, bandBoxNames[i], bandNames[i], QRect(10, top, 200, 18));
-        label(g, QStringLiteral("Výška:"), QRect(220, top + 1, 50, 16));
-        EditH[i] = lineEdit(g, bandEditNames[i], QRect(272, top - 2, 60, 22));
+        CBOdd[i] = checkBox(g, bandBoxNames[i], bandNames[i]);
+        grid->addWidget(CBOdd[i], int(i), 0);
+        grid->addWidget(new QLabel(QStringLiteral("Výška:"), g), int(i), 1);
+        EditH[i] = numberEdit(g, bandEditNames[i]);
+        grid->addWidget(EditH[i], int(i), 2);
     }
+    grid->setColumnStretch(0, 1);
+    column->addWidget(g);
     connect(EditH[biBody], &QLineEdit::textChanged, this, [this] { updatePaperInfo(); });
     auto* paging = new QGroupBox(QStringLiteral("Stránkování:"), page);
-    paging->setGeometry(8, 158, pageWidth - 16, 110);
-    CbNtNs = checkBox(paging, "CbNtNs", QStringLiteral("Nové tělo na novou stránku"), QRect(10, 20, 380, 18));
-    CbNsZac = checkBox(paging, "CbNsZac", QStringLiteral("Odstránkovat po začátku sestavy"), QRect(10, 42, 380, 18));
-    CbNsKon = checkBox(paging, "CbNsKon", QStringLiteral("Odstránkovat před koncem sestavy"), QRect(10, 64, 380, 18));
-    CbNePrvniHlava = checkBox(paging, "CbNePrvniHlava", QStringLiteral("Na první stránce netisknout hlavu"),
-                              QRect(10, 86, 380, 18));
-    for (QCheckBox* b : {CbNtNs, CbNsZac, CbNsKon, CbNePrvniHlava})
+    auto* pagingColumn = new QVBoxLayout(paging);
+    CbNtNs = checkBox(paging, "CbNtNs", QStringLiteral("Nové tělo na novou stránku"));
+    CbNsZac = checkBox(paging, "CbNsZac", QStringLiteral("Odstránkovat po začátku sestavy"));
+    CbNsKon = checkBox(paging, "CbNsKon", QStringLiteral("Odstránkovat před koncem sestavy"));
+    CbNePrvniHlava = checkBox(paging, "CbNePrvniHlava", QStringLiteral("Na první stránce netisknout hlavu"));
+    for (QCheckBox* b : {CbNtNs, CbNsZac, CbNsKon, CbNePrvniHlava}) {
+        pagingColumn->addWidget(b);
         connect(b, &QCheckBox::toggled, this, [this] { ZmenaSkupPol(); });
+    }
+    column->addWidget(paging);
+    column->addStretch();
 }
 
 void TSestDlg::buildGroupsPage(QWidget* page)
 {
     auto* g = new QGroupBox(QStringLiteral("Nastavení skupin:"), page);
-    g->setGeometry(8, 4, pageWidth - 16, 280);
+    pageColumn(page)->addWidget(g);
+    auto* grid = new QGridLayout(g);
     LBSkupPol = named(new QListWidget(g), "LBSkupPol");
-    LBSkupPol->setGeometry(10, 20, 120, 220);
+    LBSkupPol->setFixedWidth(120);
+    grid->addWidget(LBSkupPol, 0, 0, 7, 2);
     SBInsSk = named(new QPushButton(QStringLiteral("Ins"), g), "SBInsSk");
-    SBInsSk->setGeometry(10, 246, 56, 24);
     SBDelSk = named(new QPushButton(QStringLiteral("Del"), g), "SBDelSk");
-    SBDelSk->setGeometry(74, 246, 56, 24);
     SBDelSk->setEnabled(false);
-    label(g, QStringLiteral("Skupinová"), QRect(140, 20, 80, 16));
-    label(g, QStringLiteral("položka:"), QRect(140, 36, 80, 16));
+    for (QPushButton* b : {SBInsSk, SBDelSk}) b->setMaximumWidth(58);
+    grid->addWidget(SBInsSk, 7, 0);
+    grid->addWidget(SBDelSk, 7, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Skupinová"), g), 0, 2);
+    grid->addWidget(new QLabel(QStringLiteral("položka:"), g), 1, 2);
     CBSkupPol = named(new QComboBox(g), "CBSkupPol");
-    CBSkupPol->setGeometry(220, 24, 170, 22);
-    label(g, QStringLiteral("Výška oddílu:"), QRect(290, 56, 100, 16));
-    CBOddS = checkBox(g, "CBOddS", QStringLiteral("Začátek"), QRect(140, 76, 140, 18));
-    EditHS = lineEdit(g, "EditHS", QRect(290, 74, 60, 22));
-    CBOddU = checkBox(g, "CBOddU", QStringLiteral("Konec"), QRect(140, 102, 140, 18));
-    EditHU = lineEdit(g, "EditHU", QRect(290, 100, 60, 22));
-    CBNsNs = checkBox(g, "CBNsNs", QStringLiteral("Novou skupinu na novou stránku"), QRect(140, 132, 250, 18));
-    CBSkPodle = checkBox(g, "CBSkPodle", QStringLiteral("Skupinová položka podle názvu"), QRect(140, 156, 250, 18));
+    CBSkupPol->setMinimumWidth(160);
+    grid->addWidget(CBSkupPol, 0, 3, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Výška oddílu:"), g), 2, 3);
+    CBOddS = checkBox(g, "CBOddS", QStringLiteral("Začátek"));
+    EditHS = numberEdit(g, "EditHS");
+    grid->addWidget(CBOddS, 3, 2);
+    grid->addWidget(EditHS, 3, 3);
+    CBOddU = checkBox(g, "CBOddU", QStringLiteral("Konec"));
+    EditHU = numberEdit(g, "EditHU");
+    grid->addWidget(CBOddU, 4, 2);
+    grid->addWidget(EditHU, 4, 3);
+    CBNsNs = checkBox(g, "CBNsNs", QStringLiteral("Novou skupinu na novou stránku"));
+    CBSkPodle = checkBox(g, "CBSkPodle", QStringLiteral("Skupinová položka podle názvu"));
+    grid->addWidget(CBNsNs, 5, 2, 1, 2);
+    grid->addWidget(CBSkPodle, 6, 2, 1, 2);
+    grid->setRowStretch(6, 1);
     connect(SBInsSk, &QPushButton::clicked, this, [this] { SBInsSkClick(); });
     connect(SBDelSk, &QPushButton::clicked, this, [this] { SBDelSkClick(); });
     connect(LBSkupPol, &QListWidget::currentRowChanged, this, [this] { LBSkupPolClick(); });
@@ -375,11 +439,14 @@ void TSestDlg::buildGroupsPage(QWidget* page)
 
 void TSestDlg::buildButtons()
 {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
     OKBtn = named(new QPushButton(QStringLiteral("&Konec"), this), "OKBtn");
-    OKBtn->setGeometry(pageWidth - 188, pageHeight + 32, 85, 25);
     OKBtn->setDefault(true);
     CancelBtn = named(new QPushButton(QStringLiteral("Storno"), this), "CancelBtn");
-    CancelBtn->setGeometry(pageWidth - 94, pageHeight + 32, 85, 25);
+    row->addWidget(OKBtn);
+    row->addWidget(CancelBtn);
+    static_cast<QVBoxLayout*>(layout())->addLayout(row);
     connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
     connect(CancelBtn, &QPushButton::clicked, this, [this] { done(2); });
 }

@@ -189,7 +189,7 @@ public:
 private:
     void buildReportPage(QWidget* page);
     void buildPaperPage(QWidget* page);
-    void buildFormatGroup(QWidget* page);
+    QGroupBox* buildFormatGroup(QWidget* page);
     void buildRasterPage(QWidget* page);
     void buildSectionsPage(QWidget* page);
     void buildGroupsPage(QWidget* page);

@@ -223,7 +223,7 @@ bool TemplateDocument::Undo()
     if (!m_variants.StepBack())
         return false;
     m_modified = true;
-    pruneSelection();
+    DeselectAll();
     return true;
 }
 
@@ -232,7 +232,7 @@ bool TemplateDocument::Redo()
     if (!m_variants.StepForward())
         return false;
     m_modified = true;
-    pruneSelection();
+    DeselectAll();
     return true;
 }
 
@@ -400,6 +400,9 @@ ElementId TemplateDocument::InsertFromTool(int band, int x, int y, int toolCode,
     }
     if (k == ekPicture)
         alignment = 0;
+    // inside the band's area, clear of the caption strip below it
+    x = limitPosition(x, width, PaperWidth());
+    y = limitPosition(y, d.Height, BandHeight(band));
     const QString line = QString(sectionLetter(band)) + QLatin1Char(',') + QString::number(k) + QLatin1Char(',')
         + BareField(reference) + QLatin1Char(',') + JoinInts({x, y, width, d.Height}) + QLatin1Char(',')
         + BareField(d.FontName) + QLatin1Char(',') + JoinInts({size, d.FontColor, style, alignment, value, script});
@@ -825,14 +828,22 @@ std::vector<ElementId> TemplateDocument::Paste(int band, int x, int y)
     DocumentState next = State();
     std::vector<std::shared_ptr<TVoReportElement>> made;
     int minLeft = std::numeric_limits<int>::max(), minTop = std::numeric_limits<int>::max();
+    int64_t maxRight = 0, maxBottom = 0;
     for (const QString& line : std::as_const(m_store.Lines)) {
         made.push_back(elementFromLine(line, next));
-        minLeft = std::min(minLeft, made.back()->Left);
-        minTop = std::min(minTop, made.back()->Top);
+        const TVoReportElement& e = *made.back();
+        minLeft = std::min(minLeft, e.Left);
+        minTop = std::min(minTop, e.Top);
+        maxRight = std::max(maxRight, int64_t(e.Left) + e.Width);
+        maxBottom = std::max(maxBottom, int64_t(e.Top) + e.Height);
     }
-    // no element left of or above the band's corner
-    const int dx = int(std::max<int64_t>(int64_t(x) - m_store.AnchorLeft, -int64_t(minLeft)));
-    const int dy = int(std::max<int64_t>(int64_t(y) - m_store.AnchorTop, -int64_t(minTop)));
+    // The block inside the band's area, clear of its caption strip; a block larger than the
+    // area keeps no element left of or above the band's corner.
+    const auto shift = [](int64_t wanted, int64_t least, int64_t most) {
+        return int(std::clamp<int64_t>(std::max(std::min(wanted, most), least), -100000000, 100000000));
+    };
+    const int dx = shift(int64_t(x) - m_store.AnchorLeft, -int64_t(minLeft), PaperWidth() - maxRight);
+    const int dy = shift(int64_t(y) - m_store.AnchorTop, -int64_t(minTop), BandHeight(band) - maxBottom);
     auto elements = std::make_shared<BandElements>(next.Band(band));
     std::vector<ElementId> ids;
     for (const auto& e : made) {

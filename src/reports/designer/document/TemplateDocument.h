@@ -125,6 +125,7 @@ public:
     const TListVariant& Variants() const { return m_variants; }
     void SetUndoDepth(int depth) { m_variants.SetDepth(depth); }
     void KeepCurrentOnly() { m_variants.KeepCurrentOnly(); }
+    // A step back or forward rebuilds the surface from text: nothing stays selected.
     bool Undo();
     bool Redo();
 

@@ -65,7 +65,9 @@ void DesignerWindowView::setPrintEnabled(bool enabled) { m_window.setPrintEnable
 
 WindowPlacement DesignerWindowView::placement() const
 {
-    return {m_window.geometry(), 0, 2};
+    WindowPlacement placement{m_window.geometry(), 0, 2};
+    placement.owner = &m_window;
+    return placement;
 }
 
 void DesignerWindowView::closeWindow(int result) { m_window.closeWindow(result); }

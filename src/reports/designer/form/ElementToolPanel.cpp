@@ -13,6 +13,7 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 namespace reports::designer {
@@ -24,6 +25,7 @@ constexpr int toolHeight = 22;
 constexpr int pageHeight = toolHeight + 2 * toolTop;
 constexpr int narrowWidth = 13;   // numbered buttons, overlapping by one pixel
 constexpr int narrowStep = 12;
+constexpr int numberPadding = 6;   // beside a numbered tool's caption, both sides together
 constexpr int wideWidth = 25;
 constexpr int wideStep = 24;
 constexpr int panelStep = 8;
@@ -194,6 +196,18 @@ TSestButton* ElementToolPanel::addTool(int pageIndex, int command, QRect geometr
     return tool;
 }
 
+// Neighbours share their border pixel; each is as wide as the largest number of the row needs.
+void ElementToolPanel::placeNumbered(int pageIndex, int left)
+{
+    std::vector<TSestButton*> tools = toolsOf(page(pageIndex));
+    std::sort(tools.begin(), tools.end(), [](const TSestButton* a, const TSestButton* b) { return a->command() < b->command(); });
+    int width = narrowWidth;
+    for (const TSestButton* tool : tools)
+        width = std::max(width, tool->fontMetrics().horizontalAdvance(tool->text()) + numberPadding);
+    for (size_t i = 0; i < tools.size(); ++i)
+        tools[i]->setGeometry(left + int(i) * (width - 1), toolTop, width, toolHeight);
+}
+
 void ElementToolPanel::removeTools(int pageIndex, int from, int to)
 {
     for (TSestButton* tool : toolsOf(page(pageIndex)))
@@ -217,11 +231,12 @@ void ElementToolPanel::setColumns(const QStringList& names)
     removeTools(tPolozky, tcColumn, tcLabel);
     removeTools(tPopisy, tcLabel, tcParameter);
     for (int i = 0; i < names.size(); ++i) {
-        const QRect at(narrowStep * i, toolTop, narrowWidth, toolHeight);
         const QString caption = QString::number(i + 1);
-        addTool(tPolozky, tcColumn + i, at, caption, QStringLiteral("Položka ") + names[i]);
-        addTool(tPopisy, tcLabel + i, at, caption, QStringLiteral("Popis položky ") + names[i]);
+        addTool(tPolozky, tcColumn + i, {}, caption, QStringLiteral("Položka ") + names[i]);
+        addTool(tPopisy, tcLabel + i, {}, caption, QStringLiteral("Popis položky ") + names[i]);
     }
+    placeNumbered(tPolozky, 0);
+    placeNumbered(tPopisy, 0);
     const QSignalBlocker quiet(CBVyberPrvku);
     CBVyberPrvku->clear();
     CBVyberPrvku->addItems(names);
@@ -233,8 +248,8 @@ void ElementToolPanel::setParameterCount(int count)
 {
     removeTools(tParametry, tcParameter, tcVariable);
     for (int i = 0; i < count; ++i)
-        addTool(tParametry, tcParameter + i, {narrowStep * i, toolTop, narrowWidth, toolHeight},
-                QString::number(i + 1), QStringLiteral("Parametr %1").arg(i + 1));
+        addTool(tParametry, tcParameter + i, {}, QString::number(i + 1), QStringLiteral("Parametr %1").arg(i + 1));
+    placeNumbered(tParametry, 0);
     layoutElementPanel();
 }
 
@@ -256,9 +271,9 @@ void ElementToolPanel::setFunctions(const QStringList& names)
     removeTools(tFunkce, tcFunction, tcDetail);
     for (int f = 0; f < names.size(); ++f) {
         const int count = f + 1;
-        addTool(tFunkce, tcFunction + f, {narrowStep * count + 2 * narrowStep, toolTop, narrowWidth, toolHeight},
-                QString::number(count), QStringLiteral("Funkce ") + names[f]);
+        addTool(tFunkce, tcFunction + f, {}, QString::number(count), QStringLiteral("Funkce ") + names[f]);
     }
+    placeNumbered(tFunkce, 3 * narrowStep);   // after the edit, insert and delete buttons
     layoutElementPanel();
 }
 

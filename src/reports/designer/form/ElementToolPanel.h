@@ -93,6 +93,8 @@ private:
     TSestButton* addTool(int page, int command, QRect geometry, const QString& caption, const QString& hint);
     // Removes the tool buttons of a page whose Command lies in [from, to).
     void removeTools(int page, int from, int to);
+    // Places the tools of a page of numbered tools side by side in command order from `left`.
+    void placeNumbered(int page, int left);
     void toolClicked(TSestButton* button);
     QWidget* page(int index) const;
 

@@ -42,8 +42,8 @@ void TFormSestE::showEvent(QShowEvent* event)
 
 int ShowDesigner(TSestavaTyp& report, const WindowPlacement& placement)
 {
-    TFormSestE form(report);
-    if (!form.OpenReport(placement)) return 2;
+    TFormSestE form(report, placement.owner);
+    if (!form.OpenReport(placement)) return 0;
     SkryjLogo();
     return form.exec();
 }

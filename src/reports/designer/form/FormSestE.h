@@ -47,8 +47,8 @@ private:
     DesignerController m_controller;
 };
 
-// Opens the report's template in the designer modally; answers the modal result (1 closed
-// normally, 2 changes discarded or the wizard cancelled).
+// Opens the report's template in the designer modally, owned by the placement's owner; answers
+// the modal result (1 closed normally, 2 changes discarded), 0 when the wizard was cancelled.
 int ShowDesigner(TSestavaTyp& report, const WindowPlacement& placement);
 
 } // namespace reports::designer

@@ -1,6 +1,8 @@
 // The designer's editor settings record and its sections EditorSestav and Oddily of SESTDLL.INI.
 #pragma once
 
+#include "reports/output/PaperFormats.h"
+
 #include <QString>
 
 namespace reports::designer {
@@ -43,7 +45,7 @@ struct NastaveniEditoru
     bool operator==(const NastaveniEditoru&) const = default;
 };
 
-inline const QString EditorSettingsFile = QStringLiteral("SESTDLL.INI");
+inline const QString EditorSettingsFile = ReportSettingsFile;
 
 // Reads both sections; missing keys, values that are not numbers and a missing or unreadable
 // file give the defaults, and nothing is written. A negative font size is taken as pixels

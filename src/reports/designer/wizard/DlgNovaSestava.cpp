@@ -6,10 +6,13 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -18,10 +21,9 @@ namespace reports::designer {
 namespace {
 
 template <typename T>
-T* named(T* widget, const char* name, const QRect& geometry)
+T* named(T* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(geometry);
     return widget;
 }
 
@@ -60,7 +62,8 @@ TDlgNovaSestava::TDlgNovaSestava(const QStringList& columnNames, bool isByName, 
 {
     setObjectName(QStringLiteral("DlgNovaSestava"));
     setWindowTitle(QStringLiteral("Návrh nové předlohy"));
-    setFixedSize(430, 330);
+    auto* column = new QVBoxLayout(this);
+    column->setSizeConstraint(QLayout::SetFixedSize);
     buildLists(columnNames);
     buildOptions();
     buildButtons();
@@ -71,17 +74,31 @@ TDlgNovaSestava::TDlgNovaSestava(const QStringList& columnNames, bool isByName, 
 
 void TDlgNovaSestava::buildLists(const QStringList& columnNames)
 {
-    (new QLabel(QStringLiteral("Dostupné položky:"), this))->setGeometry(8, 6, 160, 16);
-    SrcList = named(new QListWidget(this), "SrcList", QRect(8, 24, 160, 200));
+    auto* grid = new QGridLayout;
+    static_cast<QVBoxLayout*>(layout())->addLayout(grid);
+    grid->addWidget(new QLabel(QStringLiteral("Dostupné položky:"), this), 0, 0);
+    SrcList = named(new QListWidget(this), "SrcList");
     SrcList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     SrcList->addItems(columnNames);
-    (new QLabel(QStringLiteral("Vybrané položky:"), this))->setGeometry(224, 6, 160, 16);
-    DstList = named(new WizardTargetList(this), "DstList", QRect(224, 24, 160, 200));
+    grid->addWidget(SrcList, 1, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Vybrané položky:"), this), 0, 2);
+    DstList = named(new WizardTargetList(this), "DstList");
     DstList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    IncludeBtn = named(new QPushButton(QStringLiteral(">"), this), "IncludeBtn", QRect(178, 50, 36, 24));
-    IncAllBtn = named(new QPushButton(QStringLiteral(">>"), this), "IncAllBtn", QRect(178, 80, 36, 24));
-    ExcludeBtn = named(new QPushButton(QStringLiteral("<"), this), "ExcludeBtn", QRect(178, 120, 36, 24));
-    ExAllBtn = named(new QPushButton(QStringLiteral("<<"), this), "ExAllBtn", QRect(178, 150, 36, 24));
+    grid->addWidget(DstList, 1, 2);
+    for (QListWidget* list : {static_cast<QListWidget*>(SrcList), static_cast<QListWidget*>(DstList)})
+        list->setFixedSize(170, 200);
+    auto* moves = new QVBoxLayout;
+    IncludeBtn = named(new QPushButton(QStringLiteral(">"), this), "IncludeBtn");
+    IncAllBtn = named(new QPushButton(QStringLiteral(">>"), this), "IncAllBtn");
+    ExcludeBtn = named(new QPushButton(QStringLiteral("<"), this), "ExcludeBtn");
+    ExAllBtn = named(new QPushButton(QStringLiteral("<<"), this), "ExAllBtn");
+    moves->addStretch();
+    for (QPushButton* b : {IncludeBtn, IncAllBtn, ExcludeBtn, ExAllBtn}) {
+        b->setFixedWidth(40);
+        moves->addWidget(b);
+    }
+    moves->addStretch();
+    grid->addLayout(moves, 1, 1);
     connect(IncludeBtn, &QPushButton::clicked, this, [this] { IncludeBtnClick(); });
     connect(IncAllBtn, &QPushButton::clicked, this, [this] { IncAllBtnClick(); });
     connect(ExcludeBtn, &QPushButton::clicked, this, [this] { ExcludeBtnClick(); });
@@ -92,29 +109,40 @@ void TDlgNovaSestava::buildLists(const QStringList& columnNames)
 
 void TDlgNovaSestava::buildOptions()
 {
-    auto* style = new QLabel(QStringLiteral("Styl předlohy:"), this);
-    style->setGeometry(8, 234, 90, 16);
-    SBSloupec = named(new QRadioButton(QStringLiteral("Sloupce"), this), "SBSloupec", QRect(100, 232, 80, 20));
-    SBRadek = named(new QRadioButton(QStringLiteral("Řádky"), this), "SBRadek", QRect(180, 232, 80, 20));
+    auto* column = static_cast<QVBoxLayout*>(layout());
+    auto* style = new QHBoxLayout;
+    style->addWidget(new QLabel(QStringLiteral("Styl předlohy:"), this));
+    SBSloupec = named(new QRadioButton(QStringLiteral("Sloupce"), this), "SBSloupec");
+    SBRadek = named(new QRadioButton(QStringLiteral("Řádky"), this), "SBRadek");
+    style->addWidget(SBSloupec);
+    style->addWidget(SBRadek);
+    style->addStretch();
+    column->addLayout(style);
     auto* group = new QButtonGroup(this);
     group->addButton(SBSloupec);
     group->addButton(SBRadek);
     SBSloupec->setChecked(true);
-    CBPopisyPolozek = named(new QCheckBox(QStringLiteral("Popisy položek"), this), "CBPopisyPolozek",
-                            QRect(8, 258, 130, 20));
-    CBPopisyTextem = named(new QCheckBox(QStringLiteral("Popisy textem"), this), "CBPopisyTextem",
-                           QRect(140, 258, 130, 20));
-    CBSledovatPodle = named(new QCheckBox(QStringLiteral("Pol. podle názvu"), this), "CBSledovatPodle",
-                            QRect(272, 258, 150, 20));
+    auto* labels = new QHBoxLayout;
+    CBPopisyPolozek = named(new QCheckBox(QStringLiteral("Popisy položek"), this), "CBPopisyPolozek");
+    CBPopisyTextem = named(new QCheckBox(QStringLiteral("Popisy textem"), this), "CBPopisyTextem");
+    CBSledovatPodle = named(new QCheckBox(QStringLiteral("Pol. podle názvu"), this), "CBSledovatPodle");
+    for (QCheckBox* b : {CBPopisyPolozek, CBPopisyTextem, CBSledovatPodle}) labels->addWidget(b);
+    labels->addStretch();
+    column->addLayout(labels);
 }
 
 void TDlgNovaSestava::buildButtons()
 {
-    BitBtn1 = named(new QPushButton(QStringLiteral("&Formát papíru"), this), "BitBtn1", QRect(8, 294, 110, 26));
-    OKBtn = named(new QPushButton(QStringLiteral("&Navrhnout"), this), "OKBtn", QRect(140, 294, 90, 26));
+    auto* row = new QHBoxLayout;
+    BitBtn1 = named(new QPushButton(QStringLiteral("&Formát papíru"), this), "BitBtn1");
+    OKBtn = named(new QPushButton(QStringLiteral("&Navrhnout"), this), "OKBtn");
     OKBtn->setDefault(true);
-    RucneBtn = named(new QPushButton(QStringLiteral("&Ručně"), this), "RucneBtn", QRect(236, 294, 90, 26));
-    HelpBtn = named(new QPushButton(QStringLiteral("Storno"), this), "HelpBtn", QRect(332, 294, 90, 26));
+    RucneBtn = named(new QPushButton(QStringLiteral("&Ručně"), this), "RucneBtn");
+    HelpBtn = named(new QPushButton(QStringLiteral("Storno"), this), "HelpBtn");
+    row->addWidget(BitBtn1);
+    row->addStretch();
+    for (QPushButton* b : {OKBtn, RucneBtn, HelpBtn}) row->addWidget(b);
+    static_cast<QVBoxLayout*>(layout())->addLayout(row);
     connect(BitBtn1, &QPushButton::clicked, this, [this] { if (m_paperFormat) m_paperFormat(); });
     connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
     connect(RucneBtn, &QPushButton::clicked, this, [this] { done(7); });

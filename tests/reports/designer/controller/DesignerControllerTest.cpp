@@ -46,6 +46,7 @@ public:
         steps.push_back(dir);
         return noData ? srBof | srEof : (dir == sdFirst || (dir == sdPrior && record == 2) ? srBof : 0);
     }
+    int DataFlags() override { return noData ? srBof | srEof : srEof; }
     bool PrintsCurrentRecordOnly() const override { return false; }
     bool SkipsHeadFoot() const override { return false; }
     QString Popis() const override { return QStringLiteral("Sestava"); }

@@ -135,3 +135,55 @@ TEST_F(DesignerWindowViewTest, ANonNumberTypedInASizeBoxRestoresIt)
     EXPECT_EQ(paper->elementRect(body()[0].Id).left(), 25);
     EXPECT_EQ(window.SBUndo1->toolTip(), QStringLiteral("Zrušit posun prvku"));
 }
+
+TEST_F(DesignerWindowViewTest, UndoAndRedoLeaveNothingSelectedAndTheElementControlsDisabled)
+{
+    clickBody(20, 15);
+    const ElementId id = body()[0].Id;
+    ASSERT_EQ(controller.Document().ActiveId(), id);
+    QLineEdit* x = window.objects().EditX;
+    x->setText(QStringLiteral("25"));
+    key(x, Qt::Key_Return);
+    ASSERT_EQ(body()[0].Element->Left, 25);
+    ASSERT_TRUE(x->isEnabled());
+
+    paper->setFocus();
+    key(paper, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(body()[0].Element->Left, 10);
+    EXPECT_EQ(controller.Document().ActiveId(), NoElement);
+    EXPECT_TRUE(controller.Document().SelectedIds().empty());
+    EXPECT_FALSE(x->isEnabled());
+    EXPECT_FALSE(paper->view().bands[biBody].elements[0].active);
+
+    clickBody(20, 15);
+    ASSERT_EQ(controller.Document().ActiveId(), id);
+    ASSERT_TRUE(x->isEnabled());
+    window.SBRedo1->click();
+    EXPECT_EQ(body()[0].Element->Left, 25);
+    EXPECT_EQ(controller.Document().ActiveId(), NoElement);
+    EXPECT_FALSE(x->isEnabled());
+    EXPECT_FALSE(window.objects().EditW->isEnabled());
+}
+
+TEST_F(DesignerWindowViewTest, InsertedAndPastedElementsStayClearOfTheBandsCaptionStrip)
+{
+    const auto clearOfStrip = [this](ElementId id) {
+        const QRect band = paper->bandRect(biBody);
+        const QRect element = paper->elementRect(id);
+        return element.top() >= band.top() && element.bottom() < band.bottom() + 1 - captionStrip;
+    };
+    window.tools().toolButton(tcEllipse)->click();
+    clickBody(700, 195);   // near the body's right end and its strip
+    ASSERT_EQ(body().size(), 2u);
+    const DocumentElement& inserted = body().back();
+    EXPECT_EQ(inserted.Element->Top + inserted.Element->Height, 200);
+    EXPECT_LE(inserted.Element->Left + inserted.Element->Width, 726);   // A4 less the margins
+    EXPECT_TRUE(clearOfStrip(inserted.Id));
+
+    window.SBCopy->click();
+    window.SBPaste->click();
+    clickBody(10, 199);
+    ASSERT_EQ(body().size(), 3u);
+    EXPECT_EQ(body().back().Element->Top + body().back().Element->Height, 200);
+    EXPECT_TRUE(clearOfStrip(body().back().Id));
+}

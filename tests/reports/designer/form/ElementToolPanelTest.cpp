@@ -2,6 +2,7 @@
 // pressing tools; tabs, chooser and the sliding panel's width.
 #include "reports/designer/form/ElementToolPanel.h"
 
+#include "reports/designer/DesignerTypes.h"
 #include "reports/preview/ReportPanels.h"
 
 #include <QComboBox>
@@ -116,12 +117,37 @@ TEST(ElementToolPanel, SlidingPanelReachesTheRightmostButtonOfThePage)
     for (int i = 0; i < 40; ++i) names << QStringLiteral("P%1").arg(i);
     panel.setColumns(names);
     panel.setFunctions({QStringLiteral("A")});
-    EXPECT_EQ(panel.PanelPrvkuPosuvny->width(), 12 * 39 + 13);
+    EXPECT_EQ(panel.PanelPrvkuPosuvny->width(), panel.toolButton(tcColumn + 39)->geometry().right() + 1);
+    EXPECT_GT(panel.PanelPrvkuPosuvny->width(), 300);
     EXPECT_TRUE(panel.SBPrvkyVlevo->isEnabled() || panel.SBPrvkyVpravo->isEnabled());
     panel.setCurrentTab(tFunkce);
     // The function tool after the edit, insert and delete buttons.
     EXPECT_EQ(panel.PanelPrvkuPosuvny->width(), 36 + 13);
     EXPECT_TRUE(panel.SBPrvkyVlevo->isHidden() && panel.SBPrvkyVpravo->isHidden());
+}
+
+TEST(ElementToolPanel, EveryNumberedToolShowsItsOwnCaption)
+{
+    ElementToolPanel panel;
+    panel.resize(300, 60);
+    panel.show();
+    QStringList names;
+    for (int i = 0; i < 31; ++i) names << QStringLiteral("P%1").arg(i);
+    panel.setColumns(names);
+    panel.setParameterCount(31);
+    panel.setFunctions(names);
+    for (const int first : {tcColumn, tcLabel, tcParameter, tcFunction}) {
+        for (int i = 0; i < 31; ++i) {
+            const TSestButton* tool = panel.toolButton(first + i);
+            ASSERT_NE(tool, nullptr) << first + i;
+            EXPECT_GE(tool->width(), tool->fontMetrics().horizontalAdvance(tool->text()) + 6) << first + i;
+            if (i > 0)   // neighbours share at most their border
+                EXPECT_GE(tool->x(), panel.toolButton(first + i - 1)->geometry().right()) << first + i;
+        }
+    }
+    // the first tools keep their narrow place
+    EXPECT_EQ(panel.toolButton(tcFunction)->x(), 36);
+    EXPECT_EQ(panel.toolButton(tcColumn)->x(), 0);
 }
 
 } // namespace

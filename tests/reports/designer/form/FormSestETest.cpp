@@ -4,15 +4,31 @@
 
 #include "platform/db/DataSource.h"
 #include "platform/db/MemoryDataSet.h"
+#include "platform/files/Files.h"
+#include "platform/text/Cp1250.h"
 #include "platform/ui/Services.h"
 #include "reports/component/Sestava.h"
 #include "reports/designer/InstallDesigner.h"
+#include "reports/designer/dialogs/DlgFormatPapiru.h"
+#include "reports/designer/dialogs/ModalDialog.h"
+#include "reports/designer/dialogs/SestDlg.h"
 #include "reports/designer/form/DesignerScript.h"
 #include "reports/model/ReportElement.h"
+#include "reports/designer/wizard/DlgNovaSestava.h"
+#include "reports/expressions/OperandHost.h"
+#include "reports/preview/FormSestP.h"
+#include "reports/preview/InfoWindow.h"
 #include "reports/preview/PreviewWindows.h"
+#include "reports/preview/ReportPanels.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +49,7 @@ protected:
         ui::setServices(&m_ui);
         setReportWindows(&m_windows);
         installDesigner(m_windows);
+        m_windows.preview = &ShowPreviewWindow;
         m_source.SetDataSet(&m_data);
         m_report.SetDataSource(&m_source);
         m_report.ReportDirIgnore = false;
@@ -85,6 +102,11 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    // SESTDLL.INI lies in the test's directory from before the report is made.
+    struct ConfigDirectory {
+        explicit ConfigDirectory(const QTemporaryDir& dir) { files::setConfigDirectory(dir.path()); }
+        ~ConfigDirectory() { files::setConfigDirectory(QString()); }
+    } m_config{m_dir};
     ui::RecordingServices m_ui;
     ui::Services* m_previous = nullptr;
     PreviewWindows m_windows;
@@ -125,6 +147,167 @@ TEST_F(FormSestETest, ATemplateThatCannotBeReadOpensNoDesignerAndWritesNothing)
     EXPECT_TRUE(m_ui.messages[0].text.contains(QStringLiteral("není předloha"))) << m_ui.messages[0].text.toStdString();
     EXPECT_EQ(bytes("sevran.pts"), notATemplate);
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("sevran.pts")});
+}
+
+// Acts on the preview window once it is up and its run has ended, from its own event loop.
+void whenPreviewShown(const std::function<void(TFormSestP&)>& act)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        auto* preview = dynamic_cast<TFormSestP*>(QApplication::activeModalWidget());
+        if (!preview || preview->session().isRunning()) return;
+        poll->deleteLater();
+        poll->stop();
+        act(*preview);
+    });
+    poll->start(10);
+}
+
+TEST_F(FormSestETest, TheDesignersPreviewLeadsBackToItAndItsEndClosesTheDesigner)
+{
+    writeTemplate(sample());
+    bool isEditEnabled = false;
+    bool isBackInDesigner = false;
+    std::array<bool, 4> stepping{};
+    std::pair<bool, bool> left;   // Bof and Eof of the data after the first preview
+    EXPECT_EQ(edit([&](TFormSestE& form) {
+                  ASSERT_FALSE(form.BtnF1->isEnabled());   // opened on the first record
+                  ASSERT_TRUE(form.BtnL1->isEnabled());
+                  whenPreviewShown([&](TFormSestP& preview) {
+                      isEditEnabled = preview.SBPrevEdit->isEnabled();
+                      QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                      QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : &preview,
+                                              &escape);
+                  });
+                  form.controller().Preview();
+                  isBackInDesigner = QApplication::activeModalWidget() == &form && form.isVisible();
+                  stepping = {form.BtnF1->isEnabled(), form.BtnP1->isEnabled(), form.BtnN1->isEnabled(),
+                              form.BtnL1->isEnabled()};
+                  left = {m_data.Bof(), m_data.Eof()};
+                  whenPreviewShown([](TFormSestP& preview) { preview.SBPrevKonec->click(); });
+                  form.controller().Preview();
+              }),
+              0);
+    EXPECT_TRUE(isEditEnabled);
+    EXPECT_TRUE(isBackInDesigner);
+    // The run walked the data away from the first record; the buttons show where it left them.
+    ASSERT_FALSE(left.first);
+    EXPECT_EQ(stepping, (std::array{true, true, !left.second, !left.second}));
+    EXPECT_TRUE(m_ui.messages.empty()) << messages();
+}
+
+TEST_F(FormSestETest, EndingTheDesignersPreviewAsksAboutAChangedTemplate)
+{
+    const QByteArray original = sample();
+    writeTemplate(original);
+    m_ui.script({ui::Answer::Cancel, ui::Answer::No});
+    bool isStillOpen = false;
+    EXPECT_EQ(edit([&](TFormSestE& form) {
+                  moveFirst(form);
+                  whenPreviewShown([](TFormSestP& preview) { preview.SBPrevKonec->click(); });
+                  form.controller().Preview();   // "Uložit?" Storno: the designer stays
+                  isStillOpen = form.isVisible();
+                  whenPreviewShown([](TFormSestP& preview) { preview.SBPrevKonec->click(); });
+                  form.controller().Preview();   // Ne: closed without saving
+              }),
+              3);
+    EXPECT_TRUE(isStillOpen);
+    EXPECT_EQ(m_ui.messages.size(), 2u) << messages();
+    EXPECT_EQ(bytes("sevran.pts"), original);
+}
+
+TEST_F(FormSestETest, EditModalOpensTheDesignerOverItsOwnerWithoutTheWaitWindow)
+{
+    writeTemplate(sample());
+    ASSERT_TRUE(m_report.NactiPredlohu(false));
+    m_data.Open();
+    QWidget owner;
+    QWidget* parent = nullptr;
+    bool isMaximised = false;
+    bool isLogoUp = true;
+    const auto modal = [&](const std::function<void(TFormSestE&)>& script) {
+        return test::runDesigner([&] { return m_report.EditModal(&owner); }, script, m_designersShown);
+    };
+    EXPECT_EQ(modal([&](TFormSestE& form) {
+                  parent = form.parentWidget();
+                  isMaximised = form.windowState().testFlag(Qt::WindowMaximized);
+                  isLogoUp = logoWindow() != nullptr;
+                  form.controller().RequestClose();
+              }),
+              0);
+    EXPECT_EQ(parent, &owner);
+    EXPECT_TRUE(isMaximised);
+    EXPECT_FALSE(isLogoUp);
+
+    m_ui.script({ui::Answer::No});   // "save the changes?" no
+    EXPECT_EQ(modal([](TFormSestE& form) {
+                  moveFirst(form);
+                  form.controller().RequestClose();
+              }),
+              3);
+    EXPECT_EQ(m_designersShown, 2);
+    EXPECT_EQ(OperandHost(), &m_report);
+
+    // An empty template goes to the wizard; cancelling it opens no designer.
+    m_report.SetPredloha({});
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll] {
+        if (auto* wizard = dynamic_cast<TDlgNovaSestava*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            wizard->done(2);
+        }
+    });
+    poll->start(10);
+    EXPECT_EQ(modal([](TFormSestE& form) { form.closeWindow(1); }), 6);
+    EXPECT_EQ(m_designersShown, 2);
+}
+
+TEST_F(FormSestETest, PaperFormatsOfTheSettingsDialogKeepTheUsersFormatsInTheFile)
+{
+    writeTemplate(sample());
+    const QByteArray userFormat = "[FormatyPapiru]\r\nPocetFormatu=1\r\nFormat1=Muj format,500,600\r\n";
+    {
+        QFile ini(path("SESTDLL.INI"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(userFormat);
+    }
+    TSestava report;   // reads the formats when it is made
+    report.SetDataSource(&m_source);
+    report.ReportDirIgnore = false;
+    report.SetReportDir(m_dir.path());
+    report.SetReportName(QStringLiteral("sevran.pts"));
+    m_data.Open();
+
+    QStringList offered;
+    QString editCaption;
+    bool isDeleteEnabled = true;
+    const int status = test::runDesigner(
+        [&] { return report.EditEx({}); },
+        [&](TFormSestE& form) {
+            ::test::whenShown<TSestDlg>([&](TSestDlg& d) {
+                d.TabSet->setCurrentIndex(1);
+                for (int i = 0; i < d.CBFormaty->count(); ++i) offered << d.CBFormaty->itemText(i);
+                editCaption = d.ButtonEditFormat->text();
+                isDeleteEnabled = d.ButtonDeleteFormat->isEnabled();
+                ::test::whenShown<TDlgFormatPapiru>([](TDlgFormatPapiru& f) { f.OKBtn->click(); });
+                d.ButtonInsertFormat->click();   // "Přidej" with the selected size
+                d.OKBtn->click();
+            });
+            form.controller().ShowSettingsDialog();
+            form.controller().RequestClose();
+        },
+        m_designersShown);
+    EXPECT_EQ(status, 0);   // the template itself is as it was
+
+    ASSERT_EQ(offered.size(), 19) << offered.join(u'|').toStdString();
+    EXPECT_EQ(offered[8], QStringLiteral("A4 (210 x 297 mm)"));
+    EXPECT_EQ(offered[18], QStringLiteral("Muj format"));
+    EXPECT_EQ(editCaption, QStringLiteral("Ukaž"));   // the template's A4 is a built-in size
+    EXPECT_FALSE(isDeleteEnabled);
+    EXPECT_EQ(bytes("SESTDLL.INI"),
+              Cp1250::encode(QStringLiteral("[FormatyPapiru]\r\nPocetFormatu=2\r\nFormat1=Muj format,500,600\r\n"
+                                            "Format2=uživ. formát,826,1169\r\n")));
 }
 
 } // namespace
