@@ -1,7 +1,9 @@
 // A throw-away CUPS scheduler on a socket in a temporary directory, for tests of the print queues.
 #pragma once
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 #include <QProcess>
@@ -61,6 +63,37 @@ public:
         env.remove(QStringLiteral("LPDEST"));
         env.remove(QStringLiteral("PRINTER"));
         return env;
+    }
+
+    // Runs this test binary again as a client of the scheduler with only the test `filter`, with
+    // `dirKey` set to directory(); true when it ended normally with code 0 and passed one test.
+    bool runClient(const QString& filter, const QString& dirKey, QString& output) const
+    {
+        QProcess client;
+        QProcessEnvironment env = environment();
+        env.insert(dirKey, directory());
+        client.setProcessEnvironment(env);
+        client.setProcessChannelMode(QProcess::MergedChannels);
+        client.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=") + filter});
+        const bool finished = client.waitForFinished(240000);
+        output = QString::fromLocal8Bit(client.readAll());
+        return finished && client.exitStatus() == QProcess::NormalExit && client.exitCode() == 0
+            && output.contains(QLatin1String("[  PASSED  ] 1 test"));
+    }
+
+    // The file a queue writes, once it holds `size` bytes or 30 s are up.
+    static QByteArray waitForOutput(const QString& path, qsizetype size)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        QByteArray bytes;
+        while (clock.elapsed() < 30000) {
+            QFile file(path);
+            if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
+            if (bytes.size() >= size) break;
+            QThread::msleep(50);
+        }
+        return bytes;
     }
 
     // A queue without driver ("-m raw"), or with the PPD file given.

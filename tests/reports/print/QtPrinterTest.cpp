@@ -78,17 +78,8 @@ QString writePpd(test::CupsServer& cups, const QString& ppdName, const QByteArra
 // that test to pass there.
 void runAsClient(const test::CupsServer& cups, const QString& testName)
 {
-    QProcess client;
-    QProcessEnvironment env = cups.environment();
-    env.insert(QString::fromLatin1(serverDirKey), cups.directory());
-    client.setProcessEnvironment(env);
-    client.setProcessChannelMode(QProcess::MergedChannels);
-    client.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=") + testName});
-    ASSERT_TRUE(client.waitForFinished(120000));
-    const QString output = QString::fromLocal8Bit(client.readAll());
-    EXPECT_EQ(client.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(client.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains(QLatin1String("[  PASSED  ] 1 test"))) << output.toStdString();
+    QString output;
+    EXPECT_TRUE(cups.runClient(testName, QString::fromLatin1(serverDirKey), output)) << output.toStdString();
 }
 
 // Every byte value, then a text printer's page with its controls.
@@ -101,19 +92,9 @@ QByteArray characterJob()
     return bytes;
 }
 
-// The file a queue writes, once it holds `size` bytes or the time is up.
 QByteArray waitForOutput(const QString& path, qsizetype size)
 {
-    QElapsedTimer clock;
-    clock.start();
-    QByteArray bytes;
-    while (clock.elapsed() < 30000) {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
-        if (bytes.size() >= size) break;
-        QThread::msleep(50);
-    }
-    return bytes;
+    return test::CupsServer::waitForOutput(path, size);
 }
 
 // The checks of a client that saw the test's scheduler from its start.
