@@ -198,35 +198,32 @@ bool TPanelCanvasSest::event(QEvent* event)
             return true;
         }
     }
-    return QWidget::event(event);
+    // an error while drawing the page or handling a key is shown, never passed on to Qt
+    bool handled = true;
+    ui::guardEvent([&] { handled = QWidget::event(event); });
+    return handled;
 }
 
 void TPanelCanvasSest::paintEvent(QPaintEvent*)
 {
-    ui::guardEvent([&] {
-        if (!OnPaint) return;
-        QPainter painter(this);
-        painter.setFont(font());
-        painter.setBrush(palette().color(QPalette::Window));
-        OnPaint(painter);
-    });
+    if (!OnPaint) return;
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setBrush(palette().color(QPalette::Window));
+    OnPaint(painter);
 }
 
 void TPanelCanvasSest::keyPressEvent(QKeyEvent* event)
 {
-    ui::guardEvent([&] {
-        if (OnKeyDown) OnKeyDown(*event);
-        if (OnKeyPress && !event->text().isEmpty()) OnKeyPress(event->text());
-        if (!OnKeyDown && !OnKeyPress) QWidget::keyPressEvent(event);
-    });
+    if (OnKeyDown) OnKeyDown(*event);
+    if (OnKeyPress && !event->text().isEmpty()) OnKeyPress(event->text());
+    if (!OnKeyDown && !OnKeyPress) QWidget::keyPressEvent(event);
 }
 
 void TPanelCanvasSest::keyReleaseEvent(QKeyEvent* event)
 {
-    ui::guardEvent([&] {
-        if (OnKeyUp) OnKeyUp(*event);
-        else QWidget::keyReleaseEvent(event);
-    });
+    if (OnKeyUp) OnKeyUp(*event);
+    else QWidget::keyReleaseEvent(event);
 }
 
 } // namespace reports

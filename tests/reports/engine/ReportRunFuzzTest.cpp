@@ -42,8 +42,8 @@ protected:
         return report.RunReport();
     }
 
-    // Draws the first pages as the preview does (the page picture stretched into an image)
-    // and prints the report in characters.
+    // Draws the first pages as the preview does (the page picture stretched into an image,
+    // the items at a zoom) and prints the report in characters.
     static void drawAndPrint(test::ListReport& report)
     {
         QImage image(120, 170, QImage::Format_RGB32);
@@ -51,6 +51,9 @@ protected:
             report.Output.SelectPage(p);
             QPainter painter(&image);
             report.Output.DrawPage(painter, QRectF(image.rect()));
+            painter.setRenderHint(QPainter::Antialiasing);
+            PainterCanvas canvas(painter, QPointF(5, 5), 0.32, 0.32);
+            report.Output.DrawItems(p, canvas);
         }
         report.Output.setLineSpacing(report.Raster.LineSpacing);
         report.Output.CharacterBytes(1, 4, {}, 1, TSestLanguage::slUndefined);

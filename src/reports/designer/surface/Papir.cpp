@@ -285,18 +285,25 @@ TPapir::Hit TPapir::hitAt(QPoint p) const
     return {};
 }
 
+// ---- events ----
+
+bool TPapir::event(QEvent* event)
+{
+    bool handled = true;
+    ui::guardEvent([&] { handled = QWidget::event(event); });
+    return handled;
+}
+
 // ---- mouse ----
 
 void TPapir::mousePressEvent(QMouseEvent* event)
 {
-    ui::guardEvent([&] {
-        if (event->button() != Qt::LeftButton || m_drag || m_heightDrag || m_rubber) return;
-        const QPoint p = event->position().toPoint();
-        const Hit hit = hitAt(p);
-        if (hit.band < 0) return;
-        if (hit.z >= 0) return pressElement(hit, event->modifiers(), p);
-        pressBand(hit.band, event->modifiers(), p);
-    });
+    if (event->button() != Qt::LeftButton || m_drag || m_heightDrag || m_rubber) return;
+    const QPoint p = event->position().toPoint();
+    const Hit hit = hitAt(p);
+    if (hit.band < 0) return;
+    if (hit.z >= 0) return pressElement(hit, event->modifiers(), p);
+    pressBand(hit.band, event->modifiers(), p);
 }
 
 void TPapir::pressElement(const Hit& hit, Qt::KeyboardModifiers modifiers, QPoint p)
@@ -363,18 +370,16 @@ void TPapir::pressBand(int band, Qt::KeyboardModifiers modifiers, QPoint p)
 
 void TPapir::mouseMoveEvent(QMouseEvent* event)
 {
-    ui::guardEvent([&] {
-        const QPoint p = event->position().toPoint();
-        if (m_drag) return dragTo(p);
-        if (m_heightDrag) return dragHeightTo(p);
-        if (m_rubber) {
-            update(rubberPixels());
-            m_rubber->to = p - QPoint(0, m_bands[size_t(m_rubber->band)].top);
-            update(rubberPixels());
-            return;
-        }
-        hover(p);
-    });
+    const QPoint p = event->position().toPoint();
+    if (m_drag) return dragTo(p);
+    if (m_heightDrag) return dragHeightTo(p);
+    if (m_rubber) {
+        update(rubberPixels());
+        m_rubber->to = p - QPoint(0, m_bands[size_t(m_rubber->band)].top);
+        update(rubberPixels());
+        return;
+    }
+    hover(p);
 }
 
 void TPapir::dragTo(QPoint p)
@@ -412,43 +417,43 @@ void TPapir::dragHeightTo(QPoint p)
 
 void TPapir::mouseReleaseEvent(QMouseEvent* event)
 {
-    ui::guardEvent([&] {
-        if (event->button() != Qt::LeftButton) return;
-        if (m_drag) finishDrag();
-        if (m_heightDrag) {
-            const HeightDrag drag = *m_heightDrag;
-            const int height = m_bands[size_t(drag.band)].height;
-            m_heightDrag.reset();
-            m_dragHeight.reset();
-            if (height != drag.saved) m_host.bandHeightChanged(m_view.bands[size_t(drag.band)].index, height);
-            if (drag.band >= int(m_bands.size())) return;
-            // Back to the view's height unless the host has shown the new one.
-            const int top = m_bands[size_t(drag.band)].top;
-            m_bands[size_t(drag.band)].height = m_view.bands[size_t(drag.band)].height;
-            stack();
-            update(QRect(0, top, width(), this->height()));
-        }
-        if (m_rubber) finishRubber();
-        hover(event->position().toPoint());
-    });
+    if (event->button() != Qt::LeftButton) return;
+    if (m_drag) finishDrag();
+    if (m_heightDrag) {
+        const HeightDrag drag = *m_heightDrag;
+        const int height = m_bands[size_t(drag.band)].height;
+        m_heightDrag.reset();
+        m_dragHeight.reset();
+        if (height != drag.saved) m_host.bandHeightChanged(m_view.bands[size_t(drag.band)].index, height);
+        if (drag.band >= int(m_bands.size())) return;
+        // Back to the view's height unless the host has shown the new one.
+        const int top = m_bands[size_t(drag.band)].top;
+        m_bands[size_t(drag.band)].height = m_view.bands[size_t(drag.band)].height;
+        stack();
+        update(QRect(0, top, width(), this->height()));
+    }
+    if (m_rubber) finishRubber();
+    hover(event->position().toPoint());
 }
 
 void TPapir::finishDrag()
 {
     const ElementDrag drag = std::move(*m_drag);
     m_drag.reset();
-    const Moving& dragged = drag.moving.front();
-    if (dragged.now != dragged.start) {
-        std::vector<ElementMove> moves;
-        for (const Moving& m : drag.moving) moves.push_back({m.id, m.now});
-        m_host.elementsDragged(moves);
-    }
+    // Back to the view's geometry before the host takes the move, so a move it fails does
+    // not stay shown.
     std::vector<QRect> dirty;
     for (const Moving& m : drag.moving) {
         m_overrides.erase(m.id);
         if (m.band < int(m_bands.size())) dirty.push_back(pixelRect(m.band, m.now));
     }
     repaintRects(dirty);
+    const Moving& dragged = drag.moving.front();
+    if (dragged.now != dragged.start) {
+        std::vector<ElementMove> moves;
+        for (const Moving& m : drag.moving) moves.push_back({m.id, m.now});
+        m_host.elementsDragged(moves);
+    }
 }
 
 void TPapir::finishRubber()
@@ -470,13 +475,11 @@ void TPapir::finishRubber()
 
 void TPapir::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    ui::guardEvent([&] {
-        if (event->button() != Qt::LeftButton) return;
-        const Hit hit = hitAt(event->position().toPoint());
-        if (hit.band < 0) return;
-        if (hit.z >= 0) return m_host.elementDoubleClicked(m_bands[size_t(hit.band)].placed[size_t(hit.z)].id);
-        m_host.bandDoubleClicked(m_view.bands[size_t(hit.band)].index);
-    });
+    if (event->button() != Qt::LeftButton) return;
+    const Hit hit = hitAt(event->position().toPoint());
+    if (hit.band < 0) return;
+    if (hit.z >= 0) return m_host.elementDoubleClicked(m_bands[size_t(hit.band)].placed[size_t(hit.z)].id);
+    m_host.bandDoubleClicked(m_view.bands[size_t(hit.band)].index);
 }
 
 void TPapir::hover(QPoint p)
@@ -521,21 +524,19 @@ QRect TPapir::rubberPixels() const
 
 void TPapir::paintEvent(QPaintEvent* event)
 {
-    ui::guardEvent([&] {
-        QPainter painter(this);
-        const QRegion& region = event->region();
-        const bool split = region.rectCount() <= 8;
-        for (const QRect& clip : split ? region : QRegion(region.boundingRect())) {
-            painter.setClipRect(clip);
-            painter.fillRect(clip, palette().window());
-            for (size_t b = 0; b < m_bands.size(); ++b) paintBand(painter, int(b), clip);
-            if (m_rubber) {
-                painter.setPen(QPen(Qt::black, 0, Qt::DotLine));
-                painter.setBrush(Qt::NoBrush);
-                painter.drawRect(QRect(m_rubber->from, m_rubber->to).normalized().translated(0, m_bands[size_t(m_rubber->band)].top));
-            }
+    QPainter painter(this);
+    const QRegion& region = event->region();
+    const bool split = region.rectCount() <= 8;
+    for (const QRect& clip : split ? region : QRegion(region.boundingRect())) {
+        painter.setClipRect(clip);
+        painter.fillRect(clip, palette().window());
+        for (size_t b = 0; b < m_bands.size(); ++b) paintBand(painter, int(b), clip);
+        if (m_rubber) {
+            painter.setPen(QPen(Qt::black, 0, Qt::DotLine));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(QRect(m_rubber->from, m_rubber->to).normalized().translated(0, m_bands[size_t(m_rubber->band)].top));
         }
-    });
+    }
 }
 
 void TPapir::paintBand(QPainter& painter, int band, const QRect& clip)

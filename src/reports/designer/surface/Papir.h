@@ -42,6 +42,9 @@ public:
     int currentDetail(int band) const;
 
 protected:
+    // Every event goes through here: an error of painting or of an edit the mouse started is
+    // shown as a message and never leaves the handler.
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -7,6 +7,9 @@
 #include "reports/output/TextLayout.h"
 #include "reports/support/FixedMeasurer.h"
 
+#include "platform/Exceptions.h"
+#include "platform/ui/Services.h"
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -34,6 +37,7 @@ public:
     std::set<ElementId> selection;
     ElementId active = NoElement;
     std::function<void()> reshow;
+    bool failsDrags = false;
 
     void showPosition(int l, int t) override { calls << QStringLiteral("position %1 %2").arg(l).arg(t); }
     void showSize(int w, int h) override { calls << QStringLiteral("size %1 %2").arg(w).arg(h); }
@@ -62,6 +66,7 @@ public:
     }
     void elementsDragged(const std::vector<ElementMove>& moves) override
     {
+        if (failsDrags) throw EIntOverflow(QStringLiteral("Přetečení celého čísla"));
         QString line = QStringLiteral("dragged");
         for (const ElementMove& m : moves)
             line += QStringLiteral(" %1:%2,%3,%4,%5").arg(m.id).arg(m.rect.x()).arg(m.rect.y()).arg(m.rect.width()).arg(m.rect.height());
@@ -183,6 +188,25 @@ TEST_F(PapirTest, OneElementDragIsReportedOnceAtRelease)
     EXPECT_FALSE(host.calls.join(u'|').contains("size"));
     // The host did not take the move: the element shows where the view has it.
     EXPECT_EQ(papir.elementRect(1), QRect(10, bodyTop + 10, 50, 20));
+}
+
+// An edit that fails at the release is shown as a message; the surface ends the drag and goes
+// on answering the mouse.
+TEST_F(PapirTest, AnErrorOfAnEditIsShownAndTheSurfaceGoesOn)
+{
+    ui::RecordingServices recorder;
+    ui::Services& previous = ui::services();
+    ui::setServices(&recorder);
+    host.failsDrags = true;
+    drag(body(30, 20), body(55, 33));
+    ui::setServices(&previous);
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_EQ(recorder.messages[0].text, QStringLiteral("Přetečení celého čísla"));
+    EXPECT_EQ(recorder.messages[0].type, ui::MsgType::Error);
+    EXPECT_EQ(papir.elementRect(1), QRect(10, bodyTop + 10, 50, 20));
+    host.calls.clear();
+    click(body(110, 15));
+    EXPECT_EQ(host.commands(), QStringList({"arrow", "select 2"}));
 }
 
 TEST_F(PapirTest, PressOnAHandleOfTheNewlySelectedElementResizes)
