@@ -223,7 +223,9 @@ TSestDlg::TSestDlg(const ReportSettingsData& settings, TListFormatu& formats, co
 void TSestDlg::buildReportPage(QWidget* page)
 {
     auto* g = new QGroupBox(QStringLiteral("Sestava:"), page);
-    pageColumn(page)->addWidget(g);
+    QVBoxLayout* column = pageColumn(page);
+    column->addWidget(g);
+    column->addStretch();
     auto* grid = new QGridLayout(g);
     const auto row = [&](int r, const QString& caption) { grid->addWidget(new QLabel(caption, g), r, 0); };
     row(0, QStringLiteral("Soubor:"));
@@ -401,13 +403,13 @@ void TSestDlg::buildGroupsPage(QWidget* page)
     auto* grid = new QGridLayout(g);
     LBSkupPol = named(new QListWidget(g), "LBSkupPol");
     LBSkupPol->setFixedWidth(120);
-    grid->addWidget(LBSkupPol, 0, 0, 7, 2);
+    grid->addWidget(LBSkupPol, 0, 0, 8, 2);
     SBInsSk = named(new QPushButton(QStringLiteral("Ins"), g), "SBInsSk");
     SBDelSk = named(new QPushButton(QStringLiteral("Del"), g), "SBDelSk");
     SBDelSk->setEnabled(false);
     for (QPushButton* b : {SBInsSk, SBDelSk}) b->setMaximumWidth(58);
-    grid->addWidget(SBInsSk, 7, 0);
-    grid->addWidget(SBDelSk, 7, 1);
+    grid->addWidget(SBInsSk, 8, 0);
+    grid->addWidget(SBDelSk, 8, 1);
     grid->addWidget(new QLabel(QStringLiteral("Skupinová"), g), 0, 2);
     grid->addWidget(new QLabel(QStringLiteral("položka:"), g), 1, 2);
     CBSkupPol = named(new QComboBox(g), "CBSkupPol");
@@ -426,7 +428,7 @@ void TSestDlg::buildGroupsPage(QWidget* page)
     CBSkPodle = checkBox(g, "CBSkPodle", QStringLiteral("Skupinová položka podle názvu"));
     grid->addWidget(CBNsNs, 5, 2, 1, 2);
     grid->addWidget(CBSkPodle, 6, 2, 1, 2);
-    grid->setRowStretch(6, 1);
+    grid->setRowStretch(7, 1);   // the list grows, the controls keep together at the top
     connect(SBInsSk, &QPushButton::clicked, this, [this] { SBInsSkClick(); });
     connect(SBDelSk, &QPushButton::clicked, this, [this] { SBDelSkClick(); });
     connect(LBSkupPol, &QListWidget::currentRowChanged, this, [this] { LBSkupPolClick(); });

@@ -43,7 +43,7 @@ QString nameOf(const QWidget& w)
     return QString::fromLatin1(w.metaObject()->className()) + u' ' + w.objectName() + QStringLiteral(" \"") + text + u'"';
 }
 
-// Widgets drawn as one piece: their inner parts are theirs to place.
+// Widgets drawn whole: they place their inner widgets themselves.
 bool isWhole(const QWidget& w)
 {
     return qobject_cast<const QAbstractSpinBox*>(&w) || qobject_cast<const QComboBox*>(&w)
