@@ -57,13 +57,16 @@ QLineEdit* boundEdit(QWidget* parent, db::DataSource* source, const char* field,
     return edit;
 }
 
-// Runs a navigator action; a database error is shown, not raised into the event loop.
-void guarded(const std::function<void()>& action)
+// Runs an action of the window; an error (a database error, a text that does not convert) is
+// shown, not raised into the event loop, and answers false.
+bool guarded(const std::function<void()>& action)
 {
     try {
         action();
+        return true;
     } catch (const Exception& e) {
         ui::services().messageBox(e.message(), QString(), ui::MsgType::Error, ui::Ok);
+        return false;
     }
 }
 
@@ -108,11 +111,9 @@ TFGKDB::TFGKDB(QWidget* parent)
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& index) {
-                if (index.isValid() && m_list.Query2().Active() && m_list.Query2().RecNo() != index.row() + 1)
-                    guarded([&] { m_list.Query2().SetRecNo(index.row() + 1); });
-            });
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TFGKDB::gridRowChosen);
+    // The grid shows the dataset's current row whoever moved it.
+    connect(m_model, &db::DataSetModel::currentRowChanged, this, &TFGKDB::showCurrentRow);
     connect(m_close, &QPushButton::clicked, this, &TFGKDB::BitBtn2Click);
     m_report->setObjectName(QStringLiteral("BitBtn1"));
     m_report->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
@@ -150,7 +151,10 @@ QWidget* TFGKDB::buildNavigator()
         {"<", "Předchozí záznam", [&q] { q.Prior(); }},
         {">", "Další záznam", [&q] { q.Next(); }},
         {">|", "Poslední záznam", [&q] { q.Last(); }},
-        {"Oprava", "Opravit záznam", [&q] { q.Edit(); }},
+        {"Oprava", "Opravit záznam", [&q] {
+             q.Edit();
+             q.UpdateRecord();
+         }},
         {"Uložit", "Uložit změny", [&q] { q.Post(); }},
         {"Zrušit", "Zrušit změny", [&q] { q.Cancel(); }},
         {"Obnovit", "Obnovit data", [&q] { q.Refresh(); }},
@@ -159,6 +163,8 @@ QWidget* TFGKDB::buildNavigator()
         auto* button = new QToolButton(bar);
         button->setText(QString::fromUtf8(b.text));
         button->setToolTip(QString::fromUtf8(b.hint));
+        // The moves, "Uložit" and "Obnovit" store the record and with it the text of the
+        // focused edit (UpdateRecord); "Zrušit" drops both.
         const std::function<void()> action = b.action;
         connect(button, &QToolButton::clicked, this, [action] { guarded(action); });
         row->addWidget(button);
@@ -193,11 +199,8 @@ QWidget* TFGKDB::buildSidePanel()
                     {"Staré označení", "Stary_Kod"},
                     {"Fenotyp", "Fenotyp"},
                     {"Lesní vegetační stupeň", "LVS"}};
-    for (const auto& e : editable) {
-        QLineEdit* edit = sideEdit(e.field, true);
-        m_editableEdits.push_back(edit);
-        form->addRow(QString::fromUtf8(e.label), edit);
-    }
+    for (const auto& e : editable)
+        form->addRow(QString::fromUtf8(e.label), sideEdit(e.field, true));
     return panel;
 }
 
@@ -239,30 +242,33 @@ void TFGKDB::ShowList(bool modal)
         show();
 }
 
-void TFGKDB::commitTypedEdits()
+void TFGKDB::gridRowChosen(const QModelIndex& index)
 {
-    // Gathered first: a post refreshes every edit from the row and would drop the others' text.
-    std::vector<std::pair<QString, QString>> typed;
-    for (QLineEdit* edit : m_editableEdits)
-        if (edit->isModified()) {
-            typed.emplace_back(edit->objectName().mid(int(qstrlen(editPrefix))), edit->text());
-            edit->setModified(false);
-        }
     db::Query& q = m_list.Query2();
-    if (typed.empty() || !q.Active() || q.IsEmpty())
+    if (!index.isValid() || !q.Active() || q.currentRow() == index.row())
         return;
-    guarded([&] {
-        if (q.State() != db::DataSetState::dsEdit && q.State() != db::DataSetState::dsInsert)
-            q.Edit();
-        for (const auto& [field, text] : typed)
-            q.FieldByName(field).AsString(text);
-        q.Post();
-    });
+    // A record that cannot be stored keeps the dataset where it is: the grid goes back to it
+    // once its own selection change is over.
+    if (!guarded([&] { q.SetRecNo(index.row() + 1); }))
+        QMetaObject::invokeMethod(this, &TFGKDB::showCurrentRow, Qt::QueuedConnection);
+}
+
+void TFGKDB::showCurrentRow()
+{
+    const db::Query& q = m_list.Query2();
+    const int row = q.Active() ? q.currentRow() : -1;
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    const QModelIndex current = m_grid->currentIndex();
+    const int column = current.isValid() ? current.column() : std::max(0, m_grid->columnAt(0));
+    const QModelIndex index = m_model->index(row, column);
+    if (current != index)
+        m_grid->setCurrentIndex(index);
+    m_grid->scrollTo(index);
 }
 
 void TFGKDB::BitBtn1Click()
 {
-    commitTypedEdits();
     // One preview at a time: the button stays disabled until the preview has closed.
     m_report->setEnabled(false);
     guarded([this] { m_list.PrintReport(); });
@@ -271,8 +277,9 @@ void TFGKDB::BitBtn1Click()
 
 void TFGKDB::BitBtn2Click()
 {
-    commitTypedEdits();
-    guarded([this] { m_list.close(); });
+    // A record that cannot be stored keeps the window open for its correction.
+    if (!guarded([this] { m_list.close(); }))
+        return;
     hide();
     if (isModal())
         done(QDialog::Accepted);
@@ -280,8 +287,10 @@ void TFGKDB::BitBtn2Click()
 
 void TFGKDB::closeEvent(QCloseEvent* event)
 {
-    commitTypedEdits();
-    guarded([this] { m_list.close(); });
+    if (!guarded([this] { m_list.close(); })) {
+        event->ignore();
+        return;
+    }
     QDialog::closeEvent(event);
 }
 

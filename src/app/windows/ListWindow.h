@@ -10,6 +10,7 @@
 #include <vector>
 
 class QHBoxLayout;
+class QModelIndex;
 class QLineEdit;
 class QPushButton;
 class QTableView;
@@ -56,9 +57,11 @@ public:
     void SetDataDir(const QString& dir) { m_list.SetDataDir(dir); }
     // Opens the query and shows the window modally (tests may ask for a modeless show).
     void ShowList(bool modal = true);
-    // "Sestava": text typed into a field is posted, then the list is previewed in print order.
+    // "Sestava": the record with the text typed into a field is stored, then the list is
+    // previewed in print order.
     void BitBtn1Click();
-    // "&Konec": a pending edit is posted, the query closed, the window closed.
+    // "&Konec": the record with the text typed into a field is stored, the query closed, the
+    // window closed; a record that cannot be stored is reported and the window stays.
     void BitBtn2Click();
 
     RecognisedStandsList& list() { return m_list; }
@@ -71,8 +74,10 @@ protected:
 
 private:
     QWidget* buildSidePanel();
-    // Writes what the user typed into an editable field and has not yet committed.
-    void commitTypedEdits();
+    // The user chose a row in the grid: the dataset moves there.
+    void gridRowChosen(const QModelIndex& index);
+    // The grid's current row is the dataset's, in view.
+    void showCurrentRow();
     QWidget* buildNavigator();
     // Side fields as wide as their longest value, then the window at a size that shows every
     // column (or maximised).
@@ -85,8 +90,6 @@ private:
     QPushButton* m_close;
     QWidget* m_sidePanel = nullptr;
     QHBoxLayout* m_body = nullptr;
-    // The editable fields' edits (children of the side panel).
-    std::vector<QLineEdit*> m_editableEdits;
     // Every field-bound edit of the side panel.
     std::vector<QLineEdit*> m_sideEdits;
 };

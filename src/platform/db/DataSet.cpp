@@ -321,6 +321,11 @@ void DataSet::notify(DataEvent event, Field* field)
         m_heldEvents = true;
         return;
     }
+    dispatchToSources(event, field);
+}
+
+void DataSet::dispatchToSources(DataEvent event, Field* field)
+{
     if (m_sources.empty())
         return;
     // A source may detach another while it handles the event: each is checked before its turn.
@@ -419,6 +424,7 @@ void DataSet::Post()
     }
     if (!isEditing(m_state))
         return;
+    UpdateRecord();
     call(BeforePost);
     if (!isEditing(m_state))   // the handler posted or cancelled the record itself
         return;
@@ -502,8 +508,16 @@ void DataSet::CheckBrowseMode()
 {
     if (m_state == DataSetState::dsSetKey)
         leaveSetKey();
-    else if (isEditing(m_state))
+    else if (isEditing(m_state)) {
+        UpdateRecord();
         m_modified ? Post() : Cancel();
+    }
+}
+
+void DataSet::UpdateRecord()
+{
+    if (isEditing(m_state))
+        dispatchToSources(DataEvent::UpdateRecord, nullptr);
 }
 
 void DataSet::renewViewStamp()

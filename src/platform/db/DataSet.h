@@ -27,6 +27,7 @@ enum class DataEvent {
     DataSetChange,   // rows or their order changed: open, close, refresh, range, link, delete, insert
     DataSetScroll,   // the cursor moved to another row
     StateChange,     // State() changed
+    UpdateRecord,    // the record is about to be stored or left: controls write what they hold
 };
 
 // A position that survives reordering and filtering: it names the stored record, not the row
@@ -128,8 +129,13 @@ public:
     void Delete();
     // Rereads the rows, keeping the current record when it still exists.
     void Refresh();
-    // Posts a modified record, cancels an unmodified one; nothing in browse state.
+    // Posts a modified record, cancels an unmodified one; nothing in browse state. Both start
+    // with UpdateRecord.
     void CheckBrowseMode();
+    // In edit and insert state asks the controls to write their pending text into the record
+    // buffer (Post does so first); raises what a control raises (a text that does not convert),
+    // leaving the record unstored. Heard also while controls are disabled.
+    void UpdateRecord();
     bool Modified() const { return m_modified; }
     bool CanModify() const { return Active() && !m_readOnly && sourceCanModify(); }
     bool ReadOnly() const { return m_readOnly; }
@@ -226,6 +232,8 @@ protected:
     // Record id of the current row; -1 on an empty set or while inserting.
     int currentRecord() const;
     void notify(DataEvent event, Field* field = nullptr);
+    // Every attached data source hears the event now, held back or not.
+    void dispatchToSources(DataEvent event, Field* field);
     // Enters set-key state writing into the given buffer (owned by the subclass).
     void enterSetKey(KeyBuffer& buffer);
     // Leaves set-key state for browse.

@@ -109,6 +109,7 @@ void DataSetModel::onDataEvent(DataEvent event, Field* field)
         break;
     }
     case DataEvent::StateChange:
+    case DataEvent::UpdateRecord:
         break;
     }
     Q_UNUSED(field);

@@ -90,6 +90,8 @@ void DataSource::dispatch(DataEvent event, Field* field)
     if (!m_enabled)
         return;
     notifyLinks(event, field);
+    if (event == DataEvent::UpdateRecord)
+        return;
     if (event == DataEvent::StateChange) {
         if (OnStateChange)
             OnStateChange(*this);

@@ -54,7 +54,8 @@ public:
     void SetEnabled(bool enabled);
     DataSetState State() const;
 
-    // Field: the changed field, or null when the whole record or the row changed.
+    // Field: the changed field, or null when the whole record or the row changed. Not called
+    // for UpdateRecord, which only the links hear.
     std::function<void(DataSource&, Field*)> OnDataChange;
     std::function<void(DataSource&)> OnStateChange;
 

@@ -14,14 +14,26 @@ public:
 protected:
     void dataEvent(DataEvent event, Field*) override
     {
-        // The dataset moved or was rewritten under the edit: the typed text is dropped.
-        if (event == DataEvent::DataSetChange || event == DataEvent::DataSetScroll)
+        if (event == DataEvent::UpdateRecord) {
+            m_owner.updateRecord();
+            return;
+        }
+        // The dataset moved, was rewritten or left its edit under the edit: the typed text is
+        // dropped.
+        if (event == DataEvent::DataSetChange || event == DataEvent::DataSetScroll
+            || (event == DataEvent::RecordChange && !isEditing()))
             m_owner.m_isEditing = false;
         if (!m_owner.m_isEditing)
             m_owner.refresh();
     }
 
 private:
+    bool isEditing() const
+    {
+        const DataSet* ds = dataSet();
+        return ds && (ds->State() == DataSetState::dsEdit || ds->State() == DataSetState::dsInsert);
+    }
+
     FieldEditLink& m_owner;
 };
 
@@ -79,22 +91,36 @@ bool FieldEditLink::commit()
     if (!m_isEditing)
         return true;
     Field* f = field();
-    m_isEditing = false;
-    if (!f)
+    if (!f) {
+        m_isEditing = false;
         return false;
-    DataSet& ds = f->dataSet();
+    }
     try {
-        ds.Edit();
-        f->AsString(m_view.text());
-        ds.Post();
+        f->dataSet().Edit();
+        updateRecord();
     } catch (const Exception& e) {
-        ds.Cancel();
+        // The field keeps its value; the rest of the record stays as edited.
+        m_isEditing = false;
         ui::services().messageBox(e.message(), QString(), ui::MsgType::Error, ui::Ok);
         refresh();
         return false;
     }
-    refresh();
     return true;
+}
+
+void FieldEditLink::updateRecord()
+{
+    Field* f = field();
+    if (!m_isEditing || !f)
+        return;
+    // Cleared first: the assignment's notification then shows the value as written.
+    m_isEditing = false;
+    try {
+        f->AsString(m_view.text());
+    } catch (...) {
+        m_isEditing = true;
+        throw;
+    }
 }
 
 void FieldEditLink::cancel()

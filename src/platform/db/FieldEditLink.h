@@ -23,12 +23,15 @@ public:
 
 // Shows one field in a view and edits it through the dataset. The view shows the field's
 // DisplayText while not focused and its AsString while focused. Typing puts the dataset into
-// edit state; commit (Enter, leaving the control) assigns the text with AsString and posts;
-// cancel (Escape) cancels and shows the stored value again. The view is read-only when the
+// edit state; commit (Enter, leaving the control) writes the text into the record with
+// AsString, and the dataset's UpdateRecord (before a post or a move) does so too, so a text
+// still being typed is never lost; storing the record is the dataset's Post. A text that does
+// not convert stops the post or move and stays in the view for correction; on commit it is
+// reported and the view shows the field's value again. Cancel (Escape) cancels the record and shows the stored value again; the dataset
+// cancelling, moving or being rewritten drops the typed text. The view is read-only when the
 // field or the dataset cannot be modified, and while the dataset holds no row (unlike the class
-// library's edit, typing never inserts a row). Errors of the assignment or the post go to
-// ui::services() and leave the edit state. Neither the view nor the data source is owned; the
-// view must outlive the link.
+// library's edit, typing never inserts a row). Neither the view nor the data source is owned;
+// the view must outlive the link.
 class FieldEditLink
 {
 public:
@@ -43,8 +46,12 @@ public:
 
     // The user changed the text.
     void textEdited();
-    // Assigns the view's text to the field and posts; false when it failed.
+    // Writes the view's text into the record (not stored); a failure is reported, the text
+    // dropped, and false.
     bool commit();
+    // Writes a pending text into the record; raises EConvertError and keeps the text pending
+    // when it does not convert. The dataset must be in edit or insert state.
+    void updateRecord();
     // Cancels the dataset's edit and shows the stored value.
     void cancel();
     // The view gained or lost the focus (after the change): leaving commits, and the view

@@ -336,6 +336,8 @@ public:
 protected:
     void dataEvent(DataEvent event, Field* field) override
     {
+        if (event == DataEvent::UpdateRecord)
+            return;
         if (event == DataEvent::FieldChange) {
             const QStringList& names = m_table.m_masterNames;
             if (!field || !std::any_of(names.begin(), names.end(), [&](const QString& n) {

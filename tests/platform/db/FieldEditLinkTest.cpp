@@ -2,6 +2,7 @@
 #include "platform/db/FieldEditLink.h"
 #include "platform/db/MemoryDataSet.h"
 
+#include "platform/Exceptions.h"
 #include "platform/ui/Services.h"
 
 #include <gtest/gtest.h>
@@ -46,17 +47,20 @@ protected:
     TextView view;
 };
 
-TEST_F(FieldEdit, ShowsEditsAndPostsThroughTheDataSet)
+TEST_F(FieldEdit, LeavingWritesTheRecordAndPostStoresIt)
 {
     db::FieldEditLink link(view, &source, QStringLiteral("plocha"));
     EXPECT_EQ(view.shown, QStringLiteral("0,13"));
     type(link, QStringLiteral("7,5"));
     EXPECT_EQ(ds.State(), db::DataSetState::dsEdit);
     view.isFocused = false;
-    link.focusChanged(false);   // leaving the control posts
-    EXPECT_EQ(ds.State(), db::DataSetState::dsBrowse);
-    EXPECT_EQ(ds.rows()[0][0].toDouble(), 7.5);
+    link.focusChanged(false);   // leaving the control writes the record, not the table
+    EXPECT_EQ(ds.State(), db::DataSetState::dsEdit);
+    EXPECT_EQ(ds.Fields(0).AsFloat(), 7.5);
+    EXPECT_EQ(ds.rows()[0][0].toDouble(), 0.125);
     EXPECT_EQ(view.shown, QStringLiteral("7,50"));
+    ds.Post();
+    EXPECT_EQ(ds.rows()[0][0].toDouble(), 7.5);
 
     type(link, QStringLiteral("9"));
     link.cancel();
@@ -66,15 +70,53 @@ TEST_F(FieldEdit, ShowsEditsAndPostsThroughTheDataSet)
     EXPECT_EQ(view.shown, QStringLiteral("4"));
 }
 
-TEST_F(FieldEdit, FailedPostReportsAndShowsTheStoredValue)
+// A text still being typed (the view keeps the focus) is written by whatever stores or leaves
+// the record; cancelling the record brings back what is stored.
+TEST_F(FieldEdit, TypedTextIsTakenByPostAndMoveAndDroppedByCancel)
+{
+    db::FieldEditLink link(view, &source, QStringLiteral("PLOCHA"));
+    type(link, QStringLiteral("2,5"));
+    ds.Post();
+    EXPECT_EQ(ds.rows()[0][0].toDouble(), 2.5);
+    EXPECT_EQ(view.shown, QStringLiteral("2,5"));
+
+    type(link, QStringLiteral("3"));
+    ds.Next();   // a move stores the record it leaves
+    EXPECT_EQ(ds.rows()[0][0].toDouble(), 3.0);
+    EXPECT_EQ(view.shown, QStringLiteral("4"));
+
+    type(link, QStringLiteral("8"));
+    ds.Cancel();
+    EXPECT_EQ(ds.rows()[1][0].toDouble(), 4.0);
+    EXPECT_EQ(view.shown, QStringLiteral("4"));
+    ds.Post();   // nothing pending any more
+    EXPECT_EQ(ds.rows()[1][0].toDouble(), 4.0);
+}
+
+// A text that does not convert stops storing and leaving the record and stays for correction;
+// leaving the control reports it and shows the field's value again.
+TEST_F(FieldEdit, AnUnconvertibleTextStopsThePostUntilCorrected)
 {
     db::FieldEditLink link(view, &source, QStringLiteral("PLOCHA"));
     const size_t before = recorder().messages.size();
     type(link, QStringLiteral("sedm"));
+    EXPECT_THROW(ds.Post(), EConvertError);
+    EXPECT_THROW(ds.Next(), EConvertError);
+    EXPECT_EQ(ds.RecNo(), 1);
+    EXPECT_EQ(view.shown, QStringLiteral("sedm"));
+    EXPECT_EQ(ds.rows()[0][0].toDouble(), 0.125);
+    view.shown = QStringLiteral("7");
+    ds.Post();
+    EXPECT_EQ(ds.rows()[0][0].toDouble(), 7.0);
+
+    type(link, QStringLiteral("sedm"));
     EXPECT_FALSE(link.commit());
-    EXPECT_EQ(recorder().messages.size(), before + 1);
-    EXPECT_EQ(ds.State(), db::DataSetState::dsBrowse);
-    EXPECT_EQ(view.shown, QStringLiteral("0,125"));
+    ASSERT_EQ(recorder().messages.size(), before + 1);
+    EXPECT_EQ(recorder().messages.back().text, QStringLiteral("'sedm' není platné desetinné číslo."));
+    EXPECT_EQ(view.shown, QStringLiteral("7"));
+    EXPECT_EQ(ds.State(), db::DataSetState::dsEdit);
+    ds.Post();
+    EXPECT_EQ(ds.rows()[0][0].toDouble(), 7.0);
 
     // Moving to another row drops the typed text.
     type(link, QStringLiteral("1"));

@@ -25,7 +25,7 @@ void press(QLineEdit& edit, Qt::Key key)
     QApplication::sendEvent(&edit, &event);
 }
 
-TEST(LineEditLink, TypingEditsEnterPostsEscapeCancels)
+TEST(LineEditLink, TypingEditsEnterWritesTheRecordEscapeCancels)
 {
     test::MemoryDataSet ds({{QStringLiteral("PSK_P"), db::FieldType::ftFloat, 0}}, {{0.125}, {4.0}});
     ds.Open();
@@ -38,9 +38,11 @@ TEST(LineEditLink, TypingEditsEnterPostsEscapeCancels)
     type(edit, QStringLiteral("7,5"));
     EXPECT_EQ(ds.State(), db::DataSetState::dsEdit);
     press(edit, Qt::Key_Return);
-    EXPECT_EQ(ds.State(), db::DataSetState::dsBrowse);
+    EXPECT_EQ(ds.State(), db::DataSetState::dsEdit);   // in the record, not yet stored
     EXPECT_EQ(ds.Fields(0).AsFloat(), 7.5);
     EXPECT_EQ(edit.text(), QStringLiteral("7,50"));
+    ds.Post();
+    EXPECT_EQ(ds.rows()[0][0].toDouble(), 7.5);
 
     edit.selectAll();
     type(edit, QStringLiteral("9"));
@@ -48,7 +50,7 @@ TEST(LineEditLink, TypingEditsEnterPostsEscapeCancels)
     EXPECT_EQ(ds.State(), db::DataSetState::dsBrowse);
     EXPECT_EQ(edit.text(), QStringLiteral("7,50"));
 
-    // Leaving the edit posts what was typed.
+    // Leaving the edit writes what was typed into the record; moving on stores it.
     QFocusEvent focusIn(QEvent::FocusIn);
     QApplication::sendEvent(&edit, &focusIn);
     EXPECT_EQ(edit.text(), QStringLiteral("7,5"));
@@ -61,6 +63,7 @@ TEST(LineEditLink, TypingEditsEnterPostsEscapeCancels)
 
     ds.Next();
     EXPECT_EQ(edit.text(), QStringLiteral("4,00"));
+    EXPECT_EQ(ds.rows()[0][0].toDouble(), 2.0);
 }
 
 } // namespace
