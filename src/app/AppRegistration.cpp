@@ -1,8 +1,9 @@
-// Start-up registration of the program's element classes after those of the layers below.
+// Start-up registration of the program's element and control classes after those of the layers below.
 #include "app/AppRegistration.h"
 
 #include "app/sources/DecisionRows.h"
 #include "app/sources/LesniCelek.h"
+#include "app/sources/vex/EditControls.h"
 #include "forest/base/ForestRegistration.h"
 #include "framework/core/ClassRegistry.h"
 #include "framework/core/StartupRegistration.h"
@@ -14,4 +15,5 @@ void RegisterAppUnits()
     RegisterUnitClasses({TRadekRozhodnuti::StaticClass(), TRadekRozhodnutiMN::StaticClass()});
     RegisterUnitClasses({TObdelniky::StaticClass(), TObdelnikyMN::StaticClass()});
     RegisterUnitClasses({TLesniCelek::StaticClass()});
+    vex::RegisterEditControls();
 }

@@ -14,7 +14,10 @@ LineEditLink::LineEditLink(QLineEdit* edit, db::DataSource* source, const QStrin
     m_link = std::make_unique<db::FieldEditLink>(view, source, fieldName);
     connect(edit, &QLineEdit::textEdited, this, [this] { m_link->textEdited(); });
     connect(edit, &QLineEdit::returnPressed, this, [this] { m_link->commit(); });
-    edit->installEventFilter(this);
+    // The line edit of a combo box hands the focus and the keys to the combo box, which passes
+    // them on past any filter: they are watched where they arrive.
+    m_watched = edit->focusProxy() ? edit->focusProxy() : edit;
+    m_watched->installEventFilter(this);
 }
 
 LineEditLink::~LineEditLink()
@@ -42,7 +45,7 @@ bool LineEditLink::hasFocus() const { return m_edit && m_edit->hasFocus(); }
 
 bool LineEditLink::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_edit) {
+    if (m_edit && watched == m_watched) {
         if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
             m_link->cancel();
             return true;

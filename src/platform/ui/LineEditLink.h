@@ -36,6 +36,7 @@ private:
     bool hasFocus() const override;
 
     QPointer<QLineEdit> m_edit;
+    QPointer<QWidget> m_watched;   // the line edit, or the control it hands its focus to
     std::unique_ptr<db::FieldEditLink> m_link;
 };
 

@@ -247,18 +247,4 @@ void ShowTableWindow(const QString& label, db::Table& table)
     table.CheckBrowseMode();
 }
 
-template<class Base>
-void EnterMovesFocus<Base>::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        this->focusNextChild();
-        event->accept();
-        return;
-    }
-    Base::keyPressEvent(event);
-}
-
-template class EnterMovesFocus<QLineEdit>;
-template class EnterMovesFocus<QComboBox>;
-
 } // namespace vex

@@ -122,17 +122,4 @@ private:
 // A label over a grid of one table, for the user to fill a codebook (TTabulkaForm).
 void ShowTableWindow(const QString& label, db::Table& table);
 
-// Edits on which Enter moves the focus to the next control, as Tab does (TKEdit and kin).
-template<class Base>
-class EnterMovesFocus : public Base
-{
-public:
-    using Base::Base;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-};
-using TKEdit = EnterMovesFocus<QLineEdit>;
-using TKComboBox = EnterMovesFocus<QComboBox>;
-
 } // namespace vex

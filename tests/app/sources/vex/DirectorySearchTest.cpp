@@ -1,4 +1,4 @@
-// Tests of the directory-search window, the yes/no window and the Enter-moving edits.
+// Tests of the directory-search window and the yes/no window.
 #include "app/sources/vex/DirectorySearch.h"
 #include "app/sources/vex/Ovr.h"
 #include "platform/files/Files.h"
@@ -141,23 +141,6 @@ TEST(YesNoWindow, OnlyAnoAnswersYes)
     QTimer::singleShot(0, &window, [&] { window.close(); });
     window.exec();
     EXPECT_FALSE(window.Confirmed());
-}
-
-
-TEST(EnterMovesFocus, EnterIsTakenAndOtherKeysTypeAsUsual)
-{
-    QWidget form;
-    vex::TKEdit first(&form);
-    vex::TKEdit second(&form);
-    bool returned = false;
-    QObject::connect(&first, &QLineEdit::returnPressed, [&] { returned = true; });
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(&first, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    EXPECT_FALSE(returned);
-    QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    QApplication::sendEvent(&first, &letter);
-    EXPECT_EQ(first.text(), QStringLiteral("a"));
 }
 
 } // namespace
