@@ -156,5 +156,4 @@ TEST(YesNoWindow, OpensWithNeFocusedSoThatEnterAnswersNo)
     EXPECT_FALSE(window.Confirmed());
 }
 
-
 } // namespace
