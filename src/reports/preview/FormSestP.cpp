@@ -1,6 +1,7 @@
 // The print preview window.
 #include "reports/preview/FormSestP.h"
 
+#include "platform/ui/Services.h"
 #include "reports/engine/SestavaTyp.h"
 #include "reports/model/ReportTables.h"
 #include "reports/preview/ReportPanels.h"
@@ -172,7 +173,8 @@ void TFormSestP::buildKeys()
                                     Qt::CTRL | Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
     for (const QKeyCombination key : keys) {
         auto* shortcut = new QShortcut(QKeySequence(key), this);
-        connect(shortcut, &QShortcut::activated, this, [this, key] { FormKeyDown(key.key(), key.keyboardModifiers()); });
+        connect(shortcut, &QShortcut::activated, this,
+                [this, key] { ui::guardEvent([&] { FormKeyDown(key.key(), key.keyboardModifiers()); }); });
     }
 }
 
@@ -281,8 +283,11 @@ bool TFormSestP::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 
 void TFormSestP::keyPressEvent(QKeyEvent* event)
 {
-    // Esc goes to reject(), as the dialog has it.
-    if (!FormKeyDown(event->key(), event->modifiers())) QDialog::keyPressEvent(event);
+    // Esc goes to reject(), as the dialog has it. A key whose work failed is taken: its error
+    // is shown and the window goes on.
+    bool handled = true;
+    ui::guardEvent([&] { handled = FormKeyDown(event->key(), event->modifiers()); });
+    if (!handled) QDialog::keyPressEvent(event);
 }
 
 void TFormSestP::closeEvent(QCloseEvent* event)
