@@ -185,7 +185,13 @@ protected:
         edit->setFocus();
         ASSERT_EQ(QApplication::focusWidget(), edit);
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(QApplication::focusWidget(), lessee);
+        // Key by key to the focused widget; a letter outside ASCII arrives as its text.
+        for (const QChar c : lessee) {
+            if (c.unicode() < 0x80)
+                QTest::keyClick(QApplication::focusWidget(), char(c.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
         QToolButton* store = nullptr;
         for (QToolButton* button : window.findChildren<QToolButton*>())
             if (button->text() == QStringLiteral("Uložit")) store = button;
@@ -196,14 +202,16 @@ protected:
     // The list in print order: each record's words as its row prints them, and its lessee.
     QList<QStringList> recordsInPrintOrder(QStringList& lessees)
     {
-        db::Query q;
-        q.SetDatabaseName(m_dataDir);
-        q.SQL().Add(QStringLiteral("Select * from TGENKL order by LHC_KOD, OKRES, LES_OBL, NAJEMCE, ODD, DIL, POR, PSK, ETAZ"));
-        q.Open();
+        app::RecognisedStandsList list;
+        list.SetDataDir(m_dataDir);
+        list.openReportQuery();
+        db::Query& q = list.Query1();
         lessees.clear();
         for (q.First(); !q.Eof(); q.Next())
             lessees << q.FieldByName(QStringLiteral("NAJEMCE")).AsString().trimmed();
-        return testapp::recordWords(q, app::RecognisedStandsList::gridColumns());
+        QList<QStringList> words = testapp::recordWords(q, app::RecognisedStandsList::gridColumns());
+        q.Close();
+        return words;
     }
 
     void correctPreviewAndPrint(const QString& queue, const QString& queueDir);
