@@ -50,7 +50,14 @@ db::DataSet* TKSekvenFind::searchedDataSet(db::Field** field) const
     if (!m_dataSource || m_dataField.isEmpty())
         return nullptr;
     db::DataSet* dataSet = m_dataSource->dataSet();
-    db::Field* found = dataSet && dataSet->Active() ? dataSet->FindField(m_dataField) : nullptr;
+    if (!dataSet || !dataSet->Active())
+        return nullptr;
+    // A search by name compares every field ignoring case: the answer holds while the columns do.
+    if (m_foundStamp == 0 || m_foundStamp != dataSet->fieldsStamp()) {
+        m_found = dataSet->FindField(m_dataField);
+        m_foundStamp = dataSet->fieldsStamp();
+    }
+    db::Field* found = m_found;
     if (!found)
         return nullptr;
     if (field)

@@ -26,7 +26,11 @@ public:
     db::DataSource* DataSource() const { return m_dataSource; }
     void SetDataSource(db::DataSource* source) { m_dataSource = source; }
     const QString& DataField() const { return m_dataField; }
-    void SetDataField(const QString& field) { m_dataField = field; }
+    void SetDataField(const QString& field)
+    {
+        m_dataField = field;
+        m_foundStamp = 0;
+    }
     TFindStyle FindStyle() const { return m_findStyle; }
     void SetFindStyle(TFindStyle style) { m_findStyle = style; }
     // Go back to the row current before the search, also when the value is found.
@@ -49,6 +53,9 @@ private:
     QString m_dataField;
     TFindStyle m_findStyle = FromCurrent;
     bool m_toBack = false;
+    // The field last found by name, valid while its dataset's fieldsStamp is this one (0: none).
+    mutable db::Field* m_found = nullptr;
+    mutable quint64 m_foundStamp = 0;
 };
 
 // Posts the dataset when it is in edit or insert state.

@@ -559,7 +559,7 @@ void Table::recordWritten(int record)
         m_order.reset();
         return;
     }
-    OrderCache& order = *m_order;
+    OrderCache& order = ownOrder();
     order.version = m_storage->version();
     if (order.fields.empty()) {   // physical order: record ids
         if (record >= int(order.sorted.size()))
@@ -581,7 +581,7 @@ void Table::removeRecord(int record)
     m_storage->remove(record);
     // A deleted record leaves the view; the order of the others stands.
     if (isOrderCurrent && m_order->version + 1 == m_storage->version())
-        m_order->version = m_storage->version();
+        ownOrder().version = m_storage->version();
 }
 
 int Table::viewRowAfterWrite(int record, int oldRow)
@@ -682,10 +682,19 @@ std::vector<IndexDef> Table::IndexDefs() const
     return defs;
 }
 
+Table::OrderCache& Table::ownOrder() const
+{
+    if (m_order.use_count() > 1)
+        m_order = std::make_shared<OrderCache>(*m_order);
+    return *m_order;
+}
+
 const std::vector<int>& Table::orderedRecords() const
 {
-    if (!m_order || m_order->version != m_storage->version()) {
-        auto order = std::make_unique<OrderCache>();
+    if (!m_order || m_order->version != m_storage->version())
+        m_order = std::static_pointer_cast<OrderCache>(m_storage->sharedOrder(orderFieldIndexes()));
+    if (!m_order) {
+        auto order = std::make_shared<OrderCache>();
         order->version = m_storage->version();
         const int count = m_storage->recordCount();
         for (const int field : orderFieldIndexes()) {
@@ -714,6 +723,7 @@ const std::vector<int>& Table::orderedRecords() const
         for (int r = 0; r < count; ++r)
             order.sorted[size_t(r)] = r;
         order.sort();
+        m_storage->shareOrder(order.fields, m_order);
     }
     return order.sorted;
 }

@@ -184,6 +184,7 @@ private:
     // Field indexes of the current order (parsed once per order and open).
     const std::vector<int>& orderFieldIndexes() const;
     const std::vector<int>& orderedRecords() const;
+    OrderCache& ownOrder() const;   // m_order, copied first when another table shares it
     void linkedRecords(std::vector<int>& rows) const;
     // The run of the sorted records holding the detail rows of the master's current row (empty
     // for an empty or closed master); none when the link fields go beyond the order fields.
@@ -208,7 +209,9 @@ private:
     std::unique_ptr<MasterLink> m_masterLink;
     std::shared_ptr<detail::TableStorage> m_storage;   // rows, shared by every Table of this file
     mutable std::optional<std::vector<int>> m_orderFields;
-    mutable std::unique_ptr<OrderCache> m_order; // current order, also the link index; rebuilt lazily
+    // The current order, also the link index; rebuilt lazily. Tables of the same rows and order
+    // fields share one (TableStorage::sharedOrder); a change to it goes to a copy of its own.
+    mutable std::shared_ptr<OrderCache> m_order;
     KeyBuffer m_searchKey;
     KeyBuffer m_rangeStart;
     KeyBuffer m_rangeEnd;

@@ -340,6 +340,24 @@ QByteArray TableStorage::blob(int rec, int field) const
     return paradox::isNull(m_fields[field], record(rec)) ? QByteArray() : m_file->blob(field, record(rec));
 }
 
+std::shared_ptr<void> TableStorage::sharedOrder(const std::vector<int>& fields) const
+{
+    for (const SharedOrder& shared : m_sharedOrders) {
+        if (shared.version == m_version && shared.fields == fields)
+            return shared.order.lock();
+    }
+    return nullptr;
+}
+
+void TableStorage::shareOrder(const std::vector<int>& fields, const std::shared_ptr<void>& order) const
+{
+    // Orders of older rows, and those no holder keeps any more, go first.
+    std::erase_if(m_sharedOrders, [&](const SharedOrder& shared) {
+        return shared.version != m_version || shared.order.expired() || shared.fields == fields;
+    });
+    m_sharedOrders.push_back({m_version, fields, order});
+}
+
 bool TableStorage::number(int rec, int field, double& value, bool& isNull) const
 {
     const paradox::FieldDef& f = m_fields[field];

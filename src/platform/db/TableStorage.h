@@ -64,6 +64,11 @@ public:
     // Grows with every change of the rows.
     uint64_t version() const { return m_version; }
     int holderCount() const { return m_holders; }
+    // An order of these rows by `fields` that a holder built at the current version, for the
+    // other holders to share instead of sorting the same rows again; null when there is none.
+    // Its contents are the holder's business: the storage only keeps a weak reference.
+    std::shared_ptr<void> sharedOrder(const std::vector<int>& fields) const;
+    void shareOrder(const std::vector<int>& fields, const std::shared_ptr<void>& order) const;
 
     int fieldCount() const { return int(m_fields.size()); }
     const QList<paradox::FieldDef>& fields() const { return m_fields; }
@@ -148,6 +153,12 @@ private:
     uint64_t m_version = 0;
     int m_holders = 0;
     bool m_isExclusiveHeld = false;
+    struct SharedOrder {
+        uint64_t version = 0;
+        std::vector<int> fields;
+        std::weak_ptr<void> order;
+    };
+    mutable std::vector<SharedOrder> m_sharedOrders;
 
     std::unique_ptr<paradox::ParadoxFile> m_file;   // the file the blob pointers of the records address
     QList<paradox::FieldDef> m_fields;

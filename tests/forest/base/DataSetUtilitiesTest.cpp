@@ -134,6 +134,34 @@ TEST_F(DataSetUtilities, MissingPiecesAnswerFalse)
     EXPECT_FALSE(finder.Find("SM", false));
 }
 
+// The finder keeps the field it found between searches; it follows the columns when the table
+// opens again with another layout, and when the source shows another dataset.
+TEST_F(DataSetUtilities, FindFollowsTheColumnsOfEachOpening)
+{
+    finder.SetFindStyle(FromTop);
+    EXPECT_TRUE(finder.Find("BK", true));
+    EXPECT_EQ(table.RecNo(), 2);
+
+    table.Close();
+    test::writeParadoxTable(dir.filePath("DREVINY.DB"), {{"POPIS", "A", 20}, {"KOD", "A", 3}},
+                            {{"jedle", "JD"}, {"buk", "BK"}, {"smrk", "SM"}});
+    table.Open();
+    EXPECT_TRUE(finder.Find("SM", true));
+    EXPECT_EQ(table.RecNo(), 3);
+    EXPECT_FALSE(finder.Find("smrk", true));   // the other column is not searched
+
+    test::writeParadoxTable(dir.filePath("JINE.DB"), {{"KOD", "A", 3}}, {{"DB"}, {"JD"}});
+    db::Table other;
+    other.SetTableName(dir.filePath("JINE.DB"));
+    other.Open();
+    source.SetDataSet(&other);
+    EXPECT_TRUE(finder.Find("JD", true));
+    EXPECT_EQ(other.RecNo(), 2);
+    source.SetDataSet(&table);
+    EXPECT_TRUE(finder.Find("JD", true));
+    EXPECT_EQ(table.RecNo(), 1);
+}
+
 TEST_F(DataSetUtilities, CountMatchesIsCaseSensitiveAndKeepsTheRow)
 {
     table.First();

@@ -507,6 +507,40 @@ TEST_F(TableTest, InsertEditDeleteReachTheFileAndAFreshTable)
     EXPECT_EQ(column(reread, "POZN"), (QStringList{"krátká", QString(300, QChar(u'ř')), "Poznámka ěščřžýáíé"}));
 }
 
+// Tables of one file with the same order take one sorting of the rows; another order, or rows
+// changed since, get a sorting of their own.
+TEST_F(TableTest, TablesOfOneFileAgreeOnTheirOrdersAcrossPosts)
+{
+    writeNavrh();
+    const QString byKind = QStringLiteral("Vazba;N_Druh_vykonu;ID");
+    Table first, second, byId;
+    open(first, QStringLiteral("NAVRH"), byKind);
+    open(second, QStringLiteral("NAVRH"), byKind);
+    open(byId, QStringLiteral("NAVRH"), QStringLiteral("ID"));
+    const QStringList kindOrder{"6", "4", "1", "3", "5", "7", "2"};
+    EXPECT_EQ(column(first, "ID"), kindOrder);
+    EXPECT_EQ(column(second, "ID"), kindOrder);
+    EXPECT_EQ(column(byId, "ID"), (QStringList{"1", "2", "3", "4", "5", "6", "7"}));
+
+    first.Append();
+    first.FieldByName(QStringLiteral("ID")).AsInteger(8);
+    first.FieldByName(QStringLiteral("Vazba")).AsInteger(6);
+    first.FieldByName(QStringLiteral("N_Druh_vykonu")).AsInteger(1);
+    first.Post();
+    second.Refresh();
+    EXPECT_EQ(column(second, "ID"), (QStringList{"8", "6", "4", "1", "3", "5", "7", "2"}));
+    EXPECT_EQ(column(first, "ID"), (QStringList{"8", "6", "4", "1", "3", "5", "7", "2"}));
+    byId.Refresh();
+    EXPECT_EQ(column(byId, "ID"), (QStringList{"1", "2", "3", "4", "5", "6", "7", "8"}));
+
+    second.SetRange({7.0}, {7.0});
+    EXPECT_EQ(column(second, "ID"), (QStringList{"4", "1", "3", "5", "7"}));
+    EXPECT_EQ(column(first, "ID").size(), 8);
+    Table later;
+    open(later, QStringLiteral("NAVRH"), byKind);
+    EXPECT_EQ(column(later, "ID"), (QStringList{"8", "6", "4", "1", "3", "5", "7", "2"}));
+}
+
 TEST_F(TableTest, TwoTablesOnOneFileKeepEachOthersPosts)
 {
     writeNavrh();
