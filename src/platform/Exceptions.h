@@ -18,7 +18,16 @@ private:
     QByteArray m_utf8;
 };
 
-class EConvertError : public Exception { public: using Exception::Exception; };
+class EConvertError : public Exception
+{
+public:
+    using Exception::Exception;
+    // "'<text>' není <what>.": a text that does not read as what ("platné celé číslo", ...).
+    static EConvertError notValid(QStringView text, const QString& what)
+    {
+        return EConvertError(QStringLiteral("'%1' není %2.").arg(text, what));
+    }
+};
 class EListError : public Exception { public: using Exception::Exception; };
 class EDatabaseError : public Exception { public: using Exception::Exception; };
 class EBadStream : public Exception { public: using Exception::Exception; };

@@ -2,6 +2,7 @@
 #include "app/calculation/Calculation.h"
 #include "app/sources/LesniCelek.h"
 #include "app/sources/Source.h"
+#include "app/support/RecordedRun.h"
 #include "forest/base/ObecnyLesniPrvek.h"
 #include "platform/db/Table.h"
 #include "platform/files/Files.h"
@@ -16,16 +17,8 @@
 
 namespace {
 
-ui::RecordingServices& recorder()
-{
-    return static_cast<ui::RecordingServices&>(ui::services());
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testapp::bytesOf;
+using testapp::recorder;
 
 // Every row of the table, every field as text, one line per row.
 QByteArray dumpTable(const QString& path)
@@ -82,7 +75,7 @@ TEST_P(SampleRun, GivesTheCommittedRowsAndTheSameOnASecondRun)
         ASSERT_TRUE(index.open(QIODevice::WriteOnly));
         index.write(QByteArray(2048, '\x02'));
     }
-    const QByteArray speciesBefore = fileBytes(species);
+    const QByteArray speciesBefore = bytesOf(species);
     app::Calculation calc;
     calc.setTablesDir(programDir + QStringLiteral("/"));
     calc.LesniCelek()->setProgramDir(programDir);
@@ -94,7 +87,7 @@ TEST_P(SampleRun, GivesTheCommittedRowsAndTheSameOnASecondRun)
     ASSERT_TRUE(calc.RunCalculation({}));
     EXPECT_EQ(dumpTable(calc.tablePath()), first);
     EXPECT_GT(first.count('\n'), 20);
-    EXPECT_EQ(fileBytes(species), speciesBefore);
+    EXPECT_EQ(bytesOf(species), speciesBefore);
 
     const QString golden = QStringLiteral(GENKLAS_GOLDEN_DIR "/app/samples/%1.txt")
                                .arg(GetParam() == SourceKinds::Vex98 ? QStringLiteral("vex98") : QStringLiteral("vex97"));

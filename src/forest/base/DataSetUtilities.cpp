@@ -53,7 +53,7 @@ db::DataSet* TKSekvenFind::searchedDataSet(db::Field** field) const
     if (!dataSet || !dataSet->Active())
         return nullptr;
     // A search by name compares every field ignoring case: the answer holds while the columns do.
-    if (m_foundStamp == 0 || m_foundStamp != dataSet->fieldsStamp()) {
+    if (m_foundStamp != dataSet->fieldsStamp()) {
         m_found = dataSet->FindField(m_dataField);
         m_foundStamp = dataSet->fieldsStamp();
     }
@@ -119,7 +119,7 @@ int TKSekvenFind::CountMatches(const QString& value)
 
 void PostIfEditing(db::DataSet& dataSet)
 {
-    if (dataSet.State() == db::DataSetState::dsEdit || dataSet.State() == db::DataSetState::dsInsert)
+    if (db::isEditing(dataSet.State()))
         dataSet.Post();
 }
 

@@ -4,8 +4,6 @@
 #include "platform/text/Case.h"
 
 #include <algorithm>
-#include <utility>
-#include <vector>
 
 namespace {
 
@@ -145,21 +143,6 @@ quint32 packedKey(QStringView abbreviation)
     return packed(c[0], c[1], c[2]);
 }
 
-// Packed abbreviations with their groups, sorted by key, the first entry of a key only: the
-// group is asked for every species of every storey the loaders read.
-const std::vector<std::pair<quint32, quint8>>& groupsByKey()
-{
-    static const std::vector<std::pair<quint32, quint8>> groups = [] {
-        std::vector<std::pair<quint32, quint8>> g;
-        for (const SpeciesEntry& e : species)
-            g.emplace_back(packed(uchar(e.abbreviation[0]), uchar(e.abbreviation[1]), uchar(e.abbreviation[2])), e.group);
-        std::stable_sort(g.begin(), g.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-        g.erase(std::unique(g.begin(), g.end(), [](const auto& a, const auto& b) { return a.first == b.first; }), g.end());
-        return g;
-    }();
-    return groups;
-}
-
 } // namespace
 
 const std::array<SpeciesEntry, speciesCount>& SpeciesTable()
@@ -174,11 +157,14 @@ QString SpeciesAbbreviationAt(int position)
 
 quint8 SpeciesGrowthGroup(const QString& abbreviation)
 {
+    // Asked for every species of every storey the loaders read: compared as numbers, no text built.
     const quint32 key = packedKey(abbreviation);
-    const auto& groups = groupsByKey();
-    const auto it = std::lower_bound(groups.begin(), groups.end(), key,
-                                     [](const std::pair<quint32, quint8>& g, quint32 k) { return g.first < k; });
-    return key != 0 && it != groups.end() && it->first == key ? it->second : unknownGrowthGroup;
+    if (key != 0) {
+        for (const SpeciesEntry& e : species)
+            if (packed(uchar(e.abbreviation[0]), uchar(e.abbreviation[1]), uchar(e.abbreviation[2])) == key)
+                return e.group;
+    }
+    return unknownGrowthGroup;
 }
 
 bool IsConiferous(const QString& abbreviation)

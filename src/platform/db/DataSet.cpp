@@ -15,8 +15,6 @@ namespace db {
 
 namespace {
 
-bool isEditing(DataSetState s) { return s == DataSetState::dsEdit || s == DataSetState::dsInsert; }
-
 // Closing in a destructor may fail to write pending changes (a table's rows are written at
 // close); nobody can catch that there, so the user is told instead of losing them silently.
 void reportLostChanges(const QString& reason) noexcept

@@ -20,6 +20,9 @@ class DataSource;
 // The class library's dataset states (numbers as there).
 enum class DataSetState : int { dsInactive = 0, dsBrowse = 1, dsEdit = 2, dsInsert = 3, dsSetKey = 4 };
 
+// Edit and insert: the current record is being changed.
+inline bool isEditing(DataSetState s) { return s == DataSetState::dsEdit || s == DataSetState::dsInsert; }
+
 // What a dataset tells its data sources.
 enum class DataEvent {
     FieldChange,     // one field of the current record changed (field given)

@@ -21,19 +21,13 @@ protected:
         // The dataset moved, was rewritten or left its edit under the edit: the typed text is
         // dropped.
         if (event == DataEvent::DataSetChange || event == DataEvent::DataSetScroll
-            || (event == DataEvent::RecordChange && !isEditing()))
+            || (event == DataEvent::RecordChange && !(dataSet() && isEditing(dataSet()->State()))))
             m_owner.m_isEditing = false;
         if (!m_owner.m_isEditing)
             m_owner.refresh();
     }
 
 private:
-    bool isEditing() const
-    {
-        const DataSet* ds = dataSet();
-        return ds && (ds->State() == DataSetState::dsEdit || ds->State() == DataSetState::dsInsert);
-    }
-
     FieldEditLink& m_owner;
 };
 

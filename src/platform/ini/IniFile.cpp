@@ -246,7 +246,6 @@ void Document::setValue(const QString& section, const QString& key, const QStrin
         Line& line = lines[at];
         line.raw = line.raw.left(line.raw.indexOf('=') + 1) + Cp1250::encode(cleanValue);
         parse(line);
-        reindex();
         return;
     }
     qsizetype insertAt = header + 1;

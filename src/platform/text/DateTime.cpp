@@ -481,7 +481,7 @@ DateTime readOrRaise(QStringView s, TryRead tryRead, const char* what)
 {
     DateTime value = 0;
     if (!tryRead(s, value))
-        throw EConvertError(QStringLiteral("'%1' není %2.").arg(s, QString::fromUtf8(what)));
+        throw EConvertError::notValid(s, QString::fromUtf8(what));
     return value;
 }
 

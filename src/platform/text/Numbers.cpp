@@ -186,7 +186,7 @@ int scanInteger(QStringView s, int bits, int64_t& out)
 
 [[noreturn]] void throwNotInteger(QStringView s)
 {
-    throw EConvertError(QStringLiteral("'%1' není platné celé číslo.").arg(s));
+    throw EConvertError::notValid(s, QStringLiteral("platné celé číslo"));
 }
 
 QString padLeft(const QString& text, int width)
@@ -305,7 +305,7 @@ double strToFloat(QStringView s)
 {
     double value = 0;
     if (!readFloat(s, g_decimalSeparator, value))
-        throw EConvertError(QStringLiteral("'%1' není platné desetinné číslo.").arg(s));
+        throw EConvertError::notValid(s, QStringLiteral("platné desetinné číslo"));
     return value;
 }
 

@@ -319,11 +319,7 @@ void ReportRun::nextRecordStep()
     }
     fetchRecord();
     computeFunctions();
-    if (breakNow && !m_stopped) {
-        m_pageFunctionsStarted = true;
-        beginPage();
-        m_pageFunctionsStarted = false;
-    }
+    if (breakNow && !m_stopped) placePageHead();   // the record opening the page started them
     for (int i = 0; i < groups; ++i) {
         TPolSkup& group = *m_report.Groups.GroupAt(i);
         if (!group.Changed) continue;
@@ -374,6 +370,12 @@ void ReportRun::closePage(bool continuing, int offset)
 void ReportRun::beginPage(bool continuing, int offset)
 {
     if (m_stopped) return;
+    placePageHead(continuing, offset);
+    restartPageFunctions();
+}
+
+void ReportRun::placePageHead(bool continuing, int offset)
+{
     if (!continuing) {
         ++m_out.PageIndex;
         m_out.Y = 0;
@@ -393,7 +395,10 @@ void ReportRun::beginPage(bool continuing, int offset)
         m_pageHasContent = false;
     }
     m_headEnd = head;
-    if (m_pageFunctionsStarted) return;   // the record opening the page started them
+}
+
+void ReportRun::restartPageFunctions()
+{
     if (std::exchange(m_recomputeAfterBreak, false)) {
         // The record's event fired when it was first computed.
         m_report.Funkce.RequestReset(1);

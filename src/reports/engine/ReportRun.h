@@ -91,7 +91,10 @@ private:
     void nextRecordStep();
     void printBody();
     void closePage(bool continuing = false, int offset = 0);
+    // A new page: its head placed, then its page functions started.
     void beginPage(bool continuing = false, int offset = 0);
+    void placePageHead(bool continuing = false, int offset = 0);
+    void restartPageFunctions();
     bool bodyFits(int extra) const;
     void finishRow();
     void printGroupStarts();
@@ -151,8 +154,6 @@ private:
     std::vector<FunctionState> m_beforeRecord;
     bool m_recordPending = false;
     bool m_recomputeAfterBreak = false;
-    // The record opening the next page has been fetched and computed with fresh page functions.
-    bool m_pageFunctionsStarted = false;
     // Something below the head stands on the current page (a break would help).
     bool m_pageHasContent = false;
     int m_headEnd = 0;

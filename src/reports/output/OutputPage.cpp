@@ -1,8 +1,6 @@
 // Drawing order of the items of a page.
 #include "reports/output/OutputPage.h"
 
-#include <algorithm>
-
 namespace reports {
 
 namespace {
@@ -36,12 +34,12 @@ long long TStranaPrvku::rankOf(const ItemStyle& style)
 
 TVystPrvek& TStranaPrvku::AddItem(TVystPrvek item)
 {
-    const long long rank = rankOf(item.Style);
-    const auto [at, isNew] = m_layerOf.try_emplace(rank, int(m_layers.size()));
-    if (isNew) m_layers.push_back({rank, {}});
-    item.Layer = at->second + 1;
+    const auto [at, isNew] = m_layers.try_emplace(rankOf(item.Style));
+    Layer& layer = at->second;
+    if (isNew) layer.number = int(m_layers.size());
+    item.Layer = layer.number;
     TVystPrvek& stored = m_items.emplace_back(std::move(item));
-    m_layers[size_t(at->second)].items.push_back(&stored);
+    layer.items.push_back(&stored);
     m_isOrdered = false;
     return stored;
 }
@@ -49,13 +47,10 @@ TVystPrvek& TStranaPrvku::AddItem(TVystPrvek item)
 const std::vector<TVystPrvek*>& TStranaPrvku::drawingOrder() const
 {
     if (m_isOrdered) return m_order;
-    std::vector<const Layer*> layers;
-    layers.reserve(m_layers.size());
-    for (const Layer& layer : m_layers) layers.push_back(&layer);
-    std::sort(layers.begin(), layers.end(), [](const Layer* a, const Layer* b) { return a->rank < b->rank; });
     m_order.clear();
     m_order.reserve(m_items.size());
-    for (const Layer* layer : layers) m_order.insert(m_order.end(), layer->items.rbegin(), layer->items.rend());
+    for (const auto& entry : m_layers)
+        m_order.insert(m_order.end(), entry.second.items.rbegin(), entry.second.items.rend());
     m_isOrdered = true;
     return m_order;
 }

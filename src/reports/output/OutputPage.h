@@ -4,7 +4,7 @@
 #include "reports/output/OutputItem.h"
 
 #include <deque>
-#include <unordered_map>
+#include <map>
 #include <vector>
 
 namespace reports {
@@ -15,6 +15,11 @@ namespace reports {
 class TStranaPrvku
 {
 public:
+    TStranaPrvku() = default;
+    // Its layers point into its own items: a copy would point into the original's.
+    TStranaPrvku(const TStranaPrvku&) = delete;
+    TStranaPrvku& operator=(const TStranaPrvku&) = delete;
+
     // Inserts in drawing order and gives the item its layer; answers the stored item, which
     // stays where it is while the page lives.
     TVystPrvek& AddItem(TVystPrvek item);
@@ -30,15 +35,14 @@ private:
     // Items that compare equal form a layer; the page is its layers in the order the
     // comparison gives, each layer's items newest first.
     struct Layer {
-        long long rank = 0;                 // place among the layers, see rankOf()
+        int number = 0;                     // layers are numbered in the order they appear
         std::vector<TVystPrvek*> items;     // in the order they were added
     };
     static long long rankOf(const ItemStyle& style);
     const std::vector<TVystPrvek*>& drawingOrder() const;
 
-    std::deque<TVystPrvek> m_items;                 // owned, in the order added; never moved
-    std::vector<Layer> m_layers;                    // index + 1 is the layer number
-    std::unordered_map<long long, int> m_layerOf;   // rank -> index in m_layers
+    std::deque<TVystPrvek> m_items;          // owned, in the order added; never moved
+    std::map<long long, Layer> m_layers;     // by rank, see rankOf()
     // The items in drawing order, rebuilt on the first read after an addition.
     mutable std::vector<TVystPrvek*> m_order;
     mutable bool m_isOrdered = true;

@@ -95,10 +95,8 @@ TPrintDialogTyp PreviewSession::printSettings() const
 int PreviewSession::print(const TPrintDialogTyp& chosen)
 {
     if (!canPrint()) return 6;
-    if (PrinterSystem* system = printerSystem()) {
-        const QStringList names = system->printerNames();
-        system->currentPrinter = chosen.PdfFile ? pdfItemText() : names.value(chosen.PrinterIndex);
-    }
+    if (PrinterSystem* system = printerSystem())
+        system->currentPrinter = chosen.PdfFile ? pdfItemText() : system->printerNames().value(chosen.PrinterIndex);
     const int shown = m_navigation.current() + 1;
     const int first = chosen.CurrentPage ? shown : chosen.FromPage;
     const int last = chosen.CurrentPage ? shown : chosen.ToPage;

@@ -2,6 +2,7 @@
 #include "app/calculation/Calculation.h"
 
 #include "app/sources/LesniCelek.h"
+#include "app/support/CalculationFixture.h"
 #include "app/support/TableDump.h"
 #include "app/support/UnitSourceDouble.h"
 #include "forest/hierarchy/LHC.h"
@@ -18,13 +19,9 @@
 
 namespace {
 
+using testapp::recorder;
 using testapp::SpeciesSpec;
 using testapp::UnitSourceDouble;
-
-ui::RecordingServices& recorder()
-{
-    return static_cast<ui::RecordingServices&>(ui::services());
-}
 
 const QList<SpeciesSpec> mixedSpecies = {
     {"SM", "A", 60, 300, 90},   // model: 90 * 100 <= 300 * 30
@@ -43,22 +40,10 @@ struct ProgressLog {
     }
 };
 
-class CalculationRun : public ::testing::Test
+class CalculationRun : public testapp::CalculationFixture
 {
 protected:
-    void SetUp() override
-    {
-        recorder().clear();
-        calc.setTablesDir(dir.path() + QLatin1Char('/'));
-    }
-    UnitSourceDouble* install(QList<qint32> compartments, QList<SpeciesSpec> species = mixedSpecies)
-    {
-        auto source = std::make_unique<UnitSourceDouble>(std::move(compartments), std::move(species));
-        UnitSourceDouble* raw = source.get();
-        calc.LesniCelek()->setSource(std::move(source));
-        calc.LesniCelek()->LoadHeader();
-        return raw;
-    }
+    CalculationRun() : CalculationFixture(mixedSpecies) {}
     // Every row as "ODD DIL POR PSK ETAZ DR_ZKR Fenotyp MODEL".
     QStringList rows()
     {
@@ -74,9 +59,6 @@ protected:
         }
         return out;
     }
-
-    QTemporaryDir dir;
-    app::Calculation calc;
 };
 
 TEST_F(CalculationRun, WritesOneRowPerRecognisedSpeciesOfEveryCompartment)

@@ -2,8 +2,7 @@
 #include "app/calculation/ListReplacement.h"
 
 #include "app/calculation/Calculation.h"
-#include "app/sources/LesniCelek.h"
-#include "app/support/UnitSourceDouble.h"
+#include "app/support/CalculationFixture.h"
 #include "platform/db/Table.h"
 #include "platform/files/FileOps.h"
 #include "platform/ui/Services.h"
@@ -17,53 +16,27 @@
 
 namespace {
 
-using testapp::SpeciesSpec;
-using testapp::UnitSourceDouble;
+using testapp::bytesOf;
+using testapp::recorder;
 
-ui::RecordingServices& recorder()
-{
-    return static_cast<ui::RecordingServices&>(ui::services());
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-class ListReplacementRun : public ::testing::Test
+class ListReplacementRun : public testapp::CalculationFixture
 {
 protected:
+    ListReplacementRun() : CalculationFixture(QList<testapp::SpeciesSpec>{{"SM", "A", 60, 300, 90}}) {}
+
     void SetUp() override
     {
-        recorder().clear();
-        calc.setTablesDir(dir.path() + QLatin1Char('/'));
+        CalculationFixture::SetUp();
         install({4, 9});
         ASSERT_TRUE(calc.RunCalculation({}));
         // The user's correction, and a .MB that another program left beside the list.
-        db::Table list;
-        list.SetTableName(calc.tablePath());
-        list.Open();
-        list.First();
-        list.Edit();
-        list.FieldByName(QStringLiteral("NAJEMCE")).AsString(QStringLiteral("Lesy obce"));
-        list.Post();
-        list.Close();
+        testapp::correctFirstTenant(calc.tablePath());
         QFile blobs(blobPath());
         ASSERT_TRUE(blobs.open(QIODevice::WriteOnly));
         blobs.write(QByteArray(2048, 'm'));
         blobs.close();
         corrected = bytesOf(calc.tablePath());
         recorder().clear();
-    }
-    UnitSourceDouble* install(QList<qint32> compartments)
-    {
-        auto source = std::make_unique<UnitSourceDouble>(std::move(compartments),
-                                                         QList<SpeciesSpec>{{"SM", "A", 60, 300, 90}});
-        UnitSourceDouble* raw = source.get();
-        calc.LesniCelek()->setSource(std::move(source));
-        calc.LesniCelek()->LoadHeader();
-        return raw;
     }
     QString blobPath() const { return dir.filePath(QStringLiteral("TGENKL.MB")); }
     // The old list and its .MB as they were, and nothing of a new list left behind.
@@ -91,8 +64,6 @@ protected:
         return values;
     }
 
-    QTemporaryDir dir;
-    app::Calculation calc;
     QByteArray corrected;
 };
 

@@ -2,12 +2,15 @@
 #include "app/windows/MainWindow.h"
 
 #include "app/sources/LesniCelek.h"
+#include "app/support/RecordedRun.h"
 #include "app/support/UnitSourceDouble.h"
 #include "app/windows/CalculationForm.h"
 #include "app/windows/ListWindow.h"
 #include "platform/db/Table.h"
+#include "platform/files/Files.h"
 #include "platform/ini/IniFile.h"
 #include "platform/ui/Services.h"
+#include "tools/samples/SampleData.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,18 +22,9 @@
 
 namespace {
 
+using testapp::bytesOf;
+using testapp::recorder;
 using testapp::UnitSourceDouble;
-
-ui::RecordingServices& recorder()
-{
-    return static_cast<ui::RecordingServices&>(ui::services());
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 class MainWindowRun : public ::testing::Test
 {
@@ -277,13 +271,6 @@ TEST_F(MainWindowRun, ADamagedListGetsThePlainQuestion)
     EXPECT_EQ(recorder().messages[0].text, app::overwriteQuestion());
 }
 
-} // namespace
-
-#include "platform/files/Files.h"
-#include "tools/samples/SampleData.h"
-
-namespace {
-
 // The version-97 sample unit through the real source: a later start without the unit's storey
 // table shows why it cannot read the unit, and "Výpočet" then keeps the corrected list.
 TEST(MainWindowSample, AMissingStoreyTableLeavesTheCorrectedList)
@@ -306,15 +293,7 @@ TEST(MainWindowSample, AMissingStoreyTableLeavesTheCorrectedList)
     const QString list = first->calculationForm()->calculation().tablePath();
     ASSERT_TRUE(first->listWindow()->isVisible());
     first->listWindow()->BitBtn2Click();
-    {
-        db::Table t;   // the user's correction
-        t.SetTableName(list);
-        t.Open();
-        t.First();
-        t.Edit();
-        t.FieldByName("NAJEMCE").AsString(QStringLiteral("Lesy obce"));
-        t.Post();
-    }
+    testapp::correctFirstTenant(list);
     first.reset();
     const QByteArray corrected = bytesOf(list);
     ASSERT_FALSE(corrected.isEmpty());

@@ -4,13 +4,13 @@
 #include "app/sources/vex/DirectorySearch.h"
 #include "app/support/DisplayRun.h"
 #include "app/support/ModalScript.h"
+#include "app/support/RecordedRun.h"
 #include "app/support/TableDump.h"
 #include "app/windows/CalculationForm.h"
 #include "app/windows/LhcListWindow.h"
 #include "app/windows/ListWindow.h"
 #include "app/windows/LoginWindow.h"
 #include "app/windows/MainWindow.h"
-#include "platform/db/Table.h"
 #include "platform/db/sql/Aliases.h"
 #include "platform/files/Files.h"
 #include "platform/ui/QtServices.h"
@@ -18,7 +18,6 @@
 #include "tools/sql/SqlSample.h"
 
 #include <QAbstractItemModel>
-#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTableView>
@@ -31,19 +30,18 @@
 
 namespace {
 
+using testapp::bytesOf;
 using testapp::clickLater;
 using testapp::ModalScript;
+using testapp::recorder;
 
-class SqlEndToEnd : public ::testing::Test
+// What the build puts beside the program: the sample installation and its SQL database.
+class SqlSampleProgram : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_program.isValid());
-        // The program's own services: its message boxes and its event processing while loading.
-        m_previousServices = &ui::services();
-        ui::setServices(&m_services);
-        // What the build puts beside the program: the sample installation and its SQL database.
         files::setProgramDirectory(m_program.path());
         samples::writeSampleInstallation(QStringLiteral(GENKLAS_GOLDEN_DIR "/../../data"), m_program.path());
         sqlsample::writeSqlSample(m_program.filePath(QStringLiteral("vzorky/vex97/DATA")), m_program.path());
@@ -53,10 +51,27 @@ protected:
         db::Aliases::setAliasFile(QString());
         db::Aliases::setProgramDirectory(QString());
         files::setProgramDirectory(QString());
-        ui::setServices(m_previousServices);
     }
 
     QTemporaryDir m_program;
+};
+
+class SqlEndToEnd : public SqlSampleProgram
+{
+protected:
+    void SetUp() override
+    {
+        // The program's own services: its message boxes and its event processing while loading.
+        m_previousServices = &ui::services();
+        ui::setServices(&m_services);
+        SqlSampleProgram::SetUp();
+    }
+    void TearDown() override
+    {
+        SqlSampleProgram::TearDown();
+        ui::setServices(m_previousServices);
+    }
+
     ui::QtServices m_services;
     ui::Services* m_previousServices = nullptr;
     QStringList m_messages;
@@ -149,39 +164,19 @@ TEST(SqlEndToEndOnDisplay, TheAliasChoiceLogsInListsTheUnitsAndComputesTheChosen
     testapp::expectPassesOnDisplay(QStringLiteral("SqlEndToEnd.TheAliasChoiceLogsInListsTheUnitsAndComputesTheChosenOne"));
 }
 
-} // namespace
-
-namespace {
-
-ui::RecordingServices& recorder()
-{
-    return static_cast<ui::RecordingServices&>(ui::services());
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // The real login window and unit list over the sample database, message boxes recorded.
-class SqlListKept : public ::testing::Test
+class SqlListKept : public SqlSampleProgram
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_program.isValid());
         recorder().clear();
-        files::setProgramDirectory(m_program.path());
-        samples::writeSampleInstallation(QStringLiteral(GENKLAS_GOLDEN_DIR "/../../data"), m_program.path());
-        sqlsample::writeSqlSample(m_program.filePath(QStringLiteral("vzorky/vex97/DATA")), m_program.path());
+        SqlSampleProgram::SetUp();
     }
     void TearDown() override
     {
         m_window.reset();
-        db::Aliases::setAliasFile(QString());
-        db::Aliases::setProgramDirectory(QString());
-        files::setProgramDirectory(QString());
+        SqlSampleProgram::TearDown();
     }
     // A start of the program with the choice "ALIAS": the source logs in anew.
     void start()
@@ -222,7 +217,6 @@ protected:
     }
     QString table() const { return m_window->calculationForm()->calculation().tablePath(); }
 
-    QTemporaryDir m_program;
     std::unique_ptr<app::TFGenKl> m_window;
 };
 
@@ -232,15 +226,7 @@ TEST_F(SqlListKept, ACancelledLoginOrUnitListLeavesTheCorrectedListAsItWas)
     compute({login(true), unitList(Qt::Key_Return)});
     ASSERT_TRUE(m_window->listWindow()->isVisible());
     m_window->listWindow()->BitBtn2Click();
-    {
-        db::Table t;   // the user's correction
-        t.SetTableName(table());
-        t.Open();
-        t.First();
-        t.Edit();
-        t.FieldByName("NAJEMCE").AsString(QStringLiteral("Lesy obce"));
-        t.Post();
-    }
+    testapp::correctFirstTenant(table());
     const QByteArray corrected = bytesOf(table());
     ASSERT_FALSE(corrected.isEmpty());
     const QString nothing = QStringLiteral("Nic nebylo spočteno: lesní celek nebyl načten.\n"

@@ -19,10 +19,22 @@ TVystPrvek item(int kind, const QString& text, int flags = 0)
     return i;
 }
 
+// An item as "text@layer".
+QString label(const TVystPrvek& i)
+{
+    return i.ItemText + u'@' + QString::number(i.Layer);
+}
+
+// Adds the items in the order given.
+void addAll(TStranaPrvku& page, std::initializer_list<TVystPrvek> items)
+{
+    for (const TVystPrvek& i : items) page.AddItem(i);
+}
+
 QStringList order(const TStranaPrvku& page)
 {
     QStringList out;
-    for (int i = 0; i < page.count(); ++i) out << page.item(i).ItemText + u'@' + QString::number(page.item(i).Layer);
+    for (int i = 0; i < page.count(); ++i) out << label(page.item(i));
     return out;
 }
 
@@ -30,12 +42,8 @@ TEST(OutputPage, GraphicsLieUnderTextsAndEqualsKeepTemplateOrder)
 {
     TStranaPrvku page;
     // A section places its elements from the last to the first.
-    page.AddItem(item(1, QStringLiteral("t2")));
-    page.AddItem(item(8, QStringLiteral("r2")));
-    page.AddItem(item(1, QStringLiteral("t1")));
-    page.AddItem(item(8, QStringLiteral("r1")));
-    page.AddItem(item(1, QStringLiteral("rtf"), 8));
-    page.AddItem(item(7, QStringLiteral("line")));
+    addAll(page, {item(1, QStringLiteral("t2")), item(8, QStringLiteral("r2")), item(1, QStringLiteral("t1")),
+                  item(8, QStringLiteral("r1")), item(1, QStringLiteral("rtf"), 8), item(7, QStringLiteral("line"))});
     EXPECT_EQ(order(page), (QStringList{QStringLiteral("line@2"), QStringLiteral("r1@2"), QStringLiteral("r2@2"),
                                         QStringLiteral("t1@1"), QStringLiteral("t2@1"), QStringLiteral("rtf@3")}));
 }
@@ -54,23 +62,17 @@ QStringList insertedByRule(const std::vector<TVystPrvek>& added)
         page.insert(it, i);
     }
     QStringList out;
-    for (const TVystPrvek& i : page) out << i.ItemText + u'@' + QString::number(i.Layer);
+    for (const TVystPrvek& i : page) out << label(i);
     return out;
 }
 
 TEST(OutputPage, UnknownKindsKeepTheirPlaceAroundGraphicsAndTexts)
 {
     TStranaPrvku page;
-    page.AddItem(item(1, QStringLiteral("t2")));
-    page.AddItem(item(0, QStringLiteral("zero")));
-    page.AddItem(item(13, QStringLiteral("k13")));
-    page.AddItem(item(7, QStringLiteral("line")));
-    page.AddItem(item(-4, QStringLiteral("minus")));
-    page.AddItem(item(14, QStringLiteral("k14")));
-    page.AddItem(item(2, QStringLiteral("t1")));
-    page.AddItem(item(3, QStringLiteral("wrap"), 16));
-    page.AddItem(item(13, QStringLiteral("k13b")));
-    page.AddItem(item(11, QStringLiteral("picture")));
+    addAll(page, {item(1, QStringLiteral("t2")), item(0, QStringLiteral("zero")), item(13, QStringLiteral("k13")),
+                  item(7, QStringLiteral("line")), item(-4, QStringLiteral("minus")), item(14, QStringLiteral("k14")),
+                  item(2, QStringLiteral("t1")), item(3, QStringLiteral("wrap"), 16), item(13, QStringLiteral("k13b")),
+                  item(11, QStringLiteral("picture"))});
     EXPECT_EQ(order(page), (QStringList{QStringLiteral("k14@6"), QStringLiteral("k13b@3"), QStringLiteral("k13@3"),
                                         QStringLiteral("picture@4"), QStringLiteral("line@4"), QStringLiteral("t1@1"),
                                         QStringLiteral("t2@1"), QStringLiteral("wrap@7"), QStringLiteral("zero@2"),

@@ -19,7 +19,6 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -174,17 +173,13 @@ TEST_F(FormSestPTest, PageColumnOffersItsMenuOnItsButtonsAndNumbers)
 QString printFrom(TFormSestP& form, int choose, int last)
 {
     QString proposed;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = dynamic_cast<TSestPrintDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        proposed = dialog->ComboBoxPrinter->currentText();
-        dialog->SpinEditOd->setValue(1);
-        dialog->SpinEditDo->setValue(last);
-        if (choose < 0) dialog->ComboBoxPrinter->NastavPdf();
-        else dialog->ComboBoxPrinter->NastavTiskarnu(choose);
-        dialog->BtnPrint->click();
+    test::printThroughDialog(form, [&](TSestPrintDlg& dialog) {
+        proposed = dialog.ComboBoxPrinter->currentText();
+        dialog.SpinEditOd->setValue(1);
+        dialog.SpinEditDo->setValue(last);
+        if (choose < 0) dialog.ComboBoxPrinter->NastavPdf();
+        else dialog.ComboBoxPrinter->NastavTiskarnu(choose);
     });
-    form.SBPrevTisk->click();
     return proposed;
 }
 

@@ -4,10 +4,19 @@
 #include "platform/ui/Services.h"
 #include "reports/engine/ReportRun.h"
 #include "reports/model/PageSettings.h"
+#include "reports/preview/FormSestP.h"
+#include "reports/preview/PrintDialog.h"
+#include "reports/preview/ReportPanels.h"
 #include "reports/support/FakePrinter.h"
 #include "reports/support/ListReport.h"
 
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace reports::test {
 
@@ -46,6 +55,19 @@ public:
     std::unique_ptr<RunProgress> createProgress(TSestavaTyp&) override { return std::make_unique<FlagProgress>(abort); }
     QString chooseTemplateFile(const QString&) override { return {}; }
 };
+
+// Clicks the preview's "Tisk sestavy"; in the print dialog it opens, `choose` sets the dialog
+// up, then "Tisk" is clicked.
+inline void printThroughDialog(TFormSestP& form, std::function<void(TSestPrintDlg&)> choose)
+{
+    QTimer::singleShot(0, [choose] {
+        auto* dialog = dynamic_cast<TSestPrintDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        choose(*dialog);
+        dialog->BtnPrint->click();
+    });
+    form.SBPrevTisk->click();
+}
 
 // 10 000 records, 13 bodies a page: 770 pages, each foot "str. n" and the page count.
 class PreviewFixture : public ::testing::Test

@@ -5,17 +5,9 @@
 #include "reports/preview/PreviewFixture.h"
 #include "reports/preview/PrintDialog.h"
 #include "reports/preview/ReportComboBoxes.h"
-#include "reports/preview/ReportPanels.h"
 #include "support/CupsServer.h"
 
-#include <QApplication>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QPushButton>
-#include <QThread>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -92,11 +84,6 @@ QByteArray characterJob()
     return bytes;
 }
 
-QByteArray waitForOutput(const QString& path, qsizetype size)
-{
-    return test::CupsServer::waitForOutput(path, size);
-}
-
 // The checks of a client that saw the test's scheduler from its start.
 void checkAsClient(const QString& serverDir)
 {
@@ -132,7 +119,7 @@ void checkAsClient(const QString& serverDir)
 
     const QByteArray bytes = characterJob();
     ASSERT_TRUE(text->sendRaw(QStringLiteral("Seznam uznaných porostů"), bytes));
-    EXPECT_EQ(waitForOutput(serverDir + u'/' + rawQueue + QStringLiteral(".out"), bytes.size()), bytes);
+    EXPECT_EQ(test::CupsServer::waitForOutput(serverDir + u'/' + rawQueue + QStringLiteral(".out"), bytes.size()), bytes);
     // The laser queue refuses jobs.
     EXPECT_FALSE(graphic->sendRaw(QStringLiteral("Zkouška"), bytes));
 }
@@ -171,13 +158,8 @@ protected:
     {
         const int index = int(m_cups.printerNames().indexOf(queue));
         ASSERT_GE(index, 0) << queue.toStdString();
-        QTimer::singleShot(0, [index] {
-            auto* dialog = dynamic_cast<reports::TSestPrintDlg*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            dialog->ComboBoxPrinter->NastavTiskarnu(index);
-            dialog->BtnPrint->click();
-        });
-        form.SBPrevTisk->click();
+        reports::test::printThroughDialog(
+            form, [index](reports::TSestPrintDlg& dialog) { dialog.ComboBoxPrinter->NastavTiskarnu(index); });
     }
 
     QtPrinterSystem m_cups;
@@ -203,7 +185,7 @@ TEST_F(CupsPreviewTest, GraphicJobTheQueueRefusesIsReported)
         printFromPreview(form, officeQueue);
         EXPECT_EQ(form.lastPrintStatus(), 0);
         EXPECT_EQ(m_ui.messages.size(), 1u);
-        EXPECT_TRUE(waitForOutput(dir + u'/' + officeQueue + QStringLiteral(".out"), 5).startsWith("%PDF-"));
+        EXPECT_TRUE(test::CupsServer::waitForOutput(dir + u'/' + officeQueue + QStringLiteral(".out"), 5).startsWith("%PDF-"));
         EXPECT_FALSE(QFile::exists(dir + u'/' + laserQueue + QStringLiteral(".out")));
         return;
     }

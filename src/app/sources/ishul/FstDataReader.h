@@ -134,8 +134,9 @@ private:
     void fillKnownColumns();
     // Scans one data line into m_line/m_spans; false at the end of the file. `ended`: the line
     // has its line end (else the file ends inside it).
-    bool lastLineIsWhole(int line, bool& tooMany, bool& cut);
     bool scanLine(bool onlyOdd, bool& tooMany, bool& cut, bool& ended);
+    // Whether the last line, which has no line end, holds all the header's values.
+    bool lastLineIsWhole(int line, bool& tooMany, bool& cut);
     // Skips to the line end after `first`; false when the file ends before one.
     bool skipToLineEnd(int first);
     // The end of the data; `cutRecord`: it came inside a record (reported, no short count).

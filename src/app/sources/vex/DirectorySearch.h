@@ -1,13 +1,11 @@
-// The directory-search window (a data directory or the SQL alias) and the Enter-moving edits.
+// The directory-search window (a data directory or the SQL alias).
 #pragma once
 
 #include <QComboBox>
 #include <QDialog>
-#include <QLineEdit>
 #include <QString>
 #include <QStringList>
 
-class QKeyEvent;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;

@@ -5,7 +5,6 @@
 
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -20,9 +19,7 @@ QLineEdit* edit(QFormLayout* form, const QString& name, const QString& caption, 
     e->setObjectName(name);
     e->setEnabled(isEditable);
     e->setMinimumWidth(190);
-    auto* l = new QLabel(caption, form->parentWidget());
-    l->setBuddy(e);
-    form->addRow(l, e);
+    form->addRow(caption, e);   // the caption's label has the edit as its buddy
     return e;
 }
 

@@ -184,7 +184,7 @@ int TemplateDocument::PaperWidth() const
 {
     const PageSettings& page = Settings().Page;
     const int64_t paper = page.Orientation == 1 ? page.PaperFormatHeight : page.PaperFormatWidth;
-    return int(std::clamp<int64_t>(paper - page.LeftMargin - page.RightMargin, 0, 100000000));
+    return int(std::clamp<int64_t>(paper - page.LeftMargin - page.RightMargin, 0, ReportRun::maxCoordinate));
 }
 
 int TemplateDocument::BandHeight(int band) const
@@ -840,15 +840,15 @@ std::vector<ElementId> TemplateDocument::Paste(int band, int x, int y)
     // The block inside the band's area, clear of its caption strip; a block larger than the
     // area keeps no element left of or above the band's corner.
     const auto shift = [](int64_t wanted, int64_t least, int64_t most) {
-        return int(std::clamp<int64_t>(std::max(std::min(wanted, most), least), -100000000, 100000000));
+        return ReportRun::bounded(std::max(std::min(wanted, most), least));
     };
     const int dx = shift(int64_t(x) - m_store.AnchorLeft, -int64_t(minLeft), PaperWidth() - maxRight);
     const int dy = shift(int64_t(y) - m_store.AnchorTop, -int64_t(minTop), BandHeight(band) - maxBottom);
     auto elements = std::make_shared<BandElements>(next.Band(band));
     std::vector<ElementId> ids;
     for (const auto& e : made) {
-        e->Left = int(std::clamp<int64_t>(int64_t(e->Left) + dx, 0, 100000000));
-        e->Top = int(std::clamp<int64_t>(int64_t(e->Top) + dy, 0, 100000000));
+        e->Left = int(std::clamp<int64_t>(int64_t(e->Left) + dx, 0, ReportRun::maxCoordinate));
+        e->Top = int(std::clamp<int64_t>(int64_t(e->Top) + dy, 0, ReportRun::maxCoordinate));
         ids.push_back(++m_lastId);
         elements->push_back({ids.back(), e});
     }

@@ -1,7 +1,6 @@
 // Painting elements of the design surface through the output's canvas, and their marks.
 #include "reports/designer/surface/ElementPainter.h"
 
-#include "platform/text/Numbers.h"
 #include "reports/model/ReportElement.h"
 #include "reports/model/ReportTables.h"
 #include "reports/output/Canvas.h"
@@ -130,7 +129,7 @@ void ElementPainter::draw(QPainter& painter, ElementId id, const TVoReportElemen
 
 int zoomedPen(int penWidth, double zoom)
 {
-    return txt::roundHalfEven(std::clamp((double(penWidth) - 1) * zoom, double(-maxPixels), double(maxPixels))) + 1;
+    return roundPixels((double(penWidth) - 1) * zoom) + 1;
 }
 
 void drawMarks(QPainter& painter, const QRect& pixels, bool inMultipleSelection, bool active)

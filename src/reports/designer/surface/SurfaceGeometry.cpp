@@ -72,11 +72,6 @@ void limitVertical(Edges& e, int zone, int bandHeight)
     }
 }
 
-int roundBounded(double value)
-{
-    return txt::roundHalfEven(std::clamp(value, double(-maxPixels), double(maxPixels)));
-}
-
 int boundedPixels(long long value)
 {
     return int(std::clamp<long long>(value, -maxPixels, maxPixels));
@@ -89,14 +84,19 @@ bool inBox(QPoint p, int left, int top, int right, int bottom)
 
 } // namespace
 
+int roundPixels(double value)
+{
+    return txt::roundHalfEven(std::clamp(value, double(-maxPixels), double(maxPixels)));
+}
+
 int toPixels(int model, double zoom)
 {
-    return roundBounded(model * zoom);
+    return roundPixels(model * zoom);
 }
 
 int toModel(int pixels, double zoom)
 {
-    return zoom > 0 ? roundBounded(pixels / zoom) : pixels;
+    return zoom > 0 ? roundPixels(pixels / zoom) : pixels;
 }
 
 QRect toPixels(const QRect& model, double zoom)

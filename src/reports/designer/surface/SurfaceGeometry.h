@@ -22,6 +22,8 @@ inline constexpr int minBandHeight = 14;
 // bounds, a hundred million).
 inline constexpr int maxPixels = 1 << 29;
 
+// A pixel value rounded, halves to even, and held within maxPixels.
+int roundPixels(double value);
 // The zoomed pixel value of a model value: Round(value x zoom), halves to even, held within
 // maxPixels.
 int toPixels(int model, double zoom);

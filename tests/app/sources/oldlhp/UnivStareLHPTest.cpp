@@ -72,6 +72,20 @@ protected:
         return path;
     }
 
+    // A table of the fields D1..D65 at their widths, one row per record cut into its fields.
+    static void writeTable(const QString& path, const QList<QByteArray>& records)
+    {
+        DBFHandle h = DBFCreate(QFile::encodeName(path).constData());
+        ASSERT_NE(h, nullptr);
+        for (int n = 1; n <= TUnivStareLHP::FieldCount; ++n)
+            DBFAddField(h, QByteArray("D" + QByteArray::number(n)).constData(), FTString, TUnivStareLHP::fieldWidth(n), 0);
+        for (int row = 0; row < records.size(); ++row)
+            for (int n = 1; n <= TUnivStareLHP::FieldCount; ++n)
+                DBFWriteStringAttribute(h, row, n - 1,
+                                        records[row].mid(TUnivStareLHP::fieldStart(n) - 1, TUnivStareLHP::fieldWidth(n)).constData());
+        DBFClose(h);
+    }
+
     std::unique_ptr<TUnivStareLHP> open(const QString& path)
     {
         auto r = std::make_unique<TUnivStareLHP>();
@@ -224,17 +238,10 @@ TEST_F(UnivStareLHPTest, MissingFilesAreReportedAndEndTheSource)
 TEST_F(UnivStareLHPTest, ATableAnswersTheSameFields)
 {
     const QString path = m_dir.filePath("old.dbf");
-    DBFHandle h = DBFCreate(QFile::encodeName(path).constData());
-    ASSERT_NE(h, nullptr);
-    for (int n = 1; n <= TUnivStareLHP::FieldCount; ++n)
-        DBFAddField(h, QByteArray("D" + QByteArray::number(n)).constData(), FTString, TUnivStareLHP::fieldWidth(n), 0);
     const QByteArray rec = numberedRecord();
-    for (int row = 0; row < 2; ++row)
-        for (int n = 1; n <= TUnivStareLHP::FieldCount; ++n)
-            DBFWriteStringAttribute(h, row, n - 1,
-                                    rec.mid(TUnivStareLHP::fieldStart(n) - 1, TUnivStareLHP::fieldWidth(n)).constData());
-    DBFWriteStringAttribute(h, 1, 6, "  9");
-    DBFClose(h);
+    QByteArray second = rec;
+    second.replace(TUnivStareLHP::fieldStart(7) - 1, 3, "  9");
+    ASSERT_NO_FATAL_FAILURE(writeTable(path, {rec, second}));
 
     auto r = open(path);
     ASSERT_TRUE(r->IsTable());
@@ -254,15 +261,9 @@ TEST_F(UnivStareLHPTest, ATableAnswersTheSameFields)
 TEST_F(UnivStareLHPTest, ATableFieldKeepsItsLeadingBlanks)
 {
     const QString path = m_dir.filePath("P0110.DBF");
-    DBFHandle h = DBFCreate(QFile::encodeName(path).constData());
-    ASSERT_NE(h, nullptr);
-    for (int n = 1; n <= TUnivStareLHP::FieldCount; ++n)
-        DBFAddField(h, QByteArray("D" + QByteArray::number(n)).constData(), FTString, TUnivStareLHP::fieldWidth(n), 0);
     QByteArray rec = record(7, 'a', " M ");
     rec.replace(TUnivStareLHP::fieldStart(20) - 1, 3, " 1 ");
-    for (int n = 1; n <= TUnivStareLHP::FieldCount; ++n)
-        DBFWriteStringAttribute(h, 0, n - 1, rec.mid(TUnivStareLHP::fieldStart(n) - 1, TUnivStareLHP::fieldWidth(n)).constData());
-    DBFClose(h);
+    ASSERT_NO_FATAL_FAILURE(writeTable(path, {rec}));
 
     auto table = open(path);
     auto text = open(write("7.01V", rec + "\r\n"));

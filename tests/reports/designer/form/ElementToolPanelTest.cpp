@@ -17,6 +17,14 @@ namespace {
 using namespace reports;
 using namespace reports::designer;
 
+// Column names P0..P<count-1>.
+QStringList numberedNames(int count)
+{
+    QStringList names;
+    for (int i = 0; i < count; ++i) names << QStringLiteral("P%1").arg(i);
+    return names;
+}
+
 struct Expected {
     int command;
     const char* hint;
@@ -113,9 +121,7 @@ TEST(ElementToolPanel, SlidingPanelReachesTheRightmostButtonOfThePage)
     ElementToolPanel panel;
     panel.resize(300, 60);
     panel.show();
-    QStringList names;
-    for (int i = 0; i < 40; ++i) names << QStringLiteral("P%1").arg(i);
-    panel.setColumns(names);
+    panel.setColumns(numberedNames(40));
     panel.setFunctions({QStringLiteral("A")});
     EXPECT_EQ(panel.PanelPrvkuPosuvny->width(), panel.toolButton(tcColumn + 39)->geometry().right() + 1);
     EXPECT_GT(panel.PanelPrvkuPosuvny->width(), 300);
@@ -131,8 +137,7 @@ TEST(ElementToolPanel, EveryNumberedToolShowsItsOwnCaption)
     ElementToolPanel panel;
     panel.resize(300, 60);
     panel.show();
-    QStringList names;
-    for (int i = 0; i < 31; ++i) names << QStringLiteral("P%1").arg(i);
+    const QStringList names = numberedNames(31);
     panel.setColumns(names);
     panel.setParameterCount(31);
     panel.setFunctions(names);

@@ -149,18 +149,25 @@ TEST_F(FormSestETest, ATemplateThatCannotBeReadOpensNoDesignerAndWritesNothing)
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("sevran.pts")});
 }
 
-// Acts on the preview window once it is up and its run has ended, from its own event loop.
-void whenPreviewShown(const std::function<void(TFormSestP&)>& act)
+// Acts once on the modal window of type W once it is up and `ready`, from its own event loop.
+template <typename W>
+void whenModal(const std::function<void(W&)>& act, const std::function<bool(W&)>& ready = [](W&) { return true; })
 {
     auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        auto* preview = dynamic_cast<TFormSestP*>(QApplication::activeModalWidget());
-        if (!preview || preview->session().isRunning()) return;
+    QObject::connect(poll, &QTimer::timeout, [poll, act, ready] {
+        auto* window = dynamic_cast<W*>(QApplication::activeModalWidget());
+        if (!window || !ready(*window)) return;
         poll->deleteLater();
         poll->stop();
-        act(*preview);
+        act(*window);
     });
     poll->start(10);
+}
+
+// Acts on the preview window once it is up and its run has ended.
+void whenPreviewShown(const std::function<void(TFormSestP&)>& act)
+{
+    whenModal<TFormSestP>(act, [](TFormSestP& preview) { return !preview.session().isRunning(); });
 }
 
 TEST_F(FormSestETest, TheDesignersPreviewLeadsBackToItAndItsEndClosesTheDesigner)
@@ -250,15 +257,7 @@ TEST_F(FormSestETest, EditModalOpensTheDesignerOverItsOwnerWithoutTheWaitWindow)
 
     // An empty template goes to the wizard; cancelling it opens no designer.
     m_report.SetPredloha({});
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll] {
-        if (auto* wizard = dynamic_cast<TDlgNovaSestava*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            wizard->done(2);
-        }
-    });
-    poll->start(10);
+    whenModal<TDlgNovaSestava>([](TDlgNovaSestava& wizard) { wizard.done(2); });
     EXPECT_EQ(modal([](TFormSestE& form) { form.closeWindow(1); }), 6);
     EXPECT_EQ(m_designersShown, 2);
 }
