@@ -4,6 +4,7 @@
 #include "app/calculation/Calculation.h"
 #include "app/support/CalculationFixture.h"
 #include "platform/db/Table.h"
+#include "platform/db/paradox/TableFiles.h"
 #include "platform/files/FileOps.h"
 #include "platform/ui/Services.h"
 #include "support/FailingFileOps.h"
@@ -143,6 +144,20 @@ TEST_F(ListReplacementRun, TheListOpenInTheProgramIsNotReplaced)
     EXPECT_TRUE(recorder().messages[0].text.startsWith(QStringLiteral("Tabulka je otevřena.")));
     open.Close();
     expectOldListKept("open");
+}
+
+// Another copy of the program saving the list holds its lock file: the new list is not put in
+// place over it, and once that save is over a run replaces the list.
+TEST_F(ListReplacementRun, AListAnotherCopyIsSavingIsNotReplaced)
+{
+    {
+        const db::paradox::TableLock otherSave(calc.tablePath());
+        EXPECT_FALSE(calc.RunCalculation({}));
+    }
+    expectOldListKept("saved by another copy");
+    recorder().clear();
+    EXPECT_TRUE(calc.RunCalculation({}));
+    EXPECT_NE(bytesOf(calc.tablePath()), corrected);
 }
 
 } // namespace

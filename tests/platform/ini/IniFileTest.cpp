@@ -331,3 +331,19 @@ INSTANTIATE_TEST_SUITE_P(Ini, IniNumberTest, ::testing::Values(
     NumberCase{"BeyondThirtyTwoBits", "4294967296", -1, true},
     NumberCase{"Missing", nullptr, -1, true}),
     [](const auto& info) { return std::string(info.param.label); });
+
+// A file whose state on disk (inode, size, modification time) has not changed since it was
+// read is not read again: a rewrite that keeps all three goes unseen until the state changes.
+TEST_F(IniFileTest, AFileWhoseStateIsUnchangedIsNotReadAgain)
+{
+    const QString name = QStringLiteral("test.ini");
+    const timespec noon{1577880000, 100000000};   // 2020-01-01 12:00:00.1 UTC
+    const IniFile ini = iniWith("[S]\r\nK=1\r\n");
+    setModified(name, noon);
+    EXPECT_EQ(ini.readInteger(QStringLiteral("S"), QStringLiteral("K"), 0), 1);
+    write(name, "[S]\r\nK=2\r\n");
+    setModified(name, noon);
+    EXPECT_EQ(ini.readInteger(QStringLiteral("S"), QStringLiteral("K"), 0), 1);
+    setModified(name, {noon.tv_sec + 1, noon.tv_nsec});
+    EXPECT_EQ(ini.readInteger(QStringLiteral("S"), QStringLiteral("K"), 0), 2);
+}
